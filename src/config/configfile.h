@@ -1,0 +1,61 @@
+#pragma once
+
+// Configuration files ("*.cfg"): every stored table, section by section.
+
+#include "config/itemtext.h"
+#include "config/tables.h"
+
+#include <string>
+
+namespace varnet {
+
+// Reads Session.ConfigFileName into Cfg; Session.ConfigError is 0 when the
+// file was loaded and 1 when it failed or the user refused one of its
+// questions. The tables change only when the whole file was read and
+// accepted.
+void ReadConfigFile();
+
+// Writes every stored table to Session.ConfigFileName. The previous file is
+// replaced only once the new one was written whole; on failure it is left
+// as it was and `error` holds the description.
+bool WriteConfigFile(std::string* error = nullptr);
+
+// The whole file text of `tables`.
+std::string SerializeConfig(const ConfigTables& tables);
+
+// The section readers, shared by the full load and the partial import. Each
+// reads one section's items (after its name) into `tables`, validating what
+// later indexing relies on; a fault throws ItemError.
+class ConfigSectionReader {
+public:
+    explicit ConfigSectionReader(ItemReader& reader) : in_(reader) {}
+
+    // Reads a section name and fails unless it is `name`.
+    void expectSection(const char* name);
+    std::string readSectionName() { return in_.readString(); }
+
+    void readGeneral(ConfigTables& t);
+    void readIOM(ConfigTables& t);
+    void readFunction(ConfigTables& t, int function);
+    void readFunctions(ConfigTables& t);
+    void readGaugeTypes(ConfigTables& t);
+    void readGauges(ConfigTables& t);
+    void readEngineCluster(ConfigTables& t);
+    void readPlates(ConfigTables& t);
+    void readYokeGeneral(ConfigTables& t);
+    void readYoke(ConfigTables& t, int yoke);
+    void readYokeSwitches(ConfigTables& t);
+    void readActiveIndexes(ConfigTables& t);
+    void readForceCurves(ConfigTables& t);
+
+private:
+    ItemReader& in_;
+};
+
+// Works out a yoke's calibration from its four raw limits.
+YokeCalibrationRecord DeriveYokeCalibration(const std::array<Integer, 4>& rawLimits);
+
+// The message that opens every load failure; the error's description follows.
+inline constexpr const char* kConfigErrorMessage = "Error Configuration file. ";
+
+} // namespace varnet

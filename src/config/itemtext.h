@@ -1,0 +1,89 @@
+#pragma once
+
+// The item text format shared by the configuration files, the start file
+// and the X-Plane command list: statements of one line each (CR LF), holding
+// comma-separated items; strings in double quotes, numbers in decimal with
+// "." as the decimal separator.
+
+#include "config/tables.h"
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace varnet {
+
+// A read error; what() is the description shown after the file's own
+// message, e.g. "Input past end of file".
+class ItemError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* kErrorPastEnd = "Input past end of file";
+inline constexpr const char* kErrorTypeMismatch = "Type mismatch";
+inline constexpr const char* kErrorOverflow = "Overflow";
+inline constexpr const char* kErrorFileNotFound = "File not found";
+inline constexpr const char* kErrorOutOfRange = "Subscript out of range";
+
+class ItemReader {
+public:
+    explicit ItemReader(std::string data) : data_(std::move(data)) {}
+
+    // Reads a whole file; throws ItemError when it cannot be read.
+    static ItemReader fromFile(const std::string& path);
+
+    // A quoted string runs to its closing quote, across line ends; an
+    // unquoted item runs to the next comma or line end, blanks trimmed.
+    std::string readString();
+    Byte readByte();
+    Integer readInteger();
+    Long readLong();
+    Single readSingle();
+    double readDouble();
+    // A number of the given item type, widened.
+    Single readTyped(ItemType type);
+
+    // The next item's text without taking it.
+    std::string peek();
+
+    bool atEnd() const;
+
+private:
+    // The next item's text; quoted tells whether it was a quoted string.
+    std::string next(bool* quoted = nullptr);
+    long long readWhole(long long min, long long max);
+
+    std::string data_;
+    std::size_t pos_ = 0;
+};
+
+class ItemWriter {
+public:
+    ItemWriter& string(std::string_view text);
+    ItemWriter& integer(long long value);
+    ItemWriter& single(Single value);
+    ItemWriter& real(double value);
+    ItemWriter& typed(ItemType type, Single value);
+    // Ends the statement with CR LF.
+    ItemWriter& end();
+
+    // One statement of a single string or number.
+    ItemWriter& line(std::string_view text) { return string(text).end(); }
+    ItemWriter& lineInteger(long long value) { return integer(value).end(); }
+
+    const std::string& data() const { return data_; }
+
+private:
+    void separate();
+
+    std::string data_;
+    bool inStatement_ = false;
+};
+
+// Writes `data` to `path` without ever destroying the file that is there:
+// the bytes go to a temporary file in the same folder, which then replaces
+// the old one. Returns false and a description when any step fails.
+bool writeFileSafely(const std::string& path, const std::string& data, std::string* error);
+
+} // namespace varnet

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+namespace varnet {
+
+// A window of the program. Windows live as one default instance each (see
+// DefaultForm): created and loaded on their first reference, shown modeless,
+// and unloaded explicitly.
+class Form : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Form(QWidget* parent = nullptr);
+
+    // Runs once, right after the default instance was created.
+    virtual void Form_Load() {}
+    // The window became the active window of the program, coming from
+    // another window of the program. Closing one of our own message boxes
+    // does not count. Platforms that send no activation (offscreen) leave
+    // the call to whoever shows the window.
+    virtual void Form_Activate() {}
+
+    void minimize() { setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized); }
+    bool isMinimized() const { return windowState() & Qt::WindowMinimized; }
+
+protected:
+    // Stops the window's timers and closes its ports; runs when the window is
+    // unloaded, before it is hidden and deleted.
+    virtual void Form_Unload() {}
+
+    bool event(QEvent* event) override;
+
+private:
+    template <typename T>
+    friend class DefaultForm;
+    void unloadForm();
+};
+
+// The default instance of window class T: `DefaultForm<RunWindow>::get()`
+// creates and loads it on first reference; `unload()` ends it. Unloading is
+// safe while one of the window's handlers is still inside a wait: the object
+// is deleted later, from the event loop, and a handler that holds a QPointer
+// to it sees it gone (see platform/wait.h).
+template <typename T>
+class DefaultForm {
+public:
+    static T& get()
+    {
+        if (!instance_) {
+            instance_ = new T;
+            instance_->Form_Load();
+        }
+        return *instance_;
+    }
+
+    static bool loaded() { return !instance_.isNull(); }
+
+    static void unload()
+    {
+        if (T* form = instance_) {
+            instance_ = nullptr;
+            form->unloadForm();
+        }
+    }
+
+private:
+    static inline QPointer<T> instance_;
+};
+
+} // namespace varnet

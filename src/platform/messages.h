@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace varnet {
+
+// Every message box of the program goes through this service: an OK box for
+// information and errors, a Yes/No box for questions ending in "Continue?",
+// and an input box. Boxes carry the application title and no icon. Tests
+// install a scripted service so that nothing blocks on a real modal box.
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+
+    virtual void ok(const QString& text) = 0;
+    // true for Yes.
+    virtual bool yesNo(const QString& text) = 0;
+    // The typed text, or nothing when the box was cancelled.
+    virtual std::optional<QString> input(const QString& prompt, const QString& defaultText) = 0;
+};
+
+// The service in use; the real boxes unless a test installed another one.
+MessageService& messages();
+
+// Installs `service` (not owned) and returns the one it replaces;
+// nullptr restores the real boxes.
+MessageService* setMessageService(MessageService* service);
+
+// The real boxes, shown modal over the active window.
+class WidgetMessageService final : public MessageService {
+public:
+    void ok(const QString& text) override;
+    bool yesNo(const QString& text) override;
+    std::optional<QString> input(const QString& prompt, const QString& defaultText) override;
+};
+
+} // namespace varnet

@@ -1,0 +1,175 @@
+#include "platform/serialport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPointer>
+#include <QSignalBlocker>
+
+#include <utility>
+
+namespace varnet {
+
+QString resolveComPort(int number)
+{
+    if (number < 1)
+        return {};
+    const QFileInfo entry(QDir::current(), QStringLiteral("COM%1").arg(number));
+    if (entry.exists())
+        return entry.canonicalFilePath();
+    if (entry.isSymLink())
+        return entry.absoluteFilePath();
+    return QStringLiteral("/dev/ttyS%1").arg(number - 1);
+}
+
+bool SerialPort::open()
+{
+    if (isOpen())
+        return fail(QStringLiteral("Port already open"));
+    error_.clear();
+    input_.clear();
+    return openDevice();
+}
+
+void SerialPort::close()
+{
+    if (isOpen())
+        closeDevice();
+    input_.clear();
+}
+
+bool SerialPort::write(const QByteArray& data)
+{
+    if (!isOpen())
+        return fail(QStringLiteral("Port not open"));
+    return writeDevice(data);
+}
+
+QByteArray SerialPort::readInput()
+{
+    const qsizetype n = inputLength_ > 0 ? std::min<qsizetype>(inputLength_, input_.size()) : input_.size();
+    QByteArray bytes = input_.left(n);
+    input_.remove(0, n);
+    taken_ += quint64(n);
+    return bytes;
+}
+
+void SerialPort::discardInput()
+{
+    if (isOpen())
+        discardDeviceInput();
+    taken_ += quint64(input_.size());
+    input_.clear();
+}
+
+void SerialPort::collect(const QByteArray& bytes)
+{
+    input_.append(bytes);
+    // The handler may wait, close the port or unload its window; a handler
+    // that takes nothing would otherwise be called forever.
+    const QPointer<SerialPort> self(this);
+    while (receiveThreshold_ > 0 && input_.size() >= receiveThreshold_) {
+        const quint64 takenBefore = taken_;
+        emit received();
+        if (!self || taken_ == takenBefore)
+            return;
+    }
+}
+
+bool SerialPort::fail(const QString& error)
+{
+    error_ = error;
+    return false;
+}
+
+QtSerialPort::QtSerialPort(QObject* parent) : SerialPort(parent)
+{
+    connect(&port_, &QSerialPort::readyRead, this, &QtSerialPort::readDevice);
+    connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialPort::deviceError);
+}
+
+bool QtSerialPort::carrierDetect()
+{
+    // Lines a device does not have (pseudo-terminals) read as not held; that
+    // is no fault on the line.
+    const QSignalBlocker quiet(port_);
+    const bool held = port_.pinoutSignals().testFlag(QSerialPort::DataCarrierDetectSignal);
+    port_.clearError();
+    return held;
+}
+
+bool QtSerialPort::openDevice()
+{
+    const QString device = resolveComPort(portNumber());
+    if (device.isEmpty())
+        return fail(QStringLiteral("Invalid port number"));
+    port_.setPortName(device);
+    port_.setBaudRate(QSerialPort::Baud38400);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setStopBits(QSerialPort::TwoStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (!port_.open(QIODevice::ReadWrite))
+        return fail(port_.errorString());
+    return true;
+}
+
+void QtSerialPort::closeDevice()
+{
+    port_.close();
+}
+
+bool QtSerialPort::writeDevice(const QByteArray& data)
+{
+    if (port_.write(data) != data.size())
+        return fail(port_.errorString());
+    // Hand the bytes to the driver now, as a close right after the write
+    // would otherwise drop them.
+    port_.flush();
+    return true;
+}
+
+void QtSerialPort::discardDeviceInput()
+{
+    port_.clear(QSerialPort::Input);
+}
+
+void QtSerialPort::readDevice()
+{
+    // Bytes that arrive while a receive handler runs a nested event loop get
+    // no readyRead of their own: take them when the handler returns.
+    const QPointer<QtSerialPort> self(this);
+    while (self && port_.bytesAvailable() > 0)
+        collect(port_.readAll());
+}
+
+void QtSerialPort::deviceError(QSerialPort::SerialPortError error)
+{
+    // Open and write faults are returned by those calls; these come from the
+    // line. Qt 6 has no break or framing error of its own: a fault on the
+    // line shows as a read error or as a lost device.
+    if (port_.isOpen() && (error == QSerialPort::ReadError || error == QSerialPort::ResourceError))
+        emit commError(port_.errorString());
+}
+
+namespace {
+
+SerialPortFactory& serialPortFactory()
+{
+    static SerialPortFactory factory;
+    return factory;
+}
+
+} // namespace
+
+std::unique_ptr<SerialPort> createSerialPort()
+{
+    const SerialPortFactory& factory = serialPortFactory();
+    return factory ? factory() : std::make_unique<QtSerialPort>();
+}
+
+SerialPortFactory setSerialPortFactory(SerialPortFactory factory)
+{
+    return std::exchange(serialPortFactory(), std::move(factory));
+}
+
+} // namespace varnet

@@ -1,0 +1,122 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+namespace varnet {
+
+// The device behind port number n ("COMn" in the configuration). An entry
+// "COMn" in the current directory, usually a symbolic link to a USB adapter
+// such as /dev/ttyUSB0, names it; without one it is /dev/ttyS(n-1). A link
+// whose target is missing gives the link itself, so that opening it fails
+// instead of reaching another device. Empty for numbers below 1.
+QString resolveComPort(int number);
+
+// A serial port of a device link. Every port runs at 38400 baud, no parity,
+// 8 data bits, 2 stop bits, no handshake; bytes 0..255 pass unchanged.
+//
+// Received bytes are collected here, whatever chunks the device delivers.
+// received() is raised while a whole unit (the receive threshold) is
+// waiting: once per unit as long as the handler reads, and once more only
+// when further bytes arrive if it leaves them unread.
+class SerialPort : public QObject {
+    Q_OBJECT
+
+public:
+    explicit SerialPort(QObject* parent = nullptr) : QObject(parent) {}
+
+    // Takes effect at the next open().
+    void setPortNumber(int number) { portNumber_ = number; }
+    int portNumber() const { return portNumber_; }
+
+    // false when the port is already open or the device cannot be opened;
+    // errorString() then describes why. Opening starts with no input.
+    bool open();
+    // Closes the port if open and drops the collected input.
+    void close();
+    virtual bool isOpen() const = 0;
+    QString errorString() const { return error_; }
+
+    // Bytes per receive event; 0 = no receive events.
+    void setReceiveThreshold(int bytes) { receiveThreshold_ = std::max(bytes, 0); }
+    int receiveThreshold() const { return receiveThreshold_; }
+    // Bytes taken by one readInput(); 0 = all.
+    void setInputLength(int bytes) { inputLength_ = std::max(bytes, 0); }
+    int inputLength() const { return inputLength_; }
+
+    // false (with errorString()) when the port is closed or the write failed.
+    bool write(const QByteArray& data);
+    // Up to inputLength() of the collected bytes, oldest first.
+    QByteArray readInput();
+    int bytesWaiting() const { return int(input_.size()); }
+    // Drops the collected bytes and whatever the device still holds.
+    void discardInput();
+
+    // true when the device holds the carrier-detect line.
+    virtual bool carrierDetect() = 0;
+
+signals:
+    void received();
+    // A fault on the line while the port is open (break, framing, lost device).
+    void commError(const QString& description);
+
+protected:
+    virtual bool openDevice() = 0;
+    virtual void closeDevice() = 0;
+    virtual bool writeDevice(const QByteArray& data) = 0;
+    virtual void discardDeviceInput() {}
+
+    // Implementations pass every byte the device delivers through here.
+    void collect(const QByteArray& bytes);
+    // Records the error and returns false.
+    bool fail(const QString& error);
+
+private:
+    int portNumber_ = 0;
+    int receiveThreshold_ = 0;
+    int inputLength_ = 0;
+    QString error_;
+    QByteArray input_;
+    quint64 taken_ = 0; // bytes read or discarded so far
+};
+
+// A SerialPort on a device of this PC.
+class QtSerialPort final : public SerialPort {
+    Q_OBJECT
+
+public:
+    explicit QtSerialPort(QObject* parent = nullptr);
+
+    bool isOpen() const override { return port_.isOpen(); }
+    bool carrierDetect() override;
+
+protected:
+    bool openDevice() override;
+    void closeDevice() override;
+    bool writeDevice(const QByteArray& data) override;
+    void discardDeviceInput() override;
+
+private:
+    void readDevice();
+    void deviceError(QSerialPort::SerialPortError error);
+
+    QSerialPort port_;
+};
+
+// Windows create their ports through createSerialPort(); tests install a
+// factory of fakes.
+using SerialPortFactory = std::function<std::unique_ptr<SerialPort>()>;
+
+std::unique_ptr<SerialPort> createSerialPort();
+
+// Installs `factory` and returns the one it replaces; an empty factory
+// restores QtSerialPort.
+SerialPortFactory setSerialPortFactory(SerialPortFactory factory);
+
+} // namespace varnet

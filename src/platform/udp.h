@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QUdpSocket>
+
+#include <functional>
+#include <memory>
+
+namespace varnet {
+
+// A UDP socket of the simulator link: bound to a local port to receive, or
+// sending to the remote address and port.
+class UdpSocket : public QObject {
+    Q_OBJECT
+
+public:
+    explicit UdpSocket(QObject* parent = nullptr) : QObject(parent) {}
+
+    // Receives on localPort of every IPv4 address; false (with
+    // errorString()) when the port is in use or the socket is already open.
+    virtual bool bind(quint16 localPort) = 0;
+    virtual quint16 localPort() const = 0;
+
+    // host is an IPv4 address such as "127.0.0.1".
+    void setRemote(const QString& host, quint16 port)
+    {
+        remoteHost_ = host;
+        remotePort_ = port;
+    }
+    QString remoteHost() const { return remoteHost_; }
+    quint16 remotePort() const { return remotePort_; }
+
+    // One datagram to the remote; false (with errorString()) when it was not sent.
+    virtual bool sendDatagram(const QByteArray& data) = 0;
+
+    virtual void close() = 0;
+    // Bound, by bind() or by the first datagram sent.
+    virtual bool isOpen() const = 0;
+    QString errorString() const { return error_; }
+
+signals:
+    void datagramReceived(const QByteArray& data);
+
+protected:
+    // Records the error and returns false.
+    bool fail(const QString& error)
+    {
+        error_ = error;
+        return false;
+    }
+
+private:
+    QString remoteHost_;
+    quint16 remotePort_ = 0;
+    QString error_;
+};
+
+class QtUdpSocket final : public UdpSocket {
+    Q_OBJECT
+
+public:
+    explicit QtUdpSocket(QObject* parent = nullptr);
+
+    bool bind(quint16 localPort) override;
+    quint16 localPort() const override { return socket_.localPort(); }
+    bool sendDatagram(const QByteArray& data) override;
+    void close() override { socket_.close(); }
+    bool isOpen() const override { return socket_.state() == QAbstractSocket::BoundState; }
+
+private:
+    void readPending();
+
+    QUdpSocket socket_;
+};
+
+// The simulator link creates its sockets through createUdpSocket(); tests
+// install a factory of fakes.
+using UdpSocketFactory = std::function<std::unique_ptr<UdpSocket>()>;
+
+std::unique_ptr<UdpSocket> createUdpSocket();
+
+// Installs `factory` and returns the one it replaces; an empty factory
+// restores QtUdpSocket.
+UdpSocketFactory setUdpSocketFactory(UdpSocketFactory factory);
+
+} // namespace varnet

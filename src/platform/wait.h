@@ -1,0 +1,72 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+namespace varnet {
+
+// The one wait of the program that lets pending events run: timers, serial
+// and UDP receive events go on while a handler waits for the hardware.
+// User input stays queued until the wait ends, so a second click cannot
+// start the same action again inside it.
+//
+// Returns true as soon as done() is true (at once when it already is), false
+// when timeoutMs passed first. done() is checked after every batch of events.
+//
+// Anything may happen during the wait, including the unloading of the window
+// that waits. A window's handler therefore holds a QPointer to itself, lets
+// done() end the wait when the window is gone, and checks it afterwards:
+//
+//     const QPointer<GaugeDialog> self(this);
+//     waitUntil([&] { return !self || replyReceived(); }, 500);
+//     if (!self)
+//         return; // unloaded during the wait: touch no member
+bool waitUntil(const std::function<bool()>& done, int timeoutMs);
+
+// Lets events run for ms milliseconds.
+void waitMs(int ms);
+
+// Keeps a handler from running again while an earlier call of it is still
+// open: inside a wait, or behind a message box, whose own event loop keeps
+// timers and receive events coming. A call that finds the flag raised does
+// nothing:
+//
+//     void RunWindow::processTimerTick()
+//     {
+//         if (auto busy = processing_.enter()) {
+//             ...
+//         }
+//     }
+//
+// The flag is lowered when the scope ends, also when its window was deleted
+// in the meantime.
+class BusyFlag {
+public:
+    class [[nodiscard]] Scope {
+    public:
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+        ~Scope();
+
+        // true when this call raised the flag and may run.
+        explicit operator bool() const { return flag_ != nullptr; }
+
+    private:
+        friend class BusyFlag;
+        explicit Scope(std::shared_ptr<bool> flag) : flag_(std::move(flag)) {}
+
+        std::shared_ptr<bool> flag_;
+    };
+
+    BusyFlag() = default;
+    BusyFlag(const BusyFlag&) = delete;
+    BusyFlag& operator=(const BusyFlag&) = delete;
+
+    Scope enter();
+    bool busy() const { return *flag_; }
+
+private:
+    std::shared_ptr<bool> flag_ = std::make_shared<bool>(false);
+};
+
+} // namespace varnet

@@ -1,0 +1,319 @@
+#include "config/configfile.h"
+#include "config/sample_config.h"
+#include "support/scripted_messages.h"
+#include "support/workdir.h"
+
+#include <QFile>
+#include <QLocale>
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace varnet {
+namespace {
+
+using testing::fileBytes;
+using testing::programHeader;
+using testing::sampleConfig;
+using testing::ScopedWorkDir;
+using testing::ScriptedMessages;
+using testing::writeBytes;
+
+const QString kTitleQuestion =
+    "The selected Configuration file is possibly not compatible with this program.\r\n"
+    "In case a config from a previous version, ignore errors save it again.\r\n"
+    "Continue?";
+const QString kVersionQuestion =
+    "The version of selected Configuration file differs from program version.\r\n"
+    "Possibly the functions differ or are missing. Partially import the functions if needed.\r\n"
+    "Correct and/or check and (re)save the configuration file.\r\n"
+    "Continue?";
+
+class ConfigFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Cfg = ConfigTables{};
+        Session = SessionState{};
+        Session.ProgramTitle = kProgramTitle;
+        Session.ConfigFileName = "cockpit.cfg";
+    }
+
+    // Loads `bytes` as the current file and returns ConfigError.
+    int load(const std::string& bytes)
+    {
+        writeBytes(Session.ConfigFileName, bytes);
+        ReadConfigFile();
+        return Session.ConfigError;
+    }
+
+    // Loads `bytes` over the sample configuration, expecting the load to
+    // fail with `description` and to leave every table as it was.
+    void expectRefusedLoad(const std::string& bytes, const std::string& description)
+    {
+        const ConfigTables before = Cfg = sampleConfig();
+        ScriptedMessages boxes;
+        boxes.expectOk(QString::fromLatin1(kConfigErrorMessage) + QString::fromStdString(description));
+        EXPECT_EQ(load(bytes), 1);
+        EXPECT_TRUE(Cfg == before);
+    }
+
+    ScopedWorkDir dir_;
+};
+
+// The sample written as this program writes it.
+std::string sampleText()
+{
+    return SerializeConfig(sampleConfig());
+}
+
+// `text` with the first occurrence of `from` replaced by `to`.
+std::string edited(std::string text, const std::string& from, const std::string& to)
+{
+    const auto at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return text.replace(at, from.size(), to);
+}
+
+TEST_F(ConfigFileTest, RoundTripIsByteIdenticalAndRestoresEveryTable)
+{
+    Cfg = sampleConfig();
+    ASSERT_TRUE(WriteConfigFile());
+    const std::string first = fileBytes(Session.ConfigFileName);
+
+    Cfg = ConfigTables{};
+    LoadConstantTables();  // the category names are built in, not stored
+    ReadConfigFile();
+    ASSERT_EQ(Session.ConfigError, 0);
+    EXPECT_TRUE(Cfg == sampleConfig());
+
+    ASSERT_TRUE(WriteConfigFile());
+    EXPECT_EQ(fileBytes(Session.ConfigFileName), first);
+}
+
+// Switches the C and Qt locales to one whose decimal separator is a comma.
+class CommaLocale {
+public:
+    CommaLocale() : previous_(std::setlocale(LC_ALL, nullptr))
+    {
+        if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+            std::cerr << "note: locale de_DE.UTF-8 is not installed; only the Qt locale is switched\n";
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    }
+    ~CommaLocale()
+    {
+        QLocale::setDefault(QLocale::c());
+        std::setlocale(LC_ALL, previous_.c_str());
+    }
+
+private:
+    std::string previous_;
+};
+
+TEST_F(ConfigFileTest, NumbersUsePointAndShortestFormWhateverTheLocale)
+{
+    const CommaLocale comma;
+    Cfg = sampleConfig();
+    ASSERT_TRUE(WriteConfigFile());
+    const std::string text = fileBytes(Session.ConfigFileName);
+    Cfg = ConfigTables{};
+    ReadConfigFile();
+    ASSERT_EQ(Session.ConfigError, 0);
+    EXPECT_EQ(Cfg.FunctionMultiply[7], 0.1f);
+
+    EXPECT_EQ(text.find("Func7\",\"#0:sim/lights/nav_lights_toggle\r\n#1:sim/none\r\n\",7,7,7,7,0,0,32767,-999.5,"
+                        "7,255,0.1,3E+12,-1.5E-07,1234567,4096,7,0,0,7\r\n"),
+              text.find("Func7\""));
+    EXPECT_NE(text.find("\r\n\"Plate 0\",1,3,-0.25,1234.5678901234,1,"), std::string::npos);
+    EXPECT_NE(text.find(",0.1,-999.5,2,-3,1E-10,16737,-32768\r\n"), std::string::npos);
+    EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1);
+    EXPECT_EQ(text.substr(text.size() - 7), "\"end\"\r\n");
+}
+
+TEST_F(ConfigFileTest, WriterNeverProducesAQuoteItsReaderWouldSplitOn)
+{
+    Cfg = sampleConfig();
+    Cfg.FunctionNames[60] = "say \"hello\"";
+    ASSERT_TRUE(WriteConfigFile());
+    ReadConfigFile();
+    ASSERT_EQ(Session.ConfigError, 0);
+    EXPECT_EQ(Cfg.FunctionNames[60], "say 'hello'");
+}
+
+TEST_F(ConfigFileTest, SaveFailureKeepsThePreviousFile)
+{
+    Cfg = sampleConfig();
+    ASSERT_TRUE(WriteConfigFile());
+    const std::string saved = fileBytes(Session.ConfigFileName);
+    Cfg.FunctionNames[52] = "changed";
+
+    // A disk that fills up while writing: the file size limit makes every
+    // write beyond a few bytes fail.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit tiny = previous;
+    tiny.rlim_cur = 1000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    std::string error;
+    const bool written = WriteConfigFile(&error);
+    setrlimit(RLIMIT_FSIZE, &previous);
+
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(fileBytes(Session.ConfigFileName), saved);
+
+    Session.ConfigFileName = dir_.file("no such folder/cockpit.cfg");
+    EXPECT_FALSE(WriteConfigFile(&error));
+}
+
+TEST_F(ConfigFileTest, SaveIntoReadOnlyFolderFailsAndKeepsTheFile)
+{
+    Cfg = sampleConfig();
+    ASSERT_TRUE(WriteConfigFile());
+    const std::string saved = fileBytes(Session.ConfigFileName);
+    QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::ExeOwner);
+    const bool rootIgnoresPermissions = QFile(dir_.path() + "/probe").open(QIODevice::WriteOnly);
+    QFile::remove(dir_.path() + "/probe");
+    if (!rootIgnoresPermissions) {
+        Cfg.FunctionNames[52] = "changed";
+        EXPECT_FALSE(WriteConfigFile());
+        EXPECT_EQ(fileBytes(Session.ConfigFileName), saved);
+    }
+    QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (rootIgnoresPermissions)
+        GTEST_SKIP() << "running as root: folder permissions are not enforced";
+}
+
+TEST_F(ConfigFileTest, OlderFilesWithoutYokeSectionsKeepYokeTables)
+{
+    Cfg = sampleConfig();
+    const ConfigTables before = Cfg;
+    std::string text = sampleText();
+    const std::string withoutYokes = text.substr(0, text.find("\"General FFB Yoke\"")) + "\"end\"\r\n";
+    const std::string withoutPlates =
+        withoutYokes.substr(0, withoutYokes.find("\"Plates\"")) + "\"end\"\r\n";
+
+    const struct {
+        std::string text;
+        const char* plateName;
+    } olderFiles[] = {{withoutYokes, "Plate 1"}, {withoutPlates, "kept unless the file has plates"}};
+    for (const auto& older : olderFiles) {
+        Cfg = before;
+        Cfg.ComPortIOM2 = 9;
+        Cfg.YokeSettings[1].Mode = 4;
+        Cfg.PlateName[1] = "kept unless the file has plates";
+        ASSERT_EQ(load(older.text), 0);
+        EXPECT_EQ(Cfg.ComPortIOM2, 9);
+        EXPECT_EQ(Cfg.YokeSettings[1].Mode, 4);
+        EXPECT_EQ(Cfg.PlateName[1], older.plateName);
+    }
+}
+
+TEST_F(ConfigFileTest, FilesWithLinuxLineEndsLoad)
+{
+    std::string text = sampleText();
+    std::string lf;
+    for (char c : text)
+        if (c != '\r')
+            lf += c;
+    ASSERT_EQ(load(lf), 0);
+    EXPECT_EQ(Cfg.FunctionFullName[7], "#0:sim/lights/nav_lights_toggle\n#1:sim/none\n");
+    EXPECT_EQ(Cfg.ComPortIOM2, 5);
+}
+
+TEST_F(ConfigFileTest, EveryReadFaultIsReportedAndChangesNothing)
+{
+    const std::string good = sampleText();
+    struct Fault {
+        const char* what;
+        std::string text;
+        std::string description;
+    };
+    const Fault faults[] = {
+        {"mismatched section name", edited(good, "\"Gaugetypes\"", "\"GaugeTypes\""), ""},
+        {"missing final end", edited(good, "\"end\"", "\"End\""), ""},
+        {"non-numeric item", edited(good, "\"IOM\"\r\n4\r\n", "\"IOM\"\r\nfour\r\n"), "Type mismatch"},
+        {"Byte out of range", edited(good, ",7,255,0.1,", ",7,256,0.1,"), "Overflow"},
+        {"early end of file", good.substr(0, good.find("\"Gauges\"") + 20), "Input past end of file"},
+        {"unterminated string", good.substr(0, good.find("\"Plate 1\"") + 4), "Input past end of file"},
+        {"negative count", edited(good, "\"IOM\"\r\n4\r\n", "\"IOM\"\r\n-4\r\n"), "Subscript out of range"},
+        {"category out of range", edited(good, "\",7,7,7,7,0,0,", "\",7,7,21,7,0,0,"), "Subscript out of range"},
+        {"signal type out of range", edited(good, "\",7,7,7,7,0,0,", "\",7,8,7,7,0,0,"), "Subscript out of range"},
+        {"plate with too many points", edited(good, "\"Plate 0\",1,3,", "\"Plate 0\",1,22,"),
+         "Subscript out of range"},
+    };
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(fault.what);
+        expectRefusedLoad(fault.text, fault.description);
+    }
+    SCOPED_TRACE("missing file");
+    Session.ConfigFileName = "absent.cfg";
+    ScriptedMessages boxes;
+    boxes.expectOk("Error Configuration file. File not found");
+    ReadConfigFile();
+    EXPECT_EQ(Session.ConfigError, 1);
+}
+
+TEST_F(ConfigFileTest, RefusedQuestionsChangeNothing)
+{
+    const std::string foreignTitle = edited(sampleText(), "for X-Plane", "for Y-Plane");
+    const std::string otherVersion = edited(sampleText(), "Version: 1.0 ", "Version: 0.9 ");
+    for (const auto& [text, question] : {std::pair{foreignTitle, kTitleQuestion}, std::pair{otherVersion, kVersionQuestion}}) {
+        Cfg = sampleConfig();
+        Cfg.ComPortGauges = 12;
+        const ConfigTables before = Cfg;
+        {
+            ScriptedMessages boxes;
+            boxes.expectYesNo(question, false);
+            EXPECT_EQ(load(text), 1);
+        }
+        EXPECT_TRUE(Cfg == before);
+
+        ScriptedMessages boxes;
+        boxes.expectYesNo(question, true);
+        EXPECT_EQ(load(text), 0);
+        EXPECT_EQ(Cfg.ComPortGauges, 1);
+    }
+}
+
+TEST_F(ConfigFileTest, HeaderChecksLookOnlyAtTheirPositions)
+{
+    Cfg = sampleConfig();
+    // Only the first 35 characters of the title are compared, and a short
+    // version text is padded with blanks up to position 79.
+    Session.ProgramTitle = std::string(kProgramTitle).substr(0, 35) + "anything else";
+    Cfg.ConfigHeader = programHeader();
+    ASSERT_EQ(Cfg.ConfigHeader.substr(69, 10), "1.0       ");
+    ASSERT_TRUE(WriteConfigFile());
+    ReadConfigFile();
+    EXPECT_EQ(Session.ConfigError, 0);
+
+    // A header too short to hold a title or version asks both questions.
+    ScriptedMessages boxes;
+    boxes.expectYesNo(kTitleQuestion, true);
+    boxes.expectYesNo(kVersionQuestion, true);
+    EXPECT_EQ(load(edited(sampleText(), programHeader(), "short")), 0);
+    EXPECT_EQ(Cfg.ConfigHeader, "short");
+}
+
+TEST(YokeCalibrationTest, UnsetMaximaMeanTheFullRangeAndRangesWrap)
+{
+    const YokeCalibrationRecord c = DeriveYokeCalibration({100, 400, 200, 900});
+    EXPECT_EQ(c.Limits, (std::array<Integer, 4>{100, 1023, 200, 900}));
+    EXPECT_FLOAT_EQ(c.ScaleA, 1024.0f / 923);
+    EXPECT_FLOAT_EQ(c.ScaleB, 1024.0f / 700);
+    EXPECT_EQ(c.CentreA, 562);  // 461.5 + 100 rounds to even
+    EXPECT_EQ(c.CentreB, 550);
+
+    const YokeCalibrationRecord flat = DeriveYokeCalibration({600, 600, -32768, 32767});
+    EXPECT_EQ(flat.ScaleA, 0.0f);
+    EXPECT_EQ(flat.CentreA, 600);
+    EXPECT_FLOAT_EQ(flat.ScaleB, -1024.0f);  // 65535 wraps to -1
+    EXPECT_EQ(flat.CentreB, -32768);         // -0.5 - 32768 rounds to even, stays in range
+}
+
+} // namespace
+} // namespace varnet

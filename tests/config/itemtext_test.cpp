@@ -1,0 +1,68 @@
+#include "config/itemtext.h"
+#include "config/numtext.h"
+
+#include <gtest/gtest.h>
+
+namespace varnet {
+namespace {
+
+TEST(ItemReaderTest, ReadsQuotedUnquotedAndNumbersAcrossLineEnds)
+{
+    ItemReader in("\"a, b\",  plain text ,\"two\r\nlines\"\r\n-5,\t300\n.25,-1.5E-07,2.5\r\n\"tail\" junk,7");
+    EXPECT_EQ(in.readString(), "a, b");
+    EXPECT_EQ(in.readString(), "plain text");
+    EXPECT_EQ(in.readString(), "two\r\nlines");
+    EXPECT_EQ(in.readInteger(), -5);
+    EXPECT_EQ(in.readInteger(), 300);
+    EXPECT_EQ(in.readSingle(), 0.25f);
+    EXPECT_EQ(in.readSingle(), -1.5E-07f);
+    EXPECT_EQ(in.readByte(), 2);  // a fraction rounds, halves to even
+    EXPECT_EQ(in.peek(), "tail");
+    EXPECT_EQ(in.readString(), "tail");
+    EXPECT_EQ(in.readByte(), 7);
+    EXPECT_TRUE(in.atEnd());
+    EXPECT_THROW(in.readString(), ItemError);
+}
+
+TEST(ItemReaderTest, ConversionFaultsCarryTheirDescriptions)
+{
+    const auto description = [](const std::string& text, auto read) {
+        ItemReader in(text);
+        try {
+            read(in);
+        } catch (const ItemError& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    const auto byte = [](ItemReader& in) { in.readByte(); };
+    const auto integer = [](ItemReader& in) { in.readInteger(); };
+    const auto single = [](ItemReader& in) { in.readSingle(); };
+    EXPECT_EQ(description("256", byte), "Overflow");
+    EXPECT_EQ(description("-1", byte), "Overflow");
+    EXPECT_EQ(description("32768", integer), "Overflow");
+    EXPECT_EQ(description("1e300", single), "Overflow");
+    EXPECT_EQ(description("abc", integer), "Type mismatch");
+    EXPECT_EQ(description("", integer), "Input past end of file");
+    EXPECT_EQ(description(",", integer), "Type mismatch");
+    EXPECT_EQ(description("1,5", single), "no error");
+    EXPECT_EQ(description("1 2", integer), "Type mismatch");
+}
+
+TEST(ItemWriterTest, StatementsAndNumbersAsTheFileHoldsThem)
+{
+    ItemWriter out;
+    out.string("Name").integer(-7).single(0.1f).single(-999.5f).single(1E-10f).end();
+    out.real(1234.5678901234).single(1.0f / 3).single(16777217.0f).single(0.00001f).end();
+    out.line("end");
+    EXPECT_EQ(out.data(),
+              "\"Name\",-7,0.1,-999.5,1E-10\r\n"
+              "1234.5678901234,0.3333333,1.677722E+07,1E-05\r\n"
+              "\"end\"\r\n");
+    EXPECT_EQ(formatSingle(-0.0f), "0");
+    EXPECT_EQ(formatSingle(123456.7f), "123456.7");
+    EXPECT_EQ(formatDouble(0.1 + 0.2), "0.3");
+}
+
+} // namespace
+} // namespace varnet

@@ -1,0 +1,245 @@
+#include "platform/serialport.h"
+#include "platform/wait.h"
+#include "support/fake_serial_port.h"
+#include "support/workdir.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+namespace varnet {
+namespace {
+
+using testing::FakeSerialPort;
+using testing::ScopedWorkDir;
+
+QByteArray bytesFrom(int first, int count)
+{
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i)
+        bytes.append(char(first + i));
+    return bytes;
+}
+
+TEST(ResolveComPort, FollowsTheLinkInTheWorkingDirectory)
+{
+    ScopedWorkDir dir;
+    QFile target(dir.path() + "/ttyTarget");
+    ASSERT_TRUE(target.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile::link(target.fileName(), "COM3"));
+    ASSERT_TRUE(QFile::link(dir.path() + "/unplugged", "COM4"));
+
+    EXPECT_EQ(resolveComPort(3), QFileInfo(target).canonicalFilePath());
+    // A missing adapter must not fall back to another device.
+    EXPECT_EQ(resolveComPort(4), QDir(dir.path()).absoluteFilePath("COM4"));
+    EXPECT_EQ(resolveComPort(1), "/dev/ttyS0");
+    EXPECT_EQ(resolveComPort(12), "/dev/ttyS11");
+    EXPECT_EQ(resolveComPort(0), "");
+}
+
+// The unit collection shared by every port, driven through the fake.
+class ReceiveUnits : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        port.setReceiveThreshold(25);
+        port.setInputLength(25);
+        ASSERT_TRUE(port.open());
+        QObject::connect(&port, &SerialPort::received, [this] {
+            ++events;
+            if (readOnEvent)
+                units.append(port.readInput());
+        });
+    }
+
+    FakeSerialPort port;
+    bool readOnEvent = true;
+    int events = 0;
+    QList<QByteArray> units;
+};
+
+TEST_F(ReceiveUnits, OneEventPerWholeUnitWhateverTheChunks)
+{
+    port.inject(bytesFrom(0, 24));
+    EXPECT_EQ(events, 0);
+    port.inject(bytesFrom(24, 36)); // completes one unit and holds a second
+    port.inject(bytesFrom(60, 5));
+
+    ASSERT_EQ(units, (QList<QByteArray>{bytesFrom(0, 25), bytesFrom(25, 25)}));
+    EXPECT_EQ(port.bytesWaiting(), 15);
+    port.inject(bytesFrom(65, 10));
+    EXPECT_EQ(units.size(), 3);
+    EXPECT_EQ(units.last(), bytesFrom(50, 25));
+}
+
+TEST_F(ReceiveUnits, HandlerThatLeavesTheBytesGetsOneEventPerArrival)
+{
+    readOnEvent = false;
+    port.inject(bytesFrom(0, 60));
+    EXPECT_EQ(events, 1);
+    port.inject(bytesFrom(60, 1));
+    EXPECT_EQ(events, 2);
+
+    port.setInputLength(0);
+    EXPECT_EQ(port.readInput(), bytesFrom(0, 61));
+}
+
+TEST_F(ReceiveUnits, DiscardAndCloseDropTheCollectedBytes)
+{
+    readOnEvent = false;
+    port.inject(bytesFrom(0, 10));
+    port.discardInput();
+    port.inject(bytesFrom(10, 20));
+    EXPECT_EQ(events, 0);
+    EXPECT_EQ(port.bytesWaiting(), 20);
+
+    port.close();
+    ASSERT_TRUE(port.open());
+    EXPECT_EQ(port.bytesWaiting(), 0);
+}
+
+TEST(FakeSerialPorts, WindowsGetFakesThatTheTestCanSetUpAtOpen)
+{
+    testing::FakeSerialPorts fakes;
+    fakes.onOpen = [](FakeSerialPort& port) {
+        port.setOpenError(port.portNumber() == 2 ? "Device not found" : "");
+    };
+    std::unique_ptr<SerialPort> bus = createSerialPort();
+    std::unique_ptr<SerialPort> cluster = createSerialPort();
+    bus->setPortNumber(1);
+    cluster->setPortNumber(2);
+
+    EXPECT_TRUE(bus->open());
+    EXPECT_FALSE(cluster->open());
+    EXPECT_EQ(cluster->errorString(), "Device not found");
+    ASSERT_EQ(fakes.port(1), bus.get());
+    cluster.reset();
+    EXPECT_EQ(fakes.ports(), QList<FakeSerialPort*>{fakes.port(1)});
+}
+
+// The master side of a pseudo-terminal stands in for the device; "COM7" in
+// the working directory links to its slave side.
+class PseudoTerminalPort : public ::testing::Test {
+protected:
+    static constexpr int kNumber = 7;
+
+    void SetUp() override
+    {
+        master_ = posix_openpt(O_RDWR | O_NOCTTY);
+        ASSERT_GE(master_, 0);
+        ASSERT_EQ(grantpt(master_), 0);
+        ASSERT_EQ(unlockpt(master_), 0);
+        ASSERT_EQ(fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK), 0);
+        ASSERT_TRUE(QFile::link(ptsname(master_), QStringLiteral("COM%1").arg(kNumber)));
+        QObject::connect(&port, &SerialPort::commError, [](const QString& error) {
+            ADD_FAILURE() << "comm error: " << error.toStdString();
+        });
+        port.setPortNumber(kNumber);
+        ASSERT_TRUE(port.open()) << port.errorString().toStdString();
+    }
+
+    void TearDown() override
+    {
+        port.close();
+        if (master_ >= 0)
+            ::close(master_);
+    }
+
+    void deviceSends(const QByteArray& bytes)
+    {
+        ASSERT_EQ(::write(master_, bytes.constData(), size_t(bytes.size())), bytes.size());
+    }
+
+    QByteArray deviceReads(int count)
+    {
+        QByteArray bytes;
+        char buffer[64];
+        waitUntil([&] {
+            const ssize_t n = ::read(master_, buffer, sizeof buffer);
+            if (n > 0)
+                bytes.append(buffer, n);
+            return bytes.size() >= count;
+        }, 2000);
+        return bytes;
+    }
+
+    // Lets the port collect until it holds `count` bytes.
+    bool collected(int count)
+    {
+        return waitUntil([&] { return port.bytesWaiting() >= count; }, 2000);
+    }
+
+    ScopedWorkDir dir_;
+    int master_ = -1;
+    QtSerialPort port;
+};
+
+TEST_F(PseudoTerminalPort, WritesReachTheDeviceAndChunksMakeOneUnit)
+{
+    const QByteArray frame("\xFF\x00\x05\x05\x10\x02\xFF", 7);
+    ASSERT_TRUE(port.write(frame));
+    EXPECT_EQ(deviceReads(7), frame);
+
+    port.setReceiveThreshold(25);
+    port.setInputLength(25);
+    QList<QByteArray> units;
+    QObject::connect(&port, &SerialPort::received, [&] { units.append(port.readInput()); });
+    const QByteArray reply = bytesFrom(0, 24) + '\xFF';
+    deviceSends(reply.mid(0, 7));
+    ASSERT_TRUE(collected(7));
+    deviceSends(reply.mid(7, 11));
+    ASSERT_TRUE(collected(18));
+    EXPECT_TRUE(units.isEmpty());
+    deviceSends(reply.mid(18));
+    waitUntil([&] { return !units.isEmpty(); }, 2000);
+
+    EXPECT_EQ(units, QList<QByteArray>{reply});
+    EXPECT_FALSE(port.carrierDetect());
+}
+
+TEST_F(PseudoTerminalPort, DiscardEmptiesWhatCameIn)
+{
+    deviceSends(bytesFrom(1, 10));
+    ASSERT_TRUE(collected(10));
+    port.discardInput();
+    EXPECT_EQ(port.bytesWaiting(), 0);
+    EXPECT_EQ(port.readInput(), QByteArray());
+}
+
+TEST_F(PseudoTerminalPort, BytesArrivingWhileTheHandlerWaitsAreNotStranded)
+{
+    port.setReceiveThreshold(16);
+    port.setInputLength(16);
+    QList<QByteArray> units;
+    QObject::connect(&port, &SerialPort::received, [&] {
+        units.append(port.readInput());
+        if (units.size() == 1) {
+            deviceSends(bytesFrom(16, 16));
+            waitMs(100);
+        }
+    });
+    deviceSends(bytesFrom(0, 16));
+    waitUntil([&] { return units.size() == 2; }, 2000);
+
+    EXPECT_EQ(units, (QList<QByteArray>{bytesFrom(0, 16), bytesFrom(16, 16)}));
+}
+
+TEST(QtSerialPort, MissingDeviceFailsWithItsDescription)
+{
+    ScopedWorkDir dir;
+    ASSERT_TRUE(QFile::link(dir.path() + "/unplugged", "COM5"));
+    QtSerialPort port;
+    port.setPortNumber(5);
+
+    EXPECT_FALSE(port.open());
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_FALSE(port.errorString().isEmpty());
+    EXPECT_FALSE(port.write("x"));
+}
+
+} // namespace
+} // namespace varnet

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "platform/serialport.h"
+
+#include <QList>
+#include <QPointer>
+
+#include <vector>
+
+namespace varnet::testing {
+
+// A serial port with a scripted device behind it.
+class FakeSerialPort final : public SerialPort {
+    Q_OBJECT
+
+public:
+    bool isOpen() const override { return open_; }
+    bool carrierDetect() override { return carrier_; }
+
+    void setCarrierDetect(bool held) { carrier_ = held; }
+    // open() fails with this text; empty lets it succeed.
+    void setOpenError(const QString& error) { openError_ = error; }
+
+    // Bytes arriving from the device, in whatever chunks the test chooses;
+    // dropped while the port is closed.
+    void inject(const QByteArray& bytes);
+
+    // Every write, in order.
+    const QList<QByteArray>& writes() const { return writes_; }
+    void clearWrites() { writes_.clear(); }
+
+    // Called at every open before it succeeds or fails: sets up the device
+    // behind the port number a window has just chosen (missing, carrier held).
+    std::function<void(FakeSerialPort&)> onOpen;
+    // Called after each write is recorded: lets the device answer. Bytes
+    // injected here arrive before write() returns, sooner than a real device.
+    std::function<void(const QByteArray&)> onWrite;
+
+protected:
+    bool openDevice() override;
+    void closeDevice() override { open_ = false; }
+    bool writeDevice(const QByteArray& data) override;
+
+private:
+    bool open_ = false;
+    bool carrier_ = false;
+    QString openError_;
+    QList<QByteArray> writes_;
+};
+
+// Makes every port created through createSerialPort() a FakeSerialPort for
+// as long as it lives, and finds them again for the test.
+class FakeSerialPorts {
+public:
+    FakeSerialPorts();
+    ~FakeSerialPorts();
+    FakeSerialPorts(const FakeSerialPorts&) = delete;
+    FakeSerialPorts& operator=(const FakeSerialPorts&) = delete;
+
+    // Given to every port created from now on.
+    std::function<void(FakeSerialPort&)> onOpen;
+
+    // The last created port with this number that still exists, or nullptr.
+    FakeSerialPort* port(int number) const;
+    // The ports created that still exist, oldest first.
+    QList<FakeSerialPort*> ports() const;
+
+private:
+    std::vector<QPointer<FakeSerialPort>> created_;
+    SerialPortFactory previous_;
+};
+
+} // namespace varnet::testing

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/messages.h"
+
+#include <QString>
+#include <deque>
+#include <optional>
+
+namespace varnet::testing {
+
+// Answers message boxes from a script. Every box must be expected, in order,
+// with its exact text; an unexpected box fails the running test and is
+// answered No / cancelled so that the code under test goes on.
+// Installs itself for its lifetime and checks on destruction that the whole
+// script was used.
+class ScriptedMessages final : public MessageService {
+public:
+    ScriptedMessages();
+    ~ScriptedMessages() override;
+    ScriptedMessages(const ScriptedMessages&) = delete;
+    ScriptedMessages& operator=(const ScriptedMessages&) = delete;
+
+    void expectOk(const QString& text);
+    void expectYesNo(const QString& text, bool answerYes);
+    void expectInput(const QString& prompt, std::optional<QString> answer);
+
+    // Boxes not yet shown.
+    std::size_t pending() const { return script_.size(); }
+
+    void ok(const QString& text) override;
+    bool yesNo(const QString& text) override;
+    std::optional<QString> input(const QString& prompt, const QString& defaultText) override;
+
+private:
+    enum class Kind { Ok, YesNo, Input };
+    struct Expected {
+        Kind kind;
+        QString text;
+        bool yes = false;
+        std::optional<QString> answer;
+    };
+    const Expected* next(Kind kind, const QString& text);
+
+    std::deque<Expected> script_;
+    Expected current_;
+    MessageService* previous_;
+};
+
+} // namespace varnet::testing
