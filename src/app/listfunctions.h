@@ -1,0 +1,52 @@
+#pragma once
+
+// The function list window: lists the defined simulator functions, filtered
+// by signal type and category, and lets the user change a description.
+
+#include "app/functionlist.h"
+#include "platform/form.h"
+
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace varnet {
+
+class frmListFunctions final : public Form {
+    Q_OBJECT
+
+public:
+    frmListFunctions();
+
+    void Form_Load() override;
+
+private:
+    void Command1_Click();
+    void CmdFilterTypeOn_Click() { setFilter(filter_.signalTypeOn, CmdFilterTypeOn, true); }
+    void CmdFilterTypeOff_Click() { setFilter(filter_.signalTypeOn, CmdFilterTypeOn, false); }
+    void CmdFilterClassOn_Click() { setFilter(filter_.categoryOn, CmdFilterClassOn, true); }
+    void cmdFilterClassOff_Click() { setFilter(filter_.categoryOn, CmdFilterClassOn, false); }
+    void Configlist_Click();
+    void CmdSave_Click();
+    void CmdFile_Click();
+    void cmdClose_Click();
+
+    // Turns a filter on (its "Filter On" button red) or off, then refreshes.
+    void setFilter(bool& on, QPushButton* onButton, bool turnOn);
+
+    QListWidget* Configlist;
+    QLineEdit* Signaltype;
+    QLineEdit* Category;
+    QLineEdit* BoxFxNr;
+    QLineEdit* ShortName;
+    QPlainTextEdit* FullName;
+    QPushButton* CmdFilterTypeOn;
+    QPushButton* CmdFilterClassOn;
+
+    FunctionListFilter filter_;
+    int currentFunction_ = 0;  // 0 until a function was shown
+    bool unsaved_ = false;     // a description was updated since "Save as..."
+};
+
+} // namespace varnet

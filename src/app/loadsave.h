@@ -1,0 +1,68 @@
+#pragma once
+
+// What the Load/Save window decides, apart from the window itself: the names
+// it saves to, the header line a save writes, the autostart delay it accepts
+// and the import of chosen groups from another configuration file.
+
+#include "config/tables.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace varnet {
+
+// The simulator and interface labels of the start window (lblsim,
+// LabelFSUIPC) that a saved header carries.
+inline constexpr const char* kSimulatorLabel = "X-Plane";
+inline constexpr const char* kFsuipcLabel = "N/A";
+
+inline constexpr const char* kConfigFilePattern = "*.cfg";
+
+// A name the window saves to or deletes: ".cfg" (lower case) starts at one of
+// its first 50 characters; it need not be at the end ("test.cfg.bak").
+bool IsConfigFileName(const QString& name);
+
+// The header of a saved file. With the 43-character program title the
+// version text starts at position 70 (counted from 1), where the loader
+// looks for it; the line ends with CR LF.
+std::string BuildConfigHeader(const std::string& programTitle, const QDateTime& saved);
+
+// The configuration files of the current directory, sorted by name.
+QStringList ConfigFilesInCurrentDir();
+
+// The delays the start file and the countdown can hold.
+inline constexpr int kMinStartDelay = 0;
+inline constexpr int kMaxStartDelay = 32767;
+inline constexpr const char* kStartDelayInputError = "Error in file/time input";
+
+// Reads the answer of the autostart-delay box (nothing when it was
+// cancelled) into `delay`. Returns the message to show for an answer that is
+// not a whole number or out of range, or an empty text when `delay` was set.
+QString ParseStartDelay(const std::optional<QString>& answer, Integer& delay);
+
+// The groups of a partial import, in the order of the window's check boxes.
+enum ImportGroup {
+    ImportGeneral,                // the "General" line except BlockUsel
+    ImportIOEntries,              // the whole I/O entry table
+    ImportStandardFunctions,      // functions 0..50
+    ImportConfigurableFunctions,  // functions 51..300
+    ImportGaugeTypes,             // gauge-type rows 0..127
+    ImportGauges,                 // gauge records 0..255
+    ImportPlates,                 // the whole plate table (when the file has one)
+    ImportEngineCluster,          // the engine-cluster settings
+    kImportGroups
+};
+using ImportSelection = std::array<bool, kImportGroups>;
+
+// Reads the configuration file at `path` (up to its plates; the yoke
+// settings are never imported) and copies the chosen groups into `target`.
+// The header is not checked. A file that cannot be read or is malformed
+// anywhere up to there changes nothing and returns false.
+bool ImportConfigGroups(const std::string& path, const ImportSelection& groups, ConfigTables& target);
+
+} // namespace varnet

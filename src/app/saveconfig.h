@@ -1,0 +1,48 @@
+#pragma once
+
+// The Load/Save window: saves the configuration tables to a "*.cfg" file,
+// loads one, deletes one, makes one the autostart configuration and imports
+// chosen groups of another file into the loaded configuration.
+
+#include "app/loadsave.h"
+#include "platform/form.h"
+
+#include <array>
+
+class QCheckBox;
+class QLineEdit;
+class QListWidget;
+
+namespace varnet {
+
+class SaveConfig final : public Form {
+    Q_OBJECT
+
+public:
+    SaveConfig();
+
+    void Form_Load() override;
+
+    // Imports the ticked groups of the file named in FileName.
+    void ImportPartialConfig();
+
+private:
+    void FileBox_Click();
+    void CmdLoad_Click();
+    void CmdSave_Click();
+    void cmdKill_Click();
+    void cmdSetAsStartup_Click();
+    void cmdImportPartial_Click();
+    void cmdClose_Click();
+
+    // Shows the message for an empty or wrongly typed name; true when the
+    // name may be saved to or deleted.
+    bool checkConfigFileName(const QString& name);
+    void refreshFileBox();
+
+    QListWidget* FileBox;
+    QLineEdit* FileName;
+    std::array<QCheckBox*, kImportGroups> ChkImportPartial{};
+};
+
+} // namespace varnet

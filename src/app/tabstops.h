@@ -1,0 +1,14 @@
+#pragma once
+
+#include <initializer_list>
+
+class QListWidget;
+
+namespace varnet {
+
+// Lines of `list` that hold TABs are drawn in columns: the stops are given
+// in dialog units, a quarter of the average character width of the list's
+// font, and are measured from the start of the line.
+void SetListTabStops(QListWidget* list, std::initializer_list<int> dialogUnits);
+
+} // namespace varnet

@@ -1,0 +1,42 @@
+#pragma once
+
+// The link window of the stand-alone engine cluster (frmStatusEC). The
+// cluster answers in 16-byte units; its output frame and reply live in the
+// engine-cluster values of bus/standalonelinks.h, which the run window and
+// the device ports touch as well.
+
+#include "iomodules/linkwindow.h"
+
+#include <QTimer>
+
+namespace varnet {
+
+class frmStatusEC final : public LinkWindow {
+    Q_OBJECT
+
+public:
+    frmStatusEC();
+
+    // Under owner 4000: a read port for every needle that has a function,
+    // one per engine of the cluster (selector 1, and 2 on a dual-engine
+    // cluster), kept in Session.ECNeedlePort[needle][engine]; 65535 where
+    // there is none.
+    void OpenPorts() override;
+    // When halted: running, ECFrame emptied, process and one-second timers on.
+    void cmdRun_Click() override;
+    // When running: both timers off, halted.
+    void cmdStop_Click() override;
+
+    QTimer& ProcessTimer() { return ProcessTimer_; }
+    QTimer& Timer1() { return Timer1_; }
+
+protected:
+    void MSComm1_OnComm() override;
+    void stopTimers() override;
+
+private:
+    QTimer ProcessTimer_;
+    QTimer Timer1_;
+};
+
+} // namespace varnet

@@ -1,0 +1,147 @@
+#include "iomodules/iomodulelink.h"
+
+#include "bus/gaugeframes.h"
+#include "bus/sendpath.h"
+#include "simlink/simcom.h"
+#include "platform/wait.h"
+
+#include <QPointer>
+
+#include <algorithm>
+
+namespace varnet {
+
+namespace {
+
+constexpr int kProcessIntervalMs = 30;
+constexpr int kWriterIntervalMs = 100;
+// An entry that is a switch and drives an LED counts as an LED output here.
+constexpr Integer kIOEntrySwitchAndLED = 7;
+
+// Stores `entry` at `number` when the table has room for it; an entry whose
+// number lies outside its module's inputs or outputs has no place.
+template <std::size_t N>
+void sortInto(std::array<Integer, N>& table, int number, int entry)
+{
+    if (number >= 0 && number < int(N) - 1)
+        table[std::size_t(number)] = Integer(entry);
+}
+
+} // namespace
+
+IOModuleLink::IOModuleLink(int moduleNumber, const QString& name)
+    : LinkWindow(name, QStringLiteral("Stand Alone IO Mod. %1").arg(moduleNumber), kGaugeReplyBytes),
+      gaugeID_(moduleNumber == 1 ? kStandAloneIOM1 : kStandAloneIOM2)
+{
+    ProcessTimer_.setParent(this);
+    ProcessTimer_.setObjectName(QStringLiteral("ProcessTimer"));
+    ProcessTimer_.setTimerType(Qt::PreciseTimer);
+    ProcessTimer_.setInterval(kProcessIntervalMs);
+
+    // The writer runs as long as the window is loaded: it only writes while
+    // the link is halted, and a sender must never wait for a writer that a
+    // Stop switched off.
+    WriteCmdTimer_.setParent(this);
+    WriteCmdTimer_.setObjectName(QStringLiteral("WriteCmdTimer"));
+    WriteCmdTimer_.setInterval(kWriterIntervalMs);
+    connect(&WriteCmdTimer_, &QTimer::timeout, this, &IOModuleLink::WriteCmdTimer_Timer);
+    WriteCmdTimer_.start();
+}
+
+bool IOModuleLink::ComposeCmd(int, int Command, double Value)
+{
+    const std::optional<QByteArray> frame = GaugeBusFrame(kStandAloneModuleAddress, Command, Value);
+    if (!frame)
+        return false;
+    const QPointer<IOModuleLink> self(this);
+    const auto slotFree = [&] { return self && SendPending != 1 && Running != 1; };
+    waitUntil([&] { return !self || Running == 1 || slotFree(); }, kSendSlotWaitMs);
+    if (!slotFree())
+        return false;
+    SendBuffer = *frame;
+    SendPending = 1;
+    return true;
+}
+
+void IOModuleLink::WriteCmdTimer_Timer()
+{
+    if (SendPending == 1 && Running != 1)
+        writePendingCommand();
+}
+
+void IOModuleLink::writePendingCommand()
+{
+    // Dropped without a message when the port is closed or the write fails.
+    if (MSComm1().isOpen())
+        MSComm1().write(SendBuffer);
+    SendPending = 0;
+}
+
+void IOModuleLink::OpenPorts()
+{
+    SimCom& link = DefaultForm<SimCom>::get();
+    link.CurrentOwnerID = gaugeID_;
+    SwitchEntry.fill(0);
+    AnalogueEntry.fill(0);
+    LEDEntry.fill(0);
+    const int rows = std::min<int>(Cfg.IOEntryCount, int(Cfg.IOEntryGaugeID.size()));
+    for (int e = 1; e < rows; ++e) {
+        if (Cfg.IOEntryGaugeID[e] != gaugeID_)
+            continue;
+        const int function = Cfg.IOEntryFunction[e];
+        const int port = link.OpenSimPort(function, Cfg.IOEntrySeqNr[e]);
+        Cfg.IOEntryPort[e] = Integer(port);
+        const int number = Cfg.IOEntryNumber[e];
+        switch (Cfg.IOEntryKind[e]) {
+        case IOEntrySwitch: {
+            sortInto(SwitchEntry, number, e);
+            const bool macro = function >= 0 && function < kFunctionRows && Cfg.FunctionMacroNr[function] != 0;
+            if (Cfg.IOEntryFlags[e] != 0 || macro)
+                link.EnableReadSimPort(port);
+            break;
+        }
+        case IOEntryAnalogue:
+            sortInto(AnalogueEntry, number, e);
+            break;
+        case IOEntryLED:
+        case kIOEntrySwitchAndLED:
+            sortInto(LEDEntry, number, e);
+            link.EnableReadSimPort(port);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void IOModuleLink::cmdRun_Click()
+{
+    if (Running == 1)
+        return;
+    // A set-up command still waiting goes out before the run takes the port.
+    if (SendPending == 1)
+        writePendingCommand();
+    Running = 1;
+    showRunState();
+    ProcessTimer_.start();
+}
+
+void IOModuleLink::cmdStop_Click()
+{
+    Running = 0;
+    showRunState();
+    ProcessTimer_.stop();
+}
+
+void IOModuleLink::MSComm1_OnComm()
+{
+    ReplyBuffer = MSComm1().readInput();
+}
+
+void IOModuleLink::stopTimers()
+{
+    ProcessTimer_.stop();
+    WriteCmdTimer_.stop();
+}
+
+} // namespace varnet

@@ -1,0 +1,387 @@
+#include "simlink/simcom.h"
+
+#include "platform/messages.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QHostAddress>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
+namespace varnet {
+
+namespace {
+
+const QString kOverflow = QStringLiteral("Overflow");
+
+std::optional<quint16> portNumber(const std::string& text)
+{
+    bool ok = false;
+    const uint number = QString::fromStdString(text).trimmed().toUInt(&ok);
+    if (!ok || number > 65535)
+        return std::nullopt;
+    return quint16(number);
+}
+
+// A number with at least three digits ("007").
+QString threeDigits(int value)
+{
+    return (value < 0 ? "-" : "") + QString::number(std::abs(value)).rightJustified(3, '0');
+}
+
+QString ownerLabel(int owner)
+{
+    if (owner < 256)
+        return "ID:" + threeDigits(owner);
+    switch (owner) {
+    case kOwnerIOM1: return QStringLiteral("IOM#1");
+    case kOwnerIOM2: return QStringLiteral("IOM#2");
+    case kOwnerRunWindow: return QStringLiteral("INTRN");
+    case kOwnerEngineCluster: return QStringLiteral("ENGCl");
+    case kOwnerYokes: return QStringLiteral("YOKES");
+    default: return {};
+    }
+}
+
+} // namespace
+
+SimCom::SimCom()
+    : WinsockUDP(createUdpSocket()), winsockUDPSend(createUdpSocket())
+{
+    setWindowTitle(QStringLiteral("Simulator Communication Channel for X-Plane"));
+
+    auto* title = new QLabel(QStringLiteral("Active Functions"));
+    title->setObjectName(QStringLiteral("Label1"));
+    auto* columns = new QHBoxLayout;
+    for (const char* caption : {"Port#", "Used by", "Func.#", "Func. Name"})
+        columns->addWidget(new QLabel(QString::fromLatin1(caption)));
+    OffsetsList = new QListWidget;
+    OffsetsList->setObjectName(QStringLiteral("OffsetsList"));
+    OffsetsList->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    auto* close = new QPushButton(QStringLiteral("Close"));
+    close->setObjectName(QStringLiteral("cmdClose"));
+    connect(close, &QPushButton::clicked, this, &QWidget::hide);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(title);
+    layout->addLayout(columns);
+    layout->addWidget(OffsetsList);
+    layout->addWidget(close, 0, Qt::AlignRight);
+    resize(520, 400);
+
+    connect(WinsockUDP.get(), &UdpSocket::datagramReceived, this, &SimCom::WinsockUDP_DataArrival);
+}
+
+SimCom::~SimCom() = default;
+
+void SimCom::Form_Unload()
+{
+    CloseUDP();
+}
+
+// ---- UDP link ------------------------------------------------------------
+
+void SimCom::OpenUDP()
+{
+    if (!WinsockUDP->isOpen()) {
+        const auto local = portNumber(Cfg.LocalPort);
+        if (!local)
+            return lanError(QStringLiteral("Invalid local port \"%1\"").arg(QString::fromStdString(Cfg.LocalPort)));
+        if (!WinsockUDP->bind(*local))
+            return lanError(WinsockUDP->errorString());
+    }
+    if (!sendOpen_) {
+        const auto remote = portNumber(Cfg.RemotePort);
+        if (!remote)
+            return lanError(QStringLiteral("Invalid remote port \"%1\"").arg(QString::fromStdString(Cfg.RemotePort)));
+        const QString host = QString::fromStdString(Cfg.RemoteIP).trimmed();
+        if (QHostAddress(host).protocol() != QAbstractSocket::IPv4Protocol)
+            return lanError(QStringLiteral("Invalid remote address \"%1\"").arg(host));
+        winsockUDPSend->setRemote(host, *remote);
+        sendOpen_ = true;
+    }
+}
+
+void SimCom::lanError(const QString& description)
+{
+    messages().ok("Error opening the LAN port: " + description);
+}
+
+void SimCom::CloseUDP()
+{
+    WinsockUDP->close();
+    winsockUDPSend->close();
+    sendOpen_ = false;
+}
+
+void SimCom::OpenSimCom()
+{
+    OpenUDP();
+    autopilotSelected_ = false;
+}
+
+void SimCom::CloseSimCom()
+{
+    CloseAllPorts();
+    CloseUDP();
+}
+
+void SimCom::send(const QByteArray& packet)
+{
+    // A datagram that cannot go out is lost without a message, as UDP is.
+    if (sendOpen_)
+        winsockUDPSend->sendDatagram(packet);
+}
+
+void SimCom::sendBuilt(const std::optional<QByteArray>& packet)
+{
+    if (!packet)
+        return;
+    UDPSendString = *packet;
+    send(*packet);
+}
+
+void SimCom::CommandStopAll()
+{
+    if (Cfg.BlockUsel == 0)
+        send(StopAllPacket(reversed()));
+}
+
+void SimCom::SendUSEL(Byte Index)
+{
+    send(UselPacket(Index, reversed()));
+}
+
+void SimCom::SendDSEL(Byte Index)
+{
+    send(DselPacket(Index, reversed()));
+}
+
+void SimCom::SendDataFloat(int Index, int Slot, Single Value)
+{
+    sendBuilt(DataFloatPacket(Index, Slot, Value, reversed()));
+}
+
+void SimCom::SendDataInt(int Index, int Slot, Long Value)
+{
+    sendBuilt(DataIntPacket(Index, Slot, Value, reversed()));
+}
+
+void SimCom::SendDataChar(int Code)
+{
+    sendBuilt(CharPacket(Code, Cfg.RemoteIP));
+}
+
+void SimCom::SendXplaneCommand(const std::string& CommandText, int N)
+{
+    sendBuilt(CommandPacket(CommandText, N));
+}
+
+void SimCom::WinsockUDP_DataArrival(const QByteArray& datagram)
+{
+    const bool accepted = ParseDataPacket(datagram, reversed(), records_);
+    StoreDataRecords(records_, XplaneData);
+    if (UDPTestDisplay)
+        emit TestDisplay(RawDatagramText(datagram), ConvertedDataText(accepted, records_));
+    else
+        ports_.refresh(XplaneData);
+    ++UDPPacketCount;
+}
+
+// ---- Sim ports -----------------------------------------------------------
+
+int SimCom::OpenSimPort(int FunctionNr, Byte& Selector)
+{
+    const int handle = OpenSimPort(FunctionNr, int(Selector));
+    if (handle != kNoSimPort && Selector == 0)
+        Selector = 1;
+    return handle;
+}
+
+int SimCom::OpenSimPort(int FunctionNr, int Selector)
+{
+    if (FunctionNr < 1 || FunctionNr > kLastFunction || Cfg.FunctionNames[FunctionNr].empty())
+        return kNoSimPort;
+    const QString warning = "Warning: Opening Function number : " + QString::number(FunctionNr) + "\r\n";
+    if (Cfg.FunctionDivide[FunctionNr] == 0)
+        messages().ok(warning + "Function contains division by zero.");
+    if (Cfg.FunctionMultiply[FunctionNr] == 0)
+        messages().ok(warning + "Function contains multiply by zero.");
+    if (Selector == 0)
+        Selector = 1;
+    const int handle = ports_.open(FunctionNr, Selector);
+    addListLine(handle, FunctionNr, Selector);
+    ++NrOfOffsets;
+    return handle;
+}
+
+void SimCom::addListLine(int handle, int function, int selector)
+{
+    OffsetsList->addItem(threeDigits(handle) + QString(9, ' ') + ownerLabel(CurrentOwnerID) + QString(11, ' ') +
+                         threeDigits(function) + "  - " + QString::number(selector) + QString(9, ' ') +
+                         QString::fromStdString(Cfg.FunctionNames[function]));
+}
+
+void SimCom::ClearPortList()
+{
+    OffsetsList->clear();
+}
+
+void SimCom::EnableReadSimPort(int Port)
+{
+    if (!ports_.valid(Port))
+        return;
+    // A group the table cannot hold is not selected: nothing could use it.
+    if (const auto pair = ports_.readablePair(Port))
+        SendDSEL(Byte(pair->group));
+    ports_[Port].active = true;
+}
+
+void SimCom::DisableReadSimPort(int Port)
+{
+    if (!ports_.valid(Port))
+        return;
+    if (const auto pair = ports_.readablePair(Port))
+        SendUSEL(Byte(pair->group));
+    ports_[Port].active = false;
+}
+
+void SimCom::NewSeqNr(int Port, int Selector)
+{
+    if (ports_.valid(Port))
+        ports_[Port].selector = Selector;
+}
+
+void SimCom::CloseAllPorts()
+{
+    CommandStopAll();
+    ports_.clear();
+}
+
+std::optional<Single> SimCom::GetPortRaw(int Port)
+{
+    if (!ports_.valid(Port) || !ports_[Port].active || !ports_.readablePair(Port))
+        return std::nullopt;
+    const PortValue raw = RawPortValue(ports_[Port], Cfg.FunctionDataType[ports_[Port].function]);
+    if (!raw.value)
+        return std::nullopt;
+    return Single(*raw.value);
+}
+
+std::optional<Single> SimCom::GetPort(int Port)
+{
+    if (!ports_.valid(Port) || !ports_[Port].active)
+        return std::nullopt;
+    const int f = ports_[Port].function;
+    if (Cfg.FunctionSignalType[f] == kMacroSignalType)
+        return Cfg.FunctionMacroNr[f] == 1 ? std::optional<Single>(kMacroCentre) : std::nullopt;
+    if (!ports_.readablePair(Port))
+        return std::nullopt;
+    const PortValue raw = RawPortValue(ports_[Port], Cfg.FunctionDataType[f]);
+    if (!raw.fault.isEmpty()) {
+        getFault(f, Port, raw.fault);
+        return std::nullopt;
+    }
+    if (!raw.value)
+        return std::nullopt;
+    const PortValue scaled = ScaleForReading(*raw.value, f);
+    if (!scaled.fault.isEmpty()) {
+        // Whether the user goes on or stops, the read gives the raw value.
+        getFault(f, Port, scaled.fault);
+        return Single(*raw.value);
+    }
+    return Single(*scaled.value);
+}
+
+Single SimCom::PutPort(int Port, Single Value)
+{
+    if (!ports_.valid(Port))
+        return Value;
+    const int f = ports_[Port].function;
+    const PortValue scaled = ScaleForWriting(Value, f);
+    if (!scaled.fault.isEmpty()) {
+        // A value that could not be scaled back is never sent.
+        putFault(f, Port, scaled.fault);
+        return Value;
+    }
+    Value = Single(*scaled.value);
+    const auto pair = ports_.pair(Port);
+    // Sends the value rounded, when it fits lo..hi and the port has a pair.
+    const auto sendInt = [&](long long lo, long long hi) {
+        if (const auto v = RoundedInRange(Value, lo, hi)) {
+            if (pair)
+                SendDataInt(pair->group, pair->slot, Long(*v));
+        } else {
+            putFault(f, Port, kOverflow);
+        }
+    };
+    switch (Cfg.FunctionDataType[f]) {
+    case DataTypeByte:
+        if (const auto v = RoundedInRange(Value, 0, 255))
+            ports_[Port].byteValue = Byte(*v);
+        else if (!putFault(f, Port, kOverflow))
+            break;
+        sendInt(std::numeric_limits<Integer>::min(), std::numeric_limits<Integer>::max());
+        break;
+    case DataTypeInteger:
+        Value = std::clamp(Value, -32767.0f, 32767.0f);
+        sendInt(-32767, 32767);
+        break;
+    case DataTypeUnsignedInt:
+        sendInt(std::numeric_limits<Integer>::min(), std::numeric_limits<Integer>::max());
+        break;
+    case DataTypeLong:
+    case DataTypeFloat:
+        if (pair)
+            SendDataFloat(pair->group, pair->slot, Value);
+        break;
+    case DataTypeBCD:
+        // The port keeps the plain value, as received values are kept, so
+        // that a read after the write gives the value written.
+        if (const auto v = RoundedInRange(Value, std::numeric_limits<Integer>::min(),
+                                          std::numeric_limits<Integer>::max()))
+            ports_[Port].intValue = Integer(*v);
+        sendInt(std::numeric_limits<Long>::min(), std::numeric_limits<Long>::max());
+        break;
+    case DataTypeCommand:
+        if (const auto line = RoundedInRange(std::min(Value, 9.0f), 0, 255))
+            SendXplaneCommand(Cfg.FunctionFullName[f], int(*line));
+        else
+            putFault(f, Port, kOverflow);
+        break;
+    default:
+        break;
+    }
+    return Value;
+}
+
+bool SimCom::getFault(int function, int port, const QString& description)
+{
+    const bool goOn = messages().yesNo(
+        "Error at getting function:" + QString::number(function) + ", Port number:" + QString::number(port) +
+        " from Simulator.\r\nFunction name= " + QString::fromStdString(Cfg.FunctionNames[function]) +
+        "\r\nError description: " + description +
+        "\r\nCheck function definition for limits and calculation (pre-add/multiply/divide).\r\nContinue?");
+    if (!goOn && OnStopRun)
+        OnStopRun();
+    return goOn;
+}
+
+bool SimCom::putFault(int function, int port, const QString& description)
+{
+    const bool goOn = messages().yesNo(
+        "Error at putting function:" + QString::number(function) + ", Port number: " + QString::number(port) +
+        " to Simulator.\r\nError description: " + description +
+        "\r\nCheck function definition for limits and calculation (pre-add/multiply/divide).\r\nContinue?");
+    if (!goOn && OnStopRun)
+        OnStopRun();
+    return goOn;
+}
+
+} // namespace varnet

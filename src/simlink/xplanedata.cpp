@@ -1,0 +1,74 @@
+#include "simlink/xplanedata.h"
+
+#include "config/numtext.h"
+
+namespace varnet {
+
+namespace {
+
+constexpr int kPacketHeadSize = 5;  // "DATA" and one byte that is not looked at
+
+// A number as the test display shows it: one leading blank when not negative.
+QString withSign(double value, const std::string& text)
+{
+    return QString::fromStdString(value < 0 ? text : " " + text);
+}
+
+QString withSign(int value)
+{
+    return withSign(value, std::to_string(value));
+}
+
+} // namespace
+
+bool ParseDataPacket(const QByteArray& datagram, bool reversed, std::vector<DataRecord>& records)
+{
+    records.clear();
+    const qsizetype size = datagram.size();
+    if (size <= kPacketHeadSize || !datagram.startsWith("DATA") || (size - kPacketHeadSize) % kDataRecordSize)
+        return false;
+    const auto* bytes = reinterpret_cast<const Byte*>(datagram.constData());
+    records.resize((size - kPacketHeadSize) / kDataRecordSize);
+    const Byte* record = bytes + kPacketHeadSize;
+    for (DataRecord& out : records) {
+        out.group = reversed ? record[3] : record[0];
+        for (int j = 0; j < kDataValues; ++j) {
+            const Byte* v = record + 4 + 4 * j;
+            out.values[j] = reversed ? BytesToSingle(v[3], v[2], v[1], v[0]) : BytesToSingle(v[0], v[1], v[2], v[3]);
+        }
+        record += kDataRecordSize;
+    }
+    return true;
+}
+
+void StoreDataRecords(const std::vector<DataRecord>& records, XplaneDataTable& table)
+{
+    for (const DataRecord& record : records) {
+        if (record.group < kXplaneGroups)
+            table[record.group] = record.values;
+    }
+}
+
+QString RawDatagramText(const QByteArray& datagram)
+{
+    QString text;
+    for (const char byte : datagram)
+        text += withSign(Byte(byte)) + ' ';
+    return text;
+}
+
+QString ConvertedDataText(bool accepted, const std::vector<DataRecord>& records)
+{
+    if (!accepted)
+        return QStringLiteral("Bad Packet");
+    QString text;
+    for (const DataRecord& record : records) {
+        text += "Index: " + withSign(record.group) + "\r\n";
+        for (int j = 0; j < kDataValues; ++j)
+            text += "  V" + withSign(j) + ": " + withSign(record.values[j], formatSingle(record.values[j])) + "\r\n";
+        text += "\r\n";
+    }
+    return text;
+}
+
+} // namespace varnet

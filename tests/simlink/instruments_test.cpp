@@ -1,0 +1,191 @@
+#include "link_fixture.h"
+
+#include "support/fake_clock.h"
+
+#include <cmath>
+
+namespace varnet::testing {
+namespace {
+
+class InstrumentTest : public LinkTest {
+protected:
+    InstrumentValues& v = Instruments;
+
+    // Functions 90..100 read and write group 100 + (f - 90), slot f % 8;
+    // function 98 writes its second altitude to slot 2 of the same group.
+    void defineAutopilot()
+    {
+        for (int f = 90; f <= 100; ++f)
+            defineFunction(f, DataTypeFloat, 100 + f - 90, f % 8);
+        Cfg.FunctionSlot2[98] = 2;
+    }
+    float& autopilotData(int f) { return link->XplaneData[100 + f - 90][f % 8]; }
+};
+
+TEST_F(InstrumentTest, TimeOfDayComesFromGroup1AndTheDateFromThePc)
+{
+    FakeClock pc(QDateTime(QDate(2024, 3, 15), QTime(9, 30)));
+    link->XplaneData[1][6] = 13.5f;
+    link->XplaneData[1][5] = 23.9999f;
+    link->XplaneData[6][1] = -12.5f;
+    link->GetTimeAndDate();
+    EXPECT_EQ(v.ClockHour, 13);
+    EXPECT_EQ(v.SimLocalTimeSec, 48600);
+    EXPECT_EQ(v.SimZuluTimeSec, 65535 - 86399);
+    EXPECT_EQ(v.SimOutsideTemp, -12.5f);
+    EXPECT_EQ(v.ClockMonth, 3);
+    EXPECT_EQ(v.ClockDay, 15);
+    EXPECT_EQ(v.ClockYear, 24);
+}
+
+TEST_F(InstrumentTest, AZuluJumpOfMoreThanTenSecondsIsNoticed)
+{
+    link->XplaneData[1][5] = 10.0f;
+    link->GetTimeAndDate();
+    v.ZuluTimeJumped = false;
+    link->XplaneData[1][5] = 10.0f + 10.0f / 3600;
+    link->GetTimeAndDate();
+    EXPECT_FALSE(v.ZuluTimeJumped);
+    link->XplaneData[1][5] = 10.0f + 21.0f / 3600;
+    link->GetTimeAndDate();
+    EXPECT_TRUE(v.ZuluTimeJumped);
+}
+
+TEST_F(InstrumentTest, ATimeNoClockCanShowLeavesTheClockAsItWas)
+{
+    link->XplaneData[1][6] = 8.25f;
+    link->GetTimeAndDate();
+    for (const float bad : {std::nanf(""), -1.0f, 300.0f, INFINITY}) {
+        link->XplaneData[1][6] = bad;
+        link->GetTimeAndDate();
+        EXPECT_EQ(v.ClockHour, 8);
+        EXPECT_EQ(v.SimLocalTimeSec, 8 * 3600 + 900);
+    }
+}
+
+TEST_F(InstrumentTest, NavFrequencyGoesToGroup115Slot1)
+{
+    const auto sent = sentBy([&] {
+        link->PutNAV1Frequency(110.5f);
+        link->PutNAV2Frequency(112.25f);
+    });
+    ASSERT_EQ(sent.size(), 1) << "NAV2 has no place of its own and is not written";
+    const SentData nav = decodeData(sent[0]);
+    EXPECT_EQ(nav.group, 115);
+    EXPECT_EQ(nav.slot, 1);
+    EXPECT_EQ(nav.asFloat, 110.5f);
+}
+
+TEST_F(InstrumentTest, WriteAutopilotSendsTheModeFlagsAltitudeAndVerticalSpeed)
+{
+    defineAutopilot();
+    v.APModeBits = 0x81;
+    v.APAltitudeFixed = Long(std::lround(5000 / 3.28084 * 65536));
+    v.APVerticalSpeed = 700;
+    v.SimAltitude = 5200;  // above the preselected altitude while climbing
+    const auto sent = sentBy([&] { link->WriteAutopilot(); });
+    ASSERT_EQ(sent.size(), 11);
+    const float expected[] = {2, 0, 0, 0, 0, 0, 0, 6};
+    for (int k = 0; k < 8; ++k) {
+        const SentData flag = decodeData(sent[k]);
+        EXPECT_EQ(flag.group, 100 + k);
+        EXPECT_EQ(flag.asFloat, expected[k]) << "function " << 90 + k;
+    }
+    EXPECT_EQ(v.APValue97, 6);
+    EXPECT_EQ(v.APValue91, 0);
+    EXPECT_NEAR(decodeData(sent[8]).asFloat, 5000, 0.01);
+    EXPECT_EQ(decodeData(sent[9]).slot, 2);
+    EXPECT_EQ(decodeData(sent[10]).asFloat, 0) << "altitude passed: vertical speed 0";
+    EXPECT_EQ(v.APVerticalSpeed, 0);
+}
+
+TEST_F(InstrumentTest, GetAPVSvalueSelectsItsGroupsOncePerOpeningAndReadsTheModes)
+{
+    defineAutopilot();
+    EXPECT_EQ(sentBy([&] { link->GetAPVSvalue(); }).size(), 11);
+    autopilotData(90) = 2;
+    autopilotData(92) = 1;
+    autopilotData(97) = 6;
+    autopilotData(99) = -500.4f;
+    autopilotData(100) = 150;
+    EXPECT_TRUE(sentBy([&] { EXPECT_EQ(link->GetAPVSvalue(), std::nullopt); }).isEmpty());
+    EXPECT_EQ(v.APSimModeBits, 1 | 4 | 128);
+    EXPECT_EQ(v.APValue92, 1);
+    EXPECT_EQ(v.APVerticalSpeed, -500);
+    EXPECT_EQ(v.APValue100, 16000);
+
+    link->OpenSimCom();
+    EXPECT_EQ(sentBy([&] { link->GetAPVSvalue(); }).value(0), hex("44 53 45 4C 30 64 00 00 00"));
+
+    // A value that does not fit its type is a fault for the caller.
+    autopilotData(99) = 40000;
+    EXPECT_EQ(link->GetAPVSvalue(), "Overflow");
+    autopilotData(99) = 0;
+    autopilotData(93) = 1e12f;
+    EXPECT_EQ(link->GetAPVSvalue(), "Overflow");
+}
+
+TEST_F(InstrumentTest, SoundSelectorTogglesOnlyTheMonitorsThatChanged)
+{
+    v.AudioPanelBits = 0x90;
+    v.AudioPanelBitsSent = 0x80;
+    EXPECT_EQ(sentBy([&] { link->SetSoundSelector(); }), QList{QByteArray("CMND0sim/audio_panel/monitor_audio_nav1")});
+    EXPECT_EQ(v.AudioPanelBitsSent, 0x90);
+
+    v.AudioPanelBits = 0x01 | 0x02 | 0x04 | 0x20 | 0x40;
+    EXPECT_EQ(sentBy([&] { link->SetSoundSelector(); }),
+              (QList<QByteArray>{"CMND0sim/audio_panel/monitor_audio_com1", "CMND0sim/audio_panel/monitor_audio_com2",
+                                 "CMND0sim/audio_panel/monitor_audio_nav1", "CMND0sim/audio_panel/monitor_audio_adf1"}));
+}
+
+TEST_F(InstrumentTest, PutADFWritesFiveDigitsThroughTheGaugesReplyPort)
+{
+    defineFunction(32, DataTypeFloat, 60, 3);
+    v.GaugeReplyPort1[21] = link->OpenSimPort(32, 1);
+    const auto sent = sentBy([&] {
+        link->PutADF("03505", 21);
+        link->PutADF("0350", 21);
+        link->PutADF("035x5", 21);
+        link->PutADF("03505", 22);   // no reply port
+        link->PutADF("03505", 300);  // no such gauge
+    });
+    ASSERT_EQ(sent.size(), 1);
+    EXPECT_EQ(decodeData(sent[0]).asFloat, 350.5f);
+}
+
+TEST_F(InstrumentTest, YokeSlotsReadAndWriteTheirGroupAndSlot)
+{
+    Cfg.YokeDataGroup[4] = 8;
+    Cfg.YokeDataValue[4] = 3;
+    Cfg.YokeDataGroup[5] = 200;
+    link->XplaneData[8][3] = 0.75f;
+    EXPECT_EQ(link->GetXplaneDataYoke(4), 0.75f);
+    EXPECT_EQ(v.YokeSimValue, 0.75f);
+    EXPECT_EQ(link->GetXplaneDataYoke(5), 0) << "group beyond the table";
+    EXPECT_EQ(link->GetXplaneDataYoke(23), 0) << "no such slot";
+
+    const auto written = sentBy([&] {
+        link->PutXplaneDataYoke(4, -0.5f);
+        link->PutXplaneDataYoke(23, 1);
+    });
+    ASSERT_EQ(written.size(), 1);
+    EXPECT_EQ(decodeData(written[0]).group, 8);
+    EXPECT_EQ(decodeData(written[0]).asFloat, -0.5f);
+}
+
+TEST_F(InstrumentTest, OpenSimcomYokeSelectsTheGroupsOfTheSlotsThatAreRead)
+{
+    for (int slot = 0; slot < kYokeDataSlots; ++slot)
+        Cfg.YokeDataGroup[slot] = Byte(slot + 10);
+    Cfg.YokeDataGroup[18] = 151;
+    const auto sent = sentBy([&] { link->OpenSimcomYoke(); });
+    QList<int> groups;
+    for (const QByteArray& packet : sent) {
+        ASSERT_TRUE(packet.startsWith("DSEL0"));
+        groups << Byte(packet[5]);
+    }
+    EXPECT_EQ(groups, (QList<int>{12, 15, 16, 17, 20, 21, 22, 23, 24, 25, 26, 27}));
+}
+
+} // namespace
+} // namespace varnet::testing

@@ -1,0 +1,127 @@
+#include "link_fixture.h"
+
+#include "platform/wait.h"
+
+#include <QUdpSocket>
+#include <QtEndian>
+
+#include <algorithm>
+#include <cstring>
+
+namespace varnet::testing {
+
+namespace {
+
+constexpr quint32 kFloatFiller = 0xC479C000;  // -999.0f
+constexpr quint32 kIntFiller = 0xFFFFFC19;    // -999
+
+
+quint16 freeLoopbackPort()
+{
+    QUdpSocket probe;
+    probe.bind(QHostAddress::LocalHost, 0);
+    return probe.localPort();
+}
+
+} // namespace
+
+QByteArray hex(const char* text)
+{
+    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
+}
+
+SentData decodeData(const QByteArray& packet, bool bigEndian)
+{
+    SentData sent;
+    if (packet.size() != 41 || !packet.startsWith("DATA0"))
+        return sent;
+    const auto word = [&](int offset) {
+        const char* bytes = packet.constData() + offset;
+        return bigEndian ? qFromBigEndian<quint32>(bytes) : qFromLittleEndian<quint32>(bytes);
+    };
+    sent.group = int(word(5));
+    for (int j = 0; j < 8; ++j) {
+        const quint32 value = word(9 + 4 * j);
+        if (value != kFloatFiller && value != kIntFiller) {
+            sent.slot = j;
+            sent.asInt = qint32(value);
+            std::memcpy(&sent.asFloat, &value, 4);
+        }
+    }
+    return sent;
+}
+
+LinkTest::LinkTest()
+{
+    Cfg = ConfigTables{};
+    Instruments = InstrumentValues{};
+    localPort = freeLoopbackPort();
+    Cfg.RemoteIP = "127.0.0.1";
+    Cfg.RemotePort = std::to_string(xplane.port());
+    Cfg.LocalPort = std::to_string(localPort);
+    link = std::make_unique<SimCom>();
+    link->OpenUDP();
+}
+
+LinkTest::~LinkTest()
+{
+    link.reset();
+    Cfg = ConfigTables{};
+}
+
+QByteArray LinkTest::sendMarker()
+{
+    link->SendUSEL(0xFD);
+    const QByteArray marker = hex(Cfg.ByteOrderReverse ? "55 53 45 4C 30 00 00 00 FD" : "55 53 45 4C 30 FD 00 00 00");
+    const bool arrived = waitUntil([&] { return xplane.received().contains(marker); }, 2000);
+    EXPECT_TRUE(arrived) << "the link sent nothing at all";
+    return marker;
+}
+
+QList<QByteArray> LinkTest::sentBy(const std::function<void()>& action)
+{
+    // Packets sent earlier may still be on their way.
+    xplane.clearReceived();
+    sendMarker();
+    xplane.clearReceived();
+    action();
+    const QByteArray marker = sendMarker();
+    QList<QByteArray> sent = xplane.received();
+    sent.resize(std::max(qsizetype(0), sent.indexOf(marker)));
+    return sent;
+}
+
+void LinkTest::receive(const QByteArray& datagram)
+{
+    const int before = link->UDPPacketCount;
+    xplane.send(datagram, localPort);
+    ASSERT_TRUE(waitUntil([&] { return link->UDPPacketCount > before; }, 2000)) << "datagram not handled";
+}
+
+void LinkTest::receive(const std::vector<SimXplane::Record>& records, bool bigEndian)
+{
+    receive(SimXplane::dataPacket(records, bigEndian));
+}
+
+void LinkTest::defineFunction(int f, Byte dataType, int group, int slot)
+{
+    Cfg.FunctionNames[f] = "F" + std::to_string(f);
+    Cfg.FunctionFullName[f].clear();
+    Cfg.FunctionSignalType[f] = 0;
+    Cfg.FunctionMacroNr[f] = 0;
+    Cfg.FunctionPreAdd[f] = 0;
+    Cfg.FunctionDataType[f] = dataType;
+    Cfg.FunctionIndex1[f] = Integer(group);
+    Cfg.FunctionSlot1[f] = Byte(slot);
+    Cfg.FunctionMultiply[f] = 1;
+    Cfg.FunctionDivide[f] = 1;
+}
+
+int LinkTest::openReadPort(int f)
+{
+    const int port = link->OpenSimPort(f, 1);
+    link->EnableReadSimPort(port);
+    return port;
+}
+
+} // namespace varnet::testing

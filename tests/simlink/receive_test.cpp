@@ -1,0 +1,135 @@
+#include "link_fixture.h"
+
+#include <QStringList>
+
+namespace varnet::testing {
+namespace {
+
+using Record = SimXplane::Record;
+
+Record record(quint32 group, float first)
+{
+    Record r{group, {}};
+    for (int j = 0; j < 8; ++j)
+        r.values[j] = first + float(j);
+    return r;
+}
+
+class ReceiveTest : public LinkTest {
+protected:
+    std::array<float, 8> group(int g) const { return link->XplaneData[g]; }
+};
+
+TEST_F(ReceiveTest, EveryRecordOfAPacketIsStoredInOrder)
+{
+    const QByteArray packet = SimXplane::dataPacket({record(3, 1), record(20, 10), record(150, 100)});
+    ASSERT_EQ(packet.size(), 5 + 3 * 36);
+    receive(packet);
+    EXPECT_EQ(group(3), record(3, 1).values);
+    EXPECT_EQ(group(20), record(20, 10).values);
+    EXPECT_EQ(group(150), record(150, 100).values);
+    EXPECT_EQ(link->UDPPacketCount, 1);
+
+    // A group that appears twice keeps the later record; a group beyond the
+    // table is passed over without touching the others.
+    receive({record(3, 50), record(200, 7), record(3, 60)});
+    EXPECT_EQ(group(3), record(3, 60).values);
+    EXPECT_EQ(group(150), record(150, 100).values);
+    EXPECT_EQ(link->UDPPacketCount, 2);
+}
+
+TEST_F(ReceiveTest, ReversedOrderReadsTheIndexFromByte9AndSwapsTheValues)
+{
+    Cfg.ByteOrderReverse = 1;
+    const QByteArray packet = SimXplane::dataPacket({record(3, 1.5f)}, true);
+    ASSERT_EQ(packet[8], '\x03');
+    receive(packet);
+    EXPECT_EQ(group(3), record(3, 1.5f).values);
+}
+
+TEST_F(ReceiveTest, OtherDatagramsAreCountedAndRefreshThePortsFromStoredValues)
+{
+    defineFunction(51, DataTypeFloat, 3, 2);
+    const int port = openReadPort(51);
+    QByteArray notData = SimXplane::dataPacket({record(3, 9)});
+    notData[3] = 'B';
+    const QList<QByteArray> rejected{"DATA0", SimXplane::dataPacket({record(3, 9)}) + '\0', notData};
+
+    float stored = 0;
+    for (const QByteArray& datagram : rejected) {
+        link->XplaneData[3][2] = ++stored;
+        receive(datagram);
+        EXPECT_EQ(link->GetPort(port), stored) << datagram.size() << " bytes";
+    }
+    EXPECT_EQ(link->UDPPacketCount, 3);
+    EXPECT_EQ(group(3)[0], 0) << "a rejected packet stores nothing";
+}
+
+TEST_F(ReceiveTest, AValueThatDoesNotFitOnePortLeavesOnlyThatPortAsItWas)
+{
+    defineFunction(51, DataTypeByte, 4, 0);
+    defineFunction(52, DataTypeFloat, 4, 0);
+    defineFunction(53, DataTypeInteger, 4, 1);
+    const int bytePort = openReadPort(51);
+    const int floatPort = openReadPort(52);
+    const int intPort = openReadPort(53);
+
+    receive({Record{4, {7, 8}}});
+    receive({Record{4, {-5, 40000}}});
+    EXPECT_EQ(link->GetPort(bytePort), 7);
+    EXPECT_EQ(link->GetPort(floatPort), -5);
+    EXPECT_EQ(link->GetPort(intPort), 8);
+    EXPECT_EQ(link->UDPPacketCount, 2);
+
+    receive({Record{4, {std::numeric_limits<float>::quiet_NaN(), 9}}});
+    EXPECT_EQ(link->GetPort(floatPort), -5) << "a NaN fits no port";
+    EXPECT_EQ(link->GetPort(intPort), 9);
+}
+
+TEST_F(ReceiveTest, APortWhosePairLiesOutsideTheTableReceivesNothing)
+{
+    defineFunction(51, DataTypeFloat, 151, 0);
+    defineFunction(52, DataTypeFloat, 5, 8);
+    defineFunction(53, DataTypeFloat, 5, 0);
+    const QList<QByteArray> selects = sentBy([&] {
+        openReadPort(51);
+        openReadPort(52);
+    });
+    EXPECT_TRUE(selects.isEmpty()) << "no DSEL for a group nothing can use";
+    const int selectorPort = openReadPort(53);
+    link->NewSeqNr(selectorPort, 7);
+
+    receive({record(5, 1)});
+    for (int port = 0; port < 3; ++port)
+        EXPECT_EQ(link->GetPort(port), std::nullopt) << "port " << port;
+    EXPECT_TRUE(sentBy([&] { link->PutPort(selectorPort, 1); }).isEmpty()) << "no pair to write to";
+    link->NewSeqNr(selectorPort, 1);
+    receive({record(5, 1)});
+    EXPECT_EQ(link->GetPort(selectorPort), 1);
+}
+
+TEST_F(ReceiveTest, TestDisplayShowsDatagramsInsteadOfRefreshingThePorts)
+{
+    defineFunction(51, DataTypeFloat, 3, 0);
+    const int port = openReadPort(51);
+    link->UDPTestDisplay = true;
+    QList<QStringList> shown;
+    QObject::connect(link.get(), &SimCom::TestDisplay,
+                     [&](const QString& raw, const QString& converted) { shown.append({raw, converted}); });
+
+    receive({Record{3, {1.5f, -2, 0, 0, 0, 0, 0, 1e10f}}});
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0][0].startsWith(" 68  65  84  65  48  3  0  0  0  0  0  192  63 "));
+    EXPECT_EQ(shown[0][1], "Index:  3\r\n  V 0:  1.5\r\n  V 1: -2\r\n  V 2:  0\r\n  V 3:  0\r\n"
+                                      "  V 4:  0\r\n  V 5:  0\r\n  V 6:  0\r\n  V 7:  1E+10\r\n\r\n");
+    EXPECT_EQ(link->XplaneData[3][0], 1.5f) << "values are still stored";
+    EXPECT_EQ(link->GetPort(port), 0);
+
+    receive("XPLN");
+    EXPECT_EQ(shown[1][0], " 88  80  76  78 ");
+    EXPECT_EQ(shown[1][1], "Bad Packet");
+    EXPECT_EQ(link->UDPPacketCount, 2);
+}
+
+} // namespace
+} // namespace varnet::testing

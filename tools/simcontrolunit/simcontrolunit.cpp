@@ -1,0 +1,156 @@
+#include "simcontrolunit/simcontrolunit.h"
+
+#include "platform/wait.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSocketNotifier>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace varnet::testing {
+
+namespace {
+
+constexpr int kFrameBytes = 6;
+constexpr int kReplyBytes = 25;
+
+bool isIdentify(const QByteArray& frame)
+{
+    return frame.mid(2, 3) == QByteArray("\x7C\x80\xAA", 3);
+}
+
+bool isStatusRequest(const QByteArray& frame)
+{
+    return (quint8(frame[2]) >> 4) == 7 && !isIdentify(frame);
+}
+
+} // namespace
+
+SimControlUnit::SimControlUnit(int comNumber, QObject* parent) : QObject(parent), comNumber_(comNumber)
+{
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0)
+        return;
+    const char* slavePath = grantpt(master) == 0 && unlockpt(master) == 0 ? ptsname(master) : nullptr;
+    if (slavePath)
+        slave_ = ::open(slavePath, O_RDWR | O_NOCTTY);
+    link_ = QDir::current().absoluteFilePath(QStringLiteral("COM%1").arg(comNumber));
+    QFile::remove(link_);
+    if (slave_ < 0 || !QFile::link(QString::fromLocal8Bit(slavePath), link_)) {
+        ::close(master);
+        return;
+    }
+    // Raw from the start: no echo of the answers, no line editing.
+    termios settings{};
+    tcgetattr(slave_, &settings);
+    cfmakeraw(&settings);
+    tcsetattr(slave_, TCSANOW, &settings);
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    master_ = master;
+    notifier_ = new QSocketNotifier(master_, QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &SimControlUnit::readMaster);
+}
+
+SimControlUnit::~SimControlUnit()
+{
+    delete notifier_;
+    if (!link_.isEmpty())
+        QFile::remove(link_);
+    if (slave_ >= 0)
+        ::close(slave_);
+    if (master_ >= 0)
+        ::close(master_);
+}
+
+void SimControlUnit::clear()
+{
+    received_.clear();
+    frames_.clear();
+    partial_.clear();
+}
+
+bool SimControlUnit::waitForFrames(int count, int timeoutMs)
+{
+    return waitUntil([&] { return frames_.size() >= count; }, timeoutMs);
+}
+
+QByteArray SimControlUnit::reply(int gaugeID, int typeCode, const QByteArray& payload)
+{
+    QByteArray bytes(kReplyBytes, '\0');
+    bytes[1] = char(gaugeID);
+    bytes[2] = char(typeCode);
+    for (qsizetype i = 0; i < payload.size() && 3 + i < kReplyBytes - 1; ++i)
+        bytes[3 + i] = payload[i];
+    bytes[kReplyBytes - 1] = char(0xFF);
+    return bytes;
+}
+
+void SimControlUnit::addGauge(int gaugeID, int typeCode, int model, int version)
+{
+    identifyReplies_[gaugeID] = reply(gaugeID, typeCode, QByteArray{char(model), char(version)});
+    statusReplies_[gaugeID] = reply(gaugeID, typeCode);
+}
+
+void SimControlUnit::setStatusReply(int gaugeID, const QByteArray& reply)
+{
+    statusReplies_[gaugeID] = reply;
+}
+
+void SimControlUnit::setIdentifyReply(int gaugeID, const QByteArray& reply)
+{
+    identifyReplies_[gaugeID] = reply;
+}
+
+void SimControlUnit::send(const QByteArray& bytes)
+{
+    if (master_ >= 0 && !bytes.isEmpty())
+        (void)::write(master_, bytes.constData(), size_t(bytes.size()));
+}
+
+void SimControlUnit::readMaster()
+{
+    char buffer[256];
+    for (;;) {
+        const ssize_t n = ::read(master_, buffer, sizeof buffer);
+        if (n <= 0)
+            return;
+        for (ssize_t i = 0; i < n; ++i)
+            takeByte(buffer[i]);
+    }
+}
+
+void SimControlUnit::takeByte(char byte)
+{
+    received_.append(byte);
+    if (partial_.isEmpty() && byte != '\0')
+        return;
+    partial_.append(byte);
+    if (partial_.size() < kFrameBytes)
+        return;
+    const QByteArray frame = partial_;
+    partial_.clear();
+    frames_.append(frame);
+    answerFrame(frame);
+}
+
+void SimControlUnit::answerFrame(const QByteArray& frame)
+{
+    if (silent_)
+        return;
+    if (answer) {
+        const QByteArray custom = answer(frame);
+        if (!custom.isEmpty())
+            return send(custom);
+    }
+    const int gaugeID = quint8(frame[1]);
+    if (isIdentify(frame))
+        send(identifyReplies_.value(gaugeID));
+    else if (isStatusRequest(frame))
+        send(statusReplies_.value(gaugeID));
+}
+
+} // namespace varnet::testing

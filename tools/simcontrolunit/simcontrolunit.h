@@ -1,0 +1,83 @@
+#pragma once
+
+// A stand-in for the control unit at the far end of a serial link, for the
+// end-to-end tests. It opens a pseudo-terminal, links "COM<n>" in the
+// current directory to the slave side (where the program's port layer finds
+// it), records every byte the program writes, cuts the stream into 6-byte
+// frames and answers status requests and identify frames with the 25-byte
+// replies set for their GaugeID. Everything runs on the Qt event loop, so a
+// test sees answers while the program waits.
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QObject>
+
+#include <functional>
+
+class QSocketNotifier;
+
+namespace varnet::testing {
+
+class SimControlUnit : public QObject {
+    Q_OBJECT
+
+public:
+    explicit SimControlUnit(int comNumber, QObject* parent = nullptr);
+    ~SimControlUnit() override;
+    SimControlUnit(const SimControlUnit&) = delete;
+    SimControlUnit& operator=(const SimControlUnit&) = delete;
+
+    // false when the pseudo-terminal or the link could not be made.
+    bool ready() const { return master_ >= 0; }
+    int comNumber() const { return comNumber_; }
+
+    // Every byte received, in order.
+    const QByteArray& received() const { return received_; }
+    // The frames in the stream: each 0x00 starts one, six bytes long. Bytes
+    // between frames (the 0xFF before each frame of a run, the blank after
+    // a new-ID frame) are in received() only.
+    const QList<QByteArray>& frames() const { return frames_; }
+    void clear();
+    // Lets events run until `count` frames are in, at most timeoutMs.
+    bool waitForFrames(int count, int timeoutMs = 2000);
+
+    // 0x00, GaugeID, type code, the payload (bytes 4..24, padded with
+    // zeros) and 0xFF.
+    static QByteArray reply(int gaugeID, int typeCode, const QByteArray& payload = {});
+
+    // A gauge that answers the identify frame with its type, model and
+    // version, and status requests with a reply of its type.
+    void addGauge(int gaugeID, int typeCode, int model = 1, int version = 1);
+    // The answer to status requests (command 7) for gaugeID; empty: none.
+    void setStatusReply(int gaugeID, const QByteArray& reply);
+    void setIdentifyReply(int gaugeID, const QByteArray& reply);
+    // A silent unit answers nothing (a bus without power, a loose cable).
+    void setSilent(bool silent) { silent_ = silent; }
+
+    // Asked first for every frame; a non-empty result is the answer. Lets a
+    // test answer other commands, or answer in its own way.
+    std::function<QByteArray(const QByteArray& frame)> answer;
+
+    // Bytes from the unit to the program, unasked.
+    void send(const QByteArray& bytes);
+
+private:
+    void readMaster();
+    void takeByte(char byte);
+    void answerFrame(const QByteArray& frame);
+
+    int comNumber_;
+    int master_ = -1;
+    int slave_ = -1;  // held open so that the master never sees a hang-up
+    QString link_;
+    QSocketNotifier* notifier_ = nullptr;
+    QByteArray received_;
+    QList<QByteArray> frames_;
+    QByteArray partial_;
+    bool silent_ = false;
+    QMap<int, QByteArray> statusReplies_;
+    QMap<int, QByteArray> identifyReplies_;
+};
+
+} // namespace varnet::testing
