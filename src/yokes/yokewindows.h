@@ -1,0 +1,87 @@
+#pragma once
+
+// The force-feedback yoke windows, as far as the rest of the program uses
+// them: the yoke status window, which the autostart and the run window start
+// and which stays up while the cockpit runs; one window per yoke owning the
+// yoke's COM port; and the yoke configuration window.
+
+#include "config/tables.h"
+#include "platform/form.h"
+#include "platform/serialport.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <functional>
+#include <memory>
+
+namespace varnet {
+
+class frmStatusYoke final : public Form {
+    Q_OBJECT
+
+public:
+    frmStatusYoke();
+
+    // Opens the UDP link; the yoke links are started by cmdRun_Click.
+    void Form_Activate() override;
+    // Starts the link of every yoke whose COM port is set and shows
+    // "Running" on red.
+    void cmdRun_Click();
+    // The third exit of the program: closes the device ports and ends the
+    // program, leaving the UDP link open. The application installs it.
+    static inline std::function<void()> ExitProgram;
+
+    QLineEdit* BoxRun;
+    QPushButton* cmdExit;
+};
+
+// The window of one yoke. Its COM port opens when the yoke is started and
+// closes when the window is unloaded.
+class YokeWindow : public Form {
+    Q_OBJECT
+
+public:
+    explicit YokeWindow(int yoke);
+    ~YokeWindow() override;
+
+    void cmdRun_Click();
+    bool Running() const { return running_; }
+    SerialPort* MSComm1() { return MSComm1_.get(); }
+
+protected:
+    void Form_Unload() override;
+
+private:
+    int yoke_;
+    bool running_ = false;
+    std::unique_ptr<SerialPort> MSComm1_;
+    QLineEdit* BoxStatus;
+};
+
+class frmConfigY1 final : public YokeWindow {
+    Q_OBJECT
+
+public:
+    frmConfigY1() : YokeWindow(1) {}
+};
+
+class frmConfigY2 final : public YokeWindow {
+    Q_OBJECT
+
+public:
+    frmConfigY2() : YokeWindow(2) {}
+};
+
+// The yoke configuration window, opened from the configuration screen.
+class FrmConfigureYokes final : public Form {
+    Q_OBJECT
+
+public:
+    FrmConfigureYokes();
+    // Shows the simulator link's UDP test window when one is installed.
+    void Form_Load() override;
+    static inline std::function<void()> ShowUDPTestWindow;
+};
+
+} // namespace varnet

@@ -1,0 +1,63 @@
+#include "yokes/yokewindows.h"
+
+#include "simlink/simcom.h"
+#include "support/fake_serial_port.h"
+#include "support/fake_udp_socket.h"
+
+#include <gtest/gtest.h>
+
+namespace varnet {
+namespace {
+
+class YokeWindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Cfg = ConfigTables{};
+        Cfg.RemoteIP = "127.0.0.1";
+        Cfg.RemotePort = "49000";
+        Cfg.LocalPort = "49001";
+    }
+    void TearDown() override
+    {
+        DefaultForm<frmStatusYoke>::unload();
+        DefaultForm<frmConfigY1>::unload();
+        DefaultForm<frmConfigY2>::unload();
+        DefaultForm<SimCom>::unload();
+    }
+
+    testing::FakeSerialPorts ports_;
+    testing::FakeUdpSockets sockets_;
+};
+
+TEST_F(YokeWindowsTest, RunStartsOnlyTheConfiguredYokesAndUnloadClosesTheirPorts)
+{
+    Cfg.ComPortYoke2() = 6;
+    frmStatusYoke& status = DefaultForm<frmStatusYoke>::get();
+    status.cmdRun_Click();
+
+    EXPECT_EQ(status.BoxRun->text(), "Running");
+    EXPECT_FALSE(DefaultForm<frmConfigY1>::loaded());
+    ASSERT_TRUE(DefaultForm<frmConfigY2>::loaded());
+    EXPECT_TRUE(DefaultForm<frmConfigY2>::get().Running());
+    testing::FakeSerialPort* port = ports_.port(6);
+    ASSERT_NE(port, nullptr);
+    EXPECT_TRUE(port->isOpen());
+    EXPECT_EQ(port->receiveThreshold(), 25);
+    EXPECT_TRUE(DefaultForm<SimCom>::loaded());  // the yoke data slots need the UDP link
+
+    DefaultForm<frmConfigY2>::unload();
+    EXPECT_FALSE(port->isOpen());
+}
+
+TEST_F(YokeWindowsTest, ExitRunsTheInstalledProgramExit)
+{
+    int exits = 0;
+    frmStatusYoke::ExitProgram = [&] { ++exits; };
+    DefaultForm<frmStatusYoke>::get().cmdExit->click();
+    frmStatusYoke::ExitProgram = nullptr;
+    EXPECT_EQ(exits, 1);
+}
+
+} // namespace
+} // namespace varnet
