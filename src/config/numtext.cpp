@@ -33,4 +33,15 @@ std::string formatDouble(double value)
     return formatGeneral(value, 15);
 }
 
+std::string strSingle(float value)
+{
+    const std::string text = formatSingle(value);
+    return text.front() == '-' ? text : " " + text;
+}
+
+std::string strInteger(long long value)
+{
+    return value < 0 ? std::to_string(value) : " " + std::to_string(value);
+}
+
 } // namespace varnet

@@ -12,4 +12,9 @@ namespace varnet {
 std::string formatSingle(float value);
 std::string formatDouble(double value);
 
+// The same with one leading blank when the value is not negative, as
+// number boxes and composed texts show numbers (" 3", "-3", " 0.5").
+std::string strSingle(float value);
+std::string strInteger(long long value);
+
 } // namespace varnet

@@ -8,15 +8,9 @@ namespace {
 
 constexpr int kPacketHeadSize = 5;  // "DATA" and one byte that is not looked at
 
-// A number as the test display shows it: one leading blank when not negative.
-QString withSign(double value, const std::string& text)
+QString str(int value)
 {
-    return QString::fromStdString(value < 0 ? text : " " + text);
-}
-
-QString withSign(int value)
-{
-    return withSign(value, std::to_string(value));
+    return QString::fromStdString(strInteger(value));
 }
 
 } // namespace
@@ -53,7 +47,7 @@ QString RawDatagramText(const QByteArray& datagram)
 {
     QString text;
     for (const char byte : datagram)
-        text += withSign(Byte(byte)) + ' ';
+        text += str(Byte(byte)) + ' ';
     return text;
 }
 
@@ -63,9 +57,9 @@ QString ConvertedDataText(bool accepted, const std::vector<DataRecord>& records)
         return QStringLiteral("Bad Packet");
     QString text;
     for (const DataRecord& record : records) {
-        text += "Index: " + withSign(record.group) + "\r\n";
+        text += "Index: " + str(record.group) + "\r\n";
         for (int j = 0; j < kDataValues; ++j)
-            text += "  V" + withSign(j) + ": " + withSign(record.values[j], formatSingle(record.values[j])) + "\r\n";
+            text += "  V" + str(j) + ": " + QString::fromStdString(strSingle(record.values[j])) + "\r\n";
         text += "\r\n";
     }
     return text;

@@ -62,6 +62,10 @@ TEST(ItemWriterTest, StatementsAndNumbersAsTheFileHoldsThem)
     EXPECT_EQ(formatSingle(-0.0f), "0");
     EXPECT_EQ(formatSingle(123456.7f), "123456.7");
     EXPECT_EQ(formatDouble(0.1 + 0.2), "0.3");
+    EXPECT_EQ(strSingle(0.5f), " 0.5");
+    EXPECT_EQ(strSingle(-2.25f), "-2.25");
+    EXPECT_EQ(strInteger(0), " 0");
+    EXPECT_EQ(strInteger(-7), "-7");
 }
 
 } // namespace
