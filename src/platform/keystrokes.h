@@ -63,9 +63,9 @@ KeystrokeInjector* setKeystrokeInjector(KeystrokeInjector* injector);
 // opened at the first sequence. Without a usable display (no DISPLAY, a
 // Wayland session without X, a server without XTEST) the first sequence
 // shows one OK box saying so and every sequence is dropped from then on.
-// A character that the keyboard map cannot type is put on a spare key code
-// for as long as it is needed; that key code is emptied again on
-// destruction.
+// A key that the keyboard map lacks is put on an empty key code (one of a
+// few, reused in turn); they are emptied again on destruction. A key that
+// still cannot be typed is left out with a warning on the log.
 class X11KeystrokeInjector final : public KeystrokeInjector {
 public:
     X11KeystrokeInjector();

@@ -1,0 +1,78 @@
+#include "platform/keystrokes.h"
+
+#include "support/scripted_messages.h"
+
+#include <QByteArray>
+#include <gtest/gtest.h>
+
+namespace varnet {
+namespace {
+
+SequenceKey character(char16_t c, bool ctrl = false, bool shift = false)
+{
+    return SequenceKey{ctrl, shift, std::nullopt, QChar(c)};
+}
+
+SequenceKey named(NamedKey key, bool ctrl = false, bool shift = false)
+{
+    return SequenceKey{ctrl, shift, key, QChar()};
+}
+
+TEST(KeySequence, ModifiersHoldForTheNextKeyOnly)
+{
+    const auto keys = parseKeySequence("^+ab");
+    ASSERT_TRUE(keys);
+    EXPECT_EQ(*keys, (std::vector{character(u'a', true, true), character(u'b')}));
+}
+
+TEST(KeySequence, BracesNameKeysAndEscapeTheNotationsOwnCharacters)
+{
+    const auto keys = parseKeySequence("^{ENTER}{f16}{}}{{}{+}{%}{~}{(}{[}é");
+    ASSERT_TRUE(keys);
+    EXPECT_EQ(*keys, (std::vector{named(NamedKey::Enter, true), named(NamedKey::F16), character(u'}'),
+                                  character(u'{'), character(u'+'), character(u'%'), character(u'~'),
+                                  character(u'('), character(u'['), character(u'é')}));
+}
+
+TEST(KeySequence, TextOutsideTheNotationIsRefused)
+{
+    for (const char* text : {"{NOPE}", "a+", "^", "{", "{}", "{ENTER", "a}", "%", "~", "(a)", "[", "{+ 3}"})
+        EXPECT_FALSE(parseKeySequence(text)) << text;
+}
+
+// Sets an environment variable for the scope, or removes it for nullptr.
+class EnvironmentVariable {
+public:
+    EnvironmentVariable(const char* name, const char* value)
+        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name))
+    {
+        value ? qputenv(name, value) : qunsetenv(name);
+    }
+    ~EnvironmentVariable() { had_ ? qputenv(name_, old_) : qunsetenv(name_); }
+
+private:
+    const char* name_;
+    bool had_;
+    QByteArray old_;
+};
+
+void expectOneBoxThenSilence(const char* display, const QString& reason)
+{
+    EnvironmentVariable variable("DISPLAY", display);
+    X11KeystrokeInjector injector;
+    testing::ScriptedMessages boxes;
+    boxes.expectOk("Keystrokes cannot be sent: " + reason
+                   + ".\r\nThey need an X11 session with the XTEST extension; "
+                     "none will be sent until the program is restarted.");
+    injector.inject("a");
+    injector.inject("^{ENTER}");
+}
+
+TEST(X11KeystrokeInjector, WithoutADisplaySaysSoOnceAndSendsNothing)
+{
+    expectOneBoxThenSilence(nullptr, "DISPLAY is not set");
+    expectOneBoxThenSilence(":4093", "the X11 display \":4093\" cannot be opened");
+}
+
+} // namespace
+} // namespace varnet

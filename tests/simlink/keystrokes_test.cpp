@@ -1,0 +1,109 @@
+#include "simlink/keystrokes.h"
+
+#include "platform/keystrokes.h"
+#include "support/fake_keystrokes.h"
+#include "support/scripted_messages.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+namespace varnet::testing {
+namespace {
+
+constexpr int kCtrl = 0x8000;
+constexpr int kShift = 0x4000;
+
+int keyNumber(int n) { return n << 8; }
+int characterKey(unsigned char c) { return keyNumber(1) | c; }
+
+QString notMinimizedText(const QString& s)
+{
+    return "Keystroke received from IO module: " + s + "\r\nTo send to FS this window must be minimized";
+}
+
+TEST(KeySequenceText, ModifiersCharactersAndNamedKeys)
+{
+    EXPECT_EQ(KeySequenceText(0x0161), "a");
+    EXPECT_EQ(KeySequenceText(0x4161), "+a");
+    EXPECT_EQ(KeySequenceText(0x8800), "^{ENTER}");
+    EXPECT_EQ(KeySequenceText(std::int16_t(0x8800)), "^{ENTER}") << "as the Integer column stores it";
+    EXPECT_EQ(KeySequenceText(kCtrl | kShift | keyNumber(37)), "^+{F16}");
+    EXPECT_EQ(KeySequenceText(characterKey(0xE9)), "\u00e9") << "the character is Latin-1";
+    for (const char c : QByteArray("}{+%^)([]~"))
+        EXPECT_EQ(KeySequenceText(characterKey(c)), QString("{%1}").arg(c));
+}
+
+TEST(KeySequenceText, CodesWithoutAKeyGiveNoText)
+{
+    for (const int code : {0, kCtrl | kShift | 0x61, keyNumber(38) | 0x61, kCtrl | keyNumber(63)})
+        EXPECT_EQ(KeySequenceText(code), "") << std::hex << code;
+}
+
+TEST(KeySequenceText, EveryKeyIsOneKeyOfTheInjectorsNotation)
+{
+    const auto expectOneKey = [](int code, auto&& check) {
+        const auto keys = parseKeySequence(KeySequenceText(code));
+        ASSERT_TRUE(keys && keys->size() == 1) << std::hex << code;
+        EXPECT_EQ(keys->front().ctrl, (code & kCtrl) != 0);
+        EXPECT_EQ(keys->front().shift, (code & kShift) != 0);
+        check(keys->front());
+    };
+    for (int c = 0; c < 256; ++c)
+        expectOneKey(kShift | characterKey(c), [c](const SequenceKey& key) {
+            EXPECT_FALSE(key.named);
+            EXPECT_EQ(key.character, QChar(c));
+        });
+    for (int n = 2; n < kKeyNameCount; ++n)
+        expectOneKey(kCtrl | keyNumber(n), [](const SequenceKey& key) { EXPECT_TRUE(key.named); });
+}
+
+class SendKeystrokeTest : public ::testing::Test {
+protected:
+    ~SendKeystrokeTest() override { RunWindowMinimized = nullptr; }
+
+    FakeKeystrokes injector;
+    ScriptedMessages boxes;
+};
+
+TEST_F(SendKeystrokeTest, TypesOnlyWhileTheRunWindowIsMinimized)
+{
+    SendKeystroke(0x8800, true);
+    EXPECT_EQ(injector.sent(), QStringList{"^{ENTER}"});
+
+    injector.clearSent();
+    boxes.expectOk(notMinimizedText("+a"));
+    boxes.expectOk(notMinimizedText("+a"));
+    SendKeystroke(0x4161, false);
+    SendKeystroke(0x4161, false);
+    EXPECT_TRUE(injector.sent().isEmpty());
+}
+
+TEST_F(SendKeystrokeTest, ACodeWithoutAKeyNeitherTypesNorShowsABox)
+{
+    for (const bool minimized : {true, false}) {
+        SendKeystroke(kCtrl | kShift | 0x61, minimized);
+        SendKeystroke(keyNumber(50), minimized);
+    }
+    EXPECT_TRUE(injector.sent().isEmpty());
+}
+
+TEST_F(SendKeystrokeTest, AsksTheRunWindowWhenItIsNotTold)
+{
+    boxes.expectOk(notMinimizedText("{F1}"));
+    SendKeystroke(keyNumber(22));
+
+    RunWindowMinimized = [] { return true; };
+    SendKeystroke(keyNumber(22));
+    EXPECT_EQ(injector.sent(), QStringList{"{F1}"});
+}
+
+TEST(ConvertKeytoName, EveryCodeIsAKeyboardStroke)
+{
+    KeyName.clear();
+    ConvertKeytoName(0x8800);
+    EXPECT_EQ(KeyName, "KB Stroke");
+}
+
+} // namespace
+} // namespace varnet::testing
