@@ -1,7 +1,46 @@
-#include "config/tables.h"
+#include "app/shell.h"
+#include "app/startwindow.h"
 
 #include <QApplication>
-#include <QLabel>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// A request to terminate (SIGTERM, or SIGINT from the terminal) is handled
+// on the event loop as the Exit of the window the program is on, so the
+// simulator is told to stop its data and the ports are closed as by the
+// Exit button. The signal handler itself only writes one byte.
+int terminationPipe[2] = {-1, -1};
+
+void onTerminationSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(terminationPipe[1], &byte, 1);
+}
+
+void handleTerminationSignals(QObject* owner)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, terminationPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(terminationPipe[0], QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, owner, [] {
+        char byte = 0;
+        [[maybe_unused]] const ssize_t read = ::read(terminationPipe[0], &byte, 1);
+        varnet::ExitThroughCurrentWindow();
+    });
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGINT, &action, nullptr);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -9,10 +48,9 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("Varnet");
     QApplication::setApplicationDisplayName("Varnet");
 
-    QLabel placeholder(QStringLiteral("VARNET  Control Program"));
-    placeholder.setWindowTitle(QStringLiteral("VARNET  Control Program"));
-    placeholder.setMinimumSize(400, 120);
-    placeholder.setAlignment(Qt::AlignCenter);
-    placeholder.show();
+    handleTerminationSignals(&app);
+    varnet::OnEndProgram = [] { QCoreApplication::exit(0); };
+    varnet::InstallShell();
+    varnet::DefaultForm<varnet::frmMain>::get().show();
     return app.exec();
 }

@@ -51,4 +51,19 @@ int FunctionNumberOfLine(const std::string& line)
     return number;
 }
 
+QString DescriptionForBox(const std::string& stored)
+{
+    return QString::fromLatin1(stored.data(), qsizetype(stored.size()))
+        .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+std::string DescriptionFromBox(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(u'\r', u'\n')
+        .replace(QStringLiteral("\n"), QStringLiteral("\r\n"))
+        .replace(u'"', u'\'');
+    return text.toLatin1().toStdString();
+}
+
 } // namespace varnet

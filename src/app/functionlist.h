@@ -5,6 +5,8 @@
 
 #include "config/tables.h"
 
+#include <QString>
+
 #include <string>
 #include <vector>
 
@@ -39,5 +41,14 @@ std::vector<std::string> FunctionListLines(const ConfigTables& tables, const Fun
 // The number a list line starts with (its first three characters): the
 // function number, 0 for the first header line, 51 for the second.
 int FunctionNumberOfLine(const std::string& line);
+
+// A stored description as its box edits it: command texts keep one line per
+// command.
+QString DescriptionForBox(const std::string& stored);
+
+// What a description box holds as the configuration file stores it:
+// Latin-1, CR LF line ends, and an apostrophe for each double quote, which
+// would end the quoted item early.
+std::string DescriptionFromBox(QString text);
 
 } // namespace varnet

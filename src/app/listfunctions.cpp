@@ -38,25 +38,6 @@ QString fromLatin1(const std::string& text)
     return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
 
-// The stored description as the box edits it: command texts keep one line
-// per command.
-QString descriptionForBox(const std::string& stored)
-{
-    return fromLatin1(stored).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
-// What the box holds as the configuration file stores it: Latin-1, CR LF
-// line ends, and an apostrophe for each double quote, which would end the
-// quoted item early.
-std::string descriptionFromBox(QString text)
-{
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-        .replace(u'\r', u'\n')
-        .replace(QStringLiteral("\n"), QStringLiteral("\r\n"))
-        .replace(u'"', u'\'');
-    return text.toLatin1().toStdString();
-}
-
 } // namespace
 
 frmListFunctions::frmListFunctions()
@@ -164,7 +145,7 @@ void frmListFunctions::Configlist_Click()
     currentFunction_ = n;
     BoxFxNr->setText(QString::number(n));
     ShortName->setText(fromLatin1(Cfg.FunctionNames[n]));
-    FullName->setPlainText(descriptionForBox(Cfg.FunctionFullName[n]));
+    FullName->setPlainText(DescriptionForBox(Cfg.FunctionFullName[n]));
     Signaltype->setText(fromLatin1(SignalTypeName(Cfg.FunctionSignalType[n])));
     Category->setText(fromLatin1(CategoryName(Cfg, Cfg.FunctionCategory[n])));
 }
@@ -173,7 +154,7 @@ void frmListFunctions::CmdSave_Click()
 {
     if (currentFunction_ == 0)
         return;
-    Cfg.FunctionFullName[currentFunction_] = descriptionFromBox(FullName->toPlainText());
+    Cfg.FunctionFullName[currentFunction_] = DescriptionFromBox(FullName->toPlainText());
     Command1_Click();
     unsaved_ = true;
 }

@@ -2,17 +2,117 @@
 
 #include "bus/deviceports.h"
 #include "bus/gaugeframes.h"
+#include "bus/runpreparation.h"
+#include "bus/runstate.h"
 #include "bus/sendpath.h"
 #include "bus/standalonelinks.h"
 #include "platform/messages.h"
+#include "simlink/instruments.h"
+#include "simlink/simcom.h"
+#include "yokes/yokewindows.h"
+
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include <array>
+#include <cmath>
 
 namespace varnet {
 
 namespace {
 
 constexpr int kConfigWriterIntervalMs = 5;
+constexpr int kProcessIntervalAtCreationMs = 20;
+constexpr int kDefaultProcessIntervalMs = 40;
+constexpr int kRateIntervalMs = 1000;
+constexpr int kSliderMinimumMs = 10;
+constexpr int kSliderMaximumMs = 200;
 // A single frame is at most the seven bytes of the new-ID frame.
 constexpr int kSingleFrameBytes = 7;
+constexpr double kMillibarPerInchHg = 33.86;
+
+const QString kRunningStyle = QStringLiteral("background-color: rgb(255, 0, 0);");
+const QString kHaltedStyle = QStringLiteral("background-color: rgb(0, 192, 0);");
+
+// A stand-alone device: its link, its COM port and the button that shows it.
+struct LinkButton {
+    StandAloneDevice device;
+    int comPort;
+    QPushButton* button;
+};
+
+std::array<LinkButton, 3> linkButtons(const frmStatus& window)
+{
+    return {{{StandAloneDevice::EngineCluster, Cfg.ComPortEC, window.cmdShowECStatus},
+             {StandAloneDevice::IOModule1, Cfg.ComPortIOM, window.cmdShowIOM},
+             {StandAloneDevice::IOModule2, Cfg.ComPortIOM2, window.cmdShowIOM2}}};
+}
+
+// A number as the value boxes show it: rounded to `decimals` places (halves
+// away from zero), at least `digits` digits before the point, none at all
+// for 0 digits and a value below 1 (".50").
+QString formatted(double value, int digits, int decimals)
+{
+    if (!std::isfinite(value))
+        return QString();
+    const double scale = std::pow(10.0, decimals);
+    const QString text = QString::number(std::round(std::fabs(value) * scale) / scale, 'f', decimals);
+    const qsizetype point = text.indexOf('.');
+    QString whole = point < 0 ? text : text.left(point);
+    const QString fraction = point < 0 ? QString() : text.mid(point);
+    if (digits == 0 && whole == QLatin1String("0"))
+        whole.clear();
+    else
+        whole = whole.rightJustified(digits, '0');
+    const bool shownAsZero = QString(text).remove('0').remove('.').isEmpty();
+    return (value < 0 && !shownAsZero ? QStringLiteral("-") : QString()) + whole + fraction;
+}
+
+QString onOff(Single value)
+{
+    return value == 0 ? QStringLiteral("OFF") : QStringLiteral("ON");
+}
+
+template <typename T>
+T* named(T* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QLineEdit* box(const char* name)
+{
+    auto* edit = named(new QLineEdit, name);
+    edit->setReadOnly(true);
+    return edit;
+}
+
+QPushButton* button(const char* name, const char* caption)
+{
+    return named(new QPushButton(QString::fromLatin1(caption)), name);
+}
+
+QLabel* label(const char* text)
+{
+    return new QLabel(QString::fromLatin1(text));
+}
+
+// The stop hook reaches the run window through its default instance, so
+// that it never calls a window that is gone.
+void stopTheRun()
+{
+    if (DefaultForm<frmStatus>::loaded())
+        DefaultForm<frmStatus>::get().cmdStop_Click();
+}
 
 } // namespace
 
@@ -29,6 +129,22 @@ frmStatus::frmStatus() : MSComm1_(createSerialPort())
     // A break or framing error leaves nothing worth keeping in the input.
     connect(MSComm1_.get(), &SerialPort::commError, this, [this] { MSComm1_->discardInput(); });
 
+    buildControls();
+
+    ProcessTimer_.setParent(this);
+    ProcessTimer_.setObjectName(QStringLiteral("ProcessTimer"));
+    ProcessTimer_.setTimerType(Qt::PreciseTimer);
+    ProcessTimer_.setInterval(kProcessIntervalAtCreationMs);
+    connect(&ProcessTimer_, &QTimer::timeout, this, &frmStatus::ProcessTimer_Timer);
+
+    Timer1_.setParent(this);
+    Timer1_.setObjectName(QStringLiteral("Timer1"));
+    Timer1_.setInterval(kRateIntervalMs);
+    connect(&Timer1_, &QTimer::timeout, this, &frmStatus::Timer1_Timer);
+    Timer1_.start();
+
+    LoadConstantTables();
+
     WriteCmdDuringConfig_.setParent(this);
     WriteCmdDuringConfig_.setObjectName(QStringLiteral("WriteCmdDuringConfig"));
     WriteCmdDuringConfig_.setTimerType(Qt::PreciseTimer);
@@ -36,16 +152,346 @@ frmStatus::frmStatus() : MSComm1_(createSerialPort())
     connect(&WriteCmdDuringConfig_, &QTimer::timeout, this, &frmStatus::WriteCmdDuringConfig_Timer);
     WriteCmdDuringConfig_.start();
 
+    RunData.LastHeadingSelect = 0;
     ECPortsOpened = 0;
 }
 
 frmStatus::~frmStatus() = default;
 
+void frmStatus::buildControls()
+{
+    cmdRun = button("cmdRun", "Run");
+    cmdStop = button("cmdStop", "Stop");
+    CmdConfig = button("CmdConfig", "Configuration");
+    CmdExit = button("CmdExit", "Exit");
+    CmdHide = button("CmdHide", "Hide");
+    cmdShowECStatus = button("cmdShowECStatus", "Show EC");
+    cmdShowIOM = button("cmdShowIOM", "Show IOM #1");
+    cmdShowIOM2 = button("cmdShowIOM2", "Show IOM #2");
+    cmdShowPorts = button("cmdShowPorts", "Show");
+
+    BoxRun = box("BoxRun");
+    BoxCurrentConfig = box("BoxCurrentConfig");
+    BoxCurrentConfig->setToolTip(
+        QStringLiteral("Shows errors on link between Simulator Control Station and Flight Sim PC"));
+    boxNrofOffsets = box("boxNrofOffsets");
+    frmXferCount = box("frmXferCount");
+    boxUDPrate = box("boxUDPrate");
+    Label4 = named(label("XPlane UDP rate:"), "Label4");
+    Label3 = named(label("p/sec"), "Label3");
+    SliderXferTimer = named(new QSlider(Qt::Horizontal), "SliderXferTimer");
+    SliderXferTimer->setRange(kSliderMinimumMs, kSliderMaximumMs);
+    SliderXferTimer->setSingleStep(1);
+    SliderXferTimer->setPageStep(10);
+    SliderXferTimer->setValue(kDefaultProcessIntervalMs);
+    SliderXferTimer->setTracking(true);
+    SliderXferTimer->setToolTip(QStringLiteral("Set interval between gauge updates; Lower is faster"));
+    BoxXferProcessTimer = box("BoxXferProcessTimer");
+    LabelVersion = named(new QLabel(QStringLiteral("Version: ") + QString::fromLatin1(kProgramVersion)), "LabelVersion");
+
+    BoxInstrLights = box("BoxInstrLights");
+    boxNavLights = box("boxNavLights");
+    boxVoltage = box("boxVoltage");
+    BoxAirPressHg = box("BoxAirPressHg");
+    BoxAirPressmBar = box("BoxAirPressmBar");
+    boxCompass = box("boxCompass");
+    BoxHea = box("BoxHea");
+    BoxIAS = box("BoxIAS");
+    BoxVS = box("BoxVS");
+    boxPitch = box("boxPitch");
+    boxAltitude = box("boxAltitude");
+    boxBank = box("boxBank");
+
+    const auto valueFrame = [](const char* title, std::initializer_list<std::pair<const char*, QLineEdit*>> rows) {
+        auto* frame = new QGroupBox(QString::fromLatin1(title));
+        auto* grid = new QGridLayout(frame);
+        int row = 0;
+        for (const auto& [caption, edit] : rows) {
+            grid->addWidget(label(caption), row, 0);
+            grid->addWidget(edit, row++, 1);
+        }
+        return frame;
+    };
+    QGroupBox* systemValues = valueFrame("System Values", {{"Instr. Lights", BoxInstrLights},
+                                                           {"Nav. Lights", boxNavLights},
+                                                           {"Voltage", boxVoltage},
+                                                           {"Air Pressure inHg", BoxAirPressHg},
+                                                           {"Air Pressure mBar", BoxAirPressmBar}});
+    QGroupBox* position = valueFrame("Aircraft Position", {{"Compass", boxCompass},
+                                                           {"Heading", BoxHea},
+                                                           {"IAS", BoxIAS},
+                                                           {"VS", BoxVS},
+                                                           {"Pitch", boxPitch},
+                                                           {"Altitude", boxAltitude},
+                                                           {"Bank", boxBank}});
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(BoxRun, 0, 0);
+    grid->addWidget(cmdRun, 0, 1);
+    grid->addWidget(cmdStop, 0, 2);
+    grid->addWidget(BoxCurrentConfig, 1, 0, 1, 3);
+    grid->addWidget(label("Nr of active offsets: "), 2, 0);
+    grid->addWidget(boxNrofOffsets, 2, 1);
+    grid->addWidget(cmdShowPorts, 2, 2);
+    grid->addWidget(label("Xfers:"), 3, 0);
+    grid->addWidget(frmXferCount, 3, 1);
+    grid->addWidget(label("p/sec"), 3, 2);
+    grid->addWidget(Label4, 4, 0);
+    grid->addWidget(boxUDPrate, 4, 1);
+    grid->addWidget(Label3, 4, 2);
+    grid->addWidget(label("Process Interval in mS"), 5, 0);
+    grid->addWidget(BoxXferProcessTimer, 5, 1);
+    grid->addWidget(SliderXferTimer, 6, 0, 1, 3);
+
+    auto* frames = new QHBoxLayout;
+    frames->addWidget(systemValues);
+    frames->addWidget(position);
+
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {CmdConfig, cmdShowECStatus, cmdShowIOM, cmdShowIOM2, CmdHide, CmdExit})
+        buttons->addWidget(b);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(frames);
+    layout->addLayout(buttons);
+    layout->addWidget(LabelVersion);
+
+    showRunState();
+    // The rate of the simulator's packets means something only with X-Plane.
+    if (Session.ProgramTitle != kProgramTitle) {
+        boxUDPrate->hide();
+        Label4->hide();
+        Label3->hide();
+    }
+
+    connect(cmdRun, &QPushButton::clicked, this, &frmStatus::cmdRun_Click);
+    connect(cmdStop, &QPushButton::clicked, this, &frmStatus::cmdStop_Click);
+    connect(CmdConfig, &QPushButton::clicked, this, &frmStatus::CmdConfig_Click);
+    connect(CmdExit, &QPushButton::clicked, this, &frmStatus::cmdExit_Click);
+    connect(CmdHide, &QPushButton::clicked, this, &frmStatus::CmdHide_Click);
+    connect(cmdShowECStatus, &QPushButton::clicked, this,
+            [] { standAloneLinks().Show(StandAloneDevice::EngineCluster); });
+    connect(cmdShowIOM, &QPushButton::clicked, this, [] { standAloneLinks().Show(StandAloneDevice::IOModule1); });
+    connect(cmdShowIOM2, &QPushButton::clicked, this, [] { standAloneLinks().Show(StandAloneDevice::IOModule2); });
+    connect(cmdShowPorts, &QPushButton::clicked, this, [] { DefaultForm<SimCom>::get().show(); });
+    connect(SliderXferTimer, &QSlider::valueChanged, this, &frmStatus::SliderXferTimer_Change);
+}
+
 void frmStatus::Form_Unload()
 {
+    ProcessTimer_.stop();
+    Timer1_.stop();
     WriteCmdDuringConfig_.stop();
     MSComm1_->close();
 }
+
+void frmStatus::showRunState()
+{
+    BoxRun->setText(Running == 1 ? QStringLiteral("Running") : QStringLiteral("Halted"));
+    BoxRun->setStyleSheet(Running == 1 ? kRunningStyle : kHaltedStyle);
+}
+
+void frmStatus::installStopHook()
+{
+    DefaultForm<SimCom>::get().OnStopRun = stopTheRun;
+}
+
+// ---- Run and Stop ------------------------------------------------------------
+
+void frmStatus::cmdRun_Click()
+{
+    if (Running == 0) {
+        const QPointer<frmStatus> self(this);
+        if (UnloadConfigurationScreen)
+            UnloadConfigurationScreen();
+        if (UnloadFunctionTestWindow)
+            UnloadFunctionTestWindow();
+        RunData.PollIndex = 0;
+        StartRunOutput();
+        showRunState();
+        OpenComPorts();
+        if (!self)
+            return;
+        GaugeSendBuffer.clear();
+        installStopHook();
+        ProcessTimer_.start();
+        RunData.ResetForRunStart();
+        for (const LinkButton& link : linkButtons(*this)) {
+            if (link.comPort > 0)
+                standAloneLinks().cmdRun_Click(link.device);
+        }
+        DefaultForm<frmStatusYoke>::get().cmdRun_Click();
+        DefaultForm<SimCom>::get().RunSimcom();
+    }
+    boxNrofOffsets->setText(QString::number(DefaultForm<SimCom>::get().NrOfOffsets));
+}
+
+void frmStatus::cmdStop_Click()
+{
+    if (Running != 1)
+        return;
+    StopRunOutput();
+    DefaultForm<SimCom>::get().StopSimcom();
+    ProcessTimer_.stop();
+    showRunState();
+    for (const LinkButton& link : linkButtons(*this)) {
+        if (link.comPort > 0)
+            standAloneLinks().cmdStop_Click(link.device);
+    }
+}
+
+void frmStatus::CmdConfig_Click()
+{
+    cmdStop_Click();
+    Session.ConfigFromStatus = 1;
+    if (ShowConfigurationScreen)
+        ShowConfigurationScreen();
+    for (const LinkButton& link : linkButtons(*this))
+        standAloneLinks().Unload(link.device);
+    DefaultForm<frmStatusYoke>::unload();
+    DefaultForm<frmConfigY1>::unload();
+    DefaultForm<frmConfigY2>::unload();
+    DefaultForm<frmStatus>::unload();
+    SimCom& link = DefaultForm<SimCom>::get();
+    link.ClearPortList();
+    link.NrOfOffsets = 0;
+}
+
+void frmStatus::cmdExit_Click()
+{
+    cmdStop_Click();
+    CloseComPorts();
+    DefaultForm<frmStatus>::unload();
+    for (const LinkButton& link : linkButtons(*this))
+        standAloneLinks().Unload(link.device);
+    SimCom& link = DefaultForm<SimCom>::get();
+    link.CommandStopAll();
+    link.CloseSimCom();
+    if (EndProgram)
+        EndProgram();
+    else
+        QCoreApplication::quit();
+}
+
+// ---- Run preparation ---------------------------------------------------------
+
+void frmStatus::Form_Activate()
+{
+    if (ProcessTimer_.isActive() || RunPrepared == 1)
+        return;
+    RunPrepared = 1;
+    // Boxes of the steps below let events run, and anything may happen then.
+    const QPointer<frmStatus> self(this);
+    installStopHook();
+    prepareLinkWindows();
+    prepareYokeWindow();
+    prepareProcessInterval();
+    OpenComPorts();
+    if (!self)
+        return;
+    SimCom& link = DefaultForm<SimCom>::get();
+    link.OpenSimCom();
+    PrepareRunTables(link);
+    if (!self)
+        return;
+    for (const LinkButton& link : linkButtons(*this)) {
+        if (link.comPort > 0)
+            standAloneLinks().OpenPorts(link.device);
+    }
+    PrepareBacklight();
+    waitMs(0);
+}
+
+void frmStatus::prepareLinkWindows()
+{
+    // A link window needs nothing but loading to stay ready, hidden.
+    for (const LinkButton& link : linkButtons(*this)) {
+        if (link.comPort < 1)
+            standAloneLinks().Unload(link.device);
+        else
+            standAloneLinks().Load(link.device);
+        link.button->setVisible(link.comPort >= 1);
+    }
+}
+
+void frmStatus::prepareYokeWindow()
+{
+    if (Cfg.ComPortYoke1() == 0 && Cfg.ComPortYoke2() == 0) {
+        DefaultForm<frmStatusYoke>::unload();
+        return;
+    }
+    frmStatusYoke& yokes = DefaultForm<frmStatusYoke>::get();
+    yokes.show();
+    yokes.minimize();
+}
+
+void frmStatus::prepareProcessInterval()
+{
+    if (Cfg.ProcessTimerInterval <= 0)
+        Cfg.ProcessTimerInterval = kDefaultProcessIntervalMs;
+    BoxXferProcessTimer->setText(QString::number(Cfg.ProcessTimerInterval));
+    // The slider shows the nearest position it has; the timer keeps the
+    // stored interval even where the slider cannot show it.
+    {
+        const QSignalBlocker quiet(SliderXferTimer);
+        SliderXferTimer->setValue(Cfg.ProcessTimerInterval);
+    }
+    ProcessTimer_.setInterval(Cfg.ProcessTimerInterval);
+}
+
+void frmStatus::SliderXferTimer_Change(int value)
+{
+    BoxXferProcessTimer->setText(QString::number(value));
+    Cfg.ProcessTimerInterval = Integer(BoxXferProcessTimer->text().toInt());
+    ProcessTimer_.setInterval(Cfg.ProcessTimerInterval);
+}
+
+// ---- Timers --------------------------------------------------------------------
+
+void frmStatus::ProcessTimer_Timer()
+{
+    if (const auto busy = processing_.enter())
+        loop_.Tick();
+}
+
+void frmStatus::Timer1_Timer()
+{
+    frmXferCount->setText(QString::number(loop_.ProcessTicks));
+    loop_.ProcessTicks = 0;
+    if (DefaultForm<SimCom>::loaded()) {
+        SimCom& link = DefaultForm<SimCom>::get();
+        boxUDPrate->setText(QString::number(link.UDPPacketCount));
+        link.UDPPacketCount = 0;
+    }
+    if (ECRecalCountdown < 1)
+        ECMode = 0;
+    else
+        --ECRecalCountdown;
+}
+
+void frmStatus::ShowValueBoxes()
+{
+    const RunState& r = RunData;
+    boxBank->setText(formatted(r.SimBank, 3, 2));
+    boxPitch->setText(formatted(r.SimPitch, 3, 2));
+    BoxVS->setText(formatted(r.SimVerticalSpeed, 0, 1));
+    BoxIAS->setText(formatted(r.SimIAS, 0, 1));
+    BoxHea->setText(formatted(r.SimHeading, 0, 2));
+    boxCompass->setText(formatted(r.SimCompass, 0, 2));
+    boxAltitude->setText(formatted(Instruments.SimAltitude, 1, 0));
+    BoxAirPressHg->setText(formatted(r.SimAirPressureHg, 1, 2));
+    BoxAirPressmBar->setText(formatted(r.SimAirPressureHg * kMillibarPerInchHg, 4, 0));
+}
+
+void frmStatus::ShowVoltageAndLights()
+{
+    boxVoltage->setText(formatted(RunData.SimVoltage1, 0, 2));
+    BoxInstrLights->setText(onOff(RunData.SimInstrLights));
+    boxNavLights->setText(onOff(RunData.SimNavLights));
+}
+
+// ---- The send path -------------------------------------------------------------
 
 void frmStatus::StartRunOutput()
 {
@@ -61,24 +507,6 @@ void frmStatus::StopRunOutput()
     GaugeSendBuffer.clear();
     GaugeSendPending = 0;
     WriteCmdDuringConfig_.start();
-}
-
-void frmStatus::cmdStop_Click()
-{
-    if (Running == 1)
-        StopRunOutput();
-}
-
-void frmStatus::AddGaugeCommand(int GaugeID, int Command, double Value)
-{
-    if (const std::optional<QByteArray> frame = GaugeBusFrame(GaugeID, Command, Value))
-        GaugeSendBuffer += kRunFramePrefix + *frame;
-}
-
-void frmStatus::MakeGaugeRequest(int GaugeID, int Command, double Value)
-{
-    if (const std::optional<QByteArray> frame = GaugeBusFrame(GaugeID, Command, Value))
-        PollRequest = kRunFramePrefix + *frame;
 }
 
 void frmStatus::FlushGaugeOutput()

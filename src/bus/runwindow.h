@@ -1,8 +1,14 @@
 #pragma once
 
-// The run window frmStatus. It exists, hidden, from the first time anything
-// refers to it: its gauge-bus port MSComm1 and its configuration timer serve
-// the configuration dialogs whether or not a run was ever started.
+// The run window frmStatus, from which the cockpit runs. It exists, hidden,
+// from the first time anything refers to it: its gauge-bus port MSComm1 and
+// its configuration timer serve the configuration dialogs whether or not a
+// run was ever started.
+//
+// Its first activation after loading prepares the run (Form_Activate): the
+// link and yoke windows, the device ports, the UDP link and the per-run
+// tables (runpreparation.h). Run starts the process timer, whose ticks are
+// the process loop (processloop.h); Stop halts it.
 //
 // The gauge-bus port has two writers that never write at the same time:
 // while no run is active the configuration timer WriteCmdDuringConfig (5 ms)
@@ -10,32 +16,89 @@
 // active the process loop collects a tick's frames in GaugeSendBuffer and
 // writes them with FlushGaugeOutput.
 
+#include "bus/processloop.h"
 #include "config/tables.h"
 #include "platform/form.h"
 #include "platform/serialport.h"
+#include "platform/wait.h"
 
 #include <QByteArray>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSlider;
 
 namespace varnet {
 
-class frmStatus : public Form {
+class frmStatus : public Form, private ProcessLoopHost {
     Q_OBJECT
+
+    // First of the members: PollRequest below refers into it.
+    ProcessLoop loop_{*this};
 
 public:
     frmStatus();
     ~frmStatus() override;
 
+    // The application windows, installed by the application: show the start
+    // window and then the configuration screen; close the configuration
+    // screen; close the function test window.
+    static inline std::function<void()> ShowConfigurationScreen;
+    static inline std::function<void()> UnloadConfigurationScreen;
+    static inline std::function<void()> UnloadFunctionTestWindow;
+    // How Exit ends the program; without one it quits the event loop.
+    static inline std::function<void()> EndProgram;
+
+    // ---- The operations other windows call.
+    // Stops the run, closes the device ports, the link windows and the UDP
+    // link (telling the simulator to stop all data first) and ends the program.
+    void cmdExit_Click();
+    // When halted: closes the configuration screen and the function test
+    // window, takes the gauge-bus port over from the configuration timer,
+    // opens the device ports again and starts the process timer, the links
+    // whose COM port is set and the yoke status window. Always shows the
+    // number of open sim ports.
+    void cmdRun_Click();
+    // When running: stops the process timer and the stand-alone links; the
+    // configuration timer writes single frames again. The yokes keep running.
+    void cmdStop_Click();
+    // The run preparation: once per load, never during a run.
+    void Form_Activate() override;
+    // Receive event of the gauge bus: one 25-byte unit.
+    void MSComm1_OnComm();
+
+    // Stops the run, opens the configuration screen and unloads the run
+    // windows (links, yokes, this one).
+    void CmdConfig_Click();
+    void CmdHide_Click() { minimize(); }
+    // One tick of the process loop; a tick that finds the previous one still
+    // open (behind a message box) does nothing.
+    void ProcessTimer_Timer();
+    // Once a second: the rates, and the end of the engine cluster's
+    // recalibration.
+    void Timer1_Timer();
+    void SliderXferTimer_Change(int value);
+    void WriteCmdDuringConfig_Timer();
+
     SerialPort& MSComm1() { return *MSComm1_; }
     QTimer& WriteCmdDuringConfig() { return WriteCmdDuringConfig_; }
+    QTimer& ProcessTimer() { return ProcessTimer_; }
+    QTimer& Timer1() { return Timer1_; }
+    ProcessLoop& Loop() { return loop_; }
 
     // 1 while the run is active.
     Integer Running = 0;
+    // 1 once the run was prepared for this load of the window.
+    Integer RunPrepared = 0;
     // The tick's status request with its leading 0xFF.
-    QByteArray PollRequest;
+    QByteArray& PollRequest = loop_.PollRequest;
 
+    // ---- The send path.
     // True while the configuration timer runs, that is while no run is
     // active: only then does the single-frame path take frames.
     bool SingleFramesAccepted() const { return WriteCmdDuringConfig_.isActive(); }
@@ -45,26 +108,66 @@ public:
     // Back to single frames: whatever the last tick left in GaugeSendBuffer
     // is dropped, never written as a single frame, and the timer restarts.
     void StopRunOutput();
-    // Stops the run (when one is active).
-    void cmdStop_Click();
-
     // Process-loop output: appends 0xFF and the frame to GaugeSendBuffer; a
     // frame that cannot be built is dropped.
-    void AddGaugeCommand(int GaugeID, int Command, double Value);
+    void AddGaugeCommand(int GaugeID, int Command, double Value) { loop_.AddGaugeCommand(GaugeID, Command, Value); }
     // PollRequest := 0xFF and the frame (replaced, not appended).
-    void MakeGaugeRequest(int GaugeID, int Command, double Value);
+    void MakeGaugeRequest(int GaugeID, int Command, double Value) { loop_.MakeGaugeRequest(GaugeID, Command, Value); }
     // Writes the whole tick output. A failing write asks "Continue?"; No
     // stops the run. GaugeSendBuffer is left for the next tick to empty.
-    void FlushGaugeOutput();
+    void FlushGaugeOutput() override;
 
-    // Receive event of the gauge bus: one 25-byte unit.
-    void MSComm1_OnComm();
-    void WriteCmdDuringConfig_Timer();
+    // ---- Controls, named as the window's design names them.
+    QPushButton* cmdRun;
+    QPushButton* cmdStop;
+    QPushButton* CmdConfig;
+    QPushButton* CmdExit;
+    QPushButton* CmdHide;
+    QPushButton* cmdShowECStatus;
+    QPushButton* cmdShowIOM;
+    QPushButton* cmdShowIOM2;
+    QPushButton* cmdShowPorts;
+    QLineEdit* BoxRun;
+    QLineEdit* BoxCurrentConfig;
+    QLineEdit* boxNrofOffsets;
+    QLineEdit* frmXferCount;
+    QLineEdit* boxUDPrate;
+    QLabel* Label3;
+    QLabel* Label4;
+    QSlider* SliderXferTimer;
+    QLineEdit* BoxXferProcessTimer;
+    QLabel* LabelVersion;
+    QLineEdit* BoxInstrLights;
+    QLineEdit* boxNavLights;
+    QLineEdit* boxVoltage;
+    QLineEdit* BoxAirPressHg;
+    QLineEdit* BoxAirPressmBar;
+    QLineEdit* boxCompass;
+    QLineEdit* BoxHea;
+    QLineEdit* BoxIAS;
+    QLineEdit* BoxVS;
+    QLineEdit* boxPitch;
+    QLineEdit* boxAltitude;
+    QLineEdit* boxBank;
 
 protected:
     void Form_Unload() override;
 
 private:
+    // ---- ProcessLoopHost.
+    bool RunActive() const override { return Running == 1; }
+    void ShowValueBoxes() override;
+    void ShowVoltageAndLights() override;
+    void StopRun() override { cmdStop_Click(); }
+
+    void buildControls();
+    void showRunState();
+    void prepareLinkWindows();
+    void prepareYokeWindow();
+    void prepareProcessInterval();
+    // "No" in a fault box of the simulator link stops this run.
+    static void installStopHook();
+
     // The gauge-bus port open on the configured number (opened quietly when
     // it is not); false when that is not possible.
     bool gaugeBusPortReady();
@@ -72,6 +175,9 @@ private:
 
     std::unique_ptr<SerialPort> MSComm1_;
     QTimer WriteCmdDuringConfig_;
+    QTimer ProcessTimer_;
+    QTimer Timer1_;
+    BusyFlag processing_;
 };
 
 } // namespace varnet

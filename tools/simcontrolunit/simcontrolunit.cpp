@@ -91,7 +91,7 @@ QByteArray SimControlUnit::reply(int gaugeID, int typeCode, const QByteArray& pa
 
 void SimControlUnit::addGauge(int gaugeID, int typeCode, int model, int version)
 {
-    identifyReplies_[gaugeID] = reply(gaugeID, typeCode, QByteArray{char(model), char(version)});
+    identifyReplies_[gaugeID] = reply(gaugeID, typeCode, QByteArray().append(char(model)).append(char(version)));
     statusReplies_[gaugeID] = reply(gaugeID, typeCode);
 }
 

@@ -1,0 +1,102 @@
+#pragma once
+
+// The configuration screen: the hub of all configuration while no run is
+// active. It lists every configured gauge of the gauge bus, sets the COM
+// ports of the four serial devices, the X-Plane UDP settings, the backlight
+// mode and the process interval, searches the bus and opens every other
+// configuration and test window. It edits the configuration in memory only;
+// saving is the Load/Save window's.
+
+#include "app/bussearch.h"
+#include "config/tables.h"
+#include "platform/form.h"
+#include "platform/wait.h"
+
+#include <QTimer>
+
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+
+namespace varnet {
+
+class FrmMainConfigure final : public Form {
+    Q_OBJECT
+
+public:
+    FrmMainConfigure();
+
+    // Sets the list's tab stops and starts Timer1.
+    void Form_Load() override;
+    // Rebuilds the whole screen from the configuration: offers the COM
+    // ports that can be opened, shows the settings and the gauge list. While
+    // a bus search runs the rebuild waits for its end, which rebuilds.
+    void Form_Activate() override;
+
+    // The configuration file in use; the Load/Save window shows a loaded or
+    // saved file here.
+    QLineEdit* CurrentConfigFile;
+
+    const BusSearch& Search() const { return search_; }
+
+protected:
+    // Ends a running bus search and stops the timers.
+    void Form_Unload() override;
+
+private:
+    // One row of the COM-port settings.
+    struct DeviceRow {
+        Integer ConfigTables::*port;
+        QLineEdit* current;
+        QComboBox* combo;
+        QPushButton* setButton;
+        QPushButton* deviceButton;  // enabled while the device has a port
+    };
+
+    void buildControls();
+    void setComPort(DeviceRow& row);
+    void cmdSetUDP_Click();
+    void ComboLights_Click(int index);
+    void SliderXferTtimerProcess_Change(int value);
+    void BoxXferTimerProcess_Change();
+    void cmdClearConfig_Click();
+    void Command1_Click();
+    void Cmdsearch_Click();
+    void CmdSet250_Click();
+    void Timer1_Timer();
+    void searchFinished();
+    void Configlist_Click(QListWidgetItem* item);
+    void cmdGotoEC_Click();
+    void openIOModuleWindow(int gaugeID);
+
+    std::array<DeviceRow, 4> rows_{};
+    QLineEdit* boxRemoteIP;
+    QLineEdit* boxRemotePort;
+    QLineEdit* boxLocalPort;
+    QRadioButton* OptionByteOrderNormal;
+    QRadioButton* OptionByteOrderReverse;
+    QCheckBox* CheckBlockUsel;
+    QSlider* SliderXferTtimerProcess;
+    QLineEdit* BoxXferTimerProcess;
+    QComboBox* ComboLights;
+    QListWidget* Configlist;
+    QProgressBar* ProgressBar1;
+    QPushButton* Cmdsearch;
+    QWidget* listHeader_;
+
+    QTimer Timer1;
+    // Looks for the answer of the GaugeID being asked between two ticks.
+    QTimer SearchPoll;
+    BusSearch search_;
+    BusyFlag startingSearch_;
+};
+
+} // namespace varnet

@@ -1,0 +1,69 @@
+#include "app/shell.h"
+
+#include "app/mainconfigure.h"
+#include "app/startwindow.h"
+#include "bus/deviceports.h"
+#include "bus/runwindow.h"
+#include "iomodules/links.h"
+#include "simlink/functiontest.h"
+#include "simlink/udptest.h"
+#include "yokes/yokewindows.h"
+
+namespace varnet {
+
+void InstallShell()
+{
+    InstallStandAloneLinks();
+    frmStatus::EndProgram = EndProgram;
+    frmStatus::ShowConfigurationScreen = [] {
+        DefaultForm<frmMain>::get().show();
+        ShowConfigurationScreen();
+    };
+    frmStatus::UnloadConfigurationScreen = [] { DefaultForm<FrmMainConfigure>::unload(); };
+    frmStatus::UnloadFunctionTestWindow = [] { DefaultForm<frmTestFunction>::unload(); };
+    // The function test window's own ports must not be dropped from under a
+    // run that is prepared or active.
+    frmTestFunction::RunPrepared = [] {
+        if (!DefaultForm<frmStatus>::loaded())
+            return false;
+        const frmStatus& run = DefaultForm<frmStatus>::get();
+        return run.RunPrepared == 1 || run.Running == 1;
+    };
+    FrmConfigureYokes::ShowUDPTestWindow = &frmTestXplaneInterface::ShowWindow;
+    frmStatusYoke::ExitProgram = [] {
+        // The UDP link stays as it is: the yokes' exit does not stop the
+        // simulator's data.
+        CloseComPorts();
+        EndProgram();
+    };
+}
+
+void ShowConfigurationScreen()
+{
+    FrmMainConfigure& screen = DefaultForm<FrmMainConfigure>::get();
+    screen.show();
+    screen.raise();
+    screen.activateWindow();
+}
+
+std::function<void()> OnEndProgram;
+
+void EndProgram()
+{
+    if (OnEndProgram)
+        OnEndProgram();
+}
+
+void ExitThroughCurrentWindow()
+{
+    if (DefaultForm<frmMain>::loaded())
+        DefaultForm<frmMain>::get().Exit_Click();
+    else if (DefaultForm<frmStatus>::loaded())
+        DefaultForm<frmStatus>::get().cmdExit_Click();
+    else if (DefaultForm<frmStatusYoke>::loaded() && frmStatusYoke::ExitProgram)
+        frmStatusYoke::ExitProgram();
+    else
+        EndProgram();
+}
+
+} // namespace varnet

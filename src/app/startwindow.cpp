@@ -1,0 +1,332 @@
+#include "app/startwindow.h"
+
+#include "app/loadsave.h"
+#include "app/shell.h"
+#include "bus/deviceports.h"
+#include "bus/runwindow.h"
+#include "config/configfile.h"
+#include "config/startfile.h"
+#include "config/tables.h"
+#include "platform/messages.h"
+#include "simlink/simcom.h"
+#include "yokes/yokewindows.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QUrl>
+
+#include <functional>
+#include <limits>
+#include <string>
+
+namespace varnet {
+
+namespace {
+
+constexpr int kOneSecondMs = 1000;
+
+// A label that acts on a click (the web link and the logo).
+class ClickLabel final : public QLabel {
+public:
+    ClickLabel(const QString& text, QWidget* parent, std::function<void()> onClick)
+        : QLabel(text, parent), onClick_(std::move(onClick))
+    {
+        setCursor(Qt::PointingHandCursor);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent*) override { onClick_(); }
+
+private:
+    std::function<void()> onClick_;
+};
+
+template <typename T>
+T* named(T* control, const char* objectName)
+{
+    control->setObjectName(QString::fromLatin1(objectName));
+    return control;
+}
+
+QLabel* label(const char* objectName, const char* caption, QWidget* parent)
+{
+    return named(new QLabel(QString::fromLatin1(caption), parent), objectName);
+}
+
+QPushButton* button(const char* objectName, const char* caption, QWidget* parent)
+{
+    return named(new QPushButton(QString::fromLatin1(caption), parent), objectName);
+}
+
+// File names are kept as the file system spells them.
+std::string toFileName(const QString& name)
+{
+    return name.toLocal8Bit().toStdString();
+}
+
+QString fromFileName(const std::string& name)
+{
+    return QString::fromLocal8Bit(name.c_str());
+}
+
+} // namespace
+
+int NextCountdownValue(const QString& boxText, int lastShown)
+{
+    bool isNumber = false;
+    const int value = boxText.trimmed().toInt(&isNumber);
+    const bool fits = value >= std::numeric_limits<Integer>::min() && value <= std::numeric_limits<Integer>::max();
+    return (isNumber && fits ? value : lastShown) - 1;
+}
+
+frmMain::frmMain()
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QString::fromLatin1(kStartWindowCaption));
+
+    auto* Label1 = label("Label1", "For X-Plane Flight Simulator  ", this);
+    auto* Label4 = label("Label4", "with FFB yoke included", this);
+    auto* Label3 = label("Label3", "Control Program version:", this);
+    auto* LabelProgramVersion = label("LabelProgramVersion", kProgramVersion, this);
+    lblsim = label("lblsim", kSimulatorLabel, this);
+    auto* LabelFSUIPC = label("LabelFSUIPC", kFsuipcLabel, this);
+
+    auto* Label9 = label("Label9", "Configurations:", this);
+    FileBox = named(new QListWidget(this), "FileBox");
+    auto* Label7 = label("Label7", "Selected Configuration File:", this);
+    FileName = named(new QLineEdit(this), "FileName");
+
+    TextAutostart = label("TextAutostart", kAutostartText, this);
+    BoxAutoStartTime = named(new QLineEdit(this), "BoxAutoStartTime");
+    BoxAutoStartTime->setMaximumWidth(60);
+    Textseconds = label("Textseconds", "Seconds", this);
+    showCountdown(false);
+
+    QPushButton* butOK = button("butOK", "Continue", this);
+    QPushButton* CmdConfigure = button("CmdConfigure", "Configure", this);
+    QPushButton* Exit = button("Exit", "Exit", this);
+
+    const auto webLink = [this] { Label5_Click(); };
+    auto* Label5 = named(new ClickLabel(QStringLiteral("Visit our site: "), this, webLink), "Label5");
+    auto* Label6 = named(new ClickLabel(QString::fromLatin1(kMakerWebAddress), this, webLink), "Label6");
+    auto* Picture1 = named(new ClickLabel(QStringLiteral("VARNET"), this, webLink), "Picture1");
+    Picture1->setStyleSheet(QStringLiteral("font-size: 28pt; font-weight: bold;"));
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(Picture1, 0, 0, 2, 1);
+    layout->addWidget(Label1, 0, 1, 1, 3);
+    layout->addWidget(Label4, 1, 1, 1, 3);
+    layout->addWidget(Label3, 2, 0);
+    layout->addWidget(LabelProgramVersion, 2, 1);
+    layout->addWidget(lblsim, 2, 2);
+    layout->addWidget(LabelFSUIPC, 2, 3);
+    layout->addWidget(Label9, 3, 0);
+    layout->addWidget(FileBox, 4, 0, 5, 2);
+    layout->addWidget(Label7, 3, 2, 1, 2);
+    layout->addWidget(FileName, 4, 2, 1, 2);
+    layout->addWidget(butOK, 5, 2);
+    layout->addWidget(CmdConfigure, 6, 2);
+    layout->addWidget(Exit, 7, 2);
+    auto* countdown = new QHBoxLayout;
+    countdown->addWidget(TextAutostart);
+    countdown->addWidget(BoxAutoStartTime);
+    countdown->addWidget(Textseconds);
+    countdown->addStretch();
+    layout->addLayout(countdown, 9, 0, 1, 4);
+    layout->addWidget(Label5, 10, 0);
+    layout->addWidget(Label6, 10, 1, 1, 3);
+
+    TimerWaitForFS_.setObjectName(QStringLiteral("TimerWaitForFS"));
+    TimerWaitForFS_.setInterval(kOneSecondMs);
+    Timer2_.setObjectName(QStringLiteral("Timer2"));
+    Timer2_.setInterval(kOneSecondMs);
+    connect(&TimerWaitForFS_, &QTimer::timeout, this, &frmMain::TimerWaitForFS_Timer);
+    connect(&Timer2_, &QTimer::timeout, this, &frmMain::Timer2_Timer);
+
+    connect(FileBox, &QListWidget::itemSelectionChanged, this, &frmMain::FileBox_Click);
+    connect(butOK, &QPushButton::clicked, this, &frmMain::butOK_Click);
+    connect(CmdConfigure, &QPushButton::clicked, this, &frmMain::CmdConfigure_Click);
+    connect(Exit, &QPushButton::clicked, this, &frmMain::Exit_Click);
+}
+
+void frmMain::showCountdown(bool visible)
+{
+    TextAutostart->setVisible(visible);
+    BoxAutoStartTime->setVisible(visible);
+    Textseconds->setVisible(visible);
+}
+
+void frmMain::cancelCountdown()
+{
+    // A cancel during the first second also holds when the wait ends.
+    countdownCancelled_ = true;
+    Timer2_.stop();
+    showCountdown(false);
+}
+
+void frmMain::refreshFileBox()
+{
+    const QSignalBlocker quiet(FileBox);
+    FileBox->clear();
+    FileBox->addItems(ConfigFilesInCurrentDir());
+}
+
+bool frmMain::loadConfiguration()
+{
+    const auto busy = loading_.enter();
+    ReadConfigFile();
+    return Session.ConfigError == 0;
+}
+
+void frmMain::Form_Activate()
+{
+    // The title is set at the program's first activation of this window. A
+    // start window made again later (by the run window's Configuration) is
+    // no new start: no countdown, and the configuration in memory stays.
+    const bool firstActivation = Session.ProgramTitle.empty();
+    if (firstActivation)
+        Session.ProgramTitle = kProgramTitle;
+    else
+        cancelCountdown();
+    std::string name;
+    ReadStartFile(name);
+    FileName->setText(fromFileName(name));
+    Session.ConfigFileName = name;
+    // Files saved meanwhile (in the Load/Save window) show up too.
+    refreshFileBox();
+    if (!firstActivation)
+        return;
+
+    TextAutostart->setText(QString::fromLatin1(kAutostartText));
+    TimerWaitForFS_.start();
+    countdownShown_ = Session.StartDelay;
+    BoxAutoStartTime->setText(QString::number(countdownShown_));
+    showCountdown(true);
+    loadConfiguration();
+}
+
+void frmMain::TimerWaitForFS_Timer()
+{
+    TimerWaitForFS_.stop();
+    if (countdownCancelled_)
+        return;
+    Timer2_.start();
+    TextAutostart->setText(QString::fromLatin1(kAutostartText));
+    showCountdown(true);
+}
+
+void frmMain::Timer2_Timer()
+{
+    // Minimized counts as shown; hidden pauses. A load's question box keeps
+    // the count still, so no start can come from under it.
+    if (!isVisible() || loading_.busy())
+        return;
+    countdownShown_ = NextCountdownValue(BoxAutoStartTime->text(), countdownShown_);
+    BoxAutoStartTime->setText(QString::number(countdownShown_));
+    if (countdownShown_ >= 1)
+        return;
+    autostart();
+}
+
+void frmMain::autostart()
+{
+    Timer2_.stop();
+    Session.ConfigFileName = toFileName(FileName->text());
+    if (!loadConfiguration()) {
+        messages().ok(QString::fromLatin1(kAutostartFailed));
+        FileName->clear();
+        return;
+    }
+    openRunWindow(true);
+}
+
+void frmMain::butOK_Click()
+{
+    lblsim->setText(QString::fromLatin1(kSimulatorLabel));
+    if (FileName->text().isEmpty()) {
+        messages().ok(QString::fromLatin1(kNoFileSelected));
+        return;
+    }
+    // Loads Session.ConfigFileName: the file last chosen, or the start
+    // file's, not a name merely typed into FileName.
+    if (loadConfiguration())
+        openRunWindow(false);
+}
+
+void frmMain::openRunWindow(bool runNow)
+{
+    const QString name = FileName->text();
+    frmStatus& run = DefaultForm<frmStatus>::get();
+    run.BoxCurrentConfig->setText(name);
+    run.show();
+    // Stopped before the preparation, whose messages let timers run.
+    cancelCountdown();
+    run.Form_Activate();
+    if (runNow) {
+        run.cmdRun_Click();
+        run.minimize();
+    }
+    if (Cfg.ComPortYoke1() != 0 || Cfg.ComPortYoke2() != 0) {
+        frmStatusYoke& yokes = DefaultForm<frmStatusYoke>::get();
+        yokes.show();
+        yokes.cmdRun_Click();
+        yokes.minimize();
+    }
+    DefaultForm<frmMain>::unload();
+}
+
+void frmMain::FileBox_Click()
+{
+    const QList<QListWidgetItem*> selected = FileBox->selectedItems();
+    if (selected.isEmpty())
+        return;
+    cancelCountdown();
+    const QString name = selected.first()->text();
+    FileName->setText(name);
+    DefaultForm<frmStatus>::get().BoxCurrentConfig->setText(name);
+    Session.ConfigFileName = toFileName(name);
+    loadConfiguration();
+}
+
+void frmMain::CmdConfigure_Click()
+{
+    // Stopped before the screen opens: its messages let timers run.
+    cancelCountdown();
+    Session.ConfigFromStatus = 0;
+    ShowConfigurationScreen();
+}
+
+void frmMain::Exit_Click()
+{
+    DefaultForm<SimCom>::get().CloseSimCom();
+    CloseComPorts();
+    DefaultForm<frmMain>::unload();
+    EndProgram();
+}
+
+void frmMain::Label5_Click()
+{
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kMakerWebAddress)));
+    cancelCountdown();
+}
+
+void frmMain::Form_Unload()
+{
+    TimerWaitForFS_.stop();
+    Timer2_.stop();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    Exit_Click();
+}
+
+} // namespace varnet

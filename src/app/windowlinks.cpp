@@ -1,0 +1,33 @@
+#include "app/windowlinks.h"
+
+#include "app/functioneditor.h"
+#include "app/startwindow.h"
+#include "bus/deviceports.h"
+#include "bus/gaugetestwindow.h"
+#include "simlink/udptest.h"
+
+namespace varnet {
+
+void ShowFunctionEditor()
+{
+    GetOffsetlist::ShowWindow();
+}
+
+void ShowGaugeTestWindow()
+{
+    // The gauge test window polls through the gauge-bus port but opens none.
+    OpenComPorts();
+    frmTestGauges::ShowWindow();
+}
+
+void ShowUDPTestWindow()
+{
+    frmTestXplaneInterface::ShowWindow();
+}
+
+void ShowStartWindow()
+{
+    DefaultForm<frmMain>::get().show();
+}
+
+} // namespace varnet

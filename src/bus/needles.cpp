@@ -1,0 +1,129 @@
+#include "bus/needles.h"
+
+#include "bus/platelookup.h"
+#include "bus/processloop.h"
+#include "bus/runstate.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+
+namespace varnet {
+
+namespace {
+
+constexpr int kFirstNeedleType = 1;
+constexpr int kLastNeedleType = 6;
+constexpr int kNeedle1Command = 5;
+constexpr int kNeedle2Command = 6;
+constexpr int kDisplayCommand = 6;
+
+constexpr int kDisplayPointNibble = 10;
+constexpr int kDisplayWholeNibble = 11;
+constexpr int kLargestTenths = 9999;
+
+// Moves one needle of types 1..6 when its whole step changed. Returns the
+// value as the plate limited it; nothing when the needle has no value.
+std::optional<Single> moveNeedle(ProcessLoop& loop, int gaugeID, int port, int plate, Single& lastSent,
+                                 int command)
+{
+    const std::optional<Single> read = loop.GetPort(port);
+    if (!read)
+        return std::nullopt;
+    Single value = *read;
+    const std::optional<int> steps = PlateValueToSteps(plate, value);
+    if (!steps)
+        return std::nullopt;
+    const int needle = std::clamp(*steps, 0, kMaxNeedleSteps);
+    if (Single(needle) != lastSent) {
+        lastSent = Single(needle);
+        loop.AddGaugeCommand(gaugeID, command, needle);
+    }
+    return value;
+}
+
+void needleGauge(ProcessLoop& loop, int slot)
+{
+    RunState& r = RunData;
+    const std::size_t s = std::size_t(slot);
+    const int id = r.SlotGaugeID[s];
+    const std::optional<Single> shown =
+        moveNeedle(loop, id, r.SlotPort1[s], Cfg.GaugeRecPlate1[std::size_t(id)], r.SlotLast1[s], kNeedle1Command);
+    // The display repeats its word every tick, changed or not.
+    if (Cfg.GaugeRecType[std::size_t(id)] == kDisplayGaugeType && shown) {
+        if (const std::optional<int> word = DisplayWord(*shown))
+            loop.AddGaugeCommand(id, kDisplayCommand, *word);
+    }
+    moveNeedle(loop, id, r.SlotPort2[s], Cfg.GaugeRecPlate2[std::size_t(id)], r.SlotLast2[s], kNeedle2Command);
+}
+
+// One needle of the engine cluster: which of its eight ports, and the
+// command that moves it.
+struct ClusterNeedle {
+    int port;
+    int command;
+};
+
+// Two needles per tick, so that each is refreshed every fourth tick.
+constexpr ClusterNeedle kClusterPhases[4][2] = {
+    {{6, 4}, {7, 5}}, {{0, 6}, {1, 9}}, {{2, 10}, {3, 11}}, {{4, 12}, {5, 13}}};
+// This needle's value is a 16-bit word that the simulator may deliver signed.
+constexpr int kUnsignedWordPort = 3;
+
+// The cluster's eight plate numbers, by port, packed into its gauge record.
+std::array<int, kClusterNeedles> clusterPlates(int id)
+{
+    const std::size_t g = std::size_t(id);
+    const auto high = [](Integer word) { return (std::uint16_t(word) >> 8) & 0xFF; };
+    const auto low = [](Integer word) { return std::uint16_t(word) & 0xFF; };
+    return {high(Cfg.GaugeRecPlate1[g]),   low(Cfg.GaugeRecPlate1[g]), Cfg.GaugeRecCategory2[g],
+            Cfg.GaugeRecSeqNr2[g],        high(Cfg.GaugeRecPlate2[g]), low(Cfg.GaugeRecPlate2[g]),
+            Cfg.GaugeRecCategory1[g],     Cfg.GaugeRecSeqNr1[g]};
+}
+
+void engineCluster(ProcessLoop& loop, int slot)
+{
+    RunState& r = RunData;
+    const std::size_t s = std::size_t(slot);
+    const int id = r.SlotGaugeID[s];
+    const int phase = r.SlotPort2[s] & 3;
+    const std::array<int, kClusterNeedles> plates = clusterPlates(id);
+    for (const ClusterNeedle& needle : kClusterPhases[phase]) {
+        const std::optional<Single> read = loop.GetPort(r.SlotClusterPorts[s][std::size_t(needle.port)]);
+        if (!read)
+            continue;
+        Single value = *read;
+        if (needle.port == kUnsignedWordPort && value < 0)
+            value += 65535;
+        if (const std::optional<int> steps = PlateValueToSteps(plates[std::size_t(needle.port)], value))
+            loop.AddGaugeCommand(id, needle.command, *steps);
+    }
+    r.SlotPort2[s] = (phase + 1) & 3;
+}
+
+} // namespace
+
+void InstallNeedleOutputs(ProcessHandlers& handlers)
+{
+    for (int type = kFirstNeedleType; type <= kLastNeedleType; ++type)
+        handlers.gaugeOutputs[std::size_t(type)] = needleGauge;
+    handlers.gaugeOutputs[kBusEngineClusterType] = engineCluster;
+}
+
+std::optional<int> DisplayWord(Single value)
+{
+    const double tenths = std::nearbyint(double(value) * 10);
+    if (!(tenths >= 0 && tenths <= kLargestTenths))
+        return std::nullopt;
+    const int n = int(tenths);
+    const int d1 = n / 1000;
+    const int d2 = n / 100 % 10;
+    const int d3 = n / 10 % 10;
+    const int d4 = n % 10;
+    if (n >= 1000)
+        return (d1 * 16 + d2) * 256 + d3 * 16 + kDisplayWholeNibble;
+    return (d2 * 16 + d3) * 256 + kDisplayPointNibble * 16 + d4;
+}
+
+} // namespace varnet

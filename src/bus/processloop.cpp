@@ -1,0 +1,334 @@
+#include "bus/processloop.h"
+
+#include "bus/gaugeframes.h"
+#include "bus/needles.h"
+#include "bus/sendpath.h"
+#include "bus/standalonelinks.h"
+#include "platform/messages.h"
+#include "simlink/instruments.h"
+#include "simlink/simcom.h"
+
+#include <exception>
+
+namespace varnet {
+
+namespace {
+
+constexpr int kBacklightCommand = 8;
+constexpr int kModuleStatusCommand = 6;
+constexpr int kModuleWord1Command = 4;
+constexpr int kModuleWord2Command = 5;
+constexpr int kTickCountWrap = 1000;
+
+constexpr Integer kBacklightLit = 128;
+constexpr Integer kBacklightBright = 192;  // lit, with bit 64
+constexpr Integer kLitBit = 128;
+constexpr Integer kBrightBit = 64;
+constexpr Single kLitVoltage = 8.0f;      // at or above: the gauges are lit
+constexpr Single kBrightVoltage = 9.0f;   // above: a switch change adds bit 64
+constexpr Integer kInstrumentLightsBit = 32;
+constexpr Integer kNavigationLightsBit = 1;
+
+enum LightsModeCode { LightsFollowSwitches = 0, LightsAlwaysOn = 1 };
+
+// The status requests of the types that report back. Each is the part of
+// its type's output that asks the gauge in its turn; the files of the
+// instrument and avionics outputs install the whole outputs over them.
+constexpr int kPlainStatusTypes[] = {106, 107, 108, 110, 111, 112, 113, 120, 121, 123, 124, 125};
+constexpr int kAltimeterType = 101;
+constexpr int kHeadingIndicatorType = 105;
+
+void statusInTurn(ProcessLoop& loop, int slot)
+{
+    loop.RequestStatusInTurn(slot);
+}
+
+// The altimeter with a pressure function of its own is not asked.
+void altimeterStatus(ProcessLoop& loop, int slot)
+{
+    if (Cfg.GaugeRecFunction2[std::size_t(RunData.SlotGaugeID[std::size_t(slot)])] == 0)
+        loop.RequestStatusInTurn(slot);
+}
+
+// A heading indicator without reply ports got no poll number.
+void headingStatus(ProcessLoop& loop, int slot)
+{
+    const std::size_t s = std::size_t(slot);
+    if (RunData.SlotPort1[s] != kNoSimPort || RunData.SlotPort2[s] != kNoSimPort)
+        loop.RequestStatusInTurn(slot);
+}
+
+} // namespace
+
+ProcessHandlers DefaultProcessHandlers()
+{
+    ProcessHandlers handlers;
+    for (int type : kPlainStatusTypes)
+        handlers.gaugeOutputs[std::size_t(type)] = statusInTurn;
+    handlers.gaugeOutputs[kAltimeterType] = altimeterStatus;
+    handlers.gaugeOutputs[kHeadingIndicatorType] = headingStatus;
+    InstallNeedleOutputs(handlers);
+    return handlers;
+}
+
+ProcessLoop::ProcessLoop(ProcessLoopHost& host, ProcessHandlers handlers)
+    : handlers(std::move(handlers)), host_(host)
+{
+}
+
+void ProcessLoop::Tick()
+{
+    ProcessState = 1;
+    GaugeSendBuffer.clear();
+    PollRequest.clear();
+    faultGaugeID_ = 0;
+    faultType_ = 0;
+    if (backlightStep())
+        return;
+
+    ProcessState = 2;
+    host_.ShowValueBoxes();
+    ProcessState = 3;
+    if (!perGaugePass())
+        return;
+    ProcessState = 4;
+    readGeneralValues();
+    if (!host_.RunActive())
+        return;
+    ProcessState = 5;
+    updateLightBits();
+    host_.ShowVoltageAndLights();
+    ProcessState = 6;
+    statusOrModuleTurn();
+    if (!host_.RunActive())
+        return;
+    ProcessState = 7;
+    host_.FlushGaugeOutput();
+    ProcessState = 8;
+    if (++ProcessTicks > kTickCountWrap)
+        ProcessTicks = 0;
+}
+
+// ---- Step 1: backlight ------------------------------------------------------
+
+bool ProcessLoop::backlightStep()
+{
+    RunState& r = RunData;
+    if (Cfg.LightsMode == LightsFollowSwitches)
+        updateBacklightWords();
+    if (r.LightsSendCount == 0)
+        return false;
+
+    int lastServed = 0;
+    for (int slot = 0; slot < r.SlotCount(); ++slot) {
+        const int id = r.SlotGaugeID[std::size_t(slot)];
+        if (id == 0 || id == lastServed)
+            continue;
+        // The avionics follow the second voltage as well.
+        const bool darkSecond =
+            r.SlotLightsFlag[std::size_t(slot)] != 0 && Cfg.LightsMode != LightsAlwaysOn && r.BacklightWord2 == 0;
+        AddGaugeCommand(id, kBacklightCommand, darkSecond ? 0 : r.BacklightWord);
+        lastServed = id;
+    }
+    if (Cfg.LightsMode == LightsAlwaysOn)
+        r.LightsSendCount = 0;
+    ECBacklightOn = (r.BacklightWord & kBrightBit) ? 1 : 0;
+    ECDisplaysOn = (r.BacklightWord & kLitBit) ? 1 : 0;
+    host_.FlushGaugeOutput();
+    return true;
+}
+
+void ProcessLoop::updateBacklightWords()
+{
+    RunState& r = RunData;
+    const Integer masked = Integer(r.SimLightBits & Cfg.LightsMask);
+    if (masked != r.LastLightBits) {
+        r.LastLightBits = masked;
+        r.BacklightWord = (r.SimVoltage1 > kBrightVoltage && masked != 0) ? kBacklightBright : kBacklightLit;
+        r.LightsSendCount = 1;
+    } else {
+        r.LightsSendCount = 0;
+    }
+    // A voltage crossing 8 V switches its light word on or off.
+    const auto follow = [&r](Single voltage, Single& last, Integer& word) {
+        if (voltage == last)
+            return;
+        last = voltage;
+        const bool wasLit = (word & kLitBit) != 0;
+        if (voltage < kLitVoltage) {
+            if (wasLit)
+                ++r.LightsSendCount;
+            word = 0;
+        } else {
+            if (!wasLit)
+                ++r.LightsSendCount;
+            word = r.LastLightBits != 0 ? kBacklightBright : kBacklightLit;
+        }
+    };
+    follow(r.SimVoltage1, r.LastVoltage1, r.BacklightWord);
+    follow(r.SimVoltage2, r.LastVoltage2, r.BacklightWord2);
+}
+
+// ---- Step 3: per-gauge pass ------------------------------------------------
+
+bool ProcessLoop::perGaugePass()
+{
+    RunState& r = RunData;
+    for (int slot = 0; slot < r.SlotCount(); ++slot) {
+        const int id = r.SlotGaugeID[std::size_t(slot)];
+        if (!ValidGaugeID(id))
+            continue;
+        const int type = Cfg.GaugeRecType[std::size_t(id)];
+        const GaugeOutput output = handlers.gaugeOutputs[std::size_t(type)];
+        if (!output)
+            continue;
+        faultGaugeID_ = id;
+        faultType_ = type;
+        try {
+            output(*this, slot);
+        } catch (const std::exception& fault) {
+            Fault(QString::fromLocal8Bit(fault.what()));
+        }
+        if (!host_.RunActive())
+            return false;
+    }
+    return true;
+}
+
+// ---- Steps 4 and 5: general values, light bits ------------------------------
+
+void ProcessLoop::readGeneralValues()
+{
+    RunState& r = RunData;
+    // By GeneralPort entry; entry 10, the simulator time, belongs to the clocks.
+    Single* const targets[kGeneralPorts] = {
+        nullptr,      &r.SimAirPressureHg, &r.SimIAS,         &r.SimVerticalSpeed,          &Instruments.SimAltitude,
+        &r.SimPitch,  &r.SimBank,          &r.SimHeading,     &r.SimNavLights,              &r.SimVoltage1,
+        nullptr,      &Instruments.SimOutsideTemp,            &r.SimInstrLights, &r.SimCompass, &r.SimVoltage2};
+    for (int k = 1; k < kGeneralPorts; ++k) {
+        if (!targets[k])
+            continue;
+        if (const std::optional<Single> value = GetPort(r.GeneralPort[std::size_t(k)]))
+            *targets[k] = *value;
+        if (!host_.RunActive())
+            return;
+    }
+    if (r.SimHeading < 0)
+        r.SimHeading += 360;
+}
+
+void ProcessLoop::updateLightBits()
+{
+    RunState& r = RunData;
+    r.SimLightBits = r.SimInstrLights == 0 ? 0 : kInstrumentLightsBit;
+    if (r.SimNavLights != 0)
+        r.SimLightBits = Integer(r.SimLightBits + kNavigationLightsBit);
+}
+
+// ---- Step 6: status request or module turn ----------------------------------
+
+void ProcessLoop::statusOrModuleTurn()
+{
+    RunState& r = RunData;
+    if (r.PollIndex >= kModuleTurnMark) {
+        r.PollIndex -= kModuleTurnMark;
+        moduleTurn();
+        return;
+    }
+    // The status request is always the last frame of the tick.
+    GaugeSendBuffer += PollRequest;
+    advancePollIndex();
+    if (r.BusIOMCount > 0)
+        r.PollIndex += kModuleTurnMark;
+}
+
+void ProcessLoop::advancePollIndex()
+{
+    RunState& r = RunData;
+    if (r.PollMax != 0) {
+        if (++r.PollIndex > r.PollMax)
+            r.PollIndex = 0;
+    } else {
+        // One polled gauge: it is asked every second gauge turn.
+        r.PollIndex = r.PollIndex == 0 ? 1 : 0;
+    }
+}
+
+void ProcessLoop::moduleTurn()
+{
+    RunState& r = RunData;
+    // The preparation leaves the turn one past the last module.
+    if (r.IOMPollIndex < 0 || r.IOMPollIndex > r.IOMPollMax)
+        r.IOMPollIndex = 0;
+    for (int k = 0; r.ValidModule(k); ++k) {
+        if (r.IOMPollNr[std::size_t(k)] != r.IOMPollIndex)
+            continue;
+        if (handlers.busModuleInputs) {
+            handlers.busModuleInputs(*this);
+            if (!host_.RunActive())
+                return;
+        }
+        const std::size_t m = std::size_t(k);
+        const int id = r.IOMGaugeID[m];
+        AddGaugeCommand(id, kModuleStatusCommand, 0);
+        if (r.IOMCmd4Pending[m] == 1) {
+            AddGaugeCommand(id, kModuleWord1Command, r.IOMCmd4Value[m]);
+            r.IOMCmd4Pending[m] = 0;
+        }
+        if (r.IOMCmd5Pending[m] == 1) {
+            AddGaugeCommand(id, kModuleWord2Command, r.IOMCmd5Value[m]);
+            r.IOMCmd5Pending[m] = 0;
+        }
+    }
+    if (++r.IOMPollIndex > r.IOMPollMax)
+        r.IOMPollIndex = 0;
+}
+
+// ---- Services of the per-type outputs ---------------------------------------
+
+SimCom& ProcessLoop::Link()
+{
+    return DefaultForm<SimCom>::get();
+}
+
+std::optional<Single> ProcessLoop::GetPort(int port)
+{
+    return Link().GetPort(port);
+}
+
+void ProcessLoop::AddGaugeCommand(int GaugeID, int Command, double Value)
+{
+    if (const std::optional<QByteArray> frame = GaugeBusFrame(GaugeID, Command, Value))
+        GaugeSendBuffer += kRunFramePrefix + *frame;
+}
+
+void ProcessLoop::MakeGaugeRequest(int GaugeID, int Command, double Value)
+{
+    if (const std::optional<QByteArray> frame = GaugeBusFrame(GaugeID, Command, Value))
+        PollRequest = kRunFramePrefix + *frame;
+}
+
+void ProcessLoop::RequestStatusInTurn(int slot)
+{
+    const RunState& r = RunData;
+    if (r.ValidSlot(slot) && r.PollIndex == r.SlotPollNr[std::size_t(slot)])
+        MakeGaugeRequest(r.SlotGaugeID[std::size_t(slot)], kStatusRequestCommand, 0);
+}
+
+bool ProcessLoop::Fault(const QString& description)
+{
+    const bool goOn = messages().yesNo(QStringLiteral("Error 10: An error has occured processing GaugeID:%1\r\n"
+                                                      "Gaugetype: %2 , Process State: %3\r\n"
+                                                      "Error: %4\r\n"
+                                                      "Check gauge and/or assigned function.\r\n"
+                                                      "Continue?")
+                                           .arg(faultGaugeID_)
+                                           .arg(faultType_)
+                                           .arg(ProcessState)
+                                           .arg(description));
+    if (!goOn && host_.RunActive())
+        host_.StopRun();
+    return goOn && host_.RunActive();
+}
+
+} // namespace varnet

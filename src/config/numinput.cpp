@@ -1,0 +1,103 @@
+#include "config/numinput.h"
+
+#include <cctype>
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace varnet {
+
+namespace {
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool isDigit(char c)
+{
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+// Length of the number at the start of `text` (0 when there is none).
+std::size_t numberLength(std::string_view text)
+{
+    std::size_t p = 0;
+    if (p < text.size() && (text[p] == '+' || text[p] == '-'))
+        ++p;
+    std::size_t digits = 0;
+    while (p < text.size() && isDigit(text[p]))
+        ++p, ++digits;
+    if (p < text.size() && text[p] == '.') {
+        ++p;
+        while (p < text.size() && isDigit(text[p]))
+            ++p, ++digits;
+    }
+    if (digits == 0)
+        return 0;
+    // An exponent counts only when digits follow it: "2E" reads 2.
+    if (p < text.size() && (text[p] == 'e' || text[p] == 'E')) {
+        std::size_t q = p + 1;
+        if (q < text.size() && (text[q] == '+' || text[q] == '-'))
+            ++q;
+        if (q < text.size() && isDigit(text[q])) {
+            while (q < text.size() && isDigit(text[q]))
+                ++q;
+            p = q;
+        }
+    }
+    return p;
+}
+
+std::string_view skipBlanks(std::string_view text)
+{
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    return text;
+}
+
+std::optional<double> convert(std::string_view number)
+{
+    // from_chars takes no leading "+".
+    std::string text(number);
+    if (!text.empty() && text.front() == '+')
+        text.erase(0, 1);
+    double value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec != std::errc() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+std::optional<double> leadingNumber(std::string_view text)
+{
+    text = skipBlanks(text);
+    const std::size_t length = numberLength(text);
+    if (length == 0)
+        return std::nullopt;
+    return convert(text.substr(0, length));
+}
+
+std::optional<double> parseNumber(std::string_view text)
+{
+    text = skipBlanks(text);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    const std::size_t length = numberLength(text);
+    if (length == 0 || length != text.size())
+        return std::nullopt;
+    return convert(text);
+}
+
+std::optional<float> parseSingle(std::string_view text)
+{
+    const std::optional<double> value = parseNumber(text);
+    if (!value || std::fabs(*value) > FLT_MAX)
+        return std::nullopt;
+    return float(*value);
+}
+
+} // namespace varnet

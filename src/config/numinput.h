@@ -1,0 +1,24 @@
+#pragma once
+
+// Numbers as the windows read them from their text boxes: "." is the
+// decimal separator whatever the locale, and an exponent may follow ("1E3").
+
+#include <optional>
+#include <string_view>
+
+namespace varnet {
+
+// The number the text begins with, after leading blanks: an optional sign,
+// digits with an optional "." and fraction (or a fraction alone, ".5"), an
+// optional exponent. Whatever follows is ignored, so "12 mS" reads 12.
+// Nothing when the text does not begin with a number.
+std::optional<double> leadingNumber(std::string_view text);
+
+// The whole text as a number, blanks around it allowed; nothing for an empty
+// text, one that holds anything else, or a number too large for a double.
+std::optional<double> parseNumber(std::string_view text);
+
+// parseNumber, when the value fits a Single.
+std::optional<float> parseSingle(std::string_view text);
+
+} // namespace varnet

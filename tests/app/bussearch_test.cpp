@@ -1,0 +1,290 @@
+#include "app/bussearch.h"
+#include "bus/gaugeframes.h"
+#include "configscreen_fixture.h"
+#include "platform/wait.h"
+#include "simcontrolunit/simcontrolunit.h"
+
+#include <QElapsedTimer>
+#include <QProgressBar>
+
+namespace varnet {
+namespace {
+
+using namespace varnet::testing;
+
+QByteArray identifyReply(int id, int type, int model, int version)
+{
+    QByteArray payload;
+    payload.append(char(model)).append(char(version));
+    return SimControlUnit::reply(id, type, payload);
+}
+
+// The search on its own, driven tick by tick; the test plays the sender
+// (clearing GaugeSendPending) and the receive event (GaugeReply).
+class BusSearchSteps : public ConfigScreenTest {
+protected:
+    BusSearchSteps()
+    {
+        search.asking = [this](int id) { asked.push_back(id); };
+        search.answered = [this](const std::string& line) { lines.push_back(line); };
+        search.finished = [this] { ++finishedCount; };
+    }
+
+    static void reply(int id, int type, int model = 1, int version = 1)
+    {
+        GaugeReply = identifyReply(id, type, model, version);
+        GaugeReplyReceived = 1;
+    }
+
+    // The frame goes out and the GaugeID's time runs out.
+    void silentTurn()
+    {
+        GaugeSendPending = 0;
+        search.tick();
+        search.tick();
+        search.poll();
+    }
+
+    void runToEnd()
+    {
+        for (int turns = 0; search.scanning() && turns < 1000; ++turns)
+            silentTurn();
+    }
+
+    BusSearch search;
+    std::vector<int> asked;
+    std::vector<std::string> lines;
+    int finishedCount = 0;
+};
+
+TEST_F(BusSearchSteps, EachGaugeIDIsAskedOnceWithTheIdentifyFrameAndMarkedAsked)
+{
+    ASSERT_TRUE(search.start());
+    EXPECT_FALSE(search.start()) << "a running search is not started again";
+    EXPECT_EQ(GaugeSendBuffer, hexBytes("00 01 7C 80 AA FF"));
+    EXPECT_EQ(GaugeSendPending, 1);
+    EXPECT_EQ(CurrentGaugeID, 1);
+    EXPECT_EQ(search.SearchWaitTicks, kSearchWaitTicks);
+    runToEnd();
+
+    std::vector<int> all(255);
+    std::iota(all.begin(), all.end(), 1);
+    EXPECT_EQ(asked, all);
+    EXPECT_EQ(finishedCount, 1);
+    EXPECT_EQ(Session.GaugeRecBusStatus[0], 0);
+    for (int id = 1; id <= 255; ++id)
+        EXPECT_EQ(Session.GaugeRecBusStatus[id], 1) << id;
+}
+
+TEST_F(BusSearchSteps, AnAnswerIsStoredAtTheGaugeIDThatAnswered)
+{
+    Cfg.GaugeRecFunction1[40] = 7;
+    search.start();
+    GaugeSendPending = 0;
+    reply(40, 1, 2, 3);  // late, from a gauge asked before
+    search.poll();
+
+    EXPECT_EQ(Cfg.GaugeRecType[40], 1);
+    EXPECT_EQ(Cfg.GaugeRecModel[40], 2);
+    EXPECT_EQ(Cfg.GaugeRecVersion[40], 3);
+    EXPECT_EQ(Cfg.GaugeRecFunction1[40], 7) << "assignments stay";
+    EXPECT_EQ(Session.GaugeRecBusStatus[40], 2);
+    EXPECT_EQ(Session.GaugeRecBusStatus[1], 1) << "the asked GaugeID did not answer";
+    EXPECT_EQ(lines, std::vector<std::string>{" 040   001         Small gauge; Single Needle "});
+    EXPECT_EQ(asked, std::vector<int>{1}) << "GaugeID 1 still has its time";
+
+    reply(1, 99, 4, 5);  // a type no row names
+    search.poll();
+    EXPECT_EQ(Session.GaugeRecBusStatus[1], 2);
+    EXPECT_EQ(lines.back(), " 001   099          Unknown ");
+    EXPECT_EQ(asked, (std::vector<int>{1, 2})) << "an answer ends the wait at once";
+
+    GaugeSendPending = 0;
+    reply(2, 0);  // type code 0: stored, so the GaugeID is not listed afterwards
+    Cfg.GaugeRecType[2] = 3;
+    search.poll();
+    EXPECT_EQ(Cfg.GaugeRecType[2], 0);
+}
+
+TEST_F(BusSearchSteps, SkipTo250AsksFrom250OnDuringASearchOnly)
+{
+    search.skipTo250();
+    search.start();
+    silentTurn();
+    silentTurn();
+    search.skipTo250();  // while GaugeID 3 waits
+    runToEnd();
+    EXPECT_EQ(asked, (std::vector<int>{1, 2, 3, 250, 251, 252, 253, 254, 255}));
+    EXPECT_EQ(Session.GaugeRecBusStatus[4], 0);
+
+    asked.clear();
+    search.start();
+    while (asked.back() < 252)
+        silentTurn();
+    search.skipTo250();
+    runToEnd();
+    EXPECT_EQ(asked.back(), 255);
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), 252), 1) << "never back to 250";
+}
+
+TEST_F(BusSearchSteps, AFrameWaitingForTheSenderIsNotOverwrittenUntilTheSenderHasStopped)
+{
+    const QByteArray dialogFrame = hexBytes("00 0C 78 01 02 FF");
+    GaugeSendBuffer = dialogFrame;
+    GaugeSendPending = 1;
+    search.start();
+    search.tick();
+    search.poll();
+    EXPECT_EQ(GaugeSendBuffer, dialogFrame);
+    EXPECT_EQ(Session.GaugeRecBusStatus[1], 0);
+
+    GaugeSendPending = 0;  // the sender took it
+    search.poll();
+    EXPECT_EQ(GaugeSendBuffer, hexBytes("00 01 7C 80 AA FF"));
+
+    // Nobody sends any more: the search takes the buffer after its wait.
+    search.tick();
+    search.tick();
+    search.poll();
+    EXPECT_EQ(search.SearchGaugeID, 2);
+    for (int tick = 1; tick < kSearchSlotTicks; ++tick) {
+        search.tick();
+        search.poll();
+    }
+    EXPECT_EQ(Session.GaugeRecBusStatus[2], 0);
+    search.tick();
+    search.poll();
+    EXPECT_EQ(Session.GaugeRecBusStatus[2], 1);
+    EXPECT_EQ(GaugeSendBuffer, hexBytes("00 02 7C 80 AA FF"));
+}
+
+TEST_F(BusSearchSteps, StopEndsTheSearchWhereItIs)
+{
+    search.start();
+    silentTurn();
+    search.stop();
+    GaugeSendPending = 0;
+    search.tick();
+    search.tick();
+    search.poll();
+    EXPECT_FALSE(search.scanning());
+    EXPECT_EQ(asked, (std::vector<int>{1, 2}));
+    EXPECT_EQ(finishedCount, 0);
+}
+
+// The whole search from the screen, against the simulated control unit on
+// COM5.
+class BusSearchOnTheBus : public ConfigScreenTest {
+protected:
+    void SetUp() override
+    {
+        ConfigScreenTest::SetUp();
+        ASSERT_TRUE(unit.ready());
+        Cfg.ComPortGauges = 5;
+        for (auto [id, type, model, version] : {std::array{5, 1, 2, 3}, {17, 10, 4, 5}, {250, 130, 6, 7}})
+            unit.setIdentifyReply(id, identifyReply(id, type, model, version));
+        gauge(30, 2);  // configured earlier, not on the bus now
+        Cfg.GaugeRecFunction1[17] = 7;
+        Cfg.FunctionNames[7] = "Flaps";
+    }
+
+    bool searchEnds(int timeoutMs = 15000)
+    {
+        return waitUntil([] { return !DefaultForm<FrmMainConfigure>::get().Search().scanning(); }, timeoutMs);
+    }
+
+    std::vector<int> askedIDs() const
+    {
+        std::vector<int> ids;
+        for (const QByteArray& frame : unit.frames())
+            if (frame.mid(2, 4) == hexBytes("7C 80 AA FF"))
+                ids.push_back(quint8(frame[1]));
+        return ids;
+    }
+
+    SimControlUnit unit{5};
+};
+
+TEST_F(BusSearchOnTheBus, ExactlyTheGaugesOnTheBusEnterWithTypeModelAndVersion)
+{
+    FrmMainConfigure& s = screen();
+    click(s, "Cmdsearch");
+    EXPECT_FALSE(child<QListWidget>(s, "Configlist")->isEnabled());
+    EXPECT_FALSE(child<QPushButton>(s, "Cmdsearch")->isEnabled());
+    ASSERT_TRUE(searchEnds());
+
+    const std::map<int, std::array<int, 3>> found{{5, {1, 2, 3}}, {17, {10, 4, 5}}, {250, {130, 6, 7}}};
+    for (int id = 1; id <= 255; ++id) {
+        const auto it = found.find(id);
+        EXPECT_EQ(Session.GaugeRecBusStatus[id], it != found.end() ? 2 : 1) << id;
+        if (it == found.end())
+            continue;
+        EXPECT_EQ(Cfg.GaugeRecType[id], it->second[0]) << id;
+        EXPECT_EQ(Cfg.GaugeRecModel[id], it->second[1]) << id;
+        EXPECT_EQ(Cfg.GaugeRecVersion[id], it->second[2]) << id;
+    }
+    EXPECT_EQ(Cfg.GaugeRecType[30], 2);
+    EXPECT_EQ(Session.ConfigChanged, 0);
+    EXPECT_EQ(listLines(s, "Configlist"),
+              (std::vector<std::string>{
+                  " 005    Small gauge; Single Needle \t02\t03\tNot Assigned\t\tConnected",
+                  " 017    Input/Output module\t04\t05\tFlaps\tOutput/Leds\tConnected",
+                  " 030    Small gauge; Single Needle + Display \t01\t01\tNot Assigned\t\tNot Connected",
+                  " 250    Radio Magnetic Indicator\t06\t07\tNot Assigned\t\tConnected",
+              }));
+    EXPECT_TRUE(child<QListWidget>(s, "Configlist")->isEnabled());
+    EXPECT_TRUE(child<QPushButton>(s, "Cmdsearch")->isEnabled());
+    EXPECT_EQ(child<QProgressBar>(s, "ProgressBar1")->value(), 255);
+    std::vector<int> all(255);
+    std::iota(all.begin(), all.end(), 1);
+    EXPECT_EQ(askedIDs(), all);
+}
+
+TEST_F(BusSearchOnTheBus, ASilentBusLeavesEveryGaugeIDNotConnectedInBoundedTime)
+{
+    unit.setSilent(true);
+    FrmMainConfigure& s = screen();
+    QElapsedTimer took;
+    took.start();
+    click(s, "Cmdsearch");
+    ASSERT_TRUE(searchEnds());
+    // Two ticks of the 20 ms clock per GaugeID.
+    EXPECT_LT(took.elapsed(), 12000);
+    for (int id = 1; id <= 255; ++id)
+        EXPECT_EQ(Session.GaugeRecBusStatus[id], 1) << id;
+    EXPECT_EQ(Cfg.GaugeRecType[5], 0);
+    EXPECT_EQ(listLines(s, "Configlist"),
+              std::vector<std::string>{
+                  " 030    Small gauge; Single Needle + Display \t01\t01\tNot Assigned\t\tNot Connected"});
+}
+
+TEST_F(BusSearchOnTheBus, Skip250WhileSearchingAndCloseEndsIt)
+{
+    FrmMainConfigure& s = screen();
+    click(s, "Cmdsearch");
+    ASSERT_TRUE(waitUntil([this] { return unit.frames().size() >= 10; }, 3000));
+    click(s, "CmdSet250");
+    click(s, "Cmdsearch");  // refused while the search runs
+    ASSERT_TRUE(searchEnds());
+    std::vector<int> ids = askedIDs();
+    ASSERT_GE(ids.size(), 16u);
+    const std::vector<int> tail(ids.end() - 6, ids.end());
+    EXPECT_EQ(tail, (std::vector<int>{250, 251, 252, 253, 254, 255}));
+    EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
+    EXPECT_EQ(Session.GaugeRecBusStatus[250], 2);
+    EXPECT_EQ(Session.GaugeRecBusStatus[100], 0);
+
+    unit.clear();
+    click(s, "Cmdsearch");
+    ASSERT_TRUE(waitUntil([this] { return unit.frames().size() >= 5; }, 3000));
+    click(s, "Command1");
+    EXPECT_FALSE(DefaultForm<FrmMainConfigure>::loaded());
+    EXPECT_TRUE(DefaultForm<frmMain>::loaded() && DefaultForm<frmMain>::get().isVisible());
+    EXPECT_FALSE(runWindow().MSComm1().isOpen());
+    const auto sent = unit.frames().size();
+    waitMs(200);
+    EXPECT_LE(unit.frames().size(), sent + 1) << "no GaugeID is asked after the screen closed";
+}
+
+} // namespace
+} // namespace varnet

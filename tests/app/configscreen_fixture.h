@@ -1,0 +1,97 @@
+#pragma once
+
+// Shared by the configuration-screen tests: the gauge-bus test frame (own
+// working directory, link windows installed, shared send path empty) with
+// the built-in type table loaded and no window of this library left loaded
+// afterwards.
+
+#include "app/configunknown.h"
+#include "app/functioneditor.h"
+#include "app/startwindow.h"
+#include "bus/gaugetestwindow.h"
+#include "simlink/udptest.h"
+#include "app/dispatch.h"
+#include "app/listfunctions.h"
+#include "app/mainconfigure.h"
+#include "app/placeholderdialog.h"
+#include "app/saveconfig.h"
+#include "bus/gaugebus_fixture.h"
+#include "iomodules/configwindows.h"
+#include "yokes/yokewindows.h"
+#include "window_helpers.h"
+
+#include <QMouseEvent>
+
+namespace varnet::testing {
+
+class ConfigScreenTest : public GaugeBusTest {
+protected:
+    void SetUp() override
+    {
+        GaugeBusTest::SetUp();
+        Cfg = ConfigTables{};
+        Session = SessionState{};
+        // The program is past its start: the start window shown from here
+        // does not load and count down as at the first start.
+        Session.ProgramTitle = kProgramTitle;
+        LoadConstantTables(Cfg);
+    }
+
+    void TearDown() override
+    {
+        DefaultForm<FrmMainConfigure>::unload();
+        for (std::string_view dialog : GaugeDialogNames())
+            UnloadPlaceholder(QString::fromLatin1(dialog.data(), qsizetype(dialog.size())));
+        closeOtherWindows();
+        Session = SessionState{};
+        GaugeBusTest::TearDown();
+    }
+
+    // The screen, loaded, shown and rebuilt as its activation does.
+    static FrmMainConfigure& screen()
+    {
+        FrmMainConfigure& s = DefaultForm<FrmMainConfigure>::get();
+        s.show();
+        s.Form_Activate();
+        return s;
+    }
+
+    static void gauge(int id, int type, int model = 1, int version = 1)
+    {
+        Cfg.GaugeRecType[id] = Byte(type);
+        Cfg.GaugeRecModel[id] = Byte(model);
+        Cfg.GaugeRecVersion[id] = Byte(version);
+    }
+
+    // A mouse click on line `row` of a list, as the user makes it.
+    static void clickLine(QWidget& window, const char* list, int row)
+    {
+        auto* l = child<QListWidget>(window, list);
+        ASSERT_NE(l, nullptr);
+        ASSERT_LT(row, l->count());
+        l->scrollToItem(l->item(row));
+        const QPointF at = l->visualItemRect(l->item(row)).center();
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, l->viewport()->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(l->viewport(), &event);
+        }
+    }
+
+private:
+    static void closeOtherWindows()
+    {
+        DefaultForm<frmConfigUnknown>::unload();
+        DefaultForm<ConfigIOM>::unload();
+        DefaultForm<frmTestEC>::unload();
+        DefaultForm<frmListFunctions>::unload();
+        DefaultForm<SaveConfig>::unload();
+        DefaultForm<FrmConfigureYokes>::unload();
+        DefaultForm<frmMain>::unload();
+        DefaultForm<GetOffsetlist>::unload();
+        DefaultForm<frmTestGauges>::unload();
+        DefaultForm<frmTestXplaneInterface>::unload();
+    }
+};
+
+} // namespace varnet::testing

@@ -1,0 +1,126 @@
+#include "app/dispatch.h"
+#include "configscreen_fixture.h"
+
+#include <QLineEdit>
+
+#include <map>
+
+namespace varnet {
+namespace {
+
+using namespace varnet::testing;
+
+TEST(DispatchTable, EachTypeCodeOpensItsDialogAndEveryOtherTheUnknownDeviceDialog)
+{
+    const std::map<int, std::string_view> dialogs{
+        {1, "ConfigGaugeSN"},           {4, "ConfigGaugeSN"},         {2, "ConfigGaugeSD"},
+        {3, "ConfigGaugeDN"},           {5, "ConfigGaugeDN"},         {6, "ConfigGaugeDN"},
+        {8, "ConfigCessnaEngineCluster"}, {10, "ConfigIOM"},          {101, "ConfigGaugeAD"},
+        {103, "ConfigGaugeAI"},         {104, "ConfigBoeingClock"},   {105, "ConfigDG"},
+        {106, "ConfigGaugeVOR"},        {107, "ConfigGaugeVOR"},      {108, "ConfigADF"},
+        {109, "ConfigCessnaClock"},     {110, "ConfigVHFRadio"},      {111, "ConfigCL30Radio"},
+        {112, "configCL30Transponder"}, {113, "ConfigDME"},           {114, "ConfigTransponder737"},
+        {120, "ConfigBKradio"},         {121, "ConfigBKADF"},         {122, "ConfigBKtransponder"},
+        {123, "ConfigBKDME"},           {124, "ConfigBKAP"},          {125, "ConfigBKaudioPanel"},
+        {130, "ConfigRMI"}};
+    for (int code = 0; code <= 255; ++code) {
+        const auto it = dialogs.find(code);
+        EXPECT_EQ(GaugeDialogName(code, 1), it != dialogs.end() ? it->second : kUnknownDeviceDialog) << code;
+    }
+    EXPECT_EQ(GaugeDialogName(101, 5), "ConfigAnalogueAltimeter");
+    EXPECT_EQ(GaugeDialogName(101, 0), "ConfigGaugeAD");
+
+    EXPECT_EQ(GaugeDialogInitializer("ConfigGaugeSN"), "GaugeSNInitialize");
+    EXPECT_EQ(GaugeDialogInitializer("ConfigGaugeSD"), "GaugeSDinitialize");
+    EXPECT_EQ(GaugeDialogInitializer("ConfigGaugeDN"), "GaugeDNInitialize");
+    EXPECT_EQ(GaugeDialogInitializer("ConfigGaugeVOR"), "");
+}
+
+TEST(DispatchTable, DialogsGetTheTypeNameOfAnyRowUpTo127)
+{
+    ConfigTables t;
+    LoadConstantTables(t);
+    t.GaugeTypeNumbers[90] = 140;
+    t.GaugeTypeNames[90] = "Custom panel";
+    EXPECT_EQ(DialogTypeName(t, 140), "Custom panel");
+    EXPECT_EQ(DialogTypeName(t, 3), "Small gauge; Dual Needle ");
+    EXPECT_EQ(DialogTypeName(t, 141), "Unknown");
+}
+
+class DispatchTest : public ConfigScreenTest {
+protected:
+    void TearDown() override
+    {
+        SetGaugeDialogOpener("ConfigGaugeDN", {});
+        ConfigScreenTest::TearDown();
+    }
+};
+
+TEST_F(DispatchTest, AReplacedOpenerGetsTheContextAndAnEmptyOneRestoresThePlaceholder)
+{
+    gauge(33, 5);
+    std::vector<std::pair<int, std::string>> opened;
+    SetGaugeDialogOpener("ConfigGaugeDN", [&] { opened.emplace_back(CurrentGaugeID, CurrentGaugeTypeName); });
+    OpenGaugeDialog(33);
+    EXPECT_EQ(opened, (std::vector<std::pair<int, std::string>>{{33, "Large gauge; Dual Needle Concentric "}}));
+    EXPECT_EQ(Session.ConfigChanged, 1);
+    EXPECT_FALSE(PlaceholderLoaded("ConfigGaugeDN"));
+
+    SetGaugeDialogOpener("ConfigGaugeDN", {});
+    OpenGaugeDialog(33);
+    EXPECT_EQ(opened.size(), 1u);
+    ASSERT_TRUE(PlaceholderLoaded("ConfigGaugeDN"));
+    EXPECT_EQ(Placeholder("ConfigGaugeDN").InitializeCalls, QStringList{"GaugeDNInitialize"});
+}
+
+TEST_F(DispatchTest, ListLinesOpenTheirDialogsWithTheirGaugeID)
+{
+    gauge(5, 1, 2, 3);
+    gauge(6, 4);
+    gauge(17, 10);
+    gauge(40, 77);
+    gauge(41, 101, 1, 5);
+    Session.GaugeRecBusStatus[5] = 2;
+    FrmMainConfigure& s = screen();
+    ASSERT_EQ(listLines(s, "Configlist"),
+              (std::vector<std::string>{
+                  " 005    Small gauge; Single Needle \t02\t03\tNot Assigned\t\tConnected",
+                  " 006    Large gauge, single needle \t01\t01\tNot Assigned\t\tUnkown",
+                  " 017    Input/Output module\t01\t01\tInput/Switches\tOutput/Leds\tUnkown",
+                  " 040    Unknown\t01\t01\tNot Assigned\t\tUnkown",
+                  " 041    Digital/Analogue Altimeter \t01\t05\tNot Assigned\t\tUnkown",
+              }));
+
+    clickLine(s, "Configlist", 0);
+    ASSERT_TRUE(PlaceholderLoaded("ConfigGaugeSN"));
+    PlaceholderDialog& needle = Placeholder("ConfigGaugeSN");
+    EXPECT_TRUE(needle.isVisible());
+    EXPECT_EQ(needle.GaugeID, 5);
+    EXPECT_EQ(needle.GaugeTypeName, "Small gauge; Single Needle ");
+    EXPECT_EQ(CurrentGaugeID, 5);
+    EXPECT_EQ(Session.ConfigChanged, 1);
+
+    // The same dialog, still open: shown again with the GaugeID it loaded
+    // with, and initialized again.
+    clickLine(s, "Configlist", 1);
+    EXPECT_EQ(CurrentGaugeID, 6);
+    EXPECT_EQ(needle.GaugeID, 5);
+    EXPECT_EQ(needle.InitializeCalls, (QStringList{"GaugeSNInitialize", "GaugeSNInitialize"}));
+
+    clickLine(s, "Configlist", 2);
+    ASSERT_TRUE(DefaultForm<ConfigIOM>::loaded());
+    EXPECT_EQ(DefaultForm<ConfigIOM>::get().GaugeID, 17);
+
+    clickLine(s, "Configlist", 3);
+    ASSERT_TRUE(DefaultForm<frmConfigUnknown>::loaded());
+    EXPECT_EQ(child<QLineEdit>(DefaultForm<frmConfigUnknown>::get(), "GaugeID")->text(), "40");
+    EXPECT_EQ(CurrentGaugeTypeName, "Unknown");
+
+    clickLine(s, "Configlist", 4);
+    ASSERT_TRUE(PlaceholderLoaded("ConfigAnalogueAltimeter"));
+    EXPECT_EQ(Placeholder("ConfigAnalogueAltimeter").GaugeID, 41);
+    EXPECT_TRUE(Placeholder("ConfigAnalogueAltimeter").InitializeCalls.isEmpty());
+}
+
+} // namespace
+} // namespace varnet

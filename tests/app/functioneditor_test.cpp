@@ -1,0 +1,309 @@
+#include "app/commandlist.h"
+#include "app/functioneditor.h"
+#include "app/saveconfig.h"
+#include "simlink/functiontest.h"
+#include "simlink/simcom.h"
+#include "support/fake_udp_socket.h"
+#include "support/scripted_messages.h"
+#include "support/workdir.h"
+#include "window_helpers.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include <gtest/gtest.h>
+
+namespace varnet {
+namespace {
+
+using namespace varnet::testing;
+
+// Function 5 as a stored record with every column set.
+void defineGear(ConfigTables& t)
+{
+    t.FunctionNames[5] = "Gear";
+    t.FunctionCategory[5] = 7;
+    t.FunctionSignalType[5] = 3;
+    t.FunctionFullName[5] = "Gear lamp";
+    t.FunctionDataType[5] = 4;
+    t.FunctionIndex1[5] = 12;
+    t.FunctionIndex2[5] = -3;
+    t.FunctionIndex4[5] = 150;
+    t.FunctionSlot1[5] = 1;
+    t.FunctionSlot2[5] = 2;
+    t.FunctionSlot3[5] = 3;
+    t.FunctionSlot4[5] = 7;
+    t.FunctionAux[5] = 2;
+    t.FunctionMultiply[5] = 0.5f;
+    t.FunctionDivide[5] = 3600;
+    t.FunctionPreAdd[5] = -1.25f;
+    t.FunctionMaximum[5] = 9;
+}
+
+TEST(FunctionEditorLines, ThreeLayoutsWithTheirSeparators)
+{
+    ConfigTables t;
+    LoadConstantTables(t);
+    defineGear(t);
+    const std::string head = "005,   Gear,   Plane,   Output LED,   Gear lamp, 04,  012,   -003,   000,   150";
+    EXPECT_EQ(FunctionEditorLine(t, 5, FunctionLineLayout::Load), head + ",   2,   0.5, 3600");
+    EXPECT_EQ(FunctionEditorLine(t, 5, FunctionLineLayout::Save), head + ",   1,   2,   3,   7,   2,   0.5, 3600");
+    EXPECT_EQ(FunctionEditorLine(t, 5, FunctionLineLayout::Delete), head + ",   1,   2,   3,   7,   0.5, 3600");
+}
+
+TEST(FunctionEditorSearch, ARowMissingFromTheListEndsTheSearch)
+{
+    // A command file that ended before its count: rows 3 and 4 are missing.
+    const RowSearch found = SearchRows({"0000 sim/a", "0001 sim/b", "0002 sim/c"}, 1, 4, "zz");
+    EXPECT_EQ(found.row, 2);
+    EXPECT_EQ(found.nextStart, 1);
+}
+
+TEST(CommandFile, CommandsThenTheErrorLineWhenTheFileFallsShort)
+{
+    const ScopedWorkDir dir;
+    const auto read = [](const char* content) {
+        QFile file("Xplane_commands.txt");
+        file.open(QIODevice::WriteOnly);
+        file.write(content);
+        file.close();
+        return ReadCommandFile();
+    };
+    const CommandList shortFile = read("\"List of Xplane Commands\"\r\n3\r\n\"sim/a\"\r\n\"sim/b c\"\r\n");
+    EXPECT_EQ(shortFile.lines, (std::vector<std::string>{"0000 sim/a", "0001 sim/b c", kCommandFileError}));
+    EXPECT_EQ(shortFile.count, 3);
+    EXPECT_EQ(read("\"List of Xplane Commands\"\r\n0\r\n").lines, std::vector<std::string>{});
+    EXPECT_EQ(read("\"List of XPlane Commands\"\r\n1\r\n\"sim/a\"\r\n").count, 0);
+    EXPECT_EQ(read("\"List of Xplane Commands\"\r\nmany\r\n").lines, std::vector<std::string>{kCommandFileError});
+    QFile::remove("Xplane_commands.txt");
+    EXPECT_EQ(ReadCommandFile().lines, std::vector<std::string>{kCommandFileError});
+
+    EXPECT_EQ(CommandOfLine("0001 sim/b c"), "sim/b");
+    EXPECT_EQ(CommandOfLine(kCommandFileError), "==========");
+    EXPECT_EQ(CommandOfLine("0001"), std::nullopt);
+}
+
+// The editor on the built-in tables with function 5 defined, a command file
+// of three commands in its working directory, and a link whose sockets are
+// fakes.
+class FunctionEditorWindow : public ::testing::Test {
+protected:
+    FunctionEditorWindow()
+    {
+        Cfg = ConfigTables{};
+        Session = SessionState{};
+        LoadConstantTables(Cfg);
+        defineGear(Cfg);
+        Cfg.RemoteIP = "127.0.0.1";
+        Cfg.RemotePort = "49000";
+        Cfg.LocalPort = "49001";
+        QFile file("Xplane_commands.txt");
+        file.open(QIODevice::WriteOnly);
+        file.write("\"List of Xplane Commands\"\r\n3\r\n\"sim/lights/landing_lights_on\"\r\n"
+                   "\"sim/view/forward with_2d\"\r\n\"sim/flaps/down\"\r\n");
+    }
+
+    ~FunctionEditorWindow() override
+    {
+        DefaultForm<GetOffsetlist>::unload();
+        DefaultForm<frmTestFunction>::unload();
+        DefaultForm<SaveConfig>::unload();
+        DefaultForm<SimCom>::unload();
+        flushDeletes();
+        Cfg = ConfigTables{};
+        Session = SessionState{};
+    }
+
+    static GetOffsetlist& window() { return DefaultForm<GetOffsetlist>::get(); }
+    static QLineEdit* box(const char* name) { return child<QLineEdit>(window(), name); }
+    static QComboBox* combo(const char* name) { return child<QComboBox>(window(), name); }
+    static QPlainTextEdit* fullName() { return child<QPlainTextEdit>(window(), "FullName"); }
+    static QListWidget* list(const char* name) { return child<QListWidget>(window(), name); }
+    static void select(int row) { list("Configlist")->setCurrentRow(row); }
+    // The boxes of one function, as the user sees them.
+    static std::string shown()
+    {
+        QString text = box("BoxFxNr")->text() + '|' + box("ShortName")->text() + '|' +
+                       combo("ComboClass")->currentText() + '|' + combo("FuncType")->currentText() + '|' +
+                       combo("ComboDT")->currentText() + '|' + fullName()->toPlainText() + '|';
+        for (const char* name : {"XPindex1", "XPVal1", "XPindex2", "XPVal4", "BoxAdd", "Multiplier", "Devider",
+                                 "boxMinimumValue", "boxMaximumValue", "BoxMacroNr"})
+            text += box(name)->text() + ' ';
+        return text.toStdString();
+    }
+    // "Save function" answered by `message`.
+    void saveRefused(const char* message)
+    {
+        boxes.expectOk(message);
+        click(window(), "CmdSave");
+        EXPECT_EQ(boxes.pending(), 0u) << message;
+    }
+
+    ScopedWorkDir dir;  // before the command file is written
+    FakeUdpSockets sockets;
+    ScriptedMessages boxes;
+};
+
+TEST_F(FunctionEditorWindow, ListsEveryFunctionAndShowsTheSelectedOne)
+{
+    const std::vector<std::string> lines = listLines(window(), "Configlist");
+    ASSERT_EQ(lines.size(), 301u);
+    EXPECT_EQ(lines[52], "052,   ,   ,   --,   , 00,  000,   000,   000,   000,   0,   0, 0");
+    EXPECT_EQ(list("Configlist")->currentRow(), -1);
+    EXPECT_EQ(shown(), "||||||    0 1 1 0 1 0 ");
+
+    select(5);
+    EXPECT_EQ(shown(), "5|Gear|Plane|Output LED|Float|Gear lamp|12 1 -3 7 -1.25 0.5 3600 0 9 0 ");
+    select(0);  // not a function to edit: the fields stay
+    EXPECT_EQ(box("BoxFxNr")->text(), "5");
+
+    // A free function shows the defaults, whatever its record holds.
+    Cfg.FunctionMultiply[60] = 0;
+    Cfg.FunctionMaximum[60] = 40;
+    select(60);
+    EXPECT_EQ(shown(), "60|||--|Byte||0 0 0 0 0 1 1 0 1 0 ");
+}
+
+TEST_F(FunctionEditorWindow, SaveChecksEveryFieldBeforeStoringAny)
+{
+    // A damaged record: none of its category, signal type and data type has
+    // an item.
+    Cfg.FunctionCategory[60] = 15;
+    Cfg.FunctionSignalType[60] = 9;
+    Cfg.FunctionDataType[60] = 9;
+    select(60);
+    click(window(), "CmdSave");  // no category chosen: nothing happens, no box
+    combo("ComboClass")->setCurrentIndex(2);
+
+    saveRefused("The Short name of the function is missing");
+    box("ShortName")->setText("Fl\"aps");
+    fullName()->setPlainText("Flaps \"down\"\nsecond line");
+    box("XPVal4")->setText("8");
+    saveRefused("Value in box V should be 0-7");
+    box("XPVal4")->setText("7");
+    box("XPindex1")->setText("20");
+    box("XPindex2")->setText("abc");
+    saveRefused("Incorrect data");
+    box("XPindex2")->setText("21");
+    box("Multiplier")->setText("1e39");
+    saveRefused("Incorrect data");
+    box("Multiplier")->setText("2");
+    saveRefused("The Signal Type of the function is missing");
+    combo("FuncType")->setCurrentIndex(4);
+    saveRefused("The Datatype of the function is missing");
+    EXPECT_EQ(Cfg.FunctionNames[60], "");
+    EXPECT_EQ(Cfg.FunctionIndex1[60], 0);
+    EXPECT_EQ(Session.ConfigChanged, 0);
+
+    combo("ComboDT")->setCurrentIndex(1);
+    box("boxCmdNumber")->setText("4");
+    click(window(), "CmdSave");
+    EXPECT_EQ(Cfg.FunctionNames[60], "Fl'aps");
+    EXPECT_EQ(Cfg.FunctionFullName[60], "Flaps 'down'\r\nsecond line");
+    EXPECT_EQ(Cfg.FunctionNumber[60], 60);
+    EXPECT_EQ(Cfg.FunctionIndex2[60], 21);
+    EXPECT_EQ(Cfg.FunctionSlot4[60], 7);
+    EXPECT_EQ(Cfg.FunctionSignalType[60], 4);
+    EXPECT_EQ(Cfg.FunctionDataType[60], 1);
+    EXPECT_EQ(Session.ConfigChanged, 1);
+    EXPECT_EQ(box("boxCmdNumber")->text(), "0");
+    // The list is rebuilt in the save layout and the function shown again.
+    EXPECT_EQ(listLines(window(), "Configlist")[5], FunctionEditorLine(Cfg, 5, FunctionLineLayout::Save));
+    EXPECT_EQ(list("Configlist")->currentRow(), 60);
+    EXPECT_EQ(fullName()->toPlainText(), "Flaps 'down'\nsecond line");
+}
+
+TEST_F(FunctionEditorWindow, DeleteClearsTheFunctionAndMarksTheEdit)
+{
+    select(5);
+    click(window(), "Command1");
+    EXPECT_EQ(listLines(window(), "Configlist")[5],
+              "005,   ,   ,   --,   , 00,  000,   000,   000,   000,   1,   2,   3,   7,   0, 0");
+    EXPECT_EQ(shown(), "5|||--|Byte||0 1 0 7 0 1 1 0 1 0 ");
+    EXPECT_EQ(Cfg.FunctionPreAdd[5], -1.25f);  // kept
+    EXPECT_EQ(Session.ConfigChanged, 1);
+    boxes.expectYesNo("Updates are not saved yet; Continue?", true);
+    click(window(), "cmdClose");
+    EXPECT_FALSE(DefaultForm<GetOffsetlist>::loaded());
+}
+
+TEST_F(FunctionEditorWindow, NextFindsTheLastRowThenStartsAgainAtTheTop)
+{
+    Cfg.FunctionNames[300] = "Zulu";
+    window();
+    box("SearchTextFunction")->setText("ZULU");
+    click(window(), "CmdSearchInFunctions");
+    EXPECT_EQ(box("BoxFxNr")->text(), "300");
+    box("SearchTextFunction")->setText("gear");
+    click(window(), "CmdSearchInFunctions");
+    EXPECT_EQ(list("Configlist")->currentRow(), 5);
+    click(window(), "CmdSearchInFunctions");  // no other: the last row stays selected
+    EXPECT_EQ(list("Configlist")->currentRow(), 300);
+}
+
+TEST_F(FunctionEditorWindow, TestButtonsOpenTheTestWindowOnTheirPair)
+{
+    click(window(), "Command2");  // no function shown yet
+    EXPECT_FALSE(DefaultForm<frmTestFunction>::loaded());
+    select(5);
+    click(window(), "Command3");
+    ASSERT_TRUE(DefaultForm<frmTestFunction>::loaded());
+    frmTestFunction& test = DefaultForm<frmTestFunction>::get();
+    EXPECT_TRUE(test.isVisible());
+    EXPECT_EQ(child<QLineEdit>(test, "ShortName")->text(), "Gear");
+    EXPECT_EQ(child<QLineEdit>(test, "BoxSeqNr")->text(), "3");
+}
+
+TEST_F(FunctionEditorWindow, CopiedCommandsAreNumberedAndTestedOnce)
+{
+    EXPECT_EQ(listLines(window(), "ListXplaneCmnds"),
+              (std::vector<std::string>{"0000 sim/lights/landing_lights_on", "0001 sim/view/forward with_2d",
+                                        "0002 sim/flaps/down"}));
+    boxes.expectOk(kIncorrectCommand);
+    click(window(), "cmdCopyCmdToFunction");  // nothing selected
+
+    select(60);
+    box("SearchText")->setText("FLAPS");
+    click(window(), "Cmdsearch");
+    EXPECT_EQ(list("ListXplaneCmnds")->currentRow(), 2);
+    box("SearchText")->setText("sim/");
+    click(window(), "Cmdsearch");  // starts again at the top
+    for (int copy = 0; copy < 3; ++copy) {
+        click(window(), "cmdCopyCmdToFunction");
+        click(window(), "Cmdsearch");
+    }
+    EXPECT_EQ(fullName()->toPlainText(),
+              "#0:sim/lights/landing_lights_on\n#1:sim/view/forward\n#2:sim/flaps/down\n");
+    EXPECT_EQ(box("boxCmdNumber")->text(), "3");
+    EXPECT_EQ(box("boxMaximumValue")->text(), "2");
+    EXPECT_EQ(combo("ComboDT")->currentText(), "Xplane CMND");
+    EXPECT_EQ(combo("FuncType")->currentText(), "Input Switch");
+    EXPECT_EQ(Cfg.FunctionFullName[60], "");  // nothing stored until "Save function"
+
+    list("ListXplaneCmnds")->setCurrentRow(1);
+    click(window(), "cmdTestCommand");
+    ASSERT_EQ(sockets.sockets().size(), 2);
+    EXPECT_EQ(sockets.sockets()[1]->sent(), QList<QByteArray>{"CMND0sim/view/forward"});
+
+    click(window(), "cmdClearFunction");
+    EXPECT_EQ(fullName()->toPlainText(), "");
+    EXPECT_EQ(box("boxMinimumValue")->text() + box("boxMaximumValue")->text() + box("boxCmdNumber")->text(), "000");
+}
+
+TEST_F(FunctionEditorWindow, CloseAsksOnlyAfterAnUnsavedStore)
+{
+    select(5);
+    click(window(), "CmdSave");
+    boxes.expectYesNo("Updates are not saved yet; Continue?", false);
+    click(window(), "cmdClose");
+    EXPECT_TRUE(DefaultForm<GetOffsetlist>::loaded());
+    click(window(), "CmdSaveConfig");
+    EXPECT_TRUE(DefaultForm<SaveConfig>::get().isVisible());
+    click(window(), "cmdClose");
+    EXPECT_FALSE(DefaultForm<GetOffsetlist>::loaded());
+}
+
+} // namespace
+} // namespace varnet

@@ -1,0 +1,369 @@
+#include "app/shell.h"
+#include "app/startwindow.h"
+#include "bus/deviceports.h"
+#include "bus/runwindow.h"
+#include "config/configfile.h"
+#include "config/sample_config.h"
+#include "config/startfile.h"
+#include "iomodules/links.h"
+#include "simlink/simcom.h"
+#include "support/fake_serial_port.h"
+#include "support/fake_udp_socket.h"
+#include "support/scripted_messages.h"
+#include "support/workdir.h"
+#include "window_helpers.h"
+#include "yokes/yokewindows.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+namespace varnet {
+namespace {
+
+using namespace varnet::testing;
+
+TEST(CountdownValue, CountsDownFromTheBoxOrFromTheLastValueShown)
+{
+    EXPECT_EQ(NextCountdownValue("5", 9), 4);
+    EXPECT_EQ(NextCountdownValue(" 3 ", 9), 2);
+    EXPECT_EQ(NextCountdownValue("0", 9), -1);
+    EXPECT_EQ(NextCountdownValue("abc", 7), 6);
+    EXPECT_EQ(NextCountdownValue("", 7), 6);
+    EXPECT_EQ(NextCountdownValue("2.5", 7), 6);
+    EXPECT_EQ(NextCountdownValue("99999", 7), 6);
+}
+
+// Answers every Yes/No box with Yes after running `during` (as the timers
+// do inside a real box); any other box fails the test.
+class QuestionsAnsweredYes final : public MessageService {
+public:
+    explicit QuestionsAnsweredYes(std::function<void()> during)
+        : during_(std::move(during)), previous_(setMessageService(this)) {}
+    ~QuestionsAnsweredYes() override { setMessageService(previous_); }
+
+    void ok(const QString& text) override { ADD_FAILURE() << "unexpected box " << text.toStdString(); }
+    bool yesNo(const QString&) override { return ++asked, during_(), true; }
+    std::optional<QString> input(const QString&, const QString&) override { return std::nullopt; }
+
+    int asked = 0;
+
+private:
+    std::function<void()> during_;
+    MessageService* previous_;
+};
+
+class StartWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DefaultForm<SimCom>::unload();
+        Cfg = ConfigTables{};
+        Session = SessionState{};
+        OnEndProgram = [this] { ++programEnds_; };
+        InstallStandAloneLinks();
+    }
+
+    void TearDown() override
+    {
+        OnEndProgram = nullptr;
+        frmStatusYoke::ExitProgram = nullptr;
+        frmStatus::EndProgram = nullptr;
+        frmStatus::ShowConfigurationScreen = nullptr;
+        DefaultForm<frmMain>::unload();
+        DefaultForm<frmConfigY1>::unload();
+        DefaultForm<frmStatusYoke>::unload();
+        DefaultForm<frmStatus>::unload();
+        DefaultForm<SimCom>::unload();
+        flushDeletes();
+    }
+
+    // A configuration file the program accepts; `marker` (in
+    // ProcessTimerInterval) tells which file was loaded.
+    static void writeConfig(const std::string& name, Integer marker, Byte yokePort = 0,
+                            const std::string& header = programHeader())
+    {
+        ConfigTables t;
+        LoadConstantTables(t);
+        t.ConfigHeader = header;
+        t.ProcessTimerInterval = marker;
+        t.RemoteIP = "127.0.0.1";
+        t.RemotePort = "49000";
+        t.LocalPort = "49001";
+        t.ComPortYoke1() = yokePort;
+        writeBytes(name, SerializeConfig(t));
+    }
+
+    static void writeStartFile(const std::string& name, Integer delay)
+    {
+        Session.StartDelay = delay;
+        WriteStartFile(name);
+        Session.StartDelay = 0;
+    }
+
+    // The start window after its first activation; with `waited` also after
+    // the first second.
+    static frmMain& activated(bool waited = false)
+    {
+        frmMain& w = DefaultForm<frmMain>::get();
+        w.show();
+        w.Form_Activate();
+        if (waited)
+            w.TimerWaitForFS_Timer();
+        return w;
+    }
+
+    static QString text(frmMain& w, const char* box) { return child<QLineEdit>(w, box)->text(); }
+    static bool countdownShown(frmMain& w)
+    {
+        return child<QLabel>(w, "TextAutostart")->isVisible() && child<QLineEdit>(w, "BoxAutoStartTime")->isVisible() &&
+               child<QLabel>(w, "Textseconds")->isVisible();
+    }
+    static bool startWindowOpen() { return DefaultForm<frmMain>::loaded(); }
+    // The last datagram sent to the simulator, empty when there was none.
+    QByteArray lastDatagram() const
+    {
+        for (FakeUdpSocket* socket : sockets_.sockets())
+            if (!socket->sent().isEmpty())
+                return socket->sent().back();
+        return {};
+    }
+
+    ScopedWorkDir dir_;
+    FakeSerialPorts ports_;
+    FakeUdpSockets sockets_;
+    ScriptedMessages boxes_;
+    int programEnds_ = 0;
+};
+
+TEST_F(StartWindowTest, FirstActivationShowsTheStartFileCountdownAndLoadsTheConfiguration)
+{
+    writeConfig("cockpit.cfg", 33);
+    writeConfig("spare.cfg", 44);
+    writeBytes("notes.txt", "");
+    writeStartFile("cockpit.cfg", 7);
+    frmMain& w = activated();
+
+    EXPECT_EQ(w.windowTitle(), "VARNET  Control Program");
+    EXPECT_EQ(Session.ProgramTitle, kProgramTitle);
+    EXPECT_EQ(text(w, "FileName"), "cockpit.cfg");
+    EXPECT_EQ(Session.ConfigFileName, "cockpit.cfg");
+    EXPECT_EQ(listLines(w, "FileBox"), (std::vector<std::string>{"cockpit.cfg", "spare.cfg"}));
+    EXPECT_EQ(Cfg.ProcessTimerInterval, 33);
+    EXPECT_EQ(text(w, "BoxAutoStartTime"), "7");
+    EXPECT_TRUE(countdownShown(w));
+    EXPECT_TRUE(w.TimerWaitForFS().isActive());
+    EXPECT_FALSE(w.Timer2().isActive());
+    w.TimerWaitForFS_Timer();
+    EXPECT_FALSE(w.TimerWaitForFS().isActive());
+    EXPECT_TRUE(w.Timer2().isActive());
+}
+
+TEST_F(StartWindowTest, CountdownReloadsAndStartsTheRunMinimizedAndClosesTheStartWindow)
+{
+    writeConfig("cockpit.cfg", 33);
+    writeStartFile("cockpit.cfg", 3);
+    frmMain& w = activated(true);
+
+    w.Timer2_Timer();
+    // Hidden pauses the count; minimized counts as shown.
+    w.hide();
+    w.Timer2_Timer();
+    EXPECT_EQ(text(w, "BoxAutoStartTime"), "2");
+    w.show();
+    w.minimize();
+    // A box typed full of something else counts on from the value shown.
+    child<QLineEdit>(w, "BoxAutoStartTime")->setText("soon");
+    w.Timer2_Timer();
+    EXPECT_EQ(text(w, "BoxAutoStartTime"), "1");
+    ASSERT_TRUE(startWindowOpen());
+    EXPECT_FALSE(DefaultForm<frmStatus>::loaded());
+
+    Cfg.ProcessTimerInterval = 0;
+    w.Timer2_Timer();
+    EXPECT_FALSE(startWindowOpen());
+    EXPECT_EQ(Cfg.ProcessTimerInterval, 33);
+    ASSERT_TRUE(DefaultForm<frmStatus>::loaded());
+    frmStatus& run = DefaultForm<frmStatus>::get();
+    EXPECT_TRUE(run.isVisible());
+    EXPECT_TRUE(run.isMinimized());
+    EXPECT_EQ(run.Running, 1);
+    EXPECT_EQ(run.BoxCurrentConfig->text(), "cockpit.cfg");
+    // No yoke configured: the run's start loads the yoke status window, but
+    // nothing shows it.
+    EXPECT_FALSE(DefaultForm<frmStatusYoke>::loaded() && DefaultForm<frmStatusYoke>::get().isVisible());
+}
+
+TEST_F(StartWindowTest, FailedAutostartUsesTheTypedNameReportsAndStaysStopped)
+{
+    writeConfig("cockpit.cfg", 33);
+    writeStartFile("cockpit.cfg", 1);
+    frmMain& w = activated(true);
+    child<QLineEdit>(w, "FileName")->setText("missing.cfg");
+
+    boxes_.expectOk("Error Configuration file. File not found");
+    boxes_.expectOk(kAutostartFailed);
+    w.Timer2_Timer();
+    EXPECT_TRUE(startWindowOpen());
+    EXPECT_EQ(text(w, "FileName"), "");
+    EXPECT_FALSE(w.Timer2().isActive());
+    EXPECT_FALSE(DefaultForm<frmStatus>::loaded());
+}
+
+TEST_F(StartWindowTest, CountdownHoldsStillWhileALoadAsksItsQuestion)
+{
+    std::string foreignTitle = programHeader();
+    foreignTitle.replace(14, 13, "Other Cockpit");
+    writeConfig("old.cfg", 33, 0, foreignTitle);
+    writeStartFile("old.cfg", 1);
+    // Inside the first load's question the wait ends and two seconds pass.
+    QuestionsAnsweredYes questions([] {
+        if (!DefaultForm<frmMain>::loaded())
+            return;
+        frmMain& w = DefaultForm<frmMain>::get();
+        w.TimerWaitForFS_Timer();
+        w.Timer2_Timer();
+        w.Timer2_Timer();
+    });
+    frmMain& w = activated();
+    EXPECT_EQ(questions.asked, 1);
+    EXPECT_EQ(text(w, "BoxAutoStartTime"), "1");
+    EXPECT_TRUE(w.Timer2().isActive());
+    EXPECT_FALSE(DefaultForm<frmStatus>::loaded());
+
+    w.Timer2_Timer();
+    EXPECT_EQ(questions.asked, 2);
+    EXPECT_FALSE(startWindowOpen());
+    EXPECT_TRUE(DefaultForm<frmStatus>::loaded());
+}
+
+TEST_F(StartWindowTest, ChoosingAFileOrConfigureCancelsTheCountdownForGoodEvenInTheFirstSecond)
+{
+    writeConfig("a.cfg", 33);
+    writeConfig("b.cfg", 44);
+    writeStartFile("a.cfg", 5);
+    frmMain& w = activated();
+
+    child<QListWidget>(w, "FileBox")->setCurrentRow(1);
+    EXPECT_EQ(text(w, "FileName"), "b.cfg");
+    EXPECT_EQ(Session.ConfigFileName, "b.cfg");
+    EXPECT_EQ(Cfg.ProcessTimerInterval, 44);
+    // The run window now exists, hidden, for the dialogs.
+    ASSERT_TRUE(DefaultForm<frmStatus>::loaded());
+    EXPECT_FALSE(DefaultForm<frmStatus>::get().isVisible());
+    EXPECT_EQ(DefaultForm<frmStatus>::get().BoxCurrentConfig->text(), "b.cfg");
+    w.TimerWaitForFS_Timer();
+    EXPECT_FALSE(w.Timer2().isActive());
+    EXPECT_FALSE(countdownShown(w));
+
+    Session.ConfigFromStatus = 1;
+    click(w, "CmdConfigure");
+    EXPECT_EQ(Session.ConfigFromStatus, 0);
+    EXPECT_FALSE(w.Timer2().isActive());
+}
+
+TEST_F(StartWindowTest, ContinueLoadsTheChosenFilePreparesTheRunAndStartsTheYokes)
+{
+    writeConfig("cockpit.cfg", 33, 2);
+    writeStartFile("cockpit.cfg", 5);
+    frmMain& w = activated(true);
+
+    child<QLineEdit>(w, "FileName")->clear();
+    boxes_.expectOk(kNoFileSelected);
+    click(w, "butOK");
+    ASSERT_TRUE(startWindowOpen());
+
+    // A name only typed in is not what Continue loads.
+    child<QLineEdit>(w, "FileName")->setText("typed.cfg");
+    Cfg.ProcessTimerInterval = 0;
+    click(w, "butOK");
+    EXPECT_EQ(Cfg.ProcessTimerInterval, 33);
+    EXPECT_FALSE(startWindowOpen());
+    frmStatus& run = DefaultForm<frmStatus>::get();
+    EXPECT_TRUE(run.isVisible());
+    EXPECT_FALSE(run.isMinimized());
+    EXPECT_EQ(run.RunPrepared, 1);
+    EXPECT_EQ(run.Running, 0);
+    EXPECT_EQ(run.BoxCurrentConfig->text(), "typed.cfg");
+    ASSERT_TRUE(DefaultForm<frmStatusYoke>::loaded());
+    frmStatusYoke& yokes = DefaultForm<frmStatusYoke>::get();
+    EXPECT_TRUE(yokes.isMinimized());
+    EXPECT_EQ(yokes.BoxRun->text(), "Running");
+    ASSERT_NE(ports_.port(2), nullptr);
+    EXPECT_TRUE(ports_.port(2)->isOpen());
+}
+
+TEST_F(StartWindowTest, LaterActivationsShowTheStartFileAgainWithoutACountdownAlsoInANewStartWindow)
+{
+    writeConfig("a.cfg", 33);
+    writeStartFile("a.cfg", 5);
+    activated(true);
+    // Back from the configuration screen, and later from the run window's
+    // Configuration, which makes the start window anew.
+    for (const bool anew : {false, true}) {
+        if (anew) {
+            InstallShell();
+            DefaultForm<frmStatus>::get().CmdConfig_Click();
+        }
+        Session.ConfigFileName = "elsewhere.cfg";
+        Cfg.ProcessTimerInterval = 0;
+        writeConfig(anew ? "c.cfg" : "b.cfg", 44);
+        frmMain& w = DefaultForm<frmMain>::get();
+        w.Form_Activate();
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(listLines(w, "FileBox").size(), anew ? 3u : 2u);
+        EXPECT_EQ(text(w, "FileName"), "a.cfg");
+        EXPECT_EQ(Session.ConfigFileName, "a.cfg");
+        EXPECT_EQ(Cfg.ProcessTimerInterval, 0);
+        EXPECT_FALSE(w.TimerWaitForFS().isActive());
+        EXPECT_FALSE(w.Timer2().isActive());
+        EXPECT_FALSE(countdownShown(w));
+        DefaultForm<frmMain>::unload();
+    }
+}
+
+TEST_F(StartWindowTest, EveryWayOutOfTheStartWindowStopsTheSimulatorDataAndClosesThePorts)
+{
+    writeConfig("Default.cfg", 33);
+    const std::function<void(frmMain&)> exits[] = {
+        [](frmMain& w) { click(w, "Exit"); },
+        [](frmMain& w) { w.close(); },
+        [](frmMain&) { ExitThroughCurrentWindow(); },
+    };
+    for (const auto& exit : exits) {
+        programEnds_ = 0;
+        frmMain& w = activated();
+        DefaultForm<SimCom>::get().OpenUDP();
+        Cfg.ComPortGauges = 1;
+        OpenComPorts();
+        ASSERT_TRUE(ports_.port(1) && ports_.port(1)->isOpen());
+
+        exit(w);
+        EXPECT_FALSE(startWindowOpen());
+        EXPECT_FALSE(ports_.port(1)->isOpen());
+        EXPECT_EQ(lastDatagram().left(5), "USEL0");
+        EXPECT_EQ(lastDatagram().size(), 605);
+        EXPECT_EQ(programEnds_, 1);
+        DefaultForm<SimCom>::unload();
+        flushDeletes();
+    }
+}
+
+TEST_F(StartWindowTest, YokeStatusExitClosesTheDevicePortsButLeavesTheSimulatorLink)
+{
+    InstallShell();
+    Cfg.RemoteIP = "127.0.0.1";
+    Cfg.RemotePort = "49000";
+    Cfg.LocalPort = "49001";
+    Cfg.ComPortGauges = 1;
+    DefaultForm<SimCom>::get().OpenUDP();
+    OpenComPorts();
+
+    click(DefaultForm<frmStatusYoke>::get(), "cmdExit");
+    EXPECT_FALSE(ports_.port(1)->isOpen());
+    EXPECT_EQ(lastDatagram(), QByteArray());
+    EXPECT_EQ(programEnds_, 1);
+}
+
+} // namespace
+} // namespace varnet

@@ -1,0 +1,215 @@
+#include "bus/gaugetestwindow.h"
+
+#include "app/window_helpers.h"
+#include "bus/deviceports.h"
+#include "bus/gaugebus_fixture.h"
+#include "platform/wait.h"
+#include "simcontrolunit/simcontrolunit.h"
+#include "support/scripted_messages.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace varnet {
+namespace {
+
+using namespace varnet::testing;
+
+TEST(GaugeTestDecoding, RepliesTypeListAndFreeIDs)
+{
+    ConfigTables t;
+    LoadConstantTables(t);
+    const std::optional<PollReplyView> view =
+        DecodePollReply(SimControlUnit::reply(5, 0x65, QByteArray("\x01\x02", 2)), t);
+    ASSERT_TRUE(view);
+    EXPECT_EQ(view->bytes, "0.5.65.1.2." + QString("0.").repeated(19) + "FF.");
+    EXPECT_EQ(view->gaugeID, 5);
+    EXPECT_EQ(view->type, 101);
+    EXPECT_EQ(view->model, 1);
+    EXPECT_EQ(view->version, 2);
+    EXPECT_EQ(view->name, "Digital/Analogue Altimeter ");
+    EXPECT_EQ(DecodePollReply(SimControlUnit::reply(5, 0x99), t)->name, " Unknown ");
+    EXPECT_FALSE(DecodePollReply(SimControlUnit::reply(5, 0x65).left(24), t));
+
+    const std::vector<QString> types = GaugeTypeEntries(t);
+    ASSERT_EQ(types.size(), std::size_t(kBuiltInGaugeTypes));
+    EXPECT_EQ(types[0], "001: Small gauge; Single Needle ");
+    EXPECT_EQ(types[9], "105: Heading Indicator/Directional Gyro ");
+
+    t.GaugeRecType[2] = 1;
+    const std::vector<int> free = FreeGaugeIDs(t);
+    EXPECT_EQ(free.size(), 254u);
+    EXPECT_EQ(free[1], 3);
+}
+
+// The gauge test window on the configured gauge bus, COM3, with the
+// simulated control unit at its far end.
+class GaugeTestWindow : public GaugeBusTest {
+protected:
+    void SetUp() override
+    {
+        GaugeBusTest::SetUp();
+        ASSERT_TRUE(unit.ready());
+        LoadConstantTables(Cfg);
+        Cfg.ComPortGauges = 3;
+        OpenComPorts();
+        window().Form_Activate();
+    }
+
+    void TearDown() override
+    {
+        DefaultForm<frmTestGauges>::unload();
+        Session = SessionState{};
+        GaugeBusTest::TearDown();
+    }
+
+    static frmTestGauges& window() { return DefaultForm<frmTestGauges>::get(); }
+    static QString text(const char* name) { return child<QLineEdit>(window(), name)->text(); }
+    static void setText(const char* name, const char* text) { child<QLineEdit>(window(), name)->setText(text); }
+    static QComboBox* combo(const char* name) { return child<QComboBox>(window(), name); }
+    static QString spinner() { return child<QLabel>(window(), "ProgressIndicator")->text(); }
+    static QTimer* pollTimer() { return window().findChild<QTimer*>("PollTimer"); }
+
+    // Polling started by the button; the test then drives the ticks itself.
+    void startPolling(const char* gaugeID)
+    {
+        combo("ManualGaugeID")->setEditText(gaugeID);
+        click(window(), "cmdPollGauge");
+        ASSERT_TRUE(pollTimer()->isActive());
+        EXPECT_EQ(pollTimer()->interval(), 60);
+        pollTimer()->stop();
+    }
+
+    // One poll tick, with the request it sends answered when the unit answers.
+    void tick()
+    {
+        const qsizetype frames = unit.frames().size();
+        GaugeReplyReceived = 0;
+        window().PollTimer_Timer();
+        ASSERT_TRUE(unit.waitForFrames(int(frames) + 1));
+        waitUntil([] { return GaugeReplyReceived == 1; }, 200);
+    }
+
+    ScriptedMessages boxes;
+    SimControlUnit unit{3};
+};
+
+TEST_F(GaugeTestWindow, EachTickShowsTheLatestReplyAndAsksOnce)
+{
+    unit.setStatusReply(5, SimControlUnit::reply(5, 0x65, QByteArray("\x01\x01", 2)));
+    startPolling("5");
+    EXPECT_FALSE(combo("ManualGaugeID")->isEnabled());
+    waitMs(40);
+    EXPECT_TRUE(unit.frames().isEmpty()) << "the first request waits for the first tick";
+
+    tick();
+    EXPECT_EQ(text("Text7"), "-- No reply --");
+    tick();
+    EXPECT_TRUE(text("Text7").startsWith("0.5.65.1.1.0."));
+    EXPECT_EQ(text("BoxID") + ' ' + text("BoxType") + ' ' + text("BoxModel") + ' ' + text("boxVersion"),
+              "5 101 1 1");
+    EXPECT_EQ(text("boxName"), "Digital/Analogue Altimeter ");
+    EXPECT_EQ(spinner(), "---");
+    EXPECT_EQ(unit.frames(), QList<QByteArray>(2, hexBytes("00 05 78 01 02 FF")));
+
+    // A gauge that stops answering stays on display, and the spinner turns.
+    unit.setSilent(true);
+    window().PollTimer_Timer();
+    EXPECT_EQ(text("BoxType"), "101");
+    EXPECT_EQ(spinner(), " \\");
+    // A short input is no reply: the boxes and the spinner stay.
+    GaugeReply = GaugeReply.left(10);
+    window().PollTimer_Timer();
+    EXPECT_EQ(text("Text7"), "-- No reply --");
+    EXPECT_EQ(text("BoxType"), "101");
+    EXPECT_EQ(spinner(), " \\");
+
+    click(window(), "cmdStopPoll");
+    EXPECT_TRUE(combo("ManualGaugeID")->isEnabled());
+}
+
+TEST_F(GaugeTestWindow, NothingIsSentDuringARunOrToAGaugeIDOffTheBus)
+{
+    boxes.expectOk("No new GaugeID");
+    combo("ManualGaugeID")->setEditText("");
+    click(window(), "cmdPollGauge");
+    for (const char* refused : {"0", "256", "five"}) {
+        boxes.expectOk(kGaugeIDRule);
+        combo("ManualGaugeID")->setEditText(refused);
+        click(window(), "cmdPollGauge");
+    }
+    EXPECT_FALSE(pollTimer()->isActive());
+
+    startPolling("5");
+    runWindow().StartRunOutput();
+    GaugeSendBuffer = hexBytes("FF 00 0C 78 01 02 FF");  // the run's tick output
+    window().PollTimer_Timer();
+    EXPECT_EQ(GaugeSendPending, 0);
+    EXPECT_EQ(GaugeSendBuffer, hexBytes("FF 00 0C 78 01 02 FF"));
+    boxes.expectOk(kRunActiveRule);
+    click(window(), "cmdPollGauge");
+    runWindow().StopRunOutput();
+    waitMs(40);
+    EXPECT_TRUE(unit.received().isEmpty());
+}
+
+TEST_F(GaugeTestWindow, ChangeMovesTheGaugeOnlyWhenEveryBoxHoldsANumber)
+{
+    Cfg.GaugeRecType[5] = 101;
+    Cfg.GaugeRecModel[5] = Cfg.GaugeRecVersion[5] = 1;
+    combo("ManualGaugeID")->setEditText("5");
+    setText("BoxType", "101");
+    setText("BoxModel", "x");
+    setText("boxVersion", "1");
+    combo("ReplaceGaugeID")->setEditText("7");
+    const QByteArray buffer = GaugeSendBuffer;
+    boxes.expectOk("Incorrect GaugeID or Model");
+    click(window(), "cmdSetNewID");
+    setText("BoxModel", "1");
+    combo("ReplaceGaugeID")->setEditText("256");
+    boxes.expectOk("Incorrect GaugeID or Model");
+    click(window(), "cmdSetNewID");
+    EXPECT_EQ(Cfg.GaugeRecType[5], 101);
+    EXPECT_EQ(GaugeSendBuffer, buffer);
+    EXPECT_EQ(GaugeSendPending, 0);
+
+    combo("ReplaceGaugeID")->setEditText("7");
+    click(window(), "cmdSetNewID");
+    ASSERT_TRUE(unit.waitForFrames(1));
+    EXPECT_EQ(unit.frames().first(), hexBytes("00 05 2C 07 AA FF"));
+    EXPECT_EQ(Cfg.GaugeRecType[5] + Cfg.GaugeRecModel[5] + Cfg.GaugeRecVersion[5], 0);
+    EXPECT_EQ(Cfg.GaugeRecType[7], 101);
+    EXPECT_EQ(Cfg.GaugeRecModel[7], 1);
+    EXPECT_EQ(combo("ManualGaugeID")->currentText(), "7");
+}
+
+TEST_F(GaugeTestWindow, AddToConfigForcesTheChosenTypeAfterTheQuestion)
+{
+    const QString question = "You are forcing a gauge into the configuration.\r\n"
+                             "There is NO check whether the Gaugetype matches the actual Gauge. \r\n"
+                             "This can result in unpredicted behaviour of gauges when incorrect\r\n"
+                             "Continue anyway?";
+    Session.GaugeRecBusStatus[20] = 2;
+    combo("ManualGaugeID")->setEditText("20");
+    boxes.expectYesNo(question, true);
+    boxes.expectOk("GaugeID and/or Gaugetype incorrect");  // no type chosen
+    click(window(), "cmdAddToConfig");
+
+    combo("ComboGaugeType")->setCurrentIndex(combo("ComboGaugeType")->findText("105: ", Qt::MatchStartsWith));
+    boxes.expectYesNo(question, false);
+    click(window(), "cmdAddToConfig");
+    EXPECT_EQ(Cfg.GaugeRecType[20], 0);
+    EXPECT_EQ(Session.GaugeRecBusStatus[20], 2);
+
+    boxes.expectYesNo(question, true);
+    click(window(), "cmdAddToConfig");
+    EXPECT_EQ(Cfg.GaugeRecType[20], 105);
+    EXPECT_EQ(Cfg.GaugeRecModel[20], 1);
+    EXPECT_EQ(Cfg.GaugeRecVersion[20], 1);
+    EXPECT_EQ(Session.GaugeRecBusStatus[20], 0);
+    EXPECT_TRUE(unit.received().isEmpty());
+}
+
+} // namespace
+} // namespace varnet

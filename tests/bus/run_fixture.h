@@ -1,0 +1,151 @@
+#pragma once
+
+// The run window on fake ports: the gauge bus on COM3 and a UDP link whose
+// network is the test. Functions 1..50 each read DATA group f, value 0 (the
+// second pair of a function is group f + 100), so that a test sets a
+// simulator value by function number. Plate 0 runs 0..100 over 0..1000
+// steps with a bend at 50 (600 steps); the backlight is left alone (lights
+// mode 2) unless a test asks for it.
+
+#include "bus/gaugebus_fixture.h"
+#include "bus/gaugeframes.h"
+#include "bus/runstate.h"
+#include "simlink/instruments.h"
+#include "simlink/packets.h"
+#include "support/fake_serial_port.h"
+#include "support/fake_udp_socket.h"
+
+#include <array>
+#include <initializer_list>
+
+namespace varnet::testing {
+
+inline constexpr int kBusPort = 3;
+inline constexpr int kSecondPairOffset = 100;
+
+class RunTest : public GaugeBusTest {
+protected:
+    void SetUp() override
+    {
+        GaugeBusTest::SetUp();
+        RunData = RunState{};
+        Instruments = InstrumentValues{};
+        Session.ProgramTitle = kProgramTitle;
+        Cfg.ComPortGauges = kBusPort;
+        Cfg.RemoteIP = "127.0.0.1";
+        Cfg.RemotePort = "49000";
+        Cfg.LocalPort = "49001";
+        Cfg.LightsMode = 2;
+        for (int f = 1; f <= 50; ++f) {
+            Cfg.FunctionNames[f] = "F" + std::to_string(f);
+            Cfg.FunctionDataType[f] = DataTypeFloat;
+            Cfg.FunctionIndex1[f] = Integer(f);
+            Cfg.FunctionIndex2[f] = Integer(f + kSecondPairOffset);
+            Cfg.FunctionMultiply[f] = 1;
+            Cfg.FunctionDivide[f] = 1;
+        }
+        addPlate({{0, 0}, {50, 600}, {100, 1000}});
+    }
+
+    void TearDown() override
+    {
+        GaugeBusTest::TearDown();
+        RunData = RunState{};
+        Instruments = InstrumentValues{};
+        Session = SessionState{};
+        ECMode = 0;
+        ECRecalCountdown = 0;
+        frmStatus::ShowConfigurationScreen = nullptr;
+        frmStatus::UnloadConfigurationScreen = nullptr;
+        frmStatus::UnloadFunctionTestWindow = nullptr;
+        frmStatus::EndProgram = nullptr;
+    }
+
+    // A plate through the points, the first and the last being its ends.
+    static int addPlate(std::initializer_list<std::pair<double, int>> points)
+    {
+        const int p = Cfg.AddPlate();
+        auto& values = Cfg.PlateValue[std::size_t(p)];
+        auto& steps = Cfg.PlateSteps[std::size_t(p)];
+        values[1] = steps[1] = Integer(points.size() - 1);
+        int e = 4;
+        for (const auto& [value, step] : points) {
+            values[std::size_t(e)] = value;
+            steps[std::size_t(e++)] = Integer(step);
+        }
+        values[2] = points.begin()->first;
+        steps[2] = Integer(points.begin()->second);
+        values[3] = std::prev(points.end())->first;
+        steps[3] = Integer(std::prev(points.end())->second);
+        return p;
+    }
+
+    static void gauge(int id, int type, int f1 = 0, int plate1 = 0, int f2 = 0, int plate2 = 0)
+    {
+        Cfg.GaugeRecType[id] = Byte(type);
+        Cfg.GaugeRecFunction1[id] = Integer(f1);
+        Cfg.GaugeRecSeqNr1[id] = 1;
+        Cfg.GaugeRecPlate1[id] = Integer(plate1);
+        Cfg.GaugeRecFunction2[id] = Integer(f2);
+        Cfg.GaugeRecSeqNr2[id] = 1;
+        Cfg.GaugeRecPlate2[id] = Integer(plate2);
+    }
+
+    static SimCom& link() { return DefaultForm<SimCom>::get(); }
+
+    frmStatus& prepared()
+    {
+        frmStatus& run = runWindow();
+        run.Form_Activate();
+        return run;
+    }
+
+    // Prepared and running; ticks come only from the test.
+    frmStatus& running()
+    {
+        frmStatus& run = prepared();
+        run.cmdRun_Click();
+        run.ProcessTimer().stop();
+        bus().clearWrites();
+        return run;
+    }
+
+    FakeSerialPort& bus() { return *ports_.port(kBusPort); }
+
+    // The writes of one tick to the gauge bus.
+    QList<QByteArray> tick()
+    {
+        bus().clearWrites();
+        runWindow().ProcessTimer_Timer();
+        return bus().writes();
+    }
+
+    // Sets the value of function f's pair (selector 1 or 2) as X-Plane sends it.
+    void sim(int f, float value, int selector = 1)
+    {
+        const int group = f + (selector == 2 ? kSecondPairOffset : 0);
+        data_[std::size_t(group)][0] = value;
+        QByteArray packet("DATA0");
+        packet += LongToString4(group);
+        for (Single v : data_[std::size_t(group)]) {
+            const std::array<Byte, 4> bytes = SingleToBytes(v);
+            packet.append(reinterpret_cast<const char*>(bytes.data()), 4);
+        }
+        link().WinsockUDP_DataArrival(packet);
+    }
+
+    // A tick's output: for each (GaugeID, command, value), 0xFF and the frame.
+    static QByteArray output(std::initializer_list<std::array<int, 3>> frames)
+    {
+        QByteArray bytes;
+        for (const auto& [id, command, value] : frames)
+            bytes += kRunFramePrefix + *GaugeBusFrame(id, command, value);
+        return bytes;
+    }
+
+    FakeSerialPorts ports_;
+    FakeUdpSockets sockets_;
+    XplaneDataTable data_{};
+};
+
+} // namespace varnet::testing

@@ -1,0 +1,283 @@
+#include "simlink/functiontest.h"
+
+#include "app/window_helpers.h"
+#include "link_fixture.h"
+#include "simlink/simcom.h"
+
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+namespace varnet {
+namespace {
+
+using namespace varnet::testing;
+
+TEST(FunctionTestRanges, EachDataTypeRefusesWhatItCannotCarry)
+{
+    struct Case {
+        int dataType;
+        double lowest;
+        double highest;
+        const char* message;
+    };
+    const Case cases[] = {
+        {DataTypeByte, 0, 255, "Datatype is byte; Value must be 0 end 255"},
+        {DataTypeInteger, -32767, 32767, "Datatype is Integer; Value must be -32767 and  +32767"},
+        {DataTypeUnsignedInt, 0, 65535, "Datatype is Unsigned Integer; Value must between 0 and  65535"},
+        {DataTypeLong, -2147483648.0, 2147483647.0, "Datatype is Long; Value must between -2147483648 and 2147483647"},
+        {DataTypeBCD, 0, 9999, "Datatype is BCD code; Value must between 0 and  9999"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dataType);
+        EXPECT_EQ(WriteRangeMessage(c.dataType, c.lowest), std::nullopt);
+        EXPECT_EQ(WriteRangeMessage(c.dataType, c.highest), std::nullopt);
+        // Fractions pass; the bounds are inclusive.
+        EXPECT_EQ(WriteRangeMessage(c.dataType, c.highest - 0.5), std::nullopt);
+        EXPECT_EQ(WriteRangeMessage(c.dataType, c.lowest - 1), QString(c.message));
+        EXPECT_EQ(WriteRangeMessage(c.dataType, c.highest + 0.5), QString(c.message));
+    }
+    for (const int unchecked : {int(DataTypeFloat), int(DataTypeCommand), int(DataTypeNotUsed)})
+        EXPECT_EQ(WriteRangeMessage(unchecked, -1e30), std::nullopt);
+}
+
+// The function test window on a clean configuration, its link sending to a
+// simulated X-Plane. Received values are handed to the link's receive event.
+class FunctionTestWindow : public ::testing::Test {
+protected:
+    FunctionTestWindow()
+    {
+        Cfg = ConfigTables{};
+        Cfg.RemoteIP = "127.0.0.1";
+        Cfg.RemotePort = std::to_string(xplane.port());
+        Cfg.LocalPort = "0";
+    }
+
+    ~FunctionTestWindow() override
+    {
+        DefaultForm<frmTestFunction>::unload();
+        DefaultForm<SimCom>::unload();
+        flushDeletes();
+        frmTestFunction::RunPrepared = nullptr;
+        Cfg = ConfigTables{};
+    }
+
+    static frmTestFunction& window() { return DefaultForm<frmTestFunction>::get(); }
+    static SimCom& link() { return DefaultForm<SimCom>::get(); }
+    static QString text(const char* box) { return child<QLineEdit>(window(), box)->text(); }
+    static void setText(const char* box, const char* text) { child<QLineEdit>(window(), box)->setText(text); }
+    static QTimer* timer(const char* name) { return window().findChild<QTimer*>(name); }
+
+    static void define(int f, Byte dataType, int group, int slot, Single preAdd = 0, Single multiply = 1)
+    {
+        Cfg.FunctionNames[f] = "F" + std::to_string(f);
+        Cfg.FunctionDataType[f] = dataType;
+        Cfg.FunctionIndex1[f] = Integer(group);
+        Cfg.FunctionSlot1[f] = Byte(slot);
+        Cfg.FunctionPreAdd[f] = preAdd;
+        Cfg.FunctionMultiply[f] = multiply;
+        Cfg.FunctionDivide[f] = 1;
+    }
+
+    // X-Plane sends `value` in (group, slot).
+    static void receive(quint32 group, int slot, float value)
+    {
+        SimXplane::Record record{group, {}};
+        record.values[std::size_t(slot)] = value;
+        link().WinsockUDP_DataArrival(SimXplane::dataPacket({record}));
+    }
+
+    // StartScan, with the DSEL it sends already in and forgotten.
+    void scan(int f, int selector)
+    {
+        xplane.clearReceived();
+        window().StartScan(f, selector);
+        ASSERT_TRUE(xplane.waitForReceived(1));
+        xplane.clearReceived();
+    }
+
+    // The packet X-Plane received as number `n` (from 1) since it was cleared.
+    QByteArray packet(int n)
+    {
+        EXPECT_TRUE(xplane.waitForReceived(n)) << "packet " << n << " never came";
+        return xplane.received().value(n - 1);
+    }
+
+    // The values of the DATA packets X-Plane received since it was cleared.
+    std::vector<float> writtenValues(int count)
+    {
+        std::vector<float> values;
+        for (int n = 1; n <= count; ++n)
+            values.push_back(decodeData(packet(n)).asFloat);
+        return values;
+    }
+
+    ScriptedMessages boxes;
+    SimXplane xplane;
+};
+
+TEST_F(FunctionTestWindow, StartScanShowsTheFunctionAndOpensOnePortPerCall)
+{
+    Cfg.FunctionMinimum[60] = 2;
+    Cfg.FunctionMaximum[60] = 5;
+    window().StartScan(0, 1);
+    EXPECT_EQ(text("boxFuncMinimum"), "Unknown");
+    window().StartScan(60, 1);  // no short name
+    EXPECT_EQ(text("boxFuncMinimum"), "2");
+    EXPECT_EQ(text("boxFuncMaximum"), "5");
+    EXPECT_EQ(text("BoxSeqNr"), "");
+    EXPECT_EQ(link().PortCount(), 0);
+
+    define(61, DataTypeFloat, 3, 2, 1.5f, 2);
+    Cfg.FunctionDivide[61] = 4;
+    Cfg.FunctionIndex3[61] = 17;
+    Cfg.FunctionSlot3[61] = 5;
+    window().StartScan(61, 3);
+    EXPECT_EQ(text("ShortName"), "F61");
+    EXPECT_EQ(text("BoxSeqNr"), "3");
+    EXPECT_EQ(text("boxOffset"), "17");
+    EXPECT_EQ(text("boxValueNr"), "5");
+    EXPECT_EQ(text("boxDataType"), "Double");
+    EXPECT_EQ(text("BoxAdd") + ' ' + text("boxMultiply") + ' ' + text("boxDivide"), "1.5 2 4");
+    EXPECT_EQ(packet(1), hex("44 53 45 4C 30 11 00 00 00"));  // DSEL of group 17
+
+    window().StartScan(61, 0);
+    EXPECT_EQ(text("BoxSeqNr"), "0");
+    EXPECT_EQ(text("boxOffset"), "3");
+    EXPECT_EQ(link().PortCount(), 2);
+}
+
+TEST_F(FunctionTestWindow, ReadingTracksTheRawRangeOnceSettledAndStoresIt)
+{
+    define(61, DataTypeFloat, 3, 2, 1, 2);
+    window().StartScan(61, 1);
+    window().Form_Activate();
+    EXPECT_EQ(text("boxReading"), "Reading");
+    EXPECT_TRUE(timer("Timer1")->isActive());
+    click(window(), "CmdStopRead");  // the test drives the ticks itself
+    EXPECT_EQ(text("boxReading"), "Stopped");
+
+    receive(3, 2, 10);
+    for (int tick = 0; tick < RawRange::kSettleTicks; ++tick)
+        window().Timer1_Timer();
+    EXPECT_EQ(text("boxRaw"), "10.0000");
+    EXPECT_EQ(text("boxCorrectedValue"), "22.0000");
+    EXPECT_EQ(text("boxMinimum"), "Unknown");
+
+    // The range is still unknown: copying it stores nothing.
+    click(window(), "cmdCopyMinimum");
+    boxes.expectOk("Function Minimum must be a number");
+    click(window(), "CmdSetMinimum");
+    EXPECT_EQ(Cfg.FunctionMinimum[61], 0);
+
+    for (const float raw : {7.0f, 12.0f, -0.5f}) {
+        receive(3, 2, raw);
+        window().Timer1_Timer();
+    }
+    EXPECT_EQ(text("boxMinimum"), "-0.5000");
+    EXPECT_EQ(text("boxMaximum"), "12.0000");
+    click(window(), "cmdCopyMinimum");
+    click(window(), "cmdCopyMaximum");
+    click(window(), "CmdSetMinimum");
+    click(window(), "cmdSetMaximum");
+    EXPECT_EQ(Cfg.FunctionMinimum[61], -0.5f);
+    EXPECT_EQ(Cfg.FunctionMaximum[61], 12.0f);
+    EXPECT_EQ(Session.ConfigChanged, 0);
+}
+
+TEST_F(FunctionTestWindow, ACommandFunctionIsReadOnceThenReadingStops)
+{
+    define(62, DataTypeCommand, 3, 2);
+    window().StartScan(62, 1);
+    window().Form_Activate();
+    window().Timer1_Timer();
+    EXPECT_EQ(text("boxReading"), "Stopped");
+    EXPECT_FALSE(timer("Timer1")->isActive());
+    EXPECT_EQ(text("boxRaw"), "0.0000");
+}
+
+TEST_F(FunctionTestWindow, WriteOnceSendsOnlyValuesTheDataTypeCarries)
+{
+    define(63, DataTypeByte, 5, 1);
+    define(64, DataTypeInteger, 6, 0);
+    scan(63, 1);
+
+    setText("boxWriteValueOnce", "256");
+    boxes.expectOk("Datatype is byte; Value must be 0 end 255");
+    click(window(), "CmdWriteOnce");
+    setText("boxWriteValueOnce", "abc");
+    boxes.expectOk("Value must be a number");
+    click(window(), "CmdWriteOnce");
+    setText("boxWriteValueOnce", "255");
+    click(window(), "CmdWriteOnce");
+    const SentData sent = decodeData(packet(1));
+    EXPECT_EQ(sent.group, 5);
+    EXPECT_EQ(sent.slot, 1);
+    EXPECT_EQ(sent.asInt, 255);
+
+    scan(64, 1);
+    setText("boxWriteValueOnce", "-32768");
+    boxes.expectOk("Datatype is Integer; Value must be -32767 and  +32767");
+    click(window(), "CmdWriteOnce");
+    setText("boxWriteValueOnce", "-32767");
+    click(window(), "CmdWriteOnce");
+    EXPECT_EQ(decodeData(packet(1)).asInt, -32767);
+}
+
+TEST_F(FunctionTestWindow, SweepGoesUpAndDownAndEndsOnAValueOutOfRange)
+{
+    define(65, DataTypeFloat, 4, 0);
+    define(66, DataTypeByte, 4, 0);
+    scan(65, 1);
+
+    setText("BoxWriteLowerLimit", "0");
+    setText("BoxWriteUpperLimit", "8");
+    setText("boxIncrDecr", "4");
+    for (const char* refused : {"fast", "0", "65536"}) {
+        setText("boxIntervalWrite", refused);
+        boxes.expectOk("Interval must be a whole number of mS between 1 and 65535");
+        click(window(), "CmdWriteInterval");
+        EXPECT_FALSE(timer("IntervalTimer")->isActive()) << refused;
+    }
+    setText("boxIntervalWrite", "60000");  // no tick of its own during the test
+    click(window(), "CmdWriteInterval");
+    EXPECT_TRUE(timer("IntervalTimer")->isActive());
+    EXPECT_EQ(timer("IntervalTimer")->interval(), 60000);
+    for (int tick = 0; tick < 9; ++tick)
+        window().IntervalTimer_Timer();
+    EXPECT_EQ(writtenValues(9), (std::vector<float>{0, 4, 8, 8, 4, 0, 0, 4, 8}));
+    click(window(), "CmdWriteStop");
+
+    scan(66, 1);
+    setText("BoxWriteLowerLimit", "250");
+    setText("BoxWriteUpperLimit", "300");
+    setText("boxIncrDecr", "5");
+    click(window(), "CmdWriteInterval");
+    window().IntervalTimer_Timer();
+    window().IntervalTimer_Timer();
+    boxes.expectOk("Datatype is byte; Value must be 0 end 255");
+    window().IntervalTimer_Timer();
+    EXPECT_FALSE(timer("IntervalTimer")->isActive());
+    EXPECT_EQ(text("boxWriteValueOnce"), "260");
+    EXPECT_EQ(decodeData(packet(2)).asInt, 255);
+}
+
+TEST_F(FunctionTestWindow, ClosingLeavesThePortsOfAPreparedRun)
+{
+    define(61, DataTypeFloat, 3, 2);
+    window().StartScan(61, 1);
+    window().StartScan(61, 2);
+    frmTestFunction::RunPrepared = [] { return true; };
+    click(window(), "cmdClose");
+    EXPECT_FALSE(DefaultForm<frmTestFunction>::loaded());
+    EXPECT_EQ(link().PortCount(), 2);
+
+    scan(61, 1);
+    frmTestFunction::RunPrepared = [] { return false; };
+    click(window(), "cmdClose");
+    EXPECT_EQ(link().PortCount(), 0);
+    EXPECT_EQ(packet(1).size(), 605);  // all groups stopped
+}
+
+} // namespace
+} // namespace varnet
