@@ -36,6 +36,7 @@ private:
     template <typename T>
     friend class DefaultForm;
     void unloadForm();
+    void activated();
 };
 
 // The default instance of window class T: `DefaultForm<RunWindow>::get()`
