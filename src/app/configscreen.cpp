@@ -1,9 +1,10 @@
 #include "app/configscreen.h"
 
+#include "config/numtext.h"
+
 #include <QRegularExpression>
 
 #include <cmath>
-#include <cstdio>
 
 namespace varnet {
 
@@ -13,20 +14,6 @@ constexpr int kListTypeRows = 50;  // the list names types from rows 1..50 only
 constexpr std::size_t kFunctionTextChars = 14;
 constexpr int kFunctionRowsNamed = 301;  // function numbers 1..300 have names
 constexpr Integer kIOModuleType = 10;
-
-std::string threeDigits(int n)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%03d", n);
-    return text;
-}
-
-std::string twoDigits(int n)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d", n);
-    return text;
-}
 
 // The text of one function column: the assigned function's name, or what
 // the gauge type stands for when none is assigned, cut to 14 characters and
@@ -84,9 +71,9 @@ std::string GaugeListLine(const ConfigTables& t, const SessionState& s, int id)
 {
     const bool ioModule = t.GaugeRecType[id] == kIOModuleType;
     const int status = s.GaugeRecBusStatus[id];
-    std::string line = " " + threeDigits(id) + "    ";
+    std::string line = " " + zeroPadded(id, 3) + "    ";
     line += TypeNameInRows(t, t.GaugeRecType[id], 1, kListTypeRows, "Unknown");
-    line += '\t' + twoDigits(t.GaugeRecModel[id]) + '\t' + twoDigits(t.GaugeRecVersion[id]) + '\t';
+    line += '\t' + zeroPadded(t.GaugeRecModel[id], 2) + '\t' + zeroPadded(t.GaugeRecVersion[id], 2) + '\t';
     line += functionText(t, t.GaugeRecFunction1[id], t.GaugeRecSeqNr1[id],
                          ioModule ? "Input/Switches" : "Not Assigned");
     line += '\t' + functionText(t, t.GaugeRecFunction2[id], t.GaugeRecSeqNr2[id], ioModule ? "Output/Leds" : "");

@@ -5,6 +5,7 @@
 #include "app/saveconfig.h"
 #include "config/numinput.h"
 #include "config/numtext.h"
+#include "platform/controls.h"
 #include "platform/messages.h"
 #include "simlink/functiontest.h"
 #include "simlink/simports.h"
@@ -65,39 +66,6 @@ std::optional<long long> whole(const QString& text, long long lo, long long hi)
 {
     const std::optional<double> value = parseNumber(toLatin1(text));
     return value ? RoundedInRange(*value, lo, hi) : std::nullopt;
-}
-
-QLineEdit* textBox(const char* name, QWidget* parent, const char* text = "")
-{
-    auto* box = new QLineEdit(QString::fromLatin1(text), parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
-QPushButton* button(const char* name, const char* caption, QWidget* parent)
-{
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
-QComboBox* comboBox(const char* name, QWidget* parent)
-{
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QString::fromLatin1(name));
-    return combo;
-}
-
-QLabel* label(const char* text, QWidget* parent)
-{
-    return new QLabel(QString::fromLatin1(text), parent);
-}
-
-QGroupBox* frame(const char* name, const char* caption, QWidget* parent)
-{
-    auto* box = new QGroupBox(QString::fromLatin1(caption), parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
 }
 
 void fill(QComboBox* combo, const QStringList& items)

@@ -1,6 +1,7 @@
 #include "app/functionlist.h"
 
-#include <cstdio>
+#include "config/numtext.h"
+
 
 namespace varnet {
 
@@ -16,9 +17,7 @@ std::string CategoryName(const ConfigTables& tables, int category)
 
 std::string FunctionListLine(const ConfigTables& t, int f)
 {
-    char number[8];
-    std::snprintf(number, sizeof number, "%03d", f);
-    return std::string(number) + '\t' + t.FunctionNames[f] + '\t' + CategoryName(t, t.FunctionCategory[f]) + '\t' +
+    return zeroPadded(f, 3) + '\t' + t.FunctionNames[f] + '\t' + CategoryName(t, t.FunctionCategory[f]) + '\t' +
            SignalTypeName(t.FunctionSignalType[f]) + '\t' + t.FunctionFullName[f];
 }
 

@@ -3,7 +3,9 @@
 #include "bus/gaugeframes.h"
 #include "bus/runwindow.h"
 #include "bus/sendpath.h"
+#include "config/numtext.h"
 #include "config/numinput.h"
+#include "platform/controls.h"
 #include "platform/messages.h"
 #include "simlink/simports.h"
 
@@ -44,35 +46,6 @@ std::optional<int> wholeNumber(const QString& text, long long lo, long long hi, 
     const std::optional<double> value = leading ? leadingNumber(bytes) : parseNumber(bytes);
     const std::optional<long long> whole = value ? RoundedInRange(*value, lo, hi) : std::nullopt;
     return whole ? std::optional<int>(int(*whole)) : std::nullopt;
-}
-
-QLineEdit* textBox(const char* name, QWidget* parent, const QString& text)
-{
-    auto* box = new QLineEdit(text, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
-QComboBox* comboBox(const char* name, QWidget* parent, bool editable)
-{
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(QString::fromLatin1(name));
-    combo->setEditable(editable);
-    if (editable)
-        combo->setInsertPolicy(QComboBox::NoInsert);
-    return combo;
-}
-
-QPushButton* button(const char* name, const char* caption, QWidget* parent)
-{
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
-QString threeDigits(int value)
-{
-    return (value < 0 ? "-" : "") + QString::number(std::abs(value)).rightJustified(3, '0');
 }
 
 // Refills a combo box's list without a handler seeing it and without an
@@ -118,7 +91,7 @@ std::vector<QString> GaugeTypeEntries(const ConfigTables& tables)
     std::vector<QString> entries;
     for (int row = 1; row < kStoredGaugeTypeRows; ++row)
         if (tables.GaugeTypeNumbers[row] != 0)
-            entries.push_back(threeDigits(tables.GaugeTypeNumbers[row]) + ": " +
+            entries.push_back(QString::fromStdString(zeroPadded(tables.GaugeTypeNumbers[row], 3)) + ": " +
                               QString::fromLatin1(tables.GaugeTypeNames[row].c_str()));
     return entries;
 }

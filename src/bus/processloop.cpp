@@ -1,6 +1,9 @@
 #include "bus/processloop.h"
 
+#include "bus/avionicsoutputs.h"
+#include "bus/busiomodules.h"
 #include "bus/gaugeframes.h"
+#include "bus/instrumentoutputs.h"
 #include "bus/needles.h"
 #include "bus/sendpath.h"
 #include "bus/standalonelinks.h"
@@ -31,43 +34,15 @@ constexpr Integer kNavigationLightsBit = 1;
 
 enum LightsModeCode { LightsFollowSwitches = 0, LightsAlwaysOn = 1 };
 
-// The status requests of the types that report back. Each is the part of
-// its type's output that asks the gauge in its turn; the files of the
-// instrument and avionics outputs install the whole outputs over them.
-constexpr int kPlainStatusTypes[] = {106, 107, 108, 110, 111, 112, 113, 120, 121, 123, 124, 125};
-constexpr int kAltimeterType = 101;
-constexpr int kHeadingIndicatorType = 105;
-
-void statusInTurn(ProcessLoop& loop, int slot)
-{
-    loop.RequestStatusInTurn(slot);
-}
-
-// The altimeter with a pressure function of its own is not asked.
-void altimeterStatus(ProcessLoop& loop, int slot)
-{
-    if (Cfg.GaugeRecFunction2[std::size_t(RunData.SlotGaugeID[std::size_t(slot)])] == 0)
-        loop.RequestStatusInTurn(slot);
-}
-
-// A heading indicator without reply ports got no poll number.
-void headingStatus(ProcessLoop& loop, int slot)
-{
-    const std::size_t s = std::size_t(slot);
-    if (RunData.SlotPort1[s] != kNoSimPort || RunData.SlotPort2[s] != kNoSimPort)
-        loop.RequestStatusInTurn(slot);
-}
-
 } // namespace
 
 ProcessHandlers DefaultProcessHandlers()
 {
     ProcessHandlers handlers;
-    for (int type : kPlainStatusTypes)
-        handlers.gaugeOutputs[std::size_t(type)] = statusInTurn;
-    handlers.gaugeOutputs[kAltimeterType] = altimeterStatus;
-    handlers.gaugeOutputs[kHeadingIndicatorType] = headingStatus;
     InstallNeedleOutputs(handlers);
+    InstallInstrumentOutputs(handlers);
+    InstallAvionicsOutputs(handlers);
+    InstallBusIOModules(handlers);
     return handlers;
 }
 

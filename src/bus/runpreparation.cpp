@@ -401,6 +401,9 @@ void Preparation::prepareModule(int slot, int id)
                 if (n < 0 || n >= kModuleOutputRows - 1)
                     break;
                 r_.IOMLEDEntry[m][std::size_t(n)] = int(e);
+                // The module may still show the LEDs of an earlier run: its
+                // words go out at its first turn, whatever they hold.
+                (n < (kModuleOutputRows - 1) / 2 ? r_.IOMCmd4Pending : r_.IOMCmd5Pending)[m] = 1;
                 Cfg.IOEntryPort[e] = Integer(open(function, selector, true));
                 break;
             case IOEntrySwitch: {

@@ -10,12 +10,6 @@ RunState RunData;
 
 namespace {
 
-// The deviation and glideslope needles move -127..127; 127.0 is a value
-// they never rest on after a run start, so the first tick sends them.
-constexpr Single kVORUnsent = 127.0f;
-// No flag value of a VOR is 15.
-constexpr Byte kVORFlagUnsent = 15;
-
 template <typename T>
 void refill(std::vector<T>& table, std::size_t size, const T& value)
 {
@@ -55,11 +49,6 @@ void RunState::SizeTables(int lastSlotIndex, int modules)
 
 void RunState::ResetForRunStart()
 {
-    VORDeviation1Sent = kVORUnsent;
-    VORGlideslopeSent = kVORUnsent;
-    VOR2DeviationSent = kVORUnsent;
-    VORFlagsSent[0] = kVORFlagUnsent;
-    VOR2FlagSent = kVORFlagUnsent;
     DateSentFlag = true;
     Instruments.ZuluTimeJumped = true;
 }

@@ -117,11 +117,6 @@ struct RunState {
     QDateTime PCDateTime;
 
     // ---- Remembered values that every run start sets again.
-    Single VORDeviation1Sent = 0;
-    Single VORGlideslopeSent = 0;
-    Single VOR2DeviationSent = 0;
-    std::array<Byte, 2> VORFlagsSent{};
-    Byte VOR2FlagSent = 0;
     bool DateSentFlag = false;
     Single LastHeadingSelect = 0;
 

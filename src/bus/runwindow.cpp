@@ -8,6 +8,7 @@
 #include "bus/standalonelinks.h"
 #include "platform/messages.h"
 #include "simlink/instruments.h"
+#include "simlink/keystrokes.h"
 #include "simlink/simcom.h"
 #include "yokes/yokewindows.h"
 
@@ -127,7 +128,14 @@ frmStatus::frmStatus() : MSComm1_(createSerialPort())
     ConfigureDevicePort(*MSComm1_, 0, kGaugeReplyBytes);
     connect(MSComm1_.get(), &SerialPort::received, this, &frmStatus::MSComm1_OnComm);
     // A break or framing error leaves nothing worth keeping in the input.
-    connect(MSComm1_.get(), &SerialPort::commError, this, [this] { MSComm1_->discardInput(); });
+    connect(MSComm1_.get(), &SerialPort::commError, this, [this](const QString& description) {
+        MSComm1_->discardInput();
+        // A lost device has closed the port: the run looks for it again.
+        if (!MSComm1_->isOpen()) {
+            busLost_ = true;
+            busLostReason_ = description;
+        }
+    });
 
     buildControls();
 
@@ -278,8 +286,15 @@ void frmStatus::buildControls()
     connect(SliderXferTimer, &QSlider::valueChanged, this, &frmStatus::SliderXferTimer_Change);
 }
 
+void frmStatus::Form_Load()
+{
+    // Keys reach the simulator only while this window is out of its way.
+    RunWindowMinimized = [self = QPointer(this)] { return self && self->isMinimized(); };
+}
+
 void frmStatus::Form_Unload()
 {
+    RunWindowMinimized = nullptr;
     ProcessTimer_.stop();
     Timer1_.stop();
     WriteCmdDuringConfig_.stop();
@@ -451,7 +466,9 @@ void frmStatus::SliderXferTimer_Change(int value)
 
 void frmStatus::ProcessTimer_Timer()
 {
-    if (const auto busy = processing_.enter())
+    // While the control unit is away no tick runs: what changes meanwhile
+    // is sent by the first tick after it is back, not lost with the ticks.
+    if (const auto busy = processing_.enter(); busy && gaugeBusBack())
         loop_.Tick();
 }
 
@@ -495,6 +512,8 @@ void frmStatus::ShowVoltageAndLights()
 
 void frmStatus::StartRunOutput()
 {
+    busLost_ = false;
+    busFaultReported_ = false;
     WriteCmdDuringConfig_.stop();
     if (GaugeSendPending == 1)
         writeSingleFrame();
@@ -512,26 +531,47 @@ void frmStatus::StopRunOutput()
 void frmStatus::FlushGaugeOutput()
 {
     MSComm1_->discardInput();
-    if (GaugeSendBuffer.isEmpty() || !MSComm1_->isOpen() || MSComm1_->write(GaugeSendBuffer))
+    if (GaugeSendBuffer.isEmpty() || !MSComm1_->isOpen())
         return;
+    lastOutput_ = GaugeSendBuffer;
+    if (MSComm1_->write(GaugeSendBuffer))
+        busFaultReported_ = false;
+    else
+        reportBusFault(MSComm1_->errorString());
+}
+
+bool frmStatus::gaugeBusBack()
+{
+    if (!busLost_)
+        return true;
+    if (gaugeBusPortReady()) {
+        busLost_ = false;
+        // The output written as the device went away may not have reached it.
+        MSComm1_->write(lastOutput_);
+        return true;
+    }
+    reportBusFault(busLostReason_);
+    return false;
+}
+
+void frmStatus::reportBusFault(const QString& description)
+{
+    // One box per outage, not one per tick: the ticks after "Yes" go on
+    // quietly until a write gets through again.
+    if (busFaultReported_)
+        return;
+    busFaultReported_ = true;
     const bool goOn = messages().yesNo(
         QStringLiteral("Error 13: An error has occured writing Data to Gauges\r\nError: %1\r\n"
                        "Check Virtual/USB Com Port\r\nContinue?")
-            .arg(MSComm1_->errorString()));
+            .arg(description));
     if (!goOn)
         cmdStop_Click();
 }
 
 void frmStatus::MSComm1_OnComm()
 {
-    GaugeReply = MSComm1_->readInput();
-    if (GaugeReply.size() < 8)
-        return;
-    if (!IsWellFramedReply(GaugeReply)) {
-        MSComm1_->discardInput();
-        return;
-    }
-    GaugeReplyReceived = 1;
+    replies_.OnComm(*MSComm1_);
 }
 
 void frmStatus::WriteCmdDuringConfig_Timer()

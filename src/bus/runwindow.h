@@ -17,6 +17,7 @@
 // writes them with FlushGaugeOutput.
 
 #include "bus/processloop.h"
+#include "bus/replyhandler.h"
 #include "config/tables.h"
 #include "platform/form.h"
 #include "platform/serialport.h"
@@ -67,17 +68,23 @@ public:
     // When running: stops the process timer and the stand-alone links; the
     // configuration timer writes single frames again. The yokes keep running.
     void cmdStop_Click();
+    // Tells the keystrokes whether this window is minimized.
+    void Form_Load() override;
     // The run preparation: once per load, never during a run.
     void Form_Activate() override;
-    // Receive event of the gauge bus: one 25-byte unit.
+    // Receive event of the gauge bus: one 25-byte unit (replyhandler.h).
     void MSComm1_OnComm();
+    GaugeReplyHandler& Replies() { return replies_; }
 
     // Stops the run, opens the configuration screen and unloads the run
     // windows (links, yokes, this one).
     void CmdConfig_Click();
     void CmdHide_Click() { minimize(); }
     // One tick of the process loop; a tick that finds the previous one still
-    // open (behind a message box) does nothing.
+    // open (behind a message box) does nothing. While the gauge-bus device
+    // lost during the run is away, ticks only look for it again (the first
+    // such tick asks "Continue?"), so the first tick after its return sends
+    // whatever changed meanwhile.
     void ProcessTimer_Timer();
     // Once a second: the rates, and the end of the engine cluster's
     // recalibration.
@@ -113,8 +120,9 @@ public:
     void AddGaugeCommand(int GaugeID, int Command, double Value) { loop_.AddGaugeCommand(GaugeID, Command, Value); }
     // PollRequest := 0xFF and the frame (replaced, not appended).
     void MakeGaugeRequest(int GaugeID, int Command, double Value) { loop_.MakeGaugeRequest(GaugeID, Command, Value); }
-    // Writes the whole tick output. A failing write asks "Continue?"; No
-    // stops the run. GaugeSendBuffer is left for the next tick to empty.
+    // Writes the whole tick output. A failing write asks "Continue?" once
+    // until a write succeeds again; No stops the run. GaugeSendBuffer is left
+    // for the next tick to empty.
     void FlushGaugeOutput() override;
 
     // ---- Controls, named as the window's design names them.
@@ -172,12 +180,23 @@ private:
     // it is not); false when that is not possible.
     bool gaugeBusPortReady();
     void writeSingleFrame();
+    // false while the gauge-bus device lost during the run is still away;
+    // its port is opened again, quietly, at every call.
+    bool gaugeBusBack();
+    // The write fault box of the run, once until a write succeeds again.
+    void reportBusFault(const QString& description);
 
     std::unique_ptr<SerialPort> MSComm1_;
     QTimer WriteCmdDuringConfig_;
     QTimer ProcessTimer_;
     QTimer Timer1_;
     BusyFlag processing_;
+    GaugeReplyHandler replies_{Running, loop_.PollRequest};
+    // The gauge-bus device went away during the run (its port was closed).
+    bool busLost_ = false;
+    QString busLostReason_;
+    bool busFaultReported_ = false;
+    QByteArray lastOutput_;  // the last tick output written
 };
 
 } // namespace varnet

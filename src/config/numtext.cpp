@@ -44,4 +44,12 @@ std::string strInteger(long long value)
     return value < 0 ? std::to_string(value) : " " + std::to_string(value);
 }
 
+std::string zeroPadded(long long value, int digits)
+{
+    std::string magnitude = std::to_string(value < 0 ? -value : value);
+    if (int(magnitude.size()) < digits)
+        magnitude.insert(0, std::size_t(digits) - magnitude.size(), '0');
+    return value < 0 ? "-" + magnitude : magnitude;
+}
+
 } // namespace varnet

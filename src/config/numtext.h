@@ -17,4 +17,8 @@ std::string formatDouble(double value);
 std::string strSingle(float value);
 std::string strInteger(long long value);
 
+// At least `digits` digits with leading zeros, a "-" before negative
+// values ("007", "-012"), as lists and port names show numbers.
+std::string zeroPadded(long long value, int digits);
+
 } // namespace varnet

@@ -7,6 +7,8 @@
 
 #include <utility>
 
+#include <poll.h>
+
 namespace varnet {
 
 QString resolveComPort(int number)
@@ -142,13 +144,33 @@ void QtSerialPort::readDevice()
         collect(port_.readAll());
 }
 
+bool QtSerialPort::deviceHungUp()
+{
+    pollfd line{int(port_.handle()), POLLIN | POLLOUT, 0};
+    return ::poll(&line, 1, 0) == 1 && (line.revents & (POLLHUP | POLLNVAL));
+}
+
 void QtSerialPort::deviceError(QSerialPort::SerialPortError error)
 {
     // Open and write faults are returned by those calls; these come from the
     // line. Qt 6 has no break or framing error of its own: a fault on the
     // line shows as a read error or as a lost device.
-    if (port_.isOpen() && (error == QSerialPort::ReadError || error == QSerialPort::ResourceError))
-        emit commError(port_.errorString());
+    if (!port_.isOpen() || (error != QSerialPort::ReadError && error != QSerialPort::ResourceError))
+        return;
+    QString description = port_.errorString();
+    // A lost device (an adapter pulled, the far end of a pseudo-terminal
+    // closed) fails every further call on this handle, each with another
+    // error, so that a handler discarding the input would be called again
+    // from within itself. The port is closed first: writes then fail, and
+    // the owner opens the device again once it is back. A full transmit
+    // queue is a resource error too, but the device is still there.
+    if (deviceHungUp()) {
+        // What the system says then ("Resource temporarily unavailable")
+        // would send the user looking in the wrong place.
+        description = QStringLiteral("The device was disconnected");
+        port_.close();
+    }
+    emit commError(description);
 }
 
 namespace {

@@ -63,7 +63,8 @@ public:
 
 signals:
     void received();
-    // A fault on the line while the port is open (break, framing, lost device).
+    // A fault on the line while the port is open (break, framing, lost
+    // device). A lost device has closed the port when this is raised.
     void commError(const QString& description);
 
 protected:
@@ -105,6 +106,7 @@ protected:
 private:
     void readDevice();
     void deviceError(QSerialPort::SerialPortError error);
+    bool deviceHungUp();
 
     QSerialPort port_;
 };

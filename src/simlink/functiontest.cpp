@@ -2,6 +2,7 @@
 
 #include "config/numinput.h"
 #include "config/numtext.h"
+#include "platform/controls.h"
 #include "platform/messages.h"
 #include "simlink/simcom.h"
 
@@ -56,25 +57,6 @@ QString decimal(Single value)
 std::string textOf(const QLineEdit* box)
 {
     return box->text().toStdString();
-}
-
-QLineEdit* textBox(const char* name, QWidget* parent, const QString& text = {})
-{
-    auto* box = new QLineEdit(text, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
-QPushButton* button(const char* name, const char* caption, QWidget* parent)
-{
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
-QLabel* label(const char* text, QWidget* parent)
-{
-    return new QLabel(QString::fromLatin1(text), parent);
 }
 
 } // namespace

@@ -17,6 +17,8 @@ struct InstrumentValues {
     Long SimLocalTimeSec = 0;
     Long SimZuluTimeSec = 0;
     Byte ClockHour = 0;              // hour of the simulator's local time
+    Byte ClockMinute = 0;            // minute of an airliner clock's own time
+    Byte ClockSecond = 0;            // second of the clock's time of day
     bool ZuluTimeJumped = false;     // zulu time moved by more than 10 s between two reads
     int ClockMonth = 0;              // the PC's date
     int ClockDay = 0;
@@ -35,6 +37,7 @@ struct InstrumentValues {
     Long APValue96 = 0;
     Long APValue97 = 0;
     Long APAltitudeFixed = 0;  // preselected altitude in metres x 65536
+    Long APAltitudeFeet = 0;   // preselected altitude in feet, as the module reports it
     Integer APVerticalSpeed = 0;
     Integer APValue100 = 0;    // function 100 clamped to -100..100, times 160
 

@@ -1,5 +1,6 @@
 #include "simlink/simcom.h"
 
+#include "config/numtext.h"
 #include "platform/messages.h"
 
 #include <QFontDatabase>
@@ -30,15 +31,10 @@ std::optional<quint16> portNumber(const std::string& text)
 }
 
 // A number with at least three digits ("007").
-QString threeDigits(int value)
-{
-    return (value < 0 ? "-" : "") + QString::number(std::abs(value)).rightJustified(3, '0');
-}
-
 QString ownerLabel(int owner)
 {
     if (owner < 256)
-        return "ID:" + threeDigits(owner);
+        return "ID:" + QString::fromStdString(zeroPadded(owner, 3));
     switch (owner) {
     case kOwnerIOM1: return QStringLiteral("IOM#1");
     case kOwnerIOM2: return QStringLiteral("IOM#2");
@@ -223,8 +219,9 @@ int SimCom::OpenSimPort(int FunctionNr, int Selector)
 
 void SimCom::addListLine(int handle, int function, int selector)
 {
-    OffsetsList->addItem(threeDigits(handle) + QString(9, ' ') + ownerLabel(CurrentOwnerID) + QString(11, ' ') +
-                         threeDigits(function) + "  - " + QString::number(selector) + QString(9, ' ') +
+    const auto padded = [](int value) { return QString::fromStdString(zeroPadded(value, 3)); };
+    OffsetsList->addItem(padded(handle) + QString(9, ' ') + ownerLabel(CurrentOwnerID) + QString(11, ' ') +
+                         padded(function) + "  - " + QString::number(selector) + QString(9, ' ') +
                          QString::fromStdString(Cfg.FunctionNames[function]));
 }
 

@@ -1,6 +1,7 @@
 #include "simlink/udptest.h"
 
 #include "config/numinput.h"
+#include "platform/controls.h"
 #include "platform/messages.h"
 #include "simlink/simcom.h"
 
@@ -33,33 +34,6 @@ std::optional<long long> leadingWhole(const QString& text, long long lo, long lo
 {
     const std::optional<double> value = leading(text);
     return value ? RoundedInRange(*value, lo, hi) : std::nullopt;
-}
-
-QLineEdit* textBox(const char* name, QWidget* parent, const QString& text = {})
-{
-    auto* box = new QLineEdit(text, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
-QPlainTextEdit* textArea(const char* name, QWidget* parent)
-{
-    auto* area = new QPlainTextEdit(parent);
-    area->setObjectName(QString::fromLatin1(name));
-    area->setReadOnly(true);
-    return area;
-}
-
-QPushButton* button(const char* name, const char* caption, QWidget* parent)
-{
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
-QLabel* label(const char* text, QWidget* parent)
-{
-    return new QLabel(QString::fromLatin1(text), parent);
 }
 
 SimCom& link()

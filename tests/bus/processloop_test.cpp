@@ -78,7 +78,8 @@ TEST_F(RunTest, BacklightFollowsTheLightSwitchAndEightVoltsInTicksOfItsOwn)
 {
     Cfg.LightsMode = 0;
     gauge(3, 1, 21, 0);
-    gauge(7, 130, 22, 0, 23, 0);  // follows the second voltage as well
+    gauge(7, 106);  // follows the second voltage as well
+    Cfg.GaugeRecPlate1[7] = 1;  // a VOR indicator without a course knob: never asked
     frmStatus& run = running();
     // The loop reads the values at the end of one tick and acts on them in
     // the next.

@@ -168,7 +168,7 @@ TEST_F(RunTest, RunAndStopHandTheBusPortOverAndStartOnlyTheConfiguredLinks)
     EXPECT_EQ(DefaultForm<frmStatusIOM>::get().Running, 1);
     EXPECT_FALSE(DefaultForm<frmStatusEC>::loaded());
     EXPECT_EQ(DefaultForm<frmStatusYoke>::get().BoxRun->text(), "Running") << "started whether or not a yoke is set";
-    EXPECT_EQ(RunData.VORDeviation1Sent, 127.0f);
+    EXPECT_TRUE(RunData.DateSentFlag);
     EXPECT_TRUE(Instruments.ZuluTimeJumped);
 
     link().NrOfOffsets = 99;

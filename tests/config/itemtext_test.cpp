@@ -66,6 +66,9 @@ TEST(ItemWriterTest, StatementsAndNumbersAsTheFileHoldsThem)
     EXPECT_EQ(strSingle(-2.25f), "-2.25");
     EXPECT_EQ(strInteger(0), " 0");
     EXPECT_EQ(strInteger(-7), "-7");
+    EXPECT_EQ(zeroPadded(7, 3), "007");
+    EXPECT_EQ(zeroPadded(-12, 3), "-012");
+    EXPECT_EQ(zeroPadded(1234, 3), "1234");
 }
 
 } // namespace

@@ -28,6 +28,16 @@ bool isStatusRequest(const QByteArray& frame)
     return (quint8(frame[2]) >> 4) == 7 && !isIdentify(frame);
 }
 
+constexpr int kModuleTurnCommand = 6;
+constexpr int kModuleWord1Command = 4;
+constexpr int kModuleWord2Command = 5;
+constexpr int kIOModuleType = 10;
+
+int command(const QByteArray& frame)
+{
+    return quint8(frame[2]) >> 4;
+}
+
 } // namespace
 
 SimControlUnit::SimControlUnit(int comNumber, QObject* parent) : QObject(parent), comNumber_(comNumber)
@@ -147,10 +157,49 @@ void SimControlUnit::answerFrame(const QByteArray& frame)
             return send(custom);
     }
     const int gaugeID = quint8(frame[1]);
+    if (ioModuleReplies_.contains(gaugeID) && !isIdentify(frame)) {
+        if (command(frame) == kModuleTurnCommand)
+            return send(ioModuleReplies_.value(gaugeID));
+        if (command(frame) == kModuleWord1Command || command(frame) == kModuleWord2Command)
+            ioModuleWords_[gaugeID * 8 + command(frame)] = frameMagnitude(frame);
+    }
     if (isIdentify(frame))
         send(identifyReplies_.value(gaugeID));
     else if (isStatusRequest(frame))
         send(statusReplies_.value(gaugeID));
+}
+
+int SimControlUnit::frameMagnitude(const QByteArray& frame)
+{
+    const auto byte = [&](int i) { return int(quint8(frame[i])); };
+    return ((byte(4) & 0xFD) | (byte(2) & 0x02)) * 256 + ((byte(3) & 0xFE) | (byte(2) & 0x01));
+}
+
+QByteArray SimControlUnit::ioModuleReply(int gaugeID, const QByteArray& switches, const std::array<int, 8>& channels)
+{
+    // Reply bytes 4..24.
+    QByteArray payload(21, '\0');
+    for (int i = 0; i < 6 && i < switches.size(); ++i)
+        payload[2 + i] = switches[i];
+    const auto high = [&](int ch) { return (channels[std::size_t(ch)] >> 8) & 0x0F; };
+    for (int j = 0; j < 4; ++j)
+        payload[9 + j] = char(high(2 * j) << 4 | high(2 * j + 1));
+    for (int ch = 0; ch < 8; ++ch)
+        payload[13 + ch] = char(channels[std::size_t(ch)] & 0xFF);
+    return reply(gaugeID, kIOModuleType, payload);
+}
+
+void SimControlUnit::setIOModuleInputs(int gaugeID, const QByteArray& switches, const std::array<int, 8>& channels)
+{
+    ioModuleReplies_[gaugeID] = ioModuleReply(gaugeID, switches, channels);
+}
+
+std::optional<int> SimControlUnit::ioModuleWord(int gaugeID, int word) const
+{
+    const int key = gaugeID * 8 + (word == 1 ? kModuleWord1Command : kModuleWord2Command);
+    if (!ioModuleWords_.contains(key))
+        return std::nullopt;
+    return ioModuleWords_.value(key);
 }
 
 } // namespace varnet::testing

@@ -13,7 +13,9 @@
 #include <QMap>
 #include <QObject>
 
+#include <array>
 #include <functional>
+#include <optional>
 
 class QSocketNotifier;
 
@@ -62,6 +64,23 @@ public:
     // Bytes from the unit to the program, unasked.
     void send(const QByteArray& bytes);
 
+    // The magnitude a command frame carries, read back the way a gauge
+    // reads it (the bits that travel in the command byte put back).
+    static int frameMagnitude(const QByteArray& frame);
+
+    // ---- An I/O module on the bus (gauge type 10).
+    // Its reply: the 48 switches in bytes 6..11 (bit 7 of the first byte is
+    // switch 0, 1 = on) and the eight 12-bit analogue channels, their high
+    // nibbles two to a byte in bytes 13..16 (channel 0 high), their low
+    // bytes in 17..24.
+    static QByteArray ioModuleReply(int gaugeID, const QByteArray& switches, const std::array<int, 8>& channels = {});
+    // From then on the module at gaugeID answers its turn (command 6) with
+    // these inputs and keeps the output words that commands 4 and 5 bring.
+    void setIOModuleInputs(int gaugeID, const QByteArray& switches, const std::array<int, 8>& channels = {});
+    // Output word 1 (command 4) or 2 (command 5) as last received; nothing
+    // before the first.
+    std::optional<int> ioModuleWord(int gaugeID, int word) const;
+
 private:
     void readMaster();
     void takeByte(char byte);
@@ -78,6 +97,8 @@ private:
     bool silent_ = false;
     QMap<int, QByteArray> statusReplies_;
     QMap<int, QByteArray> identifyReplies_;
+    QMap<int, QByteArray> ioModuleReplies_;
+    QMap<int, int> ioModuleWords_;  // by GaugeID * 8 + command
 };
 
 } // namespace varnet::testing

@@ -1,0 +1,310 @@
+#include "bus/run_fixture.h"
+#include "bus/runpreparation.h"
+#include "simcontrolunit/gaugereplies.h"
+#include "simcontrolunit/simcontrolunit.h"
+
+#include <QtEndian>
+
+#include <cmath>
+#include <limits>
+
+namespace varnet {
+namespace {
+
+using namespace testing;
+
+// What one DATA packet to X-Plane carries: its group and the one slot that
+// is not the filler.
+struct SimWrite {
+    int group = 0;
+    int slot = 0;
+    float value = 0;
+    bool operator==(const SimWrite&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const SimWrite& w)
+{
+    return os << "{group " << w.group << ", slot " << w.slot << ": " << w.value << "}";
+}
+
+// Gauges run on the run window's fake gauge bus; the sim ports are those of
+// the run preparation (function f writes DATA group f, its second pair group
+// f + 100).
+class ReplyTest : public RunTest {
+protected:
+    GaugeReplyHandler& replies() { return runWindow().Replies(); }
+
+    // The last output asked `id` for its status, as a tick's does.
+    void ask(int id)
+    {
+        runWindow().PollRequest = kRunFramePrefix + *StatusRequestFrame(id);
+        GaugeSendBuffer = "\xFF" + *GaugeBusFrame(id, 5, 100) + runWindow().PollRequest;
+    }
+
+    // What reaches X-Plane while the bytes come in from the bus.
+    QList<SimWrite> receive(const QByteArray& bytes)
+    {
+        sent();
+        bus().inject(bytes);
+        QList<SimWrite> writes;
+        for (const QByteArray& d : sent()) {
+            if (!d.startsWith("DATA0"))
+                continue;
+            SimWrite w{qFromLittleEndian<qint32>(d.constData() + 5), 0, 0};
+            for (; w.slot < 8; ++w.slot) {
+                w.value = qFromLittleEndian<float>(d.constData() + 9 + 4 * w.slot);
+                if (w.value != -999.0f)
+                    break;
+            }
+            writes << w;
+        }
+        return writes;
+    }
+
+    // The reply of a gauge that was asked.
+    QList<SimWrite> answer(const QByteArray& reply)
+    {
+        ask(quint8(reply[1]));
+        return receive(reply);
+    }
+
+    // Datagrams sent since the last call.
+    QList<QByteArray> sent()
+    {
+        QList<QByteArray> all;
+        for (FakeUdpSocket* socket : sockets_.sockets()) {
+            all << socket->sent();
+            socket->clearSent();
+        }
+        return all;
+    }
+
+    static QList<SimWrite> writes(std::initializer_list<SimWrite> list) { return list; }
+};
+
+// ---- Framing and who may answer ---------------------------------------------
+
+TEST_F(ReplyTest, OnlyTheGaugeAskedIsDecodedButEveryWellFramedReplyReachesTheDialogs)
+{
+    gauge(12, 106);
+    gauge(13, 110, 20);
+    running();
+    const QByteArray vor = courseKnobReply(12, 106, 542);
+
+    ask(13);
+    EXPECT_TRUE(receive(vor).isEmpty()) << "a reply from another gauge than the one asked";
+    EXPECT_EQ(GaugeReplyReceived, 1);
+    EXPECT_EQ(GaugeReply, vor);
+    ask(12);
+    EXPECT_TRUE(receive(radioReply(12, 110, 22700, 0)).isEmpty()) << "not the type configured for GaugeID 12";
+    EXPECT_EQ(replies().counts.notAsked, 2);
+
+    // Break off mid-reply: the unit that follows is dropped whole, and the
+    // next reply starts clean.
+    GaugeReplyReceived = 0;
+    EXPECT_TRUE(receive(vor.left(10) + vor.left(15)).isEmpty());
+    EXPECT_EQ(GaugeReplyReceived, 0);
+    EXPECT_EQ(bus().bytesWaiting(), 0);
+    // A stray tail left behind comes in with the next reply, which is kept.
+    bus().inject(vor.right(7));
+    EXPECT_EQ(receive(vor), writes({{37, 0, 180}}));
+    EXPECT_EQ(replies().counts.badFrames, 2);
+    EXPECT_EQ(replies().counts.decoded, 1);
+
+    // The run halted: replies are stored, never written.
+    runWindow().cmdStop_Click();
+    GaugeReplyReceived = 0;
+    EXPECT_TRUE(answer(courseKnobReply(12, 106, 0)).isEmpty());
+    EXPECT_EQ(GaugeReplyReceived, 1);
+}
+
+TEST_F(ReplyTest, TheLastOutputTellsWhoWasAskedAModuleStoresItsInputs)
+{
+    gauge(7, kBusIOModuleType);
+    gauge(9, kBusIOModuleType);
+    running();
+    const auto unit = [](int id, int command) { return kRunFramePrefix + *GaugeBusFrame(id, command, 0); };
+    const QByteArray poll = unit(12, 7);
+    EXPECT_EQ(ExpectedReplyGaugeID(unit(5, 5) + poll, poll), 12);
+    // A transponder's request of the tick is its altitude command.
+    EXPECT_EQ(ExpectedReplyGaugeID(unit(12, 5), unit(12, 5)), 12);
+    // A module's turn: its status command, then its output words.
+    EXPECT_EQ(ExpectedReplyGaugeID(unit(3, 6) + unit(9, 6) + unit(9, 4), poll), 9);
+    EXPECT_EQ(ExpectedReplyGaugeID(unit(3, 6) + unit(12, 8), poll), 0);
+    EXPECT_EQ(ExpectedReplyGaugeID({}, {}), 0);
+
+    const QByteArray switches("\x80\0\0\0\0\x01", 6);  // switches 0 and 47
+    GaugeSendBuffer = unit(9, 6);
+    bus().inject(SimControlUnit::ioModuleReply(9, switches, {4095, 0, 0x123, 0, 0, 0, 0, 7}));
+    EXPECT_EQ(RunData.IOMSwitchState[1], switches);
+    EXPECT_EQ(RunData.IOMAnalogueValue[1], (std::array{4095, 0, 0x123, 0, 0, 0, 0, 7, 0}));
+    EXPECT_EQ(RunData.IOMSwitchState[0], QByteArray(6, '\0')) << "the other module";
+}
+
+// ---- Instruments --------------------------------------------------------------
+
+TEST_F(ReplyTest, CourseKnobsWriteTheirCourseOnceWhenItChanges)
+{
+    gauge(12, 106);
+    gauge(13, 107);
+    gauge(14, 108);
+    running();
+    // 00 0C 6A .. .. 43 02 1E 41 ..: type 106, markers "C" and "A", count 542.
+    const QByteArray south = QByteArray::fromHex("000C6A000043021E41000000000000000000000000000000FF");
+    EXPECT_EQ(answer(south), writes({{37, 0, 180}}));
+    EXPECT_TRUE(answer(south).isEmpty()) << "the same course again";
+    EXPECT_EQ(answer(courseKnobReply(12, 106, 1084)), writes({{37, 0, 0}}));
+    EXPECT_TRUE(answer(courseKnobReply(12, 106, 0)).isEmpty()) << "360 is north as well";
+    EXPECT_EQ(answer(courseKnobReply(12, 106, 1084 + 271)), writes({{37, 0, 270}})) << "beyond a turn wraps";
+
+    // VOR 2 keeps a course of its own; the ADF card goes out every time.
+    EXPECT_EQ(answer(courseKnobReply(13, 107, 542)), writes({{137, 0, 180}}));
+    EXPECT_EQ(answer(courseKnobReply(14, 108, 813)), writes({{32, 0, 90}}));
+    EXPECT_EQ(answer(courseKnobReply(14, 108, 813)), writes({{32, 0, 90}}));
+
+    QByteArray unmarked = courseKnobReply(12, 106, 100);
+    unmarked[8] = 'X';
+    EXPECT_TRUE(answer(unmarked).isEmpty());
+    EXPECT_EQ(replies().counts.ignored, 1);
+}
+
+TEST_F(ReplyTest, HeadingIndicatorFoldsWesterlyHeadings)
+{
+    gauge(14, 105, 0, 0, 21, 4);  // heading function 21, selected heading (15) on
+    running();
+    EXPECT_EQ(answer(headingReply(14, 2160, 2154)), writes({{21, 0, -180}, {15, 0, 179.5f}}));
+    EXPECT_EQ(answer(headingReply(14, 2148, 2154)), writes({{21, 0, 179}})) << "the selected heading only on a change";
+    EXPECT_EQ(answer(headingReply(14, 2148, 2160)), writes({{21, 0, 179}, {15, 0, -180}}));
+}
+
+TEST_F(ReplyTest, AltimeterSetsThePressureTheLoopReadsAsAirPressure)
+{
+    gauge(5, 101);
+    running();
+    // Air pressure is the run window's first general value (function 1);
+    // the second is the airspeed and is never written.
+    EXPECT_EQ(answer(altimeterReply(5, 2992, true)), writes({{1, 0, 29.92f}}));
+    EXPECT_EQ(answer(altimeterReply(5, 1013, false)), writes({{1, 0, Single(1013 / 33.86)}}));
+    RunData.SimAirPressureHg = 29.92f;
+    EXPECT_EQ(answer(altimeterKnobReply(5, -3)), writes({{1, 0, Single(29.92f - 0.03)}}));
+    EXPECT_TRUE(answer(altimeterKnobReply(5, 0)).isEmpty());
+    RunData.SimAirPressureHg = std::numeric_limits<Single>::quiet_NaN();
+    EXPECT_TRUE(answer(altimeterKnobReply(5, 1)).isEmpty()) << "no number reaches the simulator";
+}
+
+TEST_F(ReplyTest, AirlinerClockKeepsTheYearAsTheProgramDoes)
+{
+    gauge(6, 104);
+    running();
+    answer(clockReply(6, QDateTime(QDate(2024, 3, 9), QTime(17, 45, 30))));
+    const InstrumentValues& v = Instruments;
+    EXPECT_EQ((std::array{v.ClockYear, v.ClockMonth, v.ClockDay}), (std::array{24, 3, 9}));
+    EXPECT_EQ((std::array{v.ClockHour, v.ClockMinute, v.ClockSecond}), (std::array<Byte, 3>{17, 45, 30}));
+}
+
+// ---- Avionics -------------------------------------------------------------------
+
+TEST_F(ReplyTest, RadiosWriteTheirFrequenciesInTenKilohertzSteps)
+{
+    gauge(20, 110, 20, 0, 21, 1);  // standby on
+    gauge(21, 120, 0, 0, 0, 1);
+    Cfg.GaugeRecSeqNr1[21] = 1;
+    gauge(22, 121, 32, 0, 33, 0);
+    Cfg.GaugeRecModel[22] = 2;
+    running();
+    EXPECT_EQ(answer(radioReply(20, 110, radioWord(122.705), radioWord(121.5))),
+              writes({{20, 0, 12270}, {21, 0, 12150}}));
+    EXPECT_EQ(answer(comNavReply(21, 118.0, 121.5, 110.5, 108.05)),
+              writes({{20, 0, 11800}, {22, 0, 11050}, {21, 0, 12150}, {23, 0, 10805}}));
+    EXPECT_TRUE(answer(comNavReply(21, 118.0, 121.5, 110.5, 108.05, 32)).isEmpty()) << "flagged invalid";
+    // An ADF receiver's word is kHz with tenths.
+    EXPECT_EQ(answer(radioReply(22, 121, adfWord(350.5), 0)), writes({{32, 0, 350.5f}}));
+}
+
+TEST_F(ReplyTest, TranspondersWriteCodeModeAndIdent)
+{
+    gauge(30, 112, 0, 3);  // ident ports on
+    gauge(31, 122, 0, 1);
+    running();
+    // The mode goes to the second pair of function 26; the ident lamp
+    // (function 47) on a change of mode only.
+    EXPECT_EQ(answer(transponderReply(30, 112, 7700, 3, 1)),
+              writes({{26, 0, 7700}, {126, 0, 2}, {47, 0, 0}, {147, 0, 1}}));
+    EXPECT_EQ(answer(transponderReply(30, 112, 1234, 5)), writes({{26, 0, 1234}, {126, 0, 4}, {47, 0, 1}, {147, 0, 0}}));
+    QByteArray standbyCode = transponderReply(30, 112, 1234, 5);
+    standbyCode[14] = 0;  // the second pair is active: 0000
+    EXPECT_EQ(answer(standbyCode).value(0), (SimWrite{26, 0, 0}));
+    EXPECT_EQ(answer(transponderReply(31, 122, 4321, 4)), writes({{26, 0, 4321}, {126, 0, 3}, {47, 0, 0}}));
+}
+
+TEST_F(ReplyTest, DMEsSelectOnlyTheNavRadiosTheyHave)
+{
+    gauge(40, 123);
+    gauge(41, 113);
+    Cfg.GaugeRecPlate1[41] = 1;  // keeps its selection for its own reading
+    running();
+    EXPECT_EQ(answer(dmeNavReply(40, 2)), writes({{30, 0, 2}}));
+    EXPECT_EQ(RunData.DMESelection, 2);
+    for (int hold = 3; hold <= 9; ++hold)
+        EXPECT_TRUE(answer(dmeNavReply(40, hold)).isEmpty()) << hold;
+    EXPECT_EQ(RunData.DMESelection, 2);
+    EXPECT_EQ(replies().counts.ignored, 7);
+
+    // Tuned by itself: the frequency goes to NAV 1 once.
+    EXPECT_EQ(answer(dmeOwnReply(40, 2, 11030)), writes({{115, 1, 1103}, {30, 0, 1}}));
+    EXPECT_EQ(answer(dmeOwnReply(40, 2, 11030)), writes({{30, 0, 1}}));
+
+    EXPECT_TRUE(answer(dmeIndicatorReply(41, 4)).isEmpty());
+    EXPECT_EQ(RunData.GaugeLastReplyValue[41], 2.0f);
+}
+
+TEST_F(ReplyTest, AutopilotTakesItsTargetsAndWritesTheModes)
+{
+    for (int f = 90; f <= 99; ++f)
+        Cfg.FunctionIndex1[f] = Integer(f);
+    gauge(50, 124, 0, 2);  // with its own barometer
+    running();
+    InstrumentValues& v = Instruments;
+    v.SimAltitude = 9000;
+    EXPECT_TRUE(answer(autopilotReply(50, 0x81, 8000, -500, 0)).isEmpty());
+    EXPECT_EQ(v.APModeBits, 0x81);
+    EXPECT_EQ(v.APAltitudeFeet, 0) << "status 0 sets nothing more";
+
+    const QList<SimWrite> written = answer(autopilotReply(50, 0x81, 8000, -500, 1, 2992));
+    EXPECT_EQ(v.APAltitudeFixed, std::lrint(8000 / 3.28084 * 65536));
+    EXPECT_EQ(v.APVerticalSpeed, -500);
+    EXPECT_EQ(replies().APVerticalSpeedReply, -500);
+    EXPECT_EQ(written.value(0), (SimWrite{1, 0, 29.92f})) << "through the air-pressure port";
+    EXPECT_EQ(written.value(1), (SimWrite{90, 0, 2}));
+    EXPECT_EQ(written.value(8), (SimWrite{97, 0, 6}));
+    EXPECT_EQ(written.last(), (SimWrite{99, 0, -500}));
+
+    // Holding a climb: the target becomes the ceiling; holding level at an
+    // altitude that is no number keeps the panel's own target.
+    answer(autopilotReply(50, 0, 8000, 700, 1, 1013, 0x41));
+    EXPECT_EQ(v.APAltitudeFixed, std::lrint(50000 / 3.28084 * 65536));
+    v.SimAltitude = std::numeric_limits<Single>::infinity();
+    answer(autopilotReply(50, 0, 6000, 0, 1, 1013, 0x41));
+    EXPECT_EQ(v.APAltitudeFixed, std::lrint(6000 / 3.28084 * 65536));
+}
+
+TEST_F(ReplyTest, AudioPanelTogglesTheMonitorsThatChanged)
+{
+    gauge(60, 125);
+    running();
+    ask(60);
+    sent();
+    // COM 2 and the combined bit from byte 7 (COM 1 was on at the start),
+    // NAV 1 and ADF from byte 8.
+    bus().inject(audioPanelReply(60, 0x21, 0x05, 7));
+    EXPECT_EQ(Instruments.AudioPanelBits, 224 + 16 + 1);
+    EXPECT_EQ(replies().AudioPanelStatus, 7);
+    EXPECT_EQ(sent(), (QList<QByteArray>{"CMND0sim/audio_panel/monitor_audio_com2",
+                                         "CMND0sim/audio_panel/monitor_audio_nav1",
+                                         "CMND0sim/audio_panel/monitor_audio_adf1"}));
+    bus().inject(audioPanelReply(60, 0x21, 0x05));
+    EXPECT_TRUE(sent().isEmpty()) << "nothing changed since";
+}
+
+} // namespace
+} // namespace varnet

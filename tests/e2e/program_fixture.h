@@ -1,0 +1,180 @@
+#pragma once
+
+// The program as a cockpit builder runs it: the shipped example
+// configuration on a gauge bus (COM1, the simulated control unit) and an
+// X-Plane on the loopback (the simulated one), started by the autostart and
+// ended by a termination request, which the program handles as the Exit of
+// the window it is on. A test fixture may add to the configuration
+// (configure) before the program starts.
+
+#include "config/configfile.h"
+#include "config/itemtext.h"
+#include "config/startfile.h"
+#include "platform/wait.h"
+#include "simcontrolunit/simcontrolunit.h"
+#include "simxplane/simxplane.h"
+#include "support/workdir.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QUdpSocket>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <iostream>
+
+namespace varnet::testing {
+
+constexpr int kTickMs = 100;
+// Frames of one write arrive together; writes of two ticks a tick apart.
+constexpr qint64 kSameWriteMs = kTickMs / 3;
+constexpr int kAirspeedGauge = 1;
+constexpr int kTachometerGauge = 2;
+constexpr int kRadioModules[] = {3, 4};
+constexpr int kGenericRadioType = 110;
+constexpr quint32 kSpeedsGroup = 3;
+constexpr quint32 kEngineRpmGroup = 37;
+constexpr quint32 kLightSwitchesGroup = 106;  // value 0: instrument lights
+
+struct Frame {
+    int gaugeID = 0;
+    int command = 0;
+    int value = 0;
+    qint64 at = 0;  // ms since the program started
+};
+
+// A gauge-bus frame read back the way a gauge does it.
+inline Frame decode(const QByteArray& bytes, qint64 at)
+{
+    const auto byte = [&](int i) { return int(quint8(bytes[i])); };
+    const int magnitude = SimControlUnit::frameMagnitude(bytes);
+    return {byte(1), byte(2) >> 4, (byte(2) & 0x04) ? -magnitude : magnitude, at};
+}
+
+inline quint16 freeUdpPort()
+{
+    QUdpSocket probe;
+    probe.bind(QHostAddress::LocalHost, 0);
+    return probe.localPort();
+}
+
+inline SimXplane::Record record(quint32 group, int slot, float value)
+{
+    SimXplane::Record r;
+    r.group = group;
+    r.values[std::size_t(slot)] = value;
+    return r;
+}
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // The shipped example, with its gauge bus on COM1 and X-Plane here;
+        // two radio modules join it because they report back (their knobs)
+        // and so are asked for their status in turn.
+        Session.ProgramTitle = kProgramTitle;
+        Session.ConfigFileName = VARNET_EXAMPLE_CONFIG;
+        ReadConfigFile();
+        ASSERT_EQ(Session.ConfigError, 0) << "the example configuration does not load";
+        Cfg.ComPortGauges = 1;
+        Cfg.ProcessTimerInterval = kTickMs;
+        Cfg.RemoteIP = "127.0.0.1";
+        Cfg.RemotePort = std::to_string(xplane_.port());
+        programPort_ = freeUdpPort();
+        Cfg.LocalPort = std::to_string(programPort_);
+        for (const int id : kRadioModules)
+            Cfg.GaugeRecType[id] = kGenericRadioType;
+        configure();
+        std::string error;
+        ASSERT_TRUE(writeFileSafely("Default.cfg", SerializeConfig(Cfg), &error)) << error;
+        Session.StartDelay = 1;
+        ASSERT_TRUE(WriteStartFile("Default.cfg"));
+
+        ASSERT_TRUE(unit_.ready());
+        unit_.answer = [this](const QByteArray& bytes) {
+            frames_.push_back(decode(bytes, clock_.elapsed()));
+            return QByteArray();
+        };
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        program_.setProcessEnvironment(env);
+        program_.setWorkingDirectory(dir_.path());
+        program_.setProcessChannelMode(QProcess::MergedChannels);
+        clock_.start();
+        program_.start(VARNET_PROGRAM, {});
+        ASSERT_TRUE(program_.waitForStarted()) << program_.errorString().toStdString();
+    }
+
+    // Additions to the configuration, made before it is written.
+    virtual void configure() {}
+
+    void TearDown() override
+    {
+        if (program_.state() != QProcess::NotRunning) {
+            program_.kill();
+            program_.waitForFinished();
+        }
+        if (HasFailure())
+            std::cerr << "program output:\n" << program_.readAll().toStdString();
+    }
+
+    // The autostart's run moves the needles to their first positions.
+    ::testing::AssertionResult runStarted()
+    {
+        if (waitFor([](const Frame& f) { return f.gaugeID == kAirspeedGauge && f.command == 5; }, 10000))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "no run moved the needles after the autostart";
+    }
+
+    // Lets events run until a frame from index `from` on matches.
+    bool waitFor(const std::function<bool(const Frame&)>& match, int timeoutMs = 3000, std::size_t from = 0)
+    {
+        return waitUntil([&] { return std::any_of(frames_.begin() + long(from), frames_.end(), match); }, timeoutMs);
+    }
+
+    std::vector<Frame> since(std::size_t from, int command) const
+    {
+        std::vector<Frame> found;
+        for (std::size_t i = from; i < frames_.size(); ++i)
+            if (frames_[i].command == command)
+                found.push_back(frames_[i]);
+        return found;
+    }
+
+    // The frames that arrived together with frames_[index] (one write).
+    std::vector<Frame> writeOf(std::size_t index) const
+    {
+        std::size_t first = index;
+        std::size_t last = index;
+        while (first > 0 && frames_[first].at - frames_[first - 1].at < kSameWriteMs)
+            --first;
+        while (last + 1 < frames_.size() && frames_[last + 1].at - frames_[last].at < kSameWriteMs)
+            ++last;
+        return {frames_.begin() + long(first), frames_.begin() + long(last) + 1};
+    }
+
+    void sendData(const std::vector<SimXplane::Record>& records) { xplane_.sendData(records, false, programPort_); }
+
+    bool xplaneReceived(const std::function<bool(const QByteArray&)>& match) const
+    {
+        return std::any_of(xplane_.received().begin(), xplane_.received().end(), match);
+    }
+
+    static bool isStopAll(const QByteArray& d) { return d.size() == 605 && d.startsWith("USEL0"); }
+    static bool isSelect(const QByteArray& d, quint32 group)
+    {
+        return d.size() == 9 && d.startsWith("DSEL0") && quint8(d[5]) == group;
+    }
+
+    ScopedWorkDir dir_;
+    SimXplane xplane_;
+    SimControlUnit unit_{1};
+    QProcess program_;
+    QElapsedTimer clock_;
+    quint16 programPort_ = 0;
+    std::vector<Frame> frames_;
+};
+
+} // namespace varnet::testing
