@@ -1,0 +1,177 @@
+// The whole program under what a cockpit throws at it: an X-Plane that goes
+// quiet and then floods it, with malformed and oversized datagrams mixed in,
+// and a control unit that disappears in the middle of the run.
+
+#include "program_fixture.h"
+
+#include <QFile>
+
+#include <arpa/inet.h>
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+namespace varnet {
+namespace {
+
+using namespace varnet::testing;
+
+constexpr int kStatusRequest = 7;
+constexpr int kNeedleCommand = 5;
+
+// Datagrams from a thread of its own, so that the flood does not wait for
+// this test's event loop.
+class Flood {
+public:
+    explicit Flood(quint16 port)
+    {
+        socket_ = ::socket(AF_INET, SOCK_DGRAM, 0);
+        to_.sin_family = AF_INET;
+        to_.sin_port = htons(port);
+        to_.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    }
+    ~Flood()
+    {
+        if (thread_.joinable())
+            thread_.join();
+        ::close(socket_);
+    }
+
+    // perSecond datagrams for `seconds`, from `next(i)` for i = 0, 1, ...
+    void start(int perSecond, double seconds, std::function<QByteArray(long)> next)
+    {
+        thread_ = std::thread([=, this] {
+            using Clock = std::chrono::steady_clock;
+            const auto begin = Clock::now();
+            const auto total = long(perSecond * seconds);
+            for (long i = 0; i < total; ++i) {
+                while (Clock::now() - begin < std::chrono::microseconds(i * 1000000 / perSecond))
+                    std::this_thread::yield();
+                const QByteArray d = next(i);
+                if (::sendto(socket_, d.constData(), size_t(d.size()), 0, reinterpret_cast<const sockaddr*>(&to_),
+                             sizeof to_) == d.size())
+                    ++sent;
+            }
+            done = true;
+        });
+    }
+
+    std::atomic<long> sent{0};
+    std::atomic<bool> done{false};
+
+private:
+    int socket_ = -1;
+    sockaddr_in to_{};
+    std::thread thread_;
+};
+
+// What must not upset the receive path: no DATA packet, a record cut short,
+// a packet of nothing, and the largest datagrams UDP carries, one of them
+// 1800 whole records of every group.
+std::vector<QByteArray> garbage()
+{
+    QByteArray records("DATA0");
+    for (int k = 0; k < 1800; ++k)
+        records += SimXplane::dataPacket({record(quint32(k % 256), k % 8, float(k) * 1e30f)}).mid(5);
+    QByteArray noise(65507 - 4, '\0');
+    for (int i = 0; i < noise.size(); ++i)
+        noise[i] = char(i * 131 + 7);
+    return {QByteArray(), QByteArray("DATA0"), QByteArray("DATA0").append(37, '\xFF'), QByteArray(65507, 'D'),
+            QByteArray("DATA").append(noise), records, QByteArray("CHAR0g127.0.0.1000000")};
+}
+
+class ProgramFaultsTest : public ProgramTest {
+protected:
+    std::size_t requestsSince(std::size_t mark) const { return since(mark, kStatusRequest).size(); }
+
+    bool needleAt(int steps, std::size_t from)
+    {
+        return waitFor([&](const Frame& f) {
+            return f.gaugeID == kAirspeedGauge && f.command == kNeedleCommand && f.value == steps;
+        }, 5000, from);
+    }
+
+    // Ends the program as a cockpit builder's session does; true when it
+    // went the way of the Exit button.
+    ::testing::AssertionResult endsCleanly()
+    {
+        xplane_.clearReceived();
+        ::kill(pid_t(program_.processId()), SIGTERM);
+        if (!waitUntil([&] { return program_.state() == QProcess::NotRunning; }, 10000))
+            return ::testing::AssertionFailure() << "the program did not end";
+        if (program_.exitStatus() != QProcess::NormalExit || program_.exitCode() != 0)
+            return ::testing::AssertionFailure() << "the program ended with " << program_.exitCode();
+        if (!xplaneReceived(isStopAll))
+            return ::testing::AssertionFailure() << "X-Plane was not told to stop its data";
+        return ::testing::AssertionSuccess();
+    }
+};
+
+TEST_F(ProgramFaultsTest, QuietThenFloodingSimulatorWithGarbageNeverStallsTheRun)
+{
+    ASSERT_TRUE(runStarted());
+    // Every tick asks one radio module for its status: the ticks can be
+    // counted at the control unit.
+    std::size_t mark = frames_.size();
+    waitMs(1000);
+    EXPECT_GE(requestsSince(mark), 7u) << "the run slowed down while X-Plane was quiet";
+
+    // 10,000 packets a second for three seconds, the airspeed changing in
+    // each, and now and then one that is no use.
+    const std::vector<QByteArray> bad = garbage();
+    mark = frames_.size();
+    Flood flood(programPort_);
+    flood.start(10000, 3.0, [&](long i) {
+        if (i % 100 == 99)
+            return bad[std::size_t(i / 100) % bad.size()];
+        return SimXplane::dataPacket({record(kSpeedsGroup, 0, float(40 + i % 100))});
+    });
+    ASSERT_TRUE(waitUntil([&] { return flood.done.load(); }, 10000));
+    EXPECT_GE(flood.sent.load(), 29000);
+    EXPECT_GE(requestsSince(mark), 15u) << "the flood held the ticks up";
+    EXPECT_EQ(program_.state(), QProcess::Running);
+
+    // The flood is over; the needle follows the simulator as before.
+    mark = frames_.size();
+    sendData({record(kSpeedsGroup, 0, 155)});
+    EXPECT_TRUE(needleAt(752, mark));
+    EXPECT_TRUE(endsCleanly());
+}
+
+// The control unit is a second one, on COM2, that the test can take away.
+class VanishingUnitTest : public ProgramFaultsTest {
+protected:
+    void configure() override
+    {
+        Cfg.ComPortGauges = 2;
+        unit2_ = std::make_unique<SimControlUnit>(2);
+        unit2_->answer = [this](const QByteArray& bytes) {
+            frames_.push_back(decode(bytes, clock_.elapsed()));
+            return QByteArray();
+        };
+    }
+
+    std::unique_ptr<SimControlUnit> unit2_;
+};
+
+TEST_F(VanishingUnitTest, ControlUnitThatDisappearsMidRunLeavesTheProgramRunning)
+{
+    ASSERT_TRUE(runStarted());
+    unit2_.reset();
+    ASSERT_TRUE(QFile::link(dir_.path() + "/unplugged", "COM2"));
+    // The run reports the lost unit and waits for the user's answer; the
+    // program lives on meanwhile, and X-Plane's data still come in.
+    waitMs(1500);
+    ASSERT_EQ(program_.state(), QProcess::Running) << "the program ended when the control unit went";
+    sendData({record(kSpeedsGroup, 0, 155)});
+    waitMs(300);
+    EXPECT_TRUE(endsCleanly());
+}
+
+} // namespace
+} // namespace varnet

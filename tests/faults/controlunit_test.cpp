@@ -1,0 +1,149 @@
+// The run on the real serial link: the simulated control unit on a
+// pseudo-terminal that goes away in the middle of the run, as a USB adapter
+// pulled out of the PC does, and comes back.
+
+#include "bus/gaugebus_fixture.h"
+#include "platform/wait.h"
+#include "simcontrolunit/simcontrolunit.h"
+#include "simxplane/simxplane.h"
+#include "support/scripted_messages.h"
+
+#include <QFile>
+#include <QUdpSocket>
+
+#include <memory>
+
+namespace varnet {
+namespace {
+
+using namespace varnet::testing;
+
+constexpr int kBusNumber = 1;
+constexpr int kAirspeedGauge = 1;
+constexpr int kSingleNeedleType = 1;
+constexpr int kNeedleCommand = 5;
+constexpr int kSpeedsGroup = 3;
+
+const QString kUnitGone =
+    "Error 13: An error has occured writing Data to Gauges\r\nError: The device was disconnected\r\n"
+    "Check Virtual/USB Com Port\r\nContinue?";
+
+class ControlUnitLink : public GaugeBusTest {
+protected:
+    void SetUp() override
+    {
+        GaugeBusTest::SetUp();
+        QUdpSocket probe;
+        probe.bind(QHostAddress::LocalHost, 0);
+        programPort_ = probe.localPort();
+        probe.close();
+        // An airspeed needle over 0..200 kt = 0..1000 steps, 20 ms ticks.
+        Session.ProgramTitle = kProgramTitle;
+        Cfg.ComPortGauges = kBusNumber;
+        Cfg.ProcessTimerInterval = 20;
+        Cfg.LightsMode = 2;
+        Cfg.RemoteIP = "127.0.0.1";
+        Cfg.RemotePort = std::to_string(xplane_.port());
+        Cfg.LocalPort = std::to_string(programPort_);
+        Cfg.FunctionNames[1] = "IAS";
+        Cfg.FunctionDataType[1] = DataTypeFloat;
+        Cfg.FunctionIndex1[1] = kSpeedsGroup;
+        Cfg.FunctionMultiply[1] = 1;
+        Cfg.FunctionDivide[1] = 1;
+        const int plate = Cfg.AddPlate();
+        Cfg.PlateValue[plate][1] = Cfg.PlateSteps[plate][1] = 1;
+        Cfg.PlateValue[plate][3] = Cfg.PlateValue[plate][5] = 200;
+        Cfg.PlateSteps[plate][3] = Cfg.PlateSteps[plate][5] = 1000;
+        Cfg.GaugeRecType[kAirspeedGauge] = kSingleNeedleType;
+        Cfg.GaugeRecFunction1[kAirspeedGauge] = 1;
+        Cfg.GaugeRecSeqNr1[kAirspeedGauge] = 1;
+        plugIn();
+    }
+
+    void TearDown() override
+    {
+        GaugeBusTest::TearDown();
+        Session = SessionState{};
+    }
+
+    // A unit on the bus's COM number, which the tests see every needle
+    // position arrive at.
+    void plugIn()
+    {
+        unit_ = std::make_unique<SimControlUnit>(kBusNumber);
+        ASSERT_TRUE(unit_->ready());
+        unit_->answer = [this](const QByteArray& frame) {
+            if (quint8(frame[1]) == kAirspeedGauge && (quint8(frame[2]) >> 4) == kNeedleCommand)
+                needle_.append(SimControlUnit::frameMagnitude(frame));
+            return QByteArray();
+        };
+    }
+
+    // The unit goes; its COM link stays behind, pointing at nothing (not at
+    // its pseudo-terminal, whose number another test may be given next).
+    void unplug()
+    {
+        unit_.reset();
+        ASSERT_TRUE(QFile::link(dir_.path() + "/unplugged", QStringLiteral("COM%1").arg(kBusNumber)));
+    }
+
+    void speed(float knots)
+    {
+        SimXplane::Record r;
+        r.group = kSpeedsGroup;
+        r.values[0] = knots;
+        xplane_.sendData({r}, false, programPort_);
+    }
+
+    bool needleReaches(int steps)
+    {
+        return waitUntil([&] { return !needle_.isEmpty() && needle_.last() == steps; }, 3000);
+    }
+
+    frmStatus& run()
+    {
+        frmStatus& window = runWindow();
+        window.Form_Activate();
+        window.cmdRun_Click();
+        return window;
+    }
+
+    SimXplane xplane_;
+    quint16 programPort_ = 0;
+    std::unique_ptr<SimControlUnit> unit_;
+    QList<int> needle_;
+};
+
+TEST_F(ControlUnitLink, UnitThatGoesAwayIsReportedOnceAndGetsWhatChangedMeanwhileWhenBack)
+{
+    frmStatus& status = run();
+    speed(80);
+    ASSERT_TRUE(needleReaches(400));
+    const ConfigTables configuration = Cfg;
+
+    ScriptedMessages boxes;
+    boxes.expectYesNo(kUnitGone, true);
+    unplug();
+    speed(150);
+    // Fifty ticks with the unit away: one box, and the run goes on.
+    waitMs(1000);
+    EXPECT_EQ(boxes.pending(), 0u);
+    EXPECT_EQ(status.Running, 1);
+    EXPECT_TRUE(status.ProcessTimer().isActive());
+
+    needle_.clear();
+    plugIn();
+    EXPECT_TRUE(needleReaches(750)) << "the needle did not follow the simulator after the unit came back";
+    EXPECT_TRUE(Cfg == configuration);
+
+    // Once writes got through again, the next absence is reported again;
+    // "No" stops the run there.
+    boxes.expectYesNo(kUnitGone, false);
+    unplug();
+    EXPECT_TRUE(waitUntil([&] { return status.Running == 0; }, 2000));
+    EXPECT_EQ(boxes.pending(), 0u);
+    EXPECT_TRUE(Cfg == configuration);
+}
+
+} // namespace
+} // namespace varnet
