@@ -1,5 +1,6 @@
 #include "app/configscreen.h"
 
+#include "config/gaugetypes.h"
 #include "config/numtext.h"
 
 #include <QRegularExpression>
@@ -13,7 +14,6 @@ namespace {
 constexpr int kListTypeRows = 50;  // the list names types from rows 1..50 only
 constexpr std::size_t kFunctionTextChars = 14;
 constexpr int kFunctionRowsNamed = 301;  // function numbers 1..300 have names
-constexpr Integer kIOModuleType = 10;
 
 // The text of one function column: the assigned function's name, or what
 // the gauge type stands for when none is assigned, cut to 14 characters and
@@ -69,7 +69,7 @@ std::string TypeNameInRows(const ConfigTables& t, int typeCode, int firstRow, in
 
 std::string GaugeListLine(const ConfigTables& t, const SessionState& s, int id)
 {
-    const bool ioModule = t.GaugeRecType[id] == kIOModuleType;
+    const bool ioModule = t.GaugeRecType[id] == IOModuleType;
     const int status = s.GaugeRecBusStatus[id];
     std::string line = " " + zeroPadded(id, 3) + "    ";
     line += TypeNameInRows(t, t.GaugeRecType[id], 1, kListTypeRows, "Unknown");

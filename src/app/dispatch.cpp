@@ -4,6 +4,7 @@
 #include "app/configunknown.h"
 #include "app/placeholderdialog.h"
 #include "bus/sendpath.h"
+#include "config/gaugetypes.h"
 #include "iomodules/configwindows.h"
 
 #include <map>
@@ -18,7 +19,6 @@ struct DialogRow {
     std::vector<int> typeCodes;
 };
 
-constexpr int kAltimeterType = 101;
 constexpr int kAnalogueAltimeterVersion = 5;
 constexpr int kDialogTypeRows = 127;
 
@@ -32,8 +32,8 @@ const std::vector<DialogRow>& dialogRows()
         {"ConfigGaugeDN", "GaugeDNInitialize", {3, 5, 6}},
         {"ConfigCessnaEngineCluster", "", {8}},
         {"ConfigIOM", "", {10}},
-        {"ConfigGaugeAD", "", {kAltimeterType}},
-        {"ConfigAnalogueAltimeter", "", {kAltimeterType}},
+        {"ConfigGaugeAD", "", {AltimeterType}},
+        {"ConfigAnalogueAltimeter", "", {AltimeterType}},
         {"ConfigGaugeAI", "", {103}},
         {"ConfigBoeingClock", "", {104}},
         {"ConfigDG", "", {105}},
@@ -99,7 +99,7 @@ std::map<std::string, GaugeDialogOpener, std::less<>>& openers()
 
 std::string_view GaugeDialogName(int typeCode, int version)
 {
-    if (typeCode == kAltimeterType)
+    if (typeCode == AltimeterType)
         return version == kAnalogueAltimeterVersion ? "ConfigAnalogueAltimeter" : "ConfigGaugeAD";
     for (const DialogRow& row : dialogRows())
         for (int code : row.typeCodes)

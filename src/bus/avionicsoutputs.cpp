@@ -3,6 +3,7 @@
 #include "bus/instrumentoutputs.h"
 #include "bus/processloop.h"
 #include "bus/runstate.h"
+#include "config/gaugetypes.h"
 #include "simlink/instruments.h"
 #include "simlink/simcom.h"
 
@@ -14,20 +15,6 @@ namespace varnet {
 AvionicsOutputState AvionicsOutputs;
 
 namespace {
-
-enum AvionicsType : int {
-    GenericRadioType = 110,
-    RadioModuleType = 111,
-    PanelTransponderType = 112,
-    DMEIndicatorType = 113,
-    AirlinerTransponderType = 114,
-    COMNAVRadioType = 120,
-    ADFRadioType = 121,
-    TransponderType = 122,
-    DMEType = 123,
-    AutopilotType = 124,
-    AudioPanelType = 125,
-};
 
 // The modules that only report back.
 constexpr int kStatusOnlyTypes[] = {GenericRadioType, RadioModuleType, PanelTransponderType, COMNAVRadioType,

@@ -3,6 +3,7 @@
 #include "bus/processloop.h"
 #include "bus/runpreparation.h"
 #include "bus/runstate.h"
+#include "config/gaugetypes.h"
 #include "platform/messages.h"
 #include "simlink/keystrokes.h"
 #include "simlink/simcom.h"
@@ -260,7 +261,7 @@ void moduleInputs(ProcessLoop& loop)
 
 void InstallBusIOModules(ProcessHandlers& handlers)
 {
-    handlers.gaugeOutputs[kBusIOModuleType] = BusIOModuleOutputs;
+    handlers.gaugeOutputs[IOModuleType] = BusIOModuleOutputs;
     handlers.busModuleInputs = moduleInputs;
 }
 

@@ -2,6 +2,7 @@
 
 #include "bus/processloop.h"
 #include "bus/runstate.h"
+#include "config/gaugetypes.h"
 #include "platform/clock.h"
 #include "simlink/instruments.h"
 #include "simlink/simcom.h"
@@ -17,18 +18,6 @@ namespace varnet {
 InstrumentOutputState InstrumentOutputs;
 
 namespace {
-
-enum InstrumentType : int {
-    AltimeterType = 101,
-    AttitudeIndicatorType = 103,
-    AirlinerClockType = 104,
-    HeadingIndicatorType = 105,
-    VOR1Type = 106,
-    VOR2Type = 107,
-    ADFIndicatorType = 108,
-    LightAircraftClockType = 109,
-    RMIType = 130,
-};
 
 constexpr int kStepsPerTurn = 4320;
 constexpr int kCardStepsPerTurn = 4608;

@@ -3,6 +3,7 @@
 #include "bus/platelookup.h"
 #include "bus/processloop.h"
 #include "bus/runstate.h"
+#include "config/gaugetypes.h"
 
 #include <algorithm>
 #include <array>
@@ -51,7 +52,7 @@ void needleGauge(ProcessLoop& loop, int slot)
     const std::optional<Single> shown =
         moveNeedle(loop, id, r.SlotPort1[s], Cfg.GaugeRecPlate1[std::size_t(id)], r.SlotLast1[s], kNeedle1Command);
     // The display repeats its word every tick, changed or not.
-    if (Cfg.GaugeRecType[std::size_t(id)] == kDisplayGaugeType && shown) {
+    if (Cfg.GaugeRecType[std::size_t(id)] == SingleNeedleDisplayType && shown) {
         if (const std::optional<int> word = DisplayWord(*shown))
             loop.AddGaugeCommand(id, kDisplayCommand, *word);
     }
@@ -108,7 +109,7 @@ void InstallNeedleOutputs(ProcessHandlers& handlers)
 {
     for (int type = kFirstNeedleType; type <= kLastNeedleType; ++type)
         handlers.gaugeOutputs[std::size_t(type)] = needleGauge;
-    handlers.gaugeOutputs[kBusEngineClusterType] = engineCluster;
+    handlers.gaugeOutputs[EngineClusterType] = engineCluster;
 }
 
 std::optional<int> DisplayWord(Single value)

@@ -5,6 +5,7 @@
 // eight-needle engine cluster on the gauge bus (type 8). Every needle goes
 // through the plate of its dial.
 
+#include "config/gaugetypes.h"
 #include "config/tables.h"
 
 #include <optional>
@@ -13,9 +14,6 @@ namespace varnet {
 
 struct ProcessHandlers;
 
-// Needle gauge types 1..6 and the bus engine cluster.
-inline constexpr int kBusEngineClusterType = 8;
-inline constexpr int kDisplayGaugeType = 2;
 // A needle turns through steps 0..1079.
 inline constexpr int kMaxNeedleSteps = 1079;
 

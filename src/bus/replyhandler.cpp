@@ -4,6 +4,7 @@
 #include "bus/runpreparation.h"
 #include "bus/runstate.h"
 #include "bus/sendpath.h"
+#include "config/gaugetypes.h"
 #include "platform/form.h"
 #include "platform/serialport.h"
 #include "simlink/instruments.h"
@@ -19,26 +20,6 @@
 namespace varnet {
 
 namespace {
-
-enum ReplyType : int {
-    AltimeterType = 101,
-    AirlinerClockType = 104,
-    HeadingIndicatorType = 105,
-    VOR1Type = 106,
-    VOR2Type = 107,
-    ADFIndicatorType = 108,
-    GenericRadioType = 110,
-    RadioModuleType = 111,
-    PanelTransponderType = 112,
-    DMEIndicatorType = 113,
-    AirlinerTransponderType = 114,
-    COMNAVRadioType = 120,
-    ADFRadioType = 121,
-    TransponderType = 122,
-    DMEType = 123,
-    AutopilotType = 124,
-    AudioPanelType = 125,
-};
 
 // The status command a bus I/O module answers in its turn (with value 0).
 constexpr int kModuleStatusCommand = 6;
@@ -207,7 +188,7 @@ void GaugeReplyHandler::take(const QByteArray& reply)
 bool GaugeReplyHandler::decode(const Reply& b)
 {
     switch (b.type()) {
-    case kBusIOModuleType:
+    case IOModuleType:
         storeModuleInputs(b);
         return true;
     case AltimeterType:

@@ -4,6 +4,7 @@
 #include "bus/needles.h"
 #include "bus/runstate.h"
 #include "bus/sendpath.h"
+#include "config/gaugetypes.h"
 #include "platform/clock.h"
 #include "simlink/instruments.h"
 #include "simlink/simcom.h"
@@ -14,29 +15,6 @@
 namespace varnet {
 
 namespace {
-
-// Gauge and module type codes.
-enum GaugeTypeCode : int {
-    AltimeterType = 101,
-    AirlinerClockType = 104,
-    HeadingIndicatorType = 105,
-    VOR1Type = 106,
-    VOR2Type = 107,
-    ADFIndicatorType = 108,
-    LightAircraftClockType = 109,
-    GenericRadioType = 110,
-    RadioModuleType = 111,
-    PanelTransponderType = 112,
-    DMEIndicatorType = 113,
-    AirlinerTransponderType = 114,
-    COMNAVRadioType = 120,
-    ADFRadioType = 121,
-    TransponderType = 122,
-    DMEType = 123,
-    AutopilotType = 124,
-    AudioPanelType = 125,
-    RMIType = 130,
-};
 
 // The types whose backlight also follows the second light word.
 constexpr int kSecondLightTypes[] = {106, 107, 108, 110, 111, 112, 113, 114, 120, 121, 122, 123, 124, 125, 130};
@@ -148,7 +126,7 @@ void Preparation::countAndSize()
     for (int id = kFirstGaugeID; id <= kLastGaugeID; ++id) {
         const int type = Cfg.GaugeRecType[std::size_t(id)];
         gauges += type != 0;
-        modules += type == kBusIOModuleType;
+        modules += type == IOModuleType;
     }
     // Two slots at least, even with no gauge at all.
     r_.SizeTables(std::max(gauges - 1, 1), modules);
@@ -197,7 +175,7 @@ void Preparation::prepareSlot(int slot)
             r_.SlotLast2[s] = kFirstValueAlwaysSent;
         }
         break;
-    case kBusEngineClusterType: {
+    case EngineClusterType: {
         auto& ports = r_.SlotClusterPorts[s];
         for (int n = 0; n < kClusterNeedles; ++n)
             ports[std::size_t(n)] = open(kClusterFunctions[n].function, kClusterFunctions[n].selector, true);
@@ -205,7 +183,7 @@ void Preparation::prepareSlot(int slot)
         port2 = kClusterFirstPhase;
         break;
     }
-    case kBusIOModuleType:
+    case IOModuleType:
         prepareModule(slot, id);
         break;
     case AltimeterType:

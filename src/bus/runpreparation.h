@@ -12,9 +12,6 @@ namespace varnet {
 
 class SimCom;
 
-// The gauge type codes the preparation knows.
-inline constexpr int kBusIOModuleType = 10;
-
 // Counting, tables, the gauge, module and general-value ports, in that
 // order; afterwards PollMax and IOMPollMax hold the highest poll numbers.
 // Every reply port of every GaugeID is reset first: the handles of the

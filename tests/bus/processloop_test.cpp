@@ -1,6 +1,7 @@
 #include "bus/needles.h"
 #include "bus/processloop.h"
 #include "bus/run_fixture.h"
+#include "config/gaugetypes.h"
 #include "platform/messages.h"
 
 #include <QLineEdit>
@@ -54,7 +55,7 @@ TEST_F(RunTest, DisplayGaugeSendsItsWordEveryTick)
 TEST_F(RunTest, EngineClusterSendsOneNeedlePairPerTickStartingAtPhaseOne)
 {
     const int plate = addPlate({{0, 0}, {1000, 1000}});
-    gauge(30, kBusEngineClusterType);
+    gauge(30, EngineClusterType);
     Cfg.GaugeRecCategory1[30] = Cfg.GaugeRecSeqNr1[30] = Byte(plate);
     Cfg.GaugeRecCategory2[30] = Cfg.GaugeRecSeqNr2[30] = Byte(plate);
     Cfg.GaugeRecPlate1[30] = Cfg.GaugeRecPlate2[30] = Integer(plate * 257);  // high and low byte

@@ -1,5 +1,6 @@
 #include "bus/run_fixture.h"
 #include "bus/runpreparation.h"
+#include "config/gaugetypes.h"
 #include "simcontrolunit/gaugereplies.h"
 #include "simcontrolunit/simcontrolunit.h"
 
@@ -120,8 +121,8 @@ TEST_F(ReplyTest, OnlyTheGaugeAskedIsDecodedButEveryWellFramedReplyReachesTheDia
 
 TEST_F(ReplyTest, TheLastOutputTellsWhoWasAskedAModuleStoresItsInputs)
 {
-    gauge(7, kBusIOModuleType);
-    gauge(9, kBusIOModuleType);
+    gauge(7, IOModuleType);
+    gauge(9, IOModuleType);
     running();
     const auto unit = [](int id, int command) { return kRunFramePrefix + *GaugeBusFrame(id, command, 0); };
     const QByteArray poll = unit(12, 7);

@@ -1,6 +1,7 @@
 // A bus I/O module joins the example cockpit (program_fixture.h): a switch
 // on it sets a simulator value, and a simulator value lights one of its LEDs.
 
+#include "config/gaugetypes.h"
 #include "program_fixture.h"
 
 #include <QtEndian>
@@ -11,7 +12,6 @@ namespace {
 using namespace varnet::testing;
 
 constexpr int kModule = 5;
-constexpr int kIOModuleType = 10;
 constexpr int kGearFunction = 60;
 constexpr quint32 kGearGroup = 67;
 constexpr int kGearSwitch = 9;
@@ -23,7 +23,7 @@ class BusIOModuleProgramTest : public ProgramTest {
 protected:
     void configure() override
     {
-        Cfg.GaugeRecType[kModule] = kIOModuleType;
+        Cfg.GaugeRecType[kModule] = IOModuleType;
         function(kGearFunction, "GEAR", kGearGroup);
         function(kBeaconFunction, "BEACON", kBeaconGroup);
         // The gear lever: down (100 % of 0..1) when on, up when off.

@@ -1,5 +1,6 @@
 #include "simcontrolunit/simcontrolunit.h"
 
+#include "config/gaugetypes.h"
 #include "platform/wait.h"
 
 #include <QDir>
@@ -31,7 +32,6 @@ bool isStatusRequest(const QByteArray& frame)
 constexpr int kModuleTurnCommand = 6;
 constexpr int kModuleWord1Command = 4;
 constexpr int kModuleWord2Command = 5;
-constexpr int kIOModuleType = 10;
 
 int command(const QByteArray& frame)
 {
@@ -186,7 +186,7 @@ QByteArray SimControlUnit::ioModuleReply(int gaugeID, const QByteArray& switches
         payload[9 + j] = char(high(2 * j) << 4 | high(2 * j + 1));
     for (int ch = 0; ch < 8; ++ch)
         payload[13 + ch] = char(channels[std::size_t(ch)] & 0xFF);
-    return reply(gaugeID, kIOModuleType, payload);
+    return reply(gaugeID, IOModuleType, payload);
 }
 
 void SimControlUnit::setIOModuleInputs(int gaugeID, const QByteArray& switches, const std::array<int, 8>& channels)
