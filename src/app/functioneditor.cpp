@@ -217,6 +217,8 @@ GetOffsetlist::GetOffsetlist()
     auto* Frame2 = frame("Frame2", "List of Varnet Functions", this);
     Configlist = new QListWidget(Frame2);
     Configlist->setObjectName(QStringLiteral("Configlist"));
+    // The list is what the window is for: keep a dozen functions in view.
+    Configlist->setMinimumHeight(Configlist->fontMetrics().lineSpacing() * 12);
     (new QVBoxLayout(Frame2))->addWidget(Configlist);
     auto* Frame6 = frame("Frame6", "Search ", this);
     SearchTextFunction = textBox("SearchTextFunction", Frame6);
@@ -343,7 +345,7 @@ GetOffsetlist::GetOffsetlist()
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(functionHalf, 3);
     layout->addLayout(commandHalf, 2);
-    resize(1100, 760);
+    resize(1100, 900);
 
     QStringList dataTypes;
     for (const char* name : kDataTypeItems)
