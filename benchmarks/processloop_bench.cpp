@@ -12,10 +12,9 @@
 #include "bus/runwindow.h"
 #include "bus/sendpath.h"
 #include "iomodules/links.h"
-#include "platform/udp.h"
 #include "simlink/simcom.h"
+#include "tools/nulldevices/nulldevices.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -32,33 +31,6 @@ constexpr int kFirstGroup = 60;  // above the groups of functions 1..50
 constexpr int kPlates = 20;
 constexpr int kPlatePoints = 21;
 constexpr double kTickIntervalSeconds = 0.040;
-
-// The device and the network are not part of what is measured.
-class NullSerialPort final : public SerialPort {
-public:
-    bool isOpen() const override { return open_; }
-    bool carrierDetect() override { return false; }
-
-protected:
-    bool openDevice() override { return open_ = true; }
-    void closeDevice() override { open_ = false; }
-    bool writeDevice(const QByteArray&) override { return true; }
-
-private:
-    bool open_ = false;
-};
-
-class NullUdpSocket final : public UdpSocket {
-public:
-    bool bind(quint16) override { return open_ = true; }
-    quint16 localPort() const override { return 0; }
-    bool sendDatagram(const QByteArray&) override { return true; }
-    void close() override { open_ = false; }
-    bool isOpen() const override { return open_; }
-
-private:
-    bool open_ = false;
-};
 
 int groupOf(int function)
 {
@@ -193,14 +165,3 @@ void BM_TickNothingChanging(benchmark::State& state)
 BENCHMARK(BM_TickNothingChanging)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -8,7 +8,6 @@
 
 #include "simlink/simcom.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -59,14 +58,3 @@ void BM_ReceiveDatagram(benchmark::State& state)
 BENCHMARK(BM_ReceiveDatagram)->Arg(1)->Arg(20);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

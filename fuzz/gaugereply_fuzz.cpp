@@ -11,9 +11,8 @@
 #include "bus/sendpath.h"
 #include "fuzz/fuzz_support.h"
 #include "iomodules/links.h"
-#include "platform/serialport.h"
-#include "platform/udp.h"
 #include "simlink/simcom.h"
+#include "tools/nulldevices/nulldevices.h"
 
 #include <cstdint>
 
@@ -23,35 +22,7 @@ using namespace varnet;
 
 constexpr int kBusPort = 3;
 
-// The gauge-bus port, whose input is the fuzzer's.
-class InputPort final : public SerialPort {
-public:
-    bool isOpen() const override { return open_; }
-    bool carrierDetect() override { return false; }
-    void arrive(const QByteArray& bytes) { collect(bytes); }
-
-protected:
-    bool openDevice() override { return open_ = true; }
-    void closeDevice() override { open_ = false; }
-    bool writeDevice(const QByteArray&) override { return true; }
-
-private:
-    bool open_ = false;
-};
-
-class NullUdpSocket final : public UdpSocket {
-public:
-    bool bind(quint16) override { return open_ = true; }
-    quint16 localPort() const override { return 0; }
-    bool sendDatagram(const QByteArray&) override { return true; }
-    void close() override { open_ = false; }
-    bool isOpen() const override { return open_; }
-
-private:
-    bool open_ = false;
-};
-
-InputPort* bus = nullptr;
+NullSerialPort* bus = nullptr;
 frmStatus* run = nullptr;
 ConfigTables configuration;
 
@@ -111,10 +82,7 @@ void defineCockpit()
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     fuzzing::setUpFuzzing(true);
-    setSerialPortFactory([] {
-        auto port = std::make_unique<InputPort>();
-        return port;
-    });
+    setSerialPortFactory([] { return std::make_unique<NullSerialPort>(); });
     setUdpSocketFactory([] { return std::make_unique<NullUdpSocket>(); });
     InstallStandAloneLinks();
     defineCockpit();
@@ -122,7 +90,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     run->Form_Activate();
     run->cmdRun_Click();
     run->ProcessTimer().stop();
-    bus = static_cast<InputPort*>(&run->MSComm1());
+    bus = static_cast<NullSerialPort*>(&run->MSComm1());
     FUZZ_CHECK(bus->isOpen() && run->Running == 1);
     configuration = Cfg;
     return 0;
