@@ -47,12 +47,6 @@ constexpr BuiltInGaugeType kBuiltInGaugeTypeRows[kBuiltInGaugeTypes] = {
     {130, "Radio Magnetic Indicator"},
 };
 
-template <typename Column>
-void resizeKeeping(Column& column, int size)
-{
-    column.resize(static_cast<std::size_t>(size));
-}
-
 template <typename Fn>
 void forEachIOColumn(ConfigTables& t, Fn&& fn)
 {
@@ -99,7 +93,7 @@ int ConfigTables::AddIOEntry()
 {
     const int row = std::max<int>(IOEntryCount, 1);
     forEachIOColumn(*this, [&](auto& column) {
-        resizeKeeping(column, std::max<int>(row + 2, static_cast<int>(column.size())));
+        column.resize(std::max(std::size_t(row + 2), column.size()));
     });
     IOEntryCount = static_cast<Integer>(row + 1);
     return row;
@@ -108,8 +102,7 @@ int ConfigTables::AddIOEntry()
 void ConfigTables::ResizeIOEntries(int count)
 {
     forEachIOColumn(*this, [&](auto& column) {
-        column.clear();
-        resizeKeeping(column, count + 1);
+        column.assign(std::size_t(count + 1), {});
     });
     IOEntryCount = static_cast<Integer>(count);
 }
