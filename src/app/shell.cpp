@@ -1,9 +1,12 @@
 #include "app/shell.h"
 
+#include "app/dispatch.h"
 #include "app/mainconfigure.h"
 #include "app/startwindow.h"
+#include "avionics/registration.h"
 #include "bus/deviceports.h"
 #include "bus/runwindow.h"
+#include "gauges/registration.h"
 #include "iomodules/links.h"
 #include "simlink/functiontest.h"
 #include "simlink/udptest.h"
@@ -19,7 +22,13 @@ void InstallShell()
         DefaultForm<frmMain>::get().show();
         ShowConfigurationScreen();
     };
-    frmStatus::UnloadConfigurationScreen = [] { DefaultForm<FrmMainConfigure>::unload(); };
+    RegisterGaugeDialogs(SetGaugeDialogOpener);
+    RegisterAvionicsDialogs(SetGaugeDialogOpener);
+    // A run closes the configuration screen and every dialog opened from it.
+    frmStatus::UnloadConfigurationScreen = [] {
+        CloseGaugeDialogs();
+        DefaultForm<FrmMainConfigure>::unload();
+    };
     frmStatus::UnloadFunctionTestWindow = [] { DefaultForm<frmTestFunction>::unload(); };
     // The function test window's own ports must not be dropped from under a
     // run that is prepared or active.

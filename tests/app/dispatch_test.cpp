@@ -1,5 +1,7 @@
 #include "app/dispatch.h"
 #include "configscreen_fixture.h"
+#include "gauges/registration.h"
+#include "gauges/singleneedle.h"
 
 #include <QLineEdit>
 
@@ -49,8 +51,15 @@ TEST(DispatchTable, DialogsGetTheTypeNameOfAnyRowUpTo127)
 
 class DispatchTest : public ConfigScreenTest {
 protected:
+    void SetUp() override
+    {
+        ConfigScreenTest::SetUp();
+        RegisterGaugeDialogs(SetGaugeDialogOpener);
+    }
     void TearDown() override
     {
+        CloseGaugeDialogs();
+        RegisterGaugeDialogs([](std::string_view dialog, GaugeDialogOpener) { SetGaugeDialogOpener(dialog, {}); });
         SetGaugeDialogOpener("ConfigGaugeDN", {});
         ConfigScreenTest::TearDown();
     }
@@ -92,20 +101,23 @@ TEST_F(DispatchTest, ListLinesOpenTheirDialogsWithTheirGaugeID)
               }));
 
     clickLine(s, "Configlist", 0);
-    ASSERT_TRUE(PlaceholderLoaded("ConfigGaugeSN"));
-    PlaceholderDialog& needle = Placeholder("ConfigGaugeSN");
+    ASSERT_TRUE(DefaultForm<ConfigGaugeSN>::loaded());
+    ConfigGaugeSN& needle = DefaultForm<ConfigGaugeSN>::get();
     EXPECT_TRUE(needle.isVisible());
-    EXPECT_EQ(needle.GaugeID, 5);
-    EXPECT_EQ(needle.GaugeTypeName, "Small gauge; Single Needle ");
+    EXPECT_EQ(needle.gaugeID(), 5);
+    EXPECT_EQ(child<QLineEdit>(needle, "BoxGaugename")->text(), "Small gauge; Single Needle ");
     EXPECT_EQ(CurrentGaugeID, 5);
     EXPECT_EQ(Session.ConfigChanged, 1);
+    EXPECT_FALSE(PlaceholderLoaded("ConfigGaugeSN"));
 
-    // The same dialog, still open: shown again with the GaugeID it loaded
-    // with, and initialized again.
+    // The same gauge's line brings the open dialog to the front; another
+    // gauge's line of the same type opens the dialog anew for that gauge.
+    clickLine(s, "Configlist", 0);
+    EXPECT_EQ(&DefaultForm<ConfigGaugeSN>::get(), &needle);
     clickLine(s, "Configlist", 1);
     EXPECT_EQ(CurrentGaugeID, 6);
-    EXPECT_EQ(needle.GaugeID, 5);
-    EXPECT_EQ(needle.InitializeCalls, (QStringList{"GaugeSNInitialize", "GaugeSNInitialize"}));
+    EXPECT_EQ(DefaultForm<ConfigGaugeSN>::get().gaugeID(), 6);
+    EXPECT_EQ(child<QLineEdit>(DefaultForm<ConfigGaugeSN>::get(), "GaugeID")->text(), "6");
 
     clickLine(s, "Configlist", 2);
     ASSERT_TRUE(DefaultForm<ConfigIOM>::loaded());

@@ -1,0 +1,55 @@
+#include "gauges/gaugelink.h"
+
+#include "bus/sendpath.h"
+
+namespace varnet {
+
+namespace {
+
+class SharedSendPath final : public GaugeLink {
+public:
+    bool Send(int gaugeID, int command, double value) override { return SendGaugeCommand(gaugeID, command, value); }
+
+    bool SendNewID(int oldID, int newID) override
+    {
+        int target = newID;
+        return SendNewGaugeID(oldID, target) && target == newID;
+    }
+
+    std::optional<QByteArray> Poll(int gaugeID) override
+    {
+        // Cleared first, so that a reply standing from an earlier request
+        // is never taken for this one.
+        GaugeReplyReceived = 0;
+        if (!PollGauge(gaugeID) || GaugeReplyReceived != 1)
+            return std::nullopt;
+        return ReplyOf(GaugeReply, gaugeID);
+    }
+};
+
+SharedSendPath sharedSendPath;
+GaugeLink* installed = nullptr;
+
+} // namespace
+
+GaugeLink& gaugeLink()
+{
+    return installed ? *installed : sharedSendPath;
+}
+
+GaugeLink* setGaugeLink(GaugeLink* link)
+{
+    GaugeLink* previous = installed;
+    installed = link;
+    return previous;
+}
+
+std::optional<QByteArray> ReplyOf(const QByteArray& reply, int gaugeID)
+{
+    if (reply.size() != kReplyBytes || reply.front() != '\0' || quint8(reply.back()) != 0xFF
+        || quint8(reply.at(1)) != gaugeID)
+        return std::nullopt;
+    return reply;
+}
+
+} // namespace varnet

@@ -1,0 +1,220 @@
+#include "gauges/needlelists.h"
+
+#include "bus/sendpath.h"
+#include "config/numtext.h"
+#include "gauges/dialogframe.h"
+#include "gauges/platewindow.h"
+#include "platform/controls.h"
+#include "platform/messages.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace varnet {
+
+namespace {
+
+QString itemText(int number, const std::string& name)
+{
+    return QString::fromStdString(zeroPadded(number, 3) + ".  " + name);
+}
+
+bool validCategory(int category)
+{
+    return category >= 0 && category < kCategoryRows;
+}
+
+} // namespace
+
+ListItems GaugeFunctionItems(const ConfigTables& tables, int category)
+{
+    ListItems items;
+    for (int f = 0; f < kStoredFunctionRows; ++f) {
+        const int signal = tables.FunctionSignalType[f];
+        if (tables.FunctionCategory[f] == category && (signal == kSignalGauge || signal == kSignalMacro)) {
+            items.texts << itemText(f, tables.FunctionNames[f]);
+            items.numbers.push_back(f);
+        }
+    }
+    return items;
+}
+
+ListItems CategoryPlateItems(const ConfigTables& tables, int category)
+{
+    ListItems items;
+    if (!validCategory(category))
+        return items;
+    const std::string& name = tables.CategoryNames[category];
+    for (int p = 0; p < tables.PlateCount && p < int(tables.PlateValue.size()); ++p) {
+        const int plateCategory = int(tables.PlateValue[p][0]);
+        if (validCategory(plateCategory) && tables.CategoryNames[plateCategory] == name) {
+            items.texts << itemText(p, tables.PlateName[p]);
+            items.numbers.push_back(p);
+        }
+    }
+    return items;
+}
+
+int ListNumber(const QString& itemText)
+{
+    return int(LenientNumber(itemText.left(3)));
+}
+
+NeedleAssignment::NeedleAssignment(GaugeDialog& dialog, Needle needle, QWidget* parent, const char* suffix)
+    : QObject(parent), dialog_(dialog), needle_(needle)
+{
+    const auto named = [suffix](const char* base) { return QByteArray(base) + suffix; };
+    ComboClass = comboBox(named("ComboClass").constData(), parent);
+    GaugeFunction = comboBox(named("GaugeFunction").constData(), parent);
+    FunctionFullName = textBox(named("FunctionFullName").constData(), parent);
+    FunctionFullName->setReadOnly(true);
+    ComboSeqNr = comboBox(named("ComboSeqNr").constData(), parent);
+    ComboPlate = comboBox(named("ComboPlate").constData(), parent);
+    GaugeFunction->setMinimumWidth(220);
+    ComboPlate->setMinimumWidth(220);
+    onIndexChanged(ComboClass, [this](int index) { categoryChanged(index); });
+    onIndexChanged(GaugeFunction, [this](int index) { functionChanged(index); });
+}
+
+int NeedleAssignment::recordFunction() const
+{
+    const GaugeRecord r = GaugeRecord::Read(Cfg, dialog_.gaugeID());
+    return needle_ == Needle::First ? r.function1 : r.function2;
+}
+
+int NeedleAssignment::recordPlate() const
+{
+    const GaugeRecord r = GaugeRecord::Read(Cfg, dialog_.gaugeID());
+    return needle_ == Needle::First ? r.plate1 : r.plate2;
+}
+
+void NeedleAssignment::load()
+{
+    const GaugeRecord r = GaugeRecord::Read(Cfg, dialog_.gaugeID());
+    QStringList categories;
+    for (int c = 0; c < kBuiltInCategories; ++c)
+        categories << QString::fromStdString(Cfg.CategoryNames[c]);
+    fillList(ComboClass, categories);
+    fillList(ComboSeqNr, {"1", "2", "3", "4"});
+    const int category = needle_ == Needle::First ? r.category1 : r.category2;
+    // A category the list cannot show leaves it unselected.
+    ComboClass->setCurrentIndex(category < kBuiltInCategories ? category : -1);
+    FunctionFullName->clear();
+    if (recordFunction() != kNoFunctionList) {
+        if (GaugeFunction->currentIndex() >= 0)
+            functionChanged(GaugeFunction->currentIndex());
+        const int seqNr = needle_ == Needle::First ? r.seqNr1 : r.seqNr2;
+        ComboSeqNr->setCurrentIndex(seqNr >= 1 && seqNr <= 4 ? seqNr - 1 : -1);
+    }
+}
+
+void NeedleAssignment::categoryChanged(int index)
+{
+    GaugeFunction->clear();
+    FunctionFullName->clear();
+    functionMap_.clear();
+    if (recordFunction() == kNoFunctionList)
+        return;
+    const ListItems functions = GaugeFunctionItems(Cfg, index);
+    functionMap_ = functions.numbers;
+    fillList(GaugeFunction, functions.texts);
+    const int function = recordFunction();
+    for (std::size_t pos = 0; pos < functionMap_.size(); ++pos)
+        if (functionMap_[pos] == function)
+            GaugeFunction->setCurrentIndex(int(pos));
+
+    // The category counts at once, not only on Apply.
+    if (index >= 0) {
+        GaugeRecord r;
+        r.category1 = r.category2 = index;
+        const int id = dialog_.gaugeID();
+        const bool changed = (needle_ == Needle::First ? Cfg.GaugeRecCategory1[id] : Cfg.GaugeRecCategory2[id]) != index;
+        r.Write(Cfg, id, needle_ == Needle::First ? Field::Category1 : Field::Category2);
+        if (changed)
+            Session.ConfigChanged = 1;
+    }
+    rebuildPlates();
+}
+
+void NeedleAssignment::functionChanged(int index)
+{
+    if (index < 0 || index >= int(functionMap_.size()))
+        return;
+    const int function = functionMap_[std::size_t(index)];
+    FunctionFullName->setText(QString::fromStdString(Cfg.FunctionFullName[function]));
+    if (Cfg.FunctionSignalType[function] == kSignalMacro)
+        ComboPlate->setCurrentIndex(-1);
+}
+
+void NeedleAssignment::rebuildPlates()
+{
+    const ListItems plates = CategoryPlateItems(Cfg, ComboClass->currentIndex());
+    fillList(ComboPlate, plates.texts);
+    const int plate = recordPlate();
+    for (std::size_t pos = 0; pos < plates.numbers.size(); ++pos)
+        if (plates.numbers[pos] == plate)
+            ComboPlate->setCurrentIndex(int(pos));
+}
+
+bool NeedleAssignment::hasCategoryAndFunction() const
+{
+    return !ComboClass->currentText().isEmpty() && !GaugeFunction->currentText().isEmpty();
+}
+
+QString NeedleAssignment::plateText() const
+{
+    return ComboPlate->currentText();
+}
+
+bool NeedleAssignment::complete() const
+{
+    if (!hasCategoryAndFunction()) {
+        messages().ok(QString::fromLatin1(kNoCategoryOrFunction));
+        return false;
+    }
+    if (plateText().isEmpty()) {
+        messages().ok(QString::fromLatin1(kNoPlate));
+        return false;
+    }
+    return true;
+}
+
+int NeedleAssignment::selectedFunction() const
+{
+    const int pos = GaugeFunction->currentIndex();
+    return pos >= 0 && pos < int(functionMap_.size()) ? functionMap_[std::size_t(pos)] : 0;
+}
+
+void NeedleAssignment::write(int gaugeID) const
+{
+    GaugeRecord r;
+    r.category1 = r.category2 = std::max(ComboClass->currentIndex(), 0);
+    r.function1 = r.function2 = selectedFunction();
+    r.seqNr1 = r.seqNr2 = std::max(ComboSeqNr->currentIndex(), 0) + 1;
+    r.plate1 = r.plate2 = selectedPlate();
+    r.Write(Cfg, gaugeID, needle_ == Needle::First ? Field::Needle1 : Field::Assignment2 | Field::Plate2);
+}
+
+void NeedleAssignment::calibrate(int needleNr)
+{
+    if (!hasCategoryAndFunction()) {
+        messages().ok(QString::fromLatin1(kAssignBeforeCalibrating));
+        return;
+    }
+    CalNeedleNr = Integer(needleNr);
+    CalFunctionName = GaugeFunction->currentText().toStdString();
+    CalCategoryName = ComboClass->currentText().toStdString();
+    CalSeqNr = Integer(LenientNumber(ComboSeqNr->currentText()));
+    CalPlateNr = Integer(selectedPlate());
+    CalFunctionNr = Integer(ListNumber(GaugeFunction->currentText()));
+    GaugeRecord r;
+    r.plate1 = r.plate2 = CalPlateNr;
+    r.Write(Cfg, dialog_.gaugeID(), needle_ == Needle::First ? Field::Plate1 : Field::Plate2);
+    Session.ConfigChanged = 1;
+    // The plate window works for this dialog's gauge, whatever was opened since.
+    CurrentGaugeID = Integer(dialog_.gaugeID());
+    CurrentGaugeTypeName = dialog_.context().typeName();
+    OpenPlateWindow();
+}
+
+} // namespace varnet

@@ -1,0 +1,88 @@
+#pragma once
+
+// The assignment of one needle in the assignable dialogs (single-needle,
+// display and dual-needle gauges): category, function, data pair and plate
+// lists, the category written at once, and the hand-over to the plate
+// window. Each needle keeps its own list-position-to-function map, so two
+// dialogs open together never store each other's function numbers.
+
+#include "config/tables.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+class QComboBox;
+class QLineEdit;
+class QWidget;
+
+namespace varnet {
+
+class GaugeDialog;
+
+// Function number 255 in a record: the needle has no function list.
+inline constexpr int kNoFunctionList = 255;
+inline constexpr int kSignalGauge = 4;
+inline constexpr int kSignalMacro = 6;
+
+struct ListItems {
+    QStringList texts;
+    std::vector<int> numbers;  // the function or plate number of each item
+};
+
+// "007.  name" for every function of `category` that drives gauges
+// (signal type "Gauge" or "Macro"), ascending.
+ListItems GaugeFunctionItems(const ConfigTables& tables, int category);
+// "003.  name" for every plate listed under the same category name.
+ListItems CategoryPlateItems(const ConfigTables& tables, int category);
+// The number the text of a list item begins with (0 when none).
+int ListNumber(const QString& itemText);
+
+// Which record fields a needle uses.
+enum class Needle { First, Second };
+
+class NeedleAssignment : public QObject {
+public:
+    // The lists are built into `parent`; the dialog places them.
+    NeedleAssignment(GaugeDialog& dialog, Needle needle, QWidget* parent, const char* suffix = "");
+
+    QComboBox* ComboClass;
+    QComboBox* GaugeFunction;
+    QLineEdit* FunctionFullName;
+    QComboBox* ComboSeqNr;
+    QComboBox* ComboPlate;
+
+    // Fills the category list from the record and selects its category,
+    // function and data pair.
+    void load();
+    // The plate list again, with the record's plate selected.
+    void rebuildPlates();
+
+    // The Apply check of the assignable dialogs: the part's message and
+    // false when category, function or plate is missing.
+    bool complete() const;
+    bool hasCategoryAndFunction() const;
+    // The four fields at `gaugeID`.
+    void write(int gaugeID) const;
+    int selectedFunction() const;
+    int selectedPlate() const { return ListNumber(plateText()); }
+    QString plateText() const;
+
+    // "Calibrate": hands the needle to the plate window (writing the plate
+    // at once) or says why not.
+    void calibrate(int needleNr);
+
+private:
+    void categoryChanged(int index);
+    void functionChanged(int index);
+    int recordFunction() const;
+    int recordPlate() const;
+
+    GaugeDialog& dialog_;
+    Needle needle_;
+    std::vector<int> functionMap_;
+};
+
+} // namespace varnet

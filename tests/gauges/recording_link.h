@@ -1,0 +1,66 @@
+#pragma once
+
+// A gauge link that records what the dialogs send and answers status
+// requests from a table, so dialog tests need no run window or port.
+
+#include "gauges/gaugelink.h"
+
+#include <QByteArray>
+#include <QMap>
+
+#include <vector>
+
+namespace varnet::testing {
+
+struct SentCommand {
+    int gaugeID;
+    int command;
+    double value;
+    bool operator==(const SentCommand&) const = default;
+};
+
+class RecordingLink final : public GaugeLink {
+public:
+    RecordingLink() : previous_(setGaugeLink(this)) {}
+    ~RecordingLink() override { setGaugeLink(previous_); }
+    RecordingLink(const RecordingLink&) = delete;
+    RecordingLink& operator=(const RecordingLink&) = delete;
+
+    bool Send(int gaugeID, int command, double value) override
+    {
+        sent.push_back({gaugeID, command, value});
+        return accept;
+    }
+    bool SendNewID(int oldID, int newID) override
+    {
+        newIDs.push_back({oldID, newID});
+        return accept;
+    }
+    std::optional<QByteArray> Poll(int gaugeID) override
+    {
+        sent.push_back({gaugeID, 7, 0});
+        if (!replies.contains(gaugeID))
+            return std::nullopt;
+        return ReplyOf(replies.value(gaugeID), gaugeID);
+    }
+
+    // Commands as (command, value) pairs, for one-gauge tests.
+    std::vector<std::pair<int, int>> commands() const
+    {
+        std::vector<std::pair<int, int>> out;
+        for (const SentCommand& c : sent)
+            out.emplace_back(c.command, int(c.value));
+        return out;
+    }
+    void clear() { sent.clear(); newIDs.clear(); }
+
+    std::vector<SentCommand> sent;
+    std::vector<std::pair<int, int>> newIDs;
+    QMap<int, QByteArray> replies;  // the status reply of each GaugeID
+    bool accept = true;             // false: every send fails
+
+private:
+    GaugeLink* previous_;
+};
+
+} // namespace varnet::testing
