@@ -2,7 +2,10 @@
 
 #include "bus/gaugeframes.h"
 #include "bus/standalonelinks.h"
+#include "platform/messages.h"
 #include "simlink/simcom.h"
+
+#include <array>
 
 namespace varnet {
 
@@ -13,6 +16,14 @@ constexpr int kOneSecondMs = 1000;
 // Element 9 of ECNeedleDisplay holds the cluster type.
 constexpr int kClusterTypeElement = 9;
 constexpr int kDualEngine = 2;
+
+// Single-needle frame: the 0-based offset of each needle's high byte, the
+// flags byte and its bits, the end mark.
+constexpr std::array<int, 8> kNeedleOffsets = {1, 3, 5, 21, 7, 11, 13, 15};
+constexpr int kFlagsOffset = 37;
+constexpr char kBacklightBit = 0x01;
+constexpr char kDisplaysOffBit = 0x02;
+constexpr char kEndMark = char(0xAA);
 
 } // namespace
 
@@ -65,6 +76,22 @@ void frmStatusEC::cmdStop_Click()
     Running = 0;
     stopTimers();
     showRunState();
+}
+
+void frmStatusEC::MoveSingleNeedle(int Needle, int Position)
+{
+    if (Needle < 0 || Needle >= int(kNeedleOffsets.size()) || Position < 0 || Position > 0xFFFF)
+        return;
+    QByteArray frame(kECFrameBytes, '\0');
+    frame[0] = 'F';
+    const int at = kNeedleOffsets[std::size_t(Needle)];
+    frame[at] = char(Position >> 8);
+    frame[at + 1] = char(Position & 0xFF);
+    frame[kFlagsOffset] = char((ECBacklightOn == 1 ? kBacklightBit : 0) | (ECDisplaysOn == 0 ? kDisplaysOffBit : 0));
+    frame[kFlagsOffset + 1] = kEndMark;
+    frame[kFlagsOffset + 2] = kEndMark;
+    if (!MSComm1().write(frame))
+        messages().ok(QStringLiteral("Comm Port for Engine Cluster not found"));
 }
 
 void frmStatusEC::MSComm1_OnComm()

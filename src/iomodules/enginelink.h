@@ -27,6 +27,14 @@ public:
     // When running: both timers off, halted.
     void cmdStop_Click() override;
 
+    // Writes at once one 40-byte frame that drives a single needle: "F",
+    // the Position (high byte first) in the two bytes of needle index
+    // Needle (0..7), zeros elsewhere, the backlight and display flags, then
+    // 0xAA 0xAA. A needle index outside 0..7 or a position outside 0..65535
+    // writes nothing; a port that is not open gives
+    // "Comm Port for Engine Cluster not found".
+    void MoveSingleNeedle(int Needle, int Position);
+
     QTimer& ProcessTimer() { return ProcessTimer_; }
     QTimer& Timer1() { return Timer1_; }
 
