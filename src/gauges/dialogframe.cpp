@@ -41,7 +41,7 @@ GaugeDialog::GaugeDialog(const char* name, const QString& caption, const FramePa
     buildOptions(parts);
 
     auto* buttons = new QHBoxLayout;
-    CmdApply = button("CmdApply", QStringLiteral("Apply"), this);
+    CmdApply = button(parts.applyName, parts.applyCaption, this);
     CmdUninstall = button("CmdUninstall", QStringLiteral("Uninstall"), this);
     CmdClose = button("CmdClose", QStringLiteral("Cancel"), this);
     buttons->addStretch();
@@ -94,9 +94,9 @@ void GaugeDialog::buildOptions(const FrameParts& parts)
         onSelected(LightOff, [this] { send(8, lightWord()); });
     }
     if (parts.displays) {
-        DisplayOn = optionButton("DisplayOn", QStringLiteral("On"), this);
-        DisplayOff = optionButton("DisplayOff", QStringLiteral("Off"), this);
-        options_->addWidget(columnFrame("FrameDisplays", QStringLiteral("Displays"), {DisplayOn, DisplayOff}, this));
+        DisplayOn = optionButton(parts.displayOnName, QStringLiteral("On"), this);
+        DisplayOff = optionButton(parts.displayOffName, QStringLiteral("Off"), this);
+        options_->addWidget(columnFrame("FrameDisplays", parts.displaysFrame, {DisplayOn, DisplayOff}, this));
         onSelected(DisplayOn, [this] { send(8, lightWord()); });
         onSelected(DisplayOff, [this] { send(8, lightWord()); });
     }

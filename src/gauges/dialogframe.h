@@ -45,6 +45,12 @@ struct FrameParts {
     bool speed = false;           // SliderSpeed
     bool speedBox = false;        // BoxSpeed beside it
     QString lightFrame = QStringLiteral("Backlight");
+    // The avionics modules name these their own way.
+    const char* displayOnName = "DisplayOn";
+    const char* displayOffName = "DisplayOff";
+    QString displaysFrame = QStringLiteral("Displays");
+    const char* applyName = "CmdApply";
+    QString applyCaption = QStringLiteral("Apply");
 };
 
 class GaugeDialog : public Form {
