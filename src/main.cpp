@@ -10,10 +10,11 @@
 
 namespace {
 
-// A request to terminate (SIGTERM, or SIGINT from the terminal) is handled
-// on the event loop as the Exit of the window the program is on, so the
-// simulator is told to stop its data and the ports are closed as by the
-// Exit button. The signal handler itself only writes one byte.
+// A request to terminate (SIGTERM, SIGINT from the terminal, SIGHUP when the
+// terminal closes or the user logs out) is handled on the event loop as the
+// Exit of the window the program is on, so the simulator is told to stop
+// its data and the ports are closed as by the Exit button. The signal
+// handler itself only writes one byte.
 int terminationPipe[2] = {-1, -1};
 
 void onTerminationSignal(int)
@@ -38,6 +39,10 @@ void handleTerminationSignals(QObject* owner)
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGHUP, &action, nullptr);
+    // A file size limit is a full disk to the program: the save fails and
+    // says so, and the old file stays, instead of the process being killed.
+    ::signal(SIGXFSZ, SIG_IGN);
 }
 
 } // namespace

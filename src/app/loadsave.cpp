@@ -1,9 +1,10 @@
 #include "app/loadsave.h"
 
 #include "config/configfile.h"
+#include "config/files.h"
 #include "config/itemtext.h"
 
-#include <QDir>
+#include <QListWidget>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -79,6 +80,8 @@ void copyGroups(const ConfigTables& from, ConfigTables& to, const ImportSelectio
 
 bool IsConfigFileName(const QString& name)
 {
+    if (name.contains(u'/'))
+        return false;
     for (int i = 0; i < kNameCheckLength && i < name.size(); ++i)
         if (name[i] == u'.' && QStringView(name).mid(i + 1, 3) == u"cfg")
             return true;
@@ -92,9 +95,23 @@ std::string BuildConfigHeader(const std::string& programTitle, const QDateTime& 
            kSimulatorLabel + ", FSUIPC version: " + kFsuipcLabel + " ,Date/Time saved: " + savedText + "\r\n";
 }
 
-QStringList ConfigFilesInCurrentDir()
+std::vector<std::string> ConfigFilesInCurrentDir()
 {
-    return QDir::current().entryList({QString::fromLatin1(kConfigFilePattern)}, QDir::Files, QDir::Name);
+    return FilesInCurrentDir(kConfigFileExtension);
+}
+
+void FillConfigFileList(QListWidget& list)
+{
+    list.clear();
+    for (const std::string& name : ConfigFilesInCurrentDir()) {
+        auto* line = new QListWidgetItem(FileNameText(name), &list);
+        line->setData(Qt::UserRole, QByteArray::fromStdString(name));
+    }
+}
+
+std::string FileNameOfLine(const QListWidgetItem& line)
+{
+    return line.data(Qt::UserRole).toByteArray().toStdString();
 }
 
 QString ParseStartDelay(const std::optional<QString>& answer, Integer& delay)

@@ -13,6 +13,10 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
+
+class QListWidget;
+class QListWidgetItem;
 
 namespace varnet {
 
@@ -21,10 +25,13 @@ namespace varnet {
 inline constexpr const char* kSimulatorLabel = "X-Plane";
 inline constexpr const char* kFsuipcLabel = "N/A";
 
-inline constexpr const char* kConfigFilePattern = "*.cfg";
+// The file lists show "*.cfg".
+inline constexpr const char* kConfigFileExtension = ".cfg";
 
-// A name the window saves to or deletes: ".cfg" (lower case) starts at one of
-// its first 50 characters; it need not be at the end ("test.cfg.bak").
+// A name the window saves to or deletes: a file of the working folder (no
+// folder part, so nothing lands in or vanishes from another folder) in which
+// ".cfg" (lower case) starts at one of its first 50 characters; it need not
+// be at the end ("test.cfg.bak").
 bool IsConfigFileName(const QString& name);
 
 // The header of a saved file. With the 43-character program title the
@@ -32,8 +39,14 @@ bool IsConfigFileName(const QString& name);
 // looks for it; the line ends with CR LF.
 std::string BuildConfigHeader(const std::string& programTitle, const QDateTime& saved);
 
-// The configuration files of the current directory, sorted by name.
-QStringList ConfigFilesInCurrentDir();
+// The configuration files of the current directory as the file system names
+// them, sorted by name.
+std::vector<std::string> ConfigFilesInCurrentDir();
+
+// Fills a file list with ConfigFilesInCurrentDir(): each line shows its name
+// (FileNameText) and keeps the name's bytes, which FileNameOfLine gives back.
+void FillConfigFileList(QListWidget& list);
+std::string FileNameOfLine(const QListWidgetItem& line);
 
 // The delays the start file and the countdown can hold.
 inline constexpr int kMinStartDelay = 0;

@@ -2,14 +2,13 @@
 
 #include "app/currentconfig.h"
 #include "config/configfile.h"
+#include "config/files.h"
 #include "config/startfile.h"
 #include "config/tables.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
 
 #include <QCheckBox>
-#include <QFile>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,6 +16,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <cerrno>
+#include <cstring>
+
+#include <unistd.h>
 
 namespace varnet {
 
@@ -30,12 +34,6 @@ constexpr const char* kImportLabels[kImportGroups] = {
 constexpr const char* kDelayPrompt =
     "Give autostart time delay (standard =10 seconds).\r\n"
     "Delay is the time (in seconds) the program waits with start-up after simulator is detected as running.";
-
-// File names are kept as the file system spells them.
-std::string toFileName(const QString& name)
-{
-    return name.toLocal8Bit().toStdString();
-}
 
 QPushButton* button(const char* objectName, const char* caption, QWidget* parent)
 {
@@ -109,21 +107,31 @@ SaveConfig::SaveConfig()
 
 void SaveConfig::Form_Load()
 {
-    FileName->setText(QString::fromLocal8Bit(Session.ConfigFileName.c_str()));
+    showFileName(Session.ConfigFileName);
     refreshFileBox();
+}
+
+void SaveConfig::showFileName(const std::string& name)
+{
+    shownFileName_ = name;
+    FileName->setText(FileNameText(name));
+}
+
+std::string SaveConfig::fileName() const
+{
+    return FileNameOfText(FileName->text(), shownFileName_);
 }
 
 void SaveConfig::refreshFileBox()
 {
-    FileBox->clear();
-    FileBox->addItems(ConfigFilesInCurrentDir());
+    FillConfigFileList(*FileBox);
 }
 
 void SaveConfig::FileBox_Click()
 {
     const QList<QListWidgetItem*> selected = FileBox->selectedItems();
     if (!selected.isEmpty())
-        FileName->setText(selected.first()->text());
+        showFileName(FileNameOfLine(*selected.first()));
 }
 
 bool SaveConfig::checkConfigFileName(const QString& name)
@@ -152,7 +160,7 @@ void SaveConfig::CmdSave_Click()
     const std::string previousHeader = Cfg.ConfigHeader;
     const std::string previousName = Session.ConfigFileName;
     Cfg.ConfigHeader = BuildConfigHeader(title, clock().now());
-    Session.ConfigFileName = toFileName(name);
+    Session.ConfigFileName = fileName();
     // The writer replaces the old file only once the new one is complete, so
     // a failure leaves the file on disk and the tables as they were.
     if (!WriteConfigFile()) {
@@ -177,7 +185,7 @@ void SaveConfig::CmdLoad_Click()
         return;
     }
     const std::string previousName = Session.ConfigFileName;
-    Session.ConfigFileName = toFileName(name);
+    Session.ConfigFileName = fileName();
     ReadConfigFile();
     if (Session.ConfigError == 0)
         ShowCurrentConfigFile(Session.ConfigFileName);
@@ -195,13 +203,11 @@ void SaveConfig::cmdKill_Click()
         return;
     if (!messages().yesNo(QStringLiteral("This will delete the file: ") + name + QStringLiteral(" ; Are you sure? ")))
         return;
-    if (!QFileInfo::exists(name)) {
-        messages().ok(QStringLiteral("File not found: ") + name);
-        return;
-    }
-    QFile file(name);
-    if (!file.remove()) {
-        messages().ok(QStringLiteral("The file %1 cannot be deleted: %2").arg(name, file.errorString()));
+    if (::unlink(fileName().c_str()) != 0) {
+        if (errno == ENOENT)
+            messages().ok(QStringLiteral("File not found: ") + name);
+        else
+            messages().ok(QStringLiteral("The file %1 cannot be deleted: %2").arg(name, std::strerror(errno)));
         return;
     }
     FileName->clear();
@@ -228,7 +234,7 @@ void SaveConfig::cmdSetAsStartup_Click()
     }
     const Integer previousDelay = Session.StartDelay;
     Session.StartDelay = delay;
-    if (!WriteStartFile(toFileName(name)))
+    if (!WriteStartFile(fileName()))
         Session.StartDelay = previousDelay;
 }
 
@@ -250,7 +256,7 @@ void SaveConfig::ImportPartialConfig()
     ImportSelection groups{};
     for (int i = 0; i < kImportGroups; ++i)
         groups[i] = ChkImportPartial[i]->isChecked();
-    if (!ImportConfigGroups(toFileName(FileName->text()), groups, Cfg))
+    if (!ImportConfigGroups(fileName(), groups, Cfg))
         messages().ok(QStringLiteral("Error in Configuration file"));
 }
 

@@ -8,6 +8,7 @@
 #include "platform/form.h"
 
 #include <array>
+#include <string>
 
 class QCheckBox;
 class QLineEdit;
@@ -39,10 +40,14 @@ private:
     // name may be saved to or deleted.
     bool checkConfigFileName(const QString& name);
     void refreshFileBox();
+    // Shows `name` in FileName; fileName() is the file the box names.
+    void showFileName(const std::string& name);
+    std::string fileName() const;
 
     QListWidget* FileBox;
     QLineEdit* FileName;
     std::array<QCheckBox*, kImportGroups> ChkImportPartial{};
+    std::string shownFileName_;
 };
 
 } // namespace varnet

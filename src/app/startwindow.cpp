@@ -5,6 +5,7 @@
 #include "bus/deviceports.h"
 #include "bus/runwindow.h"
 #include "config/configfile.h"
+#include "config/files.h"
 #include "config/startfile.h"
 #include "config/tables.h"
 #include "platform/messages.h"
@@ -63,17 +64,6 @@ QLabel* label(const char* objectName, const char* caption, QWidget* parent)
 QPushButton* button(const char* objectName, const char* caption, QWidget* parent)
 {
     return named(new QPushButton(QString::fromLatin1(caption), parent), objectName);
-}
-
-// File names are kept as the file system spells them.
-std::string toFileName(const QString& name)
-{
-    return name.toLocal8Bit().toStdString();
-}
-
-QString fromFileName(const std::string& name)
-{
-    return QString::fromLocal8Bit(name.c_str());
 }
 
 } // namespace
@@ -174,8 +164,13 @@ void frmMain::cancelCountdown()
 void frmMain::refreshFileBox()
 {
     const QSignalBlocker quiet(FileBox);
-    FileBox->clear();
-    FileBox->addItems(ConfigFilesInCurrentDir());
+    FillConfigFileList(*FileBox);
+}
+
+void frmMain::showFileName(const std::string& name)
+{
+    shownFileName_ = name;
+    FileName->setText(FileNameText(name));
 }
 
 bool frmMain::loadConfiguration()
@@ -197,7 +192,7 @@ void frmMain::Form_Activate()
         cancelCountdown();
     std::string name;
     ReadStartFile(name);
-    FileName->setText(fromFileName(name));
+    showFileName(name);
     Session.ConfigFileName = name;
     // Files saved meanwhile (in the Load/Save window) show up too.
     refreshFileBox();
@@ -238,7 +233,7 @@ void frmMain::Timer2_Timer()
 void frmMain::autostart()
 {
     Timer2_.stop();
-    Session.ConfigFileName = toFileName(FileName->text());
+    Session.ConfigFileName = FileNameOfText(FileName->text(), shownFileName_);
     if (!loadConfiguration()) {
         messages().ok(QString::fromLatin1(kAutostartFailed));
         FileName->clear();
@@ -288,10 +283,10 @@ void frmMain::FileBox_Click()
     if (selected.isEmpty())
         return;
     cancelCountdown();
-    const QString name = selected.first()->text();
-    FileName->setText(name);
-    DefaultForm<frmStatus>::get().BoxCurrentConfig->setText(name);
-    Session.ConfigFileName = toFileName(name);
+    const std::string name = FileNameOfLine(*selected.first());
+    showFileName(name);
+    DefaultForm<frmStatus>::get().BoxCurrentConfig->setText(FileName->text());
+    Session.ConfigFileName = name;
     loadConfiguration();
 }
 

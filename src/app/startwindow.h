@@ -13,6 +13,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <string>
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -69,6 +71,8 @@ private:
     void cancelCountdown();
     void showCountdown(bool visible);
     void refreshFileBox();
+    // Shows `name` in FileName, which then names that file until edited.
+    void showFileName(const std::string& name);
     // ReadConfigFile on Session.ConfigFileName; true when it loaded. The
     // countdown holds still while a question of the load is open.
     bool loadConfiguration();
@@ -81,6 +85,7 @@ private:
 
     bool countdownCancelled_ = false;
     int countdownShown_ = 0;
+    std::string shownFileName_;
     BusyFlag loading_;
 
     QListWidget* FileBox;

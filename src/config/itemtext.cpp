@@ -2,9 +2,6 @@
 
 #include "config/numtext.h"
 
-#include <QFile>
-#include <QSaveFile>
-
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -49,13 +46,11 @@ bool parseExact(const std::string& text, T& value)
 
 ItemReader ItemReader::fromFile(const std::string& path)
 {
-    QFile file(QString::fromLocal8Bit(path.c_str()));
-    if (!file.exists())
-        throw ItemError(kErrorFileNotFound);
-    if (!file.open(QIODevice::ReadOnly))
-        throw ItemError(file.errorString().toStdString());
-    const QByteArray bytes = file.readAll();
-    return ItemReader(bytes.toStdString());
+    std::string error;
+    std::optional<std::string> bytes = ReadWholeFile(path, error);
+    if (!bytes)
+        throw ItemError(error);
+    return ItemReader(std::move(*bytes));
 }
 
 bool ItemReader::atEnd() const
@@ -238,16 +233,6 @@ ItemWriter& ItemWriter::end()
     data_ += "\r\n";
     inStatement_ = false;
     return *this;
-}
-
-bool writeFileSafely(const std::string& path, const std::string& data, std::string* error)
-{
-    QSaveFile file(QString::fromLocal8Bit(path.c_str()));
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(data.data(), qint64(data.size())) == qint64(data.size()) && file.commit();
-    if (!written && error)
-        *error = file.errorString().toStdString();
-    return written;
 }
 
 } // namespace varnet

@@ -5,6 +5,7 @@
 // comma-separated items; strings in double quotes, numbers in decimal with
 // "." as the decimal separator.
 
+#include "config/files.h"
 #include "config/tables.h"
 
 #include <stdexcept>
@@ -23,14 +24,14 @@ public:
 inline constexpr const char* kErrorPastEnd = "Input past end of file";
 inline constexpr const char* kErrorTypeMismatch = "Type mismatch";
 inline constexpr const char* kErrorOverflow = "Overflow";
-inline constexpr const char* kErrorFileNotFound = "File not found";
 inline constexpr const char* kErrorOutOfRange = "Subscript out of range";
 
 class ItemReader {
 public:
     explicit ItemReader(std::string data) : data_(std::move(data)) {}
 
-    // Reads a whole file; throws ItemError when it cannot be read.
+    // Reads a whole file (ReadWholeFile); throws ItemError when it cannot
+    // be read.
     static ItemReader fromFile(const std::string& path);
 
     // A quoted string runs to its closing quote, across line ends; an
@@ -80,10 +81,5 @@ private:
     std::string data_;
     bool inStatement_ = false;
 };
-
-// Writes `data` to `path` without ever destroying the file that is there:
-// the bytes go to a temporary file in the same folder, which then replaces
-// the old one. Returns false and a description when any step fails.
-bool writeFileSafely(const std::string& path, const std::string& data, std::string* error);
 
 } // namespace varnet

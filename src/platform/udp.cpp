@@ -42,7 +42,7 @@ void QtUdpSocket::readPending()
         const QNetworkDatagram datagram = socket_.receiveDatagram();
         if (!datagram.isValid())
             return;
-        emit datagramReceived(datagram.data());
+        emit datagramReceived(datagram.data(), datagram.senderAddress());
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHostAddress>
 #include <QObject>
 #include <QString>
 #include <QUdpSocket>
@@ -41,7 +42,8 @@ public:
     QString errorString() const { return error_; }
 
 signals:
-    void datagramReceived(const QByteArray& data);
+    // One datagram and the address it came from.
+    void datagramReceived(const QByteArray& data, const QHostAddress& sender);
 
 protected:
     // Records the error and returns false.

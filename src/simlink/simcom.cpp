@@ -8,6 +8,7 @@
 #include <QHostAddress>
 #include <QLabel>
 #include <QListWidget>
+#include <QNetworkInterface>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -71,7 +72,7 @@ SimCom::SimCom()
     layout->addWidget(close, 0, Qt::AlignRight);
     resize(520, 400);
 
-    connect(WinsockUDP.get(), &UdpSocket::datagramReceived, this, &SimCom::WinsockUDP_DataArrival);
+    connect(WinsockUDP.get(), &UdpSocket::datagramReceived, this, &SimCom::datagramFrom);
 }
 
 SimCom::~SimCom() = default;
@@ -101,6 +102,8 @@ void SimCom::OpenUDP()
             return lanError(QStringLiteral("Invalid remote address \"%1\"").arg(host));
         winsockUDPSend->setRemote(host, *remote);
         sendOpen_ = true;
+        xplaneHost_ = QHostAddress(winsockUDPSend->remoteHost());
+        ownAddresses_ = xplaneHost_.isLoopback() ? QNetworkInterface::allAddresses() : QList<QHostAddress>();
     }
 }
 
@@ -114,6 +117,7 @@ void SimCom::CloseUDP()
     WinsockUDP->close();
     winsockUDPSend->close();
     sendOpen_ = false;
+    xplaneHost_.clear();
 }
 
 void SimCom::OpenSimCom()
@@ -177,6 +181,14 @@ void SimCom::SendDataChar(int Code)
 void SimCom::SendXplaneCommand(const std::string& CommandText, int N)
 {
     sendBuilt(CommandPacket(CommandText, N));
+}
+
+void SimCom::datagramFrom(const QByteArray& datagram, const QHostAddress& sender)
+{
+    if (AcceptsSender(xplaneHost_, sender, ownAddresses_))
+        WinsockUDP_DataArrival(datagram);
+    else
+        emit DatagramIgnored(++UDPIgnoredCount);
 }
 
 void SimCom::WinsockUDP_DataArrival(const QByteArray& datagram)

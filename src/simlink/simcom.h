@@ -72,6 +72,9 @@ public:
     void SendDataInt(int Index, int Slot, Long Value);
     void SendDataChar(int Code);
     void SendXplaneCommand(const std::string& CommandText, int N);
+    // Datagrams reach WinsockUDP_DataArrival only from the X-Plane host
+    // (AcceptsSender); the others are counted here and otherwise ignored.
+    int UDPIgnoredCount = 0;
     // One received datagram: DATA packets are stored in XplaneData, then the
     // active ports are refreshed (unless UDPTestDisplay is set) and the
     // datagram is counted, whether it was a DATA packet or not.
@@ -150,6 +153,8 @@ signals:
     // In test display mode: every received datagram as numbers, and its
     // records as text ("Bad Packet" when it was no DATA packet).
     void TestDisplay(const QString& raw, const QString& converted);
+    // A datagram from another host was ignored; `count` is UDPIgnoredCount.
+    void DatagramIgnored(int count);
 
 protected:
     void Form_Unload() override;
@@ -167,9 +172,14 @@ private:
     Single functionData(int function) const;
     void sendFunctionValue(int function, Single value);
 
+    void datagramFrom(const QByteArray& datagram, const QHostAddress& sender);
+
     std::unique_ptr<UdpSocket> WinsockUDP;
     std::unique_ptr<UdpSocket> winsockUDPSend;
     bool sendOpen_ = false;
+    // Whose datagrams are taken: the host the send socket points at.
+    QHostAddress xplaneHost_;
+    QList<QHostAddress> ownAddresses_;
 
     SimPortTable ports_;
     std::vector<DataRecord> records_;  // of the datagram being received

@@ -115,6 +115,8 @@ frmTestXplaneInterface::frmTestXplaneInterface()
     orderLayout->addWidget(OptionByteOrderReverse);
     BoxRun = textBox("BoxRun", settings, QStringLiteral("Stopped"));
     BoxRun->setReadOnly(true);
+    boxIgnored = textBox("boxIgnored", settings, QStringLiteral("0"));
+    boxIgnored->setReadOnly(true);
     auto* cmdStartUDP = button("cmdStartUDP", "Start UDP", settings);
     auto* CmdStopUDP = button("CmdStopUDP", "Stop UDP", settings);
     auto* settingsLayout = new QGridLayout(settings);
@@ -128,6 +130,8 @@ frmTestXplaneInterface::frmTestXplaneInterface()
     settingsLayout->addWidget(BoxRun, 3, 0);
     settingsLayout->addWidget(cmdStartUDP, 3, 1);
     settingsLayout->addWidget(CmdStopUDP, 3, 2);
+    settingsLayout->addWidget(label("Ignored (not from Remote IP):", settings), 4, 0, 1, 2);
+    settingsLayout->addWidget(boxIgnored, 4, 2);
 
     auto* send = new QGroupBox(QStringLiteral("Send Data to Xplane via UDP"), this);
     send->setObjectName(QStringLiteral("Frame1"));
@@ -206,6 +210,8 @@ void frmTestXplaneInterface::Form_Load()
     }
     showRunState();
     connect(&link(), &SimCom::TestDisplay, this, &frmTestXplaneInterface::showReceived);
+    boxIgnored->setText(QString::number(link().UDPIgnoredCount));
+    connect(&link(), &SimCom::DatagramIgnored, this, [this](int count) { boxIgnored->setText(QString::number(count)); });
 }
 
 void frmTestXplaneInterface::ShowWindow()

@@ -76,6 +76,8 @@ private:
     QRadioButton* OptionByteOrderNormal;
     QRadioButton* OptionByteOrderReverse;
     QLineEdit* BoxRun;
+    // Datagrams from hosts other than X-Plane, which the link ignored.
+    QLineEdit* boxIgnored;
     QLineEdit* boxIndex;
     QLineEdit* boxValue;
     QLineEdit* boxData;

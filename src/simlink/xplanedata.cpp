@@ -2,6 +2,8 @@
 
 #include "config/numtext.h"
 
+#include <algorithm>
+
 namespace varnet {
 
 namespace {
@@ -41,6 +43,22 @@ void StoreDataRecords(const std::vector<DataRecord>& records, XplaneDataTable& t
         if (record.group < kXplaneGroups)
             table[record.group] = record.values;
     }
+}
+
+bool AcceptsSender(const QHostAddress& host, const QHostAddress& sender, const QList<QHostAddress>& ownAddresses)
+{
+    // An IPv4 sender may show as an IPv6-mapped address.
+    const auto same = [&](const QHostAddress& address) {
+        return address.isEqual(sender, QHostAddress::TolerantConversion);
+    };
+    if (host.isNull())
+        return false;
+    if (!host.isLoopback())
+        return same(host);
+    bool v4 = false;
+    const quint32 ipv4 = sender.toIPv4Address(&v4);
+    const QHostAddress plain = v4 ? QHostAddress(ipv4) : sender;
+    return plain.isLoopback() || std::any_of(ownAddresses.begin(), ownAddresses.end(), same);
 }
 
 QString RawDatagramText(const QByteArray& datagram)

@@ -8,6 +8,8 @@
 #include "simlink/packets.h"
 
 #include <QByteArray>
+#include <QHostAddress>
+#include <QList>
 #include <QString>
 
 #include <array>
@@ -41,6 +43,13 @@ bool ParseDataPacket(const QByteArray& datagram, bool reversed, std::vector<Data
 // values. A record for a group above 150 has no place in the table and is
 // passed over.
 void StoreDataRecords(const std::vector<DataRecord>& records, XplaneDataTable& table);
+
+// Whether a datagram from `sender` is X-Plane's, the simulator being at
+// `host` (the configured remote address): any other machine on the network
+// could otherwise move needles. A loopback host stands for this machine,
+// whichever of its own addresses (`ownAddresses`) a datagram comes from. A
+// null host accepts nobody.
+bool AcceptsSender(const QHostAddress& host, const QHostAddress& sender, const QList<QHostAddress>& ownAddresses);
 
 // The texts of the link test display: every byte's number, and the records
 // of an accepted packet one value a line ("Bad Packet" for a rejected one).

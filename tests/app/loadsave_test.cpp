@@ -17,9 +17,10 @@ using testing::writeBytes;
 
 TEST(ConfigFileNameTest, ExtensionMustBeLowerCaseWithinTheFirst50Characters)
 {
-    for (const QString& good : {QString("test.cfg.bak"), QString("saves/a.cfg"), QString(49, u'a') + ".cfg"})
+    for (const QString& good : {QString("test.cfg.bak"), QString(49, u'a') + ".cfg"})
         EXPECT_TRUE(IsConfigFileName(good)) << good.toStdString();
-    for (const QString& bad : {QString("TEST.CFG"), QString("a.cf"), QString(""), QString(50, u'a') + ".cfg"})
+    for (const QString& bad : {QString("TEST.CFG"), QString("a.cf"), QString(""), QString(50, u'a') + ".cfg",
+                               QString("saves/a.cfg")})
         EXPECT_FALSE(IsConfigFileName(bad)) << bad.toStdString();
 }
 

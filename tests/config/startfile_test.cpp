@@ -62,7 +62,7 @@ TEST_F(StartFileTest, FailedWriteIsReportedAndKeepsTheOldFile)
     QDir().mkpath(blocked + "/" + kStartFileName);
     QDir::setCurrent(blocked);
     testing::ScriptedMessages boxes;
-    boxes.expectOk("Error writing Default Start file. Filename refers to a directory");
+    boxes.expectOk("Error writing Default Start file. Is a directory");
     const bool written = WriteStartFile("new.cfg");
     QDir::setCurrent(dir_.path());
     EXPECT_FALSE(written);

@@ -22,10 +22,10 @@ bool FakeUdpSocket::sendDatagram(const QByteArray& data)
     return true;
 }
 
-void FakeUdpSocket::inject(const QByteArray& datagram)
+void FakeUdpSocket::inject(const QByteArray& datagram, const QHostAddress& sender)
 {
     if (open_)
-        emit datagramReceived(datagram);
+        emit datagramReceived(datagram, sender);
 }
 
 FakeUdpSockets::FakeUdpSockets()

@@ -24,7 +24,7 @@ public:
     // bind() fails with this text; empty lets it succeed.
     void setBindError(const QString& error) { bindError_ = error; }
     // A datagram from the network; dropped unless the socket is bound.
-    void inject(const QByteArray& datagram);
+    void inject(const QByteArray& datagram, const QHostAddress& sender = QHostAddress(QHostAddress::LocalHost));
 
     // Every datagram sent, in order.
     const QList<QByteArray>& sent() const { return sent_; }
