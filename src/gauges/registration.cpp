@@ -1,5 +1,9 @@
 #include "gauges/registration.h"
 
+#include "gauges/adfindicator.h"
+#include "gauges/airlinerclock.h"
+#include "gauges/headingindicator.h"
+#include "gauges/lightclock.h"
 #include "gauges/platewindow.h"
 #include "gauges/singleneedle.h"
 
@@ -8,6 +12,10 @@ namespace varnet {
 void RegisterGaugeDialogs(const DialogOpenerSetter& set)
 {
     set("ConfigGaugeSN", [] { OpenDialog<ConfigGaugeSN>(&ConfigGaugeSN::GaugeSNInitialize); });
+    set("ConfigDG", [] { OpenDialog<ConfigDG>(); });
+    set("ConfigADF", [] { OpenDialog<ConfigADF>(); });
+    set("ConfigCessnaClock", [] { OpenDialog<ConfigCessnaClock>(); });
+    set("ConfigBoeingClock", [] { OpenDialog<ConfigBoeingClock>(); });
 }
 
 void CloseGaugeDialogs()
