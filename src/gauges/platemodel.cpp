@@ -75,7 +75,8 @@ std::string atValuebox(int row, const char* what)
 std::string oneOrTwoDecimals(double value)
 {
     std::array<char, 400> buffer{}; // a Double's largest magnitude has 309 digits
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 2).ptr;
+    const auto end =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, 2).ptr;
     std::string text(buffer.data(), end);
     if (text.back() == '0')
         text.pop_back();
@@ -314,7 +315,8 @@ std::optional<PlateModel::CheckedPlate> PlateModel::checkPlate()
         const std::string& text = s.rows[std::size_t(k)].needle;
         const std::optional<Integer> needle = wholeNeedle(text);
         if (!needle)
-            problem = atValuebox(k, text.empty() ? "Needle position is empty" : "Needle position is not a whole number");
+            problem =
+                atValuebox(k, text.empty() ? "Needle position is empty" : "Needle position is not a whole number");
         return needle;
     };
 

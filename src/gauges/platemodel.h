@@ -21,9 +21,9 @@
 
 namespace varnet {
 
-inline constexpr int kPlateRows = kMaxPlatePoints;  // grid rows 0..20
+inline constexpr int kPlateRows = kMaxPlatePoints; // grid rows 0..20
 inline constexpr int kLastPlateRow = kPlateRows - 1;
-inline constexpr int kNeedleSliderTop = 1079;       // a bus gauge's low resolution
+inline constexpr int kNeedleSliderTop = 1079; // a bus gauge's low resolution
 // Plate numbers travel as three digits in the list items.
 inline constexpr int kMaxPlates = 1000;
 
@@ -33,7 +33,7 @@ inline constexpr int kMaxPlates = 1000;
 extern std::function<void(int needle, int position)> MoveStandAloneNeedle;
 
 struct PlateRow {
-    std::string value;  // Curve1(k)
+    std::string value; // Curve1(k)
     std::string needle; // boxLinearStep(k)
     // Beyond the plate's last point: both boxes grey, the value box
     // disabled, both arrows hidden.
@@ -129,7 +129,7 @@ public:
 
     void ListPlates_Click(int item);
     void cmdLoadPlate_Click(); // Reload
-    void cmdSetValue_Click();  // Range
+    void cmdSetValue_Click(); // Range
     void cmdLinearVal_Click(); // Divide values
     void cmdLinearSteps_Click(); // Divide needle positions
     // Check Plate; true when the plate passed.

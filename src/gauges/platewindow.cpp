@@ -150,6 +150,7 @@ QGroupBox* frmCalibrate::buildActiveGauge()
     boxCurrentCategory = readOnlyBox("boxCurrentCategory", box);
     boxCurrentFunction = readOnlyBox("boxCurrentFunction", box);
     BoxSeqNr = readOnlyBox("BoxSeqNr", box);
+    boxGaugeType->setMinimumWidth(250); // the longest type names
     auto* form = new QFormLayout(box);
     form->addRow(QStringLiteral("GaugeID"), boxGaugeID);
     form->addRow(QStringLiteral("Gauge Type"), boxGaugeType);
@@ -181,28 +182,23 @@ QGroupBox* frmCalibrate::buildCurrentPlate()
     CurrentPlateName = textBox("CurrentPlateName", box);
     boxCurrentPlateNr = readOnlyBox("boxCurrentPlateNr", box);
     boxCurrentPlateNr->setMaximumWidth(50);
-    auto* CmdRenamePlate = button("CmdRenamePlate", QStringLiteral("Rename"), box);
-    auto* CmdUpdatePlate = button("CmdUpdatePlate", QStringLiteral("Update"), box);
-    auto* cmdSavePlate = button("cmdSavePlate", QStringLiteral("Save"), box);
-    auto* cmdLoadPlate = button("cmdLoadPlate", QStringLiteral("Reload"), box);
-    auto* CmdCancel2 = button("CmdCancel2", QStringLiteral("Cancel"), box);
-    auto* CmdPlateToGauge = button("CmdPlateToGauge", QStringLiteral("-> Gauge"), box);
-    cmdSavePlate->setToolTip(QStringLiteral("Saves changes (when made) to the above highligthed plate"));
-    cmdLoadPlate->setToolTip(QStringLiteral("Will reload the original calibrationpoints (if not saved yet)"));
+    auto* CmdRenamePlate = command("CmdRenamePlate", "Rename", box, &PlateModel::CmdRenamePlate_Click);
+    auto* CmdUpdatePlate = command("CmdUpdatePlate", "Update", box, &PlateModel::CmdUpdatePlate_Click);
+    auto* cmdSavePlate = command("cmdSavePlate", "Save", box, &PlateModel::cmdSavePlate_Click,
+                                 "Saves changes (when made) to the above highligthed plate");
+    auto* cmdLoadPlate = command("cmdLoadPlate", "Reload", box, &PlateModel::cmdLoadPlate_Click,
+                                 "Will reload the original calibrationpoints (if not saved yet)");
+    auto* CmdCancel2 = command("CmdCancel2", "Cancel", box, &PlateModel::CmdCancel2_Click);
+    auto* CmdPlateToGauge = command("CmdPlateToGauge", "-> Gauge", box, &PlateModel::CmdPlateToGauge_Click);
 
     auto* grid = new QGridLayout(box);
     grid->addWidget(CurrentPlateName, 0, 0, 1, 2);
     grid->addWidget(boxCurrentPlateNr, 0, 2);
-    QPushButton* const buttons[] = {CmdRenamePlate, CmdUpdatePlate, cmdSavePlate, cmdLoadPlate, CmdCancel2, CmdPlateToGauge};
+    QPushButton* const buttons[] = {CmdRenamePlate, CmdUpdatePlate, cmdSavePlate,
+                                    cmdLoadPlate,   CmdCancel2,     CmdPlateToGauge};
     for (int i = 0; i < 6; ++i)
         grid->addWidget(buttons[i], 1 + i / 3, i % 3);
 
-    connect(CmdRenamePlate, &QPushButton::clicked, this, [this] { run(&PlateModel::CmdRenamePlate_Click); });
-    connect(CmdUpdatePlate, &QPushButton::clicked, this, [this] { run(&PlateModel::CmdUpdatePlate_Click); });
-    connect(cmdSavePlate, &QPushButton::clicked, this, [this] { run(&PlateModel::cmdSavePlate_Click); });
-    connect(cmdLoadPlate, &QPushButton::clicked, this, [this] { run(&PlateModel::cmdLoadPlate_Click); });
-    connect(CmdCancel2, &QPushButton::clicked, this, [this] { run(&PlateModel::CmdCancel2_Click); });
-    connect(CmdPlateToGauge, &QPushButton::clicked, this, [this] { run(&PlateModel::CmdPlateToGauge_Click); });
     return box;
 }
 
@@ -212,11 +208,17 @@ QGroupBox* frmCalibrate::buildNewPlate()
     BoxNameNewPlate = textBox("BoxNameNewPlate", box);
     boxNewPlateNumber = readOnlyBox("boxNewPlateNumber", box);
     boxNewPlateNumber->setMaximumWidth(50);
-    CmdCreateNewPlate = button("CmdCreateNewPlate", QStringLiteral("Create"), box);
-    cmdSetNewName = button("cmdSetNewName", QStringLiteral("Plate Name"), box);
-    CmdCalibrateNewPlate = button("CmdCalibrateNewPlate", QStringLiteral("Calibrate"), box);
-    CmdSaveNewPlate = button("CmdSaveNewPlate", QStringLiteral("Save"), box);
-    cmdCancelAdd = button("cmdCancelAdd", QStringLiteral("Cancel"), box);
+    CmdCreateNewPlate = command("CmdCreateNewPlate", "Create", box, &PlateModel::CmdCreateNewPlate_Click);
+    cmdSetNewName = command("cmdSetNewName", "Plate Name", box, &PlateModel::cmdSetNewName_Click);
+    CmdCalibrateNewPlate = command("CmdCalibrateNewPlate", "Calibrate", box, &PlateModel::CmdCalibrateNewPlate_Click);
+    CmdSaveNewPlate = command("CmdSaveNewPlate", "Save", box, [](PlateModel& m) {
+        const int before = m.handOverPlate();
+        m.CmdSaveNewPlate_Click();
+        // The opener's dialog offers the plate just created.
+        if (m.handOverPlate() != before)
+            CalPlateNr = Integer(m.handOverPlate());
+    });
+    cmdCancelAdd = command("cmdCancelAdd", "Cancel", box, &PlateModel::cmdCancelAdd_Click);
 
     auto* grid = new QGridLayout(box);
     grid->addWidget(BoxNameNewPlate, 0, 0, 1, 2);
@@ -226,21 +228,6 @@ QGroupBox* frmCalibrate::buildNewPlate()
     grid->addWidget(CmdCalibrateNewPlate, 1, 2);
     grid->addWidget(CmdSaveNewPlate, 2, 0);
     grid->addWidget(cmdCancelAdd, 2, 1);
-
-    connect(CmdCreateNewPlate, &QPushButton::clicked, this, [this] { run(&PlateModel::CmdCreateNewPlate_Click); });
-    connect(cmdSetNewName, &QPushButton::clicked, this, [this] { run(&PlateModel::cmdSetNewName_Click); });
-    connect(CmdCalibrateNewPlate, &QPushButton::clicked, this,
-            [this] { run(&PlateModel::CmdCalibrateNewPlate_Click); });
-    connect(CmdSaveNewPlate, &QPushButton::clicked, this, [this] {
-        run([](PlateModel& m) {
-            const int before = m.handOverPlate();
-            m.CmdSaveNewPlate_Click();
-            // The opener's dialog offers the plate just created.
-            if (m.handOverPlate() != before)
-                CalPlateNr = Integer(m.handOverPlate());
-        });
-    });
-    connect(cmdCancelAdd, &QPushButton::clicked, this, [this] { run(&PlateModel::cmdCancelAdd_Click); });
     return box;
 }
 
@@ -271,24 +258,26 @@ QGroupBox* frmCalibrate::buildGrid()
         grid->addWidget(row.valueArrow, k + 1, 2);
         grid->addWidget(row.needle, k + 1, 3);
         grid->addWidget(row.needleArrow, k + 1, 4);
-        connect(row.valueArrow, &QToolButton::clicked, this, [this, k] { run([k](PlateModel& m) { m.boxValue_Click(k); }); });
-        connect(row.needleArrow, &QToolButton::clicked, this, [this, k] { run([k](PlateModel& m) { m.SetStep_Click(k); }); });
+        connect(row.valueArrow, &QToolButton::clicked, this,
+                [this, k] { run([k](PlateModel& m) { m.boxValue_Click(k); }); });
+        connect(row.needleArrow, &QToolButton::clicked, this,
+                [this, k] { run([k](PlateModel& m) { m.SetStep_Click(k); }); });
     }
 
-    auto* cmdSetValue = button("cmdSetValue", QStringLiteral("Range"), box);
-    auto* cmdLinearVal = button("cmdLinearVal", QStringLiteral("Divide"), box);
-    auto* cmdResetVal = button("cmdResetVal", QStringLiteral("Clear"), box);
-    auto* cmdLinearSteps = button("cmdLinearSteps", QStringLiteral("Divide"), box);
-    auto* cmdClearStep = button("cmdClearStep", QStringLiteral("Clear"), box);
-    auto* cmdSetCheck = button("cmdSetCheck", QStringLiteral("Check Plate"), box);
-    cmdSetValue->setToolTip(QStringLiteral(
-        "Enables the calibration points between minimum and maximum value. Use dot (.)  for decimal separator."));
-    cmdLinearVal->setToolTip(
-        QStringLiteral("Will subdivide the values between Minimum and the Value entered in one of the boxes below"));
-    cmdResetVal->setToolTip(QStringLiteral("Will set all calibrationpoints (value) to zeo"));
-    cmdLinearSteps->setToolTip(QStringLiteral("Will linearly subdivide the calibrationpoints between minimum and maximum"));
-    cmdClearStep->setToolTip(QStringLiteral("Will set all calbrationpoints (needle) to zero"));
-    cmdSetCheck->setToolTip(QStringLiteral("Will check plate  values for inconsistencies"));
+    auto* cmdSetValue = command(
+        "cmdSetValue", "Range", box, &PlateModel::cmdSetValue_Click,
+        "Enables the calibration points between minimum and maximum value. Use dot (.)  for decimal separator.");
+    auto* cmdLinearVal =
+        command("cmdLinearVal", "Divide", box, &PlateModel::cmdLinearVal_Click,
+                "Will subdivide the values between Minimum and the Value entered in one of the boxes below");
+    auto* cmdResetVal = command("cmdResetVal", "Clear", box, &PlateModel::cmdResetVal_Click,
+                                "Will set all calibrationpoints (value) to zeo");
+    auto* cmdLinearSteps = command("cmdLinearSteps", "Divide", box, &PlateModel::cmdLinearSteps_Click,
+                                   "Will linearly subdivide the calibrationpoints between minimum and maximum");
+    auto* cmdClearStep = command("cmdClearStep", "Clear", box, &PlateModel::cmdClearStep_Click,
+                                 "Will set all calbrationpoints (needle) to zero");
+    auto* cmdSetCheck = command("cmdSetCheck", "Check Plate", box, &PlateModel::cmdSetCheck_Click,
+                                "Will check plate  values for inconsistencies");
     const int below = kPlateRows + 1;
     grid->addWidget(cmdSetValue, below, 1);
     grid->addWidget(cmdLinearSteps, below, 3, 1, 2);
@@ -304,8 +293,8 @@ QGroupBox* frmCalibrate::buildGrid()
     SliderMoveNeedle->setMinimumWidth(160);
     boxSliderNeedle = readOnlyBox("boxSliderNeedle", box);
     boxSliderNeedle->setMaximumWidth(60);
-    auto* cmdSliderMin = button("cmdSliderMin", QStringLiteral("-1"), box);
-    auto* cmdSliderPlus = button("cmdSliderPlus", QStringLiteral("+1"), box);
+    auto* cmdSliderMin = command("cmdSliderMin", "-1", box, &PlateModel::cmdSliderMin_Click);
+    auto* cmdSliderPlus = command("cmdSliderPlus", "+1", box, &PlateModel::cmdSliderPlus_Click);
     auto* needleRow = new QHBoxLayout;
     needleRow->addWidget(label(QStringLiteral("Point"), box));
     needleRow->addWidget(UpDown1);
@@ -315,15 +304,8 @@ QGroupBox* frmCalibrate::buildGrid()
     grid->addLayout(needleRow, below + 3, 0, 1, 5);
     grid->addWidget(SliderMoveNeedle, below + 4, 0, 1, 5);
 
-    connect(cmdSetValue, &QPushButton::clicked, this, [this] { run(&PlateModel::cmdSetValue_Click); });
-    connect(cmdLinearVal, &QPushButton::clicked, this, [this] { run(&PlateModel::cmdLinearVal_Click); });
-    connect(cmdResetVal, &QPushButton::clicked, this, [this] { run(&PlateModel::cmdResetVal_Click); });
-    connect(cmdLinearSteps, &QPushButton::clicked, this, [this] { run(&PlateModel::cmdLinearSteps_Click); });
-    connect(cmdClearStep, &QPushButton::clicked, this, [this] { run(&PlateModel::cmdClearStep_Click); });
-    connect(cmdSetCheck, &QPushButton::clicked, this, [this] { run(&PlateModel::cmdSetCheck_Click); });
-    connect(cmdSliderMin, &QPushButton::clicked, this, [this] { run(&PlateModel::cmdSliderMin_Click); });
-    connect(cmdSliderPlus, &QPushButton::clicked, this, [this] { run(&PlateModel::cmdSliderPlus_Click); });
-    connect(UpDown1, &QSpinBox::valueChanged, this, [this](int k) { run([k](PlateModel& m) { m.UpDown1_Change(k); }); });
+    connect(UpDown1, &QSpinBox::valueChanged, this,
+            [this](int k) { run([k](PlateModel& m) { m.UpDown1_Change(k); }); });
     // While the thumb is dragged the position is only shown; the needle
     // follows when the slider's value settles.
     connect(SliderMoveNeedle, &QSlider::valueChanged, this, [this](int position) {
@@ -343,10 +325,10 @@ QGroupBox* frmCalibrate::buildValueToTransfer()
 {
     QGroupBox* box = frame("FrameValueToTransfer", QStringLiteral("Value to Transfer"), this);
     BoxValueToTransfer = textBox("BoxValueToTransfer", box);
-    auto* CmdCalValMin = button("CmdCalValMin", QStringLiteral("-"), box);
-    auto* CmdCalValuePlus = button("CmdCalValuePlus", QStringLiteral("+"), box);
-    auto* CmdSetMinimum = button("CmdSetMinimum", QStringLiteral("Copy Minimum"), box);
-    auto* CmdMaximum = button("CmdMaximum", QStringLiteral("Copy Maximum"), box);
+    auto* CmdCalValMin = command("CmdCalValMin", "-", box, &PlateModel::CmdCalValMin_Click);
+    auto* CmdCalValuePlus = command("CmdCalValuePlus", "+", box, &PlateModel::CmdCalValuePlus_Click);
+    auto* CmdSetMinimum = command("CmdSetMinimum", "Copy Minimum", box, &PlateModel::CmdSetMinimum_Click);
+    auto* CmdMaximum = command("CmdMaximum", "Copy Maximum", box, &PlateModel::CmdMaximum_Click);
     QGroupBox* units = frame("FrameUnits", QStringLiteral("Add / Subtract Unit"), box);
     OptionScale = new QButtonGroup(this);
     auto* unitRow = new QHBoxLayout(units);
@@ -365,10 +347,6 @@ QGroupBox* frmCalibrate::buildValueToTransfer()
     grid->addWidget(CmdSetMinimum, 2, 0, 1, 2);
     grid->addWidget(CmdMaximum, 2, 2);
 
-    connect(CmdCalValMin, &QPushButton::clicked, this, [this] { run(&PlateModel::CmdCalValMin_Click); });
-    connect(CmdCalValuePlus, &QPushButton::clicked, this, [this] { run(&PlateModel::CmdCalValuePlus_Click); });
-    connect(CmdSetMinimum, &QPushButton::clicked, this, [this] { run(&PlateModel::CmdSetMinimum_Click); });
-    connect(CmdMaximum, &QPushButton::clicked, this, [this] { run(&PlateModel::CmdMaximum_Click); });
     connect(OptionScale, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
             model_->state.scaleOption = id;
@@ -384,7 +362,8 @@ QGroupBox* frmCalibrate::buildFunction()
     CaliFunctionName = readOnlyBox("CaliFunctionName", box);
     CalMinimumValue = textBox("CalMinimumValue", box);
     CalMaximumValue = textBox("CalMaximumValue", box);
-    auto* cmdUpdateMinMax = button("cmdUpdateMinMax", QStringLiteral("Update Min/Max in Function"), box);
+    auto* cmdUpdateMinMax =
+        command("cmdUpdateMinMax", "Update Min/Max in Function", box, &PlateModel::cmdUpdateMinMax_Click);
     auto* ReadFromFS = button("ReadFromFS", QStringLiteral("Show  Function"), box);
     ReadFromFS->setToolTip(
         QStringLiteral("Opens a small window showing the actual Function value read from Sim (if connected).  "));
@@ -396,7 +375,6 @@ QGroupBox* frmCalibrate::buildFunction()
     form->addRow(cmdUpdateMinMax);
     form->addRow(ReadFromFS);
 
-    connect(cmdUpdateMinMax, &QPushButton::clicked, this, [this] { run(&PlateModel::cmdUpdateMinMax_Click); });
     connect(ReadFromFS, &QPushButton::clicked, this, &frmCalibrate::ReadFromFS_Click);
     return box;
 }
@@ -405,7 +383,8 @@ void frmCalibrate::connectTyping()
 {
     // What the user types goes into the model as it is typed.
     const auto keep = [this](QLineEdit* box, std::string PlateWindowState::*field) {
-        connect(box, &QLineEdit::textEdited, this, [this, field](const QString& text) { model_->state.*field = bytes(text); });
+        connect(box, &QLineEdit::textEdited, this,
+                [this, field](const QString& text) { model_->state.*field = bytes(text); });
     };
     keep(CurrentPlateName, &PlateWindowState::currentPlateName);
     keep(BoxNameNewPlate, &PlateWindowState::newPlateName);
@@ -423,9 +402,19 @@ void frmCalibrate::connectTyping()
 
 void frmCalibrate::Form_Load()
 {
-    const PlateHandOver handOver{CurrentGaugeID, CurrentGaugeTypeName, CalNeedleNr, CalCategoryName,
-                                 CalFunctionName, CalFunctionNr,      CalSeqNr,    CalPlateNr};
+    const PlateHandOver handOver{CurrentGaugeID,  CurrentGaugeTypeName, CalNeedleNr, CalCategoryName,
+                                 CalFunctionName, CalFunctionNr,        CalSeqNr,    CalPlateNr};
     run([&handOver](PlateModel& m) { m.Load(handOver); });
+}
+
+QPushButton* frmCalibrate::command(const char* name, const char* caption, QWidget* parent,
+                                   const std::function<void(PlateModel&)>& handler, const char* hint)
+{
+    QPushButton* control = button(name, QString::fromLatin1(caption), parent);
+    if (hint)
+        control->setToolTip(QString::fromLatin1(hint));
+    connect(control, &QPushButton::clicked, this, [this, handler] { run(handler); });
+    return control;
 }
 
 void frmCalibrate::run(const std::function<void(PlateModel&)>& handler)

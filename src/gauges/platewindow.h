@@ -36,12 +36,12 @@ namespace varnet {
 
 // Set by the opener, with CurrentGaugeID and CurrentGaugeTypeName
 // (bus/sendpath.h), before it calls OpenPlateWindow.
-extern Integer CalNeedleNr;          // 1 or 2; 1..8 on an engine cluster
-extern std::string CalCategoryName;  // the needle's category text
-extern std::string CalFunctionName;  // the function text as the opener lists it
+extern Integer CalNeedleNr; // 1 or 2; 1..8 on an engine cluster
+extern std::string CalCategoryName; // the needle's category text
+extern std::string CalFunctionName; // the function text as the opener lists it
 extern Integer CalFunctionNr;
-extern Integer CalSeqNr;             // data pair 1..4
-extern Integer CalPlateNr;           // the plate assigned now; the window sets a plate it created
+extern Integer CalSeqNr; // data pair 1..4
+extern Integer CalPlateNr; // the plate assigned now; the window sets a plate it created
 
 // Loads frmCalibrate anew for the hand-over above (unloading an open one
 // first) and shows it modeless in front.
@@ -80,6 +80,9 @@ private:
     QGroupBox* buildFunction();
     void connectTyping();
 
+    // A button that runs `handler` of the model.
+    QPushButton* command(const char* name, const char* caption, QWidget* parent,
+                         const std::function<void(PlateModel&)>& handler, const char* hint = nullptr);
     // Runs one model handler, then shows the model's state, unless the
     // window was unloaded meanwhile (a handler may wait or ask).
     void run(const std::function<void(PlateModel&)>& handler);

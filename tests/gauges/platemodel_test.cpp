@@ -172,7 +172,8 @@ TEST_F(PlateModelTest, CheckPlateStopsAtTheFirstFault)
     load();
     const std::pair<std::vector<std::pair<std::string, std::string>>, const char*> cases[] = {
         {{{"", "0"}, {"20", "5"}}, "Minimum value missing; Please correct"},
-        {{{"10", "0"}, {"20", "5"}, {"15", "9"}}, "At valuebox 2: value lower than or equal to previous; Please correct."},
+        {{{"10", "0"}, {"20", "5"}, {"15", "9"}},
+         "At valuebox 2: value lower than or equal to previous; Please correct."},
         {{{"10", "0"}, {"20", ""}}, "At valuebox 1: Needle position is empty; Please correct."},
         {{{"10", ""}, {"20", "5"}}, "At valuebox 0: Needle position is empty; Please correct."},
         {{{"10", "0"}, {"20", "5.5"}}, "At valuebox 1: Needle position is not a whole number; Please correct."},
@@ -219,8 +220,8 @@ TEST_F(PlateModelTest, SaveStoresACheckedPlateOnYesOnly)
     messages_.expectYesNo(kSaveQuestion, true);
     model.cmdSavePlate_Click();
     EXPECT_EQ(Cfg.PlateName[0], "Engine RPM");
-    EXPECT_EQ(Cfg.PlateValue[0][0], 1);  // the category stays
-    EXPECT_EQ(Cfg.PlateValue[0][1], 5);  // the index of the last point
+    EXPECT_EQ(Cfg.PlateValue[0][0], 1); // the category stays
+    EXPECT_EQ(Cfg.PlateValue[0][1], 5); // the index of the last point
     EXPECT_EQ(Cfg.PlateSteps[0][1], 5);
     EXPECT_EQ(Cfg.PlateValue[0][3], 4500);
     EXPECT_EQ(Cfg.PlateSteps[0][3], 900);
@@ -238,11 +239,11 @@ TEST_F(PlateModelTest, SaveStoresACheckedPlateOnYesOnly)
 
 TEST_F(PlateModelTest, WithoutAPlateTheGridIsEmptyAndWritesAreRefused)
 {
-    load(12, 1, 1);  // plate 1 belongs to another category
+    load(12, 1, 1); // plate 1 belongs to another category
     EXPECT_EQ(model.state.selectedItem, -1);
     EXPECT_EQ(column(&PlateRow::value, 0, 1), (std::vector<std::string>{"", ""}));
-    for (const auto handler : {&PlateModel::CmdUpdatePlate_Click, &PlateModel::cmdSavePlate_Click,
-                               &PlateModel::CmdPlateToGauge_Click}) {
+    for (const auto handler :
+         {&PlateModel::CmdUpdatePlate_Click, &PlateModel::cmdSavePlate_Click, &PlateModel::CmdPlateToGauge_Click}) {
         messages_.expectOk(kNoPlate);
         (model.*handler)();
     }

@@ -40,8 +40,8 @@ TEST_F(MoveSingleNeedle, WritesOneFrameForTheChosenNeedle)
     ECDisplaysOn = 1;
     cluster.MoveSingleNeedle(3, 0x10E4);
     cluster.MoveSingleNeedle(7, 65535);
-    cluster.MoveSingleNeedle(8, 1);   // no such needle
-    cluster.MoveSingleNeedle(0, -1);  // no such position
+    cluster.MoveSingleNeedle(8, 1); // no such needle
+    cluster.MoveSingleNeedle(0, -1); // no such position
     EXPECT_EQ(port->writes(), (QList<QByteArray>{needleFrame(5, "01 90", 0x03), needleFrame(21, "10 E4", 0x00),
                                                  needleFrame(15, "FF FF", 0x00)}));
 
