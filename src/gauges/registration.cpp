@@ -2,16 +2,22 @@
 
 #include "gauges/adfindicator.h"
 #include "gauges/airlinerclock.h"
+#include "gauges/attitude.h"
+#include "gauges/digitalaltimeter.h"
 #include "gauges/headingindicator.h"
 #include "gauges/lightclock.h"
 #include "gauges/platewindow.h"
 #include "gauges/singleneedle.h"
+#include "gauges/vorindicator.h"
 
 namespace varnet {
 
 void RegisterGaugeDialogs(const DialogOpenerSetter& set)
 {
     set("ConfigGaugeSN", [] { OpenDialog<ConfigGaugeSN>(&ConfigGaugeSN::GaugeSNInitialize); });
+    set("ConfigGaugeVOR", [] { OpenDialog<ConfigGaugeVOR>(); });
+    set("ConfigGaugeAD", [] { OpenDialog<ConfigGaugeAD>(); });
+    set("ConfigGaugeAI", [] { OpenDialog<ConfigGaugeAI>(); });
     set("ConfigDG", [] { OpenDialog<ConfigDG>(); });
     set("ConfigADF", [] { OpenDialog<ConfigADF>(); });
     set("ConfigCessnaClock", [] { OpenDialog<ConfigCessnaClock>(); });
