@@ -1,0 +1,140 @@
+// The VOR, digital altimeter and attitude dialogs on the real send path:
+// frames as the control unit behind a pseudo-terminal receives them, and
+// its replies read back.
+
+#include "bus/deviceports.h"
+#include "bus/gaugebus_fixture.h"
+#include "gauges/attitude.h"
+#include "gauges/digitalaltimeter.h"
+#include "gauges/vorindicator.h"
+#include "platform/wait.h"
+#include "simcontrolunit/simcontrolunit.h"
+#include "support/scripted_messages.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QSlider>
+
+namespace varnet {
+namespace {
+
+using testing::SimControlUnit;
+using Commands = std::vector<std::pair<int, int>>;
+
+class NeedleInstrumentsOnTheBus : public testing::GaugeBusTest {
+protected:
+    void SetUp() override
+    {
+        GaugeBusTest::SetUp();
+        ASSERT_TRUE(unit_.ready());
+        LoadConstantTables(Cfg);
+        Cfg.ComPortGauges = 4;
+        OpenComPorts();
+    }
+    void TearDown() override
+    {
+        CloseOpenDialogs();
+        GaugeBusTest::TearDown();
+        Session = SessionState{};
+    }
+    template <typename T>
+    T& open(int id, int type, int model = 1, int version = 1)
+    {
+        Cfg.GaugeRecType[id] = Byte(type);
+        Cfg.GaugeRecModel[id] = Byte(model);
+        Cfg.GaugeRecVersion[id] = Byte(version);
+        CurrentGaugeID = Integer(id);
+        OpenDialog<T>();
+        return DefaultForm<T>::get();
+    }
+    // The frames received, read back as the gauge reads them: the command
+    // and the value with its sign; the status requests of a running
+    // read-back left out unless `polls`.
+    Commands received(int count, bool polls = true)
+    {
+        Commands out;
+        EXPECT_TRUE(waitUntil(
+            [&] {
+                out.clear();
+                for (const QByteArray& f : unit_.frames()) {
+                    const int command = quint8(f.at(2)) >> 4;
+                    const int magnitude = SimControlUnit::frameMagnitude(f);
+                    if (polls || command != 7)
+                        out.emplace_back(command, quint8(f.at(2)) & 0x04 ? -magnitude : magnitude);
+                }
+                return int(out.size()) >= count;
+            },
+            2000));
+        unit_.clear();
+        return out;
+    }
+    template <typename T>
+    static T* child(QWidget& w, const char* name)
+    {
+        return w.findChild<T*>(QString::fromLatin1(name));
+    }
+    static void click(QWidget& w, const char* name) { child<QAbstractButton>(w, name)->click(); }
+
+    SimControlUnit unit_{4};
+    testing::ScriptedMessages messages_;
+};
+
+TEST_F(NeedleInstrumentsOnTheBus, VORCalibrationSeriesAndTheCourseOfItsOwnReply)
+{
+    ConfigGaugeVOR& d = open<ConfigGaugeVOR>(21, kVOR1);
+    child<QSlider>(d, "SliderValue1")->setValue(400);
+    click(d, "cmdCenterLocNeedle");
+    child<QSlider>(d, "Sliderindicator")->setValue(100);
+    click(d, "cmdCalibrateDisk");
+    EXPECT_EQ(received(10, false), (Commands{{5, 400}, {4, -72}, {10, 100}, {13, 0x7064}, {13, 0x5208}, {13, 0x63AC},
+                                      {13, 0x2550}, {13, 0x16F4}, {13, 0x3898}, {13, 0x4A3C}}));
+
+    // Another gauge answering in its place shows nothing; its own reply does.
+    const QByteArray count542 = QByteArray::fromHex("000000021E");
+    unit_.answer = [&](const QByteArray& frame) {
+        return frame.at(2) == char(0x78) ? SimControlUnit::reply(22, kVOR1, count542) : QByteArray();
+    };
+    d.Form_Activate();
+    waitMs(200);
+    auto* course = child<QLineEdit>(d, "boxCourse");
+    EXPECT_EQ(course->text(), "");
+    unit_.answer = nullptr;
+    unit_.setStatusReply(21, SimControlUnit::reply(21, kVOR1, count542));
+    EXPECT_TRUE(waitUntil([&] { return course->text() == "180"; }, 2000));
+}
+
+TEST_F(NeedleInstrumentsOnTheBus, AltimeterWritesExactPressureRefusesOthersAndReadsItBack)
+{
+    ConfigGaugeAD& d = open<ConfigGaugeAD>(22, 101, 1, 4);
+    auto* pressure = child<QLineEdit>(d, "boxAirPress");
+    pressure->setText("29.92");
+    click(d, "cmdWriteAirPress");
+    EXPECT_EQ(received(2), (Commands{{14, 0}, {12, 2992}}));
+    for (const char* refused : {"100", "-1"}) {
+        pressure->setText(QString::fromLatin1(refused));
+        messages_.expectOk(kAirPressureRule);
+        click(d, "cmdWriteAirPress");
+    }
+    pressure->clear();
+    unit_.setStatusReply(22, SimControlUnit::reply(22, 101, QByteArray::fromHex("0000000BB0000100A0")));
+    click(d, "CmdReadAirPress");
+    EXPECT_EQ(received(1), (Commands{{7, 0}}));  // the refusals sent nothing
+    EXPECT_EQ(pressure->text(), "29.92");
+    EXPECT_EQ(child<QLineEdit>(d, "BoxPressRotation")->text(), "32");
+}
+
+TEST_F(NeedleInstrumentsOnTheBus, AttitudePitchSpeedZeroAndTheStopOnClosing)
+{
+    ConfigGaugeAI& d = open<ConfigGaugeAI>(23, 103, 1);
+    child<QSlider>(d, "SliderPitchSpeed")->setValue(0);
+    click(d, "cmdSetPitchSpeed");
+    click(d, "cmdLevelPitch");
+    click(d, "cmdRotateCCW");
+    d.close();
+    ASSERT_TRUE(unit_.waitForFrames(4));
+    EXPECT_EQ(unit_.frames().first(), testing::hexBytes("00 17 3C 01 02 FF"));  // 3 with the sign flag
+    EXPECT_EQ(received(4), (Commands{{3, 0}, {5, 600}, {14, 1}, {14, 0}}));
+}
+
+} // namespace
+} // namespace varnet
