@@ -57,6 +57,7 @@ ConfigADF::ConfigADF()
     QPushButton* nl10 = button("cmdNL10", QStringLiteral("<<"), this);
     QPushButton* nl1 = button("NL1", QStringLiteral("<"), this);
     Needledelta = textBox("Needledelta", this, QStringLiteral("0"));
+    Needledelta->setMinimumWidth(50);
     Needledelta->setMaximumWidth(60);
     QPushButton* nr1 = button("NR1", QStringLiteral(">"), this);
     QPushButton* nr10 = button("NR10", QStringLiteral(">>"), this);

@@ -83,6 +83,7 @@ QSlider* compassSlider(const char* name, QWidget* parent)
 QLineEdit* numberBox(const char* name, QWidget* parent, int width = 60)
 {
     QLineEdit* box = readOnlyBox(name, parent);
+    box->setMinimumWidth(width);
     box->setMaximumWidth(width);
     return box;
 }

@@ -102,6 +102,7 @@ ConfigCessnaClock::ConfigCessnaClock()
     onClicked(copyTime, [this] { copyPCTime(); });
     onClicked(setLocal, [this] { setLocalTime(); });
     onClicked(setFlight, [this] { setFlightTime(); });
+    grid->setColumnStretch(7, 1);
     QPushButton* read = button("CmdReadAirPress", QStringLiteral("Read Time"), test);
     grid->addWidget(read, 3, 6);
     onClicked(read, [this] { readTime(); });
