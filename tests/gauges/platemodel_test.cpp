@@ -1,10 +1,6 @@
 #include "config/gaugetypes.h"
-#include "config/tables.h"
+#include "dialog_fixture.h"
 #include "gauges/platemodel.h"
-#include "recording_link.h"
-#include "support/scripted_messages.h"
-
-#include <gtest/gtest.h>
 
 #include <utility>
 #include <vector>
@@ -23,13 +19,11 @@ const char* const kSaveQuestion = "This will update the current plate settings. 
 
 // Plates 0 "RPM" and 2 "Oil" in "Engines", plate 1 in "Fuel"; a single-
 // needle gauge at GaugeID 12 whose needle 1 shows function 40 on plate 0.
-class PlateModelTest : public ::testing::Test {
+class PlateModelTest : public testing::DialogTest {
 protected:
     void SetUp() override
     {
-        Cfg = ConfigTables{};
-        Session = SessionState{};
-        LoadConstantTables(Cfg);
+        DialogTest::SetUp();
         Cfg.GaugeRecType[12] = SingleNeedleType;
         Cfg.GaugeRecType[20] = EngineClusterType;
         addPlate("RPM", 1, {{0, 0}, {1000, 200}, {2000, 400}, {3000, 600}, {4000, 800}});
@@ -43,8 +37,7 @@ protected:
     void TearDown() override
     {
         MoveStandAloneNeedle = previousMover_;
-        Cfg = ConfigTables{};
-        Session = SessionState{};
+        DialogTest::TearDown();
     }
 
     static void addPlate(const std::string& name, int category, const Points& points)
@@ -95,8 +88,6 @@ protected:
     }
 
     PlateModel model;
-    testing::RecordingLink link_;
-    testing::ScriptedMessages messages_;
     std::vector<std::pair<int, int>> standAlone_;
     std::function<void(int, int)> previousMover_;
 };
