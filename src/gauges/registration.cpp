@@ -4,9 +4,13 @@
 #include "gauges/airlinerclock.h"
 #include "gauges/attitude.h"
 #include "gauges/digitalaltimeter.h"
+#include "gauges/analoguealtimeter.h"
+#include "gauges/dmeindicator.h"
+#include "gauges/enginecluster.h"
 #include "gauges/headingindicator.h"
 #include "gauges/lightclock.h"
 #include "gauges/platewindow.h"
+#include "gauges/rmi.h"
 #include "gauges/singleneedle.h"
 #include "gauges/vorindicator.h"
 
@@ -18,6 +22,10 @@ void RegisterGaugeDialogs(const DialogOpenerSetter& set)
     set("ConfigGaugeVOR", [] { OpenDialog<ConfigGaugeVOR>(); });
     set("ConfigGaugeAD", [] { OpenDialog<ConfigGaugeAD>(); });
     set("ConfigGaugeAI", [] { OpenDialog<ConfigGaugeAI>(); });
+    set("ConfigCessnaEngineCluster", [] { OpenDialog<ConfigCessnaEngineCluster>(); });
+    set("ConfigAnalogueAltimeter", [] { OpenDialog<ConfigAnalogueAltimeter>(); });
+    set("ConfigDME", [] { OpenDialog<ConfigDME>(); });
+    set("ConfigRMI", [] { OpenDialog<ConfigRMI>(); });
     set("ConfigDG", [] { OpenDialog<ConfigDG>(); });
     set("ConfigADF", [] { OpenDialog<ConfigADF>(); });
     set("ConfigCessnaClock", [] { OpenDialog<ConfigCessnaClock>(); });
