@@ -57,7 +57,9 @@ void dataSeeds(const std::filesystem::path& folder)
 {
     write(folder, "seed-float.bin", *DataFloatPacket(3, 0, 80.5f, false));
     write(folder, "seed-float-reversed.bin", *DataFloatPacket(37, 7, -1234.5f, true));
-    write(folder, "seed-int.bin", *DataIntPacket(106, 0, 1, false));
+    // Integer bit patterns with integer fillers, as some senders make them.
+    write(folder, "seed-int.bin",
+          QByteArray("DATA0") + LongToString4(106) + LongToString4(1) + LongToString4(-999).repeated(7));
     // Several records, one group twice, one above the table.
     QByteArray records("DATA@");
     for (const auto& [group, value] : {std::pair{3, 155.0f}, {150, 1.0f}, {3, 80.0f}, {200, 2.0f}})

@@ -26,20 +26,6 @@ QByteArray selectPacket(const char* head, Byte index, bool reversed)
     return packet;
 }
 
-// Both DATA packets: the value words in the slot order, the filler in every
-// slot but `slot`.
-std::optional<QByteArray> dataPacket(int index, int slot, std::uint32_t word, std::uint32_t filler,
-                                     bool reversed)
-{
-    if (index < 0 || index > 255 || slot < 0 || slot >= kDataValues)
-        return std::nullopt;
-    QByteArray packet("DATA0", kHeadSize);
-    appendWord(packet, std::uint32_t(index), reversed);
-    for (int j = 0; j < kDataValues; ++j)
-        appendWord(packet, j == slot ? word : filler, reversed);
-    return packet;
-}
-
 } // namespace
 
 Single BytesToSingle(Byte b1, Byte b2, Byte b3, Byte b4)
@@ -82,15 +68,13 @@ QByteArray StopAllPacket(bool reversed)
 std::optional<QByteArray> DataFloatPacket(int index, int slot, Single value, bool reversed)
 {
     // X-Plane would take a NaN or an infinity at face value.
-    if (!std::isfinite(value))
+    if (!std::isfinite(value) || index < 0 || index > 255 || slot < 0 || slot >= kDataValues)
         return std::nullopt;
-    return dataPacket(index, slot, std::bit_cast<std::uint32_t>(value),
-                      std::bit_cast<std::uint32_t>(Single(kDataFiller)), reversed);
-}
-
-std::optional<QByteArray> DataIntPacket(int index, int slot, Long value, bool reversed)
-{
-    return dataPacket(index, slot, std::uint32_t(value), std::uint32_t(kDataFiller), reversed);
+    QByteArray packet("DATA0", kHeadSize);
+    appendWord(packet, std::uint32_t(index), reversed);
+    for (int j = 0; j < kDataValues; ++j)
+        appendWord(packet, std::bit_cast<std::uint32_t>(j == slot ? value : kDataFiller), reversed);
+    return packet;
 }
 
 std::optional<QByteArray> CharPacket(int code, const std::string& remoteIP)

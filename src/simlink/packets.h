@@ -29,17 +29,20 @@ QByteArray LongToString4(Long value);
 
 inline constexpr int kDataValues = 8;       // values per DATA record
 inline constexpr int kStopAllGroups = 150;  // groups 0..149 are deselected at once
-inline constexpr Long kDataFiller = -999;   // the values of a DATA packet that are not written
+// The values of a DATA record that are not written: X-Plane reads every value
+// of a record as a float and leaves the ones holding -999.0 unchanged.
+inline constexpr Single kDataFiller = -999.0f;
 
 // "DSEL0" or "USEL0" with one group index: 9 bytes.
 QByteArray DselPacket(Byte index, bool reversed);
 QByteArray UselPacket(Byte index, bool reversed);
 // "USEL0" with the groups 0..149: 605 bytes.
 QByteArray StopAllPacket(bool reversed);
-// "DATA0", the group and eight values: 41 bytes. The value in `slot` is
-// `value`; the seven others are -999 (as a float or as an integer).
+// "DATA0", the group and eight floats: 41 bytes. The value in `slot` is
+// `value`; the seven others are the filler. Whatever a function's data type,
+// this is the only DATA packet there is: X-Plane would read an integer's bit
+// pattern as a float near zero.
 std::optional<QByteArray> DataFloatPacket(int index, int slot, Single value, bool reversed);
-std::optional<QByteArray> DataIntPacket(int index, int slot, Long value, bool reversed);
 // "CHAR0", the character and the remote address padded with "0": 21 bytes.
 std::optional<QByteArray> CharPacket(int code, const std::string& remoteIP);
 // "CMND0" and the command of line n ("#n:command" ended by CR LF) of a

@@ -170,7 +170,8 @@ void SimCom::SendDataFloat(int Index, int Slot, Single Value)
 
 void SimCom::SendDataInt(int Index, int Slot, Long Value)
 {
-    sendBuilt(DataIntPacket(Index, Slot, Value, reversed()));
+    // X-Plane reads every DATA value as a float, whatever the function's type.
+    SendDataFloat(Index, Slot, Single(Value));
 }
 
 void SimCom::SendDataChar(int Code)

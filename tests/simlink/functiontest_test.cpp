@@ -213,7 +213,7 @@ TEST_F(FunctionTestWindow, WriteOnceSendsOnlyValuesTheDataTypeCarries)
     const SentData sent = decodeData(packet(1));
     EXPECT_EQ(sent.group, 5);
     EXPECT_EQ(sent.slot, 1);
-    EXPECT_EQ(sent.asInt, 255);
+    EXPECT_EQ(sent.asFloat, 255);
 
     scan(64, 1);
     setText("boxWriteValueOnce", "-32768");
@@ -221,7 +221,7 @@ TEST_F(FunctionTestWindow, WriteOnceSendsOnlyValuesTheDataTypeCarries)
     click(window(), "CmdWriteOnce");
     setText("boxWriteValueOnce", "-32767");
     click(window(), "CmdWriteOnce");
-    EXPECT_EQ(decodeData(packet(1)).asInt, -32767);
+    EXPECT_EQ(decodeData(packet(1)).asFloat, -32767);
 }
 
 TEST_F(FunctionTestWindow, SweepGoesUpAndDownAndEndsOnAValueOutOfRange)
@@ -259,7 +259,7 @@ TEST_F(FunctionTestWindow, SweepGoesUpAndDownAndEndsOnAValueOutOfRange)
     window().IntervalTimer_Timer();
     EXPECT_FALSE(timer("IntervalTimer")->isActive());
     EXPECT_EQ(text("boxWriteValueOnce"), "260");
-    EXPECT_EQ(decodeData(packet(2)).asInt, 255);
+    EXPECT_EQ(decodeData(packet(2)).asFloat, 255);
 }
 
 TEST_F(FunctionTestWindow, ClosingLeavesThePortsOfAPreparedRun)

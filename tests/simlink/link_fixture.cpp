@@ -13,8 +13,6 @@ namespace varnet::testing {
 namespace {
 
 constexpr quint32 kFloatFiller = 0xC479C000;  // -999.0f
-constexpr quint32 kIntFiller = 0xFFFFFC19;    // -999
-
 
 quint16 freeLoopbackPort()
 {
@@ -40,14 +38,18 @@ SentData decodeData(const QByteArray& packet, bool bigEndian)
         return bigEndian ? qFromBigEndian<quint32>(bytes) : qFromLittleEndian<quint32>(bytes);
     };
     sent.group = int(word(5));
+    int values = 0;
     for (int j = 0; j < 8; ++j) {
         const quint32 value = word(9 + 4 * j);
-        if (value != kFloatFiller && value != kIntFiller) {
+        if (value != kFloatFiller) {
+            ++values;
             sent.slot = j;
-            sent.asInt = qint32(value);
             std::memcpy(&sent.asFloat, &value, 4);
         }
     }
+    // Anything but one value among float fillers is no packet of ours.
+    if (values != 1)
+        sent.slot = -1;
     return sent;
 }
 

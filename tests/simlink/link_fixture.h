@@ -16,13 +16,12 @@
 
 namespace varnet::testing {
 
-// What one DATA packet carries: its group, the slot that is not the -999
-// filler, and that slot's value read as a float and as an integer.
+// What one DATA packet carries: its group, the one slot that is not the
+// -999.0 float filler (-1 when there is not exactly one), and its value.
 struct SentData {
     int group = -1;
     int slot = -1;
     float asFloat = 0;
-    qint32 asInt = 0;
 };
 SentData decodeData(const QByteArray& packet, bool bigEndian = false);
 

@@ -31,14 +31,14 @@ TEST_F(SendTest, DataFloatPutsTheValueInItsSlotAndMinus999Elsewhere)
     EXPECT_EQ(sentBy([&] { link->SendDataFloat(17, 2, 1.5f); }), QList{reversed});
 }
 
-TEST_F(SendTest, DataIntSendsIntegersWithIntegerFillers)
+TEST_F(SendTest, DataIntSendsItsIntegerAsAFloatWithFloatFillers)
 {
-    const QByteArray normal = hex(kDataHead) + hex("03 00 00 00") + hex("05 00 00 00") + repeated("19 FC FF FF", 7);
-    const QByteArray reversed = hex(kDataHead) + hex("00 00 00 03") + hex("00 00 00 05") + repeated("FF FF FC 19", 7);
+    const QByteArray normal = hex(kDataHead) + hex("03 00 00 00") + hex("00 00 48 43") + repeated("00 C0 79 C4", 7);
+    const QByteArray reversed = hex(kDataHead) + hex("00 00 00 03") + hex("43 48 00 00") + repeated("C4 79 C0 00", 7);
 
-    EXPECT_EQ(sentBy([&] { link->SendDataInt(3, 0, 5); }), QList{normal});
+    EXPECT_EQ(sentBy([&] { link->SendDataInt(3, 0, 200); }), QList{normal});
     Cfg.ByteOrderReverse = 1;
-    EXPECT_EQ(sentBy([&] { link->SendDataInt(3, 0, 5); }), QList{reversed});
+    EXPECT_EQ(sentBy([&] { link->SendDataInt(3, 0, 200); }), QList{reversed});
 }
 
 TEST_F(SendTest, SelectPacketsCarryOneIndexInTheLinkByteOrder)

@@ -115,7 +115,7 @@ TEST_F(UdpTestWindow, PacketsSentAreViewedAsByteNumbers)
     EXPECT_EQ(view.count('.'), 41);
 
     fill("3 groups", "0", "-7.6");
-    EXPECT_EQ(decodeData(sentByClick("cmdSendDataInteger")).asInt, -8);
+    EXPECT_EQ(decodeData(sentByClick("cmdSendDataInteger")).asFloat, -8) << "the integer, as X-Plane reads it";
     fill("", "", "Ab");
     EXPECT_EQ(sentByClick("cmdSendCharacter"), QByteArray("CHAR0A127.0.0.1000000"));
     fill("17", "", "");
