@@ -85,10 +85,7 @@ ConfigGaugeAI::ConfigGaugeAI()
         testGrid->addWidget(s, row, 1);
         testGrid->addWidget(box, row, 2);
         testGrid->addWidget(level, row, 3);
-        onValueChanged(s, [this, box, command](int position) {
-            box->setText(QString::number(position));
-            send(command, position);
-        });
+        ShowAndSend(*this, s, box, command);
         onClicked(level, [s] { MoveSliderTo(s, LevelPosition(s->maximum())); });
         return s;
     };

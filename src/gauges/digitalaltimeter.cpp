@@ -142,7 +142,7 @@ ConfigGaugeAD::ConfigGaugeAD()
                                {label(QStringLiteral("Altitude"), this), label(QStringLiteral("-5000"), this),
                                 SliderValue1, label(QStringLiteral("+50000"), this), BoxtestValue1, minus, plus, zero},
                                this);
-    onValueChanged(SliderValue1, [this](int position) { moveAltitude(position); });
+    ShowAndSend(*this, SliderValue1, BoxtestValue1, 4);
     onClicked(minus, [this] { SliderValue1->setValue(SliderValue1->value() - 1); });
     onClicked(plus, [this] { SliderValue1->setValue(SliderValue1->value() + 1); });
     onClicked(zero, [this] { MoveSliderTo(SliderValue1, 0); });
@@ -255,12 +255,6 @@ void ConfigGaugeAD::unitChosen(bool mBar)
 {
     Cfg.GaugeRecModel[gaugeID()] = Byte(mBar ? kModelMBar : kModelInHg);
     send(5, UnitWordOfOption(mBar, PressEffectsAlt->isChecked(), version()));
-}
-
-void ConfigGaugeAD::moveAltitude(int position)
-{
-    BoxtestValue1->setText(QString::number(position));
-    send(4, position);
 }
 
 void ConfigGaugeAD::cmdWriteAirPress_Click()

@@ -67,7 +67,6 @@ private:
     void nudge(int value, int delta);
     void Command1_Click();
     void setIntensity(bool night);
-    void moveAltitude(int position);
 
     QRadioButton* Option1;
     QRadioButton* Option2;

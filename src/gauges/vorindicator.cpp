@@ -27,6 +27,14 @@ bool SendFrames(GaugeDialog& dialog, const std::vector<std::pair<int, double>>& 
     return !self.isNull();
 }
 
+void ShowAndSend(GaugeDialog& dialog, QSlider* slider, QLineEdit* box, int command)
+{
+    onValueChanged(slider, [&dialog, box, command](int position) {
+        box->setText(QString::number(position));
+        dialog.context().Send(command, position);
+    });
+}
+
 void MoveSliderTo(QSlider* slider, int position)
 {
     if (slider->value() == position)
@@ -112,10 +120,7 @@ ConfigGaugeVOR::ConfigGaugeVOR()
         testGrid->addWidget(s, row, 0);
         testGrid->addWidget(box, row, 1);
         testGrid->addWidget(centre, row, 2);
-        onValueChanged(s, [this, box, command](int position) {
-            box->setText(QString::number(position));
-            send(command, position);
-        });
+        ShowAndSend(*this, s, box, command);
         connect(box, &QLineEdit::textEdited, this, [this, s, box, command] {
             box->setText(QString::number(s->value()));
             send(command, s->value());
@@ -134,6 +139,8 @@ ConfigGaugeVOR::ConfigGaugeVOR()
                                              "Needle button(s). Start with Clear Calibration."),
                               this);
     instruction->setWordWrap(true);
+    // Wide enough that the wrapped text takes its lines in full.
+    instruction->setMinimumSize(260, instruction->heightForWidth(260));
     QGroupBox* calibrate = columnFrame("FrameCalibrateNeedles", QStringLiteral("Calibrate Needle(s)"),
                                        {instruction, clearCal, setLOC, setGS, testCal}, this);
     onClicked(clearCal, [this] { cmdClearCal_Click(); });
@@ -162,10 +169,7 @@ ConfigGaugeVOR::ConfigGaugeVOR()
     QPushButton* calibrateDisk = button("cmdCalibrateDisk", QStringLiteral("Calibrate"), this);
     QGroupBox* disk = rowFrame("FrameCalibrateDisk", QStringLiteral("Calibrate Indicator Positions"),
                                {Sliderindicator, boxindicatorvalue, resetDisk, calibrateDisk}, this);
-    onValueChanged(Sliderindicator, [this](int position) {
-        boxindicatorvalue->setText(QString::number(position));
-        send(10, position);
-    });
+    ShowAndSend(*this, Sliderindicator, boxindicatorvalue, 10);
     onClicked(resetDisk, [this] { MoveSliderTo(Sliderindicator, 0); });
     onClicked(calibrateDisk, [this] { cmdCalibrateDisk_Click(); });
 

@@ -22,6 +22,10 @@ namespace varnet {
 // dialog was closed while an earlier one waited. true when all went out.
 bool SendFrames(GaugeDialog& dialog, const std::vector<std::pair<int, double>>& frames);
 
+// A test slider: every change of its position shows it in `box` and sends
+// `command` with it.
+void ShowAndSend(GaugeDialog& dialog, QSlider* slider, QLineEdit* box, int command);
+
 // Puts a test slider at `position` and runs its change handler even when it
 // already stands there: a button that drives a needle to a fixed position
 // always sends it, as the gauge may stand elsewhere.
