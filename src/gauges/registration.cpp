@@ -9,6 +9,8 @@
 #include "gauges/enginecluster.h"
 #include "gauges/headingindicator.h"
 #include "gauges/lightclock.h"
+#include "gauges/displayneedle.h"
+#include "gauges/dualneedle.h"
 #include "gauges/platewindow.h"
 #include "gauges/rmi.h"
 #include "gauges/singleneedle.h"
@@ -19,6 +21,8 @@ namespace varnet {
 void RegisterGaugeDialogs(const DialogOpenerSetter& set)
 {
     set("ConfigGaugeSN", [] { OpenDialog<ConfigGaugeSN>(&ConfigGaugeSN::GaugeSNInitialize); });
+    set("ConfigGaugeSD", [] { OpenDialog<ConfigGaugeSD>(&ConfigGaugeSD::GaugeSDinitialize); });
+    set("ConfigGaugeDN", [] { OpenDialog<ConfigGaugeDN>(&ConfigGaugeDN::GaugeDNInitialize); });
     set("ConfigGaugeVOR", [] { OpenDialog<ConfigGaugeVOR>(); });
     set("ConfigGaugeAD", [] { OpenDialog<ConfigGaugeAD>(); });
     set("ConfigGaugeAI", [] { OpenDialog<ConfigGaugeAI>(); });
