@@ -1,5 +1,6 @@
-// The attitude indicator dialog: the axes of each model, Level, the two
-// speeds on one command, rotation and sweep with their stop, and Apply.
+// The attitude indicator dialog: the axes of each model, Level, the speeds
+// on one command, the rotation and sweep with their stop, calibration, and
+// Apply.
 
 #include "bus/gaugeframes.h"
 #include "dialog_fixture.h"
@@ -25,17 +26,22 @@ protected:
     }
 };
 
-TEST_F(AttitudeIndicator, LevelFollowsTheModelAndApplyStoresBothLevels)
+TEST_F(AttitudeIndicator, LevelSpeedsAndApplyFollowTheModel)
 {
     ConfigGaugeAI& one = open(1);
     click(one, "cmdLevelBank");  // already level: sent all the same
     click(one, "cmdLevelPitch");
-    EXPECT_EQ(link_.commands(), (Commands{{4, 2160}, {5, 600}}));
+    click(one, "cmdSetBankSpeedl");
+    click(one, "cmdSetPitchSpeed");
+    EXPECT_EQ(link_.commands(), (Commands{{4, 2160}, {5, 600}, {3, 250}, {3, -600}}));
+    // At 0 the pitch speed keeps its sign flag: a plain 0 would set the bank speed.
+    child<QSlider>(one, "SliderPitchSpeed")->setValue(0);
+    click(one, "cmdSetPitchSpeed");
+    EXPECT_EQ(quint8(GaugeBusFrame(12, 3, link_.sent.back().value)->at(2)), 0x3C);
     click(one, "Command5");
 
     Cfg.GaugeRecCategory2[12] = 7;
     ConfigGaugeAI& two = open(2, 0);
-    EXPECT_EQ(child<QLineEdit>(two, "BoxModel")->text(), "2");
     EXPECT_EQ(child<QLineEdit>(two, "BoxtestValue1")->text(), "959");
     click(two, "cmdLevelBank");
     click(two, "cmdLevelPitch");
@@ -49,58 +55,32 @@ TEST_F(AttitudeIndicator, LevelFollowsTheModelAndApplyStoresBothLevels)
     EXPECT_EQ((std::vector<int>{r.type, r.model, r.category1, r.function1, r.seqNr1, r.plate1, r.category2,
                                 r.function2, r.seqNr2, r.plate2}),
               (std::vector<int>{103, 2, 8, 5, 1, 480, 0, 6, 1, 80}));
-    EXPECT_EQ(Session.GaugeRecBusStatus[40], 0);
 }
 
-TEST_F(AttitudeIndicator, PitchSpeedCarriesItsSignFlagEvenAtZero)
-{
-    ConfigGaugeAI& d = open(1);
-    for (int position : {100, 0}) {
-        child<QSlider>(d, "SliderBankSpeed")->setValue(position);
-        click(d, "cmdSetBankSpeedl");
-        child<QSlider>(d, "SliderPitchSpeed")->setValue(position);
-        click(d, "cmdSetPitchSpeed");
-    }
-    EXPECT_EQ(link_.commands(), (Commands{{3, 100}, {3, -100}, {3, 0}, {3, 0}}));
-    const auto flags = [](double value) { return quint8(GaugeBusFrame(12, 3, value)->at(2)); };
-    EXPECT_EQ(flags(link_.sent[2].value), 0x38);
-    EXPECT_EQ(flags(link_.sent[3].value), 0x3C);
-
-    // The model without its own speeds narrows the sliders.
-    click(d, "Command5");
-    ConfigGaugeAI& other = open(0);
-    EXPECT_EQ(child<QSlider>(other, "SliderPitchSpeed")->minimum(), 60);
-    EXPECT_EQ(child<QSlider>(other, "SliderBankSpeed")->value(), 100);
-}
-
-TEST_F(AttitudeIndicator, SweepRotationAndCalibrationStopWhenTheDialogCloses)
+TEST_F(AttitudeIndicator, SweepAndRotationStopOnStopAndOnClosing)
 {
     ConfigGaugeAI& d = open(0);
     child<QTimer>(d, "Timer1")->setInterval(10);
     click(d, "cmdMovePitch");
     ASSERT_TRUE(waitUntil([&] { return link_.sent.size() >= 3; }, 1000));
     click(d, "Command1");
-    const Commands sent = link_.commands();
-    EXPECT_EQ(Commands(sent.begin(), sent.begin() + 3), (Commands{{5, 640}, {5, 0}, {5, 640}}));
-    EXPECT_EQ(sent.back(), (std::pair{14, 0}));
+    const Commands swept = link_.commands();
+    EXPECT_EQ(Commands(swept.begin(), swept.begin() + 3), (Commands{{5, 640}, {5, 0}, {5, 640}}));
+    EXPECT_EQ(swept.back(), (std::pair{14, 0}));
     link_.clear();
     waitMs(40);
-    EXPECT_TRUE(link_.sent.empty());
-
     for (const char* name : {"BL1", "BL10", "BR1", "BR10", "PL1", "PL10", "PR1", "PR10", "cmdRecalibrate",
                              "CmdSetCalibration", "cmdResetCalibration", "cmdRotateCW"})
         click(d, name);
     d.close();  // the title bar, while the bank axis turns
     EXPECT_EQ(link_.commands(), (Commands{{10, 1}, {10, 50}, {10, -1}, {10, -50}, {11, 1}, {11, 20}, {11, -1},
                                           {11, -20}, {1, 0}, {12, 0}, {13, 0}, {1, 0}, {14, 2}, {14, 0}}));
-
-    // Sweeping, Cancel stops it; at rest nothing is sent.
+    click(open(0), "Command5");  // at rest nothing is sent
+    EXPECT_TRUE(link_.sent.empty());
     ConfigGaugeAI& sweeping = open(0);
     click(sweeping, "cmdMovePitch");
     click(sweeping, "Command5");
     EXPECT_EQ(link_.commands(), (Commands{{14, 0}}));
-    click(open(0), "Command5");
-    EXPECT_TRUE(link_.sent.empty());
 }
 
 } // namespace
