@@ -34,6 +34,7 @@ QLabel* note(const QString& text, QWidget* parent)
 {
     QLabel* l = label(text, parent);
     l->setWordWrap(true);
+    l->setMinimumWidth(190);
     return l;
 }
 
@@ -57,6 +58,7 @@ ConfigAnalogueAltimeter::ConfigAnalogueAltimeter()
     CmdApply->setObjectName(QStringLiteral("Command6"));
     CmdApply->setText(QStringLiteral("Apply/Assign"));
     CmdClose->setObjectName(QStringLiteral("cmdClose"));
+    BoxGaugename->setMinimumWidth(330);
     {
         const QSignalBlocker blocker(SliderSpeed);
         SliderSpeed->setValue(50);

@@ -229,6 +229,8 @@ ConfigRMI::ConfigRMI()
     onSelected(OptionDisplaysOff, [this] { send(8, lightWord()); });
     BoxLeftDME = textBox("BoxLeftDME", this, QStringLiteral(" 12.3"));
     boxRightDME = textBox("boxRightDME", this, QStringLiteral("45.6"));
+    BoxLeftDME->setMaximumWidth(80);
+    boxRightDME->setMaximumWidth(80);
     CheckhowDMELeft = checkBox("CheckhowDMELeft", QString(), this);
     CheckShowMERight = checkBox("CheckShowMERight", QString(), this);
     CheckhowDMELeft->setChecked(true);
