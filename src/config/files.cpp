@@ -77,6 +77,30 @@ int createTemporary(const std::string& path, std::string& temporary)
     return -1;
 }
 
+// For a folder where no new file may be made while the file itself may be
+// written (a shared cockpit folder): the file is written in place. Its old
+// bytes are put back when the write fails, so that it is not left cut off.
+bool writeInPlace(const std::string& path, const std::string& data)
+{
+    std::string error;
+    const std::optional<std::string> old = ReadWholeFile(path, error);
+    if (!old) {
+        errno = EACCES;  // what the folder said
+        return false;
+    }
+    Descriptor file(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
+    if (file.get() < 0)
+        return false;
+    if (writeAll(file.get(), data) && ::ftruncate(file.get(), off_t(data.size())) == 0 && ::fsync(file.get()) == 0)
+        return file.close();
+    const int failure = errno;
+    const bool restored = ::lseek(file.get(), 0, SEEK_SET) == 0 && writeAll(file.get(), *old) &&
+                          ::ftruncate(file.get(), off_t(old->size())) == 0;
+    static_cast<void>(restored);  // nothing more can be done when it fails
+    errno = failure;
+    return false;
+}
+
 bool endsWithIgnoringCase(std::string_view name, std::string_view ending)
 {
     return name.size() >= ending.size() &&
@@ -140,22 +164,25 @@ bool writeFileSafely(const std::string& path, const std::string& data, std::stri
 {
     std::string temporary;
     Descriptor file(createTemporary(path, temporary));
-    bool written = file.get() >= 0;
-    if (written) {
+    bool written = false;
+    if (file.get() >= 0) {
         // A file that is replaced keeps its permissions.
         struct stat old {};
         if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
             ::fchmod(file.get(), old.st_mode & 07777);
         written = writeAll(file.get(), data) && ::fsync(file.get()) == 0 && file.close() &&
                   ::rename(temporary.c_str(), path.c_str()) == 0;
-    }
-    if (!written) {
-        const int failure = errno;
-        if (!temporary.empty())
+        if (!written) {
+            const int failure = errno;
             ::unlink(temporary.c_str());
-        if (error)
-            *error = std::strerror(failure);
+            errno = failure;
+        }
+    } else if (errno == EACCES || errno == EPERM || errno == EROFS) {
+        const int refused = errno;
+        written = ::access(path.c_str(), W_OK) == 0 ? writeInPlace(path, data) : (errno = refused, false);
     }
+    if (!written && error)
+        *error = std::strerror(errno);
     return written;
 }
 

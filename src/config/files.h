@@ -31,9 +31,10 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::string& e
 
 // Writes `data` to `path` without ever destroying the file that is there:
 // the bytes go to a temporary file in the same folder, which replaces the
-// old one only once every byte is on the disk. Returns false and a
-// description when any step fails (a full disk among them); the old file is
-// then as it was and no temporary file is left.
+// old one only once every byte is on the disk. Where the folder takes no new
+// file but the file itself may be written, it is written in place instead.
+// Returns false and a description when any step fails (a full disk among
+// them); the old file is then as it was and no temporary file is left.
 bool writeFileSafely(const std::string& path, const std::string& data, std::string* error);
 
 // The regular files of the current folder (links to them included, hidden

@@ -1,4 +1,5 @@
 #include "app/saveconfig.h"
+#include "bus/runwindow.h"
 #include "config/configfile.h"
 #include "config/sample_config.h"
 #include "config/startfile.h"
@@ -12,6 +13,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace varnet {
 namespace {
@@ -194,6 +197,47 @@ TEST_F(SaveConfigWindowTest, ImportTakesTheTickedSectionOnly)
     boxes_.expectOk("Error in Configuration file");
     click(w, "cmdImportPartial");
     EXPECT_EQ(Cfg.FunctionNames[70], "Func70");
+}
+
+// "été.cfg" from an older system: Latin-1, not valid UTF-8.
+TEST_F(SaveConfigWindowTest, ALatin1NameIsListedLoadedAndSavedUnderItsOwnName)
+{
+    const std::string latin1 = "\xE9t\xE9.cfg";
+    Cfg.ProcessTimerInterval = 41;
+    writeBytes(latin1, SerializeConfig(Cfg));
+    Cfg.ProcessTimerInterval = 0;
+    SaveConfig& w = DefaultForm<SaveConfig>::get();
+    ASSERT_EQ(listLines(w, "FileBox"), std::vector<std::string>{"\u00e9t\u00e9.cfg"});
+    child<QListWidget>(w, "FileBox")->setCurrentRow(0);
+    boxes_.expectYesNo(kOverwriteQuestion, true);
+    click(w, "CmdLoad");
+    EXPECT_EQ(Cfg.ProcessTimerInterval, 41);
+
+    SaveConfig& again = DefaultForm<SaveConfig>::get();
+    child<QListWidget>(again, "FileBox")->setCurrentRow(0);
+    Cfg.ProcessTimerInterval = 43;
+    boxes_.expectOk(QString::fromLatin1("File saved as: " + latin1));
+    click(again, "CmdSave");
+    EXPECT_NE(fileBytes(latin1).find(",43,"), std::string::npos);
+    EXPECT_EQ(listLines(again, "FileBox").size(), 1u);
+    std::filesystem::remove(latin1);  // QTemporaryDir cannot name it
+    DefaultForm<frmStatus>::unload();
+}
+
+TEST_F(SaveConfigWindowTest, NamesWithAFolderPartAreRefusedForSaveAndDelete)
+{
+    ASSERT_TRUE(QDir().mkdir("work"));
+    QDir::setCurrent("work");
+    writeBytes("../victim.cfg", "keep");
+    for (const QString& name : {QString("../x.cfg"), dir_.path() + "/y.cfg", QString("../victim.cfg")}) {
+        boxes_.expectOk("Filetype incorrect or missing; must be: ****.cfg");
+        boxes_.expectOk("Filetype incorrect or missing; must be: ****.cfg");
+        click(windowWith(name), "CmdSave");
+        click(windowWith(name), "cmdKill");
+    }
+    QDir::setCurrent(dir_.path());
+    EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{"victim.cfg"});
+    EXPECT_EQ(fileBytes("victim.cfg"), "keep");
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "config/configfile.h"
 #include "config/sample_config.h"
+#include "config/startfile.h"
 #include "support/scripted_messages.h"
 #include "support/workdir.h"
 
@@ -9,7 +10,9 @@
 
 #include <clocale>
 #include <csignal>
+#include <filesystem>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace varnet {
 namespace {
@@ -158,12 +161,25 @@ TEST_F(ConfigFileTest, SaveFailureKeepsThePreviousFile)
     tiny.rlim_cur = 1000;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
     std::string error;
-    const bool written = WriteConfigFile(&error);
+    bool written = WriteConfigFile(&error);
     setrlimit(RLIMIT_FSIZE, &previous);
 
     EXPECT_FALSE(written);
-    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(error, "File too large");
     EXPECT_EQ(fileBytes(Session.ConfigFileName), saved);
+
+    // The start file is small enough to sit in a write buffer until flushed.
+    ASSERT_TRUE(WriteStartFile("old.cfg"));
+    const std::string oldStart = fileBytes(kStartFileName);
+    ScriptedMessages boxes;
+    boxes.expectOk("Error writing Default Start file. File too large");
+    tiny.rlim_cur = 0;
+    setrlimit(RLIMIT_FSIZE, &tiny);
+    written = WriteStartFile("new.cfg");
+    setrlimit(RLIMIT_FSIZE, &previous);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(fileBytes(kStartFileName), oldStart);
+    EXPECT_EQ(QDir().entryList(QDir::Files | QDir::Hidden).size(), 2) << "a temporary file was left";
 
     Session.ConfigFileName = dir_.file("no such folder/cockpit.cfg");
     EXPECT_FALSE(WriteConfigFile(&error));
@@ -185,6 +201,31 @@ TEST_F(ConfigFileTest, SaveIntoReadOnlyFolderFailsAndKeepsTheFile)
     QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (rootIgnoresPermissions)
         GTEST_SKIP() << "running as root: folder permissions are not enforced";
+}
+
+// A FIFO would hold the reader until something writes to it; /dev/zero and
+// a huge file would fill the memory.
+TEST_F(ConfigFileTest, OnlyRegularFilesOfAConfigurationsSizeAreRead)
+{
+    ASSERT_EQ(::mkfifo("fifo.cfg", 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", "zero.cfg");
+    writeBytes("huge.cfg", "");
+    std::filesystem::resize_file("huge.cfg", std::uintmax_t(100) << 20);
+    const ConfigTables before = Cfg = sampleConfig();
+    for (const auto& [name, description] : {std::pair{"fifo.cfg", kErrorNotRegularFile},
+                                            std::pair{"zero.cfg", kErrorNotRegularFile},
+                                            std::pair{"huge.cfg", kErrorFileTooLarge}}) {
+        Session.ConfigFileName = name;
+        ScriptedMessages boxes;
+        boxes.expectOk(QString(kConfigErrorMessage) + description);
+        ReadConfigFile();
+        EXPECT_EQ(Session.ConfigError, 1) << name;
+    }
+    EXPECT_TRUE(Cfg == before);
+    ASSERT_EQ(::mkfifo(kStartFileName, 0600), 0);
+    std::string name;
+    ReadStartFile(name);
+    EXPECT_EQ(name, kDefaultConfigFile);
 }
 
 TEST_F(ConfigFileTest, OlderFilesWithoutYokeSectionsKeepYokeTables)

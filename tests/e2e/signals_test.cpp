@@ -1,6 +1,3 @@
-// Signals that end the program from outside: each ends it through the Exit
-// of the window it is on, so X-Plane stops sending.
-
 #include "program_fixture.h"
 
 #include <signal.h>
@@ -10,7 +7,8 @@ namespace {
 
 using namespace varnet::testing;
 
-// Closing the terminal or logging out.
+// Closing the terminal or logging out ends the program through the Exit of
+// its window, like a termination request.
 TEST_F(ProgramTest, HangupEndsTheProgramLikeATerminationRequest)
 {
     ASSERT_TRUE(runStarted());
