@@ -7,10 +7,13 @@
 #include "bus/needles.h"
 #include "bus/sendpath.h"
 #include "bus/standalonelinks.h"
+#include "config/gaugetypes.h"
 #include "platform/messages.h"
 #include "simlink/instruments.h"
 #include "simlink/simcom.h"
 
+#include <algorithm>
+#include <cmath>
 #include <exception>
 
 namespace varnet {
@@ -34,6 +37,28 @@ constexpr Integer kNavigationLightsBit = 1;
 
 enum LightsModeCode { LightsFollowSwitches = 0, LightsAlwaysOn = 1 };
 
+// The radio-magnetic indicator sets its three needles with one command and
+// its two distance displays with another; bits of the value say which. Two
+// frames for different needles must never stand for each other while they
+// wait for the line.
+constexpr int kRMINeedleCommand = 9;
+constexpr int kRMIDistanceCommand = 15;
+
+int partOf(int gaugeID, int command, double value)
+{
+    if (!ValidGaugeID(gaugeID) || Cfg.GaugeRecType[std::size_t(gaugeID)] != RMIType)
+        return 0;
+    const int magnitude = int(std::min(std::nearbyint(std::fabs(value)), double(kMaxFrameMagnitude)));
+    switch (command & 0x0F) {
+    case kRMINeedleCommand:
+        return (magnitude >> 13) & 3;
+    case kRMIDistanceCommand:
+        return (magnitude >> 14) & 1;
+    default:
+        return 0;
+    }
+}
+
 } // namespace
 
 ProcessHandlers DefaultProcessHandlers()
@@ -56,6 +81,7 @@ void ProcessLoop::Tick()
     ProcessState = 1;
     GaugeSendBuffer.clear();
     PollRequest.clear();
+    line_.BeginTick();
     faultGaugeID_ = 0;
     faultType_ = 0;
     if (backlightStep())
@@ -82,6 +108,16 @@ void ProcessLoop::Tick()
     ProcessState = 8;
     if (++ProcessTicks > kTickCountWrap)
         ProcessTicks = 0;
+}
+
+void ProcessLoop::RunStarted()
+{
+    faultPassed_.fill(false);
+}
+
+void ProcessLoop::RunStopped()
+{
+    line_.DropRequests();
 }
 
 // ---- Step 1: backlight ------------------------------------------------------
@@ -159,11 +195,20 @@ bool ProcessLoop::perGaugePass()
             continue;
         faultGaugeID_ = id;
         faultType_ = type;
+        inGaugeOutput_ = true;
+        faultInOutput_ = false;
+        const int framesBefore = framesAdded_;
         try {
             output(*this, slot);
         } catch (const std::exception& fault) {
             Fault(QString::fromLocal8Bit(fault.what()));
         }
+        inGaugeOutput_ = false;
+        // A value went out without a fault: a new fault is asked about again.
+        // (An output that sent nothing proves nothing: a gauge may send one
+        // of its values per tick.)
+        if (!faultInOutput_ && framesAdded_ != framesBefore)
+            faultPassed_[std::size_t(id)] = false;
         if (!host_.RunActive())
             return false;
     }
@@ -211,7 +256,8 @@ void ProcessLoop::statusOrModuleTurn()
         return;
     }
     // The status request is always the last frame of the tick.
-    GaugeSendBuffer += PollRequest;
+    if (PollRequest.size() == kRunUnitBytes)
+        line_.Add(LineOutput::Lane::Answers, PollRequest.sliced(1), 0, LineOutput::Kind::Request);
     advancePollIndex();
     if (r.BusIOMCount > 0)
         r.PollIndex += kModuleTurnMark;
@@ -245,13 +291,13 @@ void ProcessLoop::moduleTurn()
         }
         const std::size_t m = std::size_t(k);
         const int id = r.IOMGaugeID[m];
-        AddGaugeCommand(id, kModuleStatusCommand, 0);
+        addModuleCommand(id, kModuleStatusCommand, 0, LineOutput::Kind::Request);
         if (r.IOMCmd4Pending[m] == 1) {
-            AddGaugeCommand(id, kModuleWord1Command, r.IOMCmd4Value[m]);
+            addModuleCommand(id, kModuleWord1Command, r.IOMCmd4Value[m], LineOutput::Kind::Value);
             r.IOMCmd4Pending[m] = 0;
         }
         if (r.IOMCmd5Pending[m] == 1) {
-            AddGaugeCommand(id, kModuleWord2Command, r.IOMCmd5Value[m]);
+            addModuleCommand(id, kModuleWord2Command, r.IOMCmd5Value[m], LineOutput::Kind::Value);
             r.IOMCmd5Pending[m] = 0;
         }
     }
@@ -273,8 +319,17 @@ std::optional<Single> ProcessLoop::GetPort(int port)
 
 void ProcessLoop::AddGaugeCommand(int GaugeID, int Command, double Value)
 {
+    if (const std::optional<QByteArray> frame = GaugeBusFrame(GaugeID, Command, Value)) {
+        line_.Add(LineOutput::Lane::Values, *frame, partOf(GaugeID, Command, Value));
+        ++framesAdded_;
+    }
+}
+
+void ProcessLoop::addModuleCommand(int GaugeID, int Command, double Value, LineOutput::Kind kind)
+{
+    // The module's commands go in the order it reads them, after its status.
     if (const std::optional<QByteArray> frame = GaugeBusFrame(GaugeID, Command, Value))
-        GaugeSendBuffer += kRunFramePrefix + *frame;
+        line_.Add(LineOutput::Lane::Answers, *frame, 0, kind);
 }
 
 void ProcessLoop::MakeGaugeRequest(int GaugeID, int Command, double Value)
@@ -292,6 +347,11 @@ void ProcessLoop::RequestStatusInTurn(int slot)
 
 bool ProcessLoop::Fault(const QString& description)
 {
+    if (inGaugeOutput_) {
+        faultInOutput_ = true;
+        if (faultPassed_[std::size_t(faultGaugeID_)])
+            return host_.RunActive();
+    }
     const bool goOn = messages().yesNo(QStringLiteral("Error 10: An error has occured processing GaugeID:%1\r\n"
                                                       "Gaugetype: %2 , Process State: %3\r\n"
                                                       "Error: %4\r\n"
@@ -303,6 +363,8 @@ bool ProcessLoop::Fault(const QString& description)
                                            .arg(description));
     if (!goOn && host_.RunActive())
         host_.StopRun();
+    if (goOn && inGaugeOutput_)
+        faultPassed_[std::size_t(faultGaugeID_)] = true;
     return goOn && host_.RunActive();
 }
 

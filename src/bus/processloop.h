@@ -10,13 +10,16 @@
 // The per-gauge pass hands every slot to the output of its gauge type
 // (ProcessHandlers); each family of types installs its outputs from a file of
 // its own (needles.h for the needle gauges and the bus engine cluster).
-// Outputs append frames with AddGaugeCommand, ask for status with
+// Outputs queue frames with AddGaugeCommand, ask for status with
 // RequestStatusInTurn, read the simulator through GetPort and report a
 // fault with Fault.
 //
-// The loop itself owns no window: its host writes the output to the
-// gauge-bus port, shows the boxes and stops the run.
+// The frames wait in the loop's line output (lineoutput.h) until the line
+// can carry them; a value that changes again meanwhile replaces the waiting
+// one. The loop itself owns no window: its host hands the line what it
+// carries, shows the boxes and stops the run.
 
+#include "bus/lineoutput.h"
 #include "bus/runstate.h"
 
 #include <QByteArray>
@@ -55,7 +58,9 @@ public:
 
     // false once the run was stopped (also from inside a message box).
     virtual bool RunActive() const = 0;
-    // Empties the gauge-bus input and writes GaugeSendBuffer in one write.
+    // Empties the gauge-bus input and writes, in one write, what of the
+    // waiting output the line carries until the next tick (GaugeSendBuffer
+    // then holds it).
     virtual void FlushGaugeOutput() = 0;
     // The boxes of the tick's simulator values (RunData): the position and
     // pressure boxes, then the voltage and light boxes.
@@ -72,13 +77,20 @@ public:
     // One tick. The caller keeps a second tick from starting while this one
     // is still open (behind a message box).
     void Tick();
+    // A run starts: every fault is asked about again.
+    void RunStarted();
+    // The run stopped: the status requests still waiting are dropped; the
+    // values wait for the next run.
+    void RunStopped();
+    LineOutput& Line() { return line_; }
 
     // ---- For the per-type outputs.
     // The port's scaled value; nothing for no port or an inactive one.
     std::optional<Single> GetPort(int port);
     SimCom& Link();
-    // Appends 0xFF and the frame to GaugeSendBuffer; a frame that cannot be
-    // built is dropped.
+    // Queues 0xFF and the frame for the line, in place of a frame for the
+    // same part of the gauge still waiting from an earlier tick; a frame that
+    // cannot be built is dropped.
     void AddGaugeCommand(int GaugeID, int Command, double Value);
     // PollRequest := 0xFF and the frame.
     void MakeGaugeRequest(int GaugeID, int Command, double Value);
@@ -87,6 +99,9 @@ public:
     void RequestStatusInTurn(int slot);
     // Shows "Error 10 ..." for the slot being processed; true when the user
     // goes on (Yes), false when the run stopped: the output returns then.
+    // After Yes a gauge's faults are let pass without a box until its output
+    // sends a value without one, so that a value that cannot be sent does
+    // not ask on every tick.
     bool Fault(const QString& description);
 
     ProcessHandlers handlers;
@@ -105,12 +120,19 @@ private:
     void statusOrModuleTurn();
     void moduleTurn();
     void advancePollIndex();
+    void addModuleCommand(int GaugeID, int Command, double Value, LineOutput::Kind kind);
 
     ProcessLoopHost& host_;
+    LineOutput line_;
     SimCom* link_ = nullptr;
     // What the fault box names: the slot in progress in the per-gauge pass.
     int faultGaugeID_ = 0;
     int faultType_ = 0;
+    // By GaugeID: the user let the gauge's fault pass and it still fails.
+    std::array<bool, kLastGaugeID + 1> faultPassed_{};
+    bool inGaugeOutput_ = false;
+    bool faultInOutput_ = false;
+    int framesAdded_ = 0;
 };
 
 } // namespace varnet

@@ -517,6 +517,7 @@ void frmStatus::StartRunOutput()
     WriteCmdDuringConfig_.stop();
     if (GaugeSendPending == 1)
         writeSingleFrame();
+    loop_.RunStarted();
     Running = 1;
 }
 
@@ -525,19 +526,31 @@ void frmStatus::StopRunOutput()
     Running = 0;
     GaugeSendBuffer.clear();
     GaugeSendPending = 0;
+    // Nothing of the run goes out behind the dialogs' single frames.
+    loop_.RunStopped();
     WriteCmdDuringConfig_.start();
 }
 
 void frmStatus::FlushGaugeOutput()
 {
     MSComm1_->discardInput();
-    if (GaugeSendBuffer.isEmpty() || !MSComm1_->isOpen())
+    if (!MSComm1_->isOpen())
+        return;
+    // No more than the line carries until the next tick; the port's and the
+    // driver's queues count against it, so nothing piles up in them.
+    const int budget = LineBytesPer(ProcessTimer_.interval()) - MSComm1_->bytesHeld();
+    LineOutput& line = loop_.Line();
+    GaugeSendBuffer = line.Next(budget);
+    if (GaugeSendBuffer.isEmpty())
         return;
     lastOutput_ = GaugeSendBuffer;
-    if (MSComm1_->write(GaugeSendBuffer))
+    if (MSComm1_->write(GaugeSendBuffer)) {
+        // Only now are the values on their way; until then they wait.
+        line.Handed();
         busFaultReported_ = false;
-    else
+    } else {
         reportBusFault(MSComm1_->errorString());
+    }
 }
 
 bool frmStatus::gaugeBusBack()

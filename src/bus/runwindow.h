@@ -13,8 +13,9 @@
 // The gauge-bus port has two writers that never write at the same time:
 // while no run is active the configuration timer WriteCmdDuringConfig (5 ms)
 // writes the single frame waiting in GaugeSendBuffer; while the run is
-// active the process loop collects a tick's frames in GaugeSendBuffer and
-// writes them with FlushGaugeOutput.
+// active the process loop queues its frames in its line output and
+// FlushGaugeOutput writes, once a tick, what the line carries until the next
+// tick.
 
 #include "bus/processloop.h"
 #include "bus/replyhandler.h"
@@ -113,16 +114,20 @@ public:
     // is written first, then the configuration timer stops.
     void StartRunOutput();
     // Back to single frames: whatever the last tick left in GaugeSendBuffer
-    // is dropped, never written as a single frame, and the timer restarts.
+    // is dropped, never written as a single frame, the run's requests still
+    // waiting are dropped and the timer restarts.
     void StopRunOutput();
-    // Process-loop output: appends 0xFF and the frame to GaugeSendBuffer; a
-    // frame that cannot be built is dropped.
+    // Process-loop output: queues 0xFF and the frame for the line; a frame
+    // that cannot be built is dropped.
     void AddGaugeCommand(int GaugeID, int Command, double Value) { loop_.AddGaugeCommand(GaugeID, Command, Value); }
     // PollRequest := 0xFF and the frame (replaced, not appended).
     void MakeGaugeRequest(int GaugeID, int Command, double Value) { loop_.MakeGaugeRequest(GaugeID, Command, Value); }
-    // Writes the whole tick output. A failing write asks "Continue?" once
-    // until a write succeeds again; No stops the run. GaugeSendBuffer is left
-    // for the next tick to empty.
+    // Writes what of the waiting output the line carries until the next
+    // tick (from the process interval, less what the port and the driver
+    // still hold), oldest first, and keeps it in GaugeSendBuffer for the
+    // reply handler. What is not written keeps waiting, also when the write
+    // fails. A failing write asks "Continue?" once until a write succeeds
+    // again; No stops the run.
     void FlushGaugeOutput() override;
 
     // ---- Controls, named as the window's design names them.
@@ -196,7 +201,7 @@ private:
     bool busLost_ = false;
     QString busLostReason_;
     bool busFaultReported_ = false;
-    QByteArray lastOutput_;  // the last tick output written
+    QByteArray lastOutput_;  // the last output written
 };
 
 } // namespace varnet

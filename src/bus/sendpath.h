@@ -5,7 +5,7 @@
 // raised until the run window's configuration timer writes it to the gauge
 // bus; replies come back through the run window's receive event into
 // GaugeReply and GaugeReplyReceived. During a run the process loop owns
-// GaugeSendBuffer for its tick output and single frames are refused.
+// GaugeSendBuffer (what its last write held) and single frames are refused.
 
 #include "config/tables.h"
 
@@ -15,7 +15,7 @@
 
 namespace varnet {
 
-extern QByteArray GaugeSendBuffer;   // one single frame while halted; a tick's output while running
+extern QByteArray GaugeSendBuffer;   // one single frame while halted; the last tick's write while running
 extern Integer GaugeSendPending;     // 1 while a single frame waits for the configuration timer
 extern QByteArray GaugeReply;        // last input read from the gauge bus
 extern Integer GaugeReplyReceived;   // 1 once a well-framed reply came in; cleared by the requesters

@@ -8,6 +8,8 @@
 #include <utility>
 
 #include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
 
 namespace varnet {
 
@@ -133,6 +135,15 @@ bool QtSerialPort::writeDevice(const QByteArray& data)
 void QtSerialPort::discardDeviceInput()
 {
     port_.clear(QSerialPort::Input);
+}
+
+int QtSerialPort::heldBytes() const
+{
+    // What the driver still has to send; a pseudo-terminal reports nothing.
+    int queued = 0;
+    if (::ioctl(int(port_.handle()), TIOCOUTQ, &queued) != 0)
+        queued = 0;
+    return int(port_.bytesToWrite()) + std::max(queued, 0);
 }
 
 void QtSerialPort::readDevice()

@@ -52,6 +52,10 @@ public:
 
     // false (with errorString()) when the port is closed or the write failed.
     bool write(const QByteArray& data);
+    // Bytes written that have not gone out on the line yet: what the port
+    // still buffers and what the driver holds in its output queue. 0 when
+    // the port is closed.
+    int bytesHeld() const { return isOpen() ? heldBytes() : 0; }
     // Up to inputLength() of the collected bytes, oldest first.
     QByteArray readInput();
     int bytesWaiting() const { return int(input_.size()); }
@@ -72,6 +76,8 @@ protected:
     virtual void closeDevice() = 0;
     virtual bool writeDevice(const QByteArray& data) = 0;
     virtual void discardDeviceInput() {}
+    // Only called while open; a device without a queue of its own holds nothing.
+    virtual int heldBytes() const { return 0; }
 
     // Implementations pass every byte the device delivers through here.
     void collect(const QByteArray& bytes);
@@ -102,6 +108,7 @@ protected:
     void closeDevice() override;
     bool writeDevice(const QByteArray& data) override;
     void discardDeviceInput() override;
+    int heldBytes() const override;
 
 private:
     void readDevice();

@@ -3,6 +3,7 @@
 #include "bus/run_fixture.h"
 #include "config/gaugetypes.h"
 #include "platform/messages.h"
+#include "support/scripted_messages.h"
 
 #include <QLineEdit>
 
@@ -188,6 +189,33 @@ TEST_F(RunTest, YesToAProcessFaultGoesOnWithTheTickAndShowsOneBoxAtATime)
                                        "Gaugetype: 200 , Process State: 3\r\nError: Overflow\r\n"
                                        "Check gauge and/or assigned function.\r\nContinue?"});
     EXPECT_EQ(run.Running, 1);
+}
+
+TEST_F(RunTest, AGaugeWhoseValueCannotBeSentAsksOnceUntilItCanAndTheOthersGoOn)
+{
+    constexpr int kHeading = 7;
+    gauge(3, 1, 21, 0);
+    gauge(5, HeadingIndicatorType);
+    running();
+    testing::ScriptedMessages boxes;
+    const QString overflow = "Error 10: An error has occured processing GaugeID:5\r\nGaugetype: 105 , "
+                             "Process State: 3\r\nError: Overflow\r\nCheck gauge and/or assigned function.\r\n"
+                             "Continue?";
+    boxes.expectYesNo(overflow, true);
+    sim(kHeading, 1e9f);
+    tick();  // the loop reads the heading at the end of a tick
+    for (int t = 1; t <= 3; ++t) {
+        sim(21, float(t));
+        EXPECT_EQ(tick(), QList{output({{3, 5, 12 * t}})}) << "tick " << t;
+    }
+    sim(kHeading, 90);
+    tick();
+    EXPECT_EQ(tick(), QList{output({{5, 5, 1080}})});
+    boxes.expectYesNo(overflow, true);
+    sim(kHeading, 1e9f);
+    tick();
+    tick();
+    EXPECT_EQ(boxes.pending(), 0u) << "sendable in between: the new fault is asked again";
 }
 
 TEST_F(RunTest, NoToAProcessFaultStopsTheRunAndWritesNothing)

@@ -141,6 +141,7 @@ TEST_F(SendPath, DuringARunSingleFramesNeverMixIntoTheTickOutput)
     GaugeSendBuffer.clear();
     run.AddGaugeCommand(12, 5, 945);
     run.AddGaugeCommand(300, 5, 1);  // cannot be built: dropped
+    run.AddGaugeCommand(12, 8, 192);
     QElapsedTimer elapsed;
     elapsed.start();
     EXPECT_FALSE(SendGaugeCommand(12, 5, 1));
@@ -149,10 +150,8 @@ TEST_F(SendPath, DuringARunSingleFramesNeverMixIntoTheTickOutput)
     EXPECT_EQ(newID, -1);
     EXPECT_FALSE(PollGauge(12));
     EXPECT_LT(elapsed.elapsed(), 50);
-    run.MakeGaugeRequest(12, 7, 0);
-    GaugeSendBuffer += run.PollRequest;
-    EXPECT_EQ(GaugeSendBuffer, hexBytes("FF 00 0C 5B B1 03 FF FF 00 0C 78 01 02 FF"));
     run.FlushGaugeOutput();
+    EXPECT_EQ(GaugeSendBuffer, hexBytes("FF 00 0C 5B B1 03 FF FF 00 0C 88 C1 02 FF"));
     ASSERT_TRUE(unit.waitForFrames(3));
 
     // Back to single frames: the last tick's output is never sent again.
@@ -161,7 +160,7 @@ TEST_F(SendPath, DuringARunSingleFramesNeverMixIntoTheTickOutput)
     ASSERT_TRUE(SendGaugeCommand(12, 5, -2));
     ASSERT_TRUE(unit.waitForFrames(4));
     settle();
-    EXPECT_EQ(unit.received(), hexBytes("00 0C 88 C1 02 FF  FF 00 0C 5B B1 03 FF FF 00 0C 78 01 02 FF"
+    EXPECT_EQ(unit.received(), hexBytes("00 0C 88 C1 02 FF  FF 00 0C 5B B1 03 FF FF 00 0C 88 C1 02 FF"
                                         "00 0C 5C 03 02 FF"));
 }
 

@@ -20,6 +20,8 @@ bool FakeSerialPort::openDevice()
 
 bool FakeSerialPort::writeDevice(const QByteArray& data)
 {
+    if (!writeError_.isEmpty())
+        return fail(writeError_);
     writes_.append(data);
     if (onWrite)
         onWrite(data);

@@ -20,6 +20,10 @@ public:
     void setCarrierDetect(bool held) { carrier_ = held; }
     // open() fails with this text; empty lets it succeed.
     void setOpenError(const QString& error) { openError_ = error; }
+    // Writes fail with this text; empty lets them succeed.
+    void setWriteError(const QString& error) { writeError_ = error; }
+    // What the driver still holds of earlier writes.
+    int held = 0;
 
     // Bytes arriving from the device, in whatever chunks the test chooses;
     // dropped while the port is closed.
@@ -40,11 +44,13 @@ protected:
     bool openDevice() override;
     void closeDevice() override { open_ = false; }
     bool writeDevice(const QByteArray& data) override;
+    int heldBytes() const override { return held; }
 
 private:
     bool open_ = false;
     bool carrier_ = false;
     QString openError_;
+    QString writeError_;
     QList<QByteArray> writes_;
 };
 

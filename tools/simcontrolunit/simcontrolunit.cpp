@@ -7,8 +7,11 @@
 #include <QFile>
 #include <QSocketNotifier>
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -63,6 +66,9 @@ SimControlUnit::SimControlUnit(int comNumber, QObject* parent) : QObject(parent)
     master_ = master;
     notifier_ = new QSocketNotifier(master_, QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &SimControlUnit::readMaster);
+    lineTimer_.setTimerType(Qt::PreciseTimer);
+    lineTimer_.setInterval(1);
+    connect(&lineTimer_, &QTimer::timeout, this, &SimControlUnit::carry);
 }
 
 SimControlUnit::~SimControlUnit()
@@ -119,6 +125,51 @@ void SimControlUnit::send(const QByteArray& bytes)
 {
     if (master_ >= 0 && !bytes.isEmpty())
         (void)::write(master_, bytes.constData(), size_t(bytes.size()));
+}
+
+void SimControlUnit::setLineRate(double bytesPerSecond)
+{
+    lineRate_ = std::max(bytesPerSecond, 0.0);
+    if (!notifier_)
+        return;
+    notifier_->setEnabled(lineRate_ == 0);
+    if (lineRate_ == 0) {
+        lineTimer_.stop();
+        readMaster();
+        return;
+    }
+    lineClock_.start();
+    lineFreeAtMs_ = 0;
+    lineTimer_.start();
+}
+
+int SimControlUnit::lineBacklog() const
+{
+    int waiting = 0;
+    if (master_ < 0 || ::ioctl(master_, FIONREAD, &waiting) != 0)
+        return 0;
+    return waiting;
+}
+
+void SimControlUnit::carry()
+{
+    const double nowMs = double(lineClock_.nsecsElapsed()) / 1e6;
+    const double byteMs = 1000.0 / lineRate_;
+    const int due = int((nowMs - lineFreeAtMs_) / byteMs);
+    if (due < 1)
+        return;
+    int carried = 0;
+    while (carried < due) {
+        char buffer[256];
+        const ssize_t n = ::read(master_, buffer, size_t(std::min<int>(due - carried, sizeof buffer)));
+        if (n <= 0)
+            break;
+        carried += int(n);
+        for (ssize_t i = 0; i < n; ++i)
+            takeByte(buffer[i]);
+    }
+    // A line that ran out of bytes was idle: it owes nothing for that time.
+    lineFreeAtMs_ = carried < due ? nowMs : lineFreeAtMs_ + carried * byteMs;
 }
 
 void SimControlUnit::readMaster()

@@ -7,11 +7,19 @@
 // frames and answers status requests and identify frames with the 25-byte
 // replies set for their GaugeID. Everything runs on the Qt event loop, so a
 // test sees answers while the program waits.
+//
+// A pseudo-terminal has no line rate: whatever the program writes is there
+// at once. A paced unit (setLineRate) takes the bytes only as fast as a real
+// line carries them; the rest stays behind in the pseudo-terminal and then
+// in the program's port, as it would in the driver of a serial port, so a
+// program that writes more than the line carries falls behind there.
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
 #include <QMap>
 #include <QObject>
+#include <QTimer>
 
 #include <array>
 #include <functional>
@@ -57,6 +65,15 @@ public:
     // A silent unit answers nothing (a bus without power, a loose cable).
     void setSilent(bool silent) { silent_ = silent; }
 
+    // The gauge bus: 38400 baud, a start bit, 8 data bits and 2 stop bits.
+    static constexpr double kGaugeBusRate = 38400.0 / 11;
+    // Takes at most `bytesPerSecond` from the program; 0 (the default) takes
+    // the bytes as they come.
+    void setLineRate(double bytesPerSecond);
+    // Bytes the program wrote that the line has not carried yet, as far as
+    // the pseudo-terminal tells: it counts up to 4095.
+    int lineBacklog() const;
+
     // Asked first for every frame; a non-empty result is the answer. Lets a
     // test answer other commands, or answer in its own way.
     std::function<QByteArray(const QByteArray& frame)> answer;
@@ -83,6 +100,8 @@ public:
 
 private:
     void readMaster();
+    // One step of a paced line: what it carried since the last one.
+    void carry();
     void takeByte(char byte);
     void answerFrame(const QByteArray& frame);
 
@@ -95,6 +114,10 @@ private:
     QList<QByteArray> frames_;
     QByteArray partial_;
     bool silent_ = false;
+    double lineRate_ = 0;
+    double lineFreeAtMs_ = 0;  // when the line carried its last byte
+    QElapsedTimer lineClock_;
+    QTimer lineTimer_;
     QMap<int, QByteArray> statusReplies_;
     QMap<int, QByteArray> identifyReplies_;
     QMap<int, QByteArray> ioModuleReplies_;
