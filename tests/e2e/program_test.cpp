@@ -99,16 +99,21 @@ TEST_F(ProgramTest, StatusRequestsGoInTurnToTheGaugesThatReportBack)
         }
 }
 
-TEST_F(ProgramTest, TerminationEndsTheProgramThroughTheRunWindowsExit)
+// A termination request, or the terminal closing (logging out).
+class EndingSignalTest : public ProgramTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(EndingSignalTest, EndsTheProgramThroughTheRunWindowsExit)
 {
     ASSERT_TRUE(runStarted());
     xplane_.clearReceived();
-    ::kill(pid_t(program_.processId()), SIGTERM);
+    ::kill(pid_t(program_.processId()), GetParam());
     ASSERT_TRUE(waitUntil([&] { return program_.state() == QProcess::NotRunning; }, 5000)) << "the program goes on";
     EXPECT_EQ(program_.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program_.exitCode(), 0);
     EXPECT_TRUE(xplaneReceived(isStopAll)) << "X-Plane was not told to stop its data";
 }
+
+INSTANTIATE_TEST_SUITE_P(TerminationAndHangup, EndingSignalTest, ::testing::Values(SIGTERM, SIGHUP));
 
 } // namespace
 } // namespace varnet
