@@ -1,7 +1,6 @@
 #include "gauges/displayneedle.h"
 
 #include "bus/needles.h"
-#include "gauges/needlelists.h"
 #include "gauges/singleneedle.h"
 #include "platform/controls.h"
 
@@ -51,25 +50,36 @@ std::optional<QString> LimitedRangeText(const QString& text)
     return std::nullopt;
 }
 
+NeedleAssignment* AssignmentFrame(GaugeDialog& dialog, QGroupBox* box, Needle needle, const char* calibrateName,
+                                  const QString& sequenceCaption)
+{
+    const bool second = needle == Needle::Second;
+    auto* assignment = new NeedleAssignment(dialog, needle, box, second ? "1" : "");
+    QPushButton* calibrate = button(calibrateName, QStringLiteral("Calibrate"), box);
+    auto* grid = new QGridLayout(box);
+    grid->addWidget(label(QStringLiteral("Category"), box), 0, 0);
+    grid->addWidget(assignment->ComboClass, 0, 1);
+    grid->addWidget(label(QStringLiteral("Function"), box), 1, 0);
+    grid->addWidget(assignment->GaugeFunction, 1, 1);
+    grid->addWidget(assignment->FunctionFullName, 2, 1, 1, 2);
+    // A long full name shows from its beginning.
+    QLineEdit* fullName = assignment->FunctionFullName;
+    QObject::connect(fullName, &QLineEdit::textChanged, fullName, [fullName] { fullName->setCursorPosition(0); });
+    grid->addWidget(label(sequenceCaption, box), 3, 0);
+    grid->addWidget(assignment->ComboSeqNr, 3, 1);
+    grid->addWidget(label(QStringLiteral("Plate"), box), 4, 0);
+    grid->addWidget(assignment->ComboPlate, 4, 1);
+    grid->addWidget(calibrate, 4, 2);
+    onClicked(calibrate, [assignment, second] { assignment->calibrate(second ? 2 : 1); });
+    return assignment;
+}
+
 ConfigGaugeSD::ConfigGaugeSD()
     : DialogOf("ConfigGaugeSD", QStringLiteral("Configure Single Needle Gauge with Display"),
                FrameParts{.light = true, .displays = true, .backlight = true, .speed = true, .speedBox = true})
 {
-    auto* assign = frame("FrameAssignment", QStringLiteral("Gauge Assignment"), this);
-    assignment_ = new NeedleAssignment(*this, Needle::First, assign);
-    QPushButton* cmdAdvanced = button("cmdAdvanced", QStringLiteral("Calibrate"), assign);
-    auto* grid = new QGridLayout(assign);
-    grid->addWidget(label(QStringLiteral("Category"), assign), 0, 0);
-    grid->addWidget(assignment_->ComboClass, 0, 1);
-    grid->addWidget(label(QStringLiteral("Function"), assign), 1, 0);
-    grid->addWidget(assignment_->GaugeFunction, 1, 1);
-    grid->addWidget(assignment_->FunctionFullName, 2, 1);
-    grid->addWidget(label(QStringLiteral("Sequence Nr"), assign), 3, 0);
-    grid->addWidget(assignment_->ComboSeqNr, 3, 1);
-    grid->addWidget(label(QStringLiteral("Plate"), assign), 4, 0);
-    grid->addWidget(assignment_->ComboPlate, 4, 1);
-    grid->addWidget(cmdAdvanced, 4, 2);
-    onClicked(cmdAdvanced, [this] { assignment_->calibrate(1); });
+    QGroupBox* assign = frame("FrameAssignment", QStringLiteral("Gauge Assignment"), this);
+    assignment_ = AssignmentFrame(*this, assign, Needle::First, "cmdAdvanced", QStringLiteral("Sequence Nr"));
 
     auto* test = frame("FrameTest", QStringLiteral("Test Gauge"), this);
     SliderValue1 = slider("SliderValue1", 0, kDisplayDialTop, test);

@@ -7,12 +7,11 @@
 // as the run shows simulator values.
 
 #include "gauges/dialogframe.h"
+#include "gauges/needlelists.h"
 
 #include <optional>
 
 namespace varnet {
-
-class NeedleAssignment;
 
 // The test needle's span: a standard 315-degree dial, steps 0..944.
 inline constexpr int kDisplayDialTop = 944;
@@ -29,6 +28,12 @@ QString DisplayTestText(int tenths);
 // A range box's text kept within 0..kDisplayRangeTop: the text it is to
 // become, or nothing when it may stay.
 std::optional<QString> LimitedRangeText(const QString& text);
+
+// One needle's assignment lists laid out in `box`, with its "Calibrate"
+// button (named `calibrateName`) handing that needle to the plate window.
+// Needle 2's lists carry the suffix "1" in their names.
+NeedleAssignment* AssignmentFrame(GaugeDialog& dialog, QGroupBox* box, Needle needle, const char* calibrateName,
+                                  const QString& sequenceCaption);
 
 class ConfigGaugeSD final : public DialogOf<ConfigGaugeSD> {
     Q_OBJECT

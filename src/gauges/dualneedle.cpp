@@ -1,11 +1,10 @@
 #include "gauges/dualneedle.h"
 
-#include "gauges/needlelists.h"
+#include "gauges/displayneedle.h"
 #include "gauges/singleneedle.h"
 #include "platform/controls.h"
 #include "platform/messages.h"
 
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -23,7 +22,6 @@ constexpr int kSlowestSpeedPosition = 100;
 
 // The design names of each needle's controls.
 struct NeedleNames {
-    const char* suffix;
     const char* slider;
     const char* box;
     const char* centre;
@@ -33,8 +31,8 @@ struct NeedleNames {
     const char* setDirection;
 };
 constexpr NeedleNames kNames[2] = {
-    {"", "SliderValue1", "BoxtestValue1", "Command1", "cmdPlate1", "Needle1CW", "Needle1CCW", "cmdSetDirection1"},
-    {"1", "SliderValue2", "BoxTestValue2", "Command2", "cmdPlate2", "Needle2CW", "Needle2CCW", "CmdSetDirection2"},
+    {"SliderValue1", "BoxtestValue1", "Command1", "cmdPlate1", "Needle1CW", "Needle1CCW", "cmdSetDirection1"},
+    {"SliderValue2", "BoxTestValue2", "Command2", "cmdPlate2", "Needle2CW", "Needle2CCW", "CmdSetDirection2"},
 };
 
 } // namespace
@@ -91,24 +89,10 @@ ConfigGaugeDN::ConfigGaugeDN()
 
 QGroupBox* ConfigGaugeDN::buildAssignment(NeedleAssignment*& assignment, int needleNr)
 {
-    const NeedleNames& names = kNames[needleNr - 1];
-    const QByteArray frameName = "FrameNeedle" + QByteArray::number(needleNr);
-    auto* box = frame(frameName.constData(), QStringLiteral("Needle %1").arg(needleNr), this);
-    assignment = new NeedleAssignment(*this, needleNr == 1 ? Needle::First : Needle::Second, box, names.suffix);
-    QPushButton* calibrate = button(names.calibrate, QStringLiteral("Calibrate"), box);
-    auto* grid = new QGridLayout(box);
-    grid->addWidget(label(QStringLiteral("Category"), box), 0, 0);
-    grid->addWidget(assignment->ComboClass, 0, 1);
-    grid->addWidget(label(QStringLiteral("Function"), box), 1, 0);
-    grid->addWidget(assignment->GaugeFunction, 1, 1, 1, 3);
-    grid->addWidget(assignment->FunctionFullName, 2, 1, 1, 3);
-    grid->addWidget(label(QStringLiteral("Nr:"), box), 0, 2);
-    grid->addWidget(assignment->ComboSeqNr, 0, 3);
-    grid->addWidget(label(QStringLiteral("Plate"), box), 3, 0);
-    grid->addWidget(assignment->ComboPlate, 3, 1, 1, 2);
-    grid->addWidget(calibrate, 3, 3);
-    NeedleAssignment* needle = assignment;
-    onClicked(calibrate, [needle, needleNr] { needle->calibrate(needleNr); });
+    const QByteArray name = "FrameNeedle" + QByteArray::number(needleNr);
+    QGroupBox* box = frame(name.constData(), QStringLiteral("Needle %1").arg(needleNr), this);
+    assignment = AssignmentFrame(*this, box, needleNr == 1 ? Needle::First : Needle::Second,
+                                 kNames[needleNr - 1].calibrate, QStringLiteral("Nr:"));
     return box;
 }
 

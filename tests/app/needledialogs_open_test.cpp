@@ -23,24 +23,10 @@ protected:
         ConfigScreenTest::SetUp();
         RegisterGaugeDialogs(SetGaugeDialogOpener);
         Cfg.FunctionNames[60] = "N1";
-        Cfg.FunctionNames[61] = "N2";
-        for (int f : {60, 61}) {
-            Cfg.FunctionCategory[f] = 1;
-            Cfg.FunctionSignalType[f] = 4;
-        }
-        for (const char* name : {"Turbine", "Fan"}) {
-            const int p = Cfg.AddPlate();
-            Cfg.PlateName[p] = name;
-            Cfg.PlateValue[p][0] = 1;
-            Cfg.PlateCount = Integer(p + 1);
-        }
-        // One display gauge and a dual-needle gauge of each of its types.
-        for (int id : {7, 8, 9, 10}) {
-            gauge(id, id == 7 ? 2 : id == 8 ? 3 : id == 9 ? 5 : 6);
-            GaugeRecord{.category1 = 1, .function1 = 60, .seqNr1 = 2, .plate1 = 1,
-                        .category2 = 1, .function2 = 61, .seqNr2 = id - 6, .plate2 = 0}
-                .Write(Cfg, id, Field::Needle1 | Field::Assignment2 | Field::Plate2);
-        }
+        Cfg.FunctionCategory[60] = 1;
+        Cfg.FunctionSignalType[60] = 4;
+        GaugeRecord{2, 1, 1, 1, 60, 2, 1}.Write(Cfg, 12, Field::All);
+        GaugeRecord{6, 1, 1, 1, 60, 3, 1, 1, 60, 4, 0}.Write(Cfg, 16, Field::All);
         Session.ConfigFileName = "needles.cfg";
         Cfg.ConfigHeader = programHeader();
         ASSERT_TRUE(WriteConfigFile());
@@ -56,40 +42,27 @@ protected:
         ConfigScreenTest::TearDown();
     }
 
+    // The GaugeID and the assignment lists of the dialog a line opens.
     template <typename T>
-    T& opened(int line, int gaugeID)
+    QStringList opened(int line, std::initializer_list<const char*> lists)
     {
         clickLine(screen(), "Configlist", line);
         T& dialog = DefaultForm<T>::get();
         dialog.Form_Activate();
         EXPECT_TRUE(dialog.isVisible());
-        EXPECT_EQ(child<QLineEdit>(dialog, "GaugeID")->text(), QString::number(gaugeID));
-        return dialog;
-    }
-    static QStringList shown(QWidget& dialog, std::initializer_list<const char*> combos)
-    {
-        QStringList texts;
-        for (const char* combo : combos)
-            texts << child<QComboBox>(dialog, combo)->currentText();
-        return texts;
+        QStringList shown{child<QLineEdit>(dialog, "GaugeID")->text()};
+        for (const char* list : lists)
+            shown << child<QComboBox>(dialog, list)->currentText();
+        return shown;
     }
 };
 
 TEST_F(NeedleDialogsOpen, EachGaugeOpensItsDialogWithItsAssignment)
 {
-    ConfigGaugeSD& display = opened<ConfigGaugeSD>(0, 7);
-    EXPECT_EQ(child<QLineEdit>(display, "BoxGaugename")->text(), "Small gauge; Single Needle + Display ");
-    EXPECT_EQ(shown(display, {"ComboClass", "GaugeFunction", "ComboSeqNr", "ComboPlate"}),
-              (QStringList{"Engines", "060.  N1", "2", "001.  Fan"}));
-
-    for (int line : {1, 2, 3}) {
-        SCOPED_TRACE(line);
-        ConfigGaugeDN& dual = opened<ConfigGaugeDN>(line, line + 7);
-        EXPECT_EQ(shown(dual, {"GaugeFunction", "ComboPlate", "GaugeFunction1", "ComboSeqNr1", "ComboPlate1"}),
-                  (QStringList{"060.  N1", "001.  Fan", "061.  N2", QString::number(line + 1), "000.  Turbine"}));
-    }
-    EXPECT_EQ(child<QLineEdit>(DefaultForm<ConfigGaugeDN>::get(), "BoxGaugename")->text(),
-              "Small gauge; Dual Needle Concentric ");
+    EXPECT_EQ(opened<ConfigGaugeSD>(0, {"ComboClass", "GaugeFunction", "ComboSeqNr"}),
+              (QStringList{"12", "Engines", "060.  N1", "2"}));
+    EXPECT_EQ(opened<ConfigGaugeDN>(1, {"ComboSeqNr", "ComboClass1", "GaugeFunction1", "ComboSeqNr1"}),
+              (QStringList{"16", "3", "Engines", "060.  N1", "4"}));
 }
 
 } // namespace

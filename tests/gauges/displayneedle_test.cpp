@@ -1,7 +1,6 @@
 // The display gauge's test display (value, text and the run's word), its
 // combined light and display command, and what its Apply stores.
 
-#include "bus/needles.h"
 #include "dialog_fixture.h"
 #include "gauges/displayneedle.h"
 #include "gauges/needlelists.h"
@@ -12,57 +11,29 @@
 namespace varnet {
 namespace {
 
-using Commands = std::vector<std::pair<int, int>>;
-
-TEST(DisplayTest, RangeScaledByTheNeedleGivesTheDisplaysWordAndText)
+TEST(DisplayTest, TheRangeScaledByTheNeedleStaysWithinTheDisplay)
 {
-    const struct {
-        int position;
-        double minimum, maximum;
-        int tenths;
-        int word;
-        const char* text;
-    } cases[] = {
-        {944, 0, 130, 1300, 0x130B, "130"}, {472, 0, 130, 650, 0x65A0, "65.0"}, {7, 0, 130, 10, 0x01A0, "01.0"},
-        {944, 0, 100, 1000, 0x100B, "100"}, {944, 20, 120, 1000, 0x100B, "100"},  // the minimum only narrows
-        {944, 0, 999, 9990, 0x999B, "999"}, {944, 200, 100, 0, 0x00A0, "00.0"},   // minimum above maximum
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.position);
-        const int tenths = DisplayTestTenths(c.position, c.minimum, c.maximum);
-        EXPECT_EQ(tenths, c.tenths);
-        EXPECT_EQ(DisplayWord(Single(tenths) / 10), c.word);
-        EXPECT_EQ(DisplayTestText(tenths), c.text);
-    }
-    EXPECT_EQ(LimitedRangeText("1500"), "999");
-    EXPECT_EQ(LimitedRangeText("-5"), "0");
-    EXPECT_EQ(LimitedRangeText("abc"), std::nullopt);
+    EXPECT_EQ(DisplayTestTenths(7, 0, 130), 10);  // 9.6 tenths
+    EXPECT_EQ(DisplayTestText(10), "01.0");
+    EXPECT_EQ(DisplayTestTenths(944, 20, 120), 1000);  // the minimum only narrows the span
+    EXPECT_EQ(DisplayTestText(1000), "100");
+    EXPECT_EQ(DisplayTestTenths(944, 200, 100), 0);  // a minimum above the maximum
 }
 
-class DisplayGauge : public testing::DialogTest {
-protected:
-    ConfigGaugeSD& open(int model)
-    {
-        Cfg.FunctionNames[40] = "RPM";
-        Cfg.FunctionCategory[40] = 1;
-        Cfg.FunctionSignalType[40] = kSignalGauge;
-        const int p = Cfg.AddPlate();
-        Cfg.PlateValue[p][0] = 1;
-        Cfg.PlateCount = Integer(p + 1);
-        gauge(21, 2, model);
-        Cfg.GaugeRecCategory1[21] = 1;
-        Cfg.GaugeRecFunction1[21] = 40;
-        Cfg.GaugeRecSeqNr1[21] = 1;
-        OpenDialog<ConfigGaugeSD>(&ConfigGaugeSD::GaugeSDinitialize);
-        return DefaultForm<ConfigGaugeSD>::get();
-    }
-};
+using DisplayGauge = testing::DialogTest;
 
-TEST_F(DisplayGauge, TestSliderLightsAndDisplayAndRangeBoxes)
+TEST_F(DisplayGauge, DisplayGaugeSendsNeedleDisplayAndLightsAndStoresItsAssignment)
 {
-    ConfigGaugeSD& d = open(2);
-    EXPECT_TRUE(link_.sent.empty());  // light off, display on: nothing sent on opening
-    EXPECT_TRUE(child<QRadioButton>(d, "LightOff")->isChecked());
+    Cfg.FunctionCategory[40] = 1;
+    Cfg.FunctionSignalType[40] = kSignalGauge;
+    Cfg.PlateValue[Cfg.AddPlate()][0] = 1;
+    Cfg.PlateCount = 1;
+    gauge(21, 2, 2);
+    Cfg.GaugeRecCategory1[21] = 1;
+    Cfg.GaugeRecFunction1[21] = 40;
+    OpenDialog<ConfigGaugeSD>(&ConfigGaugeSD::GaugeSDinitialize);
+    ConfigGaugeSD& d = DefaultForm<ConfigGaugeSD>::get();
+    EXPECT_TRUE(link_.sent.empty());  // it opens with the light off and the display on
     EXPECT_TRUE(child<QRadioButton>(d, "DisplayOn")->isChecked());
     EXPECT_TRUE(child<QGroupBox>(d, "FrameBacklightMode")->isHidden());
 
@@ -74,41 +45,20 @@ TEST_F(DisplayGauge, TestSliderLightsAndDisplayAndRangeBoxes)
     needle->setValue(100);
     needle->setSliderDown(false);
     click(d, "cmdCentre");
-    EXPECT_EQ(child<QLineEdit>(d, "BoxtestValue1")->text(), "472");
-
-    click(d, "DisplayOff");
-    click(d, "LightOn");
-    click(d, "DisplayOn");
-    click(d, "LightOff");
-    click(d, "Option4");
+    for (const char* option : {"DisplayOff", "LightOn", "DisplayOn", "LightOff", "Option4"})
+        click(d, option);
     child<QSlider>(d, "SliderSpeed")->setValue(100);
-    EXPECT_EQ(link_.commands(), (Commands{{5, 944}, {6, 0x130B}, {5, 100}, {5, 100}, {6, 0x13A8}, {5, 472},
-                                          {6, 0x65A0}, {8, 15}, {8, 64}, {8, 192}, {8, 143}, {4, 1}, {3, 300}}));
-
-    // The range boxes keep to 0..999; a minimum above the maximum shows 0.
-    auto* minimum = child<QLineEdit>(d, "MinValDisp");
     child<QLineEdit>(d, "MaxValDisp")->setText("1500");
     EXPECT_EQ(child<QLineEdit>(d, "MaxValDisp")->text(), "999");
-    minimum->setText("-5");
-    EXPECT_EQ(minimum->text(), "0");
-    child<QLineEdit>(d, "MaxValDisp")->setText("100");
-    minimum->setText("500");
-    link_.clear();
-    needle->setValue(900);
-    EXPECT_EQ(link_.commands(), (Commands{{5, 900}, {6, 0x00A0}}));
-}
+    EXPECT_EQ(link_.commands(), (std::vector<std::pair<int, int>>{{5, 944}, {6, 0x130B}, {5, 100}, {5, 100},
+                                                                  {6, 0x13A8}, {5, 472}, {6, 0x65A0}, {8, 15},
+                                                                  {8, 64}, {8, 192}, {8, 143}, {4, 1}, {3, 300}}));
 
-TEST_F(DisplayGauge, ApplyStoresTheAssignmentWithTheGaugesIdentity)
-{
-    ConfigGaugeSD& d = open(3);
-    EXPECT_FALSE(child<QGroupBox>(d, "FrameBacklightMode")->isHidden());
-    choose(d, "ComboPlate", "000.  ");
     choose(d, "ComboSeqNr", "4");
     click(d, "CmdApply");
     const GaugeRecord r = GaugeRecord::Read(Cfg, 21);
     EXPECT_EQ((std::vector<int>{r.type, r.model, r.category1, r.function1, r.seqNr1, r.plate1}),
-              (std::vector<int>{2, 3, 1, 40, 4, 0}));
-    EXPECT_FALSE(DefaultForm<ConfigGaugeSD>::loaded());
+              (std::vector<int>{2, 2, 1, 40, 4, 0}));
 }
 
 } // namespace
