@@ -18,7 +18,7 @@ namespace varnet {
 namespace {
 
 constexpr int kFullDialCentre = 540;
-constexpr int kSlowestSpeedPosition = 100;
+constexpr int kFastestSpeedPosition = 100;
 
 // The design names of each needle's controls.
 struct NeedleNames {
@@ -48,6 +48,7 @@ ConfigGaugeDN::ConfigGaugeDN()
     // activation does.
     for (NeedleAssignment* needle : {needle1_, needle2_})
         onIndexChanged(needle->ComboClass, [this](int) { resetTest(); });
+    // The lists write a chosen category at once; needle 2's waits for Apply.
     onIndexChanged(needle2_->ComboClass, [this](int) {
         Cfg.GaugeRecCategory2[std::size_t(gaugeID())] = Byte(storedCategory2_);
     });
@@ -76,7 +77,7 @@ ConfigGaugeDN::ConfigGaugeDN()
     // The speed slider opens at its fastest without sending anything.
     {
         const QSignalBlocker blocker(SliderSpeed);
-        SliderSpeed->setValue(kSlowestSpeedPosition);
+        SliderSpeed->setValue(kFastestSpeedPosition);
     }
     if (auto* speedRow = qobject_cast<QHBoxLayout*>(SliderSpeed->parentWidget()->layout())) {
         speedRow->insertWidget(0, label(QStringLiteral("Slow"), SliderSpeed->parentWidget()));
@@ -184,8 +185,9 @@ bool ConfigGaugeDN::confirmApply() const
         {needle1_->plateText().isEmpty(), kNoPlateNeedle1},
         {needle2_->plateText().isEmpty(), kNoPlateNeedle2},
     };
+    const QPointer<const ConfigGaugeDN> self(this);
     for (const auto& check : checks)
-        if (check.missing && !messages().yesNo(QString::fromLatin1(check.question)))
+        if (check.missing && (!messages().yesNo(QString::fromLatin1(check.question)) || !self))
             return false;
     return true;
 }
