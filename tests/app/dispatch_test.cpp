@@ -1,5 +1,6 @@
 #include "app/dispatch.h"
 #include "configscreen_fixture.h"
+#include "gauges/analoguealtimeter.h"
 #include "gauges/registration.h"
 #include "gauges/singleneedle.h"
 
@@ -128,10 +129,10 @@ TEST_F(DispatchTest, ListLinesOpenTheirDialogsWithTheirGaugeID)
     EXPECT_EQ(child<QLineEdit>(DefaultForm<frmConfigUnknown>::get(), "GaugeID")->text(), "40");
     EXPECT_EQ(CurrentGaugeTypeName, "Unknown");
 
+    // Type 101 with version 5 is the analogue altimeter, not the digital one.
     clickLine(s, "Configlist", 4);
-    ASSERT_TRUE(PlaceholderLoaded("ConfigAnalogueAltimeter"));
-    EXPECT_EQ(Placeholder("ConfigAnalogueAltimeter").GaugeID, 41);
-    EXPECT_TRUE(Placeholder("ConfigAnalogueAltimeter").InitializeCalls.isEmpty());
+    ASSERT_TRUE(DefaultForm<ConfigAnalogueAltimeter>::loaded());
+    EXPECT_EQ(DefaultForm<ConfigAnalogueAltimeter>::get().gaugeID(), 41);
 }
 
 } // namespace
