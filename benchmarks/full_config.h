@@ -72,7 +72,7 @@ inline ConfigTables fullConfig()
         t.PlateName[p] = "Plate " + std::to_string(p);
         auto& values = t.PlateValue[p];
         auto& steps = t.PlateSteps[p];
-        values[1] = steps[1] = kMaxPlatePoints;
+        values[1] = steps[1] = kMaxPlatePoints - 1;  // the last of its 21 points
         for (int k = 0; k < kMaxPlatePoints; ++k) {
             values[4 + k] = 12.5 * k + p / 3.0;
             steps[4 + k] = Integer(51 * k + p);

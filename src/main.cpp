@@ -50,8 +50,9 @@ void handleTerminationSignals(QObject* owner)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // The name alone: message boxes take it as their title, while an
+    // application display name would be appended to every window's caption.
     QApplication::setApplicationName("Varnet");
-    QApplication::setApplicationDisplayName("Varnet");
 
     handleTerminationSignals(&app);
     varnet::OnEndProgram = [] { QCoreApplication::exit(0); };

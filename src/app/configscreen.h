@@ -15,6 +15,10 @@
 
 namespace varnet {
 
+// Asked before edits that were not saved are dropped (Close of the screen,
+// "Continue" on the start window).
+inline constexpr const char* kUnsavedQuestion = "Updates are not saved; Continue anyway?";
+
 // Bus addresses of the gauge bus.
 inline constexpr int kFirstBusGaugeID = 1;
 inline constexpr int kLastBusGaugeID = 255;

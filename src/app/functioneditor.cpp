@@ -460,9 +460,17 @@ void GetOffsetlist::Configlist_Click()
     showFields(FieldsOfFunction(Cfg, k));
 }
 
+int GetOffsetlist::selectedFunction() const
+{
+    // The list makes a row current, unselected, as soon as it has the
+    // focus: only a selected row names the function to change.
+    const QListWidgetItem* line = Configlist->currentItem();
+    return line && line->isSelected() ? Configlist->row(line) : -1;
+}
+
 void GetOffsetlist::CmdSave_Click()
 {
-    const int k = Configlist->currentRow();
+    const int k = selectedFunction();
     if (k < 0 || ComboClass->currentIndex() < 0)
         return;
     if (const std::optional<QString> refused = StoreFunctionFields(Cfg, k, fields())) {
@@ -477,7 +485,7 @@ void GetOffsetlist::CmdSave_Click()
 
 void GetOffsetlist::Command1_Click()
 {
-    const int k = Configlist->currentRow();
+    const int k = selectedFunction();
     if (k < 0)
         return;
     DeleteFunction(Cfg, k);

@@ -102,6 +102,9 @@ public:
     // Fills the command list from "Xplane_commands.txt".
     void ReadXplaneCommands();
 
+protected:
+    void Form_TitleBarClose() override { cmdClose_Click(); }
+
 private:
     // ---- Function half.
     void Configlist_Click();
@@ -126,6 +129,8 @@ private:
     void showFields(const FunctionFields& fields);
     FunctionFields fields() const;
     void selectRow(QListWidget* list, int row);
+    // The row of the selected function line; -1 when none is selected.
+    int selectedFunction() const;
 
     // Function half.
     QListWidget* Configlist;

@@ -21,6 +21,9 @@ public:
 
     void Form_Load() override;
 
+protected:
+    void Form_TitleBarClose() override { cmdClose_Click(); }
+
 private:
     void Command1_Click();
     void CmdFilterTypeOn_Click() { setFilter(filter_.signalTypeOn, CmdFilterTypeOn, true); }

@@ -48,8 +48,9 @@ std::vector<std::string> ConfigFilesInCurrentDir();
 void FillConfigFileList(QListWidget& list);
 std::string FileNameOfLine(const QListWidgetItem& line);
 
-// The delays the start file and the countdown can hold.
-inline constexpr int kMinStartDelay = 0;
+// The delays the start file and the countdown can hold: any Integer. A
+// delay of 0 or less starts on the countdown's first tick.
+inline constexpr int kMinStartDelay = -32768;
 inline constexpr int kMaxStartDelay = 32767;
 inline constexpr const char* kStartDelayInputError = "Error in file/time input";
 

@@ -18,6 +18,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -29,6 +30,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -287,10 +289,7 @@ void FrmMainConfigure::buildControls()
     connect(cmdGetOffset, &QPushButton::clicked, this, [] { ShowFunctionEditor(); });
     connect(cmdClearConfig, &QPushButton::clicked, this, &FrmMainConfigure::cmdClearConfig_Click);
     connect(CmdSaveConfig, &QPushButton::clicked, this, [] { present(DefaultForm<SaveConfig>::get()); });
-    connect(cmdStartTest, &QPushButton::clicked, this, [] {
-        OpenComPorts();
-        ShowGaugeTestWindow();
-    });
+    connect(cmdStartTest, &QPushButton::clicked, this, [] { ShowGaugeTestWindow(); });
     connect(cmdTestXplaneInterface, &QPushButton::clicked, this, [] { ShowUDPTestWindow(); });
 
     // --- Stand-alone units.
@@ -342,6 +341,17 @@ void FrmMainConfigure::Form_Load()
         height = std::max(height, captions[i]->height());
     }
     listHeader_->setMinimumHeight(height);
+
+    // The screen opens with every column in view, the connection status
+    // (the last one) included: the list is at least as wide as its widest
+    // last-column text, with room for the scroll bar.
+    const QFontMetrics metrics(Configlist->font());
+    int lastColumn = captions.last()->width();
+    for (const char* status : kBusStatusTexts)
+        lastColumn = std::max(lastColumn, metrics.horizontalAdvance(QString::fromLatin1(status)));
+    Configlist->setMinimumWidth(int(kColumnPositions[std::size(kColumnPositions) - 1] * unit) + lastColumn +
+                                2 * Configlist->frameWidth() + Configlist->verticalScrollBar()->sizeHint().width() +
+                                metrics.averageCharWidth() * 2);
     Timer1.start();
 }
 
@@ -377,10 +387,15 @@ void FrmMainConfigure::Form_Activate()
     }
     CurrentConfigFile->setText(fromLatin1(Session.ConfigFileName));
 
-    // A choice the combo does not show yet goes through its handler, as the
-    // user's choice would.
-    if (const std::optional<int> choice = LightsChoiceFor(Cfg.LightsMode, Cfg.LightsMask))
-        ComboLights->setCurrentIndex(*choice);
+    // The choice goes through its handler as the user's choice would, also
+    // when the combo already shows it: a stored mode 0 with mask 0 becomes
+    // the instrument-lights mask 32.
+    if (const std::optional<int> choice = LightsChoiceFor(Cfg.LightsMode, Cfg.LightsMask)) {
+        if (ComboLights->currentIndex() == *choice)
+            ComboLights_Click(*choice);
+        else
+            ComboLights->setCurrentIndex(*choice);
+    }
 
     Configlist->clear();
     for (const std::string& line : GaugeListLines(Cfg, Session))
@@ -413,6 +428,10 @@ void FrmMainConfigure::setComPort(DeviceRow& row)
         return;
     }
     row.current->setText(QString::number(*port.value));
+    // A new port is an edit like any other: Close and Continue must not
+    // drop it without asking.
+    if (Cfg.*row.port != *port.value)
+        Session.ConfigChanged = 1;
     Cfg.*row.port = Integer(*port.value);
 
     // Opening and closing may show boxes, during which the screen can be
@@ -490,7 +509,7 @@ void FrmMainConfigure::Command1_Click()
 {
     if (Session.ConfigChanged != 0) {
         const QPointer<FrmMainConfigure> self(this);
-        const bool goOn = messages().yesNo(QStringLiteral("Updates are not saved; Continue anyway?"));
+        const bool goOn = messages().yesNo(QString::fromLatin1(kUnsavedQuestion));
         if (!self || !goOn)
             return;
     }

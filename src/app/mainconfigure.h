@@ -50,6 +50,7 @@ public:
 protected:
     // Ends a running bus search and stops the timers.
     void Form_Unload() override;
+    void Form_TitleBarClose() override { Command1_Click(); }
 
 private:
     // One row of the COM-port settings.

@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <cstring>
 
@@ -256,8 +258,13 @@ void SaveConfig::ImportPartialConfig()
     ImportSelection groups{};
     for (int i = 0; i < kImportGroups; ++i)
         groups[i] = ChkImportPartial[i]->isChecked();
-    if (!ImportConfigGroups(fileName(), groups, Cfg))
+    if (!ImportConfigGroups(fileName(), groups, Cfg)) {
         messages().ok(QStringLiteral("Error in Configuration file"));
+        return;
+    }
+    // What came in is an edit of the loaded configuration until it is saved.
+    if (std::find(groups.begin(), groups.end(), true) != groups.end())
+        Session.ConfigChanged = 1;
 }
 
 void SaveConfig::cmdClose_Click()

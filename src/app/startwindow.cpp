@@ -1,5 +1,6 @@
 #include "app/startwindow.h"
 
+#include "app/configscreen.h"
 #include "app/loadsave.h"
 #include "app/shell.h"
 #include "bus/deviceports.h"
@@ -12,13 +13,13 @@
 #include "simlink/simcom.h"
 #include "yokes/yokewindows.h"
 
-#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QUrl>
@@ -249,6 +250,13 @@ void frmMain::butOK_Click()
         messages().ok(QString::fromLatin1(kNoFileSelected));
         return;
     }
+    // The load replaces the tables: edits made on the configuration screen
+    // since the last save would be gone without a word.
+    if (Session.ConfigChanged != 0) {
+        const QPointer<frmMain> self(this);
+        if (!messages().yesNo(QString::fromLatin1(kUnsavedQuestion)) || !self)
+            return;
+    }
     // Loads Session.ConfigFileName: the file last chosen, or the start
     // file's, not a name merely typed into FileName.
     if (loadConfiguration())
@@ -316,12 +324,6 @@ void frmMain::Form_Unload()
 {
     TimerWaitForFS_.stop();
     Timer2_.stop();
-}
-
-void frmMain::closeEvent(QCloseEvent* event)
-{
-    event->accept();
-    Exit_Click();
 }
 
 } // namespace varnet

@@ -64,7 +64,7 @@ protected:
     void Form_Unload() override;
     // Closing the window by its frame is the Exit button: the program must
     // not go on with only hidden windows.
-    void closeEvent(QCloseEvent* event) override;
+    void Form_TitleBarClose() override { Exit_Click(); }
 
 private:
     // Stops the countdown for good and hides its controls.

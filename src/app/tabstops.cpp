@@ -5,8 +5,10 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <QTextLayout>
 #include <QTextOption>
 
+#include <cmath>
 #include <vector>
 
 namespace varnet {
@@ -41,19 +43,11 @@ public:
         opt.text.clear();
         style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
 
-        const qreal unit = QFontMetricsF(opt.font).averageCharWidth() / 4.0;
-        QList<QTextOption::Tab> tabs;
-        for (int stop : stops_)
-            tabs.append(QTextOption::Tab(stop * unit, QTextOption::LeftTab));
-        QTextOption layout(Qt::AlignLeft | Qt::AlignVCenter);
-        layout.setTabs(tabs);
-        layout.setWrapMode(QTextOption::NoWrap);
-
         painter->save();
         painter->setFont(opt.font);
         const bool selected = opt.state & QStyle::State_Selected;
         painter->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-        painter->drawText(textRect, text, layout);
+        painter->drawText(textRect, text, columns(opt.font));
         painter->restore();
     }
 
@@ -63,11 +57,33 @@ public:
         initStyleOption(&opt, index);
         opt.text = oneRow(opt.text);
         const QWidget* widget = opt.widget;
-        return (widget ? widget->style() : QApplication::style())
-            ->sizeFromContents(QStyle::CT_ItemViewItem, &opt, QSize(), widget);
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        QSize hint = style->sizeFromContents(QStyle::CT_ItemViewItem, &opt, QSize(), widget);
+        // As wide as the line is drawn, in its columns: the style measures
+        // each TAB as a fixed width.
+        QTextLayout layout(opt.text, opt.font);
+        layout.setTextOption(columns(opt.font));
+        layout.beginLayout();
+        const qreal drawn = layout.createLine().naturalTextWidth();
+        layout.endLayout();
+        const int margins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1);
+        hint.setWidth(int(std::ceil(drawn)) + margins);
+        return hint;
     }
 
 private:
+    QTextOption columns(const QFont& font) const
+    {
+        const qreal unit = QFontMetricsF(font).averageCharWidth() / 4.0;
+        QList<QTextOption::Tab> tabs;
+        for (int stop : stops_)
+            tabs.append(QTextOption::Tab(stop * unit, QTextOption::LeftTab));
+        QTextOption option(Qt::AlignLeft | Qt::AlignVCenter);
+        option.setTabs(tabs);
+        option.setWrapMode(QTextOption::NoWrap);
+        return option;
+    }
+
     std::vector<int> stops_;
 };
 

@@ -35,10 +35,12 @@ int portNumberOf(StandAloneDevice device)
     return 0;
 }
 
-// The steps every device port goes through. A box may run events, and the
-// window holding the port may be unloaded meanwhile: false then, and the
-// caller touches the port no more.
-bool reopen(SerialPort& devicePort, int number, int unitBytes, const std::function<void()>& resetBuffers)
+// The steps every device port goes through; true when the port is open at
+// the end. A failure shows one box however many steps fail: they fail for
+// the same reason. The box may run events, and the window holding the port
+// may be unloaded meanwhile; the port is not touched after that.
+bool reopen(SerialPort& devicePort, int number, int unitBytes, PortFailures failures,
+            const std::function<void()>& resetBuffers)
 {
     const QPointer<SerialPort> port(&devicePort);
     port->close();
@@ -46,44 +48,47 @@ bool reopen(SerialPort& devicePort, int number, int unitBytes, const std::functi
     resetBuffers();
     // Open, close and open again: the sequence the device adapters have
     // always been brought up with.
-    for (int attempt = 0; attempt < 2 && port; ++attempt) {
+    QString failure;
+    for (int attempt = 0; attempt < 2; ++attempt) {
         port->close();
         if (!port->open())
-            messages().ok(ComPortErrorText(number, port->errorString()));
+            failure = port->errorString();
     }
-    if (!port)
-        return false;
     if (port->isOpen())
         port->discardInput();
-    return true;
+    else if (failures == PortFailures::Shown)
+        messages().ok(ComPortErrorText(number, failure));
+    return port && port->isOpen();
 }
 
-void openGaugeBusPort()
+bool openGaugeBusPort(PortFailures failures)
 {
-    SerialPort& port = DefaultForm<frmStatus>::get().MSComm1();
-    const bool opened = reopen(port, Cfg.ComPortGauges, kGaugeReplyBytes, [] {
+    const QPointer<frmStatus> run(&DefaultForm<frmStatus>::get());
+    const bool opened = reopen(run->MSComm1(), Cfg.ComPortGauges, kGaugeReplyBytes, failures, [] {
         // A frame still waiting for the configuration timer goes out on the
         // reopened port instead of being replaced by blanks.
         if (GaugeSendPending != 1)
             GaugeSendBuffer = QByteArray(kFreshBufferBytes, ' ');
     });
-    if (opened && port.isOpen() && port.carrierDetect())
+    if (opened && run && run->MSComm1().carrierDetect())
         messages().ok(QString::fromLatin1(kNoPowerOnCIM));
     GaugeReply.clear();
+    return opened;
 }
 
-void openLinkPort(StandAloneDevice device)
+bool openLinkPort(StandAloneDevice device, PortFailures failures)
 {
     const bool cluster = device == StandAloneDevice::EngineCluster;
-    reopen(standAloneLinks().MSComm1(device), portNumberOf(device),
-           cluster ? kEngineClusterReplyBytes : kGaugeReplyBytes, [cluster] {
-               if (cluster)
-                   ECFrame = QByteArray(kECFrameBytes, ' ');
-           });
+    const bool opened = reopen(standAloneLinks().MSComm1(device), portNumberOf(device),
+                               cluster ? kEngineClusterReplyBytes : kGaugeReplyBytes, failures, [cluster] {
+                                   if (cluster)
+                                       ECFrame = QByteArray(kECFrameBytes, ' ');
+                               });
     if (cluster) {
         ECReplyBuffer.clear();
         ECReplyReceived = 0;
     }
+    return opened;
 }
 
 } // namespace
@@ -98,20 +103,22 @@ void ConfigureDevicePort(SerialPort& port, int number, int unitBytes)
 QString ComPortErrorText(int number, const QString& description)
 {
     // The number carries the blank that a positive number is shown with.
-    return QStringLiteral("Commmunicaton error COM port nr: %1\r\n%2\r\nCheck for correct portnumbers\r\n"
+    return QStringLiteral("Commmunicaton error COM port nr: %1\r\n%2: %3\r\nCheck for correct portnumbers\r\n"
                           "Current ComPort does not exist or isn't operational")
         .arg(number)
-        .arg(description);
+        .arg(resolveComPort(number), description);
 }
 
-void OpenComPorts()
+bool OpenComPorts(PortFailures failures)
 {
+    bool allOpened = true;
     if (Cfg.ComPortGauges > 0)
-        openGaugeBusPort();
+        allOpened = openGaugeBusPort(failures);
     for (StandAloneDevice device : kLinkOrder) {
-        if (portNumberOf(device) > 0)
-            openLinkPort(device);
+        if (portNumberOf(device) > 0 && !openLinkPort(device, failures))
+            allOpened = false;
     }
+    return allOpened;
 }
 
 void CloseComPorts()

@@ -15,17 +15,24 @@ class SerialPort;
 // for every port. Takes effect at the next open.
 void ConfigureDevicePort(SerialPort& port, int number, int unitBytes);
 
-// The box shown for each failing step of opening a device port.
+// The box shown for a device port that cannot be opened. It names the
+// device that COM number stands for on this machine, since that mapping is
+// the program's own (see resolveComPort).
 QString ComPortErrorText(int number, const QString& description);
 
 inline constexpr const char* kNoPowerOnCIM = "No Power on CIM; Check Power Switch and Fuses";
 
+// Whether OpenComPorts shows a box for each port it cannot open, or leaves
+// the telling to its caller.
+enum class PortFailures { Shown, Quiet };
+
 // (Re)opens every device port whose number is above 0, in the order gauge
 // bus, engine cluster, I/O module 1, I/O module 2: close, settings, open,
-// close, open, discard the input. Each failing step shows its box and the
-// next one goes on. Afterwards a gauge-bus port with its carrier held
-// reports that the control unit has no power.
-void OpenComPorts();
+// close, open, discard the input. A port that cannot be opened shows one
+// box (unless Quiet) and the next one goes on. Afterwards a gauge-bus port
+// with its carrier held reports that the control unit has no power.
+// Returns false when a port in use could not be opened.
+bool OpenComPorts(PortFailures failures = PortFailures::Shown);
 
 // Closes the four device ports where they are open, in the same order.
 void CloseComPorts();

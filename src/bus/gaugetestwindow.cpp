@@ -128,6 +128,10 @@ frmTestGauges::frmTestGauges()
     ProgressIndicator->setObjectName(QStringLiteral("ProgressIndicator"));
     ReplaceGaugeID = comboBox("ReplaceGaugeID", frame, true);
     ReplaceGaugeID->setEditText(QStringLiteral(" "));
+    // A GaugeID is typed whole: completing "1" to "10" would poll or move
+    // another gauge than the one meant.
+    for (QComboBox* typedID : {ManualGaugeID, ReplaceGaugeID})
+        typedID->setCompleter(nullptr);
     auto* cmdSetNewID = button("cmdSetNewID", "Change", frame);
     ComboGaugeType = comboBox("ComboGaugeType", frame, false);
     auto* cmdAddToConfig = button("cmdAddToConfig", "Add to Config", frame);
@@ -225,7 +229,8 @@ void frmTestGauges::cmdPollGauge_Click()
         messages().ok(QStringLiteral("No new GaugeID"));
         return;
     }
-    const std::optional<int> id = wholeNumber(text, 1, kHighestGaugeID);
+    // GaugeID 0 is polled too: a gauge that lost its address answers there.
+    const std::optional<int> id = wholeNumber(text, 0, kHighestGaugeID);
     if (!id) {
         messages().ok(QString::fromLatin1(kGaugeIDRule));
         return;
@@ -284,7 +289,9 @@ void frmTestGauges::cmdSetNewID_Click()
     PollTimer.stop();
     // Everything is checked before the gauge is moved, so that a bad box
     // never leaves a moved gauge without its record.
-    const std::optional<int> oldID = wholeNumber(ManualGaugeID->currentText(), 1, kHighestGaugeID, true);
+    // A gauge at address 0 can be given its address; an empty box means 0.
+    const QString oldText = ManualGaugeID->currentText().trimmed();
+    const std::optional<int> oldID = oldText.isEmpty() ? 0 : wholeNumber(oldText, 0, kHighestGaugeID, true);
     std::optional<int> newID = wholeNumber(ReplaceGaugeID->currentText(), 1, kHighestGaugeID);
     const std::optional<int> type = wholeNumber(BoxType->text(), 0, 255);
     const std::optional<int> model = wholeNumber(BoxModel->text(), 0, 255);

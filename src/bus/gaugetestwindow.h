@@ -43,7 +43,7 @@ std::vector<QString> GaugeTypeEntries(const ConfigTables& tables);
 std::vector<int> FreeGaugeIDs(const ConfigTables& tables);
 
 inline constexpr const char* kNoReplyText = "-- No reply --";
-inline constexpr const char* kGaugeIDRule = "GaugeID must be a number between 1 and 255";
+inline constexpr const char* kGaugeIDRule = "GaugeID must be a number between 0 and 255";
 inline constexpr const char* kRunActiveRule = "Gauges cannot be tested while a run is active; stop the run first";
 
 class frmTestGauges final : public Form {

@@ -38,9 +38,11 @@ constexpr double kBaroKnobStep = 0.01;
 // The autopilot climbs to this when told to hold a climb without a target.
 constexpr double kClimbCeilingFeet = 50000;
 
-// DME selections: NAV 1 and NAV 2; the units have no other source.
+// DME selections: NAV 1 and NAV 2 are what the units tune by themselves;
+// a unit may name selections up to the fourth pair of its functions.
 constexpr int kDMENav1 = 1;
 constexpr int kDMENav2 = 2;
+constexpr int kDMELastSelection = 4;
 
 // A course in whole degrees 0..359 from a knob count (a signed 16-bit
 // word): 0 and 1084 are north, 542 south. A count beyond one turn wraps
@@ -443,9 +445,10 @@ bool GaugeReplyHandler::dme(const Reply& b)
     }
     if (selection == 0)
         return true;
-    // A source the unit reports but the program cannot select (hold and the
-    // like) would leave the DME reading a pair that is not there.
-    if (selection != kDMENav1 && selection != kDMENav2)
+    // The DME outputs read selections 1..4 (the function's four pairs); a
+    // source beyond them (hold and the like) would leave the DME reading a
+    // pair that is not there.
+    if (selection < kDMENav1 || selection > kDMELastSelection)
         return false;
     selectDME(b.gaugeID(), selection);
     return true;

@@ -325,7 +325,10 @@ void frmStatus::cmdRun_Click()
         RunData.PollIndex = 0;
         StartRunOutput();
         showRunState();
-        OpenComPorts();
+        // The preparation has already shown what is wrong with each port;
+        // the run says once that it starts without one.
+        if (!OpenComPorts(PortFailures::Quiet))
+            messages().ok(QString::fromLatin1(kRunPortError));
         if (!self)
             return;
         GaugeSendBuffer.clear();

@@ -37,6 +37,9 @@ class QSlider;
 
 namespace varnet {
 
+// Shown by Run when a device port in use cannot be opened.
+inline constexpr const char* kRunPortError = "An error occured trying to open the Comm Port";
+
 class frmStatus : public Form, private ProcessLoopHost {
     Q_OBJECT
 
@@ -165,6 +168,8 @@ public:
 
 protected:
     void Form_Unload() override;
+    // The title bar's close is the Exit button.
+    void Form_TitleBarClose() override { cmdExit_Click(); }
 
 private:
     // ---- ProcessLoopHost.

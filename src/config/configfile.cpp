@@ -145,7 +145,8 @@ void ConfigSectionReader::readIOM(ConfigTables& t)
         t.IOEntryGaugeID[row] = in_.readInteger();
         t.IOEntryKind[row] = in_.readInteger();
         t.IOEntryNumber[row] = in_.readInteger();
-        t.IOEntryCategory[row] = checked(in_.readInteger(), kCategoryRows - 1);
+        // Only shown, never used as an index: any Integer loads.
+        t.IOEntryCategory[row] = in_.readInteger();
         t.IOEntryFunction[row] = in_.readInteger();
         t.IOEntrySeqNr[row] = in_.readByte();
         t.IOEntryValue1[row] = in_.readSingle();
@@ -233,9 +234,11 @@ void ConfigSectionReader::readPlates(ConfigTables& t)
             t.PlateValue[plate][e] = in_.readDouble();
         for (int e = 0; e < kStoredPlateElements; ++e)
             t.PlateSteps[plate][e] = in_.readInteger();
-        // The lookup walks as many points as the plate claims.
-        if (!(t.PlateValue[plate][1] >= 0 && t.PlateValue[plate][1] <= kMaxPlatePoints) ||
-            t.PlateSteps[plate][1] < 0 || t.PlateSteps[plate][1] > kMaxPlatePoints)
+        // The lookup and the plate window walk the points up to the last one
+        // the plate claims.
+        constexpr int lastPoint = kMaxPlatePoints - 1;
+        if (!(t.PlateValue[plate][1] >= 0 && t.PlateValue[plate][1] <= lastPoint) || t.PlateSteps[plate][1] < 0 ||
+            t.PlateSteps[plate][1] > lastPoint)
             throw ItemError(kErrorOutOfRange);
     }
 }

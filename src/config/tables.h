@@ -172,8 +172,10 @@ struct ConfigTables {
     std::array<std::string, kGaugeTypeRows> GaugeTypeNames{};
 
     // --- Plates 0..PlateCount-1, each with one spare row at the end.
-    // Indexed [plate][element]: element 0 category, 1 number of points,
-    // 2/3 the minimum and maximum ends, 4..24 calibration points 1..21.
+    // Indexed [plate][element]: element 0 category, 1 the number of the last
+    // calibration point (the plate's steps: it has steps + 1 points, so at
+    // most kMaxPlatePoints - 1), 2/3 the minimum and maximum ends, 4..24 the
+    // calibration points 0..20.
     Integer PlateCount = 0;
     std::vector<std::string> PlateName;
     std::vector<std::array<double, kPlateElements>> PlateValue;

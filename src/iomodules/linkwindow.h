@@ -42,6 +42,8 @@ protected:
     // Stops the timers of the link; the port is closed afterwards.
     virtual void stopTimers() = 0;
     void Form_Unload() override;
+    // The link goes on running behind its window.
+    void Form_TitleBarClose() override { hide(); }
 
     QLineEdit* BoxRun;
     QPushButton* cmdRun;

@@ -1,6 +1,7 @@
 #include "platform/form.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QTimer>
 
@@ -42,6 +43,20 @@ void Form::activated()
         return;
     lastActiveForm = this;
     Form_Activate();
+}
+
+void Form::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    Form_TitleBarClose();
+}
+
+void Form::Form_TitleBarClose()
+{
+    if (unloadDefault_)
+        unloadDefault_();
+    else
+        unloadForm();
 }
 
 void Form::unloadForm()

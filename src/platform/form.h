@@ -30,13 +30,26 @@ protected:
     // unloaded, before it is hidden and deleted.
     virtual void Form_Unload() {}
 
+    // The close button of the window's title bar (and close() from code):
+    // whatever the window's own Close, Cancel or Exit does, with the same
+    // questions, so that nothing stays running behind a window that is
+    // merely hidden. Unloads the window unless a window overrides it; a
+    // window that must outlive its showing (a link window) only hides.
+    virtual void Form_TitleBarClose();
+
     bool event(QEvent* event) override;
+    // The close event itself is always refused: the hook above decides, and
+    // an unload hides the window anyway.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     template <typename T>
     friend class DefaultForm;
     void unloadForm();
     void activated();
+
+    // The unload of the default instance this window is, if it is one.
+    void (*unloadDefault_)() = nullptr;
 };
 
 // The default instance of window class T: `DefaultForm<RunWindow>::get()`
@@ -51,6 +64,7 @@ public:
     {
         if (!instance_) {
             instance_ = new T;
+            static_cast<Form*>(instance_.data())->unloadDefault_ = &DefaultForm<T>::unload;
             instance_->Form_Load();
         }
         return *instance_;

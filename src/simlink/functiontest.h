@@ -91,6 +91,7 @@ public:
 
 protected:
     void Form_Unload() override;
+    void Form_TitleBarClose() override { cmdClose_Click(); }
 
 private:
     void CmdRead_Click();

@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHostAddress>
+#include <QHostInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QNetworkInterface>
@@ -84,6 +85,26 @@ void SimCom::Form_Unload()
 
 // ---- UDP link ------------------------------------------------------------
 
+namespace {
+
+// The IPv4 address of X-Plane's PC: the address as typed, or the address a
+// host name stands for now. The look-up blocks: it is quick for a name the
+// network knows, and no event may run in the middle of opening the link.
+std::optional<QHostAddress> remoteAddress(const QString& host)
+{
+    const QHostAddress typed(host);
+    if (typed.protocol() == QAbstractSocket::IPv4Protocol)
+        return typed;
+    if (!typed.isNull() || host.isEmpty())
+        return std::nullopt;
+    for (const QHostAddress& address : QHostInfo::fromName(host).addresses())
+        if (address.protocol() == QAbstractSocket::IPv4Protocol)
+            return address;
+    return std::nullopt;
+}
+
+} // namespace
+
 void SimCom::OpenUDP()
 {
     if (!WinsockUDP->isOpen()) {
@@ -98,9 +119,10 @@ void SimCom::OpenUDP()
         if (!remote)
             return lanError(QStringLiteral("Invalid remote port \"%1\"").arg(QString::fromStdString(Cfg.RemotePort)));
         const QString host = QString::fromStdString(Cfg.RemoteIP).trimmed();
-        if (QHostAddress(host).protocol() != QAbstractSocket::IPv4Protocol)
+        const std::optional<QHostAddress> address = remoteAddress(host);
+        if (!address)
             return lanError(QStringLiteral("Invalid remote address \"%1\"").arg(host));
-        winsockUDPSend->setRemote(host, *remote);
+        winsockUDPSend->setRemote(address->toString(), *remote);
         sendOpen_ = true;
         xplaneHost_ = QHostAddress(winsockUDPSend->remoteHost());
         ownAddresses_ = xplaneHost_.isLoopback() ? QNetworkInterface::allAddresses() : QList<QHostAddress>();

@@ -158,6 +158,8 @@ signals:
 
 protected:
     void Form_Unload() override;
+    // The port list only goes out of sight: the link stays.
+    void Form_TitleBarClose() override { hide(); }
 
 private:
     bool reversed() const { return Cfg.ByteOrderReverse != 0; }

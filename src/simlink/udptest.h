@@ -50,6 +50,7 @@ public:
 
 protected:
     void Form_Unload() override;
+    void Form_TitleBarClose() override { CmdExit_Click(); }
 
 private:
     void cmdStartUDP_Click();

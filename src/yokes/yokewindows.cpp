@@ -3,6 +3,7 @@
 #include "platform/messages.h"
 #include "simlink/simcom.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -77,10 +78,12 @@ void YokeWindow::cmdRun_Click()
         MSComm1_->setReceiveThreshold(kYokeReplyBytes);
         MSComm1_->setInputLength(kYokeReplyBytes);
         if (!MSComm1_->open())
-            messages().ok(QString("Yoke %1: COM port %2 cannot be opened: %3")
+            // The device is named: which one a COM number means is this
+            // program's own convention.
+            messages().ok(QString("Yoke %1: COM port %2 (%3) cannot be opened: %4")
                               .arg(yoke_)
                               .arg(number)
-                              .arg(MSComm1_->errorString()));
+                              .arg(resolveComPort(number), MSComm1_->errorString()));
     }
     DefaultForm<SimCom>::get().OpenSimcomYoke();
     running_ = true;
@@ -95,15 +98,35 @@ void YokeWindow::Form_Unload()
 
 FrmConfigureYokes::FrmConfigureYokes()
 {
+    setObjectName("FrmConfigureYokes");
     setWindowTitle("Configure Force Feedback Yokes");
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel("Force feedback yoke settings", this));
-}
-
-void FrmConfigureYokes::Form_Load()
-{
-    if (ShowUDPTestWindow)
-        ShowUDPTestWindow();
+    auto* purpose = new QLabel("The force-feedback yokes: their COM ports and modes, the airspeed force curves, "
+                               "master and slave, rudder pedals and toe brakes, switch functions and calibration.",
+                               this);
+    auto* where = new QLabel("This window does not edit them yet: they are made in the configuration file "
+                             "(\"*.cfg\"), sections \"General FFB Yoke\" to \"Force Curves\", and loaded with it.",
+                             this);
+    for (QLabel* text : {purpose, where}) {
+        text->setWordWrap(true);
+        layout->addWidget(text);
+    }
+    auto* cmdTestXplaneInterface = new QPushButton("Test Interface XP", this);
+    cmdTestXplaneInterface->setObjectName("cmdTestXplaneInterface");
+    auto* cmdClose = new QPushButton("Close", this);
+    cmdClose->setObjectName("cmdClose");
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdTestXplaneInterface);
+    buttons->addStretch();
+    buttons->addWidget(cmdClose);
+    layout->addLayout(buttons);
+    connect(cmdTestXplaneInterface, &QPushButton::clicked, this, [] {
+        if (ShowUDPTestWindow)
+            ShowUDPTestWindow();
+    });
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    // Wide enough for the text to read as lines, not as a column.
+    setMinimumWidth(fontMetrics().averageCharWidth() * 64);
 }
 
 } // namespace varnet

@@ -34,6 +34,9 @@ public:
 
     QLineEdit* BoxRun;
     QPushButton* cmdExit;
+
+protected:
+    void Form_TitleBarClose() override { cmdExit->click(); }
 };
 
 // The window of one yoke. Its COM port opens when the yoke is started and
@@ -51,6 +54,8 @@ public:
 
 protected:
     void Form_Unload() override;
+    // The yoke goes on running behind its window.
+    void Form_TitleBarClose() override { hide(); }
 
 private:
     int yoke_;
@@ -74,13 +79,15 @@ public:
 };
 
 // The yoke configuration window, opened from the configuration screen.
+// Until its editors are built it says what it is for and that the yoke
+// settings are made in the configuration file; it opens the simulator
+// link's UDP test window on request.
 class FrmConfigureYokes final : public Form {
     Q_OBJECT
 
 public:
     FrmConfigureYokes();
-    // Shows the simulator link's UDP test window when one is installed.
-    void Form_Load() override;
+    // The UDP test window, installed by the application.
     static inline std::function<void()> ShowUDPTestWindow;
 };
 

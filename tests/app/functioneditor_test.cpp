@@ -215,8 +215,18 @@ TEST_F(FunctionEditorWindow, SaveChecksEveryFieldBeforeStoringAny)
     EXPECT_EQ(fullName()->toPlainText(), "Flaps 'down'\nsecond line");
 }
 
-TEST_F(FunctionEditorWindow, DeleteClearsTheFunctionAndMarksTheEdit)
+TEST_F(FunctionEditorWindow, DeleteClearsTheSelectedFunctionAndMarksTheEdit)
 {
+    // Row 0 current but not selected, as the list leaves it when it takes
+    // the focus: neither button touches function 0.
+    Cfg.FunctionNames[0] = "Zero";
+    list("Configlist")->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    box("ShortName")->setText("Other");
+    click(window(), "Command1");
+    click(window(), "CmdSave");
+    EXPECT_EQ(Cfg.FunctionNames[0], "Zero");
+    EXPECT_EQ(Session.ConfigChanged, 0);
+
     select(5);
     click(window(), "Command1");
     EXPECT_EQ(listLines(window(), "Configlist")[5],

@@ -26,15 +26,15 @@ TEST(ConfigFileNameTest, ExtensionMustBeLowerCaseWithinTheFirst50Characters)
 
 TEST(StartDelayTest, WholeNumbersInRangeAreTakenAndEverythingElseExplained)
 {
-    const QString range = "The autostart delay must be between 0 and 32767 seconds";
+    const QString range = "The autostart delay must be between -32768 and 32767 seconds";
     struct Case {
         std::optional<QString> answer;
         QString message;
         int delay;
     };
     const QString typo = kStartDelayInputError;
-    const Case cases[] = {{" 0 ", "", 0},       {"32767", "", 32767}, {"-1", range, 7},
-                          {"32768", range, 7},  {"99999999999999999999", range, 7},
+    const Case cases[] = {{" 0 ", "", 0},       {"32767", "", 32767}, {"-32768", "", -32768},
+                          {"32768", range, 7},  {"-32769", range, 7}, {"99999999999999999999", range, 7},
                           {"1.5", typo, 7},     {"", typo, 7},        {std::nullopt, typo, 7}};
     for (const Case& c : cases) {
         Integer delay = 7;

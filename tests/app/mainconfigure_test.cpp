@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSlider>
 
 #include <map>
@@ -127,6 +128,9 @@ TEST_F(ConfigScreenWindow, SettingAComPortChecksItThenOpensOrClosesThePorts)
     boxes.expectOk("A COM port number must be between 0 and 255");
     click(s, "cmdSetCommportEC");
     EXPECT_EQ(Cfg.ComPortEC, 0);
+    choose("ComboComEC", "0");
+    click(s, "cmdSetCommportEC");
+    EXPECT_EQ(Session.ConfigChanged, 0) << "the port it had";
 
     choose("ComboComEC", "12");
     click(s, "cmdSetCommportEC");
@@ -146,7 +150,7 @@ TEST_F(ConfigScreenWindow, SettingAComPortChecksItThenOpensOrClosesThePorts)
     EXPECT_FALSE(runWindow().MSComm1().isOpen());
     EXPECT_FALSE(standAloneLinks().MSComm1(StandAloneDevice::EngineCluster).isOpen()) << "all four ports close";
     EXPECT_FALSE(enabled("Cmdsearch"));
-    EXPECT_EQ(Session.ConfigChanged, 0);
+    EXPECT_EQ(Session.ConfigChanged, 1) << "Close must ask before the new ports are lost";
 }
 
 TEST_F(ConfigScreenWindow, UdpSettingsAreCheckedAndTypedTextCannotBreakTheFile)
@@ -205,6 +209,16 @@ TEST_F(ConfigScreenWindow, ProcessIntervalFollowsTheSliderAndATypedValueInRange)
     EXPECT_EQ(Session.ConfigChanged, 0);
 }
 
+TEST_F(ConfigScreenWindow, OpensWithEveryColumnInView)
+{
+    gauge(17, 10);
+    Session.GaugeRecBusStatus[17] = 1;
+    FrmMainConfigure& s = screen();
+    QApplication::processEvents();
+    // "Not Connected", the last column, needs no scrolling.
+    EXPECT_EQ(child<QListWidget>(s, "Configlist")->horizontalScrollBar()->maximum(), 0);
+}
+
 TEST_F(ConfigScreenWindow, ChoosingALightsEntryStoresItsPair)
 {
     Cfg.LightsMask = 32;
@@ -213,6 +227,13 @@ TEST_F(ConfigScreenWindow, ChoosingALightsEntryStoresItsPair)
     EXPECT_EQ(Cfg.LightsMode, 0);
     EXPECT_EQ(Cfg.LightsMask, 1);
     EXPECT_EQ(Session.ConfigChanged, 1);
+
+    // A loaded mask 0 shows the entry the combo already shows, and still
+    // becomes that entry's mask.
+    child<QComboBox>(s, "ComboLights")->setCurrentIndex(0);
+    Cfg.LightsMask = 0;
+    s.Form_Activate();
+    EXPECT_EQ(Cfg.LightsMask, 32);
 }
 
 TEST_F(ConfigScreenWindow, ClearConfigurationAsksFirst)
@@ -286,6 +307,8 @@ TEST_F(ConfigScreenWindow, ButtonsOpenTheirWindows)
     EXPECT_TRUE(DefaultForm<FrmConfigureYokes>::get().isVisible());
     click(s, "cmdGetOffset");
     EXPECT_TRUE(DefaultForm<GetOffsetlist>::get().isVisible());
+    Cfg.ComPortGauges = 5;  // missing: said once
+    boxes.expectOk(ComPortErrorText(5, "Device not found"));
     click(s, "cmdStartTest");
     EXPECT_TRUE(DefaultForm<frmTestGauges>::get().isVisible());
     click(s, "cmdTestXplaneInterface");

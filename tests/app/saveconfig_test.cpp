@@ -166,8 +166,8 @@ TEST_F(SaveConfigWindowTest, SetAsAutostartWritesTheStartFile)
     // Refused answers and names leave the start file and the delay alone.
     boxes_.expectInput(kDelayPrompt, std::nullopt);
     boxes_.expectOk("Error in file/time input");
-    boxes_.expectInput(kDelayPrompt, "-3");
-    boxes_.expectOk("The autostart delay must be between 0 and 32767 seconds");
+    boxes_.expectInput(kDelayPrompt, "-32769");
+    boxes_.expectOk("The autostart delay must be between -32768 and 32767 seconds");
     click(w, "cmdSetAsStartup");
     click(w, "cmdSetAsStartup");
     boxes_.expectOk("A file name for the autostart must not contain a double quote (\")");
@@ -191,12 +191,15 @@ TEST_F(SaveConfigWindowTest, ImportTakesTheTickedSectionOnly)
     EXPECT_EQ(Cfg.FunctionNames[70], "Func70");
     EXPECT_EQ(Cfg.FunctionNames[7], "");
     EXPECT_EQ(Cfg.GaugeRecType[17], 0);
+    EXPECT_EQ(Session.ConfigChanged, 1) << "Close must ask before the import is lost";
 
+    Session.ConfigChanged = 0;
     writeBytes("source.cfg", "\"General\"\r\n");
     boxes_.expectYesNo(question, true);
     boxes_.expectOk("Error in Configuration file");
     click(w, "cmdImportPartial");
     EXPECT_EQ(Cfg.FunctionNames[70], "Func70");
+    EXPECT_EQ(Session.ConfigChanged, 0);
 }
 
 // "été.cfg" from an older system: Latin-1, not valid UTF-8.

@@ -1,3 +1,4 @@
+#include "app/configscreen.h"
 #include "app/shell.h"
 #include "app/startwindow.h"
 #include "bus/deviceports.h"
@@ -273,9 +274,15 @@ TEST_F(StartWindowTest, ContinueLoadsTheChosenFilePreparesTheRunAndStartsTheYoke
     click(w, "butOK");
     ASSERT_TRUE(startWindowOpen());
 
-    // A name only typed in is not what Continue loads.
+    // A name only typed in is not what Continue loads; edits not saved are
+    // not dropped without asking.
     child<QLineEdit>(w, "FileName")->setText("typed.cfg");
     Cfg.ProcessTimerInterval = 0;
+    Session.ConfigChanged = 1;
+    boxes_.expectYesNo(kUnsavedQuestion, false);
+    click(w, "butOK");
+    EXPECT_EQ(Cfg.ProcessTimerInterval, 0);
+    boxes_.expectYesNo(kUnsavedQuestion, true);
     click(w, "butOK");
     EXPECT_EQ(Cfg.ProcessTimerInterval, 33);
     EXPECT_FALSE(startWindowOpen());

@@ -8,6 +8,7 @@
 #include "support/scripted_messages.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -134,7 +135,7 @@ TEST_F(GaugeTestWindow, NothingIsSentDuringARunOrToAGaugeIDOffTheBus)
     boxes.expectOk("No new GaugeID");
     combo("ManualGaugeID")->setEditText("");
     click(window(), "cmdPollGauge");
-    for (const char* refused : {"0", "256", "five"}) {
+    for (const char* refused : {"-1", "256", "five"}) {
         boxes.expectOk(kGaugeIDRule);
         combo("ManualGaugeID")->setEditText(refused);
         click(window(), "cmdPollGauge");
@@ -152,6 +153,35 @@ TEST_F(GaugeTestWindow, NothingIsSentDuringARunOrToAGaugeIDOffTheBus)
     runWindow().StopRunOutput();
     waitMs(40);
     EXPECT_TRUE(unit.received().isEmpty());
+}
+
+TEST_F(GaugeTestWindow, AGaugeAtAddressZeroIsPolledAndGivenItsAddress)
+{
+    // Typed whole: with 10 in the list and 1 not, "1" stays 1.
+    Cfg.GaugeRecType[1] = 1;
+    QComboBox* id = combo("ManualGaugeID");
+    window().show();
+    id->setFocus();
+    QApplication::processEvents();
+    id->lineEdit()->selectAll();
+    QKeyEvent one(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, "1");
+    QApplication::sendEvent(id->lineEdit(), &one);
+    EXPECT_EQ(id->currentText().toStdString(), "1");
+
+    startPolling("0");
+    tick();
+    EXPECT_EQ(unit.frames().value(0), hexBytes("00 00 78 01 02 FF"));
+    click(window(), "cmdStopPoll");
+
+    id->setEditText("");
+    setText("BoxType", "1");
+    setText("BoxModel", "1");
+    setText("boxVersion", "1");
+    combo("ReplaceGaugeID")->setEditText("9");
+    click(window(), "cmdSetNewID");
+    ASSERT_TRUE(unit.waitForFrames(2));
+    EXPECT_EQ(unit.frames().at(1).left(4), hexBytes("00 00 2C 09"));
+    EXPECT_EQ(Cfg.GaugeRecType[9], 1);
 }
 
 TEST_F(GaugeTestWindow, ChangeMovesTheGaugeOnlyWhenEveryBoxHoldsANumber)

@@ -238,18 +238,19 @@ TEST_F(ReplyTest, TranspondersWriteCodeModeAndIdent)
     EXPECT_EQ(answer(transponderReply(31, 122, 4321, 4)), writes({{26, 0, 4321}, {126, 0, 3}, {47, 0, 0}}));
 }
 
-TEST_F(ReplyTest, DMEsSelectOnlyTheNavRadiosTheyHave)
+TEST_F(ReplyTest, DMEsSelectOnlyThePairsTheirFunctionsHave)
 {
     gauge(40, 123);
     gauge(41, 113);
     Cfg.GaugeRecPlate1[41] = 1;  // keeps its selection for its own reading
     running();
     EXPECT_EQ(answer(dmeNavReply(40, 2)), writes({{30, 0, 2}}));
-    EXPECT_EQ(RunData.DMESelection, 2);
-    for (int hold = 3; hold <= 9; ++hold)
+    EXPECT_EQ(answer(dmeNavReply(40, 4)), writes({{30, 0, 4}}));
+    EXPECT_EQ(RunData.DMESelection, 4);
+    for (int hold = 5; hold <= 9; ++hold)
         EXPECT_TRUE(answer(dmeNavReply(40, hold)).isEmpty()) << hold;
-    EXPECT_EQ(RunData.DMESelection, 2);
-    EXPECT_EQ(replies().counts.ignored, 7);
+    EXPECT_EQ(RunData.DMESelection, 4);
+    EXPECT_EQ(replies().counts.ignored, 5);
 
     // Tuned by itself: the frequency goes to NAV 1 once.
     EXPECT_EQ(answer(dmeOwnReply(40, 2, 11030)), writes({{115, 1, 1103}, {30, 0, 1}}));

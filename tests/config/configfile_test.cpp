@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QLocale>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace varnet {
 namespace {
@@ -185,26 +187,46 @@ TEST_F(ConfigFileTest, SaveFailureKeepsThePreviousFile)
     EXPECT_FALSE(WriteConfigFile(&error));
 }
 
-TEST_F(ConfigFileTest, SaveIntoReadOnlyFolderFailsAndKeepsTheFile)
+// `path` read-only for the scope: by its permissions, or where they do not
+// bind (root) by the immutable attribute.
+struct ReadOnly {
+    explicit ReadOnly(QString p) : path(std::move(p))
+    {
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
+        chattr("+i");
+    }
+    ~ReadOnly()
+    {
+        chattr("-i");
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    void chattr(const char* flag) const
+    {
+        QProcess p;
+        p.start("chattr", {flag, path});
+        p.waitForFinished();
+    }
+    bool holds() const { return ::access(path.toLocal8Bit().constData(), W_OK) != 0; }
+    QString path;
+};
+
+TEST_F(ConfigFileTest, SaveIntoReadOnlyFolderWritesTheFileItself)
 {
     Cfg = sampleConfig();
     ASSERT_TRUE(WriteConfigFile());
+    const ReadOnly folder(dir_.path());
+    if (!folder.holds())
+        GTEST_SKIP() << "the folder cannot be made read-only here";
+    Cfg.FunctionNames[52] = "changed";
+    EXPECT_TRUE(WriteConfigFile());
     const std::string saved = fileBytes(Session.ConfigFileName);
-    QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::ExeOwner);
-    const bool rootIgnoresPermissions = QFile(dir_.path() + "/probe").open(QIODevice::WriteOnly);
-    QFile::remove(dir_.path() + "/probe");
-    if (!rootIgnoresPermissions) {
-        Cfg.FunctionNames[52] = "changed";
-        EXPECT_FALSE(WriteConfigFile());
-        EXPECT_EQ(fileBytes(Session.ConfigFileName), saved);
-    }
-    QFile::setPermissions(dir_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (rootIgnoresPermissions)
-        GTEST_SKIP() << "running as root: folder permissions are not enforced";
+    EXPECT_NE(saved.find("\"changed\""), std::string::npos);
+    const ReadOnly file(dir_.path() + "/cockpit.cfg");
+    Cfg.FunctionNames[52] = "lost";
+    EXPECT_FALSE(WriteConfigFile());
+    EXPECT_EQ(fileBytes(Session.ConfigFileName), saved);
 }
 
-// A FIFO would hold the reader until something writes to it; /dev/zero and
-// a huge file would fill the memory.
 TEST_F(ConfigFileTest, OnlyRegularFilesOfAConfigurationsSizeAreRead)
 {
     ASSERT_EQ(::mkfifo("fifo.cfg", 0600), 0);
@@ -277,7 +299,7 @@ TEST_F(ConfigFileTest, EveryReadFaultIsReportedAndChangesNothing)
         {"negative count", edited(good, "\"IOM\"\r\n4\r\n", "\"IOM\"\r\n-4\r\n"), "Subscript out of range"},
         {"category out of range", edited(good, "\",7,7,7,7,0,0,", "\",7,7,21,7,0,0,"), "Subscript out of range"},
         {"signal type out of range", edited(good, "\",7,7,7,7,0,0,", "\",7,8,7,7,0,0,"), "Subscript out of range"},
-        {"plate with too many points", edited(good, "\"Plate 0\",1,3,", "\"Plate 0\",1,22,"),
+        {"plate with too many points", edited(good, "\"Plate 0\",1,3,", "\"Plate 0\",1,21,"),
          "Subscript out of range"},
     };
     for (const Fault& fault : faults) {
@@ -290,6 +312,16 @@ TEST_F(ConfigFileTest, EveryReadFaultIsReportedAndChangesNothing)
     boxes.expectOk("Error Configuration file. File not found");
     ReadConfigFile();
     EXPECT_EQ(Session.ConfigError, 1);
+}
+
+TEST_F(ConfigFileTest, ValuesNeverUsedAsIndexesLoadWhateverTheyAre)
+{
+    // A plate's element 1 names its last point: 20 is the 21st.
+    std::string text = edited(sampleText(), "\"Plate 0\",1,3,", "\"Plate 0\",1,20,");
+    text = edited(text, ",40,6,60,", ",40,-7,60,");
+    ASSERT_EQ(load(text), 0);
+    EXPECT_EQ(Cfg.PlateValue[0][1], 20);
+    EXPECT_EQ(Cfg.IOEntryCategory[1], -7);
 }
 
 TEST_F(ConfigFileTest, RefusedQuestionsChangeNothing)

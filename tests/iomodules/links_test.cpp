@@ -7,6 +7,7 @@
 #include "support/fake_serial_port.h"
 
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -136,6 +137,9 @@ TEST_F(Links, ConfigurationWindowsTakeTheirRecordWhenTheyLoad)
     CurrentGaugeID = 7;
     EXPECT_EQ(iom.GaugeID, 2000);
     EXPECT_TRUE(iom.isVisible());
+    // Until it edits them, it says whose settings it is for.
+    EXPECT_TRUE(iom.findChild<QLabel*>("Label1")->text().startsWith("Stand-alone I/O module 2: "));
+    EXPECT_EQ(IOModuleDescription(17), "I/O module GaugeID 17 on the gauge bus");
     EXPECT_EQ(DefaultForm<frmTestEC>::get().GaugeID, 7);
     DefaultForm<ConfigIOM>::unload();
     DefaultForm<frmTestEC>::unload();

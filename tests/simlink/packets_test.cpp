@@ -144,11 +144,17 @@ TEST(OpenUDP, RefusedSettingsAreReportedAndLeaveTheLinkClosed)
     EXPECT_EQ(receiver->localPort(), 49001);
 
     Cfg.RemotePort = "49000";
-    Cfg.RemoteIP = "";
-    boxes.expectOk("Error opening the LAN port: Invalid remote address \"\"");
-    link.OpenUDP();
+    for (const char* unknown : {"", "no-such-host.invalid"}) {
+        Cfg.RemoteIP = unknown;
+        boxes.expectOk(QString("Error opening the LAN port: Invalid remote address \"%1\"").arg(unknown));
+        link.OpenUDP();
+    }
     link.SendDSEL(1);
     EXPECT_TRUE(sender->sent().isEmpty());
+    // A host name is looked up when the link opens.
+    Cfg.RemoteIP = "localhost";
+    link.OpenUDP();
+    EXPECT_EQ(sender->remoteHost(), "127.0.0.1");
 
     Cfg.LocalPort = "70000";
     link.CloseUDP();

@@ -50,6 +50,19 @@ TEST_F(YokeWindowsTest, RunStartsOnlyTheConfiguredYokesAndUnloadClosesTheirPorts
     EXPECT_FALSE(port->isOpen());
 }
 
+TEST_F(YokeWindowsTest, ConfigurationWindowOpensTheUDPTestWindowOnlyWhenAsked)
+{
+    int shown = 0;
+    FrmConfigureYokes::ShowUDPTestWindow = [&] { ++shown; };
+    FrmConfigureYokes& w = DefaultForm<FrmConfigureYokes>::get();
+    EXPECT_EQ(shown, 0);
+    w.findChild<QPushButton*>("cmdTestXplaneInterface")->click();
+    EXPECT_EQ(shown, 1);
+    w.findChild<QPushButton*>("cmdClose")->click();
+    EXPECT_FALSE(DefaultForm<FrmConfigureYokes>::loaded());
+    FrmConfigureYokes::ShowUDPTestWindow = nullptr;
+}
+
 TEST_F(YokeWindowsTest, ExitRunsTheInstalledProgramExit)
 {
     int exits = 0;
