@@ -5,6 +5,8 @@
 // program's own writers, so the folder is exactly what the program reads.
 //
 //     cd examples/cockpit && ../../build/tools/examplecockpit/examplecockpit
+//
+// It takes no arguments but --help, and refuses any other before it writes.
 
 #include "app/loadsave.h"
 #include "config/configfile.h"
@@ -13,6 +15,7 @@
 #include "config/tables.h"
 #include "platform/messages.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDateTime>
 
@@ -62,7 +65,8 @@ int definePlate(ConfigTables& t, const char* name, Byte category,
     auto& value = t.PlateValue[p];
     auto& steps = t.PlateSteps[p];
     value[0] = category;
-    value[1] = steps[1] = Integer(points.size());
+    // The number of the last point: the points count from 0.
+    value[1] = steps[1] = Integer(points.size() - 1);
     value[2] = points.begin()->first;
     steps[2] = points.begin()->second;
     value[3] = (points.end() - 1)->first;
@@ -165,6 +169,21 @@ int main(int argc, char** argv)
 {
     using namespace varnet;
     QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("examplecockpit");
+    // Anything it is not meant for (a mistyped option, a folder name) stops
+    // it before it overwrites the files of the folder it runs in.
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Writes the example cockpit into the current folder, replacing its "
+                                     "Default.cfg, DefaultStartFile.cfn and Xplane_commands.txt.");
+    const QCommandLineOption help = parser.addHelpOption();
+    if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
+        const QString why = parser.errorText().isEmpty() ? QStringLiteral("It takes no arguments.") : parser.errorText();
+        std::fprintf(stderr, "examplecockpit: %s Nothing was written.\n\n%s", qPrintable(why),
+                     qPrintable(parser.helpText()));
+        return 2;
+    }
+    if (parser.isSet(help))
+        parser.showHelp(0);
     ConsoleMessages console;
     setMessageService(&console);
     std::string error;
