@@ -195,6 +195,8 @@ ConfigAnalogueAltimeter::ConfigAnalogueAltimeter()
     content()->addWidget(test);
 
     TimerScan_ = new StatusPoll(*this, kPollMs, [this](const Reply& reply) { showStatus(reply); });
+    // The altimeter's status request carries the altitude under test.
+    TimerScan_->requestValue = [this] { return SliderValue1->value(); };
 }
 
 QString ConfigAnalogueAltimeter::typeNameText() const
@@ -257,7 +259,7 @@ void ConfigAnalogueAltimeter::showStatus(const Reply& reply)
 
 void ConfigAnalogueAltimeter::CmdReadAirPress_Click()
 {
-    const std::optional<Reply> reply = readReply();
+    const std::optional<Reply> reply = readReply(SliderValue1->value());
     if (!reply)
         return;
     boxAirPress->setText(AirPressureText(reply->word(kPressureHighByte, kPressureLowByte), Option1->isChecked()));

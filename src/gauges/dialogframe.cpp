@@ -168,10 +168,10 @@ bool GaugeDialog::send(int command, double value)
     return context_->Send(command, value);
 }
 
-std::optional<Reply> GaugeDialog::readReply()
+std::optional<Reply> GaugeDialog::readReply(int requestValue)
 {
     const QPointer<GaugeDialog> self(this);
-    const std::optional<QByteArray> reply = context_->Read();
+    const std::optional<QByteArray> reply = context_->Read(requestValue);
     if (!self || !reply)
         return std::nullopt;
     return Reply(*reply);
@@ -290,7 +290,7 @@ void StatusPoll::tick()
 {
     if (auto busy = busy_.enter()) {
         const QPointer<QObject> self(this);
-        const std::optional<QByteArray> reply = dialog_.context().Read();
+        const std::optional<QByteArray> reply = dialog_.context().Read(requestValue ? requestValue() : 0);
         if (self && reply && timer_.isActive())
             decode_(Reply(*reply));
     }

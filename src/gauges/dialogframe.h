@@ -103,7 +103,7 @@ protected:
     bool send(int command, double value);
     // The gauge's fresh status reply; nothing when none came or when the
     // dialog was closed during the wait (then touch no member).
-    std::optional<Reply> readReply();
+    std::optional<Reply> readReply(int requestValue = 0);
     // Refills NewGaugeID with the free GaugeIDs and an empty entry.
     void fillFreeIDs();
     BacklightSettings backlightSettings() const;
@@ -195,6 +195,8 @@ public:
     bool active() const { return timer_.isActive(); }
     // One tick, for tests and for the first read on opening.
     void tick();
+    // The value the status request carries (0 unless set).
+    std::function<int()> requestValue;
 
 private:
     GaugeDialog& dialog_;

@@ -83,9 +83,9 @@ bool GaugeContext::Send(int command, double value) const
     return gaugeLink().Send(gaugeID_, command, value);
 }
 
-std::optional<QByteArray> GaugeContext::Read() const
+std::optional<QByteArray> GaugeContext::Read(int requestValue) const
 {
-    return gaugeLink().Poll(gaugeID_);
+    return gaugeLink().Poll(gaugeID_, requestValue);
 }
 
 std::optional<int> GaugeContext::MoveTarget(const QString& text) const

@@ -110,7 +110,7 @@ public:
     // One command frame to the gauge; false when nothing was queued.
     bool Send(int command, double value) const;
     // The gauge's status reply, fresh and its own; nothing when none came.
-    std::optional<QByteArray> Read() const;
+    std::optional<QByteArray> Read(int requestValue = 0) const;
 
     // The GaugeID typed as the target of a move: nothing for an empty text;
     // the number when it is a free GaugeID 1..255 other than this one;

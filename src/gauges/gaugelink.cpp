@@ -1,6 +1,8 @@
 #include "gauges/gaugelink.h"
 
+#include "bus/gaugeframes.h"
 #include "bus/sendpath.h"
+#include "platform/wait.h"
 
 namespace varnet {
 
@@ -16,12 +18,16 @@ public:
         return SendNewGaugeID(oldID, target) && target == newID;
     }
 
-    std::optional<QByteArray> Poll(int gaugeID) override
+    std::optional<QByteArray> Poll(int gaugeID, int requestValue) override
     {
         // Cleared first, so that a reply standing from an earlier request
         // is never taken for this one.
         GaugeReplyReceived = 0;
-        if (!PollGauge(gaugeID) || GaugeReplyReceived != 1)
+        const bool answered = requestValue == 0 ? PollGauge(gaugeID)
+                                                : SendGaugeCommand(gaugeID, kStatusRequestCommand, requestValue)
+                                                      && waitUntil([] { return GaugeReplyReceived == 1; },
+                                                                   kPollReplyWaitMs);
+        if (!answered || GaugeReplyReceived != 1)
             return std::nullopt;
         return ReplyOf(GaugeReply, gaugeID);
     }

@@ -21,10 +21,11 @@ public:
     virtual bool Send(int gaugeID, int command, double value) = 0;
     // Queues the address change; false (and nothing queued) when it failed.
     virtual bool SendNewID(int oldID, int newID) = 0;
-    // Asks the gauge for its status and waits, bounded, for a fresh reply:
-    // the 25 bytes of a well-framed reply from `gaugeID` that arrived after
-    // the request, or nothing.
-    virtual std::optional<QByteArray> Poll(int gaugeID) = 0;
+    // Asks the gauge for its status (command 7; most gauges take 0, some
+    // a test value with it) and waits, bounded, for a fresh reply: the 25
+    // bytes of a well-framed reply from `gaugeID` that arrived after the
+    // request, or nothing.
+    virtual std::optional<QByteArray> Poll(int gaugeID, int requestValue = 0) = 0;
 };
 
 // The link in use: the shared send path unless a test installed another.

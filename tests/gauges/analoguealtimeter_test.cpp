@@ -134,8 +134,12 @@ TEST_F(AnalogueAltimeter, StatusPollShowsMovingNeedlesAndStopsWithTheTitleBar)
     d.TimerScan().tick();
     EXPECT_EQ(status->text(), "Busy moving Needle(s)");
     reply({{16, 0}});
+    child<QSlider>(d, "SliderValue1")->setValue(500);
+    link_.clear();
     d.TimerScan().tick();
     EXPECT_EQ(status->text(), "Ready");
+    // The status request carries the altitude under test.
+    EXPECT_EQ(link_.commands().front(), (std::pair<int, int>{7, 500}));
 
     ASSERT_TRUE(waitUntil([&] { return link_.sent.size() >= 3; }, 1000)) << "the poll runs every 200 ms";
     d.close();

@@ -36,9 +36,9 @@ public:
         newIDs.push_back({oldID, newID});
         return accept;
     }
-    std::optional<QByteArray> Poll(int gaugeID) override
+    std::optional<QByteArray> Poll(int gaugeID, int requestValue = 0) override
     {
-        sent.push_back({gaugeID, 7, 0});
+        sent.push_back({gaugeID, 7, double(requestValue)});
         if (!replies.contains(gaugeID))
             return std::nullopt;
         return ReplyOf(replies.value(gaugeID), gaugeID);
