@@ -1,6 +1,9 @@
 #include "avionics/registration.h"
 
 #include "avionics/bkadf.h"
+#include "avionics/bkaudiopanel.h"
+#include "avionics/bkautopilot.h"
+#include "avionics/bkdme.h"
 #include "avionics/bkradio.h"
 #include "avionics/bktransponder.h"
 #include "avionics/cl30radio.h"
@@ -19,6 +22,9 @@ void RegisterAvionicsDialogs(const DialogOpenerSetter& set)
     set("ConfigTransponder737", [] { OpenDialog<ConfigTransponder737>(); });
     set("ConfigBKtransponder", [] { OpenDialog<ConfigBKtransponder>(); });
     set("ConfigBKADF", [] { OpenDialog<ConfigBKADF>(); });
+    set("ConfigBKAP", [] { OpenDialog<ConfigBKAP>(); });
+    set("ConfigBKDME", [] { OpenDialog<ConfigBKDME>(); });
+    set("ConfigBKaudioPanel", [] { OpenDialog<ConfigBKaudioPanel>(); });
 }
 
 } // namespace varnet
