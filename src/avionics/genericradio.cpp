@@ -121,7 +121,7 @@ std::optional<RadioCommands> LimitsAndKnob(const RadioSettings& s)
     const std::optional<int> knob = KnobWord(type, s.upperStep, s.lowerStep);
     if (!knob)
         return std::nullopt;
-    // The version in the high byte tells the module which knob set it has.
+    // Command 9: the module's version in the high byte, the radio type in the low.
     return RadioCommands{{9, s.version * 256 + type}, {10, *maximum}, {11, *minimum}, {12, *standard}, {5, *knob}};
 }
 

@@ -1,20 +1,16 @@
-// The three radio dialogs on the real send path: their settings writes,
-// lamp and backlight words as the control unit behind a pseudo-terminal
-// receives them, and frequencies read back from its replies.
+// The three radio dialogs on the real send path: settings writes as the
+// control unit behind a pseudo-terminal receives them, and frequencies read
+// back from its replies.
 
 #include "avionics/bkradio.h"
 #include "avionics/cl30radio.h"
-#include "avionics/genericradio.h"
 #include "bus/deviceports.h"
 #include "bus/gaugebus_fixture.h"
-#include "platform/wait.h"
 #include "simcontrolunit/simcontrolunit.h"
 #include "support/scripted_messages.h"
 
 #include <QAbstractButton>
-#include <QCheckBox>
 #include <QLineEdit>
-#include <QSlider>
 
 namespace varnet {
 namespace {
@@ -48,8 +44,7 @@ protected:
         OpenDialog<T>();
         return DefaultForm<T>::get();
     }
-    // The frames received, read back as the module reads them: the command
-    // and the value with its sign.
+    // The frames received as the module reads them: command, signed value.
     Commands received(int count)
     {
         EXPECT_TRUE(unit_.waitForFrames(count));
@@ -61,36 +56,33 @@ protected:
         unit_.clear();
         return out;
     }
-    template <typename T>
-    static T* child(QWidget& w, const char* name)
-    {
-        return w.findChild<T*>(QString::fromLatin1(name));
-    }
-    static void click(QWidget& w, const char* name) { child<QAbstractButton>(w, name)->click(); }
-    static void type(QWidget& w, const char* box, const char* text)
-    {
-        child<QLineEdit>(w, box)->setText(QString::fromLatin1(text));
-    }
+    static QLineEdit* box(QWidget& w, const char* name) { return w.findChild<QLineEdit*>(QString::fromLatin1(name)); }
+    static void click(QWidget& w, const char* name) { w.findChild<QAbstractButton*>(QString::fromLatin1(name))->click(); }
 
     SimControlUnit unit_{4};
     testing::ScriptedMessages messages_;
 };
 
-TEST_F(RadiosOnTheBus, GenericRadioWritesItsSettingsAndReadsTheModulesFrequency)
+TEST_F(RadiosOnTheBus, GenericRadioWritesItsSettingsAndReadsItsOwnModulesFrequency)
 {
     auto& d = open<ConfigVHFRadio>(31, 110, kRadioComm, 3);
-    type(d, "BoxMinimumFreq", "118000");
+    box(d, "BoxMinimumFreq")->setText("118000");
     click(d, "cmdWriteSettings");
     EXPECT_EQ(received(9), (Commands{{13, 0}, {9, 768}, {10, 38975}, {11, 18000}, {12, 21000}, {5, 6500}, {4, -1},
                                      {13, 0}, {14, 3084}}));
 
-    unit_.setStatusReply(31, SimControlUnit::reply(31, 110, QByteArray::fromHex("00 0000 5208 00 5398")));
+    // Another module answering in its place shows nothing; its own reply does.
+    const QByteArray frequencies = QByteArray::fromHex("00 0000 5208 00 5398");
+    unit_.setStatusReply(31, SimControlUnit::reply(30, 110, frequencies));
     click(d, "CmdReadRadio");
-    EXPECT_EQ(child<QLineEdit>(d, "boxActiveFrequency")->text(), "121,000");
-    EXPECT_EQ(child<QLineEdit>(d, "boxStandbyFrequency")->text(), "121,400");
+    EXPECT_EQ(box(d, "boxActiveFrequency")->text(), "");
+    unit_.setStatusReply(31, SimControlUnit::reply(31, 110, frequencies));
+    click(d, "CmdReadRadio");
+    EXPECT_EQ(box(d, "boxActiveFrequency")->text(), "121,000");
+    EXPECT_EQ(box(d, "boxStandbyFrequency")->text(), "121,400");
 
     click(d, "OptionRadioAdf1");
-    type(d, "BoxDefaultFreq", "100.0");
+    box(d, "BoxDefaultFreq")->setText("100.0");
     unit_.clear();
     click(d, "cmdWriteSettings");
     EXPECT_EQ(received(9).at(4), (std::pair{12, 1000}));
@@ -99,26 +91,23 @@ TEST_F(RadiosOnTheBus, GenericRadioWritesItsSettingsAndReadsTheModulesFrequency)
 TEST_F(RadiosOnTheBus, CL30RadioWritesItsOwnSequence)
 {
     auto& d = open<ConfigCL30Radio>(32, 111, kRadioComm, 4);
-    type(d, "BoxMinimumFreq", "118,000");
+    box(d, "BoxMinimumFreq")->setText("118,000");
     click(d, "cmdWriteSettings");
     EXPECT_EQ(received(8),
               (Commands{{9, 1024}, {10, 38975}, {11, 18000}, {12, 21000}, {5, 6500}, {4, 0}, {6, 0}, {14, 2}}));
 }
 
-TEST_F(RadiosOnTheBus, BendixKingRadioLampsBacklightAndSettings)
+TEST_F(RadiosOnTheBus, BendixKingRadioReadsBothRadiosAndWritesItsDefaults)
 {
     auto& d = open<ConfigBKradio>(33, 120, 0, 5);
-    child<QSlider>(d, "SliderBacklight")->setValue(0);
-    click(d, "CmdSetBacklight");
-    click(d, "DisplaysOff");
-    click(d, "LightOn");
-    click(d, "DisplaysOn");
-    child<QSlider>(d, "SliderBacklight")->setValue(15);
-    child<QCheckBox>(d, "CheckSetDefault")->setChecked(true);
-    click(d, "OptionAlwaysOn");
-    click(d, "CmdSetBacklight");
-    EXPECT_EQ(received(5), (Commands{{8, 0x50}, {8, 0}, {8, 64}, {8, 192}, {8, 0x1FF}}));
+    unit_.setStatusReply(33, SimControlUnit::reply(33, 120, QByteArray::fromHex("000000 5208 00 6D60 00 3340 00 2EE0")));
+    click(d, "CmdReadRadio");
+    QStringList shown;
+    for (const char* name : {"boxActiveFrequency", "boxStandbyFrequency", "boxActiveFrequencyNAV", "boxStandbyFrequencyNAV"})
+        shown << box(d, name)->text();
+    EXPECT_EQ(shown, (QStringList{"121,000", "128,000", "113,120", "112,000"}));
 
+    unit_.clear();
     click(d, "cmdWriteSettings");
     EXPECT_EQ(received(8), (Commands{{5, 25700}, {10, 18000}, {11, 38975}, {12, 21000}, {3, 8000}, {4, 17950},
                                      {9, 13000}, {6, 0}}));
