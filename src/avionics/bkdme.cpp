@@ -1,10 +1,8 @@
 #include "avionics/bkdme.h"
 
-#include "gauges/bcdwords.h"
+#include "gauges/dmeindicator.h"
 #include "platform/controls.h"
-#include "platform/messages.h"
 
-#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -90,27 +88,7 @@ QGroupBox* ConfigBKDME::buildTest()
     auto* test = frame("FrameTest", QStringLiteral("Test DME Indicator"), this);
     auto* data = frame("FrameData", QStringLiteral("DME Data"), test);
     auto* grid = new QGridLayout(data);
-    struct TestRow {
-        const char *caption, *box, *initial, *write, *show, *rule;
-        int command;
-    };
-    const TestRow rows[] = {{"Distance", "boxDistance", "12.3", "ComdSetMiles", "CheckShowDistance", "distance", 4},
-                            {"Speed", "boxSpeed", "456", "cmdWriteKnots", "CheckShowSpeed", "speed", 3},
-                            {"Time", "boxTime", "78", "cmdsetMinutes", "CheckShowTime", "time", 5}};
-    int r = 0;
-    for (const TestRow& row : rows) {
-        QLineEdit* box = textBox(row.box, data, QString::fromLatin1(row.initial));
-        box->setMaximumWidth(70);
-        QCheckBox* show = checkBox(row.show, QStringLiteral("show"), data);
-        QPushButton* write = button(row.write, QStringLiteral("Write"), data);
-        grid->addWidget(label(QString::fromLatin1(row.caption), data), r, 0);
-        grid->addWidget(box, r, 1);
-        grid->addWidget(show, r, 2);
-        grid->addWidget(write, r, 3);
-        const QString what = QString::fromLatin1(row.rule);
-        onClicked(write, [this, command = row.command, box, show, what] { writeTestValue(command, box, show, what); });
-        ++r;
-    }
+    AddDmeTestRows(grid, data, [this](int command, int word) { send(command, word); });
     RotarySwitchPosition = readOnlyBox("RotarySwitchPosition", data);
     RotarySwitchPosition->setText(QStringLiteral("--"));
     RotarySwitchPosition->setMaximumWidth(70);
@@ -137,16 +115,6 @@ QGroupBox* ConfigBKDME::buildTest()
     DayNightFrame->setParent(test);
     testRow->addWidget(DayNightFrame);
     return test;
-}
-
-void ConfigBKDME::writeTestValue(int command, QLineEdit* box, QCheckBox* show, const QString& what)
-{
-    const std::optional<DisplayDigits> digits = ReadDisplayDigits(box->text());
-    if (!digits) {
-        messages().ok(DisplayValueRule(what));
-        return;
-    }
-    send(command, DmeDisplayWord(*digits, show->isChecked()));
 }
 
 int ConfigBKDME::frequencySource() const

@@ -47,7 +47,6 @@ protected:
 private:
     QGroupBox* buildSources();
     QGroupBox* buildTest();
-    void writeTestValue(int command, QLineEdit* box, QCheckBox* show, const QString& what);
     int frequencySource() const;
 
     // OptionLocalDME1, OptionLocalDME2, OptionNAV1, OptionNav2: the source's

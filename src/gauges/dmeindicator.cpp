@@ -23,6 +23,38 @@ constexpr int kRotarySwitchByte = 17;
 
 } // namespace
 
+void AddDmeTestRows(QGridLayout* grid, QWidget* parent, const std::function<void(int command, int word)>& send)
+{
+    struct TestRow {
+        const char *caption, *box, *initial, *write, *show, *rule;
+        int command;
+    };
+    const TestRow rows[] = {{"Distance", "boxDistance", "12.3", "ComdSetMiles", "CheckShowDistance", "distance", 4},
+                            {"Speed", "boxSpeed", "456", "cmdWriteKnots", "CheckShowSpeed", "speed", 3},
+                            {"Time", "boxTime", "78", "cmdsetMinutes", "CheckShowTime", "time", 5}};
+    int r = 0;
+    for (const TestRow& row : rows) {
+        QLineEdit* box = textBox(row.box, parent, QString::fromLatin1(row.initial));
+        box->setMaximumWidth(70);
+        QPushButton* write = button(row.write, QStringLiteral("Write"), parent);
+        QCheckBox* show = checkBox(row.show, QStringLiteral("show"), parent);
+        grid->addWidget(label(QString::fromLatin1(row.caption), parent), r, 0);
+        grid->addWidget(box, r, 1);
+        grid->addWidget(write, r, 2);
+        grid->addWidget(show, r, 3);
+        const QString what = QString::fromLatin1(row.rule);
+        onClicked(write, [send, command = row.command, box, show, what] {
+            const std::optional<DisplayDigits> digits = ReadDisplayDigits(box->text());
+            if (!digits) {
+                messages().ok(DisplayValueRule(what));
+                return;
+            }
+            send(command, DmeDisplayWord(*digits, show->isChecked()));
+        });
+        ++r;
+    }
+}
+
 int DmeLightWord(bool backlightOn, bool displaysOn)
 {
     return (backlightOn ? kLampOn : 0) + (displaysOn ? kDisplaysOn : 0);
@@ -65,27 +97,7 @@ ConfigDME::ConfigDME()
     auto* test = frame("FrameTest", QStringLiteral("Test DME Indicator"), this);
     auto* data = frame("FrameData", QStringLiteral("DME Data"), test);
     auto* grid = new QGridLayout(data);
-    struct TestRow {
-        const char *caption, *box, *initial, *write, *show, *rule;
-        int command;
-    };
-    const TestRow rows[] = {{"Distance", "boxDistance", "12.3", "ComdSetMiles", "CheckShowDistance", "distance", 4},
-                            {"Speed", "boxSpeed", "456", "cmdWriteKnots", "CheckShowSpeed", "speed", 3},
-                            {"Time", "boxTime", "78", "cmdsetMinutes", "CheckShowTime", "time", 5}};
-    int r = 0;
-    for (const TestRow& row : rows) {
-        QLineEdit* box = textBox(row.box, data, QString::fromLatin1(row.initial));
-        box->setMaximumWidth(70);
-        QPushButton* write = button(row.write, QStringLiteral("Write"), data);
-        QCheckBox* show = checkBox(row.show, QStringLiteral("show"), data);
-        grid->addWidget(label(QString::fromLatin1(row.caption), data), r, 0);
-        grid->addWidget(box, r, 1);
-        grid->addWidget(write, r, 2);
-        grid->addWidget(show, r, 3);
-        const QString what = QString::fromLatin1(row.rule);
-        onClicked(write, [this, command = row.command, box, show, what] { writeTestValue(command, box, show, what); });
-        ++r;
-    }
+    AddDmeTestRows(grid, data, [this](int command, int word) { send(command, word); });
     QPushButton* testOn = button("CmdTestOn", QStringLiteral("Test On"), test);
     QPushButton* testOff = button("CmdTestOff", QStringLiteral("Test Off"), test);
     onClicked(testOn, [this] { send(10, 1); });
@@ -150,16 +162,6 @@ ApplySteps ConfigDME::applySteps()
 int ConfigDME::lightWord() const
 {
     return DmeLightWord(LightOn->isChecked(), DisplaysOn && DisplaysOn->isChecked());
-}
-
-void ConfigDME::writeTestValue(int command, QLineEdit* box, QCheckBox* show, const QString& what)
-{
-    const std::optional<DisplayDigits> digits = ReadDisplayDigits(box->text());
-    if (!digits) {
-        messages().ok(DisplayValueRule(what));
-        return;
-    }
-    send(command, DmeDisplayWord(*digits, show->isChecked()));
 }
 
 void ConfigDME::setBrightness(bool night)

@@ -8,9 +8,19 @@
 
 #include "gauges/dialogframe.h"
 
+#include <functional>
+
 class QCheckBox;
+class QGridLayout;
 
 namespace varnet {
+
+// The test rows of a DME display (distance, speed, time), each a box with
+// its starting value, "Write" and "show", into `grid` from its first row.
+// Write sends the box's display word through `send` (command 4, 3 or 5),
+// or states the rule and sends nothing when the box does not read. The DME
+// module has the same rows.
+void AddDmeTestRows(QGridLayout* grid, QWidget* parent, const std::function<void(int command, int word)>& send);
 
 // Command 8 of the DME indicator: its own lamp word, where "off" is 0.
 int DmeLightWord(bool backlightOn, bool displaysOn);
@@ -30,8 +40,6 @@ protected:
     int lightWord() const override;
 
 private:
-    // One "Write" beside a test box.
-    void writeTestValue(int command, QLineEdit* box, QCheckBox* show, const QString& what);
     void setBrightness(bool night);
     void CmdReadRadio_Click();
 
