@@ -157,7 +157,7 @@ std::optional<RadioCommands> ConfigBKradio::settingsCommands() const
 void ConfigBKradio::cmdWriteSettings_Click()
 {
     if (const std::optional<RadioCommands> commands = settingsCommands())
-        SendAll(*this, *commands);
+        SendInOrder(*this, *commands);
 }
 
 void ConfigBKradio::writeModule(int gaugeID)

@@ -148,16 +148,6 @@ int IndicatorWord(bool leftUp, bool leftDown, bool rightUp, bool rightDown)
     return (leftDown ? 0x1000 : 0) + (leftUp ? 0x0100 : 0) + (rightDown ? 0x0010 : 0) + (rightUp ? 0x0001 : 0);
 }
 
-void SendAll(GaugeDialog& dialog, const RadioCommands& commands)
-{
-    const QPointer<GaugeDialog> self(&dialog);
-    for (const auto& [command, value] : commands) {
-        if (!self)
-            return;
-        dialog.context().Send(command, value);
-    }
-}
-
 void WriteRadioAssignment(int gaugeID, int function1, int function2)
 {
     GaugeRecord r;
@@ -337,7 +327,7 @@ RadioSettings RadioDialog::radioSettings() const
 void RadioDialog::cmdWriteSettings_Click()
 {
     if (const std::optional<RadioCommands> commands = settingsCommands())
-        SendAll(*this, *commands);
+        SendInOrder(*this, *commands);
 }
 
 void RadioDialog::writeModule(int gaugeID)

@@ -89,10 +89,6 @@ std::optional<RadioCommands> GenericRadioWrite(const RadioSettings& settings, co
 int IndicatorWord(bool leftUp, bool leftDown, bool rightUp, bool rightDown);
 inline constexpr const char* kIndicatorsOnlyAdf1 = "These indicators can only be used at ADF type 100-999.9";
 
-// Sends `commands` one by one to the dialog's module; stops when the dialog
-// was closed during one of the sends' waits.
-void SendAll(GaugeDialog& dialog, const RadioCommands& commands);
-
 // The radios write no plate: Apply leaves plate 1 at 0 under the final ID.
 void WriteRadioAssignment(int gaugeID, int function1, int function2);
 

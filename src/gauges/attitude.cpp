@@ -148,7 +148,7 @@ ConfigGaugeAI::ConfigGaugeAI()
     calGrid->addWidget(clear, 2, 4);
     onClicked(testCal, [this] { send(1, 0); });
     onClicked(save, [this] { send(12, 0); });
-    onClicked(clear, [this] { SendFrames(*this, {{13, 0}, {1, 0}}); });
+    onClicked(clear, [this] { SendInOrder(*this, {{13, 0}, {1, 0}}); });
 
     auto* lower = new QHBoxLayout;
     lower->addWidget(speeds, 1);

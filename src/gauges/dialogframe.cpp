@@ -5,7 +5,6 @@
 #include "platform/controls.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -247,13 +246,6 @@ void GaugeDialog::Form_Unload()
         return;
     closing_ = true;
     closing();
-}
-
-void GaugeDialog::closeEvent(QCloseEvent* event)
-{
-    // The title bar closes the way Cancel does; the unload hides the window.
-    event->ignore();
-    closeDialog();
 }
 
 QList<GaugeDialog*> GaugeDialog::OpenDialogs()

@@ -109,7 +109,8 @@ protected:
     BacklightSettings backlightSettings() const;
 
     void Form_Unload() override;
-    void closeEvent(QCloseEvent* event) override;
+    // The title bar closes the way Cancel does.
+    void Form_TitleBarClose() override { closeDialog(); }
 
     // Header and buttons; the optional sections are null when absent.
     QLineEdit* GaugeID;
@@ -183,6 +184,22 @@ void OpenDialog(void (T::*initialize)() = nullptr)
 
 // Closes every open gauge and avionics dialog as Cancel.
 void CloseOpenDialogs();
+
+// Sends (command, value) frames in order to the dialog's gauge. Stops, false,
+// when a frame was not queued or the dialog was closed during a wait.
+template <typename Frames>
+bool SendInOrder(GaugeDialog& dialog, const Frames& frames)
+{
+    const QPointer<GaugeDialog> self(&dialog);
+    for (const auto& [command, value] : frames)
+        if (!self || !self->context().Send(command, value))
+            return false;
+    return !self.isNull();
+}
+inline bool SendInOrder(GaugeDialog& dialog, std::initializer_list<std::pair<int, double>> frames)
+{
+    return SendInOrder<std::initializer_list<std::pair<int, double>>>(dialog, frames);
+}
 
 // A periodic status poll of one dialog: every tick reads the gauge's reply
 // (bounded) and hands it to `decode`; a tick never runs inside an earlier

@@ -34,17 +34,6 @@ void DressSpeedFrame(GaugeDialog& dialog, const QString& title, int designPositi
     speed->setValue(designPosition);
 }
 
-bool SendInOrder(GaugeDialog& dialog, std::initializer_list<std::pair<int, double>> frames)
-{
-    const QPointer<GaugeDialog> self(&dialog);
-    for (const auto& [command, value] : frames) {
-        if (!self)
-            return false;
-        self->context().Send(command, value);
-    }
-    return bool(self);
-}
-
 // ---- The heading indicator's words ----------------------------------------
 
 int HeadingPreferences::word() const

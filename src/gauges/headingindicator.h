@@ -24,9 +24,6 @@ void SelectAtDesign(QAbstractButton* control);
 // Titles the frame's speed section, puts "Slow" and "Fast" at its ends and
 // sets the slider's design position without sending.
 void DressSpeedFrame(GaugeDialog& dialog, const QString& title, int designPosition);
-// Sends the frames in order to the dialog's gauge; stops, false, when the
-// dialog was closed during one of the waits.
-bool SendInOrder(GaugeDialog& dialog, std::initializer_list<std::pair<int, double>> frames);
 
 // ---- The heading indicator's words ----------------------------------------
 

@@ -5,7 +5,6 @@
 #include "simlink/functiontest.h"
 
 #include <QButtonGroup>
-#include <QCloseEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -524,12 +523,6 @@ void frmCalibrate::ReadFromFS_Click()
 void frmCalibrate::cmdClose_Click()
 {
     DefaultForm<frmCalibrate>::unload();
-}
-
-void frmCalibrate::closeEvent(QCloseEvent* event)
-{
-    event->accept();
-    cmdClose_Click();
 }
 
 } // namespace varnet

@@ -22,7 +22,6 @@
 #include <string>
 
 class QButtonGroup;
-class QCloseEvent;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -60,7 +59,7 @@ public:
 
 protected:
     // The title bar's close does what "Close" does.
-    void closeEvent(QCloseEvent* event) override;
+    void Form_TitleBarClose() override { cmdClose_Click(); }
 
 private:
     struct GridRow {

@@ -18,15 +18,6 @@ namespace varnet {
 
 // ---- Shared by the instrument dialogs -------------------------------------------
 
-bool SendFrames(GaugeDialog& dialog, const std::vector<std::pair<int, double>>& frames)
-{
-    const QPointer<GaugeDialog> self(&dialog);
-    for (const auto& [command, value] : frames)
-        if (!self || !dialog.context().Send(command, value))
-            return false;
-    return !self.isNull();
-}
-
 void ShowAndSend(GaugeDialog& dialog, QSlider* slider, QLineEdit* box, int command)
 {
     onValueChanged(slider, [&dialog, box, command](int position) {
@@ -250,7 +241,7 @@ ApplySteps ConfigGaugeVOR::applySteps()
 void ConfigGaugeVOR::cmdClearCal_Click()
 {
     const QPointer<ConfigGaugeVOR> self(this);
-    if (!SendFrames(*this, {{9, 0}, {4, 0}}) || !self)
+    if (!SendInOrder(*this, {{9, 0}, {4, 0}}) || !self)
         return;
     // Both needles to the centre, sent once each whatever the sliders showed.
     for (QSlider* s : {SliderValue1, SliderValue2}) {
@@ -259,7 +250,7 @@ void ConfigGaugeVOR::cmdClearCal_Click()
     }
     BoxtestValue1->setText(QString::number(kVORNeedleCentre));
     BoxTestValue2->setText(QString::number(kVORNeedleCentre));
-    SendFrames(*this, {{5, kVORNeedleCentre}, {6, kVORNeedleCentre}});
+    SendInOrder(*this, {{5, kVORNeedleCentre}, {6, kVORNeedleCentre}});
 }
 
 void ConfigGaugeVOR::cmdCalibrateDisk_Click()
@@ -267,7 +258,7 @@ void ConfigGaugeVOR::cmdCalibrateDisk_Click()
     std::vector<std::pair<int, double>> frames;
     for (int value : IndicatorCalibration(Sliderindicator->value(), context().typeCode()))
         frames.emplace_back(13, value);
-    SendFrames(*this, frames);
+    SendInOrder(*this, frames);
 }
 
 void ConfigGaugeVOR::CmdSetIndicators_Click()

@@ -18,10 +18,6 @@ namespace varnet {
 
 // ---- Shared by the instrument dialogs -------------------------------------------
 
-// Sends the frames in order; stops at the first one refused, or when the
-// dialog was closed while an earlier one waited. true when all went out.
-bool SendFrames(GaugeDialog& dialog, const std::vector<std::pair<int, double>>& frames);
-
 // A test slider: every change of its position shows it in `box` and sends
 // `command` with it.
 void ShowAndSend(GaugeDialog& dialog, QSlider* slider, QLineEdit* box, int command);
