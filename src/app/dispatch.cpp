@@ -2,7 +2,6 @@
 
 #include "app/configscreen.h"
 #include "app/configunknown.h"
-#include "app/placeholderdialog.h"
 #include "bus/sendpath.h"
 #include "config/gaugetypes.h"
 #include "iomodules/configwindows.h"
@@ -69,22 +68,13 @@ GaugeDialogOpener defaultOpener(std::string_view dialog)
 {
     if (dialog == "ConfigIOM")
         return openLoadedWindow<ConfigIOM>;
-    if (dialog == kUnknownDeviceDialog) {
-        return [] {
-            const bool wasLoaded = DefaultForm<frmConfigUnknown>::loaded();
-            frmConfigUnknown& window = DefaultForm<frmConfigUnknown>::get();
-            if (!wasLoaded)
-                window.Initialize(CurrentGaugeID);
-            window.show();
-        };
-    }
-    const QString name = QString::fromLatin1(dialog.data(), qsizetype(dialog.size()));
-    const QString initializer = QString::fromLatin1(GaugeDialogInitializer(dialog).data(),
-                                                    qsizetype(GaugeDialogInitializer(dialog).size()));
-    return [name, initializer] {
-        PlaceholderDialog& window = Placeholder(name);
-        if (!initializer.isEmpty())
-            window.Initialize(initializer);
+    // The unknown-device window, and in its place any dialog whose library
+    // registered no opener.
+    return [] {
+        const bool wasLoaded = DefaultForm<frmConfigUnknown>::loaded();
+        frmConfigUnknown& window = DefaultForm<frmConfigUnknown>::get();
+        if (!wasLoaded)
+            window.Initialize(CurrentGaugeID);
         window.show();
     };
 }

@@ -7,9 +7,10 @@
 // The dialogs live in the libraries of their devices. Each has an opener
 // here, keyed by the dialog's window name: it loads the window (which takes
 // CurrentGaugeID and CurrentGaugeTypeName when it loads), calls its
-// initialize member where the dialog has one, and shows it. A dialog not
-// built yet opens a placeholder window under its name; its library replaces
-// the opener with SetGaugeDialogOpener once it stands.
+// initialize member where the dialog has one, and shows it. The gauge and
+// avionics libraries register their openers at start-up with
+// SetGaugeDialogOpener; a dialog without one shows the unknown-device
+// window.
 
 #include "config/tables.h"
 

@@ -5,6 +5,7 @@
 // the built-in type table loaded and no window of this library left loaded
 // afterwards.
 
+#include "app/configscreen.h"
 #include "app/configunknown.h"
 #include "app/functioneditor.h"
 #include "app/startwindow.h"
@@ -13,8 +14,14 @@
 #include "app/dispatch.h"
 #include "app/listfunctions.h"
 #include "app/mainconfigure.h"
-#include "app/placeholderdialog.h"
 #include "app/saveconfig.h"
+#include "avionics/registration.h"
+#include "config/configfile.h"
+#include "config/sample_config.h"
+#include "gauges/dialogframe.h"
+#include "gauges/recording_link.h"
+#include "gauges/registration.h"
+#include "support/scripted_messages.h"
 #include "bus/gaugebus_fixture.h"
 #include "iomodules/configwindows.h"
 #include "yokes/yokewindows.h"
@@ -40,8 +47,6 @@ protected:
     void TearDown() override
     {
         DefaultForm<FrmMainConfigure>::unload();
-        for (std::string_view dialog : GaugeDialogNames())
-            UnloadPlaceholder(QString::fromLatin1(dialog.data(), qsizetype(dialog.size())));
         closeOtherWindows();
         Session = SessionState{};
         GaugeBusTest::TearDown();
@@ -92,6 +97,61 @@ private:
         DefaultForm<frmTestGauges>::unload();
         DefaultForm<frmTestXplaneInterface>::unload();
     }
+};
+
+// The configuration screen with every gauge and module dialog registered,
+// as the program starts it; frames go to a recording link.
+class DialogScreenTest : public ConfigScreenTest {
+protected:
+    void SetUp() override
+    {
+        ConfigScreenTest::SetUp();
+        RegisterGaugeDialogs(SetGaugeDialogOpener);
+        RegisterAvionicsDialogs(SetGaugeDialogOpener);
+    }
+    void TearDown() override
+    {
+        CloseGaugeDialogs();
+        const auto restore = [](std::string_view dialog, GaugeDialogOpener) { SetGaugeDialogOpener(dialog, {}); };
+        RegisterGaugeDialogs(restore);
+        RegisterAvionicsDialogs(restore);
+        ConfigScreenTest::TearDown();
+    }
+
+    // Saves the tables as a configuration file and loads them from it, as a
+    // cockpit starts from its file.
+    static void saveAndLoad(const char* file)
+    {
+        Cfg.ConfigHeader = programHeader();
+        Session.ConfigFileName = file;
+        ASSERT_TRUE(WriteConfigFile());
+        Cfg = ConfigTables{};
+        ReadConfigFile();
+        ASSERT_EQ(Session.ConfigError, 0);
+    }
+
+    // Clicks the gauge list's line of `gaugeID`.
+    static void open(int gaugeID)
+    {
+        FrmMainConfigure& s = DefaultForm<FrmMainConfigure>::get();
+        const std::vector<std::string> lines = listLines(s, "Configlist");
+        for (std::size_t row = 0; row < lines.size(); ++row)
+            if (GaugeIDOfLine(lines[row]) == gaugeID)
+                return clickLine(s, "Configlist", int(row));
+        ADD_FAILURE() << "no line for GaugeID " << gaugeID;
+    }
+
+    // The shown window named `name`, or null.
+    static QWidget* openWindow(std::string_view name)
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->objectName() == QString::fromLatin1(name.data(), qsizetype(name.size())))
+                return w;
+        return nullptr;
+    }
+
+    RecordingLink link_;
+    ScriptedMessages messages_;
 };
 
 } // namespace varnet::testing

@@ -1,7 +1,6 @@
 #include "app/dispatch.h"
 #include "configscreen_fixture.h"
 #include "gauges/analoguealtimeter.h"
-#include "gauges/registration.h"
 #include "gauges/singleneedle.h"
 
 #include <QLineEdit>
@@ -50,23 +49,16 @@ TEST(DispatchTable, DialogsGetTheTypeNameOfAnyRowUpTo127)
     EXPECT_EQ(DialogTypeName(t, 141), "Unknown");
 }
 
-class DispatchTest : public ConfigScreenTest {
+class DispatchTest : public DialogScreenTest {
 protected:
-    void SetUp() override
-    {
-        ConfigScreenTest::SetUp();
-        RegisterGaugeDialogs(SetGaugeDialogOpener);
-    }
     void TearDown() override
     {
-        CloseGaugeDialogs();
-        RegisterGaugeDialogs([](std::string_view dialog, GaugeDialogOpener) { SetGaugeDialogOpener(dialog, {}); });
         SetGaugeDialogOpener("ConfigGaugeDN", {});
-        ConfigScreenTest::TearDown();
+        DialogScreenTest::TearDown();
     }
 };
 
-TEST_F(DispatchTest, AReplacedOpenerGetsTheContextAndAnEmptyOneRestoresThePlaceholder)
+TEST_F(DispatchTest, AReplacedOpenerGetsTheContextAndAnEmptyOneLeavesTheUnknownDeviceWindow)
 {
     gauge(33, 5);
     std::vector<std::pair<int, std::string>> opened;
@@ -74,13 +66,11 @@ TEST_F(DispatchTest, AReplacedOpenerGetsTheContextAndAnEmptyOneRestoresThePlaceh
     OpenGaugeDialog(33);
     EXPECT_EQ(opened, (std::vector<std::pair<int, std::string>>{{33, "Large gauge; Dual Needle Concentric "}}));
     EXPECT_EQ(Session.ConfigChanged, 1);
-    EXPECT_FALSE(PlaceholderLoaded("ConfigGaugeDN"));
 
     SetGaugeDialogOpener("ConfigGaugeDN", {});
     OpenGaugeDialog(33);
     EXPECT_EQ(opened.size(), 1u);
-    ASSERT_TRUE(PlaceholderLoaded("ConfigGaugeDN"));
-    EXPECT_EQ(Placeholder("ConfigGaugeDN").InitializeCalls, QStringList{"GaugeDNInitialize"});
+    EXPECT_TRUE(DefaultForm<frmConfigUnknown>::loaded());
 }
 
 TEST_F(DispatchTest, ListLinesOpenTheirDialogsWithTheirGaugeID)
@@ -109,7 +99,6 @@ TEST_F(DispatchTest, ListLinesOpenTheirDialogsWithTheirGaugeID)
     EXPECT_EQ(child<QLineEdit>(needle, "BoxGaugename")->text(), "Small gauge; Single Needle ");
     EXPECT_EQ(CurrentGaugeID, 5);
     EXPECT_EQ(Session.ConfigChanged, 1);
-    EXPECT_FALSE(PlaceholderLoaded("ConfigGaugeSN"));
 
     // The same gauge's line brings the open dialog to the front; another
     // gauge's line of the same type opens the dialog anew for that gauge.

@@ -2,14 +2,9 @@
 // configuration is loaded, the gauge is picked on the configuration screen,
 // tested, and its plate is chosen in the plate window and handed to it.
 
-#include "config/configfile.h"
-#include "config/sample_config.h"
 #include "configscreen_fixture.h"
 #include "gauges/platewindow.h"
-#include "gauges/registration.h"
 #include "gauges/singleneedle.h"
-#include "support/scripted_messages.h"
-#include "../gauges/recording_link.h"
 
 #include <QComboBox>
 #include <QSlider>
@@ -19,12 +14,11 @@ namespace {
 
 using namespace varnet::testing;
 
-class SingleNeedleFlow : public ConfigScreenTest {
+class SingleNeedleFlow : public DialogScreenTest {
 protected:
     void SetUp() override
     {
-        ConfigScreenTest::SetUp();
-        RegisterGaugeDialogs(SetGaugeDialogOpener);
+        DialogScreenTest::SetUp();
         // The cockpit as saved: a tachometer on GaugeID 7 with plate 0, and
         // a second engine plate to choose instead.
         Cfg.GaugeRecType[7] = 1;
@@ -44,23 +38,9 @@ protected:
             Cfg.PlateSteps[p][3] = Cfg.PlateSteps[p][5] = 900;
         }
         Cfg.PlateCount = 2;
-        Cfg.ConfigHeader = programHeader();
-        Session.ConfigFileName = "cockpit.cfg";
-        ASSERT_TRUE(WriteConfigFile());
-        Cfg = ConfigTables{};
-        ReadConfigFile();
-        ASSERT_EQ(Session.ConfigError, 0);
+        saveAndLoad("cockpit.cfg");
         Session.ConfigChanged = 0;
     }
-    void TearDown() override
-    {
-        CloseGaugeDialogs();
-        RegisterGaugeDialogs([](std::string_view dialog, GaugeDialogOpener) { SetGaugeDialogOpener(dialog, {}); });
-        ConfigScreenTest::TearDown();
-    }
-
-    RecordingLink link_;
-    ScriptedMessages messages_;
 };
 
 TEST_F(SingleNeedleFlow, PickTestAndCalibrateATachometer)

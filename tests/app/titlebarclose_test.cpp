@@ -90,8 +90,6 @@ TEST_F(TitleBarClose, EveryWindowClosesAsItsOwnCloseDoes)
         row<ConfigIOM>("I/O-module window"),
         row<frmTestEC>("engine-cluster window"),
         row<FrmConfigureYokes>("yoke configuration window"),
-        {"placeholder dialog", []() -> QWidget& { return Placeholder("ConfigBKAP"); },
-         [] { return flushDeletes(), PlaceholderLoaded("ConfigBKAP"); }, Closing::Unloads, {}},
         row<frmMain>("start window", Closing::EndsTheProgram),
         row<frmStatus>("run window", Closing::EndsTheProgram),
         row<frmStatusYoke>("yoke status window", Closing::EndsTheProgram),
