@@ -176,7 +176,9 @@ QGroupBox* ConfigBKAP::buildSettings()
     DefaultVS = textBox("DefaultVS", this, QStringLiteral("700"));
     DefaultVS->setMaximumWidth(70);
     row->addWidget(rowFrame("FrameDefaultVS", QStringLiteral("Default VS"), {DefaultVS, label(QStringLiteral("FPM"), this)},
-                            settings));
+                            settings),
+                   0, Qt::AlignTop);
+    row->addStretch();
     return settings;
 }
 
@@ -203,6 +205,7 @@ QWidget* ConfigBKAP::buildTests()
                                {CheckPTup, CheckPT, CheckPTdwn, off, setPT}, tests));
 
     ComboAltPress = comboBox("ComboAltPress", this);
+    ComboAltPress->setMinimumWidth(70);
     fillList(ComboAltPress, {QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("100 "), QStringLiteral("200")});
     QPushButton* setDelta = button("CmdSetPressDelta", QStringLiteral("Set"), this);
     onClicked(setDelta, [this] { CmdSetPressDelta_Click(); });

@@ -35,6 +35,7 @@ void AddDmeTestRows(QGridLayout* grid, QWidget* parent, const std::function<void
     int r = 0;
     for (const TestRow& row : rows) {
         QLineEdit* box = textBox(row.box, parent, QString::fromLatin1(row.initial));
+        box->setMinimumWidth(50);
         box->setMaximumWidth(70);
         QPushButton* write = button(row.write, QStringLiteral("Write"), parent);
         QCheckBox* show = checkBox(row.show, QStringLiteral("show"), parent);
