@@ -4,10 +4,7 @@
 
 #include "avionics/bkradio.h"
 #include "avionics/cl30radio.h"
-#include "bus/deviceports.h"
-#include "bus/gaugebus_fixture.h"
-#include "simcontrolunit/simcontrolunit.h"
-#include "support/scripted_messages.h"
+#include "gauges/onthebus_fixture.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -16,52 +13,9 @@ namespace varnet {
 namespace {
 
 using testing::SimControlUnit;
-using Commands = std::vector<std::pair<int, int>>;
+using testing::Commands;
 
-class RadiosOnTheBus : public testing::GaugeBusTest {
-protected:
-    void SetUp() override
-    {
-        GaugeBusTest::SetUp();
-        ASSERT_TRUE(unit_.ready());
-        LoadConstantTables(Cfg);
-        Cfg.ComPortGauges = 4;
-        OpenComPorts();
-    }
-    void TearDown() override
-    {
-        CloseOpenDialogs();
-        GaugeBusTest::TearDown();
-        Session = SessionState{};
-    }
-    template <typename T>
-    T& open(int id, int type, int model, int version)
-    {
-        Cfg.GaugeRecType[id] = Byte(type);
-        Cfg.GaugeRecModel[id] = Byte(model);
-        Cfg.GaugeRecVersion[id] = Byte(version);
-        CurrentGaugeID = Integer(id);
-        OpenDialog<T>();
-        return DefaultForm<T>::get();
-    }
-    // The frames received as the module reads them: command, signed value.
-    Commands received(int count)
-    {
-        EXPECT_TRUE(unit_.waitForFrames(count));
-        Commands out;
-        for (const QByteArray& f : unit_.frames()) {
-            const int magnitude = SimControlUnit::frameMagnitude(f);
-            out.emplace_back(quint8(f.at(2)) >> 4, quint8(f.at(2)) & 0x04 ? -magnitude : magnitude);
-        }
-        unit_.clear();
-        return out;
-    }
-    static QLineEdit* box(QWidget& w, const char* name) { return w.findChild<QLineEdit*>(QString::fromLatin1(name)); }
-    static void click(QWidget& w, const char* name) { w.findChild<QAbstractButton*>(QString::fromLatin1(name))->click(); }
-
-    SimControlUnit unit_{4};
-    testing::ScriptedMessages messages_;
-};
+class RadiosOnTheBus : public testing::DialogOnTheBusTest {};
 
 TEST_F(RadiosOnTheBus, GenericRadioWritesItsSettingsAndReadsItsOwnModulesFrequency)
 {

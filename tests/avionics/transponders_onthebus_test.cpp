@@ -2,10 +2,7 @@
 // unit behind a pseudo-terminal receives them, and its reply read back.
 
 #include "avionics/cl30transponder.h"
-#include "bus/deviceports.h"
-#include "bus/gaugebus_fixture.h"
-#include "simcontrolunit/simcontrolunit.h"
-#include "support/scripted_messages.h"
+#include "gauges/onthebus_fixture.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -17,17 +14,7 @@ namespace {
 using testing::hexBytes;
 using testing::SimControlUnit;
 
-class TranspondersOnTheBus : public testing::GaugeBusTest {
-protected:
-    void TearDown() override
-    {
-        CloseOpenDialogs();
-        GaugeBusTest::TearDown();
-        Session = SessionState{};
-    }
-    SimControlUnit unit_{4};
-    testing::ScriptedMessages messages_;
-};
+class TranspondersOnTheBus : public testing::DialogOnTheBusTest {};
 
 TEST_F(TranspondersOnTheBus, DefaultCodeReadBackAndTheAssignCommand)
 {

@@ -2,13 +2,10 @@
 // real send path: frames as the control unit receives them, replies read
 // back from it.
 
-#include "bus/deviceports.h"
-#include "bus/gaugebus_fixture.h"
+#include "gauges/onthebus_fixture.h"
 #include "gauges/adfindicator.h"
 #include "gauges/airlinerclock.h"
 #include "gauges/headingindicator.h"
-#include "platform/wait.h"
-#include "simcontrolunit/simcontrolunit.h"
 #include "support/fake_clock.h"
 
 #include <QAbstractButton>
@@ -20,35 +17,15 @@ namespace {
 using testing::hexBytes;
 using testing::SimControlUnit;
 
-class InstrumentsOnTheBus : public testing::GaugeBusTest {
+class InstrumentsOnTheBus : public testing::DialogOnTheBusTest {
 protected:
-    void SetUp() override
-    {
-        GaugeBusTest::SetUp();
-        ASSERT_TRUE(unit_.ready());
-        Cfg.ComPortGauges = 4;
-        OpenComPorts();
-    }
-    void TearDown() override
-    {
-        CloseOpenDialogs();
-        GaugeBusTest::TearDown();
-        Session = SessionState{};
-    }
     // The dialog for a gauge that answers status requests with `payload`.
     template <typename T>
     T& open(int id, int type, const char* payload)
     {
-        Cfg.GaugeRecType[id] = Byte(type);
-        CurrentGaugeID = Integer(id);
         unit_.setStatusReply(id, SimControlUnit::reply(id, type, QByteArray::fromHex(payload)));
-        OpenDialog<T>();
-        return DefaultForm<T>::get();
+        return DialogOnTheBusTest::open<T>(id, type);
     }
-    static void click(QWidget& w, const char* name) { w.findChild<QAbstractButton*>(name)->click(); }
-    static QString text(QWidget& w, const char* name) { return w.findChild<QLineEdit*>(name)->text(); }
-
-    SimControlUnit unit_{4};
 };
 
 TEST_F(InstrumentsOnTheBus, HeadingIndicatorSendsItsKnobWordsAndReadsDiskAndBug)

@@ -2,14 +2,10 @@
 // the control unit behind a pseudo-terminal receives them, and its replies
 // read back.
 
-#include "bus/deviceports.h"
+#include "gauges/onthebus_fixture.h"
 #include "bus/gaugeframes.h"
-#include "bus/gaugebus_fixture.h"
 #include "gauges/digitalaltimeter.h"
 #include "gauges/vorindicator.h"
-#include "platform/wait.h"
-#include "simcontrolunit/simcontrolunit.h"
-#include "support/scripted_messages.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -19,52 +15,15 @@ namespace varnet {
 namespace {
 
 using testing::SimControlUnit;
-using Commands = std::vector<std::pair<int, int>>;
+using testing::Commands;
 
-class NeedleInstrumentsOnTheBus : public testing::GaugeBusTest {
+class NeedleInstrumentsOnTheBus : public testing::DialogOnTheBusTest {
 protected:
-    void SetUp() override
-    {
-        GaugeBusTest::SetUp();
-        ASSERT_TRUE(unit_.ready());
-        Cfg.ComPortGauges = 4;
-        OpenComPorts();
-    }
-    void TearDown() override
-    {
-        CloseOpenDialogs();
-        GaugeBusTest::TearDown();
-    }
     template <typename T>
     T& open(int id, int type, int version = 1)
     {
-        Cfg.GaugeRecType[id] = Byte(type);
-        Cfg.GaugeRecVersion[id] = Byte(version);
-        CurrentGaugeID = Integer(id);
-        OpenDialog<T>();
-        return DefaultForm<T>::get();
+        return DialogOnTheBusTest::open<T>(id, type, 1, version);
     }
-    // The frames received but status requests, as the gauge reads them: the
-    // command and the value with its sign.
-    Commands received(int count)
-    {
-        Commands out;
-        EXPECT_TRUE(waitUntil(
-            [&] {
-                out.clear();
-                for (const QByteArray& f : unit_.frames())
-                    if (const int command = quint8(f.at(2)) >> 4; command != 7)
-                        out.emplace_back(command, (f.at(2) & 0x04 ? -1 : 1) * SimControlUnit::frameMagnitude(f));
-                return int(out.size()) >= count;
-            },
-            2000));
-        unit_.clear();
-        return out;
-    }
-    static void click(QWidget& w, const char* name) { w.findChild<QAbstractButton*>(name)->click(); }
-
-    SimControlUnit unit_{4};
-    testing::ScriptedMessages messages_;
 };
 
 TEST_F(NeedleInstrumentsOnTheBus, VORCalibrationSeriesAndTheCourseOfItsOwnReply)

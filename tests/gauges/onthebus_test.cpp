@@ -1,12 +1,8 @@
 // The dialogs on the real send path: frames as the control unit behind a
 // pseudo-terminal receives them, and replies read back from it.
 
-#include "bus/deviceports.h"
-#include "bus/gaugebus_fixture.h"
+#include "gauges/onthebus_fixture.h"
 #include "gauges/singleneedle.h"
-#include "platform/wait.h"
-#include "simcontrolunit/simcontrolunit.h"
-#include "support/scripted_messages.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -19,41 +15,27 @@ namespace {
 using testing::hexBytes;
 using testing::SimControlUnit;
 
-class OnTheBus : public testing::GaugeBusTest {
+class OnTheBus : public testing::DialogOnTheBusTest {
 protected:
     void SetUp() override
     {
-        GaugeBusTest::SetUp();
-        ASSERT_TRUE(unit_.ready());
-        LoadConstantTables(Cfg);
-        Cfg.ComPortGauges = 4;
-        OpenComPorts();
+        DialogOnTheBusTest::SetUp();
         Cfg.GaugeRecType[12] = 1;
         Cfg.GaugeRecModel[12] = 2;
         Cfg.GaugeRecVersion[12] = 3;
         CurrentGaugeID = 12;
         CurrentGaugeTypeName = "Small gauge; Single Needle ";
     }
-    void TearDown() override
-    {
-        CloseOpenDialogs();
-        GaugeBusTest::TearDown();
-        Session = SessionState{};
-    }
     ConfigGaugeSN& dialog()
     {
         OpenDialog<ConfigGaugeSN>(&ConfigGaugeSN::GaugeSNInitialize);
         return DefaultForm<ConfigGaugeSN>::get();
     }
-    static void click(QWidget& w, const char* name) { w.findChild<QAbstractButton*>(name)->click(); }
     static void newID(QWidget& w, const char* id)
     {
         auto* c = w.findChild<QComboBox*>("NewGaugeID");
         c->setCurrentIndex(c->findText(id));
     }
-
-    SimControlUnit unit_{4};
-    testing::ScriptedMessages messages_;
 };
 
 TEST_F(OnTheBus, LightAndBacklightWordsReachTheGauge)
