@@ -13,6 +13,7 @@
 #include "yokes/yokewindows.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -76,6 +77,14 @@ QString formatted(double value, int digits, int decimals)
         whole = whole.rightJustified(digits, '0');
     const bool shownAsZero = QString(text).remove('0').remove('.').isEmpty();
     return (value < 0 && !shownAsZero ? QStringLiteral("-") : QString()) + whole + fraction;
+}
+
+// A box is only touched when its text changes: setting a text lays it out
+// and repaints the box, even when it is the text already there.
+void showText(QLineEdit* box, const QString& text)
+{
+    if (box->text() != text)
+        box->setText(text);
 }
 
 QString onOff(Single value)
@@ -477,38 +486,86 @@ void frmStatus::ProcessTimer_Timer()
 
 void frmStatus::Timer1_Timer()
 {
-    frmXferCount->setText(QString::number(loop_.ProcessTicks));
+    ticksPerSecond_ = loop_.ProcessTicks;
     loop_.ProcessTicks = 0;
     if (DefaultForm<SimCom>::loaded()) {
         SimCom& link = DefaultForm<SimCom>::get();
-        boxUDPrate->setText(QString::number(link.UDPPacketCount));
+        packetsPerSecond_ = link.UDPPacketCount;
         link.UDPPacketCount = 0;
     }
+    showRates();
     if (ECRecalCountdown < 1)
         ECMode = 0;
     else
         --ECRecalCountdown;
 }
 
+void frmStatus::showRates()
+{
+    if (!boxesSeen()) {
+        boxesBehind_ = true;
+        return;
+    }
+    showText(frmXferCount, QString::number(ticksPerSecond_));
+    showText(boxUDPrate, QString::number(packetsPerSecond_));
+}
+
 void frmStatus::ShowValueBoxes()
 {
+    if (!boxesSeen()) {
+        boxesBehind_ = true;
+        return;
+    }
     const RunState& r = RunData;
-    boxBank->setText(formatted(r.SimBank, 3, 2));
-    boxPitch->setText(formatted(r.SimPitch, 3, 2));
-    BoxVS->setText(formatted(r.SimVerticalSpeed, 0, 1));
-    BoxIAS->setText(formatted(r.SimIAS, 0, 1));
-    BoxHea->setText(formatted(r.SimHeading, 0, 2));
-    boxCompass->setText(formatted(r.SimCompass, 0, 2));
-    boxAltitude->setText(formatted(Instruments.SimAltitude, 1, 0));
-    BoxAirPressHg->setText(formatted(r.SimAirPressureHg, 1, 2));
-    BoxAirPressmBar->setText(formatted(r.SimAirPressureHg * kMillibarPerInchHg, 4, 0));
+    showText(boxBank, formatted(r.SimBank, 3, 2));
+    showText(boxPitch, formatted(r.SimPitch, 3, 2));
+    showText(BoxVS, formatted(r.SimVerticalSpeed, 0, 1));
+    showText(BoxIAS, formatted(r.SimIAS, 0, 1));
+    showText(BoxHea, formatted(r.SimHeading, 0, 2));
+    showText(boxCompass, formatted(r.SimCompass, 0, 2));
+    showText(boxAltitude, formatted(Instruments.SimAltitude, 1, 0));
+    showText(BoxAirPressHg, formatted(r.SimAirPressureHg, 1, 2));
+    showText(BoxAirPressmBar, formatted(r.SimAirPressureHg * kMillibarPerInchHg, 4, 0));
 }
 
 void frmStatus::ShowVoltageAndLights()
 {
-    boxVoltage->setText(formatted(RunData.SimVoltage1, 0, 2));
-    BoxInstrLights->setText(onOff(RunData.SimInstrLights));
-    boxNavLights->setText(onOff(RunData.SimNavLights));
+    if (!boxesSeen()) {
+        boxesBehind_ = true;
+        return;
+    }
+    showText(boxVoltage, formatted(RunData.SimVoltage1, 0, 2));
+    showText(BoxInstrLights, onOff(RunData.SimInstrLights));
+    showText(boxNavLights, onOff(RunData.SimNavLights));
+}
+
+bool frmStatus::boxesSeen() const
+{
+    return isVisible() && !isMinimized();
+}
+
+void frmStatus::catchUp()
+{
+    // The values of the latest tick and second: what the next ones would show.
+    if (!boxesBehind_ || !boxesSeen())
+        return;
+    boxesBehind_ = false;
+    ShowValueBoxes();
+    ShowVoltageAndLights();
+    showRates();
+}
+
+void frmStatus::changeEvent(QEvent* event)
+{
+    Form::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        catchUp();
+}
+
+void frmStatus::showEvent(QShowEvent* event)
+{
+    Form::showEvent(event);
+    catchUp();
 }
 
 // ---- The send path -------------------------------------------------------------

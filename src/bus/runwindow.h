@@ -168,6 +168,9 @@ public:
 
 protected:
     void Form_Unload() override;
+    // Shown or restored: the boxes catch up with what they missed.
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     // The title bar's close is the Exit button.
     void Form_TitleBarClose() override { cmdExit_Click(); }
 
@@ -180,6 +183,12 @@ private:
 
     void buildControls();
     void showRunState();
+    // Whether the boxes can be seen: the window is shown and not minimized.
+    // Boxes out of sight are left as they are (the daily run sits minimized
+    // and nobody looks at them) and catch up when they come into sight.
+    bool boxesSeen() const;
+    void showRates();
+    void catchUp();
     void prepareLinkWindows();
     void prepareYokeWindow();
     void prepareProcessInterval();
@@ -207,6 +216,11 @@ private:
     QString busLostReason_;
     bool busFaultReported_ = false;
     QByteArray lastOutput_;  // the last output written
+    // The boxes missed values while out of sight.
+    bool boxesBehind_ = false;
+    // The rates of the last second, for boxes out of sight then.
+    int ticksPerSecond_ = 0;
+    int packetsPerSecond_ = 0;
 };
 
 } // namespace varnet

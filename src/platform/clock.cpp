@@ -4,7 +4,15 @@ namespace varnet {
 
 namespace {
 
+constexpr qint64 kMsPerMinute = 60 * 1000;
+
 const Clock* current = nullptr;
+
+qint64 minuteOf(qint64 msSinceEpoch)
+{
+    // Whole minutes, also before 1970.
+    return msSinceEpoch >= 0 ? msSinceEpoch / kMsPerMinute : (msSinceEpoch + 1) / kMsPerMinute - 1;
+}
 
 } // namespace
 
@@ -23,7 +31,17 @@ const Clock* setClock(const Clock* clock)
 
 QDateTime SystemClock::now() const
 {
-    return QDateTime::currentDateTime();
+    return localTime(QDateTime::currentDateTimeUtc());
+}
+
+QDateTime SystemClock::localTime(const QDateTime& utc) const
+{
+    const qint64 minute = minuteOf(utc.toMSecsSinceEpoch());
+    if (minute != offsetMinute_) {
+        offsetMinute_ = minute;
+        offsetSeconds_ = QDateTime::fromMSecsSinceEpoch(minute * kMsPerMinute, Qt::LocalTime).offsetFromUtc();
+    }
+    return utc.toOffsetFromUtc(offsetSeconds_);
 }
 
 } // namespace varnet

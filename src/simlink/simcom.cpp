@@ -218,10 +218,12 @@ void SimCom::WinsockUDP_DataArrival(const QByteArray& datagram)
 {
     const bool accepted = ParseDataPacket(datagram, reversed(), records_);
     StoreDataRecords(records_, XplaneData);
-    if (UDPTestDisplay)
+    if (UDPTestDisplay) {
+        ports_.missed();
         emit TestDisplay(RawDatagramText(datagram), ConvertedDataText(accepted, records_));
-    else
-        ports_.refresh(XplaneData);
+    } else {
+        ports_.refresh(XplaneData, records_);
+    }
     ++UDPPacketCount;
 }
 
@@ -272,7 +274,7 @@ void SimCom::EnableReadSimPort(int Port)
     // A group the table cannot hold is not selected: nothing could use it.
     if (const auto pair = ports_.readablePair(Port))
         SendDSEL(Byte(pair->group));
-    ports_[Port].active = true;
+    ports_.setActive(Port, true);
 }
 
 void SimCom::DisableReadSimPort(int Port)
@@ -281,13 +283,13 @@ void SimCom::DisableReadSimPort(int Port)
         return;
     if (const auto pair = ports_.readablePair(Port))
         SendUSEL(Byte(pair->group));
-    ports_[Port].active = false;
+    ports_.setActive(Port, false);
 }
 
 void SimCom::NewSeqNr(int Port, int Selector)
 {
     if (ports_.valid(Port))
-        ports_[Port].selector = Selector;
+        ports_.setSelector(Port, Selector);
 }
 
 void SimCom::CloseAllPorts()
@@ -298,7 +300,7 @@ void SimCom::CloseAllPorts()
 
 std::optional<Single> SimCom::GetPortRaw(int Port)
 {
-    if (!ports_.valid(Port) || !ports_[Port].active || !ports_.readablePair(Port))
+    if (!ports_.valid(Port) || !ports_[Port].active || !ports_.follow(Port, XplaneData))
         return std::nullopt;
     const PortValue raw = RawPortValue(ports_[Port], Cfg.FunctionDataType[ports_[Port].function]);
     if (!raw.value)
@@ -313,7 +315,7 @@ std::optional<Single> SimCom::GetPort(int Port)
     const int f = ports_[Port].function;
     if (Cfg.FunctionSignalType[f] == kMacroSignalType)
         return Cfg.FunctionMacroNr[f] == 1 ? std::optional<Single>(kMacroCentre) : std::nullopt;
-    if (!ports_.readablePair(Port))
+    if (!ports_.follow(Port, XplaneData))
         return std::nullopt;
     const PortValue raw = RawPortValue(ports_[Port], Cfg.FunctionDataType[f]);
     if (!raw.fault.isEmpty()) {
@@ -356,7 +358,7 @@ Single SimCom::PutPort(int Port, Single Value)
     switch (Cfg.FunctionDataType[f]) {
     case DataTypeByte:
         if (const auto v = RoundedInRange(Value, 0, 255))
-            ports_[Port].byteValue = Byte(*v);
+            ports_.written(Port).byteValue = Byte(*v);
         else if (!putFault(f, Port, kOverflow))
             break;
         sendInt(std::numeric_limits<Integer>::min(), std::numeric_limits<Integer>::max());
@@ -378,7 +380,7 @@ Single SimCom::PutPort(int Port, Single Value)
         // that a read after the write gives the value written.
         if (const auto v = RoundedInRange(Value, std::numeric_limits<Integer>::min(),
                                           std::numeric_limits<Integer>::max()))
-            ports_[Port].intValue = Integer(*v);
+            ports_.written(Port).intValue = Integer(*v);
         sendInt(std::numeric_limits<Long>::min(), std::numeric_limits<Long>::max());
         break;
     case DataTypeCommand:

@@ -1,5 +1,6 @@
 #include "simlink/simports.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -29,6 +30,85 @@ int SimPortTable::open(int function, int selector)
     return count() - 1;
 }
 
+void SimPortTable::clear()
+{
+    ports_.clear();
+    for (std::vector<int>& handles : listed_)
+        handles.clear();
+    pending_.clear();
+    refreshAll_ = false;
+}
+
+void SimPortTable::setActive(int handle, bool active)
+{
+    SimPortEntry& port = ports_[std::size_t(handle)];
+    if (port.active == active)
+        return;
+    port.active = active;
+    if (active) {
+        list(handle);
+        markPending(handle);
+    } else {
+        unlist(handle);
+    }
+}
+
+void SimPortTable::setSelector(int handle, int selector)
+{
+    SimPortEntry& port = ports_[std::size_t(handle)];
+    port.selector = selector;
+    if (port.active) {
+        unlist(handle);
+        list(handle);
+        markPending(handle);
+    }
+}
+
+SimPortEntry& SimPortTable::written(int handle)
+{
+    markPending(handle);
+    return ports_[std::size_t(handle)];
+}
+
+std::optional<DataPair> SimPortTable::follow(int handle, const XplaneDataTable& data)
+{
+    const SimPortEntry& port = ports_[std::size_t(handle)];
+    const auto p = readablePair(handle);
+    if (port.active && (p ? p->group : -1) != port.listedGroup) {
+        unlist(handle);
+        list(handle);
+        refreshPort(handle, data);
+    }
+    return p;
+}
+
+void SimPortTable::list(int handle)
+{
+    const auto p = readablePair(handle);
+    ports_[std::size_t(handle)].listedGroup = p ? p->group : -1;
+    if (p)
+        listed_[std::size_t(p->group)].push_back(handle);
+}
+
+void SimPortTable::unlist(int handle)
+{
+    SimPortEntry& port = ports_[std::size_t(handle)];
+    if (port.listedGroup < 0)
+        return;
+    std::vector<int>& handles = listed_[std::size_t(port.listedGroup)];
+    handles.erase(std::find(handles.begin(), handles.end(), handle));
+    port.listedGroup = -1;
+}
+
+void SimPortTable::markPending(int handle)
+{
+    SimPortEntry& port = ports_[std::size_t(handle)];
+    if (!port.pending) {
+        port.pending = true;
+        pending_.push_back(handle);
+    }
+}
+
 std::optional<DataPair> SimPortTable::pair(int handle) const
 {
     const int f = ports_[std::size_t(handle)].function;
@@ -50,38 +130,57 @@ std::optional<DataPair> SimPortTable::readablePair(int handle) const
     return p;
 }
 
-void SimPortTable::refresh(const XplaneDataTable& data)
+void SimPortTable::refresh(const XplaneDataTable& data, const std::vector<DataRecord>& records)
 {
-    for (int handle = 0; handle < count(); ++handle) {
-        SimPortEntry& port = ports_[std::size_t(handle)];
-        if (!port.active)
-            continue;
-        const auto p = readablePair(handle);
-        if (!p)
-            continue;
-        const Single x = data[p->group][p->slot];
-        switch (Cfg.FunctionDataType[port.function]) {
-        case DataTypeByte:
-            if (const auto v = RoundedInRange(x, 0, 255))
-                port.byteValue = Byte(*v);
-            break;
-        case DataTypeInteger:
-        case DataTypeUnsignedInt:
-        case DataTypeBCD:
-            if (const auto v = RoundedInRange(x, -32768, 32767))
-                port.intValue = Integer(*v);
-            break;
-        case DataTypeLong:
-            if (const auto v = RoundedInRange(x, std::numeric_limits<Long>::min(), std::numeric_limits<Long>::max()))
-                port.longValue = Long(*v);
-            break;
-        case DataTypeFloat:
-            if (std::isfinite(x))
-                port.singleValue = x;
-            break;
-        default:
-            break;
+    // A port refreshed twice (pending and listed, or a group that appears
+    // twice) gets the same value twice.
+    for (const int handle : pending_) {
+        ports_[std::size_t(handle)].pending = false;
+        refreshPort(handle, data);
+    }
+    pending_.clear();
+    if (refreshAll_) {
+        refreshAll_ = false;
+        for (int handle = 0; handle < count(); ++handle)
+            refreshPort(handle, data);
+        return;
+    }
+    for (const DataRecord& record : records) {
+        if (record.group < kXplaneGroups) {
+            for (const int handle : listed_[std::size_t(record.group)])
+                refreshPort(handle, data);
         }
+    }
+}
+
+void SimPortTable::refreshPort(int handle, const XplaneDataTable& data)
+{
+    SimPortEntry& port = ports_[std::size_t(handle)];
+    const auto p = readablePair(handle);
+    if (!port.active || !p)
+        return;
+    const Single x = data[p->group][p->slot];
+    switch (Cfg.FunctionDataType[port.function]) {
+    case DataTypeByte:
+        if (const auto v = RoundedInRange(x, 0, 255))
+            port.byteValue = Byte(*v);
+        break;
+    case DataTypeInteger:
+    case DataTypeUnsignedInt:
+    case DataTypeBCD:
+        if (const auto v = RoundedInRange(x, -32768, 32767))
+            port.intValue = Integer(*v);
+        break;
+    case DataTypeLong:
+        if (const auto v = RoundedInRange(x, std::numeric_limits<Long>::min(), std::numeric_limits<Long>::max()))
+            port.longValue = Long(*v);
+        break;
+    case DataTypeFloat:
+        if (std::isfinite(x))
+            port.singleValue = x;
+        break;
+    default:
+        break;
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -35,6 +36,10 @@ struct SimPortEntry {
     Integer intValue = 0;  // Integer, Unsigned Int. and BCD code functions
     Long longValue = 0;
     Single singleValue = 0;
+    // The group the port is listed under for the receive path (-1: none),
+    // and whether the next datagram refreshes it whatever its groups.
+    int listedGroup = -1;
+    bool pending = false;
 };
 
 // The outcome of a step that can fail at run time: a value, no value, or the
@@ -44,17 +49,35 @@ struct PortValue {
     QString fault;  // empty unless the step failed
 };
 
+// Every datagram gives every active port the value of its pair. Only the
+// ports of the datagram's groups can get a new value from it, so each active
+// port is listed under the data group of its pair, and a datagram refreshes
+// the ports listed under its records' groups: its cost follows its records,
+// not the ports open. A port that changed since the last datagram (enabled,
+// given another selector, written to) is refreshed by the next one whatever
+// it carries, and a port whose function was given another group is listed
+// anew when it is read. A datagram handled without refreshing (the test
+// display) makes the next one refresh every port.
 class SimPortTable {
 public:
     int count() const { return int(ports_.size()); }
     // Handles run 0..count()-1; anything else, 65535 and -1 included, is no port.
     bool valid(int handle) const { return handle >= 0 && handle < count(); }
-    SimPortEntry& operator[](int handle) { return ports_[std::size_t(handle)]; }
     const SimPortEntry& operator[](int handle) const { return ports_[std::size_t(handle)]; }
 
     // A new, inactive port with cleared buffers; returns its handle.
     int open(int function, int selector);
-    void clear() { ports_.clear(); }
+    void clear();
+    void setActive(int handle, bool active);
+    void setSelector(int handle, int selector);
+    // The port's buffers, for a value the program writes into them; the next
+    // datagram gives the port the simulator's value again.
+    SimPortEntry& written(int handle);
+    // Before a read: a port whose function has been given a pair in another
+    // group (its definition was edited) is listed under that group and takes
+    // its value from `data`, as the last datagram would have given it.
+    // Returns the port's readable pair (readablePair).
+    std::optional<DataPair> follow(int handle, const XplaneDataTable& data);
 
     // The pair the port's selector chooses (0 counts as 1), or none for a
     // selector outside 0..4.
@@ -62,13 +85,26 @@ public:
     // The pair when it lies inside the received-data table.
     std::optional<DataPair> readablePair(int handle) const;
 
-    // Gives every active port the value of its pair, converted to the
-    // function's data type. A port whose pair lies outside the table, or
-    // whose value does not fit its type, keeps what it held.
-    void refresh(const XplaneDataTable& data);
+    // After a datagram with `records` was stored in `data`: the active ports
+    // of the records' groups, and those changed since the last datagram, get
+    // the value of their pair converted to the function's data type. A port
+    // whose pair lies outside the table, or whose value does not fit its
+    // type, keeps what it held.
+    void refresh(const XplaneDataTable& data, const std::vector<DataRecord>& records);
+    // A datagram was stored without refreshing the ports.
+    void missed() { refreshAll_ = true; }
 
 private:
+    void refreshPort(int handle, const XplaneDataTable& data);
+    void list(int handle);
+    void unlist(int handle);
+    void markPending(int handle);
+
     std::vector<SimPortEntry> ports_;
+    // By data group: the active ports whose pair lies there.
+    std::array<std::vector<int>, kXplaneGroups> listed_;
+    std::vector<int> pending_;
+    bool refreshAll_ = false;
 };
 
 // x rounded to the nearest integer (halves to even) when that lies within

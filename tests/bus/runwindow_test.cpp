@@ -9,6 +9,9 @@
 #include <QListWidget>
 #include <QSlider>
 
+#include <functional>
+#include <utility>
+
 namespace varnet {
 namespace {
 
@@ -228,6 +231,7 @@ TEST_F(RunTest, ExitTellsTheSimulatorToStopAllDataAndEndsTheProgram)
 TEST_F(RunTest, EverySecondTheRatesShowAndTheRecalibrationCountsDown)
 {
     frmStatus& run = running();
+    run.show();
     tick();
     tick();
     link().UDPPacketCount = 7;
@@ -248,6 +252,7 @@ TEST_F(RunTest, EverySecondTheRatesShowAndTheRecalibrationCountsDown)
 TEST_F(RunTest, ValueBoxesShowTheValuesOfTheLastTick)
 {
     frmStatus& run = running();
+    run.show();
     sim(1, 29.92f);
     sim(5, -5.5f);
     sim(7, -90);
@@ -264,6 +269,43 @@ TEST_F(RunTest, ValueBoxesShowTheValuesOfTheLastTick)
     EXPECT_EQ(run.boxPitch->text(), "-005.50");
     EXPECT_EQ(run.BoxHea->text(), "270.00");
     EXPECT_EQ(run.BoxIAS->text(), ".0");
+}
+
+TEST_F(RunTest, BoxesAreTouchedOnlyWhenTheirTextChangesAndCatchUpWhenSeenAgain)
+{
+    frmStatus& run = running();
+    run.show();
+    sim(9, 12.6f);
+    tick();
+    run.boxVoltage->selectAll();
+    tick();
+    EXPECT_TRUE(run.boxVoltage->hasSelectedText()) << "an unchanged text is not set again";
+    sim(9, 13.1f);
+    tick();
+    EXPECT_EQ(run.boxVoltage->text(), "13.10");
+
+    for (const auto& [outOfSight, intoSight] :
+         {std::pair<std::function<void()>, std::function<void()>>{[&] { run.minimize(); },
+                                                                   [&] { run.setWindowState(Qt::WindowNoState); }},
+          {[&] { run.hide(); }, [&] { run.show(); }}}) {
+        run.Timer1_Timer();
+        outOfSight();
+        sim(9, 11);
+        sim(7, 90);
+        tick();
+        tick();
+        run.Timer1_Timer();
+        EXPECT_EQ(run.boxVoltage->text(), "13.10");
+        EXPECT_EQ(run.BoxHea->text(), ".00");
+        intoSight();
+        EXPECT_EQ(run.boxVoltage->text(), "11.00");
+        EXPECT_EQ(run.BoxHea->text(), "90.00");
+        EXPECT_EQ(run.frmXferCount->text(), "2");
+        sim(9, 13.1f);
+        sim(7, 0);
+        tick();
+        tick();
+    }
 }
 
 TEST_F(RunTest, AnotherProgramTitleHidesTheSimulatorPacketRate)

@@ -49,20 +49,68 @@ TEST_F(ReceiveTest, ReversedOrderReadsTheIndexFromByte9AndSwapsTheValues)
 
 TEST_F(ReceiveTest, OtherDatagramsAreCountedAndRefreshThePortsFromStoredValues)
 {
-    defineFunction(51, DataTypeFloat, 3, 2);
+    defineFunction(51, DataTypeByte, 3, 2);
     const int port = openReadPort(51);
+    receive({record(3, 5)});
     QByteArray notData = SimXplane::dataPacket({record(3, 9)});
     notData[3] = 'B';
     const QList<QByteArray> rejected{"DATA0", SimXplane::dataPacket({record(3, 9)}) + '\0', notData};
 
-    float stored = 0;
     for (const QByteArray& datagram : rejected) {
-        link->XplaneData[3][2] = ++stored;
+        // A value written into the port stands until the next datagram.
+        link->PutPort(port, 100);
+        ASSERT_EQ(link->GetPort(port), 100);
         receive(datagram);
-        EXPECT_EQ(link->GetPort(port), stored) << datagram.size() << " bytes";
+        EXPECT_EQ(link->GetPort(port), 7) << datagram.size() << " bytes";
     }
-    EXPECT_EQ(link->UDPPacketCount, 3);
-    EXPECT_EQ(group(3)[0], 0) << "a rejected packet stores nothing";
+    EXPECT_EQ(link->UDPPacketCount, 4);
+    EXPECT_EQ(group(3)[0], 5) << "a rejected packet stores nothing";
+}
+
+TEST_F(ReceiveTest, ADatagramReachesThePortsOfItsGroupsWhateverWasOpenedReboundOrCleared)
+{
+    defineFunction(51, DataTypeFloat, 3, 0);
+    Cfg.FunctionIndex2[51] = 5;
+    Cfg.FunctionSlot2[51] = 1;
+    defineFunction(52, DataTypeFloat, 5, 1);
+    const int a = openReadPort(51);
+    const int b = openReadPort(52);
+    const int closed = link->OpenSimPort(52, 1);
+    receive({record(3, 1), record(5, 10)});
+    EXPECT_EQ(link->GetPort(a), 1);
+    EXPECT_EQ(link->GetPort(b), 11);
+    EXPECT_EQ(link->GetPort(closed), std::nullopt);
+
+    // Another selector: the next datagram gives the new pair's value,
+    // whichever groups it carries, and from then on only that group counts.
+    link->NewSeqNr(a, 2);
+    receive({record(3, 2)});
+    EXPECT_EQ(link->GetPort(a), 11);
+    receive({record(5, 20)});
+    receive({record(3, 3)});
+    EXPECT_EQ(link->GetPort(a), 21);
+    EXPECT_EQ(link->GetPort(b), 21);
+
+    // Disabled it keeps its value; enabled again, the next datagram gives it
+    // the stored one.
+    link->DisableReadSimPort(b);
+    receive({record(5, 30)});
+    link->EnableReadSimPort(b);
+    EXPECT_EQ(link->GetPortRaw(b), 21);
+    receive({record(3, 4)});
+    EXPECT_EQ(link->GetPort(b), 31);
+
+    // A function given another pair in the editor reads that pair.
+    Cfg.FunctionIndex1[52] = 3;
+    Cfg.FunctionSlot1[52] = 0;
+    EXPECT_EQ(link->GetPort(b), 4);
+    receive({record(3, 6), record(5, 40)});
+    EXPECT_EQ(link->GetPort(b), 6);
+
+    link->CloseAllPorts();
+    const int first = openReadPort(51);
+    receive({record(3, 7)});
+    EXPECT_EQ(link->GetPort(first), 7);
 }
 
 TEST_F(ReceiveTest, AValueThatDoesNotFitOnePortLeavesOnlyThatPortAsItWas)
@@ -129,6 +177,10 @@ TEST_F(ReceiveTest, TestDisplayShowsDatagramsInsteadOfRefreshingThePorts)
     EXPECT_EQ(shown[1][0], " 88  80  76  78 ");
     EXPECT_EQ(shown[1][1], "Bad Packet");
     EXPECT_EQ(link->UDPPacketCount, 2);
+
+    link->UDPTestDisplay = false;
+    receive({Record{4, {}}});
+    EXPECT_EQ(link->GetPort(port), 1.5f) << "what was stored meanwhile reaches the ports";
 }
 
 } // namespace

@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# What a running cockpit costs: the program on the example cockpit, started
+# by its autostart, with the gauge bus on a simulated control unit (COM1)
+# and a simulated X-Plane sending 20 DATA packets a second whose flight
+# values keep moving (plus one packet a second of steady values: baro,
+# voltage, lights). It runs under Xvfb with a small window manager, so that
+# the run window is really minimized as the autostart leaves it, and then
+# shown. For each span it prints the program's CPU time as a share of one
+# core (all its threads, from /proc/<pid>/task/*/schedstat, and the coarser
+# utime+stime of /proc/<pid>/stat as a cross-check) and its memory (VmRSS),
+# e.g.
+#
+#     scripts/cpu-bench.sh            # 30 s minimized, then 30 s shown
+#     scripts/cpu-bench.sh 60         # 60 s each
+#
+# VARNET_BENCH_BUILD names the build folder (default build); the program and
+# the two simulators are built there first. VARNET_BENCH_PROGRAM runs another
+# build of the program instead (to compare two versions on one machine). Xvfb, openbox and xdotool are
+# installed with apt-get when missing. Not part of the test run: the figures
+# depend on the machine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+build=${VARNET_BENCH_BUILD:-build}
+case $build in /*) ;; *) build=$root/$build ;; esac
+span=${1:-30}
+warmup=${VARNET_BENCH_WARMUP:-5}
+
+missing=()
+command -v Xvfb >/dev/null || missing+=(xvfb)
+command -v openbox >/dev/null || missing+=(openbox)
+command -v xdotool >/dev/null || missing+=(xdotool)
+if ((${#missing[@]})); then
+    echo "installing ${missing[*]}" >&2
+    apt-get update >/dev/null
+    DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNET_BUILD_TESTS=ON >/dev/null
+cmake --build "$build" --target varnet simxplane simcontrolunit >/dev/null
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The example with its gauge bus on COM1 and a one-second autostart; the
+# files keep their CR LF.
+cp -r examples/cockpit "$work/cockpit"
+sed -i '3s/^",0,0,/",0,1,/' "$work/cockpit/Default.cfg"
+sed -i 's/^10\r$/1\r/' "$work/cockpit/DefaultStartFile.cfn"
+grep -q $'^",0,1,40,' "$work/cockpit/Default.cfg" || { echo "cpu-bench: the example's General line changed" >&2; exit 1; }
+
+display=:$((90 + RANDOM % 400))
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+export DISPLAY=$display
+for _ in $(seq 50); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    sleep 0.1
+done
+openbox >"$work/openbox.log" 2>&1 &
+pids+=($!)
+
+(cd "$work/cockpit" && exec "$build/tools/simcontrolunit/simcontrolunit" --com 1 --gauge 1:1 --gauge 2:1) \
+    >"$work/controlunit.log" 2>&1 &
+pids+=($!)
+# In flight: speeds, attitude, altitude and RPM move with every packet.
+"$build/tools/simxplane/simxplane" --rate 20 --sweep 30 \
+    3:0=180 4:2=1500 17:0=10 17:1=30 17:3=359 19:0=359 20:2=8000 37:0=2500 >"$work/xplane.log" 2>&1 &
+pids+=($!)
+# The steady values, from a second sender on this machine.
+"$build/tools/simxplane/simxplane" --port 49010 --rate 1 \
+    7:0=29.92 54:0=28 54:1=28 106:0=1 106:1=1 6:1=15 1:6=14.5 >"$work/xplane-steady.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do
+    [[ -e $work/cockpit/COM1 ]] && break
+    sleep 0.1
+done
+
+(cd "$work/cockpit" && exec "${VARNET_BENCH_PROGRAM:-$build/varnet}") >"$work/varnet.log" 2>&1 &
+program=$!
+pids+=($program)
+
+# The run window, once the autostart has started the run and minimized it:
+# the program's window that the window manager holds as iconic.
+window_state() { xprop -id "$1" WM_STATE 2>/dev/null | awk '/window state/ {print $3}'; }
+window=
+for _ in $(seq 150); do
+    if grep -q 'command 5' "$work/controlunit.log"; then
+        for candidate in $(xdotool search --pid "$program" --name '^Control Program for X-Plane' 2>/dev/null); do
+            [[ $(window_state "$candidate") == Iconic ]] && window=$candidate
+        done
+    fi
+    [[ -n $window ]] && break
+    sleep 0.1
+done
+if [[ -z $window ]]; then
+    echo "cpu-bench: no run window minimized by the autostart" >&2
+    cat "$work/varnet.log" "$work/controlunit.log" >&2
+    exit 1
+fi
+
+# Nanoseconds on a CPU of all the program's threads.
+cpu_ns() {
+    local total=0 run _
+    for stat in /proc/"$program"/task/*/schedstat; do
+        read -r run _ <"$stat" 2>/dev/null || continue
+        total=$((total + run))
+    done
+    echo "$total"
+}
+# utime + stime in clock ticks.
+cpu_ticks() {
+    local fields
+    read -ra fields <"/proc/$program/stat"
+    # The fields after the command name (which has no blank here).
+    echo $((fields[13] + fields[14]))
+}
+rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$program/status"; }
+
+hz=$(getconf CLK_TCK)
+measure() {
+    local name=$1 ns0 ticks0 t0 ns1 ticks1 t1
+    sleep "$warmup"
+    kill -0 "$program" || { echo "cpu-bench: the program ended" >&2; exit 1; }
+    ns0=$(cpu_ns) ticks0=$(cpu_ticks) t0=$(date +%s%N)
+    sleep "$span"
+    ns1=$(cpu_ns) ticks1=$(cpu_ticks) t1=$(date +%s%N)
+    awk -v name="$name" -v state="$(window_state "$window")" -v ns=$((ns1 - ns0)) -v ticks=$((ticks1 - ticks0)) \
+        -v hz="$hz" -v wall=$((t1 - t0)) -v rss="$(rss_kb)" 'BEGIN {
+            printf "%-10s window %-8s CPU %6.3f %% of a core (utime+stime %6.3f %%)  RSS %6.1f MB\n",
+                name, state, 100 * ns / wall, 100 * ticks / hz / (wall / 1e9), rss / 1024 }'
+}
+
+echo "example cockpit, X-Plane at 20 packets/s (+1/s steady), ${span} s per span after ${warmup} s"
+measure minimized
+xdotool windowactivate --sync "$window" >/dev/null 2>&1 || xdotool windowmap --sync "$window"
+measure shown
+xdotool windowminimize --sync "$window"
+measure minimized
+grep -q 'command 5' "$work/controlunit.log" || echo "cpu-bench: no needle moved" >&2
