@@ -1,114 +1,80 @@
 // The autopilot and the DME module on the real send path: their frames as
 // the control unit behind a pseudo-terminal receives them, and their replies
-// read back.
+// decoded, values and lamps, with what a reply cannot change left as it was.
 
 #include "avionics/bkautopilot.h"
 #include "avionics/bkdme.h"
-#include "bus/deviceports.h"
-#include "bus/gaugebus_fixture.h"
-#include "platform/wait.h"
-#include "simcontrolunit/simcontrolunit.h"
-#include "support/scripted_messages.h"
+#include "gauges/onthebus_fixture.h"
 
-#include <QAbstractButton>
-#include <QCheckBox>
 #include <QComboBox>
-#include <QLineEdit>
+#include <QLabel>
+#include <QRadioButton>
 
 namespace varnet {
 namespace {
 
-using testing::SimControlUnit;
-using Commands = std::vector<std::pair<int, int>>;
+using namespace varnet::testing;
 
-class AutopilotAndDmeOnTheBus : public testing::GaugeBusTest {
+class AutopilotAndDmeOnTheBus : public DialogOnTheBusTest {
 protected:
-    void SetUp() override
+    // Reads the module's reply with the given bytes (positions from 1).
+    void read(QWidget& d, int type, std::initializer_list<std::pair<int, int>> bytes)
     {
-        GaugeBusTest::SetUp();
-        ASSERT_TRUE(unit_.ready());
-        LoadConstantTables(Cfg);
-        Cfg.ComPortGauges = 4;
-        OpenComPorts();
-    }
-    void TearDown() override
-    {
-        CloseOpenDialogs();
-        GaugeBusTest::TearDown();
-        Session = SessionState{};
-    }
-    template <typename T>
-    T& open(int id, int type)
-    {
-        Cfg.GaugeRecType[id] = Byte(type);
-        Cfg.GaugeRecVersion[id] = 5;
-        CurrentGaugeID = Integer(id);
-        OpenDialog<T>();
-        return DefaultForm<T>::get();
-    }
-    // The frames received but status requests: command and magnitude.
-    Commands received(int count)
-    {
-        Commands out;
-        EXPECT_TRUE(waitUntil(
-            [&] {
-                out.clear();
-                for (const QByteArray& f : unit_.frames())
-                    if (const int command = quint8(f.at(2)) >> 4; command != 7)
-                        out.emplace_back(command, SimControlUnit::frameMagnitude(f));
-                return int(out.size()) >= count;
-            },
-            2000));
-        unit_.clear();
-        return out;
-    }
-    // A status reply with the given bytes (positions from 1).
-    void answer(int id, int type, std::initializer_list<std::pair<int, int>> bytes)
-    {
+        const int id = type == 124 ? 70 : 71;
         QByteArray r = SimControlUnit::reply(id, type);
         for (const auto& [position, value] : bytes)
             r[position - 1] = char(value);
         unit_.setStatusReply(id, r);
+        click(d, type == 124 ? "cmdReadAP" : "CmdReadRadio");
     }
-    static void click(QWidget& w, const char* name) { w.findChild<QAbstractButton*>(name)->click(); }
-    template <typename T>
-    static T* child(QWidget& w, const char* name) { return w.findChild<T*>(QString::fromLatin1(name)); }
-
-    SimControlUnit unit_{4};
-    testing::ScriptedMessages messages_;
+    // The texts of the lamp boxes lit red.
+    static std::vector<QString> lit(QWidget& d)
+    {
+        std::vector<QString> on;
+        for (QLineEdit* lamp : d.findChildren<QLineEdit*>())
+            if (lamp->palette().color(QPalette::Base) == QColor(255, 0, 0))
+                on.push_back(lamp->text());
+        return on;
+    }
+    static bool selected(QWidget& d, const char* option)
+    {
+        return d.findChild<QRadioButton*>(QString::fromLatin1(option))->isChecked();
+    }
 };
 
 TEST_F(AutopilotAndDmeOnTheBus, AutopilotKnobStepsAndItsReadBack)
 {
-    ConfigBKAP& d = open<ConfigBKAP>(70, 124);
-    auto* upper = child<QComboBox>(d, "ComboRotaryUpperKnob");
-    auto* lower = child<QComboBox>(d, "ComboAltRotaryLowerKnob");
-    upper->setCurrentIndex(upper->findText("10 "));
-    lower->setCurrentIndex(lower->findText("100 "));
+    ConfigBKAP& d = open<ConfigBKAP>(70, 124, 1, 5);
+    for (const auto& [list, item] : {std::pair{"ComboRotaryUpperKnob", "10 "}, {"ComboAltRotaryLowerKnob", "100 "}}) {
+        auto* combo = d.findChild<QComboBox*>(QString::fromLatin1(list));
+        combo->setCurrentIndex(combo->findText(QString::fromLatin1(item)));
+    }
     click(d, "cmdSetRotary");
-    ASSERT_TRUE(unit_.waitForFrames(1));
-    EXPECT_EQ(unit_.frames().first(), testing::hexBytes("00 46 FA 0B 0A FF"));
     EXPECT_EQ(received(1), (Commands{{15, 2570}}));
 
-    answer(70, 124, {{8, 0x64}, {10, 0xFF}, {11, 0x38}, {19, 0x0B}, {20, 0xB0}, {22, 0x01}});
-    click(d, "cmdReadAP");
-    EXPECT_EQ(child<QLineEdit>(d, "boxAltitude")->text(), "100");
-    EXPECT_EQ(child<QLineEdit>(d, "boxVSValue")->text(), "-200");
-    EXPECT_EQ(child<QLineEdit>(d, "boxAirPress")->text(), "29.92");
-    EXPECT_EQ(child<QLineEdit>(d, "boxAPMaster")->palette().color(QPalette::Base), QColor(255, 0, 0));
+    read(d, 124, {{7, 0x80}, {10, 0xFF}, {11, 0x38}, {13, 0x01}, {14, 0xF4}, {19, 0x0B}, {20, 0xB0}, {22, 0x81}});
+    EXPECT_EQ((std::vector<QString>{text(d, "boxAltitude"), text(d, "boxVSValue"), text(d, "boxAltitudeAlert"),
+                                    text(d, "boxAirPress"), d.findChild<QLabel*>("LabelAirPress")->text()}),
+              (std::vector<QString>{"-32768", "-200", "500", "29.92", "INHG"}));
+    EXPECT_EQ(lit(d), (std::vector<QString>{"AP", "ALT"}));
+    read(d, 124, {{19, 0x03}, {20, 0xF5}, {22, 0x02}, {23, 1}});
+    EXPECT_EQ(text(d, "boxAirPress") + d.findChild<QLabel*>("LabelAirPress")->text(), "1013HPA");
+    EXPECT_EQ(lit(d), (std::vector<QString>{"HDG"}));
 }
 
 TEST_F(AutopilotAndDmeOnTheBus, DmeDistanceReadBackAndTheTestOffOfItsClose)
 {
-    ConfigBKDME& d = open<ConfigBKDME>(71, 123);
+    ConfigBKDME& d = open<ConfigBKDME>(71, 123, 0, 5);
     click(d, "CheckShowDistance");
     click(d, "ComdSetMiles");
     EXPECT_EQ(received(1), (Commands{{4, 0x2123}}));
 
-    answer(71, 123, {{17, 3}, {19, 0x40}, {20, 0x1F}, {24, 1}});
-    click(d, "CmdReadRadio");
-    EXPECT_EQ(child<QLineEdit>(d, "RotarySwitchPosition")->text(), "GS/T");
-    EXPECT_EQ(child<QLineEdit>(d, "boxFrequency")->text(), "108.000");
+    read(d, 123, {{17, 2}, {19, 0xC8}, {20, 0x32}, {22, 1}, {24, 3}});
+    EXPECT_TRUE(selected(d, "OptionRMTNav2") && selected(d, "OptionNav2"));
+    EXPECT_EQ(text(d, "boxFrequency"), "113.000");
+    read(d, 123, {{17, 0}, {22, 2}, {24, 4}});  // none of these exists
+    EXPECT_EQ(text(d, "RotarySwitchPosition"), "FREQ");
+    EXPECT_TRUE(selected(d, "OptionRMTNav2") && selected(d, "OptionNav2"));
 
     unit_.clear();
     click(d, "cmdClose");
