@@ -19,6 +19,12 @@
 namespace varnet {
 namespace {
 
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+
 using namespace varnet::testing;
 
 constexpr int kFirstNeedle = 100;
@@ -94,7 +100,10 @@ TEST_F(PacedLineTest, MoreMovingNeedlesThanTheLineCarriesKeepTheirAgeAndMemoryBo
         settledMemory = second == 1 ? memory : settledMemory;
         EXPECT_LE(shownMax, 500) << "in second " << second;
         EXPECT_LE(backlog, 3 * 139) << "more than three ticks of the line waiting in second " << second;
-        EXPECT_LT(memory - settledMemory, 1024) << "in second " << second;
+        // AddressSanitizer keeps freed memory in quarantine, so the program's
+        // resident size grows under it whatever the program holds.
+        if (!kSanitized)
+            EXPECT_LT(memory - settledMemory, 1024) << "in second " << second;
     }
 }
 
