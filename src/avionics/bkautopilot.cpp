@@ -34,8 +34,6 @@ constexpr int kPressureUnitByte = 23;
 
 constexpr int kAlertLamp = 0x0010;
 
-const QColor kLampRed(255, 0, 0);
-const QColor kLampGrey(192, 192, 192);
 
 const QString kHoldTip =
     QStringLiteral("If Checked, the AP Hold functions will be enabled at AP-Off. Else all Hold functions are reset at Off.");
@@ -50,29 +48,6 @@ QLineEdit* valueBox(const char* name, QWidget* parent)
 } // namespace
 
 // ---- Lamp boxes -------------------------------------------------------------------
-
-QLineEdit* LampBox(const char* name, const QString& text, QWidget* parent)
-{
-    QLineEdit* box = readOnlyBox(name, parent);
-    box->setText(text);
-    box->setAlignment(Qt::AlignCenter);
-    box->setMaximumWidth(56);
-    ShowLamp(box, false);
-    return box;
-}
-
-void ShowLamp(QLineEdit* box, bool on)
-{
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, on ? kLampRed : kLampGrey);
-    box->setPalette(palette);
-}
-
-void ShowLamps(std::initializer_list<std::pair<QLineEdit*, int>> boxes, int bits)
-{
-    for (const auto& [box, bit] : boxes)
-        ShowLamp(box, (bits & bit) != 0);
-}
 
 // ---- Plain logic ------------------------------------------------------------------
 

@@ -21,15 +21,6 @@ class QLabel;
 
 namespace varnet {
 
-// ---- Lamp boxes -------------------------------------------------------------------
-
-// A read-only box showing `text`, grey until a bit lights it.
-QLineEdit* LampBox(const char* name, const QString& text, QWidget* parent);
-// Red for a set bit, light grey for a clear one.
-void ShowLamp(QLineEdit* box, bool on);
-// Each box lights by its bit of `bits`.
-void ShowLamps(std::initializer_list<std::pair<QLineEdit*, int>> boxes, int bits);
-
 // ---- Plain logic ------------------------------------------------------------------
 
 // The options stored in GaugeRecPlate1.

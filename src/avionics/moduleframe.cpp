@@ -4,6 +4,8 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -15,6 +17,8 @@ namespace {
 constexpr int kFirstVersionWithPowerOnOptions = 5;
 constexpr int kBacklightStart = 15;
 constexpr int kIntensityStart = 1;
+const QColor kLampRed(255, 0, 0);
+const QColor kLampGrey(192, 192, 192);
 
 FrameParts frameParts(const ModuleParts& parts)
 {
@@ -129,6 +133,29 @@ void ModuleDialog::setDayOrNight(bool night)
     send(13, DayNightWord(SliderLightIntensity->value(), night));
     if (self)
         (night ? LightOn : LightOff)->setChecked(true);
+}
+
+QLineEdit* LampBox(const char* name, const QString& text, QWidget* parent)
+{
+    QLineEdit* box = readOnlyBox(name, parent);
+    box->setText(text);
+    box->setAlignment(Qt::AlignCenter);
+    box->setMaximumWidth(56);
+    ShowLamp(box, false);
+    return box;
+}
+
+void ShowLamp(QLineEdit* box, bool on)
+{
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, on ? kLampRed : kLampGrey);
+    box->setPalette(palette);
+}
+
+void ShowLamps(std::initializer_list<std::pair<QLineEdit*, int>> boxes, int bits)
+{
+    for (const auto& [box, bit] : boxes)
+        ShowLamp(box, (bits & bit) != 0);
 }
 
 void ModuleDialog::Read_Click()

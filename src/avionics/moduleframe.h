@@ -12,6 +12,7 @@
 
 class QCheckBox;
 class QGroupBox;
+class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QSlider;
@@ -83,6 +84,15 @@ private:
     ModuleParts parts_;
     ModuleAssignment assignment_;
 };
+
+// ---- Lamp boxes: a module's switch and mode bits, red when set ----------------
+
+// A read-only box showing `text`, grey until a bit lights it.
+QLineEdit* LampBox(const char* name, const QString& text, QWidget* parent);
+// Red for a set bit, light grey for a clear one.
+void ShowLamp(QLineEdit* box, bool on);
+// Each box lights by its bit of `bits`.
+void ShowLamps(std::initializer_list<std::pair<QLineEdit*, int>> boxes, int bits);
 
 template <typename T>
 class ModuleDialogOf : public ModuleDialog {
