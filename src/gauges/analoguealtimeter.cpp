@@ -38,12 +38,6 @@ QLabel* note(const QString& text, QWidget* parent)
     return l;
 }
 
-void startChecked(QAbstractButton* button)
-{
-    const QSignalBlocker blocker(button);
-    button->setChecked(true);
-}
-
 } // namespace
 
 int AltimeterSpeed(int position)
@@ -70,7 +64,7 @@ ConfigAnalogueAltimeter::ConfigAnalogueAltimeter()
     QGroupBox* mode = columnFrame(
         "FrameMode", QStringLiteral("Mode"),
         {Option1, Option2, note(QStringLiteral("The mode depends on the Gauge Airpressure indicator."), this)}, this);
-    startChecked(Option1);
+    SelectAtDesign(Option1);
     onSelected(Option1, [this] { unitChosen(kInHg); });
     onSelected(Option2, [this] { unitChosen(kMBar); });
 

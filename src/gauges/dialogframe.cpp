@@ -313,6 +313,27 @@ void onClicked(QPushButton* b, std::function<void()> handler)
     QObject::connect(b, &QPushButton::clicked, b, [handler = std::move(handler)] { handler(); });
 }
 
+void SelectAtDesign(QAbstractButton* control)
+{
+    const QSignalBlocker quiet(control);
+    control->setChecked(true);
+}
+
+void DressSpeedFrame(GaugeDialog& dialog, const QString& title, int designPosition)
+{
+    auto* frame = dialog.findChild<QGroupBox*>(QStringLiteral("FrameSpeed"));
+    auto* speed = dialog.findChild<QSlider*>(QStringLiteral("SliderSpeed"));
+    if (!frame || !speed)
+        return;
+    frame->setTitle(title);
+    if (auto* row = qobject_cast<QBoxLayout*>(frame->layout())) {
+        row->insertWidget(0, label(QStringLiteral("Slow"), frame));
+        row->insertWidget(2, label(QStringLiteral("Fast"), frame));
+    }
+    const QSignalBlocker quiet(speed);
+    speed->setValue(designPosition);
+}
+
 void fillList(QComboBox* combo, const QStringList& items)
 {
     const QSignalBlocker blocker(combo);

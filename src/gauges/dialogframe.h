@@ -23,6 +23,7 @@
 #include <functional>
 #include <optional>
 
+class QAbstractButton;
 class QBoxLayout;
 class QButtonGroup;
 class QCheckBox;
@@ -232,6 +233,13 @@ void onIndexChanged(QComboBox* combo, std::function<void(int)> handler);
 // positions included, since tracking is on).
 void onValueChanged(QSlider* slider, std::function<void(int)> handler);
 void onClicked(QPushButton* button, std::function<void()> handler);
+
+// The design state of an option or check box: set without running its
+// handler (nothing is sent when a dialog is built).
+void SelectAtDesign(QAbstractButton* control);
+// Titles the frame's speed section, puts "Slow" and "Fast" at its ends and
+// sets the slider's design position without sending.
+void DressSpeedFrame(GaugeDialog& dialog, const QString& title, int designPosition);
 
 // Fills a list without running its handler; nothing is selected afterwards,
 // so selecting a position (any, 0 included) runs the handler once.

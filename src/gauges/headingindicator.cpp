@@ -11,29 +11,6 @@
 
 namespace varnet {
 
-// ---- Helpers the fixed-function dialogs share beyond the frame ------------
-
-void SelectAtDesign(QAbstractButton* control)
-{
-    const QSignalBlocker quiet(control);
-    control->setChecked(true);
-}
-
-void DressSpeedFrame(GaugeDialog& dialog, const QString& title, int designPosition)
-{
-    auto* frame = dialog.findChild<QGroupBox*>(QStringLiteral("FrameSpeed"));
-    auto* speed = dialog.findChild<QSlider*>(QStringLiteral("SliderSpeed"));
-    if (!frame || !speed)
-        return;
-    frame->setTitle(title);
-    if (auto* row = qobject_cast<QBoxLayout*>(frame->layout())) {
-        row->insertWidget(0, label(QStringLiteral("Slow"), frame));
-        row->insertWidget(2, label(QStringLiteral("Fast"), frame));
-    }
-    const QSignalBlocker quiet(speed);
-    speed->setValue(designPosition);
-}
-
 // ---- The heading indicator's words ----------------------------------------
 
 int HeadingPreferences::word() const

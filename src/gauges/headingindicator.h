@@ -16,15 +16,6 @@ class QLabel;
 
 namespace varnet {
 
-// ---- Helpers the fixed-function dialogs share beyond the frame ------------
-
-// The design state of an option or check box: set without running its
-// handler (nothing is sent when a dialog is built).
-void SelectAtDesign(QAbstractButton* control);
-// Titles the frame's speed section, puts "Slow" and "Fast" at its ends and
-// sets the slider's design position without sending.
-void DressSpeedFrame(GaugeDialog& dialog, const QString& title, int designPosition);
-
 // ---- The heading indicator's words ----------------------------------------
 
 // Disk and bug turn once in 4320 steps; dialog positions run 0..4319.

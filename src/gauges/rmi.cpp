@@ -53,13 +53,6 @@ QSlider* degreeSlider(const char* name, QLineEdit*& box, const char* boxName, QW
     return s;
 }
 
-// The state a control shows when the dialog opens; it runs no handler.
-void startChecked(QAbstractButton* button)
-{
-    const QSignalBlocker blocker(button);
-    button->setChecked(true);
-}
-
 } // namespace
 
 // ---- Calibration counter ----------------------------------------------------------
@@ -122,8 +115,8 @@ ConfigRMI::ConfigRMI()
     settingsRow->addWidget(columnFrame("FrameCard", QStringLiteral("Card Shows"), {OptionCompass, OptionHDG}, settings));
     settingsRow->addWidget(vor);
     // Starting choices, once each pair stands in its own frame.
-    startChecked(OptionNoDME);
-    startChecked(OptionCompass);
+    SelectAtDesign(OptionNoDME);
+    SelectAtDesign(OptionCompass);
 
     // ---- DME display brightness.
     QSlider* intensity = slider("SliderDMEIntensity", 0, 15, this);
@@ -253,9 +246,9 @@ ConfigRMI::ConfigRMI()
     dmeGrid->addWidget(CheckShowMERight, 2, 3);
     dmeGrid->addWidget(writeRight, 2, 4);
     FrameDME2 = dme2;
-    startChecked(OptionDisplaysOn);
+    SelectAtDesign(OptionDisplaysOn);
 
-    startChecked(LightOff);
+    SelectAtDesign(LightOff);
 
     content()->addWidget(label(QStringLiteral("Fixed Function Device"), this));
     content()->addWidget(settings);
