@@ -291,7 +291,9 @@ QGroupBox* frmCalibrate::buildGrid()
     SliderMoveNeedle->setTracking(true);
     SliderMoveNeedle->setMinimumWidth(160);
     boxSliderNeedle = readOnlyBox("boxSliderNeedle", box);
-    boxSliderNeedle->setMaximumWidth(60);
+    // Wide enough for the four digits of a needle position.
+    boxSliderNeedle->setMinimumWidth(56);
+    boxSliderNeedle->setMaximumWidth(70);
     auto* cmdSliderMin = command("cmdSliderMin", "-1", box, &PlateModel::cmdSliderMin_Click);
     auto* cmdSliderPlus = command("cmdSliderPlus", "+1", box, &PlateModel::cmdSliderPlus_Click);
     auto* needleRow = new QHBoxLayout;
