@@ -59,16 +59,21 @@ sed -i '3s/^",0,0,/",0,1,/' "$work/cockpit/Default.cfg"
 sed -i 's/^10\r$/1\r/' "$work/cockpit/DefaultStartFile.cfn"
 grep -q $'^",0,1,40,' "$work/cockpit/Default.cfg" || { echo "cpu-bench: the example's General line changed" >&2; exit 1; }
 
-display=:$((90 + RANDOM % 400))
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display and names it once it takes connections.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 pids+=($!)
-export DISPLAY=$display
-for _ in $(seq 50); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+for _ in $(seq 100); do
+    [[ -s $work/display ]] && break
     sleep 0.1
 done
+[[ -s $work/display ]] || { echo "cpu-bench: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+export DISPLAY=:$(cat "$work/display")
 openbox >"$work/openbox.log" 2>&1 &
 pids+=($!)
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
 
 (cd "$work/cockpit" && exec "$build/tools/simcontrolunit/simcontrolunit" --com 1 --gauge 1:1 --gauge 2:1) \
     >"$work/controlunit.log" 2>&1 &
@@ -94,7 +99,7 @@ pids+=($program)
 # the program's window that the window manager holds as iconic.
 window_state() { xprop -id "$1" WM_STATE 2>/dev/null | awk '/window state/ {print $3}'; }
 window=
-for _ in $(seq 150); do
+for _ in $(seq 300); do
     if grep -q 'command 5' "$work/controlunit.log"; then
         for candidate in $(xdotool search --pid "$program" --name '^Control Program for X-Plane' 2>/dev/null); do
             [[ $(window_state "$candidate") == Iconic ]] && window=$candidate

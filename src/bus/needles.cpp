@@ -26,17 +26,14 @@ constexpr int kLargestTenths = 9999;
 
 // Moves one needle of types 1..6 when its whole step changed. Returns the
 // value as the plate limited it; nothing when the needle has no value.
-std::optional<Single> moveNeedle(ProcessLoop& loop, int gaugeID, int port, int plate, Single& lastSent,
-                                 int command)
+std::optional<Single> moveNeedle(ProcessLoop& loop, int needleNr, int gaugeID, int port, int plate,
+                                 Single& lastSent, int command)
 {
-    const std::optional<Single> read = loop.GetPort(port);
-    if (!read)
+    const ProcessLoop::NeedleReading read = loop.ReadNeedle(needleNr, port, plate);
+    if (!read.steps)
         return std::nullopt;
-    Single value = *read;
-    const std::optional<int> steps = PlateValueToSteps(plate, value);
-    if (!steps)
-        return std::nullopt;
-    const int needle = std::clamp(*steps, 0, kMaxNeedleSteps);
+    const Single value = *read.value;
+    const int needle = std::clamp(*read.steps, 0, kMaxNeedleSteps);
     if (Single(needle) != lastSent) {
         lastSent = Single(needle);
         loop.AddGaugeCommand(gaugeID, command, needle);
@@ -49,14 +46,15 @@ void needleGauge(ProcessLoop& loop, int slot)
     RunState& r = RunData;
     const std::size_t s = std::size_t(slot);
     const int id = r.SlotGaugeID[s];
-    const std::optional<Single> shown =
-        moveNeedle(loop, id, r.SlotPort1[s], Cfg.GaugeRecPlate1[std::size_t(id)], r.SlotLast1[s], kNeedle1Command);
+    const std::optional<Single> shown = moveNeedle(loop, 2 * slot, id, r.SlotPort1[s], Cfg.GaugeRecPlate1[std::size_t(id)],
+                                                   r.SlotLast1[s], kNeedle1Command);
     // The display repeats its word every tick, changed or not.
     if (Cfg.GaugeRecType[std::size_t(id)] == SingleNeedleDisplayType && shown) {
         if (const std::optional<int> word = DisplayWord(*shown))
             loop.AddGaugeCommand(id, kDisplayCommand, *word);
     }
-    moveNeedle(loop, id, r.SlotPort2[s], Cfg.GaugeRecPlate2[std::size_t(id)], r.SlotLast2[s], kNeedle2Command);
+    moveNeedle(loop, 2 * slot + 1, id, r.SlotPort2[s], Cfg.GaugeRecPlate2[std::size_t(id)], r.SlotLast2[s],
+               kNeedle2Command);
 }
 
 // One needle of the engine cluster: which of its eight ports, and the

@@ -5,6 +5,7 @@
 #include "bus/gaugeframes.h"
 #include "bus/instrumentoutputs.h"
 #include "bus/needles.h"
+#include "bus/platelookup.h"
 #include "bus/sendpath.h"
 #include "bus/standalonelinks.h"
 #include "config/gaugetypes.h"
@@ -113,6 +114,7 @@ void ProcessLoop::Tick()
 void ProcessLoop::RunStarted()
 {
     faultPassed_.fill(false);
+    needleReadings_.clear();
 }
 
 void ProcessLoop::RunStopped()
@@ -315,6 +317,28 @@ SimCom& ProcessLoop::Link()
 std::optional<Single> ProcessLoop::GetPort(int port)
 {
     return Link().GetPort(port);
+}
+
+ProcessLoop::NeedleReading ProcessLoop::ReadNeedle(int needle, int port, int plate)
+{
+    SimCom& link = Link();
+    if (needle >= int(needleReadings_.size()))
+        needleReadings_.resize(std::size_t(needle) + 1);
+    KeptReading& kept = needleReadings_[std::size_t(needle)];
+    const std::uint64_t version = link.PortVersion(port);
+    if (version != 0 && kept.version == version && kept.port == port && kept.plate == plate)
+        return kept.reading;
+
+    const int faults = link.GetPortFaults;
+    NeedleReading reading;
+    if (const std::optional<Single> read = link.GetPort(port)) {
+        Single value = *read;
+        reading.steps = PlateValueToSteps(plate, value);
+        reading.value = value;
+    }
+    const bool quiet = link.GetPortFaults == faults;
+    kept = quiet ? KeptReading{version, port, plate, reading} : KeptReading{};
+    return reading;
 }
 
 void ProcessLoop::AddGaugeCommand(int GaugeID, int Command, double Value)

@@ -26,8 +26,10 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace varnet {
 
@@ -87,6 +89,18 @@ public:
     // ---- For the per-type outputs.
     // The port's scaled value; nothing for no port or an inactive one.
     std::optional<Single> GetPort(int port);
+    // A needle's value through its plate: the port's value as the plate
+    // limits it, and the needle steps (PlateValueToSteps). `needle` numbers
+    // the needle among all (0..). The last reading of each needle is kept
+    // while its port and plate stay the same, as reading them again would
+    // give the same; a read that asked about a fault is not kept. Nothing
+    // is kept from one run to the next: between runs functions and plates
+    // may be edited.
+    struct NeedleReading {
+        std::optional<Single> value;
+        std::optional<int> steps;
+    };
+    NeedleReading ReadNeedle(int needle, int port, int plate);
     SimCom& Link();
     // Queues 0xFF and the frame for the line, in place of a frame for the
     // same part of the gauge still waiting from an earlier tick; a frame that
@@ -133,6 +147,14 @@ private:
     bool inGaugeOutput_ = false;
     bool faultInOutput_ = false;
     int framesAdded_ = 0;
+
+    struct KeptReading {
+        std::uint64_t version = 0;  // of the port; 0: nothing kept
+        int port = 0;
+        int plate = 0;
+        NeedleReading reading;
+    };
+    std::vector<KeptReading> needleReadings_;
 };
 
 } // namespace varnet

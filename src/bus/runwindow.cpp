@@ -25,6 +25,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -41,6 +42,10 @@ constexpr int kSliderMaximumMs = 200;
 // A single frame is at most the seven bytes of the new-ID frame.
 constexpr int kSingleFrameBytes = 7;
 constexpr double kMillibarPerInchHg = 33.86;
+// The value boxes are read by eye: four times a second is as fast as a
+// number can be read, and every new text costs a layout and a repaint. The
+// gauges still follow every tick.
+constexpr int kBoxRefreshMs = 250;
 
 const QString kRunningStyle = QStringLiteral("background-color: rgb(255, 0, 0);");
 const QString kHaltedStyle = QStringLiteral("background-color: rgb(0, 192, 0);");
@@ -103,6 +108,9 @@ QLineEdit* box(const char* name)
 {
     auto* edit = named(new QLineEdit, name);
     edit->setReadOnly(true);
+    // A box paints all of its rectangle, so a new text repaints the box
+    // alone and not the frame behind it as well.
+    edit->setAutoFillBackground(true);
     return edit;
 }
 
@@ -510,12 +518,33 @@ void frmStatus::showRates()
     showText(boxUDPrate, QString::number(packetsPerSecond_));
 }
 
+int frmStatus::TicksPerBoxRefresh() const
+{
+    return std::max(1, kBoxRefreshMs / std::max(1, ProcessTimer_.interval()));
+}
+
 void frmStatus::ShowValueBoxes()
 {
-    if (!boxesSeen()) {
+    // This step decides for the tick; the voltage and light boxes go with it.
+    boxesThisTick_ = false;
+    if (!boxesSeen() || ticksToBoxes_ > 0) {
+        ticksToBoxes_ = std::max(ticksToBoxes_ - 1, 0);
         boxesBehind_ = true;
         return;
     }
+    boxesThisTick_ = true;
+    showValueBoxes();
+}
+
+void frmStatus::ShowVoltageAndLights()
+{
+    if (boxesThisTick_)
+        showVoltageAndLights();
+}
+
+void frmStatus::showValueBoxes()
+{
+    ticksToBoxes_ = TicksPerBoxRefresh() - 1;
     const RunState& r = RunData;
     showText(boxBank, formatted(r.SimBank, 3, 2));
     showText(boxPitch, formatted(r.SimPitch, 3, 2));
@@ -528,12 +557,8 @@ void frmStatus::ShowValueBoxes()
     showText(BoxAirPressmBar, formatted(r.SimAirPressureHg * kMillibarPerInchHg, 4, 0));
 }
 
-void frmStatus::ShowVoltageAndLights()
+void frmStatus::showVoltageAndLights()
 {
-    if (!boxesSeen()) {
-        boxesBehind_ = true;
-        return;
-    }
     showText(boxVoltage, formatted(RunData.SimVoltage1, 0, 2));
     showText(BoxInstrLights, onOff(RunData.SimInstrLights));
     showText(boxNavLights, onOff(RunData.SimNavLights));
@@ -550,8 +575,8 @@ void frmStatus::catchUp()
     if (!boxesBehind_ || !boxesSeen())
         return;
     boxesBehind_ = false;
-    ShowValueBoxes();
-    ShowVoltageAndLights();
+    showValueBoxes();
+    showVoltageAndLights();
     showRates();
 }
 

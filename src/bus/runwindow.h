@@ -94,6 +94,9 @@ public:
     // recalibration.
     void Timer1_Timer();
     void SliderXferTimer_Change(int value);
+    // The value boxes follow every this many ticks (four times a second),
+    // and at once when the window comes into sight.
+    int TicksPerBoxRefresh() const;
     void WriteCmdDuringConfig_Timer();
 
     SerialPort& MSComm1() { return *MSComm1_; }
@@ -188,6 +191,8 @@ private:
     // and nobody looks at them) and catch up when they come into sight.
     bool boxesSeen() const;
     void showRates();
+    void showValueBoxes();
+    void showVoltageAndLights();
     void catchUp();
     void prepareLinkWindows();
     void prepareYokeWindow();
@@ -216,8 +221,10 @@ private:
     QString busLostReason_;
     bool busFaultReported_ = false;
     QByteArray lastOutput_;  // the last output written
-    // The boxes missed values while out of sight.
+    // The boxes missed values while out of sight or between refreshes.
     bool boxesBehind_ = false;
+    bool boxesThisTick_ = false;
+    int ticksToBoxes_ = 0;
     // The rates of the last second, for boxes out of sight then.
     int ticksPerSecond_ = 0;
     int packetsPerSecond_ = 0;

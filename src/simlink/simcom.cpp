@@ -397,6 +397,7 @@ Single SimCom::PutPort(int Port, Single Value)
 
 bool SimCom::getFault(int function, int port, const QString& description)
 {
+    ++GetPortFaults;
     const bool goOn = messages().yesNo(
         "Error at getting function:" + QString::number(function) + ", Port number:" + QString::number(port) +
         " from Simulator.\r\nFunction name= " + QString::fromStdString(Cfg.FunctionNames[function]) +

@@ -26,6 +26,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -122,6 +123,12 @@ public:
     Single PutPort(int Port, Single Value);
     // Stops all groups and empties the table; the list stays.
     void CloseAllPorts();
+    // Changes whenever a read of the port may give something else, as long
+    // as the function table stays as it is (see SimPortEntry::version); 0
+    // for no port.
+    std::uint64_t PortVersion(int Port) const { return ports_.valid(Port) ? ports_[Port].version : 0; }
+    // Fault boxes shown by GetPort so far.
+    int GetPortFaults = 0;
     int PortCount() const { return ports_.count(); }
     // Empties the list of opened ports.
     void ClearPortList();

@@ -26,6 +26,7 @@ int SimPortTable::open(int function, int selector)
     SimPortEntry port;
     port.function = function;
     port.selector = selector;
+    port.version = ++versions_;
     ports_.push_back(port);
     return count() - 1;
 }
@@ -45,6 +46,7 @@ void SimPortTable::setActive(int handle, bool active)
     if (port.active == active)
         return;
     port.active = active;
+    port.version = ++versions_;
     if (active) {
         list(handle);
         markPending(handle);
@@ -57,6 +59,7 @@ void SimPortTable::setSelector(int handle, int selector)
 {
     SimPortEntry& port = ports_[std::size_t(handle)];
     port.selector = selector;
+    port.version = ++versions_;
     if (port.active) {
         unlist(handle);
         list(handle);
@@ -67,6 +70,7 @@ void SimPortTable::setSelector(int handle, int selector)
 SimPortEntry& SimPortTable::written(int handle)
 {
     markPending(handle);
+    ports_[std::size_t(handle)].version = ++versions_;
     return ports_[std::size_t(handle)];
 }
 
@@ -159,6 +163,7 @@ void SimPortTable::refreshPort(int handle, const XplaneDataTable& data)
     const auto p = readablePair(handle);
     if (!port.active || !p)
         return;
+    const SimPortEntry was = port;
     const Single x = data[p->group][p->slot];
     switch (Cfg.FunctionDataType[port.function]) {
     case DataTypeByte:
@@ -182,6 +187,9 @@ void SimPortTable::refreshPort(int handle, const XplaneDataTable& data)
     default:
         break;
     }
+    if (port.byteValue != was.byteValue || port.intValue != was.intValue || port.longValue != was.longValue ||
+        port.singleValue != was.singleValue)
+        port.version = ++versions_;
 }
 
 std::optional<long long> RoundedInRange(double x, long long lo, long long hi)

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -40,6 +41,10 @@ struct SimPortEntry {
     // and whether the next datagram refreshes it whatever its groups.
     int listedGroup = -1;
     bool pending = false;
+    // Changes whenever the port may read differently: a new value in its
+    // buffers, another selector, enabled or disabled. Never the same for two
+    // states of the table, also across clear().
+    std::uint64_t version = 0;
 };
 
 // The outcome of a step that can fail at run time: a value, no value, or the
@@ -105,6 +110,7 @@ private:
     std::array<std::vector<int>, kXplaneGroups> listed_;
     std::vector<int> pending_;
     bool refreshAll_ = false;
+    std::uint64_t versions_ = 0;
 };
 
 // x rounded to the nearest integer (halves to even) when that lies within

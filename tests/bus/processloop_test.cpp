@@ -246,5 +246,27 @@ TEST_F(RunTest, NoToAFaultOfTheSimulatorLinkStopsTheRun)
     EXPECT_EQ(run.Running, 0);
 }
 
+TEST_F(RunTest, ANeedleReadingIsKeptOnlyWhileItsPortAndTheRunStayAndNoFaultWasAsked)
+{
+    gauge(3, 1, 21, 0);
+    gauge(4, 1, 22, 0);
+    Cfg.FunctionDivide[22] = 0;
+    BoxesBehindWhichTheTimerFires boxes(true);
+    frmStatus& run = running();
+    sim(21, 25);
+    sim(22, 25);
+    EXPECT_EQ(tick(), QList<QByteArray>{output({{3, 5, 300}, {4, 5, 300}})});
+    boxes.texts.clear();
+    EXPECT_TRUE(tick().isEmpty());
+    EXPECT_EQ(boxes.texts.size(), 1) << "the fault of the link is asked at every tick";
+
+    // A plate edited between two runs moves the needle at the next run.
+    run.cmdStop_Click();
+    Cfg.PlateSteps[0][5] = 700;
+    run.cmdRun_Click();
+    run.ProcessTimer().stop();
+    EXPECT_EQ(tick(), QList<QByteArray>{output({{3, 5, 350}, {4, 5, 350}})});
+}
+
 } // namespace
 } // namespace varnet

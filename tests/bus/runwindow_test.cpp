@@ -263,6 +263,11 @@ TEST_F(RunTest, ValueBoxesShowTheValuesOfTheLastTick)
     EXPECT_EQ(run.BoxInstrLights->text(), "ON");
     EXPECT_EQ(run.boxNavLights->text(), "OFF");
     EXPECT_EQ(run.BoxHea->text(), ".00") << "position boxes show the previous tick's values";
+    // Four times a second: every sixth tick of 40 ms.
+    ASSERT_EQ(run.TicksPerBoxRefresh(), 6);
+    for (int k = 0; k < 5; ++k)
+        tick();
+    EXPECT_EQ(run.BoxHea->text(), ".00");
     tick();
     EXPECT_EQ(run.BoxAirPressHg->text(), "29.92");
     EXPECT_EQ(run.BoxAirPressmBar->text(), "1013");
@@ -275,13 +280,17 @@ TEST_F(RunTest, BoxesAreTouchedOnlyWhenTheirTextChangesAndCatchUpWhenSeenAgain)
 {
     frmStatus& run = running();
     run.show();
+    const auto refresh = [&] {
+        for (int k = 0; k < run.TicksPerBoxRefresh(); ++k)
+            tick();
+    };
     sim(9, 12.6f);
-    tick();
+    refresh();
     run.boxVoltage->selectAll();
-    tick();
+    refresh();
     EXPECT_TRUE(run.boxVoltage->hasSelectedText()) << "an unchanged text is not set again";
     sim(9, 13.1f);
-    tick();
+    refresh();
     EXPECT_EQ(run.boxVoltage->text(), "13.10");
 
     for (const auto& [outOfSight, intoSight] :
@@ -292,7 +301,7 @@ TEST_F(RunTest, BoxesAreTouchedOnlyWhenTheirTextChangesAndCatchUpWhenSeenAgain)
         outOfSight();
         sim(9, 11);
         sim(7, 90);
-        tick();
+        refresh();
         tick();
         run.Timer1_Timer();
         EXPECT_EQ(run.boxVoltage->text(), "13.10");
@@ -300,11 +309,11 @@ TEST_F(RunTest, BoxesAreTouchedOnlyWhenTheirTextChangesAndCatchUpWhenSeenAgain)
         intoSight();
         EXPECT_EQ(run.boxVoltage->text(), "11.00");
         EXPECT_EQ(run.BoxHea->text(), "90.00");
-        EXPECT_EQ(run.frmXferCount->text(), "2");
+        EXPECT_EQ(run.frmXferCount->text(), QString::number(run.TicksPerBoxRefresh() + 1));
         sim(9, 13.1f);
         sim(7, 0);
-        tick();
-        tick();
+        refresh();
+        refresh();
     }
 }
 
