@@ -102,8 +102,9 @@ TEST_F(PacedLineTest, MoreMovingNeedlesThanTheLineCarriesKeepTheirAgeAndMemoryBo
         EXPECT_LE(backlog, 3 * 139) << "more than three ticks of the line waiting in second " << second;
         // AddressSanitizer keeps freed memory in quarantine, so the program's
         // resident size grows under it whatever the program holds.
-        if (!kSanitized)
+        if (!kSanitized) {
             EXPECT_LT(memory - settledMemory, 1024) << "in second " << second;
+        }
     }
 }
 
