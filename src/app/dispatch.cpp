@@ -14,7 +14,6 @@ namespace {
 
 struct DialogRow {
     std::string_view name;
-    std::string_view initializer;
     std::vector<int> typeCodes;
 };
 
@@ -26,32 +25,32 @@ const std::vector<DialogRow>& dialogRows()
     // Type 101 stands under both altimeters; GaugeDialogName tells them
     // apart by the version byte.
     static const std::vector<DialogRow> rows = {
-        {"ConfigGaugeSN", "GaugeSNInitialize", {1, 4}},
-        {"ConfigGaugeSD", "GaugeSDinitialize", {2}},
-        {"ConfigGaugeDN", "GaugeDNInitialize", {3, 5, 6}},
-        {"ConfigCessnaEngineCluster", "", {8}},
-        {"ConfigIOM", "", {10}},
-        {"ConfigGaugeAD", "", {AltimeterType}},
-        {"ConfigAnalogueAltimeter", "", {AltimeterType}},
-        {"ConfigGaugeAI", "", {103}},
-        {"ConfigBoeingClock", "", {104}},
-        {"ConfigDG", "", {105}},
-        {"ConfigGaugeVOR", "", {106, 107}},
-        {"ConfigADF", "", {108}},
-        {"ConfigCessnaClock", "", {109}},
-        {"ConfigVHFRadio", "", {110}},
-        {"ConfigCL30Radio", "", {111}},
-        {"configCL30Transponder", "", {112}},
-        {"ConfigDME", "", {113}},
-        {"ConfigTransponder737", "", {114}},
-        {"ConfigBKradio", "", {120}},
-        {"ConfigBKADF", "", {121}},
-        {"ConfigBKtransponder", "", {122}},
-        {"ConfigBKDME", "", {123}},
-        {"ConfigBKAP", "", {124}},
-        {"ConfigBKaudioPanel", "", {125}},
-        {"ConfigRMI", "", {130}},
-        {kUnknownDeviceDialog, "", {}},
+        {"ConfigGaugeSN", {1, 4}},
+        {"ConfigGaugeSD", {2}},
+        {"ConfigGaugeDN", {3, 5, 6}},
+        {"ConfigCessnaEngineCluster", {8}},
+        {"ConfigIOM", {10}},
+        {"ConfigGaugeAD", {AltimeterType}},
+        {"ConfigAnalogueAltimeter", {AltimeterType}},
+        {"ConfigGaugeAI", {103}},
+        {"ConfigBoeingClock", {104}},
+        {"ConfigDG", {105}},
+        {"ConfigGaugeVOR", {106, 107}},
+        {"ConfigADF", {108}},
+        {"ConfigCessnaClock", {109}},
+        {"ConfigVHFRadio", {110}},
+        {"ConfigCL30Radio", {111}},
+        {"configCL30Transponder", {112}},
+        {"ConfigDME", {113}},
+        {"ConfigTransponder737", {114}},
+        {"ConfigBKradio", {120}},
+        {"ConfigBKADF", {121}},
+        {"ConfigBKtransponder", {122}},
+        {"ConfigBKDME", {123}},
+        {"ConfigBKAP", {124}},
+        {"ConfigBKaudioPanel", {125}},
+        {"ConfigRMI", {130}},
+        {kUnknownDeviceDialog, {}},
     };
     return rows;
 }
@@ -96,14 +95,6 @@ std::string_view GaugeDialogName(int typeCode, int version)
             if (code == typeCode)
                 return row.name;
     return kUnknownDeviceDialog;
-}
-
-std::string_view GaugeDialogInitializer(std::string_view dialog)
-{
-    for (const DialogRow& row : dialogRows())
-        if (row.name == dialog)
-            return row.initializer;
-    return {};
 }
 
 const std::vector<std::string_view>& GaugeDialogNames()

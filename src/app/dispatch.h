@@ -28,10 +28,6 @@ inline constexpr std::string_view kUnknownDeviceDialog = "frmConfigUnknown";
 // Codes without a dialog of their own give the unknown-device dialog.
 std::string_view GaugeDialogName(int typeCode, int version);
 
-// The member the dispatch calls after loading `dialog` and before showing
-// it, or an empty name when it calls none.
-std::string_view GaugeDialogInitializer(std::string_view dialog);
-
 // Every dialog name the dispatch can open.
 const std::vector<std::string_view>& GaugeDialogNames();
 

@@ -1,5 +1,6 @@
 #include "avionics/bkautopilot.h"
 
+#include "bus/gaugeframes.h"
 #include "platform/controls.h"
 #include "platform/messages.h"
 
@@ -314,7 +315,7 @@ void ConfigBKAP::cmdSetRotary_Click()
 void ConfigBKAP::CmdSetPressDelta_Click()
 {
     if (const std::optional<int> step =
-            ReadWholeNumber(ComboAltPress->currentText(), 0, 65535, QString::fromLatin1(kIncorrectValue)))
+            ReadWholeNumber(ComboAltPress->currentText(), 0, kMaxFrameMagnitude, QString::fromLatin1(kIncorrectValue)))
         send(12, *step);
 }
 

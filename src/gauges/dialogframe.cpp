@@ -257,11 +257,6 @@ QList<GaugeDialog*> GaugeDialog::OpenDialogs()
     return open;
 }
 
-int CurrentGaugeIDForDialogs()
-{
-    return CurrentGaugeID;
-}
-
 void CloseOpenDialogs()
 {
     for (GaugeDialog* dialog : GaugeDialog::OpenDialogs())

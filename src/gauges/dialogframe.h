@@ -12,6 +12,7 @@
 // versus change) are kept by the binding helpers at the end, so no dialog
 // handles them itself.
 
+#include "bus/sendpath.h"
 #include "gauges/dialogkit.h"
 #include "platform/form.h"
 #include "platform/wait.h"
@@ -156,9 +157,6 @@ protected:
     void unloadSelf() override { DefaultForm<T>::unload(); }
 };
 
-// CurrentGaugeID, read only by the openers.
-int CurrentGaugeIDForDialogs();
-
 // Opens dialog T for CurrentGaugeID: the same gauge's open dialog comes to
 // the front; one open for another gauge closes as Cancel and the dialog
 // loads anew for this one; `initialize` runs before it shows.
@@ -167,7 +165,7 @@ void OpenDialog(void (T::*initialize)() = nullptr)
 {
     if (DefaultForm<T>::loaded()) {
         T& open = DefaultForm<T>::get();
-        if (open.gaugeID() == CurrentGaugeIDForDialogs()) {
+        if (open.gaugeID() == CurrentGaugeID) {
             open.show();
             open.raise();
             open.activateWindow();

@@ -1,5 +1,6 @@
 #include "gauges/digitalaltimeter.h"
 
+#include "bus/gaugeframes.h"
 #include "gauges/vorindicator.h"
 #include "platform/controls.h"
 #include "platform/messages.h"
@@ -30,8 +31,6 @@ constexpr int kAltitudeHighest = 50000;
 constexpr int kPressureTop = 9999;
 constexpr int kNeedleDeltaTop = 1067;
 constexpr int kNeedleDeltaWrapped = 1068;
-// The largest magnitude a command frame carries.
-constexpr int kWordTop = 65535;
 
 const char* const kKnobHelp =
     "If set the Air Pressure knob is controlled via  FS. In that case the Knob and Pressure display are "
@@ -290,8 +289,8 @@ void ConfigGaugeAD::nudge(int value, int delta)
 
 void ConfigGaugeAD::Command1_Click()
 {
-    const QString rule = RangeRule(QStringLiteral("The needle offset"), 0, kWordTop);
-    if (const std::optional<int> delta = ReadWholeNumber(Needledelta->text(), 0, kWordTop, rule))
+    const QString rule = RangeRule(QStringLiteral("The needle offset"), 0, kMaxFrameMagnitude);
+    if (const std::optional<int> delta = ReadWholeNumber(Needledelta->text(), 0, kMaxFrameMagnitude, rule))
         send(6, *delta);
 }
 

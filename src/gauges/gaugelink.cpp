@@ -52,7 +52,7 @@ GaugeLink* setGaugeLink(GaugeLink* link)
 
 std::optional<QByteArray> ReplyOf(const QByteArray& reply, int gaugeID)
 {
-    if (reply.size() != kReplyBytes || reply.front() != '\0' || quint8(reply.back()) != 0xFF
+    if (reply.size() != kGaugeReplyBytes || reply.front() != '\0' || quint8(reply.back()) != 0xFF
         || quint8(reply.at(1)) != gaugeID)
         return std::nullopt;
     return reply;

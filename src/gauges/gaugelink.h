@@ -11,8 +11,6 @@
 
 namespace varnet {
 
-inline constexpr int kReplyBytes = 25;
-
 class GaugeLink {
 public:
     virtual ~GaugeLink() = default;

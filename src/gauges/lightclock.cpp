@@ -1,5 +1,6 @@
 #include "gauges/lightclock.h"
 
+#include "bus/gaugeframes.h"
 #include "gauges/headingindicator.h"
 #include "gauges/timewords.h"
 #include "platform/clock.h"
@@ -190,7 +191,7 @@ void ConfigCessnaClock::setTemperature(QLineEdit* box, int command)
 {
     const QString rule = QString::fromLatin1(kTemperatureRule);
     if (const std::optional<double> degrees = numberOf(box, rule))
-        if (const std::optional<int> value = CheckRange(std::floor(*degrees), -65535, 65535, rule))
+        if (const std::optional<int> value = CheckRange(std::floor(*degrees), -kMaxFrameMagnitude, kMaxFrameMagnitude, rule))
             send(command, *value);
 }
 

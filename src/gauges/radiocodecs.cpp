@@ -1,5 +1,6 @@
 #include "gauges/radiocodecs.h"
 
+#include "bus/gaugeframes.h"
 #include "gauges/dialogkit.h"
 #include "platform/messages.h"
 
@@ -10,11 +11,10 @@ namespace varnet {
 namespace {
 
 constexpr long long kComNavBase = 100000;
-constexpr int kWordTop = 65535;
 
 std::optional<int> asWord(double value)
 {
-    if (!std::isfinite(value) || value < 0 || value > kWordTop)
+    if (!std::isfinite(value) || value < 0 || value > kMaxFrameMagnitude)
         return std::nullopt;
     return int(value);
 }

@@ -1,5 +1,6 @@
 #include "gauges/singleneedle.h"
 
+#include "bus/gaugeframes.h"
 #include "gauges/needlelists.h"
 #include "platform/controls.h"
 #include "platform/messages.h"
@@ -178,7 +179,7 @@ void ConfigGaugeSN::cmdSetCalibration_Click()
         return;
     }
     // Four steps per unit; the frame carries at most 16 bits.
-    if (const std::optional<int> word = CheckRange(*value * 4, 0, 65535, rule))
+    if (const std::optional<int> word = CheckRange(*value * 4, 0, kMaxFrameMagnitude, rule))
         send(13, *word);
 }
 

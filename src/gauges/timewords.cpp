@@ -1,5 +1,6 @@
 #include "gauges/timewords.h"
 
+#include "bus/gaugeframes.h"
 #include "gauges/dialogkit.h"
 #include "platform/messages.h"
 
@@ -11,8 +12,6 @@
 namespace varnet {
 
 namespace {
-
-constexpr int kLargestMagnitude = 65535;
 
 std::optional<int> wholeIn(const QString& text, int maximum)
 {
@@ -31,7 +30,7 @@ int SecondsOfDay(const QTime& time)
 
 int TimeWordValue(int seconds)
 {
-    return seconds > kLargestMagnitude ? kLargestMagnitude - seconds : seconds;
+    return seconds > kMaxFrameMagnitude ? kMaxFrameMagnitude - seconds : seconds;
 }
 
 int DateWord(const QDate& date)

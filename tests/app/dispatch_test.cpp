@@ -31,11 +31,6 @@ TEST(DispatchTable, EachTypeCodeOpensItsDialogAndEveryOtherTheUnknownDeviceDialo
     }
     EXPECT_EQ(GaugeDialogName(101, 5), "ConfigAnalogueAltimeter");
     EXPECT_EQ(GaugeDialogName(101, 0), "ConfigGaugeAD");
-
-    EXPECT_EQ(GaugeDialogInitializer("ConfigGaugeSN"), "GaugeSNInitialize");
-    EXPECT_EQ(GaugeDialogInitializer("ConfigGaugeSD"), "GaugeSDinitialize");
-    EXPECT_EQ(GaugeDialogInitializer("ConfigGaugeDN"), "GaugeDNInitialize");
-    EXPECT_EQ(GaugeDialogInitializer("ConfigGaugeVOR"), "");
 }
 
 TEST(DispatchTable, DialogsGetTheTypeNameOfAnyRowUpTo127)
