@@ -1,0 +1,576 @@
+// The avionics dialogs against a recording link: the module frame they
+// share, then each module's commands, refusals, read-back and Apply.
+
+#include "avionics/bkadf.h"
+#include "avionics/bkaudiopanel.h"
+#include "avionics/bkautopilot.h"
+#include "avionics/bkdme.h"
+#include "avionics/bkradio.h"
+#include "avionics/bktransponder.h"
+#include "avionics/cl30radio.h"
+#include "avionics/cl30transponder.h"
+#include "avionics/genericradio.h"
+#include "avionics/moduleframe.h"
+#include "avionics/transponder737.h"
+#include "gauges/bcdwords.h"
+#include "gauges/dialog_fixture.h"
+#include "simcontrolunit/simcontrolunit.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+
+namespace varnet {
+namespace {
+
+using Commands = std::vector<std::pair<int, int>>;
+using testing::SentCommand;
+using testing::SimControlUnit;
+
+class Avionics : public testing::DialogTest {
+protected:
+    template <typename T>
+    static T& show()
+    {
+        OpenDialog<T>();
+        return DefaultForm<T>::get();
+    }
+    // Type, model, version, then each function with its category, data and plate.
+    static std::vector<int> fields(int id)
+    {
+        const GaugeRecord r = GaugeRecord::Read(Cfg, id);
+        return {r.type,      r.model,     r.version, r.category1, r.function1, r.seqNr1,
+                r.plate1,    r.category2, r.function2, r.seqNr2,  r.plate2};
+    }
+    static QString text(QWidget& d, const char* box) { return child<QLineEdit>(d, box)->text(); }
+    static void type(QWidget& d, const char* box, const QString& t) { child<QLineEdit>(d, box)->setText(t); }
+    static bool on(QWidget& d, const char* name) { return child<QAbstractButton>(d, name)->isChecked(); }
+    static void clickAll(QWidget& d, std::initializer_list<const char*> controls)
+    {
+        for (const char* control : controls)
+            click(d, control);
+    }
+    // The module's status reply, `payload` from its fourth byte on, read back.
+    void read(QWidget& d, int id, int typeCode, const QByteArray& payload, const char* button = "CmdReadRadio")
+    {
+        link_.replies[id] = SimControlUnit::reply(id, typeCode, payload);
+        click(d, button);
+    }
+};
+
+// ---- The module frame ------------------------------------------------------
+
+// A radio of the Bendix/King family with every section of the frame; Apply
+// writes its settings afterwards.
+class TestRadio final : public ModuleDialogOf<TestRadio> {
+public:
+    TestRadio()
+        : ModuleDialogOf("TestRadio", QStringLiteral("Test"),
+                         ModuleParts{.applyName = "Command6", .readName = "CmdReadRadio", .backlight = true,
+                                     .versionGate = true, .dayNight = true, .radioNumber = true},
+                         ModuleAssignment{.function1 = 20, .function2 = 22})
+    {
+    }
+    QString decoded;
+
+protected:
+    void afterApply() override { send(12, 1); }
+    void decodeReply(const Reply& reply) override { decoded = QString::number(reply.word(6, 7)); }
+};
+
+class TestTransponder final : public ModuleDialogOf<TestTransponder> {
+public:
+    TestTransponder()
+        : ModuleDialogOf("TestTransponder", QStringLiteral("Test"), ModuleParts{},
+                         ModuleAssignment{.function1 = 26, .function2 = 0, .transponder = true})
+    {
+    }
+};
+
+class ModuleFrame : public Avionics {
+protected:
+    static TestRadio& radio(int version = 5)
+    {
+        gauge(30, 120, 7, version, 0);
+        Cfg.GaugeRecSeqNr1[30] = 2;
+        Cfg.GaugeRecPlate2[30] = 1;
+        Cfg.GaugeRecCategory2[30] = 4;
+        return show<TestRadio>();
+    }
+};
+
+TEST_F(ModuleFrame, ApplyMovesWhateverTheBusStatusAndWritesTheFixedAssignment)
+{
+    TestRadio& d = radio();
+    EXPECT_TRUE(on(d, "OptionRadio2") && on(d, "CheckSendStandby"));
+    click(d, "OptionRadio1");
+    child<QCheckBox>(d, "CheckSendStandby")->setChecked(false);
+    choose(d, "NewGaugeID", "31");
+    click(d, "Command6");
+    EXPECT_EQ(link_.newIDs, (std::vector<std::pair<int, int>>{{30, 31}}));
+    EXPECT_EQ(fields(31), (std::vector<int>{120, 0, 5, 8, 20, 1, 0, 0, 22, 1, 0}));
+    EXPECT_EQ(Cfg.GaugeRecType[30], 0);
+    EXPECT_EQ(Cfg.GaugeRecCategory2[30], 4);
+    EXPECT_EQ(Session.GaugeRecBusStatus[31], 0);
+    EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{31, 12, 1}}));
+
+    // A transponder clears its second function and data pair as well.
+    gauge(40, 112);
+    Cfg.GaugeRecFunction2[40] = 9;
+    Cfg.GaugeRecSeqNr2[40] = 3;
+    click(show<TestTransponder>(), "CmdApply");
+    EXPECT_EQ(fields(40), (std::vector<int>{112, 0, 1, 8, 26, 1, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(ModuleFrame, LampBacklightAndDisplayBrightnessWords)
+{
+    TestRadio& d = radio();
+    child<QSlider>(d, "SliderBacklight")->setValue(0);
+    clickAll(d, {"DisplaysOff", "LightOn", "DisplaysOn", "LightOff", "CmdSetBacklight"});
+    child<QSlider>(d, "SliderBacklight")->setValue(15);
+    child<QCheckBox>(d, "CheckSetDefault")->setChecked(true);
+    clickAll(d, {"OptionAlwaysOn", "CmdSetBacklight"});
+    child<QSlider>(d, "SliderLightIntensity")->setValue(15);
+    clickAll(d, {"cmdSetNight", "cmdSetNight"});
+    EXPECT_EQ(link_.commands(),
+              (Commands{{8, 0}, {8, 64}, {8, 192}, {8, 128}, {8, 0xD0}, {8, 0x1FF}, {13, 47}, {8, 192}, {13, 47}}));
+}
+
+TEST_F(ModuleFrame, OlderModulesStoreTheirBacklightAsDefaultAndReadDecodesOnlyItsOwnReply)
+{
+    TestRadio& old = radio(4);
+    EXPECT_TRUE(on(old, "CheckSetDefault"));
+    EXPECT_FALSE(child<QCheckBox>(old, "CheckSetDefault")->isEnabled());
+    EXPECT_TRUE(child<QGroupBox>(old, "FramePowerOn")->isHidden());
+    old.closeDialog();
+    TestRadio& d = radio(5);
+    EXPECT_FALSE(on(d, "CheckSetDefault"));
+    EXPECT_FALSE(child<QGroupBox>(d, "FramePowerOn")->isHidden());
+
+    click(d, "CmdReadRadio");
+    EXPECT_EQ(d.decoded, "");
+    QByteArray reply(25, '\0');
+    reply[5] = 0x52;
+    reply[6] = 0x08;
+    reply[24] = char(0xFF);
+    for (const auto& [from, decoded] : {std::pair{31, ""}, {30, "21000"}}) {  // another module's reply, then its own
+        reply[1] = char(from);
+        link_.replies[30] = reply;
+        click(d, "CmdReadRadio");
+        EXPECT_EQ(d.decoded, decoded);
+    }
+}
+
+// ---- The generic radio -----------------------------------------------------
+
+class GenericRadio : public Avionics {
+protected:
+    static ConfigVHFRadio& open(int model = kRadioComm, int version = 3)
+    {
+        gauge(50, 110, model, version, 0);
+        return show<ConfigVHFRadio>();
+    }
+    // The sequence from step 2 (command 9) to step 7 (command 4).
+    Commands written(ConfigVHFRadio& d)
+    {
+        link_.clear();
+        click(d, "cmdWriteSettings");
+        const Commands all = link_.commands();
+        return all.size() == 9 ? Commands(all.begin() + 1, all.end() - 2) : all;
+    }
+};
+
+TEST_F(GenericRadio, EachRadioTypeWritesItsDefaultsAndVersionSixTakesTwoClicks)
+{
+    ConfigVHFRadio& d = open(kRadioNav, 6);
+    EXPECT_EQ(written(d), (Commands{{9, 1537}, {10, 17950}, {11, 8000}, {12, 13000}, {5, 12900}, {4, -1}}));
+    EXPECT_EQ(link_.commands().back(), (std::pair{14, 514}));
+    click(d, "OptionRadioAdf1");
+    EXPECT_EQ(written(d), (Commands{{9, 1538}, {10, 9999}, {11, 1000}, {12, 5000}, {5, 257}, {4, 16}}));
+    click(d, "OptionRadioAdf2");
+    type(d, "boxUpperKnobDelta", "30");  // 300 is more than its byte holds
+    EXPECT_EQ(written(d), (Commands{{9, 1539}, {10, 17000}, {11, 1000}, {12, 8500}, {5, 255 * 256 + 1}, {4, 16}}));
+    EXPECT_EQ(text(d, "BoxMaximumFreq"), "1700.0");
+}
+
+TEST_F(GenericRadio, ABoxThatDoesNotReadSendsNoneOfTheSequence)
+{
+    ConfigVHFRadio& d = open();
+    const struct {
+        const char* box;
+        QString text, rule;
+    } refused[] = {{"BoxMinimumFreq", "118.000,5", FrequencyRule(kRadioComm, "Minimum frequency")},
+                   {"BoxDefaultFreq", "170,000", FrequencyRule(kRadioComm, "Default frequency")},
+                   {"boxLowerKnobDelta", "3000", kLowerKnobRule},
+                   {"boxClicksLower", "256", kClicksRule}};
+    for (const auto& r : refused) {
+        const QString before = text(d, r.box);
+        type(d, r.box, r.text);
+        messages_.expectOk(r.rule);
+        EXPECT_EQ(written(d), Commands{}) << r.box;
+        type(d, r.box, before);
+    }
+}
+
+TEST_F(GenericRadio, ApplyChecksTheBoxesFirstThenWritesTheRadioAndItsSettings)
+{
+    ConfigVHFRadio& d = open(kRadioComm, 3);
+    clickAll(d, {"OptionRadioNav", "OptionRadio2"});
+    choose(d, "NewGaugeID", "51");
+    type(d, "BoxDefaultFreq", "none");
+    messages_.expectOk(FrequencyRule(kRadioNav, "Default frequency"));
+    click(d, "Command6");
+    EXPECT_EQ(GaugeRecord::Read(Cfg, 50).type, 110);
+    EXPECT_TRUE(link_.newIDs.empty() && link_.sent.empty());
+
+    type(d, "BoxDefaultFreq", "113,000");
+    Cfg.GaugeRecPlate1[51] = 9;  // left over at the free ID
+    click(d, "Command6");
+    EXPECT_EQ(fields(51), (std::vector<int>{110, 1, 3, 8, 22, 2, 0, 0, 23, 2, 0}));
+    ASSERT_EQ(link_.sent.size(), 9u);
+    EXPECT_EQ(link_.sent[1], (SentCommand{51, 9, 769}));
+}
+
+TEST_F(GenericRadio, IndicatorsOnlyForTheShortADFRangeAndFrequenciesReadByTheModulesType)
+{
+    ConfigVHFRadio& d = open();
+    child<QCheckBox>(d, "ADFindicatorLeftUp")->setChecked(true);
+    messages_.expectOk(kIndicatorsOnlyAdf1);
+    click(d, "CmdSetIndicators");
+    EXPECT_FALSE(on(d, "ADFindicatorLeftUp"));
+    clickAll(d, {"OptionRadioAdf1", "ADFindicatorLeftUp", "ADFindicatorRightUp", "CmdSetIndicators"});
+    EXPECT_EQ(link_.commands(), (Commands{{6, 0x0101}}));
+
+    for (const char* payload : {"02 0000 1388", "09 0000 2C24"}) {  // 5000 as ADF; another type
+        read(d, 50, 110, QByteArray::fromHex(payload));
+        EXPECT_EQ(text(d, "boxActiveFrequency"), "500.0");
+    }
+}
+
+// ---- The other radios --------------------------------------------------------
+
+TEST_F(Avionics, CL30RadioSequenceForTheLongADFRangeRotarySwitchAndARefusedApply)
+{
+    gauge(60, 111, kRadioAdf2, 4, 0);
+    ConfigCL30Radio& d = show<ConfigCL30Radio>();
+    child<QCheckBox>(d, "LocalOnOff")->setChecked(true);
+    click(d, "cmdWriteSettings");
+    EXPECT_EQ(link_.commands(), (Commands{{9, 1027}, {10, 17000}, {11, 1000}, {12, 8500}, {5, 257}, {4, 80}, {6, 1}, {14, 2}}));
+
+    read(d, 60, 111, QByteArray(20, '\0') + char(3));  // position 24
+    EXPECT_EQ(text(d, "RotarySwitchPosition"), "3");
+
+    type(d, "boxUpperKnobDelta", "fifty");
+    link_.clear();
+    messages_.expectOk(kAdfUpperKnobRule);
+    click(d, "CmdApply");
+    EXPECT_TRUE(link_.sent.empty());
+    EXPECT_TRUE(DefaultForm<ConfigCL30Radio>::loaded());
+}
+
+TEST_F(Avionics, BKRadioAppliesOnlyWhenEveryBoxReadsThenMovesKeepingTheVersion)
+{
+    gauge(70, 120, 4, 5, 0);
+    ConfigBKradio& d = show<ConfigBKradio>();
+    choose(d, "NewGaugeID", "71");
+    type(d, "boxMaximumFreqNav", "117,95O");
+    messages_.expectOk(FrequencyRule(kRadioNav, "NAV maximum frequency"));
+    click(d, "CmdApply");
+    EXPECT_EQ(GaugeRecord::Read(Cfg, 70).type, 120);
+    EXPECT_TRUE(link_.sent.empty() && link_.newIDs.empty());
+
+    clickAll(d, {"cmdSetDefaultFreq", "CmdApply"});
+    EXPECT_EQ(fields(71), (std::vector<int>{120, 0, 5, 8, 20, 1, 0, 0, 22, 1, 0}));
+    EXPECT_EQ(Cfg.GaugeRecType[70], 0);
+    ASSERT_EQ(link_.sent.size(), 8u);
+    EXPECT_EQ(link_.sent.back(), (SentCommand{71, 6, 0}));
+}
+
+TEST_F(Avionics, BKADFReadBackAndApply)
+{
+    gauge(60, 121, 0, 5);
+    Cfg.GaugeRecPlate1[60] = 1;
+    ConfigBKADF& d = show<ConfigBKADF>();
+    // From byte 4: model, version, 6, active 7-8, 9, standby 10-11, mode 13, BFO 15.
+    read(d, 60, 121, QByteArray::fromHex("0305 00 0D7F 00 03E8 00 01 00 01"));
+    EXPECT_EQ(text(d, "boxActiveFrequency") + text(d, "boxStandbyFrequency") + text(d, "BFOswitch"), "0345.50100.01");
+    EXPECT_TRUE(on(d, "OptionADF") && !on(d, "OptionANT"));
+
+    EXPECT_TRUE(on(d, "OptionRadio1") && on(d, "CheckUseFraction"));
+    click(d, "OptionRadio2");
+    for (int i = 0; i < 3; ++i) {
+        messages_.expectOk(kNoStandbyOffset);
+        click(d, "CheckSendStandby");
+    }
+    link_.clear();
+    click(d, "CmdApply");
+    EXPECT_TRUE(link_.sent.empty());
+    EXPECT_EQ(fields(60), (std::vector<int>{121, 3, 5, 8, 24, 2, 1, 0, 25, 2, 1}));
+}
+
+// ---- Transponders --------------------------------------------------------------
+
+TEST_F(Avionics, CL30TransponderDefaultCodesPowerSwitchAndReadBack)
+{
+    gauge(30, 112);
+    auto& d = show<configCL30Transponder>();
+    click(d, "cmdSetDefaultTransponder1");  // "7777" as it opens
+    type(d, "BoxDefaultCode2", "1200");
+    clickAll(d, {"cmdSetDefaultTransponder2", "OptionExternalOnOff", "OptionLocalOnOff"});
+    for (auto [code, rule] : {std::pair{"128", kCodeNotFourDigits}, {"1284", kCodeNotOctal}}) {
+        messages_.expectOk(rule);
+        type(d, "BoxDefaultCode1", code);
+        click(d, "cmdSetDefaultTransponder1");
+    }
+    EXPECT_EQ(link_.commands(), (Commands{{10, 4095}, {4, 4095}, {11, 640}, {5, 640}, {6, 1}, {6, 0}}));
+
+    // From byte 4: model, version, 6, codes 7-8 and 10-11, IDENT 13, active 15, switch 17.
+    read(d, 30, 112, QByteArray::fromHex("0402 00 1200 00 7777 00 00 00 00 00 03"));
+    EXPECT_EQ(text(d, "boxTransponder1") + text(d, "boxTransponder2") + text(d, "RotarySwitchPosition"), "120077773");
+    EXPECT_TRUE(!on(d, "CheckTransponder1Activ") && on(d, "CheckTransponder2Activ"));
+    EXPECT_FALSE(on(d, "CheckIdentButton"));
+}
+
+TEST_F(Avionics, CL30TransponderApplyStoresTheAtcOptionsAndAMoveKeepsThem)
+{
+    gauge(30, 112, 4, 2, 0);
+    auto& d = show<configCL30Transponder>();
+    EXPECT_TRUE(on(d, "CheckUseStdby") && on(d, "CheckuseIDENT"));  // never applied
+    click(d, "CheckuseIDENT");
+    choose(d, "NewGaugeID", "31");
+    click(d, "Command6");
+    EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{31, 14, 2}}));
+    EXPECT_EQ(fields(31), (std::vector<int>{112, 0, 2, 8, 26, 1, 1, 0, 0, 0, 0}));
+
+    CurrentGaugeID = 31;
+    auto& again = show<configCL30Transponder>();
+    EXPECT_TRUE(on(again, "CheckUseStdby") && !on(again, "CheckuseIDENT"));
+    choose(again, "NewGaugeID", "32");
+    click(again, "Command6");
+    EXPECT_EQ(GaugeRecord::Read(Cfg, 32).plate1, 1);
+}
+
+TEST_F(Avionics, BKTransponderCodeFlightLevelDisplayModeSwitchNamesAndAtcOptions)
+{
+    gauge(50, 122, 0, 5);
+    ConfigBKtransponder& d = show<ConfigBKtransponder>();
+    EXPECT_TRUE(on(d, "CheckUseStdby"));  // never applied
+    click(d, "cmdSetDefaultTransponder1");  // "1200" as it opens
+    const auto write = [&](const char* level) {
+        type(d, "boxFlightLevel", level);
+        click(d, "cmdWriteFlightLevel");
+    };
+    for (const char* level : {"0000", "9999", " 350 ", "12.5"})
+        write(level);
+    for (const char* refused : {"10000", "-1", "abc", "", "35O"}) {
+        messages_.expectOk(kFlightLevelRule);
+        write(refused);
+    }
+    clickAll(d, {"OptionDashes", "OptionZero"});
+    EXPECT_EQ(link_.commands(), (Commands{{10, 4608}, {5, 0}, {5, 9999}, {5, 350}, {5, 12}, {12, 1}, {12, 0}}));
+
+    for (auto [position, name] : {std::pair{5, "ALT"}, {1, "OFF"}, {6, "UNKNOWN"}}) {
+        // From byte 4: model, version, 6, code 7-8, IDT 13, VFR 15, switch 17.
+        read(d, 50, 122, QByteArray::fromHex("0005 00 7000 00 0000 00 01 00 01 00") + char(position));
+        EXPECT_EQ(text(d, "RotarySwitchPosition"), name);
+    }
+    EXPECT_EQ(text(d, "boxTransponder1"), "7000");
+    EXPECT_TRUE(on(d, "CheckVFR"));
+
+    // Once applied, the options show as stored.
+    Cfg.GaugeRecFunction1[50] = 26;
+    Cfg.GaugeRecPlate1[50] = 2;
+    d.closeDialog();
+    EXPECT_FALSE(on(show<ConfigBKtransponder>(), "CheckUseStdby"));
+}
+
+TEST_F(Avionics, Transponder737LampTestOptionsAltitudeSourceAndApply)
+{
+    gauge(40, 114, 0, 3);
+    Cfg.GaugeRecPlate1[40] = 5;
+    ConfigTransponder737& d = show<ConfigTransponder737>();
+    EXPECT_TRUE(on(d, "CheckUseStdby") && on(d, "CheckShowATC"));
+    EXPECT_FALSE(on(d, "CheckIdent"));
+    for (const auto& [box, checked] : {std::pair{"CheckATC", true}, {"CheckFail", true}, {"CheckATC", false}})
+        child<QAbstractButton>(d, box)->setChecked(checked);
+    EXPECT_EQ(link_.commands(), (Commands{{12, 256}, {12, 257}, {12, 1}}));
+
+    link_.clear();
+    read(d, 40, 114, QByteArray(19, 0) + char(2));
+    EXPECT_EQ(text(d, "boxAltSource"), "2");
+    choose(d, "NewGaugeID", "41");
+    click(d, "Command6");
+    EXPECT_EQ(link_.commands(), (Commands{{7, 0}}));
+    EXPECT_EQ(Cfg.GaugeRecPlate1[41], 5);
+}
+
+// ---- DME, autopilot, audio panel ---------------------------------------------
+
+class DmeModule : public Avionics {
+protected:
+    static ConfigBKDME& open(int options = 0)
+    {
+        gauge(80, 123, 4, 5, 0);
+        Cfg.GaugeRecPlate1[80] = Integer(options);
+        Cfg.GaugeRecFunction2[80] = 55;
+        return show<ConfigBKDME>();
+    }
+};
+
+TEST_F(DmeModule, DisplayWordsTestModeAndSources)
+{
+    ConfigBKDME& d = open();
+    // Hidden or shown, "12.3" keeps its digits and its point.
+    clickAll(d, {"CheckShowDistance", "ComdSetMiles", "CheckShowDistance", "ComdSetMiles", "cmdWriteKnots",
+                 "CheckShowTime", "cmdsetMinutes", "CmdTestOn", "CmdTestOff", "OptionNav2", "CmdSetFrequency",
+                 "OptionRMTNav2", "CmdSetRMTNav"});
+    EXPECT_EQ(link_.commands(),
+              (Commands{{4, 0x2123}, {4, 0x3123}, {3, 0x3456}, {5, 0x0078}, {10, 1}, {10, 0}, {12, 3}, {6, 1}}));
+
+    link_.clear();
+    for (const char* refused : {"1234", "1.2.3", ""}) {
+        type(d, "boxSpeed", QString::fromLatin1(refused));
+        messages_.expectOk(DisplayValueRule(QStringLiteral("speed")));
+        click(d, "cmdWriteKnots");
+    }
+    EXPECT_TRUE(link_.sent.empty());
+    EXPECT_EQ(DmeFrequencyText(65535), "165.535");
+}
+
+TEST_F(DmeModule, ApplyStoresTheOptionWordAndLeavesModelZeroWhereverTheModuleGoes)
+{
+    ConfigBKDME& d = open(6);
+    EXPECT_TRUE(on(d, "OptionNAV1") && on(d, "OptionRMTNav2"));
+    click(d, "OptionNav2");
+    Cfg.GaugeRecModel[81] = 9;  // left over in the free row
+    choose(d, "NewGaugeID", "81");
+    click(d, "Command6");
+    EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{81, 10, 0}}));
+    EXPECT_EQ(fields(81), (std::vector<int>{123, 0, 5, 8, 27, 0, 7, 0, 0, 0, 0}));
+    EXPECT_EQ(Cfg.GaugeRecFunction2[80], 55);
+    CurrentGaugeID = 81;
+    auto& again = show<ConfigBKDME>();
+    EXPECT_TRUE(on(again, "OptionNav2") && on(again, "OptionRMTNav2"));
+}
+
+TEST_F(DmeModule, EveryCloseEndsTheTestModeFirst)
+{
+    open().close();
+    click(open(), "cmdClose");
+    messages_.expectYesNo(kUninstallQuestion, true);
+    click(open(), "CmdUninstall");
+    open();
+    CloseOpenDialogs();  // a run's start
+    EXPECT_FALSE(DefaultForm<ConfigBKDME>::loaded());
+    EXPECT_EQ(link_.commands(), (Commands{{10, 0}, {10, 0}, {10, 0}, {10, 0}}));
+}
+
+class Autopilot : public Avionics {
+protected:
+    static ConfigBKAP& open(int options = 0, int defaultVS = 700)
+    {
+        gauge(70, 124, 6, 5, 0);
+        Cfg.GaugeRecPlate1[70] = Integer(options);
+        Cfg.GaugeRecPlate2[70] = Integer(defaultVS);
+        return show<ConfigBKAP>();
+    }
+    static void knobs(ConfigBKAP& d, const char* upper, const char* lower)
+    {
+        choose(d, "ComboRotaryUpperKnob", QString::fromLatin1(upper));
+        choose(d, "ComboAltRotaryLowerKnob", QString::fromLatin1(lower));
+        click(d, "cmdSetRotary");
+    }
+};
+
+TEST_F(Autopilot, TestAndSetUpCommandsAndTheChoicesThatSendNothing)
+{
+    ConfigBKAP& d = open();
+    // Nothing chosen yet, or the lower list's blank item: the message only.
+    for (const char* message : {kKnobSelectionIncorrect, kIncorrectValue, kKnobSelectionIncorrect})
+        messages_.expectOk(message);
+    clickAll(d, {"cmdSetRotary", "CmdSetPressDelta"});
+    knobs(d, "10 ", " ");
+    EXPECT_TRUE(link_.sent.empty());
+
+    clickAll(d, {"CmdInitialize", "CheckPTup", "CheckPT", "CheckPTdwn", "CmdSetPT", "CmdAlert", "CheckPT", "CmdSetPT",
+                 "OptionAirPressHPA", "cmdWriteSettings"});
+    choose(d, "ComboAltPress", "100 ");
+    click(d, "CmdSetPressDelta");
+    for (const auto& [upper, lower] : {std::pair{"10 ", "100 "}, {"1 ", "20"}, {"100", "1000 "}})
+        knobs(d, upper, lower);
+    EXPECT_EQ(link_.commands(), (Commands{{1, 0}, {11, 0x7000}, {11, 16}, {11, 0x5000}, {9, 1}, {12, 100}, {15, 2570},
+                                          {15, 258}, {15, 25700}}));
+}
+
+TEST_F(Autopilot, ApplyStoresOptionsAndDefaultSpeedAsLoadedAndCarriesTheModel)
+{
+    ConfigBKAP& d = open(21, -500);
+    EXPECT_TRUE(on(d, "OptionAirPressHPA") && on(d, "CheckFD"));
+    EXPECT_FALSE(on(d, "CheckUseGS"));
+
+    // A speed that is not a number or does not fit 16 bits writes nothing.
+    for (const char* refused : {"40000", "-32769", "fast", "12 fpm"}) {
+        type(d, "DefaultVS", QString::fromLatin1(refused));
+        messages_.expectOk(kDefaultVSRule);
+        click(d, "Command6");
+    }
+    EXPECT_EQ(GaugeRecord::Read(Cfg, 70).type, 124);
+    EXPECT_TRUE(link_.newIDs.empty());
+
+    type(d, "DefaultVS", "-500");
+    choose(d, "NewGaugeID", "71");
+    click(d, "Command6");
+    EXPECT_EQ(fields(71), (std::vector<int>{124, 6, 5, 8, 4, 0, 21, 0, 7, 0, -500}));
+    EXPECT_EQ(DefaultVerticalSpeed(""), 0);
+    EXPECT_EQ(DefaultVerticalSpeed("12.5"), 12);
+}
+
+class AudioPanel : public Avionics {
+protected:
+    static ConfigBKaudioPanel& open()
+    {
+        gauge(90, 125, 3, 2, 0);
+        Cfg.GaugeRecPlate1[90] = 4;
+        return show<ConfigBKaudioPanel>();
+    }
+    // Reads a reply and tells which lamps are lit.
+    std::vector<QString> lamps(QWidget& d, int buttons1, int buttons2, int rotary)
+    {
+        read(d, 90, 125, QByteArray(3, 0) + char(buttons1) + char(buttons2) + char(0) + char(rotary), "CmdReadSwitches");
+        std::vector<QString> lit;
+        for (const char* lamp :
+             {"boxCOM1", "boxCOM2", "boxNAV1", "boxNAV2", "boxMKR", "boxADF", "boxDME", "boxAUX", "boxICS", "boxSPKR"})
+            if (child<QLineEdit>(d, lamp)->palette().color(QPalette::Base) == QColor(255, 0, 0))
+                lit.push_back(text(d, lamp));
+        return lit;
+    }
+};
+
+TEST_F(AudioPanel, MarkerLampsAndPowerOptionsThatSendNothing)
+{
+    ConfigBKaudioPanel& d = open();
+    EXPECT_EQ(child<QGroupBox>(d, "FrameDisplays")->title(), "Power");
+    EXPECT_TRUE(child<QGroupBox>(d, "FrameBacklight")->isHidden());
+    clickAll(d, {"DisplaysOn", "DisplaysOff", "CheckOuterMarker", "CheckInnerMarker", "CmdSetMarkers",
+                 "CheckMiddleMarker", "CmdSetMarkers", "CheckOuterMarker", "CheckMiddleMarker", "CheckInnerMarker",
+                 "CmdSetMarkers"});
+    EXPECT_EQ(link_.commands(), (Commands{{6, 5}, {6, 7}, {6, 0}}));
+}
+
+TEST_F(AudioPanel, ReadShowsTheRotarySwitchAndTheSelectorLampsAndApplyWritesTheFixedFunctions)
+{
+    ConfigBKaudioPanel& d = open();
+    EXPECT_EQ(lamps(d, 0x21, 0x0F, 4), (std::vector<QString>{"COM1", "COM2", "NAV1", "MKR", "ADF", "DME"}));
+    EXPECT_EQ(lamps(d, 0xDE, 0xF0, 0), (std::vector<QString>{"NAV2", "AUX", "ICS", "SPR"}));
+    lamps(d, 0, 0, 7);
+    EXPECT_EQ(text(d, "boxRotary"), "COM12");
+
+    link_.clear();
+    Cfg.GaugeRecModel[91] = 9;
+    choose(d, "NewGaugeID", "91");
+    click(d, "CmdAssign");
+    EXPECT_EQ(fields(91), (std::vector<int>{125, 0, 2, 5, 38, 0, 0, 0, 180, 0, 0}));
+    EXPECT_TRUE(link_.sent.empty());
+}
+
+} // namespace
+} // namespace varnet
