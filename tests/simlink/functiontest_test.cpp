@@ -1,12 +1,6 @@
 #include "simlink/functiontest.h"
 
-#include "app/window_helpers.h"
 #include "link_fixture.h"
-#include "simlink/simcom.h"
-
-#include <QLineEdit>
-
-#include <gtest/gtest.h>
 
 namespace varnet {
 namespace {
@@ -41,31 +35,11 @@ TEST(FunctionTestRanges, EachDataTypeRefusesWhatItCannotCarry)
         EXPECT_EQ(WriteRangeMessage(unchecked, -1e30), std::nullopt);
 }
 
-// The function test window on a clean configuration, its link sending to a
-// simulated X-Plane. Received values are handed to the link's receive event.
-class FunctionTestWindow : public ::testing::Test {
+// Received values are handed to the link's receive event.
+class FunctionTestWindow : public LinkWindowTest<frmTestFunction> {
 protected:
-    FunctionTestWindow()
-    {
-        Cfg = ConfigTables{};
-        Cfg.RemoteIP = "127.0.0.1";
-        Cfg.RemotePort = std::to_string(xplane.port());
-        Cfg.LocalPort = "0";
-    }
+    ~FunctionTestWindow() override { frmTestFunction::RunPrepared = nullptr; }
 
-    ~FunctionTestWindow() override
-    {
-        DefaultForm<frmTestFunction>::unload();
-        DefaultForm<SimCom>::unload();
-        flushDeletes();
-        frmTestFunction::RunPrepared = nullptr;
-        Cfg = ConfigTables{};
-    }
-
-    static frmTestFunction& window() { return DefaultForm<frmTestFunction>::get(); }
-    static SimCom& link() { return DefaultForm<SimCom>::get(); }
-    static QString text(const char* box) { return child<QLineEdit>(window(), box)->text(); }
-    static void setText(const char* box, const char* text) { child<QLineEdit>(window(), box)->setText(text); }
     static QTimer* timer(const char* name) { return window().findChild<QTimer*>(name); }
 
     static void define(int f, Byte dataType, int group, int slot, Single preAdd = 0, Single multiply = 1)
@@ -96,24 +70,14 @@ protected:
         xplane.clearReceived();
     }
 
-    // The packet X-Plane received as number `n` (from 1) since it was cleared.
-    QByteArray packet(int n)
+    // Types `value` and writes it once.
+    void writeOnce(const char* value, const char* refusal = nullptr)
     {
-        EXPECT_TRUE(xplane.waitForReceived(n)) << "packet " << n << " never came";
-        return xplane.received().value(n - 1);
+        setText("boxWriteValueOnce", value);
+        if (refusal)
+            boxes.expectOk(refusal);
+        click(window(), "CmdWriteOnce");
     }
-
-    // The values of the DATA packets X-Plane received since it was cleared.
-    std::vector<float> writtenValues(int count)
-    {
-        std::vector<float> values;
-        for (int n = 1; n <= count; ++n)
-            values.push_back(decodeData(packet(n)).asFloat);
-        return values;
-    }
-
-    ScriptedMessages boxes;
-    SimXplane xplane;
 };
 
 TEST_F(FunctionTestWindow, StartScanShowsTheFunctionAndOpensOnePortPerCall)
@@ -183,17 +147,16 @@ TEST_F(FunctionTestWindow, ReadingTracksTheRawRangeOnceSettledAndStoresIt)
     EXPECT_EQ(Cfg.FunctionMinimum[61], -0.5f);
     EXPECT_EQ(Cfg.FunctionMaximum[61], 12.0f);
     EXPECT_EQ(Session.ConfigChanged, 0);
-}
 
-TEST_F(FunctionTestWindow, ACommandFunctionIsReadOnceThenReadingStops)
-{
-    define(62, DataTypeCommand, 3, 2);
+    // A command function is read once, then reading stops.
+    define(62, DataTypeCommand, 7, 2);
     window().StartScan(62, 1);
     window().Form_Activate();
+    EXPECT_TRUE(timer("Timer1")->isActive());
     window().Timer1_Timer();
     EXPECT_EQ(text("boxReading"), "Stopped");
     EXPECT_FALSE(timer("Timer1")->isActive());
-    EXPECT_EQ(text("boxRaw"), "0.0000");
+    EXPECT_EQ(text("boxRaw"), "-0.5000") << "a command has no value: the last one stays";
 }
 
 TEST_F(FunctionTestWindow, WriteOnceSendsOnlyValuesTheDataTypeCarries)
@@ -201,26 +164,15 @@ TEST_F(FunctionTestWindow, WriteOnceSendsOnlyValuesTheDataTypeCarries)
     define(63, DataTypeByte, 5, 1);
     define(64, DataTypeInteger, 6, 0);
     scan(63, 1);
-
-    setText("boxWriteValueOnce", "256");
-    boxes.expectOk("Datatype is byte; Value must be 0 end 255");
-    click(window(), "CmdWriteOnce");
-    setText("boxWriteValueOnce", "abc");
-    boxes.expectOk("Value must be a number");
-    click(window(), "CmdWriteOnce");
-    setText("boxWriteValueOnce", "255");
-    click(window(), "CmdWriteOnce");
+    writeOnce("256", "Datatype is byte; Value must be 0 end 255");
+    writeOnce("abc", "Value must be a number");
+    writeOnce("255");
     const SentData sent = decodeData(packet(1));
-    EXPECT_EQ(sent.group, 5);
-    EXPECT_EQ(sent.slot, 1);
-    EXPECT_EQ(sent.asFloat, 255);
+    EXPECT_EQ(std::tuple(sent.group, sent.slot, sent.asFloat), std::tuple(5, 1, 255.0f));
 
     scan(64, 1);
-    setText("boxWriteValueOnce", "-32768");
-    boxes.expectOk("Datatype is Integer; Value must be -32767 and  +32767");
-    click(window(), "CmdWriteOnce");
-    setText("boxWriteValueOnce", "-32767");
-    click(window(), "CmdWriteOnce");
+    writeOnce("-32768", "Datatype is Integer; Value must be -32767 and  +32767");
+    writeOnce("-32767");
     EXPECT_EQ(decodeData(packet(1)).asFloat, -32767);
 }
 
@@ -245,7 +197,10 @@ TEST_F(FunctionTestWindow, SweepGoesUpAndDownAndEndsOnAValueOutOfRange)
     EXPECT_EQ(timer("IntervalTimer")->interval(), 60000);
     for (int tick = 0; tick < 9; ++tick)
         window().IntervalTimer_Timer();
-    EXPECT_EQ(writtenValues(9), (std::vector<float>{0, 4, 8, 8, 4, 0, 0, 4, 8}));
+    std::vector<float> written;
+    for (int n = 1; n <= 9; ++n)
+        written.push_back(decodeData(packet(n)).asFloat);
+    EXPECT_EQ(written, (std::vector<float>{0, 4, 8, 8, 4, 0, 0, 4, 8}));
     click(window(), "CmdWriteStop");
 
     scan(66, 1);

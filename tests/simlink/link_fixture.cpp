@@ -14,14 +14,14 @@ namespace {
 
 constexpr quint32 kFloatFiller = 0xC479C000;  // -999.0f
 
+} // namespace
+
 quint16 freeLoopbackPort()
 {
     QUdpSocket probe;
     probe.bind(QHostAddress::LocalHost, 0);
     return probe.localPort();
 }
-
-} // namespace
 
 QByteArray hex(const char* text)
 {
@@ -53,14 +53,19 @@ SentData decodeData(const QByteArray& packet, bool bigEndian)
     return sent;
 }
 
-LinkTest::LinkTest()
+void loopbackConfig(quint16 remotePort, quint16 localPort)
 {
     Cfg = ConfigTables{};
+    Cfg.RemoteIP = "127.0.0.1";
+    Cfg.RemotePort = std::to_string(remotePort);
+    Cfg.LocalPort = std::to_string(localPort);
+}
+
+LinkTest::LinkTest()
+{
     Instruments = InstrumentValues{};
     localPort = freeLoopbackPort();
-    Cfg.RemoteIP = "127.0.0.1";
-    Cfg.RemotePort = std::to_string(xplane.port());
-    Cfg.LocalPort = std::to_string(localPort);
+    loopbackConfig(xplane.port(), localPort);
     link = std::make_unique<SimCom>();
     link->OpenUDP();
 }

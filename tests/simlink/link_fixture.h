@@ -1,12 +1,15 @@
 #pragma once
 
+#include "app/window_helpers.h"
 #include "config/tables.h"
+#include "platform/form.h"
 #include "simlink/instruments.h"
 #include "simlink/simcom.h"
 #include "simxplane/simxplane.h"
 #include "support/scripted_messages.h"
 
 #include <QByteArray>
+#include <QLineEdit>
 #include <QList>
 #include <gtest/gtest.h>
 
@@ -27,6 +30,10 @@ SentData decodeData(const QByteArray& packet, bool bigEndian = false);
 
 // Hex text to bytes, spaces allowed: "44 41 54 41".
 QByteArray hex(const char* text);
+
+quint16 freeLoopbackPort();
+// A clean configuration whose link runs between the two loopback ports.
+void loopbackConfig(quint16 remotePort, quint16 localPort);
 
 // A link window on a clean configuration, its sockets open towards a
 // simulated X-Plane on the loopback.
@@ -54,6 +61,37 @@ protected:
     SimXplane xplane;
     quint16 localPort = 0;
     std::unique_ptr<SimCom> link;
+};
+
+// The window `Form` of the default link, which talks to a simulated X-Plane
+// on the loopback; both are unloaded afterwards.
+template <class Form>
+class LinkWindowTest : public ::testing::Test {
+protected:
+    LinkWindowTest() { loopbackConfig(xplane.port(), localPort); }
+    ~LinkWindowTest() override
+    {
+        DefaultForm<Form>::unload();
+        DefaultForm<SimCom>::unload();
+        flushDeletes();
+        loopbackConfig(0, 0);
+    }
+
+    static Form& window() { return DefaultForm<Form>::get(); }
+    static SimCom& link() { return DefaultForm<SimCom>::get(); }
+    static QString text(const char* box) { return child<QLineEdit>(window(), box)->text(); }
+    static void setText(const char* box, const char* text) { child<QLineEdit>(window(), box)->setText(text); }
+
+    // The packet X-Plane received as number `n` (from 1) since it was cleared.
+    QByteArray packet(int n)
+    {
+        EXPECT_TRUE(xplane.waitForReceived(n)) << "packet " << n << " never came";
+        return xplane.received().value(n - 1);
+    }
+
+    ScriptedMessages boxes;
+    SimXplane xplane;
+    quint16 localPort = freeLoopbackPort();
 };
 
 } // namespace varnet::testing

@@ -9,77 +9,56 @@
 namespace varnet::testing {
 namespace {
 
-const char* const kDataHead = "44 41 54 41 30";  // "DATA0"
-
-QByteArray repeated(const char* word, int times)
+// A DATA packet of `group` holding the float `value` (hex, little-endian) in
+// `slot` and -999.0 in every other slot, in either byte order.
+QByteArray dataFrame(const char* group, int slot, const char* value, bool reversed)
 {
-    return hex(word).repeated(times);
+    QByteArray frame = hex("44 41 54 41 30") + hex(group);
+    for (int j = 0; j < 8; ++j)
+        frame += j == slot ? hex(value) : hex("00 C0 79 C4");
+    if (reversed)
+        for (int at = 5; at < frame.size(); at += 4)
+            std::reverse(frame.begin() + at, frame.begin() + at + 4);
+    return frame;
 }
 
 using SendTest = LinkTest;
 
-TEST_F(SendTest, DataFloatPutsTheValueInItsSlotAndMinus999Elsewhere)
+TEST_F(SendTest, PacketsCarryTheirValuesInTheLinkByteOrder)
 {
-    const QByteArray normal = hex(kDataHead) + hex("11 00 00 00") + repeated("00 C0 79 C4", 2) +
-                              hex("00 00 C0 3F") + repeated("00 C0 79 C4", 5);
-    const QByteArray reversed = hex(kDataHead) + hex("00 00 00 11") + repeated("C4 79 C0 00", 2) +
-                                hex("3F C0 00 00") + repeated("C4 79 C0 00", 5);
-
-    EXPECT_EQ(sentBy([&] { link->SendDataFloat(17, 2, 1.5f); }), QList{normal});
-    EXPECT_EQ(link->UDPSendString, normal);
-    Cfg.ByteOrderReverse = 1;
-    EXPECT_EQ(sentBy([&] { link->SendDataFloat(17, 2, 1.5f); }), QList{reversed});
-}
-
-TEST_F(SendTest, DataIntSendsItsIntegerAsAFloatWithFloatFillers)
-{
-    const QByteArray normal = hex(kDataHead) + hex("03 00 00 00") + hex("00 00 48 43") + repeated("00 C0 79 C4", 7);
-    const QByteArray reversed = hex(kDataHead) + hex("00 00 00 03") + hex("43 48 00 00") + repeated("C4 79 C0 00", 7);
-
-    EXPECT_EQ(sentBy([&] { link->SendDataInt(3, 0, 200); }), QList{normal});
-    Cfg.ByteOrderReverse = 1;
-    EXPECT_EQ(sentBy([&] { link->SendDataInt(3, 0, 200); }), QList{reversed});
-}
-
-TEST_F(SendTest, SelectPacketsCarryOneIndexInTheLinkByteOrder)
-{
-    EXPECT_EQ(sentBy([&] {
-                  link->SendDSEL(20);
-                  link->SendUSEL(7);
-              }),
-              (QList{hex("44 53 45 4C 30 14 00 00 00"), hex("55 53 45 4C 30 07 00 00 00")}));
-    Cfg.ByteOrderReverse = 1;
-    EXPECT_EQ(sentBy([&] { link->SendDSEL(20); }), QList{hex("44 53 45 4C 30 00 00 00 14")});
-}
-
-TEST_F(SendTest, StopAllDeselectsGroups0To149InOnePacketUnlessBlocked)
-{
-    for (const bool reversedOrder : {false, true}) {
-        Cfg.ByteOrderReverse = reversedOrder;
+    for (const bool reversed : {false, true}) {
+        Cfg.ByteOrderReverse = reversed;
+        const QByteArray floatFrame = dataFrame("11 00 00 00", 2, "00 00 C0 3F", reversed);
+        EXPECT_EQ(sentBy([&] { link->SendDataFloat(17, 2, 1.5f); }), QList{floatFrame});
+        EXPECT_EQ(link->UDPSendString, floatFrame);
+        // An integer goes out as a float among float fillers.
+        EXPECT_EQ(sentBy([&] { link->SendDataInt(3, 0, 200); }), QList{dataFrame("03 00 00 00", 0, "00 00 48 43", reversed)});
+        EXPECT_EQ(sentBy([&] {
+                      link->SendDSEL(20);
+                      link->SendUSEL(7);
+                  }),
+                  (reversed ? QList{hex("44 53 45 4C 30 00 00 00 14"), hex("55 53 45 4C 30 00 00 00 07")}
+                            : QList{hex("44 53 45 4C 30 14 00 00 00"), hex("55 53 45 4C 30 07 00 00 00")}));
+        // Stop all deselects groups 0..149 in one packet.
         QByteArray expected("USEL0");
         for (int group = 0; group < 150; ++group)
-            expected += reversedOrder ? QByteArray(3, '\0') + char(group) : char(group) + QByteArray(3, '\0');
+            expected += reversed ? QByteArray(3, '\0') + char(group) : char(group) + QByteArray(3, '\0');
         ASSERT_EQ(expected.size(), 605);
         EXPECT_EQ(sentBy([&] { link->CommandStopAll(); }), QList{expected});
     }
     Cfg.BlockUsel = 1;
     EXPECT_TRUE(sentBy([&] { link->CommandStopAll(); }).isEmpty());
-}
 
-TEST_F(SendTest, CharCarriesTheCharacterAndTheRemoteAddress)
-{
+    const std::string text = "#0:sim/lights/landing_lights_on\r\n#1:sim/lights/landing_lights_off\r\n";
+    EXPECT_EQ(sentBy([&] { link->SendXplaneCommand(text, 1); }), QList{QByteArray("CMND0sim/lights/landing_lights_off")});
+    EXPECT_EQ(link->UDPSendString, "CMND0sim/lights/landing_lights_off");
+
+    // CHAR carries the character and the remote address.
     Cfg.RemoteIP = "127.0.01";  // eight characters, still the loopback
     link->CloseUDP();
     link->OpenUDP();
     EXPECT_EQ(sentBy([&] { link->SendDataChar('x'); }), QList{QByteArray("CHAR0x127.0.010000000")});
     EXPECT_EQ(CharPacket('x', "192.168.100.200.1"), QByteArray("CHAR0x192.168.100.200"));
-}
-
-TEST_F(SendTest, CommandSendsTheNumberedLineAlone)
-{
-    const std::string text = "#0:sim/lights/landing_lights_on\r\n#1:sim/lights/landing_lights_off\r\n";
-    EXPECT_EQ(sentBy([&] { link->SendXplaneCommand(text, 1); }), QList{QByteArray("CMND0sim/lights/landing_lights_off")});
-    EXPECT_EQ(link->UDPSendString, "CMND0sim/lights/landing_lights_off");
 }
 
 TEST_F(SendTest, PacketsThatCannotBeMadeAreNotSent)
@@ -131,23 +110,24 @@ TEST(OpenUDP, RefusedSettingsAreReportedAndLeaveTheLinkClosed)
     SimCom link;
     FakeUdpSocket* receiver = fakes.sockets().at(0);
     FakeUdpSocket* sender = fakes.sockets().at(1);
+    const auto refused = [&](const QString& why) {
+        boxes.expectOk("Error opening the LAN port: " + why);
+        link.OpenUDP();
+    };
 
     receiver->setBindError("Address in use");
-    boxes.expectOk("Error opening the LAN port: Address in use");
-    link.OpenUDP();
+    refused("Address in use");
     receiver->setBindError({});
 
     Cfg.RemotePort = "x-plane";
-    boxes.expectOk("Error opening the LAN port: Invalid remote port \"x-plane\"");
-    link.OpenUDP();
+    refused("Invalid remote port \"x-plane\"");
     EXPECT_TRUE(receiver->isOpen());
     EXPECT_EQ(receiver->localPort(), 49001);
 
     Cfg.RemotePort = "49000";
     for (const char* unknown : {"", "no-such-host.invalid"}) {
         Cfg.RemoteIP = unknown;
-        boxes.expectOk(QString("Error opening the LAN port: Invalid remote address \"%1\"").arg(unknown));
-        link.OpenUDP();
+        refused(QString("Invalid remote address \"%1\"").arg(unknown));
     }
     link.SendDSEL(1);
     EXPECT_TRUE(sender->sent().isEmpty());
@@ -158,8 +138,7 @@ TEST(OpenUDP, RefusedSettingsAreReportedAndLeaveTheLinkClosed)
 
     Cfg.LocalPort = "70000";
     link.CloseUDP();
-    boxes.expectOk("Error opening the LAN port: Invalid local port \"70000\"");
-    link.OpenUDP();
+    refused("Invalid local port \"70000\"");
     EXPECT_FALSE(receiver->isOpen());
     Cfg = ConfigTables{};
 }

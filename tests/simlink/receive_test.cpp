@@ -18,9 +18,19 @@ Record record(quint32 group, float first)
 class ReceiveTest : public LinkTest {
 protected:
     std::array<float, 8> group(int g) const { return link->XplaneData[g]; }
+    // Functions `first`, `first` + 1, ... reading (group, slot) of the given types, their ports open.
+    std::vector<int> openPorts(int first, const std::vector<std::tuple<Byte, int, int>>& pairs)
+    {
+        std::vector<int> ports;
+        for (const auto& [type, group, slot] : pairs) {
+            defineFunction(first, type, group, slot);
+            ports.push_back(openReadPort(first++));
+        }
+        return ports;
+    }
 };
 
-TEST_F(ReceiveTest, EveryRecordOfAPacketIsStoredInOrder)
+TEST_F(ReceiveTest, EveryRecordOfAPacketIsStoredInOrderInEitherByteOrder)
 {
     const QByteArray packet = SimXplane::dataPacket({record(3, 1), record(20, 10), record(150, 100)});
     ASSERT_EQ(packet.size(), 5 + 3 * 36);
@@ -36,27 +46,22 @@ TEST_F(ReceiveTest, EveryRecordOfAPacketIsStoredInOrder)
     EXPECT_EQ(group(3), record(3, 60).values);
     EXPECT_EQ(group(150), record(150, 100).values);
     EXPECT_EQ(link->UDPPacketCount, 2);
-}
 
-TEST_F(ReceiveTest, ReversedOrderReadsTheIndexFromByte9AndSwapsTheValues)
-{
+    // Reversed order reads the index from byte 9 and swaps the values.
     Cfg.ByteOrderReverse = 1;
-    const QByteArray packet = SimXplane::dataPacket({record(3, 1.5f)}, true);
-    ASSERT_EQ(packet[8], '\x03');
-    receive(packet);
+    const QByteArray reversed = SimXplane::dataPacket({record(3, 1.5f)}, true);
+    ASSERT_EQ(reversed[8], '\x03');
+    receive(reversed);
     EXPECT_EQ(group(3), record(3, 1.5f).values);
 }
 
 TEST_F(ReceiveTest, OtherDatagramsAreCountedAndRefreshThePortsFromStoredValues)
 {
-    defineFunction(51, DataTypeByte, 3, 2);
-    const int port = openReadPort(51);
+    const int port = openPorts(51, {{DataTypeByte, 3, 2}})[0];
     receive({record(3, 5)});
     QByteArray notData = SimXplane::dataPacket({record(3, 9)});
     notData[3] = 'B';
-    const QList<QByteArray> rejected{"DATA0", SimXplane::dataPacket({record(3, 9)}) + '\0', notData};
-
-    for (const QByteArray& datagram : rejected) {
+    for (const QByteArray& datagram : {QByteArray("DATA0"), SimXplane::dataPacket({record(3, 9)}) + '\0', notData}) {
         // A value written into the port stands until the next datagram.
         link->PutPort(port, 100);
         ASSERT_EQ(link->GetPort(port), 100);
@@ -69,12 +74,10 @@ TEST_F(ReceiveTest, OtherDatagramsAreCountedAndRefreshThePortsFromStoredValues)
 
 TEST_F(ReceiveTest, ADatagramReachesThePortsOfItsGroupsWhateverWasOpenedReboundOrCleared)
 {
-    defineFunction(51, DataTypeFloat, 3, 0);
     Cfg.FunctionIndex2[51] = 5;
     Cfg.FunctionSlot2[51] = 1;
-    defineFunction(52, DataTypeFloat, 5, 1);
-    const int a = openReadPort(51);
-    const int b = openReadPort(52);
+    const auto ports = openPorts(51, {{DataTypeFloat, 3, 0}, {DataTypeFloat, 5, 1}});
+    const int a = ports[0], b = ports[1];
     receive({record(3, 1), record(5, 10)});
     EXPECT_EQ(link->GetPort(a), 1);
     EXPECT_EQ(link->GetPort(b), 11);
@@ -113,36 +116,21 @@ TEST_F(ReceiveTest, ADatagramReachesThePortsOfItsGroupsWhateverWasOpenedReboundO
 
 TEST_F(ReceiveTest, AValueThatDoesNotFitOnePortLeavesOnlyThatPortAsItWas)
 {
-    defineFunction(51, DataTypeByte, 4, 0);
-    defineFunction(52, DataTypeFloat, 4, 0);
-    defineFunction(53, DataTypeInteger, 4, 1);
-    const int bytePort = openReadPort(51);
-    const int floatPort = openReadPort(52);
-    const int intPort = openReadPort(53);
-
+    const auto ports = openPorts(51, {{DataTypeByte, 4, 0}, {DataTypeFloat, 4, 0}, {DataTypeInteger, 4, 1}});
+    const auto values = [&] { return std::tuple(link->GetPort(ports[0]), link->GetPort(ports[1]), link->GetPort(ports[2])); };
     receive({Record{4, {7, 8}}});
     receive({Record{4, {-5, 40000}}});
-    EXPECT_EQ(link->GetPort(bytePort), 7);
-    EXPECT_EQ(link->GetPort(floatPort), -5);
-    EXPECT_EQ(link->GetPort(intPort), 8);
+    EXPECT_EQ(values(), std::tuple(7, -5, 8));
     EXPECT_EQ(link->UDPPacketCount, 2);
-
     receive({Record{4, {std::numeric_limits<float>::quiet_NaN(), 9}}});
-    EXPECT_EQ(link->GetPort(floatPort), -5) << "a NaN fits no port";
-    EXPECT_EQ(link->GetPort(intPort), 9);
+    EXPECT_EQ(values(), std::tuple(7, -5, 9)) << "a NaN fits no port";
 }
 
 TEST_F(ReceiveTest, APortWhosePairLiesOutsideTheTableReceivesNothing)
 {
-    defineFunction(51, DataTypeFloat, 151, 0);
-    defineFunction(52, DataTypeFloat, 5, 8);
-    defineFunction(53, DataTypeFloat, 5, 0);
-    const QList<QByteArray> selects = sentBy([&] {
-        openReadPort(51);
-        openReadPort(52);
-    });
+    const QList<QByteArray> selects = sentBy([&] { openPorts(51, {{DataTypeFloat, 151, 0}, {DataTypeFloat, 5, 8}}); });
     EXPECT_TRUE(selects.isEmpty()) << "no DSEL for a group nothing can use";
-    const int selectorPort = openReadPort(53);
+    const int selectorPort = openPorts(53, {{DataTypeFloat, 5, 0}})[0];
     link->NewSeqNr(selectorPort, 7);
 
     receive({record(5, 1)});
@@ -156,8 +144,7 @@ TEST_F(ReceiveTest, APortWhosePairLiesOutsideTheTableReceivesNothing)
 
 TEST_F(ReceiveTest, TestDisplayShowsDatagramsInsteadOfRefreshingThePorts)
 {
-    defineFunction(51, DataTypeFloat, 3, 0);
-    const int port = openReadPort(51);
+    const int port = openPorts(51, {{DataTypeFloat, 3, 0}})[0];
     link->UDPTestDisplay = true;
     QList<QStringList> shown;
     QObject::connect(link.get(), &SimCom::TestDisplay,
@@ -167,13 +154,12 @@ TEST_F(ReceiveTest, TestDisplayShowsDatagramsInsteadOfRefreshingThePorts)
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0][0].startsWith(" 68  65  84  65  48  3  0  0  0  0  0  192  63 "));
     EXPECT_EQ(shown[0][1], "Index:  3\r\n  V 0:  1.5\r\n  V 1: -2\r\n  V 2:  0\r\n  V 3:  0\r\n"
-                                      "  V 4:  0\r\n  V 5:  0\r\n  V 6:  0\r\n  V 7:  1E+10\r\n\r\n");
+                           "  V 4:  0\r\n  V 5:  0\r\n  V 6:  0\r\n  V 7:  1E+10\r\n\r\n");
     EXPECT_EQ(link->XplaneData[3][0], 1.5f) << "values are still stored";
     EXPECT_EQ(link->GetPort(port), 0);
 
     receive("XPLN");
-    EXPECT_EQ(shown[1][0], " 88  80  76  78 ");
-    EXPECT_EQ(shown[1][1], "Bad Packet");
+    EXPECT_EQ(shown[1], (QStringList{" 88  80  76  78 ", "Bad Packet"}));
     EXPECT_EQ(link->UDPPacketCount, 2);
 
     link->UDPTestDisplay = false;

@@ -10,8 +10,6 @@
 namespace varnet::testing {
 namespace {
 
-using Record = SimXplane::Record;
-
 class PortTest : public LinkTest {
 protected:
     // A port of function 60 with data type `type`, reading group 9 slot 0.
@@ -20,7 +18,13 @@ protected:
         defineFunction(60, type, 9, 0);
         return openReadPort(60);
     }
-    void receiveValue(float value) { receive({Record{9, {value}}}); }
+    void receiveValue(float value) { receive({SimXplane::Record{9, {value}}}); }
+    void scale60(Single preAdd, Single multiply, Single divide)
+    {
+        Cfg.FunctionPreAdd[60] = preAdd;
+        Cfg.FunctionMultiply[60] = multiply;
+        Cfg.FunctionDivide[60] = divide;
+    }
     // What one PutPort sends and returns.
     struct Put {
         QList<QByteArray> sent;
@@ -33,10 +37,18 @@ protected:
         return result;
     }
     QListWidget& list() { return *link->findChild<QListWidget*>("OffsetsList"); }
+    // The question a failed read or write of function 60 asks.
+    static QString fault(const char* head, const char* description)
+    {
+        return QString(head) + "\r\nError description: " + description +
+               "\r\nCheck function definition for limits and calculation (pre-add/multiply/divide).\r\nContinue?";
+    }
 };
 
-TEST_F(PortTest, HandlesCountFromZeroAndNoPortIs65535)
+TEST_F(PortTest, HandlesCountFromZeroAndTheWindowListsThem)
 {
+    EXPECT_EQ(link->windowTitle(), "Simulator Communication Channel for X-Plane");
+    EXPECT_EQ(link->findChild<QLabel*>("Label1")->text(), "Active Functions");
     defineFunction(7, DataTypeFloat, 3, 0);
     defineFunction(8, DataTypeFloat, 3, 1);
     link->OpenSimPort(7, 1);
@@ -44,77 +56,14 @@ TEST_F(PortTest, HandlesCountFromZeroAndNoPortIs65535)
     EXPECT_EQ(link->OpenSimPort(7, 1), 0);
     EXPECT_EQ(link->OpenSimPort(8, 1), 1);
     EXPECT_EQ(link->OpenSimPort(7, 2), 2);
-
-    EXPECT_EQ(link->OpenSimPort(0, 1), kNoSimPort);
-    EXPECT_EQ(link->OpenSimPort(9, 1), kNoSimPort) << "function without a short name";
-    EXPECT_EQ(link->OpenSimPort(301, 1), kNoSimPort);
-    EXPECT_EQ(link->OpenSimPort(-4, 1), kNoSimPort);
+    for (const int f : {0, 9, 301, -4})  // 9 has no short name
+        EXPECT_EQ(link->OpenSimPort(f, 1), kNoSimPort) << f;
     EXPECT_EQ(link->PortCount(), 3);
     EXPECT_EQ(link->NrOfOffsets, 4);
     EXPECT_EQ(list().count(), 4) << "the list keeps the lines of emptied tables";
-}
 
-TEST_F(PortTest, TheWindowListsHandleOwnerFunctionSelectorAndName)
-{
-    EXPECT_EQ(link->windowTitle(), "Simulator Communication Channel for X-Plane");
-    EXPECT_EQ(link->findChild<QLabel*>("Label1")->text(), "Active Functions");
-    defineFunction(7, DataTypeFloat, 3, 0);
-    Cfg.FunctionNames[7] = "IAS";
-    Byte selector = 0;
-    link->CurrentOwnerID = 12;
-    link->OpenSimPort(7, selector);
-    EXPECT_EQ(selector, 1) << "selector 0 becomes 1 in the caller's variable";
-    for (const int owner : {1000, 2000, 3000, 4000, 5000, 7777}) {
-        link->CurrentOwnerID = owner;
-        link->OpenSimPort(7, 4);
-    }
-    const QStringList lines = [&] {
-        QStringList texts;
-        for (int row = 0; row < list().count(); ++row)
-            texts << list().item(row)->text();
-        return texts;
-    }();
-    EXPECT_EQ(lines, (QStringList{"000         ID:012           007  - 1         IAS",
-                                  "001         IOM#1           007  - 4         IAS",
-                                  "002         IOM#2           007  - 4         IAS",
-                                  "003         INTRN           007  - 4         IAS",
-                                  "004         ENGCl           007  - 4         IAS",
-                                  "005         YOKES           007  - 4         IAS",
-                                  "006" + QString(20, ' ') + "007  - 4         IAS"}));
-    link->ClearPortList();
-    EXPECT_EQ(list().count(), 0);
-    link->show();
-    link->findChild<QPushButton*>("cmdClose")->click();
-    EXPECT_FALSE(link->isVisible());
-}
-
-TEST_F(PortTest, OpeningAFunctionThatDividesByZeroWarnsButOpens)
-{
-    defineFunction(61, DataTypeFloat, 3, 0);
-    Cfg.FunctionDivide[61] = 0;
-    Cfg.FunctionMultiply[61] = 0;
-    boxes.expectOk("Warning: Opening Function number : 61\r\nFunction contains division by zero.");
-    boxes.expectOk("Warning: Opening Function number : 61\r\nFunction contains multiply by zero.");
-    EXPECT_EQ(link->OpenSimPort(61, 1), 0);
-}
-
-TEST_F(PortTest, EnableSelectsTheGroupAndDisableDeselectsIt)
-{
-    defineFunction(7, DataTypeFloat, 3, 0);
-    Cfg.FunctionIndex2[7] = 44;
-    const int port = link->OpenSimPort(7, 2);
-    receiveValue(1);
-    EXPECT_EQ(link->GetPort(port), std::nullopt) << "never enabled";
-    EXPECT_EQ(sentBy([&] { link->EnableReadSimPort(port); }), QList{hex("44 53 45 4C 30 2C 00 00 00")});
-    EXPECT_EQ(sentBy([&] { link->DisableReadSimPort(port); }), QList{hex("55 53 45 4C 30 2C 00 00 00")});
-    EXPECT_EQ(link->GetPort(port), std::nullopt);
-}
-
-TEST_F(PortTest, HandlesOutsideTheTableAreNoPort)
-{
-    defineFunction(7, DataTypeFloat, 3, 0);
-    const int port = openReadPort(7);
-    for (const int handle : {kNoSimPort, -1, port + 1}) {
+    // Handles outside the table are no port.
+    for (const int handle : {kNoSimPort, -1, 3}) {
         EXPECT_TRUE(sentBy([&] {
                         link->EnableReadSimPort(handle);
                         link->DisableReadSimPort(handle);
@@ -124,9 +73,52 @@ TEST_F(PortTest, HandlesOutsideTheTableAreNoPort)
         EXPECT_EQ(link->GetPort(handle), std::nullopt);
         EXPECT_EQ(link->GetPortRaw(handle), std::nullopt);
     }
+
+    link->ClearPortList();
+    link->CloseAllPorts();
+    Cfg.FunctionNames[7] = "IAS";
+    Byte selector = 0;
+    link->CurrentOwnerID = 12;
+    link->OpenSimPort(7, selector);
+    EXPECT_EQ(selector, 1) << "selector 0 becomes 1 in the caller's variable";
+    const auto line = [](int handle, const QString& owner, int selector) {
+        return QString("%1         %2           007  - %3         IAS").arg(handle, 3, 10, QChar('0')).arg(owner).arg(selector);
+    };
+    QStringList expected{line(0, "ID:012", 1)}, lines;
+    const QStringList owners{"IOM#1", "IOM#2", "INTRN", "ENGCl", "YOKES", ""};
+    for (int k = 0; k < owners.size(); ++k) {
+        link->CurrentOwnerID = k < 5 ? 1000 * (k + 1) : 7777;
+        link->OpenSimPort(7, 4);
+        expected << line(k + 1, owners[k], 4);
+    }
+    for (int row = 0; row < list().count(); ++row)
+        lines << list().item(row)->text();
+    EXPECT_EQ(lines, expected);
+    link->ClearPortList();
+    EXPECT_EQ(list().count(), 0);
+    link->show();
+    link->findChild<QPushButton*>("cmdClose")->click();
+    EXPECT_FALSE(link->isVisible());
 }
 
-TEST_F(PortTest, ReadsConvertByDataTypeThenScale)
+TEST_F(PortTest, OpeningWarnsOfZeroScalingAndEnablingSelectsTheGroup)
+{
+    defineFunction(61, DataTypeFloat, 3, 0);
+    Cfg.FunctionIndex2[61] = 44;
+    Cfg.FunctionDivide[61] = 0;
+    Cfg.FunctionMultiply[61] = 0;
+    boxes.expectOk("Warning: Opening Function number : 61\r\nFunction contains division by zero.");
+    boxes.expectOk("Warning: Opening Function number : 61\r\nFunction contains multiply by zero.");
+    const int port = link->OpenSimPort(61, 2);
+    EXPECT_EQ(port, 0);
+    receive({SimXplane::Record{3, {1}}});
+    EXPECT_EQ(link->GetPort(port), std::nullopt) << "never enabled";
+    EXPECT_EQ(sentBy([&] { link->EnableReadSimPort(port); }), QList{hex("44 53 45 4C 30 2C 00 00 00")});
+    EXPECT_EQ(sentBy([&] { link->DisableReadSimPort(port); }), QList{hex("55 53 45 4C 30 2C 00 00 00")});
+    EXPECT_EQ(link->GetPort(port), std::nullopt);
+}
+
+TEST_F(PortTest, ReadsConvertByDataTypeThenScaleAndCommandsAndMacrosAreSpecial)
 {
     struct Case {
         Byte type;
@@ -141,15 +133,9 @@ TEST_F(PortTest, ReadsConvertByDataTypeThenScale)
         const int port = typedPort(c.type);
         receiveValue(c.received);
         EXPECT_EQ(link->GetPortRaw(port), c.raw) << "type " << int(c.type) << ", received " << c.received;
-        Cfg.FunctionPreAdd[60] = 1;
-        Cfg.FunctionMultiply[60] = 2;
-        Cfg.FunctionDivide[60] = 4;
+        scale60(1, 2, 4);
         EXPECT_FLOAT_EQ(*link->GetPort(port), (c.raw + 1) * 2 / 4);
     }
-}
-
-TEST_F(PortTest, CommandsUnusedFunctionsAndMacrosReadAsTheyShould)
-{
     EXPECT_EQ(link->GetPort(typedPort(DataTypeCommand)), std::nullopt);
     EXPECT_EQ(link->GetPort(typedPort(DataTypeNotUsed)), std::nullopt);
     const int macro = typedPort(DataTypeFloat);
@@ -167,22 +153,16 @@ TEST_F(PortTest, AReadFaultAsksAndNoStopsTheRun)
     const int port = typedPort(DataTypeInteger);
     receiveValue(-7);
     Cfg.FunctionDivide[60] = 0;
-    const QString fault = "Error at getting function:60, Port number:0 from Simulator.\r\nFunction name= F60\r\n"
-                          "Error description: Division by zero\r\n"
-                          "Check function definition for limits and calculation (pre-add/multiply/divide).\r\n"
-                          "Continue?";
-    boxes.expectYesNo(fault, true);
+    const char* head = "Error at getting function:60, Port number:0 from Simulator.\r\nFunction name= F60";
+    boxes.expectYesNo(fault(head, "Division by zero"), true);
     EXPECT_EQ(link->GetPort(port), -7) << "a failed scaling gives the raw value";
-    boxes.expectYesNo(fault, false);
+    boxes.expectYesNo(fault(head, "Division by zero"), false);
     EXPECT_EQ(link->GetPort(port), -7);
     EXPECT_EQ(stops, 1);
 
     const int bcd = typedPort(DataTypeBCD);
     receiveValue(-7);
-    boxes.expectYesNo(QString(fault)
-                          .replace("Port number:0", "Port number:1")
-                          .replace("Division by zero", "Negative value for BCD code"),
-                      true);
+    boxes.expectYesNo(fault(head, "Negative value for BCD code").replace("Port number:0", "Port number:1"), true);
     EXPECT_EQ(link->GetPort(bcd), std::nullopt);
     EXPECT_EQ(link->GetPortRaw(bcd), std::nullopt) << "the raw read fails silently";
 }
@@ -202,37 +182,29 @@ TEST_F(PortTest, WritesScaleBackConvertByDataTypeAndSend)
                           {DataTypeUnsignedInt, 1000, 1000, 1000},  {DataTypeLong, 1.5f, 1.5f, 1.5f},
                           {DataTypeFloat, -2.25f, -2.25f, -2.25f}, {DataTypeBCD, 1234, 1234, 1234}};
     for (const Case& c : cases) {
-        const int port = typedPort(c.type);
-        const Put result = put(port, c.value);
+        const Put result = put(typedPort(c.type), c.value);
         ASSERT_EQ(result.sent.size(), 1) << "type " << int(c.type);
         const SentData sent = decodeData(result.sent[0]);
-        EXPECT_EQ(sent.group, 9);
-        EXPECT_EQ(sent.slot, 0);
-        EXPECT_EQ(sent.asFloat, c.sent) << "type " << int(c.type);
-        EXPECT_EQ(result.returned, c.returned);
+        EXPECT_EQ(std::tuple(sent.group, sent.slot, sent.asFloat, result.returned), std::tuple(9, 0, c.sent, c.returned))
+            << "type " << int(c.type);
     }
     // The port of a BCD function reads back what was written.
     EXPECT_EQ(link->GetPortRaw(link->PortCount() - 1), 1234);
 
     const int scaled = typedPort(DataTypeFloat);
-    Cfg.FunctionPreAdd[60] = 1;
-    Cfg.FunctionMultiply[60] = 2;
-    Cfg.FunctionDivide[60] = 4;
+    scale60(1, 2, 4);
     const Put result = put(scaled, 10);
     EXPECT_EQ(decodeData(result.sent.value(0)).asFloat, 19) << "10 x 4 / 2 - 1";
     EXPECT_EQ(result.returned, 19);
-}
 
-TEST_F(PortTest, CommandFunctionsSendTheNumberedLine)
-{
-    const int port = typedPort(DataTypeCommand);
+    // A command function sends its numbered line.
+    const int command = typedPort(DataTypeCommand);
     std::string text;
     for (char n = '0'; n <= '9'; ++n)
         text += std::string("#") + n + ":sim/line" + n + "\r\n";
     Cfg.FunctionFullName[60] = text;
-    EXPECT_EQ(put(port, 12).sent, QList{QByteArray("CMND0sim/line9")});
-    EXPECT_EQ(put(port, 0).sent, QList{QByteArray("CMND0sim/line0")});
-    EXPECT_EQ(put(port, 3.4f).sent, QList{QByteArray("CMND0sim/line3")});
+    for (const auto& [value, line] : {std::pair{12.0f, "CMND0sim/line9"}, {0.0f, "CMND0sim/line0"}, {3.4f, "CMND0sim/line3"}})
+        EXPECT_EQ(put(command, value).sent, QList{QByteArray(line)});
 }
 
 TEST_F(PortTest, AWriteFaultAsksYesGoesOnAndNoStops)
@@ -240,10 +212,7 @@ TEST_F(PortTest, AWriteFaultAsksYesGoesOnAndNoStops)
     int stops = 0;
     link->OnStopRun = [&] { ++stops; };
     const int port = typedPort(DataTypeByte);
-    const QString overflow = "Error at putting function:60, Port number: 0 to Simulator.\r\n"
-                             "Error description: Overflow\r\n"
-                             "Check function definition for limits and calculation (pre-add/multiply/divide).\r\n"
-                             "Continue?";
+    const QString overflow = fault("Error at putting function:60, Port number: 0 to Simulator.", "Overflow");
     boxes.expectYesNo(overflow, true);
     const Put kept = put(port, 300);
     ASSERT_EQ(kept.sent.size(), 1) << "Yes: the value is sent though the port cannot hold it";
@@ -253,16 +222,13 @@ TEST_F(PortTest, AWriteFaultAsksYesGoesOnAndNoStops)
     EXPECT_EQ(stops, 1);
 
     // A value that cannot be scaled back is never sent.
-    boxes.expectYesNo(QString(overflow), true);
+    boxes.expectYesNo(overflow, true);
     EXPECT_TRUE(put(port, std::numeric_limits<float>::quiet_NaN()).sent.isEmpty());
     Cfg.FunctionMultiply[60] = 0;
     boxes.expectYesNo(QString(overflow).replace("Overflow", "Division by zero"), true);
     EXPECT_TRUE(put(port, 5).sent.isEmpty());
-}
 
-TEST_F(PortTest, CloseSimComStopsEveryGroupEmptiesTheTableAndClosesTheLink)
-{
-    const int port = typedPort(DataTypeFloat);
+    // CloseSimCom stops every group, empties the table and closes the link.
     const QList<QByteArray> sent = sentBy([&] {
         link->CloseSimCom();
         link->SendDSEL(1);

@@ -1,16 +1,10 @@
 #include "simlink/udptest.h"
 
-#include "app/window_helpers.h"
 #include "config/numinput.h"
 #include "link_fixture.h"
 #include "platform/wait.h"
-#include "simlink/simcom.h"
 
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QUdpSocket>
-
-#include <gtest/gtest.h>
 
 namespace varnet {
 namespace {
@@ -19,61 +13,28 @@ using namespace varnet::testing;
 
 TEST(NumberInput, LeadingAndWholeTextNumbers)
 {
-    EXPECT_EQ(leadingNumber("  12 mS"), 12.0);
-    EXPECT_EQ(leadingNumber("-1.5e2x"), -150.0);
-    EXPECT_EQ(leadingNumber(".5"), 0.5);
-    EXPECT_EQ(leadingNumber("2E"), 2.0);
-    EXPECT_EQ(leadingNumber("+7"), 7.0);
-    EXPECT_EQ(leadingNumber("abc"), std::nullopt);
-    EXPECT_EQ(leadingNumber("-"), std::nullopt);
-    EXPECT_EQ(leadingNumber(""), std::nullopt);
-
-    EXPECT_EQ(parseNumber(" 3.25 "), 3.25);
-    EXPECT_EQ(parseNumber("1E3"), 1000.0);
-    EXPECT_EQ(parseNumber("12 mS"), std::nullopt);
-    EXPECT_EQ(parseNumber("1,5"), std::nullopt);
-    EXPECT_EQ(parseNumber("1e999"), std::nullopt);
+    const std::pair<const char*, std::optional<double>> leading[] = {
+        {"  12 mS", 12.0}, {"-1.5e2x", -150.0}, {".5", 0.5}, {"2E", 2.0},
+        {"+7", 7.0},       {"abc", std::nullopt}, {"-", std::nullopt}, {"", std::nullopt}};
+    for (const auto& [text, number] : leading)
+        EXPECT_EQ(leadingNumber(text), number) << text;
+    const std::pair<const char*, std::optional<double>> whole[] = {
+        {" 3.25 ", 3.25}, {"1E3", 1000.0}, {"12 mS", std::nullopt}, {"1,5", std::nullopt}, {"1e999", std::nullopt}};
+    for (const auto& [text, number] : whole)
+        EXPECT_EQ(parseNumber(text), number) << text;
     EXPECT_EQ(parseSingle("1e39"), std::nullopt);
     EXPECT_EQ(parseSingle("-3.5"), -3.5f);
 }
 
-quint16 freeLoopbackPort()
-{
-    QUdpSocket probe;
-    probe.bind(QHostAddress::LocalHost, 0);
-    return probe.localPort();
-}
-
-// The UDP test window of a link that talks to a simulated X-Plane on the
-// loopback.
-class UdpTestWindow : public ::testing::Test {
+class UdpTestWindow : public LinkWindowTest<frmTestXplaneInterface> {
 protected:
-    UdpTestWindow()
-    {
-        Cfg = ConfigTables{};
-        Cfg.RemoteIP = "127.0.0.1";
-        Cfg.RemotePort = std::to_string(xplane.port());
-        Cfg.LocalPort = std::to_string(localPort);
-    }
-
-    ~UdpTestWindow() override
-    {
-        DefaultForm<frmTestXplaneInterface>::unload();
-        DefaultForm<SimCom>::unload();
-        flushDeletes();
-        Cfg = ConfigTables{};
-    }
-
-    static frmTestXplaneInterface& window() { return DefaultForm<frmTestXplaneInterface>::get(); }
-    static SimCom& link() { return DefaultForm<SimCom>::get(); }
     static QString area(const char* name) { return child<QPlainTextEdit>(window(), name)->toPlainText(); }
-    static QString text(const char* name) { return child<QLineEdit>(window(), name)->text(); }
 
     static void fill(const char* index, const char* slot, const char* data)
     {
-        child<QLineEdit>(window(), "boxIndex")->setText(index);
-        child<QLineEdit>(window(), "boxValue")->setText(slot);
-        child<QLineEdit>(window(), "boxData")->setText(data);
+        setText("boxIndex", index);
+        setText("boxValue", slot);
+        setText("boxData", data);
     }
 
     // What X-Plane receives from one click.
@@ -81,8 +42,7 @@ protected:
     {
         xplane.clearReceived();
         click(window(), button);
-        EXPECT_TRUE(xplane.waitForReceived(1)) << button << " sent nothing";
-        return xplane.received().value(0);
+        return packet(1);
     }
 
     // A datagram from X-Plane, once the window shows it.
@@ -92,10 +52,6 @@ protected:
         xplane.send(datagram, localPort);
         ASSERT_TRUE(waitUntil([] { return !area("UDPProcessed").isEmpty(); }, 2000));
     }
-
-    ScriptedMessages boxes;
-    SimXplane xplane;
-    quint16 localPort = freeLoopbackPort();
 };
 
 TEST_F(UdpTestWindow, PacketsSentAreViewedAsByteNumbers)
@@ -106,9 +62,7 @@ TEST_F(UdpTestWindow, PacketsSentAreViewedAsByteNumbers)
 
     fill("3", "2", "1.5");
     const SentData sent = decodeData(sentByClick("cmdDataUdp"));
-    EXPECT_EQ(sent.group, 3);
-    EXPECT_EQ(sent.slot, 2);
-    EXPECT_EQ(sent.asFloat, 1.5f);
+    EXPECT_EQ(std::tuple(sent.group, sent.slot, sent.asFloat), std::tuple(3, 2, 1.5f));
     click(window(), "cmdView");
     const QString view = area("Text1");
     EXPECT_TRUE(view.startsWith("68.65.84.65.48.3.0.0.0.")) << view.toStdString();
@@ -152,12 +106,13 @@ TEST_F(UdpTestWindow, BoxesThatCannotBeSentStateTheirRule)
     // The first packet X-Plane sees is the one sent after the refusals.
     fill("9", "", "");
     click(window(), "cmdDSEL");
-    ASSERT_TRUE(xplane.waitForReceived(1));
-    EXPECT_EQ(xplane.received().first(), hex("44 53 45 4C 30 09 00 00 00"));
+    EXPECT_EQ(packet(1), hex("44 53 45 4C 30 09 00 00 00"));
 }
 
-TEST_F(UdpTestWindow, ReceivedDatagramsShowRawAndDecodedWhileRunning)
+TEST_F(UdpTestWindow, ReceivedDatagramsShowWhileRunningAndStopDeselectsAll)
 {
+    xplane.clearReceived();
+    click(window(), "CmdStopUDP");  // stopped already: nothing to do
     click(window(), "cmdStartUDP");
     EXPECT_TRUE(link().UDPTestDisplay);
 
@@ -168,20 +123,14 @@ TEST_F(UdpTestWindow, ReceivedDatagramsShowRawAndDecodedWhileRunning)
     EXPECT_TRUE(area("UDPProcessed").startsWith("Index:  3\n  V 0:  1\n")) << area("UDPProcessed").toStdString();
     click(window(), "cmdClearRaw");
     EXPECT_EQ(area("UDPraw"), "");
-}
 
-TEST_F(UdpTestWindow, StopDeselectsAllAndClosingHandsValuesBackToThePorts)
-{
-    xplane.clearReceived();
-    click(window(), "CmdStopUDP");  // stopped already: nothing to do
-    click(window(), "cmdStartUDP");
     click(window(), "cmdStartUDP");
     click(window(), "CmdStopUDP");
     EXPECT_EQ(text("BoxRun"), "Stopped");
     EXPECT_FALSE(link().UDPTestDisplay);
-    ASSERT_TRUE(xplane.waitForReceived(1));
-    EXPECT_EQ(xplane.received().first().size(), 605);
+    EXPECT_EQ(packet(1).size(), 605);
 
+    // Closing hands the values back to the ports.
     click(window(), "cmdStartUDP");
     click(window(), "cmdExit");
     EXPECT_FALSE(DefaultForm<frmTestXplaneInterface>::loaded());
