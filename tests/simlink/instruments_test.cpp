@@ -29,17 +29,20 @@ TEST_F(InstrumentTest, TimeOfDayComesFromGroup1AndTheDateFromThePc)
     link->XplaneData[1][5] = 23.9999f;
     link->XplaneData[6][1] = -12.5f;
     link->GetTimeAndDate();
-    EXPECT_EQ(v.ClockHour, 13);
-    EXPECT_EQ(v.SimLocalTimeSec, 48600);
-    EXPECT_EQ(v.SimZuluTimeSec, 65535 - 86399);
-    EXPECT_EQ(v.SimOutsideTemp, -12.5f);
-    EXPECT_EQ(v.ClockMonth, 3);
-    EXPECT_EQ(v.ClockDay, 15);
-    EXPECT_EQ(v.ClockYear, 24);
-}
+    EXPECT_EQ(std::tuple(v.ClockHour, v.SimLocalTimeSec, v.SimZuluTimeSec, v.SimOutsideTemp),
+              std::tuple(13, 48600, 65535 - 86399, -12.5f));
+    EXPECT_EQ(std::tuple(v.ClockMonth, v.ClockDay, v.ClockYear), std::tuple(3, 15, 24));
 
-TEST_F(InstrumentTest, AZuluJumpOfMoreThanTenSecondsIsNoticed)
-{
+    // A time no clock can show leaves the clock as it was.
+    link->XplaneData[1][6] = 8.25f;
+    link->GetTimeAndDate();
+    for (const float bad : {std::nanf(""), -1.0f, 300.0f, INFINITY}) {
+        link->XplaneData[1][6] = bad;
+        link->GetTimeAndDate();
+        EXPECT_EQ(std::tuple(v.ClockHour, v.SimLocalTimeSec), std::tuple(8, 8 * 3600 + 900)) << bad;
+    }
+
+    // A zulu jump of more than ten seconds is noticed.
     link->XplaneData[1][5] = 10.0f;
     link->GetTimeAndDate();
     v.ZuluTimeJumped = false;
@@ -51,18 +54,6 @@ TEST_F(InstrumentTest, AZuluJumpOfMoreThanTenSecondsIsNoticed)
     EXPECT_TRUE(v.ZuluTimeJumped);
 }
 
-TEST_F(InstrumentTest, ATimeNoClockCanShowLeavesTheClockAsItWas)
-{
-    link->XplaneData[1][6] = 8.25f;
-    link->GetTimeAndDate();
-    for (const float bad : {std::nanf(""), -1.0f, 300.0f, INFINITY}) {
-        link->XplaneData[1][6] = bad;
-        link->GetTimeAndDate();
-        EXPECT_EQ(v.ClockHour, 8);
-        EXPECT_EQ(v.SimLocalTimeSec, 8 * 3600 + 900);
-    }
-}
-
 TEST_F(InstrumentTest, NavFrequencyGoesToGroup115Slot1)
 {
     const auto sent = sentBy([&] {
@@ -71,9 +62,7 @@ TEST_F(InstrumentTest, NavFrequencyGoesToGroup115Slot1)
     });
     ASSERT_EQ(sent.size(), 1) << "NAV2 has no place of its own and is not written";
     const SentData nav = decodeData(sent[0]);
-    EXPECT_EQ(nav.group, 115);
-    EXPECT_EQ(nav.slot, 1);
-    EXPECT_EQ(nav.asFloat, 110.5f);
+    EXPECT_EQ(std::tuple(nav.group, nav.slot, nav.asFloat), std::tuple(115, 1, 110.5f));
 }
 
 TEST_F(InstrumentTest, WriteAutopilotSendsTheModeFlagsAltitudeAndVerticalSpeed)
@@ -91,8 +80,7 @@ TEST_F(InstrumentTest, WriteAutopilotSendsTheModeFlagsAltitudeAndVerticalSpeed)
         EXPECT_EQ(flag.group, 100 + k);
         EXPECT_EQ(flag.asFloat, expected[k]) << "function " << 90 + k;
     }
-    EXPECT_EQ(v.APValue97, 6);
-    EXPECT_EQ(v.APValue91, 0);
+    EXPECT_EQ(std::tuple(v.APValue97, v.APValue91), std::tuple(6, 0));
     EXPECT_NEAR(decodeData(sent[8]).asFloat, 5000, 0.01);
     EXPECT_EQ(decodeData(sent[9]).slot, 2);
     EXPECT_EQ(decodeData(sent[10]).asFloat, 0) << "altitude passed: vertical speed 0";
@@ -109,10 +97,7 @@ TEST_F(InstrumentTest, GetAPVSvalueSelectsItsGroupsOncePerOpeningAndReadsTheMode
     autopilotData(99) = -500.4f;
     autopilotData(100) = 150;
     EXPECT_TRUE(sentBy([&] { EXPECT_EQ(link->GetAPVSvalue(), std::nullopt); }).isEmpty());
-    EXPECT_EQ(v.APSimModeBits, 1 | 4 | 128);
-    EXPECT_EQ(v.APValue92, 1);
-    EXPECT_EQ(v.APVerticalSpeed, -500);
-    EXPECT_EQ(v.APValue100, 16000);
+    EXPECT_EQ(std::tuple(v.APSimModeBits, v.APValue92, v.APVerticalSpeed, v.APValue100), std::tuple(1 | 4 | 128, 1, -500, 16000));
 
     link->OpenSimCom();
     EXPECT_EQ(sentBy([&] { link->GetAPVSvalue(); }).value(0), hex("44 53 45 4C 30 64 00 00 00"));
@@ -153,8 +138,18 @@ TEST_F(InstrumentTest, PutADFWritesFiveDigitsThroughTheGaugesReplyPort)
     EXPECT_EQ(decodeData(sent[0]).asFloat, 350.5f);
 }
 
-TEST_F(InstrumentTest, YokeSlotsReadAndWriteTheirGroupAndSlot)
+TEST_F(InstrumentTest, YokeSlotsReadAndWriteTheirGroupAndSlotAndSelectTheGroupsRead)
 {
+    for (int slot = 0; slot < kYokeDataSlots; ++slot)
+        Cfg.YokeDataGroup[slot] = Byte(slot + 10);
+    Cfg.YokeDataGroup[18] = 151;
+    QList<int> groups;
+    for (const QByteArray& packet : sentBy([&] { link->OpenSimcomYoke(); })) {
+        ASSERT_TRUE(packet.startsWith("DSEL0"));
+        groups << Byte(packet[5]);
+    }
+    EXPECT_EQ(groups, (QList<int>{12, 15, 16, 17, 20, 21, 22, 23, 24, 25, 26, 27}));
+
     Cfg.YokeDataGroup[4] = 8;
     Cfg.YokeDataValue[4] = 3;
     Cfg.YokeDataGroup[5] = 200;
@@ -169,22 +164,7 @@ TEST_F(InstrumentTest, YokeSlotsReadAndWriteTheirGroupAndSlot)
         link->PutXplaneDataYoke(23, 1);
     });
     ASSERT_EQ(written.size(), 1);
-    EXPECT_EQ(decodeData(written[0]).group, 8);
-    EXPECT_EQ(decodeData(written[0]).asFloat, -0.5f);
-}
-
-TEST_F(InstrumentTest, OpenSimcomYokeSelectsTheGroupsOfTheSlotsThatAreRead)
-{
-    for (int slot = 0; slot < kYokeDataSlots; ++slot)
-        Cfg.YokeDataGroup[slot] = Byte(slot + 10);
-    Cfg.YokeDataGroup[18] = 151;
-    const auto sent = sentBy([&] { link->OpenSimcomYoke(); });
-    QList<int> groups;
-    for (const QByteArray& packet : sent) {
-        ASSERT_TRUE(packet.startsWith("DSEL0"));
-        groups << Byte(packet[5]);
-    }
-    EXPECT_EQ(groups, (QList<int>{12, 15, 16, 17, 20, 21, 22, 23, 24, 25, 26, 27}));
+    EXPECT_EQ(std::tuple(decodeData(written[0]).group, decodeData(written[0]).asFloat), std::tuple(8, -0.5f));
 }
 
 } // namespace

@@ -24,18 +24,17 @@ QString notMinimizedText(const QString& s)
 
 TEST(KeySequenceText, ModifiersCharactersAndNamedKeys)
 {
-    EXPECT_EQ(KeySequenceText(0x0161), "a");
-    EXPECT_EQ(KeySequenceText(0x4161), "+a");
-    EXPECT_EQ(KeySequenceText(0x8800), "^{ENTER}");
-    EXPECT_EQ(KeySequenceText(std::int16_t(0x8800)), "^{ENTER}") << "as the Integer column stores it";
-    EXPECT_EQ(KeySequenceText(kCtrl | kShift | keyNumber(37)), "^+{F16}");
-    EXPECT_EQ(KeySequenceText(characterKey(0xE9)), "\u00e9") << "the character is Latin-1";
+    const std::pair<int, QString> texts[] = {{0x0161, "a"},
+                                             {0x4161, "+a"},
+                                             {0x8800, "^{ENTER}"},
+                                             {std::int16_t(0x8800), "^{ENTER}"},  // as the Integer column stores it
+                                             {kCtrl | kShift | keyNumber(37), "^+{F16}"},
+                                             {characterKey(0xE9), "\u00e9"}};  // the character is Latin-1
+    for (const auto& [code, text] : texts)
+        EXPECT_EQ(KeySequenceText(code), text) << std::hex << code;
     for (const char c : QByteArray("}{+%^)([]~"))
         EXPECT_EQ(KeySequenceText(characterKey(c)), QString("{%1}").arg(c));
-}
-
-TEST(KeySequenceText, CodesWithoutAKeyGiveNoText)
-{
+    // Codes without a key give no text.
     for (const int code : {0, kCtrl | kShift | 0x61, keyNumber(38) | 0x61, kCtrl | keyNumber(63)})
         EXPECT_EQ(KeySequenceText(code), "") << std::hex << code;
 }
@@ -76,30 +75,21 @@ TEST_F(SendKeystrokeTest, TypesOnlyWhileTheRunWindowIsMinimized)
     boxes.expectOk(notMinimizedText("+a"));
     SendKeystroke(0x4161, false);
     SendKeystroke(0x4161, false);
-    EXPECT_TRUE(injector.sent().isEmpty());
-}
-
-TEST_F(SendKeystrokeTest, ACodeWithoutAKeyNeitherTypesNorShowsABox)
-{
+    // A code without a key neither types nor shows a box.
     for (const bool minimized : {true, false}) {
         SendKeystroke(kCtrl | kShift | 0x61, minimized);
         SendKeystroke(keyNumber(50), minimized);
     }
     EXPECT_TRUE(injector.sent().isEmpty());
-}
 
-TEST_F(SendKeystrokeTest, AsksTheRunWindowWhenItIsNotTold)
-{
+    // Not told, it asks the run window.
     boxes.expectOk(notMinimizedText("{F1}"));
     SendKeystroke(keyNumber(22));
-
     RunWindowMinimized = [] { return true; };
     SendKeystroke(keyNumber(22));
     EXPECT_EQ(injector.sent(), QStringList{"{F1}"});
-}
 
-TEST(ConvertKeytoName, EveryCodeIsAKeyboardStroke)
-{
+    // Every code is a keyboard stroke.
     KeyName.clear();
     ConvertKeytoName(0x8800);
     EXPECT_EQ(KeyName, "KB Stroke");

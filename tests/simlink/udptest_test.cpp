@@ -3,6 +3,7 @@
 #include "config/numinput.h"
 #include "link_fixture.h"
 #include "platform/wait.h"
+#include "support/fake_udp_socket.h"
 
 #include <QPlainTextEdit>
 
@@ -24,6 +25,39 @@ TEST(NumberInput, LeadingAndWholeTextNumbers)
         EXPECT_EQ(parseNumber(text), number) << text;
     EXPECT_EQ(parseSingle("1e39"), std::nullopt);
     EXPECT_EQ(parseSingle("-3.5"), -3.5f);
+}
+
+TEST(XplaneSender, OnlyTheConfiguredHostIsAcceptedAndLoopbackMeansThisMachine)
+{
+    const QList<QHostAddress> own{QHostAddress("192.168.1.5")};
+    const QHostAddress xplane("192.168.1.20"), loopback(QHostAddress::LocalHost);
+    const std::tuple<QHostAddress, QHostAddress, bool> cases[] = {
+        {xplane, QHostAddress("::ffff:192.168.1.20"), true}, {xplane, loopback, false},
+        {loopback, QHostAddress("127.0.0.2"), true},          {loopback, QHostAddress("192.168.1.5"), true},
+        {loopback, xplane, false},                            {QHostAddress(), loopback, false}};
+    for (const auto& [configured, sender, accepted] : cases)
+        EXPECT_EQ(AcceptsSender(configured, sender, own), accepted) << sender.toString().toStdString();
+}
+
+TEST(XplaneSender, DatagramsFromOtherHostsChangeNothingAndTheTestWindowCountsThem)
+{
+    DefaultForm<SimCom>::unload();
+    FakeUdpSockets sockets;
+    Cfg = ConfigTables{};
+    Cfg.RemoteIP = "192.168.1.20";
+    Cfg.RemotePort = Cfg.LocalPort = "49000";
+    frmTestXplaneInterface& window = DefaultForm<frmTestXplaneInterface>::get();
+    click(window, "cmdStartUDP");
+    const QByteArray packet = SimXplane::dataPacket({{3, {1e9f}}});
+    sockets.sockets().first()->inject(packet, QHostAddress("192.168.1.99"));
+    EXPECT_EQ(child<QLineEdit>(window, "boxIgnored")->text(), "1");
+    EXPECT_EQ(DefaultForm<SimCom>::get().XplaneData[3][0], 0.0f);
+    EXPECT_TRUE(child<QPlainTextEdit>(window, "UDPraw")->toPlainText().isEmpty());
+    sockets.sockets().first()->inject(packet, QHostAddress("192.168.1.20"));
+    EXPECT_EQ(DefaultForm<SimCom>::get().XplaneData[3][0], 1e9f);
+    DefaultForm<frmTestXplaneInterface>::unload();
+    DefaultForm<SimCom>::unload();
+    flushDeletes();
 }
 
 class UdpTestWindow : public LinkWindowTest<frmTestXplaneInterface> {
