@@ -81,6 +81,24 @@ protected:
     static SimCom& link() { return DefaultForm<SimCom>::get(); }
     static QString text(const char* box) { return child<QLineEdit>(window(), box)->text(); }
     static void setText(const char* box, const char* text) { child<QLineEdit>(window(), box)->setText(text); }
+    // The texts of several boxes, joined by blanks.
+    static QString texts(std::initializer_list<const char*> boxes)
+    {
+        QStringList all;
+        for (const char* box : boxes)
+            all << text(box);
+        return all.join(' ');
+    }
+    static void setTexts(std::initializer_list<std::pair<const char*, const char*>> boxes)
+    {
+        for (const auto& [box, text] : boxes)
+            setText(box, text);
+    }
+    static void clicks(std::initializer_list<const char*> buttons)
+    {
+        for (const char* button : buttons)
+            click(window(), button);
+    }
 
     // The packet X-Plane received as number `n` (from 1) since it was cleared.
     QByteArray packet(int n)

@@ -66,9 +66,7 @@ protected:
 
     static void fill(const char* index, const char* slot, const char* data)
     {
-        setText("boxIndex", index);
-        setText("boxValue", slot);
-        setText("boxData", data);
+        setTexts({{"boxIndex", index}, {"boxValue", slot}, {"boxData", data}});
     }
 
     // What X-Plane receives from one click.
