@@ -8,25 +8,17 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace varnet {
 namespace {
 
 using namespace testing;
 
-// What one DATA packet to X-Plane carries: its group and the one slot that
-// is not the filler.
-struct SimWrite {
-    int group = 0;
-    int slot = 0;
-    float value = 0;
-    bool operator==(const SimWrite&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const SimWrite& w)
-{
-    return os << "{group " << w.group << ", slot " << w.slot << ": " << w.value << "}";
-}
+// What one DATA packet to X-Plane carries: its group, and the one slot that
+// is not the filler with its value.
+using SimWrite = std::tuple<int, int, float>;
+using Writes = QList<SimWrite>;
 
 // Gauges run on the run window's fake gauge bus; the sim ports are those of
 // the run preparation (function f writes DATA group f, its second pair group
@@ -43,31 +35,32 @@ protected:
     }
 
     // What reaches X-Plane while the bytes come in from the bus.
-    QList<SimWrite> receive(const QByteArray& bytes)
+    Writes receive(const QByteArray& bytes)
     {
         sent();
         bus().inject(bytes);
-        QList<SimWrite> writes;
+        Writes writes;
         for (const QByteArray& d : sent()) {
             if (!d.startsWith("DATA0"))
                 continue;
-            SimWrite w{qFromLittleEndian<qint32>(d.constData() + 5), 0, 0};
-            for (; w.slot < 8; ++w.slot) {
-                w.value = qFromLittleEndian<float>(d.constData() + 9 + 4 * w.slot);
-                if (w.value != -999.0f)
+            int slot = 0;
+            float value = 0;
+            for (; slot < 8; ++slot)
+                if ((value = qFromLittleEndian<float>(d.constData() + 9 + 4 * slot)) != -999.0f)
                     break;
-            }
-            writes << w;
+            writes << SimWrite{qFromLittleEndian<qint32>(d.constData() + 5), slot, value};
         }
         return writes;
     }
 
     // The reply of a gauge that was asked.
-    QList<SimWrite> answer(const QByteArray& reply)
+    Writes answer(const QByteArray& reply)
     {
         ask(quint8(reply[1]));
         return receive(reply);
     }
+
+    static Writes writes(std::initializer_list<SimWrite> list) { return list; }
 
     // Datagrams sent since the last call.
     QList<QByteArray> sent()
@@ -79,11 +72,7 @@ protected:
         }
         return all;
     }
-
-    static QList<SimWrite> writes(std::initializer_list<SimWrite> list) { return list; }
 };
-
-// ---- Framing and who may answer ---------------------------------------------
 
 TEST_F(ReplyTest, OnlyTheGaugeAskedIsDecodedButEveryWellFramedReplyReachesTheDialogs)
 {
@@ -104,13 +93,11 @@ TEST_F(ReplyTest, OnlyTheGaugeAskedIsDecodedButEveryWellFramedReplyReachesTheDia
     // next reply starts clean.
     GaugeReplyReceived = 0;
     EXPECT_TRUE(receive(vor.left(10) + vor.left(15)).isEmpty());
-    EXPECT_EQ(GaugeReplyReceived, 0);
-    EXPECT_EQ(bus().bytesWaiting(), 0);
+    EXPECT_EQ((std::tuple{GaugeReplyReceived, bus().bytesWaiting()}), (std::tuple{0, 0}));
     // A stray tail left behind comes in with the next reply, which is kept.
     bus().inject(vor.right(7));
     EXPECT_EQ(receive(vor), writes({{37, 0, 180}}));
-    EXPECT_EQ(replies().counts.badFrames, 2);
-    EXPECT_EQ(replies().counts.decoded, 1);
+    EXPECT_EQ((std::tuple{replies().counts.badFrames, replies().counts.decoded}), (std::tuple{2, 1}));
 
     // The run halted: replies are stored, never written.
     runWindow().cmdStop_Click();
@@ -142,48 +129,39 @@ TEST_F(ReplyTest, TheLastOutputTellsWhoWasAskedAModuleStoresItsInputs)
     EXPECT_EQ(RunData.IOMSwitchState[0], QByteArray(6, '\0')) << "the other module";
 }
 
-// ---- Instruments --------------------------------------------------------------
-
-TEST_F(ReplyTest, CourseKnobsWriteTheirCourseOnceWhenItChanges)
+TEST_F(ReplyTest, InstrumentsWriteWhatTheirKnobsSet)
 {
     gauge(12, 106);
     gauge(13, 107);
     gauge(14, 108);
+    gauge(15, 105, 0, 0, 21, 4);  // heading function 21, selected heading (15) on
+    gauge(5, 101);
+    gauge(6, 104);
     running();
-    // 00 0C 6A .. .. 43 02 1E 41 ..: type 106, markers "C" and "A", count 542.
+    // Course knobs write their course once when it changes. 00 0C 6A .. ..
+    // 43 02 1E 41 ..: type 106, markers "C" and "A", count 542.
     const QByteArray south = QByteArray::fromHex("000C6A000043021E41000000000000000000000000000000FF");
     EXPECT_EQ(answer(south), writes({{37, 0, 180}}));
     EXPECT_TRUE(answer(south).isEmpty()) << "the same course again";
     EXPECT_EQ(answer(courseKnobReply(12, 106, 1084)), writes({{37, 0, 0}}));
     EXPECT_TRUE(answer(courseKnobReply(12, 106, 0)).isEmpty()) << "360 is north as well";
     EXPECT_EQ(answer(courseKnobReply(12, 106, 1084 + 271)), writes({{37, 0, 270}})) << "beyond a turn wraps";
-
     // VOR 2 keeps a course of its own; the ADF card goes out every time.
     EXPECT_EQ(answer(courseKnobReply(13, 107, 542)), writes({{137, 0, 180}}));
-    EXPECT_EQ(answer(courseKnobReply(14, 108, 813)), writes({{32, 0, 90}}));
-    EXPECT_EQ(answer(courseKnobReply(14, 108, 813)), writes({{32, 0, 90}}));
-
+    for (int k = 0; k < 2; ++k)
+        EXPECT_EQ(answer(courseKnobReply(14, 108, 813)), writes({{32, 0, 90}}));
     QByteArray unmarked = courseKnobReply(12, 106, 100);
     unmarked[8] = 'X';
     EXPECT_TRUE(answer(unmarked).isEmpty());
     EXPECT_EQ(replies().counts.ignored, 1);
-}
 
-TEST_F(ReplyTest, HeadingIndicatorFoldsWesterlyHeadings)
-{
-    gauge(14, 105, 0, 0, 21, 4);  // heading function 21, selected heading (15) on
-    running();
-    EXPECT_EQ(answer(headingReply(14, 2160, 2154)), writes({{21, 0, -180}, {15, 0, 179.5f}}));
-    EXPECT_EQ(answer(headingReply(14, 2148, 2154)), writes({{21, 0, 179}})) << "the selected heading only on a change";
-    EXPECT_EQ(answer(headingReply(14, 2148, 2160)), writes({{21, 0, 179}, {15, 0, -180}}));
-}
+    // The heading indicator folds westerly headings.
+    EXPECT_EQ(answer(headingReply(15, 2160, 2154)), writes({{21, 0, -180}, {15, 0, 179.5f}}));
+    EXPECT_EQ(answer(headingReply(15, 2148, 2154)), writes({{21, 0, 179}})) << "the selected heading only on a change";
+    EXPECT_EQ(answer(headingReply(15, 2148, 2160)), writes({{21, 0, 179}, {15, 0, -180}}));
 
-TEST_F(ReplyTest, AltimeterSetsThePressureTheLoopReadsAsAirPressure)
-{
-    gauge(5, 101);
-    running();
-    // Air pressure is the run window's first general value (function 1);
-    // the second is the airspeed and is never written.
+    // The altimeter sets the pressure the loop reads as air pressure (the
+    // first general value, function 1; the airspeed is never written).
     EXPECT_EQ(answer(altimeterReply(5, 2992, true)), writes({{1, 0, 29.92f}}));
     EXPECT_EQ(answer(altimeterReply(5, 1013, false)), writes({{1, 0, Single(1013 / 33.86)}}));
     RunData.SimAirPressureHg = 29.92f;
@@ -191,28 +169,24 @@ TEST_F(ReplyTest, AltimeterSetsThePressureTheLoopReadsAsAirPressure)
     EXPECT_TRUE(answer(altimeterKnobReply(5, 0)).isEmpty());
     RunData.SimAirPressureHg = std::numeric_limits<Single>::quiet_NaN();
     EXPECT_TRUE(answer(altimeterKnobReply(5, 1)).isEmpty()) << "no number reaches the simulator";
-}
 
-TEST_F(ReplyTest, AirlinerClockKeepsTheYearAsTheProgramDoes)
-{
-    gauge(6, 104);
-    running();
+    // The airliner clock keeps the year as the program does.
     answer(clockReply(6, QDateTime(QDate(2024, 3, 9), QTime(17, 45, 30))));
     const InstrumentValues& v = Instruments;
     EXPECT_EQ((std::array{v.ClockYear, v.ClockMonth, v.ClockDay}), (std::array{24, 3, 9}));
     EXPECT_EQ((std::array{v.ClockHour, v.ClockMinute, v.ClockSecond}), (std::array<Byte, 3>{17, 45, 30}));
 }
 
-// ---- Avionics -------------------------------------------------------------------
-
-TEST_F(ReplyTest, RadiosWriteTheirFrequenciesInTenKilohertzSteps)
+TEST_F(ReplyTest, RadiosWriteTheirFrequenciesAndTranspondersCodeModeAndIdent)
 {
     gauge(20, 110, 20, 0, 21, 1);  // standby on
     gauge(21, 120, 0, 0, 0, 1);
-    Cfg.GaugeRecSeqNr1[21] = 1;
     gauge(22, 121, 32, 0, 33, 0);
     Cfg.GaugeRecModel[22] = 2;
+    gauge(30, 112, 0, 3);  // ident ports on
+    gauge(31, 122, 0, 1);
     running();
+    // Frequencies in steps of ten kilohertz.
     EXPECT_EQ(answer(radioReply(20, 110, radioWord(122.705), radioWord(121.5))),
               writes({{20, 0, 12270}, {21, 0, 12150}}));
     EXPECT_EQ(answer(comNavReply(21, 118.0, 121.5, 110.5, 108.05)),
@@ -220,18 +194,13 @@ TEST_F(ReplyTest, RadiosWriteTheirFrequenciesInTenKilohertzSteps)
     EXPECT_TRUE(answer(comNavReply(21, 118.0, 121.5, 110.5, 108.05, 32)).isEmpty()) << "flagged invalid";
     // An ADF receiver's word is kHz with tenths.
     EXPECT_EQ(answer(radioReply(22, 121, adfWord(350.5), 0)), writes({{32, 0, 350.5f}}));
-}
 
-TEST_F(ReplyTest, TranspondersWriteCodeModeAndIdent)
-{
-    gauge(30, 112, 0, 3);  // ident ports on
-    gauge(31, 122, 0, 1);
-    running();
     // The mode goes to the second pair of function 26; the ident lamp
     // (function 47) on a change of mode only.
     EXPECT_EQ(answer(transponderReply(30, 112, 7700, 3, 1)),
               writes({{26, 0, 7700}, {126, 0, 2}, {47, 0, 0}, {147, 0, 1}}));
-    EXPECT_EQ(answer(transponderReply(30, 112, 1234, 5)), writes({{26, 0, 1234}, {126, 0, 4}, {47, 0, 1}, {147, 0, 0}}));
+    EXPECT_EQ(answer(transponderReply(30, 112, 1234, 5)),
+              writes({{26, 0, 1234}, {126, 0, 4}, {47, 0, 1}, {147, 0, 0}}));
     QByteArray standbyCode = transponderReply(30, 112, 1234, 5);
     standbyCode[14] = 0;  // the second pair is active: 0000
     EXPECT_EQ(answer(standbyCode).value(0), (SimWrite{26, 0, 0}));
@@ -244,13 +213,11 @@ TEST_F(ReplyTest, DMEsSelectOnlyThePairsTheirFunctionsHave)
     gauge(41, 113);
     Cfg.GaugeRecPlate1[41] = 1;  // keeps its selection for its own reading
     running();
-    EXPECT_EQ(answer(dmeNavReply(40, 2)), writes({{30, 0, 2}}));
-    EXPECT_EQ(answer(dmeNavReply(40, 4)), writes({{30, 0, 4}}));
-    EXPECT_EQ(RunData.DMESelection, 4);
+    for (int selection : {2, 4})
+        EXPECT_EQ(answer(dmeNavReply(40, selection)), writes({{30, 0, float(selection)}}));
     for (int hold = 5; hold <= 9; ++hold)
         EXPECT_TRUE(answer(dmeNavReply(40, hold)).isEmpty()) << hold;
-    EXPECT_EQ(RunData.DMESelection, 4);
-    EXPECT_EQ(replies().counts.ignored, 5);
+    EXPECT_EQ((std::tuple{RunData.DMESelection, replies().counts.ignored}), (std::tuple{4, 5}));
 
     // Tuned by itself: the frequency goes to NAV 1 once.
     EXPECT_EQ(answer(dmeOwnReply(40, 2, 11030)), writes({{115, 1, 1103}, {30, 0, 1}}));
@@ -260,11 +227,12 @@ TEST_F(ReplyTest, DMEsSelectOnlyThePairsTheirFunctionsHave)
     EXPECT_EQ(RunData.GaugeLastReplyValue[41], 2.0f);
 }
 
-TEST_F(ReplyTest, AutopilotTakesItsTargetsAndWritesTheModes)
+TEST_F(ReplyTest, AutopilotTakesItsTargetsAndAudioPanelTogglesTheMonitorsThatChanged)
 {
     for (int f = 90; f <= 99; ++f)
         Cfg.FunctionIndex1[f] = Integer(f);
     gauge(50, 124, 0, 2);  // with its own barometer
+    gauge(60, 125);
     running();
     InstrumentValues& v = Instruments;
     v.SimAltitude = 9000;
@@ -272,14 +240,12 @@ TEST_F(ReplyTest, AutopilotTakesItsTargetsAndWritesTheModes)
     EXPECT_EQ(v.APModeBits, 0x81);
     EXPECT_EQ(v.APAltitudeFeet, 0) << "status 0 sets nothing more";
 
-    const QList<SimWrite> written = answer(autopilotReply(50, 0x81, 8000, -500, 1, 2992));
+    const Writes written = answer(autopilotReply(50, 0x81, 8000, -500, 1, 2992));
     EXPECT_EQ(v.APAltitudeFixed, std::lrint(8000 / 3.28084 * 65536));
-    EXPECT_EQ(v.APVerticalSpeed, -500);
-    EXPECT_EQ(replies().APVerticalSpeedReply, -500);
+    EXPECT_EQ((std::tuple{v.APVerticalSpeed, replies().APVerticalSpeedReply}), (std::tuple{-500, -500}));
     EXPECT_EQ(written.value(0), (SimWrite{1, 0, 29.92f})) << "through the air-pressure port";
-    EXPECT_EQ(written.value(1), (SimWrite{90, 0, 2}));
-    EXPECT_EQ(written.value(8), (SimWrite{97, 0, 6}));
-    EXPECT_EQ(written.last(), (SimWrite{99, 0, -500}));
+    EXPECT_EQ((std::tuple{written.value(1), written.value(8), written.last()}),
+              (std::tuple{SimWrite{90, 0, 2}, SimWrite{97, 0, 6}, SimWrite{99, 0, -500}}));
 
     // Holding a climb: the target becomes the ceiling; holding level at an
     // altitude that is no number keeps the panel's own target.
@@ -288,19 +254,13 @@ TEST_F(ReplyTest, AutopilotTakesItsTargetsAndWritesTheModes)
     v.SimAltitude = std::numeric_limits<Single>::infinity();
     answer(autopilotReply(50, 0, 6000, 0, 1, 1013, 0x41));
     EXPECT_EQ(v.APAltitudeFixed, std::lrint(6000 / 3.28084 * 65536));
-}
 
-TEST_F(ReplyTest, AudioPanelTogglesTheMonitorsThatChanged)
-{
-    gauge(60, 125);
-    running();
+    // The audio panel: COM 2 and the combined bit from byte 7 (COM 1 was on
+    // at the start), NAV 1 and ADF from byte 8.
     ask(60);
     sent();
-    // COM 2 and the combined bit from byte 7 (COM 1 was on at the start),
-    // NAV 1 and ADF from byte 8.
     bus().inject(audioPanelReply(60, 0x21, 0x05, 7));
-    EXPECT_EQ(Instruments.AudioPanelBits, 224 + 16 + 1);
-    EXPECT_EQ(replies().AudioPanelStatus, 7);
+    EXPECT_EQ((std::tuple{v.AudioPanelBits, replies().AudioPanelStatus}), (std::tuple{224 + 16 + 1, 7}));
     EXPECT_EQ(sent(), (QList<QByteArray>{"CMND0sim/audio_panel/monitor_audio_com2",
                                          "CMND0sim/audio_panel/monitor_audio_nav1",
                                          "CMND0sim/audio_panel/monitor_audio_adf1"}));
