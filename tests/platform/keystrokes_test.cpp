@@ -18,24 +18,14 @@ SequenceKey named(NamedKey key, bool ctrl = false, bool shift = false)
     return SequenceKey{ctrl, shift, key, QChar()};
 }
 
-TEST(KeySequence, ModifiersHoldForTheNextKeyOnly)
+TEST(KeySequence, ModifiersHoldForTheNextKeyOnlyAndBracesNameKeysOrEscapeTheNotation)
 {
-    const auto keys = parseKeySequence("^+ab");
-    ASSERT_TRUE(keys);
-    EXPECT_EQ(*keys, (std::vector{character(u'a', true, true), character(u'b')}));
-}
-
-TEST(KeySequence, BracesNameKeysAndEscapeTheNotationsOwnCharacters)
-{
-    const auto keys = parseKeySequence("^{ENTER}{f16}{}}{{}{+}{%}{~}{(}{[}é");
-    ASSERT_TRUE(keys);
-    EXPECT_EQ(*keys, (std::vector{named(NamedKey::Enter, true), named(NamedKey::F16), character(u'}'),
-                                  character(u'{'), character(u'+'), character(u'%'), character(u'~'),
-                                  character(u'('), character(u'['), character(u'é')}));
-}
-
-TEST(KeySequence, TextOutsideTheNotationIsRefused)
-{
+    EXPECT_EQ(parseKeySequence("^+ab"), (std::vector{character(u'a', true, true), character(u'b')}));
+    EXPECT_EQ(parseKeySequence("^{ENTER}{f16}{}}{{}{+}{%}{~}{(}{[}é"),
+              (std::vector{named(NamedKey::Enter, true), named(NamedKey::F16), character(u'}'), character(u'{'),
+                           character(u'+'), character(u'%'), character(u'~'), character(u'('), character(u'['),
+                           character(u'é')}));
+    // Text outside the notation is refused.
     for (const char* text : {"{NOPE}", "a+", "^", "{", "{}", "{ENTER", "a}", "%", "~", "(a)", "[", "{+ 3}"})
         EXPECT_FALSE(parseKeySequence(text)) << text;
 }

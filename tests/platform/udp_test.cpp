@@ -40,7 +40,7 @@ TEST_F(Loopback, EveryDatagramArrivesWholeAndInOrder)
     EXPECT_EQ(received, sent);
 }
 
-TEST_F(Loopback, LocalPortInUseIsRefusedAndFreedByClose)
+TEST_F(Loopback, LocalPortInUseIsRefusedAndFreedByCloseAndAMissingRemoteReported)
 {
     const quint16 port = receiver.localPort();
     QtUdpSocket second;
@@ -53,10 +53,8 @@ TEST_F(Loopback, LocalPortInUseIsRefusedAndFreedByClose)
     ASSERT_TRUE(receiver.bind(port)) << receiver.errorString().toStdString();
     ASSERT_TRUE(sender.sendDatagram("DATA0"));
     ASSERT_TRUE(receivedCount(1));
-}
 
-TEST_F(Loopback, RemoteThatIsNoAddressIsReported)
-{
+    // A remote that is no address is reported.
     sender.setRemote("", receiver.localPort());
     EXPECT_FALSE(sender.sendDatagram("DATA0"));
     EXPECT_EQ(sender.errorString(), "Invalid remote address \"\"");

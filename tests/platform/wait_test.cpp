@@ -7,22 +7,16 @@
 namespace varnet {
 namespace {
 
-TEST(WaitUntil, RunsTimersAndEndsAsSoonAsDone)
+TEST(WaitUntil, RunsTimersAndEndsAsSoonAsDoneOrAtTheTimeout)
 {
     bool replied = false;
     QTimer::singleShot(20, [&] { replied = true; });
     QElapsedTimer elapsed;
     elapsed.start();
-
     EXPECT_TRUE(waitUntil([&] { return replied; }, 2000));
     EXPECT_LT(elapsed.elapsed(), 1000);
-}
 
-TEST(WaitUntil, GivesUpAtTheTimeout)
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-
+    elapsed.restart();
     EXPECT_FALSE(waitUntil([] { return false; }, 50));
     EXPECT_GE(elapsed.elapsed(), 49);
     EXPECT_LT(elapsed.elapsed(), 1000);

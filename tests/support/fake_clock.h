@@ -8,8 +8,9 @@ namespace varnet::testing {
 // itself for its lifetime.
 class FakeClock final : public Clock {
 public:
-    explicit FakeClock(const QDateTime& start = QDateTime(QDate(2024, 1, 1), QTime(12, 0)));
-    ~FakeClock() override;
+    explicit FakeClock(const QDateTime& start = QDateTime(QDate(2024, 1, 1), QTime(12, 0)))
+        : now_(start), previous_(setClock(this)) {}
+    ~FakeClock() override { setClock(previous_); }
     FakeClock(const FakeClock&) = delete;
     FakeClock& operator=(const FakeClock&) = delete;
 

@@ -10,8 +10,8 @@ namespace varnet::testing {
 // lifetime.
 class FakeKeystrokes final : public KeystrokeInjector {
 public:
-    FakeKeystrokes();
-    ~FakeKeystrokes() override;
+    FakeKeystrokes() : previous_(setKeystrokeInjector(this)) {}
+    ~FakeKeystrokes() override { setKeystrokeInjector(previous_); }
     FakeKeystrokes(const FakeKeystrokes&) = delete;
     FakeKeystrokes& operator=(const FakeKeystrokes&) = delete;
 

@@ -23,8 +23,6 @@ bool FakeSerialPort::writeDevice(const QByteArray& data)
     if (!writeError_.isEmpty())
         return fail(writeError_);
     writes_.append(data);
-    if (onWrite)
-        onWrite(data);
     return true;
 }
 
@@ -50,16 +48,6 @@ FakeSerialPort* FakeSerialPorts::port(int number) const
             return *it;
     }
     return nullptr;
-}
-
-QList<FakeSerialPort*> FakeSerialPorts::ports() const
-{
-    QList<FakeSerialPort*> alive;
-    for (const QPointer<FakeSerialPort>& port : created_) {
-        if (port)
-            alive.append(port);
-    }
-    return alive;
 }
 
 } // namespace varnet::testing

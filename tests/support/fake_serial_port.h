@@ -36,9 +36,6 @@ public:
     // Called at every open before it succeeds or fails: sets up the device
     // behind the port number a window has just chosen (missing, carrier held).
     std::function<void(FakeSerialPort&)> onOpen;
-    // Called after each write is recorded: lets the device answer. Bytes
-    // injected here arrive before write() returns, sooner than a real device.
-    std::function<void(const QByteArray&)> onWrite;
 
 protected:
     bool openDevice() override;
@@ -68,8 +65,6 @@ public:
 
     // The last created port with this number that still exists, or nullptr.
     FakeSerialPort* port(int number) const;
-    // The ports created that still exist, oldest first.
-    QList<FakeSerialPort*> ports() const;
 
 private:
     std::vector<QPointer<FakeSerialPort>> created_;

@@ -16,7 +16,6 @@
 
 #include <csignal>
 #include <functional>
-#include <memory>
 #include <string>
 
 #include <fcntl.h>
@@ -28,8 +27,8 @@
 namespace varnet {
 namespace {
 
-// An Xvfb server on the first free display of a few, stopped on destruction.
-// Never the session's own display: the keys must not reach a real desktop.
+// An Xvfb server on a display it finds free itself, stopped on destruction:
+// never the session's own display, the keys must not reach a real desktop.
 class PrivateXServer {
 public:
     ~PrivateXServer()
@@ -41,65 +40,36 @@ public:
     }
 
     // The display name (":97"), or empty when no server could be started.
+    // Xvfb writes the display number to -displayfd once it accepts clients.
     std::string start()
     {
         const char* xvfb = "/usr/bin/Xvfb";
-        if (access(xvfb, X_OK) != 0)
-            return {};
-        for (int number = 97; number <= 105; ++number) {
-            if (startOn(xvfb, number))
-                return ":" + std::to_string(number);
-        }
-        return {};
-    }
-
-private:
-    // Xvfb writes the display number to -displayfd once it accepts clients,
-    // and exits when the display is taken.
-    bool startOn(const char* xvfb, int number)
-    {
         int ready[2];
-        if (pipe(ready) != 0)
-            return false;
-        const pid_t pid = fork();
-        if (pid == 0) {
+        if (access(xvfb, X_OK) != 0 || pipe(ready) != 0)
+            return {};
+        pid_ = fork();
+        if (pid_ == 0) {
             // The server goes with this program, also when it is killed.
             prctl(PR_SET_PDEATHSIG, SIGTERM);
-            close(ready[0]);
             const int null = open("/dev/null", O_WRONLY);
             dup2(null, STDOUT_FILENO);
             dup2(null, STDERR_FILENO);
-            const std::string display = ":" + std::to_string(number);
             const std::string fd = std::to_string(ready[1]);
-            execl(xvfb, xvfb, display.c_str(), "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0",
-                  "640x480x24", static_cast<char*>(nullptr));
+            execl(xvfb, xvfb, "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", "640x480x24",
+                  static_cast<char*>(nullptr));
             _exit(127);
         }
         close(ready[1]);
-        const bool started = pid > 0 && readLine(ready[0]);
-        close(ready[0]);
-        if (started) {
-            pid_ = pid;
-        } else if (pid > 0) {
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-        }
-        return started;
-    }
-
-    // The whole line: a server whose reader is gone before it wrote the line
-    // end stops.
-    static bool readLine(int fd)
-    {
+        std::string display = ":";
         char c = 0;
-        pollfd wait{fd, POLLIN, 0};
-        while (c != '\n') {
-            if (poll(&wait, 1, 10000) != 1 || read(fd, &c, 1) != 1)
-                return false;
-        }
-        return true;
+        pollfd wait{ready[0], POLLIN, 0};
+        while (pid_ > 0 && poll(&wait, 1, 10000) == 1 && read(ready[0], &c, 1) == 1 && c != '\n')
+            display += c;
+        close(ready[0]);
+        return c == '\n' ? display : std::string();
     }
 
+private:
     pid_t pid_ = -1;
 };
 
@@ -135,99 +105,54 @@ protected:
 // A box would block the test: the injector must find the display usable.
 class NoBoxes final : public MessageService {
 public:
+    NoBoxes() { setMessageService(this); }
+    ~NoBoxes() override { setMessageService(nullptr); }
     void ok(const QString& text) override { ADD_FAILURE() << "OK box: " << text.toStdString(); }
     bool yesNo(const QString& text) override { return ok(text), false; }
-    std::optional<QString> input(const QString& prompt, const QString&) override
-    {
-        ok(prompt);
-        return std::nullopt;
-    }
+    std::optional<QString> input(const QString& prompt, const QString&) override { return ok(prompt), std::nullopt; }
 };
 
-class XTestTyping : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        server = std::make_unique<PrivateXServer>();
-        const std::string display = server->start();
-        if (display.empty()) {
-            skipReason = "no Xvfb server could be started";
-            return;
-        }
-        qputenv("DISPLAY", display.c_str());
-        // Offscreen when xcb cannot start, so that the tests skip instead of
-        // the program aborting.
-        qputenv("QT_QPA_PLATFORM", "xcb;offscreen");
-        static int argc = 1;
-        static char name[] = "test_platform_xtest";
-        static char* argv[] = {name, nullptr};
-        app = std::make_unique<QApplication>(argc, argv);
-        if (QGuiApplication::platformName() != "xcb") {
-            skipReason = "Qt's xcb platform cannot run here";
-            return;
-        }
-        edit = std::make_unique<QLineEdit>();
-        edit->installEventFilter(&log);
-        edit->show();
-        edit->activateWindow();
-        edit->setFocus();
-        focused = runUntil([] { return edit->isActiveWindow() && edit->hasFocus(); });
-        setMessageService(&noBoxes);
-        injector = std::make_unique<X11KeystrokeInjector>();
-    }
+TEST(XTestTyping, ShiftedEscapedCtrlNamedAndUnmappedKeysReachTheWindow)
+{
+    PrivateXServer server;
+    const std::string display = server.start();
+    if (display.empty())
+        GTEST_SKIP() << "no Xvfb server could be started";
+    qputenv("DISPLAY", display.c_str());
+    // Offscreen when xcb cannot start, so that the test skips instead of the
+    // program aborting.
+    qputenv("QT_QPA_PLATFORM", "xcb;offscreen");
+    int argc = 1;
+    char name[] = "test_platform_xtest";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    if (QGuiApplication::platformName() != "xcb")
+        GTEST_SKIP() << "Qt's xcb platform cannot run here";
+    PressLog log;
+    QLineEdit edit;
+    edit.installEventFilter(&log);
+    edit.show();
+    edit.activateWindow();
+    edit.setFocus();
+    ASSERT_TRUE(runUntil([&] { return edit.isActiveWindow() && edit.hasFocus(); }))
+        << "the test window on the Xvfb server never got the focus";
+    NoBoxes noBoxes;
+    X11KeystrokeInjector injector;
 
-    static void TearDownTestSuite()
-    {
-        // Each needs the server that the next one stops.
-        injector.reset();
-        setMessageService(nullptr);
-        edit.reset();
-        app.reset();
-        server.reset();
-    }
-
-    void SetUp() override
-    {
-        if (!skipReason.empty())
-            GTEST_SKIP() << skipReason;
-        ASSERT_TRUE(focused) << "the test window on the Xvfb server never got the focus";
-        edit->clear();
+    // Types the sequence into an empty box and lets the window take it in
+    // until it holds `text` and saw the key press `lastPress`.
+    const auto type = [&](const QString& sequence, const QString& text, const QString& lastPress) {
+        edit.clear();
         log.presses.clear();
-    }
-
-    // Types the sequence and lets the window take it in until it holds
-    // `text` and saw the key press `lastPress`.
-    static void type(const QString& sequence, const QString& text, const QString& lastPress)
-    {
-        injector->inject(sequence);
-        runUntil([&] { return edit->text() == text && log.presses.endsWith(lastPress); });
-        EXPECT_EQ(edit->text(), text) << sequence.toStdString();
+        injector.inject(sequence);
+        runUntil([&] { return edit.text() == text && log.presses.endsWith(lastPress); });
+        EXPECT_EQ(edit.text(), text) << sequence.toStdString();
         EXPECT_TRUE(log.presses.endsWith(lastPress)) << log.presses.join(' ').toStdString();
-    }
-
-    static inline std::unique_ptr<PrivateXServer> server;
-    static inline std::unique_ptr<QApplication> app;
-    static inline std::unique_ptr<QLineEdit> edit;
-    static inline std::unique_ptr<X11KeystrokeInjector> injector;
-    static inline PressLog log;
-    static inline std::string skipReason;
-    static inline bool focused = false;
-    static inline NoBoxes noBoxes;
-};
-
-TEST_F(XTestTyping, ShiftedAndEscapedCharacters)
-{
+    };
     type("+ab{+}{%}{}}", "Ab+%}", "Shift+}");
-}
-
-TEST_F(XTestTyping, CtrlAndNamedKeys)
-{
     // Ctrl+A selects everything, which the backspace then deletes.
     type("abc^a{BACKSPACE}z^+{ENTER}", "z", "Ctrl+Shift+Return");
-}
-
-TEST_F(XTestTyping, KeysTheKeyboardMapLacksGoOnSpareKeyCodes)
-{
+    // Keys the keyboard map lacks go on spare key codes.
     type("\u00e9{F13}\u00c9\u00fe+{F16}", "\u00e9\u00c9\u00fe", "Shift+F16");
     EXPECT_TRUE(log.presses.contains("F13")) << log.presses.join(' ').toStdString();
 }
