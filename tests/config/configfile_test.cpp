@@ -82,52 +82,28 @@ std::string edited(std::string text, const std::string& from, const std::string&
     return text.replace(at, from.size(), to);
 }
 
-TEST_F(ConfigFileTest, RoundTripIsByteIdenticalAndRestoresEveryTable)
+// Under a locale whose decimal separator is a comma, where the C locale is
+// installed, and always for Qt.
+TEST_F(ConfigFileTest, RoundTripIsByteIdenticalWithPointNumbersWhateverTheLocale)
 {
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    std::setlocale(LC_ALL, "de_DE.UTF-8");
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     Cfg = sampleConfig();
-    ASSERT_TRUE(WriteConfigFile());
-    const std::string first = fileBytes(Session.ConfigFileName);
-
+    EXPECT_TRUE(WriteConfigFile());
+    const std::string text = fileBytes(Session.ConfigFileName);
     Cfg = ConfigTables{};
     LoadConstantTables();  // the category names are built in, not stored
     ReadConfigFile();
-    ASSERT_EQ(Session.ConfigError, 0);
-    EXPECT_TRUE(Cfg == sampleConfig());
+    const ConfigTables loaded = Cfg;
+    EXPECT_TRUE(WriteConfigFile());
+    QLocale::setDefault(QLocale::c());
+    std::setlocale(LC_ALL, previous.c_str());
 
-    ASSERT_TRUE(WriteConfigFile());
-    EXPECT_EQ(fileBytes(Session.ConfigFileName), first);
-}
-
-// Switches the C and Qt locales to one whose decimal separator is a comma.
-class CommaLocale {
-public:
-    CommaLocale() : previous_(std::setlocale(LC_ALL, nullptr))
-    {
-        if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
-            std::cerr << "note: locale de_DE.UTF-8 is not installed; only the Qt locale is switched\n";
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    }
-    ~CommaLocale()
-    {
-        QLocale::setDefault(QLocale::c());
-        std::setlocale(LC_ALL, previous_.c_str());
-    }
-
-private:
-    std::string previous_;
-};
-
-TEST_F(ConfigFileTest, NumbersUsePointAndShortestFormWhateverTheLocale)
-{
-    const CommaLocale comma;
-    Cfg = sampleConfig();
-    ASSERT_TRUE(WriteConfigFile());
-    const std::string text = fileBytes(Session.ConfigFileName);
-    Cfg = ConfigTables{};
-    ReadConfigFile();
-    ASSERT_EQ(Session.ConfigError, 0);
-    EXPECT_EQ(Cfg.FunctionMultiply[7], 0.1f);
-
+    EXPECT_EQ(Session.ConfigError, 0);
+    EXPECT_TRUE(loaded == sampleConfig());
+    EXPECT_EQ(loaded.FunctionMultiply[7], 0.1f);
+    EXPECT_EQ(fileBytes(Session.ConfigFileName), text);
     EXPECT_EQ(text.find("Func7\",\"#0:sim/lights/nav_lights_toggle\r\n#1:sim/none\r\n\",7,7,7,7,0,0,32767,-999.5,"
                         "7,255,0.1,3E+12,-1.5E-07,1234567,4096,7,0,0,7\r\n"),
               text.find("Func7\""));
@@ -364,6 +340,98 @@ TEST_F(ConfigFileTest, HeaderChecksLookOnlyAtTheirPositions)
     boxes.expectYesNo(kVersionQuestion, true);
     EXPECT_EQ(load(edited(sampleText(), programHeader(), "short")), 0);
     EXPECT_EQ(Cfg.ConfigHeader, "short");
+}
+
+// A configuration file typed from the documented layout, not produced by the
+// writer: it proves the reader follows the format rather than merely
+// mirroring the writer.
+std::string repeat(const std::string& line, int times)
+{
+    std::string text;
+    for (int i = 0; i < times; ++i)
+        text += line;
+    return text;
+}
+
+std::string handWrittenFile(bool withYokes)
+{
+    std::string f;
+    f += "\"General\"\r\n";
+    f += "\"" + programHeader() + "\",2,1,30,0,32,1,\"127.0.0.1\",\"\",\"49000\",\"49001\",\"\",\"\",0,0\r\n";
+    f += "\"IOM\"\r\n2\r\n";
+    f += "0,0,0,0,0,0,0,0,0,0,0,0,0\r\n";
+    f += "1000, 1, 9, 6, 52, 1, .5, -10, 0, 1, 0, 0, 0\r\n";  // blanks after commas, no leading zero
+    f += "\"Functions\"\r\n";
+    f += "\"\",\"\",0,0,0,0,0,0,0,0,0,0,1,1,0,0,0,0,0,0,0\r\n";
+    f += "\"Voltage\",\"Battery volts\",1,4,7,54,0,0,0,0,4,0,1,1,0,30,0,1,0,0,0\r\n";
+    f += repeat("\"\",\"\",0,0,0,0,0,0,0,0,0,0,1,1,0,0,0,0,0,0,0\r\n", 50);
+    f += "\"Lights\",\"#0:sim/lights/landing_lights_on\r\n#1:sim/lights/landing_lights_off\r\n\",52,1,6,0,0,0,0,0,6,0,1,1,0,1,0,0,0,0,0\r\n";
+    f += repeat("\"\",\"\",0,0,0,0,0,0,0,0,0,0,1,1,1E-10,0,0,0,0,0,0\r\n", 248);
+    f += "\"Gaugetypes\"\r\n";
+    f += repeat("0,\"\"\r\n", 128);
+    f += "\"Gauges\"\r\n";
+    f += "0,0,0,0,0,0,0,0,0,0,0\r\n";
+    f += "1,1,2,7,1,0,0,0,0,0,0\r\n";
+    f += repeat("0,0,0,0,0,0,0,0,0,0,0\r\n", 254);
+    f += "\"Engine Cluster Settings\"\r\n";
+    f += repeat("1,0,0\r\n", 9) + "2,0,0\r\n1,0,0\r\n";
+    f += "\"Plates\"\r\n1\r\n";
+    f += "\"Volts\",7,2,0,30,0,15,30" + repeat(",0", 18) + "\r\n";
+    f += "0,2,0,1079,0,540,1079" + repeat(",0", 18) + "\r\n";
+    if (withYokes) {
+        f += "\"General FFB Yoke\"\r\n" + repeat("1\r\n", 5) + "-5\r\n1\r\n";
+        for (const char* yoke : {"\"Yoke1\"\r\n", "\"Yoke2\"\r\n"}) {
+            f += yoke;
+            f += "6\r\n2\r\n0\r\n" + repeat("3\r\n", 14);
+            for (const char* limit : {"100", "400", "0", "1000"})
+                f += repeat("-7\r\n", 17) + "1\r\n2\r\n3\r\n" + limit + "\r\n";
+            f += repeat("9\r\n", 10);
+        }
+        f += "\"User Defined Yoke Switches\"\r\n";
+        f += repeat("1\r\n-2\r\n3\r\n4\r\n5\r\n6\r\n0.25\r\n-0.5\r\n9\r\n10\r\n11\r\n1.5\r\n2.5\r\n14\r\n", 17);
+        f += "\"Active Indexes\"\r\n" + repeat("17\r\n3\r\n", 22) + repeat("512.5\r\n1\r\n", 11);
+        f += "\"Force Curves\"\r\n" + repeat("10\r\n20\r\n", 26);
+        f += "3\r\n";
+    }
+    f += "\"end\"\r\n";
+    return f;
+}
+
+TEST_F(ConfigFileTest, HandWrittenFileLoadsEverySectionAndOneEndingAfterPlatesKeepsYokes)
+{
+    ASSERT_EQ(load(handWrittenFile(true)), 0);
+
+    EXPECT_EQ(std::tuple(Cfg.ComPortEC, Cfg.ProcessTimerInterval, Cfg.RemoteIP, Cfg.LocalPort),
+              std::tuple(2, 30, "127.0.0.1", "49001"));
+    EXPECT_EQ(std::tuple(Cfg.IOEntryCount, Cfg.IOEntryGaugeID[1], Cfg.IOEntryValue1[1], Cfg.IOEntryValue2[1], Cfg.IOEntryPort.size()),
+              std::tuple(2, kStandAloneIOM1, 0.5f, -10.0f, 3u));
+    EXPECT_EQ(std::tuple(Cfg.FunctionNames[1], Cfg.FunctionIndex1[1], Cfg.FunctionMaximum[1], Cfg.FunctionDataType[52],
+                         Cfg.FunctionMinimum[300]),
+              std::tuple("Voltage", 54, 30.0f, DataTypeCommand, 1E-10f));
+    EXPECT_EQ(Cfg.FunctionFullName[52], "#0:sim/lights/landing_lights_on\r\n#1:sim/lights/landing_lights_off\r\n");
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[1], Cfg.GaugeRecCategory1[1], Cfg.GaugeRecFunction1[1], Cfg.ECNeedleDisplay[9]),
+              std::tuple(1, 7, 1, 2));
+    ASSERT_EQ(Cfg.PlateCount, 1);
+    EXPECT_EQ(std::tuple(Cfg.PlateName[0], Cfg.PlateValue[0][5], Cfg.PlateSteps[0][5]), std::tuple("Volts", 15.0, 540));
+    EXPECT_EQ(std::tuple(Cfg.YokeGeneralSettings[5], Cfg.ComPortYoke1(), Cfg.ComPortYoke2(), Cfg.YokeSettings[1].Mode,
+                         Cfg.YokeSettings[0].ModeSettings[3][18]),
+              std::tuple(-5, 6, 6, 2, 2));
+    EXPECT_EQ(Cfg.YokeSettings[0].CalibrationLimits, (std::array<Integer, 4>{100, 400, 0, 1000}));
+    EXPECT_EQ(Cfg.YokeCalibration[0].Limits, (std::array<Integer, 4>{100, 1023, 0, 1000}));
+    EXPECT_EQ(std::tuple(Cfg.YokeSwitchTable[16][7], Cfg.YokeDataGroup[21], Cfg.PedalCalibration[10],
+                         Cfg.ForceCurveElevator[12][2], Cfg.ComPortIOM2),
+              std::tuple(-0.5f, 17, 512.5f, 20.0f, 3));
+
+    // A file ending after the plates leaves yokes and second module as they were.
+    Cfg.ComPortIOM2 = 4;
+    Cfg.YokeSettings[0].ComPort = 8;
+    Cfg.ForceCurveAileron[3][1] = 1.25f;
+    const ConfigTables before = Cfg;
+    ASSERT_EQ(load(handWrittenFile(false)), 0);
+    EXPECT_EQ(Cfg.ComPortIOM2, 4);
+    EXPECT_EQ(Cfg.YokeSettings, before.YokeSettings);
+    EXPECT_EQ(Cfg.YokeCalibration, before.YokeCalibration);
+    EXPECT_EQ(Cfg.ForceCurveAileron, before.ForceCurveAileron);
 }
 
 TEST(YokeCalibrationTest, UnsetMaximaMeanTheFullRangeAndRangesWrap)

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace varnet {
 namespace {
 
@@ -38,15 +40,12 @@ TEST(ItemReaderTest, ConversionFaultsCarryTheirDescriptions)
     const auto byte = [](ItemReader& in) { in.readByte(); };
     const auto integer = [](ItemReader& in) { in.readInteger(); };
     const auto single = [](ItemReader& in) { in.readSingle(); };
-    EXPECT_EQ(description("256", byte), "Overflow");
-    EXPECT_EQ(description("-1", byte), "Overflow");
-    EXPECT_EQ(description("32768", integer), "Overflow");
-    EXPECT_EQ(description("1e300", single), "Overflow");
-    EXPECT_EQ(description("abc", integer), "Type mismatch");
-    EXPECT_EQ(description("", integer), "Input past end of file");
-    EXPECT_EQ(description(",", integer), "Type mismatch");
-    EXPECT_EQ(description("1,5", single), "no error");
-    EXPECT_EQ(description("1 2", integer), "Type mismatch");
+    const std::tuple<const char*, std::function<void(ItemReader&)>, const char*> cases[] = {
+        {"256", byte, "Overflow"},         {"-1", byte, "Overflow"},     {"32768", integer, "Overflow"},
+        {"1e300", single, "Overflow"},     {"abc", integer, "Type mismatch"}, {"", integer, "Input past end of file"},
+        {",", integer, "Type mismatch"},   {"1,5", single, "no error"},  {"1 2", integer, "Type mismatch"}};
+    for (const auto& [text, read, expected] : cases)
+        EXPECT_EQ(description(text, read), expected) << text;
 }
 
 TEST(ItemWriterTest, StatementsAndNumbersAsTheFileHoldsThem)
@@ -59,16 +58,11 @@ TEST(ItemWriterTest, StatementsAndNumbersAsTheFileHoldsThem)
               "\"Name\",-7,0.1,-999.5,1E-10\r\n"
               "1234.5678901234,0.3333333,1.677722E+07,1E-05\r\n"
               "\"end\"\r\n");
-    EXPECT_EQ(formatSingle(-0.0f), "0");
-    EXPECT_EQ(formatSingle(123456.7f), "123456.7");
-    EXPECT_EQ(formatDouble(0.1 + 0.2), "0.3");
-    EXPECT_EQ(strSingle(0.5f), " 0.5");
-    EXPECT_EQ(strSingle(-2.25f), "-2.25");
-    EXPECT_EQ(strInteger(0), " 0");
-    EXPECT_EQ(strInteger(-7), "-7");
-    EXPECT_EQ(zeroPadded(7, 3), "007");
-    EXPECT_EQ(zeroPadded(-12, 3), "-012");
-    EXPECT_EQ(zeroPadded(1234, 3), "1234");
+    EXPECT_EQ((std::vector<std::string>{formatSingle(-0.0f), formatSingle(123456.7f), formatDouble(0.1 + 0.2),
+                                        strSingle(0.5f), strSingle(-2.25f), strInteger(0), strInteger(-7)}),
+              (std::vector<std::string>{"0", "123456.7", "0.3", " 0.5", "-2.25", " 0", "-7"}));
+    EXPECT_EQ((std::vector{zeroPadded(7, 3), zeroPadded(-12, 3), zeroPadded(1234, 3)}),
+              (std::vector<std::string>{"007", "-012", "1234"}));
 }
 
 } // namespace

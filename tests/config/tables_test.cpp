@@ -11,34 +11,27 @@ TEST(ConstantTablesTest, BuiltInRowsReturnWhileFileRowsStay)
 {
     ConfigTables t;
     LoadConstantTables(t);
-    EXPECT_EQ(t.GaugeTypeNumbers[5], 10);
-    EXPECT_EQ(t.GaugeTypeNames[5], "Input/Output module");
-    EXPECT_EQ(t.GaugeTypeNumbers[19], 8);
-    EXPECT_EQ(t.GaugeTypeNames[19], "Cessna Enginecluster");
-    EXPECT_EQ(t.GaugeTypeNames[1], "Small gauge; Single Needle ");
-    EXPECT_EQ(t.CategoryNames[0], "");
-    EXPECT_EQ(t.CategoryNames[11], "External");
-    EXPECT_EQ(GaugeTypeRow(t, 130), 28);
-    EXPECT_EQ(GaugeTypeRow(t, 0), -1);
+    EXPECT_EQ(std::tuple(t.GaugeTypeNumbers[5], t.GaugeTypeNames[5], t.GaugeTypeNumbers[19], t.GaugeTypeNames[19]),
+              std::tuple(10, "Input/Output module", 8, "Cessna Enginecluster"));
+    EXPECT_EQ(std::tuple(t.GaugeTypeNames[1], t.CategoryNames[0], t.CategoryNames[11]),
+              std::tuple("Small gauge; Single Needle ", "", "External"));
+    EXPECT_EQ(std::tuple(GaugeTypeRow(t, 130), GaugeTypeRow(t, 0)), std::tuple(28, -1));
 
     // Rows a file changed: 1..28 come back, 0 and 29.. keep the file's.
     t.GaugeTypeNames[3] = "from a file";
     t.GaugeTypeNames[0] = "row zero";
     t.GaugeTypeNumbers[40] = 140;
     LoadConstantTables(t);
-    EXPECT_EQ(t.GaugeTypeNames[3], "Small gauge; Dual Needle ");
-    EXPECT_EQ(t.GaugeTypeNames[0], "row zero");
-    EXPECT_EQ(t.GaugeTypeNumbers[40], 140);
+    EXPECT_EQ(std::tuple(t.GaugeTypeNames[3], t.GaugeTypeNames[0], t.GaugeTypeNumbers[40]),
+              std::tuple("Small gauge; Dual Needle ", "row zero", 140));
 }
 
-TEST(TableGrowthTest, NewIOEntriesAndPlatesKeepEarlierRows)
+TEST(TableGrowthTest, NewIOEntriesAndPlatesKeepEarlierRowsAndAnEmptyFileTableOneSpareRow)
 {
     ConfigTables t;
-    EXPECT_EQ(t.AddIOEntry(), 1);
-    EXPECT_EQ(t.IOEntryCount, 2);
+    EXPECT_EQ((std::tuple{t.AddIOEntry(), t.IOEntryCount}), std::tuple(1, 2));
     t.IOEntryFunction[1] = 77;
-    EXPECT_EQ(t.AddIOEntry(), 2);
-    EXPECT_EQ(t.IOEntryCount, 3);
+    EXPECT_EQ((std::tuple{t.AddIOEntry(), t.IOEntryCount}), std::tuple(2, 3));
     EXPECT_EQ(t.IOEntryFunction[1], 77);
     EXPECT_EQ(t.IOEntryPort.size(), 4u);  // one spare row in every column
 
@@ -48,14 +41,10 @@ TEST(TableGrowthTest, NewIOEntriesAndPlatesKeepEarlierRows)
 
     t.AddPlate();
     t.PlateName[0] = "first";
-    EXPECT_EQ(t.AddPlate(), 1);
-    EXPECT_EQ(t.PlateCount, 2);
+    EXPECT_EQ((std::tuple{t.AddPlate(), t.PlateCount}), std::tuple(1, 2));
     EXPECT_EQ(t.PlateName[0], "first");
     EXPECT_EQ(t.PlateValue.size(), 3u);
-}
 
-TEST(TableGrowthTest, EmptyIOTableInFileLeavesOneSpareRow)
-{
     testing::ScopedWorkDir dir;
     Session = SessionState{};
     Session.ProgramTitle = kProgramTitle;
@@ -66,9 +55,7 @@ TEST(TableGrowthTest, EmptyIOTableInFileLeavesOneSpareRow)
     Cfg = testing::sampleConfig();
     ReadConfigFile();
     ASSERT_EQ(Session.ConfigError, 0);
-    EXPECT_EQ(Cfg.IOEntryCount, 0);
-    EXPECT_EQ(Cfg.IOEntryGaugeID.size(), 1u);
-    EXPECT_EQ(Cfg.IOEntryPort.size(), 1u);
+    EXPECT_EQ(std::tuple(Cfg.IOEntryCount, Cfg.IOEntryGaugeID.size(), Cfg.IOEntryPort.size()), std::tuple(0, 1u, 1u));
 }
 
 } // namespace
