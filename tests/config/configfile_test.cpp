@@ -12,6 +12,7 @@
 #include <clocale>
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -113,16 +114,6 @@ TEST_F(ConfigFileTest, RoundTripIsByteIdenticalWithPointNumbersWhateverTheLocale
     EXPECT_EQ(text.substr(text.size() - 7), "\"end\"\r\n");
 }
 
-TEST_F(ConfigFileTest, WriterNeverProducesAQuoteItsReaderWouldSplitOn)
-{
-    Cfg = sampleConfig();
-    Cfg.FunctionNames[60] = "say \"hello\"";
-    ASSERT_TRUE(WriteConfigFile());
-    ReadConfigFile();
-    ASSERT_EQ(Session.ConfigError, 0);
-    EXPECT_EQ(Cfg.FunctionNames[60], "say 'hello'");
-}
-
 TEST_F(ConfigFileTest, SaveFailureKeepsThePreviousFile)
 {
     Cfg = sampleConfig();
@@ -131,18 +122,20 @@ TEST_F(ConfigFileTest, SaveFailureKeepsThePreviousFile)
     Cfg.FunctionNames[52] = "changed";
 
     // A disk that fills up while writing: the file size limit makes every
-    // write beyond a few bytes fail.
+    // write beyond `limit` bytes fail.
     std::signal(SIGXFSZ, SIG_IGN);
-    rlimit previous{};
-    getrlimit(RLIMIT_FSIZE, &previous);
-    rlimit tiny = previous;
-    tiny.rlim_cur = 1000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    const auto limited = [](rlim_t limit, const std::function<bool()>& write) {
+        rlimit previous{};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit tiny = previous;
+        tiny.rlim_cur = limit;
+        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+        const bool written = write();
+        setrlimit(RLIMIT_FSIZE, &previous);
+        return written;
+    };
     std::string error;
-    bool written = WriteConfigFile(&error);
-    setrlimit(RLIMIT_FSIZE, &previous);
-
-    EXPECT_FALSE(written);
+    EXPECT_FALSE(limited(1000, [&] { return WriteConfigFile(&error); }));
     EXPECT_EQ(error, "File too large");
     EXPECT_EQ(fileBytes(Session.ConfigFileName), saved);
 
@@ -151,11 +144,7 @@ TEST_F(ConfigFileTest, SaveFailureKeepsThePreviousFile)
     const std::string oldStart = fileBytes(kStartFileName);
     ScriptedMessages boxes;
     boxes.expectOk("Error writing Default Start file. File too large");
-    tiny.rlim_cur = 0;
-    setrlimit(RLIMIT_FSIZE, &tiny);
-    written = WriteStartFile("new.cfg");
-    setrlimit(RLIMIT_FSIZE, &previous);
-    EXPECT_FALSE(written);
+    EXPECT_FALSE(limited(0, [] { return WriteStartFile("new.cfg"); }));
     EXPECT_EQ(fileBytes(kStartFileName), oldStart);
     EXPECT_EQ(QDir().entryList(QDir::Files | QDir::Hidden).size(), 2) << "a temporary file was left";
 
@@ -169,18 +158,12 @@ struct ReadOnly {
     explicit ReadOnly(QString p) : path(std::move(p))
     {
         QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
-        chattr("+i");
+        QProcess::execute("chattr", {"+i", path});
     }
     ~ReadOnly()
     {
-        chattr("-i");
+        QProcess::execute("chattr", {"-i", path});
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    void chattr(const char* flag) const
-    {
-        QProcess p;
-        p.start("chattr", {flag, path});
-        p.waitForFinished();
     }
     bool holds() const { return ::access(path.toLocal8Bit().constData(), W_OK) != 0; }
     QString path;
@@ -229,32 +212,27 @@ TEST_F(ConfigFileTest, OlderFilesWithoutYokeSectionsKeepYokeTables)
     const std::string withoutPlates =
         withoutYokes.substr(0, withoutYokes.find("\"Plates\"")) + "\"end\"\r\n";
 
-    const struct {
-        std::string text;
-        const char* plateName;
-    } olderFiles[] = {{withoutYokes, "Plate 1"}, {withoutPlates, "kept unless the file has plates"}};
-    for (const auto& older : olderFiles) {
+    for (const auto& [older, plateName] : {std::pair{withoutYokes, "Plate 1"}, {withoutPlates, "kept unless the file has plates"}}) {
         Cfg = before;
         Cfg.ComPortIOM2 = 9;
         Cfg.YokeSettings[1].Mode = 4;
         Cfg.PlateName[1] = "kept unless the file has plates";
-        ASSERT_EQ(load(older.text), 0);
-        EXPECT_EQ(Cfg.ComPortIOM2, 9);
-        EXPECT_EQ(Cfg.YokeSettings[1].Mode, 4);
-        EXPECT_EQ(Cfg.PlateName[1], older.plateName);
+        ASSERT_EQ(load(older), 0);
+        EXPECT_EQ(std::tuple(Cfg.ComPortIOM2, Cfg.YokeSettings[1].Mode, Cfg.PlateName[1]), std::tuple(9, 4, plateName));
     }
 }
 
-TEST_F(ConfigFileTest, FilesWithLinuxLineEndsLoad)
+TEST_F(ConfigFileTest, FilesWithLinuxLineEndsLoadAndNoQuoteIsWrittenTheReaderWouldSplitOn)
 {
-    std::string text = sampleText();
+    ConfigTables quoted = sampleConfig();
+    quoted.FunctionNames[60] = "say \"hello\"";
     std::string lf;
-    for (char c : text)
+    for (char c : SerializeConfig(quoted))
         if (c != '\r')
             lf += c;
     ASSERT_EQ(load(lf), 0);
     EXPECT_EQ(Cfg.FunctionFullName[7], "#0:sim/lights/nav_lights_toggle\n#1:sim/none\n");
-    EXPECT_EQ(Cfg.ComPortIOM2, 5);
+    EXPECT_EQ(std::tuple(Cfg.ComPortIOM2, Cfg.FunctionNames[60]), std::tuple(5, "say 'hello'"));
 }
 
 TEST_F(ConfigFileTest, EveryReadFaultIsReportedAndChangesNothing)
@@ -440,12 +418,10 @@ TEST(YokeCalibrationTest, UnsetMaximaMeanTheFullRangeAndRangesWrap)
     EXPECT_EQ(c.Limits, (std::array<Integer, 4>{100, 1023, 200, 900}));
     EXPECT_FLOAT_EQ(c.ScaleA, 1024.0f / 923);
     EXPECT_FLOAT_EQ(c.ScaleB, 1024.0f / 700);
-    EXPECT_EQ(c.CentreA, 562);  // 461.5 + 100 rounds to even
-    EXPECT_EQ(c.CentreB, 550);
+    EXPECT_EQ(std::tuple(c.CentreA, c.CentreB), std::tuple(562, 550));  // 461.5 + 100 rounds to even
 
     const YokeCalibrationRecord flat = DeriveYokeCalibration({600, 600, -32768, 32767});
-    EXPECT_EQ(flat.ScaleA, 0.0f);
-    EXPECT_EQ(flat.CentreA, 600);
+    EXPECT_EQ(std::tuple(flat.ScaleA, flat.CentreA), std::tuple(0.0f, 600));
     EXPECT_FLOAT_EQ(flat.ScaleB, -1024.0f);  // 65535 wraps to -1
     EXPECT_EQ(flat.CentreB, -32768);         // -0.5 - 32768 rounds to even, stays in range
 }
