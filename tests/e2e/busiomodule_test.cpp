@@ -4,8 +4,6 @@
 #include "config/gaugetypes.h"
 #include "program_fixture.h"
 
-#include <QtEndian>
-
 namespace varnet {
 namespace {
 
@@ -24,8 +22,12 @@ protected:
     void configure() override
     {
         Cfg.GaugeRecType[kModule] = IOModuleType;
-        function(kGearFunction, "GEAR", kGearGroup);
-        function(kBeaconFunction, "BEACON", kBeaconGroup);
+        for (const auto& [f, name, group] : {std::tuple{kGearFunction, "GEAR", kGearGroup},
+                                             {kBeaconFunction, "BEACON", kBeaconGroup}}) {
+            defineFunction(f, name, group);
+            Cfg.FunctionMinimum[f] = 0;
+            Cfg.FunctionMaximum[f] = 1;
+        }
         // The gear lever: down (100 % of 0..1) when on, up when off.
         const int lever = entry(IOEntrySwitch, kGearSwitch, kGearFunction);
         Cfg.IOEntryValue1[lever] = 100;
@@ -33,18 +35,6 @@ protected:
         // The beacon lamp, lit at the function's maximum.
         Cfg.IOEntryKeyOn[entry(IOEntryLED, kBeaconLED, kBeaconFunction)] = 2;
         unit_.setIOModuleInputs(kModule, QByteArray(6, '\0'));
-    }
-
-    static void function(int f, const char* name, quint32 group)
-    {
-        Cfg.FunctionNames[f] = name;
-        Cfg.FunctionNumber[f] = Integer(f);
-        Cfg.FunctionDataType[f] = DataTypeFloat;
-        Cfg.FunctionIndex1[f] = Integer(group);
-        Cfg.FunctionMultiply[f] = 1;
-        Cfg.FunctionDivide[f] = 1;
-        Cfg.FunctionMinimum[f] = 0;
-        Cfg.FunctionMaximum[f] = 1;
     }
 
     static int entry(Integer kind, int number, int function)
@@ -58,19 +48,6 @@ protected:
         return e;
     }
 
-    // X-Plane got a DATA packet that sets value 0 of `group` to `value`.
-    bool xplaneGot(quint32 group, float value)
-    {
-        return waitUntil(
-            [&] {
-                return xplaneReceived([&](const QByteArray& d) {
-                    return d.size() == 41 && d.startsWith("DATA0") && qFromLittleEndian<quint32>(d.constData() + 5) == group
-                           && qFromLittleEndian<float>(d.constData() + 9) == value;
-                });
-            },
-            3000);
-    }
-
     bool beaconWordIs(int word)
     {
         return waitUntil([&] { return unit_.ioModuleWord(kModule, 1) == word; }, 3000);
@@ -80,13 +57,13 @@ protected:
 TEST_F(BusIOModuleProgramTest, ItsSwitchReachesTheSimulatorAndASimulatorValueLightsItsLED)
 {
     ASSERT_TRUE(runStarted());
-    EXPECT_TRUE(xplaneGot(kGearGroup, 0)) << "the first module turn finds the lever up";
+    EXPECT_TRUE(waitForData(kGearGroup, 0, 3000)) << "the first module turn finds the lever up";
     ASSERT_TRUE(beaconWordIs(0)) << "the first module turn sends the words";
 
     QByteArray switches(6, '\0');
     switches[kGearSwitch / 8] = char(0x80 >> (kGearSwitch % 8));
     unit_.setIOModuleInputs(kModule, switches);
-    EXPECT_TRUE(xplaneGot(kGearGroup, 1)) << "the lever down did not reach X-Plane";
+    EXPECT_TRUE(waitForData(kGearGroup, 1, 3000)) << "the lever down did not reach X-Plane";
 
     sendData({record(kBeaconGroup, 0, 1)});
     EXPECT_TRUE(beaconWordIs(4096));

@@ -11,7 +11,6 @@
 #include <chrono>
 #include <memory>
 #include <netinet/in.h>
-#include <signal.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -95,21 +94,6 @@ protected:
             return f.gaugeID == kAirspeedGauge && f.command == kNeedleCommand && f.value == steps;
         }, 5000, from);
     }
-
-    // Ends the program as a cockpit builder's session does; true when it
-    // went the way of the Exit button.
-    ::testing::AssertionResult endsCleanly()
-    {
-        xplane_.clearReceived();
-        ::kill(pid_t(program_.processId()), SIGTERM);
-        if (!waitUntil([&] { return program_.state() == QProcess::NotRunning; }, 10000))
-            return ::testing::AssertionFailure() << "the program did not end";
-        if (program_.exitStatus() != QProcess::NormalExit || program_.exitCode() != 0)
-            return ::testing::AssertionFailure() << "the program ended with " << program_.exitCode();
-        if (!xplaneReceived(isStopAll))
-            return ::testing::AssertionFailure() << "X-Plane was not told to stop its data";
-        return ::testing::AssertionSuccess();
-    }
 };
 
 TEST_F(ProgramFaultsTest, QuietThenFloodingSimulatorWithGarbageNeverStallsTheRun)
@@ -150,10 +134,7 @@ protected:
     {
         Cfg.ComPortGauges = 2;
         unit2_ = std::make_unique<SimControlUnit>(2);
-        unit2_->answer = [this](const QByteArray& bytes) {
-            frames_.push_back(decode(bytes, clock_.elapsed()));
-            return QByteArray();
-        };
+        unit2_->answer = [this](const QByteArray& bytes) { return logFrame(bytes), QByteArray(); };
     }
 
     std::unique_ptr<SimControlUnit> unit2_;

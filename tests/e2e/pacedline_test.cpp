@@ -37,11 +37,7 @@ protected:
     {
         Cfg.ProcessTimerInterval = 40;
         const int f = 300;
-        Cfg.FunctionNames[f] = "NEEDLES";
-        Cfg.FunctionNumber[f] = Integer(f);
-        Cfg.FunctionDataType[f] = DataTypeFloat;
-        Cfg.FunctionIndex1[f] = Integer(kNeedleGroup);
-        Cfg.FunctionMultiply[f] = Cfg.FunctionDivide[f] = 1;
+        defineFunction(f, "NEEDLES", kNeedleGroup);
         const std::size_t plate = std::size_t(Cfg.AddPlate());
         Cfg.PlateValue[plate][1] = Cfg.PlateSteps[plate][1] = 1;  // its last point
         for (const std::size_t end : {3, 5})

@@ -18,11 +18,14 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QUdpSocket>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
 #include <iostream>
+
+#include <signal.h>
 
 namespace varnet::testing {
 
@@ -93,10 +96,7 @@ protected:
         ASSERT_TRUE(WriteStartFile("Default.cfg"));
 
         ASSERT_TRUE(unit_.ready());
-        unit_.answer = [this](const QByteArray& bytes) {
-            frames_.push_back(decode(bytes, clock_.elapsed()));
-            return QByteArray();
-        };
+        unit_.answer = [this](const QByteArray& bytes) { return logFrame(bytes), QByteArray(); };
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         program_.setProcessEnvironment(env);
@@ -109,6 +109,23 @@ protected:
 
     // Additions to the configuration, made before it is written.
     virtual void configure() {}
+
+    // Function f: value 0 of X-Plane's DATA group `group`, as it comes.
+    static void defineFunction(int f, const char* name, quint32 group)
+    {
+        Cfg.FunctionNames[f] = Cfg.FunctionFullName[f] = name;
+        Cfg.FunctionNumber[f] = Integer(f);
+        Cfg.FunctionDataType[f] = DataTypeFloat;
+        Cfg.FunctionIndex1[f] = Integer(group);
+        Cfg.FunctionMultiply[f] = Cfg.FunctionDivide[f] = 1;
+    }
+
+    // A frame the control unit received, kept with its time.
+    Frame logFrame(const QByteArray& bytes)
+    {
+        frames_.push_back(decode(bytes, clock_.elapsed()));
+        return frames_.back();
+    }
 
     void TearDown() override
     {
@@ -160,6 +177,42 @@ protected:
     bool xplaneReceived(const std::function<bool(const QByteArray&)>& match) const
     {
         return std::any_of(xplane_.received().begin(), xplane_.received().end(), match);
+    }
+
+    // The values X-Plane received for value 0 of a DATA group, in order.
+    std::vector<float> dataValues(quint32 group) const
+    {
+        std::vector<float> values;
+        for (const QByteArray& d : xplane_.received())
+            if (d.size() == 41 && d.startsWith("DATA0") && qFromLittleEndian<quint32>(d.constData() + 5) == group)
+                values.push_back(qFromLittleEndian<float>(d.constData() + 9));
+        return values;
+    }
+
+    bool waitForData(quint32 group, float value, int timeoutMs = 5000)
+    {
+        return waitUntil(
+            [&] {
+                const std::vector<float> values = dataValues(group);
+                return std::find(values.begin(), values.end(), value) != values.end();
+            },
+            timeoutMs);
+    }
+
+    // Ends the program as a cockpit builder's session does (a termination
+    // request, or the terminal closing); success when it went the way of the
+    // Exit button.
+    ::testing::AssertionResult endsCleanly(int signal = SIGTERM, int timeoutMs = 10000)
+    {
+        xplane_.clearReceived();
+        ::kill(pid_t(program_.processId()), signal);
+        if (!waitUntil([&] { return program_.state() == QProcess::NotRunning; }, timeoutMs))
+            return ::testing::AssertionFailure() << "the program goes on";
+        if (program_.exitStatus() != QProcess::NormalExit || program_.exitCode() != 0)
+            return ::testing::AssertionFailure() << "the program ended with " << program_.exitCode();
+        if (!xplaneReceived(isStopAll))
+            return ::testing::AssertionFailure() << "X-Plane was not told to stop its data";
+        return ::testing::AssertionSuccess();
     }
 
     static bool isStopAll(const QByteArray& d) { return d.size() == 605 && d.startsWith("USEL0"); }

@@ -7,8 +7,6 @@
 
 #include "simcontrolunit/gaugereplies.h"
 
-#include <QtEndian>
-
 namespace varnet {
 namespace {
 
@@ -20,6 +18,7 @@ constexpr int kCourseFunction = 37;
 constexpr quint32 kCourseGroup = 98;
 constexpr int kCOM1Function = 20;
 constexpr quint32 kCOM1Group = 96;
+constexpr int kRadio = kRadioModules[0];
 
 class KnobTest : public ProgramTest {
 protected:
@@ -30,67 +29,30 @@ protected:
         Cfg.GaugeRecType[kVOR] = kVOR1Type;
         defineFunction(kCourseFunction, "OBS1", kCourseGroup);
         defineFunction(kCOM1Function, "COM1", kCOM1Group);
-        Cfg.GaugeRecFunction1[kRadioModules[0]] = kCOM1Function;
-        Cfg.GaugeRecSeqNr1[kRadioModules[0]] = 1;
-    }
-
-    static void defineFunction(int f, const char* name, quint32 group)
-    {
-        Cfg.FunctionNames[f] = name;
-        Cfg.FunctionFullName[f] = name;
-        Cfg.FunctionNumber[f] = Integer(f);
-        Cfg.FunctionDataType[f] = DataTypeFloat;
-        Cfg.FunctionIndex1[f] = Integer(group);
-        Cfg.FunctionMultiply[f] = 1;
-        Cfg.FunctionDivide[f] = 1;
-    }
-
-    // The values X-Plane received for value 0 of a DATA group, in order.
-    std::vector<float> dataValues(quint32 group) const
-    {
-        std::vector<float> values;
-        for (const QByteArray& d : xplane_.received())
-            if (d.size() == 41 && d.startsWith("DATA0") && qFromLittleEndian<quint32>(d.constData() + 5) == group)
-                values.push_back(qFromLittleEndian<float>(d.constData() + 9));
-        return values;
-    }
-
-    bool waitForData(quint32 group, float value, int timeoutMs = 5000)
-    {
-        return waitUntil(
-            [&] {
-                const std::vector<float> values = dataValues(group);
-                return std::find(values.begin(), values.end(), value) != values.end();
-            },
-            timeoutMs);
+        Cfg.GaugeRecFunction1[kRadio] = kCOM1Function;
+        Cfg.GaugeRecSeqNr1[kRadio] = 1;
+        unit_.setStatusReply(kVOR, courseKnobReply(kVOR, kVOR1Type, 542));
     }
 
     // Lets the run ask every polled gauge a few times.
     void severalRounds() { waitMs(12 * kTickMs); }
 };
 
-TEST_F(KnobTest, TurningAVORKnobSetsTheCourseInXPlaneOncePerTurn)
+TEST_F(KnobTest, TurningAVORKnobOrTuningARadioSetsItInXPlaneOncePerTurn)
 {
-    unit_.setStatusReply(kVOR, courseKnobReply(kVOR, kVOR1Type, 542));
+    unit_.setStatusReply(kRadio, radioReply(kRadio, kGenericRadioType, radioWord(122.8), radioWord(121.5)));
     ASSERT_TRUE(runStarted());
     ASSERT_TRUE(waitForData(kCourseGroup, 180)) << "the course knob did not reach X-Plane";
+    ASSERT_TRUE(waitForData(kCOM1Group, 12280)) << "the radio's frequency did not reach X-Plane";
     severalRounds();
     EXPECT_EQ(dataValues(kCourseGroup), std::vector<float>{180}) << "an unchanged knob is written once";
 
     unit_.setStatusReply(kVOR, courseKnobReply(kVOR, kVOR1Type, 813));
+    unit_.setStatusReply(kRadio, radioReply(kRadio, kGenericRadioType, radioWord(118.05), radioWord(121.5)));
     ASSERT_TRUE(waitForData(kCourseGroup, 90));
+    EXPECT_TRUE(waitForData(kCOM1Group, 11805));
     severalRounds();
     EXPECT_EQ(dataValues(kCourseGroup), (std::vector<float>{180, 90}));
-}
-
-TEST_F(KnobTest, TuningARadioSetsItsFrequencyInXPlane)
-{
-    const int radio = kRadioModules[0];
-    unit_.setStatusReply(radio, radioReply(radio, kGenericRadioType, radioWord(122.8), radioWord(121.5)));
-    ASSERT_TRUE(runStarted());
-    ASSERT_TRUE(waitForData(kCOM1Group, 12280)) << "the radio's frequency did not reach X-Plane";
-    unit_.setStatusReply(radio, radioReply(radio, kGenericRadioType, radioWord(118.05), radioWord(121.5)));
-    EXPECT_TRUE(waitForData(kCOM1Group, 11805));
 }
 
 TEST_F(KnobTest, AReplyFromAGaugeThatWasNotAskedWritesNothing)
@@ -99,14 +61,12 @@ TEST_F(KnobTest, AReplyFromAGaugeThatWasNotAskedWritesNothing)
     // another course; the VOR's own answers keep course 180.
     int wrongAnswers = 0;
     unit_.answer = [this, &wrongAnswers](const QByteArray& bytes) {
-        const Frame frame = decode(bytes, clock_.elapsed());
-        frames_.push_back(frame);
+        const Frame frame = logFrame(bytes);
         if (frame.gaugeID != kRadioModules[1] || frame.command != 7)
             return QByteArray();
         ++wrongAnswers;
         return courseKnobReply(kVOR, kVOR1Type, 271);
     };
-    unit_.setStatusReply(kVOR, courseKnobReply(kVOR, kVOR1Type, 542));
     ASSERT_TRUE(runStarted());
     ASSERT_TRUE(waitForData(kCourseGroup, 180));
     severalRounds();
