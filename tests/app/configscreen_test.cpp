@@ -1,67 +1,50 @@
 #include "app/configscreen.h"
+#include "app/configunknown.h"
+#include "app/dispatch.h"
 #include "config/sample_config.h"
+#include "gauges/dialogkit.h"
+#include "support/scripted_messages.h"
+#include "window_helpers.h"
 
-#include <gtest/gtest.h>
+#include <QLineEdit>
+
+#include <map>
 
 namespace varnet {
 namespace {
 
-class GaugeListTest : public ::testing::Test {
-protected:
-    GaugeListTest()
-    {
-        LoadConstantTables(t);
-        t.FunctionNames[60] = "Airspeed indicator knots";
-        t.FunctionNames[7] = "Flaps";
-    }
+using namespace varnet::testing;
 
-    void gauge(int id, int type, int model, int version)
-    {
-        t.GaugeRecType[id] = Byte(type);
-        t.GaugeRecModel[id] = Byte(model);
-        t.GaugeRecVersion[id] = Byte(version);
-    }
-
+TEST(GaugeList, LinesShowTypeFunctionsAndConnectionInGaugeIDOrder)
+{
     ConfigTables t;
     SessionState s;
-};
-
-TEST_F(GaugeListTest, LinesShowTypeFunctionsAndConnectionInGaugeIDOrder)
-{
-    gauge(40, 77, 1, 12);  // a type code no row 1..50 holds
-    t.GaugeRecFunction1[40] = 301;
-    t.GaugeRecFunction2[40] = 7;
-    t.GaugeRecSeqNr2[40] = 1;
+    LoadConstantTables(t);
+    t.FunctionNames[60] = "Airspeed indicator knots";
+    t.FunctionNames[7] = "Flaps";
+    // Type 77: a code no row 1..50 holds; rows past 50 do not name list lines.
+    GaugeRecord{.type = 77, .model = 1, .version = 12, .function1 = 301, .function2 = 7, .seqNr2 = 1}.Write(t, 40, Field::All);
+    GaugeRecord{.type = 1, .model = 2, .version = 3, .function1 = 60, .seqNr1 = 2}.Write(t, 5, Field::All);
+    GaugeRecord{.type = 10, .model = 1, .version = 4}.Write(t, 17, Field::All);
+    GaugeRecord{.type = 130, .model = 100, .version = 123}.Write(t, 255, Field::All);
     s.GaugeRecBusStatus[40] = 1;
-    gauge(5, 1, 2, 3);
-    t.GaugeRecFunction1[5] = 60;
-    t.GaugeRecSeqNr1[5] = 2;
     s.GaugeRecBusStatus[5] = 2;
-    gauge(17, 10, 1, 4);
-    gauge(255, 130, 100, 123);
-    t.GaugeTypeNumbers[60] = 77;  // rows past 50 do not name list lines
+    t.GaugeTypeNumbers[60] = 77;
     t.GaugeTypeNames[60] = "Row sixty";
-
     EXPECT_EQ(GaugeListLines(t, s), (std::vector<std::string>{
                                         " 005    Small gauge; Single Needle \t02\t03\tAirspeed indic #2\t\tConnected",
                                         " 017    Input/Output module\t01\t04\tInput/Switches\tOutput/Leds\tUnkown",
                                         " 040    Unknown\t01\t12\tError\tFlaps\tNot Connected",
                                         " 255    Radio Magnetic Indicator\t100\t123\tNot Assigned\t\tUnkown",
                                     }));
-}
 
-TEST_F(GaugeListTest, AnIOModuleWithFunctionsShowsThemAndTheLastMatchingTypeRowWins)
-{
-    gauge(9, 10, 1, 1);
-    t.GaugeRecFunction2[9] = 7;
-    t.GaugeRecSeqNr2[9] = 3;
+    // An I/O module with functions shows them; the last matching type row wins.
+    GaugeRecord{.type = 10, .model = 1, .version = 1, .function2 = 7, .seqNr2 = 3}.Write(t, 9, Field::All);
     t.GaugeTypeNames[50] = "Late row";
     t.GaugeTypeNumbers[50] = 10;
     EXPECT_EQ(GaugeListLine(t, s, 9), " 009    Late row\t01\t01\tInput/Switches\tFlaps #3\tUnkown");
-}
 
-TEST(GaugeListLineText, GaugeIDIsReadBackFromCharactersTwoToFour)
-{
+    // The GaugeID is read back from characters two to four.
     EXPECT_EQ(GaugeIDOfLine(" 042    Small gauge"), 42);
     EXPECT_EQ(GaugeIDOfLine(" 250   130         Radio"), 250);
     for (const char* noNumber : {"", " ", " abc", "x"})
@@ -71,56 +54,38 @@ TEST(GaugeListLineText, GaugeIDIsReadBackFromCharactersTwoToFour)
 TEST(ClearGaugeAssignments, ClearsBusGaugesButKeepsSecondPlateStatusAndRowZero)
 {
     ConfigTables t = testing::sampleConfig();
-    const ConfigTables before = t;
+    ConfigTables expected = t;
     ClearGaugeAssignments(t);
-
-    ConfigTables expected = before;
-    for (int id = 1; id <= 255; ++id) {
-        expected.GaugeRecType[id] = expected.GaugeRecModel[id] = expected.GaugeRecVersion[id] = 0;
-        expected.GaugeRecCategory1[id] = expected.GaugeRecSeqNr1[id] = 0;
-        expected.GaugeRecCategory2[id] = expected.GaugeRecSeqNr2[id] = 0;
-        expected.GaugeRecFunction1[id] = expected.GaugeRecFunction2[id] = expected.GaugeRecPlate1[id] = 0;
-    }
+    for (int id = 1; id <= 255; ++id)
+        GaugeRecord{.plate2 = expected.GaugeRecPlate2[id]}.Write(expected, id, Field::All);
     EXPECT_TRUE(t == expected);
     EXPECT_NE(t.GaugeRecPlate2, ConfigTables{}.GaugeRecPlate2) << "the sample should hold second plates";
 }
 
-TEST(LightsChoices, StoredPairsSelectTheirChoice)
+TEST(LightsChoices, StoredPairsSelectTheirChoiceAndAnotherChoiceIsAnEdit)
 {
-    EXPECT_EQ(LightsChoiceFor(1, 17), 1);
-    EXPECT_EQ(LightsChoiceFor(2, 0), 2);
-    EXPECT_EQ(LightsChoiceFor(0, 0), 0);
-    EXPECT_EQ(LightsChoiceFor(0, 32), 0);
-    EXPECT_EQ(LightsChoiceFor(0, 1), 3);
-    EXPECT_EQ(LightsChoiceFor(0, 63), 4);
+    for (auto [mode, mask, choice] : {std::tuple{1, 17, 1}, {2, 0, 2}, {0, 0, 0}, {0, 32, 0}, {0, 1, 3}, {0, 63, 4}})
+        EXPECT_EQ(LightsChoiceFor(mode, mask), choice) << mode << "/" << mask;
     EXPECT_EQ(LightsChoiceFor(0, 5), std::nullopt);
     EXPECT_EQ(LightsChoiceFor(3, 0), std::nullopt);
-}
 
-TEST(LightsChoices, ChoosingAnotherEntryThanTheStoredOneIsAnEdit)
-{
-    struct Case {
-        Integer mode, mask;
-        int choice;
-        bool changed;
-    };
     // Choosing the instrument switch over the navigation switch changes the
     // mask only; it is an edit all the same. Mask 0 means the instrument
     // switch as 32 does.
-    for (const Case& c : {Case{0, 1, 0, true}, Case{1, 0, 1, false}, Case{0, 32, 3, true}, Case{0, 1, 3, false},
-                          Case{0, 0, 0, false}, Case{2, 0, 4, true}, Case{0, 5, 0, true}}) {
+    for (auto [mode, mask, choice, changed] : {std::tuple{0, 1, 0, 1}, {1, 0, 1, 0}, {0, 32, 3, 1}, {0, 1, 3, 0},
+                                               {0, 0, 0, 0}, {2, 0, 4, 1}, {0, 5, 0, 1}}) {
         ConfigTables t;
         SessionState s;
-        t.LightsMode = c.mode;
-        t.LightsMask = c.mask;
-        ApplyLightsChoice(t, s, c.choice);
-        EXPECT_EQ(s.ConfigChanged, c.changed ? 1 : 0) << c.mode << "/" << c.mask << " -> " << c.choice;
-        EXPECT_EQ(t.LightsMode, kLightsChoices[std::size_t(c.choice)].mode);
-        EXPECT_EQ(t.LightsMask, kLightsChoices[std::size_t(c.choice)].mask);
+        t.LightsMode = mode;
+        t.LightsMask = mask;
+        ApplyLightsChoice(t, s, choice);
+        EXPECT_EQ(s.ConfigChanged, changed) << mode << "/" << mask << " -> " << choice;
+        EXPECT_EQ(t.LightsMode, kLightsChoices[std::size_t(choice)].mode);
+        EXPECT_EQ(t.LightsMask, kLightsChoices[std::size_t(choice)].mask);
     }
 }
 
-TEST(TypedNumbers, ComPortsTakeTheLeadingNumberWithinTheirRange)
+TEST(TypedInput, NumbersMustBeInRangeAndTextBecomesSafeLatin1)
 {
     for (auto [text, port] : {std::pair{"3", 3}, {" 12 (USB)", 12}, {"", 0}, {"none", 0}, {"255", 255}})
         EXPECT_EQ(ReadComPort(QString::fromLatin1(text)).value, port) << text;
@@ -129,31 +94,82 @@ TEST(TypedNumbers, ComPortsTakeTheLeadingNumberWithinTheirRange)
         EXPECT_EQ(input.value, std::nullopt) << bad;
         EXPECT_EQ(input.rule, "A COM port number must be between 0 and 255");
     }
-}
-
-TEST(TypedNumbers, UdpPortsAndTheProcessIntervalMustBeWholeNumbersInRange)
-{
-    EXPECT_EQ(ReadUdpPort(" 49000 ").value, 49000);
-    EXPECT_EQ(ReadUdpPort("1").value, 1);
-    EXPECT_EQ(ReadUdpPort("65535").value, 65535);
+    for (auto [text, port] : {std::pair{" 49000 ", 49000}, {"1", 1}, {"65535", 65535}})
+        EXPECT_EQ(ReadUdpPort(QString::fromLatin1(text)).value, port) << text;
     for (const char* bad : {"0", "65536", "49a", "", "-5", "4 9"})
-        EXPECT_EQ(ReadUdpPort(QString::fromLatin1(bad)).rule, "A UDP port must be a number between 1 and 65535")
-            << bad;
-
+        EXPECT_EQ(ReadUdpPort(QString::fromLatin1(bad)).rule, "A UDP port must be a number between 1 and 65535") << bad;
     EXPECT_EQ(ReadProcessInterval("20").value, 20);
     EXPECT_EQ(ReadProcessInterval("200").value, 200);
     for (const char* bad : {"19", "201", "x", "40ms"})
-        EXPECT_EQ(ReadProcessInterval(QString::fromLatin1(bad)).rule,
-                  "The process interval must be between 20 and 200 ms")
+        EXPECT_EQ(ReadProcessInterval(QString::fromLatin1(bad)).rule, "The process interval must be between 20 and 200 ms")
             << bad;
-}
 
-TEST(TypedText, BecomesLatin1WithoutQuotesOrControlCharacters)
-{
     EXPECT_EQ(ConfigText(QStringLiteral("127.0.0.1")), "127.0.0.1");
     EXPECT_EQ(ConfigText(QStringLiteral("a\"b,c")), "a'b,c");
     EXPECT_EQ(ConfigText(QStringLiteral("x\r\ny\tz")), "xyz");
     EXPECT_EQ(ConfigText(QString::fromUtf8("caf\u00e9 \u2192")), "caf\xe9 ?");
+}
+
+TEST(DispatchTable, EachTypeCodeOpensItsDialogAndEveryOtherTheUnknownDeviceDialog)
+{
+    const std::map<int, std::string_view> dialogs{
+        {1, "ConfigGaugeSN"},           {4, "ConfigGaugeSN"},         {2, "ConfigGaugeSD"},
+        {3, "ConfigGaugeDN"},           {5, "ConfigGaugeDN"},         {6, "ConfigGaugeDN"},
+        {8, "ConfigCessnaEngineCluster"}, {10, "ConfigIOM"},          {101, "ConfigGaugeAD"},
+        {103, "ConfigGaugeAI"},         {104, "ConfigBoeingClock"},   {105, "ConfigDG"},
+        {106, "ConfigGaugeVOR"},        {107, "ConfigGaugeVOR"},      {108, "ConfigADF"},
+        {109, "ConfigCessnaClock"},     {110, "ConfigVHFRadio"},      {111, "ConfigCL30Radio"},
+        {112, "configCL30Transponder"}, {113, "ConfigDME"},           {114, "ConfigTransponder737"},
+        {120, "ConfigBKradio"},         {121, "ConfigBKADF"},         {122, "ConfigBKtransponder"},
+        {123, "ConfigBKDME"},           {124, "ConfigBKAP"},          {125, "ConfigBKaudioPanel"},
+        {130, "ConfigRMI"}};
+    for (int code = 0; code <= 255; ++code) {
+        const auto it = dialogs.find(code);
+        EXPECT_EQ(GaugeDialogName(code, 1), it != dialogs.end() ? it->second : kUnknownDeviceDialog) << code;
+    }
+    EXPECT_EQ(GaugeDialogName(101, 5), "ConfigAnalogueAltimeter");
+    EXPECT_EQ(GaugeDialogName(101, 0), "ConfigGaugeAD");
+
+    // Dialogs get the type name of any row up to 127.
+    ConfigTables t;
+    LoadConstantTables(t);
+    t.GaugeTypeNumbers[90] = 140;
+    t.GaugeTypeNames[90] = "Custom panel";
+    EXPECT_EQ(DialogTypeName(t, 140), "Custom panel");
+    EXPECT_EQ(DialogTypeName(t, 3), "Small gauge; Dual Needle ");
+    EXPECT_EQ(DialogTypeName(t, 141), "Unknown");
+}
+
+TEST(ConfigUnknown, UninstallFreesTheGaugeIDButKeepsTheSecondFunctionAndPlates)
+{
+    const ConfigTables before = sampleConfig();
+    Cfg = before;
+    ScriptedMessages boxes;
+    const auto dialogFor = [](int gaugeID) -> frmConfigUnknown& {
+        DefaultForm<frmConfigUnknown>::get().Initialize(gaugeID);
+        return DefaultForm<frmConfigUnknown>::get();
+    };
+    // Close and bad GaugeIDs change nothing.
+    click(dialogFor(17), "cmdClose");
+    EXPECT_FALSE(DefaultForm<frmConfigUnknown>::loaded());
+    for (const char* typed : {"abc", "0", "256"}) {
+        frmConfigUnknown& d = dialogFor(17);
+        child<QLineEdit>(d, "GaugeID")->setText(typed);
+        boxes.expectOk("A GaugeID must be between 1 and 255");
+        click(d, "Command1");
+        EXPECT_TRUE(DefaultForm<frmConfigUnknown>::loaded()) << typed;
+    }
+    EXPECT_TRUE(Cfg == before);
+    DefaultForm<frmConfigUnknown>::unload();
+
+    frmConfigUnknown& d = dialogFor(17);
+    EXPECT_EQ(child<QLineEdit>(d, "GaugeID")->text(), "17");
+    click(d, "Command1");
+    EXPECT_FALSE(DefaultForm<frmConfigUnknown>::loaded());
+    ConfigTables expected = before;
+    ClearFields(expected, 17, Field::Identity | Field::Category1 | Field::SeqNr1 | Field::Function1);
+    EXPECT_TRUE(Cfg == expected);
+    flushDeletes();
 }
 
 } // namespace

@@ -1,9 +1,35 @@
+#include "app/shell.h"
+#include "avionics/bkaudiopanel.h"
+#include "avionics/bkautopilot.h"
+#include "avionics/bkdme.h"
+#include "avionics/bkradio.h"
+#include "avionics/bkadf.h"
+#include "avionics/bktransponder.h"
+#include "avionics/cl30radio.h"
+#include "avionics/cl30transponder.h"
+#include "avionics/genericradio.h"
+#include "avionics/transponder737.h"
 #include "bus/deviceports.h"
-#include "config/configfile.h"
-#include "config/sample_config.h"
 #include "configscreen_fixture.h"
+#include "gauges/adfindicator.h"
+#include "gauges/airlinerclock.h"
+#include "gauges/analoguealtimeter.h"
+#include "gauges/attitude.h"
+#include "gauges/digitalaltimeter.h"
+#include "gauges/displayneedle.h"
+#include "gauges/dmeindicator.h"
+#include "gauges/dualneedle.h"
+#include "gauges/enginecluster.h"
+#include "gauges/headingindicator.h"
+#include "gauges/lightclock.h"
+#include "gauges/platewindow.h"
+#include "gauges/rmi.h"
+#include "gauges/singleneedle.h"
+#include "gauges/vorindicator.h"
+#include "iomodules/enginelink.h"
+#include "simlink/functiontest.h"
 #include "support/fake_serial_port.h"
-#include "support/scripted_messages.h"
+#include "support/fake_udp_socket.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,36 +58,29 @@ protected:
         };
     }
 
-    QStringList comboItems(const char* name)
-    {
-        QStringList items;
-        if (auto* combo = child<QComboBox>(DefaultForm<FrmMainConfigure>::get(), name))
-            for (int i = 0; i < combo->count(); ++i)
-                items << combo->itemText(i);
-        return items;
-    }
-
-    static QString text(const char* box) { return child<QLineEdit>(DefaultForm<FrmMainConfigure>::get(), box)->text(); }
-    static bool enabled(const char* control)
-    {
-        return child<QWidget>(DefaultForm<FrmMainConfigure>::get(), control)->isEnabled();
-    }
-
+    static FrmMainConfigure& form() { return DefaultForm<FrmMainConfigure>::get(); }
+    static QString text(const char* box) { return child<QLineEdit>(form(), box)->text(); }
+    static bool enabled(const char* control) { return child<QWidget>(form(), control)->isEnabled(); }
+    static void choose(const char* combo, const QString& typed) { child<QComboBox>(form(), combo)->setEditText(typed); }
     // Text typed into a box, then Return.
     static void type(const char* box, const QString& typed)
     {
-        auto* edit = child<QLineEdit>(DefaultForm<FrmMainConfigure>::get(), box);
+        auto* edit = child<QLineEdit>(form(), box);
         edit->selectAll();
         edit->insert(typed);
         emit edit->editingFinished();
     }
 
-    static void choose(const char* combo, const QString& typed)
+    // Whether `button` shows the window W.
+    template <typename W>
+    static bool shows(const char* button)
     {
-        child<QComboBox>(DefaultForm<FrmMainConfigure>::get(), combo)->setEditText(typed);
+        click(form(), button);
+        return DefaultForm<W>::get().isVisible();
     }
 
     FakeSerialPorts fakes;
+    FakeUdpSockets sockets;
     QList<int> present{3, 9, 12};
     std::map<int, int> opens;
     ScriptedMessages boxes;
@@ -85,7 +104,10 @@ TEST_F(ConfigScreenWindow, RebuildShowsTheSettingsAndProbesOnlyFreeComPorts)
 
     FrmMainConfigure& s = screen();
     for (const char* combo : {"ComboComVarnet", "ComboComEC", "ComboCOMIOM", "ComboComiOM2"}) {
-        EXPECT_EQ(comboItems(combo), (QStringList{"0", "3", "9", "12"})) << combo;
+        QStringList items;
+        for (int i = 0; i < child<QComboBox>(s, combo)->count(); ++i)
+            items << child<QComboBox>(s, combo)->itemText(i);
+        EXPECT_EQ(items, (QStringList{"0", "3", "9", "12"})) << combo;
         EXPECT_EQ(child<QComboBox>(s, combo)->currentIndex(), 0);
     }
     std::map<int, int> probed;
@@ -96,21 +118,17 @@ TEST_F(ConfigScreenWindow, RebuildShowsTheSettingsAndProbesOnlyFreeComPorts)
     EXPECT_TRUE(runWindow().MSComm1().isOpen());
     EXPECT_EQ(runWindow().MSComm1().portNumber(), 3);
 
-    EXPECT_EQ(text("BoxCurrentComVarnet"), "3");
-    EXPECT_EQ(text("BoxCurrentComEC"), "0");
-    EXPECT_EQ(text("BoxCurrentComIOM"), "9");
-    EXPECT_TRUE(enabled("Cmdsearch"));
-    EXPECT_FALSE(enabled("cmdGotoEC"));
-    EXPECT_TRUE(enabled("cmdGotoIOM"));
-    EXPECT_FALSE(enabled("cmdGotoIOM2"));
-    EXPECT_EQ(text("CurrentConfigFile"), "cockpit.cfg");
-    EXPECT_EQ(text("boxRemoteIP"), "192.168.1.20");
-    EXPECT_EQ(text("boxLocalPort"), "49005");
+    for (auto [box, shown] : {std::pair{"BoxCurrentComVarnet", "3"}, {"BoxCurrentComEC", "0"}, {"BoxCurrentComIOM", "9"},
+                              {"CurrentConfigFile", "cockpit.cfg"}, {"boxRemoteIP", "192.168.1.20"},
+                              {"boxLocalPort", "49005"}, {"BoxXferTimerProcess", "250"}})
+        EXPECT_EQ(text(box), shown) << box;
+    for (auto [control, on] : {std::pair{"Cmdsearch", true}, {"cmdGotoEC", false}, {"cmdGotoIOM", true},
+                               {"cmdGotoIOM2", false}})
+        EXPECT_EQ(enabled(control), on) << control;
     EXPECT_TRUE(child<QRadioButton>(s, "OptionByteOrderReverse")->isChecked());
     EXPECT_TRUE(child<QCheckBox>(s, "CheckBlockUsel")->isChecked());
     EXPECT_EQ(child<QComboBox>(s, "ComboLights")->currentText(), "Any light switch!");
     EXPECT_EQ(Session.ConfigChanged, 0) << "showing the stored lights choice is no edit";
-    EXPECT_EQ(text("BoxXferTimerProcess"), "250");
     EXPECT_EQ(Cfg.ProcessTimerInterval, 250) << "a value off the slider's scale stays stored";
 
     Cfg.ProcessTimerInterval = 0;
@@ -179,7 +197,6 @@ TEST_F(ConfigScreenWindow, UdpSettingsAreCheckedAndTypedTextCannotBreakTheFile)
     EXPECT_EQ(Session.ConfigChanged, 0);
 
     Session.ConfigFileName = "udp.cfg";
-    Session.ProgramTitle = kProgramTitle;
     Cfg.ConfigHeader = programHeader();
     ASSERT_TRUE(WriteConfigFile());
     const ConfigTables saved = Cfg;
@@ -190,44 +207,27 @@ TEST_F(ConfigScreenWindow, UdpSettingsAreCheckedAndTypedTextCannotBreakTheFile)
     EXPECT_TRUE(Cfg == saved);
 }
 
-TEST_F(ConfigScreenWindow, ProcessIntervalFollowsTheSliderAndATypedValueInRange)
+TEST_F(ConfigScreenWindow, ProcessIntervalAndLightsChoiceAreStoredAsChosen)
 {
+    Cfg.LightsMask = 32;
     FrmMainConfigure& s = screen();
     auto* slider = child<QSlider>(s, "SliderXferTtimerProcess");
     slider->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(text("BoxXferTimerProcess"), "45");
     EXPECT_EQ(Cfg.ProcessTimerInterval, 45);
-
     boxes.expectOk("The process interval must be between 20 and 200 ms");
     type("BoxXferTimerProcess", "500");
     EXPECT_EQ(Cfg.ProcessTimerInterval, 45);
     EXPECT_EQ(text("BoxXferTimerProcess"), "45");
-
     type("BoxXferTimerProcess", "120");
     EXPECT_EQ(Cfg.ProcessTimerInterval, 120);
     EXPECT_EQ(slider->value(), 120);
     EXPECT_EQ(Session.ConfigChanged, 0);
-}
 
-TEST_F(ConfigScreenWindow, OpensWithEveryColumnInView)
-{
-    gauge(17, 10);
-    Session.GaugeRecBusStatus[17] = 1;
-    FrmMainConfigure& s = screen();
-    QApplication::processEvents();
-    // "Not Connected", the last column, needs no scrolling.
-    EXPECT_EQ(child<QListWidget>(s, "Configlist")->horizontalScrollBar()->maximum(), 0);
-}
-
-TEST_F(ConfigScreenWindow, ChoosingALightsEntryStoresItsPair)
-{
-    Cfg.LightsMask = 32;
-    FrmMainConfigure& s = screen();
     child<QComboBox>(s, "ComboLights")->setCurrentIndex(3);
     EXPECT_EQ(Cfg.LightsMode, 0);
     EXPECT_EQ(Cfg.LightsMask, 1);
     EXPECT_EQ(Session.ConfigChanged, 1);
-
     // A loaded mask 0 shows the entry the combo already shows, and still
     // becomes that entry's mask.
     child<QComboBox>(s, "ComboLights")->setCurrentIndex(0);
@@ -236,16 +236,20 @@ TEST_F(ConfigScreenWindow, ChoosingALightsEntryStoresItsPair)
     EXPECT_EQ(Cfg.LightsMask, 32);
 }
 
-TEST_F(ConfigScreenWindow, ClearConfigurationAsksFirst)
+TEST_F(ConfigScreenWindow, OpensWithEveryColumnInViewAndClearConfigurationAsksFirst)
 {
     gauge(5, 1);
     gauge(17, 10);
+    Session.GaugeRecBusStatus[17] = 1;
     FrmMainConfigure& s = screen();
+    QApplication::processEvents();
+    // "Not Connected", the last column, needs no scrolling.
+    EXPECT_EQ(child<QListWidget>(s, "Configlist")->horizontalScrollBar()->maximum(), 0);
+
     const char* question = "This will clear all gauge assignments and settings!\r\nContinue anyway?";
     boxes.expectYesNo(question, false);
     click(s, "cmdClearConfig");
     EXPECT_EQ(listLines(s, "Configlist").size(), 2u);
-
     boxes.expectYesNo(question, true);
     click(s, "cmdClearConfig");
     EXPECT_TRUE(listLines(s, "Configlist").empty());
@@ -294,26 +298,330 @@ TEST_F(ConfigScreenWindow, ButtonsOpenTheirWindows)
     EXPECT_EQ(DefaultForm<ConfigIOM>::get().GaugeID, 2000);
     EXPECT_TRUE(DefaultForm<ConfigIOM>::get().isVisible());
 
-    click(s, "cmdGotoEC");
+    EXPECT_TRUE(shows<frmTestEC>("cmdGotoEC"));
     EXPECT_TRUE(standAloneLinks().Loaded(StandAloneDevice::EngineCluster));
     EXPECT_TRUE(standAloneLinks().MSComm1(StandAloneDevice::EngineCluster).isOpen());
-    EXPECT_TRUE(DefaultForm<frmTestEC>::get().isVisible());
-
-    click(s, "CmdConfig");
-    EXPECT_TRUE(DefaultForm<frmListFunctions>::get().isVisible());
-    click(s, "CmdSaveConfig");
-    EXPECT_TRUE(DefaultForm<SaveConfig>::get().isVisible());
-    click(s, "cmdGotoFFB");
-    EXPECT_TRUE(DefaultForm<FrmConfigureYokes>::get().isVisible());
-    click(s, "cmdGetOffset");
-    EXPECT_TRUE(DefaultForm<GetOffsetlist>::get().isVisible());
+    EXPECT_TRUE(shows<frmListFunctions>("CmdConfig"));
+    EXPECT_TRUE(shows<SaveConfig>("CmdSaveConfig"));
+    EXPECT_TRUE(shows<FrmConfigureYokes>("cmdGotoFFB"));
+    EXPECT_TRUE(shows<GetOffsetlist>("cmdGetOffset"));
     Cfg.ComPortGauges = 5;  // missing: said once
     boxes.expectOk(ComPortErrorText(5, "Device not found"));
-    click(s, "cmdStartTest");
-    EXPECT_TRUE(DefaultForm<frmTestGauges>::get().isVisible());
-    click(s, "cmdTestXplaneInterface");
-    EXPECT_TRUE(DefaultForm<frmTestXplaneInterface>::get().isVisible());
+    EXPECT_TRUE(shows<frmTestGauges>("cmdStartTest"));
+    EXPECT_TRUE(shows<frmTestXplaneInterface>("cmdTestXplaneInterface"));
     EXPECT_TRUE(DefaultForm<FrmMainConfigure>::get().isVisible());
+}
+
+// The close button of every window's title bar does what the window's own
+// Close, Cancel or Exit does; windows that must outlive their showing only
+// hide.
+enum class Closing { Unloads, Hides, EndsTheProgram };
+
+struct Row {
+    const char* window;
+    std::function<QWidget&()> open;
+    std::function<bool()> loaded;
+    Closing closing;
+    std::function<void()> check;
+};
+
+// The default instance of T, shown and made ready by `prepare`.
+template <typename T>
+Row row(const char* name, Closing closing = Closing::Unloads, std::function<void(T&)> prepare = {},
+        std::function<void()> check = {})
+{
+    const auto open = [prepare]() -> QWidget& {
+        T& window = DefaultForm<T>::get();
+        window.show();
+        if (prepare)
+            prepare(window);
+        return window;
+    };
+    return {name, open, [] { return DefaultForm<T>::loaded(); }, closing, check};
+}
+
+TEST_F(ConfigScreenWindow, TitleBarCloseDoesWhatTheWindowsOwnCloseDoes)
+{
+    Cfg.RemoteIP = "127.0.0.1";
+    Cfg.RemotePort = "49000";
+    Cfg.LocalPort = "49001";
+    Cfg.FunctionNames[5] = "Gear";
+    Cfg.FunctionMultiply[5] = Cfg.FunctionDivide[5] = 1;
+    int programEnds = 0;
+    OnEndProgram = frmStatus::EndProgram = frmStatusYoke::ExitProgram = [&] { ++programEnds; };
+    const Row rows[] = {
+        row<frmTestXplaneInterface>(
+            "UDP test window, running", Closing::Unloads, [](auto& w) { click(w, "cmdStartUDP"); },
+            [] { EXPECT_FALSE(DefaultForm<SimCom>::get().UDPTestDisplay) << "the sim ports get the values again"; }),
+        row<frmTestFunction>(
+            "function test window, reading", Closing::Unloads, [](auto& w) { w.StartScan(5, 1); },
+            [] { EXPECT_EQ(DefaultForm<SimCom>::get().PortCount(), 0) << "its port goes with it"; }),
+        row<FrmMainConfigure>("configuration screen with edits, asking", Closing::Unloads,
+                              [this](auto&) {
+                                  Session.ConfigChanged = 1;
+                                  boxes.expectYesNo(kUnsavedQuestion, true);
+                              }),
+        row<frmTestGauges>("gauge test window"),
+        row<GetOffsetlist>("function editor"),
+        row<frmListFunctions>("function list"),
+        row<SaveConfig>("Load/Save window"),
+        row<frmConfigUnknown>("unknown device dialog"),
+        row<ConfigIOM>("I/O-module window"),
+        row<frmTestEC>("engine-cluster window"),
+        row<FrmConfigureYokes>("yoke configuration window"),
+        row<frmMain>("start window", Closing::EndsTheProgram),
+        row<frmStatus>("run window", Closing::EndsTheProgram),
+        row<frmStatusYoke>("yoke status window", Closing::EndsTheProgram),
+        row<SimCom>("simulator-link window", Closing::Hides),
+        row<frmStatusEC>("engine-cluster link", Closing::Hides),
+        row<frmConfigY1>("yoke 1 window", Closing::Hides),
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.window);
+        programEnds = 0;
+        QWidget& window = r.open();
+        window.show();
+        window.close();
+        EXPECT_EQ(programEnds, r.closing == Closing::EndsTheProgram ? 1 : 0);
+        if (r.closing != Closing::EndsTheProgram) {
+            EXPECT_FALSE(window.isVisible());
+            EXPECT_EQ(r.loaded(), r.closing == Closing::Hides);
+        }
+        if (r.check)
+            r.check();
+        flushDeletes();
+    }
+    OnEndProgram = frmStatus::EndProgram = frmStatusYoke::ExitProgram = nullptr;
+    DefaultForm<frmTestFunction>::unload();
+    DefaultForm<frmStatusYoke>::unload();
+    DefaultForm<frmConfigY1>::unload();
+}
+
+// Every gauge and module of a saved configuration opens its own dialog from
+// its line of the configuration screen, for its GaugeID and with its record.
+class DialogsOpen : public DialogScreenTest {
+protected:
+    void SetUp() override
+    {
+        DialogScreenTest::SetUp();
+        Cfg.FunctionNames[60] = "N1";
+        Cfg.FunctionCategory[60] = 1;
+        Cfg.FunctionSignalType[60] = 4;
+        // Needle gauges.
+        gauge(1, 1);
+        gauge(4, 4);
+        put(12, {2, 1, 1, 1, 60, 2, 1});
+        gauge(13, 3);
+        gauge(14, 5);
+        put(16, {6, 1, 1, 1, 60, 3, 1, 1, 60, 4, 0});
+        // Instruments, the engine cluster and the clocks.
+        for (auto [id, type] : {std::pair{8, 8}, {10, 10}, {20, 106}, {30, 108}, {32, 105}, {77, 77}, {113, 113}})
+            gauge(id, type);
+        put(21, {.type = kVOR2, .model = 1, .version = 1, .plate1 = 1});
+        put(22, {.type = 101, .model = 2, .version = 4, .plate1 = 1, .function2 = -1});
+        gauge(23, 103, 2);
+        put(31, {.type = 109, .model = 1, .version = 1, .plate1 = 2});
+        put(33, {.type = 104, .model = 1, .version = 1, .plate2 = 1});
+        gauge(41, 101, 2, 5);
+        put(130, {.type = 130, .model = 1, .version = 1, .plate1 = 1});
+        // Avionics modules.
+        put(34, {.type = 110, .model = kRadioNav, .version = 3, .seqNr1 = 2, .plate2 = 1});
+        gauge(35, 111, kRadioAdf2, 4);
+        put(36, {.type = 120, .model = 0, .version = 5, .plate2 = 1});
+        put(42, {.type = 112, .model = 1, .version = 1, .function1 = 26, .plate1 = 1});
+        put(44, {.type = 114, .model = 1, .version = 1, .plate1 = 4});
+        put(45, {.type = 121, .model = 3, .version = 5, .seqNr1 = 2});
+        gauge(46, 122, 0, 4);
+        put(53, {.type = 123, .model = 0, .version = 5, .plate1 = 5});
+        put(54, {.type = 124, .model = 2, .version = 4, .plate1 = 1, .plate2 = -700});
+        gauge(55, 125);
+        saveAndLoad("cockpit.cfg");
+        Session.ConfigChanged = 0;
+    }
+
+    static void put(int id, const GaugeRecord& record) { record.Write(Cfg, id, Field::All); }
+    template <typename T>
+    T& dialog()
+    {
+        return DefaultForm<T>::get();
+    }
+    static bool on(QWidget& d, const char* control) { return child<QAbstractButton>(d, control)->isChecked(); }
+    static QString text(QWidget& d, const char* box) { return child<QLineEdit>(d, box)->text(); }
+    static QString choice(QWidget& d, const char* list) { return child<QComboBox>(d, list)->currentText(); }
+};
+
+TEST_F(DialogsOpen, EveryGaugeTypeOpensItsOwnDialogForItsGaugeID)
+{
+    FrmMainConfigure& s = screen();
+    const std::vector<std::string> lines = listLines(s, "Configlist");
+    for (std::size_t row = 0; row < lines.size(); ++row) {
+        const int id = GaugeIDOfLine(lines[row]);
+        const std::string_view name = GaugeDialogName(Cfg.GaugeRecType[id], Cfg.GaugeRecVersion[id]);
+        clickLine(s, "Configlist", int(row));
+        QWidget* shown = openWindow(name);
+        ASSERT_NE(shown, nullptr) << name;
+        if (auto* gaugeDialog = qobject_cast<GaugeDialog*>(shown))
+            EXPECT_EQ(gaugeDialog->gaugeID(), id) << name;
+        else
+            EXPECT_TRUE(name == "ConfigIOM" || name == kUnknownDeviceDialog) << name;
+    }
+}
+
+TEST_F(DialogsOpen, EachDialogShowsItsRecord)
+{
+    FrmMainConfigure& s = screen();
+    EXPECT_EQ(listLines(s, "Configlist")[1], " 004    Large gauge, single needle \t01\t01\tNot Assigned\t\tUnkown");
+    open(1);
+    ConfigGaugeSN& needle = dialog<ConfigGaugeSN>();
+    EXPECT_TRUE(needle.isVisible());
+    EXPECT_EQ(needle.gaugeID(), 1);
+    EXPECT_EQ(text(needle, "BoxGaugename"), "Small gauge; Single Needle ");
+    EXPECT_EQ(CurrentGaugeID, 1);
+    EXPECT_EQ(Session.ConfigChanged, 1);
+    // The same gauge's line brings the open dialog to the front; another
+    // gauge's line of the same type opens the dialog anew for that gauge.
+    open(1);
+    EXPECT_EQ(&dialog<ConfigGaugeSN>(), &needle);
+    open(4);
+    EXPECT_EQ(CurrentGaugeID, 4);
+    EXPECT_EQ(dialog<ConfigGaugeSN>().gaugeID(), 4);
+    EXPECT_EQ(text(dialog<ConfigGaugeSN>(), "GaugeID"), "4");
+    open(10);
+    EXPECT_EQ(dialog<ConfigIOM>().GaugeID, 10);
+    open(77);
+    EXPECT_EQ(text(dialog<frmConfigUnknown>(), "GaugeID"), "77");
+    EXPECT_EQ(CurrentGaugeTypeName, "Unknown");
+
+    open(12);
+    EXPECT_EQ(choice(dialog<ConfigGaugeSD>(), "GaugeFunction"), "060.  N1");
+    EXPECT_EQ(choice(dialog<ConfigGaugeSD>(), "ComboSeqNr"), "2");
+    open(16);
+    EXPECT_EQ(choice(dialog<ConfigGaugeDN>(), "ComboSeqNr"), "3");
+    EXPECT_EQ(choice(dialog<ConfigGaugeDN>(), "ComboSeqNr1"), "4");
+    open(21);
+    EXPECT_EQ(text(dialog<ConfigGaugeVOR>(), "BoxGaugename"), "Fixed Function: VOR2 Indicator");
+    EXPECT_TRUE(on(dialog<ConfigGaugeVOR>(), "CheckBlockWriteToSim"));
+    open(22);
+    EXPECT_TRUE(on(dialog<ConfigGaugeAD>(), "Option2") && on(dialog<ConfigGaugeAD>(), "OptionAltDigits3")
+                && on(dialog<ConfigGaugeAD>(), "Slave"));
+    open(23);
+    dialog<ConfigGaugeAI>().Form_Activate();
+    EXPECT_EQ(text(dialog<ConfigGaugeAI>(), "BoxModel"), "2");
+    open(41);
+    EXPECT_TRUE(on(dialog<ConfigAnalogueAltimeter>(), "Option2"));
+    open(130);
+    EXPECT_TRUE(on(dialog<ConfigRMI>(), "OptionHasDME"));
+    EXPECT_EQ(link_.sent.back(), (SentCommand{130, 13, 0x500}));
+
+    open(31);
+    EXPECT_EQ(choice(dialog<ConfigCessnaClock>(), "ComboClockSyncMode"), "FS time -> Clock");
+    open(33);
+    EXPECT_TRUE(on(dialog<ConfigBoeingClock>(), "OptionShowUTC"));
+
+    open(34);
+    EXPECT_TRUE(on(dialog<ConfigVHFRadio>(), "OptionRadioNav") && on(dialog<ConfigVHFRadio>(), "OptionRadio2")
+                && on(dialog<ConfigVHFRadio>(), "CheckSendStandby"));
+    EXPECT_EQ(text(dialog<ConfigVHFRadio>(), "BoxMinimumFreq"), "108,000");
+    open(35);
+    EXPECT_TRUE(on(dialog<ConfigCL30Radio>(), "OptionRadioAdf2") && on(dialog<ConfigCL30Radio>(), "OptionRadio1"));
+    EXPECT_EQ(text(dialog<ConfigCL30Radio>(), "BoxMaximumFreq"), "1700.0");
+    open(36);
+    EXPECT_TRUE(on(dialog<ConfigBKradio>(), "CheckSendStandby"));
+    EXPECT_EQ(text(dialog<ConfigBKradio>(), "boxDefaultFreqNav"), "113,000");
+
+    open(42);
+    EXPECT_TRUE(on(dialog<configCL30Transponder>(), "CheckUseStdby"));
+    EXPECT_FALSE(on(dialog<configCL30Transponder>(), "CheckuseIDENT"));
+    open(44);
+    EXPECT_TRUE(on(dialog<ConfigTransponder737>(), "CheckShowATC"));
+    open(45);
+    EXPECT_TRUE(on(dialog<ConfigBKADF>(), "OptionRadio2"));
+    open(46);
+    EXPECT_TRUE(on(dialog<ConfigBKtransponder>(), "CheckSetDefault"));
+    open(53);
+    EXPECT_TRUE(on(dialog<ConfigBKDME>(), "OptionLocalDME2") && on(dialog<ConfigBKDME>(), "OptionRMTNav2"));
+    open(54);
+    EXPECT_TRUE(on(dialog<ConfigBKAP>(), "OptionAirPressHPA"));
+    EXPECT_EQ(text(dialog<ConfigBKAP>(), "DefaultVS"), "-700");
+    open(55);
+    EXPECT_EQ(text(dialog<ConfigBKaudioPanel>(), "BoxGaugename"), "Bendix/King Audio Panel");
+}
+
+TEST_F(DialogsOpen, AReplacedOpenerGetsTheContextAndAnEmptyOneLeavesTheUnknownDeviceWindow)
+{
+    std::vector<std::pair<int, std::string>> opened;
+    SetGaugeDialogOpener("ConfigGaugeDN", [&] { opened.emplace_back(CurrentGaugeID, CurrentGaugeTypeName); });
+    OpenGaugeDialog(14);
+    EXPECT_EQ(opened, (std::vector<std::pair<int, std::string>>{{14, "Large gauge; Dual Needle Concentric "}}));
+    EXPECT_EQ(Session.ConfigChanged, 1);
+
+    SetGaugeDialogOpener("ConfigGaugeDN", {});
+    OpenGaugeDialog(14);
+    EXPECT_EQ(opened.size(), 1u);
+    EXPECT_TRUE(DefaultForm<frmConfigUnknown>::loaded());
+}
+
+// A cockpit builder's way through the single-needle dialog: a saved
+// configuration is loaded, the gauge is picked on the configuration screen,
+// tested, and its plate is chosen in the plate window and handed to it.
+TEST_F(DialogScreenTest, PickTestAndCalibrateATachometer)
+{
+    // The cockpit as saved: a tachometer on GaugeID 7 with plate 0, and a
+    // second engine plate to choose instead.
+    GaugeRecord{.type = 1, .model = 2, .category1 = 1, .function1 = 37, .seqNr1 = 1}.Write(Cfg, 7, Field::All);
+    Cfg.FunctionNames[37] = "RPM";
+    Cfg.FunctionCategory[37] = 1;
+    Cfg.FunctionSignalType[37] = 4;
+    for (const char* name : {"Tacho 3000", "Tacho 3500"}) {
+        const int p = Cfg.AddPlate();
+        Cfg.PlateName[p] = name;
+        Cfg.PlateValue[p][0] = 1;
+        Cfg.PlateValue[p][1] = Cfg.PlateSteps[p][1] = 1;
+        Cfg.PlateValue[p][3] = Cfg.PlateValue[p][5] = 3000;
+        Cfg.PlateSteps[p][3] = Cfg.PlateSteps[p][5] = 900;
+    }
+    Cfg.PlateCount = 2;
+    saveAndLoad("cockpit.cfg");
+    Session.ConfigChanged = 0;
+
+    clickLine(screen(), "Configlist", 0);
+    ASSERT_TRUE(DefaultForm<ConfigGaugeSN>::loaded());
+    ConfigGaugeSN& d = DefaultForm<ConfigGaugeSN>::get();
+    d.Form_Activate();
+    EXPECT_EQ(child<QLineEdit>(d, "GaugeID")->text(), "7");
+    EXPECT_TRUE(child<QLineEdit>(d, "GaugeID")->isReadOnly());
+    EXPECT_EQ(child<QComboBox>(d, "GaugeFunction")->currentText(), "037.  RPM");
+    EXPECT_EQ(child<QComboBox>(d, "ComboPlate")->currentText(), "000.  Tacho 3000");
+
+    // The end-stop question comes once per activation.
+    messages_.expectYesNo(kEndStopQuestion, true);
+    messages_.expectOk("Needle center will be set to 540");
+    child<QSlider>(d, "SliderValue1")->setValue(1000);
+    child<QSlider>(d, "SliderValue1")->setValue(1010);
+    d.Form_Activate();
+    messages_.expectYesNo(kEndStopQuestion, false);
+    child<QSlider>(d, "SliderValue1")->setValue(1020);
+    click(d, "cmdSetHigh");
+    click(d, "Option4");
+    EXPECT_EQ(link_.commands(), (std::vector<std::pair<int, int>>{{5, 1000}, {5, 1010}, {9, 1}, {4, 1}}));
+
+    // Calibrate: the plate window opens for this gauge and its plate; the
+    // other plate goes to the gauge from there.
+    click(d, "cmdAdvanced");
+    ASSERT_TRUE(DefaultForm<frmCalibrate>::loaded());
+    frmCalibrate& plates = DefaultForm<frmCalibrate>::get();
+    EXPECT_EQ(child<QLineEdit>(plates, "boxGaugeID")->text(), "7");
+    auto* list = child<QListWidget>(plates, "ListPlates");
+    ASSERT_EQ(list->count(), 2);
+    list->setCurrentRow(1);
+    plates.model().ListPlates_Click(1);
+    click(plates, "CmdPlateToGauge");
+    EXPECT_EQ(Cfg.GaugeRecPlate1[7], 1);
+    EXPECT_EQ(Session.ConfigChanged, 1);
+
+    // Back in the dialog, the plate list shows the plate the gauge now has.
+    d.Form_Activate();
+    EXPECT_EQ(child<QComboBox>(d, "ComboPlate")->currentText(), "001.  Tacho 3500");
 }
 
 } // namespace
