@@ -4,35 +4,13 @@
 #include "support/fake_keystrokes.h"
 #include "support/scripted_messages.h"
 
-#include <functional>
-
 namespace varnet {
 namespace {
 
 using testing::RunTest;
+using Packets = QList<QByteArray>;
 
 constexpr int kModule = 20;
-
-// Answers OK boxes; while one is open, the reply handler stores new inputs.
-class ReplyDuringBox final : public MessageService {
-public:
-    explicit ReplyDuringBox(std::function<void()> reply) : reply_(std::move(reply)), previous_(setMessageService(this)) {}
-    ~ReplyDuringBox() override { setMessageService(previous_); }
-
-    void ok(const QString& text) override
-    {
-        texts << text;
-        reply_();
-    }
-    bool yesNo(const QString&) override { return true; }
-    std::optional<QString> input(const QString&, const QString&) override { return std::nullopt; }
-
-    QStringList texts;
-
-private:
-    std::function<void()> reply_;
-    MessageService* previous_;
-};
 
 // A bus I/O module with GaugeID 20 and the entries a test gives it; the
 // functions 21.. used below run over the ranges the tests set.
@@ -46,12 +24,7 @@ protected:
 
     static int entry(Integer kind, int number, int function, Single value1 = 0, Single value2 = 0)
     {
-        const int e = Cfg.AddIOEntry();
-        Cfg.IOEntryGaugeID[e] = kModule;
-        Cfg.IOEntryKind[e] = kind;
-        Cfg.IOEntryNumber[e] = Integer(number);
-        Cfg.IOEntryFunction[e] = Integer(function);
-        Cfg.IOEntrySeqNr[e] = 1;
+        const int e = addIOEntry(kModule, kind, number, function);
         Cfg.IOEntryValue1[e] = value1;
         Cfg.IOEntryValue2[e] = value2;
         return e;
@@ -88,22 +61,12 @@ protected:
         RunData.IOMSwitchState[0] = switchesOn(on);
         turn();
     }
-    void channel(int n, int raw)
-    {
-        RunData.IOMAnalogueValue[0][std::size_t(n)] = raw;
-        turn();
-    }
 
     // The values written to the simulator since the last call.
-    QList<QByteArray> written()
+    Packets written()
     {
-        QList<QByteArray> packets;
-        for (testing::FakeUdpSocket* socket : sockets_.sockets()) {
-            for (const QByteArray& packet : socket->sent())
-                if (packet.startsWith("DATA0"))
-                    packets << packet;
-            socket->clearSent();
-        }
+        Packets packets = sent();
+        packets.removeIf([](const QByteArray& packet) { return !packet.startsWith("DATA0"); });
         return packets;
     }
 
@@ -116,7 +79,7 @@ TEST_F(BusIOModuleTest, SwitchesSetOrStepTheirFunctionsEachWithItsOwnNewState)
     range(22, 0, 5);
     range(23, 0, 100);
     range(24, -3e38f, 3e38f);
-    entry(IOEntrySwitch, 9, 21, 50, -1);              // character 2, mask 64
+    entry(IOEntrySwitch, 9, 21, 50, -1);                        // character 2, mask 64
     Cfg.IOEntryFlags[entry(IOEntrySwitch, 10, 22, 1, -1)] = 3;  // steps
     entry(IOEntrySwitch, 12, 23, 25, 0);
     entry(IOEntrySwitch, 0, 24, 100, -1);
@@ -124,18 +87,18 @@ TEST_F(BusIOModuleTest, SwitchesSetOrStepTheirFunctionsEachWithItsOwnNewState)
     sim(22, 5);
 
     moduleInputs({});
-    EXPECT_EQ(written(), (QList<QByteArray>{data(22, 4), data(23, 0)})) << "the first turn finds every switch off";
+    EXPECT_EQ(written(), (Packets{data(22, 4), data(23, 0)})) << "the first turn finds every switch off";
     moduleInputs({9, 10});
-    EXPECT_EQ(written(), (QList<QByteArray>{data(21, 10), data(22, 5)})) << "50 % of the width; a step stops at 5";
+    EXPECT_EQ(written(), (Packets{data(21, 10), data(22, 5)})) << "50 % of the width; a step stops at 5";
     moduleInputs({10, 12});
-    EXPECT_EQ(written(), QList<QByteArray>{data(23, 25)}) << "switch 9 off has no action";
+    EXPECT_EQ(written(), Packets{data(23, 25)}) << "switch 9 off has no action";
     moduleInputs({10, 11, 12});
     EXPECT_TRUE(written().isEmpty()) << "switch 11 has no entry";
 
     testing::ScriptedMessages boxes;
     boxes.expectOk("Error 11: An error has occured processing switch:0\r\nError: Overflow");
     moduleInputs({0, 9, 10, 11, 12});
-    EXPECT_EQ(written(), QList<QByteArray>{data(21, 10)}) << "the switches after a failing one still act";
+    EXPECT_EQ(written(), Packets{data(21, 10)}) << "the switches after a failing one still act";
 }
 
 TEST_F(BusIOModuleTest, KeysAreTypedWhileTheRunWindowIsMinimizedAndNoChangeIsLostBehindTheirBox)
@@ -154,14 +117,15 @@ TEST_F(BusIOModuleTest, KeysAreTypedWhileTheRunWindowIsMinimizedAndNoChangeIsLos
     EXPECT_TRUE(written().isEmpty());
 
     run.setWindowState(Qt::WindowNoState);
-    ReplyDuringBox reply([] { RunData.IOMSwitchState[0] = switchesOn({1, 8}); });
+    // While the box is open, the reply handler stores new inputs.
+    testing::BoxesWithSomethingBehind reply(true, [] { RunData.IOMSwitchState[0] = switchesOn({1, 8}); });
     moduleInputs({1});
     EXPECT_EQ(reply.texts, QStringList{"Keystroke received from IO module: ^{ENTER}\r\n"
                                        "To send to FS this window must be minimized"});
     EXPECT_EQ(keys.sent().size(), 2);
     EXPECT_TRUE(written().isEmpty());
     turn();
-    EXPECT_EQ(written(), QList<QByteArray>{data(21, 1)}) << "switch 8, turned on behind the box";
+    EXPECT_EQ(written(), Packets{data(21, 1)}) << "switch 8, turned on behind the box";
 }
 
 TEST_F(BusIOModuleTest, AnalogueChannelsScaleAroundTheirCentreOnceTheyMoveBeyondTheThreshold)
@@ -171,17 +135,15 @@ TEST_F(BusIOModuleTest, AnalogueChannelsScaleAroundTheirCentreOnceTheyMoveBeyond
     Cfg.IOEntryType[centred] = 1023;
     Cfg.IOEntryKeyOff[centred] = 4;
     range(26, 0, 50);
-    const int plain = entry(IOEntryAnalogue, 3, 26);
-    Cfg.IOEntryType[plain] = 1000;  // no centre
+    Cfg.IOEntryType[entry(IOEntryAnalogue, 3, 26)] = 1000;  // no centre
     running();
     RunData.IOMAnalogueValue[0][3] = 400;
 
-    channel(2, 0);
-    EXPECT_EQ(written(), (QList<QByteArray>{data(25, -1), data(26, 20)}));
-    const std::pair<int, QList<QByteArray>> moves[] = {
-        {512, {data(25, 0)}}, {1023, {data(25, 1)}}, {1027, {}}, {1028, {data(25, 1)}}};
+    const std::pair<int, Packets> moves[] = {{0, {data(25, -1), data(26, 20)}}, {512, {data(25, 0)}},
+                                             {1023, {data(25, 1)}}, {1027, {}}, {1028, {data(25, 1)}}};
     for (const auto& [raw, expected] : moves) {
-        channel(2, raw);
+        RunData.IOMAnalogueValue[0][2] = raw;
+        turn();
         EXPECT_EQ(written(), expected) << "raw " << raw;
     }
 }
@@ -190,21 +152,18 @@ TEST_F(BusIOModuleTest, AChannelWithoutARawRangeIsAFaultOfTheLoopShownOnce)
 {
     entry(IOEntryAnalogue, 0, 26);  // no centre and a maximum of 0
     range(26, 0, 50);
-    const int plain = entry(IOEntryAnalogue, 1, 26);
-    Cfg.IOEntryType[plain] = 1000;
+    Cfg.IOEntryType[entry(IOEntryAnalogue, 1, 26)] = 1000;
     frmStatus& run = running();
     RunData.IOMAnalogueValue[0][1] = 1000;
     testing::ScriptedMessages boxes;
-    boxes.expectYesNo("Error 10: An error has occured processing GaugeID:20\r\nGaugetype: 10 , Process State: 6\r\n"
-                      "Error: Division by zero\r\nCheck gauge and/or assigned function.\r\nContinue?",
-                      true);
+    boxes.expectYesNo(processFault(20, 10, 6, "Division by zero"), true);
 
     tick();
-    EXPECT_EQ(tick(), QList<QByteArray>{output({{kModule, 6, 0}})});
+    EXPECT_EQ(tick(), Packets{output({{kModule, 6, 0}})});
     EXPECT_TRUE(written().isEmpty()) << "the fault ends the pass";
     tick();
     tick();
-    EXPECT_EQ(written(), QList<QByteArray>{data(26, 50)});
+    EXPECT_EQ(written(), Packets{data(26, 50)});
     EXPECT_EQ(run.Running, 1);
 }
 
@@ -224,15 +183,15 @@ TEST_F(BusIOModuleTest, LEDsLightTheirBitsAndEachChangedWordGoesOutInTheModulesT
     sim(27, 0);
     sim(28, 6);  // 6 And 4: at the maximum
 
-    EXPECT_EQ(tick(), QList<QByteArray>{output({{kModule, 7, 0}})}) << "no gauge asks in this turn";
-    EXPECT_EQ(tick(), QList<QByteArray>{output({{kModule, 6, 0}, {kModule, 4, 0x8800}, {kModule, 5, 0}})})
+    EXPECT_EQ(tick(), Packets{output({{kModule, 7, 0}})}) << "no gauge asks in this turn";
+    EXPECT_EQ(tick(), Packets{output({{kModule, 6, 0}, {kModule, 4, 0x8800}, {kModule, 5, 0}})})
         << "the first turn sets every word";
     sim(27, 1);
     tick();
-    EXPECT_EQ(tick(), QList<QByteArray>{output({{kModule, 6, 0}, {kModule, 4, 0x9000}, {kModule, 5, 2048}})});
+    EXPECT_EQ(tick(), Packets{output({{kModule, 6, 0}, {kModule, 4, 0x9000}, {kModule, 5, 2048}})});
     sim(28, 3);
     tick();
-    EXPECT_EQ(tick(), QList<QByteArray>{output({{kModule, 6, 0}, {kModule, 4, 0x1000}})});
+    EXPECT_EQ(tick(), Packets{output({{kModule, 6, 0}, {kModule, 4, 0x1000}})});
 }
 
 } // namespace

@@ -56,6 +56,18 @@ protected:
 
     static frmStatus& runWindow() { return DefaultForm<frmStatus>::get(); }
 
+    // An I/O entry of module `gaugeID`, read with selector 1.
+    static int addIOEntry(int gaugeID, Integer kind, int number, int function)
+    {
+        const int e = Cfg.AddIOEntry();
+        Cfg.IOEntryGaugeID[e] = Integer(gaugeID);
+        Cfg.IOEntryKind[e] = kind;
+        Cfg.IOEntryNumber[e] = Integer(number);
+        Cfg.IOEntryFunction[e] = Integer(function);
+        Cfg.IOEntrySeqNr[e] = 1;
+        return e;
+    }
+
     static void resetSharedValues()
     {
         GaugeSendBuffer.clear();

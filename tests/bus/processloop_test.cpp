@@ -1,8 +1,9 @@
+#include "bus/lineoutput.h"
 #include "bus/needles.h"
 #include "bus/processloop.h"
 #include "bus/run_fixture.h"
 #include "config/gaugetypes.h"
-#include "platform/messages.h"
+#include "simcontrolunit/simcontrolunit.h"
 #include "support/scripted_messages.h"
 
 #include <QLineEdit>
@@ -11,6 +12,8 @@ namespace varnet {
 namespace {
 
 using testing::RunTest;
+using testing::SimControlUnit;
+using Writes = QList<QByteArray>;
 
 // Needles read functions from 20 up; 1..16 are the run window's own values.
 constexpr int kVoltage = 9;
@@ -26,15 +29,15 @@ TEST_F(RunTest, NeedlesMoveInOneWritePerTickOnlyWhenTheirWholeStepChanges)
     sim(24, 50);
     sim(21, 25);
 
-    EXPECT_EQ(tick(), QList<QByteArray>{output({{2, 6, 600}, {3, 5, 300}, {4, 5, 0}, {4, 6, 0}})});
+    EXPECT_EQ(tick(), Writes{output({{2, 6, 600}, {3, 5, 300}, {4, 5, 0}, {4, 6, 0}})});
     EXPECT_TRUE(tick().isEmpty()) << "steady values cost no bus traffic";
 
     sim(21, 25.09f);  // 301.08 steps
     sim(22, 100);     // 1500 steps, beyond the needle's travel
-    EXPECT_EQ(tick(), QList<QByteArray>{output({{3, 5, 301}, {4, 5, 1079}})});
+    EXPECT_EQ(tick(), Writes{output({{3, 5, 301}, {4, 5, 1079}})});
     sim(21, 25.1f);  // still step 301
     sim(23, 250);    // clamped to the plate's maximum
-    EXPECT_EQ(tick(), QList<QByteArray>{output({{4, 6, 1000}})});
+    EXPECT_EQ(tick(), Writes{output({{4, 6, 1000}})});
 }
 
 TEST_F(RunTest, DisplayGaugeSendsItsWordEveryTick)
@@ -42,10 +45,10 @@ TEST_F(RunTest, DisplayGaugeSendsItsWordEveryTick)
     gauge(5, 2, 25, addPlate({{0, 0}, {200, 1000}}));
     running();
     sim(25, 12.34f);
-    EXPECT_EQ(tick(), QList<QByteArray>{output({{5, 5, 61}, {5, 6, 0x12A3}})});
-    EXPECT_EQ(tick(), QList<QByteArray>{output({{5, 6, 0x12A3}})});
+    EXPECT_EQ(tick(), Writes{output({{5, 5, 61}, {5, 6, 0x12A3}})});
+    EXPECT_EQ(tick(), Writes{output({{5, 6, 0x12A3}})});
     sim(25, 123.4f);
-    EXPECT_EQ(tick(), QList<QByteArray>{output({{5, 5, 617}, {5, 6, 0x123B}})});
+    EXPECT_EQ(tick(), Writes{output({{5, 5, 617}, {5, 6, 0x123B}})});
 
     EXPECT_EQ(DisplayWord(999.94f), 0x999B);
     EXPECT_EQ(DisplayWord(0.25f), 0x00A2);  // 2.5 tenths to the even 2
@@ -68,12 +71,12 @@ TEST_F(RunTest, EngineClusterSendsOneNeedlePairPerTickStartingAtPhaseOne)
     sim(43, -65000);  // a signed word: 535 once 65535 is added
     sim(46, 17, 2);
 
-    EXPECT_EQ(tick(), QList<QByteArray>{output({{30, 8, 192}})});
+    EXPECT_EQ(tick(), Writes{output({{30, 8, 192}})});
     const QByteArray phases[] = {output({{30, 6, 10}, {30, 9, 11}}), output({{30, 10, 12}, {30, 11, 535}}),
                                  output({{30, 12, 14}, {30, 13, 15}}), output({{30, 4, 16}, {30, 5, 17}})};
     for (const QByteArray& phase : phases)
-        EXPECT_EQ(tick(), QList<QByteArray>{phase});
-    EXPECT_EQ(tick(), QList<QByteArray>{phases[0]}) << "needles go out every time their phase comes";
+        EXPECT_EQ(tick(), Writes{phase});
+    EXPECT_EQ(tick(), Writes{phases[0]}) << "needles go out every time their phase comes";
 }
 
 TEST_F(RunTest, BacklightFollowsTheLightSwitchAndEightVoltsInTicksOfItsOwn)
@@ -84,31 +87,26 @@ TEST_F(RunTest, BacklightFollowsTheLightSwitchAndEightVoltsInTicksOfItsOwn)
     Cfg.GaugeRecPlate1[7] = 1;  // a VOR indicator without a course knob: never asked
     frmStatus& run = running();
     // The loop reads the values at the end of one tick and acts on them in
-    // the next.
-    const auto after = [&](const std::function<void()>& change) {
-        change();
+    // the next; the needles do not move in that tick.
+    const auto after = [&](int f, float value, int selector = 1) {
+        sim(f, value, selector);
         tick();
         return tick();
     };
+    const auto lights = [](int value) { return Writes{output({{3, 8, value}, {7, 8, value}})}; };
 
-    const QList<QByteArray> lit = after([&] {
-        sim(kVoltage, 12);
-        sim(kInstrumentLights, 1);
-    });
-    EXPECT_EQ(lit, QList<QByteArray>{output({{3, 8, 192}, {7, 8, 0}})}) << "needles do not move in that tick";
+    sim(kVoltage, 12);
+    EXPECT_EQ(after(kInstrumentLights, 1), Writes{output({{3, 8, 192}, {7, 8, 0}})});
     EXPECT_EQ(run.Loop().ProcessTicks, 1) << "the backlight tick is not counted";
-    EXPECT_EQ(ECBacklightOn, 1);
-    EXPECT_EQ(ECDisplaysOn, 1);
+    EXPECT_EQ((std::tuple{ECBacklightOn, ECDisplaysOn}), (std::tuple{1, 1}));
     EXPECT_TRUE(tick().isEmpty());
 
-    EXPECT_EQ(after([&] { sim(kVoltage, 12, 2); }), QList<QByteArray>{output({{3, 8, 192}, {7, 8, 192}})});
-    EXPECT_EQ(after([&] { sim(kInstrumentLights, 0); }), QList<QByteArray>{output({{3, 8, 128}, {7, 8, 128}})});
-    EXPECT_TRUE(after([&] { sim(kVoltage, 9.0f); }).isEmpty()) << "lit before, lit now";
-    EXPECT_EQ(after([&] { sim(kInstrumentLights, 1); }), QList<QByteArray>{output({{3, 8, 128}, {7, 8, 128}})})
-        << "9.0 volts add no bit 64";
-    EXPECT_EQ(after([&] { sim(kVoltage, 7.9f); }), QList<QByteArray>{output({{3, 8, 0}, {7, 8, 0}})});
-    EXPECT_EQ(after([&] { sim(kVoltage, 8.0f); }), QList<QByteArray>{output({{3, 8, 192}, {7, 8, 192}})})
-        << "8.0 volts count as lit";
+    EXPECT_EQ(after(kVoltage, 12, 2), lights(192));
+    EXPECT_EQ(after(kInstrumentLights, 0), lights(128));
+    EXPECT_TRUE(after(kVoltage, 9.0f).isEmpty()) << "lit before, lit now";
+    EXPECT_EQ(after(kInstrumentLights, 1), lights(128)) << "9.0 volts add no bit 64";
+    EXPECT_EQ(after(kVoltage, 7.9f), lights(0));
+    EXPECT_EQ(after(kVoltage, 8.0f), lights(192)) << "8.0 volts count as lit";
 }
 
 TEST_F(RunTest, BacklightNeverGoesOutWhenItIsAlwaysOff)
@@ -116,21 +114,19 @@ TEST_F(RunTest, BacklightNeverGoesOutWhenItIsAlwaysOff)
     gauge(3, 1, 21, 0);
     RunData.LightsSendCount = 1;  // left by an earlier run that followed the switches
     running();
-    EXPECT_EQ(tick(), QList<QByteArray>{output({{3, 5, 0}})});
+    EXPECT_EQ(tick(), Writes{output({{3, 5, 0}})});
 }
 
-TEST_F(RunTest, StatusRequestsGoInTurnAndAlternateWithTheModuleTurns)
+TEST_F(RunTest, StatusRequestsGoInTurnAndASinglePolledGaugeIsAskedEverySecondGaugeTurn)
 {
     gauge(7, 110, 22);
     gauge(8, 110, 23);
     running();
     for (int id : {7, 8, 7})
-        EXPECT_EQ(tick(), QList<QByteArray>{output({{id, 7, 0}})});
-}
+        EXPECT_EQ(tick(), Writes{output({{id, 7, 0}})});
 
-TEST_F(RunTest, ASinglePolledGaugeIsAskedEverySecondGaugeTurn)
-{
-    gauge(7, 110, 22);
+    DefaultForm<frmStatus>::unload();
+    Cfg.GaugeRecType[8] = 0;
     gauge(20, 10);  // a bus I/O module without entries
     frmStatus& run = running();
     RunData.IOMCmd4Pending[0] = 1;
@@ -138,57 +134,48 @@ TEST_F(RunTest, ASinglePolledGaugeIsAskedEverySecondGaugeTurn)
     int inputTurns = 0;
     run.Loop().handlers.busModuleInputs = [&](ProcessLoop&) { ++inputTurns; };
 
-    EXPECT_EQ(tick(), QList<QByteArray>{output({{7, 7, 0}})});
-    EXPECT_EQ(tick(), QList<QByteArray>{output({{20, 6, 0}, {20, 4, 0x1000}})});
+    EXPECT_EQ(tick(), Writes{output({{7, 7, 0}})});
+    EXPECT_EQ(tick(), Writes{output({{20, 6, 0}, {20, 4, 0x1000}})});
     EXPECT_TRUE(tick().isEmpty()) << "the gauge turn between asks nobody";
-    EXPECT_EQ(tick(), QList<QByteArray>{output({{20, 6, 0}})}) << "a word goes out once";
-    EXPECT_EQ(tick(), QList<QByteArray>{output({{7, 7, 0}})});
+    EXPECT_EQ(tick(), Writes{output({{20, 6, 0}})}) << "a word goes out once";
+    EXPECT_EQ(tick(), Writes{output({{7, 7, 0}})});
     EXPECT_EQ(inputTurns, 2);
 }
 
-// Answers every box with one answer; a tick of the process timer that
-// falls due while a box is open runs behind it.
-class BoxesBehindWhichTheTimerFires final : public MessageService {
-public:
-    explicit BoxesBehindWhichTheTimerFires(bool answerYes) : yes_(answerYes), previous_(setMessageService(this)) {}
-    ~BoxesBehindWhichTheTimerFires() override { setMessageService(previous_); }
-
-    void ok(const QString& text) override { texts << text; }
-    bool yesNo(const QString& text) override
+// A tick of the process timer that falls due while a question is open runs
+// behind it.
+struct BoxesBehindWhichTheTimerFires final : testing::BoxesWithSomethingBehind {
+    explicit BoxesBehindWhichTheTimerFires(bool yes)
+        : BoxesWithSomethingBehind(yes, [] { DefaultForm<frmStatus>::get().ProcessTimer_Timer(); })
     {
-        texts << text;
-        DefaultForm<frmStatus>::get().ProcessTimer_Timer();
-        return yes_;
     }
-    std::optional<QString> input(const QString&, const QString&) override { return std::nullopt; }
-
-    QStringList texts;
-
-private:
-    bool yes_;
-    MessageService* previous_;
+    void ok(const QString& text) override { texts << text; }
 };
 
-constexpr int kFaultyType = 200;
-
-void faultyOutput(ProcessLoop& loop, int slot)
+TEST_F(RunTest, AProcessFaultShowsOneBoxAtATimeYesGoesOnWithTheTickNoStopsTheRun)
 {
-    if (loop.Fault(QStringLiteral("Overflow")))
-        loop.AddGaugeCommand(RunData.SlotGaugeID[std::size_t(slot)], 1, 1);
-}
-
-TEST_F(RunTest, YesToAProcessFaultGoesOnWithTheTickAndShowsOneBoxAtATime)
-{
+    constexpr int kFaultyType = 200;
     gauge(9, kFaultyType);
     frmStatus& run = running();
-    run.Loop().handlers.gaugeOutputs[kFaultyType] = faultyOutput;
+    run.Loop().handlers.gaugeOutputs[kFaultyType] = [](ProcessLoop& loop, int slot) {
+        if (loop.Fault(QStringLiteral("Overflow")))
+            loop.AddGaugeCommand(RunData.SlotGaugeID[std::size_t(slot)], 1, 1);
+    };
     BoxesBehindWhichTheTimerFires boxes(true);
 
-    EXPECT_EQ(tick(), QList<QByteArray>{output({{9, 1, 1}})});
-    EXPECT_EQ(boxes.texts, QStringList{"Error 10: An error has occured processing GaugeID:9\r\n"
-                                       "Gaugetype: 200 , Process State: 3\r\nError: Overflow\r\n"
-                                       "Check gauge and/or assigned function.\r\nContinue?"});
+    EXPECT_EQ(tick(), Writes{output({{9, 1, 1}})});
+    EXPECT_EQ(boxes.texts, QStringList{processFault(9, 200, 3, "Overflow")});
     EXPECT_EQ(run.Running, 1);
+
+    EXPECT_EQ(tick(), Writes{output({{9, 1, 1}})}) << "asked once while it stands";
+    run.cmdStop_Click();
+    run.cmdRun_Click();
+    run.ProcessTimer().stop();
+    boxes.yes = false;
+    EXPECT_TRUE(tick().isEmpty());
+    EXPECT_EQ(boxes.texts.size(), 2);
+    EXPECT_EQ((std::tuple{run.Running, run.BoxRun->text()}), (std::tuple{0, "Halted"}));
+    EXPECT_TRUE(run.WriteCmdDuringConfig().isActive());
 }
 
 TEST_F(RunTest, AGaugeWhoseValueCannotBeSentAsksOnceUntilItCanAndTheOthersGoOn)
@@ -198,38 +185,22 @@ TEST_F(RunTest, AGaugeWhoseValueCannotBeSentAsksOnceUntilItCanAndTheOthersGoOn)
     gauge(5, HeadingIndicatorType);
     running();
     testing::ScriptedMessages boxes;
-    const QString overflow = "Error 10: An error has occured processing GaugeID:5\r\nGaugetype: 105 , "
-                             "Process State: 3\r\nError: Overflow\r\nCheck gauge and/or assigned function.\r\n"
-                             "Continue?";
+    const QString overflow = processFault(5, 105, 3, "Overflow");
     boxes.expectYesNo(overflow, true);
     sim(kHeading, 1e9f);
     tick();  // the loop reads the heading at the end of a tick
     for (int t = 1; t <= 3; ++t) {
         sim(21, float(t));
-        EXPECT_EQ(tick(), QList{output({{3, 5, 12 * t}})}) << "tick " << t;
+        EXPECT_EQ(tick(), Writes{output({{3, 5, 12 * t}})}) << "tick " << t;
     }
     sim(kHeading, 90);
     tick();
-    EXPECT_EQ(tick(), QList{output({{5, 5, 1080}})});
+    EXPECT_EQ(tick(), Writes{output({{5, 5, 1080}})});
     boxes.expectYesNo(overflow, true);
     sim(kHeading, 1e9f);
     tick();
     tick();
     EXPECT_EQ(boxes.pending(), 0u) << "sendable in between: the new fault is asked again";
-}
-
-TEST_F(RunTest, NoToAProcessFaultStopsTheRunAndWritesNothing)
-{
-    gauge(9, kFaultyType);
-    frmStatus& run = running();
-    run.Loop().handlers.gaugeOutputs[kFaultyType] = faultyOutput;
-    BoxesBehindWhichTheTimerFires boxes(false);
-
-    EXPECT_TRUE(tick().isEmpty());
-    EXPECT_EQ(boxes.texts.size(), 1);
-    EXPECT_EQ(run.Running, 0);
-    EXPECT_EQ(run.BoxRun->text(), "Halted");
-    EXPECT_TRUE(run.WriteCmdDuringConfig().isActive());
 }
 
 TEST_F(RunTest, NoToAFaultOfTheSimulatorLinkStopsTheRun)
@@ -255,7 +226,7 @@ TEST_F(RunTest, ANeedleReadingIsKeptOnlyWhileItsPortAndTheRunStayAndNoFaultWasAs
     frmStatus& run = running();
     sim(21, 25);
     sim(22, 25);
-    EXPECT_EQ(tick(), QList<QByteArray>{output({{3, 5, 300}, {4, 5, 300}})});
+    EXPECT_EQ(tick(), Writes{output({{3, 5, 300}, {4, 5, 300}})});
     boxes.texts.clear();
     EXPECT_TRUE(tick().isEmpty());
     EXPECT_EQ(boxes.texts.size(), 1) << "the fault of the link is asked at every tick";
@@ -265,7 +236,64 @@ TEST_F(RunTest, ANeedleReadingIsKeptOnlyWhileItsPortAndTheRunStayAndNoFaultWasAs
     Cfg.PlateSteps[0][5] = 700;
     run.cmdRun_Click();
     run.ProcessTimer().stop();
-    EXPECT_EQ(tick(), QList<QByteArray>{output({{3, 5, 350}, {4, 5, 350}})});
+    EXPECT_EQ(tick(), Writes{output({{3, 5, 350}, {4, 5, 350}})});
+}
+
+// Thirty needles all moving: 210 bytes a tick for a line of 139 (lineoutput.h).
+TEST_F(RunTest, AboveTheLineRateTheNewestValuesWaitAndNothingIsLostOrStarved)
+{
+    for (int id = 1; id <= 30; ++id)
+        gauge(id, SingleNeedleType, 21, 0);
+    gauge(40, GenericRadioType, 22);  // asked in the first tick
+    frmStatus& run = running();
+    std::array<int, 31> shown{};
+    const auto carry = [&] {
+        for (const QByteArray& write : tick()) {
+            EXPECT_LE(write.size(), LineBytesPer(40));
+            for (qsizetype at = 1; at < write.size(); at += kRunUnitBytes) {
+                if (quint8(write[at + 2]) >> 4 == 5)
+                    shown[quint8(write[at + 1])] = SimControlUnit::frameMagnitude(write.mid(at, kGaugeFrameBytes));
+            }
+        }
+        return bus().writes().value(0);
+    };
+    const auto allShow = [&](int steps) { return std::count(shown.begin() + 1, shown.end(), steps) == 30; };
+
+    // Stop holds back what waits; the next run sends it first.
+    sim(21, 10);  // 120 steps
+    EXPECT_TRUE(carry().endsWith(output({{40, 7, 0}}))) << "the status request goes, and last";
+    run.cmdStop_Click();
+    EXPECT_TRUE(tick().isEmpty());
+    run.cmdRun_Click();
+    run.ProcessTimer().stop();
+    carry();
+    EXPECT_TRUE(allShow(120));
+
+    // What the driver holds counts against the line; what a failed write
+    // held keeps waiting.
+    bus().held = LineBytesPer(40) - 2 * kRunUnitBytes;
+    sim(21, 11);
+    EXPECT_EQ(carry(), output({{1, 5, 132}, {2, 5, 132}}));
+    bus().held = 0;
+    bus().setWriteError("Input/output error");
+    testing::ScriptedMessages boxes;
+    boxes.expectYesNo("Error 13: An error has occured writing Data to Gauges\r\nError: Input/output error\r\n"
+                      "Check Virtual/USB Com Port\r\nContinue?",
+                      true);
+    tick();
+    bus().setWriteError({});
+    carry();
+    carry();
+    EXPECT_TRUE(allShow(132));
+
+    // The radio-magnetic indicator tells its needles apart by bits of one
+    // command: a waiting needle never stands for another.
+    Cfg.GaugeRecType[50] = RMIType;
+    run.Loop().Line().BeginTick();
+    run.AddGaugeCommand(50, 9, 100 | 16384);
+    run.Loop().Line().BeginTick();
+    run.AddGaugeCommand(50, 9, 200 | 8192);
+    EXPECT_EQ(run.Loop().Line().Next(1000), output({{50, 9, 100 | 16384}, {50, 9, 200 | 8192}}));
 }
 
 } // namespace

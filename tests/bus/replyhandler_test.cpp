@@ -61,17 +61,6 @@ protected:
     }
 
     static Writes writes(std::initializer_list<SimWrite> list) { return list; }
-
-    // Datagrams sent since the last call.
-    QList<QByteArray> sent()
-    {
-        QList<QByteArray> all;
-        for (FakeUdpSocket* socket : sockets_.sockets()) {
-            all << socket->sent();
-            socket->clearSent();
-        }
-        return all;
-    }
 };
 
 TEST_F(ReplyTest, OnlyTheGaugeAskedIsDecodedButEveryWellFramedReplyReachesTheDialogs)

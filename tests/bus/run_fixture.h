@@ -10,18 +10,46 @@
 #include "bus/gaugebus_fixture.h"
 #include "bus/gaugeframes.h"
 #include "bus/runstate.h"
+#include "platform/messages.h"
 #include "simlink/instruments.h"
 #include "simlink/packets.h"
 #include "support/fake_serial_port.h"
 #include "support/fake_udp_socket.h"
 
 #include <array>
+#include <functional>
 #include <initializer_list>
 
 namespace varnet::testing {
 
 inline constexpr int kBusPort = 3;
 inline constexpr int kSecondPairOffset = 100;
+
+// Answers every box with `yes`, after doing what falls due while it is open.
+class BoxesWithSomethingBehind : public MessageService {
+public:
+    BoxesWithSomethingBehind(bool answerYes, std::function<void()> behind)
+        : yes(answerYes), behind_(std::move(behind)), previous_(setMessageService(this))
+    {
+    }
+    ~BoxesWithSomethingBehind() override { setMessageService(previous_); }
+
+    void ok(const QString& text) override { yesNo(text); }
+    bool yesNo(const QString& text) override
+    {
+        texts << text;
+        behind_();
+        return yes;
+    }
+    std::optional<QString> input(const QString&, const QString&) override { return std::nullopt; }
+
+    QStringList texts;
+    bool yes;
+
+private:
+    std::function<void()> behind_;
+    MessageService* previous_;
+};
 
 class RunTest : public GaugeBusTest {
 protected:
@@ -141,6 +169,25 @@ protected:
         for (const auto& [id, command, value] : frames)
             bytes += kRunFramePrefix + *GaugeBusFrame(id, command, value);
         return bytes;
+    }
+
+    // Datagrams sent to the simulator since the last call.
+    QList<QByteArray> sent()
+    {
+        QList<QByteArray> all;
+        for (FakeUdpSocket* socket : sockets_.sockets()) {
+            all << socket->sent();
+            socket->clearSent();
+        }
+        return all;
+    }
+
+    // The question a fault of the process loop asks.
+    static QString processFault(int id, int type, int state, const char* error)
+    {
+        return QString("Error 10: An error has occured processing GaugeID:%1\r\nGaugetype: %2 , Process State: %3\r\n"
+                       "Error: %4\r\nCheck gauge and/or assigned function.\r\nContinue?")
+            .arg(id).arg(type).arg(state).arg(error);
     }
 
     FakeSerialPorts ports_;

@@ -14,7 +14,6 @@
 namespace varnet {
 namespace {
 
-using testing::FakeUdpSocket;
 using testing::RunTest;
 
 QStringList portList()
@@ -106,14 +105,8 @@ TEST_F(RunTest, BusIOModuleEntriesAreSortedIntoTheirModulesTables)
     gauge(21, 10);
     for (const auto& [gaugeID, kind, number, function] :
          {std::array<int, 4>{20, IOEntryLED, 3, 26}, {20, IOEntrySwitch, 9, 27}, {20, IOEntryAnalogue, 2, 28},
-          {20, IOEntrySwitch, 60, 29}, {21, IOEntryLED, 31, 30}}) {
-        const int e = Cfg.AddIOEntry();
-        Cfg.IOEntryGaugeID[e] = Integer(gaugeID);
-        Cfg.IOEntryKind[e] = Integer(kind);
-        Cfg.IOEntryNumber[e] = Integer(number);
-        Cfg.IOEntryFunction[e] = Integer(function);
-        Cfg.IOEntryPort[e] = -7;
-    }
+          {20, IOEntrySwitch, 60, 29}, {21, IOEntryLED, 31, 30}})
+        Cfg.IOEntryPort[addIOEntry(gaugeID, Integer(kind), number, function)] = -7;
     Cfg.IOEntryFlags[2] = 1;
     Cfg.IOEntryKeyOff[3] = 4;
     prepared();
@@ -192,16 +185,11 @@ TEST_F(RunTest, ExitTellsTheSimulatorToStopAllDataAndEndsTheProgram)
     int ends = 0;
     frmStatus::EndProgram = [&] { ++ends; };
     frmStatus& run = running();
-    for (FakeUdpSocket* socket : sockets_.sockets())
-        socket->clearSent();
-
+    sent();
     run.cmdExit_Click();
     EXPECT_EQ(ends, 1);
     EXPECT_FALSE(DefaultForm<frmStatus>::loaded() || bus().isOpen());
-    bool stopAll = false;
-    for (FakeUdpSocket* socket : sockets_.sockets())
-        stopAll = stopAll || socket->sent().contains(StopAllPacket(false));
-    EXPECT_TRUE(stopAll);
+    EXPECT_TRUE(sent().contains(StopAllPacket(false)));
 }
 
 TEST_F(RunTest, EverySecondTheRatesShowAndTheRecalibrationCountsDown)
