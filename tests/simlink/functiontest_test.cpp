@@ -143,8 +143,7 @@ TEST_F(FunctionTestWindow, WriteOnceSendsOnlyValuesTheDataTypeCarries)
     writeOnce("256", "Datatype is byte; Value must be 0 end 255");
     writeOnce("abc", "Value must be a number");
     writeOnce("255");
-    const SentData sent = decodeData(packet(1));
-    EXPECT_EQ(std::tuple(sent.group, sent.slot, sent.asFloat), std::tuple(5, 1, 255.0f));
+    EXPECT_EQ(decodeData(packet(1)), (SentData{5, 1, 255}));
 
     scan(64, 1);
     writeOnce("-32768", "Datatype is Integer; Value must be -32767 and  +32767");

@@ -54,20 +54,10 @@ TEST_F(InstrumentTest, TimeOfDayComesFromGroup1AndTheDateFromThePc)
     EXPECT_TRUE(v.ZuluTimeJumped);
 }
 
-TEST_F(InstrumentTest, NavFrequencyGoesToGroup115Slot1)
-{
-    const auto sent = sentBy([&] {
-        link->PutNAV1Frequency(110.5f);
-        link->PutNAV2Frequency(112.25f);
-    });
-    ASSERT_EQ(sent.size(), 1) << "NAV2 has no place of its own and is not written";
-    const SentData nav = decodeData(sent[0]);
-    EXPECT_EQ(std::tuple(nav.group, nav.slot, nav.asFloat), std::tuple(115, 1, 110.5f));
-}
-
-TEST_F(InstrumentTest, WriteAutopilotSendsTheModeFlagsAltitudeAndVerticalSpeed)
+TEST_F(InstrumentTest, WriteAutopilotSendsTheModeFlagsAltitudeAndVerticalSpeedAndGetAPVSvalueReadsThem)
 {
     defineAutopilot();
+    EXPECT_EQ(sentBy([&] { link->GetAPVSvalue(); }).size(), 11) << "its groups are selected once per opening";
     v.APModeBits = 0x81;
     v.APAltitudeFixed = Long(std::lround(5000 / 3.28084 * 65536));
     v.APVerticalSpeed = 700;
@@ -75,22 +65,14 @@ TEST_F(InstrumentTest, WriteAutopilotSendsTheModeFlagsAltitudeAndVerticalSpeed)
     const auto sent = sentBy([&] { link->WriteAutopilot(); });
     ASSERT_EQ(sent.size(), 11);
     const float expected[] = {2, 0, 0, 0, 0, 0, 0, 6};
-    for (int k = 0; k < 8; ++k) {
-        const SentData flag = decodeData(sent[k]);
-        EXPECT_EQ(flag.group, 100 + k);
-        EXPECT_EQ(flag.asFloat, expected[k]) << "function " << 90 + k;
-    }
+    for (int k = 0; k < 8; ++k)
+        EXPECT_EQ(decodeData(sent[k]), (SentData{100 + k, (90 + k) % 8, expected[k]})) << "function " << 90 + k;
     EXPECT_EQ(std::tuple(v.APValue97, v.APValue91), std::tuple(6, 0));
     EXPECT_NEAR(decodeData(sent[8]).asFloat, 5000, 0.01);
     EXPECT_EQ(decodeData(sent[9]).slot, 2);
     EXPECT_EQ(decodeData(sent[10]).asFloat, 0) << "altitude passed: vertical speed 0";
     EXPECT_EQ(v.APVerticalSpeed, 0);
-}
 
-TEST_F(InstrumentTest, GetAPVSvalueSelectsItsGroupsOncePerOpeningAndReadsTheModes)
-{
-    defineAutopilot();
-    EXPECT_EQ(sentBy([&] { link->GetAPVSvalue(); }).size(), 11);
     autopilotData(90) = 2;
     autopilotData(92) = 1;
     autopilotData(97) = 6;
@@ -123,8 +105,16 @@ TEST_F(InstrumentTest, SoundSelectorTogglesOnlyTheMonitorsThatChanged)
                                  "CMND0sim/audio_panel/monitor_audio_nav1", "CMND0sim/audio_panel/monitor_audio_adf1"}));
 }
 
-TEST_F(InstrumentTest, PutADFWritesFiveDigitsThroughTheGaugesReplyPort)
+TEST_F(InstrumentTest, RadiosWriteTheirPlaces)
 {
+    const auto nav = sentBy([&] {
+        link->PutNAV1Frequency(110.5f);
+        link->PutNAV2Frequency(112.25f);
+    });
+    ASSERT_EQ(nav.size(), 1) << "NAV2 has no place of its own and is not written";
+    EXPECT_EQ(decodeData(nav[0]), (SentData{115, 1, 110.5f}));
+
+    // ADF: five digits through the gauge's reply port.
     defineFunction(32, DataTypeFloat, 60, 3);
     v.GaugeReplyPort1[21] = link->OpenSimPort(32, 1);
     const auto sent = sentBy([&] {
@@ -135,7 +125,7 @@ TEST_F(InstrumentTest, PutADFWritesFiveDigitsThroughTheGaugesReplyPort)
         link->PutADF("03505", 300);  // no such gauge
     });
     ASSERT_EQ(sent.size(), 1);
-    EXPECT_EQ(decodeData(sent[0]).asFloat, 350.5f);
+    EXPECT_EQ(decodeData(sent[0]), (SentData{60, 3, 350.5f}));
 }
 
 TEST_F(InstrumentTest, YokeSlotsReadAndWriteTheirGroupAndSlotAndSelectTheGroupsRead)
@@ -164,7 +154,7 @@ TEST_F(InstrumentTest, YokeSlotsReadAndWriteTheirGroupAndSlotAndSelectTheGroupsR
         link->PutXplaneDataYoke(23, 1);
     });
     ASSERT_EQ(written.size(), 1);
-    EXPECT_EQ(std::tuple(decodeData(written[0]).group, decodeData(written[0]).asFloat), std::tuple(8, -0.5f));
+    EXPECT_EQ(decodeData(written[0]), (SentData{8, 3, -0.5f}));
 }
 
 } // namespace

@@ -25,6 +25,8 @@ struct SentData {
     int group = -1;
     int slot = -1;
     float asFloat = 0;
+    bool operator==(const SentData&) const = default;
+    friend void PrintTo(const SentData& d, std::ostream* os) { *os << d.group << '/' << d.slot << ": " << d.asFloat; }
 };
 SentData decodeData(const QByteArray& packet, bool bigEndian = false);
 

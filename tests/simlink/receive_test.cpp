@@ -117,7 +117,7 @@ TEST_F(ReceiveTest, ADatagramReachesThePortsOfItsGroupsWhateverWasOpenedReboundO
 TEST_F(ReceiveTest, AValueThatDoesNotFitOnePortLeavesOnlyThatPortAsItWas)
 {
     const auto ports = openPorts(51, {{DataTypeByte, 4, 0}, {DataTypeFloat, 4, 0}, {DataTypeInteger, 4, 1}});
-    const auto values = [&] { return std::tuple(link->GetPort(ports[0]), link->GetPort(ports[1]), link->GetPort(ports[2])); };
+    const auto values = [&] { return std::tuple{link->GetPort(ports[0]), link->GetPort(ports[1]), link->GetPort(ports[2])}; };
     receive({Record{4, {7, 8}}});
     receive({Record{4, {-5, 40000}}});
     EXPECT_EQ(values(), std::tuple(7, -5, 8));

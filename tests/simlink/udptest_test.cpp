@@ -93,8 +93,7 @@ TEST_F(UdpTestWindow, PacketsSentAreViewedAsByteNumbers)
     EXPECT_EQ(text("BoxRun"), "Running");
 
     fill("3", "2", "1.5");
-    const SentData sent = decodeData(sentByClick("cmdDataUdp"));
-    EXPECT_EQ(std::tuple(sent.group, sent.slot, sent.asFloat), std::tuple(3, 2, 1.5f));
+    EXPECT_EQ(decodeData(sentByClick("cmdDataUdp")), (SentData{3, 2, 1.5f}));
     click(window(), "cmdView");
     const QString view = area("Text1");
     EXPECT_TRUE(view.startsWith("68.65.84.65.48.3.0.0.0.")) << view.toStdString();
