@@ -4,6 +4,7 @@
 #include "support/scripted_messages.h"
 #include "support/workdir.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QProcess>
@@ -410,6 +411,48 @@ TEST_F(ConfigFileTest, HandWrittenFileLoadsEverySectionAndOneEndingAfterPlatesKe
     EXPECT_EQ(Cfg.YokeSettings, before.YokeSettings);
     EXPECT_EQ(Cfg.YokeCalibration, before.YokeCalibration);
     EXPECT_EQ(Cfg.ForceCurveAileron, before.ForceCurveAileron);
+}
+
+// What ReadStartFile gives for a start file holding `bytes`.
+std::pair<std::string, int> readStartFileWith(const std::string& bytes)
+{
+    writeBytes(kStartFileName, bytes);
+    std::string name = "unchanged";
+    ReadStartFile(name);
+    return {name, Session.StartDelay};
+}
+
+TEST_F(ConfigFileTest, StartFileReadsBackWhatWasWrittenAndGivesTheDefaultsForAnythingMalformed)
+{
+    const std::pair<std::string, int> defaults{"Default.cfg", 10};
+    std::string name = "unchanged";
+    ReadStartFile(name);  // no file at all
+    EXPECT_EQ(std::pair(name, int(Session.StartDelay)), defaults);
+
+    Session.StartDelay = 25;
+    ASSERT_TRUE(WriteStartFile("My Cockpit.cfg"));
+    EXPECT_EQ(fileBytes(kStartFileName), "\"General\"\r\n\"My Cockpit.cfg\"\r\n\"Startdelay\"\r\n25\r\n\"End\"\r\n");
+    Session.StartDelay = 0;
+    ReadStartFile(name);
+    EXPECT_EQ(std::pair(name, int(Session.StartDelay)), (std::pair<std::string, int>{"My Cockpit.cfg", 25}));
+
+    for (const char* malformed : {"\"General\"\r\n\"a.cfg\"\r\n\"Startdelay\"\r\nabc\r\n\"End\"\r\n",
+                                  "\"General\"\r\n\"a.cfg\"\r\n\"Startdelay\"\r\n3\r\n\"end\"\r\n",
+                                  "\"General\"\r\n\"a.cfg\"\r\n\"StartDelay\"\r\n3\r\n\"End\"\r\n", "\"General\"\r\n\"a.cfg\"\r\n"})
+        EXPECT_EQ(readStartFileWith(malformed), defaults) << malformed;
+    EXPECT_EQ(readStartFileWith("\"General\"\n\"b.cfg\"\n\"Startdelay\"\n0\n\"End\"\n"), (std::pair<std::string, int>{"b.cfg", 0}));
+
+    // A failed write is reported and keeps the old file: it cannot be
+    // replaced while a folder of its name stands in the way.
+    const QString blocked = dir_.path() + "/sub";
+    QDir().mkpath(blocked + "/" + kStartFileName);
+    QDir::setCurrent(blocked);
+    ScriptedMessages boxes;
+    boxes.expectOk("Error writing Default Start file. Is a directory");
+    const bool written = WriteStartFile("new.cfg");
+    QDir::setCurrent(dir_.path());
+    EXPECT_FALSE(written);
+    EXPECT_NE(fileBytes(kStartFileName).find("\"b.cfg\""), std::string::npos);
 }
 
 TEST(YokeCalibrationTest, UnsetMaximaMeanTheFullRangeAndRangesWrap)
