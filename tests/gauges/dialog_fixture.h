@@ -17,7 +17,20 @@
 #include <QSlider>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace varnet::testing {
+
+// A gauge's status reply with `bytes` at their positions (from 0).
+inline QByteArray statusReply(int id, std::initializer_list<std::pair<int, int>> bytes = {})
+{
+    QByteArray reply(25, '\0');
+    reply[1] = char(id);
+    reply[24] = char(0xFF);
+    for (const auto& [position, value] : bytes)
+        reply[position] = char(value);
+    return reply;
+}
 
 class DialogTest : public ::testing::Test {
 protected:
@@ -67,6 +80,34 @@ protected:
     {
         if (auto* c = child<QComboBox>(window, combo))
             c->setCurrentIndex(c->findText(text));
+    }
+
+    // Dialog T opened for a gauge put in the tables as gauge() does.
+    template <typename T>
+    static T& show(int id, int type, int model = 1, int version = 1, int busStatus = 2, void (T::*init)() = nullptr)
+    {
+        gauge(id, type, model, version, busStatus);
+        OpenDialog<T>(init);
+        return DefaultForm<T>::get();
+    }
+    static void clicks(QWidget& window, std::initializer_list<const char*> names)
+    {
+        for (const char* name : names)
+            click(window, name);
+    }
+    static void slide(QWidget& window, const char* name, int value) { child<QSlider>(window, name)->setValue(value); }
+    static QString text(QWidget& window, const char* box) { return child<QLineEdit>(window, box)->text(); }
+    static void type(QWidget& window, const char* box, const QString& text) { child<QLineEdit>(window, box)->setText(text); }
+    static bool checked(QWidget& window, const char* name) { return child<QAbstractButton>(window, name)->isChecked(); }
+    static bool hidden(QWidget& window, const char* name) { return child<QWidget>(window, name)->isHidden(); }
+    // Gauge `id` answers status requests with `bytes` at their positions.
+    void answer(int id, std::initializer_list<std::pair<int, int>> bytes) { link_.replies[id] = statusReply(id, bytes); }
+    // Type, model, version, then each function with its category, data and plate.
+    static std::vector<int> fields(int id)
+    {
+        const GaugeRecord r = GaugeRecord::Read(Cfg, id);
+        return {r.type, r.model, r.version, r.category1, r.function1, r.seqNr1,
+                r.plate1, r.category2, r.function2, r.seqNr2, r.plate2};
     }
 
     RecordingLink link_;

@@ -1,14 +1,18 @@
 // The dialog kit once for every dialog: Apply with each move policy, field
-// sets, Uninstall, the one close path, the opener, words, replies, numbers.
+// sets, Uninstall, the one close path, the opener, words, replies, numbers;
+// and the avionics encodings, once for every module dialog.
 
 #include "dialog_fixture.h"
+#include "gauges/radiocodecs.h"
 
 #include <QCheckBox>
-#include <QRadioButton>
+
+#include <tuple>
 
 namespace varnet {
 namespace {
 
+using testing::Commands;
 using testing::SentCommand;
 
 // A fixed-function dialog with every section of the frame. It writes
@@ -52,27 +56,24 @@ protected:
         Cfg.GaugeRecFunction1[5] = 7;
         Cfg.GaugeRecPlate2[5] = 9;
     }
+    static void apply(TestDialog& d, const char* newID)
+    {
+        choose(d, "NewGaugeID", newID);
+        click(d, "CmdApply");
+    }
     static bool loaded() { return DefaultForm<TestDialog>::loaded(); }
 };
 
 TEST_F(DialogKit, ApplyMovesAConnectedGaugeWithTypeModelVersionAndTheDialogsFields)
 {
     setUpGauge();
-    TestDialog& d = open();
-    choose(d, "NewGaugeID", "9");
-    click(d, "CmdApply");
-
-    EXPECT_EQ(link_.newIDs, (std::vector<std::pair<int, int>>{{5, 9}}));
-    EXPECT_EQ(GaugeRecord::Read(Cfg, 9).type, 103);
-    EXPECT_EQ(GaugeRecord::Read(Cfg, 9).model, 3);
-    EXPECT_EQ(GaugeRecord::Read(Cfg, 9).version, 4);
-    EXPECT_EQ(Cfg.GaugeRecFunction1[9], 42);
-    EXPECT_EQ(Cfg.GaugeRecType[5], 0);
-    // A field the dialog does not write stays behind.
-    EXPECT_EQ(Cfg.GaugeRecPlate2[5], 9);
-    EXPECT_EQ(Session.GaugeRecBusStatus[5], 1);
-    EXPECT_EQ(Session.GaugeRecBusStatus[9], 2);
-    EXPECT_EQ(Session.ConfigChanged, 1);
+    apply(open(), "9");
+    EXPECT_EQ(link_.newIDs, (Commands{{5, 9}}));
+    EXPECT_EQ(fields(9), (std::vector<int>{103, 3, 4, 0, 42, 0, 0, 0, 0, 0, 0}));
+    // A field the dialog does not write (plate 2) stays behind.
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], Cfg.GaugeRecPlate2[5]), std::tuple(0, 9));
+    EXPECT_EQ(std::tuple(Session.GaugeRecBusStatus[5], Session.GaugeRecBusStatus[9], Session.ConfigChanged),
+              std::tuple(1, 2, 1));
     // The after-apply send goes to the new address, then the close.
     EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{9, 6, 1}, {9, 14, 0}}));
     EXPECT_FALSE(loaded());
@@ -83,33 +84,24 @@ TEST_F(DialogKit, MovePoliciesDecideOnTheBusStatusAndAFailedMoveMovesNothing)
     // Not connected: the two-line message, the record written where it was.
     setUpGauge(1);
     messages_.expectOk(kNotConnected);
-    TestDialog& d = open();
-    choose(d, "NewGaugeID", "9");
-    click(d, "CmdApply");
+    apply(open(), "9");
     EXPECT_TRUE(link_.newIDs.empty());
-    EXPECT_EQ(Cfg.GaugeRecType[5], 103);
-    EXPECT_EQ(Cfg.GaugeRecFunction1[5], 42);
-    EXPECT_EQ(Cfg.GaugeRecType[9], 0);
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], Cfg.GaugeRecFunction1[5], Cfg.GaugeRecType[9]), std::tuple(103, 42, 0));
 
     // Always: moves whatever the status and leaves the status alone.
     setUpGauge(0);
     TestDialog& always = open();
     always.policy = MovePolicy::Always;
-    choose(always, "NewGaugeID", "9");
-    click(always, "CmdApply");
-    EXPECT_EQ(Cfg.GaugeRecType[9], 103);
-    EXPECT_EQ(Session.GaugeRecBusStatus[9], 0);
+    apply(always, "9");
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[9], Session.GaugeRecBusStatus[9]), std::tuple(103, 0));
 
     // The address change not queued: nothing moves, the record stays.
     setUpGauge();
     link_.accept = false;
     messages_.expectOk(kNewIDNotWritten);
-    TestDialog& failing = open();
-    choose(failing, "NewGaugeID", "10");
-    click(failing, "CmdApply");
-    EXPECT_EQ(Cfg.GaugeRecType[10], 0);
-    EXPECT_EQ(Cfg.GaugeRecType[5], 103);
-    EXPECT_EQ(Session.GaugeRecBusStatus[5], 2);
+    apply(open(), "10");
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[10], Cfg.GaugeRecType[5], Session.GaugeRecBusStatus[5]),
+              std::tuple(0, 103, 2));
 }
 
 TEST_F(DialogKit, ARefusedApplyOrATargetTakenMeanwhileWritesNothing)
@@ -126,8 +118,7 @@ TEST_F(DialogKit, ARefusedApplyOrATargetTakenMeanwhileWritesNothing)
     Cfg.GaugeRecType[9] = 1;  // the bus search found a gauge there meanwhile
     messages_.expectOk(kNewIDRule);
     click(d, "CmdApply");
-    EXPECT_EQ(Cfg.GaugeRecType[5], 103);
-    EXPECT_EQ(Cfg.GaugeRecFunction1[5], 7);
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], Cfg.GaugeRecFunction1[5]), std::tuple(103, 7));
     EXPECT_TRUE(link_.newIDs.empty());
     EXPECT_TRUE(loaded());
 }
@@ -139,15 +130,12 @@ TEST_F(DialogKit, SetBesideNewGaugeIDCarriesTheWholeRecordAndRefillsTheFreeList)
     choose(d, "NewGaugeID", "9");
     click(d, "CmdSetNewGaugeID");
     EXPECT_EQ(d.gaugeID(), 9);
-    EXPECT_EQ(child<QLineEdit>(d, "GaugeID")->text(), "9");
-    EXPECT_EQ(GaugeRecord::Read(Cfg, 9).function1, 7);
-    EXPECT_EQ(Cfg.GaugeRecPlate2[9], 9);
-    EXPECT_EQ(Cfg.GaugeRecType[5], 0);
-    EXPECT_EQ(Session.GaugeRecBusStatus[9], 2);
+    EXPECT_EQ(text(d, "GaugeID"), "9");
+    EXPECT_EQ(fields(9), (std::vector<int>{103, 3, 4, 0, 7, 0, 0, 0, 0, 0, 9}));
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], Session.GaugeRecBusStatus[9]), std::tuple(0, 2));
     auto* free = child<QComboBox>(d, "NewGaugeID");
-    EXPECT_EQ(free->findText("9"), -1);
+    EXPECT_EQ(std::tuple(free->findText("9"), free->currentText()), std::tuple(-1, QString()));
     EXPECT_NE(free->findText("5"), -1);
-    EXPECT_EQ(free->currentText(), "");
 }
 
 TEST_F(DialogKit, UninstallClearsItsFieldSetOnlyOnYes)
@@ -162,13 +150,8 @@ TEST_F(DialogKit, UninstallClearsItsFieldSetOnlyOnYes)
 
     messages_.expectYesNo(kUninstallQuestion, true);
     click(d, "CmdUninstall");
-    const GaugeRecord r = GaugeRecord::Read(Cfg, 5);
-    EXPECT_EQ(r.type, 0);
-    EXPECT_EQ(r.function1, 0);
-    EXPECT_EQ(r.function2, 0);
     // This set keeps model, version and the second plate.
-    EXPECT_EQ(r.model, 3);
-    EXPECT_EQ(r.plate2, 9);
+    EXPECT_EQ(fields(5), (std::vector<int>{0, 3, 4, 0, 0, 0, 0, 0, 0, 0, 9}));
     EXPECT_EQ(Session.ConfigChanged, 1);
     EXPECT_FALSE(loaded());
 }
@@ -176,8 +159,7 @@ TEST_F(DialogKit, UninstallClearsItsFieldSetOnlyOnYes)
 TEST_F(DialogKit, CancelTheTitleBarAndARunsStartCloseTheSameWay)
 {
     setUpGauge();
-    open();
-    click(DefaultForm<TestDialog>::get(), "CmdClose");
+    click(open(), "CmdClose");
     EXPECT_FALSE(loaded());
     open().close();  // the title bar
     EXPECT_FALSE(loaded());
@@ -209,64 +191,42 @@ TEST_F(DialogKit, LightDisplaysBacklightAndSpeedWords)
 {
     setUpGauge();
     TestDialog& d = open();
-    click(d, "LightOn");
-    click(d, "LightOff");
-    click(d, "DisplayOn");
-    click(d, "LightOn");
-    click(d, "CmdSetBacklight");  // nothing set
-    child<QSlider>(d, "SliderBacklight")->setValue(9);
+    clicks(d, {"LightOn", "LightOff", "DisplayOn", "LightOn", "CmdSetBacklight"});  // the last with nothing set
+    slide(d, "SliderBacklight", 9);
     child<QCheckBox>(d, "CheckSetDefault")->setChecked(true);
-    click(d, "OptionAlwaysOn");
-    click(d, "CmdSetBacklight");
-    child<QSlider>(d, "SliderSpeed")->setValue(15);
-    EXPECT_EQ(child<QLineEdit>(d, "BoxSpeed")->text(), "15");
-    EXPECT_EQ(link_.commands(), (std::vector<std::pair<int, int>>{
-                                    {8, 64}, {8, 15}, {8, 143}, {8, 192}, {8, 0x50}, {8, 0x179}, {3, 200}}));
+    clicks(d, {"OptionAlwaysOn", "CmdSetBacklight"});
+    slide(d, "SliderSpeed", 15);
+    EXPECT_EQ(text(d, "BoxSpeed"), "15");
+    EXPECT_EQ(link_.commands(), (Commands{{8, 64}, {8, 15}, {8, 143}, {8, 192}, {8, 0x50}, {8, 0x179}, {3, 200}}));
 
     EXPECT_EQ(BacklightWord({15, true, PowerOnLight::AlwaysOn, true}, true), 0x1FF);
     EXPECT_EQ(BacklightWord({3, false, PowerOnLight::On, true}, false), 0x253);
     EXPECT_EQ(BacklightWord({0, false, PowerOnLight::Off}), 0x450);
     EXPECT_EQ(DayNightWord(15, true), 47);
-    EXPECT_EQ(JumpWrap(1085, 1079), 0);
-    EXPECT_EQ(JumpWrap(-5, 1079), 1079);
+    EXPECT_EQ(std::tuple(JumpWrap(1085, 1079), JumpWrap(-5, 1079)), std::tuple(0, 1079));
 }
 
 TEST(DialogReplies, OnlyAWellFramedReplyOfTheOwnGaugeIsRead)
 {
-    QByteArray reply(25, '\0');
-    reply[1] = 12;
-    reply[9] = char(0xFF);
-    reply[10] = char(0x38);
-    reply[24] = char(0xFF);
+    const QByteArray reply = testing::statusReply(12, {{9, 0xFF}, {10, 0x38}});
     ASSERT_TRUE(ReplyOf(reply, 12));
     EXPECT_FALSE(ReplyOf(reply, 13));
     EXPECT_FALSE(ReplyOf(reply.left(24), 12));
-    QByteArray unframed = reply;
-    unframed[24] = 0;
-    EXPECT_FALSE(ReplyOf(unframed, 12));
+    EXPECT_FALSE(ReplyOf(QByteArray(reply).replace(24, 1, "\0", 1), 12));  // unframed
 
     const Reply r(reply);
-    EXPECT_EQ(r.byte(2), 12);
-    EXPECT_EQ(r.word(10, 11), 0xFF38);
-    EXPECT_EQ(r.signedWord(10, 11), -200);
-    EXPECT_EQ(r.byte(26), 0);
+    EXPECT_EQ(std::tuple(r.byte(2), r.word(10, 11), r.signedWord(10, 11), r.byte(26)), std::tuple(12, 0xFF38, -200, 0));
 }
 
 TEST(DialogNumbers, ReadersRoundingAndRangeRules)
 {
-    EXPECT_EQ(Hundredths("29.92"), 2992);
-    EXPECT_EQ(Hundredths(" 32.05 "), 3205);
-    EXPECT_EQ(Hundredths("30"), 3000);
-    EXPECT_EQ(Hundredths("-0.5"), -50);
-    EXPECT_EQ(Hundredths(".25"), 25);
+    for (auto [typed, hundredths] : {std::pair{"29.92", 2992}, {" 32.05 ", 3205}, {"30", 3000}, {"-0.5", -50}, {".25", 25}})
+        EXPECT_EQ(Hundredths(typed), hundredths) << typed;
     for (const char* bad : {"", "1.234", "29,92", "abc", "1e3", "."})
         EXPECT_FALSE(Hundredths(bad)) << bad;
 
-    EXPECT_EQ(RoundHalfEven(2.5), 2);
-    EXPECT_EQ(RoundHalfEven(3.5), 4);
-    EXPECT_EQ(RoundHalfEven(-2.5), -2);
-    EXPECT_EQ(LenientNumber("12 mS"), 12);
-    EXPECT_EQ(LenientNumber("x"), 0);
+    EXPECT_EQ(std::tuple(RoundHalfEven(2.5), RoundHalfEven(3.5), RoundHalfEven(-2.5)), std::tuple(2, 4, -2));
+    EXPECT_EQ(std::tuple(LenientNumber("12 mS"), LenientNumber("x")), std::tuple(12, 0));
     EXPECT_FALSE(StrictNumber("12 mS"));
 
     testing::ScriptedMessages boxes;
@@ -277,6 +237,35 @@ TEST(DialogNumbers, ReadersRoundingAndRangeRules)
         boxes.expectOk(rule);
         EXPECT_FALSE(ReadWholeNumber(bad, 0, 65535, rule)) << bad;
     }
+}
+
+TEST(RadioCodecs, ComNavAndAdfFrequencies)
+{
+    for (auto [typed, word] : {std::pair{"118,000", 18000}, {"118000", 18000}, {" 138,975 ", 38975}, {"25", 25}})
+        EXPECT_EQ(ComNavWord(typed), word) << typed;
+    // Not a whole number, or no 16-bit word: refused.
+    for (const char* bad : {"", "118.0", "abc", "-5", "100000", "170000"})
+        EXPECT_FALSE(ComNavWord(bad)) << bad;
+    EXPECT_EQ(ComNavText(21000) + " " + ComNavText(8000) + " " + KilohertzText(25), "121,000 108,000 000,025");
+
+    for (auto [typed, word] : {std::pair{"100.0", 1000}, {"999.9", 9999}, {"1700", 17000}})
+        EXPECT_EQ(AdfWord(typed), word) << typed;
+    for (const char* bad : {"", "x", "-1", "6554"})
+        EXPECT_FALSE(AdfWord(bad)) << bad;
+    EXPECT_EQ(AdfText(8505) + " " + AdfText(17000) + " " + AdfText(1000), "850.5 1700.0 100.0");
+}
+
+TEST(RadioCodecs, TransponderCodesAndReplyDigits)
+{
+    testing::ScriptedMessages boxes;
+    EXPECT_EQ(TransponderWord("7777", CodePacking::Octal), 4095);
+    EXPECT_EQ(TransponderWord("1200", CodePacking::Octal), 640);
+    EXPECT_EQ(TransponderWord("1200", CodePacking::Nibbles), 0x1200);
+    boxes.expectOk(kCodeNotFourDigits);
+    EXPECT_FALSE(TransponderWord("128", CodePacking::Octal));
+    boxes.expectOk(kCodeNotOctal);
+    EXPECT_FALSE(TransponderWord("1284", CodePacking::Nibbles));
+    EXPECT_EQ(NibbleDigits(0x12, 0x00) + " " + NibbleDigits(0x77, 0x77), "1200 7777");
 }
 
 } // namespace

@@ -1,7 +1,16 @@
+// The plate window: its model driven without a window, then the window
+// through its own controls.
+
 #include "config/gaugetypes.h"
 #include "dialog_fixture.h"
 #include "gauges/platemodel.h"
+#include "gauges/platewindow.h"
 
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -9,12 +18,12 @@ namespace varnet {
 namespace {
 
 using Points = std::vector<std::pair<double, int>>;
+using Strings = std::vector<std::string>;
+using testing::SentCommand;
 
 const char* const kVerified = "Plate verified and no errors found";
 const char* const kNoPlate = "No Plate selected";
 const char* const kMinMaxRule = "Minimum and/or maximum value missing or incorrect";
-const char* const kEngineClusterRule =
-    "Plate selection in Engine Cluster can only be changed in the Engine Cluster Config page.";
 const char* const kSaveQuestion = "This will update the current plate settings. Continue?";
 
 // Plates 0 "RPM" and 2 "Oil" in "Engines", plate 1 in "Fuel"; a single-
@@ -33,7 +42,6 @@ protected:
         Cfg.FunctionMaximum[40] = 3500;
         previousMover_ = std::exchange(MoveStandAloneNeedle, [this](int n, int p) { standAlone_.emplace_back(n, p); });
     }
-
     void TearDown() override
     {
         MoveStandAloneNeedle = previousMover_;
@@ -70,15 +78,22 @@ protected:
         for (std::size_t k = 0; k < rows.size(); ++k)
             std::tie(model.state.rows[k].value, model.state.rows[k].needle) = rows[k];
     }
-
-    std::vector<std::string> column(std::string PlateRow::*field, int from, int to) const
+    // Rows 0 and `last` typed, those between left empty.
+    void typeEnds(std::pair<std::string, std::string> first, int last, std::pair<std::string, std::string> top)
     {
-        std::vector<std::string> out;
+        std::vector<std::pair<std::string, std::string>> rows(std::size_t(last + 1));
+        rows.front() = std::move(first);
+        rows.back() = std::move(top);
+        type(rows);
+    }
+
+    Strings column(std::string PlateRow::*field, int from, int to) const
+    {
+        Strings out;
         for (int k = from; k <= to; ++k)
             out.push_back(model.state.rows[std::size_t(k)].*field);
         return out;
     }
-
     bool greyFrom(int first) const
     {
         for (int k = 1; k < kPlateRows; ++k)
@@ -97,18 +112,13 @@ TEST_F(PlateModelTest, LoadListsTheCategoryAndMovesTheNeedleToTheAssignedPlatesT
     load();
     const PlateWindowState& s = model.state;
     ASSERT_EQ(s.list.size(), 2u);
-    EXPECT_EQ(s.list[0].text, "000.   RPM");
-    EXPECT_EQ(s.list[1].text, "002.   Oil");
-    EXPECT_EQ(s.selectedItem, 0);
-    EXPECT_EQ(s.currentPlateName, "RPM");
-    EXPECT_EQ(s.functionCaption, "Simulator Function Nr: 40");
-    EXPECT_EQ(s.calMaximum, "3500");
-    EXPECT_EQ(column(&PlateRow::value, 0, 4), (std::vector<std::string>{"0", "1000", "2000", "3000", "4000"}));
+    EXPECT_EQ(std::tuple(s.list[0].text, s.list[1].text, s.selectedItem), std::tuple("000.   RPM", "002.   Oil", 0));
+    EXPECT_EQ(std::tuple(s.currentPlateName, s.functionCaption, s.calMaximum),
+              std::tuple("RPM", "Simulator Function Nr: 40", "3500"));
+    EXPECT_EQ(column(&PlateRow::value, 0, 4), (Strings{"0", "1000", "2000", "3000", "4000"}));
     EXPECT_TRUE(greyFrom(5));
-    EXPECT_EQ(s.selectorMax, 4);
-    EXPECT_EQ(s.selector, 4);
-    EXPECT_EQ(link_.sent, (std::vector<testing::SentCommand>{{12, 5, 800}}));
-    EXPECT_TRUE(s.rows[4].labelMarked);
+    EXPECT_EQ(std::tuple(s.selectorMax, s.selector, s.rows[4].labelMarked), std::tuple(4, 4, true));
+    EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{12, 5, 800}}));
 
     // Row 0 at needle 0 while the slider already stands there: nothing sent.
     model.SliderMoveNeedle_Change(0);
@@ -120,22 +130,22 @@ TEST_F(PlateModelTest, LoadListsTheCategoryAndMovesTheNeedleToTheAssignedPlatesT
 TEST_F(PlateModelTest, RangeAndDivideValues)
 {
     load();
-    type({{"0", ""}, {"", ""}, {"", ""}, {"", ""}, {"", ""}, {"100", ""}});
+    typeEnds({"0", ""}, 5, {"100", ""});
     model.cmdSetValue_Click();
     EXPECT_EQ(model.state.steps, 5);
-    EXPECT_EQ(column(&PlateRow::value, 1, 4), (std::vector<std::string>(4, "?")));
+    EXPECT_EQ(column(&PlateRow::value, 1, 4), Strings(4, "?"));
     EXPECT_TRUE(greyFrom(6));
     // The "?" still to be filled make Divide refuse.
     messages_.expectOk(kMinMaxRule);
     model.cmdLinearVal_Click();
 
-    type({{"0", ""}, {"", ""}, {"", ""}, {"", ""}, {"100", ""}});
+    typeEnds({"0", ""}, 4, {"100", ""});
     model.cmdLinearVal_Click();
-    EXPECT_EQ(column(&PlateRow::value, 1, 4), (std::vector<std::string>{"25.0", "50.0", "75.0", "100.0"}));
+    EXPECT_EQ(column(&PlateRow::value, 1, 4), (Strings{"25.0", "50.0", "75.0", "100.0"}));
     EXPECT_TRUE(greyFrom(5));
-    type({{"0", ""}, {"", ""}, {"", ""}, {"10", ""}});
+    typeEnds({"0", ""}, 3, {"10", ""});
     model.cmdLinearVal_Click();
-    EXPECT_EQ(column(&PlateRow::value, 1, 2), (std::vector<std::string>{"3.33", "6.67"}));
+    EXPECT_EQ(column(&PlateRow::value, 1, 2), (Strings{"3.33", "6.67"}));
 
     type({{"abc", ""}, {"5", ""}});
     messages_.expectOk(kMinMaxRule);
@@ -145,11 +155,10 @@ TEST_F(PlateModelTest, RangeAndDivideValues)
 TEST_F(PlateModelTest, DivideNeedlePositionsKeepsTheMeasuredTop)
 {
     load();
-    type({{"0", "5"}, {"", ""}, {"", ""}, {"", ""}, {"", ""}, {"", ""}, {"", ""}, {"70", "61"}});
+    typeEnds({"0", "5"}, 7, {"70", "61"});
     model.cmdLinearVal_Click();
     model.cmdLinearSteps_Click();
-    EXPECT_EQ(column(&PlateRow::needle, 0, 8),
-              (std::vector<std::string>{"0", "8", "17", "26", "34", "43", "52", "61", ""}));
+    EXPECT_EQ(column(&PlateRow::needle, 0, 8), (Strings{"0", "8", "17", "26", "34", "43", "52", "61", ""}));
 
     model.state.rows[7].needle = "6x";
     model.state.rows[0].needle = "5";
@@ -163,8 +172,7 @@ TEST_F(PlateModelTest, CheckPlateStopsAtTheFirstFault)
     load();
     const std::pair<std::vector<std::pair<std::string, std::string>>, const char*> cases[] = {
         {{{"", "0"}, {"20", "5"}}, "Minimum value missing; Please correct"},
-        {{{"10", "0"}, {"20", "5"}, {"15", "9"}},
-         "At valuebox 2: value lower than or equal to previous; Please correct."},
+        {{{"10", "0"}, {"20", "5"}, {"15", "9"}}, "At valuebox 2: value lower than or equal to previous; Please correct."},
         {{{"10", "0"}, {"20", ""}}, "At valuebox 1: Needle position is empty; Please correct."},
         {{{"10", ""}, {"20", "5"}}, "At valuebox 0: Needle position is empty; Please correct."},
         {{{"10", "0"}, {"20", "5.5"}}, "At valuebox 1: Needle position is not a whole number; Please correct."},
@@ -183,43 +191,34 @@ TEST_F(PlateModelTest, CheckPlateStopsAtTheFirstFault)
     model.state.rows[5].needle = "77";
     messages_.expectOk(kVerified);
     EXPECT_TRUE(model.cmdSetCheck_Click());
-    EXPECT_EQ(model.state.steps, 2);
-    EXPECT_EQ(model.state.maximum, 30);
+    EXPECT_EQ(std::tuple(model.state.steps, model.state.maximum, model.state.rows[5].needle), std::tuple(2, 30, ""));
     EXPECT_TRUE(greyFrom(3));
-    EXPECT_EQ(model.state.rows[5].needle, "");
 }
 
 TEST_F(PlateModelTest, SaveStoresACheckedPlateOnYesOnly)
 {
     load();
     model.CmdUpdatePlate_Click();
-    EXPECT_EQ(model.state.activity, PlateActivity::Updating);
-    EXPECT_TRUE(model.state.gridEnabled);
+    EXPECT_EQ(std::tuple(model.state.activity, model.state.gridEnabled), std::tuple(PlateActivity::Updating, true));
     model.CmdRenamePlate_Click();
     model.state.currentPlateName = "Engine RPM";
-    model.state.rows[5] = {"4500", "900"};
-
-    messages_.expectOk(kVerified);
-    messages_.expectYesNo(kSaveQuestion, false);
-    model.cmdSavePlate_Click();
-    EXPECT_EQ(Cfg.PlateValue[0][3], 4000);
-    EXPECT_FALSE(model.state.gridEnabled);
-    EXPECT_EQ(Session.ConfigChanged, 0);
-
-    model.state.rows[5] = {"4500", "900"};
-    messages_.expectOk(kVerified);
-    messages_.expectYesNo(kSaveQuestion, true);
-    model.cmdSavePlate_Click();
+    for (const bool yes : {false, true}) {
+        model.state.rows[5] = {"4500", "900"};
+        messages_.expectOk(kVerified);
+        messages_.expectYesNo(kSaveQuestion, yes);
+        model.cmdSavePlate_Click();
+        if (!yes) {
+            EXPECT_EQ(std::tuple(Cfg.PlateValue[0][3], model.state.gridEnabled, Session.ConfigChanged),
+                      std::tuple(4000, false, 0));
+        }
+    }
+    // The category stays; then the index of the last point, the top, and each point.
     EXPECT_EQ(Cfg.PlateName[0], "Engine RPM");
-    EXPECT_EQ(Cfg.PlateValue[0][0], 1); // the category stays
-    EXPECT_EQ(Cfg.PlateValue[0][1], 5); // the index of the last point
-    EXPECT_EQ(Cfg.PlateSteps[0][1], 5);
-    EXPECT_EQ(Cfg.PlateValue[0][3], 4500);
-    EXPECT_EQ(Cfg.PlateSteps[0][3], 900);
-    EXPECT_EQ(Cfg.PlateSteps[0][4 + 5], 900);
-    EXPECT_EQ(Session.ConfigChanged, 1);
-    EXPECT_EQ(model.state.list[0].text, "000.   Engine RPM");
-    EXPECT_EQ(model.state.activity, PlateActivity::AtRest);
+    EXPECT_EQ(std::tuple(Cfg.PlateValue[0][0], Cfg.PlateValue[0][1], Cfg.PlateSteps[0][1], Cfg.PlateValue[0][3],
+                         Cfg.PlateSteps[0][3], Cfg.PlateSteps[0][4 + 5], Session.ConfigChanged),
+              std::tuple(1, 5, 5, 4500, 900, 900, 1));
+    EXPECT_EQ(std::tuple(model.state.list[0].text, model.state.activity),
+              std::tuple("000.   Engine RPM", PlateActivity::AtRest));
 
     // A plate that fails its check is not stored.
     model.state.rows[2].value = "500";
@@ -230,9 +229,9 @@ TEST_F(PlateModelTest, SaveStoresACheckedPlateOnYesOnly)
 
 TEST_F(PlateModelTest, WithoutAPlateTheGridIsEmptyAndWritesAreRefused)
 {
-    load(12, 1, 1); // plate 1 belongs to another category
+    load(12, 1, 1);  // plate 1 belongs to another category
     EXPECT_EQ(model.state.selectedItem, -1);
-    EXPECT_EQ(column(&PlateRow::value, 0, 1), (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(column(&PlateRow::value, 0, 1), Strings(2, ""));
     for (const auto handler :
          {&PlateModel::CmdUpdatePlate_Click, &PlateModel::cmdSavePlate_Click, &PlateModel::CmdPlateToGauge_Click}) {
         messages_.expectOk(kNoPlate);
@@ -255,32 +254,24 @@ TEST_F(PlateModelTest, NewPlateIsAppendedToTheTablesAndSelected)
 {
     load();
     model.CmdCreateNewPlate_Click();
-    EXPECT_EQ(model.state.newPlateNumber, "3");
-    EXPECT_FALSE(model.state.currentPlateFrameEnabled);
+    EXPECT_EQ(std::tuple(model.state.newPlateNumber, model.state.currentPlateFrameEnabled), std::tuple("3", false));
     messages_.expectOk("Plate name missing or incorrect");
     model.cmdSetNewName_Click();
     model.state.newPlateName = "Boost";
     model.cmdSetNewName_Click();
     EXPECT_TRUE(model.state.calibrateEnabled);
     model.CmdCalibrateNewPlate_Click();
-    EXPECT_EQ(model.state.activity, PlateActivity::Creating);
-    EXPECT_EQ(model.state.valueToTransfer, "0");
+    EXPECT_EQ(std::tuple(model.state.activity, model.state.valueToTransfer), std::tuple(PlateActivity::Creating, "0"));
     type({{"0", "0"}, {"30", "540"}});
 
     messages_.expectOk(kVerified);
     model.CmdSaveNewPlate_Click();
-    EXPECT_EQ(Cfg.PlateCount, 4);
-    EXPECT_EQ(Cfg.PlateName.size(), 5u);
-    EXPECT_EQ(Cfg.PlateName[3], "Boost");
-    EXPECT_EQ(Cfg.PlateValue[3][0], 1);
-    EXPECT_EQ(Cfg.PlateValue[3][1], 1);
-    EXPECT_EQ(Cfg.PlateSteps[3][3], 540);
-    EXPECT_EQ(model.handOverPlate(), 3);
-    EXPECT_EQ(model.state.list.back().text, "003.   Boost");
-    EXPECT_EQ(model.state.selectedItem, 2);
-    EXPECT_EQ(model.state.newPlateNumber, "---");
-    EXPECT_EQ(model.state.activity, PlateActivity::AtRest);
-    EXPECT_EQ(Session.ConfigChanged, 1);
+    EXPECT_EQ(std::tuple(Cfg.PlateCount, Cfg.PlateName.size(), Cfg.PlateName[3]), std::tuple(4, 5u, "Boost"));
+    EXPECT_EQ(std::tuple(Cfg.PlateValue[3][0], Cfg.PlateValue[3][1], Cfg.PlateSteps[3][3], model.handOverPlate()),
+              std::tuple(1, 1, 540, 3));
+    EXPECT_EQ(std::tuple(model.state.list.back().text, model.state.selectedItem, model.state.newPlateNumber),
+              std::tuple("003.   Boost", 2, "---"));
+    EXPECT_EQ(std::tuple(model.state.activity, Session.ConfigChanged), std::tuple(PlateActivity::AtRest, 1));
 
     messages_.expectOk("Platename missing");
     model.CmdSaveNewPlate_Click();
@@ -295,18 +286,16 @@ TEST_F(PlateModelTest, PlateToGaugeWritesTheNeedlesPlateOnABusNeedleGaugeOnly)
     load(12, 2);
     model.ListPlates_Click(1);
     model.CmdPlateToGauge_Click();
-    EXPECT_EQ(Cfg.GaugeRecPlate2[12], 2);
-    EXPECT_EQ(Cfg.GaugeRecPlate1[12], 0);
-    EXPECT_EQ(Session.ConfigChanged, 1);
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecPlate2[12], Cfg.GaugeRecPlate1[12], Session.ConfigChanged), std::tuple(2, 0, 1));
 
     Session.ConfigChanged = 0;
     for (const int engineCluster : {0, 20}) {
         load(engineCluster, 1);
-        messages_.expectOk(kEngineClusterRule);
+        messages_.expectOk(
+            "Plate selection in Engine Cluster can only be changed in the Engine Cluster Config page.");
         model.CmdPlateToGauge_Click();
     }
-    EXPECT_EQ(Cfg.GaugeRecPlate1[20], 0);
-    EXPECT_EQ(Session.ConfigChanged, 0);
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecPlate1[20], Session.ConfigChanged), std::tuple(0, 0));
 }
 
 TEST_F(PlateModelTest, NeedleCommandByKindOfGauge)
@@ -318,8 +307,8 @@ TEST_F(PlateModelTest, NeedleCommandByKindOfGauge)
         load(c.gaugeID, c.needle, 1);
         link_.clear();
         model.SliderMoveNeedle_Change(300);
-        const auto expected = c.command ? std::vector<testing::SentCommand>{{c.gaugeID, c.command, 300}}
-                                        : std::vector<testing::SentCommand>{};
+        const auto expected = c.command ? std::vector<SentCommand>{{c.gaugeID, c.command, 300}}
+                                        : std::vector<SentCommand>{};
         EXPECT_EQ(link_.sent, expected) << c.gaugeID << "/" << c.needle;
     }
 
@@ -333,8 +322,7 @@ TEST_F(PlateModelTest, NeedleCommandByKindOfGauge)
     model.cmdSliderMin_Click();
     model.SliderMoveNeedle_Change(kNeedleSliderTop);
     model.cmdSliderPlus_Click();
-    EXPECT_EQ(model.state.slider, kNeedleSliderTop);
-    EXPECT_EQ(link_.sent.size(), 1u);
+    EXPECT_EQ(std::tuple(model.state.slider, link_.sent.size()), std::tuple(kNeedleSliderTop, 1u));
 }
 
 TEST_F(PlateModelTest, ValueToTransferAndFunctionLimits)
@@ -346,8 +334,7 @@ TEST_F(PlateModelTest, ValueToTransferAndFunctionLimits)
     model.CmdCalValuePlus_Click();
     EXPECT_EQ(model.state.valueToTransfer, "1.2");
     model.boxValue_Click(2);
-    EXPECT_EQ(model.state.rows[2].value, "1.2");
-    EXPECT_TRUE(model.state.rows[2].valueMarked);
+    EXPECT_EQ(std::tuple(model.state.rows[2].value, model.state.rows[2].valueMarked), std::tuple("1.2", true));
     model.state.valueToTransfer = "?";
     messages_.expectOk("Value to Transfer must be a number; use dot (.) for decimal separator");
     model.CmdCalValMin_Click();
@@ -363,9 +350,72 @@ TEST_F(PlateModelTest, ValueToTransferAndFunctionLimits)
     model.state.calMaximum = "150";
     messages_.expectYesNo("This will modify the function definition\r\nAre you sure?", true);
     model.cmdUpdateMinMax_Click();
-    EXPECT_EQ(Cfg.FunctionMinimum[40], -50);
-    EXPECT_EQ(Cfg.FunctionMaximum[40], 150);
-    EXPECT_EQ(Session.ConfigChanged, 1);
+    EXPECT_EQ(std::tuple(Cfg.FunctionMinimum[40], Cfg.FunctionMaximum[40], Session.ConfigChanged),
+              std::tuple(-50, 150, 1));
+}
+
+// As the user types: the box changes and tells so.
+void edit(QWidget& window, const char* name, const QString& text)
+{
+    auto* box = window.findChild<QLineEdit*>(QString::fromLatin1(name));
+    box->setText(text);
+    emit box->textEdited(text);
+}
+
+using PlateWindow = testing::DialogTest;
+
+TEST_F(PlateWindow, CalibratesSavesAndAssignsThroughItsControls)
+{
+    gauge(12, SingleNeedleType);
+    const int plate = Cfg.AddPlate();
+    Cfg.PlateName[plate] = "RPM";
+    Cfg.PlateValue[plate] = {1, 1, 0, 100, 0, 100};
+    Cfg.PlateSteps[plate] = {0, 1, 0, 500, 0, 500};
+    Cfg.GaugeRecPlate1[12] = 7;
+    std::tie(CalNeedleNr, CalCategoryName, CalFunctionName, CalFunctionNr, CalSeqNr, CalPlateNr) =
+        std::tuple(1, "Engines", "040.  RPM", 40, 1, 0);
+
+    OpenPlateWindow();
+    frmCalibrate& w = DefaultForm<frmCalibrate>::get();
+    EXPECT_EQ(w.windowTitle(), "Gaugeplate calibration");
+    EXPECT_EQ(child<QListWidget>(w, "ListPlates")->item(0)->text(), "000.   RPM");
+    EXPECT_EQ(text(w, "Curve1_1"), "100");
+    EXPECT_FALSE(child<QLineEdit>(w, "Curve1_2")->isEnabled() || child<QGroupBox>(w, "Frame1")->isEnabled());
+    EXPECT_EQ(link_.sent.back(), (SentCommand{12, 5, 500}));
+
+    click(w, "CmdUpdatePlate");
+    EXPECT_EQ(child<QLabel>(w, "CalibrationAction")->text(), "Updating Current Plate Calibration");
+    // Another dialog opened meanwhile: the needle still moves on this gauge.
+    CurrentGaugeID = 99;
+    click(w, "cmdSliderPlus");
+    EXPECT_EQ(link_.sent.back(), (SentCommand{12, 5, 501}));
+    click(w, "SetStep_1");
+    EXPECT_EQ(text(w, "boxLinearStep_1"), "501");
+    edit(w, "BoxValueToTransfer", "150");
+    click(w, "boxValue_1");
+    messages_.expectOk(kVerified);
+    messages_.expectYesNo(kSaveQuestion, true);
+    click(w, "cmdSavePlate");
+    EXPECT_EQ(std::tuple(Cfg.PlateValue[plate][3], Cfg.PlateSteps[plate][4 + 1], text(w, "Curve1_1")),
+              std::tuple(150, 501, "150"));
+    EXPECT_EQ(child<QLabel>(w, "CalibrationAction")->text(), "Current Plate Calibration Settings");
+
+    click(w, "CmdPlateToGauge");
+    EXPECT_EQ(Cfg.GaugeRecPlate1[12], 0);
+
+    // A new plate becomes the one the opener hands over next.
+    click(w, "CmdCreateNewPlate");
+    edit(w, "BoxNameNewPlate", "Boost");
+    clicks(w, {"cmdSetNewName", "CmdCalibrateNewPlate"});
+    edit(w, "Curve1_1", "200");
+    messages_.expectOk(kVerified);
+    click(w, "CmdSaveNewPlate");
+    EXPECT_EQ(CalPlateNr, 1);
+    EXPECT_EQ(child<QListWidget>(w, "ListPlates")->currentItem()->text(), "001.   Boost");
+
+    // The title bar's close unloads the window as "Close" does.
+    w.close();
+    EXPECT_FALSE(DefaultForm<frmCalibrate>::loaded());
 }
 
 } // namespace

@@ -12,6 +12,8 @@
 
 namespace varnet::testing {
 
+using Commands = std::vector<std::pair<int, int>>;
+
 struct SentCommand {
     int gaugeID;
     int command;
@@ -45,9 +47,9 @@ public:
     }
 
     // Commands as (command, value) pairs, for one-gauge tests.
-    std::vector<std::pair<int, int>> commands() const
+    Commands commands() const
     {
-        std::vector<std::pair<int, int>> out;
+        Commands out;
         for (const SentCommand& c : sent)
             out.emplace_back(c.command, int(c.value));
         return out;
@@ -55,7 +57,7 @@ public:
     void clear() { sent.clear(); newIDs.clear(); }
 
     std::vector<SentCommand> sent;
-    std::vector<std::pair<int, int>> newIDs;
+    Commands newIDs;
     QMap<int, QByteArray> replies;  // the status reply of each GaugeID
     bool accept = true;             // false: every send fails
 
