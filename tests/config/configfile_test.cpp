@@ -236,6 +236,15 @@ TEST_F(ConfigFileTest, FilesWithLinuxLineEndsLoadAndNoQuoteIsWrittenTheReaderWou
     EXPECT_EQ(std::tuple(Cfg.ComPortIOM2, Cfg.FunctionNames[60]), std::tuple(5, "say 'hello'"));
 }
 
+TEST_F(ConfigFileTest, EmptyIOTableInFileLeavesOneSpareRow)
+{
+    ConfigTables empty = sampleConfig();
+    empty.ResizeIOEntries(0);
+    Cfg = sampleConfig();
+    ASSERT_EQ(load(SerializeConfig(empty)), 0);
+    EXPECT_EQ(std::tuple(Cfg.IOEntryCount, Cfg.IOEntryGaugeID.size(), Cfg.IOEntryPort.size()), std::tuple(0, 1u, 1u));
+}
+
 TEST_F(ConfigFileTest, EveryReadFaultIsReportedAndChangesNothing)
 {
     const std::string good = sampleText();

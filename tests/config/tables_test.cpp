@@ -1,6 +1,4 @@
 #include "config/configfile.h"
-#include "config/sample_config.h"
-#include "support/workdir.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +24,7 @@ TEST(ConstantTablesTest, BuiltInRowsReturnWhileFileRowsStay)
               std::tuple("Small gauge; Dual Needle ", "row zero", 140));
 }
 
-TEST(TableGrowthTest, NewIOEntriesAndPlatesKeepEarlierRowsAndAnEmptyFileTableOneSpareRow)
+TEST(TableGrowthTest, NewIOEntriesAndPlatesKeepEarlierRows)
 {
     ConfigTables t;
     EXPECT_EQ((std::tuple{t.AddIOEntry(), t.IOEntryCount}), std::tuple(1, 2));
@@ -44,18 +42,6 @@ TEST(TableGrowthTest, NewIOEntriesAndPlatesKeepEarlierRowsAndAnEmptyFileTableOne
     EXPECT_EQ((std::tuple{t.AddPlate(), t.PlateCount}), std::tuple(1, 2));
     EXPECT_EQ(t.PlateName[0], "first");
     EXPECT_EQ(t.PlateValue.size(), 3u);
-
-    testing::ScopedWorkDir dir;
-    Session = SessionState{};
-    Session.ProgramTitle = kProgramTitle;
-    Session.ConfigFileName = "empty.cfg";
-    Cfg = testing::sampleConfig();
-    Cfg.ResizeIOEntries(0);
-    ASSERT_TRUE(WriteConfigFile());
-    Cfg = testing::sampleConfig();
-    ReadConfigFile();
-    ASSERT_EQ(Session.ConfigError, 0);
-    EXPECT_EQ(std::tuple(Cfg.IOEntryCount, Cfg.IOEntryGaugeID.size(), Cfg.IOEntryPort.size()), std::tuple(0, 1u, 1u));
 }
 
 } // namespace
