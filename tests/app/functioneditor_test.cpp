@@ -1,5 +1,6 @@
 #include "app/commandlist.h"
 #include "app/functioneditor.h"
+#include "app/listfunctions.h"
 #include "app/saveconfig.h"
 #include "simlink/functiontest.h"
 #include "simlink/simcom.h"
@@ -42,7 +43,7 @@ void defineGear(ConfigTables& t)
     t.FunctionMaximum[5] = 9;
 }
 
-TEST(FunctionEditorLines, ThreeLayoutsWithTheirSeparators)
+TEST(FunctionEditorLines, ThreeLayoutsAndASearchThatStopsAtAMissingRow)
 {
     ConfigTables t;
     LoadConstantTables(t);
@@ -51,10 +52,7 @@ TEST(FunctionEditorLines, ThreeLayoutsWithTheirSeparators)
     EXPECT_EQ(FunctionEditorLine(t, 5, FunctionLineLayout::Load), head + ",   2,   0.5, 3600");
     EXPECT_EQ(FunctionEditorLine(t, 5, FunctionLineLayout::Save), head + ",   1,   2,   3,   7,   2,   0.5, 3600");
     EXPECT_EQ(FunctionEditorLine(t, 5, FunctionLineLayout::Delete), head + ",   1,   2,   3,   7,   0.5, 3600");
-}
 
-TEST(FunctionEditorSearch, ARowMissingFromTheListEndsTheSearch)
-{
     // A command file that ended before its count: rows 3 and 4 are missing.
     const RowSearch found = SearchRows({"0000 sim/a", "0001 sim/b", "0002 sim/c"}, 1, 4, "zz");
     EXPECT_EQ(found.row, 2);
@@ -146,16 +144,25 @@ protected:
     ScriptedMessages boxes;
 };
 
-TEST_F(FunctionEditorWindow, ListsEveryFunctionAndShowsTheSelectedOne)
+TEST_F(FunctionEditorWindow, ListsEveryFunctionShowsTheSelectedOneFindsAndTestsIt)
 {
+    Cfg.FunctionNames[300] = "Zulu";
     const std::vector<std::string> lines = listLines(window(), "Configlist");
     ASSERT_EQ(lines.size(), 301u);
     EXPECT_EQ(lines[52], "052,   ,   ,   --,   , 00,  000,   000,   000,   000,   0,   0, 0");
     EXPECT_EQ(list("Configlist")->currentRow(), -1);
     EXPECT_EQ(shown(), "||||||    0 1 1 0 1 0 ");
+    click(window(), "Command2");  // no function shown yet: no test window
+    EXPECT_FALSE(DefaultForm<frmTestFunction>::loaded());
 
     select(5);
     EXPECT_EQ(shown(), "5|Gear|Plane|Output LED|Float|Gear lamp|12 1 -3 7 -1.25 0.5 3600 0 9 0 ");
+    click(window(), "Command3");
+    ASSERT_TRUE(DefaultForm<frmTestFunction>::loaded());
+    frmTestFunction& test = DefaultForm<frmTestFunction>::get();
+    EXPECT_TRUE(test.isVisible());
+    EXPECT_EQ(child<QLineEdit>(test, "ShortName")->text(), "Gear");
+    EXPECT_EQ(child<QLineEdit>(test, "BoxSeqNr")->text(), "3");
     select(0);  // not a function to edit: the fields stay
     EXPECT_EQ(box("BoxFxNr")->text(), "5");
 
@@ -164,6 +171,16 @@ TEST_F(FunctionEditorWindow, ListsEveryFunctionAndShowsTheSelectedOne)
     Cfg.FunctionMaximum[60] = 40;
     select(60);
     EXPECT_EQ(shown(), "60|||--|Byte||0 0 0 0 0 1 1 0 1 0 ");
+
+    // Next finds the last row, then starts again at the top.
+    box("SearchTextFunction")->setText("ZULU");
+    click(window(), "CmdSearchInFunctions");
+    EXPECT_EQ(box("BoxFxNr")->text(), "300");
+    box("SearchTextFunction")->setText("gear");
+    click(window(), "CmdSearchInFunctions");
+    EXPECT_EQ(list("Configlist")->currentRow(), 5);
+    click(window(), "CmdSearchInFunctions");  // no other: the last row stays selected
+    EXPECT_EQ(list("Configlist")->currentRow(), 300);
 }
 
 TEST_F(FunctionEditorWindow, SaveChecksEveryFieldBeforeStoringAny)
@@ -215,7 +232,7 @@ TEST_F(FunctionEditorWindow, SaveChecksEveryFieldBeforeStoringAny)
     EXPECT_EQ(fullName()->toPlainText(), "Flaps 'down'\nsecond line");
 }
 
-TEST_F(FunctionEditorWindow, DeleteClearsTheSelectedFunctionAndMarksTheEdit)
+TEST_F(FunctionEditorWindow, DeleteClearsTheSelectedFunctionAndCloseAsksOnlyAfterAnUnsavedStore)
 {
     // Row 0 current but not selected, as the list leaves it when it takes
     // the focus: neither button touches function 0.
@@ -226,7 +243,20 @@ TEST_F(FunctionEditorWindow, DeleteClearsTheSelectedFunctionAndMarksTheEdit)
     click(window(), "CmdSave");
     EXPECT_EQ(Cfg.FunctionNames[0], "Zero");
     EXPECT_EQ(Session.ConfigChanged, 0);
+    click(window(), "cmdClose");
+    EXPECT_FALSE(DefaultForm<GetOffsetlist>::loaded());
 
+    select(5);
+    click(window(), "CmdSave");
+    boxes.expectYesNo("Updates are not saved yet; Continue?", false);
+    click(window(), "cmdClose");
+    EXPECT_TRUE(DefaultForm<GetOffsetlist>::loaded());
+    click(window(), "CmdSaveConfig");
+    EXPECT_TRUE(DefaultForm<SaveConfig>::get().isVisible());
+    click(window(), "cmdClose");
+    EXPECT_FALSE(DefaultForm<GetOffsetlist>::loaded());
+
+    Session.ConfigChanged = 0;
     select(5);
     click(window(), "Command1");
     EXPECT_EQ(listLines(window(), "Configlist")[5],
@@ -237,33 +267,6 @@ TEST_F(FunctionEditorWindow, DeleteClearsTheSelectedFunctionAndMarksTheEdit)
     boxes.expectYesNo("Updates are not saved yet; Continue?", true);
     click(window(), "cmdClose");
     EXPECT_FALSE(DefaultForm<GetOffsetlist>::loaded());
-}
-
-TEST_F(FunctionEditorWindow, NextFindsTheLastRowThenStartsAgainAtTheTop)
-{
-    Cfg.FunctionNames[300] = "Zulu";
-    window();
-    box("SearchTextFunction")->setText("ZULU");
-    click(window(), "CmdSearchInFunctions");
-    EXPECT_EQ(box("BoxFxNr")->text(), "300");
-    box("SearchTextFunction")->setText("gear");
-    click(window(), "CmdSearchInFunctions");
-    EXPECT_EQ(list("Configlist")->currentRow(), 5);
-    click(window(), "CmdSearchInFunctions");  // no other: the last row stays selected
-    EXPECT_EQ(list("Configlist")->currentRow(), 300);
-}
-
-TEST_F(FunctionEditorWindow, TestButtonsOpenTheTestWindowOnTheirPair)
-{
-    click(window(), "Command2");  // no function shown yet
-    EXPECT_FALSE(DefaultForm<frmTestFunction>::loaded());
-    select(5);
-    click(window(), "Command3");
-    ASSERT_TRUE(DefaultForm<frmTestFunction>::loaded());
-    frmTestFunction& test = DefaultForm<frmTestFunction>::get();
-    EXPECT_TRUE(test.isVisible());
-    EXPECT_EQ(child<QLineEdit>(test, "ShortName")->text(), "Gear");
-    EXPECT_EQ(child<QLineEdit>(test, "BoxSeqNr")->text(), "3");
 }
 
 TEST_F(FunctionEditorWindow, CopiedCommandsAreNumberedAndTestedOnce)
@@ -302,17 +305,93 @@ TEST_F(FunctionEditorWindow, CopiedCommandsAreNumberedAndTestedOnce)
     EXPECT_EQ(box("boxMinimumValue")->text() + box("boxMaximumValue")->text() + box("boxCmdNumber")->text(), "000");
 }
 
-TEST_F(FunctionEditorWindow, CloseAsksOnlyAfterAnUnsavedStore)
+// Functions 0 (never listed), 7, 20 and 60; 7 and 60 of signal type "Output LED".
+ConfigTables listedFunctions()
 {
-    select(5);
-    click(window(), "CmdSave");
+    ConfigTables t;
+    LoadConstantTables(t);
+    auto define = [&](int f, const char* name, int category, int signalType, const char* description) {
+        t.FunctionNames[f] = name;
+        t.FunctionCategory[f] = Byte(category);
+        t.FunctionSignalType[f] = Byte(signalType);
+        t.FunctionFullName[f] = description;
+    };
+    define(0, "Zero", 1, 3, "never listed");
+    define(7, "Gear", 7, 3, "Gear lamp");
+    define(20, "Flaps", 2, 4, "");
+    define(60, "NavLight", 6, 3, "#0:sim/lights/nav_lights_toggle\r\n#1:sim/none\r\n");
+    return t;
+}
+
+TEST(FunctionListTest, LinesAndExactFilters)
+{
+    const ConfigTables t = listedFunctions();
+    EXPECT_EQ(FunctionListLines(t, {}),
+              (std::vector<std::string>{kStandardFunctionsHeader, "007\tGear\tPlane\tOutput LED\tGear lamp",
+                                        "020\tFlaps\tSurfaces\tGauge\t", kConfigurableFunctionsHeader,
+                                        "060\tNavLight\tCockpit\tOutput LED\t" + t.FunctionFullName[60]}));
+    auto numbers = [&](const FunctionListFilter& filter) {
+        std::vector<int> listed;
+        for (const std::string& line : FunctionListLines(t, filter))
+            listed.push_back(FunctionNumberOfLine(line));
+        return listed;
+    };
+    EXPECT_EQ(numbers({true, "Output LED", false, ""}), (std::vector<int>{0, 7, 51, 60}));
+    EXPECT_EQ(numbers({true, "Output LED", true, "Cockpit"}), (std::vector<int>{0, 51, 60}));
+    EXPECT_EQ(numbers({true, "output led", false, ""}), (std::vector<int>{0, 51}));
+    EXPECT_EQ(numbers({true, "", false, ""}), (std::vector<int>{0, 51}));
+}
+
+TEST(ListFunctionsWindow, FiltersShowsAndUpdatesFunctionsAndCloseAsks)
+{
+    ScriptedMessages boxes;
+    Cfg = listedFunctions();
+    frmListFunctions& w = DefaultForm<frmListFunctions>::get();
+    const auto box = [&](const char* name) { return child<QLineEdit>(w, name); };
+    auto* description = child<QPlainTextEdit>(w, "FullName");
+    const auto select = [&](int row) { child<QListWidget>(w, "Configlist")->setCurrentRow(row); };
+    // Filter buttons use the text of their boxes.
+    box("Signaltype")->setText("Output LED");
+    click(w, "CmdFilterTypeOn");
+    EXPECT_EQ(listLines(w, "Configlist").size(), 4u);  // headers, 7 and 60
+    box("Category")->setText("Plane");
+    click(w, "CmdFilterClassOn");
+    EXPECT_EQ(listLines(w, "Configlist").size(), 3u);
+    click(w, "CmdFilterTypeOff");
+    click(w, "cmdFilterClassOff");
+    EXPECT_EQ(listLines(w, "Configlist").size(), 5u);
+
+    click(w, "CmdSave");  // no function shown yet: nothing happens, nothing to ask
+    select(0);  // first header: nothing
+    EXPECT_TRUE(box("BoxFxNr")->text().isEmpty());
+    select(3);  // the second header stands for function 51
+    EXPECT_EQ(box("BoxFxNr")->text(), "51");
+    select(1);
+    EXPECT_EQ(box("ShortName")->text() + "|" + description->toPlainText() + "|" + box("Signaltype")->text() + "|" +
+                  box("Category")->text(),
+              "Gear|Gear lamp|Output LED|Plane");
+    description->setPlainText("Gear \"down\" lamp");
+    click(w, "CmdSave");
+    EXPECT_EQ(Cfg.FunctionFullName[7], "Gear 'down' lamp");
+    EXPECT_EQ(listLines(w, "Configlist")[1], "007\tGear\tPlane\tOutput LED\tGear 'down' lamp");
+    // Command texts keep their CR LF line ends through the box.
+    const std::string commands = Cfg.FunctionFullName[60];
+    select(4);
+    click(w, "CmdSave");
+    EXPECT_EQ(Cfg.FunctionFullName[60], commands);
+
     boxes.expectYesNo("Updates are not saved yet; Continue?", false);
-    click(window(), "cmdClose");
-    EXPECT_TRUE(DefaultForm<GetOffsetlist>::loaded());
-    click(window(), "CmdSaveConfig");
+    click(w, "cmdClose");
+    EXPECT_TRUE(DefaultForm<frmListFunctions>::loaded());
+    Cfg = ConfigTables{};
+    click(w, "Command1");  // "Refresh": an empty table shows exactly the two headers
+    EXPECT_EQ(listLines(w, "Configlist"), (std::vector<std::string>{kStandardFunctionsHeader, kConfigurableFunctionsHeader}));
+    click(w, "CmdFile");  // "Save as..." clears the mark
     EXPECT_TRUE(DefaultForm<SaveConfig>::get().isVisible());
-    click(window(), "cmdClose");
-    EXPECT_FALSE(DefaultForm<GetOffsetlist>::loaded());
+    click(w, "cmdClose");
+    EXPECT_FALSE(DefaultForm<frmListFunctions>::loaded());
+    DefaultForm<SaveConfig>::unload();
+    flushDeletes();
 }
 
 } // namespace

@@ -26,13 +26,9 @@ using namespace varnet::testing;
 
 TEST(CountdownValue, CountsDownFromTheBoxOrFromTheLastValueShown)
 {
-    EXPECT_EQ(NextCountdownValue("5", 9), 4);
-    EXPECT_EQ(NextCountdownValue(" 3 ", 9), 2);
-    EXPECT_EQ(NextCountdownValue("0", 9), -1);
-    EXPECT_EQ(NextCountdownValue("abc", 7), 6);
-    EXPECT_EQ(NextCountdownValue("", 7), 6);
-    EXPECT_EQ(NextCountdownValue("2.5", 7), 6);
-    EXPECT_EQ(NextCountdownValue("99999", 7), 6);
+    for (auto [box, last, next] : {std::tuple{"5", 9, 4}, {" 3 ", 9, 2}, {"0", 9, -1}, {"abc", 7, 6}, {"", 7, 6},
+                                   {"2.5", 7, 6}, {"99999", 7, 6}})
+        EXPECT_EQ(NextCountdownValue(box, last), next) << box;
 }
 
 // Answers every Yes/No box with Yes after running `during` (as the timers
@@ -95,17 +91,13 @@ protected:
         writeBytes(name, SerializeConfig(t));
     }
 
-    static void writeStartFile(const std::string& name, Integer delay)
+    // A start file naming `name`, and the start window after its first
+    // activation; with `waited` also after the first second.
+    static frmMain& activated(const std::string& name, Integer delay, bool waited = false)
     {
         Session.StartDelay = delay;
         WriteStartFile(name);
         Session.StartDelay = 0;
-    }
-
-    // The start window after its first activation; with `waited` also after
-    // the first second.
-    static frmMain& activated(bool waited = false)
-    {
         frmMain& w = DefaultForm<frmMain>::get();
         w.show();
         w.Form_Activate();
@@ -137,34 +129,25 @@ protected:
     int programEnds_ = 0;
 };
 
-TEST_F(StartWindowTest, FirstActivationShowsTheStartFileCountdownAndLoadsTheConfiguration)
+TEST_F(StartWindowTest, StartFileCountdownLoadsTheConfigurationAndStartsTheRunMinimized)
 {
     writeConfig("cockpit.cfg", 33);
     writeConfig("spare.cfg", 44);
     writeBytes("notes.txt", "");
-    writeStartFile("cockpit.cfg", 7);
-    frmMain& w = activated();
-
+    frmMain& w = activated("cockpit.cfg", 3);
     EXPECT_EQ(w.windowTitle(), "VARNET  Control Program");
     EXPECT_EQ(Session.ProgramTitle, kProgramTitle);
     EXPECT_EQ(text(w, "FileName"), "cockpit.cfg");
     EXPECT_EQ(Session.ConfigFileName, "cockpit.cfg");
     EXPECT_EQ(listLines(w, "FileBox"), (std::vector<std::string>{"cockpit.cfg", "spare.cfg"}));
     EXPECT_EQ(Cfg.ProcessTimerInterval, 33);
-    EXPECT_EQ(text(w, "BoxAutoStartTime"), "7");
+    EXPECT_EQ(text(w, "BoxAutoStartTime"), "3");
     EXPECT_TRUE(countdownShown(w));
     EXPECT_TRUE(w.TimerWaitForFS().isActive());
     EXPECT_FALSE(w.Timer2().isActive());
     w.TimerWaitForFS_Timer();
     EXPECT_FALSE(w.TimerWaitForFS().isActive());
     EXPECT_TRUE(w.Timer2().isActive());
-}
-
-TEST_F(StartWindowTest, CountdownReloadsAndStartsTheRunMinimizedAndClosesTheStartWindow)
-{
-    writeConfig("cockpit.cfg", 33);
-    writeStartFile("cockpit.cfg", 3);
-    frmMain& w = activated(true);
 
     w.Timer2_Timer();
     // Hidden pauses the count; minimized counts as shown.
@@ -186,8 +169,7 @@ TEST_F(StartWindowTest, CountdownReloadsAndStartsTheRunMinimizedAndClosesTheStar
     EXPECT_EQ(Cfg.ProcessTimerInterval, 33);
     ASSERT_TRUE(DefaultForm<frmStatus>::loaded());
     frmStatus& run = DefaultForm<frmStatus>::get();
-    EXPECT_TRUE(run.isVisible());
-    EXPECT_TRUE(run.isMinimized());
+    EXPECT_TRUE(run.isVisible() && run.isMinimized());
     EXPECT_EQ(run.Running, 1);
     EXPECT_EQ(run.BoxCurrentConfig->text(), "cockpit.cfg");
     // No yoke configured: the run's start loads the yoke status window, but
@@ -195,13 +177,12 @@ TEST_F(StartWindowTest, CountdownReloadsAndStartsTheRunMinimizedAndClosesTheStar
     EXPECT_FALSE(DefaultForm<frmStatusYoke>::loaded() && DefaultForm<frmStatusYoke>::get().isVisible());
 }
 
-TEST_F(StartWindowTest, FailedAutostartUsesTheTypedNameReportsAndStaysStopped)
+TEST_F(StartWindowTest, FailedAutostartStaysStoppedThenContinueLoadsTheChosenFileAndStartsTheYokes)
 {
-    writeConfig("cockpit.cfg", 33);
-    writeStartFile("cockpit.cfg", 1);
-    frmMain& w = activated(true);
+    writeConfig("cockpit.cfg", 33, 2);
+    frmMain& w = activated("cockpit.cfg", 1, true);
+    // The autostart uses the typed name, reports and stays stopped.
     child<QLineEdit>(w, "FileName")->setText("missing.cfg");
-
     boxes_.expectOk("Error Configuration file. File not found");
     boxes_.expectOk(kAutostartFailed);
     w.Timer2_Timer();
@@ -209,6 +190,34 @@ TEST_F(StartWindowTest, FailedAutostartUsesTheTypedNameReportsAndStaysStopped)
     EXPECT_EQ(text(w, "FileName"), "");
     EXPECT_FALSE(w.Timer2().isActive());
     EXPECT_FALSE(DefaultForm<frmStatus>::loaded());
+
+    boxes_.expectOk(kNoFileSelected);
+    click(w, "butOK");
+    ASSERT_TRUE(startWindowOpen());
+    // A name only typed in is not what Continue loads, the one chosen is;
+    // edits not saved are not dropped without asking.
+    child<QListWidget>(w, "FileBox")->setCurrentRow(0);
+    child<QLineEdit>(w, "FileName")->setText("typed.cfg");
+    Cfg.ProcessTimerInterval = 0;
+    Session.ConfigChanged = 1;
+    boxes_.expectYesNo(kUnsavedQuestion, false);
+    click(w, "butOK");
+    EXPECT_EQ(Cfg.ProcessTimerInterval, 0);
+    boxes_.expectYesNo(kUnsavedQuestion, true);
+    click(w, "butOK");
+    EXPECT_EQ(Cfg.ProcessTimerInterval, 33);
+    EXPECT_FALSE(startWindowOpen());
+    frmStatus& run = DefaultForm<frmStatus>::get();
+    EXPECT_TRUE(run.isVisible());
+    EXPECT_FALSE(run.isMinimized());
+    EXPECT_EQ(run.RunPrepared, 1);
+    EXPECT_EQ(run.Running, 0);
+    EXPECT_EQ(run.BoxCurrentConfig->text(), "typed.cfg");
+    ASSERT_TRUE(DefaultForm<frmStatusYoke>::loaded());
+    EXPECT_TRUE(DefaultForm<frmStatusYoke>::get().isMinimized());
+    EXPECT_EQ(DefaultForm<frmStatusYoke>::get().BoxRun->text(), "Running");
+    ASSERT_NE(ports_.port(2), nullptr);
+    EXPECT_TRUE(ports_.port(2)->isOpen());
 }
 
 TEST_F(StartWindowTest, CountdownHoldsStillWhileALoadAsksItsQuestion)
@@ -216,7 +225,6 @@ TEST_F(StartWindowTest, CountdownHoldsStillWhileALoadAsksItsQuestion)
     std::string foreignTitle = programHeader();
     foreignTitle.replace(14, 13, "Other Cockpit");
     writeConfig("old.cfg", 33, 0, foreignTitle);
-    writeStartFile("old.cfg", 1);
     // Inside the first load's question the wait ends and two seconds pass.
     QuestionsAnsweredYes questions([] {
         if (!DefaultForm<frmMain>::loaded())
@@ -226,7 +234,7 @@ TEST_F(StartWindowTest, CountdownHoldsStillWhileALoadAsksItsQuestion)
         w.Timer2_Timer();
         w.Timer2_Timer();
     });
-    frmMain& w = activated();
+    frmMain& w = activated("old.cfg", 1);
     EXPECT_EQ(questions.asked, 1);
     EXPECT_EQ(text(w, "BoxAutoStartTime"), "1");
     EXPECT_TRUE(w.Timer2().isActive());
@@ -242,9 +250,7 @@ TEST_F(StartWindowTest, ChoosingAFileOrConfigureCancelsTheCountdownForGoodEvenIn
 {
     writeConfig("a.cfg", 33);
     writeConfig("b.cfg", 44);
-    writeStartFile("a.cfg", 5);
-    frmMain& w = activated();
-
+    frmMain& w = activated("a.cfg", 5);
     child<QListWidget>(w, "FileBox")->setCurrentRow(1);
     EXPECT_EQ(text(w, "FileName"), "b.cfg");
     EXPECT_EQ(Session.ConfigFileName, "b.cfg");
@@ -263,48 +269,10 @@ TEST_F(StartWindowTest, ChoosingAFileOrConfigureCancelsTheCountdownForGoodEvenIn
     EXPECT_FALSE(w.Timer2().isActive());
 }
 
-TEST_F(StartWindowTest, ContinueLoadsTheChosenFilePreparesTheRunAndStartsTheYokes)
-{
-    writeConfig("cockpit.cfg", 33, 2);
-    writeStartFile("cockpit.cfg", 5);
-    frmMain& w = activated(true);
-
-    child<QLineEdit>(w, "FileName")->clear();
-    boxes_.expectOk(kNoFileSelected);
-    click(w, "butOK");
-    ASSERT_TRUE(startWindowOpen());
-
-    // A name only typed in is not what Continue loads; edits not saved are
-    // not dropped without asking.
-    child<QLineEdit>(w, "FileName")->setText("typed.cfg");
-    Cfg.ProcessTimerInterval = 0;
-    Session.ConfigChanged = 1;
-    boxes_.expectYesNo(kUnsavedQuestion, false);
-    click(w, "butOK");
-    EXPECT_EQ(Cfg.ProcessTimerInterval, 0);
-    boxes_.expectYesNo(kUnsavedQuestion, true);
-    click(w, "butOK");
-    EXPECT_EQ(Cfg.ProcessTimerInterval, 33);
-    EXPECT_FALSE(startWindowOpen());
-    frmStatus& run = DefaultForm<frmStatus>::get();
-    EXPECT_TRUE(run.isVisible());
-    EXPECT_FALSE(run.isMinimized());
-    EXPECT_EQ(run.RunPrepared, 1);
-    EXPECT_EQ(run.Running, 0);
-    EXPECT_EQ(run.BoxCurrentConfig->text(), "typed.cfg");
-    ASSERT_TRUE(DefaultForm<frmStatusYoke>::loaded());
-    frmStatusYoke& yokes = DefaultForm<frmStatusYoke>::get();
-    EXPECT_TRUE(yokes.isMinimized());
-    EXPECT_EQ(yokes.BoxRun->text(), "Running");
-    ASSERT_NE(ports_.port(2), nullptr);
-    EXPECT_TRUE(ports_.port(2)->isOpen());
-}
-
 TEST_F(StartWindowTest, LaterActivationsShowTheStartFileAgainWithoutACountdownAlsoInANewStartWindow)
 {
     writeConfig("a.cfg", 33);
-    writeStartFile("a.cfg", 5);
-    activated(true);
+    activated("a.cfg", 5, true);
     // Back from the configuration screen, and later from the run window's
     // Configuration, which makes the start window anew.
     for (const bool anew : {false, true}) {
@@ -322,9 +290,7 @@ TEST_F(StartWindowTest, LaterActivationsShowTheStartFileAgainWithoutACountdownAl
         EXPECT_EQ(text(w, "FileName"), "a.cfg");
         EXPECT_EQ(Session.ConfigFileName, "a.cfg");
         EXPECT_EQ(Cfg.ProcessTimerInterval, 0);
-        EXPECT_FALSE(w.TimerWaitForFS().isActive());
-        EXPECT_FALSE(w.Timer2().isActive());
-        EXPECT_FALSE(countdownShown(w));
+        EXPECT_FALSE(w.TimerWaitForFS().isActive() || w.Timer2().isActive() || countdownShown(w));
         DefaultForm<frmMain>::unload();
     }
 }
@@ -339,7 +305,9 @@ TEST_F(StartWindowTest, EveryWayOutOfTheStartWindowStopsTheSimulatorDataAndClose
     };
     for (const auto& exit : exits) {
         programEnds_ = 0;
-        frmMain& w = activated();
+        frmMain& w = DefaultForm<frmMain>::get();
+        w.show();
+        w.Form_Activate();
         DefaultForm<SimCom>::get().OpenUDP();
         Cfg.ComPortGauges = 1;
         OpenComPorts();
@@ -354,22 +322,16 @@ TEST_F(StartWindowTest, EveryWayOutOfTheStartWindowStopsTheSimulatorDataAndClose
         DefaultForm<SimCom>::unload();
         flushDeletes();
     }
-}
 
-TEST_F(StartWindowTest, YokeStatusExitClosesTheDevicePortsButLeavesTheSimulatorLink)
-{
+    // The yoke status window's Exit closes the device ports but leaves the
+    // simulator link alone.
     InstallShell();
-    Cfg.RemoteIP = "127.0.0.1";
-    Cfg.RemotePort = "49000";
-    Cfg.LocalPort = "49001";
-    Cfg.ComPortGauges = 1;
     DefaultForm<SimCom>::get().OpenUDP();
     OpenComPorts();
-
     click(DefaultForm<frmStatusYoke>::get(), "cmdExit");
     EXPECT_FALSE(ports_.port(1)->isOpen());
     EXPECT_EQ(lastDatagram(), QByteArray());
-    EXPECT_EQ(programEnds_, 1);
+    EXPECT_EQ(programEnds_, 2);
 }
 
 } // namespace
