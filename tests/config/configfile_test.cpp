@@ -223,26 +223,30 @@ TEST_F(ConfigFileTest, OlderFilesWithoutYokeSectionsKeepYokeTables)
     }
 }
 
-TEST_F(ConfigFileTest, FilesWithLinuxLineEndsLoadAndNoQuoteIsWrittenTheReaderWouldSplitOn)
+TEST_F(ConfigFileTest, FormatVariantsLoad)
 {
-    ConfigTables quoted = sampleConfig();
-    quoted.FunctionNames[60] = "say \"hello\"";
+    // Linux line ends; a quote in a name, which the writer must not write as
+    // one the reader would split on.
+    ConfigTables variant = sampleConfig();
+    variant.FunctionNames[60] = "say \"hello\"";
     std::string lf;
-    for (char c : SerializeConfig(quoted))
+    for (char c : SerializeConfig(variant))
         if (c != '\r')
             lf += c;
     ASSERT_EQ(load(lf), 0);
     EXPECT_EQ(Cfg.FunctionFullName[7], "#0:sim/lights/nav_lights_toggle\n#1:sim/none\n");
     EXPECT_EQ(std::tuple(Cfg.ComPortIOM2, Cfg.FunctionNames[60]), std::tuple(5, "say 'hello'"));
-}
 
-TEST_F(ConfigFileTest, EmptyIOTableInFileLeavesOneSpareRow)
-{
-    ConfigTables empty = sampleConfig();
-    empty.ResizeIOEntries(0);
-    Cfg = sampleConfig();
-    ASSERT_EQ(load(SerializeConfig(empty)), 0);
+    // An empty I/O table leaves one spare row.
+    variant.ResizeIOEntries(0);
+    ASSERT_EQ(load(SerializeConfig(variant)), 0);
     EXPECT_EQ(std::tuple(Cfg.IOEntryCount, Cfg.IOEntryGaugeID.size(), Cfg.IOEntryPort.size()), std::tuple(0, 1u, 1u));
+
+    // Values never used as indexes load whatever they are; a plate's
+    // element 1 names its last point: 20 is the 21st.
+    std::string text = edited(sampleText(), "\"Plate 0\",1,3,", "\"Plate 0\",1,20,");
+    ASSERT_EQ(load(edited(text, ",40,6,60,", ",40,-7,60,")), 0);
+    EXPECT_EQ(std::tuple(Cfg.PlateValue[0][1], Cfg.IOEntryCategory[1]), std::tuple(20, -7));
 }
 
 TEST_F(ConfigFileTest, EveryReadFaultIsReportedAndChangesNothing)
@@ -278,17 +282,7 @@ TEST_F(ConfigFileTest, EveryReadFaultIsReportedAndChangesNothing)
     EXPECT_EQ(Session.ConfigError, 1);
 }
 
-TEST_F(ConfigFileTest, ValuesNeverUsedAsIndexesLoadWhateverTheyAre)
-{
-    // A plate's element 1 names its last point: 20 is the 21st.
-    std::string text = edited(sampleText(), "\"Plate 0\",1,3,", "\"Plate 0\",1,20,");
-    text = edited(text, ",40,6,60,", ",40,-7,60,");
-    ASSERT_EQ(load(text), 0);
-    EXPECT_EQ(Cfg.PlateValue[0][1], 20);
-    EXPECT_EQ(Cfg.IOEntryCategory[1], -7);
-}
-
-TEST_F(ConfigFileTest, RefusedQuestionsChangeNothing)
+TEST_F(ConfigFileTest, HeaderChecksLookOnlyAtTheirPositionsAndRefusedQuestionsChangeNothing)
 {
     const std::string foreignTitle = edited(sampleText(), "for X-Plane", "for Y-Plane");
     const std::string otherVersion = edited(sampleText(), "Version: 1.0 ", "Version: 0.9 ");
@@ -308,10 +302,7 @@ TEST_F(ConfigFileTest, RefusedQuestionsChangeNothing)
         EXPECT_EQ(load(text), 0);
         EXPECT_EQ(Cfg.ComPortGauges, 1);
     }
-}
 
-TEST_F(ConfigFileTest, HeaderChecksLookOnlyAtTheirPositions)
-{
     Cfg = sampleConfig();
     // Only the first 35 characters of the title are compared, and a short
     // version text is padded with blanks up to position 79.

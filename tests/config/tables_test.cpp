@@ -24,7 +24,7 @@ TEST(ConstantTablesTest, BuiltInRowsReturnWhileFileRowsStay)
               std::tuple("Small gauge; Dual Needle ", "row zero", 140));
 }
 
-TEST(TableGrowthTest, NewIOEntriesAndPlatesKeepEarlierRows)
+TEST(TablesTest, NewIOEntriesAndPlatesKeepEarlierRows)
 {
     ConfigTables t;
     EXPECT_EQ((std::tuple{t.AddIOEntry(), t.IOEntryCount}), std::tuple(1, 2));

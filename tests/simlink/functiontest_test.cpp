@@ -72,7 +72,7 @@ protected:
     }
 };
 
-TEST_F(FunctionTestWindow, StartScanShowsTheFunctionAndOpensOnePortPerCall)
+TEST_F(FunctionTestWindow, StartScanShowsTheFunctionAndOpensOnePortPerCallAndClosingLeavesThoseOfAPreparedRun)
 {
     Cfg.FunctionMinimum[60] = 2;
     Cfg.FunctionMaximum[60] = 5;
@@ -94,6 +94,17 @@ TEST_F(FunctionTestWindow, StartScanShowsTheFunctionAndOpensOnePortPerCall)
     window().StartScan(61, 0);
     EXPECT_EQ(texts({"BoxSeqNr", "boxOffset"}), "0 3");
     EXPECT_EQ(link().PortCount(), 2);
+
+    // Closing leaves the ports of a prepared run.
+    frmTestFunction::RunPrepared = [] { return true; };
+    click(window(), "cmdClose");
+    EXPECT_FALSE(DefaultForm<frmTestFunction>::loaded());
+    EXPECT_EQ(link().PortCount(), 2);
+    scan(61, 1);
+    frmTestFunction::RunPrepared = [] { return false; };
+    click(window(), "cmdClose");
+    EXPECT_EQ(link().PortCount(), 0);
+    EXPECT_EQ(packet(1).size(), 605);  // all groups stopped
 }
 
 TEST_F(FunctionTestWindow, ReadingTracksTheRawRangeOnceSettledAndStoresIt)
@@ -185,23 +196,6 @@ TEST_F(FunctionTestWindow, SweepGoesUpAndDownAndEndsOnAValueOutOfRange)
     EXPECT_FALSE(timer("IntervalTimer")->isActive());
     EXPECT_EQ(text("boxWriteValueOnce"), "260");
     EXPECT_EQ(decodeData(packet(2)).asFloat, 255);
-}
-
-TEST_F(FunctionTestWindow, ClosingLeavesThePortsOfAPreparedRun)
-{
-    define(61, DataTypeFloat, 3, 2);
-    window().StartScan(61, 1);
-    window().StartScan(61, 2);
-    frmTestFunction::RunPrepared = [] { return true; };
-    click(window(), "cmdClose");
-    EXPECT_FALSE(DefaultForm<frmTestFunction>::loaded());
-    EXPECT_EQ(link().PortCount(), 2);
-
-    scan(61, 1);
-    frmTestFunction::RunPrepared = [] { return false; };
-    click(window(), "cmdClose");
-    EXPECT_EQ(link().PortCount(), 0);
-    EXPECT_EQ(packet(1).size(), 605);  // all groups stopped
 }
 
 } // namespace

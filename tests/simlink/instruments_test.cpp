@@ -92,7 +92,7 @@ TEST_F(InstrumentTest, WriteAutopilotSendsTheModeFlagsAltitudeAndVerticalSpeedAn
     EXPECT_EQ(link->GetAPVSvalue(), "Overflow");
 }
 
-TEST_F(InstrumentTest, SoundSelectorTogglesOnlyTheMonitorsThatChanged)
+TEST_F(InstrumentTest, SoundSelectorTogglesOnlyTheMonitorsThatChangedAndRadiosWriteTheirPlaces)
 {
     v.AudioPanelBits = 0x90;
     v.AudioPanelBitsSent = 0x80;
@@ -103,10 +103,8 @@ TEST_F(InstrumentTest, SoundSelectorTogglesOnlyTheMonitorsThatChanged)
     EXPECT_EQ(sentBy([&] { link->SetSoundSelector(); }),
               (QList<QByteArray>{"CMND0sim/audio_panel/monitor_audio_com1", "CMND0sim/audio_panel/monitor_audio_com2",
                                  "CMND0sim/audio_panel/monitor_audio_nav1", "CMND0sim/audio_panel/monitor_audio_adf1"}));
-}
 
-TEST_F(InstrumentTest, RadiosWriteTheirPlaces)
-{
+    // Radios write their places.
     const auto nav = sentBy([&] {
         link->PutNAV1Frequency(110.5f);
         link->PutNAV2Frequency(112.25f);

@@ -29,12 +29,6 @@ protected:
         return openReadPort(60);
     }
     void receiveValue(float value) { receive({Record{9, {value}}}); }
-    void scale60(Single preAdd, Single multiply, Single divide)
-    {
-        Cfg.FunctionPreAdd[60] = preAdd;
-        Cfg.FunctionMultiply[60] = multiply;
-        Cfg.FunctionDivide[60] = divide;
-    }
     // What one PutPort sends and returns.
     struct Put {
         QList<QByteArray> sent;
@@ -152,7 +146,9 @@ TEST_F(PortTest, ReadsConvertByDataTypeThenScaleAndCommandsAndMacrosAreSpecial)
         const int port = typedPort(c.type);
         receiveValue(c.received);
         EXPECT_EQ(link->GetPortRaw(port), c.raw) << "type " << int(c.type) << ", received " << c.received;
-        scale60(1, 2, 4);
+        Cfg.FunctionPreAdd[60] = 1;
+        Cfg.FunctionMultiply[60] = 2;
+        Cfg.FunctionDivide[60] = 4;
         EXPECT_FLOAT_EQ(*link->GetPort(port), (c.raw + 1) * 2 / 4);
     }
     EXPECT_EQ(link->GetPort(typedPort(DataTypeCommand)), std::nullopt);
@@ -210,7 +206,9 @@ TEST_F(PortTest, WritesScaleBackConvertByDataTypeAndSend)
     EXPECT_EQ(link->GetPortRaw(link->PortCount() - 1), 1234);
 
     const int scaled = typedPort(DataTypeFloat);
-    scale60(1, 2, 4);
+    Cfg.FunctionPreAdd[60] = 1;
+    Cfg.FunctionMultiply[60] = 2;
+    Cfg.FunctionDivide[60] = 4;
     const Put result = put(scaled, 10);
     EXPECT_EQ(std::tuple(decodeData(result.sent.value(0)).asFloat, result.returned), std::tuple(19, 19)) << "10 x 4 / 2 - 1";
 

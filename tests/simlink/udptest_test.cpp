@@ -37,10 +37,8 @@ TEST(XplaneSender, OnlyTheConfiguredHostIsAcceptedAndLoopbackMeansThisMachine)
         {loopback, xplane, false},                            {QHostAddress(), loopback, false}};
     for (const auto& [configured, sender, accepted] : cases)
         EXPECT_EQ(AcceptsSender(configured, sender, own), accepted) << sender.toString().toStdString();
-}
 
-TEST(XplaneSender, DatagramsFromOtherHostsChangeNothingAndTheTestWindowCountsThem)
-{
+    // Datagrams from other hosts change nothing; the test window counts them.
     DefaultForm<SimCom>::unload();
     FakeUdpSockets sockets;
     Cfg = ConfigTables{};
@@ -86,7 +84,7 @@ protected:
     }
 };
 
-TEST_F(UdpTestWindow, PacketsSentAreViewedAsByteNumbers)
+TEST_F(UdpTestWindow, PacketsSentAreViewedAsByteNumbersAndBoxesThatCannotBeSentStateTheirRule)
 {
     EXPECT_EQ(text("boxRemotePort"), QString::number(xplane.port()));
     click(window(), "cmdStartUDP");
@@ -108,18 +106,9 @@ TEST_F(UdpTestWindow, PacketsSentAreViewedAsByteNumbers)
     click(window(), "OptionByteOrderReverse");
     EXPECT_EQ(Cfg.ByteOrderReverse, 1);
     EXPECT_EQ(sentByClick("cmdUSEL"), hex("55 53 45 4C 30 00 00 00 11"));
-}
 
-TEST_F(UdpTestWindow, BoxesThatCannotBeSentStateTheirRule)
-{
-    click(window(), "cmdStartUDP");
-    const struct {
-        const char* index;
-        const char* slot;
-        const char* data;
-        const char* button;
-        const char* rule;
-    } refused[] = {
+    // Boxes that cannot be sent state their rule.
+    const std::tuple<const char*, const char*, const char*, const char*, const char*> refused[] = {
         {"x", "0", "1", "cmdDataUdp", kIndexRule},
         {"256", "0", "1", "cmdDSEL", kIndexRule},
         {"3", "8", "1", "cmdDataUdp", kSlotRule},
@@ -129,15 +118,15 @@ TEST_F(UdpTestWindow, BoxesThatCannotBeSentStateTheirRule)
         {"3", "0", "", "cmdSendCharacter", kCharacterRule},
     };
     xplane.clearReceived();
-    for (const auto& r : refused) {
-        fill(r.index, r.slot, r.data);
-        boxes.expectOk(r.rule);
-        click(window(), r.button);
+    for (const auto& [index, slot, data, button, rule] : refused) {
+        fill(index, slot, data);
+        boxes.expectOk(rule);
+        click(window(), button);
     }
     // The first packet X-Plane sees is the one sent after the refusals.
     fill("9", "", "");
     click(window(), "cmdDSEL");
-    EXPECT_EQ(packet(1), hex("44 53 45 4C 30 09 00 00 00"));
+    EXPECT_EQ(packet(1), hex("44 53 45 4C 30 00 00 00 09"));
 }
 
 TEST_F(UdpTestWindow, ReceivedDatagramsShowWhileRunningAndStopDeselectsAll)
