@@ -1,19 +1,28 @@
 #include "app/loadsave.h"
+#include "app/saveconfig.h"
+#include "bus/runwindow.h"
 #include "config/configfile.h"
 #include "config/sample_config.h"
+#include "config/startfile.h"
+#include "support/fake_clock.h"
+#include "support/scripted_messages.h"
 #include "support/workdir.h"
+#include "window_helpers.h"
 
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <set>
 
 namespace varnet {
 namespace {
 
-using testing::sampleConfig;
-using testing::ScopedWorkDir;
-using testing::writeBytes;
+using namespace varnet::testing;
 
 TEST(ConfigFileNameTest, ExtensionMustBeLowerCaseWithinTheFirst50Characters)
 {
@@ -168,6 +177,223 @@ TEST_F(PartialImportTest, BrokenOrMissingFileChangesNothing)
         EXPECT_FALSE(ImportConfigGroups(file, all, result)) << file;
         EXPECT_TRUE(result == otherConfig()) << file;
     }
+}
+
+const QString kOverwriteQuestion = "This will overwrite the current configuration! Continue?";
+const QString kDelayPrompt =
+    "Give autostart time delay (standard =10 seconds).\r\n"
+    "Delay is the time (in seconds) the program waits with start-up after simulator is detected as running.";
+
+class SaveConfigWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Cfg = sampleConfig();
+        Session = SessionState{};
+        Session.ProgramTitle = kProgramTitle;
+        Session.ConfigFileName = "current.cfg";
+    }
+
+    void TearDown() override
+    {
+        DefaultForm<SaveConfig>::unload();
+        flushDeletes();
+    }
+
+    // The window, loaded, with `name` typed into FileName.
+    SaveConfig& windowWith(const QString& name)
+    {
+        SaveConfig& w = DefaultForm<SaveConfig>::get();
+        child<QLineEdit>(w, "FileName")->setText(name);
+        return w;
+    }
+
+    // Empty stored tables; the built-in ones, which a file does not hold, stay.
+    static void clearTables()
+    {
+        Cfg = ConfigTables{};
+        LoadConstantTables();
+    }
+
+    ScopedWorkDir dir_;
+    FakeClock clock_{QDateTime(QDate(2026, 12, 6), QTime(17, 30, 0))};
+    ScriptedMessages boxes_;
+};
+
+TEST_F(SaveConfigWindowTest, SaveWritesTheHeaderLineAndTheFileReadsBack)
+{
+    writeBytes("a.cfg", "");
+    writeBytes("notes.txt", "");
+    Session.ConfigChanged = Session.ConfigError = 1;
+    SaveConfig& w = DefaultForm<SaveConfig>::get();
+    EXPECT_EQ(child<QLineEdit>(w, "FileName")->text(), "current.cfg");
+    EXPECT_EQ(listLines(w, "FileBox"), std::vector<std::string>{"a.cfg"});
+    child<QListWidget>(w, "FileBox")->setCurrentRow(0);
+    EXPECT_EQ(child<QLineEdit>(w, "FileName")->text(), "a.cfg");
+
+    boxes_.expectOk("File saved as: a.cfg");
+    click(w, "CmdSave");
+    const std::string bytes = fileBytes("a.cfg");
+    const std::string version = kProgramVersion;
+    const std::string start = "\"General\"\r\n\"Program Name: Control Program for X-Plane Simulator       , "
+                              "Version: " + version + "         ,Connected Sim: X-Plane, FSUIPC version: N/A "
+                              ",Date/Time saved: 06-12-2026 17:30:00\r\n\",3,1,25,1,33,2,";
+    EXPECT_EQ(bytes.substr(0, start.size()), start);
+    // Position 70 of the header, counted from 1 after its opening quote.
+    EXPECT_EQ(bytes.substr(12 + 69, version.size()), version);
+    EXPECT_EQ(Session.ConfigFileName, "a.cfg");
+    EXPECT_EQ(Session.ConfigChanged, 0);
+    EXPECT_EQ(Session.ConfigError, 0);
+
+    // The program's own checks accept the file: no title or version question.
+    const ConfigTables saved = Cfg;
+    clearTables();
+    ReadConfigFile();
+    EXPECT_TRUE(Session.ConfigError == 0 && Cfg == saved);
+}
+
+TEST_F(SaveConfigWindowTest, BadNamesNamesWithAFolderPartAndFailedWritesKeepEverything)
+{
+    Session.ConfigChanged = 1;
+    QDir().mkdir("busy.cfg");  // a folder cannot be replaced by a file
+    const ConfigTables before = Cfg;
+    boxes_.expectOk("No filename");
+    boxes_.expectOk("Filetype incorrect or missing; must be: ****.cfg");
+    boxes_.expectOk("file cannot be overwritten");
+    for (const char* name : {"", "TEST.CFG", "busy.cfg"})
+        click(windowWith(name), "CmdSave");
+    EXPECT_TRUE(QDir().entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(Cfg == before);
+    EXPECT_EQ(Session.ConfigFileName, "current.cfg");
+    EXPECT_EQ(Session.ConfigChanged, 1);
+
+    ASSERT_TRUE(QDir().mkdir("work"));
+    QDir::setCurrent("work");
+    writeBytes("../victim.cfg", "keep");
+    for (const QString& name : {QString("../x.cfg"), dir_.path() + "/y.cfg", QString("../victim.cfg")}) {
+        boxes_.expectOk("Filetype incorrect or missing; must be: ****.cfg");
+        boxes_.expectOk("Filetype incorrect or missing; must be: ****.cfg");
+        click(windowWith(name), "CmdSave");
+        click(windowWith(name), "cmdKill");
+    }
+    QDir::setCurrent(dir_.path());
+    EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{"victim.cfg"});
+    EXPECT_EQ(fileBytes("victim.cfg"), "keep");
+}
+
+TEST_F(SaveConfigWindowTest, LoadReplacesTheTablesOrKeepsTheCurrentFileAndCloses)
+{
+    const ConfigTables loaded = sampleConfig();
+    writeBytes("other.cfg", SerializeConfig(loaded));
+    clearTables();
+    const ConfigTables before = Cfg;
+    boxes_.expectYesNo(kOverwriteQuestion, false);
+    click(windowWith("other.cfg"), "CmdLoad");
+    EXPECT_TRUE(Cfg == before && DefaultForm<SaveConfig>::loaded());
+
+    boxes_.expectYesNo(kOverwriteQuestion, true);
+    click(windowWith("other.cfg"), "CmdLoad");
+    EXPECT_TRUE(Cfg == loaded);
+    EXPECT_EQ(Session.ConfigFileName, "other.cfg");
+    EXPECT_FALSE(DefaultForm<SaveConfig>::loaded());
+
+    // A later save must go to the file the tables came from, not over the
+    // file that failed to load.
+    boxes_.expectYesNo(kOverwriteQuestion, true);
+    boxes_.expectOk(QString(kConfigErrorMessage) + kErrorFileNotFound);
+    click(windowWith("missing.cfg"), "CmdLoad");
+    EXPECT_EQ(Session.ConfigFileName, "other.cfg");
+    EXPECT_FALSE(DefaultForm<SaveConfig>::loaded());
+}
+
+TEST_F(SaveConfigWindowTest, DeleteAsksAndRemovesTheFile)
+{
+    const QString question = "This will delete the file: old.cfg ; Are you sure? ";
+    writeBytes("old.cfg", "x");
+    SaveConfig& w = windowWith("old.cfg");
+    boxes_.expectYesNo(question, false);
+    click(w, "cmdKill");
+    EXPECT_TRUE(QFile::exists("old.cfg"));
+
+    boxes_.expectYesNo(question, true);
+    click(w, "cmdKill");
+    EXPECT_FALSE(QFile::exists("old.cfg"));
+    EXPECT_TRUE(child<QLineEdit>(w, "FileName")->text().isEmpty());
+    EXPECT_TRUE(listLines(w, "FileBox").empty());
+
+    boxes_.expectYesNo(question, true);
+    boxes_.expectOk("File not found: old.cfg");
+    click(windowWith("old.cfg"), "cmdKill");
+}
+
+TEST_F(SaveConfigWindowTest, SetAsAutostartWritesTheStartFile)
+{
+    SaveConfig& w = windowWith("daily.cfg");
+    boxes_.expectInput(kDelayPrompt, "25");
+    click(w, "cmdSetAsStartup");
+    const std::string startFile = "\"General\"\r\n\"daily.cfg\"\r\n\"Startdelay\"\r\n25\r\n\"End\"\r\n";
+    EXPECT_EQ(fileBytes(kStartFileName), startFile);
+
+    // Refused answers and names leave the start file and the delay alone.
+    boxes_.expectInput(kDelayPrompt, std::nullopt);
+    boxes_.expectOk("Error in file/time input");
+    boxes_.expectInput(kDelayPrompt, "-32769");
+    boxes_.expectOk("The autostart delay must be between -32768 and 32767 seconds");
+    click(w, "cmdSetAsStartup");
+    click(w, "cmdSetAsStartup");
+    boxes_.expectOk("A file name for the autostart must not contain a double quote (\")");
+    click(windowWith("my \"best\".cfg"), "cmdSetAsStartup");
+    boxes_.expectOk("File Name missing.");
+    click(windowWith(""), "cmdSetAsStartup");
+    EXPECT_EQ(fileBytes(kStartFileName), startFile);
+    EXPECT_EQ(Session.StartDelay, 25);
+}
+
+TEST_F(SaveConfigWindowTest, ImportTakesTheTickedSectionOnly)
+{
+    const QString question =
+        "This will overwrite the selected sections in the currently loaded configuration!\r\n Continue?";
+    writeBytes("source.cfg", SerializeConfig(sampleConfig()));
+    clearTables();
+    SaveConfig& w = windowWith("source.cfg");
+    child<QCheckBox>(w, "ChkImportPartial3")->setChecked(true);
+    boxes_.expectYesNo(question, true);
+    click(w, "cmdImportPartial");
+    EXPECT_EQ(Cfg.FunctionNames[70], "Func70");
+    EXPECT_EQ(Cfg.FunctionNames[7], "");
+    EXPECT_EQ(Cfg.GaugeRecType[17], 0);
+    EXPECT_EQ(Session.ConfigChanged, 1) << "Close must ask before the import is lost";
+
+    Session.ConfigChanged = 0;
+    writeBytes("source.cfg", "\"General\"\r\n");
+    boxes_.expectYesNo(question, true);
+    boxes_.expectOk("Error in Configuration file");
+    click(w, "cmdImportPartial");
+    EXPECT_EQ(Cfg.FunctionNames[70], "Func70");
+    EXPECT_EQ(Session.ConfigChanged, 0);
+}
+
+// "été.cfg" from an older system: Latin-1, not valid UTF-8.
+TEST_F(SaveConfigWindowTest, ALatin1NameIsListedLoadedAndSavedUnderItsOwnName)
+{
+    const std::string latin1 = "\xE9t\xE9.cfg";
+    Cfg.ProcessTimerInterval = 41;
+    writeBytes(latin1, SerializeConfig(Cfg));
+    SaveConfig& w = DefaultForm<SaveConfig>::get();
+    ASSERT_EQ(listLines(w, "FileBox"), std::vector<std::string>{"\u00e9t\u00e9.cfg"});
+    child<QListWidget>(w, "FileBox")->setCurrentRow(0);
+    Cfg.ProcessTimerInterval = 0;
+    boxes_.expectYesNo(kOverwriteQuestion, true);
+    click(w, "CmdLoad");
+    EXPECT_EQ(Cfg.ProcessTimerInterval, 41);
+
+    SaveConfig& again = DefaultForm<SaveConfig>::get();
+    child<QListWidget>(again, "FileBox")->setCurrentRow(0);
+    boxes_.expectOk(QString::fromLatin1("File saved as: " + latin1));
+    click(again, "CmdSave");
+    EXPECT_EQ(listLines(again, "FileBox").size(), 1u);
+    std::filesystem::remove(latin1);  // QTemporaryDir cannot name it
+    DefaultForm<frmStatus>::unload();
 }
 
 } // namespace

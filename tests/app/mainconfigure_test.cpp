@@ -1,29 +1,8 @@
 #include "app/shell.h"
-#include "avionics/bkaudiopanel.h"
-#include "avionics/bkautopilot.h"
-#include "avionics/bkdme.h"
-#include "avionics/bkradio.h"
-#include "avionics/bkadf.h"
-#include "avionics/bktransponder.h"
-#include "avionics/cl30radio.h"
-#include "avionics/cl30transponder.h"
 #include "avionics/genericradio.h"
-#include "avionics/transponder737.h"
 #include "bus/deviceports.h"
 #include "configscreen_fixture.h"
-#include "gauges/adfindicator.h"
-#include "gauges/airlinerclock.h"
-#include "gauges/analoguealtimeter.h"
-#include "gauges/attitude.h"
-#include "gauges/digitalaltimeter.h"
-#include "gauges/displayneedle.h"
-#include "gauges/dmeindicator.h"
-#include "gauges/dualneedle.h"
-#include "gauges/enginecluster.h"
-#include "gauges/headingindicator.h"
-#include "gauges/lightclock.h"
 #include "gauges/platewindow.h"
-#include "gauges/rmi.h"
 #include "gauges/singleneedle.h"
 #include "gauges/vorindicator.h"
 #include "iomodules/enginelink.h"
@@ -440,14 +419,25 @@ protected:
     }
 
     static void put(int id, const GaugeRecord& record) { record.Write(Cfg, id, Field::All); }
-    template <typename T>
-    T& dialog()
+    // Clicks the line of `gaugeID` and gives the dialog it shows.
+    static Form& opened(int gaugeID)
     {
-        return DefaultForm<T>::get();
+        open(gaugeID);
+        auto* shown = qobject_cast<Form*>(openWindow(GaugeDialogName(Cfg.GaugeRecType[gaugeID], Cfg.GaugeRecVersion[gaugeID])));
+        EXPECT_NE(shown, nullptr) << gaugeID;
+        return shown ? *shown : DefaultForm<FrmMainConfigure>::get();
     }
-    static bool on(QWidget& d, const char* control) { return child<QAbstractButton>(d, control)->isChecked(); }
-    static QString text(QWidget& d, const char* box) { return child<QLineEdit>(d, box)->text(); }
-    static QString choice(QWidget& d, const char* list) { return child<QComboBox>(d, list)->currentText(); }
+    // What a control shows: its text or choice, or whether it is on.
+    static QString valueOf(QWidget& dialog, const char* name)
+    {
+        QWidget* control = child<QWidget>(dialog, name);
+        if (auto* button = qobject_cast<QAbstractButton*>(control))
+            return button->isChecked() ? "on" : "off";
+        if (auto* box = qobject_cast<QLineEdit*>(control))
+            return box->text();
+        auto* list = qobject_cast<QComboBox*>(control);
+        return list ? list->currentText() : QString();
+    }
 };
 
 TEST_F(DialogsOpen, EveryGaugeTypeOpensItsOwnDialogForItsGaugeID)
@@ -471,80 +461,40 @@ TEST_F(DialogsOpen, EachDialogShowsItsRecord)
 {
     FrmMainConfigure& s = screen();
     EXPECT_EQ(listLines(s, "Configlist")[1], " 004    Large gauge, single needle \t01\t01\tNot Assigned\t\tUnkown");
-    open(1);
-    ConfigGaugeSN& needle = dialog<ConfigGaugeSN>();
+    auto& needle = static_cast<GaugeDialog&>(opened(1));
     EXPECT_TRUE(needle.isVisible());
     EXPECT_EQ(needle.gaugeID(), 1);
-    EXPECT_EQ(text(needle, "BoxGaugename"), "Small gauge; Single Needle ");
+    EXPECT_EQ(valueOf(needle, "BoxGaugename"), "Small gauge; Single Needle ");
     EXPECT_EQ(CurrentGaugeID, 1);
     EXPECT_EQ(Session.ConfigChanged, 1);
     // The same gauge's line brings the open dialog to the front; another
     // gauge's line of the same type opens the dialog anew for that gauge.
-    open(1);
-    EXPECT_EQ(&dialog<ConfigGaugeSN>(), &needle);
-    open(4);
+    EXPECT_EQ(&opened(1), &needle);
+    EXPECT_EQ(valueOf(opened(4), "GaugeID"), "4");
     EXPECT_EQ(CurrentGaugeID, 4);
-    EXPECT_EQ(dialog<ConfigGaugeSN>().gaugeID(), 4);
-    EXPECT_EQ(text(dialog<ConfigGaugeSN>(), "GaugeID"), "4");
-    open(10);
-    EXPECT_EQ(dialog<ConfigIOM>().GaugeID, 10);
-    open(77);
-    EXPECT_EQ(text(dialog<frmConfigUnknown>(), "GaugeID"), "77");
+    EXPECT_EQ(DefaultForm<ConfigGaugeSN>::get().gaugeID(), 4);
+    EXPECT_EQ(static_cast<ConfigIOM&>(opened(10)).GaugeID, 10);
+    EXPECT_EQ(valueOf(opened(77), "GaugeID"), "77");
     EXPECT_EQ(CurrentGaugeTypeName, "Unknown");
-
-    open(12);
-    EXPECT_EQ(choice(dialog<ConfigGaugeSD>(), "GaugeFunction"), "060.  N1");
-    EXPECT_EQ(choice(dialog<ConfigGaugeSD>(), "ComboSeqNr"), "2");
-    open(16);
-    EXPECT_EQ(choice(dialog<ConfigGaugeDN>(), "ComboSeqNr"), "3");
-    EXPECT_EQ(choice(dialog<ConfigGaugeDN>(), "ComboSeqNr1"), "4");
-    open(21);
-    EXPECT_EQ(text(dialog<ConfigGaugeVOR>(), "BoxGaugename"), "Fixed Function: VOR2 Indicator");
-    EXPECT_TRUE(on(dialog<ConfigGaugeVOR>(), "CheckBlockWriteToSim"));
-    open(22);
-    EXPECT_TRUE(on(dialog<ConfigGaugeAD>(), "Option2") && on(dialog<ConfigGaugeAD>(), "OptionAltDigits3")
-                && on(dialog<ConfigGaugeAD>(), "Slave"));
-    open(23);
-    dialog<ConfigGaugeAI>().Form_Activate();
-    EXPECT_EQ(text(dialog<ConfigGaugeAI>(), "BoxModel"), "2");
-    open(41);
-    EXPECT_TRUE(on(dialog<ConfigAnalogueAltimeter>(), "Option2"));
-    open(130);
-    EXPECT_TRUE(on(dialog<ConfigRMI>(), "OptionHasDME"));
+    Form& attitude = opened(23);
+    attitude.Form_Activate();
+    EXPECT_EQ(valueOf(attitude, "BoxModel"), "2");
+    EXPECT_EQ(valueOf(opened(130), "OptionHasDME"), "on");
     EXPECT_EQ(link_.sent.back(), (SentCommand{130, 13, 0x500}));
 
-    open(31);
-    EXPECT_EQ(choice(dialog<ConfigCessnaClock>(), "ComboClockSyncMode"), "FS time -> Clock");
-    open(33);
-    EXPECT_TRUE(on(dialog<ConfigBoeingClock>(), "OptionShowUTC"));
-
-    open(34);
-    EXPECT_TRUE(on(dialog<ConfigVHFRadio>(), "OptionRadioNav") && on(dialog<ConfigVHFRadio>(), "OptionRadio2")
-                && on(dialog<ConfigVHFRadio>(), "CheckSendStandby"));
-    EXPECT_EQ(text(dialog<ConfigVHFRadio>(), "BoxMinimumFreq"), "108,000");
-    open(35);
-    EXPECT_TRUE(on(dialog<ConfigCL30Radio>(), "OptionRadioAdf2") && on(dialog<ConfigCL30Radio>(), "OptionRadio1"));
-    EXPECT_EQ(text(dialog<ConfigCL30Radio>(), "BoxMaximumFreq"), "1700.0");
-    open(36);
-    EXPECT_TRUE(on(dialog<ConfigBKradio>(), "CheckSendStandby"));
-    EXPECT_EQ(text(dialog<ConfigBKradio>(), "boxDefaultFreqNav"), "113,000");
-
-    open(42);
-    EXPECT_TRUE(on(dialog<configCL30Transponder>(), "CheckUseStdby"));
-    EXPECT_FALSE(on(dialog<configCL30Transponder>(), "CheckuseIDENT"));
-    open(44);
-    EXPECT_TRUE(on(dialog<ConfigTransponder737>(), "CheckShowATC"));
-    open(45);
-    EXPECT_TRUE(on(dialog<ConfigBKADF>(), "OptionRadio2"));
-    open(46);
-    EXPECT_TRUE(on(dialog<ConfigBKtransponder>(), "CheckSetDefault"));
-    open(53);
-    EXPECT_TRUE(on(dialog<ConfigBKDME>(), "OptionLocalDME2") && on(dialog<ConfigBKDME>(), "OptionRMTNav2"));
-    open(54);
-    EXPECT_TRUE(on(dialog<ConfigBKAP>(), "OptionAirPressHPA"));
-    EXPECT_EQ(text(dialog<ConfigBKAP>(), "DefaultVS"), "-700");
-    open(55);
-    EXPECT_EQ(text(dialog<ConfigBKaudioPanel>(), "BoxGaugename"), "Bendix/King Audio Panel");
+    const std::tuple<int, const char*, const char*> shown[] = {
+        {12, "GaugeFunction", "060.  N1"}, {12, "ComboSeqNr", "2"}, {16, "ComboSeqNr", "3"}, {16, "ComboSeqNr1", "4"},
+        {21, "BoxGaugename", "Fixed Function: VOR2 Indicator"}, {21, "CheckBlockWriteToSim", "on"},
+        {22, "Option2", "on"}, {22, "OptionAltDigits3", "on"}, {22, "Slave", "on"}, {41, "Option2", "on"},
+        {31, "ComboClockSyncMode", "FS time -> Clock"}, {33, "OptionShowUTC", "on"},
+        {34, "OptionRadioNav", "on"}, {34, "OptionRadio2", "on"}, {34, "CheckSendStandby", "on"},
+        {34, "BoxMinimumFreq", "108,000"}, {35, "OptionRadioAdf2", "on"}, {35, "OptionRadio1", "on"},
+        {35, "BoxMaximumFreq", "1700.0"}, {36, "CheckSendStandby", "on"}, {36, "boxDefaultFreqNav", "113,000"},
+        {42, "CheckUseStdby", "on"}, {42, "CheckuseIDENT", "off"}, {44, "CheckShowATC", "on"}, {45, "OptionRadio2", "on"},
+        {46, "CheckSetDefault", "on"}, {53, "OptionLocalDME2", "on"}, {53, "OptionRMTNav2", "on"},
+        {54, "OptionAirPressHPA", "on"}, {54, "DefaultVS", "-700"}, {55, "BoxGaugename", "Bendix/King Audio Panel"}};
+    for (auto [id, control, value] : shown)
+        EXPECT_EQ(valueOf(opened(id), control), value) << id << " " << control;
 }
 
 TEST_F(DialogsOpen, AReplacedOpenerGetsTheContextAndAnEmptyOneLeavesTheUnknownDeviceWindow)
