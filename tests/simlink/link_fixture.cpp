@@ -10,12 +10,6 @@
 
 namespace varnet::testing {
 
-namespace {
-
-constexpr quint32 kFloatFiller = 0xC479C000;  // -999.0f
-
-} // namespace
-
 quint16 freeLoopbackPort()
 {
     QUdpSocket probe;
@@ -28,15 +22,13 @@ QByteArray hex(const char* text)
     return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
 }
 
-SentData decodeData(const QByteArray& packet, bool bigEndian)
+SentData decodeData(const QByteArray& packet)
 {
+    constexpr quint32 kFloatFiller = 0xC479C000;  // -999.0f
     SentData sent;
     if (packet.size() != 41 || !packet.startsWith("DATA0"))
         return sent;
-    const auto word = [&](int offset) {
-        const char* bytes = packet.constData() + offset;
-        return bigEndian ? qFromBigEndian<quint32>(bytes) : qFromLittleEndian<quint32>(bytes);
-    };
+    const auto word = [&](int offset) { return qFromLittleEndian<quint32>(packet.constData() + offset); };
     sent.group = int(word(5));
     int values = 0;
     for (int j = 0; j < 8; ++j) {
@@ -76,17 +68,15 @@ LinkTest::~LinkTest()
     Cfg = ConfigTables{};
 }
 
-QByteArray LinkTest::sendMarker()
-{
-    link->SendUSEL(0xFD);
-    const QByteArray marker = hex(Cfg.ByteOrderReverse ? "55 53 45 4C 30 00 00 00 FD" : "55 53 45 4C 30 FD 00 00 00");
-    const bool arrived = waitUntil([&] { return xplane.received().contains(marker); }, 2000);
-    EXPECT_TRUE(arrived) << "the link sent nothing at all";
-    return marker;
-}
-
 QList<QByteArray> LinkTest::sentBy(const std::function<void()>& action)
 {
+    // A marker sent on the same socket, waited for, shows when all packets before it are in.
+    const auto sendMarker = [&] {
+        link->SendUSEL(0xFD);
+        const QByteArray marker = hex(Cfg.ByteOrderReverse ? "55 53 45 4C 30 00 00 00 FD" : "55 53 45 4C 30 FD 00 00 00");
+        EXPECT_TRUE(waitUntil([&] { return xplane.received().contains(marker); }, 2000)) << "the link sent nothing at all";
+        return marker;
+    };
     // Packets sent earlier may still be on their way.
     xplane.clearReceived();
     sendMarker();
@@ -105,9 +95,9 @@ void LinkTest::receive(const QByteArray& datagram)
     ASSERT_TRUE(waitUntil([&] { return link->UDPPacketCount > before; }, 2000)) << "datagram not handled";
 }
 
-void LinkTest::receive(const std::vector<SimXplane::Record>& records, bool bigEndian)
+void LinkTest::receive(const std::vector<SimXplane::Record>& records)
 {
-    receive(SimXplane::dataPacket(records, bigEndian));
+    receive(SimXplane::dataPacket(records));
 }
 
 void LinkTest::defineFunction(int f, Byte dataType, int group, int slot)

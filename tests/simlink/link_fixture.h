@@ -28,7 +28,7 @@ struct SentData {
     bool operator==(const SentData&) const = default;
     friend void PrintTo(const SentData& d, std::ostream* os) { *os << d.group << '/' << d.slot << ": " << d.asFloat; }
 };
-SentData decodeData(const QByteArray& packet, bool bigEndian = false);
+SentData decodeData(const QByteArray& packet);
 
 // Hex text to bytes, spaces allowed: "44 41 54 41".
 QByteArray hex(const char* text);
@@ -49,15 +49,12 @@ protected:
     QList<QByteArray> sentBy(const std::function<void()>& action);
     // A datagram from the simulated X-Plane, handled by the link.
     void receive(const QByteArray& datagram);
-    void receive(const std::vector<SimXplane::Record>& records, bool bigEndian = false);
+    void receive(const std::vector<SimXplane::Record>& records);
 
     // Function `f` named "F<f>", pair 1 = (group, slot), scaling 1 : 1.
     void defineFunction(int f, Byte dataType, int group, int slot);
     // Opens an enabled port for `f`.
     int openReadPort(int f);
-
-    // Sends a marker packet and waits until it arrives; returns its bytes.
-    QByteArray sendMarker();
 
     ScriptedMessages boxes;
     SimXplane xplane;
