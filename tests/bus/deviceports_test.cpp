@@ -8,6 +8,8 @@
 
 #include <QFile>
 
+#include <tuple>
+
 namespace varnet {
 namespace {
 
@@ -32,7 +34,13 @@ protected:
         Cfg.ComPortIOM2 = 6;
     }
 
-    SerialPort& portOf(StandAloneDevice device) { return standAloneLinks().MSComm1(device); }
+    static SerialPort& portOf(StandAloneDevice device) { return standAloneLinks().MSComm1(device); }
+    static auto unit(const SerialPort& port) { return std::tuple{port.receiveThreshold(), port.inputLength()}; }
+    static auto opened()
+    {
+        return std::array{runWindow().MSComm1().isOpen(), portOf(StandAloneDevice::EngineCluster).isOpen(),
+                          portOf(StandAloneDevice::IOModule1).isOpen(), portOf(StandAloneDevice::IOModule2).isOpen()};
+    }
 
     testing::FakeSerialPorts fakes;
     ScriptedMessages boxes;
@@ -41,53 +49,33 @@ protected:
     bool carrierHeld = false;
 };
 
-TEST_F(DevicePorts, OpenComPortsOpensEachPortTwiceWithItsUnitAndFreshBuffers)
+TEST_F(DevicePorts, OpenComPortsOpensEachPortTwiceWithItsUnitAndFreshBuffersUnusedLinksKeepTheirs)
 {
-    GaugeReply = "old";
-    ECReplyBuffer = "old";
+    GaugeReply = ECReplyBuffer = "old";
     ECReplyReceived = 1;
 
     OpenComPorts();
-
     EXPECT_EQ(opens, (QMap<int, int>{{3, 2}, {4, 2}, {5, 2}, {6, 2}}));
-    const SerialPort& bus = runWindow().MSComm1();
-    EXPECT_TRUE(bus.isOpen());
-    EXPECT_EQ(bus.portNumber(), 3);
-    EXPECT_EQ(bus.receiveThreshold(), 25);
-    EXPECT_EQ(bus.inputLength(), 25);
-    const QList<std::pair<StandAloneDevice, int>> links{
-        {StandAloneDevice::EngineCluster, 16}, {StandAloneDevice::IOModule1, 25}, {StandAloneDevice::IOModule2, 25}};
-    for (const auto& [device, unit] : links) {
-        EXPECT_TRUE(portOf(device).isOpen());
-        EXPECT_EQ(portOf(device).receiveThreshold(), unit);
-        EXPECT_EQ(portOf(device).inputLength(), unit);
-    }
-    EXPECT_EQ(GaugeSendBuffer, QByteArray(40, ' '));
-    EXPECT_EQ(ECFrame, QByteArray(40, ' '));
-    EXPECT_TRUE(GaugeReply.isEmpty());
-    EXPECT_TRUE(ECReplyBuffer.isEmpty());
+    EXPECT_EQ(opened(), (std::array{true, true, true, true}));
+    EXPECT_EQ(runWindow().MSComm1().portNumber(), 3);
+    EXPECT_EQ(unit(runWindow().MSComm1()), (std::tuple{25, 25}));
+    EXPECT_EQ(unit(portOf(StandAloneDevice::EngineCluster)), (std::tuple{16, 16}));
+    EXPECT_EQ(unit(portOf(StandAloneDevice::IOModule1)), (std::tuple{25, 25}));
+    EXPECT_EQ(unit(portOf(StandAloneDevice::IOModule2)), (std::tuple{25, 25}));
+    EXPECT_EQ((std::tuple{GaugeSendBuffer, ECFrame}), (std::tuple{QByteArray(40, ' '), QByteArray(40, ' ')}));
+    EXPECT_TRUE(GaugeReply.isEmpty() && ECReplyBuffer.isEmpty());
     EXPECT_EQ(ECReplyReceived, 0);
-}
 
-TEST_F(DevicePorts, UnusedLinkKeepsItsPortAndBuffers)
-{
-    OpenComPorts();
-    Cfg.ComPortGauges = 0;
-    Cfg.ComPortIOM = 0;
-    Cfg.ComPortIOM2 = 0;
+    Cfg.ComPortGauges = Cfg.ComPortIOM = Cfg.ComPortIOM2 = 0;
     GaugeSendBuffer = "kept";
     opens.clear();
-
     OpenComPorts();
-
     EXPECT_EQ(opens, (QMap<int, int>{{4, 2}}));
-    EXPECT_TRUE(runWindow().MSComm1().isOpen());
-    EXPECT_TRUE(portOf(StandAloneDevice::IOModule1).isOpen());
+    EXPECT_TRUE(runWindow().MSComm1().isOpen() && portOf(StandAloneDevice::IOModule1).isOpen());
     EXPECT_EQ(GaugeSendBuffer, "kept");
-}
 
-TEST_F(DevicePorts, FrameStillWaitingSurvivesTheReopen)
-{
+    // A frame still waiting survives the reopen.
+    Cfg.ComPortGauges = 3;
     GaugeSendBuffer = "frame";
     GaugeSendPending = 1;
     OpenComPorts();
@@ -98,9 +86,7 @@ TEST_F(DevicePorts, CarrierHeldMeansTheControlUnitHasNoPower)
 {
     carrierHeld = true;
     boxes.expectOk("No Power on CIM; Check Power Switch and Fuses");
-
     OpenComPorts();
-
     EXPECT_EQ(boxes.pending(), 0u);
     EXPECT_TRUE(runWindow().MSComm1().isOpen());
 }
@@ -112,14 +98,9 @@ TEST_F(DevicePorts, MissingPortShowsOneBoxNamingItsDeviceAndTheOthersStillOpen)
                          "Current ComPort does not exist or isn't operational";
     boxes.expectOk("Commmunicaton error COM port nr: 3\r\n/dev/ttyS2" + tail);
     boxes.expectOk("Commmunicaton error COM port nr: 5\r\n/dev/ttyS4" + tail);
-
     EXPECT_FALSE(OpenComPorts());
-
     EXPECT_EQ(boxes.pending(), 0u);
-    EXPECT_FALSE(runWindow().MSComm1().isOpen());
-    EXPECT_TRUE(portOf(StandAloneDevice::EngineCluster).isOpen());
-    EXPECT_FALSE(portOf(StandAloneDevice::IOModule1).isOpen());
-    EXPECT_TRUE(portOf(StandAloneDevice::IOModule2).isOpen());
+    EXPECT_EQ(opened(), (std::array{false, true, false, true}));
 
     // Run, after the preparation showed these, says once in its own words
     // that it goes on without a port.
@@ -137,14 +118,10 @@ TEST_F(DevicePorts, CloseComPortsClosesAllFourAndCreatesTheLinkWindows)
     Cfg.ComPortEC = 0;
     OpenComPorts();
     EXPECT_FALSE(standAloneLinks().Loaded(StandAloneDevice::EngineCluster));
-
     CloseComPorts();
-
-    EXPECT_FALSE(runWindow().MSComm1().isOpen());
-    for (StandAloneDevice device : testing::kAllLinks) {
+    EXPECT_EQ(opened(), (std::array{false, false, false, false}));
+    for (StandAloneDevice device : testing::kAllLinks)
         EXPECT_TRUE(standAloneLinks().Loaded(device));
-        EXPECT_FALSE(portOf(device).isOpen());
-    }
 }
 
 // Real ports: an adapter that is not plugged in, and control units behind
@@ -166,7 +143,6 @@ TEST_F(RealDevicePorts, MissingAdapterAndWorkingLinks)
     Cfg.ComPortGauges = 9;
     Cfg.ComPortEC = 4;
     Cfg.ComPortIOM = 5;
-
     OpenComPorts();
     EXPECT_EQ(boxes.pending(), 0u);
     EXPECT_FALSE(runWindow().MSComm1().isOpen());

@@ -1,15 +1,19 @@
 #include "bus/deviceports.h"
 #include "bus/gaugebus_fixture.h"
+#include "bus/gaugeframes.h"
 #include "iomodules/configwindows.h"
 #include "iomodules/enginelink.h"
 #include "iomodules/iomodulelink.h"
 #include "platform/wait.h"
 #include "support/fake_serial_port.h"
+#include "support/scripted_messages.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <tuple>
 
 namespace varnet {
 namespace {
@@ -41,17 +45,31 @@ protected:
         return port->writes();
     }
 
+    // Sends and returns at once, whatever waits on the gauge bus.
+    static bool sendsAtOnce(int gaugeID, int command, int value)
+    {
+        QElapsedTimer elapsed;
+        elapsed.start();
+        const bool sent = SendGaugeCommand(gaugeID, command, value);
+        EXPECT_LT(elapsed.elapsed(), 50);
+        return sent;
+    }
+
     testing::FakeSerialPorts fakes;
 };
 
-TEST_F(Links, ModuleCommandsAreWrittenInOrderWithAddress10WhileHalted)
+TEST_F(Links, ModuleCommandsAreWrittenInOrderWithAddress10WhileHaltedWithoutWaitingForTheBus)
 {
+    // A bus frame still waiting does not hold a module's command up.
+    GaugeSendBuffer = *StatusRequestFrame(12);
+    GaugeSendPending = 1;
     frmStatusIOM& module1 = DefaultForm<frmStatusIOM>::get();
     EXPECT_TRUE(module1.ComposeCmd(1000, 4, 945));
     EXPECT_EQ(module1.SendPending, 1);
     // The second waits until the writer has sent the first.
     EXPECT_TRUE(module1.ComposeCmd(1000, 5, -2));
-    EXPECT_TRUE(SendGaugeCommand(2000, 8, 192));
+    EXPECT_TRUE(sendsAtOnce(2000, 8, 192));
+    EXPECT_EQ((std::tuple{GaugeSendPending, GaugeSendBuffer}), (std::tuple{1, *StatusRequestFrame(12)}));
 
     EXPECT_EQ(written(5, 2), (QList<QByteArray>{hexBytes("00 0A 4B B1 03 FF"), hexBytes("00 0A 5C 03 02 FF")}));
     EXPECT_EQ(written(6, 1), QList<QByteArray>{hexBytes("00 0A 88 C1 02 FF")});
@@ -61,24 +79,19 @@ TEST_F(Links, ModuleRunAndStop)
 {
     frmstatusIOM2& module2 = DefaultForm<frmstatusIOM2>::get();
     EXPECT_EQ(runBox(module2), "Halted");
-    EXPECT_EQ(module2.ProcessTimer().interval(), 30);
-    EXPECT_EQ(module2.ProcessTimer().timerType(), Qt::PreciseTimer);
+    EXPECT_EQ((std::tuple{module2.ProcessTimer().interval(), module2.ProcessTimer().timerType()}),
+              (std::tuple{30, Qt::PreciseTimer}));
     ASSERT_TRUE(module2.ComposeCmd(2000, 4, 945));
 
     // A command still waiting goes out before the run takes the port over.
     module2.findChild<QPushButton*>("cmdRun")->click();
-    EXPECT_EQ(module2.Running, 1);
-    EXPECT_EQ(runBox(module2), "Running");
+    EXPECT_EQ((std::tuple{module2.Running, runBox(module2)}), (std::tuple{1, "Running"}));
     EXPECT_TRUE(module2.ProcessTimer().isActive());
     EXPECT_EQ(fakes.port(6)->writes().size(), 1);
-    QElapsedTimer elapsed;
-    elapsed.start();
-    EXPECT_FALSE(SendGaugeCommand(2000, 5, 1));
-    EXPECT_LT(elapsed.elapsed(), 50);
+    EXPECT_FALSE(sendsAtOnce(2000, 5, 1));
 
     standAloneLinks().cmdStop_Click(StandAloneDevice::IOModule2);
-    EXPECT_EQ(module2.Running, 0);
-    EXPECT_EQ(runBox(module2), "Halted");
+    EXPECT_EQ((std::tuple{module2.Running, runBox(module2)}), (std::tuple{0, "Halted"}));
     EXPECT_FALSE(module2.ProcessTimer().isActive());
     // The writer keeps serving set-up commands after a Stop.
     EXPECT_TRUE(module2.WriteCmdTimer().isActive());
@@ -89,8 +102,8 @@ TEST_F(Links, ModuleRunAndStop)
 TEST_F(Links, EngineClusterRunAndStop)
 {
     frmStatusEC& cluster = DefaultForm<frmStatusEC>::get();
-    EXPECT_EQ(cluster.ProcessTimer().interval(), 20);
-    EXPECT_EQ(cluster.ProcessTimer().timerType(), Qt::PreciseTimer);
+    EXPECT_EQ((std::tuple{cluster.ProcessTimer().interval(), cluster.ProcessTimer().timerType()}),
+              (std::tuple{20, Qt::PreciseTimer}));
     EXPECT_EQ(ECFrame, QByteArray(40, ' '));
     cluster.cmdStop_Click();  // halted: nothing happens
     EXPECT_EQ(runBox(cluster), "Halted");
@@ -98,23 +111,55 @@ TEST_F(Links, EngineClusterRunAndStop)
     standAloneLinks().cmdRun_Click(StandAloneDevice::EngineCluster);
     EXPECT_EQ(runBox(cluster), "Running");
     EXPECT_TRUE(ECFrame.isEmpty());
-    EXPECT_TRUE(cluster.ProcessTimer().isActive());
-    EXPECT_TRUE(cluster.Timer1().isActive());
+    EXPECT_TRUE(cluster.ProcessTimer().isActive() && cluster.Timer1().isActive());
     ECFrame = "frame";
     cluster.cmdRun_Click();  // running: nothing happens
     EXPECT_EQ(ECFrame, "frame");
 
     cluster.cmdStop_Click();
     EXPECT_EQ(runBox(cluster), "Halted");
-    EXPECT_FALSE(cluster.ProcessTimer().isActive());
-    EXPECT_FALSE(cluster.Timer1().isActive());
+    EXPECT_FALSE(cluster.ProcessTimer().isActive() || cluster.Timer1().isActive());
 
     fakes.port(4)->inject(QByteArray(16, 'E'));
-    EXPECT_EQ(ECReplyBuffer, QByteArray(16, 'E'));
-    EXPECT_EQ(ECReplyReceived, 1);
+    EXPECT_EQ((std::tuple{ECReplyBuffer, ECReplyReceived}), (std::tuple{QByteArray(16, 'E'), 1}));
 }
 
-TEST_F(Links, WindowsComeHiddenShowAndUnloadWithTheirPorts)
+// 40 bytes: "F", zeros with `position` at 0-based `at`, the flags, AA AA.
+QByteArray needleFrame(int at, const char* position, char flags)
+{
+    QByteArray frame(40, '\0');
+    frame[0] = 'F';
+    frame.replace(at, 2, hexBytes(position));
+    frame[37] = flags;
+    frame[38] = frame[39] = char(0xAA);
+    return frame;
+}
+
+TEST_F(Links, EngineClusterMovesASingleNeedleInOneFrame)
+{
+    frmStatusEC& cluster = DefaultForm<frmStatusEC>::get();
+    testing::FakeSerialPort* port = fakes.port(4);
+    port->clearWrites();
+    ECBacklightOn = 1;
+    ECDisplaysOn = 0;
+    cluster.MoveSingleNeedle(2, 400);
+    ECBacklightOn = 0;
+    ECDisplaysOn = 1;
+    cluster.MoveSingleNeedle(3, 0x10E4);
+    cluster.MoveSingleNeedle(7, 65535);
+    cluster.MoveSingleNeedle(8, 1);   // no such needle
+    cluster.MoveSingleNeedle(0, -1);  // no such position
+    EXPECT_EQ(port->writes(), (QList<QByteArray>{needleFrame(5, "01 90", 0x03), needleFrame(21, "10 E4", 0x00),
+                                                 needleFrame(15, "FF FF", 0x00)}));
+
+    port->close();
+    testing::ScriptedMessages messages;
+    messages.expectOk("Comm Port for Engine Cluster not found");
+    cluster.MoveSingleNeedle(0, 4);
+    EXPECT_EQ(port->writes().size(), 3);
+}
+
+TEST_F(Links, WindowsComeHiddenShowAndUnloadWithTheirPortsConfigurationWindowsTakeTheirRecord)
 {
     standAloneLinks().Unload(StandAloneDevice::IOModule1);
     EXPECT_FALSE(standAloneLinks().Loaded(StandAloneDevice::IOModule1));
@@ -123,14 +168,10 @@ TEST_F(Links, WindowsComeHiddenShowAndUnloadWithTheirPorts)
     EXPECT_FALSE(DefaultForm<frmStatusIOM>::get().isVisible());
     standAloneLinks().Show(StandAloneDevice::IOModule1);
     EXPECT_TRUE(DefaultForm<frmStatusIOM>::get().isVisible());
-
     ASSERT_TRUE(fakes.port(4)->isOpen());
     standAloneLinks().Unload(StandAloneDevice::EngineCluster);
     EXPECT_FALSE(fakes.port(4) && fakes.port(4)->isOpen());
-}
 
-TEST_F(Links, ConfigurationWindowsTakeTheirRecordWhenTheyLoad)
-{
     CurrentGaugeID = 2000;
     ConfigIOM& iom = DefaultForm<ConfigIOM>::get();
     iom.show();
@@ -160,18 +201,6 @@ protected:
         }
     }
 
-    int addEntry(int gaugeID, Integer kind, int number, int function, Integer flags = 0)
-    {
-        const int e = Cfg.AddIOEntry();
-        Cfg.IOEntryGaugeID[e] = Integer(gaugeID);
-        Cfg.IOEntryKind[e] = kind;
-        Cfg.IOEntryNumber[e] = Integer(number);
-        Cfg.IOEntryFunction[e] = Integer(function);
-        Cfg.IOEntrySeqNr[e] = 1;
-        Cfg.IOEntryFlags[e] = flags;
-        return e;
-    }
-
     // Open for reading: the port delivers a value.
     static bool reads(int handle) { return DefaultForm<SimCom>::get().GetPortRaw(handle).has_value(); }
 };
@@ -179,34 +208,31 @@ protected:
 TEST_F(LinkPorts, ModuleOpensAPortPerEntryAndSortsThem)
 {
     Cfg.FunctionMacroNr[53] = 1;
-    const int counting = addEntry(1000, IOEntrySwitch, 3, 51, 1);
-    const int plain = addEntry(1000, IOEntrySwitch, 4, 52);
-    const int macro = addEntry(1000, IOEntrySwitch, 5, 53);
-    const int other = addEntry(2000, IOEntrySwitch, 3, 54);
-    const int analogue = addEntry(1000, IOEntryAnalogue, 2, 55);
-    const int led = addEntry(1000, IOEntryLED, 7, 56);
-    const int outside = addEntry(1000, IOEntrySwitch, 48, 57);
+    const int counting = addIOEntry(1000, IOEntrySwitch, 3, 51);
+    Cfg.IOEntryFlags[counting] = 1;
+    const int plain = addIOEntry(1000, IOEntrySwitch, 4, 52);
+    const int macro = addIOEntry(1000, IOEntrySwitch, 5, 53);
+    const int other = addIOEntry(2000, IOEntrySwitch, 3, 54);
+    const int analogue = addIOEntry(1000, IOEntryAnalogue, 2, 55);
+    const int led = addIOEntry(1000, IOEntryLED, 7, 56);
+    const int outside = addIOEntry(1000, IOEntrySwitch, 48, 57);
     Cfg.IOEntrySeqNr[plain] = 0;
 
     frmStatusIOM& module1 = DefaultForm<frmStatusIOM>::get();
     module1.OpenPorts();
 
     EXPECT_EQ(DefaultForm<SimCom>::get().CurrentOwnerID, 1000);
-    const QList<int> handles{Cfg.IOEntryPort[counting], Cfg.IOEntryPort[plain],    Cfg.IOEntryPort[macro],
-                             Cfg.IOEntryPort[analogue], Cfg.IOEntryPort[led],      Cfg.IOEntryPort[outside]};
-    EXPECT_EQ(handles, (QList<int>{0, 1, 2, 3, 4, 5}));
-    EXPECT_EQ(Cfg.IOEntryPort[other], 0);
+    EXPECT_EQ((std::array{Cfg.IOEntryPort[counting], Cfg.IOEntryPort[plain], Cfg.IOEntryPort[macro],
+                          Cfg.IOEntryPort[analogue], Cfg.IOEntryPort[led], Cfg.IOEntryPort[outside],
+                          Cfg.IOEntryPort[other]}),
+              (std::array<Integer, 7>{0, 1, 2, 3, 4, 5, 0}));
     EXPECT_EQ(Cfg.IOEntrySeqNr[plain], 1);
-    EXPECT_TRUE(reads(0));
-    EXPECT_FALSE(reads(1));
-    EXPECT_TRUE(reads(2));
-    EXPECT_FALSE(reads(3));
-    EXPECT_TRUE(reads(4));  // the LED follows the simulator
-    EXPECT_EQ(module1.SwitchEntry[3], counting);
-    EXPECT_EQ(module1.SwitchEntry[4], plain);
-    EXPECT_EQ(module1.SwitchEntry[5], macro);
-    EXPECT_EQ(module1.AnalogueEntry[2], analogue);
-    EXPECT_EQ(module1.LEDEntry[7], led);
+    // The LED follows the simulator.
+    EXPECT_EQ((std::array{reads(0), reads(1), reads(2), reads(3), reads(4)}),
+              (std::array{true, false, true, false, true}));
+    EXPECT_EQ((std::tuple{module1.SwitchEntry[3], module1.SwitchEntry[4], module1.SwitchEntry[5],
+                          module1.AnalogueEntry[2], module1.LEDEntry[7]}),
+              (std::tuple{counting, plain, macro, analogue, led}));
     EXPECT_EQ(std::count(module1.SwitchEntry.begin(), module1.SwitchEntry.end(), outside), 0);
 }
 
@@ -219,11 +245,9 @@ TEST_F(LinkPorts, EngineClusterReadsItsNeedlesPerEngine)
     DefaultForm<frmStatusEC>::get().OpenPorts();
 
     EXPECT_EQ(DefaultForm<SimCom>::get().CurrentOwnerID, 4000);
-    EXPECT_EQ(Session.ECNeedlePort[0][1], 0);
-    EXPECT_EQ(Session.ECNeedlePort[0][2], 1);
-    EXPECT_EQ(Session.ECNeedlePort[3][1], 2);
-    EXPECT_EQ(Session.ECNeedlePort[3][2], 3);
-    EXPECT_EQ(Session.ECNeedlePort[1][1], Integer(kNoSimPort));
+    const auto& ports = Session.ECNeedlePort;
+    EXPECT_EQ((std::array{ports[0][1], ports[0][2], ports[3][1], ports[3][2], ports[1][1]}),
+              (std::array<Integer, 5>{0, 1, 2, 3, Integer(kNoSimPort)}));
     for (int handle = 0; handle < 4; ++handle)
         EXPECT_TRUE(reads(handle));
 }
