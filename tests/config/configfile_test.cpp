@@ -21,12 +21,7 @@
 namespace varnet {
 namespace {
 
-using testing::fileBytes;
-using testing::programHeader;
-using testing::sampleConfig;
-using testing::ScopedWorkDir;
-using testing::ScriptedMessages;
-using testing::writeBytes;
+using namespace testing;
 
 const QString kTitleQuestion =
     "The selected Configuration file is possibly not compatible with this program.\r\n"
@@ -54,17 +49,6 @@ protected:
         writeBytes(Session.ConfigFileName, bytes);
         ReadConfigFile();
         return Session.ConfigError;
-    }
-
-    // Loads `bytes` over the sample configuration, expecting the load to
-    // fail with `description` and to leave every table as it was.
-    void expectRefusedLoad(const std::string& bytes, const std::string& description)
-    {
-        const ConfigTables before = Cfg = sampleConfig();
-        ScriptedMessages boxes;
-        boxes.expectOk(QString::fromLatin1(kConfigErrorMessage) + QString::fromStdString(description));
-        EXPECT_EQ(load(bytes), 1);
-        EXPECT_TRUE(Cfg == before);
     }
 
     ScopedWorkDir dir_;
@@ -254,8 +238,7 @@ TEST_F(ConfigFileTest, EveryReadFaultIsReportedAndChangesNothing)
     const std::string good = sampleText();
     struct Fault {
         const char* what;
-        std::string text;
-        std::string description;
+        std::string text, description;
     };
     const Fault faults[] = {
         {"mismatched section name", edited(good, "\"Gaugetypes\"", "\"GaugeTypes\""), ""},
@@ -270,9 +253,14 @@ TEST_F(ConfigFileTest, EveryReadFaultIsReportedAndChangesNothing)
         {"plate with too many points", edited(good, "\"Plate 0\",1,3,", "\"Plate 0\",1,21,"),
          "Subscript out of range"},
     };
+    // Each load over the sample fails with its description and leaves every table as it was.
     for (const Fault& fault : faults) {
         SCOPED_TRACE(fault.what);
-        expectRefusedLoad(fault.text, fault.description);
+        const ConfigTables before = Cfg = sampleConfig();
+        ScriptedMessages boxes;
+        boxes.expectOk(QString::fromLatin1(kConfigErrorMessage) + QString::fromStdString(fault.description));
+        EXPECT_EQ(load(fault.text), 1);
+        EXPECT_TRUE(Cfg == before);
     }
     SCOPED_TRACE("missing file");
     Session.ConfigFileName = "absent.cfg";

@@ -1,6 +1,5 @@
 #include "link_fixture.h"
 
-#include <QListWidget>
 #include <QPushButton>
 #include <QStringList>
 
@@ -23,9 +22,12 @@ Record record(quint32 group, float first)
 class PortTest : public LinkTest {
 protected:
     // A port of function 60 with data type `type`, reading group 9 slot 0.
-    int typedPort(Byte type)
+    int typedPort(Byte type, Single preAdd = 0, Single multiply = 1, Single divide = 1)
     {
         defineFunction(60, type, 9, 0);
+        Cfg.FunctionPreAdd[60] = preAdd;
+        Cfg.FunctionMultiply[60] = multiply;
+        Cfg.FunctionDivide[60] = divide;
         return openReadPort(60);
     }
     void receiveValue(float value) { receive({Record{9, {value}}}); }
@@ -40,7 +42,7 @@ protected:
         result.sent = sentBy([&] { result.returned = link->PutPort(port, value); });
         return result;
     }
-    QListWidget& list() { return *link->findChild<QListWidget*>("OffsetsList"); }
+    std::vector<std::string> list() { return listLines(*link, "OffsetsList"); }
     std::array<float, 8> group(int g) const { return link->XplaneData[g]; }
     // Functions `first`, `first` + 1, ... reading (group, slot) of the given types, their ports open.
     std::vector<int> openPorts(int first, const std::vector<std::tuple<Byte, int, int>>& pairs)
@@ -73,7 +75,7 @@ TEST_F(PortTest, HandlesCountFromZeroAndTheWindowListsThem)
         EXPECT_EQ(link->OpenSimPort(f, 1), kNoSimPort) << f;
     EXPECT_EQ(link->PortCount(), 3);
     EXPECT_EQ(link->NrOfOffsets, 4);
-    EXPECT_EQ(list().count(), 4) << "the list keeps the lines of emptied tables";
+    EXPECT_EQ(list().size(), 4u) << "the list keeps the lines of emptied tables";
 
     // Handles outside the table are no port.
     for (const int handle : {kNoSimPort, -1, 3}) {
@@ -95,20 +97,18 @@ TEST_F(PortTest, HandlesCountFromZeroAndTheWindowListsThem)
     link->OpenSimPort(7, selector);
     EXPECT_EQ(selector, 1) << "selector 0 becomes 1 in the caller's variable";
     const auto line = [](int handle, const QString& owner, int selector) {
-        return QString("%1         %2           007  - %3         IAS").arg(handle, 3, 10, QChar('0')).arg(owner).arg(selector);
+        return QString("%1         %2           007  - %3         IAS").arg(handle, 3, 10, QChar('0')).arg(owner).arg(selector).toStdString();
     };
-    QStringList expected{line(0, "ID:012", 1)}, lines;
+    std::vector<std::string> expected{line(0, "ID:012", 1)};
     const QStringList owners{"IOM#1", "IOM#2", "INTRN", "ENGCl", "YOKES", ""};
     for (int k = 0; k < owners.size(); ++k) {
         link->CurrentOwnerID = k < 5 ? 1000 * (k + 1) : 7777;
         link->OpenSimPort(7, 4);
-        expected << line(k + 1, owners[k], 4);
+        expected.push_back(line(k + 1, owners[k], 4));
     }
-    for (int row = 0; row < list().count(); ++row)
-        lines << list().item(row)->text();
-    EXPECT_EQ(lines, expected);
+    EXPECT_EQ(list(), expected);
     link->ClearPortList();
-    EXPECT_EQ(list().count(), 0);
+    EXPECT_TRUE(list().empty());
     link->show();
     link->findChild<QPushButton*>("cmdClose")->click();
     EXPECT_FALSE(link->isVisible());
@@ -133,23 +133,15 @@ TEST_F(PortTest, OpeningWarnsOfZeroScalingAndEnablingSelectsTheGroup)
 
 TEST_F(PortTest, ReadsConvertByDataTypeThenScaleAndCommandsAndMacrosAreSpecial)
 {
-    struct Case {
-        Byte type;
-        float received;
-        float raw;
-    };
-    const Case cases[] = {{DataTypeByte, 200, -55},       {DataTypeByte, 127, 127},     {DataTypeByte, 128, -127},
+    const std::tuple<Byte, float, float> cases[] = {{DataTypeByte, 200, -55},       {DataTypeByte, 127, 127},     {DataTypeByte, 128, -127},
                           {DataTypeByte, 2.5f, 2},        {DataTypeInteger, -300, -300}, {DataTypeUnsignedInt, -1, 65534},
                           {DataTypeLong, 100000, 100000}, {DataTypeFloat, 1.25f, 1.25f}, {DataTypeBCD, 1234, 1234},
                           {DataTypeBCD, 12345, 1234}};
-    for (const Case& c : cases) {
-        const int port = typedPort(c.type);
-        receiveValue(c.received);
-        EXPECT_EQ(link->GetPortRaw(port), c.raw) << "type " << int(c.type) << ", received " << c.received;
-        Cfg.FunctionPreAdd[60] = 1;
-        Cfg.FunctionMultiply[60] = 2;
-        Cfg.FunctionDivide[60] = 4;
-        EXPECT_FLOAT_EQ(*link->GetPort(port), (c.raw + 1) * 2 / 4);
+    for (const auto& [type, received, raw] : cases) {
+        const int port = typedPort(type, 1, 2, 4);
+        receiveValue(received);
+        EXPECT_EQ(link->GetPortRaw(port), raw) << "type " << int(type) << ", received " << received;
+        EXPECT_FLOAT_EQ(*link->GetPort(port), (raw + 1) * 2 / 4);
     }
     EXPECT_EQ(link->GetPort(typedPort(DataTypeCommand)), std::nullopt);
     EXPECT_EQ(link->GetPort(typedPort(DataTypeNotUsed)), std::nullopt);
@@ -186,30 +178,20 @@ TEST_F(PortTest, WritesScaleBackConvertByDataTypeAndSend)
 {
     // Every type goes out as a float among float fillers: X-Plane reads no
     // other DATA value.
-    struct Case {
-        Byte type;
-        Single value;
-        Single returned;
-        float sent;
-    };
-    const Case cases[] = {{DataTypeByte, 200, 200, 200},          {DataTypeInteger, 40000, 32767, 32767},
+    const std::tuple<Byte, Single, Single, float> cases[] = {{DataTypeByte, 200, 200, 200},          {DataTypeInteger, 40000, 32767, 32767},
                           {DataTypeInteger, -40000, -32767, -32767}, {DataTypeInteger, 2.5f, 2.5f, 2},
                           {DataTypeUnsignedInt, 1000, 1000, 1000},  {DataTypeLong, 1.5f, 1.5f, 1.5f},
                           {DataTypeFloat, -2.25f, -2.25f, -2.25f}, {DataTypeBCD, 1234, 1234, 1234}};
-    for (const Case& c : cases) {
-        const Put result = put(typedPort(c.type), c.value);
-        ASSERT_EQ(result.sent.size(), 1) << "type " << int(c.type);
-        EXPECT_EQ(decodeData(result.sent[0]), (SentData{9, 0, c.sent})) << "type " << int(c.type);
-        EXPECT_EQ(result.returned, c.returned) << "type " << int(c.type);
+    for (const auto& [type, value, returned, sent] : cases) {
+        const Put result = put(typedPort(type), value);
+        ASSERT_EQ(result.sent.size(), 1) << "type " << int(type);
+        EXPECT_EQ(decodeData(result.sent[0]), (SentData{9, 0, sent})) << "type " << int(type);
+        EXPECT_EQ(result.returned, returned) << "type " << int(type);
     }
     // The port of a BCD function reads back what was written.
     EXPECT_EQ(link->GetPortRaw(link->PortCount() - 1), 1234);
 
-    const int scaled = typedPort(DataTypeFloat);
-    Cfg.FunctionPreAdd[60] = 1;
-    Cfg.FunctionMultiply[60] = 2;
-    Cfg.FunctionDivide[60] = 4;
-    const Put result = put(scaled, 10);
+    const Put result = put(typedPort(DataTypeFloat, 1, 2, 4), 10);
     EXPECT_EQ(std::tuple(decodeData(result.sent.value(0)).asFloat, result.returned), std::tuple(19, 19)) << "10 x 4 / 2 - 1";
 
     // A command function sends its numbered line.
