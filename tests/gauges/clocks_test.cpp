@@ -57,13 +57,10 @@ TEST_F(Clocks, AirlinerSetDateTimeSendsTheThreeWordsInOrder)
 TEST_F(Clocks, AirlinerBrightnessSpeedAndTheNeedleCalibrationCounter)
 {
     auto& d = airliner();
-    slide(d, "Slider1", 100);
-    slide(d, "Slider1", 400);
-    clicks(d, {"CmdBrightnessNight", "DisplayOn", "cmdBrightnessDay"});
+    act(d, "Slider1=100 Slider1=400 CmdBrightnessNight DisplayOn cmdBrightnessDay");
     QStringList shown;
     for (auto [start, button] : {std::pair{"1079", "NL1"}, {"0", "NR1"}, {"1075", "NL10"}, {"5", "NR10"}}) {
-        type(d, "Needledelta", start);
-        click(d, button);
+        act(d, QStringLiteral("Needledelta=%1 %2").arg(start, button));
         shown << text(d, "Needledelta");
     }
     EXPECT_EQ(shown, (QStringList{"0", "1079", "0", "1079"}));
@@ -91,7 +88,7 @@ TEST_F(Clocks, AirlinerOptionsComeFromItsOwnRecordAndApplyMovesThem)
     EXPECT_EQ(child<QComboBox>(d, "ComboClockSyncMode")->currentText(), "FS time/date -> Clock");
     EXPECT_TRUE(checked(d, "OptionSecondsRealTime") && checked(d, "OptionShowUTC"));
     child<QComboBox>(d, "ComboClockSyncMode")->setCurrentIndex(3);
-    clicks(d, {"OptionSecondsElapsedTime", "OptionShowLocalTime"});
+    act(d, "OptionSecondsElapsedTime OptionShowLocalTime");
     gauge(24, 104);  // the screen opened another gauge meanwhile
     d.Form_Activate();
     EXPECT_TRUE(checked(d, "OptionSecondsRealTime") && checked(d, "OptionShowUTC"));
@@ -107,7 +104,7 @@ TEST_F(Clocks, AirlinerOptionsComeFromItsOwnRecordAndApplyMovesThem)
     // A sync mode the list cannot show is kept; the needle bit follows the option.
     auto& unknown = airliner(7);
     EXPECT_EQ(syncMode(unknown), -1);
-    clicks(unknown, {"OptionSecondsRealTime", "CmdApply"});
+    act(unknown, "OptionSecondsRealTime CmdApply");
     EXPECT_EQ(Cfg.GaugeRecPlate1[23], 39);
 }
 
@@ -121,22 +118,17 @@ TEST_F(Clocks, LightTimesTemperaturesAndVoltageReachTheClockAndTypedFaultsSendNo
               (QStringList{"10", "20", "30", "20", "30"}));
     clock_.set(QDateTime(QDate(2026, 3, 1), QTime(23, 59, 59)));
     click(d, "CmdSetUT");
-    for (auto [box, typed] : {std::pair{"FThrs", "01"}, {"FTmin", "30"}, {"LocalTimeHours", "7"}, {"boxVoltLow", "5"}})
-        type(d, box, typed);
-    clicks(d, {"Command1", "cmdSetLT", "cmdSetVoltage", "cmdSetCelcius", "cmdSetFahrenheit"});
-    type(d, "boxCelcius", "-3.5");
-    click(d, "cmdSetCelcius");
+    act(d, "FThrs=01 FTmin=30 LocalTimeHours=7 boxVoltLow=5 Command1 cmdSetLT cmdSetVoltage cmdSetCelcius "
+           "cmdSetFahrenheit boxCelcius=-3.5 cmdSetCelcius");
     EXPECT_EQ(link_.commands(),
               (Commands{{5, 37230}, {5, -20864}, {6, 5400}, {4, 7}, {9, 6149}, {11, 20}, {12, 34}, {11, -4}}));
 
     link_.clear();
-    for (auto [box, typed, button, rule] : {std::tuple{"LocalTimeHours", "x", "cmdSetLT", kLocalHoursRule},
-                                            {"FTmin", "75", "Command1", kFlightTimeRule},
-                                            {"boxVoltHigh", "256", "cmdSetVoltage", kVoltageRule},
-                                            {"boxFahrenheit", "", "cmdSetFahrenheit", kTemperatureRule}}) {
-        type(d, box, typed);
+    for (auto [steps, rule] : {std::pair{"LocalTimeHours=x cmdSetLT", kLocalHoursRule},
+                               {"FTmin=75 Command1", kFlightTimeRule}, {"boxVoltHigh=256 cmdSetVoltage", kVoltageRule},
+                               {"boxFahrenheit= cmdSetFahrenheit", kTemperatureRule}}) {
         messages_.expectOk(rule);
-        click(d, button);
+        act(d, steps);
     }
     EXPECT_TRUE(link_.sent.empty());
 }
@@ -144,8 +136,8 @@ TEST_F(Clocks, LightTimesTemperaturesAndVoltageReachTheClockAndTypedFaultsSendNo
 TEST_F(Clocks, LightOptionWordsAndTheReadBack)
 {
     auto& d = light();
-    clicks(d, {"OptionSecondsBlinkerDot", "OptionSecondsBlinkerSpace", "OptionSecondsBlinkerdisabled",
-               "OptionSounderDisable", "OptionSounderEnable", "DisplayOff", "LightOn", "DisplayOn", "LightOff"});
+    act(d, "OptionSecondsBlinkerDot OptionSecondsBlinkerSpace OptionSecondsBlinkerdisabled OptionSounderDisable "
+           "OptionSounderEnable DisplayOff LightOn DisplayOn LightOff");
     EXPECT_EQ(link_.commands(),
               (Commands{{13, 165}, {13, 32}, {13, 0}, {10, 0}, {10, 1}, {8, 0}, {8, 64}, {8, 192}, {8, 128}}));
 

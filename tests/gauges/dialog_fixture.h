@@ -32,6 +32,25 @@ inline QByteArray statusReply(int id, std::initializer_list<std::pair<int, int>>
     return reply;
 }
 
+// Works the window's controls in order: "Name" clicks a button, "Name=value"
+// moves a slider to value or types value into a box.
+inline void act(QWidget& window, const QString& script)
+{
+    for (const QString& step : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString name = step.section(QLatin1Char('='), 0, 0);
+        QAbstractButton* button = step.contains(QLatin1Char('=')) ? nullptr : window.findChild<QAbstractButton*>(name);
+        QSlider* slider = window.findChild<QSlider*>(name);
+        QLineEdit* box = window.findChild<QLineEdit*>(name);
+        ASSERT_TRUE(button || slider || box) << qPrintable(step);
+        if (button)
+            button->click();
+        else if (slider)
+            slider->setValue(step.section(QLatin1Char('='), 1).toInt());
+        else
+            box->setText(step.section(QLatin1Char('='), 1));
+    }
+}
+
 class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -90,11 +109,7 @@ protected:
         OpenDialog<T>(init);
         return DefaultForm<T>::get();
     }
-    static void clicks(QWidget& window, std::initializer_list<const char*> names)
-    {
-        for (const char* name : names)
-            click(window, name);
-    }
+    static void act(QWidget& window, const QString& script) { testing::act(window, script); }
     static void slide(QWidget& window, const char* name, int value) { child<QSlider>(window, name)->setValue(value); }
     static QString text(QWidget& window, const char* box) { return child<QLineEdit>(window, box)->text(); }
     static void type(QWidget& window, const char* box, const QString& text) { child<QLineEdit>(window, box)->setText(text); }

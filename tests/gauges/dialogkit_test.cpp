@@ -191,11 +191,9 @@ TEST_F(DialogKit, LightDisplaysBacklightAndSpeedWords)
 {
     setUpGauge();
     TestDialog& d = open();
-    clicks(d, {"LightOn", "LightOff", "DisplayOn", "LightOn", "CmdSetBacklight"});  // the last with nothing set
-    slide(d, "SliderBacklight", 9);
+    act(d, "LightOn LightOff DisplayOn LightOn CmdSetBacklight SliderBacklight=9");  // the backlight with nothing set
     child<QCheckBox>(d, "CheckSetDefault")->setChecked(true);
-    clicks(d, {"OptionAlwaysOn", "CmdSetBacklight"});
-    slide(d, "SliderSpeed", 15);
+    act(d, "OptionAlwaysOn CmdSetBacklight SliderSpeed=15");
     EXPECT_EQ(text(d, "BoxSpeed"), "15");
     EXPECT_EQ(link_.commands(), (Commands{{8, 64}, {8, 15}, {8, 143}, {8, 192}, {8, 0x50}, {8, 0x179}, {3, 200}}));
 

@@ -1,7 +1,6 @@
 // The instrument dialogs against a recording link: ADF and heading
-// indicators, both altimeters, the attitude and VOR indicators, the DME
-// indicator, the radio magnetic indicator and the bus engine cluster; their
-// words, calibration counters, read-back and what Apply stores.
+// indicators, both altimeters, the attitude, VOR and DME indicators, the
+// radio magnetic indicator and the bus engine cluster.
 
 #include "bus/gaugeframes.h"
 #include "dialog_fixture.h"
@@ -31,13 +30,6 @@ using Fields = std::vector<int>;
 
 class Instruments : public testing::DialogTest {
 protected:
-    // The "Needledelta" counter set to `start`, nudged by `button`.
-    static QString nudge(QWidget& d, const char* start, const char* button, const char* box = "Needledelta")
-    {
-        type(d, box, QString::fromLatin1(start));
-        click(d, button);
-        return text(d, box);
-    }
     // Each of `typed` in `box` refused by `rule` on each of `buttons`, the box kept.
     void refused(QWidget& d, const char* box, std::initializer_list<const char*> typed, const QString& rule,
                  std::initializer_list<const char*> buttons)
@@ -51,7 +43,6 @@ protected:
             EXPECT_EQ(text(d, box), bad);
         }
     }
-
     // With `allSet`: three digits, slave and the knob through the simulator.
     static ConfigGaugeAD& digitalAltimeter(int model, int version, bool allSet)
     {
@@ -59,10 +50,19 @@ protected:
             allSet ? std::tuple(1, -1, 1) : std::tuple(0, 0, 0);
         return show<ConfigGaugeAD>(12, 101, model, version);
     }
-    static ConfigGaugeAI& attitude(int model, int busStatus = 2)
+    static ConfigAnalogueAltimeter& analogueAltimeter(int unit = 1, int role = 0, int knobViaSim = 0, bool poll = false)
+    {
+        std::tie(Cfg.GaugeRecFunction2[41], Cfg.GaugeRecSeqNr2[41]) = std::tuple(role, knobViaSim);
+        auto& d = show<ConfigAnalogueAltimeter>(41, 101, unit, 5);
+        if (!poll)
+            d.TimerScan().stop();
+        return d;
+    }
+    ConfigGaugeAI& attitude(int model, int busStatus = 2)
     {
         auto& d = show<ConfigGaugeAI>(12, 103, model, 1, busStatus);
         d.Form_Activate();
+        link_.clear();
         return d;
     }
     static ConfigDME& dme(int dmeNumber = 1, int units = 0)
@@ -79,20 +79,21 @@ protected:
     {
         return std::all_of(options.begin(), options.end(), [&](const char* o) { return checked(d, o); });
     }
+    static QString directions(QWidget& d)
+    {
+        return child<QLabel>(d, "LabelHeadingLeft")->text() + child<QLabel>(d, "LabelHeadingRight")->text();
+    }
 };
 
-// ---- ADF indicator ---------------------------------------------------------
-
-TEST_F(Instruments, ADFPointerCalibrationWrapsAndADeltaOutsideTheRuleSendsNothing)
+TEST_F(Instruments, ADFPointerCalibrationWrapsARefusedDeltaSendsNothingAndApplyWritesFunction32)
 {
     auto& d = show<ConfigADF>(30, 108);
-    clicks(d, {"cmdResetCalibrationPointer", "NR1", "NR1", "NR1"});
+    act(d, "cmdResetCalibrationPointer NR1 NR1 NR1");
     EXPECT_EQ(text(d, "Needledelta"), "4309");
-    EXPECT_EQ(nudge(d, "4300", "cmdNL10"), "0");
-    type(d, "Needledelta", "125");
-    clicks(d, {"cmdSetPointerCalibration", "cmdTestPointerCalibration", "cmdCalibrateCompass"});
-    slide(d, "SliderValue1", 90);
-    slide(d, "SliderSpeed", 0);
+    act(d, "Needledelta=4300 cmdNL10");
+    EXPECT_EQ(text(d, "Needledelta"), "0");
+    act(d, "Needledelta=125 cmdSetPointerCalibration cmdTestPointerCalibration cmdCalibrateCompass SliderValue1=90 "
+           "SliderSpeed=0");
     // The box follows the slider, and its change sends once more.
     EXPECT_EQ(link_.commands(), (Commands{{9, 0}, {1, 0}, {6, -5}, {6, -5}, {6, -5}, {6, 50}, {9, 125}, {1, 0}, {11, 1},
                                           {5, 1079}, {5, 1079}, {3, 310}}));
@@ -100,21 +101,11 @@ TEST_F(Instruments, ADFPointerCalibrationWrapsAndADeltaOutsideTheRuleSendsNothin
     refused(d, "Needledelta", {"12x", "4320"}, kPointerDeltaRule, {"cmdSetPointerCalibration", "NL1"});
     EXPECT_TRUE(link_.sent.empty());
     EXPECT_EQ(std::tuple(CompassCourse(1), CompassCourse(2)), std::tuple(0, 359));
-}
 
-TEST_F(Instruments, ADFApplyClearsBothAssignmentsAndWritesFunction32)
-{
-    auto& d = show<ConfigADF>(30, 108);
+    // Apply clears both assignments but the second plate.
     std::tie(Cfg.GaugeRecPlate1[30], Cfg.GaugeRecFunction2[30], Cfg.GaugeRecPlate2[30]) = std::tuple(7, 5, 9);
     click(d, "CmdApply");
     EXPECT_EQ(fields(30), (Fields{108, 1, 1, 0, 32, 0, 0, 0, 0, 0, 9}));
-}
-
-// ---- Heading indicator -----------------------------------------------------
-
-QString directions(QWidget& d)
-{
-    return d.findChild<QLabel*>("LabelHeadingLeft")->text() + d.findChild<QLabel*>("LabelHeadingRight")->text();
 }
 
 TEST_F(Instruments, HeadingStoredWordChecksItsPreferencesAndTheKnobBoxesStoreAtOnce)
@@ -122,9 +113,8 @@ TEST_F(Instruments, HeadingStoredWordChecksItsPreferencesAndTheKnobBoxesStoreAtO
     Cfg.GaugeRecPlate2[21] = 31;
     auto& d = show<ConfigDG>(21, 105, 3, 2);
     EXPECT_EQ(link_.commands(), (Commands{{9, 8}, {9, 40}}));
-    for (const char* name : {"UseSwitch1", "UseSwitch2", "CheckUseGyroDrift", "OptionShowCompass",
-                             "CheckReversCompassDirection"})
-        EXPECT_TRUE(checked(d, name)) << name;
+    EXPECT_TRUE(allChecked(d, {"UseSwitch1", "UseSwitch2", "CheckUseGyroDrift", "OptionShowCompass",
+                               "CheckReversCompassDirection"}));
     EXPECT_EQ(std::tuple(directions(d), Cfg.GaugeRecPlate2[21]), std::tuple("WE", 31));
     EXPECT_FALSE(hidden(d, "CheckUseGyroDrift") || hidden(d, "FrameBacklightMode"));
     click(d, "CmdClose");
@@ -136,7 +126,7 @@ TEST_F(Instruments, HeadingStoredWordChecksItsPreferencesAndTheKnobBoxesStoreAtO
     EXPECT_EQ(directions(plain), "EW");
     EXPECT_TRUE(hidden(plain, "CheckUseGyroDrift") && hidden(plain, "FrameBacklightMode"));
     Cfg.GaugeRecPlate2[21] = 20;
-    clicks(plain, {"UseSwitch1", "CmdClose"});
+    act(plain, "UseSwitch1 CmdClose");
     EXPECT_EQ(Cfg.GaugeRecPlate2[21], 21);
     EXPECT_EQ(link_.commands(), (Commands{{9, 8}}));
 }
@@ -145,7 +135,7 @@ TEST_F(Instruments, HeadingApplyWritesTheFixedFunctionAtItsOwnGaugeAfterAnyActiv
 {
     auto& d = show<ConfigDG>(21, 105, 3, 2);
     Cfg.GaugeRecCategory2[21] = 4;
-    clicks(d, {"OptionShowCompass", "CheckReversCompassDirection", "CheckUseHeadingBug"});
+    act(d, "OptionShowCompass CheckReversCompassDirection CheckUseHeadingBug");
     gauge(22, 105);  // the screen opened another gauge meanwhile
     d.Form_Activate();
     click(d, "CmdApply");
@@ -157,38 +147,18 @@ TEST_F(Instruments, HeadingApplyWritesTheFixedFunctionAtItsOwnGaugeAfterAnyActiv
 
 TEST_F(Instruments, HeadingCalibrationWrapsAndTestSlidersFollowTheDirection)
 {
-    auto& d = show<ConfigDG>(21, 105, 3, 2);
-    clicks(d, {"BR1", "SetBug", "DL10", "SetDisk", "ResetCalibration", "DR1", "DR1", "SetDisk", "BL10", "SetBug",
-               "cmdRecalibrate"});
-    slide(d, "SliderValue1", 90);
-    click(d, "CheckReversCompassDirection");
-    slide(d, "SliderValue1", 0);
-    slide(d, "SliderValue2", 30);
-    slide(d, "SliderSpeed", 0);
+    act(show<ConfigDG>(21, 105, 3, 2), "BR1 SetBug DL10 SetDisk ResetCalibration DR1 DR1 SetDisk BL10 SetBug "
+                                       "cmdRecalibrate SliderValue1=90 CheckReversCompassDirection SliderValue1=0 "
+                                       "SliderValue2=30 SliderSpeed=0");
     EXPECT_EQ(link_.commands(), (Commands{{11, -2}, {13, 4319}, {10, -50}, {12, 4319}, {14, 0}, {10, 5}, {10, 5},
                                           {12, 1090}, {11, 50}, {13, 1130}, {1, 0}, {5, 1080}, {5, 4320}, {6, 360},
                                           {3, 4240}}));
     EXPECT_EQ(HeadingDegreesText(4319), "359.9");
 }
 
-// ---- Analogue altimeter ----------------------------------------------------
-
-class AnalogueAltimeter : public Instruments {
-protected:
-    static ConfigAnalogueAltimeter& open(int unit = 1, int role = 0, int knobViaSim = 0, bool poll = false)
-    {
-        Cfg.GaugeRecFunction2[41] = Integer(role);
-        Cfg.GaugeRecSeqNr2[41] = Byte(knobViaSim);
-        auto& d = show<ConfigAnalogueAltimeter>(41, 101, unit, 5);
-        if (!poll)
-            d.TimerScan().stop();
-        return d;
-    }
-};
-
-TEST_F(AnalogueAltimeter, StoredSettingsTheirWordsTestSlidersAndApply)
+TEST_F(Instruments, AnalogueAltimeterStoredSettingsTheirWordsTestSlidersAndApply)
 {
-    auto& d = open(2, -1, 1);
+    auto& d = analogueAltimeter(2, -1, 1);
     EXPECT_TRUE(checked(d, "Slave"));
     EXPECT_EQ(text(d, "BoxGaugename"), "Analogue Altimeter (range -2000  to +40000 feet)");
     // The unit is written at once; the knob bit of a unit choice counts
@@ -196,38 +166,29 @@ TEST_F(AnalogueAltimeter, StoredSettingsTheirWordsTestSlidersAndApply)
     click(d, "Option1");
     EXPECT_EQ(Cfg.GaugeRecModel[41], 1);
     Cfg.GaugeRecVersion[41] = 3;
-    clicks(d, {"Option2", "PressEffectsAlt", "CheckBlockReset"});
+    act(d, "Option2 PressEffectsAlt CheckBlockReset");
     Cfg.GaugeRecVersion[41] = 5;
-    slide(d, "SliderValue1", -2000);
-    clicks(d, {"CmdPlus", "cmdsetzero"});
-    slide(d, "SliderValue1", 40000);
-    click(d, "CmdPlus");
-    for (int position : {5, 15, 100})
-        slide(d, "SliderSpeed", position);
-    clicks(d, {"Master", "Command6"});
+    act(d, "SliderValue1=-2000 CmdPlus cmdsetzero SliderValue1=40000 CmdPlus SliderSpeed=5 SliderSpeed=15 "
+           "SliderSpeed=100 Master Command6");
     EXPECT_EQ(link_.commands(), (Commands{{5, 1}, {5, 17 + 256}, {5, 256}, {5, 1}, {5, 17}, {13, 1}, {4, -2000},
                                           {4, -1999}, {4, 0}, {4, 40000}, {3, 16}, {3, 14}, {3, 6}, {9, 5 * 256 + 2}}));
     EXPECT_EQ(fields(41), (Fields{101, 2, 5, 8, 4, 1, 0, 0, 0, 0, 0}));
     // A unit as stored sends nothing on opening; Slave is stored as -1.
     link_.clear();
-    auto& again = open();
-    clicks(again, {"Slave", "Command6"});
+    act(analogueAltimeter(), "Slave Command6");
     EXPECT_EQ(Cfg.GaugeRecFunction2[41], -1);
     EXPECT_EQ(link_.commands(), (Commands{{9, 5 * 256 + 1}}));
 }
 
-TEST_F(AnalogueAltimeter, PressuresAreReadAsDecimalsAndRefusedOutsideTheirRange)
+TEST_F(Instruments, AnalogueAltimeterPressuresAreReadAsDecimalsAndRefusedOutsideTheirRange)
 {
-    auto& d = open();
+    auto& d = analogueAltimeter();
     for (const char* typed : {"29.92", "32.05", "100", "abc"}) {
-        type(d, "boxAirPress", typed);
         if (!QByteArray(typed).contains('.'))
             messages_.expectOk(kAirPressureRule);
-        click(d, "cmdWriteAirPress");
+        act(d, QStringLiteral("boxAirPress=%1 cmdWriteAirPress").arg(typed));
     }
-    click(d, "Option2");
-    type(d, "boxAirPress", "998.75");
-    click(d, "cmdWriteAirPress");
+    act(d, "Option2 boxAirPress=998.75 cmdWriteAirPress");
     EXPECT_EQ(link_.commands(), (Commands{{12, 2992}, {12, 3205}, {5, 1}, {12, 998}}));
 
     // Read back: 2992 hundredths in inHg mode, the knob's offset from 128.
@@ -238,31 +199,28 @@ TEST_F(AnalogueAltimeter, PressuresAreReadAsDecimalsAndRefusedOutsideTheirRange)
               std::tuple("29.92", true, "-8"));
 }
 
-TEST_F(AnalogueAltimeter, NeedleCalibrationCounterWrapsAndRefusesWhatIsNoStep)
+TEST_F(Instruments, AnalogueAltimeterNeedleCalibrationCounterWrapsAndRefusesWhatIsNoStep)
 {
-    auto& d = open();
-    click(d, "Option1000Feet");
-    type(d, "Needledelta", "7");
-    click(d, "Command2");
+    auto& d = analogueAltimeter();
+    act(d, "Option1000Feet Needledelta=7 Command2");
     EXPECT_TRUE(d.TimerScan().active());
     d.TimerScan().stop();
     click(d, "NL1");
     EXPECT_EQ(text(d, "Needledelta"), "4319");
-    type(d, "Needledelta", "4300");
-    clicks(d, {"NR10", "NR1", "Command1"});
+    act(d, "Needledelta=4300 NR10 NR1 Command1");
     refused(d, "Needledelta", {"abc", "4320"}, RangeRule(QStringLiteral("Needledelta"), 0, kNeedledeltaTop),
             {"Command1", "NR1"});
     EXPECT_EQ(link_.commands(), (Commands{{10, 2}, {11, 4319}, {11, 0}, {11, 10}, {6, 10}, {10, 0}}));
 }
 
-TEST_F(AnalogueAltimeter, StatusPollShowsMovingNeedlesAndStopsWithTheTitleBar)
+TEST_F(Instruments, AnalogueAltimeterStatusPollShowsMovingNeedlesAndStopsWithTheTitleBar)
 {
-    auto& d = open(1, 0, 0, true);
+    auto& d = analogueAltimeter(1, 0, 0, true);
     answer(41, {{15, 1}});
     d.TimerScan().tick();
     EXPECT_EQ(text(d, "boxStatus"), "Busy moving Needle(s)");
     answer(41, {{15, 0}});
-    slide(d, "SliderValue1", 500);
+    act(d, "SliderValue1=500");
     link_.clear();
     d.TimerScan().tick();
     EXPECT_EQ(text(d, "boxStatus"), "Ready");
@@ -277,17 +235,6 @@ TEST_F(AnalogueAltimeter, StatusPollShowsMovingNeedlesAndStopsWithTheTitleBar)
     EXPECT_EQ(link_.sent.size(), sent);
 }
 
-// ---- Digital altimeter -----------------------------------------------------
-
-TEST_F(Instruments, DigitalAltimeterOpeningSetsTheGaugeAsTheRecordSaysAndTheUnitIsWrittenAtOnce)
-{
-    auto& d = digitalAltimeter(2, 4, true);
-    EXPECT_TRUE(checked(d, "Slave"));
-    clicks(d, {"Option1", "cmdClose"});
-    EXPECT_EQ(link_.commands(), (Commands{{5, 1}, {5, 273}, {14, 1}, {5, 256}}));
-    EXPECT_EQ(Cfg.GaugeRecModel[12], 1);
-}
-
 TEST(AltimeterPressure, ExactDecimalsWithinTheRule)
 {
     for (auto [text, inHg, word] : {std::tuple{"29.92", true, 2992}, {"0.29", true, 29}, {"29,92", true, 2900},
@@ -299,62 +246,56 @@ TEST(AltimeterPressure, ExactDecimalsWithinTheRule)
     EXPECT_EQ(AirPressureText(3000, true) + " " + AirPressureText(1013, false), "30 1013");
 }
 
-TEST_F(Instruments, DigitalAltimeterNeedleOffsetIntensitiesLightsAndAltitude)
+TEST_F(Instruments, DigitalAltimeterOpeningSetsTheGaugeAsTheRecordSaysTheUnitIsWrittenAtOnceApplyAndUninstall)
 {
-    auto& d = digitalAltimeter(1, 4, false);
-    link_.clear();
-    for (auto [start, button, result] : {std::tuple{"1067", "NL1", "0"}, {"0", "NR1", "1068"}, {"5", "NR10", "1068"},
-                                         {"70", "NL10", "80"}})
-        EXPECT_EQ(nudge(d, start, button), result) << start << button;
-    click(d, "Command1");
-    for (const char* bad : {"65536", "abc"}) {
-        type(d, "Needledelta", QString::fromLatin1(bad));
-        messages_.expectOk(RangeRule("The needle offset", 0, 65535));
-        click(d, "Command1");
-    }
-    clicks(d, {"Command2", "cmdSetDay", "cmdSetNight"});
-    slide(d, "SliderIntensityAlt", 31);
-    slide(d, "SliderPressIntensity", 31);
-    clicks(d, {"cmdSetDay", "DisplayOff"});
-    slide(d, "SliderValue1", -5000);
-    click(d, "cmdsetzero");
-    EXPECT_EQ(link_.commands(), (Commands{{11, 33}, {11, 31}, {11, 22}, {11, 42}, {6, 80}, {6, 0}, {10, 0x1010},
-                                          {8, 143}, {10, 0x5050}, {8, 192}, {8, 192}, {10, 257}, {8, 143}, {8, 143},
-                                          {8, 15}, {4, -5000}, {4, 0}}));
-}
+    act(digitalAltimeter(2, 4, true), "Option1 cmdClose");
+    EXPECT_EQ(link_.commands(), (Commands{{5, 1}, {5, 273}, {14, 1}, {5, 256}}));
+    EXPECT_EQ(Cfg.GaugeRecModel[12], 1);
 
-TEST_F(Instruments, DigitalAltimeterApplyWritesTheFixedAssignmentAndUninstallAsksNothing)
-{
     auto& d = digitalAltimeter(2, 4, true);
+    EXPECT_TRUE(checked(d, "Slave"));
     link_.clear();
     click(d, "Command6");
     EXPECT_EQ(fields(12), (Fields{101, 2, 4, 8, 4, 1, 1, 0, -1, 1, 0}));
     EXPECT_EQ(link_.commands(), (Commands{{9, 1026}}));
-
+    // Uninstall asks nothing.
     click(digitalAltimeter(2, 4, true), "CmdUninstall");
     EXPECT_FALSE(DefaultForm<ConfigGaugeAD>::loaded());
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[12], Cfg.GaugeRecFunction2[12], Cfg.GaugeRecModel[12]), std::tuple(0, -1, 2));
 }
 
-// ---- Attitude indicator ----------------------------------------------------
+TEST_F(Instruments, DigitalAltimeterNeedleOffsetIntensitiesLightsAndAltitude)
+{
+    auto& d = digitalAltimeter(1, 4, false);
+    link_.clear();
+    for (auto [start, button, result] : {std::tuple{"1067", "NL1", "0"}, {"0", "NR1", "1068"}, {"5", "NR10", "1068"},
+                                         {"70", "NL10", "80"}}) {
+        act(d, QStringLiteral("Needledelta=%1 %2").arg(start, button));
+        EXPECT_EQ(text(d, "Needledelta"), result) << start << button;
+    }
+    click(d, "Command1");
+    refused(d, "Needledelta", {"65536", "abc"}, RangeRule("The needle offset", 0, 65535), {"Command1"});
+    act(d, "Command2 cmdSetDay cmdSetNight SliderIntensityAlt=31 SliderPressIntensity=31 cmdSetDay DisplayOff "
+           "SliderValue1=-5000 cmdsetzero");
+    EXPECT_EQ(link_.commands(), (Commands{{11, 33}, {11, 31}, {11, 22}, {11, 42}, {6, 80}, {6, 0}, {10, 0x1010},
+                                          {8, 143}, {10, 0x5050}, {8, 192}, {8, 192}, {10, 257}, {8, 143}, {8, 143},
+                                          {8, 15}, {4, -5000}, {4, 0}}));
+}
 
 TEST_F(Instruments, AttitudeLevelSpeedsAndApplyFollowTheModel)
 {
     auto& one = attitude(1);
-    link_.clear();
-    clicks(one, {"cmdLevelBank", "cmdLevelPitch", "cmdSetBankSpeedl", "cmdSetPitchSpeed"});  // level: sent all the same
+    act(one, "cmdLevelBank cmdLevelPitch cmdSetBankSpeedl cmdSetPitchSpeed");  // already level: sent all the same
     EXPECT_EQ(link_.commands(), (Commands{{4, 2160}, {5, 600}, {3, 250}, {3, -600}}));
     // At 0 the pitch speed keeps its sign flag: a plain 0 would set the bank speed.
-    slide(one, "SliderPitchSpeed", 0);
-    click(one, "cmdSetPitchSpeed");
+    act(one, "SliderPitchSpeed=0 cmdSetPitchSpeed");
     EXPECT_EQ(quint8(GaugeBusFrame(12, 3, link_.sent.back().value)->at(2)), 0x3C);
     click(one, "Command5");
 
     Cfg.GaugeRecCategory2[12] = 7;
     auto& two = attitude(2, 0);
-    link_.clear();
     EXPECT_EQ(text(two, "BoxtestValue1"), "959");
-    clicks(two, {"cmdLevelBank", "cmdLevelPitch"});
+    act(two, "cmdLevelBank cmdLevelPitch");
     EXPECT_EQ(link_.commands(), (Commands{{4, 480}, {5, 80}}));
     // Moved whatever the bus status says.
     choose(two, "NewGaugeID", "40");
@@ -367,7 +308,6 @@ TEST_F(Instruments, AttitudeLevelSpeedsAndApplyFollowTheModel)
 TEST_F(Instruments, AttitudeSweepAndRotationStopOnStopAndOnClosing)
 {
     auto& d = attitude(0);
-    link_.clear();
     child<QTimer>(d, "Timer1")->setInterval(10);
     click(d, "cmdMovePitch");
     ASSERT_TRUE(waitUntil([&] { return link_.sent.size() >= 3; }, 1000));
@@ -377,32 +317,25 @@ TEST_F(Instruments, AttitudeSweepAndRotationStopOnStopAndOnClosing)
     EXPECT_EQ(swept.back(), (std::pair{14, 0}));
     link_.clear();
     waitMs(40);
-    clicks(d, {"BL1", "BL10", "BR1", "BR10", "PL1", "PL10", "PR1", "PR10", "cmdRecalibrate", "CmdSetCalibration",
-               "cmdResetCalibration", "cmdRotateCW"});
+    act(d, "BL1 BL10 BR1 BR10 PL1 PL10 PR1 PR10 cmdRecalibrate CmdSetCalibration cmdResetCalibration cmdRotateCW");
     d.close();  // the title bar, while the bank axis turns
     EXPECT_EQ(link_.commands(), (Commands{{10, 1}, {10, 50}, {10, -1}, {10, -50}, {11, 1}, {11, 20}, {11, -1},
                                           {11, -20}, {1, 0}, {12, 0}, {13, 0}, {1, 0}, {14, 2}, {14, 0}}));
-    link_.clear();
     click(attitude(0), "Command5");  // at rest nothing is sent
     EXPECT_TRUE(link_.sent.empty());
-    auto& sweeping = attitude(0);
-    clicks(sweeping, {"cmdMovePitch", "Command5"});
+    act(attitude(0), "cmdMovePitch Command5");
     EXPECT_EQ(link_.commands(), (Commands{{14, 0}}));
 }
-
-// ---- VOR indicator ---------------------------------------------------------
 
 TEST_F(Instruments, VORNeedleTestsAndTheirCentreCalibration)
 {
     auto& d = show<ConfigGaugeVOR>(12, kVOR1);
     link_.clear();
-    slide(d, "SliderValue2", 500);
-    click(d, "cmdCenterGSneedle");
+    act(d, "SliderValue2=500 cmdCenterGSneedle");
     child<QLineEdit>(d, "BoxTestValue2")->textEdited("9");  // typing sends the slider's position again
     EXPECT_EQ(text(d, "BoxTestValue2"), "500");
-    clicks(d, {"cmdClearCal", "cmdCenterLOC", "cmdRecalibrate", "cmdCalibrateCompass"});  // LOC already centred: sent
-    slide(d, "SliderSpeed", 100);
-    slide(d, "Slider1", 0);
+    // The localiser is already in the centre: still sent.
+    act(d, "cmdClearCal cmdCenterLOC cmdRecalibrate cmdCalibrateCompass SliderSpeed=100 Slider1=0");
     EXPECT_EQ(link_.commands(), (Commands{{6, 500}, {9, 28}, {6, 500}, {9, 0}, {4, 0}, {5, 472}, {6, 472}, {5, 472},
                                           {1, 0}, {11, 1}, {3, 30}, {14, 250}}));
 }
@@ -411,39 +344,31 @@ TEST_F(Instruments, VOR2IgnoresTheGlideslopeAndCalibratesDownwards)
 {
     auto& d = show<ConfigGaugeVOR>(12, kVOR2);
     link_.clear();
-    clicks(d, {"SetToFromFlag_2", "setGSflag_1", "CmdSetIndicators", "cmdCalibrateDisk", "cmdRestCalibrateDisk"});
+    act(d, "SetToFromFlag_2 setGSflag_1 CmdSetIndicators cmdCalibrateDisk cmdRestCalibrateDisk");
     EXPECT_EQ(link_.commands(), (Commands{{12, 3}, {13, 0x3000}, {13, 0x1E5C}, {13, 0x2CB8}, {10, 0}}));
     EXPECT_EQ(IndicatorWord(ToFromFlag::From, true, kVOR1), 7);
     EXPECT_EQ(IndicatorWord(ToFromFlag::None, false, kVOR1), 1);
     EXPECT_EQ(IndicatorCalibration(3900, kVOR1).at(1), 224 + 5 * 4096);
     for (auto [count, course] : {std::pair{1084, 0}, {0, 0}, {542, 180}, {1081, 1}, {1100, -5}})
         EXPECT_EQ(CourseFromCount(count), course) << count;
-}
 
-TEST_F(Instruments, VORApplyWritesTheFixedFunctionAndTheWriteBlock)
-{
-    std::tie(Cfg.GaugeRecPlate1[12], Cfg.GaugeRecFunction2[12]) = std::tuple(1, 9);
-    auto& d = show<ConfigGaugeVOR>(12, kVOR1);
-    child<QCheckBox>(d, "CheckBlockWriteToSim")->setChecked(false);  // shown checked for plate 1
-    click(d, "CmdApply");
-    EXPECT_EQ(fields(12), (Fields{kVOR1, 1, 1, 0, 31, 0, 0, 0, 0, 0, 0}));
+    // Apply writes the fixed function and the write block.
+    std::tie(Cfg.GaugeRecPlate1[13], Cfg.GaugeRecFunction2[13]) = std::tuple(1, 9);
+    auto& one = show<ConfigGaugeVOR>(13, kVOR1);
+    child<QCheckBox>(one, "CheckBlockWriteToSim")->setChecked(false);  // shown checked for plate 1
+    click(one, "CmdApply");
+    EXPECT_EQ(fields(13), (Fields{kVOR1, 1, 1, 0, 31, 0, 0, 0, 0, 0, 0}));
 }
-
-// ---- DME indicator ---------------------------------------------------------
 
 TEST_F(Instruments, DmeLampsBrightnessAndPackedTestValues)
 {
     auto& d = dme();
-    slide(d, "SliderLightIntensity", 15);
-    clicks(d, {"cmdSetNight", "cmdSetDaymode", "DisplaysOff", "LightOn", "DisplaysOn", "OptionExternalOnOff",
-               "OptionLocalOnOff", "CmdTestOn", "CmdTestOff"});
+    act(d, "SliderLightIntensity=15 cmdSetNight cmdSetDaymode DisplaysOff LightOn DisplaysOn OptionExternalOnOff "
+           "OptionLocalOnOff CmdTestOn CmdTestOff");
     // As the dialog opens, no test value is shown.
-    clicks(d, {"ComdSetMiles", "cmdWriteKnots", "cmdsetMinutes", "CheckShowDistance", "CheckShowSpeed",
-               "CheckShowTime", "ComdSetMiles"});
+    act(d, "ComdSetMiles cmdWriteKnots cmdsetMinutes CheckShowDistance CheckShowSpeed CheckShowTime ComdSetMiles");
     type(d, "boxDistance", " 1.23 ");
-    click(d, "ComdSetMiles");
-    type(d, "boxSpeed", "999");
-    click(d, "cmdWriteKnots");
+    act(d, "ComdSetMiles boxSpeed=999 cmdWriteKnots");
     EXPECT_EQ(link_.commands(), (Commands{{13, 47}, {8, 192}, {13, 15}, {8, 128}, {8, 0}, {8, 64}, {8, 192}, {6, 1},
                                           {6, 0}, {10, 1}, {10, 0}, {4, 0x3123}, {3, 0x3456}, {5, 0x3078},
                                           {4, 0x2123}, {4, 0x4123}, {3, 0x0999}}));
@@ -479,8 +404,6 @@ TEST_F(Instruments, DmeReadApplyAndTheTestOffOfEveryClose)
     EXPECT_EQ(link_.commands(), (Commands{{10, 0}}));
 }
 
-// ---- Radio magnetic indicator ----------------------------------------------
-
 TEST_F(Instruments, RmiOpeningSelectsTheStoredWordsAndSendsOnlyTheDmeChoices)
 {
     auto& plain = rmi();
@@ -496,7 +419,7 @@ TEST_F(Instruments, RmiOpeningSelectsTheStoredWordsAndSendsOnlyTheDmeChoices)
     EXPECT_TRUE(
         allChecked(full, {"OptionCompass", "OptionHasDME", "OptionShowIfADFYes", "OptionVOR2Yel", "OptionVOR2Grn"}));
     EXPECT_FALSE(hidden(full, "FrameDME1") || hidden(full, "FrameDME2"));
-    clicks(full, {"OptionShowIfADFNo", "OptionVOR1Grn", "Command6"});
+    act(full, "OptionShowIfADFNo OptionVOR1Grn Command6");
     EXPECT_EQ(fields(70), (Fields{130, 1, 1, 8, 39, 0, 5, 0, 31, 0, 1}));
 }
 
@@ -504,12 +427,12 @@ TEST_F(Instruments, RmiCalibrationCountsNudgesPerPartAndWrapsAtItsTurn)
 {
     auto& d = rmi();
     link_.clear();
-    clicks(d, {"cmdResetCalibration", "NL10", "NL10", "cmdSetCalibration", "cmdResetCalibration", "NR1"});
+    act(d, "cmdResetCalibration NL10 NL10 cmdSetCalibration cmdResetCalibration NR1");
     EXPECT_TRUE(hidden(d, "NR10"));
     EXPECT_EQ(d.calibration().position, kCompassCardTurn);
     click(d, "NL1");
     EXPECT_EQ(d.calibration().position, 0);
-    clicks(d, {"OptionCalibrateGreenNeedle", "cmdResetCalibration"});
+    act(d, "OptionCalibrateGreenNeedle cmdResetCalibration");
     EXPECT_TRUE(hidden(d, "NL10") && !hidden(d, "NR10"));
     click(d, "NL1");
     EXPECT_EQ(d.calibration().position, kRmiNeedleTurn);
@@ -523,12 +446,9 @@ TEST_F(Instruments, RmiTestSlidersLampsDmeDisplaysAndNeedleSources)
 {
     auto& d = rmi(1);
     link_.clear();
-    for (const auto& [name, position] : {std::pair{"SliderValue1", 90}, {"SliderValue1", 359}, {"SliderGreenNeedle", 90},
-                                         {"SliderYellowNeedle", 90}, {"SliderCompassSpeed", 0},
-                                         {"SliderNeedlesSpeed", 100}, {"SliderDMEIntensity", 9}})
-        slide(d, name, position);
-    clicks(d, {"CmdSetIntensityNight", "LightOn", "OptionDisplaysOff", "LightOff", "cdSetFlag", "cmdWriteLeftDME",
-               "CmdWriteRightDME", "CheckShowMERight", "CmdWriteRightDME"});
+    act(d, "SliderValue1=90 SliderValue1=359 SliderGreenNeedle=90 SliderYellowNeedle=90 SliderCompassSpeed=0 "
+           "SliderNeedlesSpeed=100 SliderDMEIntensity=9 CmdSetIntensityNight LightOn OptionDisplaysOff LightOff "
+           "cdSetFlag cmdWriteLeftDME CmdWriteRightDME CheckShowMERight CmdWriteRightDME");
     EXPECT_EQ(text(d, "boxYellowValue"), "90");
     EXPECT_EQ(link_.commands(), (Commands{{5, 1152}, {5, 4595}, {6, 1080}, {6, 0x4438}, {3, 4240}, {4, 240},
                                           {13, 0x209}, {8, 0xC0}, {8, 0x40}, {8, 15}, {14, 1}, {15, 0x2123},
@@ -541,8 +461,6 @@ TEST_F(Instruments, RmiTestSlidersLampsDmeDisplaysAndNeedleSources)
     click(d, "CmdReadNeedleSelection");
     EXPECT_EQ(text(d, "boxGRNselection") + " " + text(d, "boxYellowSelection"), "ADF VOR");
 }
-
-// ---- Bus engine cluster ----------------------------------------------------
 
 class EngineCluster : public Instruments {
 protected:
@@ -621,7 +539,7 @@ TEST_F(EngineCluster, ApplyWritesNothingWhenAPlateDoesNotFitItsPacking)
     EXPECT_EQ(Cfg.GaugeRecPlate1[20], 32767);
 }
 
-TEST_F(EngineCluster, CalHandsTheNeedleOfThisGaugeToThePlateWindow)
+TEST_F(EngineCluster, CalHandsTheNeedleOfThisGaugeToThePlateWindowAndTheTwoSpeedScales)
 {
     auto& d = open();
     choosePlate(d, 2, 4);
@@ -630,20 +548,15 @@ TEST_F(EngineCluster, CalHandsTheNeedleOfThisGaugeToThePlateWindow)
     CurrentGaugeTypeName = "Other";
     click(d, "cmdCalibrateFuelRight");
     EXPECT_TRUE(DefaultForm<frmCalibrate>::loaded());
-    EXPECT_EQ(std::make_tuple(int(CurrentGaugeID), CurrentGaugeTypeName, int(CalNeedleNr), int(CalFunctionNr),
-                              int(CalSeqNr), CalFunctionName, CalCategoryName, int(CalPlateNr)),
-              std::make_tuple(20, std::string("Test gauge"), 2, 46, 2, std::string("046   Fuel Right"),
-                              std::string("Fuel"), 4));
+    EXPECT_EQ(std::tuple(CurrentGaugeID, CurrentGaugeTypeName, CalNeedleNr, CalFunctionNr, CalSeqNr, CalFunctionName,
+                         CalCategoryName, CalPlateNr),
+              std::tuple(20, "Test gauge", 2, 46, 2, "046   Fuel Right", "Fuel", 4));
     click(d, "cmdCalibrateAMP");
-    EXPECT_EQ(std::make_tuple(int(CalNeedleNr), CalCategoryName, int(CalPlateNr)),
-              std::make_tuple(8, std::string("Cockpit"), 0));
-}
+    EXPECT_EQ(std::tuple(CalNeedleNr, CalCategoryName, CalPlateNr), std::tuple(8, "Cockpit", 0));
 
-TEST_F(EngineCluster, TestSlidersAndTheTwoSpeedScales)
-{
-    auto& d = open();
-    for (int n = 0; n < 8; ++n)
-        slide(d, ("SliderValue1_" + std::to_string(n)).c_str(), 10 * n + 1);
+    // The test sliders, then the speed while dragged and when let go.
+    act(d, "SliderValue1_0=1 SliderValue1_1=11 SliderValue1_2=21 SliderValue1_3=31 SliderValue1_4=41 "
+           "SliderValue1_5=51 SliderValue1_6=61 SliderValue1_7=71");
     auto* speed = child<QSlider>(d, "SliderSpeed");
     speed->setSliderDown(true);
     speed->setSliderPosition(90);

@@ -406,7 +406,7 @@ TEST_F(PlateWindow, CalibratesSavesAndAssignsThroughItsControls)
     // A new plate becomes the one the opener hands over next.
     click(w, "CmdCreateNewPlate");
     edit(w, "BoxNameNewPlate", "Boost");
-    clicks(w, {"cmdSetNewName", "CmdCalibrateNewPlate"});
+    act(w, "cmdSetNewName CmdCalibrateNewPlate");
     edit(w, "Curve1_1", "200");
     messages_.expectOk(kVerified);
     click(w, "CmdSaveNewPlate");

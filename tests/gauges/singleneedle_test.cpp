@@ -65,29 +65,23 @@ TEST_F(SingleNeedle, TheEndStopQuestionComesOncePerActivationAndYesMovesTheCentr
     click(d, "cmdCentre");
     messages_.expectYesNo(kEndStopQuestion, true);
     messages_.expectOk("Needle center will be set to 540");
-    slide(d, "SliderValue1", 946);
-    slide(d, "SliderValue1", 1000);
-    click(d, "cmdCentre");
+    act(d, "SliderValue1=946 SliderValue1=1000 cmdCentre");
     EXPECT_EQ(link_.commands(), (Commands{{5, 472}, {5, 946}, {5, 1000}, {5, 540}}));
 
     // A new activation asks again; No sends nothing, later moves go out.
     d.Form_Activate();
     link_.clear();
     messages_.expectYesNo(kEndStopQuestion, false);
-    slide(d, "SliderValue1", 950);
-    slide(d, "SliderValue1", 960);
-    click(d, "cmdCentre");
+    act(d, "SliderValue1=950 SliderValue1=960 cmdCentre");
     EXPECT_EQ(link_.commands(), (Commands{{5, 960}, {5, 472}}));
 
     // High resolution: the dial ends at 3780.
     d.Form_Activate();
     link_.clear();
-    click(d, "cmdSetHigh");
-    slide(d, "SliderValue1", 3780);
+    act(d, "cmdSetHigh SliderValue1=3780");
     messages_.expectYesNo(kEndStopQuestion, true);
     messages_.expectOk("Needle center will be set to 2160");
-    slide(d, "SliderValue1", 3781);
-    click(d, "CmdLowRes");
+    act(d, "SliderValue1=3781 CmdLowRes");
     EXPECT_EQ(link_.commands(), (Commands{{9, 1}, {5, 3780}, {5, 3781}, {9, 0}, {5, 1079}}));
 }
 
@@ -100,18 +94,12 @@ TEST_F(SingleNeedle, DirectionSpecialCommandsAndTheCalibrationCounter)
 
     auto& d = open(2);
     EXPECT_FALSE(hidden(d, "Frame52mmModel"));
-    clicks(d, {"Option4", "Option3", "CmdExtra1", "CmdExtra2", "CmdExtra3", "CmdExtra4"});
-    type(d, "boxCalibrationValue", "1075");
-    click(d, "CmdUpLargeMove");
+    act(d, "Option4 Option3 CmdExtra1 CmdExtra2 CmdExtra3 CmdExtra4 boxCalibrationValue=1075 CmdUpLargeMove");
     EXPECT_EQ(text(d, "boxCalibrationValue"), "0");
-    type(d, "boxCalibrationValue", "5");
-    click(d, "cmdDwnLargeMove");
+    act(d, "boxCalibrationValue=5 cmdDwnLargeMove");
     EXPECT_EQ(text(d, "boxCalibrationValue"), "1079");
-    clicks(d, {"CmdMoveUpSmallMove", "cmdDwnSmallMove"});
-    type(d, "boxCalibrationValue", "100");
-    clicks(d, {"cmdSetCalibration", "CmdTestCalibration"});
-    slide(d, "SliderValue1", 300);
-    click(d, "cmdResetCalibration");
+    act(d, "CmdMoveUpSmallMove cmdDwnSmallMove boxCalibrationValue=100 cmdSetCalibration CmdTestCalibration "
+           "SliderValue1=300 cmdResetCalibration");
     EXPECT_EQ(text(d, "boxCalibrationValue"), "0");
     EXPECT_EQ(link_.commands(), (Commands{{4, 1}, {4, 0}, {14, 0}, {14, 1}, {14, 2}, {14, 3}, {11, 40}, {12, 40},
                                           {11, 4}, {12, 4}, {13, 400}, {1, 0}, {5, 300}, {13, 0}, {5, 0}, {1, 0}}));
@@ -119,9 +107,8 @@ TEST_F(SingleNeedle, DirectionSpecialCommandsAndTheCalibrationCounter)
     // A value whose frame would not fit 16 bits, or no number: the rule.
     link_.clear();
     for (const char* bad : {"16384", "abc"}) {
-        type(d, "boxCalibrationValue", bad);
         messages_.expectOk(kCalibrationValueRule);
-        click(d, "cmdSetCalibration");
+        act(d, QStringLiteral("boxCalibrationValue=%1 cmdSetCalibration").arg(bad));
     }
     click(d, "cmdSetHigh");
     messages_.expectOk(kLowResolutionOnly);
@@ -240,9 +227,7 @@ TEST_F(SingleNeedle, DisplayGaugeSendsNeedleDisplayAndLightsAndStoresItsAssignme
     needle->setSliderDown(true);
     needle->setValue(100);
     needle->setSliderDown(false);
-    clicks(d, {"cmdCentre", "DisplayOff", "LightOn", "DisplayOn", "LightOff", "Option4"});
-    slide(d, "SliderSpeed", 100);
-    type(d, "MaxValDisp", "1500");
+    act(d, "cmdCentre DisplayOff LightOn DisplayOn LightOff Option4 SliderSpeed=100 MaxValDisp=1500");
     EXPECT_EQ(text(d, "MaxValDisp"), "999");
     EXPECT_EQ(link_.commands(), (Commands{{5, 944}, {6, 0x130B}, {5, 100}, {5, 100}, {6, 0x13A8}, {5, 472}, {6, 0x65A0},
                                           {8, 15}, {8, 64}, {8, 192}, {8, 143}, {4, 1}, {3, 300}}));
@@ -277,17 +262,12 @@ TEST_F(DualNeedle, OneEndStopQuestionPerActivationForBothNeedlesAndTheDirectionW
     click(d, "Command1");
     messages_.expectYesNo(kEndStopQuestion, true);
     messages_.expectOk("Needle center will be set to 540");
-    slide(d, "SliderValue1", 946);
-    slide(d, "SliderValue2", 1000);
-    click(d, "Command2");
+    act(d, "SliderValue1=946 SliderValue2=1000 Command2");
     // Anew after an activation, in needle 2's words.
     d.Form_Activate();
     messages_.expectYesNo(kEndStopQuestionNeedle2, false);
-    slide(d, "SliderValue2", 950);
-    slide(d, "SliderValue1", 1000);
-    clicks(d, {"Command1", "Needle1CCW", "cmdSetDirection1", "Needle2CCW", "CmdSetDirection2", "Needle1CW",
-               "cmdSetDirection1"});
-    slide(d, "SliderSpeed", 0);
+    act(d, "SliderValue2=950 SliderValue1=1000 Command1 Needle1CCW cmdSetDirection1 Needle2CCW CmdSetDirection2 "
+           "Needle1CW cmdSetDirection1 SliderSpeed=0");
     EXPECT_EQ(link_.commands(), (Commands{{5, 472}, {5, 946}, {6, 1000}, {6, 540}, {5, 1000}, {5, 472}, {4, 1},
                                           {4, 257}, {4, 256}, {3, 4200}}));
 }
