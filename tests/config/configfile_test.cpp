@@ -99,6 +99,23 @@ TEST_F(ConfigFileTest, RoundTripIsByteIdenticalWithPointNumbersWhateverTheLocale
     EXPECT_EQ(text.substr(text.size() - 7), "\"end\"\r\n");
 }
 
+// `path` read-only for the scope: by its permissions, or where they do not
+// bind (root) by the immutable attribute.
+struct ReadOnly {
+    explicit ReadOnly(QString p) : path(std::move(p))
+    {
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
+        QProcess::execute("chattr", {"+i", path});
+    }
+    ~ReadOnly()
+    {
+        QProcess::execute("chattr", {"-i", path});
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    bool holds() const { return ::access(path.toLocal8Bit().constData(), W_OK) != 0; }
+    QString path;
+};
+
 TEST_F(ConfigFileTest, SaveFailureKeepsThePreviousFile)
 {
     Cfg = sampleConfig();
@@ -135,40 +152,19 @@ TEST_F(ConfigFileTest, SaveFailureKeepsThePreviousFile)
 
     Session.ConfigFileName = dir_.file("no such folder/cockpit.cfg");
     EXPECT_FALSE(WriteConfigFile(&error));
-}
 
-// `path` read-only for the scope: by its permissions, or where they do not
-// bind (root) by the immutable attribute.
-struct ReadOnly {
-    explicit ReadOnly(QString p) : path(std::move(p))
-    {
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
-        QProcess::execute("chattr", {"+i", path});
-    }
-    ~ReadOnly()
-    {
-        QProcess::execute("chattr", {"-i", path});
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    bool holds() const { return ::access(path.toLocal8Bit().constData(), W_OK) != 0; }
-    QString path;
-};
-
-TEST_F(ConfigFileTest, SaveIntoReadOnlyFolderWritesTheFileItself)
-{
-    Cfg = sampleConfig();
-    ASSERT_TRUE(WriteConfigFile());
+    // Into a read-only folder the file itself is written; a read-only file stays.
+    Session.ConfigFileName = "cockpit.cfg";
     const ReadOnly folder(dir_.path());
     if (!folder.holds())
         GTEST_SKIP() << "the folder cannot be made read-only here";
-    Cfg.FunctionNames[52] = "changed";
     EXPECT_TRUE(WriteConfigFile());
-    const std::string saved = fileBytes(Session.ConfigFileName);
-    EXPECT_NE(saved.find("\"changed\""), std::string::npos);
+    const std::string changed = fileBytes(Session.ConfigFileName);
+    EXPECT_NE(changed.find("\"changed\""), std::string::npos);
     const ReadOnly file(dir_.path() + "/cockpit.cfg");
     Cfg.FunctionNames[52] = "lost";
     EXPECT_FALSE(WriteConfigFile());
-    EXPECT_EQ(fileBytes(Session.ConfigFileName), saved);
+    EXPECT_EQ(fileBytes(Session.ConfigFileName), changed);
 }
 
 TEST_F(ConfigFileTest, OnlyRegularFilesOfAConfigurationsSizeAreRead)
