@@ -34,17 +34,6 @@ protected:
 
     static QTimer* timer(const char* name) { return window().findChild<QTimer*>(name); }
 
-    static void define(int f, Byte dataType, int group, int slot, Single preAdd = 0, Single multiply = 1)
-    {
-        Cfg.FunctionNames[f] = "F" + std::to_string(f);
-        Cfg.FunctionDataType[f] = dataType;
-        Cfg.FunctionIndex1[f] = Integer(group);
-        Cfg.FunctionSlot1[f] = Byte(slot);
-        Cfg.FunctionPreAdd[f] = preAdd;
-        Cfg.FunctionMultiply[f] = multiply;
-        Cfg.FunctionDivide[f] = 1;
-    }
-
     // X-Plane sends `value` in (group, slot).
     static void receive(quint32 group, int slot, float value)
     {
@@ -82,7 +71,7 @@ TEST_F(FunctionTestWindow, StartScanShowsTheFunctionAndOpensOnePortPerCallAndClo
     EXPECT_EQ(texts({"boxFuncMinimum", "boxFuncMaximum", "BoxSeqNr"}), "2 5 ");
     EXPECT_EQ(link().PortCount(), 0);
 
-    define(61, DataTypeFloat, 3, 2, 1.5f, 2);
+    defineFunction(61, DataTypeFloat, 3, 2, 1.5f, 2);
     Cfg.FunctionDivide[61] = 4;
     Cfg.FunctionIndex3[61] = 17;
     Cfg.FunctionSlot3[61] = 5;
@@ -109,7 +98,7 @@ TEST_F(FunctionTestWindow, StartScanShowsTheFunctionAndOpensOnePortPerCallAndClo
 
 TEST_F(FunctionTestWindow, ReadingTracksTheRawRangeOnceSettledAndStoresIt)
 {
-    define(61, DataTypeFloat, 3, 2, 1, 2);
+    defineFunction(61, DataTypeFloat, 3, 2, 1, 2);
     window().StartScan(61, 1);
     window().Form_Activate();
     EXPECT_EQ(text("boxReading"), "Reading");
@@ -136,7 +125,7 @@ TEST_F(FunctionTestWindow, ReadingTracksTheRawRangeOnceSettledAndStoresIt)
     EXPECT_EQ(std::tuple(Cfg.FunctionMinimum[61], Cfg.FunctionMaximum[61], Session.ConfigChanged), std::tuple(-0.5f, 12.0f, 0));
 
     // A command function is read once, then reading stops.
-    define(62, DataTypeCommand, 7, 2);
+    defineFunction(62, DataTypeCommand, 7, 2);
     window().StartScan(62, 1);
     window().Form_Activate();
     EXPECT_TRUE(timer("Timer1")->isActive());
@@ -146,10 +135,10 @@ TEST_F(FunctionTestWindow, ReadingTracksTheRawRangeOnceSettledAndStoresIt)
     EXPECT_EQ(text("boxRaw"), "-0.5000") << "a command has no value: the last one stays";
 }
 
-TEST_F(FunctionTestWindow, WriteOnceSendsOnlyValuesTheDataTypeCarries)
+TEST_F(FunctionTestWindow, WritesSendOnlyValuesTheDataTypeCarriesAndSweepUpAndDown)
 {
-    define(63, DataTypeByte, 5, 1);
-    define(64, DataTypeInteger, 6, 0);
+    defineFunction(63, DataTypeByte, 5, 1);
+    defineFunction(64, DataTypeInteger, 6, 0);
     scan(63, 1);
     writeOnce("256", "Datatype is byte; Value must be 0 end 255");
     writeOnce("abc", "Value must be a number");
@@ -160,12 +149,10 @@ TEST_F(FunctionTestWindow, WriteOnceSendsOnlyValuesTheDataTypeCarries)
     writeOnce("-32768", "Datatype is Integer; Value must be -32767 and  +32767");
     writeOnce("-32767");
     EXPECT_EQ(decodeData(packet(1)).asFloat, -32767);
-}
 
-TEST_F(FunctionTestWindow, SweepGoesUpAndDownAndEndsOnAValueOutOfRange)
-{
-    define(65, DataTypeFloat, 4, 0);
-    define(66, DataTypeByte, 4, 0);
+    // A sweep goes up and down and ends on a value out of range.
+    defineFunction(65, DataTypeFloat, 4, 0);
+    defineFunction(66, DataTypeByte, 4, 0);
     scan(65, 1);
 
     setTexts({{"BoxWriteLowerLimit", "0"}, {"BoxWriteUpperLimit", "8"}, {"boxIncrDecr", "4"}});

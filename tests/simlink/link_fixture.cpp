@@ -100,17 +100,17 @@ void LinkTest::receive(const std::vector<SimXplane::Record>& records)
     receive(SimXplane::dataPacket(records));
 }
 
-void LinkTest::defineFunction(int f, Byte dataType, int group, int slot)
+void defineFunction(int f, Byte dataType, int group, int slot, Single preAdd, Single multiply)
 {
     Cfg.FunctionNames[f] = "F" + std::to_string(f);
     Cfg.FunctionFullName[f].clear();
     Cfg.FunctionSignalType[f] = 0;
     Cfg.FunctionMacroNr[f] = 0;
-    Cfg.FunctionPreAdd[f] = 0;
+    Cfg.FunctionPreAdd[f] = preAdd;
     Cfg.FunctionDataType[f] = dataType;
     Cfg.FunctionIndex1[f] = Integer(group);
     Cfg.FunctionSlot1[f] = Byte(slot);
-    Cfg.FunctionMultiply[f] = 1;
+    Cfg.FunctionMultiply[f] = multiply;
     Cfg.FunctionDivide[f] = 1;
 }
 

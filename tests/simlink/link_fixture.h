@@ -34,6 +34,8 @@ SentData decodeData(const QByteArray& packet);
 QByteArray hex(const char* text);
 
 quint16 freeLoopbackPort();
+// Function `f` named "F<f>", pair 1 = (group, slot), scaling (x + preAdd) * multiply.
+void defineFunction(int f, Byte dataType, int group, int slot, Single preAdd = 0, Single multiply = 1);
 // A clean configuration whose link runs between the two loopback ports.
 void loopbackConfig(quint16 remotePort, quint16 localPort);
 
@@ -51,8 +53,6 @@ protected:
     void receive(const QByteArray& datagram);
     void receive(const std::vector<SimXplane::Record>& records);
 
-    // Function `f` named "F<f>", pair 1 = (group, slot), scaling 1 : 1.
-    void defineFunction(int f, Byte dataType, int group, int slot);
     // Opens an enabled port for `f`.
     int openReadPort(int f);
 

@@ -24,9 +24,7 @@ protected:
     // A port of function 60 with data type `type`, reading group 9 slot 0.
     int typedPort(Byte type, Single preAdd = 0, Single multiply = 1, Single divide = 1)
     {
-        defineFunction(60, type, 9, 0);
-        Cfg.FunctionPreAdd[60] = preAdd;
-        Cfg.FunctionMultiply[60] = multiply;
+        defineFunction(60, type, 9, 0, preAdd, multiply);
         Cfg.FunctionDivide[60] = divide;
         return openReadPort(60);
     }
