@@ -12,6 +12,13 @@ namespace {
 
 using namespace varnet::testing;
 
+std::vector<int> allGaugeIDs()
+{
+    std::vector<int> all(255);
+    std::iota(all.begin(), all.end(), 1);
+    return all;
+}
+
 QByteArray identifyReply(int id, int type, int model, int version)
 {
     QByteArray payload;
@@ -62,18 +69,23 @@ TEST_F(BusSearchSteps, EachGaugeIDIsAskedOnceWithTheIdentifyFrameAndMarkedAsked)
     ASSERT_TRUE(search.start());
     EXPECT_FALSE(search.start()) << "a running search is not started again";
     EXPECT_EQ(GaugeSendBuffer, hexBytes("00 01 7C 80 AA FF"));
-    EXPECT_EQ(GaugeSendPending, 1);
-    EXPECT_EQ(CurrentGaugeID, 1);
-    EXPECT_EQ(search.SearchWaitTicks, kSearchWaitTicks);
+    EXPECT_EQ(std::tuple(GaugeSendPending, CurrentGaugeID, search.SearchWaitTicks), std::tuple(1, 1, kSearchWaitTicks));
     runToEnd();
-
-    std::vector<int> all(255);
-    std::iota(all.begin(), all.end(), 1);
-    EXPECT_EQ(asked, all);
+    EXPECT_EQ(asked, allGaugeIDs());
     EXPECT_EQ(finishedCount, 1);
     EXPECT_EQ(Session.GaugeRecBusStatus[0], 0);
     for (int id = 1; id <= 255; ++id)
         EXPECT_EQ(Session.GaugeRecBusStatus[id], 1) << id;
+
+    // Stop ends a new search where it is.
+    asked.clear();
+    search.start();
+    silentTurn();
+    search.stop();
+    silentTurn();
+    EXPECT_FALSE(search.scanning());
+    EXPECT_EQ(asked, (std::vector<int>{1, 2}));
+    EXPECT_EQ(finishedCount, 1);
 }
 
 TEST_F(BusSearchSteps, AnAnswerIsStoredAtTheGaugeIDThatAnswered)
@@ -84,9 +96,7 @@ TEST_F(BusSearchSteps, AnAnswerIsStoredAtTheGaugeIDThatAnswered)
     reply(40, 1, 2, 3);  // late, from a gauge asked before
     search.poll();
 
-    EXPECT_EQ(Cfg.GaugeRecType[40], 1);
-    EXPECT_EQ(Cfg.GaugeRecModel[40], 2);
-    EXPECT_EQ(Cfg.GaugeRecVersion[40], 3);
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[40], Cfg.GaugeRecModel[40], Cfg.GaugeRecVersion[40]), std::tuple(1, 2, 3));
     EXPECT_EQ(Cfg.GaugeRecFunction1[40], 7) << "assignments stay";
     EXPECT_EQ(Session.GaugeRecBusStatus[40], 2);
     EXPECT_EQ(Session.GaugeRecBusStatus[1], 1) << "the asked GaugeID did not answer";
@@ -158,20 +168,6 @@ TEST_F(BusSearchSteps, AFrameWaitingForTheSenderIsNotOverwrittenUntilTheSenderHa
     EXPECT_EQ(GaugeSendBuffer, hexBytes("00 02 7C 80 AA FF"));
 }
 
-TEST_F(BusSearchSteps, StopEndsTheSearchWhereItIs)
-{
-    search.start();
-    silentTurn();
-    search.stop();
-    GaugeSendPending = 0;
-    search.tick();
-    search.tick();
-    search.poll();
-    EXPECT_FALSE(search.scanning());
-    EXPECT_EQ(asked, (std::vector<int>{1, 2}));
-    EXPECT_EQ(finishedCount, 0);
-}
-
 // The whole search from the screen, against the simulated control unit on
 // COM5.
 class BusSearchOnTheBus : public ConfigScreenTest {
@@ -213,15 +209,11 @@ TEST_F(BusSearchOnTheBus, ExactlyTheGaugesOnTheBusEnterWithTypeModelAndVersion)
     EXPECT_FALSE(child<QPushButton>(s, "Cmdsearch")->isEnabled());
     ASSERT_TRUE(searchEnds());
 
-    const std::map<int, std::array<int, 3>> found{{5, {1, 2, 3}}, {17, {10, 4, 5}}, {250, {130, 6, 7}}};
+    const std::map<int, std::tuple<int, int, int>> found{{5, {1, 2, 3}}, {17, {10, 4, 5}}, {250, {130, 6, 7}}};
     for (int id = 1; id <= 255; ++id) {
-        const auto it = found.find(id);
-        EXPECT_EQ(Session.GaugeRecBusStatus[id], it != found.end() ? 2 : 1) << id;
-        if (it == found.end())
-            continue;
-        EXPECT_EQ(Cfg.GaugeRecType[id], it->second[0]) << id;
-        EXPECT_EQ(Cfg.GaugeRecModel[id], it->second[1]) << id;
-        EXPECT_EQ(Cfg.GaugeRecVersion[id], it->second[2]) << id;
+        EXPECT_EQ(Session.GaugeRecBusStatus[id], found.contains(id) ? 2 : 1) << id;
+        if (found.contains(id))
+            EXPECT_EQ(std::tuple(Cfg.GaugeRecType[id], Cfg.GaugeRecModel[id], Cfg.GaugeRecVersion[id]), found.at(id)) << id;
     }
     EXPECT_EQ(Cfg.GaugeRecType[30], 2);
     EXPECT_EQ(Session.ConfigChanged, 0);
@@ -235,9 +227,7 @@ TEST_F(BusSearchOnTheBus, ExactlyTheGaugesOnTheBusEnterWithTypeModelAndVersion)
     EXPECT_TRUE(child<QListWidget>(s, "Configlist")->isEnabled());
     EXPECT_TRUE(child<QPushButton>(s, "Cmdsearch")->isEnabled());
     EXPECT_EQ(child<QProgressBar>(s, "ProgressBar1")->value(), 255);
-    std::vector<int> all(255);
-    std::iota(all.begin(), all.end(), 1);
-    EXPECT_EQ(askedIDs(), all);
+    EXPECT_EQ(askedIDs(), allGaugeIDs());
 }
 
 TEST_F(BusSearchOnTheBus, ASilentBusLeavesEveryGaugeIDNotConnectedInBoundedTime)

@@ -46,8 +46,8 @@ protected:
 
     void TearDown() override
     {
-        DefaultForm<FrmMainConfigure>::unload();
-        closeOtherWindows();
+        unloadAll<FrmMainConfigure, frmConfigUnknown, ConfigIOM, frmTestEC, frmListFunctions, SaveConfig, FrmConfigureYokes,
+                  frmMain, GetOffsetlist, frmTestGauges, frmTestXplaneInterface>();
         Session = SessionState{};
         GaugeBusTest::TearDown();
     }
@@ -83,20 +83,6 @@ protected:
         }
     }
 
-private:
-    static void closeOtherWindows()
-    {
-        DefaultForm<frmConfigUnknown>::unload();
-        DefaultForm<ConfigIOM>::unload();
-        DefaultForm<frmTestEC>::unload();
-        DefaultForm<frmListFunctions>::unload();
-        DefaultForm<SaveConfig>::unload();
-        DefaultForm<FrmConfigureYokes>::unload();
-        DefaultForm<frmMain>::unload();
-        DefaultForm<GetOffsetlist>::unload();
-        DefaultForm<frmTestGauges>::unload();
-        DefaultForm<frmTestXplaneInterface>::unload();
-    }
 };
 
 // The configuration screen with every gauge and module dialog registered,

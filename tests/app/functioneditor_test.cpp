@@ -105,10 +105,7 @@ protected:
 
     ~FunctionEditorWindow() override
     {
-        DefaultForm<GetOffsetlist>::unload();
-        DefaultForm<frmTestFunction>::unload();
-        DefaultForm<SaveConfig>::unload();
-        DefaultForm<SimCom>::unload();
+        unloadAll<GetOffsetlist, frmTestFunction, SaveConfig, SimCom>();
         flushDeletes();
         Cfg = ConfigTables{};
         Session = SessionState{};

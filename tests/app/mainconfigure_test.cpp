@@ -371,9 +371,7 @@ TEST_F(ConfigScreenWindow, TitleBarCloseDoesWhatTheWindowsOwnCloseDoes)
         flushDeletes();
     }
     OnEndProgram = frmStatus::EndProgram = frmStatusYoke::ExitProgram = nullptr;
-    DefaultForm<frmTestFunction>::unload();
-    DefaultForm<frmStatusYoke>::unload();
-    DefaultForm<frmConfigY1>::unload();
+    unloadAll<frmTestFunction, frmStatusYoke, frmConfigY1>();
 }
 
 // Every gauge and module of a saved configuration opens its own dialog from

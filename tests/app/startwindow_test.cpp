@@ -67,11 +67,7 @@ protected:
         frmStatusYoke::ExitProgram = nullptr;
         frmStatus::EndProgram = nullptr;
         frmStatus::ShowConfigurationScreen = nullptr;
-        DefaultForm<frmMain>::unload();
-        DefaultForm<frmConfigY1>::unload();
-        DefaultForm<frmStatusYoke>::unload();
-        DefaultForm<frmStatus>::unload();
-        DefaultForm<SimCom>::unload();
+        unloadAll<frmMain, frmConfigY1, frmStatusYoke, frmStatus, SimCom>();
         flushDeletes();
     }
 

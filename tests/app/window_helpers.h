@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include "platform/form.h"
+
 #include <string>
 #include <vector>
 
@@ -34,6 +36,13 @@ inline std::vector<std::string> listLines(QWidget& window, const char* list)
         for (int row = 0; row < l->count(); ++row)
             lines.push_back(l->item(row)->text().toStdString());
     return lines;
+}
+
+// Unloads the default instances of every window type given.
+template <typename... Windows>
+void unloadAll()
+{
+    (DefaultForm<Windows>::unload(), ...);
 }
 
 // Runs the deletes of unloaded windows.

@@ -50,26 +50,21 @@ TEST_F(YokeWindowsTest, RunStartsOnlyTheConfiguredYokesAndUnloadClosesTheirPorts
     EXPECT_FALSE(port->isOpen());
 }
 
-TEST_F(YokeWindowsTest, ConfigurationWindowOpensTheUDPTestWindowOnlyWhenAsked)
+TEST_F(YokeWindowsTest, ConfigurationOpensTheUDPTestWindowOnlyWhenAskedAndExitRunsTheProgramExit)
 {
-    int shown = 0;
+    int shown = 0, exits = 0;
     FrmConfigureYokes::ShowUDPTestWindow = [&] { ++shown; };
+    frmStatusYoke::ExitProgram = [&] { ++exits; };
     FrmConfigureYokes& w = DefaultForm<FrmConfigureYokes>::get();
     EXPECT_EQ(shown, 0);
     w.findChild<QPushButton*>("cmdTestXplaneInterface")->click();
     EXPECT_EQ(shown, 1);
     w.findChild<QPushButton*>("cmdClose")->click();
     EXPECT_FALSE(DefaultForm<FrmConfigureYokes>::loaded());
-    FrmConfigureYokes::ShowUDPTestWindow = nullptr;
-}
-
-TEST_F(YokeWindowsTest, ExitRunsTheInstalledProgramExit)
-{
-    int exits = 0;
-    frmStatusYoke::ExitProgram = [&] { ++exits; };
     DefaultForm<frmStatusYoke>::get().cmdExit->click();
-    frmStatusYoke::ExitProgram = nullptr;
     EXPECT_EQ(exits, 1);
+    FrmConfigureYokes::ShowUDPTestWindow = nullptr;
+    frmStatusYoke::ExitProgram = nullptr;
 }
 
 } // namespace
