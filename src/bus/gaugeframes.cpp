@@ -23,7 +23,7 @@ QByteArray bytes(std::initializer_list<std::uint8_t> values)
 
 } // namespace
 
-std::optional<QByteArray> GaugeBusFrame(int gaugeID, int command, double value)
+std::optional<GaugeFrameBytes> GaugeBusFrameBytes(int gaugeID, int command, double value)
 {
     if (!isGaugeByte(gaugeID) || std::isnan(value))
         return std::nullopt;
@@ -36,8 +36,16 @@ std::optional<QByteArray> GaugeBusFrame(int gaugeID, int command, double value)
 
     std::uint32_t k = (std::uint32_t(command) << 4) | (m & 0x01) | (hi & 0x02);
     k |= negative ? 0x0C : 0x08;
-    return bytes({0x00, std::uint8_t(gaugeID), std::uint8_t(k & 0xFF), std::uint8_t((m & 0xFE) | 0x01),
-                  std::uint8_t((hi & 0xFD) | 0x02), 0xFF});
+    return GaugeFrameBytes{0x00, char(gaugeID), char(k & 0xFF), char((m & 0xFE) | 0x01), char((hi & 0xFD) | 0x02),
+                           char(0xFF)};
+}
+
+std::optional<QByteArray> GaugeBusFrame(int gaugeID, int command, double value)
+{
+    const std::optional<GaugeFrameBytes> frame = GaugeBusFrameBytes(gaugeID, command, value);
+    if (!frame)
+        return std::nullopt;
+    return QByteArray(frame->data(), kGaugeFrameBytes);
 }
 
 std::optional<QByteArray> StatusRequestFrame(int gaugeID)

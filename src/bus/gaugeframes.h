@@ -10,6 +10,7 @@
 
 #include <QByteArray>
 
+#include <array>
 #include <optional>
 
 namespace varnet {
@@ -34,6 +35,10 @@ inline constexpr char kRunFramePrefix = char(0xFF);
 // the frame cannot be built: a GaugeID outside 0..255 or a value that is no
 // number.
 std::optional<QByteArray> GaugeBusFrame(int gaugeID, int command, double value);
+// The same frame in place, without a heap allocation: the run builds one
+// per changing value on every tick.
+using GaugeFrameBytes = std::array<char, kGaugeFrameBytes>;
+std::optional<GaugeFrameBytes> GaugeBusFrameBytes(int gaugeID, int command, double value);
 
 // Command 7 with value 0: 0x00, GaugeID, 0x78, 0x01, 0x02, 0xFF.
 std::optional<QByteArray> StatusRequestFrame(int gaugeID);

@@ -27,7 +27,9 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <unordered_map>
+#include <vector>
 
 namespace varnet {
 
@@ -50,6 +52,7 @@ public:
     // Queues 0xFF and the 6-byte `frame`. `part` (0..3) tells apart the parts
     // of a gauge that one command sets.
     void Add(Lane lane, const QByteArray& frame, int part = 0, Kind kind = Kind::Value);
+    void Add(Lane lane, const GaugeFrameBytes& frame, int part = 0, Kind kind = Kind::Value);
     // The oldest units that fit in `budget` bytes, whole: the answers take
     // their bytes first, the values what is left; values go first in the
     // result. They keep waiting until Handed().
@@ -73,8 +76,17 @@ private:
     struct Waiting {
         std::deque<Unit> units;
         std::uint64_t head = 0;  // sequence number of units.front()
-        std::unordered_map<std::uint32_t, std::uint64_t> at;  // key -> sequence number
+        // Key -> sequence number. The first frame of a part in a tick is
+        // found by direct index (one slot per gauge, command and part, 0 for
+        // none, else the sequence number + 1); a part queued more than once
+        // in one tick, which is rare, is found by hash.
+        std::vector<std::uint64_t> first;
+        std::unordered_map<std::uint32_t, std::uint64_t> more;
         int taken = 0;           // units in the last Next()
+
+        std::optional<std::uint64_t> find(std::uint32_t key) const;
+        void place(std::uint32_t key, std::uint64_t sequence);
+        void forget(std::uint32_t key);
     };
 
     Waiting& lane(Lane which) { return which == Lane::Values ? values_ : answers_; }

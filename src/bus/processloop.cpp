@@ -343,7 +343,7 @@ ProcessLoop::NeedleReading ProcessLoop::ReadNeedle(int needle, int port, int pla
 
 void ProcessLoop::AddGaugeCommand(int GaugeID, int Command, double Value)
 {
-    if (const std::optional<QByteArray> frame = GaugeBusFrame(GaugeID, Command, Value)) {
+    if (const std::optional<GaugeFrameBytes> frame = GaugeBusFrameBytes(GaugeID, Command, Value)) {
         line_.Add(LineOutput::Lane::Values, *frame, partOf(GaugeID, Command, Value));
         ++framesAdded_;
     }
@@ -352,7 +352,7 @@ void ProcessLoop::AddGaugeCommand(int GaugeID, int Command, double Value)
 void ProcessLoop::addModuleCommand(int GaugeID, int Command, double Value, LineOutput::Kind kind)
 {
     // The module's commands go in the order it reads them, after its status.
-    if (const std::optional<QByteArray> frame = GaugeBusFrame(GaugeID, Command, Value))
+    if (const std::optional<GaugeFrameBytes> frame = GaugeBusFrameBytes(GaugeID, Command, Value))
         line_.Add(LineOutput::Lane::Answers, *frame, 0, kind);
 }
 

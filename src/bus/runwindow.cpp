@@ -619,12 +619,13 @@ void frmStatus::StopRunOutput()
 void frmStatus::FlushGaugeOutput()
 {
     MSComm1_->discardInput();
-    if (!MSComm1_->isOpen())
+    LineOutput& line = loop_.Line();
+    // A tick with nothing to send asks the driver nothing either.
+    if (!MSComm1_->isOpen() || line.WaitingUnits() == 0)
         return;
     // No more than the line carries until the next tick; the port's and the
     // driver's queues count against it, so nothing piles up in them.
     const int budget = LineBytesPer(ProcessTimer_.interval()) - MSComm1_->bytesHeld();
-    LineOutput& line = loop_.Line();
     GaugeSendBuffer = line.Next(budget);
     if (GaugeSendBuffer.isEmpty())
         return;

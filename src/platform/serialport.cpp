@@ -7,9 +7,12 @@
 
 #include <utility>
 
+#include <cerrno>
+
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
+#include <unistd.h>
 
 namespace varnet {
 
@@ -124,7 +127,24 @@ void QtSerialPort::closeDevice()
 
 bool QtSerialPort::writeDevice(const QByteArray& data)
 {
-    if (port_.write(data) != data.size())
+    // With nothing queued before them the bytes go straight to the driver:
+    // the port's own queue would cost a posted event and a wake-up for
+    // writability on every write, that is on every tick of a run.
+    qsizetype written = 0;
+    if (port_.bytesToWrite() == 0) {
+        ssize_t n;
+        do
+            n = ::write(int(port_.handle()), data.constData(), std::size_t(data.size()));
+        while (n < 0 && errno == EINTR);
+        written = std::max<qsizetype>(n, 0);
+    }
+    if (written == data.size())
+        return true;
+    // What the driver did not take yet waits in the port's queue, behind
+    // nothing, so the order holds; a failed write goes the same way, so
+    // that the port reports its fault (a lost device) as it always does.
+    const QByteArray rest = data.sliced(written);
+    if (port_.write(rest) != rest.size())
         return fail(port_.errorString());
     // Hand the bytes to the driver now, as a close right after the write
     // would otherwise drop them.

@@ -1,7 +1,6 @@
 #include "platform/udp.h"
 
 #include <QHostAddress>
-#include <QNetworkDatagram>
 #include <QPointer>
 
 #include <utility>
@@ -36,13 +35,22 @@ bool QtUdpSocket::sendDatagram(const QByteArray& data)
 
 void QtUdpSocket::readPending()
 {
-    // A handler may wait, close the socket or delete it.
+    // Every datagram waiting is taken in this one wake-up, each with two
+    // calls (its size, then the datagram and its sender), and one more call
+    // finds the socket empty. A handler may wait, close the socket or
+    // delete it.
     const QPointer<QtUdpSocket> self(this);
-    while (self && socket_.hasPendingDatagrams()) {
-        const QNetworkDatagram datagram = socket_.receiveDatagram();
-        if (!datagram.isValid())
+    QHostAddress sender;
+    while (self && socket_.state() == QAbstractSocket::BoundState) {
+        const qint64 size = socket_.pendingDatagramSize();
+        if (size < 0)
             return;
-        emit datagramReceived(datagram.data(), datagram.senderAddress());
+        QByteArray data(size, Qt::Uninitialized);
+        const qint64 read = socket_.readDatagram(data.data(), size, &sender);
+        if (read < 0)
+            return;
+        data.truncate(read);
+        emit datagramReceived(data, sender);
     }
 }
 
