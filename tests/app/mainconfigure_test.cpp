@@ -94,8 +94,7 @@ TEST_F(ConfigScreenWindow, RebuildShowsTheSettingsAndProbesOnlyFreeComPorts)
         if (n != 3 && n != 9)
             probed[n] = 1;
     EXPECT_EQ(opens, probed) << "the open device ports are offered without being probed";
-    EXPECT_TRUE(runWindow().MSComm1().isOpen());
-    EXPECT_EQ(runWindow().MSComm1().portNumber(), 3);
+    EXPECT_TRUE(runWindow().MSComm1().isOpen() && runWindow().MSComm1().portNumber() == 3);
 
     for (auto [box, shown] : {std::pair{"BoxCurrentComVarnet", "3"}, {"BoxCurrentComEC", "0"}, {"BoxCurrentComIOM", "9"},
                               {"CurrentConfigFile", "cockpit.cfg"}, {"boxRemoteIP", "192.168.1.20"},
@@ -104,8 +103,8 @@ TEST_F(ConfigScreenWindow, RebuildShowsTheSettingsAndProbesOnlyFreeComPorts)
     for (auto [control, on] : {std::pair{"Cmdsearch", true}, {"cmdGotoEC", false}, {"cmdGotoIOM", true},
                                {"cmdGotoIOM2", false}})
         EXPECT_EQ(enabled(control), on) << control;
-    EXPECT_TRUE(child<QRadioButton>(s, "OptionByteOrderReverse")->isChecked());
-    EXPECT_TRUE(child<QCheckBox>(s, "CheckBlockUsel")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>(s, "OptionByteOrderReverse")->isChecked() &&
+                child<QCheckBox>(s, "CheckBlockUsel")->isChecked());
     EXPECT_EQ(child<QComboBox>(s, "ComboLights")->currentText(), "Any light switch!");
     EXPECT_EQ(Session.ConfigChanged, 0) << "showing the stored lights choice is no edit";
     EXPECT_EQ(Cfg.ProcessTimerInterval, 250) << "a value off the slider's scale stays stored";
@@ -131,10 +130,8 @@ TEST_F(ConfigScreenWindow, SettingAComPortChecksItThenOpensOrClosesThePorts)
 
     choose("ComboComEC", "12");
     click(s, "cmdSetCommportEC");
-    EXPECT_EQ(Cfg.ComPortEC, 12);
-    EXPECT_TRUE(standAloneLinks().MSComm1(StandAloneDevice::EngineCluster).isOpen());
-    EXPECT_TRUE(enabled("cmdGotoEC"));
-    EXPECT_EQ(text("BoxCurrentComEC"), "12");
+    EXPECT_EQ(std::tuple(Cfg.ComPortEC, text("BoxCurrentComEC")), std::tuple(12, "12"));
+    EXPECT_TRUE(standAloneLinks().MSComm1(StandAloneDevice::EngineCluster).isOpen() && enabled("cmdGotoEC"));
 
     child<QComboBox>(s, "ComboComVarnet")->setCurrentText("3");
     click(s, "cmdSetCommport");
@@ -168,11 +165,8 @@ TEST_F(ConfigScreenWindow, UdpSettingsAreCheckedAndTypedTextCannotBreakTheFile)
     child<QRadioButton>(s, "OptionByteOrderNormal")->setChecked(true);
     child<QCheckBox>(s, "CheckBlockUsel")->setChecked(false);
     click(s, "cmdSetUDP");
-    EXPECT_EQ(Cfg.RemoteIP, "10.0.0.'5', \xe9?");
-    EXPECT_EQ(Cfg.RemotePort, "49000");
-    EXPECT_EQ(Cfg.LocalPort, "49010");
-    EXPECT_EQ(Cfg.ByteOrderReverse, 0);
-    EXPECT_EQ(Cfg.BlockUsel, 0);
+    EXPECT_EQ(std::tuple(Cfg.RemoteIP, Cfg.RemotePort, Cfg.LocalPort, Cfg.ByteOrderReverse, Cfg.BlockUsel),
+              std::tuple("10.0.0.'5', \xe9?", "49000", "49010", 0, 0));
     EXPECT_EQ(Session.ConfigChanged, 0);
 
     Session.ConfigFileName = "udp.cfg";
@@ -192,21 +186,15 @@ TEST_F(ConfigScreenWindow, ProcessIntervalAndLightsChoiceAreStoredAsChosen)
     FrmMainConfigure& s = screen();
     auto* slider = child<QSlider>(s, "SliderXferTtimerProcess");
     slider->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_EQ(text("BoxXferTimerProcess"), "45");
-    EXPECT_EQ(Cfg.ProcessTimerInterval, 45);
+    EXPECT_EQ(std::tuple(text("BoxXferTimerProcess"), Cfg.ProcessTimerInterval), std::tuple("45", 45));
     boxes.expectOk("The process interval must be between 20 and 200 ms");
     type("BoxXferTimerProcess", "500");
-    EXPECT_EQ(Cfg.ProcessTimerInterval, 45);
-    EXPECT_EQ(text("BoxXferTimerProcess"), "45");
+    EXPECT_EQ(std::tuple(text("BoxXferTimerProcess"), Cfg.ProcessTimerInterval), std::tuple("45", 45));
     type("BoxXferTimerProcess", "120");
-    EXPECT_EQ(Cfg.ProcessTimerInterval, 120);
-    EXPECT_EQ(slider->value(), 120);
-    EXPECT_EQ(Session.ConfigChanged, 0);
+    EXPECT_EQ(std::tuple(Cfg.ProcessTimerInterval, slider->value(), Session.ConfigChanged), std::tuple(120, 120, 0));
 
     child<QComboBox>(s, "ComboLights")->setCurrentIndex(3);
-    EXPECT_EQ(Cfg.LightsMode, 0);
-    EXPECT_EQ(Cfg.LightsMask, 1);
-    EXPECT_EQ(Session.ConfigChanged, 1);
+    EXPECT_EQ(std::tuple(Cfg.LightsMode, Cfg.LightsMask, Session.ConfigChanged), std::tuple(0, 1, 1));
     // A loaded mask 0 shows the entry the combo already shows, and still
     // becomes that entry's mask.
     child<QComboBox>(s, "ComboLights")->setCurrentIndex(0);
@@ -232,8 +220,7 @@ TEST_F(ConfigScreenWindow, OpensWithEveryColumnInViewAndClearConfigurationAsksFi
     boxes.expectYesNo(question, true);
     click(s, "cmdClearConfig");
     EXPECT_TRUE(listLines(s, "Configlist").empty());
-    EXPECT_EQ(Cfg.GaugeRecType[17], 0);
-    EXPECT_EQ(Session.ConfigChanged, 0);
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[17], Session.ConfigChanged), std::tuple(0, 0));
 }
 
 TEST_F(ConfigScreenWindow, CloseAsksAboutUnsavedEditsAndReturnsWhereItCameFrom)
@@ -270,12 +257,9 @@ TEST_F(ConfigScreenWindow, ButtonsOpenTheirWindows)
     Cfg.ComPortIOM2 = 3;
     FrmMainConfigure& s = screen();
 
-    click(s, "cmdGotoIOM2");
-    EXPECT_EQ(CurrentGaugeID, 2000);
+    EXPECT_TRUE(shows<ConfigIOM>("cmdGotoIOM2"));
+    EXPECT_EQ(std::tuple(CurrentGaugeID, DefaultForm<ConfigIOM>::get().GaugeID), std::tuple(2000, 2000));
     EXPECT_TRUE(standAloneLinks().Loaded(StandAloneDevice::IOModule2));
-    ASSERT_TRUE(DefaultForm<ConfigIOM>::loaded());
-    EXPECT_EQ(DefaultForm<ConfigIOM>::get().GaugeID, 2000);
-    EXPECT_TRUE(DefaultForm<ConfigIOM>::get().isVisible());
 
     EXPECT_TRUE(shows<frmTestEC>("cmdGotoEC"));
     EXPECT_TRUE(standAloneLinks().Loaded(StandAloneDevice::EngineCluster));
@@ -296,27 +280,26 @@ TEST_F(ConfigScreenWindow, ButtonsOpenTheirWindows)
 // hide.
 enum class Closing { Unloads, Hides, EndsTheProgram };
 
-struct Row {
-    const char* window;
-    std::function<QWidget&()> open;
-    std::function<bool()> loaded;
-    Closing closing;
-    std::function<void()> check;
-};
+int programEnds = 0;
 
-// The default instance of T, shown and made ready by `prepare`.
+// Shows the default instance of T, readies it with `prepare`, closes it
+// from its title bar and checks what became of it and of the program.
 template <typename T>
-Row row(const char* name, Closing closing = Closing::Unloads, std::function<void(T&)> prepare = {},
-        std::function<void()> check = {})
+void closeFromTitleBar(Closing closing = Closing::Unloads, const std::function<void(T&)>& prepare = {})
 {
-    const auto open = [prepare]() -> QWidget& {
-        T& window = DefaultForm<T>::get();
-        window.show();
-        if (prepare)
-            prepare(window);
-        return window;
-    };
-    return {name, open, [] { return DefaultForm<T>::loaded(); }, closing, check};
+    SCOPED_TRACE(T::staticMetaObject.className());
+    flushDeletes();
+    programEnds = 0;
+    T& window = DefaultForm<T>::get();
+    window.show();
+    if (prepare)
+        prepare(window);
+    window.close();
+    EXPECT_EQ(programEnds, closing == Closing::EndsTheProgram ? 1 : 0);
+    if (closing != Closing::EndsTheProgram) {
+        EXPECT_FALSE(window.isVisible());
+        EXPECT_EQ(DefaultForm<T>::loaded(), closing == Closing::Hides);
+    }
 }
 
 TEST_F(ConfigScreenWindow, TitleBarCloseDoesWhatTheWindowsOwnCloseDoes)
@@ -326,50 +309,29 @@ TEST_F(ConfigScreenWindow, TitleBarCloseDoesWhatTheWindowsOwnCloseDoes)
     Cfg.LocalPort = "49001";
     Cfg.FunctionNames[5] = "Gear";
     Cfg.FunctionMultiply[5] = Cfg.FunctionDivide[5] = 1;
-    int programEnds = 0;
-    OnEndProgram = frmStatus::EndProgram = frmStatusYoke::ExitProgram = [&] { ++programEnds; };
-    const Row rows[] = {
-        row<frmTestXplaneInterface>(
-            "UDP test window, running", Closing::Unloads, [](auto& w) { click(w, "cmdStartUDP"); },
-            [] { EXPECT_FALSE(DefaultForm<SimCom>::get().UDPTestDisplay) << "the sim ports get the values again"; }),
-        row<frmTestFunction>(
-            "function test window, reading", Closing::Unloads, [](auto& w) { w.StartScan(5, 1); },
-            [] { EXPECT_EQ(DefaultForm<SimCom>::get().PortCount(), 0) << "its port goes with it"; }),
-        row<FrmMainConfigure>("configuration screen with edits, asking", Closing::Unloads,
-                              [this](auto&) {
-                                  Session.ConfigChanged = 1;
-                                  boxes.expectYesNo(kUnsavedQuestion, true);
-                              }),
-        row<frmTestGauges>("gauge test window"),
-        row<GetOffsetlist>("function editor"),
-        row<frmListFunctions>("function list"),
-        row<SaveConfig>("Load/Save window"),
-        row<frmConfigUnknown>("unknown device dialog"),
-        row<ConfigIOM>("I/O-module window"),
-        row<frmTestEC>("engine-cluster window"),
-        row<FrmConfigureYokes>("yoke configuration window"),
-        row<frmMain>("start window", Closing::EndsTheProgram),
-        row<frmStatus>("run window", Closing::EndsTheProgram),
-        row<frmStatusYoke>("yoke status window", Closing::EndsTheProgram),
-        row<SimCom>("simulator-link window", Closing::Hides),
-        row<frmStatusEC>("engine-cluster link", Closing::Hides),
-        row<frmConfigY1>("yoke 1 window", Closing::Hides),
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.window);
-        programEnds = 0;
-        QWidget& window = r.open();
-        window.show();
-        window.close();
-        EXPECT_EQ(programEnds, r.closing == Closing::EndsTheProgram ? 1 : 0);
-        if (r.closing != Closing::EndsTheProgram) {
-            EXPECT_FALSE(window.isVisible());
-            EXPECT_EQ(r.loaded(), r.closing == Closing::Hides);
-        }
-        if (r.check)
-            r.check();
-        flushDeletes();
-    }
+    OnEndProgram = frmStatus::EndProgram = frmStatusYoke::ExitProgram = [] { ++programEnds; };
+    closeFromTitleBar<frmTestXplaneInterface>(Closing::Unloads, [](auto& w) { click(w, "cmdStartUDP"); });
+    EXPECT_FALSE(DefaultForm<SimCom>::get().UDPTestDisplay) << "the sim ports get the values again";
+    closeFromTitleBar<frmTestFunction>(Closing::Unloads, [](auto& w) { w.StartScan(5, 1); });
+    EXPECT_EQ(DefaultForm<SimCom>::get().PortCount(), 0) << "its port goes with it";
+    closeFromTitleBar<FrmMainConfigure>(Closing::Unloads, [this](auto&) {
+        Session.ConfigChanged = 1;
+        boxes.expectYesNo(kUnsavedQuestion, true);
+    });
+    closeFromTitleBar<frmTestGauges>();
+    closeFromTitleBar<GetOffsetlist>();
+    closeFromTitleBar<frmListFunctions>();
+    closeFromTitleBar<SaveConfig>();
+    closeFromTitleBar<frmConfigUnknown>();
+    closeFromTitleBar<ConfigIOM>();
+    closeFromTitleBar<frmTestEC>();
+    closeFromTitleBar<FrmConfigureYokes>();
+    closeFromTitleBar<frmMain>(Closing::EndsTheProgram);
+    closeFromTitleBar<frmStatus>(Closing::EndsTheProgram);
+    closeFromTitleBar<frmStatusYoke>(Closing::EndsTheProgram);
+    closeFromTitleBar<SimCom>(Closing::Hides);
+    closeFromTitleBar<frmStatusEC>(Closing::Hides);
+    closeFromTitleBar<frmConfigY1>(Closing::Hides);
     OnEndProgram = frmStatus::EndProgram = frmStatusYoke::ExitProgram = nullptr;
     unloadAll<frmTestFunction, frmStatusYoke, frmConfigY1>();
 }
@@ -461,16 +423,13 @@ TEST_F(DialogsOpen, EachDialogShowsItsRecord)
     EXPECT_EQ(listLines(s, "Configlist")[1], " 004    Large gauge, single needle \t01\t01\tNot Assigned\t\tUnkown");
     auto& needle = static_cast<GaugeDialog&>(opened(1));
     EXPECT_TRUE(needle.isVisible());
-    EXPECT_EQ(needle.gaugeID(), 1);
     EXPECT_EQ(valueOf(needle, "BoxGaugename"), "Small gauge; Single Needle ");
-    EXPECT_EQ(CurrentGaugeID, 1);
-    EXPECT_EQ(Session.ConfigChanged, 1);
+    EXPECT_EQ(std::tuple(needle.gaugeID(), CurrentGaugeID, Session.ConfigChanged), std::tuple(1, 1, 1));
     // The same gauge's line brings the open dialog to the front; another
     // gauge's line of the same type opens the dialog anew for that gauge.
     EXPECT_EQ(&opened(1), &needle);
     EXPECT_EQ(valueOf(opened(4), "GaugeID"), "4");
-    EXPECT_EQ(CurrentGaugeID, 4);
-    EXPECT_EQ(DefaultForm<ConfigGaugeSN>::get().gaugeID(), 4);
+    EXPECT_EQ(std::tuple(CurrentGaugeID, DefaultForm<ConfigGaugeSN>::get().gaugeID()), std::tuple(4, 4));
     EXPECT_EQ(static_cast<ConfigIOM&>(opened(10)).GaugeID, 10);
     EXPECT_EQ(valueOf(opened(77), "GaugeID"), "77");
     EXPECT_EQ(CurrentGaugeTypeName, "Unknown");
@@ -564,8 +523,7 @@ TEST_F(DialogScreenTest, PickTestAndCalibrateATachometer)
     list->setCurrentRow(1);
     plates.model().ListPlates_Click(1);
     click(plates, "CmdPlateToGauge");
-    EXPECT_EQ(Cfg.GaugeRecPlate1[7], 1);
-    EXPECT_EQ(Session.ConfigChanged, 1);
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecPlate1[7], Session.ConfigChanged), std::tuple(1, 1));
 
     // Back in the dialog, the plate list shows the plate the gauge now has.
     d.Form_Activate();
