@@ -155,18 +155,16 @@ TEST_F(PartialImportTest, EachBoxReplacesItsGroupAndNothingElse)
     }
 }
 
-TEST_F(PartialImportTest, FileWithoutPlatesKeepsThePlates)
+TEST_F(PartialImportTest, FileWithoutPlatesKeepsThePlatesAndABrokenOneChangesNothing)
 {
     sample_.ResizePlates(0);
     writeBytes("source.cfg", SerializeConfig(sample_));
     ConfigTables result = otherConfig();
     ASSERT_TRUE(ImportConfigGroups("source.cfg", only(ImportPlates), result));
     EXPECT_TRUE(result == otherConfig());
-}
 
-TEST_F(PartialImportTest, BrokenOrMissingFileChangesNothing)
-{
-    std::string text = SerializeConfig(sample_);
+    // A broken or missing file changes nothing.
+    std::string text = SerializeConfig(sampleConfig());
     // Damage the last gauge line, after everything before it was read.
     text.replace(text.find("\"Engine Cluster Settings\"") - 4, 1, "x");
     writeBytes("broken.cfg", text);
@@ -241,9 +239,7 @@ TEST_F(SaveConfigWindowTest, SaveWritesTheHeaderLineAndTheFileReadsBack)
     EXPECT_EQ(bytes.substr(0, start.size()), start);
     // Position 70 of the header, counted from 1 after its opening quote.
     EXPECT_EQ(bytes.substr(12 + 69, version.size()), version);
-    EXPECT_EQ(Session.ConfigFileName, "a.cfg");
-    EXPECT_EQ(Session.ConfigChanged, 0);
-    EXPECT_EQ(Session.ConfigError, 0);
+    EXPECT_EQ(std::tuple(Session.ConfigFileName, Session.ConfigChanged, Session.ConfigError), std::tuple("a.cfg", 0, 0));
 
     // The program's own checks accept the file: no title or version question.
     const ConfigTables saved = Cfg;
@@ -264,8 +260,7 @@ TEST_F(SaveConfigWindowTest, BadNamesNamesWithAFolderPartAndFailedWritesKeepEver
         click(windowWith(name), "CmdSave");
     EXPECT_TRUE(QDir().entryList(QDir::Files).isEmpty());
     EXPECT_TRUE(Cfg == before);
-    EXPECT_EQ(Session.ConfigFileName, "current.cfg");
-    EXPECT_EQ(Session.ConfigChanged, 1);
+    EXPECT_EQ(std::tuple(Session.ConfigFileName, Session.ConfigChanged), std::tuple("current.cfg", 1));
 
     ASSERT_TRUE(QDir().mkdir("work"));
     QDir::setCurrent("work");
@@ -293,9 +288,8 @@ TEST_F(SaveConfigWindowTest, LoadReplacesTheTablesOrKeepsTheCurrentFileAndCloses
 
     boxes_.expectYesNo(kOverwriteQuestion, true);
     click(windowWith("other.cfg"), "CmdLoad");
-    EXPECT_TRUE(Cfg == loaded);
+    EXPECT_TRUE(Cfg == loaded && !DefaultForm<SaveConfig>::loaded());
     EXPECT_EQ(Session.ConfigFileName, "other.cfg");
-    EXPECT_FALSE(DefaultForm<SaveConfig>::loaded());
 
     // A later save must go to the file the tables came from, not over the
     // file that failed to load.
@@ -306,7 +300,7 @@ TEST_F(SaveConfigWindowTest, LoadReplacesTheTablesOrKeepsTheCurrentFileAndCloses
     EXPECT_FALSE(DefaultForm<SaveConfig>::loaded());
 }
 
-TEST_F(SaveConfigWindowTest, DeleteAsksAndRemovesTheFile)
+TEST_F(SaveConfigWindowTest, DeleteAsksAndRemovesTheFileAndSetAsAutostartWritesTheStartFile)
 {
     const QString question = "This will delete the file: old.cfg ; Are you sure? ";
     writeBytes("old.cfg", "x");
@@ -318,17 +312,12 @@ TEST_F(SaveConfigWindowTest, DeleteAsksAndRemovesTheFile)
     boxes_.expectYesNo(question, true);
     click(w, "cmdKill");
     EXPECT_FALSE(QFile::exists("old.cfg"));
-    EXPECT_TRUE(child<QLineEdit>(w, "FileName")->text().isEmpty());
-    EXPECT_TRUE(listLines(w, "FileBox").empty());
-
+    EXPECT_TRUE(child<QLineEdit>(w, "FileName")->text().isEmpty() && listLines(w, "FileBox").empty());
     boxes_.expectYesNo(question, true);
     boxes_.expectOk("File not found: old.cfg");
     click(windowWith("old.cfg"), "cmdKill");
-}
 
-TEST_F(SaveConfigWindowTest, SetAsAutostartWritesTheStartFile)
-{
-    SaveConfig& w = windowWith("daily.cfg");
+    windowWith("daily.cfg");
     boxes_.expectInput(kDelayPrompt, "25");
     click(w, "cmdSetAsStartup");
     const std::string startFile = "\"General\"\r\n\"daily.cfg\"\r\n\"Startdelay\"\r\n25\r\n\"End\"\r\n";
