@@ -43,7 +43,14 @@ void defineGear(ConfigTables& t)
     t.FunctionMaximum[5] = 9;
 }
 
-TEST(FunctionEditorLines, ThreeLayoutsAndASearchThatStopsAtAMissingRow)
+void writeCommandFile(const char* content)
+{
+    QFile file("Xplane_commands.txt");
+    file.open(QIODevice::WriteOnly);
+    file.write(content);
+}
+
+TEST(FunctionEditorLines, ThreeLayoutsACommandFileAndASearchThatStopsAtAMissingRow)
 {
     ConfigTables t;
     LoadConstantTables(t);
@@ -55,18 +62,12 @@ TEST(FunctionEditorLines, ThreeLayoutsAndASearchThatStopsAtAMissingRow)
 
     // A command file that ended before its count: rows 3 and 4 are missing.
     const RowSearch found = SearchRows({"0000 sim/a", "0001 sim/b", "0002 sim/c"}, 1, 4, "zz");
-    EXPECT_EQ(found.row, 2);
-    EXPECT_EQ(found.nextStart, 1);
-}
+    EXPECT_EQ(std::tuple(found.row, found.nextStart), std::tuple(2, 1));
 
-TEST(CommandFile, CommandsThenTheErrorLineWhenTheFileFallsShort)
-{
+    // Commands, then the error line when the file falls short.
     const ScopedWorkDir dir;
     const auto read = [](const char* content) {
-        QFile file("Xplane_commands.txt");
-        file.open(QIODevice::WriteOnly);
-        file.write(content);
-        file.close();
+        writeCommandFile(content);
         return ReadCommandFile();
     };
     const CommandList shortFile = read("\"List of Xplane Commands\"\r\n3\r\n\"sim/a\"\r\n\"sim/b c\"\r\n");
@@ -97,10 +98,8 @@ protected:
         Cfg.RemoteIP = "127.0.0.1";
         Cfg.RemotePort = "49000";
         Cfg.LocalPort = "49001";
-        QFile file("Xplane_commands.txt");
-        file.open(QIODevice::WriteOnly);
-        file.write("\"List of Xplane Commands\"\r\n3\r\n\"sim/lights/landing_lights_on\"\r\n"
-                   "\"sim/view/forward with_2d\"\r\n\"sim/flaps/down\"\r\n");
+        writeCommandFile("\"List of Xplane Commands\"\r\n3\r\n\"sim/lights/landing_lights_on\"\r\n"
+                         "\"sim/view/forward with_2d\"\r\n\"sim/flaps/down\"\r\n");
     }
 
     ~FunctionEditorWindow() override
@@ -158,8 +157,7 @@ TEST_F(FunctionEditorWindow, ListsEveryFunctionShowsTheSelectedOneFindsAndTestsI
     ASSERT_TRUE(DefaultForm<frmTestFunction>::loaded());
     frmTestFunction& test = DefaultForm<frmTestFunction>::get();
     EXPECT_TRUE(test.isVisible());
-    EXPECT_EQ(child<QLineEdit>(test, "ShortName")->text(), "Gear");
-    EXPECT_EQ(child<QLineEdit>(test, "BoxSeqNr")->text(), "3");
+    EXPECT_EQ(child<QLineEdit>(test, "ShortName")->text() + child<QLineEdit>(test, "BoxSeqNr")->text(), "Gear3");
     select(0);  // not a function to edit: the fields stay
     EXPECT_EQ(box("BoxFxNr")->text(), "5");
 
@@ -207,21 +205,15 @@ TEST_F(FunctionEditorWindow, SaveChecksEveryFieldBeforeStoringAny)
     saveRefused("The Signal Type of the function is missing");
     combo("FuncType")->setCurrentIndex(4);
     saveRefused("The Datatype of the function is missing");
-    EXPECT_EQ(Cfg.FunctionNames[60], "");
-    EXPECT_EQ(Cfg.FunctionIndex1[60], 0);
-    EXPECT_EQ(Session.ConfigChanged, 0);
+    EXPECT_EQ(std::tuple(Cfg.FunctionNames[60], Cfg.FunctionIndex1[60], Session.ConfigChanged), std::tuple("", 0, 0));
 
     combo("ComboDT")->setCurrentIndex(1);
     box("boxCmdNumber")->setText("4");
     click(window(), "CmdSave");
-    EXPECT_EQ(Cfg.FunctionNames[60], "Fl'aps");
-    EXPECT_EQ(Cfg.FunctionFullName[60], "Flaps 'down'\r\nsecond line");
-    EXPECT_EQ(Cfg.FunctionNumber[60], 60);
-    EXPECT_EQ(Cfg.FunctionIndex2[60], 21);
-    EXPECT_EQ(Cfg.FunctionSlot4[60], 7);
-    EXPECT_EQ(Cfg.FunctionSignalType[60], 4);
-    EXPECT_EQ(Cfg.FunctionDataType[60], 1);
-    EXPECT_EQ(Session.ConfigChanged, 1);
+    EXPECT_EQ(std::tuple(Cfg.FunctionNames[60], Cfg.FunctionFullName[60]), std::tuple("Fl'aps", "Flaps 'down'\r\nsecond line"));
+    EXPECT_EQ(std::tuple(Cfg.FunctionNumber[60], Cfg.FunctionIndex2[60], Cfg.FunctionSlot4[60], Cfg.FunctionSignalType[60],
+                         Cfg.FunctionDataType[60], Session.ConfigChanged),
+              std::tuple(60, 21, 7, 4, 1, 1));
     EXPECT_EQ(box("boxCmdNumber")->text(), "0");
     // The list is rebuilt in the save layout and the function shown again.
     EXPECT_EQ(listLines(window(), "Configlist")[5], FunctionEditorLine(Cfg, 5, FunctionLineLayout::Save));
@@ -238,8 +230,7 @@ TEST_F(FunctionEditorWindow, DeleteClearsTheSelectedFunctionAndCloseAsksOnlyAfte
     box("ShortName")->setText("Other");
     click(window(), "Command1");
     click(window(), "CmdSave");
-    EXPECT_EQ(Cfg.FunctionNames[0], "Zero");
-    EXPECT_EQ(Session.ConfigChanged, 0);
+    EXPECT_EQ(std::tuple(Cfg.FunctionNames[0], Session.ConfigChanged), std::tuple("Zero", 0));
     click(window(), "cmdClose");
     EXPECT_FALSE(DefaultForm<GetOffsetlist>::loaded());
 
@@ -259,8 +250,7 @@ TEST_F(FunctionEditorWindow, DeleteClearsTheSelectedFunctionAndCloseAsksOnlyAfte
     EXPECT_EQ(listLines(window(), "Configlist")[5],
               "005,   ,   ,   --,   , 00,  000,   000,   000,   000,   1,   2,   3,   7,   0, 0");
     EXPECT_EQ(shown(), "5|||--|Byte||0 1 0 7 0 1 1 0 1 0 ");
-    EXPECT_EQ(Cfg.FunctionPreAdd[5], -1.25f);  // kept
-    EXPECT_EQ(Session.ConfigChanged, 1);
+    EXPECT_EQ(std::tuple(Cfg.FunctionPreAdd[5], Session.ConfigChanged), std::tuple(-1.25f, 1));  // the addend is kept
     boxes.expectYesNo("Updates are not saved yet; Continue?", true);
     click(window(), "cmdClose");
     EXPECT_FALSE(DefaultForm<GetOffsetlist>::loaded());
@@ -286,10 +276,9 @@ TEST_F(FunctionEditorWindow, CopiedCommandsAreNumberedAndTestedOnce)
     }
     EXPECT_EQ(fullName()->toPlainText(),
               "#0:sim/lights/landing_lights_on\n#1:sim/view/forward\n#2:sim/flaps/down\n");
-    EXPECT_EQ(box("boxCmdNumber")->text(), "3");
-    EXPECT_EQ(box("boxMaximumValue")->text(), "2");
-    EXPECT_EQ(combo("ComboDT")->currentText(), "Xplane CMND");
-    EXPECT_EQ(combo("FuncType")->currentText(), "Input Switch");
+    EXPECT_EQ(box("boxCmdNumber")->text() + "|" + box("boxMaximumValue")->text() + "|" + combo("ComboDT")->currentText() +
+                  "|" + combo("FuncType")->currentText(),
+              "3|2|Xplane CMND|Input Switch");
     EXPECT_EQ(Cfg.FunctionFullName[60], "");  // nothing stored until "Save function"
 
     list("ListXplaneCmnds")->setCurrentRow(1);
