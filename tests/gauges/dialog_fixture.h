@@ -21,36 +21,6 @@
 
 namespace varnet::testing {
 
-// A gauge's status reply with `bytes` at their positions (from 0).
-inline QByteArray statusReply(int id, std::initializer_list<std::pair<int, int>> bytes = {})
-{
-    QByteArray reply(25, '\0');
-    reply[1] = char(id);
-    reply[24] = char(0xFF);
-    for (const auto& [position, value] : bytes)
-        reply[position] = char(value);
-    return reply;
-}
-
-// Works the window's controls in order: "Name" clicks a button, "Name=value"
-// moves a slider to value or types value into a box.
-inline void act(QWidget& window, const QString& script)
-{
-    for (const QString& step : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const QString name = step.section(QLatin1Char('='), 0, 0);
-        QAbstractButton* button = step.contains(QLatin1Char('=')) ? nullptr : window.findChild<QAbstractButton*>(name);
-        QSlider* slider = window.findChild<QSlider*>(name);
-        QLineEdit* box = window.findChild<QLineEdit*>(name);
-        ASSERT_TRUE(button || slider || box) << qPrintable(step);
-        if (button)
-            button->click();
-        else if (slider)
-            slider->setValue(step.section(QLatin1Char('='), 1).toInt());
-        else
-            box->setText(step.section(QLatin1Char('='), 1));
-    }
-}
-
 class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -82,6 +52,14 @@ protected:
         CurrentGaugeID = Integer(id);
         CurrentGaugeTypeName = "Test gauge";
     }
+    // Dialog T opened for a gauge put in the tables as gauge() does.
+    template <typename T>
+    static T& show(int id, int type, int model = 1, int version = 1, int busStatus = 2, void (T::*init)() = nullptr)
+    {
+        gauge(id, type, model, version, busStatus);
+        OpenDialog<T>(init);
+        return DefaultForm<T>::get();
+    }
 
     template <typename T>
     static T* child(QWidget& window, const char* name)
@@ -100,22 +78,58 @@ protected:
         if (auto* c = child<QComboBox>(window, combo))
             c->setCurrentIndex(c->findText(text));
     }
-
-    // Dialog T opened for a gauge put in the tables as gauge() does.
-    template <typename T>
-    static T& show(int id, int type, int model = 1, int version = 1, int busStatus = 2, void (T::*init)() = nullptr)
+    // Works the controls in order: "Name" clicks a button, "Name=value"
+    // moves a slider to value or types value into a box.
+    static void act(QWidget& window, const QString& script)
     {
-        gauge(id, type, model, version, busStatus);
-        OpenDialog<T>(init);
-        return DefaultForm<T>::get();
+        for (const QString& step : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const QString name = step.section(QLatin1Char('='), 0, 0), value = step.section(QLatin1Char('='), 1);
+            auto* button = step.contains(QLatin1Char('=')) ? nullptr : window.findChild<QAbstractButton*>(name);
+            auto* slider = window.findChild<QSlider*>(name);
+            auto* box = window.findChild<QLineEdit*>(name);
+            ASSERT_TRUE(button || slider || box) << qPrintable(step);
+            button ? button->click() : slider ? slider->setValue(value.toInt()) : box->setText(value);
+        }
     }
-    static void act(QWidget& window, const QString& script) { testing::act(window, script); }
-    static void slide(QWidget& window, const char* name, int value) { child<QSlider>(window, name)->setValue(value); }
+    // The script, answering OK to the message box `message` it shows.
+    void actOk(QWidget& window, const QString& script, const QString& message)
+    {
+        messages_.expectOk(message);
+        act(window, script);
+    }
+    // Each of `typed` in `box` refused by `rule` on each of `buttons`, the box kept.
+    void refused(QWidget& window, const char* box, std::initializer_list<const char*> typed, const QString& rule,
+                 std::initializer_list<const char*> buttons)
+    {
+        for (const char* bad : typed) {
+            type(window, box, QString::fromLatin1(bad));
+            for (const char* button : buttons)
+                actOk(window, QString::fromLatin1(button), rule);
+            EXPECT_EQ(text(window, box), bad);
+        }
+    }
     static QString text(QWidget& window, const char* box) { return child<QLineEdit>(window, box)->text(); }
     static void type(QWidget& window, const char* box, const QString& text) { child<QLineEdit>(window, box)->setText(text); }
     static bool checked(QWidget& window, const char* name) { return child<QAbstractButton>(window, name)->isChecked(); }
     static bool hidden(QWidget& window, const char* name) { return child<QWidget>(window, name)->isHidden(); }
-    // Gauge `id` answers status requests with `bytes` at their positions.
+
+    // What the dialogs sent since last asked, as (command, value) pairs.
+    Commands takeSent()
+    {
+        const Commands sent = link_.commands();
+        link_.sent.clear();
+        return sent;
+    }
+    // A gauge's status reply with `bytes` at their positions (from 0).
+    static QByteArray statusReply(int id, std::initializer_list<std::pair<int, int>> bytes = {})
+    {
+        QByteArray reply(25, '\0');
+        reply[1] = char(id);
+        reply[24] = char(0xFF);
+        for (const auto& [position, value] : bytes)
+            reply[position] = char(value);
+        return reply;
+    }
     void answer(int id, std::initializer_list<std::pair<int, int>> bytes) { link_.replies[id] = statusReply(id, bytes); }
     // Type, model, version, then each function with its category, data and plate.
     static std::vector<int> fields(int id)
