@@ -133,17 +133,12 @@ TEST_F(StartWindowTest, StartFileCountdownLoadsTheConfigurationAndStartsTheRunMi
     frmMain& w = activated("cockpit.cfg", 3);
     EXPECT_EQ(w.windowTitle(), "VARNET  Control Program");
     EXPECT_EQ(Session.ProgramTitle, kProgramTitle);
-    EXPECT_EQ(text(w, "FileName"), "cockpit.cfg");
-    EXPECT_EQ(Session.ConfigFileName, "cockpit.cfg");
+    EXPECT_EQ(std::tuple(text(w, "FileName"), Session.ConfigFileName, Cfg.ProcessTimerInterval, text(w, "BoxAutoStartTime")),
+              std::tuple("cockpit.cfg", "cockpit.cfg", 33, "3"));
     EXPECT_EQ(listLines(w, "FileBox"), (std::vector<std::string>{"cockpit.cfg", "spare.cfg"}));
-    EXPECT_EQ(Cfg.ProcessTimerInterval, 33);
-    EXPECT_EQ(text(w, "BoxAutoStartTime"), "3");
-    EXPECT_TRUE(countdownShown(w));
-    EXPECT_TRUE(w.TimerWaitForFS().isActive());
-    EXPECT_FALSE(w.Timer2().isActive());
+    EXPECT_TRUE(countdownShown(w) && w.TimerWaitForFS().isActive() && !w.Timer2().isActive());
     w.TimerWaitForFS_Timer();
-    EXPECT_FALSE(w.TimerWaitForFS().isActive());
-    EXPECT_TRUE(w.Timer2().isActive());
+    EXPECT_TRUE(!w.TimerWaitForFS().isActive() && w.Timer2().isActive());
 
     w.Timer2_Timer();
     // Hidden pauses the count; minimized counts as shown.
@@ -162,12 +157,10 @@ TEST_F(StartWindowTest, StartFileCountdownLoadsTheConfigurationAndStartsTheRunMi
     Cfg.ProcessTimerInterval = 0;
     w.Timer2_Timer();
     EXPECT_FALSE(startWindowOpen());
-    EXPECT_EQ(Cfg.ProcessTimerInterval, 33);
     ASSERT_TRUE(DefaultForm<frmStatus>::loaded());
     frmStatus& run = DefaultForm<frmStatus>::get();
     EXPECT_TRUE(run.isVisible() && run.isMinimized());
-    EXPECT_EQ(run.Running, 1);
-    EXPECT_EQ(run.BoxCurrentConfig->text(), "cockpit.cfg");
+    EXPECT_EQ(std::tuple(Cfg.ProcessTimerInterval, run.Running, run.BoxCurrentConfig->text()), std::tuple(33, 1, "cockpit.cfg"));
     // No yoke configured: the run's start loads the yoke status window, but
     // nothing shows it.
     EXPECT_FALSE(DefaultForm<frmStatusYoke>::loaded() && DefaultForm<frmStatusYoke>::get().isVisible());
@@ -182,10 +175,8 @@ TEST_F(StartWindowTest, FailedAutostartStaysStoppedThenContinueLoadsTheChosenFil
     boxes_.expectOk("Error Configuration file. File not found");
     boxes_.expectOk(kAutostartFailed);
     w.Timer2_Timer();
-    EXPECT_TRUE(startWindowOpen());
     EXPECT_EQ(text(w, "FileName"), "");
-    EXPECT_FALSE(w.Timer2().isActive());
-    EXPECT_FALSE(DefaultForm<frmStatus>::loaded());
+    EXPECT_TRUE(startWindowOpen() && !w.Timer2().isActive() && !DefaultForm<frmStatus>::loaded());
 
     boxes_.expectOk(kNoFileSelected);
     click(w, "butOK");
@@ -201,14 +192,11 @@ TEST_F(StartWindowTest, FailedAutostartStaysStoppedThenContinueLoadsTheChosenFil
     EXPECT_EQ(Cfg.ProcessTimerInterval, 0);
     boxes_.expectYesNo(kUnsavedQuestion, true);
     click(w, "butOK");
-    EXPECT_EQ(Cfg.ProcessTimerInterval, 33);
     EXPECT_FALSE(startWindowOpen());
     frmStatus& run = DefaultForm<frmStatus>::get();
-    EXPECT_TRUE(run.isVisible());
-    EXPECT_FALSE(run.isMinimized());
-    EXPECT_EQ(run.RunPrepared, 1);
-    EXPECT_EQ(run.Running, 0);
-    EXPECT_EQ(run.BoxCurrentConfig->text(), "typed.cfg");
+    EXPECT_TRUE(run.isVisible() && !run.isMinimized());
+    EXPECT_EQ(std::tuple(Cfg.ProcessTimerInterval, run.RunPrepared, run.Running, run.BoxCurrentConfig->text()),
+              std::tuple(33, 1, 0, "typed.cfg"));
     ASSERT_TRUE(DefaultForm<frmStatusYoke>::loaded());
     EXPECT_TRUE(DefaultForm<frmStatusYoke>::get().isMinimized());
     EXPECT_EQ(DefaultForm<frmStatusYoke>::get().BoxRun->text(), "Running");
@@ -231,15 +219,12 @@ TEST_F(StartWindowTest, CountdownHoldsStillWhileALoadAsksItsQuestion)
         w.Timer2_Timer();
     });
     frmMain& w = activated("old.cfg", 1);
-    EXPECT_EQ(questions.asked, 1);
-    EXPECT_EQ(text(w, "BoxAutoStartTime"), "1");
-    EXPECT_TRUE(w.Timer2().isActive());
-    EXPECT_FALSE(DefaultForm<frmStatus>::loaded());
+    EXPECT_EQ(std::tuple(questions.asked, text(w, "BoxAutoStartTime")), std::tuple(1, "1"));
+    EXPECT_TRUE(w.Timer2().isActive() && !DefaultForm<frmStatus>::loaded());
 
     w.Timer2_Timer();
     EXPECT_EQ(questions.asked, 2);
-    EXPECT_FALSE(startWindowOpen());
-    EXPECT_TRUE(DefaultForm<frmStatus>::loaded());
+    EXPECT_TRUE(!startWindowOpen() && DefaultForm<frmStatus>::loaded());
 }
 
 TEST_F(StartWindowTest, ChoosingAFileOrConfigureCancelsTheCountdownForGoodEvenInTheFirstSecond)
@@ -248,16 +233,13 @@ TEST_F(StartWindowTest, ChoosingAFileOrConfigureCancelsTheCountdownForGoodEvenIn
     writeConfig("b.cfg", 44);
     frmMain& w = activated("a.cfg", 5);
     child<QListWidget>(w, "FileBox")->setCurrentRow(1);
-    EXPECT_EQ(text(w, "FileName"), "b.cfg");
-    EXPECT_EQ(Session.ConfigFileName, "b.cfg");
-    EXPECT_EQ(Cfg.ProcessTimerInterval, 44);
+    EXPECT_EQ(std::tuple(text(w, "FileName"), Session.ConfigFileName, Cfg.ProcessTimerInterval), std::tuple("b.cfg", "b.cfg", 44));
     // The run window now exists, hidden, for the dialogs.
     ASSERT_TRUE(DefaultForm<frmStatus>::loaded());
     EXPECT_FALSE(DefaultForm<frmStatus>::get().isVisible());
     EXPECT_EQ(DefaultForm<frmStatus>::get().BoxCurrentConfig->text(), "b.cfg");
     w.TimerWaitForFS_Timer();
-    EXPECT_FALSE(w.Timer2().isActive());
-    EXPECT_FALSE(countdownShown(w));
+    EXPECT_FALSE(w.Timer2().isActive() || countdownShown(w));
 
     Session.ConfigFromStatus = 1;
     click(w, "CmdConfigure");
@@ -283,9 +265,7 @@ TEST_F(StartWindowTest, LaterActivationsShowTheStartFileAgainWithoutACountdownAl
         w.Form_Activate();
         EXPECT_TRUE(w.isVisible());
         EXPECT_EQ(listLines(w, "FileBox").size(), anew ? 3u : 2u);
-        EXPECT_EQ(text(w, "FileName"), "a.cfg");
-        EXPECT_EQ(Session.ConfigFileName, "a.cfg");
-        EXPECT_EQ(Cfg.ProcessTimerInterval, 0);
+        EXPECT_EQ(std::tuple(text(w, "FileName"), Session.ConfigFileName, Cfg.ProcessTimerInterval), std::tuple("a.cfg", "a.cfg", 0));
         EXPECT_FALSE(w.TimerWaitForFS().isActive() || w.Timer2().isActive() || countdownShown(w));
         DefaultForm<frmMain>::unload();
     }
@@ -310,11 +290,8 @@ TEST_F(StartWindowTest, EveryWayOutOfTheStartWindowStopsTheSimulatorDataAndClose
         ASSERT_TRUE(ports_.port(1) && ports_.port(1)->isOpen());
 
         exit(w);
-        EXPECT_FALSE(startWindowOpen());
-        EXPECT_FALSE(ports_.port(1)->isOpen());
-        EXPECT_EQ(lastDatagram().left(5), "USEL0");
-        EXPECT_EQ(lastDatagram().size(), 605);
-        EXPECT_EQ(programEnds_, 1);
+        EXPECT_FALSE(startWindowOpen() || ports_.port(1)->isOpen());
+        EXPECT_EQ(std::tuple(lastDatagram().left(5), lastDatagram().size(), programEnds_), std::tuple("USEL0", 605, 1));
         DefaultForm<SimCom>::unload();
         flushDeletes();
     }
@@ -326,8 +303,7 @@ TEST_F(StartWindowTest, EveryWayOutOfTheStartWindowStopsTheSimulatorDataAndClose
     OpenComPorts();
     click(DefaultForm<frmStatusYoke>::get(), "cmdExit");
     EXPECT_FALSE(ports_.port(1)->isOpen());
-    EXPECT_EQ(lastDatagram(), QByteArray());
-    EXPECT_EQ(programEnds_, 2);
+    EXPECT_EQ(std::tuple(lastDatagram(), programEnds_), std::tuple(QByteArray(), 2));
 }
 
 } // namespace
