@@ -1,10 +1,5 @@
-#include "app/configscreen.h"
-#include "app/configunknown.h"
-#include "app/dispatch.h"
-#include "config/sample_config.h"
+#include "configscreen_fixture.h"
 #include "gauges/dialogkit.h"
-#include "support/scripted_messages.h"
-#include "window_helpers.h"
 
 #include <QLineEdit>
 

@@ -1,20 +1,12 @@
 #include "app/commandlist.h"
-#include "app/functioneditor.h"
-#include "app/listfunctions.h"
-#include "app/saveconfig.h"
+#include "configscreen_fixture.h"
 #include "simlink/functiontest.h"
-#include "simlink/simcom.h"
 #include "support/fake_udp_socket.h"
-#include "support/scripted_messages.h"
-#include "support/workdir.h"
-#include "window_helpers.h"
 
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-
-#include <gtest/gtest.h>
 
 namespace varnet {
 namespace {

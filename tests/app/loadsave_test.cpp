@@ -1,19 +1,12 @@
 #include "app/loadsave.h"
-#include "app/saveconfig.h"
-#include "bus/runwindow.h"
-#include "config/configfile.h"
-#include "config/sample_config.h"
 #include "config/startfile.h"
+#include "configscreen_fixture.h"
 #include "support/fake_clock.h"
-#include "support/scripted_messages.h"
-#include "support/workdir.h"
-#include "window_helpers.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <map>

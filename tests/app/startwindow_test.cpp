@@ -1,23 +1,12 @@
-#include "app/configscreen.h"
 #include "app/shell.h"
-#include "app/startwindow.h"
 #include "bus/deviceports.h"
-#include "bus/runwindow.h"
-#include "config/configfile.h"
-#include "config/sample_config.h"
 #include "config/startfile.h"
-#include "iomodules/links.h"
-#include "simlink/simcom.h"
+#include "configscreen_fixture.h"
 #include "support/fake_serial_port.h"
 #include "support/fake_udp_socket.h"
-#include "support/scripted_messages.h"
-#include "support/workdir.h"
-#include "window_helpers.h"
-#include "yokes/yokewindows.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <gtest/gtest.h>
 
 namespace varnet {
 namespace {
