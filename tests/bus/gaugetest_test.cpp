@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <tuple>
+
 namespace varnet {
 namespace {
 
@@ -25,23 +27,19 @@ TEST(GaugeTestDecoding, RepliesTypeListAndFreeIDs)
         DecodePollReply(SimControlUnit::reply(5, 0x65, QByteArray("\x01\x02", 2)), t);
     ASSERT_TRUE(view);
     EXPECT_EQ(view->bytes, "0.5.65.1.2." + QString("0.").repeated(19) + "FF.");
-    EXPECT_EQ(view->gaugeID, 5);
-    EXPECT_EQ(view->type, 101);
-    EXPECT_EQ(view->model, 1);
-    EXPECT_EQ(view->version, 2);
-    EXPECT_EQ(view->name, "Digital/Analogue Altimeter ");
+    EXPECT_EQ((std::tuple{view->gaugeID, view->type, view->model, view->version, view->name}),
+              (std::tuple{5, 101, 1, 2, "Digital/Analogue Altimeter "}));
     EXPECT_EQ(DecodePollReply(SimControlUnit::reply(5, 0x99), t)->name, " Unknown ");
     EXPECT_FALSE(DecodePollReply(SimControlUnit::reply(5, 0x65).left(24), t));
 
     const std::vector<QString> types = GaugeTypeEntries(t);
     ASSERT_EQ(types.size(), std::size_t(kBuiltInGaugeTypes));
-    EXPECT_EQ(types[0], "001: Small gauge; Single Needle ");
-    EXPECT_EQ(types[9], "105: Heading Indicator/Directional Gyro ");
+    EXPECT_EQ((std::tuple{types[0], types[9]}),
+              (std::tuple{"001: Small gauge; Single Needle ", "105: Heading Indicator/Directional Gyro "}));
 
     t.GaugeRecType[2] = 1;
     const std::vector<int> free = FreeGaugeIDs(t);
-    EXPECT_EQ(free.size(), 254u);
-    EXPECT_EQ(free[1], 3);
+    EXPECT_EQ((std::tuple{free.size(), free[1]}), (std::tuple{254u, 3}));
 }
 
 // The gauge test window on the configured gauge bus, COM3, with the
@@ -92,6 +90,16 @@ protected:
         waitUntil([] { return GaugeReplyReceived == 1; }, 200);
     }
 
+    // The boxes of a gauge to be moved to `newID` or added.
+    static void record(const char* id, const char* type, const char* model, const char* version, const char* newID)
+    {
+        combo("ManualGaugeID")->setEditText(id);
+        setText("BoxType", type);
+        setText("BoxModel", model);
+        setText("boxVersion", version);
+        combo("ReplaceGaugeID")->setEditText(newID);
+    }
+
     ScriptedMessages boxes;
     SimControlUnit unit{3};
 };
@@ -108,23 +116,19 @@ TEST_F(GaugeTestWindow, EachTickShowsTheLatestReplyAndAsksOnce)
     EXPECT_EQ(text("Text7"), "-- No reply --");
     tick();
     EXPECT_TRUE(text("Text7").startsWith("0.5.65.1.1.0."));
-    EXPECT_EQ(text("BoxID") + ' ' + text("BoxType") + ' ' + text("BoxModel") + ' ' + text("boxVersion"),
-              "5 101 1 1");
-    EXPECT_EQ(text("boxName"), "Digital/Analogue Altimeter ");
-    EXPECT_EQ(spinner(), "---");
+    EXPECT_EQ((std::tuple{text("BoxID"), text("BoxType"), text("BoxModel"), text("boxVersion"), text("boxName"),
+                          spinner()}),
+              (std::tuple{"5", "101", "1", "1", "Digital/Analogue Altimeter ", "---"}));
     EXPECT_EQ(unit.frames(), QList<QByteArray>(2, hexBytes("00 05 78 01 02 FF")));
 
-    // A gauge that stops answering stays on display, and the spinner turns.
+    // A gauge that stops answering stays on display, and the spinner turns;
+    // a short input is no reply: the boxes and the spinner stay.
     unit.setSilent(true);
     window().PollTimer_Timer();
-    EXPECT_EQ(text("BoxType"), "101");
-    EXPECT_EQ(spinner(), " \\");
-    // A short input is no reply: the boxes and the spinner stay.
+    EXPECT_EQ((std::tuple{text("BoxType"), spinner()}), (std::tuple{"101", " \\"}));
     GaugeReply = GaugeReply.left(10);
     window().PollTimer_Timer();
-    EXPECT_EQ(text("Text7"), "-- No reply --");
-    EXPECT_EQ(text("BoxType"), "101");
-    EXPECT_EQ(spinner(), " \\");
+    EXPECT_EQ((std::tuple{text("Text7"), text("BoxType"), spinner()}), (std::tuple{"-- No reply --", "101", " \\"}));
 
     click(window(), "cmdStopPoll");
     EXPECT_TRUE(combo("ManualGaugeID")->isEnabled());
@@ -144,10 +148,10 @@ TEST_F(GaugeTestWindow, NothingIsSentDuringARunOrToAGaugeIDOffTheBus)
 
     startPolling("5");
     runWindow().StartRunOutput();
-    GaugeSendBuffer = hexBytes("FF 00 0C 78 01 02 FF");  // the run's tick output
+    const QByteArray tickOutput = hexBytes("FF 00 0C 78 01 02 FF");
+    GaugeSendBuffer = tickOutput;
     window().PollTimer_Timer();
-    EXPECT_EQ(GaugeSendPending, 0);
-    EXPECT_EQ(GaugeSendBuffer, hexBytes("FF 00 0C 78 01 02 FF"));
+    EXPECT_EQ((std::tuple{GaugeSendPending, GaugeSendBuffer}), (std::tuple{0, tickOutput}));
     boxes.expectOk(kRunActiveRule);
     click(window(), "cmdPollGauge");
     runWindow().StopRunOutput();
@@ -173,11 +177,7 @@ TEST_F(GaugeTestWindow, AGaugeAtAddressZeroIsPolledAndGivenItsAddress)
     EXPECT_EQ(unit.frames().value(0), hexBytes("00 00 78 01 02 FF"));
     click(window(), "cmdStopPoll");
 
-    id->setEditText("");
-    setText("BoxType", "1");
-    setText("BoxModel", "1");
-    setText("boxVersion", "1");
-    combo("ReplaceGaugeID")->setEditText("9");
+    record("", "1", "1", "1", "9");
     click(window(), "cmdSetNewID");
     ASSERT_TRUE(unit.waitForFrames(2));
     EXPECT_EQ(unit.frames().at(1).left(4), hexBytes("00 00 2C 09"));
@@ -188,30 +188,21 @@ TEST_F(GaugeTestWindow, ChangeMovesTheGaugeOnlyWhenEveryBoxHoldsANumber)
 {
     Cfg.GaugeRecType[5] = 101;
     Cfg.GaugeRecModel[5] = Cfg.GaugeRecVersion[5] = 1;
-    combo("ManualGaugeID")->setEditText("5");
-    setText("BoxType", "101");
-    setText("BoxModel", "x");
-    setText("boxVersion", "1");
-    combo("ReplaceGaugeID")->setEditText("7");
     const QByteArray buffer = GaugeSendBuffer;
-    boxes.expectOk("Incorrect GaugeID or Model");
-    click(window(), "cmdSetNewID");
-    setText("BoxModel", "1");
-    combo("ReplaceGaugeID")->setEditText("256");
-    boxes.expectOk("Incorrect GaugeID or Model");
-    click(window(), "cmdSetNewID");
-    EXPECT_EQ(Cfg.GaugeRecType[5], 101);
-    EXPECT_EQ(GaugeSendBuffer, buffer);
-    EXPECT_EQ(GaugeSendPending, 0);
+    for (const char* model : {"x", "1"}) {
+        record("5", "101", model, "1", *model == 'x' ? "7" : "256");
+        boxes.expectOk("Incorrect GaugeID or Model");
+        click(window(), "cmdSetNewID");
+    }
+    EXPECT_EQ((std::tuple{Cfg.GaugeRecType[5], GaugeSendBuffer, GaugeSendPending}), (std::tuple{101, buffer, 0}));
 
     combo("ReplaceGaugeID")->setEditText("7");
     click(window(), "cmdSetNewID");
     ASSERT_TRUE(unit.waitForFrames(1));
     EXPECT_EQ(unit.frames().first(), hexBytes("00 05 2C 07 AA FF"));
     EXPECT_EQ(Cfg.GaugeRecType[5] + Cfg.GaugeRecModel[5] + Cfg.GaugeRecVersion[5], 0);
-    EXPECT_EQ(Cfg.GaugeRecType[7], 101);
-    EXPECT_EQ(Cfg.GaugeRecModel[7], 1);
-    EXPECT_EQ(combo("ManualGaugeID")->currentText(), "7");
+    EXPECT_EQ((std::tuple{Cfg.GaugeRecType[7], Cfg.GaugeRecModel[7], combo("ManualGaugeID")->currentText()}),
+              (std::tuple{101, 1, "7"}));
 }
 
 TEST_F(GaugeTestWindow, AddToConfigForcesTheChosenTypeAfterTheQuestion)
@@ -229,15 +220,13 @@ TEST_F(GaugeTestWindow, AddToConfigForcesTheChosenTypeAfterTheQuestion)
     combo("ComboGaugeType")->setCurrentIndex(combo("ComboGaugeType")->findText("105: ", Qt::MatchStartsWith));
     boxes.expectYesNo(question, false);
     click(window(), "cmdAddToConfig");
-    EXPECT_EQ(Cfg.GaugeRecType[20], 0);
-    EXPECT_EQ(Session.GaugeRecBusStatus[20], 2);
+    EXPECT_EQ((std::tuple{Cfg.GaugeRecType[20], Session.GaugeRecBusStatus[20]}), (std::tuple{0, 2}));
 
     boxes.expectYesNo(question, true);
     click(window(), "cmdAddToConfig");
-    EXPECT_EQ(Cfg.GaugeRecType[20], 105);
-    EXPECT_EQ(Cfg.GaugeRecModel[20], 1);
-    EXPECT_EQ(Cfg.GaugeRecVersion[20], 1);
-    EXPECT_EQ(Session.GaugeRecBusStatus[20], 0);
+    EXPECT_EQ((std::tuple{Cfg.GaugeRecType[20], Cfg.GaugeRecModel[20], Cfg.GaugeRecVersion[20],
+                          Session.GaugeRecBusStatus[20]}),
+              (std::tuple{105, 1, 1, 0}));
     EXPECT_TRUE(unit.received().isEmpty());
 }
 

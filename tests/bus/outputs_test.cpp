@@ -83,8 +83,7 @@ TEST_F(OutputTest, AltimeterSendsTheShownAltitudeAndItsPressureSettingInBothUnit
 {
     gauge(2, 101);  // a pressure selector of its own: the setting goes out
     running();
-    sim(kAltitude, 1234.5f);
-    sim(kPressure, 29.92f);
+    sim({{kAltitude, 1234.5f}, {kPressure, 29.92f}});
     EXPECT_EQ(secondTick(), output({{2, 4, 1235}, {2, 12, 1013}}));
     Cfg.GaugeRecModel[2] = 1;
     EXPECT_EQ(next(), output({{2, 4, 1235}, {2, 12, 2992}, {2, 7, 0}}));
@@ -97,8 +96,7 @@ TEST_F(OutputTest, AttitudeIndicatorGoesOutEveryTickWithinTheStepsOfItsPlates)
     gauge(4, 103, 0, 500, 0, 80);
     running();
     const auto attitude = [&](float bank, float pitch) {
-        sim(kBank, bank);
-        sim(kPitch, pitch);
+        sim({{kBank, bank}, {kPitch, pitch}});
         return secondTick();
     };
     EXPECT_EQ(attitude(0, 0), output({{4, 4, 500}, {4, 5, 80}}));
@@ -145,9 +143,7 @@ TEST_F(OutputTest, EachVORIndicatorGetsItsOwnChangesAndAllAgainAfterARunStart)
                                {}}));
     sim(33, 127);
     EXPECT_EQ(next(), output({{11, 5, 772}, {12, 5, 772}}));
-    sim(33, -127);
-    sim(35, 1);
-    sim(36, 1);
+    sim({{33, -127}, {35, 1}, {36, 1}});
     EXPECT_EQ(next(), output({{11, 5, 172}, {11, 12, 6}, {12, 5, 172}, {12, 12, 6}}));
     sim(33, 63.5f, 2);  // 64 to the even: 151.18 steps
     sim(35, 2, 2);
@@ -213,13 +209,7 @@ TEST_F(OutputTest, RMIFollowsTheSecondVoltageAndSendsOneNeedlePerTick)
 {
     gauge(30, 130, 22, 1, 23, 2);  // distance displays; needle 2 and display 2 on the second pair
     running();
-    sim(kVoltage, 7.9f, 2);
-    sim(kCompass, 90);
-    sim(22, 90);
-    sim(22, -90, 2);
-    sim(23, 360);
-    sim(27, 12.34f);
-    sim(27, -1, 2);
+    sim({{kVoltage, 7.9f, 2}, {kCompass, 90}, {22, 90}, {22, -90, 2}, {23, 360}, {27, 12.34f}, {27, -1, 2}});
     // The card and the power see the run values one round later.
     EXPECT_EQ(next(4), (Writes{output({{30, 14, 1}, {30, 5, 0}}),
                                output({{30, 9, 1080 | 16384}, {30, 15, 0x123 | 8192}}),
@@ -245,12 +235,9 @@ TEST_F(OutputTest, DMEShowsItsReadingsAsDigitWordsAndMarksAMissingDistance)
 {
     gauge(40, 113);
     running();
-    sim(kDistance, 12.34f);
-    sim(kSpeed, 123.4f);
-    sim(kTime, 7.9f);
+    sim({{kDistance, 12.34f}, {kSpeed, 123.4f}, {kTime, 7.9f}});
     EXPECT_EQ(readings(40, 5), dme(40, 0x123, 0x123 | 8192, 0x07 | 16384));
-    sim(kDistance, 150);
-    sim(kSpeed, 99.5f);
+    sim({{kDistance, 150}, {kSpeed, 99.5f}});
     EXPECT_EQ(readings(40, 5), dme(40, 0x150 | 8192, 0x995, 0x07 | 16384));
     sim(kDistance, -1);  // no station, and the unit has no flag of its own
     EXPECT_EQ(readings(40, 5), dme(40, 0x010 | 12288, 0x995 | 12288, 153));
@@ -266,9 +253,7 @@ TEST_F(OutputTest, DMEFollowsItsSourceAndItsOwnDistanceFlag)
         RunData.DMESelection = Byte(selection);
         Writes writes = readings(40, 1);
         // The simulator delivers the selected source in the pause.
-        sim(kDistance, 45.6f, 2);
-        sim(kSpeed, 200, 2);
-        sim(kTime, 12, 2);
+        sim({{kDistance, 45.6f, 2}, {kSpeed, 200, 2}, {kTime, 12, 2}});
         return writes << readings(40, 4);
     };
     EXPECT_EQ(round(2), dme(40, 0x456, 0x200 | 8192, 0x12 | 16384));
@@ -287,8 +272,7 @@ TEST_F(OutputTest, TransponderTurnsCarryTheAltitudeOrTheModeInsteadOfTheRequest)
     gauge(51, 114, 0, 4);  // with its mode port
     gauge(52, 114);
     running();
-    sim(kAltitude, 1234.5f);
-    sim(46, 1);
+    sim({{kAltitude, 1234.5f}, {46, 1}});
     EXPECT_EQ(next(4), (Writes{output({{50, 5, 0}}), output({{51, 12, 256}}), output({{52, 7, 0}}),
                                output({{50, 5, 12}})}));
     sim(46, 0);
@@ -323,9 +307,7 @@ TEST_F(OutputTest, AutopilotLampsFollowTheSimulatorWithTheDescentInHundreds)
 {
     gauge(60, 124, 0, 16);  // holds the altitude when a capture mode comes on
     running();
-    sim(kAltitude, 4321.4f);
-    sim(90, 2);
-    sim(99, -700);
+    sim({{kAltitude, 4321.4f}, {90, 2}, {99, -700}});
     Instruments.APModeBits = 0x40;
     EXPECT_EQ(secondTick(), output({{60, 5, 0x0701}, {60, 3, 4321}}));
     EXPECT_EQ(secondTick(), output({{60, 5, 0x0701}}));
@@ -338,9 +320,7 @@ TEST_F(OutputTest, AudioPanelSendsItsLampsWhenTheyChanged)
     Cfg.FunctionIndex3[kAudioLamp] = kThirdLampGroup;
     gauge(70, 125);
     running();
-    sim(kAudioLamp, 1);
-    sim(kAudioLamp, 0, 2);
-    sim(kThirdLampGroup, 1);
+    sim({{kAudioLamp, 1}, {kAudioLamp, 0, 2}, {kThirdLampGroup, 1}});
     EXPECT_EQ(readings(70, 4), (Writes{{}, {}, {}, output({{70, 6, 5}})}));
     EXPECT_EQ(readings(70, 4), Writes(4));
     sim(kAudioLamp, 0);

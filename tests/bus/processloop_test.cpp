@@ -26,8 +26,7 @@ TEST_F(RunTest, NeedlesMoveInOneWritePerTickOnlyWhenTheirWholeStepChanges)
     gauge(3, 1, 21, 0);
     gauge(4, 3, 22, wide, 23, 0);
     running();
-    sim(24, 50);
-    sim(21, 25);
+    sim({{24, 50}, {21, 25}});
 
     EXPECT_EQ(tick(), Writes{output({{2, 6, 600}, {3, 5, 300}, {4, 5, 0}, {4, 6, 0}})});
     EXPECT_TRUE(tick().isEmpty()) << "steady values cost no bus traffic";
@@ -224,8 +223,7 @@ TEST_F(RunTest, ANeedleReadingIsKeptOnlyWhileItsPortAndTheRunStayAndNoFaultWasAs
     Cfg.FunctionDivide[22] = 0;
     BoxesBehindWhichTheTimerFires boxes(true);
     frmStatus& run = running();
-    sim(21, 25);
-    sim(22, 25);
+    sim({{21, 25}, {22, 25}});
     EXPECT_EQ(tick(), Writes{output({{3, 5, 300}, {4, 5, 300}})});
     boxes.texts.clear();
     EXPECT_TRUE(tick().isEmpty());

@@ -162,6 +162,18 @@ protected:
         link().WinsockUDP_DataArrival(packet);
     }
 
+    // Several values at once: {function, value} or {function, value, selector}.
+    struct SimValue {
+        int f;
+        float value;
+        int selector = 1;
+    };
+    void sim(std::initializer_list<SimValue> values)
+    {
+        for (const SimValue& v : values)
+            sim(v.f, v.value, v.selector);
+    }
+
     // A tick's output: for each (GaugeID, command, value), 0xFF and the frame.
     static QByteArray output(std::initializer_list<std::array<int, 3>> frames)
     {

@@ -246,8 +246,7 @@ TEST_F(RunTest, ValueBoxesShowTheLastTickAndAreTouchedOnlyWhenTheirTextChanges)
     for (const bool minimized : {true, false}) {
         run.Timer1_Timer();
         minimized ? run.minimize() : run.hide();
-        sim(9, 11);
-        sim(7, 90);
+        sim({{9, 11}, {7, 90}});
         refresh();
         tick();
         run.Timer1_Timer();
