@@ -27,7 +27,18 @@
 #include "yokes/yokewindows.h"
 #include "window_helpers.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSlider>
+
+#include <map>
 
 namespace varnet::testing {
 

@@ -1,10 +1,6 @@
 #include "configscreen_fixture.h"
 #include "gauges/dialogkit.h"
 
-#include <QLineEdit>
-
-#include <map>
-
 namespace varnet {
 namespace {
 

@@ -3,11 +3,6 @@
 #include "simlink/functiontest.h"
 #include "support/fake_udp_socket.h"
 
-#include <QComboBox>
-#include <QFile>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-
 namespace varnet {
 namespace {
 

@@ -3,13 +3,7 @@
 #include "configscreen_fixture.h"
 #include "support/fake_clock.h"
 
-#include <QCheckBox>
-#include <QDir>
-#include <QFile>
-#include <QLineEdit>
-
 #include <filesystem>
-#include <map>
 #include <set>
 
 namespace varnet {

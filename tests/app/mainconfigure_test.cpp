@@ -10,14 +10,7 @@
 #include "support/fake_serial_port.h"
 #include "support/fake_udp_socket.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QScrollBar>
-#include <QSlider>
-
-#include <map>
 
 namespace varnet {
 namespace {

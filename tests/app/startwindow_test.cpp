@@ -5,9 +5,6 @@
 #include "support/fake_serial_port.h"
 #include "support/fake_udp_socket.h"
 
-#include <QLabel>
-#include <QLineEdit>
-
 namespace varnet {
 namespace {
 
