@@ -108,9 +108,33 @@ protected:
             EXPECT_EQ(text(window, box), bad);
         }
     }
-    static QString text(QWidget& window, const char* box) { return child<QLineEdit>(window, box)->text(); }
+    // The text a box or label shows, or a list's current item.
+    static QString text(QWidget& window, const char* name)
+    {
+        QWidget* control = child<QWidget>(window, name);
+        if (auto* box = qobject_cast<QLineEdit*>(control))
+            return box->text();
+        if (auto* list = qobject_cast<QComboBox*>(control))
+            return list->currentText();
+        return control ? control->property("text").toString() : QString();
+    }
+    // The texts of the space-separated controls, joined by spaces.
+    static QString texts(QWidget& window, const QString& names)
+    {
+        QStringList out;
+        for (const QString& name : names.split(QLatin1Char(' ')))
+            out << text(window, qPrintable(name));
+        return out.join(QLatin1Char(' '));
+    }
     static void type(QWidget& window, const char* box, const QString& text) { child<QLineEdit>(window, box)->setText(text); }
-    static bool checked(QWidget& window, const char* name) { return child<QAbstractButton>(window, name)->isChecked(); }
+    // Whether every one of the space-separated buttons is checked.
+    static bool checked(QWidget& window, const QString& names)
+    {
+        for (const QString& name : names.split(QLatin1Char(' ')))
+            if (!child<QAbstractButton>(window, qPrintable(name))->isChecked())
+                return false;
+        return true;
+    }
     static bool hidden(QWidget& window, const char* name) { return child<QWidget>(window, name)->isHidden(); }
 
     // What the dialogs sent since last asked, as (command, value) pairs.

@@ -1,6 +1,5 @@
 // The gauge dialogs against a recording link: the dialog kit they share and
-// its encodings, then each instrument, clock and needle dialog's commands,
-// refusals, read-back and what Apply stores.
+// its encodings, then each dialog's commands, refusals, read-back and Apply.
 
 #include "bus/gaugeframes.h"
 #include "dialog_fixture.h"
@@ -27,7 +26,6 @@
 #include "support/fake_clock.h"
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QTimer>
 
 #include <tuple>
@@ -68,17 +66,16 @@ protected:
 
 class DialogKit : public testing::DialogTest {
 protected:
-    TestDialog& open(int id = 5)
+    // The dialog for gauge 5 (function 1 = 7, plate 2 = 9), checked to be on `id`.
+    static TestDialog& open(int id = 5, int busStatus = -1)
     {
+        if (busStatus >= 0) {
+            gauge(5, 103, 3, 4, busStatus);
+            std::tie(Cfg.GaugeRecFunction1[5], Cfg.GaugeRecPlate2[5]) = std::tuple(7, 9);
+        }
         OpenDialog<TestDialog>();
         EXPECT_EQ(DefaultForm<TestDialog>::get().gaugeID(), id);
         return DefaultForm<TestDialog>::get();
-    }
-    void setUpGauge(int busStatus = 2)
-    {
-        gauge(5, 103, 3, 4, busStatus);
-        Cfg.GaugeRecFunction1[5] = 7;
-        Cfg.GaugeRecPlate2[5] = 9;
     }
     static void apply(TestDialog& d, const char* newID)
     {
@@ -90,10 +87,9 @@ protected:
 
 TEST_F(DialogKit, ApplyMovesAConnectedGaugeWithTypeModelVersionAndTheDialogsFields)
 {
-    setUpGauge();
-    apply(open(), "9");
+    apply(open(5, 2), "9");
     EXPECT_EQ(link_.newIDs, (Commands{{5, 9}}));
-    EXPECT_EQ(fields(9), (std::vector<int>{103, 3, 4, 0, 42, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(fields(9), (Fields{103, 3, 4, 0, 42, 0, 0, 0, 0, 0, 0}));
     // A field the dialog does not write (plate 2) stays behind.
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], Cfg.GaugeRecPlate2[5]), std::tuple(0, 9));
     EXPECT_EQ(std::tuple(Session.GaugeRecBusStatus[5], Session.GaugeRecBusStatus[9], Session.ConfigChanged),
@@ -106,32 +102,28 @@ TEST_F(DialogKit, ApplyMovesAConnectedGaugeWithTypeModelVersionAndTheDialogsFiel
 TEST_F(DialogKit, MovePoliciesDecideOnTheBusStatusAndAFailedMoveMovesNothing)
 {
     // Not connected: the two-line message, the record written where it was.
-    setUpGauge(1);
     messages_.expectOk(kNotConnected);
-    apply(open(), "9");
+    apply(open(5, 1), "9");
     EXPECT_TRUE(link_.newIDs.empty());
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], Cfg.GaugeRecFunction1[5], Cfg.GaugeRecType[9]), std::tuple(103, 42, 0));
 
     // Always: moves whatever the status and leaves the status alone.
-    setUpGauge(0);
-    TestDialog& always = open();
+    TestDialog& always = open(5, 0);
     always.policy = MovePolicy::Always;
     apply(always, "9");
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[9], Session.GaugeRecBusStatus[9]), std::tuple(103, 0));
 
     // The address change not queued: nothing moves, the record stays.
-    setUpGauge();
     link_.accept = false;
     messages_.expectOk(kNewIDNotWritten);
-    apply(open(), "10");
+    apply(open(5, 2), "10");
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[10], Cfg.GaugeRecType[5], Session.GaugeRecBusStatus[5]),
               std::tuple(0, 103, 2));
 }
 
 TEST_F(DialogKit, ARefusedApplyOrATakenTargetWritesNothingAndSetBesideNewGaugeIDCarriesTheWholeRecord)
 {
-    setUpGauge();
-    TestDialog& d = open();
+    TestDialog& d = open(5, 2);
     d.valid = false;
     click(d, "CmdApply");
     EXPECT_EQ(Cfg.GaugeRecFunction1[5], 7);
@@ -141,15 +133,14 @@ TEST_F(DialogKit, ARefusedApplyOrATakenTargetWritesNothingAndSetBesideNewGaugeID
     choose(d, "NewGaugeID", "9");
     Cfg.GaugeRecType[9] = 1;  // the bus search found a gauge there meanwhile
     actOk(d, "CmdApply", kNewIDRule);
-    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], Cfg.GaugeRecFunction1[5]), std::tuple(103, 7));
-    EXPECT_TRUE(link_.newIDs.empty());
-    EXPECT_TRUE(loaded());
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], Cfg.GaugeRecFunction1[5], link_.newIDs.size(), loaded()),
+              std::tuple(103, 7, 0u, true));
 
     // Set beside NewGaugeID moves the record at once and refills the free list.
     choose(d, "NewGaugeID", "10");
     click(d, "CmdSetNewGaugeID");
     EXPECT_EQ(std::tuple(d.gaugeID(), text(d, "GaugeID")), std::tuple(10, "10"));
-    EXPECT_EQ(fields(10), (std::vector<int>{103, 3, 4, 0, 7, 0, 0, 0, 0, 0, 9}));
+    EXPECT_EQ(fields(10), (Fields{103, 3, 4, 0, 7, 0, 0, 0, 0, 0, 9}));
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], Session.GaugeRecBusStatus[10]), std::tuple(0, 2));
     auto* free = child<QComboBox>(d, "NewGaugeID");
     EXPECT_EQ(std::tuple(free->findText("10"), free->currentText()), std::tuple(-1, QString()));
@@ -158,26 +149,22 @@ TEST_F(DialogKit, ARefusedApplyOrATakenTargetWritesNothingAndSetBesideNewGaugeID
 
 TEST_F(DialogKit, UninstallClearsItsFieldSetOnlyOnYes)
 {
-    setUpGauge();
     Cfg.GaugeRecFunction2[5] = 8;
     messages_.expectYesNo(kUninstallQuestion, false);
-    TestDialog& d = open();
+    TestDialog& d = open(5, 2);
     click(d, "CmdUninstall");
-    EXPECT_EQ(Cfg.GaugeRecType[5], 103);
-    EXPECT_TRUE(loaded());
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], loaded()), std::tuple(103, true));
 
     messages_.expectYesNo(kUninstallQuestion, true);
     click(d, "CmdUninstall");
     // This set keeps model, version and the second plate.
-    EXPECT_EQ(fields(5), (std::vector<int>{0, 3, 4, 0, 0, 0, 0, 0, 0, 0, 9}));
-    EXPECT_EQ(Session.ConfigChanged, 1);
-    EXPECT_FALSE(loaded());
+    EXPECT_EQ(fields(5), (Fields{0, 3, 4, 0, 0, 0, 0, 0, 0, 0, 9}));
+    EXPECT_EQ(std::tuple(Session.ConfigChanged, loaded()), std::tuple(1, false));
 }
 
 TEST_F(DialogKit, CancelTheTitleBarARunsStartAndOpeningForAnotherGaugeCloseTheSameWay)
 {
-    setUpGauge();
-    click(open(), "CmdClose");
+    click(open(5, 2), "CmdClose");
     EXPECT_FALSE(loaded());
     open().close();  // the title bar
     EXPECT_FALSE(loaded());
@@ -204,8 +191,7 @@ TEST_F(DialogKit, CancelTheTitleBarARunsStartAndOpeningForAnotherGaugeCloseTheSa
 
 TEST_F(DialogKit, LightDisplaysBacklightAndSpeedWordsAndReplies)
 {
-    setUpGauge();
-    TestDialog& d = open();
+    TestDialog& d = open(5, 2);
     act(d, "LightOn LightOff DisplayOn LightOn CmdSetBacklight SliderBacklight=9");  // the backlight with nothing set
     child<QCheckBox>(d, "CheckSetDefault")->setChecked(true);
     act(d, "OptionAlwaysOn CmdSetBacklight SliderSpeed=15");
@@ -215,8 +201,7 @@ TEST_F(DialogKit, LightDisplaysBacklightAndSpeedWordsAndReplies)
     EXPECT_EQ(BacklightWord({15, true, PowerOnLight::AlwaysOn, true}, true), 0x1FF);
     EXPECT_EQ(BacklightWord({3, false, PowerOnLight::On, true}, false), 0x253);
     EXPECT_EQ(BacklightWord({0, false, PowerOnLight::Off}), 0x450);
-    EXPECT_EQ(DayNightWord(15, true), 47);
-    EXPECT_EQ(std::tuple(JumpWrap(1085, 1079), JumpWrap(-5, 1079)), std::tuple(0, 1079));
+    EXPECT_EQ(std::tuple(DayNightWord(15, true), JumpWrap(1085, 1079), JumpWrap(-5, 1079)), std::tuple(47, 0, 1079));
 
     // Only a well-framed reply of the own gauge is read.
     const QByteArray reply = statusReply(12, {{9, 0xFF}, {10, 0x38}});
@@ -227,13 +212,12 @@ TEST_F(DialogKit, LightDisplaysBacklightAndSpeedWordsAndReplies)
     EXPECT_EQ(std::tuple(r.byte(2), r.word(10, 11), r.signedWord(10, 11), r.byte(26)), std::tuple(12, 0xFF38, -200, 0));
 }
 
-TEST(DialogNumbers, ReadersRoundingAndRangeRules)
+TEST(DialogNumbers, ReadersRoundingRangeRulesAndRadioCodes)
 {
     for (auto [typed, hundredths] : {std::pair{"29.92", 2992}, {" 32.05 ", 3205}, {"30", 3000}, {"-0.5", -50}, {".25", 25}})
         EXPECT_EQ(Hundredths(typed), hundredths) << typed;
     for (const char* bad : {"", "1.234", "29,92", "abc", "1e3", "."})
         EXPECT_FALSE(Hundredths(bad)) << bad;
-
     EXPECT_EQ(std::tuple(RoundHalfEven(2.5), RoundHalfEven(3.5), RoundHalfEven(-2.5)), std::tuple(2, 4, -2));
     EXPECT_EQ(std::tuple(LenientNumber("12 mS"), LenientNumber("x")), std::tuple(12, 0));
     EXPECT_FALSE(StrictNumber("12 mS"));
@@ -246,30 +230,21 @@ TEST(DialogNumbers, ReadersRoundingAndRangeRules)
         boxes.expectOk(rule);
         EXPECT_FALSE(ReadWholeNumber(bad, 0, 65535, rule)) << bad;
     }
-}
 
-TEST(RadioCodecs, ComNavAndAdfFrequencies)
-{
+    // The avionics encodings: frequencies refused unless a whole number in a 16-bit word.
     for (auto [typed, word] : {std::pair{"118,000", 18000}, {"118000", 18000}, {" 138,975 ", 38975}, {"25", 25}})
         EXPECT_EQ(ComNavWord(typed), word) << typed;
-    // Not a whole number, or no 16-bit word: refused.
     for (const char* bad : {"", "118.0", "abc", "-5", "100000", "170000"})
         EXPECT_FALSE(ComNavWord(bad)) << bad;
     EXPECT_EQ(ComNavText(21000) + " " + ComNavText(8000) + " " + KilohertzText(25), "121,000 108,000 000,025");
-
     for (auto [typed, word] : {std::pair{"100.0", 1000}, {"999.9", 9999}, {"1700", 17000}})
         EXPECT_EQ(AdfWord(typed), word) << typed;
     for (const char* bad : {"", "x", "-1", "6554"})
         EXPECT_FALSE(AdfWord(bad)) << bad;
     EXPECT_EQ(AdfText(8505) + " " + AdfText(17000) + " " + AdfText(1000), "850.5 1700.0 100.0");
-}
-
-TEST(RadioCodecs, TransponderCodesAndReplyDigits)
-{
-    testing::ScriptedMessages boxes;
-    EXPECT_EQ(TransponderWord("7777", CodePacking::Octal), 4095);
-    EXPECT_EQ(TransponderWord("1200", CodePacking::Octal), 640);
-    EXPECT_EQ(TransponderWord("1200", CodePacking::Nibbles), 0x1200);
+    EXPECT_EQ(std::tuple(TransponderWord("7777", CodePacking::Octal), TransponderWord("1200", CodePacking::Octal),
+                         TransponderWord("1200", CodePacking::Nibbles)),
+              std::tuple(4095, 640, 0x1200));
     boxes.expectOk(kCodeNotFourDigits);
     EXPECT_FALSE(TransponderWord("128", CodePacking::Octal));
     boxes.expectOk(kCodeNotOctal);
@@ -298,8 +273,7 @@ protected:
     {
         auto& d = show<ConfigGaugeAI>(12, 103, model, 1, busStatus);
         d.Form_Activate();
-        link_.clear();
-        return d;
+        return shown(d);
     }
     static ConfigDME& dme(int dmeNumber = 1, int units = 0)
     {
@@ -311,43 +285,13 @@ protected:
         std::tie(Cfg.GaugeRecPlate1[70], Cfg.GaugeRecPlate2[70]) = std::tuple(options, sources);
         return show<ConfigRMI>(70, 130);
     }
-    static bool allChecked(QWidget& d, std::initializer_list<const char*> options)
+    // The dialog, what its opening sent forgotten.
+    template <typename T>
+    T& shown(T& dialog)
     {
-        return std::all_of(options.begin(), options.end(), [&](const char* o) { return checked(d, o); });
-    }
-    static QString directions(QWidget& d)
-    {
-        return child<QLabel>(d, "LabelHeadingLeft")->text() + child<QLabel>(d, "LabelHeadingRight")->text();
-    }
-    ConfigBoeingClock& airliner(int options = 0, int timeMode = 0)
-    {
-        std::tie(Cfg.GaugeRecPlate1[23], Cfg.GaugeRecPlate2[23]) = std::tuple(options, timeMode);
-        auto& d = show<ConfigBoeingClock>(23, 104);
         link_.clear();
-        return d;
+        return dialog;
     }
-    static ConfigCessnaClock& light(int syncMode = 0, int id = 17)
-    {
-        Cfg.GaugeRecPlate1[id] = Integer(syncMode);
-        return show<ConfigCessnaClock>(id, 109);
-    }
-    static QStringList texts(QWidget& d, std::initializer_list<const char*> boxes)
-    {
-        QStringList out;
-        for (const char* box : boxes)
-            out << text(d, box);
-        return out;
-    }
-    static int syncMode(QWidget& d) { return child<QComboBox>(d, "ComboClockSyncMode")->currentIndex(); }
-    static QStringList items(QWidget& d, const char* combo)
-    {
-        QStringList texts;
-        auto* c = child<QComboBox>(d, combo);
-        for (int i = 0; i < c->count(); ++i)
-            texts << c->itemText(i);
-        return texts;
-    }
-    static QString current(QWidget& d, const char* combo) { return child<QComboBox>(d, combo)->currentText(); }
 };
 
 TEST_F(Dialogs, ADFPointerCalibrationWrapsARefusedDeltaSendsNothingAndApplyWritesFunction32)
@@ -361,7 +305,7 @@ TEST_F(Dialogs, ADFPointerCalibrationWrapsARefusedDeltaSendsNothingAndApplyWrite
            "SliderSpeed=0");
     // The box follows the slider, and its change sends once more.
     EXPECT_EQ(takeSent(), (Commands{{9, 0}, {1, 0}, {6, -5}, {6, -5}, {6, -5}, {6, 50}, {9, 125}, {1, 0}, {11, 1},
-                                 {5, 1079}, {5, 1079}, {3, 310}}));
+                                    {5, 1079}, {5, 1079}, {3, 310}}));
     refused(d, "Needledelta", {"12x", "4320"}, kPointerDeltaRule, {"cmdSetPointerCalibration", "NL1"});
     EXPECT_TRUE(link_.sent.empty());
     EXPECT_EQ(std::tuple(CompassCourse(1), CompassCourse(2)), std::tuple(0, 359));
@@ -377,9 +321,8 @@ TEST_F(Dialogs, HeadingStoredWordChecksItsPreferencesAndTheKnobBoxesStoreAtOnce)
     Cfg.GaugeRecPlate2[21] = 31;
     auto& d = show<ConfigDG>(21, 105, 3, 2);
     EXPECT_EQ(link_.commands(), (Commands{{9, 8}, {9, 40}}));
-    EXPECT_TRUE(allChecked(d, {"UseSwitch1", "UseSwitch2", "CheckUseGyroDrift", "OptionShowCompass",
-                               "CheckReversCompassDirection"}));
-    EXPECT_EQ(std::tuple(directions(d), Cfg.GaugeRecPlate2[21]), std::tuple("WE", 31));
+    EXPECT_TRUE(checked(d, "UseSwitch1 UseSwitch2 CheckUseGyroDrift OptionShowCompass CheckReversCompassDirection"));
+    EXPECT_EQ(std::tuple(texts(d, "LabelHeadingLeft LabelHeadingRight"), Cfg.GaugeRecPlate2[21]), std::tuple("W E", 31));
     EXPECT_FALSE(hidden(d, "CheckUseGyroDrift") || hidden(d, "FrameBacklightMode"));
     click(d, "CmdClose");
 
@@ -387,12 +330,11 @@ TEST_F(Dialogs, HeadingStoredWordChecksItsPreferencesAndTheKnobBoxesStoreAtOnce)
     Cfg.GaugeRecPlate2[21] = 0;
     auto& plain = show<ConfigDG>(21, 105, 2, 1);
     EXPECT_TRUE(link_.sent.empty());
-    EXPECT_EQ(directions(plain), "EW");
+    EXPECT_EQ(texts(plain, "LabelHeadingLeft LabelHeadingRight"), "E W");
     EXPECT_TRUE(hidden(plain, "CheckUseGyroDrift") && hidden(plain, "FrameBacklightMode"));
     Cfg.GaugeRecPlate2[21] = 20;
     act(plain, "UseSwitch1 CmdClose");
-    EXPECT_EQ(Cfg.GaugeRecPlate2[21], 21);
-    EXPECT_EQ(link_.commands(), (Commands{{9, 8}}));
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecPlate2[21], link_.commands()), std::tuple(21, Commands{{9, 8}}));
 }
 
 TEST_F(Dialogs, HeadingApplyWritesTheFixedFunctionAtItsOwnGaugeAfterAnyActivation)
@@ -405,7 +347,7 @@ TEST_F(Dialogs, HeadingApplyWritesTheFixedFunctionAtItsOwnGaugeAfterAnyActivatio
     click(d, "CmdApply");
     EXPECT_EQ(fields(21), (Fields{105, 3, 2, 8, 7, 1, 0, 4, 11, 1, 24}));
     EXPECT_EQ(Cfg.GaugeRecPlate2[22], 0);
-    EXPECT_EQ(link_.sent, (std::vector<testing::SentCommand>{{21, 9, 0}}));
+    EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{21, 9, 0}}));
     EXPECT_FALSE(DefaultForm<ConfigDG>::loaded());
 }
 
@@ -434,35 +376,29 @@ TEST_F(Dialogs, AnalogueAltimeterStoredSettingsTheirWordsTestSlidersAndApply)
     Cfg.GaugeRecVersion[41] = 5;
     act(d, "SliderValue1=-2000 CmdPlus cmdsetzero SliderValue1=40000 CmdPlus SliderSpeed=5 SliderSpeed=15 "
            "SliderSpeed=100 Master Command6");
-    EXPECT_EQ(link_.commands(), (Commands{{5, 1}, {5, 17 + 256}, {5, 256}, {5, 1}, {5, 17}, {13, 1}, {4, -2000},
-                                          {4, -1999}, {4, 0}, {4, 40000}, {3, 16}, {3, 14}, {3, 6}, {9, 5 * 256 + 2}}));
+    EXPECT_EQ(takeSent(), (Commands{{5, 1}, {5, 17 + 256}, {5, 256}, {5, 1}, {5, 17}, {13, 1}, {4, -2000}, {4, -1999},
+                                    {4, 0}, {4, 40000}, {3, 16}, {3, 14}, {3, 6}, {9, 5 * 256 + 2}}));
     EXPECT_EQ(fields(41), (Fields{101, 2, 5, 8, 4, 1, 0, 0, 0, 0, 0}));
     // A unit as stored sends nothing on opening; Slave is stored as -1.
-    link_.clear();
     act(analogueAltimeter(), "Slave Command6");
-    EXPECT_EQ(Cfg.GaugeRecFunction2[41], -1);
-    EXPECT_EQ(link_.commands(), (Commands{{9, 5 * 256 + 1}}));
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecFunction2[41], link_.commands()), std::tuple(-1, Commands{{9, 5 * 256 + 1}}));
 }
 
-TEST_F(Dialogs, AnalogueAltimeterPressuresAreReadAsDecimalsAndRefusedOutsideTheirRange)
+TEST_F(Dialogs, AnalogueAltimeterPressuresAndTheNeedleCalibrationCounterRefuseWhatIsOutOfRange)
 {
     auto& d = analogueAltimeter();
     act(d, "boxAirPress=29.92 cmdWriteAirPress boxAirPress=32.05 cmdWriteAirPress");
     refused(d, "boxAirPress", {"100", "abc"}, kAirPressureRule, {"cmdWriteAirPress"});
     act(d, "Option2 boxAirPress=998.75 cmdWriteAirPress");
     EXPECT_EQ(link_.commands(), (Commands{{12, 2992}, {12, 3205}, {5, 1}, {12, 998}}));
-
     // Read back: 2992 hundredths in inHg mode, the knob's offset from 128.
     click(d, "Option1");
     answer(41, {{6, 0x0B}, {7, 0xB0}, {9, 1}, {11, 120}});
     click(d, "CmdReadAirPress");
-    EXPECT_EQ(std::tuple(text(d, "boxAirPress"), checked(d, "CheckPressViaFS"), text(d, "BoxPressRotation")),
-              std::tuple("29.92", true, "-8"));
-}
+    EXPECT_EQ(std::tuple(texts(d, "boxAirPress BoxPressRotation"), checked(d, "CheckPressViaFS")),
+              std::tuple("29.92 -8", true));
 
-TEST_F(Dialogs, AnalogueAltimeterNeedleCalibrationCounterWrapsAndRefusesWhatIsNoStep)
-{
-    auto& d = analogueAltimeter();
+    link_.clear();
     act(d, "Option1000Feet Needledelta=7 Command2");
     EXPECT_TRUE(d.TimerScan().active());
     d.TimerScan().stop();
@@ -484,9 +420,8 @@ TEST_F(Dialogs, AnalogueAltimeterStatusPollShowsMovingNeedlesAndStopsWithTheTitl
     act(d, "SliderValue1=500");
     link_.clear();
     d.TimerScan().tick();
-    EXPECT_EQ(text(d, "boxStatus"), "Ready");
     // The status request carries the altitude under test.
-    EXPECT_EQ(link_.commands().front(), (std::pair<int, int>{7, 500}));
+    EXPECT_EQ(std::tuple(text(d, "boxStatus"), link_.commands().front()), std::tuple("Ready", std::pair{7, 500}));
 
     ASSERT_TRUE(waitUntil([&] { return link_.sent.size() >= 3; }, 1000)) << "the poll runs every 200 ms";
     d.close();
@@ -496,7 +431,7 @@ TEST_F(Dialogs, AnalogueAltimeterStatusPollShowsMovingNeedlesAndStopsWithTheTitl
     EXPECT_EQ(link_.sent.size(), sent);
 }
 
-TEST(AltimeterPressure, ExactDecimalsWithinTheRule)
+TEST_F(Dialogs, DigitalAltimeterOpeningUnitApplyUninstallNeedleOffsetIntensitiesAndLights)
 {
     for (auto [text, inHg, word] : {std::tuple{"29.92", true, 2992}, {"0.29", true, 29}, {"29,92", true, 2900},
                                     {"29.929", true, 2992}, {"1013.9", false, 1013}, {"9999", false, 9999}})
@@ -505,30 +440,23 @@ TEST(AltimeterPressure, ExactDecimalsWithinTheRule)
                               {"10000", false}, {"12345678901234567890", false}})
         EXPECT_FALSE(AirPressureWord(text, inHg)) << text;
     EXPECT_EQ(AirPressureText(3000, true) + " " + AirPressureText(1013, false), "30 1013");
-}
 
-TEST_F(Dialogs, DigitalAltimeterOpeningSetsTheGaugeAsTheRecordSaysTheUnitIsWrittenAtOnceApplyAndUninstall)
-{
+    // Opening sets the gauge as the record says; the unit is written at once.
     act(digitalAltimeter(2, 4, true), "Option1 cmdClose");
     EXPECT_EQ(link_.commands(), (Commands{{5, 1}, {5, 273}, {14, 1}, {5, 256}}));
     EXPECT_EQ(Cfg.GaugeRecModel[12], 1);
-
-    auto& d = digitalAltimeter(2, 4, true);
-    EXPECT_TRUE(checked(d, "Slave"));
+    // Apply writes the fixed assignment; Uninstall asks nothing.
+    auto& all = digitalAltimeter(2, 4, true);
+    EXPECT_TRUE(checked(all, "Slave"));
     link_.clear();
-    click(d, "Command6");
+    click(all, "Command6");
     EXPECT_EQ(fields(12), (Fields{101, 2, 4, 8, 4, 1, 1, 0, -1, 1, 0}));
     EXPECT_EQ(link_.commands(), (Commands{{9, 1026}}));
-    // Uninstall asks nothing.
     click(digitalAltimeter(2, 4, true), "CmdUninstall");
     EXPECT_FALSE(DefaultForm<ConfigGaugeAD>::loaded());
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[12], Cfg.GaugeRecFunction2[12], Cfg.GaugeRecModel[12]), std::tuple(0, -1, 2));
-}
 
-TEST_F(Dialogs, DigitalAltimeterNeedleOffsetIntensitiesLightsAndAltitude)
-{
-    auto& d = digitalAltimeter(1, 4, false);
-    link_.clear();
+    auto& d = shown(digitalAltimeter(1, 4, false));
     for (auto [start, button, result] : {std::tuple{"1067", "NL1", "0"}, {"0", "NR1", "1068"}, {"5", "NR10", "1068"},
                                          {"70", "NL10", "80"}}) {
         act(d, QStringLiteral("Needledelta=%1 %2").arg(start, button));
@@ -543,7 +471,7 @@ TEST_F(Dialogs, DigitalAltimeterNeedleOffsetIntensitiesLightsAndAltitude)
                                           {8, 15}, {4, -5000}, {4, 0}}));
 }
 
-TEST_F(Dialogs, AttitudeLevelSpeedsAndApplyFollowTheModel)
+TEST_F(Dialogs, AttitudeLevelSpeedsApplySweepAndRotationFollowTheModelAndStopOnClosing)
 {
     auto& one = attitude(1);
     act(one, "cmdLevelBank cmdLevelPitch cmdSetBankSpeedl cmdSetPitchSpeed");  // already level: sent all the same
@@ -561,22 +489,18 @@ TEST_F(Dialogs, AttitudeLevelSpeedsAndApplyFollowTheModel)
     // Moved whatever the bus status says.
     choose(two, "NewGaugeID", "40");
     click(two, "CmdApply");
-    EXPECT_EQ(link_.newIDs, (Commands{{12, 40}}));
-    EXPECT_EQ(Cfg.GaugeRecType[12], 0);
+    EXPECT_EQ(std::tuple(link_.newIDs, Cfg.GaugeRecType[12]), std::tuple(Commands{{12, 40}}, 0));
     EXPECT_EQ(fields(40), (Fields{103, 2, 1, 8, 5, 1, 480, 0, 6, 1, 80}));
-}
 
-TEST_F(Dialogs, AttitudeSweepAndRotationStopOnStopAndOnClosing)
-{
+    // The sweep and the rotation stop on Stop and on closing.
     auto& d = attitude(0);
     child<QTimer>(d, "Timer1")->setInterval(10);
     click(d, "cmdMovePitch");
     ASSERT_TRUE(waitUntil([&] { return link_.sent.size() >= 3; }, 1000));
     click(d, "Command1");
-    const Commands swept = link_.commands();
+    const Commands swept = takeSent();
     EXPECT_EQ(Commands(swept.begin(), swept.begin() + 3), (Commands{{5, 640}, {5, 0}, {5, 640}}));
     EXPECT_EQ(swept.back(), (std::pair{14, 0}));
-    link_.clear();
     waitMs(40);
     act(d, "BL1 BL10 BR1 BR10 PL1 PL10 PR1 PR10 cmdRecalibrate CmdSetCalibration cmdResetCalibration cmdRotateCW");
     d.close();  // the title bar, while the bank axis turns
@@ -590,8 +514,7 @@ TEST_F(Dialogs, AttitudeSweepAndRotationStopOnStopAndOnClosing)
 
 TEST_F(Dialogs, VORNeedleTestsAndTheirCentreCalibration)
 {
-    auto& d = show<ConfigGaugeVOR>(12, kVOR1);
-    link_.clear();
+    auto& d = shown(show<ConfigGaugeVOR>(12, kVOR1));
     act(d, "SliderValue2=500 cmdCenterGSneedle");
     child<QLineEdit>(d, "BoxTestValue2")->textEdited("9");  // typing sends the slider's position again
     EXPECT_EQ(text(d, "BoxTestValue2"), "500");
@@ -601,14 +524,13 @@ TEST_F(Dialogs, VORNeedleTestsAndTheirCentreCalibration)
                                           {1, 0}, {11, 1}, {3, 30}, {14, 250}}));
 }
 
-TEST_F(Dialogs, VOR2IgnoresTheGlideslopeAndCalibratesDownwards)
+TEST_F(Dialogs, VOR2IgnoresTheGlideslopeAndCalibratesDownwardsAndApplyWritesTheFixedFunction)
 {
-    auto& d = show<ConfigGaugeVOR>(12, kVOR2);
-    link_.clear();
-    act(d, "SetToFromFlag_2 setGSflag_1 CmdSetIndicators cmdCalibrateDisk cmdRestCalibrateDisk");
+    act(shown(show<ConfigGaugeVOR>(12, kVOR2)),
+        "SetToFromFlag_2 setGSflag_1 CmdSetIndicators cmdCalibrateDisk cmdRestCalibrateDisk");
     EXPECT_EQ(link_.commands(), (Commands{{12, 3}, {13, 0x3000}, {13, 0x1E5C}, {13, 0x2CB8}, {10, 0}}));
-    EXPECT_EQ(IndicatorWord(ToFromFlag::From, true, kVOR1), 7);
-    EXPECT_EQ(IndicatorWord(ToFromFlag::None, false, kVOR1), 1);
+    EXPECT_EQ(std::tuple(IndicatorWord(ToFromFlag::From, true, kVOR1), IndicatorWord(ToFromFlag::None, false, kVOR1)),
+              std::tuple(7, 1));
     EXPECT_EQ(IndicatorCalibration(3900, kVOR1).at(1), 224 + 5 * 4096);
     for (auto [count, course] : {std::pair{1084, 0}, {0, 0}, {542, 180}, {1081, 1}, {1100, -5}})
         EXPECT_EQ(CourseFromCount(count), course) << count;
@@ -630,12 +552,10 @@ TEST_F(Dialogs, DmeLampsBrightnessAndPackedTestValues)
     act(d, "ComdSetMiles cmdWriteKnots cmdsetMinutes CheckShowDistance CheckShowSpeed CheckShowTime ComdSetMiles");
     type(d, "boxDistance", " 1.23 ");
     act(d, "ComdSetMiles boxSpeed=999 cmdWriteKnots");
-    EXPECT_EQ(link_.commands(), (Commands{{13, 47}, {8, 192}, {13, 15}, {8, 128}, {8, 0}, {8, 64}, {8, 192}, {6, 1},
-                                          {6, 0}, {10, 1}, {10, 0}, {4, 0x3123}, {3, 0x3456}, {5, 0x3078},
-                                          {4, 0x2123}, {4, 0x4123}, {3, 0x0999}}));
-
+    EXPECT_EQ(takeSent(), (Commands{{13, 47}, {8, 192}, {13, 15}, {8, 128}, {8, 0}, {8, 64}, {8, 192}, {6, 1}, {6, 0},
+                                    {10, 1}, {10, 0}, {4, 0x3123}, {3, 0x3456}, {5, 0x3078}, {4, 0x2123}, {4, 0x4123},
+                                    {3, 0x0999}}));
     // Digits that would run into the flags, or no number at all: the rule.
-    link_.clear();
     refused(d, "boxTime", {"1234", "1.2.3", "", ".5", "1 2"}, DisplayValueRule(QStringLiteral("time")),
             {"cmdsetMinutes"});
     EXPECT_TRUE(link_.sent.empty());
@@ -655,7 +575,7 @@ TEST_F(Dialogs, DmeReadApplyAndTheTestOffOfEveryClose)
     choose(d, "NewGaugeID", "61");
     click(d, "Command6");
     EXPECT_EQ(link_.newIDs, (Commands{{60, 61}}));
-    EXPECT_EQ(link_.sent, (std::vector<testing::SentCommand>{{61, 10, 0}}));
+    EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{61, 10, 0}}));
     EXPECT_EQ(Cfg.GaugeRecType[60], 0);
     EXPECT_EQ(fields(61), (Fields{113, 2, 3, 8, 27, 2, 1, 0, 0, 0, 0}));
 
@@ -665,61 +585,54 @@ TEST_F(Dialogs, DmeReadApplyAndTheTestOffOfEveryClose)
     EXPECT_EQ(link_.commands(), (Commands{{10, 0}}));
 }
 
-TEST_F(Dialogs, RmiOpeningSelectsTheStoredWordsAndSendsOnlyTheDmeChoices)
+TEST_F(Dialogs, RmiOpeningSelectsTheStoredWordsAndTheCalibrationCountsNudgesPerPart)
 {
     auto& plain = rmi();
-    EXPECT_EQ(link_.commands(), (Commands{{13, 0x500}}));
-    EXPECT_TRUE(allChecked(plain, {"OptionHDG", "OptionNoDME", "OptionShowIfADFNo", "OptionVOR1Yel", "OptionVOR1Grn"}));
+    EXPECT_EQ(takeSent(), (Commands{{13, 0x500}}));
+    EXPECT_TRUE(checked(plain, "OptionHDG OptionNoDME OptionShowIfADFNo OptionVOR1Yel OptionVOR1Grn"));
     EXPECT_TRUE(hidden(plain, "FrameDME1") && hidden(plain, "FrameDME2"));
     EXPECT_EQ(text(plain, "Text2"), "Radio Magnetic Indicator");
+
+    // The calibration wraps at the turn of the part it nudges.
+    act(plain, "cmdResetCalibration NL10 NL10 cmdSetCalibration cmdResetCalibration NR1");
+    EXPECT_TRUE(hidden(plain, "NR10"));
+    EXPECT_EQ(plain.calibration().position, kCompassCardTurn);
+    click(plain, "NL1");
+    EXPECT_EQ(plain.calibration().position, 0);
+    act(plain, "OptionCalibrateGreenNeedle cmdResetCalibration");
+    EXPECT_TRUE(hidden(plain, "NL10") && !hidden(plain, "NR10"));
+    click(plain, "NL1");
+    EXPECT_EQ(plain.calibration().position, kRmiNeedleTurn);
+    click(plain, "NR1");
+    EXPECT_EQ(plain.calibration().position, 0);
+    EXPECT_EQ(link_.commands(), (Commands{{10, 1}, {13, 0}, {11, 100}, {11, 100}, {12, 200}, {10, 0}, {10, 1}, {13, 0},
+                                          {11, -10}, {11, 10}, {10, 2}, {13, 0}, {11, -10}, {11, 10}}));
     click(plain, "cmdClose");
 
     link_.clear();
     auto& full = rmi(7, 3);
     EXPECT_EQ(link_.commands(), (Commands{{13, 0x301}, {13, 0x400}}));
-    EXPECT_TRUE(
-        allChecked(full, {"OptionCompass", "OptionHasDME", "OptionShowIfADFYes", "OptionVOR2Yel", "OptionVOR2Grn"}));
+    EXPECT_TRUE(checked(full, "OptionCompass OptionHasDME OptionShowIfADFYes OptionVOR2Yel OptionVOR2Grn"));
     EXPECT_FALSE(hidden(full, "FrameDME1") || hidden(full, "FrameDME2"));
     act(full, "OptionShowIfADFNo OptionVOR1Grn Command6");
     EXPECT_EQ(fields(70), (Fields{130, 1, 1, 8, 39, 0, 5, 0, 31, 0, 1}));
 }
 
-TEST_F(Dialogs, RmiCalibrationCountsNudgesPerPartAndWrapsAtItsTurn)
-{
-    auto& d = rmi();
-    link_.clear();
-    act(d, "cmdResetCalibration NL10 NL10 cmdSetCalibration cmdResetCalibration NR1");
-    EXPECT_TRUE(hidden(d, "NR10"));
-    EXPECT_EQ(d.calibration().position, kCompassCardTurn);
-    click(d, "NL1");
-    EXPECT_EQ(d.calibration().position, 0);
-    act(d, "OptionCalibrateGreenNeedle cmdResetCalibration");
-    EXPECT_TRUE(hidden(d, "NL10") && !hidden(d, "NR10"));
-    click(d, "NL1");
-    EXPECT_EQ(d.calibration().position, kRmiNeedleTurn);
-    click(d, "NR1");
-    EXPECT_EQ(d.calibration().position, 0);
-    EXPECT_EQ(link_.commands(), (Commands{{10, 1}, {13, 0}, {11, 100}, {11, 100}, {12, 200}, {10, 0}, {10, 1}, {13, 0},
-                                          {11, -10}, {11, 10}, {10, 2}, {13, 0}, {11, -10}, {11, 10}}));
-}
-
 TEST_F(Dialogs, RmiTestSlidersLampsDmeDisplaysAndNeedleSources)
 {
-    auto& d = rmi(1);
-    link_.clear();
+    auto& d = shown(rmi(1));
     act(d, "SliderValue1=90 SliderValue1=359 SliderGreenNeedle=90 SliderYellowNeedle=90 SliderCompassSpeed=0 "
            "SliderNeedlesSpeed=100 SliderDMEIntensity=9 CmdSetIntensityNight LightOn OptionDisplaysOff LightOff "
            "cdSetFlag cmdWriteLeftDME CmdWriteRightDME CheckShowMERight CmdWriteRightDME");
     EXPECT_EQ(text(d, "boxYellowValue"), "90");
-    EXPECT_EQ(takeSent(), (Commands{{5, 1152}, {5, 4595}, {6, 1080}, {6, 0x4438}, {3, 4240}, {4, 240},
-                                 {13, 0x209}, {8, 0xC0}, {8, 0x40}, {8, 15}, {14, 1}, {15, 0x2123},
-                                 {15, 0x6456}, {15, 0x4AAA}}));
+    EXPECT_EQ(takeSent(), (Commands{{5, 1152}, {5, 4595}, {6, 1080}, {6, 0x4438}, {3, 4240}, {4, 240}, {13, 0x209},
+                                    {8, 0xC0}, {8, 0x40}, {8, 15}, {14, 1}, {15, 0x2123}, {15, 0x6456}, {15, 0x4AAA}}));
     refused(d, "BoxLeftDME", {"12345"}, DisplayValueRule(QStringLiteral("left DME value")), {"cmdWriteLeftDME"});
     EXPECT_TRUE(link_.sent.empty());
 
     answer(70, {{7, 1}});
     click(d, "CmdReadNeedleSelection");
-    EXPECT_EQ(text(d, "boxGRNselection") + " " + text(d, "boxYellowSelection"), "ADF VOR");
+    EXPECT_EQ(texts(d, "boxGRNselection boxYellowSelection"), "ADF VOR");
 }
 
 class EngineCluster : public Dialogs {
@@ -742,8 +655,7 @@ protected:
     ConfigCessnaEngineCluster& open()
     {
         OpenDialog<ConfigCessnaEngineCluster>();
-        link_.clear();
-        return DefaultForm<ConfigCessnaEngineCluster>::get();
+        return shown(DefaultForm<ConfigCessnaEngineCluster>::get());
     }
     static QComboBox* plates(QWidget& d, int needle)
     {
@@ -786,8 +698,7 @@ TEST_F(EngineCluster, ApplyWritesNothingWhenAPlateDoesNotFitItsPacking)
         choose(d, "NewGaugeID", "30");
         actOk(d, "CmdApply", kAssignmentIncorrect);
         ASSERT_TRUE(DefaultForm<ConfigCessnaEngineCluster>::loaded()) << needle;
-        EXPECT_EQ(std::tuple(Cfg.GaugeRecFunction1[20], Cfg.GaugeRecType[20]), std::tuple(0, 8));
-        EXPECT_TRUE(link_.newIDs.empty());
+        EXPECT_EQ(std::tuple(Cfg.GaugeRecFunction1[20], Cfg.GaugeRecType[20], link_.newIDs.size()), std::tuple(0, 8, 0u));
         click(d, "cmdClose");
     }
     // The largest plates that fit fill the word.
@@ -828,23 +739,31 @@ TEST_F(EngineCluster, CalHandsTheNeedleOfThisGaugeToThePlateWindowAndTheTwoSpeed
 
 class Clocks : public Dialogs {
 protected:
+    ConfigBoeingClock& airliner(int options = 0, int timeMode = 0)
+    {
+        std::tie(Cfg.GaugeRecPlate1[23], Cfg.GaugeRecPlate2[23]) = std::tuple(options, timeMode);
+        return shown(show<ConfigBoeingClock>(23, 104));
+    }
+    static ConfigCessnaClock& light(int syncMode = 0, int id = 17)
+    {
+        Cfg.GaugeRecPlate1[id] = Integer(syncMode);
+        return show<ConfigCessnaClock>(id, 109);
+    }
+    static int syncMode(QWidget& d) { return child<QComboBox>(d, "ComboClockSyncMode")->currentIndex(); }
+
     testing::FakeClock clock_{QDateTime(QDate(2026, 12, 5), QTime(10, 0, 0))};
 };
 
-TEST_F(Clocks, AirlinerSetDateTimeSendsTheThreeWordsInOrder)
+TEST_F(Clocks, AirlinerDateTimeWordsBrightnessSpeedAndTheNeedleCalibrationCounter)
 {
     auto& d = airliner();
     click(d, "cmdSetTime");
     clock_.set(QDateTime(QDate(2000, 1, 1), QTime(18, 12, 16)));
     click(d, "cmdSetTime");
-    EXPECT_EQ(link_.commands(), (Commands{{15, 0}, {5, 36000}, {4, 27397}, {15, 0}, {5, -1}, {4, 65}}));
+    EXPECT_EQ(takeSent(), (Commands{{15, 0}, {5, 36000}, {4, 27397}, {15, 0}, {5, -1}, {4, 65}}));
     EXPECT_EQ(TimeWordValue(SecondsOfDay(QTime(18, 12, 15))), 65535);
     EXPECT_EQ(DateWord(QDate(2032, 1, 1)), 32833 - 65536);
-}
 
-TEST_F(Clocks, AirlinerBrightnessSpeedAndTheNeedleCalibrationCounter)
-{
-    auto& d = airliner();
     act(d, "Slider1=100 Slider1=400 CmdBrightnessNight DisplayOn cmdBrightnessDay");
     QStringList shown;
     for (auto [start, button] : {std::pair{"1079", "NL1"}, {"0", "NR1"}, {"1075", "NL10"}, {"5", "NR10"}}) {
@@ -856,32 +775,25 @@ TEST_F(Clocks, AirlinerBrightnessSpeedAndTheNeedleCalibrationCounter)
     auto* counter = child<QLineEdit>(d, "Needledelta");
     EXPECT_EQ(counter->palette().color(QPalette::Base), QColor(Qt::white));
     click(d, "cmdResetCalibration");
-    EXPECT_EQ(counter->text(), "0");
-    EXPECT_EQ(counter->palette().color(QPalette::Base), QColor(255, 192, 192));
-    EXPECT_EQ(link_.commands(), (Commands{{3, 350}, {3, 50}, {13, 39}, {8, 64}, {8, 192}, {13, 7}, {8, 128}, {11, 33},
-                                          {11, 31}, {11, 42}, {11, 22}, {12, 1079}, {10, 0}}));
-
-    link_.clear();
-    counter->setText("1080");
-    for (const char* button : {"cmdSetCalibration", "NL1"}) {
-        messages_.expectOk(kSecondsNeedleRule);
-        click(d, button);
-    }
+    EXPECT_EQ(std::tuple(counter->text(), counter->palette().color(QPalette::Base)),
+              std::tuple("0", QColor(255, 192, 192)));
+    EXPECT_EQ(takeSent(), (Commands{{3, 350}, {3, 50}, {13, 39}, {8, 64}, {8, 192}, {13, 7}, {8, 128}, {11, 33},
+                                    {11, 31}, {11, 42}, {11, 22}, {12, 1079}, {10, 0}}));
+    refused(d, "Needledelta", {"1080"}, kSecondsNeedleRule, {"cmdSetCalibration", "NL1"});
     EXPECT_TRUE(link_.sent.empty());
 }
 
 TEST_F(Clocks, AirlinerOptionsComeFromItsOwnRecordAndApplyMovesThem)
 {
     auto& d = airliner(34, 1);
-    EXPECT_EQ(child<QComboBox>(d, "ComboClockSyncMode")->currentText(), "FS time/date -> Clock");
-    EXPECT_TRUE(checked(d, "OptionSecondsRealTime") && checked(d, "OptionShowUTC"));
+    EXPECT_EQ(text(d, "ComboClockSyncMode"), "FS time/date -> Clock");
+    EXPECT_TRUE(checked(d, "OptionSecondsRealTime OptionShowUTC"));
     child<QComboBox>(d, "ComboClockSyncMode")->setCurrentIndex(3);
     act(d, "OptionSecondsElapsedTime OptionShowLocalTime");
     gauge(24, 104);  // the screen opened another gauge meanwhile
     d.Form_Activate();
-    EXPECT_TRUE(checked(d, "OptionSecondsRealTime") && checked(d, "OptionShowUTC"));
-    EXPECT_EQ(syncMode(d), 2);
-    EXPECT_EQ(link_.commands(), (Commands{{14, 0}, {14, 1}}));
+    EXPECT_TRUE(checked(d, "OptionSecondsRealTime OptionShowUTC"));
+    EXPECT_EQ(std::tuple(syncMode(d), link_.commands()), std::tuple(2, Commands{{14, 0}, {14, 1}}));
     choose(d, "NewGaugeID", "60");
     click(d, "CmdApply");
     EXPECT_EQ(std::tuple(Cfg.GaugeRecPlate1[60], Cfg.GaugeRecPlate2[60], Cfg.GaugeRecFunction1[60]),
@@ -896,55 +808,42 @@ TEST_F(Clocks, AirlinerOptionsComeFromItsOwnRecordAndApplyMovesThem)
     EXPECT_EQ(Cfg.GaugeRecPlate1[23], 39);
 }
 
-TEST_F(Clocks, LightTimesTemperaturesAndVoltageReachTheClockAndTypedFaultsSendNothing)
+TEST_F(Clocks, LightTimesTemperaturesVoltageAndOptionsReachTheClockAndTypedFaultsSendNothing)
 {
     clock_.set(QDateTime(QDate(2026, 3, 1), QTime(10, 20, 30)));
     auto& d = light();
     click(d, "CmdSetUT");
-    EXPECT_EQ(texts(d, {"UniversalTimeHours", "UniversalTimeMinutes", "UniversalTimeSeconds", "LocalTimeMinutes",
-                        "LocalTimeSeconds"}),
-              (QStringList{"10", "20", "30", "20", "30"}));
+    EXPECT_EQ(texts(d, "UniversalTimeHours UniversalTimeMinutes UniversalTimeSeconds LocalTimeMinutes LocalTimeSeconds"),
+              "10 20 30 20 30");
     clock_.set(QDateTime(QDate(2026, 3, 1), QTime(23, 59, 59)));
-    click(d, "CmdSetUT");
-    act(d, "FThrs=01 FTmin=30 LocalTimeHours=7 boxVoltLow=5 Command1 cmdSetLT cmdSetVoltage cmdSetCelcius "
+    act(d, "CmdSetUT FThrs=01 FTmin=30 LocalTimeHours=7 boxVoltLow=5 Command1 cmdSetLT cmdSetVoltage cmdSetCelcius "
            "cmdSetFahrenheit boxCelcius=-3.5 cmdSetCelcius");
-    EXPECT_EQ(link_.commands(),
+    EXPECT_EQ(takeSent(),
               (Commands{{5, 37230}, {5, -20864}, {6, 5400}, {4, 7}, {9, 6149}, {11, 20}, {12, 34}, {11, -4}}));
-
-    link_.clear();
-    for (auto [steps, rule] : {std::pair{"LocalTimeHours=x cmdSetLT", kLocalHoursRule},
-                               {"FTmin=75 Command1", kFlightTimeRule}, {"boxVoltHigh=256 cmdSetVoltage", kVoltageRule},
-                               {"boxFahrenheit= cmdSetFahrenheit", kTemperatureRule}}) {
-        messages_.expectOk(rule);
-        act(d, steps);
-    }
+    actOk(d, "LocalTimeHours=x cmdSetLT", kLocalHoursRule);
+    actOk(d, "FTmin=75 Command1", kFlightTimeRule);
+    actOk(d, "boxVoltHigh=256 cmdSetVoltage", kVoltageRule);
+    actOk(d, "boxFahrenheit= cmdSetFahrenheit", kTemperatureRule);
     EXPECT_TRUE(link_.sent.empty());
-}
 
-TEST_F(Clocks, LightOptionWordsAndTheReadBack)
-{
-    auto& d = light();
     act(d, "OptionSecondsBlinkerDot OptionSecondsBlinkerSpace OptionSecondsBlinkerdisabled OptionSounderDisable "
            "OptionSounderEnable DisplayOff LightOn DisplayOn LightOff");
     EXPECT_EQ(link_.commands(),
               (Commands{{13, 165}, {13, 32}, {13, 0}, {10, 0}, {10, 1}, {8, 0}, {8, 64}, {8, 192}, {8, 128}}));
-
     link_.replies[17] = testing::SimControlUnit::reply(17, 109, QByteArray::fromHex("0000000E000000 0C0509 00 002D03"));
     click(d, "CmdReadAirPress");
-    EXPECT_EQ(texts(d, {"LocalTimeHours", "UniversalTimeHours", "LocalTimeMinutes", "LocalTimeSeconds", "FThrs",
-                        "FTmin", "FTsec"}),
-              (QStringList{"14", "12", "5", "9", "0", "45", "3"}));
+    EXPECT_EQ(texts(d, "LocalTimeHours UniversalTimeHours LocalTimeMinutes LocalTimeSeconds FThrs FTmin FTsec"),
+              "14 12 5 9 0 45 3");
 }
 
 TEST_F(Clocks, LightSyncModeComesFromItsOwnRecordAndAnUnknownOneIsKept)
 {
     auto& d = light(2);
-    EXPECT_EQ(child<QComboBox>(d, "ComboClockSyncMode")->currentText(), "FS time -> Clock");
+    EXPECT_EQ(text(d, "ComboClockSyncMode"), "FS time -> Clock");
     child<QComboBox>(d, "ComboClockSyncMode")->setCurrentIndex(1);
     choose(d, "NewGaugeID", "40");
     click(d, "CmdApply");
-    const GaugeRecord r = GaugeRecord::Read(Cfg, 40);
-    EXPECT_EQ(std::tuple(r.type, r.plate1, r.function1, r.category1, r.seqNr1), std::tuple(109, 1, 10, 8, 1));
+    EXPECT_EQ(fields(40), (Fields{109, 1, 1, 8, 10, 1, 1, 0, 0, 0, 0}));
     EXPECT_EQ(link_.newIDs, (Commands{{17, 40}}));
 
     // Activated after the screen moved on to another gauge: still its own.
@@ -983,8 +882,15 @@ protected:
             std::tuple(1, 40, 2, 2);
         auto& d = show<ConfigGaugeSN>(12, 1, model, 1, 2, &ConfigGaugeSN::GaugeSNInitialize);
         d.Form_Activate();
-        link_.clear();
-        return d;
+        return shown(d);
+    }
+    static QString items(QWidget& d, const char* combo)
+    {
+        QStringList texts;
+        auto* c = child<QComboBox>(d, combo);
+        for (int i = 0; i < c->count(); ++i)
+            texts << c->itemText(i);
+        return texts.join(QLatin1Char('|'));
     }
 };
 
@@ -1030,31 +936,22 @@ TEST_F(SingleNeedle, DirectionSpecialCommandsAndTheCalibrationCounter)
     act(d, "CmdMoveUpSmallMove cmdDwnSmallMove boxCalibrationValue=100 cmdSetCalibration CmdTestCalibration "
            "SliderValue1=300 cmdResetCalibration");
     EXPECT_EQ(text(d, "boxCalibrationValue"), "0");
-    EXPECT_EQ(link_.commands(), (Commands{{4, 1}, {4, 0}, {14, 0}, {14, 1}, {14, 2}, {14, 3}, {11, 40}, {12, 40},
-                                          {11, 4}, {12, 4}, {13, 400}, {1, 0}, {5, 300}, {13, 0}, {5, 0}, {1, 0}}));
+    EXPECT_EQ(takeSent(), (Commands{{4, 1}, {4, 0}, {14, 0}, {14, 1}, {14, 2}, {14, 3}, {11, 40}, {12, 40}, {11, 4},
+                                    {12, 4}, {13, 400}, {1, 0}, {5, 300}, {13, 0}, {5, 0}, {1, 0}}));
 
     // A value whose frame would not fit 16 bits, or no number: the rule.
-    link_.clear();
-    for (const char* bad : {"16384", "abc"}) {
-        messages_.expectOk(kCalibrationValueRule);
-        act(d, QStringLiteral("boxCalibrationValue=%1 cmdSetCalibration").arg(bad));
-    }
+    refused(d, "boxCalibrationValue", {"16384", "abc"}, kCalibrationValueRule, {"cmdSetCalibration"});
     click(d, "cmdSetHigh");
-    messages_.expectOk(kLowResolutionOnly);
-    click(d, "cmdResetCalibration");
+    actOk(d, "cmdResetCalibration", kLowResolutionOnly);
     EXPECT_EQ(link_.commands(), (Commands{{9, 1}}));
 }
 
-TEST_F(SingleNeedle, ListsFollowTheCategoryWhichIsWrittenAtOnce)
+TEST_F(SingleNeedle, ListsFollowTheCategoryWhichIsWrittenAtOnceAndApplyNeedsAllFour)
 {
     auto& d = open();
-    EXPECT_EQ(current(d, "ComboClass"), "Engines");
-    EXPECT_EQ(items(d, "GaugeFunction"), (QStringList{"040.  RPM", "041.  EGT"}));
-    EXPECT_EQ(std::tuple(current(d, "GaugeFunction"), text(d, "FunctionFullName"), current(d, "ComboSeqNr")),
-              std::tuple("040.  RPM", "RPM full", "2"));
-    EXPECT_EQ(items(d, "ComboPlate"), (QStringList{"000.  Tacho", "002.  EGT"}));
-    EXPECT_EQ(current(d, "ComboPlate"), "002.  EGT");
-
+    EXPECT_EQ(texts(d, "ComboClass GaugeFunction FunctionFullName ComboSeqNr ComboPlate"),
+              "Engines 040.  RPM RPM full 2 002.  EGT");
+    EXPECT_EQ(items(d, "GaugeFunction") + "/" + items(d, "ComboPlate"), "040.  RPM|041.  EGT/000.  Tacho|002.  EGT");
     // A macro function takes no plate.
     choose(d, "GaugeFunction", "041.  EGT");
     EXPECT_EQ(child<QComboBox>(d, "ComboPlate")->currentIndex(), -1);
@@ -1062,7 +959,7 @@ TEST_F(SingleNeedle, ListsFollowTheCategoryWhichIsWrittenAtOnce)
     Session.ConfigChanged = 0;
     choose(d, "ComboClass", "Surfaces");
     EXPECT_EQ(std::tuple(Cfg.GaugeRecCategory1[12], Session.ConfigChanged), std::tuple(2, 1));
-    EXPECT_EQ(items(d, "ComboPlate"), (QStringList{"001.  Flaps"}));
+    EXPECT_EQ(items(d, "ComboPlate"), "001.  Flaps");
     // Cancel keeps the category that was chosen.
     click(d, "CmdClose");
     EXPECT_EQ(Cfg.GaugeRecCategory1[12], 2);
@@ -1073,24 +970,19 @@ TEST_F(SingleNeedle, ListsFollowTheCategoryWhichIsWrittenAtOnce)
     EXPECT_EQ(child<QComboBox>(fixed, "GaugeFunction")->count(), 0);
     choose(fixed, "ComboClass", "Engines");
     EXPECT_EQ(Cfg.GaugeRecCategory1[13], 3);
-}
 
-TEST_F(SingleNeedle, ApplyNeedsCategoryFunctionAndPlateAndWritesAllFour)
-{
-    auto& d = open();
-    choose(d, "ComboClass", "Fuel");
-    messages_.expectOk(kNoCategoryOrFunction);
-    click(d, "CmdApply");
-    choose(d, "ComboClass", "Surfaces");
-    choose(d, "GaugeFunction", "043.  Flaps");
-    child<QComboBox>(d, "ComboPlate")->setCurrentIndex(-1);
-    messages_.expectOk(kNoPlate);
-    click(d, "CmdApply");
+    // Apply needs a category with a function, then a plate, and writes all four.
+    auto& a = open();
+    choose(a, "ComboClass", "Fuel");
+    actOk(a, "CmdApply", kNoCategoryOrFunction);
+    choose(a, "ComboClass", "Surfaces");
+    choose(a, "GaugeFunction", "043.  Flaps");
+    child<QComboBox>(a, "ComboPlate")->setCurrentIndex(-1);
+    actOk(a, "CmdApply", kNoPlate);
     EXPECT_EQ(Cfg.GaugeRecFunction1[12], 40);
-
-    choose(d, "ComboPlate", "001.  Flaps");
-    choose(d, "ComboSeqNr", "3");
-    click(d, "CmdApply");
+    choose(a, "ComboPlate", "001.  Flaps");
+    choose(a, "ComboSeqNr", "3");
+    click(a, "CmdApply");
     EXPECT_EQ(fields(12), (Fields{1, 1, 1, 2, 43, 3, 1, 0, 0, 0, 0}));
     EXPECT_FALSE(DefaultForm<ConfigGaugeSN>::loaded());
 }
@@ -1102,8 +994,7 @@ TEST_F(SingleNeedle, CalibrateHandsTheNeedleToThePlateWindowWithThisGauge)
     click(d, "cmdAdvanced");
     EXPECT_EQ(std::tuple(CalNeedleNr, CalFunctionName, CalCategoryName, CalFunctionNr, CalSeqNr, CalPlateNr),
               std::tuple(1, "040.  RPM", "Engines", 40, 2, 2));
-    EXPECT_EQ(CurrentGaugeID, 12);
-    EXPECT_TRUE(DefaultForm<frmCalibrate>::loaded());
+    EXPECT_EQ(std::tuple(CurrentGaugeID, DefaultForm<frmCalibrate>::loaded()), std::tuple(12, true));
 
     // No plate chosen: plate 0 is handed over and written at once.
     child<QComboBox>(d, "ComboPlate")->setCurrentIndex(-1);
@@ -1112,11 +1003,10 @@ TEST_F(SingleNeedle, CalibrateHandsTheNeedleToThePlateWindowWithThisGauge)
     EXPECT_EQ(std::tuple(CalPlateNr, Cfg.GaugeRecPlate1[12]), std::tuple(0, 0));
 
     choose(d, "ComboClass", "Fuel");
-    messages_.expectOk(kAssignBeforeCalibrating);
-    click(d, "cmdAdvanced");
+    actOk(d, "cmdAdvanced", kAssignBeforeCalibrating);
 }
 
-TEST(NeedleLists, EachNeedleKeepsItsOwnFunctionNumbers)
+TEST_F(SingleNeedle, NeedleListsAndTheDisplayGaugesTestValueScaledWithinTheDisplay)
 {
     ConfigTables t;
     LoadConstantTables(t);
@@ -1129,17 +1019,11 @@ TEST(NeedleLists, EachNeedleKeepsItsOwnFunctionNumbers)
     EXPECT_EQ(std::tuple(ListNumber("070.  x"), ListNumber("")), std::tuple(70, 0));
     EXPECT_TRUE(BeyondStandardDial(946, kLowResolutionTop));
     EXPECT_FALSE(BeyondStandardDial(3780, kHighResolutionTop));
-}
 
-// ---- The display gauge -----------------------------------------------------
-
-TEST(DisplayTest, TheRangeScaledByTheNeedleStaysWithinTheDisplay)
-{
     EXPECT_EQ(DisplayTestTenths(7, 0, 130), 10);  // 9.6 tenths
-    EXPECT_EQ(DisplayTestText(10), "01.0");
     EXPECT_EQ(DisplayTestTenths(944, 20, 120), 1000);  // the minimum only narrows the span
-    EXPECT_EQ(DisplayTestText(1000), "100");
     EXPECT_EQ(DisplayTestTenths(944, 200, 100), 0);  // a minimum above the maximum
+    EXPECT_EQ(DisplayTestText(10) + " " + DisplayTestText(1000), "01.0 100");
 }
 
 TEST_F(SingleNeedle, DisplayGaugeSendsNeedleDisplayAndLightsAndStoresItsAssignment)
@@ -1160,17 +1044,14 @@ TEST_F(SingleNeedle, DisplayGaugeSendsNeedleDisplayAndLightsAndStoresItsAssignme
     EXPECT_EQ(text(d, "MaxValDisp"), "999");
     EXPECT_EQ(link_.commands(), (Commands{{5, 944}, {6, 0x130B}, {5, 100}, {5, 100}, {6, 0x13A8}, {5, 472}, {6, 0x65A0},
                                           {8, 15}, {8, 64}, {8, 192}, {8, 143}, {4, 1}, {3, 300}}));
-
     choose(d, "ComboSeqNr", "4");
     click(d, "CmdApply");
     EXPECT_EQ(fields(21), (Fields{2, 2, 1, 1, 40, 4, 0, 0, 0, 0, 0}));
 }
 
-// ---- The dual-needle gauge -------------------------------------------------
-
 class DualNeedle : public Dialogs {
 protected:
-    ConfigGaugeDN& open(int category1 = 1, int category2 = 1)
+    static ConfigGaugeDN& open(int category1 = 1, int category2 = 1)
     {
         for (auto [f, category] : {std::pair{40, 1}, {50, 3}}) {  // Engines, Fuel
             Cfg.FunctionNames[f] = "F" + std::to_string(f);
