@@ -102,12 +102,20 @@ protected:
         return true;
     }
 
+    // The handler, answering OK to the message box `message` it shows.
+    template <typename Handler>
+    auto answered(const QString& message, Handler handler)
+    {
+        messages_.expectOk(message);
+        return (model.*handler)();
+    }
+
     PlateModel model;
     std::vector<std::pair<int, int>> standAlone_;
     std::function<void(int, int)> previousMover_;
 };
 
-TEST_F(PlateModelTest, LoadListsTheCategoryAndMovesTheNeedleToTheAssignedPlatesTop)
+TEST_F(PlateModelTest, LoadListsTheCategoryAndMovesTheNeedleToTheAssignedPlatesTopValueToTransferAndLimits)
 {
     load();
     const PlateWindowState& s = model.state;
@@ -125,9 +133,35 @@ TEST_F(PlateModelTest, LoadListsTheCategoryAndMovesTheNeedleToTheAssignedPlatesT
     link_.clear();
     model.UpDown1_Change(0);
     EXPECT_TRUE(link_.sent.empty());
+
+    // The value to transfer steps by the scale; a value box takes it.
+    model.state.valueToTransfer = "1";
+    model.state.scaleOption = 3;
+    model.CmdCalValuePlus_Click();
+    model.CmdCalValuePlus_Click();
+    EXPECT_EQ(model.state.valueToTransfer, "1.2");
+    model.boxValue_Click(2);
+    EXPECT_EQ(std::tuple(model.state.rows[2].value, model.state.rows[2].valueMarked), std::tuple("1.2", true));
+    model.state.valueToTransfer = "?";
+    messages_.expectOk("Value to Transfer must be a number; use dot (.) for decimal separator");
+    model.CmdCalValMin_Click();
+    model.CmdMaximum_Click();
+    EXPECT_EQ(model.state.valueToTransfer, "3500");
+
+    model.state.calMinimum = "-50";
+    model.state.calMaximum = "1E39";
+    messages_.expectOk(
+        "Minimum and Maximum must be numbers between -3.4E+38 and 3.4E+38; use dot (.) for decimal separator");
+    model.cmdUpdateMinMax_Click();
+    EXPECT_EQ(Cfg.FunctionMaximum[40], 3500);
+    model.state.calMaximum = "150";
+    messages_.expectYesNo("This will modify the function definition\r\nAre you sure?", true);
+    model.cmdUpdateMinMax_Click();
+    EXPECT_EQ(std::tuple(Cfg.FunctionMinimum[40], Cfg.FunctionMaximum[40], Session.ConfigChanged),
+              std::tuple(-50, 150, 1));
 }
 
-TEST_F(PlateModelTest, RangeAndDivideValues)
+TEST_F(PlateModelTest, RangeDivideValuesAndDivideNeedlePositionsKeepingTheMeasuredTop)
 {
     load();
     typeEnds({"0", ""}, 5, {"100", ""});
@@ -136,8 +170,7 @@ TEST_F(PlateModelTest, RangeAndDivideValues)
     EXPECT_EQ(column(&PlateRow::value, 1, 4), Strings(4, "?"));
     EXPECT_TRUE(greyFrom(6));
     // The "?" still to be filled make Divide refuse.
-    messages_.expectOk(kMinMaxRule);
-    model.cmdLinearVal_Click();
+    answered(kMinMaxRule, &PlateModel::cmdLinearVal_Click);
 
     typeEnds({"0", ""}, 4, {"100", ""});
     model.cmdLinearVal_Click();
@@ -148,13 +181,8 @@ TEST_F(PlateModelTest, RangeAndDivideValues)
     EXPECT_EQ(column(&PlateRow::value, 1, 2), (Strings{"3.33", "6.67"}));
 
     type({{"abc", ""}, {"5", ""}});
-    messages_.expectOk(kMinMaxRule);
-    model.cmdSetValue_Click();
-}
+    answered(kMinMaxRule, &PlateModel::cmdSetValue_Click);
 
-TEST_F(PlateModelTest, DivideNeedlePositionsKeepsTheMeasuredTop)
-{
-    load();
     typeEnds({"0", "5"}, 7, {"70", "61"});
     model.cmdLinearVal_Click();
     model.cmdLinearSteps_Click();
@@ -167,7 +195,7 @@ TEST_F(PlateModelTest, DivideNeedlePositionsKeepsTheMeasuredTop)
     EXPECT_EQ(model.state.rows[0].needle, "5");
 }
 
-TEST_F(PlateModelTest, CheckPlateStopsAtTheFirstFault)
+TEST_F(PlateModelTest, CheckPlateStopsAtTheFirstFaultAndSaveStoresACheckedPlateOnYesOnly)
 {
     load();
     const std::pair<std::vector<std::pair<std::string, std::string>>, const char*> cases[] = {
@@ -183,20 +211,16 @@ TEST_F(PlateModelTest, CheckPlateStopsAtTheFirstFault)
     };
     for (const auto& [rows, message] : cases) {
         type(rows);
-        messages_.expectOk(message);
-        EXPECT_FALSE(model.cmdSetCheck_Click()) << message;
+        EXPECT_FALSE(answered(message, &PlateModel::cmdSetCheck_Click)) << message;
     }
 
     type({{"10", "0"}, {"20", "5"}, {"30", "9"}});
     model.state.rows[5].needle = "77";
-    messages_.expectOk(kVerified);
-    EXPECT_TRUE(model.cmdSetCheck_Click());
+    EXPECT_TRUE(answered(kVerified, &PlateModel::cmdSetCheck_Click));
     EXPECT_EQ(std::tuple(model.state.steps, model.state.maximum, model.state.rows[5].needle), std::tuple(2, 30, ""));
     EXPECT_TRUE(greyFrom(3));
-}
 
-TEST_F(PlateModelTest, SaveStoresACheckedPlateOnYesOnly)
-{
+    // Save stores a checked plate on Yes only.
     load();
     model.CmdUpdatePlate_Click();
     EXPECT_EQ(std::tuple(model.state.activity, model.state.gridEnabled), std::tuple(PlateActivity::Updating, true));
@@ -227,36 +251,12 @@ TEST_F(PlateModelTest, SaveStoresACheckedPlateOnYesOnly)
     EXPECT_EQ(Cfg.PlateValue[0][4 + 2], 2000);
 }
 
-TEST_F(PlateModelTest, WithoutAPlateTheGridIsEmptyAndWritesAreRefused)
-{
-    load(12, 1, 1);  // plate 1 belongs to another category
-    EXPECT_EQ(model.state.selectedItem, -1);
-    EXPECT_EQ(column(&PlateRow::value, 0, 1), Strings(2, ""));
-    for (const auto handler :
-         {&PlateModel::CmdUpdatePlate_Click, &PlateModel::cmdSavePlate_Click, &PlateModel::CmdPlateToGauge_Click}) {
-        messages_.expectOk(kNoPlate);
-        (model.*handler)();
-    }
-    EXPECT_FALSE(model.state.gridEnabled);
-
-    // A configuration with fewer plates was loaded since the list was made.
-    model.ListPlates_Click(1);
-    EXPECT_EQ(model.state.currentPlateName, "Oil");
-    Cfg.ResizePlates(2);
-    model.cmdLoadPlate_Click();
-    EXPECT_EQ(model.state.rows[0].value, "");
-    messages_.expectOk(kNoPlate);
-    model.cmdSavePlate_Click();
-    EXPECT_EQ(Session.ConfigChanged, 0);
-}
-
 TEST_F(PlateModelTest, NewPlateIsAppendedToTheTablesAndSelected)
 {
     load();
     model.CmdCreateNewPlate_Click();
     EXPECT_EQ(std::tuple(model.state.newPlateNumber, model.state.currentPlateFrameEnabled), std::tuple("3", false));
-    messages_.expectOk("Plate name missing or incorrect");
-    model.cmdSetNewName_Click();
+    answered("Plate name missing or incorrect", &PlateModel::cmdSetNewName_Click);
     model.state.newPlateName = "Boost";
     model.cmdSetNewName_Click();
     EXPECT_TRUE(model.state.calibrateEnabled);
@@ -264,8 +264,7 @@ TEST_F(PlateModelTest, NewPlateIsAppendedToTheTablesAndSelected)
     EXPECT_EQ(std::tuple(model.state.activity, model.state.valueToTransfer), std::tuple(PlateActivity::Creating, "0"));
     type({{"0", "0"}, {"30", "540"}});
 
-    messages_.expectOk(kVerified);
-    model.CmdSaveNewPlate_Click();
+    answered(kVerified, &PlateModel::CmdSaveNewPlate_Click);
     EXPECT_EQ(std::tuple(Cfg.PlateCount, Cfg.PlateName.size(), Cfg.PlateName[3]), std::tuple(4, 5u, "Boost"));
     EXPECT_EQ(std::tuple(Cfg.PlateValue[3][0], Cfg.PlateValue[3][1], Cfg.PlateSteps[3][3], model.handOverPlate()),
               std::tuple(1, 1, 540, 3));
@@ -273,15 +272,13 @@ TEST_F(PlateModelTest, NewPlateIsAppendedToTheTablesAndSelected)
               std::tuple("003.   Boost", 2, "---"));
     EXPECT_EQ(std::tuple(model.state.activity, Session.ConfigChanged), std::tuple(PlateActivity::AtRest, 1));
 
-    messages_.expectOk("Platename missing");
-    model.CmdSaveNewPlate_Click();
+    answered("Platename missing", &PlateModel::CmdSaveNewPlate_Click);
     Cfg.ResizePlates(kMaxPlates);
-    messages_.expectOk("No more plates can be created: plate numbers run from 000 to 999");
-    model.CmdCreateNewPlate_Click();
+    answered("No more plates can be created: plate numbers run from 000 to 999", &PlateModel::CmdCreateNewPlate_Click);
     EXPECT_EQ(model.state.newPlateNumber, "---");
 }
 
-TEST_F(PlateModelTest, PlateToGaugeWritesTheNeedlesPlateOnABusNeedleGaugeOnly)
+TEST_F(PlateModelTest, PlateToGaugeNeedleCommandsAndWithoutAPlateNothingIsWritten)
 {
     load(12, 2);
     model.ListPlates_Click(1);
@@ -291,15 +288,30 @@ TEST_F(PlateModelTest, PlateToGaugeWritesTheNeedlesPlateOnABusNeedleGaugeOnly)
     Session.ConfigChanged = 0;
     for (const int engineCluster : {0, 20}) {
         load(engineCluster, 1);
-        messages_.expectOk(
-            "Plate selection in Engine Cluster can only be changed in the Engine Cluster Config page.");
-        model.CmdPlateToGauge_Click();
+        answered(
+            "Plate selection in Engine Cluster can only be changed in the Engine Cluster Config page.", &PlateModel::CmdPlateToGauge_Click);
     }
     EXPECT_EQ(std::tuple(Cfg.GaugeRecPlate1[20], Session.ConfigChanged), std::tuple(0, 0));
-}
 
-TEST_F(PlateModelTest, NeedleCommandByKindOfGauge)
-{
+    // Without a plate the grid is empty and writes are refused.
+    load(12, 1, 1);  // plate 1 belongs to another category
+    EXPECT_EQ(model.state.selectedItem, -1);
+    EXPECT_EQ(column(&PlateRow::value, 0, 1), Strings(2, ""));
+    for (const auto handler :
+         {&PlateModel::CmdUpdatePlate_Click, &PlateModel::cmdSavePlate_Click, &PlateModel::CmdPlateToGauge_Click})
+        answered(kNoPlate, handler);
+    EXPECT_FALSE(model.state.gridEnabled);
+
+    // A configuration with fewer plates was loaded since the list was made.
+    model.ListPlates_Click(1);
+    EXPECT_EQ(model.state.currentPlateName, "Oil");
+    Cfg.ResizePlates(2);
+    model.cmdLoadPlate_Click();
+    EXPECT_EQ(model.state.rows[0].value, "");
+    answered(kNoPlate, &PlateModel::cmdSavePlate_Click);
+    EXPECT_EQ(Session.ConfigChanged, 0);
+
+    // The needle's command follows the kind of gauge.
     const struct {
         int gaugeID, needle, command;
     } cases[] = {{12, 1, 5}, {12, 2, 6}, {12, 3, 0}, {20, 4, 9}, {20, 8, 13}};
@@ -313,6 +325,7 @@ TEST_F(PlateModelTest, NeedleCommandByKindOfGauge)
     }
 
     load(0, 3, 1);
+    standAlone_.clear();
     model.SliderMoveNeedle_Change(100);
     EXPECT_EQ(standAlone_, (std::vector<std::pair<int, int>>{{2, 400}}));
 
@@ -323,35 +336,6 @@ TEST_F(PlateModelTest, NeedleCommandByKindOfGauge)
     model.SliderMoveNeedle_Change(kNeedleSliderTop);
     model.cmdSliderPlus_Click();
     EXPECT_EQ(std::tuple(model.state.slider, link_.sent.size()), std::tuple(kNeedleSliderTop, 1u));
-}
-
-TEST_F(PlateModelTest, ValueToTransferAndFunctionLimits)
-{
-    load();
-    model.state.valueToTransfer = "1";
-    model.state.scaleOption = 3;
-    model.CmdCalValuePlus_Click();
-    model.CmdCalValuePlus_Click();
-    EXPECT_EQ(model.state.valueToTransfer, "1.2");
-    model.boxValue_Click(2);
-    EXPECT_EQ(std::tuple(model.state.rows[2].value, model.state.rows[2].valueMarked), std::tuple("1.2", true));
-    model.state.valueToTransfer = "?";
-    messages_.expectOk("Value to Transfer must be a number; use dot (.) for decimal separator");
-    model.CmdCalValMin_Click();
-    model.CmdMaximum_Click();
-    EXPECT_EQ(model.state.valueToTransfer, "3500");
-
-    model.state.calMinimum = "-50";
-    model.state.calMaximum = "1E39";
-    messages_.expectOk(
-        "Minimum and Maximum must be numbers between -3.4E+38 and 3.4E+38; use dot (.) for decimal separator");
-    model.cmdUpdateMinMax_Click();
-    EXPECT_EQ(Cfg.FunctionMaximum[40], 3500);
-    model.state.calMaximum = "150";
-    messages_.expectYesNo("This will modify the function definition\r\nAre you sure?", true);
-    model.cmdUpdateMinMax_Click();
-    EXPECT_EQ(std::tuple(Cfg.FunctionMinimum[40], Cfg.FunctionMaximum[40], Session.ConfigChanged),
-              std::tuple(-50, 150, 1));
 }
 
 // As the user types: the box changes and tells so.
