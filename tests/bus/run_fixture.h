@@ -19,6 +19,7 @@
 #include <array>
 #include <functional>
 #include <initializer_list>
+#include <tuple>
 
 namespace varnet::testing {
 
@@ -96,15 +97,10 @@ protected:
         auto& values = Cfg.PlateValue[std::size_t(p)];
         auto& steps = Cfg.PlateSteps[std::size_t(p)];
         values[1] = steps[1] = Integer(points.size() - 1);
-        int e = 4;
-        for (const auto& [value, step] : points) {
-            values[std::size_t(e)] = value;
-            steps[std::size_t(e++)] = Integer(step);
-        }
-        values[2] = points.begin()->first;
-        steps[2] = Integer(points.begin()->second);
-        values[3] = std::prev(points.end())->first;
-        steps[3] = Integer(std::prev(points.end())->second);
+        for (std::size_t k = 0; k < points.size(); ++k)
+            std::tie(values[4 + k], steps[4 + k]) = points.begin()[k];
+        std::tie(values[2], steps[2]) = *points.begin();
+        std::tie(values[3], steps[3]) = *std::prev(points.end());
         return p;
     }
 
