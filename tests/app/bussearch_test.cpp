@@ -98,8 +98,8 @@ TEST_F(BusSearchSteps, AnAnswerIsStoredAtTheGaugeIDThatAnswered)
 
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[40], Cfg.GaugeRecModel[40], Cfg.GaugeRecVersion[40]), std::tuple(1, 2, 3));
     EXPECT_EQ(Cfg.GaugeRecFunction1[40], 7) << "assignments stay";
-    EXPECT_EQ(Session.GaugeRecBusStatus[40], 2);
-    EXPECT_EQ(Session.GaugeRecBusStatus[1], 1) << "the asked GaugeID did not answer";
+    EXPECT_EQ(std::tuple(Session.GaugeRecBusStatus[40], Session.GaugeRecBusStatus[1]), std::tuple(2, 1))
+        << "the asked GaugeID did not answer";
     EXPECT_EQ(lines, std::vector<std::string>{" 040   001         Small gauge; Single Needle "});
     EXPECT_EQ(asked, std::vector<int>{1}) << "GaugeID 1 still has its time";
 
@@ -205,8 +205,7 @@ TEST_F(BusSearchOnTheBus, ExactlyTheGaugesOnTheBusEnterWithTypeModelAndVersion)
 {
     FrmMainConfigure& s = screen();
     click(s, "Cmdsearch");
-    EXPECT_FALSE(child<QListWidget>(s, "Configlist")->isEnabled());
-    EXPECT_FALSE(child<QPushButton>(s, "Cmdsearch")->isEnabled());
+    EXPECT_FALSE(child<QListWidget>(s, "Configlist")->isEnabled() || child<QPushButton>(s, "Cmdsearch")->isEnabled());
     ASSERT_TRUE(searchEnds());
 
     const std::map<int, std::tuple<int, int, int>> found{{5, {1, 2, 3}}, {17, {10, 4, 5}}, {250, {130, 6, 7}}};
@@ -215,8 +214,7 @@ TEST_F(BusSearchOnTheBus, ExactlyTheGaugesOnTheBusEnterWithTypeModelAndVersion)
         if (found.contains(id))
             EXPECT_EQ(std::tuple(Cfg.GaugeRecType[id], Cfg.GaugeRecModel[id], Cfg.GaugeRecVersion[id]), found.at(id)) << id;
     }
-    EXPECT_EQ(Cfg.GaugeRecType[30], 2);
-    EXPECT_EQ(Session.ConfigChanged, 0);
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[30], Session.ConfigChanged), std::tuple(2, 0));
     EXPECT_EQ(listLines(s, "Configlist"),
               (std::vector<std::string>{
                   " 005    Small gauge; Single Needle \t02\t03\tNot Assigned\t\tConnected",
@@ -224,8 +222,7 @@ TEST_F(BusSearchOnTheBus, ExactlyTheGaugesOnTheBusEnterWithTypeModelAndVersion)
                   " 030    Small gauge; Single Needle + Display \t01\t01\tNot Assigned\t\tNot Connected",
                   " 250    Radio Magnetic Indicator\t06\t07\tNot Assigned\t\tConnected",
               }));
-    EXPECT_TRUE(child<QListWidget>(s, "Configlist")->isEnabled());
-    EXPECT_TRUE(child<QPushButton>(s, "Cmdsearch")->isEnabled());
+    EXPECT_TRUE(child<QListWidget>(s, "Configlist")->isEnabled() && child<QPushButton>(s, "Cmdsearch")->isEnabled());
     EXPECT_EQ(child<QProgressBar>(s, "ProgressBar1")->value(), 255);
     EXPECT_EQ(askedIDs(), allGaugeIDs());
 }
@@ -261,16 +258,14 @@ TEST_F(BusSearchOnTheBus, Skip250WhileSearchingAndCloseEndsIt)
     const std::vector<int> tail(ids.end() - 6, ids.end());
     EXPECT_EQ(tail, (std::vector<int>{250, 251, 252, 253, 254, 255}));
     EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
-    EXPECT_EQ(Session.GaugeRecBusStatus[250], 2);
-    EXPECT_EQ(Session.GaugeRecBusStatus[100], 0);
+    EXPECT_EQ(std::tuple(Session.GaugeRecBusStatus[250], Session.GaugeRecBusStatus[100]), std::tuple(2, 0));
 
     unit.clear();
     click(s, "Cmdsearch");
     ASSERT_TRUE(waitUntil([this] { return unit.frames().size() >= 5; }, 3000));
     click(s, "Command1");
-    EXPECT_FALSE(DefaultForm<FrmMainConfigure>::loaded());
+    EXPECT_FALSE(DefaultForm<FrmMainConfigure>::loaded() || runWindow().MSComm1().isOpen());
     EXPECT_TRUE(DefaultForm<frmMain>::loaded() && DefaultForm<frmMain>::get().isVisible());
-    EXPECT_FALSE(runWindow().MSComm1().isOpen());
     const auto sent = unit.frames().size();
     waitMs(200);
     EXPECT_LE(unit.frames().size(), sent + 1) << "no GaugeID is asked after the screen closed";

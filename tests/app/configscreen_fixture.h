@@ -74,9 +74,7 @@ protected:
 
     static void gauge(int id, int type, int model = 1, int version = 1)
     {
-        Cfg.GaugeRecType[id] = Byte(type);
-        Cfg.GaugeRecModel[id] = Byte(model);
-        Cfg.GaugeRecVersion[id] = Byte(version);
+        GaugeRecord{type, model, version}.Write(Cfg, id, Field::Identity);
     }
 
     // A mouse click on line `row` of a list, as the user makes it.
@@ -93,7 +91,6 @@ protected:
             QApplication::sendEvent(l->viewport(), &event);
         }
     }
-
 };
 
 // The configuration screen with every gauge and module dialog registered,
