@@ -313,6 +313,9 @@ void frmStatus::Form_Unload()
 {
     RunWindowMinimized = nullptr;
     ProcessTimer_.stop();
+    // Without ticks the datagrams are handled as they come again.
+    if (DefaultForm<SimCom>::loaded())
+        DefaultForm<SimCom>::get().ReceiveOnTicks(false);
     Timer1_.stop();
     WriteCmdDuringConfig_.stop();
     MSComm1_->close();
@@ -358,6 +361,7 @@ void frmStatus::cmdRun_Click()
         }
         DefaultForm<frmStatusYoke>::get().cmdRun_Click();
         DefaultForm<SimCom>::get().RunSimcom();
+        DefaultForm<SimCom>::get().ReceiveOnTicks(true);
     }
     boxNrofOffsets->setText(QString::number(DefaultForm<SimCom>::get().NrOfOffsets));
 }
@@ -367,6 +371,7 @@ void frmStatus::cmdStop_Click()
     if (Running != 1)
         return;
     StopRunOutput();
+    DefaultForm<SimCom>::get().ReceiveOnTicks(false);
     DefaultForm<SimCom>::get().StopSimcom();
     ProcessTimer_.stop();
     showRunState();
@@ -486,6 +491,11 @@ void frmStatus::SliderXferTimer_Change(int value)
 
 void frmStatus::ProcessTimer_Timer()
 {
+    // The datagrams since the last tick, also while a tick waits behind a
+    // box or the control unit is away: the other readers of the simulator
+    // values go on.
+    if (DefaultForm<SimCom>::loaded())
+        DefaultForm<SimCom>::get().ReceiveWaiting();
     // While the control unit is away no tick runs: what changes meanwhile
     // is sent by the first tick after it is back, not lost with the ticks.
     if (const auto busy = processing_.enter(); busy && gaugeBusBack())

@@ -3,23 +3,67 @@
 #include <QHostAddress>
 #include <QPointer>
 
+#include <cerrno>
+#include <cstring>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <utility>
 
 namespace varnet {
 
-QtUdpSocket::QtUdpSocket(QObject* parent) : UdpSocket(parent)
+namespace {
+
+// What the bind failures say, in the words the LAN error box has always
+// shown for them.
+QString bindError(int error)
 {
-    connect(&socket_, &QUdpSocket::readyRead, this, &QtUdpSocket::readPending);
+    switch (error) {
+    case EADDRINUSE: return QStringLiteral("The bound address is already in use");
+    case EACCES: return QStringLiteral("The address is protected");
+    case EADDRNOTAVAIL: return QStringLiteral("The address is not available");
+    default: return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
+} // namespace
+
+QtUdpSocket::QtUdpSocket(QObject* parent) : UdpSocket(parent) {}
+
+QtUdpSocket::~QtUdpSocket()
+{
+    closeReceiver();
 }
 
 bool QtUdpSocket::bind(quint16 localPort)
 {
     if (isOpen())
         return fail(QStringLiteral("Socket already open"));
-    // Not shared: a second program on the same port is an error, not a
-    // silent split of the simulator's packets.
-    if (!socket_.bind(QHostAddress::AnyIPv4, localPort, QAbstractSocket::DontShareAddress))
-        return fail(socket_.errorString());
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    // Not shared (no SO_REUSEADDR): a second program on the same port is an
+    // error, not a silent split of the simulator's packets.
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    address.sin_port = htons(localPort);
+    socklen_t length = sizeof address;
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return fail(bindError(error));
+    }
+    receiver_ = fd;
+    localPort_ = ntohs(address.sin_port);
+    buffer_.resize(kLargestDatagram);
+    readable_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    readable_->setEnabled(!datagramsHeld());
+    connect(readable_.get(), &QSocketNotifier::activated, this, &QtUdpSocket::takeWaiting);
     return true;
 }
 
@@ -28,29 +72,56 @@ bool QtUdpSocket::sendDatagram(const QByteArray& data)
     const QHostAddress address(remoteHost());
     if (address.isNull())
         return fail(QStringLiteral("Invalid remote address \"%1\"").arg(remoteHost()));
-    if (socket_.writeDatagram(data, address, remotePort()) != data.size())
-        return fail(socket_.errorString());
+    if (sender_.writeDatagram(data, address, remotePort()) != data.size())
+        return fail(sender_.errorString());
     return true;
 }
 
-void QtUdpSocket::readPending()
+void QtUdpSocket::close()
 {
-    // Every datagram waiting is taken in this one wake-up, each with two
-    // calls (its size, then the datagram and its sender), and one more call
-    // finds the socket empty. A handler may wait, close the socket or
-    // delete it.
+    closeReceiver();
+    sender_.close();
+}
+
+void QtUdpSocket::closeReceiver()
+{
+    // The socket may be closed from a handler its own notifier called.
+    if (readable_) {
+        readable_->setEnabled(false);
+        readable_.release()->deleteLater();
+    }
+    if (receiver_ >= 0)
+        ::close(receiver_);
+    receiver_ = -1;
+    localPort_ = 0;
+}
+
+void QtUdpSocket::holdDatagrams(bool hold)
+{
+    UdpSocket::holdDatagrams(hold);
+    if (readable_)
+        readable_->setEnabled(!hold);
+}
+
+void QtUdpSocket::takeWaiting()
+{
+    // One call per datagram and one that finds the socket empty. A handler
+    // may wait, close the socket or delete it.
     const QPointer<QtUdpSocket> self(this);
-    QHostAddress sender;
-    while (self && socket_.state() == QAbstractSocket::BoundState) {
-        const qint64 size = socket_.pendingDatagramSize();
-        if (size < 0)
+    while (self && receiver_ >= 0) {
+        sockaddr_in from{};
+        socklen_t length = sizeof from;
+        const ssize_t n = ::recvfrom(receiver_, buffer_.data(), buffer_.size(), 0,
+                                     reinterpret_cast<sockaddr*>(&from), &length);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            // Empty (EAGAIN), or an error a datagram socket reports for an
+            // earlier send, which loses nothing received.
             return;
-        QByteArray data(size, Qt::Uninitialized);
-        const qint64 read = socket_.readDatagram(data.data(), size, &sender);
-        if (read < 0)
-            return;
-        data.truncate(read);
-        emit datagramReceived(data, sender);
+        }
+        // The handler gets its own copy: the buffer is filled again.
+        emit datagramReceived(QByteArray(buffer_.data(), qsizetype(n)), QHostAddress(ntohl(from.sin_addr.s_addr)));
     }
 }
 

@@ -3,11 +3,13 @@
 #include <QByteArray>
 #include <QHostAddress>
 #include <QObject>
+#include <QSocketNotifier>
 #include <QString>
 #include <QUdpSocket>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace varnet {
 
@@ -41,6 +43,15 @@ public:
     virtual bool isOpen() const = 0;
     QString errorString() const { return error_; }
 
+    // While held, datagrams wait in the socket, unannounced and without
+    // waking the program, until takeWaiting(): an owner that looks at them
+    // on a beat of its own (the run's ticks) saves a wake-up per datagram.
+    // Released, each is announced as it comes, the waiting ones first.
+    virtual void holdDatagrams(bool hold) { held_ = hold; }
+    bool datagramsHeld() const { return held_; }
+    // Announces every datagram waiting now, oldest first.
+    virtual void takeWaiting() {}
+
 signals:
     // One datagram and the address it came from.
     void datagramReceived(const QByteArray& data, const QHostAddress& sender);
@@ -57,24 +68,41 @@ private:
     QString remoteHost_;
     quint16 remotePort_ = 0;
     QString error_;
+    bool held_ = false;
 };
+
+// Receives on a socket of its own, so that it alone decides when the
+// program is woken for a datagram; sends through a QUdpSocket, which takes
+// an ephemeral port at the first datagram.
+// The largest datagram UDP carries over IPv4.
+inline constexpr std::size_t kLargestDatagram = 65507;
 
 class QtUdpSocket final : public UdpSocket {
     Q_OBJECT
 
 public:
     explicit QtUdpSocket(QObject* parent = nullptr);
+    ~QtUdpSocket() override;
 
     bool bind(quint16 localPort) override;
-    quint16 localPort() const override { return socket_.localPort(); }
+    quint16 localPort() const override { return receiver_ >= 0 ? localPort_ : sender_.localPort(); }
     bool sendDatagram(const QByteArray& data) override;
-    void close() override { socket_.close(); }
-    bool isOpen() const override { return socket_.state() == QAbstractSocket::BoundState; }
+    void close() override;
+    bool isOpen() const override
+    {
+        return receiver_ >= 0 || sender_.state() == QAbstractSocket::BoundState;
+    }
+    void holdDatagrams(bool hold) override;
+    void takeWaiting() override;
 
 private:
-    void readPending();
+    void closeReceiver();
 
-    QUdpSocket socket_;
+    int receiver_ = -1;
+    quint16 localPort_ = 0;
+    std::unique_ptr<QSocketNotifier> readable_;
+    std::vector<char> buffer_;  // one datagram
+    QUdpSocket sender_;
 };
 
 // The simulator link creates its sockets through createUdpSocket(); tests

@@ -80,6 +80,11 @@ public:
     // active ports are refreshed (unless UDPTestDisplay is set) and the
     // datagram is counted, whether it was a DATA packet or not.
     void WinsockUDP_DataArrival(const QByteArray& datagram);
+    // During a run the datagrams wait in the socket until the run's tick
+    // takes them (ReceiveWaiting), so that one wake-up serves both; out of
+    // a run each is handled as it comes.
+    void ReceiveOnTicks(bool onTicks) { WinsockUDP->holdDatagrams(onTicks); }
+    void ReceiveWaiting() { WinsockUDP->takeWaiting(); }
 
     XplaneDataTable XplaneData{};
     int UDPPacketCount = 0;    // datagrams since the run window last cleared it
