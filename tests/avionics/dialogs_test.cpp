@@ -34,6 +34,15 @@ protected:
         OpenDialog<T>();
         return DefaultForm<T>::get();
     }
+    // Dialog T for a gauge at `id` that the bus has not found.
+    template <typename T>
+    static T& open(int id, int type, int model, int version, int plate1 = 0, int plate2 = 0)
+    {
+        gauge(id, type, model, version, 0);
+        Cfg.GaugeRecPlate1[id] = Integer(plate1);
+        Cfg.GaugeRecPlate2[id] = Integer(plate2);
+        return show<T>();
+    }
     // Type, model, version, then each function with its category, data and plate.
     static std::vector<int> fields(int id)
     {
@@ -48,6 +57,14 @@ protected:
     {
         for (const char* control : controls)
             click(d, control);
+    }
+    // The generic radio's settings sequence from step 2 (command 9) to step 7 (command 4).
+    Commands written(QWidget& d)
+    {
+        link_.clear();
+        click(d, "cmdWriteSettings");
+        const Commands all = link_.commands();
+        return all.size() == 9 ? Commands(all.begin() + 1, all.end() - 2) : all;
     }
     // The module's status reply, `payload` from its fourth byte on, read back.
     void read(QWidget& d, int id, int typeCode, const QByteArray& payload, const char* button = "CmdReadRadio")
@@ -162,26 +179,11 @@ TEST_F(ModuleFrame, OlderModulesStoreTheirBacklightAsDefaultAndReadDecodesOnlyIt
 
 // ---- The generic radio -----------------------------------------------------
 
-class GenericRadio : public Avionics {
-protected:
-    static ConfigVHFRadio& open(int model = kRadioComm, int version = 3)
-    {
-        gauge(50, 110, model, version, 0);
-        return show<ConfigVHFRadio>();
-    }
-    // The sequence from step 2 (command 9) to step 7 (command 4).
-    Commands written(ConfigVHFRadio& d)
-    {
-        link_.clear();
-        click(d, "cmdWriteSettings");
-        const Commands all = link_.commands();
-        return all.size() == 9 ? Commands(all.begin() + 1, all.end() - 2) : all;
-    }
-};
+using GenericRadio = Avionics;
 
 TEST_F(GenericRadio, EachRadioTypeWritesItsDefaultsAndVersionSixTakesTwoClicks)
 {
-    ConfigVHFRadio& d = open(kRadioNav, 6);
+    auto& d = open<ConfigVHFRadio>(50, 110, kRadioNav, 6);
     EXPECT_EQ(written(d), (Commands{{9, 1537}, {10, 17950}, {11, 8000}, {12, 13000}, {5, 12900}, {4, -1}}));
     EXPECT_EQ(link_.commands().back(), (std::pair{14, 514}));
     click(d, "OptionRadioAdf1");
@@ -194,7 +196,7 @@ TEST_F(GenericRadio, EachRadioTypeWritesItsDefaultsAndVersionSixTakesTwoClicks)
 
 TEST_F(GenericRadio, ABoxThatDoesNotReadSendsNoneOfTheSequence)
 {
-    ConfigVHFRadio& d = open();
+    auto& d = open<ConfigVHFRadio>(50, 110, kRadioComm, 3);
     const struct {
         const char* box;
         QString text, rule;
@@ -213,7 +215,7 @@ TEST_F(GenericRadio, ABoxThatDoesNotReadSendsNoneOfTheSequence)
 
 TEST_F(GenericRadio, ApplyChecksTheBoxesFirstThenWritesTheRadioAndItsSettings)
 {
-    ConfigVHFRadio& d = open(kRadioComm, 3);
+    auto& d = open<ConfigVHFRadio>(50, 110, kRadioComm, 3);
     clickAll(d, {"OptionRadioNav", "OptionRadio2"});
     choose(d, "NewGaugeID", "51");
     type(d, "BoxDefaultFreq", "none");
@@ -232,7 +234,7 @@ TEST_F(GenericRadio, ApplyChecksTheBoxesFirstThenWritesTheRadioAndItsSettings)
 
 TEST_F(GenericRadio, IndicatorsOnlyForTheShortADFRangeAndFrequenciesReadByTheModulesType)
 {
-    ConfigVHFRadio& d = open();
+    auto& d = open<ConfigVHFRadio>(50, 110, kRadioComm, 3);
     child<QCheckBox>(d, "ADFindicatorLeftUp")->setChecked(true);
     messages_.expectOk(kIndicatorsOnlyAdf1);
     click(d, "CmdSetIndicators");
@@ -250,8 +252,7 @@ TEST_F(GenericRadio, IndicatorsOnlyForTheShortADFRangeAndFrequenciesReadByTheMod
 
 TEST_F(Avionics, CL30RadioSequenceForTheLongADFRangeRotarySwitchAndARefusedApply)
 {
-    gauge(60, 111, kRadioAdf2, 4, 0);
-    ConfigCL30Radio& d = show<ConfigCL30Radio>();
+    auto& d = open<ConfigCL30Radio>(60, 111, kRadioAdf2, 4);
     child<QCheckBox>(d, "LocalOnOff")->setChecked(true);
     click(d, "cmdWriteSettings");
     EXPECT_EQ(link_.commands(), (Commands{{9, 1027}, {10, 17000}, {11, 1000}, {12, 8500}, {5, 257}, {4, 80}, {6, 1}, {14, 2}}));
@@ -269,8 +270,7 @@ TEST_F(Avionics, CL30RadioSequenceForTheLongADFRangeRotarySwitchAndARefusedApply
 
 TEST_F(Avionics, BKRadioAppliesOnlyWhenEveryBoxReadsThenMovesKeepingTheVersion)
 {
-    gauge(70, 120, 4, 5, 0);
-    ConfigBKradio& d = show<ConfigBKradio>();
+    auto& d = open<ConfigBKradio>(70, 120, 4, 5);
     choose(d, "NewGaugeID", "71");
     type(d, "boxMaximumFreqNav", "117,95O");
     messages_.expectOk(FrequencyRule(kRadioNav, "NAV maximum frequency"));
@@ -407,18 +407,16 @@ TEST_F(Avionics, Transponder737LampTestOptionsAltitudeSourceAndApply)
 
 class DmeModule : public Avionics {
 protected:
-    static ConfigBKDME& open(int options = 0)
+    static ConfigBKDME& dme(int options = 0)
     {
-        gauge(80, 123, 4, 5, 0);
-        Cfg.GaugeRecPlate1[80] = Integer(options);
         Cfg.GaugeRecFunction2[80] = 55;
-        return show<ConfigBKDME>();
+        return open<ConfigBKDME>(80, 123, 4, 5, options);
     }
 };
 
 TEST_F(DmeModule, DisplayWordsTestModeAndSources)
 {
-    ConfigBKDME& d = open();
+    ConfigBKDME& d = dme();
     // Hidden or shown, "12.3" keeps its digits and its point.
     clickAll(d, {"CheckShowDistance", "ComdSetMiles", "CheckShowDistance", "ComdSetMiles", "cmdWriteKnots",
                  "CheckShowTime", "cmdsetMinutes", "CmdTestOn", "CmdTestOff", "OptionNav2", "CmdSetFrequency",
@@ -438,7 +436,7 @@ TEST_F(DmeModule, DisplayWordsTestModeAndSources)
 
 TEST_F(DmeModule, ApplyStoresTheOptionWordAndLeavesModelZeroWhereverTheModuleGoes)
 {
-    ConfigBKDME& d = open(6);
+    ConfigBKDME& d = dme(6);
     EXPECT_TRUE(on(d, "OptionNAV1") && on(d, "OptionRMTNav2"));
     click(d, "OptionNav2");
     Cfg.GaugeRecModel[81] = 9;  // left over in the free row
@@ -454,11 +452,11 @@ TEST_F(DmeModule, ApplyStoresTheOptionWordAndLeavesModelZeroWhereverTheModuleGoe
 
 TEST_F(DmeModule, EveryCloseEndsTheTestModeFirst)
 {
-    open().close();
-    click(open(), "cmdClose");
+    dme().close();
+    click(dme(), "cmdClose");
     messages_.expectYesNo(kUninstallQuestion, true);
-    click(open(), "CmdUninstall");
-    open();
+    click(dme(), "CmdUninstall");
+    dme();
     CloseOpenDialogs();  // a run's start
     EXPECT_FALSE(DefaultForm<ConfigBKDME>::loaded());
     EXPECT_EQ(link_.commands(), (Commands{{10, 0}, {10, 0}, {10, 0}, {10, 0}}));
@@ -466,13 +464,6 @@ TEST_F(DmeModule, EveryCloseEndsTheTestModeFirst)
 
 class Autopilot : public Avionics {
 protected:
-    static ConfigBKAP& open(int options = 0, int defaultVS = 700)
-    {
-        gauge(70, 124, 6, 5, 0);
-        Cfg.GaugeRecPlate1[70] = Integer(options);
-        Cfg.GaugeRecPlate2[70] = Integer(defaultVS);
-        return show<ConfigBKAP>();
-    }
     static void knobs(ConfigBKAP& d, const char* upper, const char* lower)
     {
         choose(d, "ComboRotaryUpperKnob", QString::fromLatin1(upper));
@@ -483,7 +474,7 @@ protected:
 
 TEST_F(Autopilot, TestAndSetUpCommandsAndTheChoicesThatSendNothing)
 {
-    ConfigBKAP& d = open();
+    auto& d = open<ConfigBKAP>(70, 124, 6, 5, 0, 700);
     // Nothing chosen yet, or the lower list's blank item: the message only.
     for (const char* message : {kKnobSelectionIncorrect, kIncorrectValue, kKnobSelectionIncorrect})
         messages_.expectOk(message);
@@ -503,7 +494,7 @@ TEST_F(Autopilot, TestAndSetUpCommandsAndTheChoicesThatSendNothing)
 
 TEST_F(Autopilot, ApplyStoresOptionsAndDefaultSpeedAsLoadedAndCarriesTheModel)
 {
-    ConfigBKAP& d = open(21, -500);
+    auto& d = open<ConfigBKAP>(70, 124, 6, 5, 21, -500);
     EXPECT_TRUE(on(d, "OptionAirPressHPA") && on(d, "CheckFD"));
     EXPECT_FALSE(on(d, "CheckUseGS"));
 
@@ -526,12 +517,6 @@ TEST_F(Autopilot, ApplyStoresOptionsAndDefaultSpeedAsLoadedAndCarriesTheModel)
 
 class AudioPanel : public Avionics {
 protected:
-    static ConfigBKaudioPanel& open()
-    {
-        gauge(90, 125, 3, 2, 0);
-        Cfg.GaugeRecPlate1[90] = 4;
-        return show<ConfigBKaudioPanel>();
-    }
     // Reads a reply and tells which lamps are lit.
     std::vector<QString> lamps(QWidget& d, int buttons1, int buttons2, int rotary)
     {
@@ -547,7 +532,7 @@ protected:
 
 TEST_F(AudioPanel, MarkerLampsAndPowerOptionsThatSendNothing)
 {
-    ConfigBKaudioPanel& d = open();
+    auto& d = open<ConfigBKaudioPanel>(90, 125, 3, 2, 4);
     EXPECT_EQ(child<QGroupBox>(d, "FrameDisplays")->title(), "Power");
     EXPECT_TRUE(child<QGroupBox>(d, "FrameBacklight")->isHidden());
     clickAll(d, {"DisplaysOn", "DisplaysOff", "CheckOuterMarker", "CheckInnerMarker", "CmdSetMarkers",
@@ -558,7 +543,7 @@ TEST_F(AudioPanel, MarkerLampsAndPowerOptionsThatSendNothing)
 
 TEST_F(AudioPanel, ReadShowsTheRotarySwitchAndTheSelectorLampsAndApplyWritesTheFixedFunctions)
 {
-    ConfigBKaudioPanel& d = open();
+    auto& d = open<ConfigBKaudioPanel>(90, 125, 3, 2, 4);
     EXPECT_EQ(lamps(d, 0x21, 0x0F, 4), (std::vector<QString>{"COM1", "COM2", "NAV1", "MKR", "ADF", "DME"}));
     EXPECT_EQ(lamps(d, 0xDE, 0xF0, 0), (std::vector<QString>{"NAV2", "AUX", "ICS", "SPR"}));
     lamps(d, 0, 0, 7);

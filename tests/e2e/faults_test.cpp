@@ -20,53 +20,36 @@ namespace {
 
 using namespace varnet::testing;
 
-constexpr int kStatusRequest = 7;
-constexpr int kNeedleCommand = 5;
-
-// Datagrams from a thread of its own, so that the flood does not wait for
-// this test's event loop.
-class Flood {
-public:
-    explicit Flood(quint16 port)
-    {
-        socket_ = ::socket(AF_INET, SOCK_DGRAM, 0);
-        to_.sin_family = AF_INET;
-        to_.sin_port = htons(port);
-        to_.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    }
-    ~Flood()
-    {
-        if (thread_.joinable())
-            thread_.join();
-        ::close(socket_);
-    }
-
-    // perSecond datagrams for `seconds`, from `next(i)` for i = 0, 1, ...
-    void start(int perSecond, double seconds, std::function<QByteArray(long)> next)
-    {
-        thread_ = std::thread([=, this] {
-            using Clock = std::chrono::steady_clock;
-            const auto begin = Clock::now();
-            const auto total = long(perSecond * seconds);
-            for (long i = 0; i < total; ++i) {
-                while (Clock::now() - begin < std::chrono::microseconds(i * 1000000 / perSecond))
-                    std::this_thread::yield();
-                const QByteArray d = next(i);
-                if (::sendto(socket_, d.constData(), size_t(d.size()), 0, reinterpret_cast<const sockaddr*>(&to_),
-                             sizeof to_) == d.size())
-                    ++sent;
-            }
-            done = true;
-        });
-    }
-
+// perSecond datagrams to `port` for `seconds`, from next(i) for i = 0, 1, ...,
+// sent from a thread of its own so that the flood does not wait for this
+// test's event loop.
+struct Flood {
     std::atomic<long> sent{0};
     std::atomic<bool> done{false};
+    std::thread thread;
+    ~Flood() { thread.join(); }
 
-private:
-    int socket_ = -1;
-    sockaddr_in to_{};
-    std::thread thread_;
+    Flood(quint16 port, int perSecond, double seconds, std::function<QByteArray(long)> next)
+        : thread([=, this] {
+              const int socket = ::socket(AF_INET, SOCK_DGRAM, 0);
+              sockaddr_in to{};
+              to.sin_family = AF_INET;
+              to.sin_port = htons(port);
+              to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+              const auto begin = std::chrono::steady_clock::now();
+              for (long i = 0; i < long(perSecond * seconds); ++i) {
+                  while (std::chrono::steady_clock::now() - begin < std::chrono::microseconds(i * 1000000 / perSecond))
+                      std::this_thread::yield();
+                  const QByteArray d = next(i);
+                  if (::sendto(socket, d.constData(), size_t(d.size()), 0, reinterpret_cast<const sockaddr*>(&to),
+                               sizeof to) == d.size())
+                      ++sent;
+              }
+              ::close(socket);
+              done = true;
+          })
+    {
+    }
 };
 
 // What must not upset the receive path: no DATA packet, a record cut short,
@@ -84,17 +67,7 @@ std::vector<QByteArray> garbage()
             QByteArray("DATA").append(noise), records, QByteArray("CHAR0g127.0.0.1000000")};
 }
 
-class ProgramFaultsTest : public ProgramTest {
-protected:
-    std::size_t requestsSince(std::size_t mark) const { return since(mark, kStatusRequest).size(); }
-
-    bool needleAt(int steps, std::size_t from)
-    {
-        return waitFor([&](const Frame& f) {
-            return f.gaugeID == kAirspeedGauge && f.command == kNeedleCommand && f.value == steps;
-        }, 5000, from);
-    }
-};
+using ProgramFaultsTest = ProgramTest;
 
 TEST_F(ProgramFaultsTest, QuietThenFloodingSimulatorWithGarbageNeverStallsTheRun)
 {
@@ -103,32 +76,31 @@ TEST_F(ProgramFaultsTest, QuietThenFloodingSimulatorWithGarbageNeverStallsTheRun
     // counted at the control unit.
     std::size_t mark = frames_.size();
     waitMs(1000);
-    EXPECT_GE(requestsSince(mark), 7u) << "the run slowed down while X-Plane was quiet";
+    EXPECT_GE(since(mark, 7).size(), 7u) << "the run slowed down while X-Plane was quiet";
 
     // 10,000 packets a second for three seconds, the airspeed changing in
     // each, and now and then one that is no use.
     const std::vector<QByteArray> bad = garbage();
     mark = frames_.size();
-    Flood flood(programPort_);
-    flood.start(10000, 3.0, [&](long i) {
+    Flood flood(programPort_, 10000, 3.0, [&](long i) {
         if (i % 100 == 99)
             return bad[std::size_t(i / 100) % bad.size()];
         return SimXplane::dataPacket({record(kSpeedsGroup, 0, float(40 + i % 100))});
     });
     ASSERT_TRUE(waitUntil([&] { return flood.done.load(); }, 10000));
     EXPECT_GE(flood.sent.load(), 29000);
-    EXPECT_GE(requestsSince(mark), 15u) << "the flood held the ticks up";
+    EXPECT_GE(since(mark, 7).size(), 15u) << "the flood held the ticks up";
     EXPECT_EQ(program_.state(), QProcess::Running);
 
     // The flood is over; the needle follows the simulator as before.
     mark = frames_.size();
     sendData({record(kSpeedsGroup, 0, 155)});
-    EXPECT_TRUE(needleAt(752, mark));
+    EXPECT_TRUE(needleAt(kAirspeedGauge, 752, mark, 5000));
     EXPECT_TRUE(endsCleanly());
 }
 
 // The control unit is a second one, on COM2, that the test can take away.
-class VanishingUnitTest : public ProgramFaultsTest {
+class VanishingUnitTest : public ProgramTest {
 protected:
     void configure() override
     {

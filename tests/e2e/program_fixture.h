@@ -41,19 +41,9 @@ constexpr quint32 kEngineRpmGroup = 37;
 constexpr quint32 kLightSwitchesGroup = 106;  // value 0: instrument lights
 
 struct Frame {
-    int gaugeID = 0;
-    int command = 0;
-    int value = 0;
+    int gaugeID = 0, command = 0, value = 0;
     qint64 at = 0;  // ms since the program started
 };
-
-// A gauge-bus frame read back the way a gauge does it.
-inline Frame decode(const QByteArray& bytes, qint64 at)
-{
-    const auto byte = [&](int i) { return int(quint8(bytes[i])); };
-    const int magnitude = SimControlUnit::frameMagnitude(bytes);
-    return {byte(1), byte(2) >> 4, (byte(2) & 0x04) ? -magnitude : magnitude, at};
-}
 
 inline quint16 freeUdpPort()
 {
@@ -120,10 +110,13 @@ protected:
         Cfg.FunctionMultiply[f] = Cfg.FunctionDivide[f] = 1;
     }
 
-    // A frame the control unit received, kept with its time.
+    // A frame the control unit received, read back the way a gauge does it
+    // and kept with its time.
     Frame logFrame(const QByteArray& bytes)
     {
-        frames_.push_back(decode(bytes, clock_.elapsed()));
+        const int command = quint8(bytes[2]);
+        const int magnitude = SimControlUnit::frameMagnitude(bytes);
+        frames_.push_back({quint8(bytes[1]), command >> 4, (command & 0x04) ? -magnitude : magnitude, clock_.elapsed()});
         return frames_.back();
     }
 
@@ -151,12 +144,18 @@ protected:
         return waitUntil([&] { return std::any_of(frames_.begin() + long(from), frames_.end(), match); }, timeoutMs);
     }
 
+    // Lets events run until gauge `gauge` is moved to `steps` by a frame from index `from` on.
+    bool needleAt(int gauge, int steps, std::size_t from, int timeoutMs = 3000)
+    {
+        return waitFor([&](const Frame& f) { return f.gaugeID == gauge && f.command == 5 && f.value == steps; },
+                       timeoutMs, from);
+    }
+
     std::vector<Frame> since(std::size_t from, int command) const
     {
         std::vector<Frame> found;
-        for (std::size_t i = from; i < frames_.size(); ++i)
-            if (frames_[i].command == command)
-                found.push_back(frames_[i]);
+        std::copy_if(frames_.begin() + long(from), frames_.end(), std::back_inserter(found),
+                     [&](const Frame& f) { return f.command == command; });
         return found;
     }
 
@@ -191,12 +190,7 @@ protected:
 
     bool waitForData(quint32 group, float value, int timeoutMs = 5000)
     {
-        return waitUntil(
-            [&] {
-                const std::vector<float> values = dataValues(group);
-                return std::find(values.begin(), values.end(), value) != values.end();
-            },
-            timeoutMs);
+        return waitUntil([&] { return std::ranges::count(dataValues(group), value) > 0; }, timeoutMs);
     }
 
     // Ends the program as a cockpit builder's session does (a termination

@@ -1,8 +1,18 @@
-#include "platform/wait.h"
+// The event loop's services: waits that let events run, the default
+// instance of a window, and the clock.
 
+#include "platform/clock.h"
+#include "platform/form.h"
+#include "platform/wait.h"
+#include "support/fake_clock.h"
+
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <ctime>
 
 namespace varnet {
 namespace {
@@ -80,6 +90,81 @@ TEST(BusyFlag, ScopeMayOutliveItsFlag)
     ASSERT_TRUE(entered);
     EXPECT_FALSE(flag->enter());
     flag.reset();
+}
+
+class CountingForm : public Form {
+public:
+    static inline int loads = 0;
+    static inline int unloads = 0;
+    void Form_Load() override { ++loads; }
+
+protected:
+    void Form_Unload() override { ++unloads; }
+};
+
+TEST(DefaultFormTest, CreatedOnFirstReferenceAndFreshAfterUnload)
+{
+    CountingForm::loads = CountingForm::unloads = 0;
+    EXPECT_FALSE(DefaultForm<CountingForm>::loaded());
+    CountingForm& first = DefaultForm<CountingForm>::get();
+    EXPECT_EQ(&DefaultForm<CountingForm>::get(), &first);
+    EXPECT_EQ(CountingForm::loads, 1);
+
+    const QPointer<CountingForm> old(&first);
+    DefaultForm<CountingForm>::unload();
+    EXPECT_EQ(CountingForm::unloads, 1);
+    EXPECT_FALSE(DefaultForm<CountingForm>::loaded());
+    EXPECT_TRUE(old);  // still there for a handler that is inside a wait
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(old);
+
+    DefaultForm<CountingForm>::get();
+    EXPECT_EQ(CountingForm::loads, 2);
+    DefaultForm<CountingForm>::unload();
+    DefaultForm<CountingForm>::unload();  // a second unload does nothing
+    EXPECT_EQ(CountingForm::unloads, 2);
+}
+
+TEST(DefaultFormTest, UnloadDuringAWaitLeavesTheWaitingHandlerSafe)
+{
+    CountingForm& form = DefaultForm<CountingForm>::get();
+    const QPointer<CountingForm> self(&form);
+    QTimer::singleShot(10, [] { DefaultForm<CountingForm>::unload(); });
+    // The deferred delete only runs from the event loop that called
+    // deleteLater's caller; run one round after the wait to let it happen.
+    waitUntil([&] { return !DefaultForm<CountingForm>::loaded(); }, 1000);
+    EXPECT_FALSE(DefaultForm<CountingForm>::loaded());
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(self);
+}
+
+TEST(Clock, FakeClockStandsInWhileItLives)
+{
+    const QDateTime start(QDate(2023, 12, 31), QTime(23, 59, 59));
+    {
+        testing::FakeClock fake(start);
+        fake.advanceMs(1500);
+        EXPECT_EQ(clock().now(), QDateTime(QDate(2024, 1, 1), QTime(0, 0, 0, 500)));
+    }
+    EXPECT_LT(std::abs(clock().now().secsTo(QDateTime::currentDateTime())), 5);
+}
+
+TEST(Clock, SystemClockTakesTheNewOffsetFromTheMinuteItChanges)
+{
+    const bool hadZone = qEnvironmentVariableIsSet("TZ");
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+    tzset();
+    const SystemClock system;
+    const QDateTime change(QDate(2024, 3, 31), QTime(1, 0), Qt::UTC);
+    for (const qint64 seconds : {-3600, -61, -1, 0, 59, 7200}) {
+        const QDateTime utc = change.addSecs(seconds);
+        EXPECT_EQ(system.localTime(utc), utc) << "the same instant";
+        EXPECT_EQ(system.localTime(utc).time(), utc.toLocalTime().time()) << seconds << " s from the change";
+    }
+    EXPECT_EQ(system.localTime(change).time(), QTime(3, 0));
+    hadZone ? qputenv("TZ", zone) : qunsetenv("TZ");
+    tzset();
 }
 
 } // namespace

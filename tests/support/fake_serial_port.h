@@ -27,7 +27,11 @@ public:
 
     // Bytes arriving from the device, in whatever chunks the test chooses;
     // dropped while the port is closed.
-    void inject(const QByteArray& bytes);
+    void inject(const QByteArray& bytes)
+    {
+        if (open_)
+            collect(bytes);
+    }
 
     // Every write, in order.
     const QList<QByteArray>& writes() const { return writes_; }
@@ -38,9 +42,22 @@ public:
     std::function<void(FakeSerialPort&)> onOpen;
 
 protected:
-    bool openDevice() override;
+    bool openDevice() override
+    {
+        if (onOpen)
+            onOpen(*this);
+        if (!openError_.isEmpty())
+            return fail(openError_);
+        return open_ = true;
+    }
     void closeDevice() override { open_ = false; }
-    bool writeDevice(const QByteArray& data) override;
+    bool writeDevice(const QByteArray& data) override
+    {
+        if (!writeError_.isEmpty())
+            return fail(writeError_);
+        writes_.append(data);
+        return true;
+    }
     int heldBytes() const override { return held; }
 
 private:
@@ -55,8 +72,16 @@ private:
 // as long as it lives, and finds them again for the test.
 class FakeSerialPorts {
 public:
-    FakeSerialPorts();
-    ~FakeSerialPorts();
+    FakeSerialPorts()
+        : previous_(setSerialPortFactory([this] {
+              auto port = std::make_unique<FakeSerialPort>();
+              port->onOpen = onOpen;
+              created_.emplace_back(port.get());
+              return std::unique_ptr<SerialPort>(std::move(port));
+          }))
+    {
+    }
+    ~FakeSerialPorts() { setSerialPortFactory(std::move(previous_)); }
     FakeSerialPorts(const FakeSerialPorts&) = delete;
     FakeSerialPorts& operator=(const FakeSerialPorts&) = delete;
 
@@ -64,7 +89,13 @@ public:
     std::function<void(FakeSerialPort&)> onOpen;
 
     // The last created port with this number that still exists, or nullptr.
-    FakeSerialPort* port(int number) const;
+    FakeSerialPort* port(int number) const
+    {
+        for (auto it = created_.rbegin(); it != created_.rend(); ++it)
+            if (*it && (*it)->portNumber() == number)
+                return *it;
+        return nullptr;
+    }
 
 private:
     std::vector<QPointer<FakeSerialPort>> created_;

@@ -14,17 +14,35 @@ class FakeUdpSocket final : public UdpSocket {
     Q_OBJECT
 
 public:
-    bool bind(quint16 localPort) override;
+    bool bind(quint16 localPort) override
+    {
+        if (open_)
+            return fail(QStringLiteral("Socket already open"));
+        if (!bindError_.isEmpty())
+            return fail(bindError_);
+        localPort_ = localPort;
+        return open_ = true;
+    }
     quint16 localPort() const override { return localPort_; }
     // Recorded when a remote is set; fails like the real one without one.
-    bool sendDatagram(const QByteArray& data) override;
+    bool sendDatagram(const QByteArray& data) override
+    {
+        if (remoteHost().isEmpty())
+            return fail(QStringLiteral("Invalid remote address \"\""));
+        sent_.append(data);
+        return open_ = true;
+    }
     void close() override { open_ = false; }
     bool isOpen() const override { return open_; }
 
     // bind() fails with this text; empty lets it succeed.
     void setBindError(const QString& error) { bindError_ = error; }
     // A datagram from the network; dropped unless the socket is bound.
-    void inject(const QByteArray& datagram, const QHostAddress& sender = QHostAddress(QHostAddress::LocalHost));
+    void inject(const QByteArray& datagram, const QHostAddress& sender = QHostAddress(QHostAddress::LocalHost))
+    {
+        if (open_)
+            emit datagramReceived(datagram, sender);
+    }
 
     // Every datagram sent, in order.
     const QList<QByteArray>& sent() const { return sent_; }
@@ -41,13 +59,27 @@ private:
 // as long as it lives, and finds them again for the test.
 class FakeUdpSockets {
 public:
-    FakeUdpSockets();
-    ~FakeUdpSockets();
+    FakeUdpSockets()
+        : previous_(setUdpSocketFactory([this] {
+              auto socket = std::make_unique<FakeUdpSocket>();
+              created_.emplace_back(socket.get());
+              return std::unique_ptr<UdpSocket>(std::move(socket));
+          }))
+    {
+    }
+    ~FakeUdpSockets() { setUdpSocketFactory(std::move(previous_)); }
     FakeUdpSockets(const FakeUdpSockets&) = delete;
     FakeUdpSockets& operator=(const FakeUdpSockets&) = delete;
 
     // The sockets created that still exist, oldest first.
-    QList<FakeUdpSocket*> sockets() const;
+    QList<FakeUdpSocket*> sockets() const
+    {
+        QList<FakeUdpSocket*> alive;
+        for (const QPointer<FakeUdpSocket>& socket : created_)
+            if (socket)
+                alive.append(socket);
+        return alive;
+    }
 
 private:
     std::vector<QPointer<FakeUdpSocket>> created_;

@@ -6,70 +6,34 @@ namespace varnet::testing {
 
 namespace {
 
-const char* kindName(int kind)
+std::string describe(int kind, const QString& text)
 {
     static const char* const names[] = {"OK box", "Yes/No box", "input box"};
-    return names[kind];
+    return names[kind] + std::string(" \"") + text.toStdString() + "\"";
 }
 
 } // namespace
-
-ScriptedMessages::ScriptedMessages() : previous_(setMessageService(this)) {}
 
 ScriptedMessages::~ScriptedMessages()
 {
     setMessageService(previous_);
     for (const Expected& e : script_)
-        ADD_FAILURE() << "expected " << kindName(int(e.kind)) << " never shown: \""
-                      << e.text.toStdString() << "\"";
+        ADD_FAILURE() << "expected " << describe(int(e.kind), e.text) << " never shown";
 }
 
-void ScriptedMessages::expectOk(const QString& text)
-{
-    script_.push_back({Kind::Ok, text, false, std::nullopt});
-}
-
-void ScriptedMessages::expectYesNo(const QString& text, bool answerYes)
-{
-    script_.push_back({Kind::YesNo, text, answerYes, std::nullopt});
-}
-
-void ScriptedMessages::expectInput(const QString& prompt, std::optional<QString> answer)
-{
-    script_.push_back({Kind::Input, prompt, false, std::move(answer)});
-}
-
-const ScriptedMessages::Expected* ScriptedMessages::next(Kind kind, const QString& text)
+bool ScriptedMessages::next(Kind kind, const QString& text)
 {
     if (script_.empty()) {
-        ADD_FAILURE() << "unexpected " << kindName(int(kind)) << ": \"" << text.toStdString() << "\"";
-        return nullptr;
+        ADD_FAILURE() << "unexpected " << describe(int(kind), text);
+        return false;
     }
     current_ = script_.front();
     script_.pop_front();
-    if (current_.kind != kind || current_.text != text) {
-        ADD_FAILURE() << "expected " << kindName(int(current_.kind)) << " \"" << current_.text.toStdString()
-                      << "\" but got " << kindName(int(kind)) << " \"" << text.toStdString() << "\"";
-        return nullptr;
-    }
-    return &current_;
-}
-
-void ScriptedMessages::ok(const QString& text)
-{
-    next(Kind::Ok, text);
-}
-
-bool ScriptedMessages::yesNo(const QString& text)
-{
-    const Expected* e = next(Kind::YesNo, text);
-    return e && e->yes;
-}
-
-std::optional<QString> ScriptedMessages::input(const QString& prompt, const QString&)
-{
-    const Expected* e = next(Kind::Input, prompt);
-    return e ? e->answer : std::nullopt;
+    if (current_.kind == kind && current_.text == text)
+        return true;
+    ADD_FAILURE() << "expected " << describe(int(current_.kind), current_.text) << " but got "
+                  << describe(int(kind), text);
+    return false;
 }
 
 } // namespace varnet::testing

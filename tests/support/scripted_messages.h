@@ -15,21 +15,27 @@ namespace varnet::testing {
 // script was used.
 class ScriptedMessages final : public MessageService {
 public:
-    ScriptedMessages();
+    ScriptedMessages() : previous_(setMessageService(this)) {}
     ~ScriptedMessages() override;
     ScriptedMessages(const ScriptedMessages&) = delete;
     ScriptedMessages& operator=(const ScriptedMessages&) = delete;
 
-    void expectOk(const QString& text);
-    void expectYesNo(const QString& text, bool answerYes);
-    void expectInput(const QString& prompt, std::optional<QString> answer);
+    void expectOk(const QString& text) { script_.push_back({Kind::Ok, text, false, {}}); }
+    void expectYesNo(const QString& text, bool answerYes) { script_.push_back({Kind::YesNo, text, answerYes, {}}); }
+    void expectInput(const QString& prompt, std::optional<QString> answer)
+    {
+        script_.push_back({Kind::Input, prompt, false, std::move(answer)});
+    }
 
     // Boxes not yet shown.
     std::size_t pending() const { return script_.size(); }
 
-    void ok(const QString& text) override;
-    bool yesNo(const QString& text) override;
-    std::optional<QString> input(const QString& prompt, const QString& defaultText) override;
+    void ok(const QString& text) override { next(Kind::Ok, text); }
+    bool yesNo(const QString& text) override { return next(Kind::YesNo, text) && current_.yes; }
+    std::optional<QString> input(const QString& prompt, const QString&) override
+    {
+        return next(Kind::Input, prompt) ? current_.answer : std::nullopt;
+    }
 
 private:
     enum class Kind { Ok, YesNo, Input };
@@ -39,7 +45,9 @@ private:
         bool yes = false;
         std::optional<QString> answer;
     };
-    const Expected* next(Kind kind, const QString& text);
+    // Takes the next box from the script into current_; false when it is
+    // not this one.
+    bool next(Kind kind, const QString& text);
 
     std::deque<Expected> script_;
     Expected current_;
