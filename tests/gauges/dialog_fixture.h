@@ -79,16 +79,24 @@ protected:
             c->setCurrentIndex(c->findText(text));
     }
     // Works the controls in order: "Name" clicks a button, "Name=value"
-    // moves a slider to value or types value into a box.
+    // moves a slider to value, types value into a box or picks it in a list.
     static void act(QWidget& window, const QString& script)
     {
         for (const QString& step : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
             const QString name = step.section(QLatin1Char('='), 0, 0), value = step.section(QLatin1Char('='), 1);
-            auto* button = step.contains(QLatin1Char('=')) ? nullptr : window.findChild<QAbstractButton*>(name);
-            auto* slider = window.findChild<QSlider*>(name);
-            auto* box = window.findChild<QLineEdit*>(name);
-            ASSERT_TRUE(button || slider || box) << qPrintable(step);
-            button ? button->click() : slider ? slider->setValue(value.toInt()) : box->setText(value);
+            QWidget* control = step.contains(QLatin1Char('=')) ? window.findChild<QWidget*>(name)
+                                                                : window.findChild<QAbstractButton*>(name);
+            ASSERT_NE(control, nullptr) << qPrintable(step);
+            if (auto* button = qobject_cast<QAbstractButton*>(control))
+                button->click();
+            else if (auto* slider = qobject_cast<QSlider*>(control))
+                slider->setValue(value.toInt());
+            else if (auto* box = qobject_cast<QLineEdit*>(control))
+                box->setText(value);
+            else if (auto* list = qobject_cast<QComboBox*>(control))
+                list->setCurrentIndex(list->findText(value));
+            else
+                ADD_FAILURE() << "no control to work: " << qPrintable(step);
         }
     }
     // The script, answering OK to the message box `message` it shows.

@@ -77,17 +77,12 @@ protected:
         EXPECT_EQ(DefaultForm<TestDialog>::get().gaugeID(), id);
         return DefaultForm<TestDialog>::get();
     }
-    static void apply(TestDialog& d, const char* newID)
-    {
-        choose(d, "NewGaugeID", newID);
-        click(d, "CmdApply");
-    }
     static bool loaded() { return DefaultForm<TestDialog>::loaded(); }
 };
 
 TEST_F(DialogKit, ApplyMovesAConnectedGaugeWithTypeModelVersionAndTheDialogsFields)
 {
-    apply(open(5, 2), "9");
+    act(open(5, 2), "NewGaugeID=9 CmdApply");
     EXPECT_EQ(link_.newIDs, (Commands{{5, 9}}));
     EXPECT_EQ(fields(9), (Fields{103, 3, 4, 0, 42, 0, 0, 0, 0, 0, 0}));
     // A field the dialog does not write (plate 2) stays behind.
@@ -103,20 +98,20 @@ TEST_F(DialogKit, MovePoliciesDecideOnTheBusStatusAndAFailedMoveMovesNothing)
 {
     // Not connected: the two-line message, the record written where it was.
     messages_.expectOk(kNotConnected);
-    apply(open(5, 1), "9");
+    act(open(5, 1), "NewGaugeID=9 CmdApply");
     EXPECT_TRUE(link_.newIDs.empty());
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], Cfg.GaugeRecFunction1[5], Cfg.GaugeRecType[9]), std::tuple(103, 42, 0));
 
     // Always: moves whatever the status and leaves the status alone.
     TestDialog& always = open(5, 0);
     always.policy = MovePolicy::Always;
-    apply(always, "9");
+    act(always, "NewGaugeID=9 CmdApply");
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[9], Session.GaugeRecBusStatus[9]), std::tuple(103, 0));
 
     // The address change not queued: nothing moves, the record stays.
     link_.accept = false;
     messages_.expectOk(kNewIDNotWritten);
-    apply(open(5, 2), "10");
+    act(open(5, 2), "NewGaugeID=10 CmdApply");
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[10], Cfg.GaugeRecType[5], Session.GaugeRecBusStatus[5]),
               std::tuple(0, 103, 2));
 }
@@ -130,15 +125,13 @@ TEST_F(DialogKit, ARefusedApplyOrATakenTargetWritesNothingAndSetBesideNewGaugeID
     EXPECT_TRUE(loaded());
 
     d.valid = true;
-    choose(d, "NewGaugeID", "9");
     Cfg.GaugeRecType[9] = 1;  // the bus search found a gauge there meanwhile
-    actOk(d, "CmdApply", kNewIDRule);
+    actOk(d, "NewGaugeID=9 CmdApply", kNewIDRule);
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], Cfg.GaugeRecFunction1[5], link_.newIDs.size(), loaded()),
               std::tuple(103, 7, 0u, true));
 
     // Set beside NewGaugeID moves the record at once and refills the free list.
-    choose(d, "NewGaugeID", "10");
-    click(d, "CmdSetNewGaugeID");
+    act(d, "NewGaugeID=10 CmdSetNewGaugeID");
     EXPECT_EQ(std::tuple(d.gaugeID(), text(d, "GaugeID")), std::tuple(10, "10"));
     EXPECT_EQ(fields(10), (Fields{103, 3, 4, 0, 7, 0, 0, 0, 0, 0, 9}));
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], Session.GaugeRecBusStatus[10]), std::tuple(0, 2));
@@ -362,7 +355,7 @@ TEST_F(Dialogs, HeadingCalibrationWrapsAndTestSlidersFollowTheDirection)
     EXPECT_EQ(HeadingDegreesText(4319), "359.9");
 }
 
-TEST_F(Dialogs, AnalogueAltimeterStoredSettingsTheirWordsTestSlidersAndApply)
+TEST_F(Dialogs, AnalogueAltimeterSettingsWordsTestSlidersApplyPressuresAndTheCalibrationCounter)
 {
     auto& d = analogueAltimeter(2, -1, 1);
     EXPECT_TRUE(checked(d, "Slave"));
@@ -381,31 +374,29 @@ TEST_F(Dialogs, AnalogueAltimeterStoredSettingsTheirWordsTestSlidersAndApply)
     EXPECT_EQ(fields(41), (Fields{101, 2, 5, 8, 4, 1, 0, 0, 0, 0, 0}));
     // A unit as stored sends nothing on opening; Slave is stored as -1.
     act(analogueAltimeter(), "Slave Command6");
-    EXPECT_EQ(std::tuple(Cfg.GaugeRecFunction2[41], link_.commands()), std::tuple(-1, Commands{{9, 5 * 256 + 1}}));
-}
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecFunction2[41], takeSent()), std::tuple(-1, Commands{{9, 5 * 256 + 1}}));
 
-TEST_F(Dialogs, AnalogueAltimeterPressuresAndTheNeedleCalibrationCounterRefuseWhatIsOutOfRange)
-{
-    auto& d = analogueAltimeter();
-    act(d, "boxAirPress=29.92 cmdWriteAirPress boxAirPress=32.05 cmdWriteAirPress");
-    refused(d, "boxAirPress", {"100", "abc"}, kAirPressureRule, {"cmdWriteAirPress"});
-    act(d, "Option2 boxAirPress=998.75 cmdWriteAirPress");
+    // Pressures are read as decimals and refused outside their range.
+    auto& p = analogueAltimeter();
+    act(p, "boxAirPress=29.92 cmdWriteAirPress boxAirPress=32.05 cmdWriteAirPress");
+    refused(p, "boxAirPress", {"100", "abc"}, kAirPressureRule, {"cmdWriteAirPress"});
+    act(p, "Option2 boxAirPress=998.75 cmdWriteAirPress");
     EXPECT_EQ(link_.commands(), (Commands{{12, 2992}, {12, 3205}, {5, 1}, {12, 998}}));
     // Read back: 2992 hundredths in inHg mode, the knob's offset from 128.
-    click(d, "Option1");
+    click(p, "Option1");
     answer(41, {{6, 0x0B}, {7, 0xB0}, {9, 1}, {11, 120}});
-    click(d, "CmdReadAirPress");
-    EXPECT_EQ(std::tuple(texts(d, "boxAirPress BoxPressRotation"), checked(d, "CheckPressViaFS")),
+    click(p, "CmdReadAirPress");
+    EXPECT_EQ(std::tuple(texts(p, "boxAirPress BoxPressRotation"), checked(p, "CheckPressViaFS")),
               std::tuple("29.92 -8", true));
 
     link_.clear();
-    act(d, "Option1000Feet Needledelta=7 Command2");
-    EXPECT_TRUE(d.TimerScan().active());
-    d.TimerScan().stop();
-    click(d, "NL1");
-    EXPECT_EQ(text(d, "Needledelta"), "4319");
-    act(d, "Needledelta=4300 NR10 NR1 Command1");
-    refused(d, "Needledelta", {"abc", "4320"}, RangeRule(QStringLiteral("Needledelta"), 0, kNeedledeltaTop),
+    act(p, "Option1000Feet Needledelta=7 Command2");
+    EXPECT_TRUE(p.TimerScan().active());
+    p.TimerScan().stop();
+    click(p, "NL1");
+    EXPECT_EQ(text(p, "Needledelta"), "4319");
+    act(p, "Needledelta=4300 NR10 NR1 Command1");
+    refused(p, "Needledelta", {"abc", "4320"}, RangeRule(QStringLiteral("Needledelta"), 0, kNeedledeltaTop),
             {"Command1", "NR1"});
     EXPECT_EQ(link_.commands(), (Commands{{10, 2}, {11, 4319}, {11, 0}, {11, 10}, {6, 10}, {10, 0}}));
 }
@@ -487,8 +478,7 @@ TEST_F(Dialogs, AttitudeLevelSpeedsApplySweepAndRotationFollowTheModelAndStopOnC
     act(two, "cmdLevelBank cmdLevelPitch");
     EXPECT_EQ(link_.commands(), (Commands{{4, 480}, {5, 80}}));
     // Moved whatever the bus status says.
-    choose(two, "NewGaugeID", "40");
-    click(two, "CmdApply");
+    act(two, "NewGaugeID=40 CmdApply");
     EXPECT_EQ(std::tuple(link_.newIDs, Cfg.GaugeRecType[12]), std::tuple(Commands{{12, 40}}, 0));
     EXPECT_EQ(fields(40), (Fields{103, 2, 1, 8, 5, 1, 480, 0, 6, 1, 80}));
 
@@ -512,7 +502,7 @@ TEST_F(Dialogs, AttitudeLevelSpeedsApplySweepAndRotationFollowTheModelAndStopOnC
     EXPECT_EQ(link_.commands(), (Commands{{14, 0}}));
 }
 
-TEST_F(Dialogs, VORNeedleTestsAndTheirCentreCalibration)
+TEST_F(Dialogs, VORNeedleTestsCentreCalibrationVOR2DiskAndApply)
 {
     auto& d = shown(show<ConfigGaugeVOR>(12, kVOR1));
     act(d, "SliderValue2=500 cmdCenterGSneedle");
@@ -522,10 +512,9 @@ TEST_F(Dialogs, VORNeedleTestsAndTheirCentreCalibration)
     act(d, "cmdClearCal cmdCenterLOC cmdRecalibrate cmdCalibrateCompass SliderSpeed=100 Slider1=0");
     EXPECT_EQ(link_.commands(), (Commands{{6, 500}, {9, 28}, {6, 500}, {9, 0}, {4, 0}, {5, 472}, {6, 472}, {5, 472},
                                           {1, 0}, {11, 1}, {3, 30}, {14, 250}}));
-}
 
-TEST_F(Dialogs, VOR2IgnoresTheGlideslopeAndCalibratesDownwardsAndApplyWritesTheFixedFunction)
-{
+    // A VOR2 ignores the glideslope and calibrates downwards.
+    d.close();
     act(shown(show<ConfigGaugeVOR>(12, kVOR2)),
         "SetToFromFlag_2 setGSflag_1 CmdSetIndicators cmdCalibrateDisk cmdRestCalibrateDisk");
     EXPECT_EQ(link_.commands(), (Commands{{12, 3}, {13, 0x3000}, {13, 0x1E5C}, {13, 0x2CB8}, {10, 0}}));
@@ -543,7 +532,7 @@ TEST_F(Dialogs, VOR2IgnoresTheGlideslopeAndCalibratesDownwardsAndApplyWritesTheF
     EXPECT_EQ(fields(13), (Fields{kVOR1, 1, 1, 0, 31, 0, 0, 0, 0, 0, 0}));
 }
 
-TEST_F(Dialogs, DmeLampsBrightnessAndPackedTestValues)
+TEST_F(Dialogs, DmeLampsBrightnessPackedTestValuesReadApplyAndTheTestOffOfEveryClose)
 {
     auto& d = dme();
     act(d, "SliderLightIntensity=15 cmdSetNight cmdSetDaymode DisplaysOff LightOn DisplaysOn OptionExternalOnOff "
@@ -559,21 +548,20 @@ TEST_F(Dialogs, DmeLampsBrightnessAndPackedTestValues)
     refused(d, "boxTime", {"1234", "1.2.3", "", ".5", "1 2"}, DisplayValueRule(QStringLiteral("time")),
             {"cmdsetMinutes"});
     EXPECT_TRUE(link_.sent.empty());
-}
+    d.close();
 
-TEST_F(Dialogs, DmeReadApplyAndTheTestOffOfEveryClose)
-{
-    auto& d = dme(2, 1);
+    // Read, Apply and the Test Off of every close.
+    link_.clear();
+    auto& r = dme(2, 1);
     EXPECT_TRUE(link_.sent.empty());
     answer(60, {{16, 3}});
-    click(d, "CmdReadRadio");
-    EXPECT_EQ(text(d, "RotarySwitchPosition"), "3");
+    click(r, "CmdReadRadio");
+    EXPECT_EQ(text(r, "RotarySwitchPosition"), "3");
 
     // Stored as opened; the move goes out although the gauge is not
     // connected, and the closing Test Off goes to the new GaugeID.
     link_.clear();
-    choose(d, "NewGaugeID", "61");
-    click(d, "Command6");
+    act(r, "NewGaugeID=61 Command6");
     EXPECT_EQ(link_.newIDs, (Commands{{60, 61}}));
     EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{61, 10, 0}}));
     EXPECT_EQ(Cfg.GaugeRecType[60], 0);
@@ -585,7 +573,7 @@ TEST_F(Dialogs, DmeReadApplyAndTheTestOffOfEveryClose)
     EXPECT_EQ(link_.commands(), (Commands{{10, 0}}));
 }
 
-TEST_F(Dialogs, RmiOpeningSelectsTheStoredWordsAndTheCalibrationCountsNudgesPerPart)
+TEST_F(Dialogs, RmiOpeningWordsCalibrationTestSlidersLampsDmeDisplaysAndNeedleSources)
 {
     auto& plain = rmi();
     EXPECT_EQ(takeSent(), (Commands{{13, 0x500}}));
@@ -616,10 +604,8 @@ TEST_F(Dialogs, RmiOpeningSelectsTheStoredWordsAndTheCalibrationCountsNudgesPerP
     EXPECT_FALSE(hidden(full, "FrameDME1") || hidden(full, "FrameDME2"));
     act(full, "OptionShowIfADFNo OptionVOR1Grn Command6");
     EXPECT_EQ(fields(70), (Fields{130, 1, 1, 8, 39, 0, 5, 0, 31, 0, 1}));
-}
 
-TEST_F(Dialogs, RmiTestSlidersLampsDmeDisplaysAndNeedleSources)
-{
+    // Test sliders, lamps, DME displays and the needle sources read back.
     auto& d = shown(rmi(1));
     act(d, "SliderValue1=90 SliderValue1=359 SliderGreenNeedle=90 SliderYellowNeedle=90 SliderCompassSpeed=0 "
            "SliderNeedlesSpeed=100 SliderDMEIntensity=9 CmdSetIntensityNight LightOn OptionDisplaysOff LightOff "
@@ -643,7 +629,6 @@ protected:
         // Plates 0..4 fuel, 5..8 engines, 9..10 cockpit, 11 radios.
         for (int category : {3, 3, 3, 3, 3, 1, 1, 1, 1, 6, 6, 5})
             plate(category);
-        gauge(20, 8, 2, 3);
     }
     static void plate(int category)
     {
@@ -652,19 +637,15 @@ protected:
         Cfg.PlateValue[p][0] = category;
         Cfg.PlateCount = Integer(p + 1);
     }
-    ConfigCessnaEngineCluster& open()
-    {
-        OpenDialog<ConfigCessnaEngineCluster>();
-        return shown(DefaultForm<ConfigCessnaEngineCluster>::get());
-    }
+    ConfigCessnaEngineCluster& open() { return shown(show<ConfigCessnaEngineCluster>(20, 8, 2, 3)); }
     static QComboBox* plates(QWidget& d, int needle)
     {
         return child<QComboBox>(d, ("ComboPlate_" + std::to_string(needle - 1)).c_str());
     }
     static void choosePlate(QWidget& d, int needle, int plate)
     {
-        QComboBox* c = plates(d, needle);
-        c->setCurrentIndex(c->findText(QStringLiteral("%1.  P%2").arg(plate, 3, 10, QLatin1Char('0')).arg(plate)));
+        const QString item = QStringLiteral("%1.  P%2").arg(plate, 3, 10, QLatin1Char('0')).arg(plate);
+        plates(d, needle)->setCurrentIndex(plates(d, needle)->findText(item));
     }
 };
 
@@ -695,8 +676,7 @@ TEST_F(EngineCluster, ApplyWritesNothingWhenAPlateDoesNotFitItsPacking)
     for (const auto& [needle, plate] : {std::pair{3, 128}, {4, 256}}) {
         auto& d = open();
         choosePlate(d, needle, plate);
-        choose(d, "NewGaugeID", "30");
-        actOk(d, "CmdApply", kAssignmentIncorrect);
+        actOk(d, "NewGaugeID=30 CmdApply", kAssignmentIncorrect);
         ASSERT_TRUE(DefaultForm<ConfigCessnaEngineCluster>::loaded()) << needle;
         EXPECT_EQ(std::tuple(Cfg.GaugeRecFunction1[20], Cfg.GaugeRecType[20], link_.newIDs.size()), std::tuple(0, 8, 0u));
         click(d, "cmdClose");
@@ -794,8 +774,7 @@ TEST_F(Clocks, AirlinerOptionsComeFromItsOwnRecordAndApplyMovesThem)
     d.Form_Activate();
     EXPECT_TRUE(checked(d, "OptionSecondsRealTime OptionShowUTC"));
     EXPECT_EQ(std::tuple(syncMode(d), link_.commands()), std::tuple(2, Commands{{14, 0}, {14, 1}}));
-    choose(d, "NewGaugeID", "60");
-    click(d, "CmdApply");
+    act(d, "NewGaugeID=60 CmdApply");
     EXPECT_EQ(std::tuple(Cfg.GaugeRecPlate1[60], Cfg.GaugeRecPlate2[60], Cfg.GaugeRecFunction1[60]),
               std::tuple(34, 1, 10));
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[23], Cfg.GaugeRecPlate1[23]), std::tuple(0, 34));
@@ -841,8 +820,7 @@ TEST_F(Clocks, LightSyncModeComesFromItsOwnRecordAndAnUnknownOneIsKept)
     auto& d = light(2);
     EXPECT_EQ(text(d, "ComboClockSyncMode"), "FS time -> Clock");
     child<QComboBox>(d, "ComboClockSyncMode")->setCurrentIndex(1);
-    choose(d, "NewGaugeID", "40");
-    click(d, "CmdApply");
+    act(d, "NewGaugeID=40 CmdApply");
     EXPECT_EQ(fields(40), (Fields{109, 1, 1, 8, 10, 1, 1, 0, 0, 0, 0}));
     EXPECT_EQ(link_.newIDs, (Commands{{17, 40}}));
 
@@ -894,7 +872,7 @@ protected:
     }
 };
 
-TEST_F(SingleNeedle, TheEndStopQuestionComesOncePerActivationAndYesMovesTheCentre)
+TEST_F(SingleNeedle, EndStopQuestionOncePerActivationDirectionSpecialCommandsAndTheCalibrationCounter)
 {
     auto& d = open();
     click(d, "cmdCentre");
@@ -918,35 +896,32 @@ TEST_F(SingleNeedle, TheEndStopQuestionComesOncePerActivationAndYesMovesTheCentr
     messages_.expectOk("Needle center will be set to 2160");
     act(d, "SliderValue1=3781 CmdLowRes");
     EXPECT_EQ(link_.commands(), (Commands{{9, 1}, {5, 3780}, {5, 3781}, {9, 0}, {5, 1079}}));
-}
-
-TEST_F(SingleNeedle, DirectionSpecialCommandsAndTheCalibrationCounter)
-{
     // Model 1 shows no resolution or calibration frames.
-    auto& one = open(1);
-    EXPECT_TRUE(hidden(one, "Frame52mmModel") && hidden(one, "FrameCommands"));
-    click(one, "CmdClose");
+    EXPECT_TRUE(hidden(d, "Frame52mmModel") && hidden(d, "FrameCommands"));
+    click(d, "CmdClose");
 
-    auto& d = open(2);
-    EXPECT_FALSE(hidden(d, "Frame52mmModel"));
-    act(d, "Option4 Option3 CmdExtra1 CmdExtra2 CmdExtra3 CmdExtra4 boxCalibrationValue=1075 CmdUpLargeMove");
-    EXPECT_EQ(text(d, "boxCalibrationValue"), "0");
-    act(d, "boxCalibrationValue=5 cmdDwnLargeMove");
-    EXPECT_EQ(text(d, "boxCalibrationValue"), "1079");
-    act(d, "CmdMoveUpSmallMove cmdDwnSmallMove boxCalibrationValue=100 cmdSetCalibration CmdTestCalibration "
+    // Model 2: direction, special commands and the calibration counter.
+
+    auto& two = open(2);
+    EXPECT_FALSE(hidden(two, "Frame52mmModel"));
+    act(two, "Option4 Option3 CmdExtra1 CmdExtra2 CmdExtra3 CmdExtra4 boxCalibrationValue=1075 CmdUpLargeMove");
+    EXPECT_EQ(text(two, "boxCalibrationValue"), "0");
+    act(two, "boxCalibrationValue=5 cmdDwnLargeMove");
+    EXPECT_EQ(text(two, "boxCalibrationValue"), "1079");
+    act(two, "CmdMoveUpSmallMove cmdDwnSmallMove boxCalibrationValue=100 cmdSetCalibration CmdTestCalibration "
            "SliderValue1=300 cmdResetCalibration");
-    EXPECT_EQ(text(d, "boxCalibrationValue"), "0");
+    EXPECT_EQ(text(two, "boxCalibrationValue"), "0");
     EXPECT_EQ(takeSent(), (Commands{{4, 1}, {4, 0}, {14, 0}, {14, 1}, {14, 2}, {14, 3}, {11, 40}, {12, 40}, {11, 4},
                                     {12, 4}, {13, 400}, {1, 0}, {5, 300}, {13, 0}, {5, 0}, {1, 0}}));
 
     // A value whose frame would not fit 16 bits, or no number: the rule.
-    refused(d, "boxCalibrationValue", {"16384", "abc"}, kCalibrationValueRule, {"cmdSetCalibration"});
-    click(d, "cmdSetHigh");
-    actOk(d, "cmdResetCalibration", kLowResolutionOnly);
+    refused(two, "boxCalibrationValue", {"16384", "abc"}, kCalibrationValueRule, {"cmdSetCalibration"});
+    click(two, "cmdSetHigh");
+    actOk(two, "cmdResetCalibration", kLowResolutionOnly);
     EXPECT_EQ(link_.commands(), (Commands{{9, 1}}));
 }
 
-TEST_F(SingleNeedle, ListsFollowTheCategoryWhichIsWrittenAtOnceAndApplyNeedsAllFour)
+TEST_F(SingleNeedle, ListsFollowTheCategoryApplyNeedsAllFourAndCalibrateHandsOverThisGauge)
 {
     auto& d = open();
     EXPECT_EQ(texts(d, "ComboClass GaugeFunction FunctionFullName ComboSeqNr ComboPlate"),
@@ -973,37 +948,32 @@ TEST_F(SingleNeedle, ListsFollowTheCategoryWhichIsWrittenAtOnceAndApplyNeedsAllF
 
     // Apply needs a category with a function, then a plate, and writes all four.
     auto& a = open();
-    choose(a, "ComboClass", "Fuel");
-    actOk(a, "CmdApply", kNoCategoryOrFunction);
-    choose(a, "ComboClass", "Surfaces");
+    actOk(a, "ComboClass=Fuel CmdApply", kNoCategoryOrFunction);
+    act(a, "ComboClass=Surfaces");
     choose(a, "GaugeFunction", "043.  Flaps");
     child<QComboBox>(a, "ComboPlate")->setCurrentIndex(-1);
     actOk(a, "CmdApply", kNoPlate);
     EXPECT_EQ(Cfg.GaugeRecFunction1[12], 40);
     choose(a, "ComboPlate", "001.  Flaps");
-    choose(a, "ComboSeqNr", "3");
-    click(a, "CmdApply");
+    act(a, "ComboSeqNr=3 CmdApply");
     EXPECT_EQ(fields(12), (Fields{1, 1, 1, 2, 43, 3, 1, 0, 0, 0, 0}));
     EXPECT_FALSE(DefaultForm<ConfigGaugeSN>::loaded());
-}
 
-TEST_F(SingleNeedle, CalibrateHandsTheNeedleToThePlateWindowWithThisGauge)
-{
-    auto& d = open();
+    // Calibrate hands the needle to the plate window with this gauge.
+    auto& c = open();
     CurrentGaugeID = 99;  // another dialog was opened meanwhile
-    click(d, "cmdAdvanced");
+    click(c, "cmdAdvanced");
     EXPECT_EQ(std::tuple(CalNeedleNr, CalFunctionName, CalCategoryName, CalFunctionNr, CalSeqNr, CalPlateNr),
               std::tuple(1, "040.  RPM", "Engines", 40, 2, 2));
     EXPECT_EQ(std::tuple(CurrentGaugeID, DefaultForm<frmCalibrate>::loaded()), std::tuple(12, true));
 
     // No plate chosen: plate 0 is handed over and written at once.
-    child<QComboBox>(d, "ComboPlate")->setCurrentIndex(-1);
+    child<QComboBox>(c, "ComboPlate")->setCurrentIndex(-1);
     Cfg.GaugeRecPlate1[12] = 2;
-    click(d, "cmdAdvanced");
+    click(c, "cmdAdvanced");
     EXPECT_EQ(std::tuple(CalPlateNr, Cfg.GaugeRecPlate1[12]), std::tuple(0, 0));
 
-    choose(d, "ComboClass", "Fuel");
-    actOk(d, "cmdAdvanced", kAssignBeforeCalibrating);
+    actOk(c, "ComboClass=Fuel cmdAdvanced", kAssignBeforeCalibrating);
 }
 
 TEST_F(SingleNeedle, NeedleListsAndTheDisplayGaugesTestValueScaledWithinTheDisplay)
@@ -1044,8 +1014,7 @@ TEST_F(SingleNeedle, DisplayGaugeSendsNeedleDisplayAndLightsAndStoresItsAssignme
     EXPECT_EQ(text(d, "MaxValDisp"), "999");
     EXPECT_EQ(link_.commands(), (Commands{{5, 944}, {6, 0x130B}, {5, 100}, {5, 100}, {6, 0x13A8}, {5, 472}, {6, 0x65A0},
                                           {8, 15}, {8, 64}, {8, 192}, {8, 143}, {4, 1}, {3, 300}}));
-    choose(d, "ComboSeqNr", "4");
-    click(d, "CmdApply");
+    act(d, "ComboSeqNr=4 CmdApply");
     EXPECT_EQ(fields(21), (Fields{2, 2, 1, 1, 40, 4, 0, 0, 0, 0, 0}));
 }
 
@@ -1093,17 +1062,16 @@ TEST_F(DualNeedle, ApplyAsksEverythingFirstAndEachNeedleHandsOverItsOwnPlate)
     EXPECT_EQ(fields(30), before);
 
     // Needle 2's category reaches the record only on Apply.
-    choose(d, "ComboClass1", "Fuel");
+    act(d, "ComboClass1=Fuel");
     EXPECT_EQ(Cfg.GaugeRecCategory2[30], 1);
     choose(d, "GaugeFunction1", "050.  F50");
     choose(d, "ComboPlate1", "001.  ");
     click(d, "cmdPlate2");
     EXPECT_EQ(std::tuple(CalNeedleNr, CalFunctionNr, CalPlateNr, Cfg.GaugeRecPlate2[30]), std::tuple(2, 50, 1, 1));
 
-    choose(d, "NewGaugeID", "31");
     messages_.expectYesNo(kNoAssignmentNeedle1, true);
     messages_.expectYesNo(kNoPlateNeedle1, true);
-    click(d, "CmdApply");
+    act(d, "NewGaugeID=31 CmdApply");
     EXPECT_EQ(fields(30), Fields(11, 0));
     EXPECT_EQ(fields(31), (Fields{5, 4, 1, 0, 0, 2, 0, 3, 50, 3, 1}));
 }
