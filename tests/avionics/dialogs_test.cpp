@@ -66,6 +66,17 @@ protected:
         const Commands all = link_.commands();
         return all.size() == 9 ? Commands(all.begin() + 1, all.end() - 2) : all;
     }
+    // A box that does not read stops Apply with its rule before anything is
+    // written, moved or sent.
+    void refusedApply(QWidget& d, const char* apply, const char* box, const QString& text, const QString& rule)
+    {
+        const int before = Cfg.GaugeRecType[CurrentGaugeID];
+        type(d, box, text);
+        messages_.expectOk(rule);
+        click(d, apply);
+        EXPECT_EQ(Cfg.GaugeRecType[CurrentGaugeID], before) << box;
+        EXPECT_TRUE(link_.sent.empty() && link_.newIDs.empty()) << box;
+    }
     // The module's status reply, `payload` from its fourth byte on, read back.
     void read(QWidget& d, int id, int typeCode, const QByteArray& payload, const char* button = "CmdReadRadio")
     {
@@ -218,11 +229,7 @@ TEST_F(GenericRadio, ApplyChecksTheBoxesFirstThenWritesTheRadioAndItsSettings)
     auto& d = open<ConfigVHFRadio>(50, 110, kRadioComm, 3);
     clickAll(d, {"OptionRadioNav", "OptionRadio2"});
     choose(d, "NewGaugeID", "51");
-    type(d, "BoxDefaultFreq", "none");
-    messages_.expectOk(FrequencyRule(kRadioNav, "Default frequency"));
-    click(d, "Command6");
-    EXPECT_EQ(GaugeRecord::Read(Cfg, 50).type, 110);
-    EXPECT_TRUE(link_.newIDs.empty() && link_.sent.empty());
+    refusedApply(d, "Command6", "BoxDefaultFreq", "none", FrequencyRule(kRadioNav, "Default frequency"));
 
     type(d, "BoxDefaultFreq", "113,000");
     Cfg.GaugeRecPlate1[51] = 9;  // left over at the free ID
@@ -260,11 +267,8 @@ TEST_F(Avionics, CL30RadioSequenceForTheLongADFRangeRotarySwitchAndARefusedApply
     read(d, 60, 111, QByteArray(20, '\0') + char(3));  // position 24
     EXPECT_EQ(text(d, "RotarySwitchPosition"), "3");
 
-    type(d, "boxUpperKnobDelta", "fifty");
     link_.clear();
-    messages_.expectOk(kAdfUpperKnobRule);
-    click(d, "CmdApply");
-    EXPECT_TRUE(link_.sent.empty());
+    refusedApply(d, "CmdApply", "boxUpperKnobDelta", "fifty", kAdfUpperKnobRule);
     EXPECT_TRUE(DefaultForm<ConfigCL30Radio>::loaded());
 }
 
@@ -272,11 +276,7 @@ TEST_F(Avionics, BKRadioAppliesOnlyWhenEveryBoxReadsThenMovesKeepingTheVersion)
 {
     auto& d = open<ConfigBKradio>(70, 120, 4, 5);
     choose(d, "NewGaugeID", "71");
-    type(d, "boxMaximumFreqNav", "117,95O");
-    messages_.expectOk(FrequencyRule(kRadioNav, "NAV maximum frequency"));
-    click(d, "CmdApply");
-    EXPECT_EQ(GaugeRecord::Read(Cfg, 70).type, 120);
-    EXPECT_TRUE(link_.sent.empty() && link_.newIDs.empty());
+    refusedApply(d, "CmdApply", "boxMaximumFreqNav", "117,95O", FrequencyRule(kRadioNav, "NAV maximum frequency"));
 
     clickAll(d, {"cmdSetDefaultFreq", "CmdApply"});
     EXPECT_EQ(fields(71), (std::vector<int>{120, 0, 5, 8, 20, 1, 0, 0, 22, 1, 0}));
@@ -499,13 +499,8 @@ TEST_F(Autopilot, ApplyStoresOptionsAndDefaultSpeedAsLoadedAndCarriesTheModel)
     EXPECT_FALSE(on(d, "CheckUseGS"));
 
     // A speed that is not a number or does not fit 16 bits writes nothing.
-    for (const char* refused : {"40000", "-32769", "fast", "12 fpm"}) {
-        type(d, "DefaultVS", QString::fromLatin1(refused));
-        messages_.expectOk(kDefaultVSRule);
-        click(d, "Command6");
-    }
-    EXPECT_EQ(GaugeRecord::Read(Cfg, 70).type, 124);
-    EXPECT_TRUE(link_.newIDs.empty());
+    for (const char* refused : {"40000", "-32769", "fast", "12 fpm"})
+        refusedApply(d, "Command6", "DefaultVS", QString::fromLatin1(refused), kDefaultVSRule);
 
     type(d, "DefaultVS", "-500");
     choose(d, "NewGaugeID", "71");
