@@ -41,8 +41,7 @@ protected:
         CurrentGaugeTypeName.clear();
     }
 
-    // A gauge in the tables, and the context the configuration screen gives
-    // its dialog.
+    // A gauge in the tables, and the context the configuration screen gives its dialog.
     static void gauge(int id, int type, int model = 1, int version = 1, int busStatus = 2)
     {
         Cfg.GaugeRecType[id] = Byte(type);
@@ -78,8 +77,8 @@ protected:
         if (auto* c = child<QComboBox>(window, combo))
             c->setCurrentIndex(c->findText(text));
     }
-    // Works the controls in order: "Name" clicks a button, "Name=value"
-    // moves a slider to value, types value into a box or picks it in a list.
+    // Works the controls in order: "Name" clicks a button, "Name=value" moves a
+    // slider, types into a box or picks a list's item.
     static void act(QWidget& window, const QString& script)
     {
         for (const QString& step : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
@@ -120,11 +119,7 @@ protected:
     static QString text(QWidget& window, const char* name)
     {
         QWidget* control = child<QWidget>(window, name);
-        if (auto* box = qobject_cast<QLineEdit*>(control))
-            return box->text();
-        if (auto* list = qobject_cast<QComboBox*>(control))
-            return list->currentText();
-        return control ? control->property("text").toString() : QString();
+        return control ? control->property(qobject_cast<QComboBox*>(control) ? "currentText" : "text").toString() : "";
     }
     // The texts of the space-separated controls, joined by spaces.
     static QString texts(QWidget& window, const QString& names)

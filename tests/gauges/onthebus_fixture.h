@@ -14,6 +14,7 @@
 #include <QAbstractButton>
 #include <QLineEdit>
 
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -42,9 +43,7 @@ protected:
     template <typename T>
     T& open(int id, int type, int model = 1, int version = 1)
     {
-        Cfg.GaugeRecType[id] = Byte(type);
-        Cfg.GaugeRecModel[id] = Byte(model);
-        Cfg.GaugeRecVersion[id] = Byte(version);
+        std::tie(Cfg.GaugeRecType[id], Cfg.GaugeRecModel[id], Cfg.GaugeRecVersion[id]) = std::tuple(type, model, version);
         CurrentGaugeID = Integer(id);
         OpenDialog<T>();
         return DefaultForm<T>::get();

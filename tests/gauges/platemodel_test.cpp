@@ -78,14 +78,6 @@ protected:
         for (std::size_t k = 0; k < rows.size(); ++k)
             std::tie(model.state.rows[k].value, model.state.rows[k].needle) = rows[k];
     }
-    // Rows 0 and `last` typed, those between left empty.
-    void typeEnds(std::pair<std::string, std::string> first, int last, std::pair<std::string, std::string> top)
-    {
-        std::vector<std::pair<std::string, std::string>> rows(std::size_t(last + 1));
-        rows.front() = std::move(first);
-        rows.back() = std::move(top);
-        type(rows);
-    }
 
     Strings column(std::string PlateRow::*field, int from, int to) const
     {
@@ -161,10 +153,10 @@ TEST_F(PlateModelTest, LoadListsTheCategoryAndMovesTheNeedleToTheAssignedPlatesT
               std::tuple(-50, 150, 1));
 }
 
-TEST_F(PlateModelTest, RangeDivideValuesAndDivideNeedlePositionsKeepingTheMeasuredTop)
+TEST_F(PlateModelTest, RangeDivideCheckSaveAndANewPlate)
 {
     load();
-    typeEnds({"0", ""}, 5, {"100", ""});
+    type({{"0", ""}, {}, {}, {}, {}, {"100", ""}});
     model.cmdSetValue_Click();
     EXPECT_EQ(model.state.steps, 5);
     EXPECT_EQ(column(&PlateRow::value, 1, 4), Strings(4, "?"));
@@ -172,18 +164,18 @@ TEST_F(PlateModelTest, RangeDivideValuesAndDivideNeedlePositionsKeepingTheMeasur
     // The "?" still to be filled make Divide refuse.
     answered(kMinMaxRule, &PlateModel::cmdLinearVal_Click);
 
-    typeEnds({"0", ""}, 4, {"100", ""});
+    type({{"0", ""}, {}, {}, {}, {"100", ""}});
     model.cmdLinearVal_Click();
     EXPECT_EQ(column(&PlateRow::value, 1, 4), (Strings{"25.0", "50.0", "75.0", "100.0"}));
     EXPECT_TRUE(greyFrom(5));
-    typeEnds({"0", ""}, 3, {"10", ""});
+    type({{"0", ""}, {}, {}, {"10", ""}});
     model.cmdLinearVal_Click();
     EXPECT_EQ(column(&PlateRow::value, 1, 2), (Strings{"3.33", "6.67"}));
 
     type({{"abc", ""}, {"5", ""}});
     answered(kMinMaxRule, &PlateModel::cmdSetValue_Click);
 
-    typeEnds({"0", "5"}, 7, {"70", "61"});
+    type({{"0", "5"}, {}, {}, {}, {}, {}, {}, {"70", "61"}});
     model.cmdLinearVal_Click();
     model.cmdLinearSteps_Click();
     EXPECT_EQ(column(&PlateRow::needle, 0, 8), (Strings{"0", "8", "17", "26", "34", "43", "52", "61", ""}));
@@ -193,10 +185,8 @@ TEST_F(PlateModelTest, RangeDivideValuesAndDivideNeedlePositionsKeepingTheMeasur
     messages_.expectOk("At valuebox 7: Needle position must be a whole number; Please correct.");
     model.cmdLinearSteps_Click();
     EXPECT_EQ(model.state.rows[0].needle, "5");
-}
 
-TEST_F(PlateModelTest, CheckPlateStopsAtTheFirstFaultAndSaveStoresACheckedPlateOnYesOnly)
-{
+    // Check stops at the first fault.
     load();
     const std::pair<std::vector<std::pair<std::string, std::string>>, const char*> cases[] = {
         {{{"", "0"}, {"20", "5"}}, "Minimum value missing; Please correct"},
@@ -249,10 +239,8 @@ TEST_F(PlateModelTest, CheckPlateStopsAtTheFirstFaultAndSaveStoresACheckedPlateO
     messages_.expectOk("At valuebox 2: value lower than or equal to previous; Please correct.");
     model.cmdSavePlate_Click();
     EXPECT_EQ(Cfg.PlateValue[0][4 + 2], 2000);
-}
 
-TEST_F(PlateModelTest, NewPlateIsAppendedToTheTablesAndSelected)
-{
+    // A new plate is appended to the tables and selected.
     load();
     model.CmdCreateNewPlate_Click();
     EXPECT_EQ(std::tuple(model.state.newPlateNumber, model.state.currentPlateFrameEnabled), std::tuple("3", false));
