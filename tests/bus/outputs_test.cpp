@@ -65,13 +65,6 @@ protected:
     // in; the only polled gauge has its status turn every second tick.
     QByteArray secondTick() { return next(2).last(); }
 
-    void restart(frmStatus& run)
-    {
-        run.cmdStop_Click();
-        run.cmdRun_Click();
-        run.ProcessTimer().stop();
-    }
-
     // One round of a DME after the source and the pause: distance, speed, time.
     static Writes dme(int id, int distance, int speed, int time)
     {
@@ -149,7 +142,8 @@ TEST_F(OutputTest, EachVORIndicatorGetsItsOwnChangesAndAllAgainAfterARunStart)
     sim(35, 2, 2);
     EXPECT_EQ(next(), output({{13, 5, 623}, {13, 12, 3}}));
 
-    restart(run);
+    run.cmdStop_Click();
+    runAgain();
     EXPECT_EQ(next(), output({{11, 5, 172}, {11, 6, 472}, {11, 12, 6}, {12, 5, 172}, {12, 6, 472}, {12, 12, 6},
                               {13, 5, 623}, {13, 12, 3}}));
 }
@@ -163,7 +157,8 @@ TEST_F(OutputTest, AirlinerClockGetsItsTimeFromThePCOnceOrFromTheSimulatorAtEver
     EXPECT_EQ(next(6), (Writes{{}, {}, output({{20, 5, -1}}), {}, date, {}}))
         << "65536 seconds go out as 65535 minus them";
     EXPECT_EQ(next(6), Writes(6));
-    restart(run);
+    run.cmdStop_Click();
+    runAgain();
     EXPECT_EQ(next(6), (Writes{{}, {}, {}, {}, date, {}})) << "the date again after each run start";
 
     // On simulator time: set at first and then at every second zero.

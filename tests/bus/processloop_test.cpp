@@ -49,10 +49,9 @@ TEST_F(RunTest, DisplayGaugeSendsItsWordEveryTick)
     sim(25, 123.4f);
     EXPECT_EQ(tick(), Writes{output({{5, 5, 617}, {5, 6, 0x123B}})});
 
-    EXPECT_EQ(DisplayWord(999.94f), 0x999B);
-    EXPECT_EQ(DisplayWord(0.25f), 0x00A2);  // 2.5 tenths to the even 2
-    EXPECT_EQ(DisplayWord(-0.5f), std::nullopt);
-    EXPECT_EQ(DisplayWord(1000), std::nullopt);
+    // 0.25: 2.5 tenths to the even 2.
+    EXPECT_EQ((std::array{DisplayWord(999.94f), DisplayWord(0.25f), DisplayWord(-0.5f), DisplayWord(1000)}),
+              (std::array<std::optional<int>, 4>{0x999B, 0x00A2, std::nullopt, std::nullopt}));
 }
 
 TEST_F(RunTest, EngineClusterSendsOneNeedlePairPerTickStartingAtPhaseOne)
@@ -168,8 +167,7 @@ TEST_F(RunTest, AProcessFaultShowsOneBoxAtATimeYesGoesOnWithTheTickNoStopsTheRun
 
     EXPECT_EQ(tick(), Writes{output({{9, 1, 1}})}) << "asked once while it stands";
     run.cmdStop_Click();
-    run.cmdRun_Click();
-    run.ProcessTimer().stop();
+    runAgain();
     boxes.yes = false;
     EXPECT_TRUE(tick().isEmpty());
     EXPECT_EQ(boxes.texts.size(), 2);
@@ -212,8 +210,7 @@ TEST_F(RunTest, NoToAFaultOfTheSimulatorLinkStopsTheRun)
     EXPECT_TRUE(tick().isEmpty());
     ASSERT_EQ(boxes.texts.size(), 2);
     EXPECT_TRUE(boxes.texts[0].endsWith("Function contains division by zero."));
-    EXPECT_TRUE(boxes.texts[1].startsWith("Error at getting function:21,"));
-    EXPECT_EQ(run.Running, 0);
+    EXPECT_TRUE(boxes.texts[1].startsWith("Error at getting function:21,") && run.Running == 0);
 }
 
 TEST_F(RunTest, ANeedleReadingIsKeptOnlyWhileItsPortAndTheRunStayAndNoFaultWasAsked)
@@ -232,8 +229,7 @@ TEST_F(RunTest, ANeedleReadingIsKeptOnlyWhileItsPortAndTheRunStayAndNoFaultWasAs
     // A plate edited between two runs moves the needle at the next run.
     run.cmdStop_Click();
     Cfg.PlateSteps[0][5] = 700;
-    run.cmdRun_Click();
-    run.ProcessTimer().stop();
+    runAgain();
     EXPECT_EQ(tick(), Writes{output({{3, 5, 350}, {4, 5, 350}})});
 }
 
@@ -262,8 +258,7 @@ TEST_F(RunTest, AboveTheLineRateTheNewestValuesWaitAndNothingIsLostOrStarved)
     EXPECT_TRUE(carry().endsWith(output({{40, 7, 0}}))) << "the status request goes, and last";
     run.cmdStop_Click();
     EXPECT_TRUE(tick().isEmpty());
-    run.cmdRun_Click();
-    run.ProcessTimer().stop();
+    runAgain();
     carry();
     EXPECT_TRUE(allShow(120));
 

@@ -166,8 +166,11 @@ TEST_F(ReplyTest, InstrumentsWriteWhatTheirKnobsSet)
     EXPECT_EQ((std::array{v.ClockHour, v.ClockMinute, v.ClockSecond}), (std::array<Byte, 3>{17, 45, 30}));
 }
 
-TEST_F(ReplyTest, RadiosWriteTheirFrequenciesAndTranspondersCodeModeAndIdent)
+TEST_F(ReplyTest, DMEsSelectOnlyThePairsTheirFunctionsHaveRadiosAndTranspondersWriteWhatTheySet)
 {
+    gauge(40, 123);
+    gauge(41, 113);
+    Cfg.GaugeRecPlate1[41] = 1;  // keeps its selection for its own reading
     gauge(20, 110, 20, 0, 21, 1);  // standby on
     gauge(21, 120, 0, 0, 0, 1);
     gauge(22, 121, 32, 0, 33, 0);
@@ -175,6 +178,19 @@ TEST_F(ReplyTest, RadiosWriteTheirFrequenciesAndTranspondersCodeModeAndIdent)
     gauge(30, 112, 0, 3);  // ident ports on
     gauge(31, 122, 0, 1);
     running();
+    for (int selection : {2, 4})
+        EXPECT_EQ(answer(dmeNavReply(40, selection)), writes({{30, 0, float(selection)}}));
+    for (int hold = 5; hold <= 9; ++hold)
+        EXPECT_TRUE(answer(dmeNavReply(40, hold)).isEmpty()) << hold;
+    EXPECT_EQ((std::tuple{RunData.DMESelection, replies().counts.ignored}), (std::tuple{4, 5}));
+
+    // Tuned by itself: the frequency goes to NAV 1 once.
+    EXPECT_EQ(answer(dmeOwnReply(40, 2, 11030)), writes({{115, 1, 1103}, {30, 0, 1}}));
+    EXPECT_EQ(answer(dmeOwnReply(40, 2, 11030)), writes({{30, 0, 1}}));
+
+    EXPECT_TRUE(answer(dmeIndicatorReply(41, 4)).isEmpty());
+    EXPECT_EQ(RunData.GaugeLastReplyValue[41], 2.0f);
+
     // Frequencies in steps of ten kilohertz.
     EXPECT_EQ(answer(radioReply(20, 110, radioWord(122.705), radioWord(121.5))),
               writes({{20, 0, 12270}, {21, 0, 12150}}));
@@ -194,26 +210,6 @@ TEST_F(ReplyTest, RadiosWriteTheirFrequenciesAndTranspondersCodeModeAndIdent)
     standbyCode[14] = 0;  // the second pair is active: 0000
     EXPECT_EQ(answer(standbyCode).value(0), (SimWrite{26, 0, 0}));
     EXPECT_EQ(answer(transponderReply(31, 122, 4321, 4)), writes({{26, 0, 4321}, {126, 0, 3}, {47, 0, 0}}));
-}
-
-TEST_F(ReplyTest, DMEsSelectOnlyThePairsTheirFunctionsHave)
-{
-    gauge(40, 123);
-    gauge(41, 113);
-    Cfg.GaugeRecPlate1[41] = 1;  // keeps its selection for its own reading
-    running();
-    for (int selection : {2, 4})
-        EXPECT_EQ(answer(dmeNavReply(40, selection)), writes({{30, 0, float(selection)}}));
-    for (int hold = 5; hold <= 9; ++hold)
-        EXPECT_TRUE(answer(dmeNavReply(40, hold)).isEmpty()) << hold;
-    EXPECT_EQ((std::tuple{RunData.DMESelection, replies().counts.ignored}), (std::tuple{4, 5}));
-
-    // Tuned by itself: the frequency goes to NAV 1 once.
-    EXPECT_EQ(answer(dmeOwnReply(40, 2, 11030)), writes({{115, 1, 1103}, {30, 0, 1}}));
-    EXPECT_EQ(answer(dmeOwnReply(40, 2, 11030)), writes({{30, 0, 1}}));
-
-    EXPECT_TRUE(answer(dmeIndicatorReply(41, 4)).isEmpty());
-    EXPECT_EQ(RunData.GaugeLastReplyValue[41], 2.0f);
 }
 
 TEST_F(ReplyTest, AutopilotTakesItsTargetsAndAudioPanelTogglesTheMonitorsThatChanged)

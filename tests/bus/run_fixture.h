@@ -127,11 +127,15 @@ protected:
     // Prepared and running; ticks come only from the test.
     frmStatus& running()
     {
-        frmStatus& run = prepared();
-        run.cmdRun_Click();
-        run.ProcessTimer().stop();
+        prepared();
+        runAgain();
         bus().clearWrites();
-        return run;
+        return runWindow();
+    }
+    static void runAgain()
+    {
+        runWindow().cmdRun_Click();
+        runWindow().ProcessTimer().stop();
     }
 
     FakeSerialPort& bus() { return *ports_.port(kBusPort); }

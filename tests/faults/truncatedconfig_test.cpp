@@ -10,11 +10,9 @@
 #include "support/scripted_messages.h"
 #include "support/workdir.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <gtest/gtest.h>
-
-#include <fstream>
-#include <sstream>
 
 namespace varnet {
 namespace {
@@ -27,10 +25,8 @@ const char* const kSections[] = {"General", "IOM", "Functions", "Gaugetypes", "G
 
 std::string fileBytes(const char* name)
 {
-    std::ifstream in(name, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    QFile file(name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
 }
 
 TEST(TruncatedConfigFile, EveryCutAtASectionBoundaryIsReportedOnceAndLosesNothing)

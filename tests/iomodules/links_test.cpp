@@ -99,7 +99,18 @@ TEST_F(Links, ModuleRunAndStop)
     EXPECT_EQ(written(6, 2).last(), hexBytes("00 0A 5C 03 02 FF"));
 }
 
-TEST_F(Links, EngineClusterRunAndStop)
+// 40 bytes: "F", zeros with `position` at 0-based `at`, the flags, AA AA.
+QByteArray needleFrame(int at, const char* position, char flags)
+{
+    QByteArray frame(40, '\0');
+    frame[0] = 'F';
+    frame.replace(at, 2, hexBytes(position));
+    frame[37] = flags;
+    frame[38] = frame[39] = char(0xAA);
+    return frame;
+}
+
+TEST_F(Links, EngineClusterRunsStopsAndMovesASingleNeedleInOneFrame)
 {
     frmStatusEC& cluster = DefaultForm<frmStatusEC>::get();
     EXPECT_EQ((std::tuple{cluster.ProcessTimer().interval(), cluster.ProcessTimer().timerType()}),
@@ -122,22 +133,7 @@ TEST_F(Links, EngineClusterRunAndStop)
 
     fakes.port(4)->inject(QByteArray(16, 'E'));
     EXPECT_EQ((std::tuple{ECReplyBuffer, ECReplyReceived}), (std::tuple{QByteArray(16, 'E'), 1}));
-}
 
-// 40 bytes: "F", zeros with `position` at 0-based `at`, the flags, AA AA.
-QByteArray needleFrame(int at, const char* position, char flags)
-{
-    QByteArray frame(40, '\0');
-    frame[0] = 'F';
-    frame.replace(at, 2, hexBytes(position));
-    frame[37] = flags;
-    frame[38] = frame[39] = char(0xAA);
-    return frame;
-}
-
-TEST_F(Links, EngineClusterMovesASingleNeedleInOneFrame)
-{
-    frmStatusEC& cluster = DefaultForm<frmStatusEC>::get();
     testing::FakeSerialPort* port = fakes.port(4);
     port->clearWrites();
     ECBacklightOn = 1;
