@@ -454,7 +454,6 @@ TEST_F(DialogsOpen, AReplacedOpenerGetsTheContextAndAnEmptyOneLeavesTheUnknownDe
     OpenGaugeDialog(14);
     EXPECT_EQ(opened, (std::vector<std::pair<int, std::string>>{{14, "Large gauge; Dual Needle Concentric "}}));
     EXPECT_EQ(Session.ConfigChanged, 1);
-
     SetGaugeDialogOpener("ConfigGaugeDN", {});
     OpenGaugeDialog(14);
     EXPECT_EQ(opened.size(), 1u);
