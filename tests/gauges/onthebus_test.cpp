@@ -44,10 +44,11 @@ protected:
         return open<T>(id, type);
     }
     static void slide(QWidget& w, const char* name, int value) { w.findChild<QSlider*>(name)->setValue(value); }
-    static void newID(QWidget& w, const char* id)
+    static void apply(QWidget& w, const char* newID)
     {
         auto* c = w.findChild<QComboBox*>("NewGaugeID");
-        c->setCurrentIndex(c->findText(id));
+        c->setCurrentIndex(c->findText(newID));
+        click(w, "CmdApply");
     }
 };
 
@@ -59,9 +60,7 @@ TEST_F(OnTheBus, ApplyMovesAConnectedGaugeAndRefusesAnUnconnectedOne)
     Cfg.PlateValue[Cfg.AddPlate()][0] = 1;
     Cfg.PlateCount = 1;
 
-    ConfigGaugeSN& moved = needle();
-    newID(moved, "40");
-    click(moved, "CmdApply");
+    apply(needle(), "40");
     ASSERT_TRUE(unit_.waitForFrames(1));
     waitMs(20);
     EXPECT_EQ(unit_.received(), hexBytes("00 0C 2C 28 AA FF 20"));
@@ -71,10 +70,8 @@ TEST_F(OnTheBus, ApplyMovesAConnectedGaugeAndRefusesAnUnconnectedOne)
     unit_.clear();
     CurrentGaugeID = 40;
     Session.GaugeRecBusStatus[40] = 1;
-    ConfigGaugeSN& unconnected = needle();
-    newID(unconnected, "41");
     messages_.expectOk(kNotConnected);
-    click(unconnected, "CmdApply");
+    apply(needle(), "41");
     waitMs(40);
     EXPECT_TRUE(unit_.received().isEmpty());
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[40], Cfg.GaugeRecType[41]), std::tuple(1, 0));
@@ -96,7 +93,7 @@ TEST_F(OnTheBus, AReadTakesOnlyAFreshReplyOfItsOwnGauge)
     EXPECT_EQ(*reply, SimControlUnit::reply(12, 1));
 }
 
-TEST_F(OnTheBus, ADFIndicatorPollsTheCompassUntilCancelAndLeavesTheSharedReply)
+TEST_F(OnTheBus, ADFPollsTheCompassUntilCancelAndVORCalibratesAndReadsItsOwnCourse)
 {
     auto& d = answering<ConfigADF>(30, 108, "000000032C");
     d.Form_Activate();
@@ -108,6 +105,27 @@ TEST_F(OnTheBus, ADFIndicatorPollsTheCompassUntilCancelAndLeavesTheSharedReply)
     unit_.clear();
     waitMs(200);
     EXPECT_TRUE(unit_.frames().isEmpty());
+
+    // The VOR's calibration series, and the course of its own reply only.
+    auto& vor = open<ConfigGaugeVOR>(21, kVOR1);
+    slide(vor, "SliderValue1", 400);
+    click(vor, "cmdCenterLocNeedle");
+    slide(vor, "Sliderindicator", 100);
+    click(vor, "cmdCalibrateDisk");
+    EXPECT_EQ(received(10), (Commands{{5, 400}, {4, -72}, {10, 100}, {13, 0x7064}, {13, 0x5208}, {13, 0x63AC},
+                                      {13, 0x2550}, {13, 0x16F4}, {13, 0x3898}, {13, 0x4A3C}}));
+
+    // Another gauge answering in its place shows nothing; its own reply does.
+    const QByteArray count542 = QByteArray::fromHex("000000021E");
+    unit_.answer = [&](const QByteArray& frame) {
+        return frame.at(2) == char(0x78) ? SimControlUnit::reply(22, kVOR1, count542) : QByteArray();
+    };
+    vor.Form_Activate();
+    waitMs(200);
+    EXPECT_EQ(text(vor, "boxCourse"), "");
+    unit_.answer = nullptr;
+    unit_.setStatusReply(21, SimControlUnit::reply(21, kVOR1, count542));
+    EXPECT_TRUE(waitUntil([&] { return text(vor, "boxCourse") == "180"; }, 2000));
 }
 
 TEST_F(OnTheBus, HeadingIndicatorAndAirlinerClockReadTheirOwnReplies)
@@ -125,29 +143,6 @@ TEST_F(OnTheBus, HeadingIndicatorAndAirlinerClockReadTheirOwnReplies)
     click(d, "CmdReadAirPress");
     EXPECT_EQ(text(d, "boxdate") + " " + text(d, "boxRealTime") + " " + text(d, "boxElapsedTime"),
               "2026-12-5 10:0:0 0:1:0");
-}
-
-TEST_F(OnTheBus, VORCalibrationSeriesAndTheCourseOfItsOwnReply)
-{
-    auto& d = open<ConfigGaugeVOR>(21, kVOR1);
-    slide(d, "SliderValue1", 400);
-    click(d, "cmdCenterLocNeedle");
-    slide(d, "Sliderindicator", 100);
-    click(d, "cmdCalibrateDisk");
-    EXPECT_EQ(received(10), (Commands{{5, 400}, {4, -72}, {10, 100}, {13, 0x7064}, {13, 0x5208}, {13, 0x63AC},
-                                      {13, 0x2550}, {13, 0x16F4}, {13, 0x3898}, {13, 0x4A3C}}));
-
-    // Another gauge answering in its place shows nothing; its own reply does.
-    const QByteArray count542 = QByteArray::fromHex("000000021E");
-    unit_.answer = [&](const QByteArray& frame) {
-        return frame.at(2) == char(0x78) ? SimControlUnit::reply(22, kVOR1, count542) : QByteArray();
-    };
-    d.Form_Activate();
-    waitMs(200);
-    EXPECT_EQ(text(d, "boxCourse"), "");
-    unit_.answer = nullptr;
-    unit_.setStatusReply(21, SimControlUnit::reply(21, kVOR1, count542));
-    EXPECT_TRUE(waitUntil([&] { return text(d, "boxCourse") == "180"; }, 2000));
 }
 
 TEST_F(OnTheBus, AltimeterWritesExactPressureRefusesOthersAndReadsItBack)
