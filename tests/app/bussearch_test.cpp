@@ -208,11 +208,10 @@ TEST_F(BusSearchOnTheBus, ExactlyTheGaugesOnTheBusEnterWithTypeModelAndVersion)
     ASSERT_TRUE(searchEnds());
 
     const std::map<int, std::tuple<int, int, int>> found{{5, {1, 2, 3}}, {17, {10, 4, 5}}, {250, {130, 6, 7}}};
-    for (int id = 1; id <= 255; ++id) {
+    for (int id = 1; id <= 255; ++id)
         EXPECT_EQ(Session.GaugeRecBusStatus[id], found.contains(id) ? 2 : 1) << id;
-        if (found.contains(id))
-            EXPECT_EQ(std::tuple(Cfg.GaugeRecType[id], Cfg.GaugeRecModel[id], Cfg.GaugeRecVersion[id]), found.at(id)) << id;
-    }
+    for (const auto& [id, record] : found)
+        EXPECT_EQ(std::tuple(Cfg.GaugeRecType[id], Cfg.GaugeRecModel[id], Cfg.GaugeRecVersion[id]), record) << id;
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[30], Session.ConfigChanged), std::tuple(2, 0));
     EXPECT_EQ(listLines(s, "Configlist"),
               (std::vector<std::string>{

@@ -248,7 +248,7 @@ TEST_F(ConfigScreenWindow, ButtonsOpenTheirWindows)
     Cfg.ComPortEC = 9;
     Cfg.ComPortIOM = 12;
     Cfg.ComPortIOM2 = 3;
-    FrmMainConfigure& s = screen();
+    screen();
 
     EXPECT_TRUE(shows<ConfigIOM>("cmdGotoIOM2"));
     EXPECT_EQ(std::tuple(CurrentGaugeID, DefaultForm<ConfigIOM>::get().GaugeID), std::tuple(2000, 2000));
