@@ -200,20 +200,7 @@ TEST_F(RunTest, AGaugeWhoseValueCannotBeSentAsksOnceUntilItCanAndTheOthersGoOn)
     EXPECT_EQ(boxes.pending(), 0u) << "sendable in between: the new fault is asked again";
 }
 
-TEST_F(RunTest, NoToAFaultOfTheSimulatorLinkStopsTheRun)
-{
-    Cfg.FunctionDivide[21] = 0;
-    gauge(3, 1, 21, 0);
-    BoxesBehindWhichTheTimerFires boxes(false);
-    frmStatus& run = running();
-
-    EXPECT_TRUE(tick().isEmpty());
-    ASSERT_EQ(boxes.texts.size(), 2);
-    EXPECT_TRUE(boxes.texts[0].endsWith("Function contains division by zero."));
-    EXPECT_TRUE(boxes.texts[1].startsWith("Error at getting function:21,") && run.Running == 0);
-}
-
-TEST_F(RunTest, ANeedleReadingIsKeptOnlyWhileItsPortAndTheRunStayAndNoFaultWasAsked)
+TEST_F(RunTest, ANeedleReadingIsKeptOnlyWhileItsPortAndTheRunStayAndNoFaultOfTheLinkWasAsked)
 {
     gauge(3, 1, 21, 0);
     gauge(4, 1, 22, 0);
@@ -222,6 +209,7 @@ TEST_F(RunTest, ANeedleReadingIsKeptOnlyWhileItsPortAndTheRunStayAndNoFaultWasAs
     frmStatus& run = running();
     sim({{21, 25}, {22, 25}});
     EXPECT_EQ(tick(), Writes{output({{3, 5, 300}, {4, 5, 300}})});
+    EXPECT_TRUE(boxes.texts.value(0).endsWith("Function contains division by zero."));
     boxes.texts.clear();
     EXPECT_TRUE(tick().isEmpty());
     EXPECT_EQ(boxes.texts.size(), 1) << "the fault of the link is asked at every tick";
@@ -231,6 +219,13 @@ TEST_F(RunTest, ANeedleReadingIsKeptOnlyWhileItsPortAndTheRunStayAndNoFaultWasAs
     Cfg.PlateSteps[0][5] = 700;
     runAgain();
     EXPECT_EQ(tick(), Writes{output({{3, 5, 350}, {4, 5, 350}})});
+
+    // No to a fault of the simulator link stops the run.
+    boxes.texts.clear();
+    boxes.yes = false;
+    EXPECT_TRUE(tick().isEmpty());
+    EXPECT_EQ(boxes.texts.size(), 1);
+    EXPECT_TRUE(boxes.texts.value(0).startsWith("Error at getting function:22,") && run.Running == 0);
 }
 
 // Thirty needles all moving: 210 bytes a tick for a line of 139 (lineoutput.h).

@@ -70,8 +70,7 @@ protected:
             Cfg.FunctionDataType[f] = DataTypeFloat;
             Cfg.FunctionIndex1[f] = Integer(f);
             Cfg.FunctionIndex2[f] = Integer(f + kSecondPairOffset);
-            Cfg.FunctionMultiply[f] = 1;
-            Cfg.FunctionDivide[f] = 1;
+            Cfg.FunctionMultiply[f] = Cfg.FunctionDivide[f] = 1;
         }
         addPlate({{0, 0}, {50, 600}, {100, 1000}});
     }

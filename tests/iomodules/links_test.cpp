@@ -192,8 +192,7 @@ protected:
             Cfg.FunctionNames[f] = "F" + std::to_string(f);
             Cfg.FunctionIndex1[f] = 1;
             Cfg.FunctionIndex2[f] = 2;
-            Cfg.FunctionMultiply[f] = 1;
-            Cfg.FunctionDivide[f] = 1;
+            Cfg.FunctionMultiply[f] = Cfg.FunctionDivide[f] = 1;
         }
     }
 
