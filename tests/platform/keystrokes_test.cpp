@@ -30,32 +30,23 @@ TEST(KeySequence, ModifiersHoldForTheNextKeyOnlyAndBracesNameKeysOrEscapeTheNota
         EXPECT_FALSE(parseKeySequence(text)) << text;
 }
 
-// Sets an environment variable for the scope, or removes it for nullptr.
-class EnvironmentVariable {
-public:
-    EnvironmentVariable(const char* name, const char* value)
-        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name))
-    {
-        value ? qputenv(name, value) : qunsetenv(name);
-    }
-    ~EnvironmentVariable() { had_ ? qputenv(name_, old_) : qunsetenv(name_); }
-
-private:
-    const char* name_;
-    bool had_;
-    QByteArray old_;
-};
-
+// With DISPLAY set to `display` (unset for nullptr) the first key sequence
+// shows the one box that says why, the next one none.
 void expectOneBoxThenSilence(const char* display, const QString& reason)
 {
-    EnvironmentVariable variable("DISPLAY", display);
-    X11KeystrokeInjector injector;
-    testing::ScriptedMessages boxes;
-    boxes.expectOk("Keystrokes cannot be sent: " + reason
-                   + ".\r\nThey need an X11 session with the XTEST extension; "
-                     "none will be sent until the program is restarted.");
-    injector.inject("a");
-    injector.inject("^{ENTER}");
+    const bool had = qEnvironmentVariableIsSet("DISPLAY");
+    const QByteArray old = qgetenv("DISPLAY");
+    display ? qputenv("DISPLAY", display) : qunsetenv("DISPLAY");
+    {
+        X11KeystrokeInjector injector;
+        testing::ScriptedMessages boxes;
+        boxes.expectOk("Keystrokes cannot be sent: " + reason
+                       + ".\r\nThey need an X11 session with the XTEST extension; "
+                         "none will be sent until the program is restarted.");
+        injector.inject("a");
+        injector.inject("^{ENTER}");
+    }
+    had ? qputenv("DISPLAY", old) : qunsetenv("DISPLAY");
 }
 
 TEST(X11KeystrokeInjector, WithoutADisplaySaysSoOnceAndSendsNothing)
