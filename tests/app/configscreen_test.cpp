@@ -55,10 +55,9 @@ TEST(ClearGaugeAssignments, ClearsBusGaugesButKeepsSecondPlateStatusAndRowZero)
 
 TEST(LightsChoices, StoredPairsSelectTheirChoiceAndAnotherChoiceIsAnEdit)
 {
-    for (auto [mode, mask, choice] : {std::tuple{1, 17, 1}, {2, 0, 2}, {0, 0, 0}, {0, 32, 0}, {0, 1, 3}, {0, 63, 4}})
+    for (auto [mode, mask, choice] : {std::tuple<int, int, std::optional<int>>{1, 17, 1}, {2, 0, 2}, {0, 0, 0}, {0, 32, 0},
+                                      {0, 1, 3}, {0, 63, 4}, {0, 5, std::nullopt}, {3, 0, std::nullopt}})
         EXPECT_EQ(LightsChoiceFor(mode, mask), choice) << mode << "/" << mask;
-    EXPECT_EQ(LightsChoiceFor(0, 5), std::nullopt);
-    EXPECT_EQ(LightsChoiceFor(3, 0), std::nullopt);
 
     // Choosing the instrument switch over the navigation switch changes the
     // mask only; it is an edit all the same. Mask 0 means the instrument

@@ -108,7 +108,7 @@ TEST_F(ConfigScreenWindow, RebuildShowsTheSettingsAndProbesOnlyFreeComPorts)
     EXPECT_EQ(Cfg.ProcessTimerInterval, 0);
 }
 
-TEST_F(ConfigScreenWindow, SettingAComPortChecksItThenOpensOrClosesThePorts)
+TEST_F(ConfigScreenWindow, SettingAComPortChecksItThenOpensOrClosesThePortsAndCloseAsksFirst)
 {
     FrmMainConfigure& s = screen();
     EXPECT_FALSE(enabled("Cmdsearch"));
@@ -128,16 +128,33 @@ TEST_F(ConfigScreenWindow, SettingAComPortChecksItThenOpensOrClosesThePorts)
 
     child<QComboBox>(s, "ComboComVarnet")->setCurrentText("3");
     click(s, "cmdSetCommport");
-    EXPECT_TRUE(runWindow().MSComm1().isOpen());
-    EXPECT_TRUE(enabled("Cmdsearch"));
-
+    EXPECT_TRUE(runWindow().MSComm1().isOpen() && enabled("Cmdsearch"));
     choose("ComboComVarnet", "none");
     click(s, "cmdSetCommport");
     EXPECT_EQ(Cfg.ComPortGauges, 0);
-    EXPECT_FALSE(runWindow().MSComm1().isOpen());
+    EXPECT_FALSE(runWindow().MSComm1().isOpen() || enabled("Cmdsearch"));
     EXPECT_FALSE(standAloneLinks().MSComm1(StandAloneDevice::EngineCluster).isOpen()) << "all four ports close";
-    EXPECT_FALSE(enabled("Cmdsearch"));
     EXPECT_EQ(Session.ConfigChanged, 1) << "Close must ask before the new ports are lost";
+
+    // Close asks about unsaved edits and returns where it came from.
+    choose("ComboComVarnet", "3");
+    click(s, "cmdSetCommport");
+    const char* question = "Updates are not saved; Continue anyway?";
+    boxes.expectYesNo(question, false);
+    click(s, "Command1");
+    ASSERT_TRUE(DefaultForm<FrmMainConfigure>::loaded());
+    boxes.expectYesNo(question, true);
+    click(s, "Command1");
+    EXPECT_FALSE(DefaultForm<FrmMainConfigure>::loaded() || runWindow().MSComm1().isOpen());
+    EXPECT_TRUE(DefaultForm<frmMain>::loaded() && DefaultForm<frmMain>::get().isVisible());
+    EXPECT_EQ(Session.ConfigChanged, 1);
+    flushDeletes();
+    Session.ConfigChanged = 0;
+    Session.ConfigFromStatus = 1;
+    click(screen(), "Command1");
+    EXPECT_FALSE(DefaultForm<FrmMainConfigure>::loaded());
+    EXPECT_TRUE(runWindow().isVisible());
+    EXPECT_EQ(Session.ConfigFromStatus, 1);
 }
 
 TEST_F(ConfigScreenWindow, UdpSettingsAreCheckedAndTypedTextCannotBreakTheFile)
@@ -214,33 +231,6 @@ TEST_F(ConfigScreenWindow, OpensWithEveryColumnInViewAndClearConfigurationAsksFi
     click(s, "cmdClearConfig");
     EXPECT_TRUE(listLines(s, "Configlist").empty());
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[17], Session.ConfigChanged), std::tuple(0, 0));
-}
-
-TEST_F(ConfigScreenWindow, CloseAsksAboutUnsavedEditsAndReturnsWhereItCameFrom)
-{
-    Cfg.ComPortGauges = 3;
-    Session.ConfigChanged = 1;
-    FrmMainConfigure& s = screen();
-    OpenComPorts();
-    const char* question = "Updates are not saved; Continue anyway?";
-    boxes.expectYesNo(question, false);
-    click(s, "Command1");
-    ASSERT_TRUE(DefaultForm<FrmMainConfigure>::loaded());
-
-    boxes.expectYesNo(question, true);
-    click(s, "Command1");
-    EXPECT_FALSE(DefaultForm<FrmMainConfigure>::loaded());
-    EXPECT_FALSE(runWindow().MSComm1().isOpen());
-    EXPECT_TRUE(DefaultForm<frmMain>::loaded() && DefaultForm<frmMain>::get().isVisible());
-    EXPECT_EQ(Session.ConfigChanged, 1);
-    flushDeletes();
-
-    Session.ConfigChanged = 0;
-    Session.ConfigFromStatus = 1;
-    click(screen(), "Command1");
-    EXPECT_FALSE(DefaultForm<FrmMainConfigure>::loaded());
-    EXPECT_TRUE(runWindow().isVisible());
-    EXPECT_EQ(Session.ConfigFromStatus, 1);
 }
 
 TEST_F(ConfigScreenWindow, ButtonsOpenTheirWindows)
