@@ -44,9 +44,8 @@ protected:
     // A gauge in the tables, and the context the configuration screen gives its dialog.
     static void gauge(int id, int type, int model = 1, int version = 1, int busStatus = 2)
     {
-        Cfg.GaugeRecType[id] = Byte(type);
-        Cfg.GaugeRecModel[id] = Byte(model);
-        Cfg.GaugeRecVersion[id] = Byte(version);
+        std::tie(Cfg.GaugeRecType[id], Cfg.GaugeRecModel[id], Cfg.GaugeRecVersion[id]) =
+            std::tuple(type, model, version);
         Session.GaugeRecBusStatus[id] = Byte(busStatus);
         CurrentGaugeID = Integer(id);
         CurrentGaugeTypeName = "Test gauge";
@@ -129,7 +128,10 @@ protected:
             out << text(window, qPrintable(name));
         return out.join(QLatin1Char(' '));
     }
-    static void type(QWidget& window, const char* box, const QString& text) { child<QLineEdit>(window, box)->setText(text); }
+    static void type(QWidget& window, const char* box, const QString& text)
+    {
+        child<QLineEdit>(window, box)->setText(text);
+    }
     // Whether every one of the space-separated buttons is checked.
     static bool checked(QWidget& window, const QString& names)
     {
@@ -157,7 +159,10 @@ protected:
             reply[position] = char(value);
         return reply;
     }
-    void answer(int id, std::initializer_list<std::pair<int, int>> bytes) { link_.replies[id] = statusReply(id, bytes); }
+    void answer(int id, std::initializer_list<std::pair<int, int>> bytes)
+    {
+        link_.replies[id] = statusReply(id, bytes);
+    }
     // Type, model, version, then each function with its category, data and plate.
     static std::vector<int> fields(int id)
     {

@@ -204,9 +204,9 @@ TEST_F(DialogKit, EveryCloseIsCancelTheSameGaugeRaisesAndTheKitsWordsAndReplies)
     EXPECT_EQ(text(d, "BoxSpeed"), "15");
     EXPECT_EQ(link_.commands(), (Commands{{8, 64}, {8, 15}, {8, 143}, {8, 192}, {8, 0x50}, {8, 0x179}, {3, 200}}));
 
-    EXPECT_EQ(std::tuple(BacklightWord({15, true, PowerOnLight::AlwaysOn, true}, true),
-                         BacklightWord({3, false, PowerOnLight::On, true}, false), BacklightWord({0, false, PowerOnLight::Off})),
-              std::tuple(0x1FF, 0x253, 0x450));
+    EXPECT_EQ(BacklightWord({15, true, PowerOnLight::AlwaysOn, true}, true), 0x1FF);
+    EXPECT_EQ(BacklightWord({3, false, PowerOnLight::On, true}, false), 0x253);
+    EXPECT_EQ(BacklightWord({0, false, PowerOnLight::Off}), 0x450);
     EXPECT_EQ(std::tuple(DayNightWord(15, true), JumpWrap(1085, 1079), JumpWrap(-5, 1079)), std::tuple(47, 0, 1079));
 
     // Only a well-framed reply of the own gauge is read.
@@ -220,7 +220,8 @@ TEST_F(DialogKit, EveryCloseIsCancelTheSameGaugeRaisesAndTheKitsWordsAndReplies)
 
 TEST(DialogNumbers, ReadersRoundingRangeRulesAndRadioCodes)
 {
-    for (auto [typed, hundredths] : {std::pair{"29.92", 2992}, {" 32.05 ", 3205}, {"30", 3000}, {"-0.5", -50}, {".25", 25}})
+    for (auto [typed, hundredths] :
+         {std::pair{"29.92", 2992}, {" 32.05 ", 3205}, {"30", 3000}, {"-0.5", -50}, {".25", 25}})
         EXPECT_EQ(Hundredths(typed), hundredths) << typed;
     for (const char* bad : {"", "1.234", "29,92", "abc", "1e3", "."})
         EXPECT_FALSE(Hundredths(bad)) << bad;
@@ -329,7 +330,8 @@ TEST_F(Dialogs, HeadingStoredWordChecksItsPreferencesTheKnobBoxesStoreAtOnceAndA
     EXPECT_EQ(link_.commands(), (Commands{{9, 8}, {9, 40}}));
     EXPECT_TRUE(checked(d, "UseSwitch1 UseSwitch2 CheckUseGyroDrift OptionShowCompass CheckReversCompassDirection") &&
                 !hidden(d, "CheckUseGyroDrift") && !hidden(d, "FrameBacklightMode"));
-    EXPECT_EQ(std::tuple(texts(d, "LabelHeadingLeft LabelHeadingRight"), Cfg.GaugeRecPlate2[21]), std::tuple("W E", 31));
+    EXPECT_EQ(std::tuple(texts(d, "LabelHeadingLeft LabelHeadingRight"), Cfg.GaugeRecPlate2[21]),
+              std::tuple("W E", 31));
     click(d, "CmdClose");
 
     link_.clear();
@@ -674,7 +676,8 @@ TEST_F(EngineCluster, ApplyStoresEachPlateInItsFieldAndTheNextOpeningShowsThem)
     // choice gives way to the record when the dialog is active again.
     Cfg.GaugeRecSeqNr2[20] = 11;
     auto& again = open();
-    EXPECT_EQ(std::tuple(plates(again, 4)->currentText(), plates(again, 6)->currentIndex()), std::tuple("006.  P6", -1));
+    EXPECT_EQ(std::tuple(plates(again, 4)->currentText(), plates(again, 6)->currentIndex()),
+              std::tuple("006.  P6", -1));
     choosePlate(again, 1, 0);
     again.Form_Activate();
     EXPECT_EQ(plates(again, 1)->currentText(), "003.  P3");
@@ -689,7 +692,8 @@ TEST_F(EngineCluster, ApplyWritesNothingWhenAPlateDoesNotFitItsPacking)
         choosePlate(d, needle, plate);
         actOk(d, "NewGaugeID=30 CmdApply", kAssignmentIncorrect);
         ASSERT_TRUE(DefaultForm<ConfigCessnaEngineCluster>::loaded()) << needle;
-        EXPECT_EQ(std::tuple(Cfg.GaugeRecFunction1[20], Cfg.GaugeRecType[20], link_.newIDs.size()), std::tuple(0, 8, 0u));
+        EXPECT_EQ(std::tuple(Cfg.GaugeRecFunction1[20], Cfg.GaugeRecType[20], link_.newIDs.size()),
+                  std::tuple(0, 8, 0u));
         click(d, "cmdClose");
     }
     // The largest plates that fit fill the word.
@@ -803,7 +807,8 @@ TEST_F(Clocks, LightTimesTemperaturesVoltageAndOptionsReachTheClockAndTypedFault
     clock_.set(QDateTime(QDate(2026, 3, 1), QTime(10, 20, 30)));
     auto& d = light();
     click(d, "CmdSetUT");
-    EXPECT_EQ(texts(d, "UniversalTimeHours UniversalTimeMinutes UniversalTimeSeconds LocalTimeMinutes LocalTimeSeconds"),
+    EXPECT_EQ(texts(d, "UniversalTimeHours UniversalTimeMinutes UniversalTimeSeconds LocalTimeMinutes "
+                       "LocalTimeSeconds"),
               "10 20 30 20 30");
     clock_.set(QDateTime(QDate(2026, 3, 1), QTime(23, 59, 59)));
     act(d, "CmdSetUT FThrs=01 FTmin=30 LocalTimeHours=7 boxVoltLow=5 Command1 cmdSetLT cmdSetVoltage cmdSetCelcius "
@@ -1181,8 +1186,8 @@ TEST_F(PlateModelTest, LoadListsTheCategoryAndMovesTheNeedleToTheAssignedPlatesT
     EXPECT_EQ(std::tuple(s.list[0].text, s.list[1].text, s.selectedItem), std::tuple("000.   RPM", "002.   Oil", 0));
     EXPECT_EQ(std::tuple(s.currentPlateName, s.functionCaption, s.calMaximum),
               std::tuple("RPM", "Simulator Function Nr: 40", "3500"));
-    EXPECT_EQ(column(&PlateRow::value, 0, 4), (Strings{"0", "1000", "2000", "3000", "4000"}));
-    EXPECT_TRUE(greyFrom(5));
+    EXPECT_EQ(std::pair(column(&PlateRow::value, 0, 4), greyFrom(5)),
+              std::pair(Strings{"0", "1000", "2000", "3000", "4000"}, true));
     EXPECT_EQ(std::tuple(s.selectorMax, s.selector, s.rows[4].labelMarked), std::tuple(4, 4, true));
     EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{12, 5, 800}}));
 
@@ -1201,16 +1206,14 @@ TEST_F(PlateModelTest, LoadListsTheCategoryAndMovesTheNeedleToTheAssignedPlatesT
     model.boxValue_Click(2);
     EXPECT_EQ(std::tuple(model.state.rows[2].value, model.state.rows[2].valueMarked), std::tuple("1.2", true));
     model.state.valueToTransfer = "?";
-    messages_.expectOk("Value to Transfer must be a number; use dot (.) for decimal separator");
-    model.CmdCalValMin_Click();
+    answered("Value to Transfer must be a number; use dot (.) for decimal separator", &PlateModel::CmdCalValMin_Click);
     model.CmdMaximum_Click();
     EXPECT_EQ(model.state.valueToTransfer, "3500");
 
     model.state.calMinimum = "-50";
     model.state.calMaximum = "1E39";
-    messages_.expectOk(
-        "Minimum and Maximum must be numbers between -3.4E+38 and 3.4E+38; use dot (.) for decimal separator");
-    model.cmdUpdateMinMax_Click();
+    answered("Minimum and Maximum must be numbers between -3.4E+38 and 3.4E+38; use dot (.) for decimal separator",
+             &PlateModel::cmdUpdateMinMax_Click);
     EXPECT_EQ(Cfg.FunctionMaximum[40], 3500);
     model.state.calMaximum = "150";
     messages_.expectYesNo("This will modify the function definition\r\nAre you sure?", true);
@@ -1224,16 +1227,15 @@ TEST_F(PlateModelTest, RangeDivideCheckSaveAndANewPlate)
     load();
     type({{"0", ""}, {}, {}, {}, {}, {"100", ""}});
     model.cmdSetValue_Click();
-    EXPECT_EQ(model.state.steps, 5);
-    EXPECT_EQ(column(&PlateRow::value, 1, 4), Strings(4, "?"));
-    EXPECT_TRUE(greyFrom(6));
+    EXPECT_EQ(std::tuple(model.state.steps, column(&PlateRow::value, 1, 4), greyFrom(6)),
+              std::tuple(5, Strings(4, "?"), true));
     // The "?" still to be filled make Divide refuse.
     answered(kMinMaxRule, &PlateModel::cmdLinearVal_Click);
 
     type({{"0", ""}, {}, {}, {}, {"100", ""}});
     model.cmdLinearVal_Click();
-    EXPECT_EQ(column(&PlateRow::value, 1, 4), (Strings{"25.0", "50.0", "75.0", "100.0"}));
-    EXPECT_TRUE(greyFrom(5));
+    EXPECT_EQ(std::pair(column(&PlateRow::value, 1, 4), greyFrom(5)),
+              std::pair(Strings{"25.0", "50.0", "75.0", "100.0"}, true));
     type({{"0", ""}, {}, {}, {"10", ""}});
     model.cmdLinearVal_Click();
     EXPECT_EQ(column(&PlateRow::value, 1, 2), (Strings{"3.33", "6.67"}));
@@ -1248,15 +1250,16 @@ TEST_F(PlateModelTest, RangeDivideCheckSaveAndANewPlate)
 
     model.state.rows[7].needle = "6x";
     model.state.rows[0].needle = "5";
-    messages_.expectOk("At valuebox 7: Needle position must be a whole number; Please correct.");
-    model.cmdLinearSteps_Click();
+    answered("At valuebox 7: Needle position must be a whole number; Please correct.",
+             &PlateModel::cmdLinearSteps_Click);
     EXPECT_EQ(model.state.rows[0].needle, "5");
 
     // Check stops at the first fault.
     load();
     const std::pair<std::vector<std::pair<std::string, std::string>>, const char*> cases[] = {
         {{{"", "0"}, {"20", "5"}}, "Minimum value missing; Please correct"},
-        {{{"10", "0"}, {"20", "5"}, {"15", "9"}}, "At valuebox 2: value lower than or equal to previous; Please correct."},
+        {{{"10", "0"}, {"20", "5"}, {"15", "9"}},
+         "At valuebox 2: value lower than or equal to previous; Please correct."},
         {{{"10", "0"}, {"20", ""}}, "At valuebox 1: Needle position is empty; Please correct."},
         {{{"10", ""}, {"20", "5"}}, "At valuebox 0: Needle position is empty; Please correct."},
         {{{"10", "0"}, {"20", "5.5"}}, "At valuebox 1: Needle position is not a whole number; Please correct."},
@@ -1273,8 +1276,8 @@ TEST_F(PlateModelTest, RangeDivideCheckSaveAndANewPlate)
     type({{"10", "0"}, {"20", "5"}, {"30", "9"}});
     model.state.rows[5].needle = "77";
     EXPECT_TRUE(answered(kVerified, &PlateModel::cmdSetCheck_Click));
-    EXPECT_EQ(std::tuple(model.state.steps, model.state.maximum, model.state.rows[5].needle), std::tuple(2, 30, ""));
-    EXPECT_TRUE(greyFrom(3));
+    EXPECT_EQ(std::tuple(model.state.steps, model.state.maximum, model.state.rows[5].needle, greyFrom(3)),
+              std::tuple(2, 30, "", true));
 
     // Save stores a checked plate on Yes only.
     load();
@@ -1293,17 +1296,15 @@ TEST_F(PlateModelTest, RangeDivideCheckSaveAndANewPlate)
         }
     }
     // The category stays; then the index of the last point, the top, and each point.
-    EXPECT_EQ(Cfg.PlateName[0], "Engine RPM");
-    EXPECT_EQ(std::tuple(Cfg.PlateValue[0][0], Cfg.PlateValue[0][1], Cfg.PlateSteps[0][1], Cfg.PlateValue[0][3],
-                         Cfg.PlateSteps[0][3], Cfg.PlateSteps[0][4 + 5], Session.ConfigChanged),
-              std::tuple(1, 5, 5, 4500, 900, 900, 1));
+    EXPECT_EQ(std::tuple(Cfg.PlateName[0], Cfg.PlateValue[0][0], Cfg.PlateValue[0][1], Cfg.PlateSteps[0][1],
+                         Cfg.PlateValue[0][3], Cfg.PlateSteps[0][3], Cfg.PlateSteps[0][4 + 5], Session.ConfigChanged),
+              std::tuple("Engine RPM", 1, 5, 5, 4500, 900, 900, 1));
     EXPECT_EQ(std::tuple(model.state.list[0].text, model.state.activity),
               std::tuple("000.   Engine RPM", PlateActivity::AtRest));
 
     // A plate that fails its check is not stored.
     model.state.rows[2].value = "500";
-    messages_.expectOk("At valuebox 2: value lower than or equal to previous; Please correct.");
-    model.cmdSavePlate_Click();
+    answered("At valuebox 2: value lower than or equal to previous; Please correct.", &PlateModel::cmdSavePlate_Click);
     EXPECT_EQ(Cfg.PlateValue[0][4 + 2], 2000);
 
     // A new plate is appended to the tables and selected.
@@ -1313,9 +1314,10 @@ TEST_F(PlateModelTest, RangeDivideCheckSaveAndANewPlate)
     answered("Plate name missing or incorrect", &PlateModel::cmdSetNewName_Click);
     model.state.newPlateName = "Boost";
     model.cmdSetNewName_Click();
-    EXPECT_TRUE(model.state.calibrateEnabled);
+    const bool calibrateEnabled = model.state.calibrateEnabled;
     model.CmdCalibrateNewPlate_Click();
-    EXPECT_EQ(std::tuple(model.state.activity, model.state.valueToTransfer), std::tuple(PlateActivity::Creating, "0"));
+    EXPECT_EQ(std::tuple(calibrateEnabled, model.state.activity, model.state.valueToTransfer),
+              std::tuple(true, PlateActivity::Creating, "0"));
     type({{"0", "0"}, {"30", "540"}});
 
     answered(kVerified, &PlateModel::CmdSaveNewPlate_Click);
@@ -1342,8 +1344,8 @@ TEST_F(PlateModelTest, PlateToGaugeNeedleCommandsAndWithoutAPlateNothingIsWritte
     Session.ConfigChanged = 0;
     for (const int engineCluster : {0, 20}) {
         load(engineCluster, 1);
-        answered(
-            "Plate selection in Engine Cluster can only be changed in the Engine Cluster Config page.", &PlateModel::CmdPlateToGauge_Click);
+        answered("Plate selection in Engine Cluster can only be changed in the Engine Cluster Config page.",
+                 &PlateModel::CmdPlateToGauge_Click);
     }
     EXPECT_EQ(std::tuple(Cfg.GaugeRecPlate1[20], Session.ConfigChanged), std::tuple(0, 0));
 

@@ -43,7 +43,8 @@ protected:
     template <typename T>
     T& open(int id, int type, int model = 1, int version = 1)
     {
-        std::tie(Cfg.GaugeRecType[id], Cfg.GaugeRecModel[id], Cfg.GaugeRecVersion[id]) = std::tuple(type, model, version);
+        std::tie(Cfg.GaugeRecType[id], Cfg.GaugeRecModel[id], Cfg.GaugeRecVersion[id]) =
+            std::tuple(type, model, version);
         CurrentGaugeID = Integer(id);
         OpenDialog<T>();
         return DefaultForm<T>::get();
