@@ -749,7 +749,7 @@ protected:
     testing::FakeClock clock_{QDateTime(QDate(2026, 12, 5), QTime(10, 0, 0))};
 };
 
-TEST_F(Clocks, AirlinerDateTimeWordsBrightnessSpeedAndTheNeedleCalibrationCounter)
+TEST_F(Clocks, AirlinerDateTimeWordsBrightnessCalibrationCounterAndItsOwnOptions)
 {
     auto& d = airliner();
     click(d, "cmdSetTime");
@@ -776,20 +776,19 @@ TEST_F(Clocks, AirlinerDateTimeWordsBrightnessSpeedAndTheNeedleCalibrationCounte
                                     {11, 31}, {11, 42}, {11, 22}, {12, 1079}, {10, 0}}));
     refused(d, "Needledelta", {"1080"}, kSecondsNeedleRule, {"cmdSetCalibration", "NL1"});
     EXPECT_TRUE(link_.sent.empty());
-}
 
-TEST_F(Clocks, AirlinerOptionsComeFromItsOwnRecordAndApplyMovesThem)
-{
-    auto& d = airliner(34, 1);
-    EXPECT_EQ(text(d, "ComboClockSyncMode"), "FS time/date -> Clock");
-    EXPECT_TRUE(checked(d, "OptionSecondsRealTime OptionShowUTC"));
-    child<QComboBox>(d, "ComboClockSyncMode")->setCurrentIndex(3);
-    act(d, "OptionSecondsElapsedTime OptionShowLocalTime");
+    // Options come from its own record and Apply moves them.
+    d.close();
+    auto& o = airliner(34, 1);
+    EXPECT_EQ(text(o, "ComboClockSyncMode"), "FS time/date -> Clock");
+    EXPECT_TRUE(checked(o, "OptionSecondsRealTime OptionShowUTC"));
+    child<QComboBox>(o, "ComboClockSyncMode")->setCurrentIndex(3);
+    act(o, "OptionSecondsElapsedTime OptionShowLocalTime");
     gauge(24, 104);  // the screen opened another gauge meanwhile
-    d.Form_Activate();
-    EXPECT_TRUE(checked(d, "OptionSecondsRealTime OptionShowUTC"));
-    EXPECT_EQ(std::tuple(syncMode(d), link_.commands()), std::tuple(2, Commands{{14, 0}, {14, 1}}));
-    act(d, "NewGaugeID=60 CmdApply");
+    o.Form_Activate();
+    EXPECT_TRUE(checked(o, "OptionSecondsRealTime OptionShowUTC"));
+    EXPECT_EQ(std::tuple(syncMode(o), link_.commands()), std::tuple(2, Commands{{14, 0}, {14, 1}}));
+    act(o, "NewGaugeID=60 CmdApply");
     EXPECT_EQ(std::tuple(Cfg.GaugeRecPlate1[60], Cfg.GaugeRecPlate2[60], Cfg.GaugeRecFunction1[60]),
               std::tuple(34, 1, 10));
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[23], Cfg.GaugeRecPlate1[23]), std::tuple(0, 34));
@@ -802,7 +801,8 @@ TEST_F(Clocks, AirlinerOptionsComeFromItsOwnRecordAndApplyMovesThem)
     EXPECT_EQ(Cfg.GaugeRecPlate1[23], 39);
 }
 
-TEST_F(Clocks, LightTimesTemperaturesVoltageAndOptionsReachTheClockAndTypedFaultsSendNothing)
+
+TEST_F(Clocks, LightTimesTemperaturesVoltageOptionsAndSyncModeAndTypedFaultsSendNothing)
 {
     clock_.set(QDateTime(QDate(2026, 3, 1), QTime(10, 20, 30)));
     auto& d = light();
@@ -829,14 +829,13 @@ TEST_F(Clocks, LightTimesTemperaturesVoltageAndOptionsReachTheClockAndTypedFault
     click(d, "CmdReadAirPress");
     EXPECT_EQ(texts(d, "LocalTimeHours UniversalTimeHours LocalTimeMinutes LocalTimeSeconds FThrs FTmin FTsec"),
               "14 12 5 9 0 45 3");
-}
 
-TEST_F(Clocks, LightSyncModeComesFromItsOwnRecordAndAnUnknownOneIsKept)
-{
-    auto& d = light(2);
-    EXPECT_EQ(text(d, "ComboClockSyncMode"), "FS time -> Clock");
-    child<QComboBox>(d, "ComboClockSyncMode")->setCurrentIndex(1);
-    act(d, "NewGaugeID=40 CmdApply");
+    // The sync mode comes from its own record; an unknown one is kept.
+    d.close();
+    auto& sync = light(2);
+    EXPECT_EQ(text(sync, "ComboClockSyncMode"), "FS time -> Clock");
+    child<QComboBox>(sync, "ComboClockSyncMode")->setCurrentIndex(1);
+    act(sync, "NewGaugeID=40 CmdApply");
     EXPECT_EQ(fields(40), (Fields{109, 1, 1, 8, 10, 1, 1, 0, 0, 0, 0}));
     EXPECT_EQ(link_.newIDs, (Commands{{17, 40}}));
 
@@ -849,6 +848,7 @@ TEST_F(Clocks, LightSyncModeComesFromItsOwnRecordAndAnUnknownOneIsKept)
     click(unknown, "CmdApply");
     EXPECT_EQ(std::tuple(Cfg.GaugeRecPlate1[18], Cfg.GaugeRecFunction1[19]), std::tuple(5, 0));
 }
+
 
 class SingleNeedle : public Dialogs {
 protected:
@@ -992,7 +992,7 @@ TEST_F(SingleNeedle, ListsFollowTheCategoryApplyNeedsAllFourAndCalibrateHandsOve
     actOk(c, "ComboClass=Fuel cmdAdvanced", kAssignBeforeCalibrating);
 }
 
-TEST_F(SingleNeedle, NeedleListsAndTheDisplayGaugesTestValueScaledWithinTheDisplay)
+TEST_F(SingleNeedle, NeedleListsAndTheDisplayGaugesTestValueCommandsAndAssignment)
 {
     ConfigTables t;
     LoadConstantTables(t);
@@ -1003,17 +1003,14 @@ TEST_F(SingleNeedle, NeedleListsAndTheDisplayGaugesTestValueScaledWithinTheDispl
     EXPECT_EQ(GaugeFunctionItems(t, 3).numbers, (std::vector<int>{60, 70}));
     EXPECT_EQ(GaugeFunctionItems(t, 4).numbers, (std::vector<int>{80}));
     EXPECT_EQ(std::tuple(ListNumber("070.  x"), ListNumber("")), std::tuple(70, 0));
-    EXPECT_TRUE(BeyondStandardDial(946, kLowResolutionTop));
-    EXPECT_FALSE(BeyondStandardDial(3780, kHighResolutionTop));
+    EXPECT_TRUE(BeyondStandardDial(946, kLowResolutionTop) && !BeyondStandardDial(3780, kHighResolutionTop));
 
     EXPECT_EQ(DisplayTestTenths(7, 0, 130), 10);  // 9.6 tenths
     EXPECT_EQ(DisplayTestTenths(944, 20, 120), 1000);  // the minimum only narrows the span
     EXPECT_EQ(DisplayTestTenths(944, 200, 100), 0);  // a minimum above the maximum
     EXPECT_EQ(DisplayTestText(10) + " " + DisplayTestText(1000), "01.0 100");
-}
 
-TEST_F(SingleNeedle, DisplayGaugeSendsNeedleDisplayAndLightsAndStoresItsAssignment)
-{
+    // The display gauge sends needle, display and lights and stores its assignment.
     std::tie(Cfg.GaugeRecCategory1[21], Cfg.GaugeRecFunction1[21]) = std::tuple(1, 40);
     auto& d = show<ConfigGaugeSD>(21, 2, 2, 1, 2, &ConfigGaugeSD::GaugeSDinitialize);
     EXPECT_TRUE(link_.sent.empty());  // it opens with the light off and the display on
