@@ -21,6 +21,28 @@
 
 namespace varnet::testing {
 
+// Works the controls in order: "Name" clicks a button, "Name=value" moves a
+// slider, types into a box or picks a list's item.
+inline void act(QWidget& window, const QString& script)
+{
+    for (const QString& step : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString name = step.section(QLatin1Char('='), 0, 0), value = step.section(QLatin1Char('='), 1);
+        QWidget* control = step.contains(QLatin1Char('=')) ? window.findChild<QWidget*>(name)
+                                                            : window.findChild<QAbstractButton*>(name);
+        ASSERT_NE(control, nullptr) << qPrintable(step);
+        if (auto* button = qobject_cast<QAbstractButton*>(control))
+            button->click();
+        else if (auto* slider = qobject_cast<QSlider*>(control))
+            slider->setValue(value.toInt());
+        else if (auto* box = qobject_cast<QLineEdit*>(control))
+            box->setText(value);
+        else if (auto* list = qobject_cast<QComboBox*>(control))
+            list->setCurrentIndex(list->findText(value));
+        else
+            ADD_FAILURE() << "no control to work: " << qPrintable(step);
+    }
+}
+
 class DialogTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -75,27 +97,6 @@ protected:
     {
         if (auto* c = child<QComboBox>(window, combo))
             c->setCurrentIndex(c->findText(text));
-    }
-    // Works the controls in order: "Name" clicks a button, "Name=value" moves a
-    // slider, types into a box or picks a list's item.
-    static void act(QWidget& window, const QString& script)
-    {
-        for (const QString& step : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            const QString name = step.section(QLatin1Char('='), 0, 0), value = step.section(QLatin1Char('='), 1);
-            QWidget* control = step.contains(QLatin1Char('=')) ? window.findChild<QWidget*>(name)
-                                                                : window.findChild<QAbstractButton*>(name);
-            ASSERT_NE(control, nullptr) << qPrintable(step);
-            if (auto* button = qobject_cast<QAbstractButton*>(control))
-                button->click();
-            else if (auto* slider = qobject_cast<QSlider*>(control))
-                slider->setValue(value.toInt());
-            else if (auto* box = qobject_cast<QLineEdit*>(control))
-                box->setText(value);
-            else if (auto* list = qobject_cast<QComboBox*>(control))
-                list->setCurrentIndex(list->findText(value));
-            else
-                ADD_FAILURE() << "no control to work: " << qPrintable(step);
-        }
     }
     // The script, answering OK to the message box `message` it shows.
     void actOk(QWidget& window, const QString& script, const QString& message)

@@ -46,6 +46,7 @@
 namespace varnet {
 namespace {
 
+using testing::act;
 using testing::Commands;
 using testing::hexBytes;
 using testing::SentCommand;
@@ -1478,13 +1479,6 @@ protected:
         unit_.setStatusReply(id, SimControlUnit::reply(id, type, QByteArray::fromHex(payload)));
         return open<T>(id, type);
     }
-    static void slide(QWidget& w, const char* name, int value) { w.findChild<QSlider*>(name)->setValue(value); }
-    static void apply(QWidget& w, const char* newID)
-    {
-        auto* c = w.findChild<QComboBox*>("NewGaugeID");
-        c->setCurrentIndex(c->findText(newID));
-        click(w, "CmdApply");
-    }
 };
 
 TEST_F(OnTheBus, ApplyMovesAConnectedGaugeAndRefusesAnUnconnectedOne)
@@ -1495,7 +1489,7 @@ TEST_F(OnTheBus, ApplyMovesAConnectedGaugeAndRefusesAnUnconnectedOne)
     Cfg.PlateValue[Cfg.AddPlate()][0] = 1;
     Cfg.PlateCount = 1;
 
-    apply(needle(), "40");
+    act(needle(), "NewGaugeID=40 CmdApply");
     ASSERT_TRUE(unit_.waitForFrames(1));
     waitMs(20);
     EXPECT_EQ(unit_.received(), hexBytes("00 0C 2C 28 AA FF 20"));
@@ -1506,7 +1500,7 @@ TEST_F(OnTheBus, ApplyMovesAConnectedGaugeAndRefusesAnUnconnectedOne)
     CurrentGaugeID = 40;
     Session.GaugeRecBusStatus[40] = 1;
     messages_.expectOk(kNotConnected);
-    apply(needle(), "41");
+    act(needle(), "NewGaugeID=41 CmdApply");
     waitMs(40);
     EXPECT_TRUE(unit_.received().isEmpty());
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[40], Cfg.GaugeRecType[41]), std::tuple(1, 0));
@@ -1543,10 +1537,7 @@ TEST_F(OnTheBus, ADFPollsTheCompassUntilCancelAndVORCalibratesAndReadsItsOwnCour
 
     // The VOR's calibration series, and the course of its own reply only.
     auto& vor = open<ConfigGaugeVOR>(21, kVOR1);
-    slide(vor, "SliderValue1", 400);
-    click(vor, "cmdCenterLocNeedle");
-    slide(vor, "Sliderindicator", 100);
-    click(vor, "cmdCalibrateDisk");
+    act(vor, "SliderValue1=400 cmdCenterLocNeedle Sliderindicator=100 cmdCalibrateDisk");
     EXPECT_EQ(received(10), (Commands{{5, 400}, {4, -72}, {10, 100}, {13, 0x7064}, {13, 0x5208}, {13, 0x63AC},
                                       {13, 0x2550}, {13, 0x16F4}, {13, 0x3898}, {13, 0x4A3C}}));
 
@@ -1583,13 +1574,11 @@ TEST_F(OnTheBus, HeadingIndicatorAndAirlinerClockReadTheirOwnReplies)
 TEST_F(OnTheBus, AltimeterWritesExactPressureRefusesOthersAndReadsItBack)
 {
     auto& d = open<ConfigGaugeAD>(22, 101, 1, 4);
-    box(d, "boxAirPress")->setText("29.92");
-    click(d, "cmdWriteAirPress");
+    act(d, "boxAirPress=29.92 cmdWriteAirPress");
     EXPECT_EQ(received(2), (Commands{{14, 0}, {12, 2992}}));
     for (const char* refused : {"100", "-1"}) {
-        box(d, "boxAirPress")->setText(QString::fromLatin1(refused));
         messages_.expectOk(kAirPressureRule);
-        click(d, "cmdWriteAirPress");
+        act(d, QStringLiteral("boxAirPress=%1 cmdWriteAirPress").arg(refused));
     }
     unit_.setStatusReply(22, SimControlUnit::reply(22, 101, QByteArray::fromHex("0000000BB0000100A0")));
     click(d, "CmdReadAirPress");
