@@ -293,6 +293,20 @@ protected:
         std::tie(Cfg.GaugeRecPlate1[70], Cfg.GaugeRecPlate2[70]) = std::tuple(options, sources);
         return show<ConfigRMI>(70, 130);
     }
+    // The dual-needle dialog; functions 40 (Engines) and 50 (Fuel), a plate of each.
+    static ConfigGaugeDN& dualNeedle(int category1 = 1, int category2 = 1)
+    {
+        for (auto [f, category] : {std::pair{40, 1}, {50, 3}}) {
+            Cfg.FunctionNames[f] = "F" + std::to_string(f);
+            std::tie(Cfg.FunctionCategory[f], Cfg.FunctionSignalType[f]) = std::tuple(category, kSignalGauge);
+            Cfg.PlateValue[Cfg.AddPlate()][0] = category;
+        }
+        Cfg.PlateCount = 2;
+        GaugeRecord{5, 4, 1, category1, 40, 2, 0, category2, 40, 3, 0}.Write(Cfg, 30, Field::All);
+        auto& d = show<ConfigGaugeDN>(30, 5, 4, 1, 2, &ConfigGaugeDN::GaugeDNInitialize);
+        d.Form_Activate();
+        return d;
+    }
     // The dialog, what its opening sent forgotten.
     template <typename T>
     T& shown(T& dialog)
@@ -1032,26 +1046,9 @@ TEST_F(SingleNeedle, NeedleListsAndTheDisplayGaugesTestValueCommandsAndAssignmen
     EXPECT_EQ(fields(21), (Fields{2, 2, 1, 1, 40, 4, 0, 0, 0, 0, 0}));
 }
 
-class DualNeedle : public Dialogs {
-protected:
-    static ConfigGaugeDN& open(int category1 = 1, int category2 = 1)
-    {
-        for (auto [f, category] : {std::pair{40, 1}, {50, 3}}) {  // Engines, Fuel
-            Cfg.FunctionNames[f] = "F" + std::to_string(f);
-            std::tie(Cfg.FunctionCategory[f], Cfg.FunctionSignalType[f]) = std::tuple(category, kSignalGauge);
-            Cfg.PlateValue[Cfg.AddPlate()][0] = category;
-        }
-        Cfg.PlateCount = 2;
-        GaugeRecord{5, 4, 1, category1, 40, 2, 0, category2, 40, 3, 0}.Write(Cfg, 30, Field::All);
-        auto& d = show<ConfigGaugeDN>(30, 5, 4, 1, 2, &ConfigGaugeDN::GaugeDNInitialize);
-        d.Form_Activate();
-        return d;
-    }
-};
-
-TEST_F(DualNeedle, OneEndStopQuestionPerActivationForBothNeedlesAndTheDirectionWord)
+TEST_F(Dialogs, DualNeedleOneEndStopQuestionPerActivationForBothNeedlesAndTheDirectionWord)
 {
-    auto& d = open();
+    auto& d = dualNeedle();
     click(d, "Command1");
     messages_.expectYesNo(kEndStopQuestion, true);
     messages_.expectOk("Needle center will be set to 540");
@@ -1065,10 +1062,10 @@ TEST_F(DualNeedle, OneEndStopQuestionPerActivationForBothNeedlesAndTheDirectionW
                                           {4, 257}, {4, 256}, {3, 4200}}));
 }
 
-TEST_F(DualNeedle, ApplyAsksEverythingFirstAndEachNeedleHandsOverItsOwnPlate)
+TEST_F(Dialogs, DualNeedleApplyAsksEverythingFirstAndEachNeedleHandsOverItsOwnPlate)
 {
     // Needle 1's stored category is beyond the list: nothing shows for it.
-    auto& d = open(14, 1);
+    auto& d = dualNeedle(14, 1);
     const Fields before = fields(30);
     messages_.expectYesNo(kNoAssignmentNeedle1, true);
     messages_.expectYesNo(kNoPlateNeedle1, false);
