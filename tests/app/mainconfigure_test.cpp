@@ -329,16 +329,13 @@ protected:
         Cfg.FunctionNames[60] = "N1";
         Cfg.FunctionCategory[60] = 1;
         Cfg.FunctionSignalType[60] = 4;
-        // Needle gauges.
-        gauge(1, 1);
-        gauge(4, 4);
-        put(12, {2, 1, 1, 1, 60, 2, 1});
-        gauge(13, 3);
-        gauge(14, 5);
-        put(16, {6, 1, 1, 1, 60, 3, 1, 1, 60, 4, 0});
-        // Instruments, the engine cluster and the clocks.
-        for (auto [id, type] : {std::pair{8, 8}, {10, 10}, {20, 106}, {30, 108}, {32, 105}, {77, 77}, {113, 113}})
+        for (auto [id, type] : {std::pair{1, 1}, {4, 4}, {13, 3}, {14, 5}, {8, 8}, {10, 10}, {20, 106}, {30, 108},
+                                {32, 105}, {55, 125}, {77, 77}, {113, 113}})
             gauge(id, type);
+        // Needle gauges with functions, instruments and clocks with their
+        // settings, avionics modules.
+        put(12, {2, 1, 1, 1, 60, 2, 1});
+        put(16, {6, 1, 1, 1, 60, 3, 1, 1, 60, 4, 0});
         put(21, {.type = kVOR2, .model = 1, .version = 1, .plate1 = 1});
         put(22, {.type = 101, .model = 2, .version = 4, .plate1 = 1, .function2 = -1});
         gauge(23, 103, 2);
@@ -346,7 +343,6 @@ protected:
         put(33, {.type = 104, .model = 1, .version = 1, .plate2 = 1});
         gauge(41, 101, 2, 5);
         put(130, {.type = 130, .model = 1, .version = 1, .plate1 = 1});
-        // Avionics modules.
         put(34, {.type = 110, .model = kRadioNav, .version = 3, .seqNr1 = 2, .plate2 = 1});
         gauge(35, 111, kRadioAdf2, 4);
         put(36, {.type = 120, .model = 0, .version = 5, .plate2 = 1});
@@ -356,7 +352,6 @@ protected:
         gauge(46, 122, 0, 4);
         put(53, {.type = 123, .model = 0, .version = 5, .plate1 = 5});
         put(54, {.type = 124, .model = 2, .version = 4, .plate1 = 1, .plate2 = -700});
-        gauge(55, 125);
         saveAndLoad("cockpit.cfg");
         Session.ConfigChanged = 0;
     }
