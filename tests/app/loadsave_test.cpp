@@ -39,7 +39,6 @@ TEST(StartDelayTest, WholeNumbersInRangeAreTakenAndEverythingElseExplained)
     }
 }
 
-
 using Statement = std::vector<std::string>;  // the items of one statement
 using Sections = std::map<std::string, std::vector<Statement>>;
 
