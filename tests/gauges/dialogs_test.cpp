@@ -1346,8 +1346,7 @@ TEST_F(PlateModelTest, PlateToGaugeNeedleCommandsAndWithoutAPlateNothingIsWritte
 
     // Without a plate the grid is empty and writes are refused.
     load(12, 1, 1);  // plate 1 belongs to another category
-    EXPECT_EQ(model.state.selectedItem, -1);
-    EXPECT_EQ(column(&PlateRow::value, 0, 1), Strings(2, ""));
+    EXPECT_EQ(std::tuple(model.state.selectedItem, column(&PlateRow::value, 0, 1)), std::tuple(-1, Strings(2, "")));
     for (const auto handler :
          {&PlateModel::CmdUpdatePlate_Click, &PlateModel::cmdSavePlate_Click, &PlateModel::CmdPlateToGauge_Click})
         answered(kNoPlateText, handler);
@@ -1363,16 +1362,12 @@ TEST_F(PlateModelTest, PlateToGaugeNeedleCommandsAndWithoutAPlateNothingIsWritte
     EXPECT_EQ(Session.ConfigChanged, 0);
 
     // The needle's command follows the kind of gauge.
-    const struct {
-        int gaugeID, needle, command;
-    } cases[] = {{12, 1, 5}, {12, 2, 6}, {12, 3, 0}, {20, 4, 9}, {20, 8, 13}};
-    for (const auto& c : cases) {
-        load(c.gaugeID, c.needle, 1);
+    for (auto [gaugeID, needle, command] : {std::tuple{12, 1, 5}, {12, 2, 6}, {12, 3, 0}, {20, 4, 9}, {20, 8, 13}}) {
+        load(gaugeID, needle, 1);
         link_.clear();
         model.SliderMoveNeedle_Change(300);
-        const auto expected = c.command ? std::vector<SentCommand>{{c.gaugeID, c.command, 300}}
-                                        : std::vector<SentCommand>{};
-        EXPECT_EQ(link_.sent, expected) << c.gaugeID << "/" << c.needle;
+        const auto expected = command ? std::vector<SentCommand>{{gaugeID, command, 300}} : std::vector<SentCommand>{};
+        EXPECT_EQ(link_.sent, expected) << gaugeID << "/" << needle;
     }
 
     load(0, 3, 1);
