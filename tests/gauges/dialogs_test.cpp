@@ -1,7 +1,5 @@
-// The gauge dialogs: first against a recording link (the dialog kit they
-// share and its encodings, each dialog's commands, refusals, read-back and
-// Apply, the plate window), then on the real send path to the simulated
-// control unit, where only frames and replies that path carries are checked.
+// The gauge dialogs against a recording link (the kit they share, each dialog,
+// the plate window), then what only the real send path shows.
 
 #include "dialog_fixture.h"
 #include "gauges/onthebus_fixture.h"
@@ -82,10 +80,10 @@ protected:
     int speedValue(int position) const override { return 2 * (115 - position); }
 };
 
-class DialogKit : public testing::DialogTest {
+class Dialogs : public testing::DialogTest {
 protected:
-    // The dialog for gauge 5 (function 1 = 7, plate 2 = 9), checked to be on `id`.
-    static TestDialog& open(int id = 5, int busStatus = -1)
+    // The test dialog for gauge 5 (function 1 = 7, plate 2 = 9), checked to be on `id`.
+    static TestDialog& kit(int id = 5, int busStatus = -1)
     {
         if (busStatus >= 0) {
             gauge(5, 103, 3, 4, busStatus);
@@ -95,12 +93,65 @@ protected:
         EXPECT_EQ(DefaultForm<TestDialog>::get().gaugeID(), id);
         return DefaultForm<TestDialog>::get();
     }
-    static bool loaded() { return DefaultForm<TestDialog>::loaded(); }
+    static bool kitLoaded() { return DefaultForm<TestDialog>::loaded(); }
+    // With `allSet`: three digits, slave and the knob through the simulator.
+    static ConfigGaugeAD& digitalAltimeter(int model, int version, bool allSet)
+    {
+        std::tie(Cfg.GaugeRecPlate1[12], Cfg.GaugeRecFunction2[12], Cfg.GaugeRecSeqNr2[12]) =
+            allSet ? std::tuple(1, -1, 1) : std::tuple(0, 0, 0);
+        return show<ConfigGaugeAD>(12, 101, model, version);
+    }
+    static ConfigAnalogueAltimeter& analogueAltimeter(int unit = 1, int role = 0, int knobViaSim = 0, bool poll = false)
+    {
+        std::tie(Cfg.GaugeRecFunction2[41], Cfg.GaugeRecSeqNr2[41]) = std::tuple(role, knobViaSim);
+        auto& d = show<ConfigAnalogueAltimeter>(41, 101, unit, 5);
+        if (!poll)
+            d.TimerScan().stop();
+        return d;
+    }
+    ConfigGaugeAI& attitude(int model, int busStatus = 2)
+    {
+        auto& d = show<ConfigGaugeAI>(12, 103, model, 1, busStatus);
+        d.Form_Activate();
+        return shown(d);
+    }
+    static ConfigDME& dme(int dmeNumber = 1, int units = 0)
+    {
+        std::tie(Cfg.GaugeRecSeqNr1[60], Cfg.GaugeRecPlate1[60]) = std::tuple(dmeNumber, units);
+        return show<ConfigDME>(60, 113, 2, 3, 1);
+    }
+    static ConfigRMI& rmi(int options = 0, int sources = 0)
+    {
+        std::tie(Cfg.GaugeRecPlate1[70], Cfg.GaugeRecPlate2[70]) = std::tuple(options, sources);
+        return show<ConfigRMI>(70, 130);
+    }
+    // The dual-needle dialog; functions 40 (Engines) and 50 (Fuel), a plate of each.
+    static ConfigGaugeDN& dualNeedle(int category1 = 1, int category2 = 1)
+    {
+        for (auto [f, category] : {std::pair{40, 1}, {50, 3}}) {
+            Cfg.FunctionNames[f] = "F" + std::to_string(f);
+            std::tie(Cfg.FunctionCategory[f], Cfg.FunctionSignalType[f]) = std::tuple(category, kSignalGauge);
+            Cfg.PlateValue[Cfg.AddPlate()][0] = category;
+        }
+        Cfg.PlateCount = 2;
+        GaugeRecord{5, 4, 1, category1, 40, 2, 0, category2, 40, 3, 0}.Write(Cfg, 30, Field::All);
+        auto& d = show<ConfigGaugeDN>(30, 5, 4, 1, 2, &ConfigGaugeDN::GaugeDNInitialize);
+        d.Form_Activate();
+        return d;
+    }
+    // The dialog, what its opening sent forgotten.
+    template <typename T>
+    T& shown(T& dialog)
+    {
+        link_.clear();
+        return dialog;
+    }
 };
 
-TEST_F(DialogKit, ApplyMovesAConnectedGaugeWithTypeModelVersionAndTheDialogsFields)
+
+TEST_F(Dialogs, KitApplyMovesAConnectedGaugeWithTypeModelVersionAndTheDialogsFields)
 {
-    act(open(5, 2), "NewGaugeID=9 CmdApply");
+    act(kit(5, 2), "NewGaugeID=9 CmdApply");
     EXPECT_EQ(link_.newIDs, (Commands{{5, 9}}));
     EXPECT_EQ(fields(9), (Fields{103, 3, 4, 0, 42, 0, 0, 0, 0, 0, 0}));
     // A field the dialog does not write (plate 2) stays behind.
@@ -109,19 +160,19 @@ TEST_F(DialogKit, ApplyMovesAConnectedGaugeWithTypeModelVersionAndTheDialogsFiel
               std::tuple(1, 2, 1));
     // The after-apply send goes to the new address, then the close.
     EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{9, 6, 1}, {9, 14, 0}}));
-    EXPECT_FALSE(loaded());
+    EXPECT_FALSE(kitLoaded());
 }
 
-TEST_F(DialogKit, MovePoliciesDecideOnTheBusStatusAndAFailedMoveMovesNothing)
+TEST_F(Dialogs, KitMovePoliciesDecideOnTheBusStatusAndAFailedMoveMovesNothing)
 {
     // Not connected: the two-line message, the record written where it was.
     messages_.expectOk(kNotConnected);
-    act(open(5, 1), "NewGaugeID=9 CmdApply");
+    act(kit(5, 1), "NewGaugeID=9 CmdApply");
     EXPECT_TRUE(link_.newIDs.empty());
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], Cfg.GaugeRecFunction1[5], Cfg.GaugeRecType[9]), std::tuple(103, 42, 0));
 
     // Always: moves whatever the status and leaves the status alone.
-    TestDialog& always = open(5, 0);
+    TestDialog& always = kit(5, 0);
     always.policy = MovePolicy::Always;
     act(always, "NewGaugeID=9 CmdApply");
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[9], Session.GaugeRecBusStatus[9]), std::tuple(103, 0));
@@ -129,23 +180,23 @@ TEST_F(DialogKit, MovePoliciesDecideOnTheBusStatusAndAFailedMoveMovesNothing)
     // The address change not queued: nothing moves, the record stays.
     link_.accept = false;
     messages_.expectOk(kNewIDNotWritten);
-    act(open(5, 2), "NewGaugeID=10 CmdApply");
+    act(kit(5, 2), "NewGaugeID=10 CmdApply");
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[10], Cfg.GaugeRecType[5], Session.GaugeRecBusStatus[5]),
               std::tuple(0, 103, 2));
 }
 
-TEST_F(DialogKit, ARefusedApplyOrATakenTargetWritesNothingSetCarriesTheWholeRecordAndUninstallAsksFirst)
+TEST_F(Dialogs, KitARefusedApplyOrATakenTargetWritesNothingSetCarriesTheWholeRecordAndUninstallAsksFirst)
 {
-    TestDialog& d = open(5, 2);
+    TestDialog& d = kit(5, 2);
     d.valid = false;
     click(d, "CmdApply");
     EXPECT_EQ(Cfg.GaugeRecFunction1[5], 7);
-    EXPECT_TRUE(loaded());
+    EXPECT_TRUE(kitLoaded());
 
     d.valid = true;
     Cfg.GaugeRecType[9] = 1;  // the bus search found a gauge there meanwhile
     actOk(d, "NewGaugeID=9 CmdApply", kNewIDRule);
-    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], Cfg.GaugeRecFunction1[5], link_.newIDs.size(), loaded()),
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], Cfg.GaugeRecFunction1[5], link_.newIDs.size(), kitLoaded()),
               std::tuple(103, 7, 0u, true));
 
     // Set beside NewGaugeID moves the record at once and refills the free list.
@@ -160,36 +211,36 @@ TEST_F(DialogKit, ARefusedApplyOrATakenTargetWritesNothingSetCarriesTheWholeReco
     // Uninstall clears its field set only on Yes.
     Cfg.GaugeRecFunction2[5] = 8;
     messages_.expectYesNo(kUninstallQuestion, false);
-    TestDialog& u = open(5, 2);
+    TestDialog& u = kit(5, 2);
     click(u, "CmdUninstall");
-    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], loaded()), std::tuple(103, true));
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], kitLoaded()), std::tuple(103, true));
     messages_.expectYesNo(kUninstallQuestion, true);
     click(u, "CmdUninstall");
     // This set keeps model, version and the second plate.
     EXPECT_EQ(fields(5), (Fields{0, 3, 4, 0, 0, 0, 0, 0, 0, 0, 9}));
-    EXPECT_EQ(std::tuple(Session.ConfigChanged, loaded()), std::tuple(1, false));
+    EXPECT_EQ(std::tuple(Session.ConfigChanged, kitLoaded()), std::tuple(1, false));
 }
 
-TEST_F(DialogKit, EveryCloseIsCancelTheSameGaugeRaisesAndTheKitsWordsAndReplies)
+TEST_F(Dialogs, KitEveryCloseIsCancelTheSameGaugeRaisesAndTheKitsWordsAndReplies)
 {
-    click(open(5, 2), "CmdClose");
-    EXPECT_FALSE(loaded());
-    open().close();  // the title bar
-    EXPECT_FALSE(loaded());
-    open();
+    click(kit(5, 2), "CmdClose");
+    EXPECT_FALSE(kitLoaded());
+    kit().close();  // the title bar
+    EXPECT_FALSE(kitLoaded());
+    kit();
     CloseOpenDialogs();
-    EXPECT_FALSE(loaded());
+    EXPECT_FALSE(kitLoaded());
     EXPECT_EQ(link_.sent, (std::vector<SentCommand>(3, {5, 14, 0})));
     EXPECT_EQ(Cfg.GaugeRecFunction1[5], 7);
 
     // The same gauge raises the open dialog; another closes it first.
     link_.clear();
-    TestDialog* first = &open();
+    TestDialog* first = &kit();
     OpenDialog<TestDialog>();
     EXPECT_EQ(&DefaultForm<TestDialog>::get(), first);
     EXPECT_TRUE(link_.sent.empty());
     gauge(6, 103);
-    open(6);
+    kit(6);
     EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{5, 14, 0}}));
     // The dialog keeps its gauge whatever the screen opens next.
     CurrentGaugeID = 77;
@@ -197,7 +248,7 @@ TEST_F(DialogKit, EveryCloseIsCancelTheSameGaugeRaisesAndTheKitsWordsAndReplies)
     EXPECT_EQ(link_.sent.back(), (SentCommand{6, 8, 64}));
 
     // Light, display, backlight and speed words.
-    TestDialog& d = open(5, 2);
+    TestDialog& d = kit(5, 2);
     link_.clear();
     act(d, "LightOn LightOff DisplayOn LightOn CmdSetBacklight SliderBacklight=9");  // the backlight with nothing set
     child<QCheckBox>(d, "CheckSetDefault")->setChecked(true);
@@ -260,61 +311,6 @@ TEST(DialogNumbers, ReadersRoundingRangeRulesAndRadioCodes)
     EXPECT_EQ(NibbleDigits(0x12, 0x00) + " " + NibbleDigits(0x77, 0x77), "1200 7777");
 }
 
-class Dialogs : public testing::DialogTest {
-protected:
-    // With `allSet`: three digits, slave and the knob through the simulator.
-    static ConfigGaugeAD& digitalAltimeter(int model, int version, bool allSet)
-    {
-        std::tie(Cfg.GaugeRecPlate1[12], Cfg.GaugeRecFunction2[12], Cfg.GaugeRecSeqNr2[12]) =
-            allSet ? std::tuple(1, -1, 1) : std::tuple(0, 0, 0);
-        return show<ConfigGaugeAD>(12, 101, model, version);
-    }
-    static ConfigAnalogueAltimeter& analogueAltimeter(int unit = 1, int role = 0, int knobViaSim = 0, bool poll = false)
-    {
-        std::tie(Cfg.GaugeRecFunction2[41], Cfg.GaugeRecSeqNr2[41]) = std::tuple(role, knobViaSim);
-        auto& d = show<ConfigAnalogueAltimeter>(41, 101, unit, 5);
-        if (!poll)
-            d.TimerScan().stop();
-        return d;
-    }
-    ConfigGaugeAI& attitude(int model, int busStatus = 2)
-    {
-        auto& d = show<ConfigGaugeAI>(12, 103, model, 1, busStatus);
-        d.Form_Activate();
-        return shown(d);
-    }
-    static ConfigDME& dme(int dmeNumber = 1, int units = 0)
-    {
-        std::tie(Cfg.GaugeRecSeqNr1[60], Cfg.GaugeRecPlate1[60]) = std::tuple(dmeNumber, units);
-        return show<ConfigDME>(60, 113, 2, 3, 1);
-    }
-    static ConfigRMI& rmi(int options = 0, int sources = 0)
-    {
-        std::tie(Cfg.GaugeRecPlate1[70], Cfg.GaugeRecPlate2[70]) = std::tuple(options, sources);
-        return show<ConfigRMI>(70, 130);
-    }
-    // The dual-needle dialog; functions 40 (Engines) and 50 (Fuel), a plate of each.
-    static ConfigGaugeDN& dualNeedle(int category1 = 1, int category2 = 1)
-    {
-        for (auto [f, category] : {std::pair{40, 1}, {50, 3}}) {
-            Cfg.FunctionNames[f] = "F" + std::to_string(f);
-            std::tie(Cfg.FunctionCategory[f], Cfg.FunctionSignalType[f]) = std::tuple(category, kSignalGauge);
-            Cfg.PlateValue[Cfg.AddPlate()][0] = category;
-        }
-        Cfg.PlateCount = 2;
-        GaugeRecord{5, 4, 1, category1, 40, 2, 0, category2, 40, 3, 0}.Write(Cfg, 30, Field::All);
-        auto& d = show<ConfigGaugeDN>(30, 5, 4, 1, 2, &ConfigGaugeDN::GaugeDNInitialize);
-        d.Form_Activate();
-        return d;
-    }
-    // The dialog, what its opening sent forgotten.
-    template <typename T>
-    T& shown(T& dialog)
-    {
-        link_.clear();
-        return dialog;
-    }
-};
 
 TEST_F(Dialogs, ADFPointerCalibrationWrapsARefusedDeltaSendsNothingAndApplyWritesFunction32)
 {
