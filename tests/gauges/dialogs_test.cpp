@@ -230,8 +230,7 @@ TEST_F(Dialogs, KitEveryCloseIsCancelTheSameGaugeRaisesAndTheKitsWordsAndReplies
     kit();
     CloseOpenDialogs();
     EXPECT_FALSE(kitLoaded());
-    EXPECT_EQ(link_.sent, (std::vector<SentCommand>(3, {5, 14, 0})));
-    EXPECT_EQ(Cfg.GaugeRecFunction1[5], 7);
+    EXPECT_EQ(std::tuple(link_.sent, Cfg.GaugeRecFunction1[5]), std::tuple(std::vector<SentCommand>(3, {5, 14, 0}), 7));
 
     // The same gauge raises the open dialog; another closes it first.
     link_.clear();
@@ -587,8 +586,7 @@ TEST_F(Dialogs, DmeLampsBrightnessPackedTestValuesReadApplyAndTheTestOffOfEveryC
     link_.clear();
     act(r, "NewGaugeID=61 Command6");
     EXPECT_EQ(link_.newIDs, (Commands{{60, 61}}));
-    EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{61, 10, 0}}));
-    EXPECT_EQ(Cfg.GaugeRecType[60], 0);
+    EXPECT_EQ(std::tuple(link_.sent, Cfg.GaugeRecType[60]), std::tuple(std::vector<SentCommand>{{61, 10, 0}}, 0));
     EXPECT_EQ(fields(61), (Fields{113, 2, 3, 8, 27, 2, 1, 0, 0, 0, 0}));
 
     link_.clear();
@@ -1079,8 +1077,7 @@ TEST_F(Dialogs, DualNeedleApplyAsksEverythingFirstAndEachNeedleHandsOverItsOwnPl
     messages_.expectYesNo(kNoAssignmentNeedle1, true);
     messages_.expectYesNo(kNoPlateNeedle1, true);
     act(d, "NewGaugeID=31 CmdApply");
-    EXPECT_EQ(fields(30), Fields(11, 0));
-    EXPECT_EQ(fields(31), (Fields{5, 4, 1, 0, 0, 2, 0, 3, 50, 3, 1}));
+    EXPECT_EQ(std::tuple(fields(30), fields(31)), std::tuple(Fields(11, 0), Fields{5, 4, 1, 0, 0, 2, 0, 3, 50, 3, 1}));
 }
 
 const char* const kVerified = "Plate verified and no errors found";
