@@ -149,7 +149,7 @@ protected:
 };
 
 
-TEST_F(Dialogs, KitApplyMovesAConnectedGaugeWithTypeModelVersionAndTheDialogsFields)
+TEST_F(Dialogs, KitApplyMovesTheGaugeAsItsPolicySaysAndAFailedMoveMovesNothing)
 {
     act(kit(5, 2), "NewGaugeID=9 CmdApply");
     EXPECT_EQ(link_.newIDs, (Commands{{5, 9}}));
@@ -161,27 +161,25 @@ TEST_F(Dialogs, KitApplyMovesAConnectedGaugeWithTypeModelVersionAndTheDialogsFie
     // The after-apply send goes to the new address, then the close.
     EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{9, 6, 1}, {9, 14, 0}}));
     EXPECT_FALSE(kitLoaded());
-}
 
-TEST_F(Dialogs, KitMovePoliciesDecideOnTheBusStatusAndAFailedMoveMovesNothing)
-{
     // Not connected: the two-line message, the record written where it was.
+    link_.clear();
     messages_.expectOk(kNotConnected);
-    act(kit(5, 1), "NewGaugeID=9 CmdApply");
+    act(kit(5, 1), "NewGaugeID=10 CmdApply");
     EXPECT_TRUE(link_.newIDs.empty());
-    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], Cfg.GaugeRecFunction1[5], Cfg.GaugeRecType[9]), std::tuple(103, 42, 0));
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], Cfg.GaugeRecFunction1[5], Cfg.GaugeRecType[10]), std::tuple(103, 42, 0));
 
     // Always: moves whatever the status and leaves the status alone.
     TestDialog& always = kit(5, 0);
     always.policy = MovePolicy::Always;
-    act(always, "NewGaugeID=9 CmdApply");
-    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[9], Session.GaugeRecBusStatus[9]), std::tuple(103, 0));
+    act(always, "NewGaugeID=11 CmdApply");
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[11], Session.GaugeRecBusStatus[11]), std::tuple(103, 0));
 
     // The address change not queued: nothing moves, the record stays.
     link_.accept = false;
     messages_.expectOk(kNewIDNotWritten);
-    act(kit(5, 2), "NewGaugeID=10 CmdApply");
-    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[10], Cfg.GaugeRecType[5], Session.GaugeRecBusStatus[5]),
+    act(kit(5, 2), "NewGaugeID=12 CmdApply");
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[12], Cfg.GaugeRecType[5], Session.GaugeRecBusStatus[5]),
               std::tuple(0, 103, 2));
 }
 
@@ -1444,19 +1442,6 @@ TEST_F(PlateWindow, CalibratesSavesAndAssignsThroughItsControls)
 
 class OnTheBus : public testing::DialogOnTheBusTest {
 protected:
-    void SetUp() override
-    {
-        DialogOnTheBusTest::SetUp();
-        std::tie(Cfg.GaugeRecType[12], Cfg.GaugeRecModel[12], Cfg.GaugeRecVersion[12]) = std::tuple(1, 2, 3);
-        CurrentGaugeID = 12;
-        CurrentGaugeTypeName = "Small gauge; Single Needle ";
-    }
-    // The single-needle dialog for CurrentGaugeID.
-    static ConfigGaugeSN& needle()
-    {
-        OpenDialog<ConfigGaugeSN>(&ConfigGaugeSN::GaugeSNInitialize);
-        return DefaultForm<ConfigGaugeSN>::get();
-    }
     // The dialog for a gauge that answers status requests with `payload`.
     template <typename T>
     T& answering(int id, int type, const char* payload)
@@ -1466,45 +1451,20 @@ protected:
     }
 };
 
-TEST_F(OnTheBus, ApplyMovesAConnectedGaugeAndRefusesAnUnconnectedOne)
+TEST_F(OnTheBus, ApplyMovesAConnectedGaugeWithTheNewIDFrame)
 {
-    Session.GaugeRecBusStatus[12] = 2;
     std::tie(Cfg.GaugeRecCategory1[12], Cfg.GaugeRecFunction1[12]) = std::tuple(1, 60);
     std::tie(Cfg.FunctionCategory[60], Cfg.FunctionSignalType[60]) = std::tuple(1, 4);
     Cfg.PlateValue[Cfg.AddPlate()][0] = 1;
     Cfg.PlateCount = 1;
+    Session.GaugeRecBusStatus[12] = 2;
 
-    act(needle(), "NewGaugeID=40 CmdApply");
+    act(open<ConfigGaugeSN>(12, 1, 2, 3, &ConfigGaugeSN::GaugeSNInitialize), "NewGaugeID=40 CmdApply");
     ASSERT_TRUE(unit_.waitForFrames(1));
     waitMs(20);
     EXPECT_EQ(unit_.received(), hexBytes("00 0C 2C 28 AA FF 20"));
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[40], Cfg.GaugeRecModel[40], Cfg.GaugeRecType[12]), std::tuple(1, 2, 0));
     EXPECT_EQ(std::tuple(Session.GaugeRecBusStatus[12], Session.GaugeRecBusStatus[40]), std::tuple(1, 2));
-
-    unit_.clear();
-    CurrentGaugeID = 40;
-    Session.GaugeRecBusStatus[40] = 1;
-    messages_.expectOk(kNotConnected);
-    act(needle(), "NewGaugeID=41 CmdApply");
-    waitMs(40);
-    EXPECT_TRUE(unit_.received().isEmpty());
-    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[40], Cfg.GaugeRecType[41]), std::tuple(1, 0));
-}
-
-TEST_F(OnTheBus, AReadTakesOnlyAFreshReplyOfItsOwnGauge)
-{
-    unit_.addGauge(12, 1);
-    GaugeReply = SimControlUnit::reply(12, 1);
-    GaugeReplyReceived = 1;
-    // Another gauge answers in its place: nothing is taken.
-    unit_.answer = [](const QByteArray& frame) {
-        return frame.at(2) == char(0x78) ? SimControlUnit::reply(13, 1) : QByteArray();
-    };
-    EXPECT_FALSE(needle().context().Read());
-    unit_.answer = nullptr;
-    const std::optional<QByteArray> reply = needle().context().Read();
-    ASSERT_TRUE(reply);
-    EXPECT_EQ(*reply, SimControlUnit::reply(12, 1));
 }
 
 TEST_F(OnTheBus, ADFPollsTheCompassUntilCancelAndVORCalibratesAndReadsItsOwnCourse)
@@ -1526,8 +1486,11 @@ TEST_F(OnTheBus, ADFPollsTheCompassUntilCancelAndVORCalibratesAndReadsItsOwnCour
     EXPECT_EQ(received(10), (Commands{{5, 400}, {4, -72}, {10, 100}, {13, 0x7064}, {13, 0x5208}, {13, 0x63AC},
                                       {13, 0x2550}, {13, 0x16F4}, {13, 0x3898}, {13, 0x4A3C}}));
 
-    // Another gauge answering in its place shows nothing; its own reply does.
+    // Another gauge answering in its place shows nothing, nor does a reply
+    // of its own left from before the request; a fresh own reply does.
     const QByteArray count542 = QByteArray::fromHex("000000021E");
+    GaugeReply = SimControlUnit::reply(21, kVOR1, count542);
+    GaugeReplyReceived = 1;
     unit_.answer = [&](const QByteArray& frame) {
         return frame.at(2) == char(0x78) ? SimControlUnit::reply(22, kVOR1, count542) : QByteArray();
     };

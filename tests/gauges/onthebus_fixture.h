@@ -41,12 +41,12 @@ protected:
 
     // Dialog T opened for a gauge of `type` at `id`.
     template <typename T>
-    T& open(int id, int type, int model = 1, int version = 1)
+    T& open(int id, int type, int model = 1, int version = 1, void (T::*init)() = nullptr)
     {
         std::tie(Cfg.GaugeRecType[id], Cfg.GaugeRecModel[id], Cfg.GaugeRecVersion[id]) =
             std::tuple(type, model, version);
         CurrentGaugeID = Integer(id);
-        OpenDialog<T>();
+        OpenDialog<T>(init);
         return DefaultForm<T>::get();
     }
 
