@@ -81,6 +81,20 @@ protected:
         return DefaultForm<T>::get();
     }
 
+    // A plate of `category` appended to the tables.
+    static int plate(int category, const std::string& name = "")
+    {
+        const int p = Cfg.AddPlate();
+        Cfg.PlateName[p] = name;
+        Cfg.PlateValue[p][0] = category;
+        return p;
+    }
+    static void function(int n, const std::string& name, int category, int signalType)
+    {
+        Cfg.FunctionNames[n] = name;
+        std::tie(Cfg.FunctionCategory[n], Cfg.FunctionSignalType[n]) = std::tuple(category, signalType);
+    }
+
     template <typename T>
     static T* child(QWidget& window, const char* name)
     {

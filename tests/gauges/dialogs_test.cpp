@@ -19,27 +19,18 @@
 #include "gauges/lightclock.h"
 #include "gauges/needlelists.h"
 #include "gauges/platemodel.h"
-#include "gauges/platewindow.h"
 #include "gauges/radiocodecs.h"
 #include "gauges/rmi.h"
 #include "gauges/singleneedle.h"
 #include "gauges/timewords.h"
 #include "gauges/vorindicator.h"
-#include "platform/wait.h"
-#include "simcontrolunit/simcontrolunit.h"
 #include "support/fake_clock.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
-#include <QSlider>
 #include <QTimer>
-
-#include <tuple>
-#include <utility>
-#include <vector>
 
 namespace varnet {
 namespace {
@@ -129,11 +120,9 @@ protected:
     static ConfigGaugeDN& dualNeedle(int category1 = 1, int category2 = 1)
     {
         for (auto [f, category] : {std::pair{40, 1}, {50, 3}}) {
-            Cfg.FunctionNames[f] = "F" + std::to_string(f);
-            std::tie(Cfg.FunctionCategory[f], Cfg.FunctionSignalType[f]) = std::tuple(category, kSignalGauge);
-            Cfg.PlateValue[Cfg.AddPlate()][0] = category;
+            function(f, "F" + std::to_string(f), category, kSignalGauge);
+            plate(category);
         }
-        Cfg.PlateCount = 2;
         GaugeRecord{5, 4, 1, category1, 40, 2, 0, category2, 40, 3, 0}.Write(Cfg, 30, Field::All);
         auto& d = show<ConfigGaugeDN>(30, 5, 4, 1, 2, &ConfigGaugeDN::GaugeDNInitialize);
         d.Form_Activate();
@@ -650,13 +639,7 @@ protected:
         for (int category : {3, 3, 3, 3, 3, 1, 1, 1, 1, 6, 6, 5})
             plate(category);
     }
-    static void plate(int category)
-    {
-        const int p = Cfg.AddPlate();
-        Cfg.PlateName[p] = "P" + std::to_string(p);
-        Cfg.PlateValue[p][0] = category;
-        Cfg.PlateCount = Integer(p + 1);
-    }
+    static void plate(int category) { DialogTest::plate(category, "P" + std::to_string(Cfg.PlateCount)); }
     ConfigCessnaEngineCluster& open() { return shown(show<ConfigCessnaEngineCluster>(20, 8, 2, 3)); }
     static QComboBox* plates(QWidget& d, int needle)
     {
@@ -866,16 +849,11 @@ protected:
         // plates of two categories.
         for (auto [n, name, category, signal] : {std::tuple{40, "RPM", 1, kSignalGauge}, {41, "EGT", 1, kSignalMacro},
                                                  {42, "Switch", 1, 1}, {43, "Flaps", 2, kSignalGauge}}) {
-            Cfg.FunctionNames[n] = name;
+            function(n, name, category, signal);
             Cfg.FunctionFullName[n] = std::string(name) + " full";
-            std::tie(Cfg.FunctionCategory[n], Cfg.FunctionSignalType[n]) = std::tuple(category, signal);
         }
-        for (auto [name, category] : {std::pair{"Tacho", 1}, {"Flaps", 2}, {"EGT", 1}}) {
-            const int p = Cfg.AddPlate();
-            Cfg.PlateName[p] = name;
-            Cfg.PlateValue[p][0] = category;
-            Cfg.PlateCount = Integer(p + 1);
-        }
+        for (auto [name, category] : {std::pair{"Tacho", 1}, {"Flaps", 2}, {"EGT", 1}})
+            plate(category, name);
     }
     ConfigGaugeSN& open(int model = 1)
     {
@@ -1107,9 +1085,7 @@ protected:
 
     static void addPlate(const std::string& name, int category, const Points& points)
     {
-        const int p = Cfg.AddPlate();
-        Cfg.PlateName[p] = name;
-        Cfg.PlateValue[p][0] = category;
+        const int p = plate(category, name);
         Cfg.PlateValue[p][1] = Cfg.PlateSteps[p][1] = Integer(points.size() - 1);
         Cfg.PlateValue[p][2] = points.front().first;
         Cfg.PlateValue[p][3] = points.back().first;
@@ -1389,8 +1365,7 @@ using PlateWindow = testing::DialogTest;
 TEST_F(PlateWindow, CalibratesSavesAndAssignsThroughItsControls)
 {
     gauge(12, SingleNeedleType);
-    const int plate = Cfg.AddPlate();
-    Cfg.PlateName[plate] = "RPM";
+    const int plate = DialogTest::plate(1, "RPM");
     Cfg.PlateValue[plate] = {1, 1, 0, 100, 0, 100};
     Cfg.PlateSteps[plate] = {0, 1, 0, 500, 0, 500};
     Cfg.GaugeRecPlate1[12] = 7;
@@ -1456,7 +1431,6 @@ TEST_F(OnTheBus, ApplyMovesAConnectedGaugeWithTheNewIDFrame)
     std::tie(Cfg.GaugeRecCategory1[12], Cfg.GaugeRecFunction1[12]) = std::tuple(1, 60);
     std::tie(Cfg.FunctionCategory[60], Cfg.FunctionSignalType[60]) = std::tuple(1, 4);
     Cfg.PlateValue[Cfg.AddPlate()][0] = 1;
-    Cfg.PlateCount = 1;
     Session.GaugeRecBusStatus[12] = 2;
 
     act(open<ConfigGaugeSN>(12, 1, 2, 3, &ConfigGaugeSN::GaugeSNInitialize), "NewGaugeID=40 CmdApply");
