@@ -36,7 +36,7 @@ TEST(GaugeBusFrame, ReceiverRebuildsEveryMagnitudeAndFindsNoZeroInside)
     }
 }
 
-TEST(GaugeBusFrame, RoundsLimitsAndRefusesWhatDoesNotFit)
+TEST(GaugeBusFrame, RoundsLimitsAndRefusesWhatDoesNotFitRepliesNeedBothMarkers)
 {
     // Halves to even; small negatives keep their sign.
     EXPECT_EQ(frame(12, 5, 2.5), frame(12, 5, 2));
@@ -58,17 +58,13 @@ TEST(GaugeBusFrame, RoundsLimitsAndRefusesWhatDoesNotFit)
     EXPECT_EQ(frame(255, 7, 0), hexBytes("00 FF 78 01 02 FF"));
     EXPECT_FALSE(GaugeBusFrame(256, 7, 0) || GaugeBusFrame(-1, 7, 0) || IdentifyFrame(300));
     EXPECT_FALSE(NewGaugeIDFrame(12, 256) || NewGaugeIDFrame(-1, 40));
-}
 
-TEST(GaugeReplyFraming, WholeReplyWithItsMarkers)
-{
-    QByteArray reply(25, '\x11');
-    reply[0] = '\0';
-    reply[24] = char(0xFF);
+    // A reply is taken whole, with both its markers.
+    QByteArray reply = hexBytes("00 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 FF");
     EXPECT_TRUE(IsWellFramedReply(reply));
     EXPECT_FALSE(IsWellFramedReply(reply.left(24)));
     EXPECT_FALSE(IsWellFramedReply(QByteArray(reply).replace(0, 1, "\x01")));
-    EXPECT_FALSE(IsWellFramedReply(QByteArray(reply).replace(24, 1, "\xFE")));
+    EXPECT_FALSE(IsWellFramedReply(reply.replace(24, 1, "\xFE")));
 }
 
 // A plate with its ends (value, steps) and its points (last point index =

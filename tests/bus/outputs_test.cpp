@@ -112,7 +112,7 @@ TEST_F(OutputTest, HeadingIndicatorStaysWithinOneTurnAndIsAskedOnlyWithReplyPort
     EXPECT_EQ(secondTick(), output({{3, 5, 1080}}));
 }
 
-TEST_F(OutputTest, ADFIndicatorSendsChangedBearingsAndReportsOneThatDoesNotFit)
+TEST_F(OutputTest, ADFIndicatorSendsChangedBearingsAndReportsOneThatDoesNotFitOnceUntilItFitsAgain)
 {
     gauge(9, 108);
     running();
@@ -123,6 +123,12 @@ TEST_F(OutputTest, ADFIndicatorSendsChangedBearingsAndReportsOneThatDoesNotFit)
     sim(31, 1e6f);
     EXPECT_EQ(next(), output({{9, 7, 0}})) << "Yes goes on with the status request";
     EXPECT_TRUE(next().isEmpty()) << "reported once, while the value stands";
+    sim(31, -90);
+    EXPECT_EQ(next(2), (Writes{output({{9, 5, 3240}, {9, 7, 0}}), {}}));
+    boxes.expectYesNo(processFault(9, 108, 3, "Overflow"), true);
+    sim(31, 1e6f);
+    next();
+    EXPECT_EQ(boxes.pending(), 0u) << "sendable in between: the new fault is asked again";
 }
 
 TEST_F(OutputTest, EachVORIndicatorGetsItsOwnChangesAndAllAgainAfterARunStart)

@@ -63,13 +63,11 @@ TEST_F(DevicePorts, OpenComPortsOpensEachPortTwiceWithItsUnitAndFreshBuffersUnus
     EXPECT_EQ(opens, (QMap<int, int>{{3, 2}, {4, 2}, {5, 2}, {6, 2}}));
     EXPECT_EQ(opened(), (std::array{true, true, true, true}));
     EXPECT_EQ(runWindow().MSComm1().portNumber(), 3);
-    EXPECT_EQ(unit(runWindow().MSComm1()), (std::tuple{25, 25}));
-    EXPECT_EQ(unit(portOf(StandAloneDevice::EngineCluster)), (std::tuple{16, 16}));
-    EXPECT_EQ(unit(portOf(StandAloneDevice::IOModule1)), (std::tuple{25, 25}));
-    EXPECT_EQ(unit(portOf(StandAloneDevice::IOModule2)), (std::tuple{25, 25}));
+    EXPECT_EQ((std::array{unit(runWindow().MSComm1()), unit(portOf(StandAloneDevice::EngineCluster)),
+                          unit(portOf(StandAloneDevice::IOModule1)), unit(portOf(StandAloneDevice::IOModule2))}),
+              (std::array{std::tuple{25, 25}, std::tuple{16, 16}, std::tuple{25, 25}, std::tuple{25, 25}}));
     EXPECT_EQ((std::tuple{GaugeSendBuffer, ECFrame}), (std::tuple{QByteArray(40, ' '), QByteArray(40, ' ')}));
-    EXPECT_TRUE(GaugeReply.isEmpty() && ECReplyBuffer.isEmpty());
-    EXPECT_EQ(ECReplyReceived, 0);
+    EXPECT_TRUE(GaugeReply.isEmpty() && ECReplyBuffer.isEmpty() && ECReplyReceived == 0);
 
     Cfg.ComPortGauges = Cfg.ComPortIOM = Cfg.ComPortIOM2 = 0;
     GaugeSendBuffer = "kept";
@@ -87,13 +85,20 @@ TEST_F(DevicePorts, OpenComPortsOpensEachPortTwiceWithItsUnitAndFreshBuffersUnus
     EXPECT_EQ(GaugeSendBuffer, "frame");
 }
 
-TEST_F(DevicePorts, CarrierHeldMeansTheControlUnitHasNoPower)
+TEST_F(DevicePorts, CarrierHeldMeansNoPowerAndCloseComPortsClosesAllFourCreatingTheLinkWindows)
 {
     carrierHeld = true;
+    Cfg.ComPortEC = 0;
     boxes.expectOk("No Power on CIM; Check Power Switch and Fuses");
     OpenComPorts();
     EXPECT_EQ(boxes.pending(), 0u);
     EXPECT_TRUE(runWindow().MSComm1().isOpen());
+    EXPECT_FALSE(standAloneLinks().Loaded(StandAloneDevice::EngineCluster));
+
+    CloseComPorts();
+    EXPECT_EQ(opened(), (std::array{false, false, false, false}));
+    for (StandAloneDevice device : testing::kAllLinks)
+        EXPECT_TRUE(standAloneLinks().Loaded(device));
 }
 
 TEST_F(DevicePorts, MissingPortShowsOneBoxNamingItsDeviceAndTheOthersStillOpen)
@@ -118,55 +123,21 @@ TEST_F(DevicePorts, MissingPortShowsOneBoxNamingItsDeviceAndTheOthersStillOpen)
     EXPECT_TRUE(OpenComPorts(PortFailures::Quiet));
 }
 
-TEST_F(DevicePorts, CloseComPortsClosesAllFourAndCreatesTheLinkWindows)
-{
-    Cfg.ComPortEC = 0;
-    OpenComPorts();
-    EXPECT_FALSE(standAloneLinks().Loaded(StandAloneDevice::EngineCluster));
-    CloseComPorts();
-    EXPECT_EQ(opened(), (std::array{false, false, false, false}));
-    for (StandAloneDevice device : testing::kAllLinks)
-        EXPECT_TRUE(standAloneLinks().Loaded(device));
-}
-
-// Real ports: an adapter that is not plugged in, and control units behind
-// pseudo-terminals.
+// A real port: input that waits at a reopen is discarded.
 class RealDevicePorts : public testing::GaugeBusTest {};
 
-TEST_F(RealDevicePorts, MissingAdapterAndWorkingLinks)
+TEST_F(RealDevicePorts, InputWaitingAtAReopenIsDiscarded)
 {
-    SimControlUnit cluster(4);
     SimControlUnit module(5);
-    ASSERT_TRUE(QFile::link(dir_.path() + "/unplugged", "COM9"));
-    QtSerialPort probe;
-    probe.setPortNumber(9);
-    ASSERT_FALSE(probe.open());
-    ScriptedMessages boxes;
-    boxes.expectOk(ComPortErrorText(9, probe.errorString()));
-    EXPECT_TRUE(ComPortErrorText(9, "x").startsWith("Commmunicaton error COM port nr: 9\r\n" + dir_.path() +
-                                                    "/COM9: x\r\n"));
-    Cfg.ComPortGauges = 9;
-    Cfg.ComPortEC = 4;
     Cfg.ComPortIOM = 5;
     OpenComPorts();
-    EXPECT_EQ(boxes.pending(), 0u);
-    EXPECT_FALSE(runWindow().MSComm1().isOpen());
-
-    // Input waiting at a reopen is discarded; a pseudo-terminal holds no
-    // carrier.
-    Cfg.ComPortGauges = 0;
     SerialPort& port = standAloneLinks().MSComm1(StandAloneDevice::IOModule1);
     module.send("0123456789");
     OpenComPorts();
     waitMs(50);
     EXPECT_EQ(port.bytesWaiting(), 0);
     EXPECT_TRUE(port.isOpen());
-    EXPECT_FALSE(port.carrierDetect());
-
-    // The cluster's link answers in 16-byte units.
-    cluster.send(QByteArray(16, 'E'));
-    ASSERT_TRUE(waitUntil([] { return ECReplyReceived == 1; }, 2000));
-    EXPECT_EQ(ECReplyBuffer, QByteArray(16, 'E'));
+    EXPECT_FALSE(port.carrierDetect()) << "a pseudo-terminal holds no carrier";
 }
 
 // The control unit on COM3 behind a real pseudo-terminal, the configured
@@ -188,8 +159,14 @@ protected:
     SimControlUnit unit{3};
 };
 
-TEST_F(SendPath, FramesReachTheControlUnitWholeAndInOrderAndOnlyBusIDsSendAnything)
+TEST_F(SendPath, FramesReachTheConfiguredPortWholeAndInOrderAndOnlyBusIDsSendAnything)
 {
+    // A COM probe left the port object open on another number.
+    SimControlUnit other(4);
+    SerialPort& port = runWindow().MSComm1();
+    port.close();
+    port.setPortNumber(4);
+    ASSERT_TRUE(port.open());
     // Each call waits until the configuration timer has written the one
     // before it.
     for (const auto& [command, value] : {std::pair{7, 0.0}, {5, 945.0}, {8, 192.0}, {5, -2.0}, {5, 65536.0}})
@@ -212,7 +189,7 @@ TEST_F(SendPath, FramesReachTheControlUnitWholeAndInOrderAndOnlyBusIDsSendAnythi
     // The new-ID frame goes out with its trailing blank; nothing else is sent.
     EXPECT_EQ(unit.received().size(), 5 * 6 + 7 + 6);
     EXPECT_EQ(unit.received().mid(30, 7), hexBytes("00 0C 2C 28 AA FF 20"));
-    EXPECT_EQ(GaugeSendPending, 0);
+    EXPECT_TRUE(GaugeSendPending == 0 && other.received().isEmpty() && port.portNumber() == 3);
 
     // Only IDs of the bus (and of modules) and values that are numbers.
     ASSERT_TRUE(SendGaugeCommand(12, 5, 945));
@@ -286,20 +263,6 @@ TEST_F(SendPath, DuringARunSingleFramesNeverMixIntoTheTickOutput)
     settle();
     EXPECT_EQ(unit.received(), hexBytes("00 0C 88 C1 02 FF  FF 00 0C 5B B1 03 FF FF 00 0C 88 C1 02 FF"
                                         "00 0C 5C 03 02 FF"));
-}
-
-TEST_F(SendPath, ConfigurationTimerWritesOnlyToTheConfiguredPort)
-{
-    // A COM probe left the port object open on another number.
-    SimControlUnit other(4);
-    SerialPort& port = runWindow().MSComm1();
-    port.close();
-    port.setPortNumber(4);
-    ASSERT_TRUE(port.open());
-
-    ASSERT_TRUE(SendGaugeCommand(12, 5, 945));
-    ASSERT_TRUE(unit.waitForFrames(1));
-    EXPECT_TRUE(other.received().isEmpty() && port.portNumber() == 3);
 }
 
 TEST_F(SendPath, FrameForAPortThatCannotBeOpenedIsDroppedQuietly)

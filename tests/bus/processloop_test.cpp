@@ -25,6 +25,9 @@ TEST_F(RunTest, NeedlesMoveInOneWritePerTickOnlyWhenTheirWholeStepChanges)
     gauge(2, 3, 0, 0, 24, 0);  // its second needle gets the very first port
     gauge(3, 1, 21, 0);
     gauge(4, 3, 22, wide, 23, 0);
+    // Left by an earlier run that followed the switches: with the backlight
+    // always off, it never goes out.
+    RunData.LightsSendCount = 1;
     running();
     sim({{24, 50}, {21, 25}});
 
@@ -107,14 +110,6 @@ TEST_F(RunTest, BacklightFollowsTheLightSwitchAndEightVoltsInTicksOfItsOwn)
     EXPECT_EQ(after(kVoltage, 8.0f), lights(192)) << "8.0 volts count as lit";
 }
 
-TEST_F(RunTest, BacklightNeverGoesOutWhenItIsAlwaysOff)
-{
-    gauge(3, 1, 21, 0);
-    RunData.LightsSendCount = 1;  // left by an earlier run that followed the switches
-    running();
-    EXPECT_EQ(tick(), Writes{output({{3, 5, 0}})});
-}
-
 TEST_F(RunTest, StatusRequestsGoInTurnAndASinglePolledGaugeIsAskedEverySecondGaugeTurn)
 {
     gauge(7, 110, 22);
@@ -173,31 +168,6 @@ TEST_F(RunTest, AProcessFaultShowsOneBoxAtATimeYesGoesOnWithTheTickNoStopsTheRun
     EXPECT_EQ(boxes.texts.size(), 2);
     EXPECT_EQ((std::tuple{run.Running, run.BoxRun->text()}), (std::tuple{0, "Halted"}));
     EXPECT_TRUE(run.WriteCmdDuringConfig().isActive());
-}
-
-TEST_F(RunTest, AGaugeWhoseValueCannotBeSentAsksOnceUntilItCanAndTheOthersGoOn)
-{
-    constexpr int kHeading = 7;
-    gauge(3, 1, 21, 0);
-    gauge(5, HeadingIndicatorType);
-    running();
-    testing::ScriptedMessages boxes;
-    const QString overflow = processFault(5, 105, 3, "Overflow");
-    boxes.expectYesNo(overflow, true);
-    sim(kHeading, 1e9f);
-    tick();  // the loop reads the heading at the end of a tick
-    for (int t = 1; t <= 3; ++t) {
-        sim(21, float(t));
-        EXPECT_EQ(tick(), Writes{output({{3, 5, 12 * t}})}) << "tick " << t;
-    }
-    sim(kHeading, 90);
-    tick();
-    EXPECT_EQ(tick(), Writes{output({{5, 5, 1080}})});
-    boxes.expectYesNo(overflow, true);
-    sim(kHeading, 1e9f);
-    tick();
-    tick();
-    EXPECT_EQ(boxes.pending(), 0u) << "sendable in between: the new fault is asked again";
 }
 
 TEST_F(RunTest, ANeedleReadingIsKeptOnlyWhileItsPortAndTheRunStayAndNoFaultOfTheLinkWasAsked)
