@@ -320,7 +320,7 @@ TEST_F(Dialogs, ADFPointerCalibrationWrapsARefusedDeltaSendsNothingAndApplyWrite
     EXPECT_EQ(fields(30), (Fields{108, 1, 1, 0, 32, 0, 0, 0, 0, 0, 9}));
 }
 
-TEST_F(Dialogs, HeadingStoredWordChecksItsPreferencesTheKnobBoxesStoreAtOnceAndApplyWritesItsOwnGauge)
+TEST_F(Dialogs, HeadingStoredWordChecksItsPreferencesApplyWritesItsOwnGaugeCalibrationWrapsAndTestSliders)
 {
     Cfg.GaugeRecPlate2[21] = 31;
     auto& d = show<ConfigDG>(21, 105, 3, 2);
@@ -352,11 +352,10 @@ TEST_F(Dialogs, HeadingStoredWordChecksItsPreferencesTheKnobBoxesStoreAtOnceAndA
     EXPECT_EQ(fields(21), (Fields{105, 3, 2, 8, 7, 1, 0, 4, 11, 1, 24}));
     EXPECT_EQ(std::tuple(Cfg.GaugeRecPlate2[22], DefaultForm<ConfigDG>::loaded()), std::tuple(0, false));
     EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{21, 9, 0}}));
-}
 
-TEST_F(Dialogs, HeadingCalibrationWrapsAndTestSlidersFollowTheDirection)
-{
-    act(show<ConfigDG>(21, 105, 3, 2), "BR1 SetBug DL10 SetDisk ResetCalibration DR1 DR1 SetDisk BL10 SetBug "
+    // The calibration wraps, and the test sliders follow the direction.
+    Cfg.GaugeRecPlate2[21] = 0;
+    act(shown(show<ConfigDG>(21, 105, 3, 2)), "BR1 SetBug DL10 SetDisk ResetCalibration DR1 DR1 SetDisk BL10 SetBug "
                                        "cmdRecalibrate SliderValue1=90 CheckReversCompassDirection SliderValue1=0 "
                                        "SliderValue2=30 SliderSpeed=0");
     EXPECT_EQ(link_.commands(), (Commands{{11, -2}, {13, 4319}, {10, -50}, {12, 4319}, {14, 0}, {10, 5}, {10, 5},
@@ -365,7 +364,7 @@ TEST_F(Dialogs, HeadingCalibrationWrapsAndTestSlidersFollowTheDirection)
     EXPECT_EQ(HeadingDegreesText(4319), "359.9");
 }
 
-TEST_F(Dialogs, AnalogueAltimeterSettingsWordsTestSlidersApplyPressuresAndTheCalibrationCounter)
+TEST_F(Dialogs, AnalogueAltimeterSettingsWordsTestSlidersApplyPressuresCalibrationAndTheStatusPoll)
 {
     auto& d = analogueAltimeter(2, -1, 1);
     EXPECT_TRUE(checked(d, "Slave"));
@@ -409,23 +408,22 @@ TEST_F(Dialogs, AnalogueAltimeterSettingsWordsTestSlidersApplyPressuresAndTheCal
     refused(p, "Needledelta", {"abc", "4320"}, RangeRule(QStringLiteral("Needledelta"), 0, kNeedledeltaTop),
             {"Command1", "NR1"});
     EXPECT_EQ(link_.commands(), (Commands{{10, 2}, {11, 4319}, {11, 0}, {11, 10}, {6, 10}, {10, 0}}));
-}
+    p.close();
 
-TEST_F(Dialogs, AnalogueAltimeterStatusPollShowsMovingNeedlesAndStopsWithTheTitleBar)
-{
-    auto& d = analogueAltimeter(1, 0, 0, true);
+    // The status poll shows moving needles and stops with the title bar.
+    auto& poll = analogueAltimeter(1, 0, 0, true);
     answer(41, {{15, 1}});
-    d.TimerScan().tick();
-    EXPECT_EQ(text(d, "boxStatus"), "Busy moving Needle(s)");
+    poll.TimerScan().tick();
+    EXPECT_EQ(text(poll, "boxStatus"), "Busy moving Needle(s)");
     answer(41, {{15, 0}});
-    act(d, "SliderValue1=500");
+    act(poll, "SliderValue1=500");
     link_.clear();
-    d.TimerScan().tick();
+    poll.TimerScan().tick();
     // The status request carries the altitude under test.
-    EXPECT_EQ(std::tuple(text(d, "boxStatus"), link_.commands().front()), std::tuple("Ready", std::pair{7, 500}));
+    EXPECT_EQ(std::tuple(text(poll, "boxStatus"), link_.commands().front()), std::tuple("Ready", std::pair{7, 500}));
 
     ASSERT_TRUE(waitUntil([&] { return link_.sent.size() >= 3; }, 1000)) << "the poll runs every 200 ms";
-    d.close();
+    poll.close();
     EXPECT_FALSE(DefaultForm<ConfigAnalogueAltimeter>::loaded());
     const std::size_t sent = link_.sent.size();
     waitMs(450);
@@ -652,8 +650,26 @@ protected:
     }
 };
 
-TEST_F(EngineCluster, ApplyStoresEachPlateInItsFieldAndTheNextOpeningShowsThem)
+TEST_F(EngineCluster, ApplyStoresEachPlateInItsPackedFieldOrNothingWhenOneDoesNotFit)
 {
+    while (Cfg.PlateCount < 257)
+        plate(1);
+    for (const auto& [needle, plate] : {std::pair{3, 128}, {4, 256}}) {
+        auto& d = open();
+        choosePlate(d, needle, plate);
+        actOk(d, "NewGaugeID=30 CmdApply", kAssignmentIncorrect);
+        ASSERT_TRUE(DefaultForm<ConfigCessnaEngineCluster>::loaded()) << needle;
+        EXPECT_EQ(std::tuple(Cfg.GaugeRecFunction1[20], Cfg.GaugeRecType[20], link_.newIDs.size()),
+                  std::tuple(0, 8, 0u));
+        click(d, "cmdClose");
+    }
+    // The largest plates that fit fill the word.
+    auto& largest = open();
+    choosePlate(largest, 3, 127);
+    choosePlate(largest, 4, 255);
+    click(largest, "CmdApply");
+    EXPECT_EQ(Cfg.GaugeRecPlate1[20], 32767);
+
     auto& d = open();
     EXPECT_EQ(std::tuple(plates(d, 1)->count(), plates(d, 8)->itemText(1)), std::tuple(5, "010.  P10"));
     for (int needle = 1; needle <= 8; ++needle)
@@ -671,27 +687,6 @@ TEST_F(EngineCluster, ApplyStoresEachPlateInItsFieldAndTheNextOpeningShowsThem)
     choosePlate(again, 1, 0);
     again.Form_Activate();
     EXPECT_EQ(plates(again, 1)->currentText(), "003.  P3");
-}
-
-TEST_F(EngineCluster, ApplyWritesNothingWhenAPlateDoesNotFitItsPacking)
-{
-    while (Cfg.PlateCount < 257)
-        plate(1);
-    for (const auto& [needle, plate] : {std::pair{3, 128}, {4, 256}}) {
-        auto& d = open();
-        choosePlate(d, needle, plate);
-        actOk(d, "NewGaugeID=30 CmdApply", kAssignmentIncorrect);
-        ASSERT_TRUE(DefaultForm<ConfigCessnaEngineCluster>::loaded()) << needle;
-        EXPECT_EQ(std::tuple(Cfg.GaugeRecFunction1[20], Cfg.GaugeRecType[20], link_.newIDs.size()),
-                  std::tuple(0, 8, 0u));
-        click(d, "cmdClose");
-    }
-    // The largest plates that fit fill the word.
-    auto& d = open();
-    choosePlate(d, 3, 127);
-    choosePlate(d, 4, 255);
-    click(d, "CmdApply");
-    EXPECT_EQ(Cfg.GaugeRecPlate1[20], 32767);
 }
 
 TEST_F(EngineCluster, CalHandsTheNeedleOfThisGaugeToThePlateWindowAndTheTwoSpeedScales)
@@ -1016,7 +1011,7 @@ TEST_F(SingleNeedle, NeedleListsAndTheDisplayGaugesTestValueCommandsAndAssignmen
     EXPECT_EQ(fields(21), (Fields{2, 2, 1, 1, 40, 4, 0, 0, 0, 0, 0}));
 }
 
-TEST_F(Dialogs, DualNeedleOneEndStopQuestionPerActivationForBothNeedlesAndTheDirectionWord)
+TEST_F(Dialogs, DualNeedleOneEndStopQuestionPerActivationTheDirectionWordAndApplyAsksEverythingFirst)
 {
     auto& d = dualNeedle();
     click(d, "Command1");
@@ -1030,29 +1025,27 @@ TEST_F(Dialogs, DualNeedleOneEndStopQuestionPerActivationForBothNeedlesAndTheDir
            "Needle1CW cmdSetDirection1 SliderSpeed=0");
     EXPECT_EQ(link_.commands(), (Commands{{5, 472}, {5, 946}, {6, 1000}, {6, 540}, {5, 1000}, {5, 472}, {4, 1},
                                           {4, 257}, {4, 256}, {3, 4200}}));
-}
+    d.close();
 
-TEST_F(Dialogs, DualNeedleApplyAsksEverythingFirstAndEachNeedleHandsOverItsOwnPlate)
-{
     // Needle 1's stored category is beyond the list: nothing shows for it.
-    auto& d = dualNeedle(14, 1);
+    auto& a = dualNeedle(14, 1);
     const Fields before = fields(30);
     messages_.expectYesNo(kNoAssignmentNeedle1, true);
     messages_.expectYesNo(kNoPlateNeedle1, false);
-    click(d, "CmdApply");
+    click(a, "CmdApply");
     EXPECT_EQ(fields(30), before);
 
     // Needle 2's category reaches the record only on Apply.
-    act(d, "ComboClass1=Fuel");
+    act(a, "ComboClass1=Fuel");
     EXPECT_EQ(Cfg.GaugeRecCategory2[30], 1);
-    choose(d, "GaugeFunction1", "050.  F50");
-    choose(d, "ComboPlate1", "001.  ");
-    click(d, "cmdPlate2");
+    choose(a, "GaugeFunction1", "050.  F50");
+    choose(a, "ComboPlate1", "001.  ");
+    click(a, "cmdPlate2");
     EXPECT_EQ(std::tuple(CalNeedleNr, CalFunctionNr, CalPlateNr, Cfg.GaugeRecPlate2[30]), std::tuple(2, 50, 1, 1));
 
     messages_.expectYesNo(kNoAssignmentNeedle1, true);
     messages_.expectYesNo(kNoPlateNeedle1, true);
-    act(d, "NewGaugeID=31 CmdApply");
+    act(a, "NewGaugeID=31 CmdApply");
     EXPECT_EQ(std::tuple(fields(30), fields(31)), std::tuple(Fields(11, 0), Fields{5, 4, 1, 0, 0, 2, 0, 3, 50, 3, 1}));
 }
 
