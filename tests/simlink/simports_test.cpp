@@ -66,14 +66,11 @@ TEST_F(PortTest, HandlesCountFromZeroAndTheWindowListsThem)
     defineFunction(8, DataTypeFloat, 3, 1);
     link->OpenSimPort(7, 1);
     link->CloseAllPorts();
-    EXPECT_EQ(link->OpenSimPort(7, 1), 0);
-    EXPECT_EQ(link->OpenSimPort(8, 1), 1);
-    EXPECT_EQ(link->OpenSimPort(7, 2), 2);
+    EXPECT_EQ((std::vector{link->OpenSimPort(7, 1), link->OpenSimPort(8, 1), link->OpenSimPort(7, 2)}), (std::vector{0, 1, 2}));
     for (const int f : {0, 9, 301, -4})  // 9 has no short name
         EXPECT_EQ(link->OpenSimPort(f, 1), kNoSimPort) << f;
-    EXPECT_EQ(link->PortCount(), 3);
-    EXPECT_EQ(link->NrOfOffsets, 4);
-    EXPECT_EQ(list().size(), 4u) << "the list keeps the lines of emptied tables";
+    EXPECT_EQ(std::tuple(link->PortCount(), link->NrOfOffsets, list().size()), std::tuple(3, 4, 4u))
+        << "the list keeps the lines of emptied tables";
 
     // Handles outside the table are no port.
     for (const int handle : {kNoSimPort, -1, 3}) {
@@ -83,8 +80,7 @@ TEST_F(PortTest, HandlesCountFromZeroAndTheWindowListsThem)
                         link->NewSeqNr(handle, 2);
                         EXPECT_EQ(link->PutPort(handle, 5), 5);
                     }).isEmpty());
-        EXPECT_EQ(link->GetPort(handle), std::nullopt);
-        EXPECT_EQ(link->GetPortRaw(handle), std::nullopt);
+        EXPECT_EQ(std::tuple(link->GetPort(handle), link->GetPortRaw(handle)), std::tuple(std::nullopt, std::nullopt));
     }
 
     link->ClearPortList();
@@ -240,17 +236,13 @@ TEST_F(PortTest, EveryRecordOfAPacketIsStoredInOrderInEitherByteOrder)
     const QByteArray packet = SimXplane::dataPacket({record(3, 1), record(20, 10), record(150, 100)});
     ASSERT_EQ(packet.size(), 5 + 3 * 36);
     receive(packet);
-    EXPECT_EQ(group(3), record(3, 1).values);
-    EXPECT_EQ(group(20), record(20, 10).values);
-    EXPECT_EQ(group(150), record(150, 100).values);
-    EXPECT_EQ(link->UDPPacketCount, 1);
+    EXPECT_EQ(std::tuple(group(3), group(20), group(150), link->UDPPacketCount),
+              std::tuple(record(3, 1).values, record(20, 10).values, record(150, 100).values, 1));
 
     // A group that appears twice keeps the later record; a group beyond the
     // table is passed over without touching the others.
     receive({record(3, 50), record(200, 7), record(3, 60)});
-    EXPECT_EQ(group(3), record(3, 60).values);
-    EXPECT_EQ(group(150), record(150, 100).values);
-    EXPECT_EQ(link->UDPPacketCount, 2);
+    EXPECT_EQ(std::tuple(group(3), group(150), link->UDPPacketCount), std::tuple(record(3, 60).values, record(150, 100).values, 2));
 
     // Reversed order reads the index from byte 9 and swaps the values.
     Cfg.ByteOrderReverse = 1;
@@ -283,9 +275,9 @@ TEST_F(PortTest, ADatagramReachesThePortsOfItsGroupsWhateverWasOpenedReboundOrCl
     Cfg.FunctionSlot2[51] = 1;
     const auto ports = openPorts(51, {{DataTypeFloat, 3, 0}, {DataTypeFloat, 5, 1}});
     const int a = ports[0], b = ports[1];
+    const auto values = [&] { return std::tuple(link->GetPort(a), link->GetPort(b)); };
     receive({record(3, 1), record(5, 10)});
-    EXPECT_EQ(link->GetPort(a), 1);
-    EXPECT_EQ(link->GetPort(b), 11);
+    EXPECT_EQ(values(), std::tuple(1, 11));
 
     // Another selector: the next datagram gives the new pair's value,
     // whichever groups it carries, and from then on only that group counts.
@@ -294,8 +286,7 @@ TEST_F(PortTest, ADatagramReachesThePortsOfItsGroupsWhateverWasOpenedReboundOrCl
     EXPECT_EQ(link->GetPort(a), 11);
     receive({record(5, 20)});
     receive({record(3, 3)});
-    EXPECT_EQ(link->GetPort(a), 21);
-    EXPECT_EQ(link->GetPort(b), 21);
+    EXPECT_EQ(values(), std::tuple(21, 21));
 
     // Disabled it keeps its value; enabled again, the next datagram gives it
     // the stored one.
