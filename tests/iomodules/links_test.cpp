@@ -58,7 +58,7 @@ protected:
     testing::FakeSerialPorts fakes;
 };
 
-TEST_F(Links, ModuleCommandsAreWrittenInOrderWithAddress10WhileHaltedWithoutWaitingForTheBus)
+TEST_F(Links, ModuleCommandsGoOutInOrderWithAddress10WithoutWaitingForTheBusUntilARunTakesThePortOver)
 {
     // A bus frame still waiting does not hold a module's command up.
     GaugeSendBuffer = *StatusRequestFrame(12);
@@ -70,24 +70,19 @@ TEST_F(Links, ModuleCommandsAreWrittenInOrderWithAddress10WhileHaltedWithoutWait
     EXPECT_TRUE(module1.ComposeCmd(1000, 5, -2));
     EXPECT_TRUE(sendsAtOnce(2000, 8, 192));
     EXPECT_EQ((std::tuple{GaugeSendPending, GaugeSendBuffer}), (std::tuple{1, *StatusRequestFrame(12)}));
-
     EXPECT_EQ(written(5, 2), (QList<QByteArray>{hexBytes("00 0A 4B B1 03 FF"), hexBytes("00 0A 5C 03 02 FF")}));
     EXPECT_EQ(written(6, 1), QList<QByteArray>{hexBytes("00 0A 88 C1 02 FF")});
-}
 
-TEST_F(Links, ModuleRunAndStop)
-{
     frmstatusIOM2& module2 = DefaultForm<frmstatusIOM2>::get();
     EXPECT_EQ(runBox(module2), "Halted");
     EXPECT_EQ((std::tuple{module2.ProcessTimer().interval(), module2.ProcessTimer().timerType()}),
               (std::tuple{30, Qt::PreciseTimer}));
     ASSERT_TRUE(module2.ComposeCmd(2000, 4, 945));
-
     // A command still waiting goes out before the run takes the port over.
     module2.findChild<QPushButton*>("cmdRun")->click();
     EXPECT_EQ((std::tuple{module2.Running, runBox(module2)}), (std::tuple{1, "Running"}));
     EXPECT_TRUE(module2.ProcessTimer().isActive());
-    EXPECT_EQ(fakes.port(6)->writes().size(), 1);
+    EXPECT_EQ(fakes.port(6)->writes().size(), 2);
     EXPECT_FALSE(sendsAtOnce(2000, 5, 1));
 
     standAloneLinks().cmdStop_Click(StandAloneDevice::IOModule2);
@@ -96,7 +91,7 @@ TEST_F(Links, ModuleRunAndStop)
     // The writer keeps serving set-up commands after a Stop.
     EXPECT_TRUE(module2.WriteCmdTimer().isActive());
     EXPECT_TRUE(SendGaugeCommand(2000, 5, -2));
-    EXPECT_EQ(written(6, 2).last(), hexBytes("00 0A 5C 03 02 FF"));
+    EXPECT_EQ(written(6, 3).last(), hexBytes("00 0A 5C 03 02 FF"));
 }
 
 // 40 bytes: "F", zeros with `position` at 0-based `at`, the flags, AA AA.
