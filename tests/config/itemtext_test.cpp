@@ -11,16 +11,12 @@ namespace {
 TEST(ItemReaderTest, ReadsQuotedUnquotedAndNumbersAcrossLineEnds)
 {
     ItemReader in("\"a, b\",  plain text ,\"two\r\nlines\"\r\n-5,\t300\n.25,-1.5E-07,2.5\r\n\"tail\" junk,7");
-    EXPECT_EQ(in.readString(), "a, b");
-    EXPECT_EQ(in.readString(), "plain text");
-    EXPECT_EQ(in.readString(), "two\r\nlines");
-    EXPECT_EQ(in.readInteger(), -5);
-    EXPECT_EQ(in.readInteger(), 300);
-    EXPECT_EQ(in.readSingle(), 0.25f);
-    EXPECT_EQ(in.readSingle(), -1.5E-07f);
+    EXPECT_EQ((std::vector{in.readString(), in.readString(), in.readString()}),
+              (std::vector<std::string>{"a, b", "plain text", "two\r\nlines"}));
+    EXPECT_EQ((std::vector{in.readInteger(), in.readInteger()}), (std::vector<Integer>{-5, 300}));
+    EXPECT_EQ((std::vector{in.readSingle(), in.readSingle()}), (std::vector{0.25f, -1.5E-07f}));
     EXPECT_EQ(in.readByte(), 2);  // a fraction rounds, halves to even
-    EXPECT_EQ(in.peek(), "tail");
-    EXPECT_EQ(in.readString(), "tail");
+    EXPECT_EQ((std::vector{in.peek(), in.readString()}), (std::vector<std::string>{"tail", "tail"}));
     EXPECT_EQ(in.readByte(), 7);
     EXPECT_TRUE(in.atEnd());
     EXPECT_THROW(in.readString(), ItemError);

@@ -29,9 +29,8 @@ TEST(TablesTest, NewIOEntriesAndPlatesKeepEarlierRows)
     ConfigTables t;
     EXPECT_EQ((std::tuple{t.AddIOEntry(), t.IOEntryCount}), std::tuple(1, 2));
     t.IOEntryFunction[1] = 77;
-    EXPECT_EQ((std::tuple{t.AddIOEntry(), t.IOEntryCount}), std::tuple(2, 3));
-    EXPECT_EQ(t.IOEntryFunction[1], 77);
-    EXPECT_EQ(t.IOEntryPort.size(), 4u);  // one spare row in every column
+    // One spare row in every column.
+    EXPECT_EQ((std::tuple{t.AddIOEntry(), t.IOEntryCount, t.IOEntryFunction[1], t.IOEntryPort.size()}), std::tuple(2, 3, 77, 4u));
 
     t.ResizeIOEntries(1);
     EXPECT_EQ(t.IOEntryCount, 1);
@@ -39,9 +38,7 @@ TEST(TablesTest, NewIOEntriesAndPlatesKeepEarlierRows)
 
     t.AddPlate();
     t.PlateName[0] = "first";
-    EXPECT_EQ((std::tuple{t.AddPlate(), t.PlateCount}), std::tuple(1, 2));
-    EXPECT_EQ(t.PlateName[0], "first");
-    EXPECT_EQ(t.PlateValue.size(), 3u);
+    EXPECT_EQ((std::tuple{t.AddPlate(), t.PlateCount, t.PlateName[0], t.PlateValue.size()}), std::tuple(1, 2, "first", 3u));
 }
 
 } // namespace
