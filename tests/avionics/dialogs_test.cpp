@@ -26,41 +26,27 @@ namespace varnet {
 namespace {
 
 using Commands = std::vector<std::pair<int, int>>;
+using testing::act;
 using testing::hexBytes;
 using testing::SentCommand;
 using testing::SimControlUnit;
 
 class Avionics : public testing::DialogTest {
 protected:
-    template <typename T>
-    static T& show()
-    {
-        OpenDialog<T>();
-        return DefaultForm<T>::get();
-    }
     // Dialog T for a gauge at `id` that the bus has not found.
     template <typename T>
     static T& open(int id, int type, int model, int version, int plate1 = 0, int plate2 = 0)
     {
-        gauge(id, type, model, version, 0);
         Cfg.GaugeRecPlate1[id] = Integer(plate1);
         Cfg.GaugeRecPlate2[id] = Integer(plate2);
-        return show<T>();
+        return show<T>(id, type, model, version, 0);
     }
-    // Type, model, version, then each function with its category, data and plate.
-    static std::vector<int> fields(int id)
+    // Dialog T opened again for the current gauge, as the tables now hold it.
+    template <typename T>
+    static T& reopen()
     {
-        const GaugeRecord r = GaugeRecord::Read(Cfg, id);
-        return {r.type,      r.model,     r.version, r.category1, r.function1, r.seqNr1,
-                r.plate1,    r.category2, r.function2, r.seqNr2,  r.plate2};
-    }
-    static QString text(QWidget& d, const char* box) { return child<QLineEdit>(d, box)->text(); }
-    static void type(QWidget& d, const char* box, const QString& t) { child<QLineEdit>(d, box)->setText(t); }
-    static bool on(QWidget& d, const char* name) { return child<QAbstractButton>(d, name)->isChecked(); }
-    static void clickAll(QWidget& d, std::initializer_list<const char*> controls)
-    {
-        for (const char* control : controls)
-            click(d, control);
+        OpenDialog<T>();
+        return DefaultForm<T>::get();
     }
     // The generic radio's settings sequence from step 2 (command 9) to step 7 (command 4).
     Commands written(QWidget& d)
@@ -122,23 +108,21 @@ class ModuleFrame : public Avionics {
 protected:
     static TestRadio& radio(int version = 5)
     {
-        gauge(30, 120, 7, version, 0);
         Cfg.GaugeRecSeqNr1[30] = 2;
         Cfg.GaugeRecPlate2[30] = 1;
         Cfg.GaugeRecCategory2[30] = 4;
-        return show<TestRadio>();
+        return show<TestRadio>(30, 120, 7, version, 0);
     }
 };
 
 TEST_F(ModuleFrame, ApplyMovesWhateverTheBusStatusAndWritesTheFixedAssignment)
 {
     TestRadio& d = radio();
-    EXPECT_TRUE(on(d, "OptionRadio2") && on(d, "CheckSendStandby"));
+    EXPECT_TRUE(checked(d, "OptionRadio2 CheckSendStandby"));
     click(d, "OptionRadio1");
     child<QCheckBox>(d, "CheckSendStandby")->setChecked(false);
-    choose(d, "NewGaugeID", "31");
-    click(d, "Command6");
-    EXPECT_EQ(link_.newIDs, (std::vector<std::pair<int, int>>{{30, 31}}));
+    act(d, "NewGaugeID=31 Command6");
+    EXPECT_EQ(link_.newIDs, (Commands{{30, 31}}));
     EXPECT_EQ(fields(31), (std::vector<int>{120, 0, 5, 8, 20, 1, 0, 0, 22, 1, 0}));
     EXPECT_EQ(Cfg.GaugeRecType[30], 0);
     EXPECT_EQ(Cfg.GaugeRecCategory2[30], 4);
@@ -146,37 +130,21 @@ TEST_F(ModuleFrame, ApplyMovesWhateverTheBusStatusAndWritesTheFixedAssignment)
     EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{31, 12, 1}}));
 
     // A transponder clears its second function and data pair as well.
-    gauge(40, 112);
     Cfg.GaugeRecFunction2[40] = 9;
     Cfg.GaugeRecSeqNr2[40] = 3;
-    click(show<TestTransponder>(), "CmdApply");
+    click(show<TestTransponder>(40, 112), "CmdApply");
     EXPECT_EQ(fields(40), (std::vector<int>{112, 0, 1, 8, 26, 1, 0, 0, 0, 0, 0}));
 }
 
-TEST_F(ModuleFrame, LampBacklightAndDisplayBrightnessWords)
-{
-    TestRadio& d = radio();
-    child<QSlider>(d, "SliderBacklight")->setValue(0);
-    clickAll(d, {"DisplaysOff", "LightOn", "DisplaysOn", "LightOff", "CmdSetBacklight"});
-    child<QSlider>(d, "SliderBacklight")->setValue(15);
-    child<QCheckBox>(d, "CheckSetDefault")->setChecked(true);
-    clickAll(d, {"OptionAlwaysOn", "CmdSetBacklight"});
-    child<QSlider>(d, "SliderLightIntensity")->setValue(15);
-    clickAll(d, {"cmdSetNight", "cmdSetNight"});
-    EXPECT_EQ(link_.commands(),
-              (Commands{{8, 0}, {8, 64}, {8, 192}, {8, 128}, {8, 0xD0}, {8, 0x1FF}, {13, 47}, {8, 192}, {13, 47}}));
-}
-
-TEST_F(ModuleFrame, OlderModulesStoreTheirBacklightAsDefaultAndReadDecodesOnlyItsOwnReply)
+TEST_F(ModuleFrame, OlderModulesStoreTheirBacklightAsDefaultReadDecodesOnlyItsOwnReplyAndTheBrightnessWords)
 {
     TestRadio& old = radio(4);
-    EXPECT_TRUE(on(old, "CheckSetDefault"));
+    EXPECT_TRUE(checked(old, "CheckSetDefault"));
     EXPECT_FALSE(child<QCheckBox>(old, "CheckSetDefault")->isEnabled());
-    EXPECT_TRUE(child<QGroupBox>(old, "FramePowerOn")->isHidden());
+    EXPECT_TRUE(hidden(old, "FramePowerOn"));
     old.closeDialog();
     TestRadio& d = radio(5);
-    EXPECT_FALSE(on(d, "CheckSetDefault"));
-    EXPECT_FALSE(child<QGroupBox>(d, "FramePowerOn")->isHidden());
+    EXPECT_FALSE(checked(d, "CheckSetDefault") || hidden(d, "FramePowerOn"));
 
     click(d, "CmdReadRadio");
     EXPECT_EQ(d.decoded, "");
@@ -185,6 +153,13 @@ TEST_F(ModuleFrame, OlderModulesStoreTheirBacklightAsDefaultAndReadDecodesOnlyIt
         click(d, "CmdReadRadio");
         EXPECT_EQ(d.decoded, decoded);
     }
+
+    link_.clear();
+    act(d, "SliderBacklight=0 DisplaysOff LightOn DisplaysOn LightOff CmdSetBacklight SliderBacklight=15");
+    child<QCheckBox>(d, "CheckSetDefault")->setChecked(true);
+    act(d, "OptionAlwaysOn CmdSetBacklight SliderLightIntensity=15 cmdSetNight cmdSetNight");
+    EXPECT_EQ(link_.commands(),
+              (Commands{{8, 0}, {8, 64}, {8, 192}, {8, 128}, {8, 0xD0}, {8, 0x1FF}, {13, 47}, {8, 192}, {13, 47}}));
 }
 
 // ---- The generic radio -----------------------------------------------------
@@ -198,13 +173,12 @@ TEST_F(GenericRadio, EachRadioTypeWritesItsDefaultsAndVersionSixTakesTwoClicks)
     EXPECT_EQ(link_.commands().back(), (std::pair{14, 514}));
     click(d, "OptionRadioAdf1");
     EXPECT_EQ(written(d), (Commands{{9, 1538}, {10, 9999}, {11, 1000}, {12, 5000}, {5, 257}, {4, 16}}));
-    click(d, "OptionRadioAdf2");
-    type(d, "boxUpperKnobDelta", "30");  // 300 is more than its byte holds
+    act(d, "OptionRadioAdf2 boxUpperKnobDelta=30");  // 300 is more than its byte holds
     EXPECT_EQ(written(d), (Commands{{9, 1539}, {10, 17000}, {11, 1000}, {12, 8500}, {5, 255 * 256 + 1}, {4, 16}}));
     EXPECT_EQ(text(d, "BoxMaximumFreq"), "1700.0");
 }
 
-TEST_F(GenericRadio, ABoxThatDoesNotReadSendsNoneOfTheSequence)
+TEST_F(GenericRadio, ABoxThatDoesNotReadSendsNoneOfTheSequenceAndStopsApply)
 {
     auto& d = open<ConfigVHFRadio>(50, 110, kRadioComm, 3);
     const struct {
@@ -221,15 +195,10 @@ TEST_F(GenericRadio, ABoxThatDoesNotReadSendsNoneOfTheSequence)
         EXPECT_EQ(written(d), Commands{}) << r.box;
         type(d, r.box, before);
     }
-}
 
-TEST_F(GenericRadio, ApplyChecksTheBoxesFirstThenWritesTheRadioAndItsSettings)
-{
-    auto& d = open<ConfigVHFRadio>(50, 110, kRadioComm, 3);
-    clickAll(d, {"OptionRadioNav", "OptionRadio2"});
-    choose(d, "NewGaugeID", "51");
+    act(d, "OptionRadioNav OptionRadio2 NewGaugeID=51");
+    link_.clear();
     refusedApply(d, "Command6", "BoxDefaultFreq", "none", FrequencyRule(kRadioNav, "Default frequency"));
-
     type(d, "BoxDefaultFreq", "113,000");
     Cfg.GaugeRecPlate1[51] = 9;  // left over at the free ID
     click(d, "Command6");
@@ -242,10 +211,9 @@ TEST_F(GenericRadio, IndicatorsOnlyForTheShortADFRangeAndFrequenciesReadByTheMod
 {
     auto& d = open<ConfigVHFRadio>(50, 110, kRadioComm, 3);
     child<QCheckBox>(d, "ADFindicatorLeftUp")->setChecked(true);
-    messages_.expectOk(kIndicatorsOnlyAdf1);
-    click(d, "CmdSetIndicators");
-    EXPECT_FALSE(on(d, "ADFindicatorLeftUp"));
-    clickAll(d, {"OptionRadioAdf1", "ADFindicatorLeftUp", "ADFindicatorRightUp", "CmdSetIndicators"});
+    actOk(d, "CmdSetIndicators", kIndicatorsOnlyAdf1);
+    EXPECT_FALSE(checked(d, "ADFindicatorLeftUp"));
+    act(d, "OptionRadioAdf1 ADFindicatorLeftUp ADFindicatorRightUp CmdSetIndicators");
     EXPECT_EQ(link_.commands(), (Commands{{6, 0x0101}}));
 
     for (const char* payload : {"02 0000 1388", "09 0000 2C24"}) {  // 5000 as ADF; another type
@@ -277,7 +245,7 @@ TEST_F(Avionics, BKRadioAppliesOnlyWhenEveryBoxReadsThenMovesKeepingTheVersion)
     choose(d, "NewGaugeID", "71");
     refusedApply(d, "CmdApply", "boxMaximumFreqNav", "117,95O", FrequencyRule(kRadioNav, "NAV maximum frequency"));
 
-    clickAll(d, {"cmdSetDefaultFreq", "CmdApply"});
+    act(d, "cmdSetDefaultFreq CmdApply");
     EXPECT_EQ(fields(71), (std::vector<int>{120, 0, 5, 8, 20, 1, 0, 0, 22, 1, 0}));
     EXPECT_EQ(Cfg.GaugeRecType[70], 0);
     ASSERT_EQ(link_.sent.size(), 8u);
@@ -286,20 +254,16 @@ TEST_F(Avionics, BKRadioAppliesOnlyWhenEveryBoxReadsThenMovesKeepingTheVersion)
 
 TEST_F(Avionics, BKADFReadBackAndApply)
 {
-    gauge(60, 121, 0, 5);
     Cfg.GaugeRecPlate1[60] = 1;
-    ConfigBKADF& d = show<ConfigBKADF>();
+    auto& d = show<ConfigBKADF>(60, 121, 0, 5);
     // From byte 4: model, version, 6, active 7-8, 9, standby 10-11, mode 13, BFO 15.
     read(d, 60, 121, QByteArray::fromHex("0305 00 0D7F 00 03E8 00 01 00 01"));
-    EXPECT_EQ(text(d, "boxActiveFrequency") + text(d, "boxStandbyFrequency") + text(d, "BFOswitch"), "0345.50100.01");
-    EXPECT_TRUE(on(d, "OptionADF") && !on(d, "OptionANT"));
+    EXPECT_EQ(texts(d, "boxActiveFrequency boxStandbyFrequency BFOswitch"), "0345.5 0100.0 1");
+    EXPECT_TRUE(checked(d, "OptionADF OptionRadio1 CheckUseFraction") && !checked(d, "OptionANT"));
 
-    EXPECT_TRUE(on(d, "OptionRadio1") && on(d, "CheckUseFraction"));
     click(d, "OptionRadio2");
-    for (int i = 0; i < 3; ++i) {
-        messages_.expectOk(kNoStandbyOffset);
-        click(d, "CheckSendStandby");
-    }
+    for (int i = 0; i < 3; ++i)
+        actOk(d, "CheckSendStandby", kNoStandbyOffset);
     link_.clear();
     click(d, "CmdApply");
     EXPECT_TRUE(link_.sent.empty());
@@ -310,49 +274,39 @@ TEST_F(Avionics, BKADFReadBackAndApply)
 
 TEST_F(Avionics, CL30TransponderDefaultCodesPowerSwitchAndReadBack)
 {
-    gauge(30, 112);
-    auto& d = show<configCL30Transponder>();
+    auto& d = show<configCL30Transponder>(30, 112);
     click(d, "cmdSetDefaultTransponder1");  // "7777" as it opens
-    type(d, "BoxDefaultCode2", "1200");
-    clickAll(d, {"cmdSetDefaultTransponder2", "OptionExternalOnOff", "OptionLocalOnOff"});
-    for (auto [code, rule] : {std::pair{"128", kCodeNotFourDigits}, {"1284", kCodeNotOctal}}) {
-        messages_.expectOk(rule);
-        type(d, "BoxDefaultCode1", code);
-        click(d, "cmdSetDefaultTransponder1");
-    }
+    act(d, "BoxDefaultCode2=1200 cmdSetDefaultTransponder2 OptionExternalOnOff OptionLocalOnOff");
+    for (auto [code, rule] : {std::pair{"128", kCodeNotFourDigits}, {"1284", kCodeNotOctal}})
+        actOk(d, QStringLiteral("BoxDefaultCode1=%1 cmdSetDefaultTransponder1").arg(code), rule);
     EXPECT_EQ(link_.commands(), (Commands{{10, 4095}, {4, 4095}, {11, 640}, {5, 640}, {6, 1}, {6, 0}}));
 
     // From byte 4: model, version, 6, codes 7-8 and 10-11, IDENT 13, active 15, switch 17.
     read(d, 30, 112, QByteArray::fromHex("0402 00 1200 00 7777 00 00 00 00 00 03"));
-    EXPECT_EQ(text(d, "boxTransponder1") + text(d, "boxTransponder2") + text(d, "RotarySwitchPosition"), "120077773");
-    EXPECT_TRUE(!on(d, "CheckTransponder1Activ") && on(d, "CheckTransponder2Activ"));
-    EXPECT_FALSE(on(d, "CheckIdentButton"));
+    EXPECT_EQ(texts(d, "boxTransponder1 boxTransponder2 RotarySwitchPosition"), "1200 7777 3");
+    EXPECT_TRUE(checked(d, "CheckTransponder2Activ"));
+    EXPECT_FALSE(checked(d, "CheckTransponder1Activ") || checked(d, "CheckIdentButton"));
 }
 
 TEST_F(Avionics, CL30TransponderApplyStoresTheAtcOptionsAndAMoveKeepsThem)
 {
-    gauge(30, 112, 4, 2, 0);
-    auto& d = show<configCL30Transponder>();
-    EXPECT_TRUE(on(d, "CheckUseStdby") && on(d, "CheckuseIDENT"));  // never applied
-    click(d, "CheckuseIDENT");
-    choose(d, "NewGaugeID", "31");
-    click(d, "Command6");
+    auto& d = show<configCL30Transponder>(30, 112, 4, 2, 0);
+    EXPECT_TRUE(checked(d, "CheckUseStdby CheckuseIDENT"));  // never applied
+    act(d, "CheckuseIDENT NewGaugeID=31 Command6");
     EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{31, 14, 2}}));
     EXPECT_EQ(fields(31), (std::vector<int>{112, 0, 2, 8, 26, 1, 1, 0, 0, 0, 0}));
 
     CurrentGaugeID = 31;
-    auto& again = show<configCL30Transponder>();
-    EXPECT_TRUE(on(again, "CheckUseStdby") && !on(again, "CheckuseIDENT"));
-    choose(again, "NewGaugeID", "32");
-    click(again, "Command6");
+    auto& again = reopen<configCL30Transponder>();
+    EXPECT_TRUE(checked(again, "CheckUseStdby") && !checked(again, "CheckuseIDENT"));
+    act(again, "NewGaugeID=32 Command6");
     EXPECT_EQ(GaugeRecord::Read(Cfg, 32).plate1, 1);
 }
 
 TEST_F(Avionics, BKTransponderCodeFlightLevelDisplayModeSwitchNamesAndAtcOptions)
 {
-    gauge(50, 122, 0, 5);
-    ConfigBKtransponder& d = show<ConfigBKtransponder>();
-    EXPECT_TRUE(on(d, "CheckUseStdby"));  // never applied
+    auto& d = show<ConfigBKtransponder>(50, 122, 0, 5);
+    EXPECT_TRUE(checked(d, "CheckUseStdby"));  // never applied
     click(d, "cmdSetDefaultTransponder1");  // "1200" as it opens
     const auto write = [&](const char* level) {
         type(d, "boxFlightLevel", level);
@@ -364,7 +318,7 @@ TEST_F(Avionics, BKTransponderCodeFlightLevelDisplayModeSwitchNamesAndAtcOptions
         messages_.expectOk(kFlightLevelRule);
         write(refused);
     }
-    clickAll(d, {"OptionDashes", "OptionZero"});
+    act(d, "OptionDashes OptionZero");
     EXPECT_EQ(link_.commands(), (Commands{{10, 4608}, {5, 0}, {5, 9999}, {5, 350}, {5, 12}, {12, 1}, {12, 0}}));
 
     for (auto [position, name] : {std::pair{5, "ALT"}, {1, "OFF"}, {6, "UNKNOWN"}}) {
@@ -373,22 +327,20 @@ TEST_F(Avionics, BKTransponderCodeFlightLevelDisplayModeSwitchNamesAndAtcOptions
         EXPECT_EQ(text(d, "RotarySwitchPosition"), name);
     }
     EXPECT_EQ(text(d, "boxTransponder1"), "7000");
-    EXPECT_TRUE(on(d, "CheckVFR"));
+    EXPECT_TRUE(checked(d, "CheckVFR"));
 
     // Once applied, the options show as stored.
     Cfg.GaugeRecFunction1[50] = 26;
     Cfg.GaugeRecPlate1[50] = 2;
     d.closeDialog();
-    EXPECT_FALSE(on(show<ConfigBKtransponder>(), "CheckUseStdby"));
+    EXPECT_FALSE(checked(reopen<ConfigBKtransponder>(), "CheckUseStdby"));
 }
 
 TEST_F(Avionics, Transponder737LampTestOptionsAltitudeSourceAndApply)
 {
-    gauge(40, 114, 0, 3);
     Cfg.GaugeRecPlate1[40] = 5;
-    ConfigTransponder737& d = show<ConfigTransponder737>();
-    EXPECT_TRUE(on(d, "CheckUseStdby") && on(d, "CheckShowATC"));
-    EXPECT_FALSE(on(d, "CheckIdent"));
+    auto& d = show<ConfigTransponder737>(40, 114, 0, 3);
+    EXPECT_TRUE(checked(d, "CheckUseStdby CheckShowATC") && !checked(d, "CheckIdent"));
     for (const auto& [box, checked] : {std::pair{"CheckATC", true}, {"CheckFail", true}, {"CheckATC", false}})
         child<QAbstractButton>(d, box)->setChecked(checked);
     EXPECT_EQ(link_.commands(), (Commands{{12, 256}, {12, 257}, {12, 1}}));
@@ -396,8 +348,7 @@ TEST_F(Avionics, Transponder737LampTestOptionsAltitudeSourceAndApply)
     link_.clear();
     read(d, 40, 114, QByteArray(19, 0) + char(2));
     EXPECT_EQ(text(d, "boxAltSource"), "2");
-    choose(d, "NewGaugeID", "41");
-    click(d, "Command6");
+    act(d, "NewGaugeID=41 Command6");
     EXPECT_EQ(link_.commands(), (Commands{{7, 0}}));
     EXPECT_EQ(Cfg.GaugeRecPlate1[41], 5);
 }
@@ -417,17 +368,15 @@ TEST_F(DmeModule, DisplayWordsTestModeAndSources)
 {
     ConfigBKDME& d = dme();
     // Hidden or shown, "12.3" keeps its digits and its point.
-    clickAll(d, {"CheckShowDistance", "ComdSetMiles", "CheckShowDistance", "ComdSetMiles", "cmdWriteKnots",
-                 "CheckShowTime", "cmdsetMinutes", "CmdTestOn", "CmdTestOff", "OptionNav2", "CmdSetFrequency",
-                 "OptionRMTNav2", "CmdSetRMTNav"});
+    act(d, "CheckShowDistance ComdSetMiles CheckShowDistance ComdSetMiles cmdWriteKnots CheckShowTime cmdsetMinutes "
+           "CmdTestOn CmdTestOff OptionNav2 CmdSetFrequency OptionRMTNav2 CmdSetRMTNav");
     EXPECT_EQ(link_.commands(),
               (Commands{{4, 0x2123}, {4, 0x3123}, {3, 0x3456}, {5, 0x0078}, {10, 1}, {10, 0}, {12, 3}, {6, 1}}));
 
     link_.clear();
     for (const char* refused : {"1234", "1.2.3", ""}) {
         type(d, "boxSpeed", QString::fromLatin1(refused));
-        messages_.expectOk(DisplayValueRule(QStringLiteral("speed")));
-        click(d, "cmdWriteKnots");
+        actOk(d, "cmdWriteKnots", DisplayValueRule(QStringLiteral("speed")));
     }
     EXPECT_TRUE(link_.sent.empty());
     EXPECT_EQ(DmeFrequencyText(65535), "165.535");
@@ -436,17 +385,14 @@ TEST_F(DmeModule, DisplayWordsTestModeAndSources)
 TEST_F(DmeModule, ApplyStoresTheOptionWordAndLeavesModelZeroWhereverTheModuleGoes)
 {
     ConfigBKDME& d = dme(6);
-    EXPECT_TRUE(on(d, "OptionNAV1") && on(d, "OptionRMTNav2"));
-    click(d, "OptionNav2");
+    EXPECT_TRUE(checked(d, "OptionNAV1 OptionRMTNav2"));
     Cfg.GaugeRecModel[81] = 9;  // left over in the free row
-    choose(d, "NewGaugeID", "81");
-    click(d, "Command6");
+    act(d, "OptionNav2 NewGaugeID=81 Command6");
     EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{81, 10, 0}}));
     EXPECT_EQ(fields(81), (std::vector<int>{123, 0, 5, 8, 27, 0, 7, 0, 0, 0, 0}));
     EXPECT_EQ(Cfg.GaugeRecFunction2[80], 55);
     CurrentGaugeID = 81;
-    auto& again = show<ConfigBKDME>();
-    EXPECT_TRUE(on(again, "OptionNav2") && on(again, "OptionRMTNav2"));
+    EXPECT_TRUE(checked(reopen<ConfigBKDME>(), "OptionNav2 OptionRMTNav2"));
 }
 
 TEST_F(DmeModule, EveryCloseEndsTheTestModeFirst)
@@ -461,32 +407,29 @@ TEST_F(DmeModule, EveryCloseEndsTheTestModeFirst)
     EXPECT_EQ(link_.commands(), (Commands{{10, 0}, {10, 0}, {10, 0}, {10, 0}}));
 }
 
-class Autopilot : public Avionics {
-protected:
-    static void knobs(ConfigBKAP& d, const char* upper, const char* lower)
-    {
-        choose(d, "ComboRotaryUpperKnob", QString::fromLatin1(upper));
-        choose(d, "ComboAltRotaryLowerKnob", QString::fromLatin1(lower));
-        click(d, "cmdSetRotary");
-    }
-};
+using Autopilot = Avionics;
 
 TEST_F(Autopilot, TestAndSetUpCommandsAndTheChoicesThatSendNothing)
 {
     auto& d = open<ConfigBKAP>(70, 124, 6, 5, 0, 700);
+    const auto knobs = [&](const QString& upper, const QString& lower) {
+        choose(d, "ComboRotaryUpperKnob", upper);
+        choose(d, "ComboAltRotaryLowerKnob", lower);
+        click(d, "cmdSetRotary");
+    };
     // Nothing chosen yet, or the lower list's blank item: the message only.
     for (const char* message : {kKnobSelectionIncorrect, kIncorrectValue, kKnobSelectionIncorrect})
         messages_.expectOk(message);
-    clickAll(d, {"cmdSetRotary", "CmdSetPressDelta"});
-    knobs(d, "10 ", " ");
+    act(d, "cmdSetRotary CmdSetPressDelta");
+    knobs("10 ", " ");
     EXPECT_TRUE(link_.sent.empty());
 
-    clickAll(d, {"CmdInitialize", "CheckPTup", "CheckPT", "CheckPTdwn", "CmdSetPT", "CmdAlert", "CheckPT", "CmdSetPT",
-                 "OptionAirPressHPA", "cmdWriteSettings"});
+    act(d, "CmdInitialize CheckPTup CheckPT CheckPTdwn CmdSetPT CmdAlert CheckPT CmdSetPT OptionAirPressHPA "
+           "cmdWriteSettings");
     choose(d, "ComboAltPress", "100 ");
     click(d, "CmdSetPressDelta");
     for (const auto& [upper, lower] : {std::pair{"10 ", "100 "}, {"1 ", "20"}, {"100", "1000 "}})
-        knobs(d, upper, lower);
+        knobs(upper, lower);
     EXPECT_EQ(link_.commands(), (Commands{{1, 0}, {11, 0x7000}, {11, 16}, {11, 0x5000}, {9, 1}, {12, 100}, {15, 2570},
                                           {15, 258}, {15, 25700}}));
 }
@@ -494,16 +437,13 @@ TEST_F(Autopilot, TestAndSetUpCommandsAndTheChoicesThatSendNothing)
 TEST_F(Autopilot, ApplyStoresOptionsAndDefaultSpeedAsLoadedAndCarriesTheModel)
 {
     auto& d = open<ConfigBKAP>(70, 124, 6, 5, 21, -500);
-    EXPECT_TRUE(on(d, "OptionAirPressHPA") && on(d, "CheckFD"));
-    EXPECT_FALSE(on(d, "CheckUseGS"));
+    EXPECT_TRUE(checked(d, "OptionAirPressHPA CheckFD") && !checked(d, "CheckUseGS"));
 
     // A speed that is not a number or does not fit 16 bits writes nothing.
     for (const char* refused : {"40000", "-32769", "fast", "12 fpm"})
         refusedApply(d, "Command6", "DefaultVS", QString::fromLatin1(refused), kDefaultVSRule);
 
-    type(d, "DefaultVS", "-500");
-    choose(d, "NewGaugeID", "71");
-    click(d, "Command6");
+    act(d, "DefaultVS=-500 NewGaugeID=71 Command6");
     EXPECT_EQ(fields(71), (std::vector<int>{124, 6, 5, 8, 4, 0, 21, 0, 7, 0, -500}));
     EXPECT_EQ(DefaultVerticalSpeed(""), 0);
     EXPECT_EQ(DefaultVerticalSpeed("12.5"), 12);
@@ -528,10 +468,9 @@ TEST_F(AudioPanel, MarkerLampsAndPowerOptionsThatSendNothing)
 {
     auto& d = open<ConfigBKaudioPanel>(90, 125, 3, 2, 4);
     EXPECT_EQ(child<QGroupBox>(d, "FrameDisplays")->title(), "Power");
-    EXPECT_TRUE(child<QGroupBox>(d, "FrameBacklight")->isHidden());
-    clickAll(d, {"DisplaysOn", "DisplaysOff", "CheckOuterMarker", "CheckInnerMarker", "CmdSetMarkers",
-                 "CheckMiddleMarker", "CmdSetMarkers", "CheckOuterMarker", "CheckMiddleMarker", "CheckInnerMarker",
-                 "CmdSetMarkers"});
+    EXPECT_TRUE(hidden(d, "FrameBacklight"));
+    act(d, "DisplaysOn DisplaysOff CheckOuterMarker CheckInnerMarker CmdSetMarkers CheckMiddleMarker CmdSetMarkers "
+           "CheckOuterMarker CheckMiddleMarker CheckInnerMarker CmdSetMarkers");
     EXPECT_EQ(link_.commands(), (Commands{{6, 5}, {6, 7}, {6, 0}}));
 }
 
@@ -545,8 +484,7 @@ TEST_F(AudioPanel, ReadShowsTheRotarySwitchAndTheSelectorLampsAndApplyWritesTheF
 
     link_.clear();
     Cfg.GaugeRecModel[91] = 9;
-    choose(d, "NewGaugeID", "91");
-    click(d, "CmdAssign");
+    act(d, "NewGaugeID=91 CmdAssign");
     EXPECT_EQ(fields(91), (std::vector<int>{125, 0, 2, 5, 38, 0, 0, 0, 180, 0, 0}));
     EXPECT_TRUE(link_.sent.empty());
 }
