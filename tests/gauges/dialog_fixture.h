@@ -118,16 +118,18 @@ protected:
         messages_.expectOk(message);
         act(window, script);
     }
-    // Each of `typed` in `box` refused by `rule` on each of `buttons`, the box kept.
+    // Each of `typed` in `box` refused by `rule` on each of `buttons`, the box kept and nothing sent.
     void refused(QWidget& window, const char* box, std::initializer_list<const char*> typed, const QString& rule,
                  std::initializer_list<const char*> buttons)
     {
+        const std::size_t sent = link_.sent.size();
         for (const char* bad : typed) {
             type(window, box, QString::fromLatin1(bad));
             for (const char* button : buttons)
                 actOk(window, QString::fromLatin1(button), rule);
             EXPECT_EQ(text(window, box), bad);
         }
+        EXPECT_EQ(link_.sent.size(), sent) << qPrintable(rule);
     }
     // The text a box or label shows, or a list's current item.
     static QString text(QWidget& window, const char* name)
