@@ -159,32 +159,7 @@ TEST_F(GaugeTestWindow, NothingIsSentDuringARunOrToAGaugeIDOffTheBus)
     EXPECT_TRUE(unit.received().isEmpty());
 }
 
-TEST_F(GaugeTestWindow, AGaugeAtAddressZeroIsPolledAndGivenItsAddress)
-{
-    // Typed whole: with 10 in the list and 1 not, "1" stays 1.
-    Cfg.GaugeRecType[1] = 1;
-    QComboBox* id = combo("ManualGaugeID");
-    window().show();
-    id->setFocus();
-    QApplication::processEvents();
-    id->lineEdit()->selectAll();
-    QKeyEvent one(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, "1");
-    QApplication::sendEvent(id->lineEdit(), &one);
-    EXPECT_EQ(id->currentText().toStdString(), "1");
-
-    startPolling("0");
-    tick();
-    EXPECT_EQ(unit.frames().value(0), hexBytes("00 00 78 01 02 FF"));
-    click(window(), "cmdStopPoll");
-
-    record("", "1", "1", "1", "9");
-    click(window(), "cmdSetNewID");
-    ASSERT_TRUE(unit.waitForFrames(2));
-    EXPECT_EQ(unit.frames().at(1).left(4), hexBytes("00 00 2C 09"));
-    EXPECT_EQ(Cfg.GaugeRecType[9], 1);
-}
-
-TEST_F(GaugeTestWindow, ChangeMovesTheGaugeOnlyWhenEveryBoxHoldsANumber)
+TEST_F(GaugeTestWindow, ChangeMovesTheGaugeOnlyWhenEveryBoxHoldsANumberAGaugeAtAddressZeroIsPolledAndGivenOne)
 {
     Cfg.GaugeRecType[5] = 101;
     Cfg.GaugeRecModel[5] = Cfg.GaugeRecVersion[5] = 1;
@@ -203,6 +178,28 @@ TEST_F(GaugeTestWindow, ChangeMovesTheGaugeOnlyWhenEveryBoxHoldsANumber)
     EXPECT_EQ(Cfg.GaugeRecType[5] + Cfg.GaugeRecModel[5] + Cfg.GaugeRecVersion[5], 0);
     EXPECT_EQ((std::tuple{Cfg.GaugeRecType[7], Cfg.GaugeRecModel[7], combo("ManualGaugeID")->currentText()}),
               (std::tuple{101, 1, "7"}));
+
+    // Typed whole: with 10 in the list and 1 not, "1" stays 1.
+    Cfg.GaugeRecType[1] = 1;
+    QComboBox* id = combo("ManualGaugeID");
+    window().show();
+    id->setFocus();
+    QApplication::processEvents();
+    id->lineEdit()->selectAll();
+    QKeyEvent one(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, "1");
+    QApplication::sendEvent(id->lineEdit(), &one);
+    EXPECT_EQ(id->currentText().toStdString(), "1");
+
+    startPolling("0");
+    tick();
+    EXPECT_EQ(unit.frames().value(1), hexBytes("00 00 78 01 02 FF"));
+    click(window(), "cmdStopPoll");
+
+    record("", "1", "1", "1", "9");
+    click(window(), "cmdSetNewID");
+    ASSERT_TRUE(unit.waitForFrames(3));
+    EXPECT_EQ(unit.frames().at(2).left(4), hexBytes("00 00 2C 09"));
+    EXPECT_EQ(Cfg.GaugeRecType[9], 1);
 }
 
 TEST_F(GaugeTestWindow, AddToConfigForcesTheChosenTypeAfterTheQuestion)

@@ -180,19 +180,7 @@ TEST_F(RunTest, ConfigurationStopsTheRunAndUnloadsTheRunWindows)
     EXPECT_TRUE(portList().isEmpty());
 }
 
-TEST_F(RunTest, ExitTellsTheSimulatorToStopAllDataAndEndsTheProgram)
-{
-    int ends = 0;
-    frmStatus::EndProgram = [&] { ++ends; };
-    frmStatus& run = running();
-    sent();
-    run.cmdExit_Click();
-    EXPECT_EQ(ends, 1);
-    EXPECT_FALSE(DefaultForm<frmStatus>::loaded() || bus().isOpen());
-    EXPECT_TRUE(sent().contains(StopAllPacket(false)));
-}
-
-TEST_F(RunTest, EverySecondTheRatesShowAndTheRecalibrationCountsDown)
+TEST_F(RunTest, EverySecondTheRatesShowAndTheRecalibrationCountsDownUntilExit)
 {
     frmStatus& run = running();
     run.show();
@@ -209,6 +197,15 @@ TEST_F(RunTest, EverySecondTheRatesShowAndTheRecalibrationCountsDown)
     EXPECT_EQ((std::tuple{run.frmXferCount->text(), ECMode}), (std::tuple{"0", 1}));
     run.Timer1_Timer();
     EXPECT_EQ(ECMode, 0);
+
+    // Exit tells the simulator to stop all data and ends the program.
+    int ends = 0;
+    frmStatus::EndProgram = [&] { ++ends; };
+    sent();
+    run.cmdExit_Click();
+    EXPECT_EQ(ends, 1);
+    EXPECT_FALSE(DefaultForm<frmStatus>::loaded() || bus().isOpen());
+    EXPECT_TRUE(sent().contains(StopAllPacket(false)));
 }
 
 TEST_F(RunTest, ValueBoxesShowTheLastTickAndAreTouchedOnlyWhenTheirTextChanges)
