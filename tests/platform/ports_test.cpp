@@ -74,23 +74,20 @@ protected:
     QList<QByteArray> units;
 };
 
-TEST_F(ReceiveUnits, OneEventPerWholeUnitWhateverTheChunks)
+TEST_F(ReceiveUnits, OneEventPerWholeUnitWhateverTheChunksOrPerArrivalWhenTheHandlerLeavesTheBytes)
 {
     port.inject(bytesFrom(0, 24));
     EXPECT_EQ(events, 0);
     port.inject(bytesFrom(24, 36)); // completes one unit and holds a second
     port.inject(bytesFrom(60, 5));
-
     ASSERT_EQ(units, (QList<QByteArray>{bytesFrom(0, 25), bytesFrom(25, 25)}));
     EXPECT_EQ(port.bytesWaiting(), 15);
     port.inject(bytesFrom(65, 10));
     EXPECT_EQ(units.size(), 3);
     EXPECT_EQ(units.last(), bytesFrom(50, 25));
-}
 
-TEST_F(ReceiveUnits, HandlerThatLeavesTheBytesGetsOneEventPerArrivalAndDiscardOrCloseDropsThem)
-{
     readOnEvent = false;
+    events = 0;
     port.inject(bytesFrom(0, 60));
     EXPECT_EQ(events, 1);
     port.inject(bytesFrom(60, 1));
@@ -98,6 +95,7 @@ TEST_F(ReceiveUnits, HandlerThatLeavesTheBytesGetsOneEventPerArrivalAndDiscardOr
     port.setInputLength(0);
     EXPECT_EQ(port.readInput(), bytesFrom(0, 61));
 
+    // Discard and close drop what came in.
     port.setInputLength(25);
     port.inject(bytesFrom(0, 10));
     port.discardInput();
@@ -107,23 +105,6 @@ TEST_F(ReceiveUnits, HandlerThatLeavesTheBytesGetsOneEventPerArrivalAndDiscardOr
     port.close();
     ASSERT_TRUE(port.open());
     EXPECT_EQ(port.bytesWaiting(), 0);
-}
-
-TEST(FakeSerialPorts, WindowsGetFakesThatTheTestCanSetUpAtOpen)
-{
-    testing::FakeSerialPorts fakes;
-    fakes.onOpen = [](FakeSerialPort& port) {
-        port.setOpenError(port.portNumber() == 2 ? "Device not found" : "");
-    };
-    std::unique_ptr<SerialPort> bus = createSerialPort();
-    std::unique_ptr<SerialPort> cluster = createSerialPort();
-    bus->setPortNumber(1);
-    cluster->setPortNumber(2);
-
-    EXPECT_TRUE(bus->open());
-    EXPECT_FALSE(cluster->open());
-    EXPECT_EQ(cluster->errorString(), "Device not found");
-    EXPECT_EQ(fakes.port(1), bus.get());
 }
 
 // The master side of a pseudo-terminal stands in for the device; "COM7" in
@@ -251,40 +232,48 @@ protected:
     QList<QByteArray> received;
 };
 
-TEST_F(Loopback, EveryDatagramArrivesWholeAndInOrder)
+TEST_F(Loopback, EveryDatagramArrivesWholeAndInOrderAPortInUseIsRefusedAndFreedByCloseAndAMissingRemoteReported)
 {
     const QList<QByteArray> sent{QByteArray("DATA0\x03\x00\x00\x00", 9), QByteArray(41, '\xFF'),
                                  QByteArray("CMND0sim/none")};
     for (const QByteArray& datagram : sent)
         ASSERT_TRUE(sender.sendDatagram(datagram)) << sender.errorString().toStdString();
-
     EXPECT_TRUE(sender.isOpen());
     ASSERT_TRUE(receivedCount(3));
     EXPECT_EQ(received, sent);
-}
 
-TEST_F(Loopback, LocalPortInUseIsRefusedAndFreedByCloseAndAMissingRemoteReported)
-{
     const quint16 port = receiver.localPort();
     QtUdpSocket second;
     EXPECT_FALSE(second.bind(port));
     EXPECT_FALSE(second.errorString().isEmpty());
     EXPECT_FALSE(second.isOpen());
-
     receiver.close();
     EXPECT_FALSE(receiver.isOpen());
     ASSERT_TRUE(receiver.bind(port)) << receiver.errorString().toStdString();
     ASSERT_TRUE(sender.sendDatagram("DATA0"));
-    ASSERT_TRUE(receivedCount(1));
+    ASSERT_TRUE(receivedCount(4));
 
-    // A remote that is no address is reported.
     sender.setRemote("", receiver.localPort());
     EXPECT_FALSE(sender.sendDatagram("DATA0"));
     EXPECT_EQ(sender.errorString(), "Invalid remote address \"\"");
 }
 
-TEST(FakeUdpSockets, StandInForTheRealSocketsWhileTheyLive)
+TEST(Fakes, WindowsGetFakePortsThatTheTestSetsUpAtOpenAndFakeSocketsWhileTheyLive)
 {
+    {
+        testing::FakeSerialPorts fakes;
+        fakes.onOpen = [](FakeSerialPort& port) {
+            port.setOpenError(port.portNumber() == 2 ? "Device not found" : "");
+        };
+        std::unique_ptr<SerialPort> bus = createSerialPort();
+        std::unique_ptr<SerialPort> cluster = createSerialPort();
+        bus->setPortNumber(1);
+        cluster->setPortNumber(2);
+        EXPECT_TRUE(bus->open());
+        EXPECT_FALSE(cluster->open());
+        EXPECT_EQ(cluster->errorString(), "Device not found");
+        EXPECT_EQ(fakes.port(1), bus.get());
+    }
     {
         testing::FakeUdpSockets fakes;
         std::unique_ptr<UdpSocket> socket = createUdpSocket();

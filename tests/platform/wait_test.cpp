@@ -40,7 +40,7 @@ TEST(WaitUntil, RunsTimersAndEndsAsSoonAsDoneOrAtTheTimeoutAlsoWhenANestedWaitOu
     EXPECT_LT(elapsed.elapsed(), 2000);
 }
 
-TEST(BusyFlag, HandlerThatWaitsIsNotReentered)
+TEST(BusyFlag, HandlerThatWaitsIsNotReenteredAndItsScopeMayOutliveTheFlag)
 {
     // Two event sources share one handler that waits, as a timer tick and a
     // receive event do.
@@ -72,11 +72,8 @@ TEST(BusyFlag, HandlerThatWaitsIsNotReentered)
     EXPECT_GE(runs, 2);
     EXPECT_GT(skipped, 0);
     EXPECT_FALSE(busy.busy());
-}
 
-TEST(BusyFlag, ScopeMayOutliveItsFlag)
-{
-    // The window that owned the flag was deleted during the handler's wait.
+    // The window that owned the flag may be deleted during the handler's wait.
     auto flag = std::make_unique<BusyFlag>();
     auto entered = flag->enter();
     ASSERT_TRUE(entered);
@@ -94,7 +91,7 @@ protected:
     void Form_Unload() override { ++unloads; }
 };
 
-TEST(DefaultFormTest, CreatedOnFirstReferenceAndFreshAfterUnload)
+TEST(DefaultFormTest, CreatedOnFirstReferenceFreshAfterUnloadAndSafeForAHandlerInsideAWait)
 {
     CountingForm::loads = CountingForm::unloads = 0;
     EXPECT_FALSE(DefaultForm<CountingForm>::loaded());
@@ -110,39 +107,27 @@ TEST(DefaultFormTest, CreatedOnFirstReferenceAndFreshAfterUnload)
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(old);
 
-    DefaultForm<CountingForm>::get();
+    // Unloaded by a timer while this handler waits.
+    const QPointer<CountingForm> fresh(&DefaultForm<CountingForm>::get());
     EXPECT_EQ(CountingForm::loads, 2);
-    DefaultForm<CountingForm>::unload();
-    DefaultForm<CountingForm>::unload();  // a second unload does nothing
-    EXPECT_EQ(CountingForm::unloads, 2);
-}
-
-TEST(DefaultFormTest, UnloadDuringAWaitLeavesTheWaitingHandlerSafe)
-{
-    CountingForm& form = DefaultForm<CountingForm>::get();
-    const QPointer<CountingForm> self(&form);
     QTimer::singleShot(10, [] { DefaultForm<CountingForm>::unload(); });
-    // The deferred delete only runs from the event loop that called
-    // deleteLater's caller; run one round after the wait to let it happen.
     waitUntil([&] { return !DefaultForm<CountingForm>::loaded(); }, 1000);
     EXPECT_FALSE(DefaultForm<CountingForm>::loaded());
+    DefaultForm<CountingForm>::unload();  // a second unload does nothing
+    EXPECT_EQ(CountingForm::unloads, 2);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(self);
+    EXPECT_FALSE(fresh);
 }
 
-TEST(Clock, FakeClockStandsInWhileItLives)
+TEST(Clock, FakeClockStandsInWhileItLivesAndTheSystemClockTakesTheNewOffsetFromTheMinuteItChanges)
 {
-    const QDateTime start(QDate(2023, 12, 31), QTime(23, 59, 59));
     {
-        testing::FakeClock fake(start);
+        testing::FakeClock fake(QDateTime(QDate(2023, 12, 31), QTime(23, 59, 59)));
         fake.advanceMs(1500);
         EXPECT_EQ(clock().now(), QDateTime(QDate(2024, 1, 1), QTime(0, 0, 0, 500)));
     }
     EXPECT_LT(std::abs(clock().now().secsTo(QDateTime::currentDateTime())), 5);
-}
 
-TEST(Clock, SystemClockTakesTheNewOffsetFromTheMinuteItChanges)
-{
     const bool hadZone = qEnvironmentVariableIsSet("TZ");
     const QByteArray zone = qgetenv("TZ");
     qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
