@@ -165,19 +165,19 @@ TEST_F(FunctionTestWindow, WritesSendOnlyValuesTheDataTypeCarriesAndSweepUpAndDo
     setText("boxIntervalWrite", "60000");  // no tick of its own during the test
     click(window(), "CmdWriteInterval");
     EXPECT_EQ(timer("IntervalTimer")->isActive() ? timer("IntervalTimer")->interval() : 0, 60000);
-    for (int tick = 0; tick < 9; ++tick)
-        window().IntervalTimer_Timer();
     std::vector<float> written;
-    for (int n = 1; n <= 9; ++n)
+    for (int n = 1; n <= 9; ++n) {
+        window().IntervalTimer_Timer();
         written.push_back(decodeData(packet(n)).asFloat);
+    }
     EXPECT_EQ(written, (std::vector<float>{0, 4, 8, 8, 4, 0, 0, 4, 8}));
     click(window(), "CmdWriteStop");
 
     scan(66, 1);
     setTexts({{"BoxWriteLowerLimit", "250"}, {"BoxWriteUpperLimit", "300"}, {"boxIncrDecr", "5"}});
     click(window(), "CmdWriteInterval");
-    window().IntervalTimer_Timer();
-    window().IntervalTimer_Timer();
+    for (int tick = 0; tick < 2; ++tick)
+        window().IntervalTimer_Timer();
     boxes.expectOk("Datatype is byte; Value must be 0 end 255");
     window().IntervalTimer_Timer();
     EXPECT_FALSE(timer("IntervalTimer")->isActive());

@@ -104,7 +104,6 @@ TEST_F(InstrumentTest, SoundSelectorTogglesOnlyTheMonitorsThatChangedAndRadiosWr
               (QList<QByteArray>{"CMND0sim/audio_panel/monitor_audio_com1", "CMND0sim/audio_panel/monitor_audio_com2",
                                  "CMND0sim/audio_panel/monitor_audio_nav1", "CMND0sim/audio_panel/monitor_audio_adf1"}));
 
-    // Radios write their places.
     const auto nav = sentBy([&] {
         link->PutNAV1Frequency(110.5f);
         link->PutNAV2Frequency(112.25f);
