@@ -186,7 +186,6 @@ TEST_F(Dialogs, KitARefusedApplyOrATakenTargetWritesNothingSetCarriesTheWholeRec
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], Cfg.GaugeRecFunction1[5], link_.newIDs.size(), kitLoaded()),
               std::tuple(103, 7, 0u, true));
 
-    // Set beside NewGaugeID moves the record at once and refills the free list.
     act(d, "NewGaugeID=10 CmdSetNewGaugeID");
     EXPECT_EQ(std::tuple(d.gaugeID(), text(d, "GaugeID")), std::tuple(10, "10"));
     EXPECT_EQ(fields(10), (Fields{103, 3, 4, 0, 7, 0, 0, 0, 0, 0, 9}));
@@ -195,7 +194,6 @@ TEST_F(Dialogs, KitARefusedApplyOrATakenTargetWritesNothingSetCarriesTheWholeRec
     EXPECT_EQ(std::tuple(free->findText("10"), free->currentText()), std::tuple(-1, QString()));
     EXPECT_NE(free->findText("5"), -1);
 
-    // Uninstall clears its field set only on Yes.
     Cfg.GaugeRecFunction2[5] = 8;
     messages_.expectYesNo(kUninstallQuestion, false);
     TestDialog& u = kit(5, 2);
@@ -233,7 +231,6 @@ TEST_F(Dialogs, KitEveryCloseIsCancelTheSameGaugeRaisesAndTheKitsWordsAndReplies
     click(DefaultForm<TestDialog>::get(), "LightOn");
     EXPECT_EQ(link_.sent.back(), (SentCommand{6, 8, 64}));
 
-    // Light, display, backlight and speed words.
     TestDialog& d = kit(5, 2);
     link_.clear();
     act(d, "LightOn LightOff DisplayOn LightOn CmdSetBacklight SliderBacklight=9");  // the backlight with nothing set
@@ -355,7 +352,6 @@ TEST_F(Dialogs, HeadingStoredWordChecksItsPreferencesApplyWritesItsOwnGaugeCalib
     EXPECT_EQ(std::tuple(Cfg.GaugeRecPlate2[22], DefaultForm<ConfigDG>::loaded()), std::tuple(0, false));
     EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{21, 9, 0}}));
 
-    // The calibration wraps, and the test sliders follow the direction.
     Cfg.GaugeRecPlate2[21] = 0;
     act(shown(show<ConfigDG>(21, 105, 3, 2)), "BR1 SetBug DL10 SetDisk ResetCalibration DR1 DR1 SetDisk BL10 SetBug "
                                        "cmdRecalibrate SliderValue1=90 CheckReversCompassDirection SliderValue1=0 "
@@ -387,7 +383,6 @@ TEST_F(Dialogs, AnalogueAltimeterSettingsWordsTestSlidersApplyPressuresCalibrati
     act(analogueAltimeter(), "Slave Command6");
     EXPECT_EQ(std::tuple(Cfg.GaugeRecFunction2[41], takeSent()), std::tuple(-1, Commands{{9, 5 * 256 + 1}}));
 
-    // Pressures are read as decimals and refused outside their range.
     auto& p = analogueAltimeter();
     act(p, "boxAirPress=29.92 cmdWriteAirPress boxAirPress=32.05 cmdWriteAirPress");
     refused(p, "boxAirPress", {"100", "abc"}, kAirPressureRule, {"cmdWriteAirPress"});
@@ -412,7 +407,6 @@ TEST_F(Dialogs, AnalogueAltimeterSettingsWordsTestSlidersApplyPressuresCalibrati
     EXPECT_EQ(link_.commands(), (Commands{{10, 2}, {11, 4319}, {11, 0}, {11, 10}, {6, 10}, {10, 0}}));
     p.close();
 
-    // The status poll shows moving needles and stops with the title bar.
     auto& poll = analogueAltimeter(1, 0, 0, true);
     answer(41, {{15, 1}});
     poll.TimerScan().tick();
@@ -540,7 +534,6 @@ TEST_F(Dialogs, VORNeedleTestsCentreCalibrationVOR2DiskAndApply)
     for (auto [count, course] : {std::pair{1084, 0}, {0, 0}, {542, 180}, {1081, 1}, {1100, -5}})
         EXPECT_EQ(CourseFromCount(count), course) << count;
 
-    // Apply writes the fixed function and the write block.
     std::tie(Cfg.GaugeRecPlate1[13], Cfg.GaugeRecFunction2[13]) = std::tuple(1, 9);
     auto& one = show<ConfigGaugeVOR>(13, kVOR1);
     child<QCheckBox>(one, "CheckBlockWriteToSim")->setChecked(false);  // shown checked for plate 1
@@ -565,7 +558,6 @@ TEST_F(Dialogs, DmeLampsBrightnessPackedTestValuesReadApplyAndTheTestOffOfEveryC
             {"cmdsetMinutes"});
     d.close();
 
-    // Read, Apply and the Test Off of every close.
     link_.clear();
     auto& r = dme(2, 1);
     EXPECT_TRUE(link_.sent.empty());
@@ -619,7 +611,6 @@ TEST_F(Dialogs, RmiOpeningWordsCalibrationTestSlidersLampsDmeDisplaysAndNeedleSo
     act(full, "OptionShowIfADFNo OptionVOR1Grn Command6");
     EXPECT_EQ(fields(70), (Fields{130, 1, 1, 8, 39, 0, 5, 0, 31, 0, 1}));
 
-    // Test sliders, lamps, DME displays and the needle sources read back.
     auto& d = shown(rmi(1));
     act(d, "SliderValue1=90 SliderValue1=359 SliderGreenNeedle=90 SliderYellowNeedle=90 SliderCompassSpeed=0 "
            "SliderNeedlesSpeed=100 SliderDMEIntensity=9 CmdSetIntensityNight LightOn OptionDisplaysOff LightOff "
@@ -710,7 +701,6 @@ TEST_F(EngineCluster, CalHandsTheNeedleOfThisGaugeToThePlateWindowAndTheTwoSpeed
     click(d, "cmdCalibrateAMP");
     EXPECT_EQ(std::tuple(CalNeedleNr, CalCategoryName, CalPlateNr), std::tuple(8, "Cockpit", 0));
 
-    // The test sliders, then the speed while dragged and when let go.
     act(d, "SliderValue1_0=1 SliderValue1_1=11 SliderValue1_2=21 SliderValue1_3=31 SliderValue1_4=41 "
            "SliderValue1_5=51 SliderValue1_6=61 SliderValue1_7=71");
     auto* speed = child<QSlider>(d, "SliderSpeed");
@@ -770,7 +760,6 @@ TEST_F(Clocks, AirlinerDateTimeWordsBrightnessCalibrationCounterAndItsOwnOptions
     click(d, "CmdReadAirPress");
     EXPECT_EQ(texts(d, "boxdate boxRealTime boxElapsedTime"), "2026-12-5 10:0:0 0:1:0");
 
-    // Options come from its own record and Apply moves them.
     d.close();
     auto& o = airliner(34, 1);
     EXPECT_EQ(text(o, "ComboClockSyncMode"), "FS time/date -> Clock");
@@ -904,8 +893,6 @@ TEST_F(SingleNeedle, EndStopQuestionOncePerActivationDirectionSpecialCommandsAnd
     EXPECT_TRUE(hidden(d, "Frame52mmModel") && hidden(d, "FrameCommands"));
     click(d, "CmdClose");
 
-    // Model 2: direction, special commands and the calibration counter.
-
     auto& two = open(2);
     EXPECT_FALSE(hidden(two, "Frame52mmModel"));
     act(two, "Option4 Option3 CmdExtra1 CmdExtra2 CmdExtra3 CmdExtra4 boxCalibrationValue=1075 CmdUpLargeMove");
@@ -950,7 +937,6 @@ TEST_F(SingleNeedle, ListsFollowTheCategoryApplyNeedsAllFourAndCalibrateHandsOve
     choose(fixed, "ComboClass", "Engines");
     EXPECT_EQ(Cfg.GaugeRecCategory1[13], 3);
 
-    // Apply needs a category with a function, then a plate, and writes all four.
     auto& a = open();
     actOk(a, "ComboClass=Fuel CmdApply", kNoCategoryOrFunction);
     act(a, "ComboClass=Surfaces");
@@ -963,7 +949,6 @@ TEST_F(SingleNeedle, ListsFollowTheCategoryApplyNeedsAllFourAndCalibrateHandsOve
     EXPECT_EQ(fields(12), (Fields{1, 1, 1, 2, 43, 3, 1, 0, 0, 0, 0}));
     EXPECT_FALSE(DefaultForm<ConfigGaugeSN>::loaded());
 
-    // Calibrate hands the needle to the plate window with this gauge.
     auto& c = open();
     CurrentGaugeID = 99;  // another dialog was opened meanwhile
     click(c, "cmdAdvanced");
@@ -980,25 +965,14 @@ TEST_F(SingleNeedle, ListsFollowTheCategoryApplyNeedsAllFourAndCalibrateHandsOve
     actOk(c, "ComboClass=Fuel cmdAdvanced", kAssignBeforeCalibrating);
 }
 
-TEST_F(SingleNeedle, NeedleListsAndTheDisplayGaugesTestValueCommandsAndAssignment)
+TEST_F(SingleNeedle, TheDisplayGaugesTestValueCommandsAndAssignment)
 {
-    ConfigTables t;
-    LoadConstantTables(t);
-    t.FunctionCategory[60] = t.FunctionCategory[70] = 3;
-    t.FunctionSignalType[60] = t.FunctionSignalType[70] = kSignalGauge;
-    t.FunctionCategory[80] = 4;
-    t.FunctionSignalType[80] = kSignalMacro;
-    EXPECT_EQ(GaugeFunctionItems(t, 3).numbers, (std::vector<int>{60, 70}));
-    EXPECT_EQ(GaugeFunctionItems(t, 4).numbers, (std::vector<int>{80}));
     EXPECT_EQ(std::tuple(ListNumber("070.  x"), ListNumber("")), std::tuple(70, 0));
-    EXPECT_TRUE(BeyondStandardDial(946, kLowResolutionTop) && !BeyondStandardDial(3780, kHighResolutionTop));
-
     EXPECT_EQ(DisplayTestTenths(7, 0, 130), 10);  // 9.6 tenths
     EXPECT_EQ(DisplayTestTenths(944, 20, 120), 1000);  // the minimum only narrows the span
     EXPECT_EQ(DisplayTestTenths(944, 200, 100), 0);  // a minimum above the maximum
     EXPECT_EQ(DisplayTestText(10) + " " + DisplayTestText(1000), "01.0 100");
 
-    // The display gauge sends needle, display and lights and stores its assignment.
     std::tie(Cfg.GaugeRecCategory1[21], Cfg.GaugeRecFunction1[21]) = std::tuple(1, 40);
     auto& d = show<ConfigGaugeSD>(21, 2, 2, 1, 2, &ConfigGaugeSD::GaugeSDinitialize);
     EXPECT_TRUE(link_.sent.empty());  // it opens with the light off and the display on
@@ -1160,7 +1134,6 @@ TEST_F(PlateModelTest, LoadListsTheCategoryAndMovesTheNeedleToTheAssignedPlatesT
     model.UpDown1_Change(0);
     EXPECT_TRUE(link_.sent.empty());
 
-    // The value to transfer steps by the scale; a value box takes it.
     model.state.valueToTransfer = "1";
     model.state.scaleOption = 3;
     model.CmdCalValuePlus_Click();
@@ -1270,7 +1243,6 @@ TEST_F(PlateModelTest, RangeDivideCheckSaveAndANewPlate)
     answered("At valuebox 2: value lower than or equal to previous; Please correct.", &PlateModel::cmdSavePlate_Click);
     EXPECT_EQ(Cfg.PlateValue[0][4 + 2], 2000);
 
-    // A new plate is appended to the tables and selected.
     load();
     model.CmdCreateNewPlate_Click();
     EXPECT_EQ(std::tuple(model.state.newPlateNumber, model.state.currentPlateFrameEnabled), std::tuple("3", false));
@@ -1455,7 +1427,6 @@ TEST_F(OnTheBus, ADFPollsTheCompassUntilCancelAndVORCalibratesAndReadsItsOwnCour
     waitMs(200);
     EXPECT_TRUE(unit_.frames().isEmpty());
 
-    // The VOR's calibration series, and the course of its own reply only.
     auto& vor = open<ConfigGaugeVOR>(21, kVOR1);
     act(vor, "SliderValue1=400 cmdCenterLocNeedle Sliderindicator=100 cmdCalibrateDisk");
     EXPECT_EQ(received(10), (Commands{{5, 400}, {4, -72}, {10, 100}, {13, 0x7064}, {13, 0x5208}, {13, 0x63AC},
