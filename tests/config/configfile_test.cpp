@@ -241,8 +241,7 @@ TEST_F(ConfigFileTest, EveryReadFaultIsReportedAndChangesNothing)
         {"negative count", edited(good, "\"IOM\"\r\n4\r\n", "\"IOM\"\r\n-4\r\n"), "Subscript out of range"},
         {"category out of range", edited(good, "\",7,7,7,7,0,0,", "\",7,7,21,7,0,0,"), "Subscript out of range"},
         {"signal type out of range", edited(good, "\",7,7,7,7,0,0,", "\",7,8,7,7,0,0,"), "Subscript out of range"},
-        {"plate with too many points", edited(good, "\"Plate 0\",1,3,", "\"Plate 0\",1,21,"),
-         "Subscript out of range"},
+        {"plate with too many points", edited(good, "\"Plate 0\",1,3,", "\"Plate 0\",1,21,"), "Subscript out of range"},
     };
     // Each load over the sample fails with its description and leaves every table as it was.
     for (const Fault& fault : faults) {

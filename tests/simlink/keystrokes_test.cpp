@@ -24,12 +24,9 @@ QString notMinimizedText(const QString& s)
 
 TEST(KeySequenceText, ModifiersCharactersAndNamedKeys)
 {
-    const std::pair<int, QString> texts[] = {{0x0161, "a"},
-                                             {0x4161, "+a"},
-                                             {0x8800, "^{ENTER}"},
-                                             {std::int16_t(0x8800), "^{ENTER}"},  // as the Integer column stores it
-                                             {kCtrl | kShift | keyNumber(37), "^+{F16}"},
-                                             {characterKey(0xE9), "\u00e9"}};  // the character is Latin-1
+    // 0x8800 also as the Integer column stores it; the character is Latin-1.
+    const std::pair<int, QString> texts[] = {{0x0161, "a"}, {0x4161, "+a"}, {0x8800, "^{ENTER}"}, {std::int16_t(0x8800), "^{ENTER}"},
+                                             {kCtrl | kShift | keyNumber(37), "^+{F16}"}, {characterKey(0xE9), "\u00e9"}};
     for (const auto& [code, text] : texts)
         EXPECT_EQ(KeySequenceText(code), text) << std::hex << code;
     for (const char c : QByteArray("}{+%^)([]~"))

@@ -109,12 +109,9 @@ TEST_F(UdpTestWindow, PacketsSentAreViewedAsByteNumbersAndBoxesThatCannotBeSentS
 
     // Boxes that cannot be sent state their rule.
     const std::tuple<const char*, const char*, const char*, const char*, const char*> refused[] = {
-        {"x", "0", "1", "cmdDataUdp", kIndexRule},
-        {"256", "0", "1", "cmdDSEL", kIndexRule},
-        {"3", "8", "1", "cmdDataUdp", kSlotRule},
-        {"3", "", "1", "cmdSendDataInteger", kSlotRule},
-        {"3", "0", "1e39", "cmdDataUdp", kFloatDataRule},
-        {"3", "0", "3e9", "cmdSendDataInteger", kIntegerDataRule},
+        {"x", "0", "1", "cmdDataUdp", kIndexRule},           {"256", "0", "1", "cmdDSEL", kIndexRule},
+        {"3", "8", "1", "cmdDataUdp", kSlotRule},            {"3", "", "1", "cmdSendDataInteger", kSlotRule},
+        {"3", "0", "1e39", "cmdDataUdp", kFloatDataRule},    {"3", "0", "3e9", "cmdSendDataInteger", kIntegerDataRule},
         {"3", "0", "", "cmdSendCharacter", kCharacterRule},
     };
     xplane.clearReceived();
