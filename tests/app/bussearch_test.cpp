@@ -178,7 +178,7 @@ protected:
         Cfg.ComPortGauges = 5;
         for (auto [id, type, model, version] : {std::array{5, 1, 2, 3}, {17, 10, 4, 5}, {250, 130, 6, 7}})
             unit.setIdentifyReply(id, identifyReply(id, type, model, version));
-        gauge(30, 2);  // configured earlier, not on the bus now
+        gauge(8, 2);  // configured earlier, not on the bus now
         Cfg.GaugeRecFunction1[17] = 7;
         Cfg.FunctionNames[7] = "Flaps";
     }
@@ -200,45 +200,39 @@ protected:
     SimControlUnit unit{5};
 };
 
-TEST_F(BusSearchOnTheBus, ExactlyTheGaugesOnTheBusEnterWithTypeModelAndVersion)
+TEST_F(BusSearchOnTheBus, TheGaugesOnTheBusEnterWithTypeModelAndVersionSkip250AndCloseEndIt)
 {
     FrmMainConfigure& s = screen();
     click(s, "Cmdsearch");
     EXPECT_FALSE(child<QListWidget>(s, "Configlist")->isEnabled() || child<QPushButton>(s, "Cmdsearch")->isEnabled());
+    ASSERT_TRUE(waitUntil([this] { return unit.frames().size() >= 20; }, 5000));
+    click(s, "CmdSet250");
+    click(s, "Cmdsearch");  // refused while the search runs
     ASSERT_TRUE(searchEnds());
 
+    const std::vector<int> ids = askedIDs();
+    ASSERT_GE(ids.size(), 26u);
+    // Every GaugeID once and in order up to the skip, then 250 to 255.
+    std::vector<int> expected(ids.size() - 6);
+    std::iota(expected.begin(), expected.end(), 1);
+    expected.insert(expected.end(), {250, 251, 252, 253, 254, 255});
+    EXPECT_EQ(ids, expected);
     const std::map<int, std::tuple<int, int, int>> found{{5, {1, 2, 3}}, {17, {10, 4, 5}}, {250, {130, 6, 7}}};
-    for (int id = 1; id <= 255; ++id)
+    for (int id : ids)
         EXPECT_EQ(Session.GaugeRecBusStatus[id], found.contains(id) ? 2 : 1) << id;
+    EXPECT_EQ(Session.GaugeRecBusStatus[100], 0);
     for (const auto& [id, record] : found)
         EXPECT_EQ(std::tuple(Cfg.GaugeRecType[id], Cfg.GaugeRecModel[id], Cfg.GaugeRecVersion[id]), record) << id;
-    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[30], Session.ConfigChanged), std::tuple(2, 0));
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[8], Session.ConfigChanged), std::tuple(2, 0));
     EXPECT_EQ(listLines(s, "Configlist"),
               (std::vector<std::string>{
                   " 005    Small gauge; Single Needle \t02\t03\tNot Assigned\t\tConnected",
+                  " 008    Small gauge; Single Needle + Display \t01\t01\tNot Assigned\t\tNot Connected",
                   " 017    Input/Output module\t04\t05\tFlaps\tOutput/Leds\tConnected",
-                  " 030    Small gauge; Single Needle + Display \t01\t01\tNot Assigned\t\tNot Connected",
                   " 250    Radio Magnetic Indicator\t06\t07\tNot Assigned\t\tConnected",
               }));
     EXPECT_TRUE(child<QListWidget>(s, "Configlist")->isEnabled() && child<QPushButton>(s, "Cmdsearch")->isEnabled());
     EXPECT_EQ(child<QProgressBar>(s, "ProgressBar1")->value(), 255);
-    EXPECT_EQ(askedIDs(), allGaugeIDs());
-}
-
-TEST_F(BusSearchOnTheBus, Skip250WhileSearchingAndCloseEndsIt)
-{
-    FrmMainConfigure& s = screen();
-    click(s, "Cmdsearch");
-    ASSERT_TRUE(waitUntil([this] { return unit.frames().size() >= 10; }, 3000));
-    click(s, "CmdSet250");
-    click(s, "Cmdsearch");  // refused while the search runs
-    ASSERT_TRUE(searchEnds());
-    std::vector<int> ids = askedIDs();
-    ASSERT_GE(ids.size(), 16u);
-    const std::vector<int> tail(ids.end() - 6, ids.end());
-    EXPECT_EQ(tail, (std::vector<int>{250, 251, 252, 253, 254, 255}));
-    EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
-    EXPECT_EQ(std::tuple(Session.GaugeRecBusStatus[250], Session.GaugeRecBusStatus[100]), std::tuple(2, 0));
 
     unit.clear();
     click(s, "Cmdsearch");
