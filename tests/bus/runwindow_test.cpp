@@ -51,9 +51,6 @@ TEST_F(RunTest, PreparationOpensThePortsOfEachGaugeTypeAndHandsOutPollNumbers)
     EXPECT_EQ((std::array{v.GaugeReplyPort1[7], r.SlotPollNr[1], r.SlotPollNr[2], v.GaugeReplyPort1[8]}),
               (std::array{5, 0, kNeverPolled, kNoSimPort}));
     EXPECT_EQ(r.SlotLightsFlag, (std::vector<Byte>{0, 1, 1, 0, 1, 0}));
-    // Engine cluster: eight ports in a row and its first phase.
-    EXPECT_EQ(r.SlotClusterPorts[3], (std::array{10, 11, 12, 13, 14, 15, 16, 17}));
-    EXPECT_EQ((std::array{r.SlotPort1[3], r.SlotPort2[3]}), (std::array{10, 1}));
     // RMI with option word 2 = 3: function 1 twice with selector 2.
     const QStringList ports = portList();
     EXPECT_TRUE(ports[18].contains("024  - 2") && ports[19].contains("024  - 2")) << ports[18].toStdString();
