@@ -18,10 +18,8 @@ TEST(GaugeList, LinesShowTypeFunctionsAndConnectionInGaugeIDOrder)
     GaugeRecord{.type = 1, .model = 2, .version = 3, .function1 = 60, .seqNr1 = 2}.Write(t, 5, Field::All);
     GaugeRecord{.type = 10, .model = 1, .version = 4}.Write(t, 17, Field::All);
     GaugeRecord{.type = 130, .model = 100, .version = 123}.Write(t, 255, Field::All);
-    s.GaugeRecBusStatus[40] = 1;
-    s.GaugeRecBusStatus[5] = 2;
-    t.GaugeTypeNumbers[60] = 77;
-    t.GaugeTypeNames[60] = "Row sixty";
+    std::tie(s.GaugeRecBusStatus[40], s.GaugeRecBusStatus[5]) = std::tuple(1, 2);
+    std::tie(t.GaugeTypeNumbers[60], t.GaugeTypeNames[60]) = std::tuple(77, "Row sixty");
     EXPECT_EQ(GaugeListLines(t, s), (std::vector<std::string>{
                                         " 005    Small gauge; Single Needle \t02\t03\tAirspeed indic #2\t\tConnected",
                                         " 017    Input/Output module\t01\t04\tInput/Switches\tOutput/Leds\tUnkown",
@@ -31,15 +29,13 @@ TEST(GaugeList, LinesShowTypeFunctionsAndConnectionInGaugeIDOrder)
 
     // An I/O module with functions shows them; the last matching type row wins.
     GaugeRecord{.type = 10, .model = 1, .version = 1, .function2 = 7, .seqNr2 = 3}.Write(t, 9, Field::All);
-    t.GaugeTypeNames[50] = "Late row";
-    t.GaugeTypeNumbers[50] = 10;
+    std::tie(t.GaugeTypeNumbers[50], t.GaugeTypeNames[50]) = std::tuple(10, "Late row");
     EXPECT_EQ(GaugeListLine(t, s, 9), " 009    Late row\t01\t01\tInput/Switches\tFlaps #3\tUnkown");
 
     // The GaugeID is read back from characters two to four.
-    EXPECT_EQ(GaugeIDOfLine(" 042    Small gauge"), 42);
-    EXPECT_EQ(GaugeIDOfLine(" 250   130         Radio"), 250);
-    for (const char* noNumber : {"", " ", " abc", "x"})
-        EXPECT_EQ(GaugeIDOfLine(noNumber), 0) << noNumber;
+    for (auto [line, id] : {std::pair{" 042    Small gauge", 42}, {" 250   130         Radio", 250}, {"", 0}, {" ", 0},
+                            {" abc", 0}, {"x", 0}})
+        EXPECT_EQ(GaugeIDOfLine(line), id) << line;
 }
 
 TEST(ClearGaugeAssignments, ClearsBusGaugesButKeepsSecondPlateStatusAndRowZero)
@@ -88,8 +84,7 @@ TEST(TypedInput, NumbersMustBeInRangeAndTextBecomesSafeLatin1)
         EXPECT_EQ(ReadUdpPort(QString::fromLatin1(text)).value, port) << text;
     for (const char* bad : {"0", "65536", "49a", "", "-5", "4 9"})
         EXPECT_EQ(ReadUdpPort(QString::fromLatin1(bad)).rule, "A UDP port must be a number between 1 and 65535") << bad;
-    EXPECT_EQ(ReadProcessInterval("20").value, 20);
-    EXPECT_EQ(ReadProcessInterval("200").value, 200);
+    EXPECT_EQ(std::tuple(ReadProcessInterval("20").value, ReadProcessInterval("200").value), std::tuple(20, 200));
     for (const char* bad : {"19", "201", "x", "40ms"})
         EXPECT_EQ(ReadProcessInterval(QString::fromLatin1(bad)).rule, "The process interval must be between 20 and 200 ms")
             << bad;
@@ -103,31 +98,25 @@ TEST(TypedInput, NumbersMustBeInRangeAndTextBecomesSafeLatin1)
 TEST(DispatchTable, EachTypeCodeOpensItsDialogAndEveryOtherTheUnknownDeviceDialog)
 {
     const std::map<int, std::string_view> dialogs{
-        {1, "ConfigGaugeSN"},           {4, "ConfigGaugeSN"},         {2, "ConfigGaugeSD"},
-        {3, "ConfigGaugeDN"},           {5, "ConfigGaugeDN"},         {6, "ConfigGaugeDN"},
-        {8, "ConfigCessnaEngineCluster"}, {10, "ConfigIOM"},          {101, "ConfigGaugeAD"},
-        {103, "ConfigGaugeAI"},         {104, "ConfigBoeingClock"},   {105, "ConfigDG"},
-        {106, "ConfigGaugeVOR"},        {107, "ConfigGaugeVOR"},      {108, "ConfigADF"},
-        {109, "ConfigCessnaClock"},     {110, "ConfigVHFRadio"},      {111, "ConfigCL30Radio"},
-        {112, "configCL30Transponder"}, {113, "ConfigDME"},           {114, "ConfigTransponder737"},
-        {120, "ConfigBKradio"},         {121, "ConfigBKADF"},         {122, "ConfigBKtransponder"},
-        {123, "ConfigBKDME"},           {124, "ConfigBKAP"},          {125, "ConfigBKaudioPanel"},
-        {130, "ConfigRMI"}};
+        {1, "ConfigGaugeSN"}, {2, "ConfigGaugeSD"}, {3, "ConfigGaugeDN"}, {4, "ConfigGaugeSN"}, {5, "ConfigGaugeDN"},
+        {6, "ConfigGaugeDN"}, {8, "ConfigCessnaEngineCluster"}, {10, "ConfigIOM"}, {101, "ConfigGaugeAD"},
+        {103, "ConfigGaugeAI"}, {104, "ConfigBoeingClock"}, {105, "ConfigDG"}, {106, "ConfigGaugeVOR"},
+        {107, "ConfigGaugeVOR"}, {108, "ConfigADF"}, {109, "ConfigCessnaClock"}, {110, "ConfigVHFRadio"},
+        {111, "ConfigCL30Radio"}, {112, "configCL30Transponder"}, {113, "ConfigDME"}, {114, "ConfigTransponder737"},
+        {120, "ConfigBKradio"}, {121, "ConfigBKADF"}, {122, "ConfigBKtransponder"}, {123, "ConfigBKDME"},
+        {124, "ConfigBKAP"}, {125, "ConfigBKaudioPanel"}, {130, "ConfigRMI"}};
     for (int code = 0; code <= 255; ++code) {
         const auto it = dialogs.find(code);
         EXPECT_EQ(GaugeDialogName(code, 1), it != dialogs.end() ? it->second : kUnknownDeviceDialog) << code;
     }
-    EXPECT_EQ(GaugeDialogName(101, 5), "ConfigAnalogueAltimeter");
-    EXPECT_EQ(GaugeDialogName(101, 0), "ConfigGaugeAD");
+    EXPECT_EQ(std::tuple(GaugeDialogName(101, 5), GaugeDialogName(101, 0)), std::tuple("ConfigAnalogueAltimeter", "ConfigGaugeAD"));
 
     // Dialogs get the type name of any row up to 127.
     ConfigTables t;
     LoadConstantTables(t);
-    t.GaugeTypeNumbers[90] = 140;
-    t.GaugeTypeNames[90] = "Custom panel";
-    EXPECT_EQ(DialogTypeName(t, 140), "Custom panel");
-    EXPECT_EQ(DialogTypeName(t, 3), "Small gauge; Dual Needle ");
-    EXPECT_EQ(DialogTypeName(t, 141), "Unknown");
+    std::tie(t.GaugeTypeNumbers[90], t.GaugeTypeNames[90]) = std::tuple(140, "Custom panel");
+    EXPECT_EQ(std::tuple(DialogTypeName(t, 140), DialogTypeName(t, 3), DialogTypeName(t, 141)),
+              std::tuple("Custom panel", "Small gauge; Dual Needle ", "Unknown"));
 }
 
 TEST(ConfigUnknown, UninstallFreesTheGaugeIDButKeepsTheSecondFunctionAndPlates)

@@ -11,23 +11,12 @@ using namespace varnet::testing;
 // Function 5 as a stored record with every column set.
 void defineGear(ConfigTables& t)
 {
-    t.FunctionNames[5] = "Gear";
-    t.FunctionCategory[5] = 7;
-    t.FunctionSignalType[5] = 3;
-    t.FunctionFullName[5] = "Gear lamp";
-    t.FunctionDataType[5] = 4;
-    t.FunctionIndex1[5] = 12;
-    t.FunctionIndex2[5] = -3;
-    t.FunctionIndex4[5] = 150;
-    t.FunctionSlot1[5] = 1;
-    t.FunctionSlot2[5] = 2;
-    t.FunctionSlot3[5] = 3;
-    t.FunctionSlot4[5] = 7;
-    t.FunctionAux[5] = 2;
-    t.FunctionMultiply[5] = 0.5f;
-    t.FunctionDivide[5] = 3600;
-    t.FunctionPreAdd[5] = -1.25f;
-    t.FunctionMaximum[5] = 9;
+    std::tie(t.FunctionNames[5], t.FunctionFullName[5], t.FunctionCategory[5], t.FunctionSignalType[5],
+             t.FunctionDataType[5], t.FunctionAux[5]) = std::tuple("Gear", "Gear lamp", 7, 3, 4, 2);
+    std::tie(t.FunctionIndex1[5], t.FunctionIndex2[5], t.FunctionIndex4[5]) = std::tuple(12, -3, 150);
+    std::tie(t.FunctionSlot1[5], t.FunctionSlot2[5], t.FunctionSlot3[5], t.FunctionSlot4[5]) = std::tuple(1, 2, 3, 7);
+    std::tie(t.FunctionMultiply[5], t.FunctionDivide[5], t.FunctionPreAdd[5], t.FunctionMaximum[5]) =
+        std::tuple(0.5f, 3600, -1.25f, 9);
 }
 
 void writeCommandFile(const char* content)
@@ -82,9 +71,7 @@ protected:
         Session = SessionState{};
         LoadConstantTables(Cfg);
         defineGear(Cfg);
-        Cfg.RemoteIP = "127.0.0.1";
-        Cfg.RemotePort = "49000";
-        Cfg.LocalPort = "49001";
+        std::tie(Cfg.RemoteIP, Cfg.RemotePort, Cfg.LocalPort) = std::tuple("127.0.0.1", "49000", "49001");
         writeCommandFile("\"List of Xplane Commands\"\r\n3\r\n\"sim/lights/landing_lights_on\"\r\n"
                          "\"sim/view/forward with_2d\"\r\n\"sim/flaps/down\"\r\n");
     }
@@ -169,9 +156,7 @@ TEST_F(FunctionEditorWindow, SaveChecksEveryFieldBeforeStoringAny)
 {
     // A damaged record: none of its category, signal type and data type has
     // an item.
-    Cfg.FunctionCategory[60] = 15;
-    Cfg.FunctionSignalType[60] = 9;
-    Cfg.FunctionDataType[60] = 9;
+    std::tie(Cfg.FunctionCategory[60], Cfg.FunctionSignalType[60], Cfg.FunctionDataType[60]) = std::tuple(15, 9, 9);
     select(60);
     click(window(), "CmdSave");  // no category chosen: nothing happens, no box
     combo("ComboClass")->setCurrentIndex(2);
@@ -179,16 +164,15 @@ TEST_F(FunctionEditorWindow, SaveChecksEveryFieldBeforeStoringAny)
     saveRefused("The Short name of the function is missing");
     box("ShortName")->setText("Fl\"aps");
     fullName()->setPlainText("Flaps \"down\"\nsecond line");
-    box("XPVal4")->setText("8");
-    saveRefused("Value in box V should be 0-7");
-    box("XPVal4")->setText("7");
     box("XPindex1")->setText("20");
-    box("XPindex2")->setText("abc");
-    saveRefused("Incorrect data");
-    box("XPindex2")->setText("21");
-    box("Multiplier")->setText("1e39");
-    saveRefused("Incorrect data");
-    box("Multiplier")->setText("2");
+    // Each field in turn: a refused value, then one that passes.
+    for (auto [name, refused, message, passes] : {std::tuple{"XPVal4", "8", "Value in box V should be 0-7", "7"},
+                                                  {"XPindex2", "abc", "Incorrect data", "21"},
+                                                  {"Multiplier", "1e39", "Incorrect data", "2"}}) {
+        box(name)->setText(refused);
+        saveRefused(message);
+        box(name)->setText(passes);
+    }
     saveRefused("The Signal Type of the function is missing");
     combo("FuncType")->setCurrentIndex(4);
     saveRefused("The Datatype of the function is missing");

@@ -21,8 +21,7 @@ TEST(CountdownValue, CountsDownFromTheBoxOrFromTheLastValueShown)
 // do inside a real box); any other box fails the test.
 class QuestionsAnsweredYes final : public MessageService {
 public:
-    explicit QuestionsAnsweredYes(std::function<void()> during)
-        : during_(std::move(during)), previous_(setMessageService(this)) {}
+    explicit QuestionsAnsweredYes(std::function<void()> during) : during_(std::move(during)) {}
     ~QuestionsAnsweredYes() override { setMessageService(previous_); }
 
     void ok(const QString& text) override { ADD_FAILURE() << "unexpected box " << text.toStdString(); }
@@ -33,7 +32,7 @@ public:
 
 private:
     std::function<void()> during_;
-    MessageService* previous_;
+    MessageService* previous_ = setMessageService(this);
 };
 
 class StartWindowTest : public ::testing::Test {
@@ -49,10 +48,7 @@ protected:
 
     void TearDown() override
     {
-        OnEndProgram = nullptr;
-        frmStatusYoke::ExitProgram = nullptr;
-        frmStatus::EndProgram = nullptr;
-        frmStatus::ShowConfigurationScreen = nullptr;
+        OnEndProgram = frmStatusYoke::ExitProgram = frmStatus::EndProgram = frmStatus::ShowConfigurationScreen = nullptr;
         unloadAll<frmMain, frmConfigY1, frmStatusYoke, frmStatus, SimCom>();
         flushDeletes();
     }
@@ -66,9 +62,7 @@ protected:
         LoadConstantTables(t);
         t.ConfigHeader = header;
         t.ProcessTimerInterval = marker;
-        t.RemoteIP = "127.0.0.1";
-        t.RemotePort = "49000";
-        t.LocalPort = "49001";
+        std::tie(t.RemoteIP, t.RemotePort, t.LocalPort) = std::tuple("127.0.0.1", "49000", "49001");
         t.ComPortYoke1() = yokePort;
         writeBytes(name, SerializeConfig(t));
     }
@@ -117,8 +111,7 @@ TEST_F(StartWindowTest, StartFileCountdownLoadsTheConfigurationAndStartsTheRunMi
     writeConfig("spare.cfg", 44);
     writeBytes("notes.txt", "");
     frmMain& w = activated("cockpit.cfg", 3);
-    EXPECT_EQ(w.windowTitle(), "VARNET  Control Program");
-    EXPECT_EQ(Session.ProgramTitle, kProgramTitle);
+    EXPECT_EQ(std::tuple(w.windowTitle(), Session.ProgramTitle), std::tuple("VARNET  Control Program", kProgramTitle));
     EXPECT_EQ(std::tuple(text(w, "FileName"), Session.ConfigFileName, Cfg.ProcessTimerInterval, text(w, "BoxAutoStartTime")),
               std::tuple("cockpit.cfg", "cockpit.cfg", 33, "3"));
     EXPECT_EQ(listLines(w, "FileBox"), (std::vector<std::string>{"cockpit.cfg", "spare.cfg"}));
@@ -186,8 +179,7 @@ TEST_F(StartWindowTest, FailedAutostartStaysStoppedThenContinueLoadsTheChosenFil
     ASSERT_TRUE(DefaultForm<frmStatusYoke>::loaded());
     EXPECT_TRUE(DefaultForm<frmStatusYoke>::get().isMinimized());
     EXPECT_EQ(DefaultForm<frmStatusYoke>::get().BoxRun->text(), "Running");
-    ASSERT_NE(ports_.port(2), nullptr);
-    EXPECT_TRUE(ports_.port(2)->isOpen());
+    EXPECT_TRUE(ports_.port(2) && ports_.port(2)->isOpen());
 }
 
 TEST_F(StartWindowTest, CountdownHoldsStillWhileALoadAsksItsQuestion)
@@ -222,15 +214,14 @@ TEST_F(StartWindowTest, ChoosingAFileOrConfigureCancelsTheCountdownForGoodEvenIn
     EXPECT_EQ(std::tuple(text(w, "FileName"), Session.ConfigFileName, Cfg.ProcessTimerInterval), std::tuple("b.cfg", "b.cfg", 44));
     // The run window now exists, hidden, for the dialogs.
     ASSERT_TRUE(DefaultForm<frmStatus>::loaded());
-    EXPECT_FALSE(DefaultForm<frmStatus>::get().isVisible());
-    EXPECT_EQ(DefaultForm<frmStatus>::get().BoxCurrentConfig->text(), "b.cfg");
+    EXPECT_EQ(std::tuple(DefaultForm<frmStatus>::get().isVisible(), DefaultForm<frmStatus>::get().BoxCurrentConfig->text()),
+              std::tuple(false, "b.cfg"));
     w.TimerWaitForFS_Timer();
     EXPECT_FALSE(w.Timer2().isActive() || countdownShown(w));
 
     Session.ConfigFromStatus = 1;
     click(w, "CmdConfigure");
-    EXPECT_EQ(Session.ConfigFromStatus, 0);
-    EXPECT_FALSE(w.Timer2().isActive());
+    EXPECT_EQ(std::tuple(Session.ConfigFromStatus, w.Timer2().isActive()), std::tuple(0, false));
 }
 
 TEST_F(StartWindowTest, LaterActivationsShowTheStartFileAgainWithoutACountdownAlsoInANewStartWindow)
