@@ -138,7 +138,7 @@ protected:
 };
 
 
-TEST_F(Dialogs, KitApplyMovesTheGaugeAsItsPolicySaysAndAFailedMoveMovesNothing)
+TEST_F(Dialogs, KitApplyPoliciesRefusalsSetBesideNewGaugeIDAndUninstall)
 {
     act(kit(5, 2), "NewGaugeID=9 CmdApply");
     EXPECT_EQ(link_.newIDs, (Commands{{5, 9}}));
@@ -170,10 +170,10 @@ TEST_F(Dialogs, KitApplyMovesTheGaugeAsItsPolicySaysAndAFailedMoveMovesNothing)
     act(kit(5, 2), "NewGaugeID=12 CmdApply");
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[12], Cfg.GaugeRecType[5], Session.GaugeRecBusStatus[5]),
               std::tuple(0, 103, 2));
-}
 
-TEST_F(Dialogs, KitARefusedApplyOrATakenTargetWritesNothingSetCarriesTheWholeRecordAndUninstallAsksFirst)
-{
+    // A refused apply or a target taken meanwhile writes nothing.
+    link_.accept = true;
+    link_.clear();
     TestDialog& d = kit(5, 2);
     d.valid = false;
     click(d, "CmdApply");
@@ -181,8 +181,8 @@ TEST_F(Dialogs, KitARefusedApplyOrATakenTargetWritesNothingSetCarriesTheWholeRec
     EXPECT_TRUE(kitLoaded());
 
     d.valid = true;
-    Cfg.GaugeRecType[9] = 1;  // the bus search found a gauge there meanwhile
-    actOk(d, "NewGaugeID=9 CmdApply", kNewIDRule);
+    Cfg.GaugeRecType[13] = 1;  // the bus search found a gauge there meanwhile
+    actOk(d, "NewGaugeID=13 CmdApply", kNewIDRule);
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], Cfg.GaugeRecFunction1[5], link_.newIDs.size(), kitLoaded()),
               std::tuple(103, 7, 0u, true));
 
@@ -865,7 +865,7 @@ protected:
     }
 };
 
-TEST_F(SingleNeedle, EndStopQuestionOncePerActivationDirectionSpecialCommandsAndTheCalibrationCounter)
+TEST_F(SingleNeedle, EndStopQuestionSpecialCommandsCalibrationCounterListsApplyAndCalibrate)
 {
     auto& d = open();
     click(d, "cmdCentre");
@@ -910,24 +910,23 @@ TEST_F(SingleNeedle, EndStopQuestionOncePerActivationDirectionSpecialCommandsAnd
     click(two, "cmdSetHigh");
     actOk(two, "cmdResetCalibration", kLowResolutionOnly);
     EXPECT_EQ(link_.commands(), (Commands{{9, 1}}));
-}
+    click(two, "CmdClose");
 
-TEST_F(SingleNeedle, ListsFollowTheCategoryApplyNeedsAllFourAndCalibrateHandsOverThisGauge)
-{
-    auto& d = open();
-    EXPECT_EQ(texts(d, "ComboClass GaugeFunction FunctionFullName ComboSeqNr ComboPlate"),
+    auto& lists = open();
+    EXPECT_EQ(texts(lists, "ComboClass GaugeFunction FunctionFullName ComboSeqNr ComboPlate"),
               "Engines 040.  RPM RPM full 2 002.  EGT");
-    EXPECT_EQ(items(d, "GaugeFunction") + "/" + items(d, "ComboPlate"), "040.  RPM|041.  EGT/000.  Tacho|002.  EGT");
+    EXPECT_EQ(items(lists, "GaugeFunction") + "/" + items(lists, "ComboPlate"),
+              "040.  RPM|041.  EGT/000.  Tacho|002.  EGT");
     // A macro function takes no plate.
-    choose(d, "GaugeFunction", "041.  EGT");
-    EXPECT_EQ(child<QComboBox>(d, "ComboPlate")->currentIndex(), -1);
+    choose(lists, "GaugeFunction", "041.  EGT");
+    EXPECT_EQ(child<QComboBox>(lists, "ComboPlate")->currentIndex(), -1);
 
     Session.ConfigChanged = 0;
-    choose(d, "ComboClass", "Surfaces");
+    choose(lists, "ComboClass", "Surfaces");
     EXPECT_EQ(std::tuple(Cfg.GaugeRecCategory1[12], Session.ConfigChanged), std::tuple(2, 1));
-    EXPECT_EQ(items(d, "ComboPlate"), "001.  Flaps");
+    EXPECT_EQ(items(lists, "ComboPlate"), "001.  Flaps");
     // Cancel keeps the category that was chosen.
-    click(d, "CmdClose");
+    click(lists, "CmdClose");
     EXPECT_EQ(Cfg.GaugeRecCategory1[12], 2);
 
     // Function 255: the lists stay empty and the record untouched.
@@ -1115,7 +1114,7 @@ protected:
     std::function<void(int, int)> previousMover_;
 };
 
-TEST_F(PlateModelTest, LoadListsTheCategoryAndMovesTheNeedleToTheAssignedPlatesTopValueToTransferAndLimits)
+TEST_F(PlateModelTest, LoadValueToTransferLimitsPlateToGaugeAndTheNeedleCommands)
 {
     load();
     const PlateWindowState& s = model.state;
@@ -1156,6 +1155,59 @@ TEST_F(PlateModelTest, LoadListsTheCategoryAndMovesTheNeedleToTheAssignedPlatesT
     model.cmdUpdateMinMax_Click();
     EXPECT_EQ(std::tuple(Cfg.FunctionMinimum[40], Cfg.FunctionMaximum[40], Session.ConfigChanged),
               std::tuple(-50, 150, 1));
+    Session.ConfigChanged = 0;
+
+    load(12, 2);
+    model.ListPlates_Click(1);
+    model.CmdPlateToGauge_Click();
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecPlate2[12], Cfg.GaugeRecPlate1[12], Session.ConfigChanged), std::tuple(2, 0, 1));
+
+    Session.ConfigChanged = 0;
+    for (const int engineCluster : {0, 20}) {
+        load(engineCluster, 1);
+        answered("Plate selection in Engine Cluster can only be changed in the Engine Cluster Config page.",
+                 &PlateModel::CmdPlateToGauge_Click);
+    }
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecPlate1[20], Session.ConfigChanged), std::tuple(0, 0));
+
+    // Without a plate the grid is empty and writes are refused.
+    load(12, 1, 1);  // plate 1 belongs to another category
+    EXPECT_EQ(std::tuple(model.state.selectedItem, column(&PlateRow::value, 0, 1)), std::tuple(-1, Strings(2, "")));
+    for (const auto handler :
+         {&PlateModel::CmdUpdatePlate_Click, &PlateModel::cmdSavePlate_Click, &PlateModel::CmdPlateToGauge_Click})
+        answered(kNoPlateText, handler);
+    EXPECT_FALSE(model.state.gridEnabled);
+
+    // A configuration with fewer plates was loaded since the list was made.
+    model.ListPlates_Click(1);
+    EXPECT_EQ(model.state.currentPlateName, "Oil");
+    Cfg.ResizePlates(2);
+    model.cmdLoadPlate_Click();
+    EXPECT_EQ(model.state.rows[0].value, "");
+    answered(kNoPlateText, &PlateModel::cmdSavePlate_Click);
+    EXPECT_EQ(Session.ConfigChanged, 0);
+
+    // The needle's command follows the kind of gauge.
+    for (auto [gaugeID, needle, command] : {std::tuple{12, 1, 5}, {12, 2, 6}, {12, 3, 0}, {20, 4, 9}, {20, 8, 13}}) {
+        load(gaugeID, needle, 1);
+        link_.clear();
+        model.SliderMoveNeedle_Change(300);
+        const auto expected = command ? std::vector<SentCommand>{{gaugeID, command, 300}} : std::vector<SentCommand>{};
+        EXPECT_EQ(link_.sent, expected) << gaugeID << "/" << needle;
+    }
+
+    load(0, 3, 1);
+    standAlone_.clear();
+    model.SliderMoveNeedle_Change(100);
+    EXPECT_EQ(standAlone_, (std::vector<std::pair<int, int>>{{2, 400}}));
+
+    // The ends of the slider keep the position.
+    load(12, 1, 1);
+    link_.clear();
+    model.cmdSliderMin_Click();
+    model.SliderMoveNeedle_Change(kNeedleSliderTop);
+    model.cmdSliderPlus_Click();
+    EXPECT_EQ(std::tuple(model.state.slider, link_.sent.size()), std::tuple(kNeedleSliderTop, 1u));
 }
 
 TEST_F(PlateModelTest, RangeDivideCheckSaveAndANewPlate)
@@ -1269,61 +1321,6 @@ TEST_F(PlateModelTest, RangeDivideCheckSaveAndANewPlate)
     EXPECT_EQ(model.state.newPlateNumber, "---");
 }
 
-TEST_F(PlateModelTest, PlateToGaugeNeedleCommandsAndWithoutAPlateNothingIsWritten)
-{
-    load(12, 2);
-    model.ListPlates_Click(1);
-    model.CmdPlateToGauge_Click();
-    EXPECT_EQ(std::tuple(Cfg.GaugeRecPlate2[12], Cfg.GaugeRecPlate1[12], Session.ConfigChanged), std::tuple(2, 0, 1));
-
-    Session.ConfigChanged = 0;
-    for (const int engineCluster : {0, 20}) {
-        load(engineCluster, 1);
-        answered("Plate selection in Engine Cluster can only be changed in the Engine Cluster Config page.",
-                 &PlateModel::CmdPlateToGauge_Click);
-    }
-    EXPECT_EQ(std::tuple(Cfg.GaugeRecPlate1[20], Session.ConfigChanged), std::tuple(0, 0));
-
-    // Without a plate the grid is empty and writes are refused.
-    load(12, 1, 1);  // plate 1 belongs to another category
-    EXPECT_EQ(std::tuple(model.state.selectedItem, column(&PlateRow::value, 0, 1)), std::tuple(-1, Strings(2, "")));
-    for (const auto handler :
-         {&PlateModel::CmdUpdatePlate_Click, &PlateModel::cmdSavePlate_Click, &PlateModel::CmdPlateToGauge_Click})
-        answered(kNoPlateText, handler);
-    EXPECT_FALSE(model.state.gridEnabled);
-
-    // A configuration with fewer plates was loaded since the list was made.
-    model.ListPlates_Click(1);
-    EXPECT_EQ(model.state.currentPlateName, "Oil");
-    Cfg.ResizePlates(2);
-    model.cmdLoadPlate_Click();
-    EXPECT_EQ(model.state.rows[0].value, "");
-    answered(kNoPlateText, &PlateModel::cmdSavePlate_Click);
-    EXPECT_EQ(Session.ConfigChanged, 0);
-
-    // The needle's command follows the kind of gauge.
-    for (auto [gaugeID, needle, command] : {std::tuple{12, 1, 5}, {12, 2, 6}, {12, 3, 0}, {20, 4, 9}, {20, 8, 13}}) {
-        load(gaugeID, needle, 1);
-        link_.clear();
-        model.SliderMoveNeedle_Change(300);
-        const auto expected = command ? std::vector<SentCommand>{{gaugeID, command, 300}} : std::vector<SentCommand>{};
-        EXPECT_EQ(link_.sent, expected) << gaugeID << "/" << needle;
-    }
-
-    load(0, 3, 1);
-    standAlone_.clear();
-    model.SliderMoveNeedle_Change(100);
-    EXPECT_EQ(standAlone_, (std::vector<std::pair<int, int>>{{2, 400}}));
-
-    // The ends of the slider keep the position.
-    load(12, 1, 1);
-    link_.clear();
-    model.cmdSliderMin_Click();
-    model.SliderMoveNeedle_Change(kNeedleSliderTop);
-    model.cmdSliderPlus_Click();
-    EXPECT_EQ(std::tuple(model.state.slider, link_.sent.size()), std::tuple(kNeedleSliderTop, 1u));
-}
-
 // As the user types: the box changes and tells so.
 void edit(QWidget& window, const char* name, const QString& text)
 {
@@ -1399,7 +1396,7 @@ protected:
     }
 };
 
-TEST_F(OnTheBus, ApplyMovesAConnectedGaugeWithTheNewIDFrame)
+TEST_F(OnTheBus, ApplyFrameADFPollingUntilCancelAndTheVORsCalibrationAndOwnCourse)
 {
     std::tie(Cfg.GaugeRecCategory1[12], Cfg.GaugeRecFunction1[12]) = std::tuple(1, 60);
     std::tie(Cfg.FunctionCategory[60], Cfg.FunctionSignalType[60]) = std::tuple(1, 4);
@@ -1412,10 +1409,7 @@ TEST_F(OnTheBus, ApplyMovesAConnectedGaugeWithTheNewIDFrame)
     EXPECT_EQ(unit_.received(), hexBytes("00 0C 2C 28 AA FF 20"));
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[40], Cfg.GaugeRecModel[40], Cfg.GaugeRecType[12]), std::tuple(1, 2, 0));
     EXPECT_EQ(std::tuple(Session.GaugeRecBusStatus[12], Session.GaugeRecBusStatus[40]), std::tuple(1, 2));
-}
 
-TEST_F(OnTheBus, ADFPollsTheCompassUntilCancelAndVORCalibratesAndReadsItsOwnCourse)
-{
     auto& d = answering<ConfigADF>(30, 108, "000000032C");
     d.Form_Activate();
     ASSERT_TRUE(waitUntil([&] { return text(d, "boxCourse") == "90"; }, 2000));
