@@ -286,9 +286,7 @@ void closeEachFromTitleBar(Closing closing)
 
 TEST_F(ConfigScreenWindow, TitleBarCloseDoesWhatTheWindowsOwnCloseDoes)
 {
-    Cfg.RemoteIP = "127.0.0.1";
-    Cfg.RemotePort = "49000";
-    Cfg.LocalPort = "49001";
+    std::tie(Cfg.RemoteIP, Cfg.RemotePort, Cfg.LocalPort) = std::tuple("127.0.0.1", "49000", "49001");
     Cfg.FunctionNames[5] = "Gear";
     Cfg.FunctionMultiply[5] = Cfg.FunctionDivide[5] = 1;
     OnEndProgram = frmStatus::EndProgram = frmStatusYoke::ExitProgram = [] { ++programEnds; };
@@ -365,7 +363,7 @@ protected:
     }
 };
 
-TEST_F(DialogsOpen, EveryGaugeTypeOpensItsOwnDialogForItsGaugeID)
+TEST_F(DialogsOpen, EveryGaugeTypeOpensItsOwnDialogForItsGaugeIDWithItsRecord)
 {
     FrmMainConfigure& s = screen();
     const std::vector<std::string> lines = listLines(s, "Configlist");
@@ -380,11 +378,9 @@ TEST_F(DialogsOpen, EveryGaugeTypeOpensItsOwnDialogForItsGaugeID)
         else
             EXPECT_TRUE(name == "ConfigIOM" || name == kUnknownDeviceDialog) << name;
     }
-}
+    CloseGaugeDialogs();
+    Session.ConfigChanged = 0;
 
-TEST_F(DialogsOpen, EachDialogShowsItsRecord)
-{
-    FrmMainConfigure& s = screen();
     EXPECT_EQ(listLines(s, "Configlist")[1], " 004    Large gauge, single needle \t01\t01\tNot Assigned\t\tUnkown");
     auto& needle = static_cast<GaugeDialog&>(opened(1));
     EXPECT_TRUE(needle.isVisible());
@@ -417,10 +413,10 @@ TEST_F(DialogsOpen, EachDialogShowsItsRecord)
         {54, "OptionAirPressHPA", "on"}, {54, "DefaultVS", "-700"}, {55, "BoxGaugename", "Bendix/King Audio Panel"}};
     for (auto [id, control, value] : shown)
         EXPECT_EQ(valueOf(opened(id), control), value) << id << " " << control;
-}
 
-TEST_F(DialogsOpen, AReplacedOpenerGetsTheContextAndAnEmptyOneLeavesTheUnknownDeviceWindow)
-{
+    // A replaced opener gets the context; an empty one leaves the unknown
+    // device window.
+    Session.ConfigChanged = 0;
     std::vector<std::pair<int, std::string>> opened;
     SetGaugeDialogOpener("ConfigGaugeDN", [&] { opened.emplace_back(CurrentGaugeID, CurrentGaugeTypeName); });
     OpenGaugeDialog(14);
