@@ -27,7 +27,6 @@ namespace {
 
 using Commands = std::vector<std::pair<int, int>>;
 using testing::act;
-using testing::hexBytes;
 using testing::SentCommand;
 using testing::SimControlUnit;
 
@@ -115,28 +114,7 @@ protected:
     }
 };
 
-TEST_F(ModuleFrame, ApplyMovesWhateverTheBusStatusAndWritesTheFixedAssignment)
-{
-    TestRadio& d = radio();
-    EXPECT_TRUE(checked(d, "OptionRadio2 CheckSendStandby"));
-    click(d, "OptionRadio1");
-    child<QCheckBox>(d, "CheckSendStandby")->setChecked(false);
-    act(d, "NewGaugeID=31 Command6");
-    EXPECT_EQ(link_.newIDs, (Commands{{30, 31}}));
-    EXPECT_EQ(fields(31), (std::vector<int>{120, 0, 5, 8, 20, 1, 0, 0, 22, 1, 0}));
-    EXPECT_EQ(Cfg.GaugeRecType[30], 0);
-    EXPECT_EQ(Cfg.GaugeRecCategory2[30], 4);
-    EXPECT_EQ(Session.GaugeRecBusStatus[31], 0);
-    EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{31, 12, 1}}));
-
-    // A transponder clears its second function and data pair as well.
-    Cfg.GaugeRecFunction2[40] = 9;
-    Cfg.GaugeRecSeqNr2[40] = 3;
-    click(show<TestTransponder>(40, 112), "CmdApply");
-    EXPECT_EQ(fields(40), (std::vector<int>{112, 0, 1, 8, 26, 1, 0, 0, 0, 0, 0}));
-}
-
-TEST_F(ModuleFrame, OlderModulesStoreTheirBacklightAsDefaultReadDecodesOnlyItsOwnReplyAndTheBrightnessWords)
+TEST_F(ModuleFrame, OlderModulesStoreTheirBacklightAsDefaultReadDecodesOnlyItsOwnReplyBrightnessWordsAndApply)
 {
     TestRadio& old = radio(4);
     EXPECT_TRUE(checked(old, "CheckSetDefault"));
@@ -160,26 +138,43 @@ TEST_F(ModuleFrame, OlderModulesStoreTheirBacklightAsDefaultReadDecodesOnlyItsOw
     act(d, "OptionAlwaysOn CmdSetBacklight SliderLightIntensity=15 cmdSetNight cmdSetNight");
     EXPECT_EQ(link_.commands(),
               (Commands{{8, 0}, {8, 64}, {8, 192}, {8, 128}, {8, 0xD0}, {8, 0x1FF}, {13, 47}, {8, 192}, {13, 47}}));
+
+    // Apply moves the module whatever the bus status and writes the fixed assignment.
+    link_.clear();
+    EXPECT_TRUE(checked(d, "OptionRadio2 CheckSendStandby"));
+    click(d, "OptionRadio1");
+    child<QCheckBox>(d, "CheckSendStandby")->setChecked(false);
+    act(d, "NewGaugeID=31 Command6");
+    EXPECT_EQ(link_.newIDs, (Commands{{30, 31}}));
+    EXPECT_EQ(fields(31), (std::vector<int>{120, 0, 5, 8, 20, 1, 0, 0, 22, 1, 0}));
+    EXPECT_EQ(Cfg.GaugeRecType[30], 0);
+    EXPECT_EQ(Cfg.GaugeRecCategory2[30], 4);
+    EXPECT_EQ(Session.GaugeRecBusStatus[31], 0);
+    EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{31, 12, 1}}));
+
+    // A transponder clears its second function and data pair as well.
+    Cfg.GaugeRecFunction2[40] = 9;
+    Cfg.GaugeRecSeqNr2[40] = 3;
+    click(show<TestTransponder>(40, 112), "CmdApply");
+    EXPECT_EQ(fields(40), (std::vector<int>{112, 0, 1, 8, 26, 1, 0, 0, 0, 0, 0}));
 }
 
 // ---- The generic radio -----------------------------------------------------
 
 using GenericRadio = Avionics;
 
-TEST_F(GenericRadio, EachRadioTypeWritesItsDefaultsAndVersionSixTakesTwoClicks)
+TEST_F(GenericRadio, EachRadioTypeWritesItsDefaultsVersionSixTakesTwoClicksAndABoxThatDoesNotReadStopsIt)
 {
-    auto& d = open<ConfigVHFRadio>(50, 110, kRadioNav, 6);
-    EXPECT_EQ(written(d), (Commands{{9, 1537}, {10, 17950}, {11, 8000}, {12, 13000}, {5, 12900}, {4, -1}}));
+    auto& nav = open<ConfigVHFRadio>(50, 110, kRadioNav, 6);
+    EXPECT_EQ(written(nav), (Commands{{9, 1537}, {10, 17950}, {11, 8000}, {12, 13000}, {5, 12900}, {4, -1}}));
     EXPECT_EQ(link_.commands().back(), (std::pair{14, 514}));
-    click(d, "OptionRadioAdf1");
-    EXPECT_EQ(written(d), (Commands{{9, 1538}, {10, 9999}, {11, 1000}, {12, 5000}, {5, 257}, {4, 16}}));
-    act(d, "OptionRadioAdf2 boxUpperKnobDelta=30");  // 300 is more than its byte holds
-    EXPECT_EQ(written(d), (Commands{{9, 1539}, {10, 17000}, {11, 1000}, {12, 8500}, {5, 255 * 256 + 1}, {4, 16}}));
-    EXPECT_EQ(text(d, "BoxMaximumFreq"), "1700.0");
-}
+    click(nav, "OptionRadioAdf1");
+    EXPECT_EQ(written(nav), (Commands{{9, 1538}, {10, 9999}, {11, 1000}, {12, 5000}, {5, 257}, {4, 16}}));
+    act(nav, "OptionRadioAdf2 boxUpperKnobDelta=30");  // 300 is more than its byte holds
+    EXPECT_EQ(written(nav), (Commands{{9, 1539}, {10, 17000}, {11, 1000}, {12, 8500}, {5, 255 * 256 + 1}, {4, 16}}));
+    EXPECT_EQ(text(nav, "BoxMaximumFreq"), "1700.0");
+    nav.closeDialog();
 
-TEST_F(GenericRadio, ABoxThatDoesNotReadSendsNoneOfTheSequenceAndStopsApply)
-{
     auto& d = open<ConfigVHFRadio>(50, 110, kRadioComm, 3);
     const struct {
         const char* box;
@@ -207,14 +202,23 @@ TEST_F(GenericRadio, ABoxThatDoesNotReadSendsNoneOfTheSequenceAndStopsApply)
     EXPECT_EQ(link_.sent[1], (SentCommand{51, 9, 769}));
 }
 
-TEST_F(GenericRadio, IndicatorsOnlyForTheShortADFRangeAndFrequenciesReadByTheModulesType)
+TEST_F(GenericRadio, TheWholeSequenceTheFrequenciesOfItsOwnReplyAndIndicatorsOnlyForTheShortADFRange)
 {
     auto& d = open<ConfigVHFRadio>(50, 110, kRadioComm, 3);
+    act(d, "BoxMinimumFreq=118000 cmdWriteSettings");
+    EXPECT_EQ(link_.commands(), (Commands{{13, 0}, {9, 768}, {10, 38975}, {11, 18000}, {12, 21000}, {5, 6500}, {4, -1},
+                                          {13, 0}, {14, 3084}}));
+    read(d, 50, 110, QByteArray::fromHex("00 0000 5208 00 5398"));
+    EXPECT_EQ(texts(d, "boxActiveFrequency boxStandbyFrequency"), "121,000 121,400");
+
+    link_.clear();
     child<QCheckBox>(d, "ADFindicatorLeftUp")->setChecked(true);
     actOk(d, "CmdSetIndicators", kIndicatorsOnlyAdf1);
     EXPECT_FALSE(checked(d, "ADFindicatorLeftUp"));
     act(d, "OptionRadioAdf1 ADFindicatorLeftUp ADFindicatorRightUp CmdSetIndicators");
     EXPECT_EQ(link_.commands(), (Commands{{6, 0x0101}}));
+    type(d, "BoxDefaultFreq", "100.0");
+    EXPECT_EQ(written(d).at(3), (std::pair{12, 1000}));
 
     for (const char* payload : {"02 0000 1388", "09 0000 2C24"}) {  // 5000 as ADF; another type
         read(d, 50, 110, QByteArray::fromHex(payload));
@@ -272,7 +276,7 @@ TEST_F(Avionics, BKADFReadBackAndApply)
 
 // ---- Transponders --------------------------------------------------------------
 
-TEST_F(Avionics, CL30TransponderDefaultCodesPowerSwitchAndReadBack)
+TEST_F(Avionics, CL30TransponderDefaultCodesPowerSwitchReadBackAndApply)
 {
     auto& d = show<configCL30Transponder>(30, 112);
     click(d, "cmdSetDefaultTransponder1");  // "7777" as it opens
@@ -286,21 +290,30 @@ TEST_F(Avionics, CL30TransponderDefaultCodesPowerSwitchAndReadBack)
     EXPECT_EQ(texts(d, "boxTransponder1 boxTransponder2 RotarySwitchPosition"), "1200 7777 3");
     EXPECT_TRUE(checked(d, "CheckTransponder2Activ"));
     EXPECT_FALSE(checked(d, "CheckTransponder1Activ") || checked(d, "CheckIdentButton"));
+    read(d, 30, 112, QByteArray::fromHex("0101 00 4321 00 0123 00 01 00 01 00 02"));
+    EXPECT_EQ(texts(d, "boxTransponder1 boxTransponder2 RotarySwitchPosition"), "4321 0123 2");
+    EXPECT_TRUE(checked(d, "CheckTransponder1Activ CheckIdentButton"));
+
+    // Apply stores both options, never applied before, and tells the module it was assigned.
+    link_.clear();
+    click(d, "Command6");
+    EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{30, 14, 2}}));
+    EXPECT_EQ(Cfg.GaugeRecPlate1[30], 3);
 }
 
 TEST_F(Avionics, CL30TransponderApplyStoresTheAtcOptionsAndAMoveKeepsThem)
 {
-    auto& d = show<configCL30Transponder>(30, 112, 4, 2, 0);
+    auto& d = show<configCL30Transponder>(40, 112, 4, 2, 0);
     EXPECT_TRUE(checked(d, "CheckUseStdby CheckuseIDENT"));  // never applied
-    act(d, "CheckuseIDENT NewGaugeID=31 Command6");
-    EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{31, 14, 2}}));
-    EXPECT_EQ(fields(31), (std::vector<int>{112, 0, 2, 8, 26, 1, 1, 0, 0, 0, 0}));
+    act(d, "CheckuseIDENT NewGaugeID=41 Command6");
+    EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{41, 14, 2}}));
+    EXPECT_EQ(fields(41), (std::vector<int>{112, 0, 2, 8, 26, 1, 1, 0, 0, 0, 0}));
 
-    CurrentGaugeID = 31;
+    CurrentGaugeID = 41;
     auto& again = reopen<configCL30Transponder>();
     EXPECT_TRUE(checked(again, "CheckUseStdby") && !checked(again, "CheckuseIDENT"));
-    act(again, "NewGaugeID=32 Command6");
-    EXPECT_EQ(GaugeRecord::Read(Cfg, 32).plate1, 1);
+    act(again, "NewGaugeID=42 Command6");
+    EXPECT_EQ(GaugeRecord::Read(Cfg, 42).plate1, 1);
 }
 
 TEST_F(Avionics, BKTransponderCodeFlightLevelDisplayModeSwitchNamesAndAtcOptions)
@@ -522,29 +535,6 @@ protected:
     }
 };
 
-TEST_F(OnTheBus, GenericRadioWritesItsSettingsAndReadsItsOwnModulesFrequency)
-{
-    auto& d = open<ConfigVHFRadio>(31, 110, kRadioComm, 3);
-    box(d, "BoxMinimumFreq")->setText("118000");
-    click(d, "cmdWriteSettings");
-    EXPECT_EQ(received(9), (Commands{{13, 0}, {9, 768}, {10, 38975}, {11, 18000}, {12, 21000}, {5, 6500}, {4, -1},
-                                     {13, 0}, {14, 3084}}));
-
-    // Another module answering in its place shows nothing; its own reply does.
-    const QByteArray frequencies = QByteArray::fromHex("00 0000 5208 00 5398");
-    unit_.setStatusReply(31, SimControlUnit::reply(30, 110, frequencies));
-    click(d, "CmdReadRadio");
-    EXPECT_EQ(text(d, "boxActiveFrequency"), "");
-    read(d, 31, 110, frequencies);
-    EXPECT_EQ(text(d, "boxActiveFrequency") + " " + text(d, "boxStandbyFrequency"), "121,000 121,400");
-
-    click(d, "OptionRadioAdf1");
-    box(d, "BoxDefaultFreq")->setText("100.0");
-    unit_.clear();
-    click(d, "cmdWriteSettings");
-    EXPECT_EQ(received(9).at(4), (std::pair{12, 1000}));
-}
-
 TEST_F(OnTheBus, CL30AndBendixKingRadiosWriteTheirOwnSequencesAndReadBothRadios)
 {
     auto& cl30 = open<ConfigCL30Radio>(32, 111, kRadioComm, 4);
@@ -563,21 +553,6 @@ TEST_F(OnTheBus, CL30AndBendixKingRadiosWriteTheirOwnSequencesAndReadBothRadios)
     click(d, "cmdWriteSettings");
     EXPECT_EQ(received(8), (Commands{{5, 25700}, {10, 18000}, {11, 38975}, {12, 21000}, {3, 8000}, {4, 17950},
                                      {9, 13000}, {6, 0}}));
-}
-
-TEST_F(OnTheBus, CL30TransponderDefaultCodeReadBackAndTheAssignCommand)
-{
-    auto& d = open<configCL30Transponder>(21, 112, 0, 0);
-    click(d, "cmdSetDefaultTransponder1");  // "7777": 10 and then 4 with 4095.
-    read(d, 21, 112, QByteArray::fromHex("0101 00 4321 00 0123 00 01 00 01 00 02"));
-    EXPECT_EQ(text(d, "boxTransponder1") + text(d, "boxTransponder2") + text(d, "RotarySwitchPosition"), "432101232");
-    EXPECT_TRUE(checked(d, "CheckTransponder1Activ") && checked(d, "CheckIdentButton"));
-    // Apply tells the module it was assigned (14 with 2).
-    click(d, "Command6");
-    ASSERT_TRUE(unit_.waitForFrames(4));
-    EXPECT_EQ(unit_.frames(), (QList<QByteArray>{hexBytes("00 15 AB FF 0F FF"), hexBytes("00 15 4B FF 0F FF"),
-                                                 hexBytes("00 15 78 01 02 FF"), hexBytes("00 15 E8 03 02 FF")}));
-    EXPECT_EQ(Cfg.GaugeRecPlate1[21], 3);
 }
 
 TEST_F(OnTheBus, AutopilotKnobStepsAndItsReadBack)
