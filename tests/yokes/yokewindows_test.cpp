@@ -1,33 +1,26 @@
 #include "yokes/yokewindows.h"
 
+#include "app/window_helpers.h"
 #include "simlink/simcom.h"
 #include "support/fake_serial_port.h"
 #include "support/fake_udp_socket.h"
 
-#include <gtest/gtest.h>
-
 namespace varnet {
 namespace {
+
+using namespace varnet::testing;
 
 class YokeWindowsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         Cfg = ConfigTables{};
-        Cfg.RemoteIP = "127.0.0.1";
-        Cfg.RemotePort = "49000";
-        Cfg.LocalPort = "49001";
+        std::tie(Cfg.RemoteIP, Cfg.RemotePort, Cfg.LocalPort) = std::tuple("127.0.0.1", "49000", "49001");
     }
-    void TearDown() override
-    {
-        DefaultForm<frmStatusYoke>::unload();
-        DefaultForm<frmConfigY1>::unload();
-        DefaultForm<frmConfigY2>::unload();
-        DefaultForm<SimCom>::unload();
-    }
+    void TearDown() override { unloadAll<frmStatusYoke, frmConfigY1, frmConfigY2, SimCom>(); }
 
-    testing::FakeSerialPorts ports_;
-    testing::FakeUdpSockets sockets_;
+    FakeSerialPorts ports_;
+    FakeUdpSockets sockets_;
 };
 
 TEST_F(YokeWindowsTest, RunStartsOnlyTheConfiguredYokesAndUnloadClosesTheirPorts)
@@ -40,10 +33,9 @@ TEST_F(YokeWindowsTest, RunStartsOnlyTheConfiguredYokesAndUnloadClosesTheirPorts
     EXPECT_FALSE(DefaultForm<frmConfigY1>::loaded());
     ASSERT_TRUE(DefaultForm<frmConfigY2>::loaded());
     EXPECT_TRUE(DefaultForm<frmConfigY2>::get().Running());
-    testing::FakeSerialPort* port = ports_.port(6);
+    FakeSerialPort* port = ports_.port(6);
     ASSERT_NE(port, nullptr);
-    EXPECT_TRUE(port->isOpen());
-    EXPECT_EQ(port->receiveThreshold(), 25);
+    EXPECT_EQ(std::tuple(port->isOpen(), port->receiveThreshold()), std::tuple(true, 25));
     EXPECT_TRUE(DefaultForm<SimCom>::loaded());  // the yoke data slots need the UDP link
 
     DefaultForm<frmConfigY2>::unload();
@@ -57,14 +49,13 @@ TEST_F(YokeWindowsTest, ConfigurationOpensTheUDPTestWindowOnlyWhenAskedAndExitRu
     frmStatusYoke::ExitProgram = [&] { ++exits; };
     FrmConfigureYokes& w = DefaultForm<FrmConfigureYokes>::get();
     EXPECT_EQ(shown, 0);
-    w.findChild<QPushButton*>("cmdTestXplaneInterface")->click();
+    click(w, "cmdTestXplaneInterface");
     EXPECT_EQ(shown, 1);
-    w.findChild<QPushButton*>("cmdClose")->click();
+    click(w, "cmdClose");
     EXPECT_FALSE(DefaultForm<FrmConfigureYokes>::loaded());
     DefaultForm<frmStatusYoke>::get().cmdExit->click();
     EXPECT_EQ(exits, 1);
-    FrmConfigureYokes::ShowUDPTestWindow = nullptr;
-    frmStatusYoke::ExitProgram = nullptr;
+    FrmConfigureYokes::ShowUDPTestWindow = frmStatusYoke::ExitProgram = nullptr;
 }
 
 } // namespace
