@@ -377,7 +377,7 @@ protected:
     }
 };
 
-TEST_F(DmeModule, DisplayWordsTestModeAndSources)
+TEST_F(DmeModule, DisplayWordsTestModeAndSourcesAndEveryCloseEndsTheTestModeFirst)
 {
     ConfigBKDME& d = dme();
     // Hidden or shown, "12.3" keeps its digits and its point.
@@ -393,6 +393,16 @@ TEST_F(DmeModule, DisplayWordsTestModeAndSources)
     }
     EXPECT_TRUE(link_.sent.empty());
     EXPECT_EQ(DmeFrequencyText(65535), "165.535");
+
+    // Every close ends the test mode first.
+    d.close();
+    click(dme(), "cmdClose");
+    messages_.expectYesNo(kUninstallQuestion, true);
+    click(dme(), "CmdUninstall");
+    dme();
+    CloseOpenDialogs();  // a run's start
+    EXPECT_FALSE(DefaultForm<ConfigBKDME>::loaded());
+    EXPECT_EQ(link_.commands(), (Commands{{10, 0}, {10, 0}, {10, 0}, {10, 0}}));
 }
 
 TEST_F(DmeModule, ApplyStoresTheOptionWordAndLeavesModelZeroWhereverTheModuleGoes)
@@ -406,18 +416,6 @@ TEST_F(DmeModule, ApplyStoresTheOptionWordAndLeavesModelZeroWhereverTheModuleGoe
     EXPECT_EQ(Cfg.GaugeRecFunction2[80], 55);
     CurrentGaugeID = 81;
     EXPECT_TRUE(checked(reopen<ConfigBKDME>(), "OptionNav2 OptionRMTNav2"));
-}
-
-TEST_F(DmeModule, EveryCloseEndsTheTestModeFirst)
-{
-    dme().close();
-    click(dme(), "cmdClose");
-    messages_.expectYesNo(kUninstallQuestion, true);
-    click(dme(), "CmdUninstall");
-    dme();
-    CloseOpenDialogs();  // a run's start
-    EXPECT_FALSE(DefaultForm<ConfigBKDME>::loaded());
-    EXPECT_EQ(link_.commands(), (Commands{{10, 0}, {10, 0}, {10, 0}, {10, 0}}));
 }
 
 using Autopilot = Avionics;
@@ -477,7 +475,7 @@ protected:
     }
 };
 
-TEST_F(AudioPanel, MarkerLampsAndPowerOptionsThatSendNothing)
+TEST_F(AudioPanel, MarkerLampsPowerOptionsThatSendNothingTheSelectorLampsAndApplyWritesTheFixedFunctions)
 {
     auto& d = open<ConfigBKaudioPanel>(90, 125, 3, 2, 4);
     EXPECT_EQ(child<QGroupBox>(d, "FrameDisplays")->title(), "Power");
@@ -485,11 +483,7 @@ TEST_F(AudioPanel, MarkerLampsAndPowerOptionsThatSendNothing)
     act(d, "DisplaysOn DisplaysOff CheckOuterMarker CheckInnerMarker CmdSetMarkers CheckMiddleMarker CmdSetMarkers "
            "CheckOuterMarker CheckMiddleMarker CheckInnerMarker CmdSetMarkers");
     EXPECT_EQ(link_.commands(), (Commands{{6, 5}, {6, 7}, {6, 0}}));
-}
 
-TEST_F(AudioPanel, ReadShowsTheRotarySwitchAndTheSelectorLampsAndApplyWritesTheFixedFunctions)
-{
-    auto& d = open<ConfigBKaudioPanel>(90, 125, 3, 2, 4);
     EXPECT_EQ(lamps(d, 0x21, 0x0F, 4), (std::vector<QString>{"COM1", "COM2", "NAV1", "MKR", "ADF", "DME"}));
     EXPECT_EQ(lamps(d, 0xDE, 0xF0, 0), (std::vector<QString>{"NAV2", "AUX", "ICS", "SPR"}));
     lamps(d, 0, 0, 7);
