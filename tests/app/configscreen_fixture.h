@@ -72,6 +72,19 @@ protected:
         return s;
     }
 
+    // Saves the tables as a configuration file and loads them from it, as a
+    // cockpit starts from its file.
+    static void saveAndLoad(const char* file)
+    {
+        Cfg.ConfigHeader = programHeader();
+        Session.ConfigFileName = file;
+        ASSERT_TRUE(WriteConfigFile());
+        Cfg = ConfigTables{};
+        LoadConstantTables(Cfg);  // not held in files
+        ReadConfigFile();
+        ASSERT_EQ(Session.ConfigError, 0);
+    }
+
     static void gauge(int id, int type, int model = 1, int version = 1)
     {
         GaugeRecord{type, model, version}.Write(Cfg, id, Field::Identity);
@@ -112,17 +125,6 @@ protected:
         ConfigScreenTest::TearDown();
     }
 
-    // Saves the tables as a configuration file and loads them from it, as a
-    // cockpit starts from its file.
-    static void saveAndLoad(const char* file)
-    {
-        Cfg.ConfigHeader = programHeader();
-        Session.ConfigFileName = file;
-        ASSERT_TRUE(WriteConfigFile());
-        Cfg = ConfigTables{};
-        ReadConfigFile();
-        ASSERT_EQ(Session.ConfigError, 0);
-    }
 
     // Clicks the gauge list's line of `gaugeID`.
     static void open(int gaugeID)

@@ -97,8 +97,7 @@ TEST_F(ConfigScreenWindow, RebuildShowsTheSettingsAndProbesOnlyFreeComPorts)
 
     Cfg.ProcessTimerInterval = 0;
     s.Form_Activate();
-    EXPECT_EQ(child<QSlider>(s, "SliderXferTtimerProcess")->value(), 40);
-    EXPECT_EQ(Cfg.ProcessTimerInterval, 0);
+    EXPECT_EQ(std::tuple(child<QSlider>(s, "SliderXferTtimerProcess")->value(), Cfg.ProcessTimerInterval), std::tuple(40, 0));
 }
 
 TEST_F(ConfigScreenWindow, SettingAComPortChecksItThenOpensOrClosesThePortsAndCloseAsksFirst)
@@ -145,9 +144,8 @@ TEST_F(ConfigScreenWindow, SettingAComPortChecksItThenOpensOrClosesThePortsAndCl
     Session.ConfigChanged = 0;
     Session.ConfigFromStatus = 1;
     click(screen(), "Command1");
-    EXPECT_FALSE(DefaultForm<FrmMainConfigure>::loaded());
-    EXPECT_TRUE(runWindow().isVisible());
-    EXPECT_EQ(Session.ConfigFromStatus, 1);
+    EXPECT_EQ(std::tuple(DefaultForm<FrmMainConfigure>::loaded(), runWindow().isVisible(), Session.ConfigFromStatus),
+              std::tuple(false, true, 1));
 }
 
 TEST_F(ConfigScreenWindow, UdpSettingsAreCheckedAndTypedTextCannotBreakTheFile)
@@ -172,14 +170,9 @@ TEST_F(ConfigScreenWindow, UdpSettingsAreCheckedAndTypedTextCannotBreakTheFile)
               std::tuple("10.0.0.'5', \xe9?", "49000", "49010", 0, 0));
     EXPECT_EQ(Session.ConfigChanged, 0);
 
-    Session.ConfigFileName = "udp.cfg";
     Cfg.ConfigHeader = programHeader();
-    ASSERT_TRUE(WriteConfigFile());
     const ConfigTables saved = Cfg;
-    Cfg = ConfigTables{};
-    LoadConstantTables(Cfg);  // not held in files
-    ReadConfigFile();
-    EXPECT_EQ(Session.ConfigError, 0);
+    saveAndLoad("udp.cfg");
     EXPECT_TRUE(Cfg == saved);
 }
 
@@ -228,9 +221,7 @@ TEST_F(ConfigScreenWindow, OpensWithEveryColumnInViewAndClearConfigurationAsksFi
 
 TEST_F(ConfigScreenWindow, ButtonsOpenTheirWindows)
 {
-    Cfg.ComPortEC = 9;
-    Cfg.ComPortIOM = 12;
-    Cfg.ComPortIOM2 = 3;
+    std::tie(Cfg.ComPortEC, Cfg.ComPortIOM, Cfg.ComPortIOM2) = std::tuple(9, 12, 3);
     screen();
 
     EXPECT_TRUE(shows<ConfigIOM>("cmdGotoIOM2"));
@@ -238,8 +229,8 @@ TEST_F(ConfigScreenWindow, ButtonsOpenTheirWindows)
     EXPECT_TRUE(standAloneLinks().Loaded(StandAloneDevice::IOModule2));
 
     EXPECT_TRUE(shows<frmTestEC>("cmdGotoEC"));
-    EXPECT_TRUE(standAloneLinks().Loaded(StandAloneDevice::EngineCluster));
-    EXPECT_TRUE(standAloneLinks().MSComm1(StandAloneDevice::EngineCluster).isOpen());
+    EXPECT_TRUE(standAloneLinks().Loaded(StandAloneDevice::EngineCluster) &&
+                standAloneLinks().MSComm1(StandAloneDevice::EngineCluster).isOpen());
     EXPECT_TRUE(shows<frmListFunctions>("CmdConfig"));
     EXPECT_TRUE(shows<SaveConfig>("CmdSaveConfig"));
     EXPECT_TRUE(shows<FrmConfigureYokes>("cmdGotoFFB"));
