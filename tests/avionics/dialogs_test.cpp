@@ -30,6 +30,16 @@ using testing::act;
 using testing::SentCommand;
 using testing::SimControlUnit;
 
+// The texts of the lamp boxes lit red.
+std::vector<QString> litLamps(QWidget& d)
+{
+    std::vector<QString> lit;
+    for (QLineEdit* lamp : d.findChildren<QLineEdit*>())
+        if (lamp->palette().color(QPalette::Base) == QColor(255, 0, 0))
+            lit.push_back(lamp->text());
+    return lit;
+}
+
 class Avionics : public testing::DialogTest {
 protected:
     // Dialog T for a gauge at `id` that the bus has not found.
@@ -466,12 +476,7 @@ protected:
     std::vector<QString> lamps(QWidget& d, int buttons1, int buttons2, int rotary)
     {
         read(d, 90, 125, QByteArray(3, 0) + char(buttons1) + char(buttons2) + char(0) + char(rotary), "CmdReadSwitches");
-        std::vector<QString> lit;
-        for (const char* lamp :
-             {"boxCOM1", "boxCOM2", "boxNAV1", "boxNAV2", "boxMKR", "boxADF", "boxDME", "boxAUX", "boxICS", "boxSPKR"})
-            if (child<QLineEdit>(d, lamp)->palette().color(QPalette::Base) == QColor(255, 0, 0))
-                lit.push_back(text(d, lamp));
-        return lit;
+        return litLamps(d);
     }
 };
 
@@ -514,15 +519,6 @@ protected:
         unit_.setStatusReply(id, r);
         click(d, button);
     }
-    // The texts of the lamp boxes lit red.
-    static std::vector<QString> lit(QWidget& d)
-    {
-        std::vector<QString> on;
-        for (QLineEdit* lamp : d.findChildren<QLineEdit*>())
-            if (lamp->palette().color(QPalette::Base) == QColor(255, 0, 0))
-                on.push_back(lamp->text());
-        return on;
-    }
     static bool checked(QWidget& d, const char* option)
     {
         return d.findChild<QAbstractButton*>(QString::fromLatin1(option))->isChecked();
@@ -564,10 +560,10 @@ TEST_F(OnTheBus, AutopilotKnobStepsAndItsReadBack)
          "cmdReadAP");
     EXPECT_EQ((std::vector<QString>{text(d, "boxAltitude"), text(d, "boxVSValue"), text(d, "boxAltitudeAlert"), airPress()}),
               (std::vector<QString>{"-32768", "-200", "500", "29.92INHG"}));
-    EXPECT_EQ(lit(d), (std::vector<QString>{"AP", "ALT"}));
+    EXPECT_EQ(litLamps(d), (std::vector<QString>{"AP", "ALT"}));
     read(d, 70, 124, {}, {{19, 0x03}, {20, 0xF5}, {22, 0x02}, {23, 1}}, "cmdReadAP");
     EXPECT_EQ(airPress(), "1013HPA");
-    EXPECT_EQ(lit(d), (std::vector<QString>{"HDG"}));
+    EXPECT_EQ(litLamps(d), (std::vector<QString>{"HDG"}));
 }
 
 TEST_F(OnTheBus, DmeDistanceReadBackAndTheTestOffOfItsClose)
