@@ -84,8 +84,10 @@ public:
     // windows (links, yokes, this one).
     void CmdConfig_Click();
     void CmdHide_Click() { minimize(); }
-    // One tick of the process loop; a tick that finds the previous one still
-    // open (behind a message box) does nothing. While the gauge-bus device
+    // One tick of the process loop, after the simulator's datagrams that
+    // waited for it (the run takes them on its ticks, see SimCom); a tick
+    // that finds the previous one still open (behind a message box) does
+    // nothing more. While the gauge-bus device
     // lost during the run is away, ticks only look for it again (the first
     // such tick asks "Continue?"), so the first tick after its return sends
     // whatever changed meanwhile.
