@@ -23,19 +23,14 @@ TEST(ConfigFileNameTest, ExtensionMustBeLowerCaseWithinTheFirst50Characters)
 TEST(StartDelayTest, WholeNumbersInRangeAreTakenAndEverythingElseExplained)
 {
     const QString range = "The autostart delay must be between -32768 and 32767 seconds";
-    struct Case {
-        std::optional<QString> answer;
-        QString message;
-        int delay;
-    };
     const QString typo = kStartDelayInputError;
-    const Case cases[] = {{" 0 ", "", 0},       {"32767", "", 32767}, {"-32768", "", -32768},
-                          {"32768", range, 7},  {"-32769", range, 7}, {"99999999999999999999", range, 7},
-                          {"1.5", typo, 7},     {"", typo, 7},        {std::nullopt, typo, 7}};
-    for (const Case& c : cases) {
+    for (auto [answer, message, expected] : {std::tuple<std::optional<QString>, QString, int>{" 0 ", "", 0},
+                                             {"32767", "", 32767}, {"-32768", "", -32768}, {"32768", range, 7},
+                                             {"-32769", range, 7}, {"99999999999999999999", range, 7},
+                                             {"1.5", typo, 7}, {"", typo, 7}, {std::nullopt, typo, 7}}) {
         Integer delay = 7;
-        EXPECT_EQ(ParseStartDelay(c.answer, delay), c.message) << c.answer.value_or("<cancel>").toStdString();
-        EXPECT_EQ(delay, c.delay) << c.answer.value_or("<cancel>").toStdString();
+        EXPECT_EQ(std::tuple(ParseStartDelay(answer, delay), delay), std::tuple(message, expected))
+            << answer.value_or("<cancel>").toStdString();
     }
 }
 
@@ -198,7 +193,7 @@ protected:
     ScriptedMessages boxes_;
 };
 
-TEST_F(SaveConfigWindowTest, SaveWritesTheHeaderLineAndTheFileReadsBack)
+TEST_F(SaveConfigWindowTest, SaveWritesTheHeaderLineTheFileReadsBackAndALatin1NameKeepsItsName)
 {
     writeBytes("a.cfg", "");
     writeBytes("notes.txt", "");
@@ -226,6 +221,29 @@ TEST_F(SaveConfigWindowTest, SaveWritesTheHeaderLineAndTheFileReadsBack)
     clearTables();
     ReadConfigFile();
     EXPECT_TRUE(Session.ConfigError == 0 && Cfg == saved);
+
+    // "été.cfg" from an older system, Latin-1 and not valid UTF-8, is
+    // listed, loaded and saved under its own name.
+    const std::string latin1 = "\xE9t\xE9.cfg";
+    QFile::remove("a.cfg");
+    Cfg.ProcessTimerInterval = 41;
+    writeBytes(latin1, SerializeConfig(Cfg));
+    DefaultForm<SaveConfig>::unload();
+    SaveConfig& listed = DefaultForm<SaveConfig>::get();
+    ASSERT_EQ(listLines(listed, "FileBox"), std::vector<std::string>{"\u00e9t\u00e9.cfg"});
+    child<QListWidget>(listed, "FileBox")->setCurrentRow(0);
+    Cfg.ProcessTimerInterval = 0;
+    boxes_.expectYesNo(kOverwriteQuestion, true);
+    click(listed, "CmdLoad");
+    EXPECT_EQ(Cfg.ProcessTimerInterval, 41);
+
+    SaveConfig& again = DefaultForm<SaveConfig>::get();
+    child<QListWidget>(again, "FileBox")->setCurrentRow(0);
+    boxes_.expectOk(QString::fromLatin1("File saved as: " + latin1));
+    click(again, "CmdSave");
+    EXPECT_EQ(listLines(again, "FileBox").size(), 1u);
+    std::filesystem::remove(latin1);  // QTemporaryDir cannot name it
+    DefaultForm<frmStatus>::unload();
 }
 
 TEST_F(SaveConfigWindowTest, BadNamesNamesWithAFolderPartAndFailedWritesKeepEverything)
@@ -340,29 +358,6 @@ TEST_F(SaveConfigWindowTest, ImportTakesTheTickedSectionOnly)
     click(w, "cmdImportPartial");
     EXPECT_EQ(Cfg.FunctionNames[70], "Func70");
     EXPECT_EQ(Session.ConfigChanged, 0);
-}
-
-// "été.cfg" from an older system: Latin-1, not valid UTF-8.
-TEST_F(SaveConfigWindowTest, ALatin1NameIsListedLoadedAndSavedUnderItsOwnName)
-{
-    const std::string latin1 = "\xE9t\xE9.cfg";
-    Cfg.ProcessTimerInterval = 41;
-    writeBytes(latin1, SerializeConfig(Cfg));
-    SaveConfig& w = DefaultForm<SaveConfig>::get();
-    ASSERT_EQ(listLines(w, "FileBox"), std::vector<std::string>{"\u00e9t\u00e9.cfg"});
-    child<QListWidget>(w, "FileBox")->setCurrentRow(0);
-    Cfg.ProcessTimerInterval = 0;
-    boxes_.expectYesNo(kOverwriteQuestion, true);
-    click(w, "CmdLoad");
-    EXPECT_EQ(Cfg.ProcessTimerInterval, 41);
-
-    SaveConfig& again = DefaultForm<SaveConfig>::get();
-    child<QListWidget>(again, "FileBox")->setCurrentRow(0);
-    boxes_.expectOk(QString::fromLatin1("File saved as: " + latin1));
-    click(again, "CmdSave");
-    EXPECT_EQ(listLines(again, "FileBox").size(), 1u);
-    std::filesystem::remove(latin1);  // QTemporaryDir cannot name it
-    DefaultForm<frmStatus>::unload();
 }
 
 } // namespace
