@@ -280,7 +280,7 @@ ConfigTables listedFunctions()
     return t;
 }
 
-TEST(FunctionListTest, LinesAndExactFilters)
+TEST(FunctionList, LinesExactFiltersAndTheWindowThatShowsAndUpdatesThem)
 {
     const ConfigTables t = listedFunctions();
     EXPECT_EQ(FunctionListLines(t, {}),
@@ -297,12 +297,10 @@ TEST(FunctionListTest, LinesAndExactFilters)
     EXPECT_EQ(numbers({true, "Output LED", true, "Cockpit"}), (std::vector<int>{0, 51, 60}));
     EXPECT_EQ(numbers({true, "output led", false, ""}), (std::vector<int>{0, 51}));
     EXPECT_EQ(numbers({true, "", false, ""}), (std::vector<int>{0, 51}));
-}
 
-TEST(ListFunctionsWindow, FiltersShowsAndUpdatesFunctionsAndCloseAsks)
-{
+    // The window filters, shows and updates them; Close asks.
     ScriptedMessages boxes;
-    Cfg = listedFunctions();
+    Cfg = t;
     frmListFunctions& w = DefaultForm<frmListFunctions>::get();
     const auto box = [&](const char* name) { return child<QLineEdit>(w, name); };
     auto* description = child<QPlainTextEdit>(w, "FullName");
