@@ -41,7 +41,6 @@ using testing::hexBytes;
 using testing::SentCommand;
 using testing::SimControlUnit;
 using Fields = std::vector<int>;
-using Points = std::vector<std::pair<double, int>>;
 using Strings = std::vector<std::string>;
 
 // A fixed-function dialog with every section of the frame. It writes
@@ -1057,12 +1056,11 @@ protected:
         DialogTest::TearDown();
     }
 
-    static void addPlate(const std::string& name, int category, const Points& points)
+    static void addPlate(const std::string& name, int category, const std::vector<std::pair<double, int>>& points)
     {
         const int p = plate(category, name);
         Cfg.PlateValue[p][1] = Cfg.PlateSteps[p][1] = Integer(points.size() - 1);
-        Cfg.PlateValue[p][2] = points.front().first;
-        Cfg.PlateValue[p][3] = points.back().first;
+        std::tie(Cfg.PlateValue[p][2], Cfg.PlateValue[p][3]) = std::tuple(points.front().first, points.back().first);
         for (std::size_t k = 0; k < points.size(); ++k) {
             Cfg.PlateValue[p][4 + k] = points[k].first;
             Cfg.PlateSteps[p][4 + k] = Integer(points[k].second);
@@ -1385,16 +1383,7 @@ TEST_F(PlateWindow, CalibratesSavesAndAssignsThroughItsControls)
     EXPECT_FALSE(DefaultForm<frmCalibrate>::loaded());
 }
 
-class OnTheBus : public testing::DialogOnTheBusTest {
-protected:
-    // The dialog for a gauge that answers status requests with `payload`.
-    template <typename T>
-    T& answering(int id, int type, const char* payload)
-    {
-        unit_.setStatusReply(id, SimControlUnit::reply(id, type, QByteArray::fromHex(payload)));
-        return open<T>(id, type);
-    }
-};
+using OnTheBus = testing::DialogOnTheBusTest;
 
 TEST_F(OnTheBus, ApplyFrameADFPollingUntilCancelAndTheVORsCalibrationAndOwnCourse)
 {
@@ -1410,7 +1399,8 @@ TEST_F(OnTheBus, ApplyFrameADFPollingUntilCancelAndTheVORsCalibrationAndOwnCours
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[40], Cfg.GaugeRecModel[40], Cfg.GaugeRecType[12]), std::tuple(1, 2, 0));
     EXPECT_EQ(std::tuple(Session.GaugeRecBusStatus[12], Session.GaugeRecBusStatus[40]), std::tuple(1, 2));
 
-    auto& d = answering<ConfigADF>(30, 108, "000000032C");
+    unit_.setStatusReply(30, SimControlUnit::reply(30, 108, QByteArray::fromHex("000000032C")));
+    auto& d = open<ConfigADF>(30, 108);
     d.Form_Activate();
     ASSERT_TRUE(waitUntil([&] { return text(d, "boxCourse") == "90"; }, 2000));
     ASSERT_TRUE(unit_.waitForFrames(2));
