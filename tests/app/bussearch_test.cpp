@@ -70,8 +70,7 @@ TEST_F(BusSearchSteps, EachGaugeIDIsAskedOnceWithTheIdentifyFrameAndMarkedAsked)
     EXPECT_EQ(GaugeSendBuffer, hexBytes("00 01 7C 80 AA FF"));
     EXPECT_EQ(std::tuple(GaugeSendPending, CurrentGaugeID, search.SearchWaitTicks), std::tuple(1, 1, kSearchWaitTicks));
     runToEnd();
-    EXPECT_EQ(asked, allGaugeIDs());
-    EXPECT_EQ(finishedCount, 1);
+    EXPECT_EQ(std::tuple(asked, finishedCount), std::tuple(allGaugeIDs(), 1));
     EXPECT_EQ(Session.GaugeRecBusStatus[0], 0);
     for (int id = 1; id <= 255; ++id)
         EXPECT_EQ(Session.GaugeRecBusStatus[id], 1) << id;
@@ -82,9 +81,7 @@ TEST_F(BusSearchSteps, EachGaugeIDIsAskedOnceWithTheIdentifyFrameAndMarkedAsked)
     silentTurn();
     search.stop();
     silentTurn();
-    EXPECT_FALSE(search.scanning());
-    EXPECT_EQ(asked, (std::vector<int>{1, 2}));
-    EXPECT_EQ(finishedCount, 1);
+    EXPECT_EQ(std::tuple(search.scanning(), asked, finishedCount), std::tuple(false, std::vector<int>{1, 2}, 1));
 }
 
 TEST_F(BusSearchSteps, AnAnswerIsStoredAtTheGaugeIDThatAnswered)
@@ -104,8 +101,7 @@ TEST_F(BusSearchSteps, AnAnswerIsStoredAtTheGaugeIDThatAnswered)
 
     reply(1, 99, 4, 5);  // a type no row names
     search.poll();
-    EXPECT_EQ(Session.GaugeRecBusStatus[1], 2);
-    EXPECT_EQ(lines.back(), " 001   099          Unknown ");
+    EXPECT_EQ(std::tuple(Session.GaugeRecBusStatus[1], lines.back()), std::tuple(2, " 001   099          Unknown "));
     EXPECT_EQ(asked, (std::vector<int>{1, 2})) << "an answer ends the wait at once";
 
     GaugeSendPending = 0;
@@ -144,8 +140,7 @@ TEST_F(BusSearchSteps, AFrameWaitingForTheSenderIsNotOverwrittenUntilTheSenderHa
     search.start();
     search.tick();
     search.poll();
-    EXPECT_EQ(GaugeSendBuffer, dialogFrame);
-    EXPECT_EQ(Session.GaugeRecBusStatus[1], 0);
+    EXPECT_EQ(std::tuple(GaugeSendBuffer, Session.GaugeRecBusStatus[1]), std::tuple(dialogFrame, 0));
 
     GaugeSendPending = 0;  // the sender took it
     search.poll();
@@ -163,8 +158,7 @@ TEST_F(BusSearchSteps, AFrameWaitingForTheSenderIsNotOverwrittenUntilTheSenderHa
     EXPECT_EQ(Session.GaugeRecBusStatus[2], 0);
     search.tick();
     search.poll();
-    EXPECT_EQ(Session.GaugeRecBusStatus[2], 1);
-    EXPECT_EQ(GaugeSendBuffer, hexBytes("00 02 7C 80 AA FF"));
+    EXPECT_EQ(std::tuple(Session.GaugeRecBusStatus[2], GaugeSendBuffer), std::tuple(1, hexBytes("00 02 7C 80 AA FF")));
 }
 
 // The whole search from the screen, against the simulated control unit on
