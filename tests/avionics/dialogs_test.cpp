@@ -528,8 +528,7 @@ protected:
 TEST_F(OnTheBus, CL30AndBendixKingRadiosWriteTheirOwnSequencesAndReadBothRadios)
 {
     auto& cl30 = open<ConfigCL30Radio>(32, 111, kRadioComm, 4);
-    box(cl30, "BoxMinimumFreq")->setText("118,000");
-    click(cl30, "cmdWriteSettings");
+    act(cl30, "BoxMinimumFreq=118,000 cmdWriteSettings");
     EXPECT_EQ(received(8),
               (Commands{{9, 1024}, {10, 38975}, {11, 18000}, {12, 21000}, {5, 6500}, {4, 0}, {6, 0}, {14, 2}}));
 
@@ -569,8 +568,7 @@ TEST_F(OnTheBus, AutopilotKnobStepsAndItsReadBack)
 TEST_F(OnTheBus, DmeDistanceReadBackAndTheTestOffOfItsClose)
 {
     ConfigBKDME& d = open<ConfigBKDME>(71, 123, 0, 5);
-    click(d, "CheckShowDistance");
-    click(d, "ComdSetMiles");
+    act(d, "CheckShowDistance ComdSetMiles");
     EXPECT_EQ(received(1), (Commands{{4, 0x2123}}));
 
     read(d, 71, 123, {}, {{17, 2}, {19, 0xC8}, {20, 0x32}, {22, 1}, {24, 3}});

@@ -40,7 +40,7 @@ public:
 private:
     enum class Kind { Ok, YesNo, Input };
     struct Expected {
-        Kind kind;
+        Kind kind = Kind::Ok;
         QString text;
         bool yes = false;
         std::optional<QString> answer;
