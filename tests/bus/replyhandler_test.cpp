@@ -116,6 +116,9 @@ TEST_F(ReplyTest, TheLastOutputTellsWhoWasAskedAModuleStoresItsInputs)
     EXPECT_EQ(RunData.IOMSwitchState[1], switches);
     EXPECT_EQ(RunData.IOMAnalogueValue[1], (std::array{4095, 0, 0x123, 0, 0, 0, 0, 7, 0}));
     EXPECT_EQ(RunData.IOMSwitchState[0], QByteArray(6, '\0')) << "the other module";
+    GaugeSendBuffer = unit(7, 6);
+    bus().inject(SimControlUnit::ioModuleReply(7, switches));
+    EXPECT_EQ(RunData.IOMSwitchState[0], switches) << "the first module";
 }
 
 TEST_F(ReplyTest, InstrumentsWriteWhatTheirKnobsSet)
