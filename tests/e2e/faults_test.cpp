@@ -6,14 +6,10 @@
 
 #include <QFile>
 
-#include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
 #include <memory>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <thread>
-#include <unistd.h>
 
 namespace varnet {
 namespace {
@@ -31,21 +27,15 @@ struct Flood {
 
     Flood(quint16 port, int perSecond, double seconds, std::function<QByteArray(long)> next)
         : thread([=, this] {
-              const int socket = ::socket(AF_INET, SOCK_DGRAM, 0);
-              sockaddr_in to{};
-              to.sin_family = AF_INET;
-              to.sin_port = htons(port);
-              to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+              QUdpSocket socket;
               const auto begin = std::chrono::steady_clock::now();
               for (long i = 0; i < long(perSecond * seconds); ++i) {
                   while (std::chrono::steady_clock::now() - begin < std::chrono::microseconds(i * 1000000 / perSecond))
                       std::this_thread::yield();
                   const QByteArray d = next(i);
-                  if (::sendto(socket, d.constData(), size_t(d.size()), 0, reinterpret_cast<const sockaddr*>(&to),
-                               sizeof to) == d.size())
+                  if (socket.writeDatagram(d, QHostAddress(QHostAddress::LocalHost), port) == d.size())
                       ++sent;
               }
-              ::close(socket);
               done = true;
           })
     {

@@ -1,10 +1,8 @@
 // The program as a cockpit builder runs it (program_fixture.h): start-up,
-// the status requests, the needles, the backlight and the exit; the knobs of
-// a VOR indicator and a radio, which come back in the status replies of the
-// simulated control unit and reach the simulated X-Plane as DATA packets,
-// where a reply from a gauge that was not asked writes nothing; and a bus
-// I/O module whose switch sets a simulator value and whose LED a simulator
-// value lights.
+// the status requests, the needles, the backlight and the exit; then the
+// knobs of a VOR indicator and a radio, which come back in the status
+// replies and reach X-Plane as DATA packets, and a bus I/O module's switch
+// and LED.
 
 #include "config/gaugetypes.h"
 #include "program_fixture.h"
@@ -98,8 +96,15 @@ constexpr quint32 kCourseGroup = 98;
 constexpr int kCOM1Function = 20;
 constexpr quint32 kCOM1Group = 96;
 constexpr int kRadio = kRadioModules[0];
+constexpr int kModule = 5;
+constexpr int kGearFunction = 60;
+constexpr quint32 kGearGroup = 67;
+constexpr int kGearSwitch = 9;
+constexpr int kBeaconFunction = 61;
+constexpr quint32 kBeaconGroup = 14;
+constexpr int kBeaconLED = 3;  // bit 12 of output word 1
 
-class KnobTest : public ProgramTest {
+class KnobAndSwitchTest : public ProgramTest {
 protected:
     void configure() override
     {
@@ -111,54 +116,9 @@ protected:
         Cfg.GaugeRecFunction1[kRadio] = kCOM1Function;
         Cfg.GaugeRecSeqNr1[kRadio] = 1;
         unit_.setStatusReply(kVOR, courseKnobReply(kVOR, kVOR1Type, 542));
-    }
 
-    // Lets the run ask every polled gauge a few times.
-    void severalRounds() { waitMs(12 * kTickMs); }
-};
-
-TEST_F(KnobTest, TurningAVORKnobOrTuningARadioSetsItInXPlaneOncePerTurnAndAReplyNotAskedForWritesNothing)
-{
-    // The second radio's requests are answered in the VOR's name with
-    // another course, which must never reach X-Plane.
-    int wrongAnswers = 0;
-    unit_.answer = [this, &wrongAnswers](const QByteArray& bytes) {
-        const Frame frame = logFrame(bytes);
-        if (frame.gaugeID != kRadioModules[1] || frame.command != 7)
-            return QByteArray();
-        ++wrongAnswers;
-        return courseKnobReply(kVOR, kVOR1Type, 271);
-    };
-    unit_.setStatusReply(kRadio, radioReply(kRadio, kGenericRadioType, radioWord(122.8), radioWord(121.5)));
-    ASSERT_TRUE(runStarted());
-    ASSERT_TRUE(waitForData(kCourseGroup, 180)) << "the course knob did not reach X-Plane";
-    ASSERT_TRUE(waitForData(kCOM1Group, 12280)) << "the radio's frequency did not reach X-Plane";
-    severalRounds();
-    EXPECT_GE(wrongAnswers, 3);
-    EXPECT_EQ(dataValues(kCourseGroup), std::vector<float>{180}) << "an unchanged knob is written once";
-
-    unit_.setStatusReply(kVOR, courseKnobReply(kVOR, kVOR1Type, 813));
-    unit_.setStatusReply(kRadio, radioReply(kRadio, kGenericRadioType, radioWord(118.05), radioWord(121.5)));
-    ASSERT_TRUE(waitForData(kCourseGroup, 90));
-    EXPECT_TRUE(waitForData(kCOM1Group, 11805));
-    severalRounds();
-    EXPECT_EQ(dataValues(kCourseGroup), (std::vector<float>{180, 90}));
-    // A termination request ends it the same way.
-    EXPECT_TRUE(endsCleanly(SIGTERM, 5000));
-}
-
-constexpr int kModule = 5;
-constexpr int kGearFunction = 60;
-constexpr quint32 kGearGroup = 67;
-constexpr int kGearSwitch = 9;
-constexpr int kBeaconFunction = 61;
-constexpr quint32 kBeaconGroup = 14;
-constexpr int kBeaconLED = 3;  // bit 12 of output word 1
-
-class BusIOModuleProgramTest : public ProgramTest {
-protected:
-    void configure() override
-    {
+        // A bus I/O module with the gear lever, down (100 % of 0..1) when
+        // on, and the beacon lamp, lit at the function's maximum.
         Cfg.GaugeRecType[kModule] = IOModuleType;
         for (const auto& [f, name, group] : {std::tuple{kGearFunction, "GEAR", kGearGroup},
                                              {kBeaconFunction, "BEACON", kBeaconGroup}}) {
@@ -166,11 +126,9 @@ protected:
             Cfg.FunctionMinimum[f] = 0;
             Cfg.FunctionMaximum[f] = 1;
         }
-        // The gear lever: down (100 % of 0..1) when on, up when off.
         const int lever = entry(IOEntrySwitch, kGearSwitch, kGearFunction);
         Cfg.IOEntryValue1[lever] = 100;
         Cfg.IOEntryValue2[lever] = 0;
-        // The beacon lamp, lit at the function's maximum.
         Cfg.IOEntryKeyOn[entry(IOEntryLED, kBeaconLED, kBeaconFunction)] = 2;
         unit_.setIOModuleInputs(kModule, QByteArray(6, '\0'));
     }
@@ -190,23 +148,50 @@ protected:
     {
         return waitUntil([&] { return unit_.ioModuleWord(kModule, 1) == word; }, 3000);
     }
+
+    // Lets the run ask every polled gauge a few times.
+    void severalRounds() { waitMs(12 * kTickMs); }
 };
 
-TEST_F(BusIOModuleProgramTest, ItsSwitchReachesTheSimulatorAndASimulatorValueLightsItsLED)
+TEST_F(KnobAndSwitchTest, KnobsAndABusIOModuleSwitchSetXPlaneOncePerTurnAReplyNotAskedForWritesNothingAndXPlaneLightsTheLED)
 {
+    // The second radio's requests are answered in the VOR's name with
+    // another course, which must never reach X-Plane.
+    int wrongAnswers = 0;
+    unit_.answer = [this, &wrongAnswers](const QByteArray& bytes) {
+        const Frame frame = logFrame(bytes);
+        if (frame.gaugeID != kRadioModules[1] || frame.command != 7)
+            return QByteArray();
+        ++wrongAnswers;
+        return courseKnobReply(kVOR, kVOR1Type, 271);
+    };
+    unit_.setStatusReply(kRadio, radioReply(kRadio, kGenericRadioType, radioWord(122.8), radioWord(121.5)));
     ASSERT_TRUE(runStarted());
+    ASSERT_TRUE(waitForData(kCourseGroup, 180)) << "the course knob did not reach X-Plane";
+    ASSERT_TRUE(waitForData(kCOM1Group, 12280)) << "the radio's frequency did not reach X-Plane";
     EXPECT_TRUE(waitForData(kGearGroup, 0, 3000)) << "the first module turn finds the lever up";
     ASSERT_TRUE(beaconWordIs(0)) << "the first module turn sends the words";
+    severalRounds();
+    EXPECT_GE(wrongAnswers, 3);
+    EXPECT_EQ(dataValues(kCourseGroup), std::vector<float>{180}) << "an unchanged knob is written once";
+
+    unit_.setStatusReply(kVOR, courseKnobReply(kVOR, kVOR1Type, 813));
+    unit_.setStatusReply(kRadio, radioReply(kRadio, kGenericRadioType, radioWord(118.05), radioWord(121.5)));
+    ASSERT_TRUE(waitForData(kCourseGroup, 90));
+    EXPECT_TRUE(waitForData(kCOM1Group, 11805));
+    severalRounds();
+    EXPECT_EQ(dataValues(kCourseGroup), (std::vector<float>{180, 90}));
 
     QByteArray switches(6, '\0');
     switches[kGearSwitch / 8] = char(0x80 >> (kGearSwitch % 8));
     unit_.setIOModuleInputs(kModule, switches);
     EXPECT_TRUE(waitForData(kGearGroup, 1, 3000)) << "the lever down did not reach X-Plane";
-
     sendData({record(kBeaconGroup, 0, 1)});
     EXPECT_TRUE(beaconWordIs(4096));
     sendData({record(kBeaconGroup, 0, 0)});
     EXPECT_TRUE(beaconWordIs(0));
+    // A termination request ends it the same way.
+    EXPECT_TRUE(endsCleanly(SIGTERM, 5000));
 }
 
 } // namespace
