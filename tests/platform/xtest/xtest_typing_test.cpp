@@ -89,11 +89,8 @@ bool runUntil(const std::function<bool()>& done, int timeoutMs = 5000)
 }
 
 // Keeps every key press that reaches the line edit, as "Shift+F16".
-class PressLog : public QObject {
-public:
+struct PressLog : QObject {
     QStringList presses;
-
-protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
         if (event->type() == QEvent::KeyPress)
@@ -103,8 +100,7 @@ protected:
 };
 
 // A box would block the test: the injector must find the display usable.
-class NoBoxes final : public MessageService {
-public:
+struct NoBoxes final : MessageService {
     NoBoxes() { setMessageService(this); }
     ~NoBoxes() override { setMessageService(nullptr); }
     void ok(const QString& text) override { ADD_FAILURE() << "OK box: " << text.toStdString(); }
@@ -134,8 +130,7 @@ TEST(XTestTyping, ShiftedEscapedCtrlNamedAndUnmappedKeysReachTheWindow)
     edit.show();
     edit.activateWindow();
     edit.setFocus();
-    ASSERT_TRUE(runUntil([&] { return edit.isActiveWindow() && edit.hasFocus(); }))
-        << "the test window on the Xvfb server never got the focus";
+    ASSERT_TRUE(runUntil([&] { return edit.isActiveWindow() && edit.hasFocus(); })) << "the window never got the focus";
     NoBoxes noBoxes;
     X11KeystrokeInjector injector;
 
