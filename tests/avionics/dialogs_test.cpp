@@ -286,7 +286,7 @@ TEST_F(Avionics, BKADFReadBackAndApply)
 
 // ---- Transponders --------------------------------------------------------------
 
-TEST_F(Avionics, CL30TransponderDefaultCodesPowerSwitchReadBackAndApply)
+TEST_F(Avionics, CL30TransponderDefaultCodesPowerSwitchReadBackAndApplyStoringTheAtcOptionsAMoveKeeps)
 {
     auto& d = show<configCL30Transponder>(30, 112);
     click(d, "cmdSetDefaultTransponder1");  // "7777" as it opens
@@ -309,13 +309,13 @@ TEST_F(Avionics, CL30TransponderDefaultCodesPowerSwitchReadBackAndApply)
     click(d, "Command6");
     EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{30, 14, 2}}));
     EXPECT_EQ(Cfg.GaugeRecPlate1[30], 3);
-}
 
-TEST_F(Avionics, CL30TransponderApplyStoresTheAtcOptionsAndAMoveKeepsThem)
-{
-    auto& d = show<configCL30Transponder>(40, 112, 4, 2, 0);
-    EXPECT_TRUE(checked(d, "CheckUseStdby CheckuseIDENT"));  // never applied
-    act(d, "CheckuseIDENT NewGaugeID=41 Command6");
+    // The options as chosen go with the module that Apply moves.
+    d.closeDialog();
+    link_.clear();
+    auto& moved = show<configCL30Transponder>(40, 112, 4, 2, 0);
+    EXPECT_TRUE(checked(moved, "CheckUseStdby CheckuseIDENT"));
+    act(moved, "CheckuseIDENT NewGaugeID=41 Command6");
     EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{41, 14, 2}}));
     EXPECT_EQ(fields(41), (std::vector<int>{112, 0, 2, 8, 26, 1, 1, 0, 0, 0, 0}));
 
@@ -430,7 +430,7 @@ TEST_F(DmeModule, ApplyStoresTheOptionWordAndLeavesModelZeroWhereverTheModuleGoe
 
 using Autopilot = Avionics;
 
-TEST_F(Autopilot, TestAndSetUpCommandsAndTheChoicesThatSendNothing)
+TEST_F(Autopilot, TestAndSetUpCommandsTheChoicesThatSendNothingAndApplyStoresOptionsAndDefaultSpeedAsLoaded)
 {
     auto& d = open<ConfigBKAP>(70, 124, 6, 5, 0, 700);
     const auto knobs = [&](const QString& upper, const QString& lower) {
@@ -453,18 +453,18 @@ TEST_F(Autopilot, TestAndSetUpCommandsAndTheChoicesThatSendNothing)
         knobs(upper, lower);
     EXPECT_EQ(link_.commands(), (Commands{{1, 0}, {11, 0x7000}, {11, 16}, {11, 0x5000}, {9, 1}, {12, 100}, {15, 2570},
                                           {15, 258}, {15, 25700}}));
-}
 
-TEST_F(Autopilot, ApplyStoresOptionsAndDefaultSpeedAsLoadedAndCarriesTheModel)
-{
-    auto& d = open<ConfigBKAP>(70, 124, 6, 5, 21, -500);
-    EXPECT_TRUE(checked(d, "OptionAirPressHPA CheckFD") && !checked(d, "CheckUseGS"));
+    // Options and default speed as stored, and Apply carries the model.
+    d.closeDialog();
+    link_.clear();
+    auto& stored = open<ConfigBKAP>(70, 124, 6, 5, 21, -500);
+    EXPECT_TRUE(checked(stored, "OptionAirPressHPA CheckFD") && !checked(stored, "CheckUseGS"));
 
     // A speed that is not a number or does not fit 16 bits writes nothing.
     for (const char* refused : {"40000", "-32769", "fast", "12 fpm"})
-        refusedApply(d, "Command6", "DefaultVS", QString::fromLatin1(refused), kDefaultVSRule);
+        refusedApply(stored, "Command6", "DefaultVS", QString::fromLatin1(refused), kDefaultVSRule);
 
-    act(d, "DefaultVS=-500 NewGaugeID=71 Command6");
+    act(stored, "DefaultVS=-500 NewGaugeID=71 Command6");
     EXPECT_EQ(fields(71), (std::vector<int>{124, 6, 5, 8, 4, 0, 21, 0, 7, 0, -500}));
     EXPECT_EQ(DefaultVerticalSpeed(""), 0);
     EXPECT_EQ(DefaultVerticalSpeed("12.5"), 12);
