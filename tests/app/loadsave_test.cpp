@@ -167,9 +167,10 @@ protected:
         Session.ConfigFileName = "current.cfg";
     }
 
+    // A load makes the run window; it must not outlive the test.
     void TearDown() override
     {
-        DefaultForm<SaveConfig>::unload();
+        unloadAll<SaveConfig, frmStatus>();
         flushDeletes();
     }
 
@@ -243,7 +244,6 @@ TEST_F(SaveConfigWindowTest, SaveWritesTheHeaderLineTheFileReadsBackAndALatin1Na
     click(again, "CmdSave");
     EXPECT_EQ(listLines(again, "FileBox").size(), 1u);
     std::filesystem::remove(latin1);  // QTemporaryDir cannot name it
-    DefaultForm<frmStatus>::unload();
 }
 
 TEST_F(SaveConfigWindowTest, BadNamesNamesWithAFolderPartAndFailedWritesKeepEverything)
