@@ -5,7 +5,7 @@
 namespace varnet {
 namespace {
 
-TEST(ConstantTablesTest, BuiltInRowsReturnWhileFileRowsStay)
+TEST(TablesTest, BuiltInRowsReturnWhileFileRowsStayAndNewRowsKeepEarlierOnes)
 {
     ConfigTables t;
     LoadConstantTables(t);
@@ -22,11 +22,8 @@ TEST(ConstantTablesTest, BuiltInRowsReturnWhileFileRowsStay)
     LoadConstantTables(t);
     EXPECT_EQ(std::tuple(t.GaugeTypeNames[3], t.GaugeTypeNames[0], t.GaugeTypeNumbers[40]),
               std::tuple("Small gauge; Dual Needle ", "row zero", 140));
-}
 
-TEST(TablesTest, NewIOEntriesAndPlatesKeepEarlierRows)
-{
-    ConfigTables t;
+    t = ConfigTables{};
     EXPECT_EQ((std::tuple{t.AddIOEntry(), t.IOEntryCount}), std::tuple(1, 2));
     t.IOEntryFunction[1] = 77;
     // One spare row in every column.
