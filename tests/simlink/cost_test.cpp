@@ -1,6 +1,5 @@
-// The simulator's datagrams as the run takes them: held in the socket
-// without a wake-up until taken, every one of them, whole and in order; and
-// out of a run every datagram waiting is handled in one wake-up.
+// The simulator's datagrams held for the run's ticks: none announced, none
+// lost; released, all that wait are handled in one wake-up.
 
 #include "platform/udp.h"
 #include "platform/wait.h"
@@ -19,10 +18,7 @@ TEST(HeldDatagrams, WaitUnannouncedUntilTakenAndAreAllHandledInOneWakeUpOnceRele
     ASSERT_TRUE(receiver.bind(0)) << receiver.errorString().toStdString();
     sender.setRemote("127.0.0.1", receiver.localPort());
     QList<QByteArray> received;
-    QObject::connect(&receiver, &UdpSocket::datagramReceived, [&](const QByteArray& data, const QHostAddress& from) {
-        received << data;
-        EXPECT_TRUE(from.isLoopback());
-    });
+    QObject::connect(&receiver, &UdpSocket::datagramReceived, [&](const QByteArray& data) { received << data; });
 
     receiver.holdDatagrams(true);
     const QList<QByteArray> first{"DATA0", QByteArray(60000, 'x'), QByteArray()};
@@ -33,12 +29,11 @@ TEST(HeldDatagrams, WaitUnannouncedUntilTakenAndAreAllHandledInOneWakeUpOnceRele
     receiver.takeWaiting();
     EXPECT_EQ(received, first);
 
-    received.clear();
-    for (const char* datagram : {"one", "two", "three"})
+    for (const char* datagram : {"one", "two"})
         ASSERT_TRUE(sender.sendDatagram(datagram));
     receiver.holdDatagrams(false);
     QCoreApplication::processEvents();
-    EXPECT_EQ(received, (QList<QByteArray>{"one", "two", "three"}));
+    EXPECT_EQ(received, first + QList<QByteArray>({"one", "two"}));
 }
 
 } // namespace
