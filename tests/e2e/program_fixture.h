@@ -138,13 +138,11 @@ protected:
         return ::testing::AssertionFailure() << "no run moved the needles after the autostart";
     }
 
-    // Lets events run until a frame from index `from` on matches.
     bool waitFor(const std::function<bool(const Frame&)>& match, int timeoutMs = 3000, std::size_t from = 0)
     {
         return waitUntil([&] { return std::any_of(frames_.begin() + long(from), frames_.end(), match); }, timeoutMs);
     }
 
-    // Lets events run until gauge `gauge` is moved to `steps` by a frame from index `from` on.
     bool needleAt(int gauge, int steps, std::size_t from, int timeoutMs = 3000)
     {
         return waitFor([&](const Frame& f) { return f.gaugeID == gauge && f.command == 5 && f.value == steps; },

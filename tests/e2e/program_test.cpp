@@ -149,7 +149,6 @@ protected:
         return waitUntil([&] { return unit_.ioModuleWord(kModule, 1) == word; }, 3000);
     }
 
-    // Lets the run ask every polled gauge a few times.
     void severalRounds() { waitMs(12 * kTickMs); }
 };
 

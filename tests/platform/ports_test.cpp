@@ -97,7 +97,6 @@ TEST_F(ReceiveUnits, OneEventPerWholeUnitWhateverTheChunksOrPerArrivalWhenTheHan
     port.setInputLength(0);
     EXPECT_EQ(port.readInput(), bytesFrom(0, 61));
 
-    // Discard and close drop what came in.
     port.setInputLength(25);
     port.inject(bytesFrom(0, 10));
     port.discardInput();
@@ -155,7 +154,6 @@ protected:
         return bytes;
     }
 
-    // Lets the port collect until it holds `count` bytes.
     bool collected(int count)
     {
         return waitUntil([&] { return port.bytesWaiting() >= count; }, 2000);

@@ -33,7 +33,6 @@ public:
             collect(bytes);
     }
 
-    // Every write, in order.
     const QList<QByteArray>& writes() const { return writes_; }
     void clearWrites() { writes_.clear(); }
 

@@ -44,7 +44,6 @@ public:
             emit datagramReceived(datagram, sender);
     }
 
-    // Every datagram sent, in order.
     const QList<QByteArray>& sent() const { return sent_; }
     void clearSent() { sent_.clear(); }
 
