@@ -120,36 +120,28 @@ protected:
         // A bus I/O module with the gear lever, down (100 % of 0..1) when
         // on, and the beacon lamp, lit at the function's maximum.
         Cfg.GaugeRecType[kModule] = IOModuleType;
-        for (const auto& [f, name, group] : {std::tuple{kGearFunction, "GEAR", kGearGroup},
-                                             {kBeaconFunction, "BEACON", kBeaconGroup}}) {
+        std::vector<int> entries;
+        for (const auto& [f, name, group, kind, number] :
+             {std::tuple{kGearFunction, "GEAR", kGearGroup, IOEntrySwitch, kGearSwitch},
+              {kBeaconFunction, "BEACON", kBeaconGroup, IOEntryLED, kBeaconLED}}) {
             defineFunction(f, name, group);
             Cfg.FunctionMinimum[f] = 0;
             Cfg.FunctionMaximum[f] = 1;
+            const int e = entries.emplace_back(Cfg.AddIOEntry());
+            std::tie(Cfg.IOEntryGaugeID[e], Cfg.IOEntryKind[e], Cfg.IOEntryNumber[e], Cfg.IOEntryFunction[e]) =
+                std::tuple(kModule, kind, Integer(number), Integer(f));
+            Cfg.IOEntrySeqNr[e] = 1;
         }
-        const int lever = entry(IOEntrySwitch, kGearSwitch, kGearFunction);
-        Cfg.IOEntryValue1[lever] = 100;
-        Cfg.IOEntryValue2[lever] = 0;
-        Cfg.IOEntryKeyOn[entry(IOEntryLED, kBeaconLED, kBeaconFunction)] = 2;
+        Cfg.IOEntryValue1[entries[0]] = 100;
+        Cfg.IOEntryValue2[entries[0]] = 0;
+        Cfg.IOEntryKeyOn[entries[1]] = 2;
         unit_.setIOModuleInputs(kModule, QByteArray(6, '\0'));
-    }
-
-    static int entry(Integer kind, int number, int function)
-    {
-        const int e = Cfg.AddIOEntry();
-        Cfg.IOEntryGaugeID[e] = kModule;
-        Cfg.IOEntryKind[e] = kind;
-        Cfg.IOEntryNumber[e] = Integer(number);
-        Cfg.IOEntryFunction[e] = Integer(function);
-        Cfg.IOEntrySeqNr[e] = 1;
-        return e;
     }
 
     bool beaconWordIs(int word)
     {
         return waitUntil([&] { return unit_.ioModuleWord(kModule, 1) == word; }, 3000);
     }
-
-    void severalRounds() { waitMs(12 * kTickMs); }
 };
 
 TEST_F(KnobAndSwitchTest, KnobsAndABusIOModuleSwitchSetXPlaneOncePerTurnAReplyNotAskedForWritesNothingAndXPlaneLightsTheLED)
@@ -170,7 +162,7 @@ TEST_F(KnobAndSwitchTest, KnobsAndABusIOModuleSwitchSetXPlaneOncePerTurnAReplyNo
     ASSERT_TRUE(waitForData(kCOM1Group, 12280)) << "the radio's frequency did not reach X-Plane";
     EXPECT_TRUE(waitForData(kGearGroup, 0, 3000)) << "the first module turn finds the lever up";
     ASSERT_TRUE(beaconWordIs(0)) << "the first module turn sends the words";
-    severalRounds();
+    waitMs(12 * kTickMs);  // every polled gauge asked a few times
     EXPECT_GE(wrongAnswers, 3);
     EXPECT_EQ(dataValues(kCourseGroup), std::vector<float>{180}) << "an unchanged knob is written once";
 
@@ -178,7 +170,7 @@ TEST_F(KnobAndSwitchTest, KnobsAndABusIOModuleSwitchSetXPlaneOncePerTurnAReplyNo
     unit_.setStatusReply(kRadio, radioReply(kRadio, kGenericRadioType, radioWord(118.05), radioWord(121.5)));
     ASSERT_TRUE(waitForData(kCourseGroup, 90));
     EXPECT_TRUE(waitForData(kCOM1Group, 11805));
-    severalRounds();
+    waitMs(12 * kTickMs);
     EXPECT_EQ(dataValues(kCourseGroup), (std::vector<float>{180, 90}));
 
     QByteArray switches(6, '\0');
