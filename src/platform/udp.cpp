@@ -72,6 +72,22 @@ bool QtUdpSocket::sendDatagram(const QByteArray& data)
     const QHostAddress address(remoteHost());
     if (address.isNull())
         return fail(QStringLiteral("Invalid remote address \"%1\"").arg(remoteHost()));
+    // Once bound, datagrams leave from the bound port, as they always have:
+    // the simulator sees the program at one address and port.
+    if (receiver_ >= 0 && address.protocol() == QAbstractSocket::IPv4Protocol) {
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_addr.s_addr = htonl(address.toIPv4Address());
+        to.sin_port = htons(remotePort());
+        ssize_t n;
+        do
+            n = ::sendto(receiver_, data.constData(), std::size_t(data.size()), 0, reinterpret_cast<const sockaddr*>(&to),
+                         sizeof to);
+        while (n < 0 && errno == EINTR);
+        if (n != data.size())
+            return fail(QString::fromLocal8Bit(std::strerror(n < 0 ? errno : EMSGSIZE)));
+        return true;
+    }
     if (sender_.writeDatagram(data, address, remotePort()) != data.size())
         return fail(sender_.errorString());
     return true;

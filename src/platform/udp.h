@@ -71,11 +71,12 @@ private:
     bool held_ = false;
 };
 
-// Receives on a socket of its own, so that it alone decides when the
-// program is woken for a datagram; sends through a QUdpSocket, which takes
-// an ephemeral port at the first datagram.
 // The largest datagram UDP carries over IPv4.
 inline constexpr std::size_t kLargestDatagram = 65507;
+
+// Receives, and once bound also sends, on a socket of its own, so that it
+// alone decides when the program is woken for a datagram. Unbound, it sends
+// through a QUdpSocket, which takes an ephemeral port at the first datagram.
 
 class QtUdpSocket final : public UdpSocket {
     Q_OBJECT

@@ -10,6 +10,8 @@
 #include "support/workdir.h"
 
 #include <QFile>
+#include <QNetworkDatagram>
+#include <QUdpSocket>
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -249,6 +251,14 @@ TEST_F(Loopback, EveryDatagramArrivesWholeAndInOrderAPortInUseIsRefusedAndFreedB
     ASSERT_TRUE(receiver.bind(port)) << receiver.errorString().toStdString();
     ASSERT_TRUE(sender.sendDatagram("DATA0"));
     ASSERT_TRUE(receivedCount(4));
+
+    // A bound socket sends from its bound port: the simulator sees one peer.
+    QUdpSocket peer;
+    ASSERT_TRUE(peer.bind(QHostAddress::LocalHost, 0));
+    receiver.setRemote("127.0.0.1", peer.localPort());
+    ASSERT_TRUE(receiver.sendDatagram("CHAR0a"));
+    ASSERT_TRUE(waitUntil([&] { return peer.hasPendingDatagrams(); }, 2000));
+    EXPECT_EQ(peer.receiveDatagram().senderPort(), int(port));
 
     sender.setRemote("", receiver.localPort());
     EXPECT_FALSE(sender.sendDatagram("DATA0"));
