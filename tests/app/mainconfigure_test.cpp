@@ -2,7 +2,6 @@
 #include "avionics/genericradio.h"
 #include "bus/deviceports.h"
 #include "configscreen_fixture.h"
-#include "gauges/platewindow.h"
 #include "gauges/singleneedle.h"
 #include "gauges/vorindicator.h"
 #include "iomodules/enginelink.h"
@@ -305,29 +304,20 @@ protected:
     {
         DialogScreenTest::SetUp();
         std::tie(Cfg.FunctionNames[60], Cfg.FunctionCategory[60], Cfg.FunctionSignalType[60]) = std::tuple("N1", 1, 4);
-        for (auto [id, type] : {std::pair{1, 1}, {4, 4}, {13, 3}, {14, 5}, {8, 8}, {10, 10}, {20, 106}, {30, 108},
-                                {32, 105}, {55, 125}, {77, 77}, {113, 113}})
+        for (auto [id, type] : {std::pair{1, 1}, {4, 4}, {12, 2}, {13, 3}, {14, 5}, {8, 8}, {10, 10}, {20, 106},
+                                {21, kVOR2}, {30, 108}, {31, 109}, {32, 105}, {33, 104}, {34, 110}, {42, 112},
+                                {44, 114}, {45, 121}, {54, 124}, {55, 125}, {77, 77}, {113, 113}})
             gauge(id, type);
-        // Needle gauges with functions, instruments and clocks with their
-        // settings, avionics modules.
-        put(12, {2, 1, 1, 1, 60, 2, 1});
+        // Settings only this walk sees in their dialogs.
         put(16, {6, 1, 1, 1, 60, 3, 1, 1, 60, 4, 0});
-        put(21, {.type = kVOR2, .model = 1, .version = 1, .plate1 = 1});
         put(22, {.type = 101, .model = 2, .version = 4, .plate1 = 1, .function2 = -1});
         gauge(23, 103, 2);
-        put(31, {.type = 109, .model = 1, .version = 1, .plate1 = 2});
-        put(33, {.type = 104, .model = 1, .version = 1, .plate2 = 1});
         gauge(41, 101, 2, 5);
         put(130, {.type = 130, .model = 1, .version = 1, .plate1 = 1});
-        put(34, {.type = 110, .model = kRadioNav, .version = 3, .seqNr1 = 2, .plate2 = 1});
         gauge(35, 111, kRadioAdf2, 4);
         put(36, {.type = 120, .model = 0, .version = 5, .plate2 = 1});
-        put(42, {.type = 112, .model = 1, .version = 1, .function1 = 26, .plate1 = 1});
-        put(44, {.type = 114, .model = 1, .version = 1, .plate1 = 4});
-        put(45, {.type = 121, .model = 3, .version = 5, .seqNr1 = 2});
         gauge(46, 122, 0, 4);
         put(53, {.type = 123, .model = 0, .version = 5, .plate1 = 5});
-        put(54, {.type = 124, .model = 2, .version = 4, .plate1 = 1, .plate2 = -700});
         saveAndLoad("cockpit.cfg");
         Session.ConfigChanged = 0;
     }
@@ -392,16 +382,9 @@ TEST_F(DialogsOpen, EveryGaugeTypeOpensItsOwnDialogForItsGaugeIDWithItsRecord)
     EXPECT_EQ(link_.sent.back(), (SentCommand{130, 13, 0x500}));
 
     const std::tuple<int, const char*, const char*> shown[] = {
-        {12, "GaugeFunction", "060.  N1"}, {12, "ComboSeqNr", "2"}, {16, "ComboSeqNr", "3"}, {16, "ComboSeqNr1", "4"},
-        {21, "BoxGaugename", "Fixed Function: VOR2 Indicator"}, {21, "CheckBlockWriteToSim", "on"},
-        {22, "Option2", "on"}, {22, "OptionAltDigits3", "on"}, {22, "Slave", "on"}, {41, "Option2", "on"},
-        {31, "ComboClockSyncMode", "FS time -> Clock"}, {33, "OptionShowUTC", "on"},
-        {34, "OptionRadioNav", "on"}, {34, "OptionRadio2", "on"}, {34, "CheckSendStandby", "on"},
-        {34, "BoxMinimumFreq", "108,000"}, {35, "OptionRadioAdf2", "on"}, {35, "OptionRadio1", "on"},
-        {35, "BoxMaximumFreq", "1700.0"}, {36, "CheckSendStandby", "on"}, {36, "boxDefaultFreqNav", "113,000"},
-        {42, "CheckUseStdby", "on"}, {42, "CheckuseIDENT", "off"}, {44, "CheckShowATC", "on"}, {45, "OptionRadio2", "on"},
-        {46, "CheckSetDefault", "on"}, {53, "OptionLocalDME2", "on"}, {53, "OptionRMTNav2", "on"},
-        {54, "OptionAirPressHPA", "on"}, {54, "DefaultVS", "-700"}, {55, "BoxGaugename", "Bendix/King Audio Panel"}};
+        {16, "ComboSeqNr", "3"}, {16, "ComboSeqNr1", "4"}, {22, "OptionAltDigits3", "on"}, {22, "Slave", "on"},
+        {41, "Option2", "on"}, {35, "OptionRadioAdf2", "on"}, {36, "boxDefaultFreqNav", "113,000"},
+        {53, "OptionLocalDME2", "on"}, {55, "BoxGaugename", "Bendix/King Audio Panel"}};
     for (auto [id, control, value] : shown)
         EXPECT_EQ(valueOf(opened(id), control), value) << id << " " << control;
 
@@ -417,46 +400,6 @@ TEST_F(DialogsOpen, EveryGaugeTypeOpensItsOwnDialogForItsGaugeIDWithItsRecord)
     OpenGaugeDialog(14);
     EXPECT_EQ(opened.size(), 1u);
     EXPECT_TRUE(DefaultForm<frmConfigUnknown>::loaded());
-}
-
-// A cockpit builder's way from a saved configuration: the tachometer is
-// picked on the configuration screen and its plate is chosen in the plate
-// window and handed to it.
-TEST_F(DialogScreenTest, PickATachometerAndHandItAnotherPlate)
-{
-    GaugeRecord{.type = 1, .model = 2, .category1 = 1, .function1 = 37, .seqNr1 = 1}.Write(Cfg, 7, Field::All);
-    std::tie(Cfg.FunctionNames[37], Cfg.FunctionCategory[37], Cfg.FunctionSignalType[37]) = std::tuple("RPM", 1, 4);
-    for (const char* name : {"Tacho 3000", "Tacho 3500"}) {
-        const int p = Cfg.AddPlate();
-        Cfg.PlateName[p] = name;
-        Cfg.PlateValue[p][0] = 1;
-    }
-    saveAndLoad("cockpit.cfg");
-    Session.ConfigChanged = 0;
-
-    clickLine(screen(), "Configlist", 0);
-    ASSERT_TRUE(DefaultForm<ConfigGaugeSN>::loaded());
-    ConfigGaugeSN& d = DefaultForm<ConfigGaugeSN>::get();
-    d.Form_Activate();
-    EXPECT_TRUE(child<QLineEdit>(d, "GaugeID")->isReadOnly());
-    const auto shown = [&] {
-        return child<QLineEdit>(d, "GaugeID")->text() + "|" + child<QComboBox>(d, "GaugeFunction")->currentText() + "|" +
-               child<QComboBox>(d, "ComboPlate")->currentText();
-    };
-    EXPECT_EQ(shown(), "7|037.  RPM|000.  Tacho 3000");
-
-    click(d, "cmdAdvanced");
-    ASSERT_TRUE(DefaultForm<frmCalibrate>::loaded());
-    frmCalibrate& plates = DefaultForm<frmCalibrate>::get();
-    EXPECT_EQ(child<QLineEdit>(plates, "boxGaugeID")->text(), "7");
-    auto* list = child<QListWidget>(plates, "ListPlates");
-    ASSERT_EQ(list->count(), 2);
-    list->setCurrentRow(1);
-    click(plates, "CmdPlateToGauge");
-    EXPECT_EQ(std::tuple(Cfg.GaugeRecPlate1[7], Session.ConfigChanged), std::tuple(1, 1));
-    // Back in the dialog, the plate list shows the plate the gauge now has.
-    d.Form_Activate();
-    EXPECT_EQ(shown(), "7|037.  RPM|001.  Tacho 3500");
 }
 
 } // namespace
