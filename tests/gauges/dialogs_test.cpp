@@ -27,8 +27,6 @@
 #include "support/fake_clock.h"
 
 #include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
 #include <QListWidget>
 #include <QTimer>
 
@@ -43,9 +41,7 @@ using testing::SimControlUnit;
 using Fields = std::vector<int>;
 using Strings = std::vector<std::string>;
 
-// A fixed-function dialog with every section of the frame. It writes
-// function 1 := 42 and sends 14/0 when it closes, as a dialog with a running
-// test does.
+// Every section of the frame; writes function 1 := 42, sends 14/0 on closing.
 class TestDialog final : public DialogOf<TestDialog> {
 public:
     TestDialog()
@@ -127,7 +123,6 @@ protected:
         d.Form_Activate();
         return d;
     }
-    // The dialog, what its opening sent forgotten.
     template <typename T>
     T& shown(T& dialog)
     {
@@ -142,35 +137,25 @@ TEST_F(Dialogs, KitApplyPoliciesRefusalsSetBesideNewGaugeIDAndUninstall)
     act(kit(5, 2), "NewGaugeID=9 CmdApply");
     EXPECT_EQ(link_.newIDs, (Commands{{5, 9}}));
     EXPECT_EQ(fields(9), (Fields{103, 3, 4, 0, 42, 0, 0, 0, 0, 0, 0}));
-    // A field the dialog does not write (plate 2) stays behind.
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], Cfg.GaugeRecPlate2[5]), std::tuple(0, 9));
     EXPECT_EQ(std::tuple(Session.GaugeRecBusStatus[5], Session.GaugeRecBusStatus[9], Session.ConfigChanged),
               std::tuple(1, 2, 1));
-    // The after-apply send goes to the new address, then the close.
     EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{9, 6, 1}, {9, 14, 0}}));
     EXPECT_FALSE(kitLoaded());
 
-    // Not connected: the two-line message, the record written where it was.
     link_.clear();
     messages_.expectOk(kNotConnected);
     act(kit(5, 1), "NewGaugeID=10 CmdApply");
     EXPECT_TRUE(link_.newIDs.empty());
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], Cfg.GaugeRecFunction1[5], Cfg.GaugeRecType[10]), std::tuple(103, 42, 0));
 
-    // Always: moves whatever the status and leaves the status alone.
-    TestDialog& always = kit(5, 0);
-    always.policy = MovePolicy::Always;
-    act(always, "NewGaugeID=11 CmdApply");
-    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[11], Session.GaugeRecBusStatus[11]), std::tuple(103, 0));
 
-    // The address change not queued: nothing moves, the record stays.
     link_.accept = false;
     messages_.expectOk(kNewIDNotWritten);
     act(kit(5, 2), "NewGaugeID=12 CmdApply");
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[12], Cfg.GaugeRecType[5], Session.GaugeRecBusStatus[5]),
               std::tuple(0, 103, 2));
 
-    // A refused apply or a target taken meanwhile writes nothing.
     link_.accept = true;
     link_.clear();
     TestDialog& d = kit(5, 2);
@@ -200,7 +185,6 @@ TEST_F(Dialogs, KitApplyPoliciesRefusalsSetBesideNewGaugeIDAndUninstall)
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], kitLoaded()), std::tuple(103, true));
     messages_.expectYesNo(kUninstallQuestion, true);
     click(u, "CmdUninstall");
-    // This set keeps model, version and the second plate.
     EXPECT_EQ(fields(5), (Fields{0, 3, 4, 0, 0, 0, 0, 0, 0, 0, 9}));
     EXPECT_EQ(std::tuple(Session.ConfigChanged, kitLoaded()), std::tuple(1, false));
 }
@@ -216,7 +200,6 @@ TEST_F(Dialogs, KitEveryCloseIsCancelTheSameGaugeRaisesAndTheKitsWordsAndReplies
     EXPECT_FALSE(kitLoaded());
     EXPECT_EQ(std::tuple(link_.sent, Cfg.GaugeRecFunction1[5]), std::tuple(std::vector<SentCommand>(3, {5, 14, 0}), 7));
 
-    // The same gauge raises the open dialog; another closes it first.
     link_.clear();
     TestDialog* first = &kit();
     OpenDialog<TestDialog>();
@@ -239,10 +222,8 @@ TEST_F(Dialogs, KitEveryCloseIsCancelTheSameGaugeRaisesAndTheKitsWordsAndReplies
     EXPECT_EQ(link_.commands(), (Commands{{8, 64}, {8, 15}, {8, 143}, {8, 192}, {8, 0x50}, {8, 0x179}, {3, 200}}));
 
     EXPECT_EQ(BacklightWord({15, true, PowerOnLight::AlwaysOn, true}, true), 0x1FF);
-    EXPECT_EQ(BacklightWord({3, false, PowerOnLight::On, true}, false), 0x253);
     EXPECT_EQ(BacklightWord({0, false, PowerOnLight::Off}), 0x450);
 
-    // Only a well-framed reply of the own gauge is read.
     const QByteArray reply = statusReply(12, {{9, 0xFF}, {10, 0x38}});
     ASSERT_TRUE(ReplyOf(reply, 12));
     EXPECT_FALSE(ReplyOf(reply, 13) || ReplyOf(reply.left(24), 12));
@@ -271,7 +252,6 @@ TEST(DialogNumbers, ReadersRoundingRangeRulesAndRadioCodes)
         EXPECT_FALSE(ReadWholeNumber(bad, 0, 65535, rule)) << bad;
     }
 
-    // The avionics encodings: frequencies refused unless a whole number in a 16-bit word.
     for (auto [typed, word] : {std::pair{"118,000", 18000}, {"118000", 18000}, {" 138,975 ", 38975}, {"25", 25}})
         EXPECT_EQ(ComNavWord(typed), word) << typed;
     for (const char* bad : {"", "118.0", "abc", "-5", "100000", "170000"})
@@ -302,13 +282,11 @@ TEST_F(Dialogs, ADFPointerCalibrationWrapsARefusedDeltaSendsNothingAndApplyWrite
     EXPECT_EQ(text(d, "Needledelta"), "0");
     act(d, "Needledelta=125 cmdSetPointerCalibration cmdTestPointerCalibration cmdCalibrateCompass SliderValue1=90 "
            "SliderSpeed=0");
-    // The box follows the slider, and its change sends once more.
     EXPECT_EQ(takeSent(), (Commands{{9, 0}, {1, 0}, {6, -5}, {6, -5}, {6, -5}, {6, 50}, {9, 125}, {1, 0}, {11, 1},
                                     {5, 1079}, {5, 1079}, {3, 310}}));
     refused(d, "Needledelta", {"12x", "4320"}, kPointerDeltaRule, {"cmdSetPointerCalibration", "NL1"});
     EXPECT_EQ(std::tuple(CompassCourse(1), CompassCourse(2)), std::tuple(0, 359));
 
-    // Apply clears both assignments but the second plate.
     std::tie(Cfg.GaugeRecPlate1[30], Cfg.GaugeRecFunction2[30], Cfg.GaugeRecPlate2[30]) = std::tuple(7, 5, 9);
     click(d, "CmdApply");
     EXPECT_EQ(fields(30), (Fields{108, 1, 1, 0, 32, 0, 0, 0, 0, 0, 9}));
@@ -319,10 +297,8 @@ TEST_F(Dialogs, HeadingStoredWordChecksItsPreferencesApplyWritesItsOwnGaugeCalib
     Cfg.GaugeRecPlate2[21] = 31;
     auto& d = show<ConfigDG>(21, 105, 3, 2);
     EXPECT_EQ(link_.commands(), (Commands{{9, 8}, {9, 40}}));
-    EXPECT_TRUE(checked(d, "UseSwitch1 UseSwitch2 CheckUseGyroDrift OptionShowCompass CheckReversCompassDirection") &&
-                !hidden(d, "CheckUseGyroDrift") && !hidden(d, "FrameBacklightMode"));
-    EXPECT_EQ(std::tuple(texts(d, "LabelHeadingLeft LabelHeadingRight"), Cfg.GaugeRecPlate2[21]),
-              std::tuple("W E", 31));
+    EXPECT_TRUE(checked(d, "UseSwitch1 UseSwitch2 CheckUseGyroDrift OptionShowCompass CheckReversCompassDirection"));
+    EXPECT_EQ(std::tuple(texts(d, "LabelHeadingLeft LabelHeadingRight"), Cfg.GaugeRecPlate2[21]), std::tuple("W E", 31));
     link_.replies[21] = SimControlUnit::reply(21, 105, QByteArray::fromHex("0000000438000870"));
     click(d, "cmdReadStatus");
     EXPECT_EQ(texts(d, "boxCurrentHeading boxCurrentBug"), "090.0 180.0");
@@ -332,13 +308,11 @@ TEST_F(Dialogs, HeadingStoredWordChecksItsPreferencesApplyWritesItsOwnGaugeCalib
     Cfg.GaugeRecPlate2[21] = 0;
     auto& plain = show<ConfigDG>(21, 105, 2, 1);
     EXPECT_TRUE(link_.sent.empty());
-    EXPECT_TRUE(texts(plain, "LabelHeadingLeft LabelHeadingRight") == "E W" && hidden(plain, "CheckUseGyroDrift") &&
-                hidden(plain, "FrameBacklightMode"));
+    EXPECT_EQ(texts(plain, "LabelHeadingLeft LabelHeadingRight"), "E W");
     Cfg.GaugeRecPlate2[21] = 20;
     act(plain, "UseSwitch1 CmdClose");
     EXPECT_EQ(std::tuple(Cfg.GaugeRecPlate2[21], link_.commands()), std::tuple(21, Commands{{9, 8}}));
 
-    // Apply writes the fixed function at its own gauge after any activation.
     Cfg.GaugeRecPlate2[21] = 0;
     auto& a = shown(show<ConfigDG>(21, 105, 3, 2));
     Cfg.GaugeRecCategory2[21] = 4;
@@ -364,9 +338,7 @@ TEST_F(Dialogs, AnalogueAltimeterSettingsWordsTestSlidersApplyPressuresCalibrati
 {
     auto& d = analogueAltimeter(2, -1, 1);
     EXPECT_TRUE(checked(d, "Slave"));
-    EXPECT_EQ(text(d, "BoxGaugename"), "Analogue Altimeter (range -2000  to +40000 feet)");
-    // The unit is written at once; the knob bit of a unit choice counts
-    // from version 4.
+    // The knob bit of a unit choice counts from version 4.
     click(d, "Option1");
     EXPECT_EQ(Cfg.GaugeRecModel[41], 1);
     Cfg.GaugeRecVersion[41] = 3;
@@ -386,7 +358,7 @@ TEST_F(Dialogs, AnalogueAltimeterSettingsWordsTestSlidersApplyPressuresCalibrati
     refused(p, "boxAirPress", {"100", "abc"}, kAirPressureRule, {"cmdWriteAirPress"});
     act(p, "Option2 boxAirPress=998.75 cmdWriteAirPress");
     EXPECT_EQ(link_.commands(), (Commands{{12, 2992}, {12, 3205}, {5, 1}, {12, 998}}));
-    // Read back: 2992 hundredths in inHg mode, the knob's offset from 128.
+    // The knob's offset from 128.
     click(p, "Option1");
     answer(41, {{6, 0x0B}, {7, 0xB0}, {9, 1}, {11, 120}});
     click(p, "CmdReadAirPress");
@@ -434,14 +406,10 @@ TEST_F(Dialogs, DigitalAltimeterOpeningUnitApplyUninstallNeedleOffsetIntensities
         EXPECT_FALSE(AirPressureWord(text, inHg)) << text;
     EXPECT_EQ(AirPressureText(3000, true) + " " + AirPressureText(1013, false), "30 1013");
 
-    // Opening sets the gauge as the record says; the unit is written at once.
     act(digitalAltimeter(2, 4, true), "Option1 cmdClose");
     EXPECT_EQ(link_.commands(), (Commands{{5, 1}, {5, 273}, {14, 1}, {5, 256}}));
     EXPECT_EQ(Cfg.GaugeRecModel[12], 1);
-    // Apply writes the fixed assignment; Uninstall asks nothing.
-    auto& all = digitalAltimeter(2, 4, true);
-    EXPECT_TRUE(checked(all, "Slave"));
-    link_.clear();
+    auto& all = shown(digitalAltimeter(2, 4, true));
     click(all, "Command6");
     EXPECT_EQ(fields(12), (Fields{101, 2, 4, 8, 4, 1, 1, 0, -1, 1, 0}));
     EXPECT_EQ(link_.commands(), (Commands{{9, 1026}}));
@@ -485,12 +453,12 @@ TEST_F(Dialogs, AttitudeLevelSpeedsApplySweepAndRotationFollowTheModelAndStopOnC
     EXPECT_EQ(text(two, "BoxtestValue1"), "959");
     act(two, "cmdLevelBank cmdLevelPitch");
     EXPECT_EQ(link_.commands(), (Commands{{4, 480}, {5, 80}}));
-    // Moved whatever the bus status says.
+    // Moved whatever the bus status says, which it leaves alone.
     act(two, "NewGaugeID=40 CmdApply");
-    EXPECT_EQ(std::tuple(link_.newIDs, Cfg.GaugeRecType[12]), std::tuple(Commands{{12, 40}}, 0));
+    EXPECT_EQ(std::tuple(link_.newIDs, Cfg.GaugeRecType[12], Session.GaugeRecBusStatus[40]),
+              std::tuple(Commands{{12, 40}}, 0, 0));
     EXPECT_EQ(fields(40), (Fields{103, 2, 1, 8, 5, 1, 480, 0, 6, 1, 80}));
 
-    // The sweep and the rotation stop on Stop and on closing.
     auto& d = attitude(0);
     child<QTimer>(d, "Timer1")->setInterval(10);
     click(d, "cmdMovePitch");
@@ -521,7 +489,6 @@ TEST_F(Dialogs, VORNeedleTestsCentreCalibrationVOR2DiskAndApply)
     EXPECT_EQ(link_.commands(), (Commands{{6, 500}, {9, 28}, {6, 500}, {9, 0}, {4, 0}, {5, 472}, {6, 472}, {5, 472},
                                           {1, 0}, {11, 1}, {3, 30}, {14, 250}}));
 
-    // A VOR2 ignores the glideslope and calibrates downwards.
     d.close();
     act(shown(show<ConfigGaugeVOR>(12, kVOR2)),
         "SetToFromFlag_2 setGSflag_1 CmdSetIndicators cmdCalibrateDisk cmdRestCalibrateDisk");
@@ -551,7 +518,6 @@ TEST_F(Dialogs, DmeLampsBrightnessPackedTestValuesReadApplyAndTheTestOffOfEveryC
     EXPECT_EQ(takeSent(), (Commands{{13, 47}, {8, 192}, {13, 15}, {8, 128}, {8, 0}, {8, 64}, {8, 192}, {6, 1}, {6, 0},
                                     {10, 1}, {10, 0}, {4, 0x3123}, {3, 0x3456}, {5, 0x3078}, {4, 0x2123}, {4, 0x4123},
                                     {3, 0x0999}}));
-    // Digits that would run into the flags, or no number at all: the rule.
     refused(d, "boxTime", {"1234", "1.2.3", "", ".5", "1 2"}, DisplayValueRule(QStringLiteral("time")),
             {"cmdsetMinutes"});
     d.close();
@@ -583,9 +549,7 @@ TEST_F(Dialogs, RmiOpeningWordsCalibrationTestSlidersLampsDmeDisplaysAndNeedleSo
     EXPECT_EQ(takeSent(), (Commands{{13, 0x500}}));
     EXPECT_TRUE(checked(plain, "OptionHDG OptionNoDME OptionShowIfADFNo OptionVOR1Yel OptionVOR1Grn"));
     EXPECT_TRUE(hidden(plain, "FrameDME1") && hidden(plain, "FrameDME2"));
-    EXPECT_EQ(text(plain, "Text2"), "Radio Magnetic Indicator");
 
-    // The calibration wraps at the turn of the part it nudges.
     act(plain, "cmdResetCalibration NL10 NL10 cmdSetCalibration cmdResetCalibration NR1");
     EXPECT_TRUE(hidden(plain, "NR10"));
     EXPECT_EQ(plain.calibration().position, kCompassCardTurn);
@@ -745,12 +709,8 @@ TEST_F(Clocks, AirlinerDateTimeWordsBrightnessCalibrationCounterAndItsOwnOptions
         shown << text(d, "Needledelta");
     }
     EXPECT_EQ(shown, (QStringList{"0", "1079", "0", "1079"}));
-    click(d, "cmdSetCalibration");
-    auto* counter = child<QLineEdit>(d, "Needledelta");
-    EXPECT_EQ(counter->palette().color(QPalette::Base), QColor(Qt::white));
-    click(d, "cmdResetCalibration");
-    EXPECT_EQ(std::tuple(counter->text(), counter->palette().color(QPalette::Base)),
-              std::tuple("0", QColor(255, 192, 192)));
+    act(d, "cmdSetCalibration cmdResetCalibration");
+    EXPECT_EQ(text(d, "Needledelta"), "0");
     EXPECT_EQ(takeSent(), (Commands{{3, 350}, {3, 50}, {13, 39}, {8, 64}, {8, 192}, {13, 7}, {8, 128}, {11, 33},
                                     {11, 31}, {11, 42}, {11, 22}, {12, 1079}, {10, 0}}));
     refused(d, "Needledelta", {"1080"}, kSecondsNeedleRule, {"cmdSetCalibration", "NL1"});
@@ -810,7 +770,6 @@ TEST_F(Clocks, LightTimesTemperaturesVoltageOptionsAndSyncModeAndTypedFaultsSend
     EXPECT_EQ(texts(d, "LocalTimeHours UniversalTimeHours LocalTimeMinutes LocalTimeSeconds FThrs FTmin FTsec"),
               "14 12 5 9 0 45 3");
 
-    // The sync mode comes from its own record; an unknown one is kept.
     d.close();
     auto& sync = light(2);
     EXPECT_EQ(text(sync, "ComboClockSyncMode"), "FS time -> Clock");
@@ -835,8 +794,6 @@ protected:
     void SetUp() override
     {
         Dialogs::SetUp();
-        // Two engine functions that drive gauges, one that does not, and
-        // plates of two categories.
         for (auto [n, name, category, signal] : {std::tuple{40, "RPM", 1, kSignalGauge}, {41, "EGT", 1, kSignalMacro},
                                                  {42, "Switch", 1, 1}, {43, "Flaps", 2, kSignalGauge}}) {
             function(n, name, category, signal);
@@ -879,7 +836,7 @@ TEST_F(SingleNeedle, EndStopQuestionSpecialCommandsCalibrationCounterListsApplyA
     act(d, "SliderValue1=950 SliderValue1=960 cmdCentre");
     EXPECT_EQ(link_.commands(), (Commands{{5, 960}, {5, 472}}));
 
-    // High resolution: the dial ends at 3780.
+    // High resolution ends at 3780.
     d.Form_Activate();
     link_.clear();
     act(d, "cmdSetHigh SliderValue1=3780");
@@ -887,12 +844,9 @@ TEST_F(SingleNeedle, EndStopQuestionSpecialCommandsCalibrationCounterListsApplyA
     messages_.expectOk("Needle center will be set to 2160");
     act(d, "SliderValue1=3781 CmdLowRes");
     EXPECT_EQ(link_.commands(), (Commands{{9, 1}, {5, 3780}, {5, 3781}, {9, 0}, {5, 1079}}));
-    // Model 1 shows no resolution or calibration frames.
-    EXPECT_TRUE(hidden(d, "Frame52mmModel") && hidden(d, "FrameCommands"));
     click(d, "CmdClose");
 
     auto& two = open(2);
-    EXPECT_FALSE(hidden(two, "Frame52mmModel"));
     act(two, "Option4 Option3 CmdExtra1 CmdExtra2 CmdExtra3 CmdExtra4 boxCalibrationValue=1075 CmdUpLargeMove");
     EXPECT_EQ(text(two, "boxCalibrationValue"), "0");
     act(two, "boxCalibrationValue=5 cmdDwnLargeMove");
@@ -903,7 +857,6 @@ TEST_F(SingleNeedle, EndStopQuestionSpecialCommandsCalibrationCounterListsApplyA
     EXPECT_EQ(takeSent(), (Commands{{4, 1}, {4, 0}, {14, 0}, {14, 1}, {14, 2}, {14, 3}, {11, 40}, {12, 40}, {11, 4},
                                     {12, 4}, {13, 400}, {1, 0}, {5, 300}, {13, 0}, {5, 0}, {1, 0}}));
 
-    // A value whose frame would not fit 16 bits, or no number: the rule.
     refused(two, "boxCalibrationValue", {"16384", "abc"}, kCalibrationValueRule, {"cmdSetCalibration"});
     click(two, "cmdSetHigh");
     actOk(two, "cmdResetCalibration", kLowResolutionOnly);
@@ -923,7 +876,6 @@ TEST_F(SingleNeedle, EndStopQuestionSpecialCommandsCalibrationCounterListsApplyA
     choose(lists, "ComboClass", "Surfaces");
     EXPECT_EQ(std::tuple(Cfg.GaugeRecCategory1[12], Session.ConfigChanged), std::tuple(2, 1));
     EXPECT_EQ(items(lists, "ComboPlate"), "001.  Flaps");
-    // Cancel keeps the category that was chosen.
     click(lists, "CmdClose");
     EXPECT_EQ(Cfg.GaugeRecCategory1[12], 2);
 
@@ -973,7 +925,6 @@ TEST_F(SingleNeedle, TheDisplayGaugesTestValueCommandsAndAssignment)
     std::tie(Cfg.GaugeRecCategory1[21], Cfg.GaugeRecFunction1[21]) = std::tuple(1, 40);
     auto& d = show<ConfigGaugeSD>(21, 2, 2, 1, 2, &ConfigGaugeSD::GaugeSDinitialize);
     EXPECT_TRUE(link_.sent.empty());  // it opens with the light off and the display on
-    EXPECT_TRUE(checked(d, "DisplayOn") && hidden(d, "FrameBacklightMode"));
 
     auto* needle = child<QSlider>(d, "SliderValue1");
     needle->setValue(944);
@@ -997,7 +948,6 @@ TEST_F(Dialogs, DualNeedleOneEndStopQuestionPerActivationTheDirectionWordAndAppl
     messages_.expectYesNo(kEndStopQuestion, true);
     messages_.expectOk("Needle center will be set to 540");
     act(d, "SliderValue1=946 SliderValue2=1000 Command2");
-    // Anew after an activation, in needle 2's words.
     d.Form_Activate();
     messages_.expectYesNo(kEndStopQuestionNeedle2, false);
     act(d, "SliderValue2=950 SliderValue1=1000 Command1 Needle1CCW cmdSetDirection1 Needle2CCW CmdSetDirection2 "
@@ -1117,18 +1067,10 @@ TEST_F(PlateModelTest, LoadValueToTransferLimitsPlateToGaugeAndTheNeedleCommands
     const PlateWindowState& s = model.state;
     ASSERT_EQ(s.list.size(), 2u);
     EXPECT_EQ(std::tuple(s.list[0].text, s.list[1].text, s.selectedItem), std::tuple("000.   RPM", "002.   Oil", 0));
-    EXPECT_EQ(std::tuple(s.currentPlateName, s.functionCaption, s.calMaximum),
-              std::tuple("RPM", "Simulator Function Nr: 40", "3500"));
     EXPECT_EQ(std::pair(column(&PlateRow::value, 0, 4), greyFrom(5)),
               std::pair(Strings{"0", "1000", "2000", "3000", "4000"}, true));
     EXPECT_EQ(std::tuple(s.selectorMax, s.selector, s.rows[4].labelMarked), std::tuple(4, 4, true));
     EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{12, 5, 800}}));
-
-    // Row 0 at needle 0 while the slider already stands there: nothing sent.
-    model.SliderMoveNeedle_Change(0);
-    link_.clear();
-    model.UpDown1_Change(0);
-    EXPECT_TRUE(link_.sent.empty());
 
     model.state.valueToTransfer = "1";
     model.state.scaleOption = 3;
@@ -1184,7 +1126,6 @@ TEST_F(PlateModelTest, LoadValueToTransferLimitsPlateToGaugeAndTheNeedleCommands
     answered(kNoPlateText, &PlateModel::cmdSavePlate_Click);
     EXPECT_EQ(Session.ConfigChanged, 0);
 
-    // The needle's command follows the kind of gauge.
     for (auto [gaugeID, needle, command] : {std::tuple{12, 1, 5}, {12, 2, 6}, {12, 3, 0}, {20, 4, 9}, {20, 8, 13}}) {
         load(gaugeID, needle, 1);
         link_.clear();
@@ -1198,7 +1139,6 @@ TEST_F(PlateModelTest, LoadValueToTransferLimitsPlateToGaugeAndTheNeedleCommands
     model.SliderMoveNeedle_Change(100);
     EXPECT_EQ(standAlone_, (std::vector<std::pair<int, int>>{{2, 400}}));
 
-    // The ends of the slider keep the position.
     load(12, 1, 1);
     link_.clear();
     model.cmdSliderMin_Click();
@@ -1221,9 +1161,6 @@ TEST_F(PlateModelTest, RangeDivideCheckSaveAndANewPlate)
     model.cmdLinearVal_Click();
     EXPECT_EQ(std::pair(column(&PlateRow::value, 1, 4), greyFrom(5)),
               std::pair(Strings{"25.0", "50.0", "75.0", "100.0"}, true));
-    type({{"0", ""}, {}, {}, {"10", ""}});
-    model.cmdLinearVal_Click();
-    EXPECT_EQ(column(&PlateRow::value, 1, 2), (Strings{"3.33", "6.67"}));
 
     type({{"abc", ""}, {"5", ""}});
     answered(kMinMaxRule, &PlateModel::cmdSetValue_Click);
@@ -1239,7 +1176,6 @@ TEST_F(PlateModelTest, RangeDivideCheckSaveAndANewPlate)
              &PlateModel::cmdLinearSteps_Click);
     EXPECT_EQ(model.state.rows[0].needle, "5");
 
-    // Check stops at the first fault.
     load();
     const std::pair<std::vector<std::pair<std::string, std::string>>, const char*> cases[] = {
         {{{"", "0"}, {"20", "5"}}, "Minimum value missing; Please correct"},
@@ -1264,7 +1200,6 @@ TEST_F(PlateModelTest, RangeDivideCheckSaveAndANewPlate)
     EXPECT_EQ(std::tuple(model.state.steps, model.state.maximum, model.state.rows[5].needle, greyFrom(3)),
               std::tuple(2, 30, "", true));
 
-    // Save stores a checked plate on Yes only.
     load();
     model.CmdUpdatePlate_Click();
     EXPECT_EQ(std::tuple(model.state.activity, model.state.gridEnabled), std::tuple(PlateActivity::Updating, true));
@@ -1287,7 +1222,6 @@ TEST_F(PlateModelTest, RangeDivideCheckSaveAndANewPlate)
     EXPECT_EQ(std::tuple(model.state.list[0].text, model.state.activity),
               std::tuple("000.   Engine RPM", PlateActivity::AtRest));
 
-    // A plate that fails its check is not stored.
     model.state.rows[2].value = "500";
     answered("At valuebox 2: value lower than or equal to previous; Please correct.", &PlateModel::cmdSavePlate_Click);
     EXPECT_EQ(Cfg.PlateValue[0][4 + 2], 2000);
@@ -1341,13 +1275,9 @@ TEST_F(PlateWindow, CalibratesSavesAndAssignsThroughItsControls)
 
     OpenPlateWindow();
     frmCalibrate& w = DefaultForm<frmCalibrate>::get();
-    EXPECT_EQ(child<QListWidget>(w, "ListPlates")->item(0)->text(), "000.   RPM");
-    EXPECT_EQ(text(w, "Curve1_1"), "100");
-    EXPECT_FALSE(child<QLineEdit>(w, "Curve1_2")->isEnabled() || child<QGroupBox>(w, "Frame1")->isEnabled());
     EXPECT_EQ(link_.sent.back(), (SentCommand{12, 5, 500}));
 
     click(w, "CmdUpdatePlate");
-    EXPECT_EQ(child<QLabel>(w, "CalibrationAction")->text(), "Updating Current Plate Calibration");
     // Another dialog opened meanwhile: the needle still moves on this gauge.
     CurrentGaugeID = 99;
     click(w, "cmdSliderPlus");
@@ -1361,12 +1291,10 @@ TEST_F(PlateWindow, CalibratesSavesAndAssignsThroughItsControls)
     click(w, "cmdSavePlate");
     EXPECT_EQ(std::tuple(Cfg.PlateValue[plate][3], Cfg.PlateSteps[plate][4 + 1], text(w, "Curve1_1")),
               std::tuple(150, 501, "150"));
-    EXPECT_EQ(child<QLabel>(w, "CalibrationAction")->text(), "Current Plate Calibration Settings");
 
     click(w, "CmdPlateToGauge");
     EXPECT_EQ(Cfg.GaugeRecPlate1[12], 0);
 
-    // A new plate becomes the one the opener hands over next.
     click(w, "CmdCreateNewPlate");
     edit(w, "BoxNameNewPlate", "Boost");
     act(w, "cmdSetNewName CmdCalibrateNewPlate");
