@@ -12,8 +12,7 @@ using Packets = QList<QByteArray>;
 
 constexpr int kModule = 20;
 
-// A bus I/O module with GaugeID 20 and the entries a test gives it; the
-// functions 21.. used below run over the ranges the tests set.
+// A bus I/O module, GaugeID 20, with the entries and function ranges a test gives it.
 class BusIOModuleTest : public RunTest {
 protected:
     void SetUp() override

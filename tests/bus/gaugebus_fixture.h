@@ -16,7 +16,9 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <ostream>
+#include <tuple>
 
 // Frames read as hex bytes in failure messages.
 inline void PrintTo(const QByteArray& bytes, std::ostream* os)
@@ -55,6 +57,31 @@ protected:
     }
 
     static frmStatus& runWindow() { return DefaultForm<frmStatus>::get(); }
+
+    // A plate through the points, the first and the last being its ends.
+    static int addPlate(std::initializer_list<std::pair<double, int>> points)
+    {
+        const int p = Cfg.AddPlate();
+        auto& values = Cfg.PlateValue[std::size_t(p)];
+        auto& steps = Cfg.PlateSteps[std::size_t(p)];
+        values[1] = steps[1] = Integer(points.size() - 1);
+        for (std::size_t k = 0; k < points.size(); ++k)
+            std::tie(values[4 + k], steps[4 + k]) = points.begin()[k];
+        std::tie(values[2], steps[2]) = *points.begin();
+        std::tie(values[3], steps[3]) = *std::prev(points.end());
+        return p;
+    }
+
+    static void gauge(int id, int type, int f1 = 0, int plate1 = 0, int f2 = 0, int plate2 = 0)
+    {
+        Cfg.GaugeRecType[id] = Byte(type);
+        Cfg.GaugeRecFunction1[id] = Integer(f1);
+        Cfg.GaugeRecSeqNr1[id] = 1;
+        Cfg.GaugeRecPlate1[id] = Integer(plate1);
+        Cfg.GaugeRecFunction2[id] = Integer(f2);
+        Cfg.GaugeRecSeqNr2[id] = 1;
+        Cfg.GaugeRecPlate2[id] = Integer(plate2);
+    }
 
     // An I/O entry of module `gaugeID`, read with selector 1.
     static int addIOEntry(int gaugeID, Integer kind, int number, int function)

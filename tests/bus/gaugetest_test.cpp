@@ -42,8 +42,7 @@ TEST(GaugeTestDecoding, RepliesTypeListAndFreeIDs)
     EXPECT_EQ((std::tuple{free.size(), free[1]}), (std::tuple{254u, 3}));
 }
 
-// The gauge test window on the configured gauge bus, COM3, with the
-// simulated control unit at its far end.
+// The gauge test window on the gauge bus, COM3, with the simulated control unit at its end.
 class GaugeTestWindow : public GaugeBusTest {
 protected:
     void SetUp() override
@@ -76,7 +75,6 @@ protected:
         combo("ManualGaugeID")->setEditText(gaugeID);
         click(window(), "cmdPollGauge");
         ASSERT_TRUE(pollTimer()->isActive());
-        EXPECT_EQ(pollTimer()->interval(), 60);
         pollTimer()->stop();
     }
 

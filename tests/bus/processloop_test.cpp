@@ -25,8 +25,7 @@ TEST_F(RunTest, NeedlesMoveInOneWritePerTickOnlyWhenTheirWholeStepChanges)
     gauge(2, 3, 0, 0, 24, 0);  // its second needle gets the very first port
     gauge(3, 1, 21, 0);
     gauge(4, 3, 22, wide, 23, 0);
-    // Left by an earlier run that followed the switches: with the backlight
-    // always off, it never goes out.
+    // Left by an earlier run that followed the switches; with the backlight off it never goes out.
     RunData.LightsSendCount = 1;
     running();
     sim({{24, 50}, {21, 25}});
@@ -87,8 +86,7 @@ TEST_F(RunTest, BacklightFollowsTheLightSwitchAndEightVoltsInTicksOfItsOwn)
     gauge(7, 106);  // follows the second voltage as well
     Cfg.GaugeRecPlate1[7] = 1;  // a VOR indicator without a course knob: never asked
     frmStatus& run = running();
-    // The loop reads the values at the end of one tick and acts on them in
-    // the next; the needles do not move in that tick.
+    // Values read at the end of one tick act in the next; the needles do not move then.
     const auto after = [&](int f, float value, int selector = 1) {
         sim(f, value, selector);
         tick();
@@ -128,8 +126,7 @@ TEST_F(RunTest, ASinglePolledGaugeIsAskedEverySecondGaugeTurnAndAModulesWordGoes
     EXPECT_EQ(inputTurns, 2);
 }
 
-// A tick of the process timer that falls due while a question is open runs
-// behind it.
+// A tick of the process timer that falls due while a question is open runs behind it.
 struct BoxesBehindWhichTheTimerFires final : testing::BoxesWithSomethingBehind {
     explicit BoxesBehindWhichTheTimerFires(bool yes)
         : BoxesWithSomethingBehind(yes, [] { DefaultForm<frmStatus>::get().ProcessTimer_Timer(); })
@@ -220,8 +217,7 @@ TEST_F(RunTest, AboveTheLineRateTheNewestValuesWaitAndNothingIsLostOrStarved)
     carry();
     EXPECT_TRUE(allShow(120));
 
-    // What the driver holds counts against the line; what a failed write
-    // held keeps waiting.
+    // What the driver holds counts against the line; what a failed write held keeps waiting.
     bus().held = LineBytesPer(40) - 2 * kRunUnitBytes;
     sim(21, 11);
     EXPECT_EQ(carry(), output({{1, 5, 132}, {2, 5, 132}}));
@@ -237,8 +233,7 @@ TEST_F(RunTest, AboveTheLineRateTheNewestValuesWaitAndNothingIsLostOrStarved)
     carry();
     EXPECT_TRUE(allShow(132));
 
-    // The radio-magnetic indicator tells its needles apart by bits of one
-    // command: a waiting needle never stands for another.
+    // RMI needles differ by bits of one command: a waiting one never stands for another.
     Cfg.GaugeRecType[50] = RMIType;
     run.Loop().Line().BeginTick();
     run.AddGaugeCommand(50, 9, 100 | 16384);

@@ -15,14 +15,12 @@ namespace {
 
 using namespace testing;
 
-// What one DATA packet to X-Plane carries: its group, and the one slot that
-// is not the filler with its value.
+// One DATA packet to X-Plane: its group, and its one slot that is no filler with its value.
 using SimWrite = std::tuple<int, int, float>;
 using Writes = QList<SimWrite>;
 
-// Gauges run on the run window's fake gauge bus; the sim ports are those of
-// the run preparation (function f writes DATA group f, its second pair group
-// f + 100).
+// Gauges on the run window's fake gauge bus, with the sim ports of the run
+// preparation (function f writes DATA group f, its second pair group f + 100).
 class ReplyTest : public RunTest {
 protected:
     GaugeReplyHandler& replies() { return runWindow().Replies(); }
@@ -78,8 +76,7 @@ TEST_F(ReplyTest, OnlyTheGaugeAskedIsDecodedButEveryWellFramedReplyReachesTheDia
     EXPECT_TRUE(receive(radioReply(12, 110, 22700, 0)).isEmpty()) << "not the type configured for GaugeID 12";
     EXPECT_EQ(replies().counts.notAsked, 2);
 
-    // Break off mid-reply: the unit that follows is dropped whole, and the
-    // next reply starts clean.
+    // Break off mid-reply: the unit that follows is dropped whole; the next starts clean.
     GaugeReplyReceived = 0;
     EXPECT_TRUE(receive(vor.left(10) + vor.left(15)).isEmpty());
     EXPECT_EQ((std::tuple{GaugeReplyReceived, bus().bytesWaiting()}), (std::tuple{0, 0}));
@@ -152,8 +149,7 @@ TEST_F(ReplyTest, InstrumentsWriteWhatTheirKnobsSet)
     EXPECT_EQ(answer(headingReply(15, 2148, 2154)), writes({{21, 0, 179}})) << "the selected heading only on a change";
     EXPECT_EQ(answer(headingReply(15, 2148, 2160)), writes({{21, 0, 179}, {15, 0, -180}}));
 
-    // The altimeter sets the pressure the loop reads as air pressure (the
-    // first general value, function 1; the airspeed is never written).
+    // The altimeter sets the air pressure the loop reads (function 1), never the airspeed.
     EXPECT_EQ(answer(altimeterReply(5, 2992, true)), writes({{1, 0, 29.92f}}));
     EXPECT_EQ(answer(altimeterReply(5, 1013, false)), writes({{1, 0, Single(1013 / 33.86)}}));
     RunData.SimAirPressureHg = 29.92f;
@@ -203,8 +199,7 @@ TEST_F(ReplyTest, DMEsSelectOnlyThePairsTheirFunctionsHaveRadiosAndTranspondersW
     // An ADF receiver's word is kHz with tenths.
     EXPECT_EQ(answer(radioReply(22, 121, adfWord(350.5), 0)), writes({{32, 0, 350.5f}}));
 
-    // The mode goes to the second pair of function 26; the ident lamp
-    // (function 47) on a change of mode only.
+    // The mode goes to function 26's second pair; the ident lamp (47) only on a new mode.
     EXPECT_EQ(answer(transponderReply(30, 112, 7700, 3, 1)),
               writes({{26, 0, 7700}, {126, 0, 2}, {47, 0, 0}, {147, 0, 1}}));
     EXPECT_EQ(answer(transponderReply(30, 112, 1234, 5)),

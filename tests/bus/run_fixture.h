@@ -13,6 +13,7 @@
 #include "platform/messages.h"
 #include "simlink/instruments.h"
 #include "simlink/packets.h"
+#include "simxplane/simxplane.h"
 #include "support/fake_serial_port.h"
 #include "support/fake_udp_socket.h"
 
@@ -89,31 +90,6 @@ protected:
         frmStatus::EndProgram = nullptr;
     }
 
-    // A plate through the points, the first and the last being its ends.
-    static int addPlate(std::initializer_list<std::pair<double, int>> points)
-    {
-        const int p = Cfg.AddPlate();
-        auto& values = Cfg.PlateValue[std::size_t(p)];
-        auto& steps = Cfg.PlateSteps[std::size_t(p)];
-        values[1] = steps[1] = Integer(points.size() - 1);
-        for (std::size_t k = 0; k < points.size(); ++k)
-            std::tie(values[4 + k], steps[4 + k]) = points.begin()[k];
-        std::tie(values[2], steps[2]) = *points.begin();
-        std::tie(values[3], steps[3]) = *std::prev(points.end());
-        return p;
-    }
-
-    static void gauge(int id, int type, int f1 = 0, int plate1 = 0, int f2 = 0, int plate2 = 0)
-    {
-        Cfg.GaugeRecType[id] = Byte(type);
-        Cfg.GaugeRecFunction1[id] = Integer(f1);
-        Cfg.GaugeRecSeqNr1[id] = 1;
-        Cfg.GaugeRecPlate1[id] = Integer(plate1);
-        Cfg.GaugeRecFunction2[id] = Integer(f2);
-        Cfg.GaugeRecSeqNr2[id] = 1;
-        Cfg.GaugeRecPlate2[id] = Integer(plate2);
-    }
-
     static SimCom& link() { return DefaultForm<SimCom>::get(); }
 
     frmStatus& prepared()
@@ -151,14 +127,7 @@ protected:
     void sim(int f, float value, int selector = 1)
     {
         const int group = f + (selector == 2 ? kSecondPairOffset : 0);
-        data_[std::size_t(group)][0] = value;
-        QByteArray packet("DATA0");
-        packet += LongToString4(group);
-        for (Single v : data_[std::size_t(group)]) {
-            const std::array<Byte, 4> bytes = SingleToBytes(v);
-            packet.append(reinterpret_cast<const char*>(bytes.data()), 4);
-        }
-        link().WinsockUDP_DataArrival(packet);
+        link().WinsockUDP_DataArrival(SimXplane::dataPacket({{quint32(group), {value}}}));
     }
 
     // Several values at once: {function, value} or {function, value, selector}.
@@ -203,7 +172,6 @@ protected:
 
     FakeSerialPorts ports_;
     FakeUdpSockets sockets_;
-    XplaneDataTable data_{};
 };
 
 } // namespace varnet::testing

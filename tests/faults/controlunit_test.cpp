@@ -49,12 +49,7 @@ protected:
         Cfg.FunctionDataType[1] = DataTypeFloat;
         Cfg.FunctionIndex1[1] = kSpeedsGroup;
         Cfg.FunctionMultiply[1] = Cfg.FunctionDivide[1] = 1;
-        const int plate = Cfg.AddPlate();
-        Cfg.PlateValue[plate][1] = Cfg.PlateSteps[plate][1] = 1;
-        Cfg.PlateValue[plate][3] = Cfg.PlateValue[plate][5] = 200;
-        Cfg.PlateSteps[plate][3] = Cfg.PlateSteps[plate][5] = 1000;
-        Cfg.GaugeRecType[kAirspeedGauge] = kSingleNeedleType;
-        Cfg.GaugeRecFunction1[kAirspeedGauge] = Cfg.GaugeRecSeqNr1[kAirspeedGauge] = 1;
+        gauge(kAirspeedGauge, kSingleNeedleType, 1, addPlate({{0, 0}, {200, 1000}}));
         plugIn();
     }
 
