@@ -24,37 +24,41 @@ constexpr int kDisplayPointNibble = 10;
 constexpr int kDisplayWholeNibble = 11;
 constexpr int kLargestTenths = 9999;
 
-// Moves one needle of types 1..6 when its whole step changed. Returns the
-// value as the plate limited it; nothing when the needle has no value.
-std::optional<Single> moveNeedle(ProcessLoop& loop, int needleNr, int gaugeID, int port, int plate,
-                                 Single& lastSent, int command)
+// Moves one needle of types 1..6 when its whole step changed. Returns
+// whether the needle has a value; `shown` then holds it as the plate
+// limited it. (A plain flag and an out value: the needle pass runs for
+// every needle on every tick, and a packed optional built and read back
+// through memory stalls behind the stores of the frames just queued.)
+inline bool moveNeedle(ProcessLoop& loop, int needleNr, int gaugeID, int port, int plate, Single& lastSent,
+                       int command, Single& shown)
 {
-    const ProcessLoop::NeedleReading read = loop.ReadNeedle(needleNr, port, plate);
+    const ProcessLoop::NeedleReading& read = loop.ReadNeedle(needleNr, port, plate);
     if (!read.steps)
-        return std::nullopt;
-    const Single value = *read.value;
+        return false;
+    shown = *read.value;
     const int needle = std::clamp(*read.steps, 0, kMaxNeedleSteps);
     if (Single(needle) != lastSent) {
         lastSent = Single(needle);
         loop.AddGaugeCommand(gaugeID, command, needle);
     }
-    return value;
+    return true;
 }
 
 void needleGauge(ProcessLoop& loop, int slot)
 {
     RunState& r = RunData;
     const std::size_t s = std::size_t(slot);
-    const int id = r.SlotGaugeID[s];
-    const std::optional<Single> shown = moveNeedle(loop, 2 * slot, id, r.SlotPort1[s], Cfg.GaugeRecPlate1[std::size_t(id)],
-                                                   r.SlotLast1[s], kNeedle1Command);
+    const std::size_t id = std::size_t(r.SlotGaugeID[s]);
+    Single shown = 0;
+    const bool hasValue =
+        moveNeedle(loop, 2 * slot, int(id), r.SlotPort1[s], Cfg.GaugeRecPlate1[id], r.SlotLast1[s], kNeedle1Command, shown);
     // The display repeats its word every tick, changed or not.
-    if (Cfg.GaugeRecType[std::size_t(id)] == SingleNeedleDisplayType && shown) {
-        if (const std::optional<int> word = DisplayWord(*shown))
-            loop.AddGaugeCommand(id, kDisplayCommand, *word);
+    if (hasValue && Cfg.GaugeRecType[id] == SingleNeedleDisplayType) {
+        if (const std::optional<int> word = DisplayWord(shown))
+            loop.AddGaugeCommand(int(id), kDisplayCommand, *word);
     }
-    moveNeedle(loop, 2 * slot + 1, id, r.SlotPort2[s], Cfg.GaugeRecPlate2[std::size_t(id)], r.SlotLast2[s],
-               kNeedle2Command);
+    moveNeedle(loop, 2 * slot + 1, int(id), r.SlotPort2[s], Cfg.GaugeRecPlate2[id], r.SlotLast2[s], kNeedle2Command,
+               shown);
 }
 
 // One needle of the engine cluster: which of its eight ports, and the

@@ -13,57 +13,56 @@ constexpr int kMinimumElement = 2;
 constexpr int kMaximumElement = 3;
 constexpr int kFirstPointElement = 4;
 
-struct PlatePoint {
-    double value;
-    int steps;
-};
-
 } // namespace
 
-std::optional<int> PlateValueToSteps(int plate, Single& ReadValue, const ConfigTables& tables)
+bool PlateValueToSteps(int plate, Single& ReadValue, int& steps, const ConfigTables& tables)
 {
     if (plate < 0 || plate >= tables.PlateCount || plate >= int(tables.PlateValue.size()) ||
         plate >= int(tables.PlateSteps.size()) || std::isnan(ReadValue))
-        return std::nullopt;
+        return false;
     const auto& values = tables.PlateValue[std::size_t(plate)];
-    const auto& steps = tables.PlateSteps[std::size_t(plate)];
+    const auto& needles = tables.PlateSteps[std::size_t(plate)];
     // A plate has points 0..last; one point gives nothing to interpolate.
-    const int last = steps[kLastPointElement];
+    const int last = needles[kLastPointElement];
     if (last < 1)
-        return std::nullopt;
+        return false;
     const int lastElement = kFirstPointElement + std::min(last, kMaxPlatePoints - 1);
 
-    const PlatePoint minimum{values[kMinimumElement], steps[kMinimumElement]};
-    const PlatePoint maximum{values[kMaximumElement], steps[kMaximumElement]};
+    const double minimum = values[kMinimumElement];
+    const double maximum = values[kMaximumElement];
     double v = ReadValue;
-    if (v < minimum.value)
-        v = minimum.value;
-    if (v > maximum.value)
-        v = maximum.value;
+    if (v < minimum)
+        v = minimum;
+    if (v > maximum)
+        v = maximum;
     ReadValue = Single(v);
-    if (v == minimum.value)
-        return minimum.steps;
-    if (v == maximum.value)
-        return maximum.steps;
+    if (v == minimum) {
+        steps = needles[kMinimumElement];
+        return true;
+    }
+    if (v == maximum) {
+        steps = needles[kMaximumElement];
+        return true;
+    }
 
     // The enclosing pair: the last point at or below v (the minimum end when
     // the first point lies above it) and the first point above v (the
     // maximum end when the last point lies below it). lower <= v < upper,
-    // so the two values always differ.
-    PlatePoint lower = minimum;
-    PlatePoint upper = maximum;
-    for (int e = kFirstPointElement; e <= lastElement; ++e) {
-        if (values[e] > v) {
-            upper = {values[e], steps[e]};
-            break;
-        }
-        lower = {values[e], steps[e]};
-    }
-    const double result =
-        std::floor(lower.steps + (v - lower.value) / (upper.value - lower.value) * (upper.steps - lower.steps));
+    // so the two values always differ. Points need not ascend, so the scan
+    // takes the first point above v, as a reader going along the dial does.
+    int above = kFirstPointElement;
+    while (above <= lastElement && !(values[std::size_t(above)] > v))
+        ++above;
+    const int lowerElement = above == kFirstPointElement ? kMinimumElement : above - 1;
+    const int upperElement = above > lastElement ? kMaximumElement : above;
+    const double lowerValue = values[std::size_t(lowerElement)];
+    const int lowerSteps = needles[std::size_t(lowerElement)];
+    const double result = std::floor(lowerSteps + (v - lowerValue) / (values[std::size_t(upperElement)] - lowerValue) *
+                                                      (needles[std::size_t(upperElement)] - lowerSteps));
     if (!std::isfinite(result))
-        return std::nullopt;
-    return int(result);
+        return false;
+    steps = int(result);
+    return true;
 }
 
 } // namespace varnet

@@ -20,6 +20,17 @@ namespace varnet {
 // Nothing comes back, and ReadValue stays as it was, for a plate number
 // outside the table, a plate with fewer than two points, or a value that is
 // not a number: the needle is then left where it is.
-std::optional<int> PlateValueToSteps(int plate, Single& ReadValue, const ConfigTables& tables = Cfg);
+//
+// The same lookup, with the steps in `steps` and false for nothing: the form
+// for the needle pass, which keeps the result out of memory on its way back.
+bool PlateValueToSteps(int plate, Single& ReadValue, int& steps, const ConfigTables& tables = Cfg);
+
+inline std::optional<int> PlateValueToSteps(int plate, Single& ReadValue, const ConfigTables& tables = Cfg)
+{
+    int steps = 0;
+    if (!PlateValueToSteps(plate, ReadValue, steps, tables))
+        return std::nullopt;
+    return steps;
+}
 
 } // namespace varnet

@@ -319,26 +319,36 @@ std::optional<Single> ProcessLoop::GetPort(int port)
     return Link().GetPort(port);
 }
 
-ProcessLoop::NeedleReading ProcessLoop::ReadNeedle(int needle, int port, int plate)
+const ProcessLoop::NeedleReading& ProcessLoop::ReadNeedle(int needle, int port, int plate)
 {
     SimCom& link = Link();
     if (needle >= int(needleReadings_.size()))
         needleReadings_.resize(std::size_t(needle) + 1);
-    KeptReading& kept = needleReadings_[std::size_t(needle)];
     const std::uint64_t version = link.PortVersion(port);
-    if (version != 0 && kept.version == version && kept.port == port && kept.plate == plate)
+    if (const KeptReading& kept = needleReadings_[std::size_t(needle)];
+        version != 0 && kept.version == version && kept.port == port && kept.plate == plate)
         return kept.reading;
 
     const int faults = link.GetPortFaults;
-    NeedleReading reading;
-    if (const std::optional<Single> read = link.GetPort(port)) {
+    const std::optional<Single> read = link.GetPort(port);
+    // A fault box let events run: the run may have been restarted meanwhile,
+    // so the place of the reading is found again.
+    if (needle >= int(needleReadings_.size()))
+        needleReadings_.resize(std::size_t(needle) + 1);
+    KeptReading& kept = needleReadings_[std::size_t(needle)];
+    // A read that asked about a fault is not kept (version 0).
+    kept.version = link.GetPortFaults == faults ? version : 0;
+    kept.port = port;
+    kept.plate = plate;
+    kept.reading = NeedleReading{};
+    if (read) {
         Single value = *read;
-        reading.steps = PlateValueToSteps(plate, value);
-        reading.value = value;
+        int steps = 0;
+        if (PlateValueToSteps(plate, value, steps))
+            kept.reading.steps = steps;
+        kept.reading.value = value;
     }
-    const bool quiet = link.GetPortFaults == faults;
-    kept = quiet ? KeptReading{version, port, plate, reading} : KeptReading{};
-    return reading;
+    return kept.reading;
 }
 
 void ProcessLoop::AddGaugeCommand(int GaugeID, int Command, double Value)

@@ -100,7 +100,8 @@ public:
         std::optional<Single> value;
         std::optional<int> steps;
     };
-    NeedleReading ReadNeedle(int needle, int port, int plate);
+    // The reading stays valid until the next ReadNeedle.
+    const NeedleReading& ReadNeedle(int needle, int port, int plate);
     SimCom& Link();
     // Queues 0xFF and the frame for the line, in place of a frame for the
     // same part of the gauge still waiting from an earlier tick; a frame that
