@@ -106,48 +106,4 @@ protected:
     }
 };
 
-// The configuration screen with every gauge and module dialog registered,
-// as the program starts it; frames go to a recording link.
-class DialogScreenTest : public ConfigScreenTest {
-protected:
-    void SetUp() override
-    {
-        ConfigScreenTest::SetUp();
-        RegisterGaugeDialogs(SetGaugeDialogOpener);
-        RegisterAvionicsDialogs(SetGaugeDialogOpener);
-    }
-    void TearDown() override
-    {
-        CloseGaugeDialogs();
-        const auto restore = [](std::string_view dialog, GaugeDialogOpener) { SetGaugeDialogOpener(dialog, {}); };
-        RegisterGaugeDialogs(restore);
-        RegisterAvionicsDialogs(restore);
-        ConfigScreenTest::TearDown();
-    }
-
-
-    // Clicks the gauge list's line of `gaugeID`.
-    static void open(int gaugeID)
-    {
-        FrmMainConfigure& s = DefaultForm<FrmMainConfigure>::get();
-        const std::vector<std::string> lines = listLines(s, "Configlist");
-        for (std::size_t row = 0; row < lines.size(); ++row)
-            if (GaugeIDOfLine(lines[row]) == gaugeID)
-                return clickLine(s, "Configlist", int(row));
-        ADD_FAILURE() << "no line for GaugeID " << gaugeID;
-    }
-
-    // The shown window named `name`, or null.
-    static QWidget* openWindow(std::string_view name)
-    {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->isVisible() && w->objectName() == QString::fromLatin1(name.data(), qsizetype(name.size())))
-                return w;
-        return nullptr;
-    }
-
-    RecordingLink link_;
-    ScriptedMessages messages_;
-};
-
 } // namespace varnet::testing

@@ -46,7 +46,6 @@ TEST(ClearGaugeAssignments, ClearsBusGaugesButKeepsSecondPlateStatusAndRowZero)
     for (int id = 1; id <= 255; ++id)
         GaugeRecord{.plate2 = expected.GaugeRecPlate2[id]}.Write(expected, id, Field::All);
     EXPECT_TRUE(t == expected);
-    EXPECT_NE(t.GaugeRecPlate2, ConfigTables{}.GaugeRecPlate2) << "the sample should hold second plates";
 }
 
 TEST(LightsChoices, StoredPairsSelectTheirChoiceAndAnotherChoiceIsAnEdit)
@@ -124,9 +123,7 @@ TEST(ConfigUnknown, UninstallFreesTheGaugeIDButKeepsTheSecondFunctionAndPlates)
         DefaultForm<frmConfigUnknown>::get().Initialize(gaugeID);
         return DefaultForm<frmConfigUnknown>::get();
     };
-    // Close and bad GaugeIDs change nothing.
-    click(dialogFor(17), "cmdClose");
-    EXPECT_FALSE(DefaultForm<frmConfigUnknown>::loaded());
+    // Bad GaugeIDs change nothing.
     for (const char* typed : {"abc", "0", "256"}) {
         frmConfigUnknown& d = dialogFor(17);
         child<QLineEdit>(d, "GaugeID")->setText(typed);

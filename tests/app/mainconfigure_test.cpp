@@ -294,12 +294,16 @@ TEST_F(ConfigScreenWindow, TitleBarCloseDoesWhatTheWindowsOwnCloseDoes)
 }
 
 // Every gauge and module of a saved configuration opens its own dialog from
-// its line of the configuration screen, for its GaugeID and with its record.
-class DialogsOpen : public DialogScreenTest {
+// its line of the configuration screen, for its GaugeID and with its record;
+// every dialog is registered as the program starts them and frames go to a
+// recording link.
+class DialogsOpen : public ConfigScreenTest {
 protected:
     void SetUp() override
     {
-        DialogScreenTest::SetUp();
+        ConfigScreenTest::SetUp();
+        RegisterGaugeDialogs(SetGaugeDialogOpener);
+        RegisterAvionicsDialogs(SetGaugeDialogOpener);
         std::tie(Cfg.FunctionNames[60], Cfg.FunctionCategory[60], Cfg.FunctionSignalType[60]) = std::tuple("N1", 1, 4);
         for (auto [id, type] : {std::pair{1, 1}, {4, 4}, {12, 2}, {13, 3}, {14, 5}, {8, 8}, {10, 10}, {20, 106},
                                 {21, kVOR2}, {30, 108}, {31, 109}, {32, 105}, {33, 104}, {34, 110}, {42, 112},
@@ -318,12 +322,31 @@ protected:
         saveAndLoad("cockpit.cfg");
         Session.ConfigChanged = 0;
     }
+    void TearDown() override
+    {
+        CloseGaugeDialogs();
+        const auto restore = [](std::string_view dialog, GaugeDialogOpener) { SetGaugeDialogOpener(dialog, {}); };
+        RegisterGaugeDialogs(restore);
+        RegisterAvionicsDialogs(restore);
+        ConfigScreenTest::TearDown();
+    }
 
     static void put(int id, const GaugeRecord& record) { record.Write(Cfg, id, Field::All); }
+    // The shown window named `name`, or null.
+    static QWidget* openWindow(std::string_view name)
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->objectName() == QString::fromLatin1(name.data(), qsizetype(name.size())))
+                return w;
+        return nullptr;
+    }
     // Clicks the line of `gaugeID` and gives the dialog it shows.
     static Form& opened(int gaugeID)
     {
-        open(gaugeID);
+        const std::vector<std::string> lines = listLines(DefaultForm<FrmMainConfigure>::get(), "Configlist");
+        const auto line = std::find_if(lines.begin(), lines.end(), [&](auto& l) { return GaugeIDOfLine(l) == gaugeID; });
+        EXPECT_NE(line, lines.end()) << "no line for GaugeID " << gaugeID;
+        clickLine(DefaultForm<FrmMainConfigure>::get(), "Configlist", int(line - lines.begin()));
         auto* shown = qobject_cast<Form*>(openWindow(GaugeDialogName(Cfg.GaugeRecType[gaugeID], Cfg.GaugeRecVersion[gaugeID])));
         EXPECT_NE(shown, nullptr) << gaugeID;
         return shown ? *shown : DefaultForm<FrmMainConfigure>::get();
@@ -339,6 +362,9 @@ protected:
         auto* list = qobject_cast<QComboBox*>(control);
         return list ? list->currentText() : QString();
     }
+
+    RecordingLink link_;
+    ScriptedMessages messages_;
 };
 
 TEST_F(DialogsOpen, EveryGaugeTypeOpensItsOwnDialogForItsGaugeIDWithItsRecord)

@@ -23,7 +23,7 @@ protected:
     FakeUdpSockets sockets_;
 };
 
-TEST_F(YokeWindowsTest, RunStartsOnlyTheConfiguredYokesAndUnloadClosesTheirPorts)
+TEST_F(YokeWindowsTest, RunStartsOnlyTheConfiguredYokesUnloadClosesTheirPortsAndTheUDPTestWindowOnlyWhenAsked)
 {
     Cfg.ComPortYoke2() = 6;
     frmStatusYoke& status = DefaultForm<frmStatusYoke>::get();
@@ -37,25 +37,17 @@ TEST_F(YokeWindowsTest, RunStartsOnlyTheConfiguredYokesAndUnloadClosesTheirPorts
     ASSERT_NE(port, nullptr);
     EXPECT_EQ(std::tuple(port->isOpen(), port->receiveThreshold()), std::tuple(true, 25));
     EXPECT_TRUE(DefaultForm<SimCom>::loaded());  // the yoke data slots need the UDP link
-
     DefaultForm<frmConfigY2>::unload();
     EXPECT_FALSE(port->isOpen());
-}
 
-TEST_F(YokeWindowsTest, ConfigurationOpensTheUDPTestWindowOnlyWhenAskedAndExitRunsTheProgramExit)
-{
-    int shown = 0, exits = 0;
+    int shown = 0;
     FrmConfigureYokes::ShowUDPTestWindow = [&] { ++shown; };
-    frmStatusYoke::ExitProgram = [&] { ++exits; };
     FrmConfigureYokes& w = DefaultForm<FrmConfigureYokes>::get();
-    EXPECT_EQ(shown, 0);
     click(w, "cmdTestXplaneInterface");
     EXPECT_EQ(shown, 1);
     click(w, "cmdClose");
     EXPECT_FALSE(DefaultForm<FrmConfigureYokes>::loaded());
-    DefaultForm<frmStatusYoke>::get().cmdExit->click();
-    EXPECT_EQ(exits, 1);
-    FrmConfigureYokes::ShowUDPTestWindow = frmStatusYoke::ExitProgram = nullptr;
+    FrmConfigureYokes::ShowUDPTestWindow = nullptr;
 }
 
 } // namespace
