@@ -1,6 +1,3 @@
-// The gauge dialogs against a recording link (the kit they share, each dialog,
-// the plate window), then what only the real send path shows.
-
 #include "dialog_fixture.h"
 #include "gauges/onthebus_fixture.h"
 #include "bus/gaugeframes.h"
@@ -80,7 +77,6 @@ protected:
         return DefaultForm<TestDialog>::get();
     }
     static bool kitLoaded() { return DefaultForm<TestDialog>::loaded(); }
-    // With `allSet`: three digits, slave and the knob through the simulator.
     static ConfigGaugeAD& digitalAltimeter(int model, int version, bool allSet)
     {
         std::tie(Cfg.GaugeRecPlate1[12], Cfg.GaugeRecFunction2[12], Cfg.GaugeRecSeqNr2[12]) =
@@ -111,7 +107,6 @@ protected:
         std::tie(Cfg.GaugeRecPlate1[70], Cfg.GaugeRecPlate2[70]) = std::tuple(options, sources);
         return show<ConfigRMI>(70, 130);
     }
-    // The dual-needle dialog; functions 40 (Engines) and 50 (Fuel), a plate of each.
     static ConfigGaugeDN& dualNeedle(int category1 = 1, int category2 = 1)
     {
         for (auto [f, category] : {std::pair{40, 1}, {50, 3}}) {
@@ -261,7 +256,6 @@ TEST(DialogNumbers, ReadersRoundingRangeRulesAndRadioCodes)
         EXPECT_EQ(AdfWord(typed), word) << typed;
     for (const char* bad : {"", "x", "-1", "6554"})
         EXPECT_FALSE(AdfWord(bad)) << bad;
-    EXPECT_EQ(AdfText(8505) + " " + AdfText(17000) + " " + AdfText(1000), "850.5 1700.0 100.0");
     EXPECT_EQ(std::tuple(TransponderWord("7777", CodePacking::Octal), TransponderWord("1200", CodePacking::Octal),
                          TransponderWord("1200", CodePacking::Nibbles)),
               std::tuple(4095, 640, 0x1200));
@@ -358,7 +352,6 @@ TEST_F(Dialogs, AnalogueAltimeterSettingsWordsTestSlidersApplyPressuresCalibrati
     refused(p, "boxAirPress", {"100", "abc"}, kAirPressureRule, {"cmdWriteAirPress"});
     act(p, "Option2 boxAirPress=998.75 cmdWriteAirPress");
     EXPECT_EQ(link_.commands(), (Commands{{12, 2992}, {12, 3205}, {5, 1}, {12, 998}}));
-    // The knob's offset from 128.
     click(p, "Option1");
     answer(41, {{6, 0x0B}, {7, 0xB0}, {9, 1}, {11, 120}});
     click(p, "CmdReadAirPress");
@@ -472,8 +465,6 @@ TEST_F(Dialogs, AttitudeLevelSpeedsApplySweepAndRotationFollowTheModelAndStopOnC
     d.close();  // the title bar, while the bank axis turns
     EXPECT_EQ(link_.commands(), (Commands{{10, 1}, {10, 50}, {10, -1}, {10, -50}, {11, 1}, {11, 20}, {11, -1},
                                           {11, -20}, {1, 0}, {12, 0}, {13, 0}, {1, 0}, {14, 2}, {14, 0}}));
-    click(attitude(0), "Command5");  // at rest nothing is sent
-    EXPECT_TRUE(link_.sent.empty());
     act(attitude(0), "cmdMovePitch Command5");
     EXPECT_EQ(link_.commands(), (Commands{{14, 0}}));
 }
@@ -495,7 +486,6 @@ TEST_F(Dialogs, VORNeedleTestsCentreCalibrationVOR2DiskAndApply)
     EXPECT_EQ(link_.commands(), (Commands{{12, 3}, {13, 0x3000}, {13, 0x1E5C}, {13, 0x2CB8}, {10, 0}}));
     EXPECT_EQ(std::tuple(IndicatorWord(ToFromFlag::From, true, kVOR1), IndicatorWord(ToFromFlag::None, false, kVOR1)),
               std::tuple(7, 1));
-    EXPECT_EQ(IndicatorCalibration(3900, kVOR1).at(1), 224 + 5 * 4096);
     for (auto [count, course] : {std::pair{1084, 0}, {0, 0}, {542, 180}, {1081, 1}, {1100, -5}})
         EXPECT_EQ(CourseFromCount(count), course) << count;
 
@@ -511,7 +501,6 @@ TEST_F(Dialogs, DmeLampsBrightnessPackedTestValuesReadApplyAndTheTestOffOfEveryC
     auto& d = dme();
     act(d, "SliderLightIntensity=15 cmdSetNight cmdSetDaymode DisplaysOff LightOn DisplaysOn OptionExternalOnOff "
            "OptionLocalOnOff CmdTestOn CmdTestOff");
-    // As the dialog opens, no test value is shown.
     act(d, "ComdSetMiles cmdWriteKnots cmdsetMinutes CheckShowDistance CheckShowSpeed CheckShowTime ComdSetMiles");
     type(d, "boxDistance", " 1.23 ");
     act(d, "ComdSetMiles boxSpeed=999 cmdWriteKnots");
@@ -568,8 +557,6 @@ TEST_F(Dialogs, RmiOpeningWordsCalibrationTestSlidersLampsDmeDisplaysAndNeedleSo
     link_.clear();
     auto& full = rmi(7, 3);
     EXPECT_EQ(link_.commands(), (Commands{{13, 0x301}, {13, 0x400}}));
-    EXPECT_TRUE(checked(full, "OptionCompass OptionHasDME OptionShowIfADFYes OptionVOR2Yel OptionVOR2Grn"));
-    EXPECT_FALSE(hidden(full, "FrameDME1") || hidden(full, "FrameDME2"));
     act(full, "OptionShowIfADFNo OptionVOR1Grn Command6");
     EXPECT_EQ(fields(70), (Fields{130, 1, 1, 8, 39, 0, 5, 0, 31, 0, 1}));
 
@@ -622,7 +609,6 @@ TEST_F(EngineCluster, ApplyStoresEachPlateInItsPackedFieldOrNothingWhenOneDoesNo
                   std::tuple(0, 8, 0u));
         click(d, "cmdClose");
     }
-    // The largest plates that fit fill the word.
     auto& largest = open();
     choosePlate(largest, 3, 127);
     choosePlate(largest, 4, 255);
@@ -648,7 +634,7 @@ TEST_F(EngineCluster, ApplyStoresEachPlateInItsPackedFieldOrNothingWhenOneDoesNo
     EXPECT_EQ(plates(again, 1)->currentText(), "003.  P3");
 }
 
-TEST_F(EngineCluster, CalHandsTheNeedleOfThisGaugeToThePlateWindowAndTheTwoSpeedScales)
+TEST_F(EngineCluster, CalHandsTheNeedleOfThisGaugeToThePlateWindowAndEachSliderItsNeedle)
 {
     auto& d = open();
     choosePlate(d, 2, 4);
@@ -664,15 +650,7 @@ TEST_F(EngineCluster, CalHandsTheNeedleOfThisGaugeToThePlateWindowAndTheTwoSpeed
     EXPECT_EQ(std::tuple(CalNeedleNr, CalCategoryName, CalPlateNr), std::tuple(8, "Cockpit", 0));
 
     act(d, "SliderValue1_0=1 SliderValue1_1=11 SliderValue1_2=21 SliderValue1_3=31 SliderValue1_4=41 "
-           "SliderValue1_5=51 SliderValue1_6=61 SliderValue1_7=71");
-    auto* speed = child<QSlider>(d, "SliderSpeed");
-    speed->setSliderDown(true);
-    speed->setSliderPosition(90);
-    speed->setSliderPosition(80);
-    speed->setSliderDown(false);
-    speed->setValue(0);
-    EXPECT_EQ(link_.commands(), (Commands{{4, 1}, {5, 11}, {6, 21}, {9, 31}, {10, 41}, {11, 51}, {12, 61}, {13, 71},
-                                          {3, 600}, {3, 1000}, {3, 30}, {3, 110}}));
+           "SliderValue1_5=51 SliderValue1_6=61 SliderValue1_7=71");    EXPECT_EQ(link_.commands(), (Commands{{4, 1}, {5, 11}, {6, 21}, {9, 31}, {10, 41}, {11, 51}, {12, 61}, {13, 71}}));
 }
 
 class Clocks : public Dialogs {
@@ -720,8 +698,6 @@ TEST_F(Clocks, AirlinerDateTimeWordsBrightnessCalibrationCounterAndItsOwnOptions
 
     d.close();
     auto& o = airliner(34, 1);
-    EXPECT_EQ(text(o, "ComboClockSyncMode"), "FS time/date -> Clock");
-    EXPECT_TRUE(checked(o, "OptionSecondsRealTime OptionShowUTC"));
     child<QComboBox>(o, "ComboClockSyncMode")->setCurrentIndex(3);
     act(o, "OptionSecondsElapsedTime OptionShowLocalTime");
     gauge(24, 104);  // the screen opened another gauge meanwhile
@@ -747,9 +723,6 @@ TEST_F(Clocks, LightTimesTemperaturesVoltageOptionsAndSyncModeAndTypedFaultsSend
     clock_.set(QDateTime(QDate(2026, 3, 1), QTime(10, 20, 30)));
     auto& d = light();
     click(d, "CmdSetUT");
-    EXPECT_EQ(texts(d, "UniversalTimeHours UniversalTimeMinutes UniversalTimeSeconds LocalTimeMinutes "
-                       "LocalTimeSeconds"),
-              "10 20 30 20 30");
     clock_.set(QDateTime(QDate(2026, 3, 1), QTime(23, 59, 59)));
     act(d, "CmdSetUT FThrs=01 FTmin=30 LocalTimeHours=7 boxVoltLow=5 Command1 cmdSetLT cmdSetVoltage cmdSetCelcius "
            "cmdSetFahrenheit boxCelcius=-3.5 cmdSetCelcius");
@@ -761,10 +734,6 @@ TEST_F(Clocks, LightTimesTemperaturesVoltageOptionsAndSyncModeAndTypedFaultsSend
     actOk(d, "boxFahrenheit= cmdSetFahrenheit", kTemperatureRule);
     EXPECT_TRUE(link_.sent.empty());
 
-    act(d, "OptionSecondsBlinkerDot OptionSecondsBlinkerSpace OptionSecondsBlinkerdisabled OptionSounderDisable "
-           "OptionSounderEnable DisplayOff LightOn DisplayOn LightOff");
-    EXPECT_EQ(link_.commands(),
-              (Commands{{13, 165}, {13, 32}, {13, 0}, {10, 0}, {10, 1}, {8, 0}, {8, 64}, {8, 192}, {8, 128}}));
     link_.replies[17] = SimControlUnit::reply(17, 109, QByteArray::fromHex("0000000E000000 0C0509 00 002D03"));
     click(d, "CmdReadAirPress");
     EXPECT_EQ(texts(d, "LocalTimeHours UniversalTimeHours LocalTimeMinutes LocalTimeSeconds FThrs FTmin FTsec"),
@@ -829,14 +798,12 @@ TEST_F(SingleNeedle, EndStopQuestionSpecialCommandsCalibrationCounterListsApplyA
     act(d, "SliderValue1=946 SliderValue1=1000 cmdCentre");
     EXPECT_EQ(link_.commands(), (Commands{{5, 472}, {5, 946}, {5, 1000}, {5, 540}}));
 
-    // A new activation asks again; No sends nothing, later moves go out.
     d.Form_Activate();
     link_.clear();
     messages_.expectYesNo(kEndStopQuestion, false);
     act(d, "SliderValue1=950 SliderValue1=960 cmdCentre");
     EXPECT_EQ(link_.commands(), (Commands{{5, 960}, {5, 472}}));
 
-    // High resolution ends at 3780.
     d.Form_Activate();
     link_.clear();
     act(d, "cmdSetHigh SliderValue1=3780");
@@ -868,7 +835,6 @@ TEST_F(SingleNeedle, EndStopQuestionSpecialCommandsCalibrationCounterListsApplyA
               "Engines 040.  RPM RPM full 2 002.  EGT");
     EXPECT_EQ(items(lists, "GaugeFunction") + "/" + items(lists, "ComboPlate"),
               "040.  RPM|041.  EGT/000.  Tacho|002.  EGT");
-    // A macro function takes no plate.
     choose(lists, "GaugeFunction", "041.  EGT");
     EXPECT_EQ(child<QComboBox>(lists, "ComboPlate")->currentIndex(), -1);
 
@@ -905,7 +871,6 @@ TEST_F(SingleNeedle, EndStopQuestionSpecialCommandsCalibrationCounterListsApplyA
               std::tuple(1, "040.  RPM", "Engines", 40, 2, 2));
     EXPECT_EQ(std::tuple(CurrentGaugeID, DefaultForm<frmCalibrate>::loaded()), std::tuple(12, true));
 
-    // No plate chosen: plate 0 is handed over and written at once.
     child<QComboBox>(c, "ComboPlate")->setCurrentIndex(-1);
     Cfg.GaugeRecPlate1[12] = 2;
     click(c, "cmdAdvanced");
@@ -916,7 +881,6 @@ TEST_F(SingleNeedle, EndStopQuestionSpecialCommandsCalibrationCounterListsApplyA
 
 TEST_F(SingleNeedle, TheDisplayGaugesTestValueCommandsAndAssignment)
 {
-    EXPECT_EQ(std::tuple(ListNumber("070.  x"), ListNumber("")), std::tuple(70, 0));
     EXPECT_EQ(DisplayTestTenths(7, 0, 130), 10);  // 9.6 tenths
     EXPECT_EQ(DisplayTestTenths(944, 20, 120), 1000);  // the minimum only narrows the span
     EXPECT_EQ(DisplayTestTenths(944, 200, 100), 0);  // a minimum above the maximum
@@ -929,7 +893,6 @@ TEST_F(SingleNeedle, TheDisplayGaugesTestValueCommandsAndAssignment)
     auto* needle = child<QSlider>(d, "SliderValue1");
     needle->setValue(944);
     EXPECT_EQ(text(d, "ActValDisp"), "130");
-    // A drag moves the needle; the display follows when it settles.
     needle->setSliderDown(true);
     needle->setValue(100);
     needle->setSliderDown(false);
@@ -956,7 +919,6 @@ TEST_F(Dialogs, DualNeedleOneEndStopQuestionPerActivationTheDirectionWordAndAppl
                                           {4, 257}, {4, 256}, {3, 4200}}));
     d.close();
 
-    // Needle 1's stored category is beyond the list: nothing shows for it.
     auto& a = dualNeedle(14, 1);
     const Fields before = fields(30);
     messages_.expectYesNo(kNoAssignmentNeedle1, true);
@@ -964,7 +926,6 @@ TEST_F(Dialogs, DualNeedleOneEndStopQuestionPerActivationTheDirectionWordAndAppl
     click(a, "CmdApply");
     EXPECT_EQ(fields(30), before);
 
-    // Needle 2's category reaches the record only on Apply.
     act(a, "ComboClass1=Fuel");
     EXPECT_EQ(Cfg.GaugeRecCategory2[30], 1);
     choose(a, "GaugeFunction1", "050.  F50");
@@ -997,12 +958,6 @@ protected:
         addPlate("Oil", 1, {{0, 10}, {100, 900}});
         Cfg.FunctionNames[40] = "RPM";
         Cfg.FunctionMaximum[40] = 3500;
-        previousMover_ = std::exchange(MoveStandAloneNeedle, [this](int n, int p) { standAlone_.emplace_back(n, p); });
-    }
-    void TearDown() override
-    {
-        MoveStandAloneNeedle = previousMover_;
-        DialogTest::TearDown();
     }
 
     static void addPlate(const std::string& name, int category, const std::vector<std::pair<double, int>>& points)
@@ -1016,7 +971,6 @@ protected:
         }
     }
 
-    // A window newly opened for this needle.
     void load(int gaugeID = 12, int needle = 1, int plate = 0)
     {
         model = PlateModel{};
@@ -1048,7 +1002,6 @@ protected:
         return true;
     }
 
-    // The handler, answering OK to the message box `message` it shows.
     template <typename Handler>
     auto answered(const QString& message, Handler handler)
     {
@@ -1057,8 +1010,6 @@ protected:
     }
 
     PlateModel model;
-    std::vector<std::pair<int, int>> standAlone_;
-    std::function<void(int, int)> previousMover_;
 };
 
 TEST_F(PlateModelTest, LoadValueToTransferLimitsPlateToGaugeAndTheNeedleCommands)
@@ -1066,23 +1017,20 @@ TEST_F(PlateModelTest, LoadValueToTransferLimitsPlateToGaugeAndTheNeedleCommands
     load();
     const PlateWindowState& s = model.state;
     ASSERT_EQ(s.list.size(), 2u);
+    // Stand-alone needles move through their own port, put back at the end.
+    std::vector<std::pair<int, int>> standAlone;
+    const auto mover = std::exchange(MoveStandAloneNeedle, [&](int n, int p) { standAlone.emplace_back(n, p); });
     EXPECT_EQ(std::tuple(s.list[0].text, s.list[1].text, s.selectedItem), std::tuple("000.   RPM", "002.   Oil", 0));
     EXPECT_EQ(std::pair(column(&PlateRow::value, 0, 4), greyFrom(5)),
               std::pair(Strings{"0", "1000", "2000", "3000", "4000"}, true));
     EXPECT_EQ(std::tuple(s.selectorMax, s.selector, s.rows[4].labelMarked), std::tuple(4, 4, true));
     EXPECT_EQ(link_.sent, (std::vector<SentCommand>{{12, 5, 800}}));
 
-    model.state.valueToTransfer = "1";
-    model.state.scaleOption = 3;
-    model.CmdCalValuePlus_Click();
-    model.CmdCalValuePlus_Click();
-    EXPECT_EQ(model.state.valueToTransfer, "1.2");
+    model.state.valueToTransfer = "1.2";
     model.boxValue_Click(2);
     EXPECT_EQ(std::tuple(model.state.rows[2].value, model.state.rows[2].valueMarked), std::tuple("1.2", true));
     model.state.valueToTransfer = "?";
     answered("Value to Transfer must be a number; use dot (.) for decimal separator", &PlateModel::CmdCalValMin_Click);
-    model.CmdMaximum_Click();
-    EXPECT_EQ(model.state.valueToTransfer, "3500");
 
     model.state.calMinimum = "-50";
     model.state.calMaximum = "1E39";
@@ -1109,7 +1057,6 @@ TEST_F(PlateModelTest, LoadValueToTransferLimitsPlateToGaugeAndTheNeedleCommands
     }
     EXPECT_EQ(std::tuple(Cfg.GaugeRecPlate1[20], Session.ConfigChanged), std::tuple(0, 0));
 
-    // Without a plate the grid is empty and writes are refused.
     load(12, 1, 1);  // plate 1 belongs to another category
     EXPECT_EQ(std::tuple(model.state.selectedItem, column(&PlateRow::value, 0, 1)), std::tuple(-1, Strings(2, "")));
     for (const auto handler :
@@ -1135,9 +1082,9 @@ TEST_F(PlateModelTest, LoadValueToTransferLimitsPlateToGaugeAndTheNeedleCommands
     }
 
     load(0, 3, 1);
-    standAlone_.clear();
+    standAlone.clear();
     model.SliderMoveNeedle_Change(100);
-    EXPECT_EQ(standAlone_, (std::vector<std::pair<int, int>>{{2, 400}}));
+    EXPECT_EQ(standAlone, (std::vector<std::pair<int, int>>{{2, 400}}));
 
     load(12, 1, 1);
     link_.clear();
@@ -1145,6 +1092,7 @@ TEST_F(PlateModelTest, LoadValueToTransferLimitsPlateToGaugeAndTheNeedleCommands
     model.SliderMoveNeedle_Change(kNeedleSliderTop);
     model.cmdSliderPlus_Click();
     EXPECT_EQ(std::tuple(model.state.slider, link_.sent.size()), std::tuple(kNeedleSliderTop, 1u));
+    MoveStandAloneNeedle = mover;
 }
 
 TEST_F(PlateModelTest, RangeDivideCheckSaveAndANewPlate)
@@ -1154,7 +1102,6 @@ TEST_F(PlateModelTest, RangeDivideCheckSaveAndANewPlate)
     model.cmdSetValue_Click();
     EXPECT_EQ(std::tuple(model.state.steps, column(&PlateRow::value, 1, 4), greyFrom(6)),
               std::tuple(5, Strings(4, "?"), true));
-    // The "?" still to be filled make Divide refuse.
     answered(kMinMaxRule, &PlateModel::cmdLinearVal_Click);
 
     type({{"0", ""}, {}, {}, {}, {"100", ""}});
@@ -1215,7 +1162,6 @@ TEST_F(PlateModelTest, RangeDivideCheckSaveAndANewPlate)
                       std::tuple(4000, false, 0));
         }
     }
-    // The category stays; then the index of the last point, the top, and each point.
     EXPECT_EQ(std::tuple(Cfg.PlateName[0], Cfg.PlateValue[0][0], Cfg.PlateValue[0][1], Cfg.PlateSteps[0][1],
                          Cfg.PlateValue[0][3], Cfg.PlateSteps[0][3], Cfg.PlateSteps[0][4 + 5], Session.ConfigChanged),
               std::tuple("Engine RPM", 1, 5, 5, 4500, 900, 900, 1));
@@ -1232,10 +1178,8 @@ TEST_F(PlateModelTest, RangeDivideCheckSaveAndANewPlate)
     answered("Plate name missing or incorrect", &PlateModel::cmdSetNewName_Click);
     model.state.newPlateName = "Boost";
     model.cmdSetNewName_Click();
-    const bool calibrateEnabled = model.state.calibrateEnabled;
     model.CmdCalibrateNewPlate_Click();
-    EXPECT_EQ(std::tuple(calibrateEnabled, model.state.activity, model.state.valueToTransfer),
-              std::tuple(true, PlateActivity::Creating, "0"));
+    EXPECT_EQ(std::tuple(model.state.activity, model.state.valueToTransfer), std::tuple(PlateActivity::Creating, "0"));
     type({{"0", "0"}, {"30", "540"}});
 
     answered(kVerified, &PlateModel::CmdSaveNewPlate_Click);
@@ -1252,7 +1196,6 @@ TEST_F(PlateModelTest, RangeDivideCheckSaveAndANewPlate)
     EXPECT_EQ(model.state.newPlateNumber, "---");
 }
 
-// As the user types: the box changes and tells so.
 void edit(QWidget& window, const char* name, const QString& text)
 {
     auto* box = window.findChild<QLineEdit*>(QString::fromLatin1(name));
@@ -1275,7 +1218,6 @@ TEST_F(PlateWindow, CalibratesSavesAndAssignsThroughItsControls)
 
     OpenPlateWindow();
     frmCalibrate& w = DefaultForm<frmCalibrate>::get();
-    EXPECT_EQ(link_.sent.back(), (SentCommand{12, 5, 500}));
 
     click(w, "CmdUpdatePlate");
     // Another dialog opened meanwhile: the needle still moves on this gauge.
@@ -1283,7 +1225,6 @@ TEST_F(PlateWindow, CalibratesSavesAndAssignsThroughItsControls)
     click(w, "cmdSliderPlus");
     EXPECT_EQ(link_.sent.back(), (SentCommand{12, 5, 501}));
     click(w, "SetStep_1");
-    EXPECT_EQ(text(w, "boxLinearStep_1"), "501");
     edit(w, "BoxValueToTransfer", "150");
     click(w, "boxValue_1");
     messages_.expectOk(kVerified);
@@ -1304,7 +1245,6 @@ TEST_F(PlateWindow, CalibratesSavesAndAssignsThroughItsControls)
     EXPECT_EQ(CalPlateNr, 1);
     EXPECT_EQ(child<QListWidget>(w, "ListPlates")->currentItem()->text(), "001.   Boost");
 
-    // The title bar's close unloads the window as "Close" does.
     w.close();
     EXPECT_FALSE(DefaultForm<frmCalibrate>::loaded());
 }
