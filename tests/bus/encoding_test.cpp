@@ -18,7 +18,7 @@ QByteArray frame(int gaugeID, int command, double value)
     return GaugeBusFrame(gaugeID, command, value).value_or("not built");
 }
 
-TEST(GaugeBusFrame, ReceiverRebuildsEveryMagnitudeAndFindsNoZeroInside)
+TEST(GaugeBusFrame, ReceiverRebuildsEveryMagnitudeRoundsLimitsRefusesWhatDoesNotFitRepliesNeedBothMarkers)
 {
     for (int command = 0; command < 16; ++command) {
         for (int value = -65535; value <= 65535; value += 251) {
@@ -34,10 +34,7 @@ TEST(GaugeBusFrame, ReceiverRebuildsEveryMagnitudeAndFindsNoZeroInside)
             EXPECT_EQ((b(3) & 0x04) != 0, value < 0);
         }
     }
-}
 
-TEST(GaugeBusFrame, RoundsLimitsAndRefusesWhatDoesNotFitRepliesNeedBothMarkers)
-{
     // Halves to even; small negatives keep their sign.
     EXPECT_EQ(frame(12, 5, 2.5), frame(12, 5, 2));
     EXPECT_EQ(frame(12, 5, 3.5), frame(12, 5, 4));
@@ -67,8 +64,7 @@ TEST(GaugeBusFrame, RoundsLimitsAndRefusesWhatDoesNotFitRepliesNeedBothMarkers)
     EXPECT_FALSE(IsWellFramedReply(reply.replace(24, 1, "\xFE")));
 }
 
-// A plate with its ends (value, steps) and its points (last point index =
-// points - 1).
+// A plate with its ends (value, steps) and its points (last point index = points - 1).
 ConfigTables plate(std::pair<double, int> minimum, std::pair<double, int> maximum,
                    const std::vector<std::pair<double, int>>& points)
 {
@@ -92,7 +88,7 @@ std::optional<int> lookup(const ConfigTables& t, Single value, int number = 0)
 // A dial whose needle travels 0..900 steps for 0..300, with one point at 100.
 const ConfigTables kDial = plate({0, 0}, {300, 900}, {{0, 0}, {100, 200}, {300, 900}});
 
-TEST(PlateLookup, InterpolatesRoundsDownAndClampsTheValueWrittenBack)
+TEST(PlateLookup, InterpolatesRoundsDownClampsTheValueWrittenBackAndGivesNothingWithoutAPlateOrValue)
 {
     EXPECT_EQ(lookup(kDial, 1.45f), 2);  // 2.9 steps
     EXPECT_EQ(lookup(kDial, 150), 375);  // on the second leg
@@ -110,10 +106,8 @@ TEST(PlateLookup, InterpolatesRoundsDownAndClampsTheValueWrittenBack)
     EXPECT_EQ(PlateValueToSteps(0, above, kDial), 900);
     EXPECT_EQ(above, 300);
     EXPECT_EQ(lookup(kDial, std::numeric_limits<float>::infinity()), 900);
-}
 
-TEST(PlateLookup, GivesNothingWhereThereIsNoPlateToReadOrNoValue)
-{
+    // Nothing where there is no plate to read or no value.
     const ConfigTables onePoint = plate({0, 0}, {100, 1000}, {{0, 0}});
     Single value = 50;
     EXPECT_EQ(PlateValueToSteps(0, value, onePoint), std::nullopt);

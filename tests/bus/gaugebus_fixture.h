@@ -1,9 +1,8 @@
 #pragma once
 
-// Shared by the gauge-bus and the I/O-module tests: every test starts in its
-// own working directory (for its "COMn" entries) with the link windows
-// installed, no window of the bus or the links loaded and the shared send
-// path empty; it ends with all of them unloaded and the ports closed.
+// Shared by the gauge-bus and the I/O-module tests: every test starts in its own working directory
+// (for its "COMn" entries) with the link windows installed, no window of the bus or the links loaded
+// and the shared send path empty; it ends with all of them unloaded and the ports closed.
 
 #include "bus/runwindow.h"
 #include "bus/sendpath.h"
@@ -98,14 +97,11 @@ protected:
     static void resetSharedValues()
     {
         GaugeSendBuffer.clear();
-        GaugeSendPending = 0;
         GaugeReply.clear();
-        GaugeReplyReceived = 0;
         GaugeCmdFrame.clear();
-        CurrentGaugeID = 0;
         ECFrame.clear();
         ECReplyBuffer.clear();
-        ECReplyReceived = 0;
+        GaugeSendPending = GaugeReplyReceived = CurrentGaugeID = ECReplyReceived = 0;
     }
 
     ScopedWorkDir dir_;

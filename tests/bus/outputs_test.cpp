@@ -14,20 +14,12 @@ namespace {
 
 using Writes = QList<QByteArray>;
 
-// The run window's own values, by function.
-constexpr int kPressure = 1;
-constexpr int kAltitude = 4;
-constexpr int kPitch = 5;
-constexpr int kBank = 6;
-constexpr int kHeading = 7;
-constexpr int kVoltage = 9;  // selector 2: the second voltage
-constexpr int kOutsideTemp = 13;
-constexpr int kCompass = 16;
+// The run window's own values, by function (the voltage's selector 2: the second voltage).
+constexpr int kPressure = 1, kAltitude = 4, kPitch = 5, kBank = 6, kHeading = 7;
+constexpr int kVoltage = 9, kOutsideTemp = 13, kCompass = 16;
 // Radio values, and groups of the pairs beyond the fixture's two.
-constexpr int kDistance = 27, kSpeed = 28, kTime = 29;
-constexpr int kAudioLamp = 38;
-constexpr int kDistanceFlagGroup = 60;
-constexpr int kThirdLampGroup = 61;
+constexpr int kDistance = 27, kSpeed = 28, kTime = 29, kAudioLamp = 38;
+constexpr int kDistanceFlagGroup = 60, kThirdLampGroup = 61;
 
 class OutputTest : public testing::RunTest {
 protected:

@@ -16,8 +16,7 @@ using testing::SimControlUnit;
 using Writes = QList<QByteArray>;
 
 // Needles read functions from 20 up; 1..16 are the run window's own values.
-constexpr int kVoltage = 9;
-constexpr int kInstrumentLights = 14;
+constexpr int kVoltage = 9, kInstrumentLights = 14;
 
 TEST_F(RunTest, NeedlesMoveInOneWritePerTickOnlyWhenTheirWholeStepChanges)
 {

@@ -70,8 +70,7 @@ TEST_F(ReplyTest, OnlyTheGaugeAskedIsDecodedButEveryWellFramedReplyReachesTheDia
 
     ask(13);
     EXPECT_TRUE(receive(vor).isEmpty()) << "a reply from another gauge than the one asked";
-    EXPECT_EQ(GaugeReplyReceived, 1);
-    EXPECT_EQ(GaugeReply, vor);
+    EXPECT_EQ((std::tuple{GaugeReplyReceived, GaugeReply}), (std::tuple{1, vor}));
     ask(12);
     EXPECT_TRUE(receive(radioReply(12, 110, 22700, 0)).isEmpty()) << "not the type configured for GaugeID 12";
     EXPECT_EQ(replies().counts.notAsked, 2);
@@ -230,8 +229,7 @@ TEST_F(ReplyTest, AutopilotTakesItsTargetsAndAudioPanelTogglesTheMonitorsThatCha
     EXPECT_EQ((std::tuple{written.value(1), written.value(8), written.last()}),
               (std::tuple{SimWrite{90, 0, 2}, SimWrite{97, 0, 6}, SimWrite{99, 0, -500}}));
 
-    // Holding a climb: the target becomes the ceiling; holding level at an
-    // altitude that is no number keeps the panel's own target.
+    // Holding a climb targets the ceiling; holding level at no number keeps the panel's own target.
     answer(autopilotReply(50, 0, 8000, 700, 1, 1013, 0x41));
     EXPECT_EQ(v.APAltitudeFixed, std::lrint(50000 / 3.28084 * 65536));
     v.SimAltitude = std::numeric_limits<Single>::infinity();

@@ -1,11 +1,9 @@
 #pragma once
 
-// The run window on fake ports: the gauge bus on COM3 and a UDP link whose
-// network is the test. Functions 1..50 each read DATA group f, value 0 (the
-// second pair of a function is group f + 100), so that a test sets a
-// simulator value by function number. Plate 0 runs 0..100 over 0..1000
-// steps with a bend at 50 (600 steps); the backlight is left alone (lights
-// mode 2) unless a test asks for it.
+// The run window on fake ports: the gauge bus on COM3 and a UDP link whose network is the test.
+// Functions 1..50 each read DATA group f, value 0 (the second pair of a function is group f + 100),
+// so that a test sets a simulator value by function number. Plate 0 runs 0..100 over 0..1000 steps
+// with a bend at 50 (600 steps); the backlight is left alone (lights mode 2) unless a test asks.
 
 #include "bus/gaugebus_fixture.h"
 #include "bus/gaugeframes.h"
@@ -84,10 +82,8 @@ protected:
         Session = SessionState{};
         ECMode = 0;
         ECRecalCountdown = 0;
-        frmStatus::ShowConfigurationScreen = nullptr;
-        frmStatus::UnloadConfigurationScreen = nullptr;
-        frmStatus::UnloadFunctionTestWindow = nullptr;
-        frmStatus::EndProgram = nullptr;
+        frmStatus::ShowConfigurationScreen = frmStatus::UnloadConfigurationScreen =
+            frmStatus::UnloadFunctionTestWindow = frmStatus::EndProgram = nullptr;
     }
 
     static SimCom& link() { return DefaultForm<SimCom>::get(); }

@@ -1,6 +1,5 @@
-// The run on the real serial link: the simulated control unit on a
-// pseudo-terminal that goes away in the middle of the run, as a USB adapter
-// pulled out of the PC does, and comes back.
+// The run on the real serial link: the simulated control unit on a pseudo-terminal that goes
+// away in the middle of the run, as a USB adapter pulled out of the PC does, and comes back.
 
 #include "bus/gaugebus_fixture.h"
 #include "platform/wait.h"
@@ -18,11 +17,8 @@ namespace {
 
 using namespace varnet::testing;
 
-constexpr int kBusNumber = 1;
-constexpr int kAirspeedGauge = 1;
-constexpr int kSingleNeedleType = 1;
-constexpr int kNeedleCommand = 5;
-constexpr int kSpeedsGroup = 3;
+constexpr int kBusNumber = 1, kAirspeedGauge = 1, kSingleNeedleType = 1;
+constexpr int kNeedleCommand = 5, kSpeedsGroup = 3;
 
 const QString kUnitGone =
     "Error 13: An error has occured writing Data to Gauges\r\nError: The device was disconnected\r\n"

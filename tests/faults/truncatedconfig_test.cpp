@@ -1,6 +1,5 @@
-// A configuration file cut short at every section boundary, as a full disk
-// or a copy broken off leaves it, loaded over a working configuration from
-// the Load/Save window.
+// A configuration file cut short at every section boundary, as a full disk or a copy broken off
+// leaves it, loaded over a working configuration from the Load/Save window.
 
 #include "app/saveconfig.h"
 #include "app/window_helpers.h"
