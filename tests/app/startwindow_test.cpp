@@ -221,28 +221,22 @@ TEST_F(StartWindowTest, ChoosingAFileOrConfigureCancelsTheCountdownForGoodEvenIn
     EXPECT_EQ(std::tuple(Session.ConfigFromStatus, w.Timer2().isActive()), std::tuple(0, false));
 }
 
-TEST_F(StartWindowTest, LaterActivationsShowTheStartFileAgainWithoutACountdownAlsoInANewStartWindow)
+TEST_F(StartWindowTest, LaterActivationsShowTheStartFileAgainWithoutACountdownInANewStartWindow)
 {
     writeConfig("a.cfg", 33);
     activated("a.cfg", 5, true);
-    // Back from the configuration screen, and later from the run window's
-    // Configuration, which makes the start window anew.
-    for (const bool anew : {false, true}) {
-        if (anew) {
-            InstallShell();
-            DefaultForm<frmStatus>::get().CmdConfig_Click();
-        }
-        Session.ConfigFileName = "elsewhere.cfg";
-        Cfg.ProcessTimerInterval = 0;
-        writeConfig(anew ? "c.cfg" : "b.cfg", 44);
-        frmMain& w = DefaultForm<frmMain>::get();
-        w.Form_Activate();
-        EXPECT_TRUE(w.isVisible());
-        EXPECT_EQ(listLines(w, "FileBox").size(), anew ? 3u : 2u);
-        EXPECT_EQ(std::tuple(text(w, "FileName"), Session.ConfigFileName, Cfg.ProcessTimerInterval), std::tuple("a.cfg", "a.cfg", 0));
-        EXPECT_FALSE(w.TimerWaitForFS().isActive() || w.Timer2().isActive() || countdownShown(w));
-        DefaultForm<frmMain>::unload();
-    }
+    // The run window's Configuration makes the start window anew.
+    InstallShell();
+    DefaultForm<frmStatus>::get().CmdConfig_Click();
+    Session.ConfigFileName = "elsewhere.cfg";
+    Cfg.ProcessTimerInterval = 0;
+    writeConfig("b.cfg", 44);
+    frmMain& w = DefaultForm<frmMain>::get();
+    w.Form_Activate();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(listLines(w, "FileBox").size(), 2u);
+    EXPECT_EQ(std::tuple(text(w, "FileName"), Session.ConfigFileName, Cfg.ProcessTimerInterval), std::tuple("a.cfg", "a.cfg", 0));
+    EXPECT_FALSE(w.TimerWaitForFS().isActive() || w.Timer2().isActive() || countdownShown(w));
 }
 
 TEST_F(StartWindowTest, EveryWayOutOfTheStartWindowStopsTheSimulatorDataAndClosesThePorts)
