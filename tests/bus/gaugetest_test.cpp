@@ -131,7 +131,7 @@ TEST_F(GaugeTestWindow, EachTickShowsTheLatestReplyAndAsksOnce)
     EXPECT_TRUE(combo("ManualGaugeID")->isEnabled());
 }
 
-TEST_F(GaugeTestWindow, NothingIsSentDuringARunOrToAGaugeIDOffTheBus)
+TEST_F(GaugeTestWindow, NothingIsSentDuringARunOrToAnIDOffTheBusAndAddToConfigForcesATypeAfterTheQuestion)
 {
     boxes.expectOk("No new GaugeID");
     combo("ManualGaugeID")->setEditText("");
@@ -142,6 +142,28 @@ TEST_F(GaugeTestWindow, NothingIsSentDuringARunOrToAGaugeIDOffTheBus)
         click(window(), "cmdPollGauge");
     }
     EXPECT_FALSE(pollTimer()->isActive());
+
+    // Add to Config forces the chosen type after the question.
+    const QString question = "You are forcing a gauge into the configuration.\r\n"
+                             "There is NO check whether the Gaugetype matches the actual Gauge. \r\n"
+                             "This can result in unpredicted behaviour of gauges when incorrect\r\n"
+                             "Continue anyway?";
+    Session.GaugeRecBusStatus[20] = 2;
+    combo("ManualGaugeID")->setEditText("20");
+    boxes.expectYesNo(question, true);
+    boxes.expectOk("GaugeID and/or Gaugetype incorrect");  // no type chosen
+    click(window(), "cmdAddToConfig");
+
+    combo("ComboGaugeType")->setCurrentIndex(combo("ComboGaugeType")->findText("105: ", Qt::MatchStartsWith));
+    boxes.expectYesNo(question, false);
+    click(window(), "cmdAddToConfig");
+    EXPECT_EQ((std::tuple{Cfg.GaugeRecType[20], Session.GaugeRecBusStatus[20]}), (std::tuple{0, 2}));
+
+    boxes.expectYesNo(question, true);
+    click(window(), "cmdAddToConfig");
+    EXPECT_EQ((std::tuple{Cfg.GaugeRecType[20], Cfg.GaugeRecModel[20], Cfg.GaugeRecVersion[20],
+                          Session.GaugeRecBusStatus[20]}),
+              (std::tuple{105, 1, 1, 0}));
 
     startPolling("5");
     runWindow().StartRunOutput();
@@ -197,31 +219,6 @@ TEST_F(GaugeTestWindow, ChangeMovesTheGaugeOnlyWhenEveryBoxHoldsANumberAGaugeAtA
     ASSERT_TRUE(unit.waitForFrames(3));
     EXPECT_EQ(unit.frames().at(2).left(4), hexBytes("00 00 2C 09"));
     EXPECT_EQ(Cfg.GaugeRecType[9], 1);
-}
-
-TEST_F(GaugeTestWindow, AddToConfigForcesTheChosenTypeAfterTheQuestion)
-{
-    const QString question = "You are forcing a gauge into the configuration.\r\n"
-                             "There is NO check whether the Gaugetype matches the actual Gauge. \r\n"
-                             "This can result in unpredicted behaviour of gauges when incorrect\r\n"
-                             "Continue anyway?";
-    Session.GaugeRecBusStatus[20] = 2;
-    combo("ManualGaugeID")->setEditText("20");
-    boxes.expectYesNo(question, true);
-    boxes.expectOk("GaugeID and/or Gaugetype incorrect");  // no type chosen
-    click(window(), "cmdAddToConfig");
-
-    combo("ComboGaugeType")->setCurrentIndex(combo("ComboGaugeType")->findText("105: ", Qt::MatchStartsWith));
-    boxes.expectYesNo(question, false);
-    click(window(), "cmdAddToConfig");
-    EXPECT_EQ((std::tuple{Cfg.GaugeRecType[20], Session.GaugeRecBusStatus[20]}), (std::tuple{0, 2}));
-
-    boxes.expectYesNo(question, true);
-    click(window(), "cmdAddToConfig");
-    EXPECT_EQ((std::tuple{Cfg.GaugeRecType[20], Cfg.GaugeRecModel[20], Cfg.GaugeRecVersion[20],
-                          Session.GaugeRecBusStatus[20]}),
-              (std::tuple{105, 1, 1, 0}));
-    EXPECT_TRUE(unit.received().isEmpty());
 }
 
 } // namespace

@@ -164,35 +164,7 @@ TEST_F(RunTest, ConfigurationStopsTheRunAndUnloadsTheRunWindows)
     EXPECT_TRUE(portList().isEmpty());
 }
 
-TEST_F(RunTest, EverySecondTheRatesShowAndTheRecalibrationCountsDownUntilExit)
-{
-    frmStatus& run = running();
-    run.show();
-    tick();
-    tick();
-    link().UDPPacketCount = 7;
-    ECMode = 1;
-    ECRecalCountdown = 3;
-    run.Timer1_Timer();
-    EXPECT_EQ((std::tuple{run.frmXferCount->text(), run.boxUDPrate->text(), link().UDPPacketCount}),
-              (std::tuple{"2", "7", 0}));
-    run.Timer1_Timer();
-    run.Timer1_Timer();
-    EXPECT_EQ((std::tuple{run.frmXferCount->text(), ECMode}), (std::tuple{"0", 1}));
-    run.Timer1_Timer();
-    EXPECT_EQ(ECMode, 0);
-
-    // Exit tells the simulator to stop all data and ends the program.
-    int ends = 0;
-    frmStatus::EndProgram = [&] { ++ends; };
-    sent();
-    run.cmdExit_Click();
-    EXPECT_EQ(ends, 1);
-    EXPECT_FALSE(DefaultForm<frmStatus>::loaded() || bus().isOpen());
-    EXPECT_TRUE(sent().contains(StopAllPacket(false)));
-}
-
-TEST_F(RunTest, ValueBoxesShowTheLastTickAndAreTouchedOnlyWhenTheirTextChanges)
+TEST_F(RunTest, BoxesShowTheLastTickOnlyOnANewTextTheRatesEverySecondAndTheRecalibrationCountsDownUntilExit)
 {
     frmStatus& run = running();
     run.show();
@@ -238,6 +210,31 @@ TEST_F(RunTest, ValueBoxesShowTheLastTickAndAreTouchedOnlyWhenTheirTextChanges)
         sim(9, 13.1f);
         refresh();
     }
+
+    // Every second the rates show and the recalibration counts down.
+    run.Timer1_Timer();
+    tick();
+    tick();
+    link().UDPPacketCount = 7;
+    ECMode = 1;
+    ECRecalCountdown = 3;
+    run.Timer1_Timer();
+    EXPECT_EQ((std::tuple{run.frmXferCount->text(), run.boxUDPrate->text(), link().UDPPacketCount}),
+              (std::tuple{"2", "7", 0}));
+    run.Timer1_Timer();
+    run.Timer1_Timer();
+    EXPECT_EQ((std::tuple{run.frmXferCount->text(), ECMode}), (std::tuple{"0", 1}));
+    run.Timer1_Timer();
+    EXPECT_EQ(ECMode, 0);
+
+    // Exit tells the simulator to stop all data and ends the program.
+    int ends = 0;
+    frmStatus::EndProgram = [&] { ++ends; };
+    sent();
+    run.cmdExit_Click();
+    EXPECT_EQ(ends, 1);
+    EXPECT_FALSE(DefaultForm<frmStatus>::loaded() || bus().isOpen());
+    EXPECT_TRUE(sent().contains(StopAllPacket(false)));
 }
 
 } // namespace

@@ -179,7 +179,7 @@ protected:
     static bool reads(int handle) { return DefaultForm<SimCom>::get().GetPortRaw(handle).has_value(); }
 };
 
-TEST_F(LinkPorts, ModuleOpensAPortPerEntryAndSortsThem)
+TEST_F(LinkPorts, ModuleOpensAPortPerEntryAndSortsThemTheEngineClusterReadsItsNeedlesPerEngine)
 {
     Cfg.FunctionMacroNr[53] = 1;
     const int counting = addIOEntry(1000, IOEntrySwitch, 3, 51);
@@ -208,22 +208,17 @@ TEST_F(LinkPorts, ModuleOpensAPortPerEntryAndSortsThem)
                           module1.AnalogueEntry[2], module1.LEDEntry[7]}),
               (std::tuple{counting, plain, macro, analogue, led}));
     EXPECT_EQ(std::count(module1.SwitchEntry.begin(), module1.SwitchEntry.end(), outside), 0);
-}
 
-TEST_F(LinkPorts, EngineClusterReadsItsNeedlesPerEngine)
-{
+    // The engine cluster reads its needles per engine, after the module's ports.
     Cfg.ECNeedleFunction[0] = 51;
     Cfg.ECNeedleFunction[3] = 52;
     Cfg.ECNeedleDisplay[9] = 2;  // dual engine
-
     DefaultForm<frmStatusEC>::get().OpenPorts();
-
     EXPECT_EQ(DefaultForm<SimCom>::get().CurrentOwnerID, 4000);
     const auto& ports = Session.ECNeedlePort;
     EXPECT_EQ((std::array{ports[0][1], ports[0][2], ports[3][1], ports[3][2], ports[1][1]}),
-              (std::array<Integer, 5>{0, 1, 2, 3, Integer(kNoSimPort)}));
-    for (int handle = 0; handle < 4; ++handle)
-        EXPECT_TRUE(reads(handle));
+              (std::array<Integer, 5>{6, 7, 8, 9, Integer(kNoSimPort)}));
+    EXPECT_TRUE(reads(6) && reads(7) && reads(8) && reads(9));
 }
 
 } // namespace
