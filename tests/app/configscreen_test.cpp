@@ -38,16 +38,6 @@ TEST(GaugeList, LinesShowTypeFunctionsAndConnectionInGaugeIDOrder)
         EXPECT_EQ(GaugeIDOfLine(line), id) << line;
 }
 
-TEST(ClearGaugeAssignments, ClearsBusGaugesButKeepsSecondPlateStatusAndRowZero)
-{
-    ConfigTables t = testing::sampleConfig();
-    ConfigTables expected = t;
-    ClearGaugeAssignments(t);
-    for (int id = 1; id <= 255; ++id)
-        GaugeRecord{.plate2 = expected.GaugeRecPlate2[id]}.Write(expected, id, Field::All);
-    EXPECT_TRUE(t == expected);
-}
-
 TEST(LightsChoices, StoredPairsSelectTheirChoiceAndAnotherChoiceIsAnEdit)
 {
     for (auto [mode, mask, choice] : {std::tuple<int, int, std::optional<int>>{1, 17, 1}, {2, 0, 2}, {0, 0, 0}, {0, 32, 0},

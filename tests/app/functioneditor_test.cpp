@@ -232,11 +232,8 @@ TEST_F(FunctionEditorWindow, CopiedCommandsAreNumberedAndTestedOnce)
     click(window(), "cmdCopyCmdToFunction");  // nothing selected
 
     select(60);
-    box("SearchText")->setText("FLAPS");
-    click(window(), "Cmdsearch");
-    EXPECT_EQ(list("ListXplaneCmnds")->currentRow(), 2);
     box("SearchText")->setText("sim/");
-    click(window(), "Cmdsearch");  // starts again at the top
+    click(window(), "Cmdsearch");
     for (int copy = 0; copy < 3; ++copy) {
         click(window(), "cmdCopyCmdToFunction");
         click(window(), "Cmdsearch");
@@ -263,16 +260,11 @@ ConfigTables listedFunctions()
 {
     ConfigTables t;
     LoadConstantTables(t);
-    auto define = [&](int f, const char* name, int category, int signalType, const char* description) {
-        t.FunctionNames[f] = name;
-        t.FunctionCategory[f] = Byte(category);
-        t.FunctionSignalType[f] = Byte(signalType);
-        t.FunctionFullName[f] = description;
-    };
-    define(0, "Zero", 1, 3, "never listed");
-    define(7, "Gear", 7, 3, "Gear lamp");
-    define(20, "Flaps", 2, 4, "");
-    define(60, "NavLight", 6, 3, "#0:sim/lights/nav_lights_toggle\r\n#1:sim/none\r\n");
+    for (auto [f, name, category, signalType, description] :
+         {std::tuple<int, const char*, Byte, Byte, const char*>{0, "Zero", 1, 3, "never listed"}, {7, "Gear", 7, 3, "Gear lamp"},
+          {20, "Flaps", 2, 4, ""}, {60, "NavLight", 6, 3, "#0:sim/lights/nav_lights_toggle\r\n#1:sim/none\r\n"}})
+        std::tie(t.FunctionNames[f], t.FunctionCategory[f], t.FunctionSignalType[f], t.FunctionFullName[f]) =
+            std::tuple(name, category, signalType, description);
     return t;
 }
 
