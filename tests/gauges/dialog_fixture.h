@@ -1,7 +1,6 @@
 #pragma once
 
-// Shared by the dialog tests: the built-in tables, a recording gauge link,
-// scripted message boxes, and no dialog left open afterwards.
+// The built-in tables, a recording gauge link, scripted boxes; no dialog left open.
 
 #include "bus/sendpath.h"
 #include "config/tables.h"
@@ -72,7 +71,6 @@ protected:
         CurrentGaugeID = Integer(id);
         CurrentGaugeTypeName = "Test gauge";
     }
-    // Dialog T opened for a gauge put in the tables as gauge() does.
     template <typename T>
     static T& show(int id, int type, int model = 1, int version = 1, int busStatus = 2, void (T::*init)() = nullptr)
     {
@@ -81,7 +79,6 @@ protected:
         return DefaultForm<T>::get();
     }
 
-    // A plate of `category` appended to the tables.
     static int plate(int category, const std::string& name = "")
     {
         const int p = Cfg.AddPlate();

@@ -1,8 +1,7 @@
 #pragma once
 
-// The dialogs on the real send path: the simulated control unit on COM4
-// behind a pseudo-terminal, the gauge-bus port open and the run window's
-// configuration timer carrying the frames; no dialog is left open.
+// The dialogs on the real send path: the simulated control unit on COM4 behind a
+// pseudo-terminal, the run window's configuration timer carrying the frames.
 
 #include "bus/deviceports.h"
 #include "bus/gaugebus_fixture.h"

@@ -1,7 +1,6 @@
 #pragma once
 
-// A gauge link that records what the dialogs send and answers status
-// requests from a table, so dialog tests need no run window or port.
+// Records what the dialogs send and answers status requests from a table.
 
 #include "gauges/gaugelink.h"
 
