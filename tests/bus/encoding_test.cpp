@@ -40,8 +40,7 @@ TEST(GaugeBusFrame, ReceiverRebuildsEveryMagnitudeRoundsLimitsRefusesWhatDoesNot
     EXPECT_EQ(frame(12, 5, 3.5), frame(12, 5, 4));
     EXPECT_EQ(frame(12, 5, -0.4), hexBytes("00 0C 5C 01 02 FF"));
     EXPECT_EQ(frame(12, 5, 0), hexBytes("00 0C 58 01 02 FF"));
-    // Limited, not wrapped: wrapping would send 65536 as 0 and move a needle
-    // to its stop.
+    // Limited, not wrapped: wrapping would send 65536 as 0 and move a needle to its stop.
     EXPECT_EQ(frame(12, 5, 65536), hexBytes("00 0C 5B FF FF FF"));
     EXPECT_EQ(frame(12, 5, 65535.6), frame(12, 5, 65535));
     EXPECT_EQ(frame(12, 5, -1e12), hexBytes("00 0C 5F FF FF FF"));
@@ -49,8 +48,7 @@ TEST(GaugeBusFrame, ReceiverRebuildsEveryMagnitudeRoundsLimitsRefusesWhatDoesNot
     EXPECT_FALSE(GaugeBusFrame(12, 5, std::nan("")));
     // Only the low four bits of the command count.
     EXPECT_EQ(frame(12, 21, 945), frame(12, 5, 945));
-    // IDs must fit one byte (the example and fixed frames go through the
-    // control unit in ports_test.cpp).
+    // IDs must fit one byte (the fixed example frames go through the control unit in ports_test.cpp).
     EXPECT_EQ(frame(0, 7, 0), hexBytes("00 00 78 01 02 FF"));
     EXPECT_EQ(frame(255, 7, 0), hexBytes("00 FF 78 01 02 FF"));
     EXPECT_FALSE(GaugeBusFrame(256, 7, 0) || GaugeBusFrame(-1, 7, 0) || IdentifyFrame(300));

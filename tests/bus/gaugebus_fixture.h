@@ -1,8 +1,7 @@
 #pragma once
 
-// Shared by the gauge-bus and the I/O-module tests: every test starts in its own working directory
-// (for its "COMn" entries) with the link windows installed, no window of the bus or the links loaded
-// and the shared send path empty; it ends with all of them unloaded and the ports closed.
+// Shared by the bus and I/O-module tests: each starts in its own working directory (for its "COMn" entries),
+// link windows installed, no bus or link window loaded, the send path empty; it ends all unloaded, ports closed.
 
 #include "bus/runwindow.h"
 #include "bus/sendpath.h"

@@ -118,8 +118,7 @@ TEST_F(GaugeTestWindow, EachTickShowsTheLatestReplyAndAsksOnce)
               (std::tuple{"5", "101", "1", "1", "Digital/Analogue Altimeter ", "---"}));
     EXPECT_EQ(unit.frames(), QList<QByteArray>(2, hexBytes("00 05 78 01 02 FF")));
 
-    // A gauge that stops answering stays on display, and the spinner turns;
-    // a short input is no reply: the boxes and the spinner stay.
+    // A gauge that stops answering stays on display as the spinner turns; a short input is no reply.
     unit.setSilent(true);
     window().PollTimer_Timer();
     EXPECT_EQ((std::tuple{text("BoxType"), spinner()}), (std::tuple{"101", " \\"}));

@@ -19,8 +19,7 @@ using namespace testing;
 using SimWrite = std::tuple<int, int, float>;
 using Writes = QList<SimWrite>;
 
-// Gauges on the run window's fake gauge bus, with the sim ports of the run
-// preparation (function f writes DATA group f, its second pair group f + 100).
+// Gauges on the run window's fake bus; function f writes DATA group f, its second pair group f + 100.
 class ReplyTest : public RunTest {
 protected:
     GaugeReplyHandler& replies() { return runWindow().Replies(); }
@@ -236,8 +235,7 @@ TEST_F(ReplyTest, AutopilotTakesItsTargetsAndAudioPanelTogglesTheMonitorsThatCha
     answer(autopilotReply(50, 0, 6000, 0, 1, 1013, 0x41));
     EXPECT_EQ(v.APAltitudeFixed, std::lrint(6000 / 3.28084 * 65536));
 
-    // The audio panel: COM 2 and the combined bit from byte 7 (COM 1 was on
-    // at the start), NAV 1 and ADF from byte 8.
+    // Audio panel: COM 2 and the combined bit from byte 7 (COM 1 was on), NAV 1 and ADF from byte 8.
     ask(60);
     sent();
     bus().inject(audioPanelReply(60, 0x21, 0x05, 7));

@@ -55,8 +55,7 @@ protected:
         Session = SessionState{};
     }
 
-    // A unit on the bus's COM number, which the tests see every needle
-    // position arrive at.
+    // A unit on the bus's COM number, at which the tests see every needle position arrive.
     void plugIn()
     {
         unit_ = std::make_unique<SimControlUnit>(kBusNumber);
@@ -118,8 +117,7 @@ TEST_F(ControlUnitLink, UnitThatGoesAwayIsReportedOnceAndGetsWhatChangedMeanwhil
     EXPECT_TRUE(needleReaches(750)) << "the needle did not follow the simulator after the unit came back";
     EXPECT_TRUE(Cfg == configuration);
 
-    // Once writes got through again, the next absence is reported again;
-    // "No" stops the run there.
+    // Once writes got through, the next absence is reported again; "No" stops the run there.
     boxes.expectYesNo(kUnitGone, false);
     unplug();
     EXPECT_TRUE(waitUntil([&] { return status.Running == 0; }, 2000));

@@ -38,8 +38,7 @@ TEST(TruncatedConfigFile, EveryCutAtASectionBoundaryIsReportedOnceAndLosesNothin
     const ConfigTables working = Cfg;
     const std::string whole = SerializeConfig(working);
 
-    // Just before each section's name, and just after it (but for the last
-    // one, which ends the whole file).
+    // Just before each section's name and just after it (but for the last, which ends the file).
     std::vector<std::size_t> cuts;
     for (const char* section : kSections) {
         const std::size_t at = whole.find("\"" + std::string(section) + "\"\r\n");
