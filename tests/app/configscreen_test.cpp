@@ -51,12 +51,11 @@ TEST(LightsChoices, StoredPairsSelectTheirChoiceAndAnotherChoiceIsAnEdit)
                                                {0, 0, 0, 0}, {2, 0, 4, 1}, {0, 5, 0, 1}}) {
         ConfigTables t;
         SessionState s;
-        t.LightsMode = mode;
-        t.LightsMask = mask;
+        std::tie(t.LightsMode, t.LightsMask) = std::tuple(mode, mask);
         ApplyLightsChoice(t, s, choice);
-        EXPECT_EQ(s.ConfigChanged, changed) << mode << "/" << mask << " -> " << choice;
-        EXPECT_EQ(t.LightsMode, kLightsChoices[std::size_t(choice)].mode);
-        EXPECT_EQ(t.LightsMask, kLightsChoices[std::size_t(choice)].mask);
+        const LightsChoice& chosen = kLightsChoices[std::size_t(choice)];
+        EXPECT_EQ(std::tuple(s.ConfigChanged, t.LightsMode, t.LightsMask), std::tuple(changed, chosen.mode, chosen.mask))
+            << mode << "/" << mask << " -> " << choice;
     }
 }
 

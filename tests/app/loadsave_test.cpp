@@ -272,7 +272,7 @@ TEST_F(SaveConfigWindowTest, BadNamesNamesWithAFolderPartAndFailedWritesKeepEver
     EXPECT_EQ(fileBytes("victim.cfg"), "keep");
 }
 
-TEST_F(SaveConfigWindowTest, LoadReplacesTheTablesOrKeepsTheCurrentFileAndCloses)
+TEST_F(SaveConfigWindowTest, LoadReplacesTheTablesOrKeepsTheCurrentFileAndImportTakesTheTickedSectionOnly)
 {
     const ConfigTables loaded = sampleConfig();
     writeBytes("other.cfg", SerializeConfig(loaded));
@@ -294,6 +294,25 @@ TEST_F(SaveConfigWindowTest, LoadReplacesTheTablesOrKeepsTheCurrentFileAndCloses
     click(windowWith("missing.cfg"), "CmdLoad");
     EXPECT_EQ(Session.ConfigFileName, "other.cfg");
     EXPECT_FALSE(DefaultForm<SaveConfig>::loaded());
+
+    // An import takes the ticked section only, or nothing from a broken file.
+    const QString question =
+        "This will overwrite the selected sections in the currently loaded configuration!\r\n Continue?";
+    clearTables();
+    Session.ConfigChanged = 0;
+    SaveConfig& w = windowWith("other.cfg");
+    child<QCheckBox>(w, "ChkImportPartial3")->setChecked(true);
+    boxes_.expectYesNo(question, true);
+    click(w, "cmdImportPartial");
+    EXPECT_EQ(std::tuple(Cfg.FunctionNames[70], Cfg.FunctionNames[7]), std::tuple("Func70", ""));
+    EXPECT_EQ(Session.ConfigChanged, 1) << "Close must ask before the import is lost";
+
+    Session.ConfigChanged = 0;
+    writeBytes("other.cfg", "\"General\"\r\n");
+    boxes_.expectYesNo(question, true);
+    boxes_.expectOk("Error in Configuration file");
+    click(w, "cmdImportPartial");
+    EXPECT_EQ(std::tuple(Cfg.FunctionNames[70], Session.ConfigChanged), std::tuple("Func70", 0));
 }
 
 TEST_F(SaveConfigWindowTest, DeleteAsksAndRemovesTheFileAndSetAsAutostartWritesTheStartFile)
@@ -332,29 +351,6 @@ TEST_F(SaveConfigWindowTest, DeleteAsksAndRemovesTheFileAndSetAsAutostartWritesT
     click(windowWith(""), "cmdSetAsStartup");
     EXPECT_EQ(fileBytes(kStartFileName), startFile);
     EXPECT_EQ(Session.StartDelay, 25);
-}
-
-TEST_F(SaveConfigWindowTest, ImportTakesTheTickedSectionOnly)
-{
-    const QString question =
-        "This will overwrite the selected sections in the currently loaded configuration!\r\n Continue?";
-    writeBytes("source.cfg", SerializeConfig(sampleConfig()));
-    clearTables();
-    SaveConfig& w = windowWith("source.cfg");
-    child<QCheckBox>(w, "ChkImportPartial3")->setChecked(true);
-    boxes_.expectYesNo(question, true);
-    click(w, "cmdImportPartial");
-    EXPECT_EQ(Cfg.FunctionNames[70], "Func70");
-    EXPECT_EQ(Cfg.FunctionNames[7], "");
-    EXPECT_EQ(Session.ConfigChanged, 1) << "Close must ask before the import is lost";
-
-    Session.ConfigChanged = 0;
-    writeBytes("source.cfg", "\"General\"\r\n");
-    boxes_.expectYesNo(question, true);
-    boxes_.expectOk("Error in Configuration file");
-    click(w, "cmdImportPartial");
-    EXPECT_EQ(Cfg.FunctionNames[70], "Func70");
-    EXPECT_EQ(Session.ConfigChanged, 0);
 }
 
 } // namespace
