@@ -63,14 +63,33 @@ protected:
     int finishedCount = 0;
 };
 
-TEST_F(BusSearchSteps, EachGaugeIDIsAskedOnceWithTheIdentifyFrameAndMarkedAsked)
+TEST_F(BusSearchSteps, EachGaugeIDIsAskedOnceWithTheIdentifyFrameAndSkipTo250AsksFrom250OnDuringASearchOnly)
 {
+    search.skipTo250();  // no search: nothing to skip
     ASSERT_TRUE(search.start());
     EXPECT_FALSE(search.start()) << "a running search is not started again";
     EXPECT_EQ(GaugeSendBuffer, hexBytes("00 01 7C 80 AA FF"));
     EXPECT_EQ(std::tuple(GaugeSendPending, CurrentGaugeID, search.SearchWaitTicks), std::tuple(1, 1, kSearchWaitTicks));
+    silentTurn();
+    silentTurn();
+    search.skipTo250();  // while GaugeID 3 waits
     runToEnd();
-    EXPECT_EQ(std::tuple(asked, finishedCount), std::tuple(allGaugeIDs(), 1));
+    EXPECT_EQ(asked, (std::vector<int>{1, 2, 3, 250, 251, 252, 253, 254, 255}));
+    EXPECT_EQ(Session.GaugeRecBusStatus[4], 0);
+
+    asked.clear();
+    search.start();
+    while (asked.back() < 252)
+        silentTurn();
+    search.skipTo250();
+    runToEnd();
+    EXPECT_EQ(asked.back(), 255);
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), 252), 1) << "never back to 250";
+
+    asked.clear();
+    search.start();
+    runToEnd();
+    EXPECT_EQ(std::tuple(asked, finishedCount), std::tuple(allGaugeIDs(), 3));
     EXPECT_EQ(Session.GaugeRecBusStatus[0], 0);
     for (int id = 1; id <= 255; ++id)
         EXPECT_EQ(Session.GaugeRecBusStatus[id], 1) << id;
@@ -81,7 +100,7 @@ TEST_F(BusSearchSteps, EachGaugeIDIsAskedOnceWithTheIdentifyFrameAndMarkedAsked)
     silentTurn();
     search.stop();
     silentTurn();
-    EXPECT_EQ(std::tuple(search.scanning(), asked, finishedCount), std::tuple(false, std::vector<int>{1, 2}, 1));
+    EXPECT_EQ(std::tuple(search.scanning(), asked, finishedCount), std::tuple(false, std::vector<int>{1, 2}, 3));
 }
 
 TEST_F(BusSearchSteps, AnAnswerIsStoredAtTheGaugeIDThatAnswered)
@@ -109,27 +128,6 @@ TEST_F(BusSearchSteps, AnAnswerIsStoredAtTheGaugeIDThatAnswered)
     Cfg.GaugeRecType[2] = 3;
     search.poll();
     EXPECT_EQ(Cfg.GaugeRecType[2], 0);
-}
-
-TEST_F(BusSearchSteps, SkipTo250AsksFrom250OnDuringASearchOnly)
-{
-    search.skipTo250();
-    search.start();
-    silentTurn();
-    silentTurn();
-    search.skipTo250();  // while GaugeID 3 waits
-    runToEnd();
-    EXPECT_EQ(asked, (std::vector<int>{1, 2, 3, 250, 251, 252, 253, 254, 255}));
-    EXPECT_EQ(Session.GaugeRecBusStatus[4], 0);
-
-    asked.clear();
-    search.start();
-    while (asked.back() < 252)
-        silentTurn();
-    search.skipTo250();
-    runToEnd();
-    EXPECT_EQ(asked.back(), 255);
-    EXPECT_EQ(std::count(asked.begin(), asked.end(), 252), 1) << "never back to 250";
 }
 
 TEST_F(BusSearchSteps, AFrameWaitingForTheSenderIsNotOverwrittenUntilTheSenderHasStopped)

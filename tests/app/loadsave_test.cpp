@@ -208,9 +208,8 @@ TEST_F(SaveConfigWindowTest, SaveWritesTheHeaderLineTheFileReadsBackAndALatin1Na
     boxes_.expectOk("File saved as: a.cfg");
     click(w, "CmdSave");
     const std::string bytes = fileBytes("a.cfg");
-    const std::string version = kProgramVersion;
     const std::string start = "\"General\"\r\n\"Program Name: Control Program for X-Plane Simulator       , "
-                              "Version: " + version + "         ,Connected Sim: X-Plane, FSUIPC version: N/A "
+                              "Version: " + std::string(kProgramVersion) + "         ,Connected Sim: X-Plane, FSUIPC version: N/A "
                               ",Date/Time saved: 06-12-2026 17:30:00\r\n\",3,1,25,1,33,2,";
     EXPECT_EQ(bytes.substr(0, start.size()), start);
     EXPECT_EQ(std::tuple(Session.ConfigFileName, Session.ConfigChanged, Session.ConfigError), std::tuple("a.cfg", 0, 0));

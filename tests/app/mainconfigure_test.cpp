@@ -368,14 +368,10 @@ protected:
 TEST_F(DialogsOpen, EveryGaugeTypeOpensItsOwnDialogForItsGaugeIDWithItsRecord)
 {
     FrmMainConfigure& s = screen();
-    const std::vector<std::string> lines = listLines(s, "Configlist");
-    for (std::size_t row = 0; row < lines.size(); ++row) {
-        const int id = GaugeIDOfLine(lines[row]);
+    for (const std::string& line : listLines(s, "Configlist")) {
+        const int id = GaugeIDOfLine(line);
         const std::string_view name = GaugeDialogName(Cfg.GaugeRecType[id], Cfg.GaugeRecVersion[id]);
-        clickLine(s, "Configlist", int(row));
-        QWidget* shown = openWindow(name);
-        ASSERT_NE(shown, nullptr) << name;
-        if (auto* gaugeDialog = qobject_cast<GaugeDialog*>(shown))
+        if (auto* gaugeDialog = qobject_cast<GaugeDialog*>(&opened(id)))
             EXPECT_EQ(gaugeDialog->gaugeID(), id) << name;
         else
             EXPECT_TRUE(name == "ConfigIOM" || name == kUnknownDeviceDialog) << name;
