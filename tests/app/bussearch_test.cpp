@@ -111,8 +111,8 @@ TEST_F(BusSearchSteps, AnAnswerIsStoredAtTheGaugeIDThatAnswered)
     reply(40, 1, 2, 3);  // late, from a gauge asked before
     search.poll();
 
-    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[40], Cfg.GaugeRecModel[40], Cfg.GaugeRecVersion[40]), std::tuple(1, 2, 3));
-    EXPECT_EQ(Cfg.GaugeRecFunction1[40], 7) << "assignments stay";
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecType[40], Cfg.GaugeRecModel[40], Cfg.GaugeRecVersion[40], Cfg.GaugeRecFunction1[40]),
+              std::tuple(1, 2, 3, 7)) << "assignments stay";
     EXPECT_EQ(std::tuple(Session.GaugeRecBusStatus[40], Session.GaugeRecBusStatus[1]), std::tuple(2, 1))
         << "the asked GaugeID did not answer";
     EXPECT_EQ(lines, std::vector<std::string>{" 040   001         Small gauge; Single Needle "});
@@ -175,11 +175,6 @@ protected:
         Cfg.FunctionNames[7] = "Flaps";
     }
 
-    bool searchEnds(int timeoutMs = 15000)
-    {
-        return waitUntil([] { return !DefaultForm<FrmMainConfigure>::get().Search().scanning(); }, timeoutMs);
-    }
-
     std::vector<int> askedIDs() const
     {
         std::vector<int> ids;
@@ -200,7 +195,7 @@ TEST_F(BusSearchOnTheBus, TheGaugesOnTheBusEnterWithTypeModelAndVersionSkip250An
     ASSERT_TRUE(waitUntil([this] { return unit.frames().size() >= 20; }, 5000));
     click(s, "CmdSet250");
     click(s, "Cmdsearch");  // refused while the search runs
-    ASSERT_TRUE(searchEnds());
+    ASSERT_TRUE(waitUntil([&] { return !s.Search().scanning(); }, 15000));
 
     const std::vector<int> ids = askedIDs();
     ASSERT_GE(ids.size(), 26u);

@@ -1,9 +1,8 @@
 #pragma once
 
-// Shared by the configuration-screen tests: the gauge-bus test frame (own
-// working directory, link windows installed, shared send path empty) with
-// the built-in type table loaded and no window of this library left loaded
-// afterwards.
+// The gauge-bus test frame (own working directory, link windows installed,
+// shared send path empty) with the built-in type table loaded and no window
+// of the configuration screen's library left loaded afterwards.
 
 #include "app/configscreen.h"
 #include "app/configunknown.h"

@@ -121,7 +121,6 @@ TEST(ConfigUnknown, UninstallFreesTheGaugeIDButKeepsTheSecondFunctionAndPlates)
         EXPECT_TRUE(DefaultForm<frmConfigUnknown>::loaded()) << typed;
     }
     EXPECT_TRUE(Cfg == before);
-    DefaultForm<frmConfigUnknown>::unload();
 
     frmConfigUnknown& d = dialogFor(17);
     EXPECT_EQ(child<QLineEdit>(d, "GaugeID")->text(), "17");

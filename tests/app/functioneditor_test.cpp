@@ -120,7 +120,6 @@ TEST_F(FunctionEditorWindow, ListsEveryFunctionShowsTheSelectedOneFindsAndTestsI
     const std::vector<std::string> lines = listLines(window(), "Configlist");
     ASSERT_EQ(lines.size(), 301u);
     EXPECT_EQ(lines[52], "052,   ,   ,   --,   , 00,  000,   000,   000,   000,   0,   0, 0");
-    EXPECT_EQ(list("Configlist")->currentRow(), -1);
     click(window(), "Command2");  // no function shown yet: no test window
     EXPECT_FALSE(DefaultForm<frmTestFunction>::loaded());
 

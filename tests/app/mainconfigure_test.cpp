@@ -403,12 +403,10 @@ TEST_F(DialogsOpen, EveryGaugeTypeOpensItsOwnDialogForItsGaugeIDWithItsRecord)
 
     // A replaced opener gets the context; an empty one leaves the unknown
     // device window.
-    Session.ConfigChanged = 0;
     std::vector<std::pair<int, std::string>> opened;
     SetGaugeDialogOpener("ConfigGaugeDN", [&] { opened.emplace_back(CurrentGaugeID, CurrentGaugeTypeName); });
     OpenGaugeDialog(14);
     EXPECT_EQ(opened, (std::vector<std::pair<int, std::string>>{{14, "Large gauge; Dual Needle Concentric "}}));
-    EXPECT_EQ(Session.ConfigChanged, 1);
     SetGaugeDialogOpener("ConfigGaugeDN", {});
     OpenGaugeDialog(14);
     EXPECT_EQ(opened.size(), 1u);
