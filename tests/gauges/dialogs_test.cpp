@@ -721,6 +721,10 @@ TEST_F(Clocks, LightTimesTemperaturesVoltageOptionsAndSyncModeAndTypedFaultsSend
     actOk(d, "boxFahrenheit= cmdSetFahrenheit", kTemperatureRule);
     EXPECT_TRUE(link_.sent.empty());
 
+    act(d, "OptionSecondsBlinkerDot OptionSecondsBlinkerSpace OptionSecondsBlinkerdisabled OptionSounderDisable "
+           "OptionSounderEnable DisplayOff LightOn DisplayOn LightOff");
+    EXPECT_EQ(link_.commands(),
+              (Commands{{13, 165}, {13, 32}, {13, 0}, {10, 0}, {10, 1}, {8, 0}, {8, 64}, {8, 192}, {8, 128}}));
     link_.replies[17] = SimControlUnit::reply(17, 109, QByteArray::fromHex("0000000E000000 0C0509 00 002D03"));
     click(d, "CmdReadAirPress");
     EXPECT_EQ(texts(d, "LocalTimeHours UniversalTimeHours LocalTimeMinutes LocalTimeSeconds FThrs FTmin FTsec"),
