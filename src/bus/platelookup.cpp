@@ -57,11 +57,14 @@ bool PlateValueToSteps(int plate, Single& ReadValue, int& steps, const ConfigTab
     const int upperElement = above > lastElement ? kMaximumElement : above;
     const double lowerValue = values[std::size_t(lowerElement)];
     const int lowerSteps = needles[std::size_t(lowerElement)];
-    const double result = std::floor(lowerSteps + (v - lowerValue) / (values[std::size_t(upperElement)] - lowerValue) *
-                                                      (needles[std::size_t(upperElement)] - lowerSteps));
-    if (!std::isfinite(result))
+    const double exact = lowerSteps + (v - lowerValue) / (values[std::size_t(upperElement)] - lowerValue) *
+                                          (needles[std::size_t(upperElement)] - lowerSteps);
+    if (!std::isfinite(exact))
         return false;
-    steps = int(result);
+    // Rounded toward minus infinity. lower <= v < upper keeps it within the
+    // two points' steps, well inside an int.
+    const int truncated = int(exact);
+    steps = double(truncated) > exact ? truncated - 1 : truncated;
     return true;
 }
 
