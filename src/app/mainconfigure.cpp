@@ -30,6 +30,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -51,6 +52,8 @@ constexpr const char* kColumnCaptions[] = {"ID", "Device Type", "Model", "Versio
                                            "First Function", "Second Function", "Connection Status"};
 // Where the column captions stand, in dialog units; the last five are the
 // list's tab stops.
+// What a window manager's frame takes of the screen's width, about.
+constexpr int kWindowFrameAllowance = 16;
 constexpr int kColumnPositions[] = {0, 28, kGaugeListTabStops[0], kGaugeListTabStops[1], kGaugeListTabStops[2],
                                     kGaugeListTabStops[3], kGaugeListTabStops[4]};
 
@@ -269,6 +272,7 @@ void FrmMainConfigure::buildControls()
     listLayout->addWidget(Configlist, 1);
     listLayout->addLayout(progress);
     connect(Configlist, &QListWidget::itemClicked, this, &FrmMainConfigure::Configlist_Click);
+    connect(Configlist->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { placeCaptions(); });
     connect(CmdSet250, &QPushButton::clicked, this, &FrmMainConfigure::CmdSet250_Click);
 
     // --- Actions.
@@ -327,31 +331,62 @@ void FrmMainConfigure::buildControls()
     resize(1280, 640);
 }
 
+// The captions stand over the columns the tab stops make, shifted as far
+// as the list is scrolled sideways.
+void FrmMainConfigure::placeCaptions()
+{
+    const qreal unit = QFontMetricsF(Configlist->font()).averageCharWidth() / 4.0;
+    const int scrolled = Configlist->horizontalScrollBar()->value();
+    const QList<QLabel*> captions = listHeader_->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    for (int i = 0; i < captions.size(); ++i) {
+        captions[i]->adjustSize();
+        captions[i]->move(int(kColumnPositions[i] * unit) + Configlist->frameWidth() + 4 - scrolled, 0);
+    }
+}
+
 void FrmMainConfigure::Form_Load()
 {
     SetListTabStops(Configlist, {kGaugeListTabStops[0], kGaugeListTabStops[1], kGaugeListTabStops[2],
                                  kGaugeListTabStops[3], kGaugeListTabStops[4]});
-    // The captions stand over the columns the tab stops make.
-    const qreal unit = QFontMetricsF(Configlist->font()).averageCharWidth() / 4.0;
+    placeCaptions();
     const QList<QLabel*> captions = listHeader_->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
-    int height = 0;
-    for (int i = 0; i < captions.size(); ++i) {
-        captions[i]->adjustSize();
-        captions[i]->move(int(kColumnPositions[i] * unit) + Configlist->frameWidth() + 4, 0);
-        height = std::max(height, captions[i]->height());
-    }
-    listHeader_->setMinimumHeight(height);
+    int captionHeight = 0;
+    for (QLabel* caption : captions)
+        captionHeight = std::max(captionHeight, caption->height());
+    listHeader_->setMinimumHeight(captionHeight);
 
     // The screen opens with every column in view, the connection status
     // (the last one) included: the list is at least as wide as its widest
-    // last-column text, with room for the scroll bar.
+    // last-column text, with room for the scroll bar. On a screen too narrow
+    // for that, the window keeps to the screen and the list scrolls sideways,
+    // its captions with it.
+    const qreal unit = QFontMetricsF(Configlist->font()).averageCharWidth() / 4.0;
     const QFontMetrics metrics(Configlist->font());
     int lastColumn = captions.last()->width();
     for (const char* status : kBusStatusTexts)
         lastColumn = std::max(lastColumn, metrics.horizontalAdvance(QString::fromLatin1(status)));
-    Configlist->setMinimumWidth(int(kColumnPositions[std::size(kColumnPositions) - 1] * unit) + lastColumn +
-                                2 * Configlist->frameWidth() + Configlist->verticalScrollBar()->sizeHint().width() +
-                                metrics.averageCharWidth() * 2);
+    const int lineWidth = int(kColumnPositions[std::size(kColumnPositions) - 1] * unit) + lastColumn +
+                          metrics.averageCharWidth() * 2;
+    SetListLineWidth(Configlist, lineWidth);
+    const int allColumns =
+        lineWidth + 2 * Configlist->frameWidth() + Configlist->verticalScrollBar()->sizeHint().width();
+    // The window is not shown yet, so a new minimum does not travel up the
+    // layouts by itself.
+    const auto listAtLeast = [this](int width) {
+        Configlist->setMinimumWidth(width);
+        QWidget* frame = Configlist->parentWidget();
+        frame->layout()->invalidate();
+        frame->updateGeometry();
+        layout()->invalidate();
+        layout()->activate();
+    };
+    listAtLeast(allColumns);
+    const int besideList = minimumWidth() - allColumns;
+    const int room = screen()->availableGeometry().width() - kWindowFrameAllowance - besideList;
+    if (room < allColumns) {
+        listAtLeast(std::max(room, allColumns / 2));
+        resize(room + besideList, height());
+    }
     Timer1.start();
 }
 

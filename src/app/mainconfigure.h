@@ -53,6 +53,7 @@ protected:
     void Form_TitleBarClose() override { Command1_Click(); }
 
 private:
+    void placeCaptions();
     // One row of the COM-port settings.
     struct DeviceRow {
         Integer ConfigTables::*port;

@@ -8,7 +8,9 @@
 #include <QTextLayout>
 #include <QTextOption>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace varnet {
@@ -64,12 +66,18 @@ public:
         QTextLayout layout(opt.text, opt.font);
         layout.setTextOption(columns(opt.font));
         layout.beginLayout();
-        const qreal drawn = layout.createLine().naturalTextWidth();
+        QTextLine line = layout.createLine();
+        // A line is measured only once it is laid out; unbroken, it is as
+        // wide as its text.
+        line.setLineWidth(std::numeric_limits<int>::max() / 2);
+        const qreal drawn = line.naturalTextWidth();
         layout.endLayout();
         const int margins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1);
-        hint.setWidth(int(std::ceil(drawn)) + margins);
+        hint.setWidth(std::max(int(std::ceil(drawn)) + margins, minimumWidth));
         return hint;
     }
+
+    int minimumWidth = 0;
 
 private:
     QTextOption columns(const QFont& font) const
@@ -92,6 +100,14 @@ private:
 void SetListTabStops(QListWidget* list, std::initializer_list<int> dialogUnits)
 {
     list->setItemDelegate(new TabStopDelegate(dialogUnits, list));
+}
+
+void SetListLineWidth(QListWidget* list, int pixels)
+{
+    if (auto* delegate = dynamic_cast<TabStopDelegate*>(list->itemDelegate())) {
+        delegate->minimumWidth = pixels;
+        list->doItemsLayout();
+    }
 }
 
 } // namespace varnet

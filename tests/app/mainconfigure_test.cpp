@@ -9,6 +9,10 @@
 #include "support/fake_serial_port.h"
 #include "support/fake_udp_socket.h"
 
+#include <QApplication>
+#include <QListWidget>
+#include <QScrollBar>
+
 namespace varnet {
 namespace {
 
@@ -94,6 +98,26 @@ TEST_F(ConfigScreenWindow, RebuildShowsTheSettingsAndProbesOnlyFreeComPorts)
     Cfg.ProcessTimerInterval = 0;
     s.Form_Activate();
     EXPECT_EQ(std::tuple(child<QSlider>(s, "SliderXferTtimerProcess")->value(), Cfg.ProcessTimerInterval), std::tuple(40, 0));
+}
+
+TEST_F(ConfigScreenWindow, OnAScreenTooNarrowForTheListTheListScrollsSidewaysWithItsCaptions)
+{
+    gauge(1, 2);
+    FrmMainConfigure& s = screen();
+    s.show();
+    QApplication::processEvents();
+    auto* list = child<QListWidget>(s, "Configlist");
+    QScrollBar* sideways = list->horizontalScrollBar();
+    ASSERT_LT(s.width(), 1280) << "the offscreen test screen is 800 pixels wide";
+    ASSERT_GT(sideways->maximum(), 0);
+    const QList<QLabel*> captions = list->parentWidget()->findChild<QWidget*>()->findChildren<QLabel*>();
+    const int shownAt = captions.first()->x();
+    sideways->setValue(40);
+    EXPECT_EQ(captions.first()->x(), shownAt - 40);
+    // Scrolled to its end, the list shows the connection status whole.
+    sideways->setValue(sideways->maximum());
+    EXPECT_EQ(captions.last()->text(), "Connection Status");
+    EXPECT_LE(captions.last()->x() + captions.last()->width(), list->x() + list->viewport()->width());
 }
 
 TEST_F(ConfigScreenWindow, SettingAComPortChecksItThenOpensOrClosesThePortsAndCloseAsksFirst)
