@@ -346,8 +346,6 @@ void FrmMainConfigure::placeCaptions()
 
 void FrmMainConfigure::Form_Load()
 {
-    SetListTabStops(Configlist, {kGaugeListTabStops[0], kGaugeListTabStops[1], kGaugeListTabStops[2],
-                                 kGaugeListTabStops[3], kGaugeListTabStops[4]});
     placeCaptions();
     const QList<QLabel*> captions = listHeader_->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
     int captionHeight = 0;
@@ -367,7 +365,10 @@ void FrmMainConfigure::Form_Load()
         lastColumn = std::max(lastColumn, metrics.horizontalAdvance(QString::fromLatin1(status)));
     const int lineWidth = int(kColumnPositions[std::size(kColumnPositions) - 1] * unit) + lastColumn +
                           metrics.averageCharWidth() * 2;
-    SetListLineWidth(Configlist, lineWidth);
+    SetListTabStops(Configlist,
+                    {kGaugeListTabStops[0], kGaugeListTabStops[1], kGaugeListTabStops[2], kGaugeListTabStops[3],
+                     kGaugeListTabStops[4]},
+                    lineWidth);
     const int allColumns =
         lineWidth + 2 * Configlist->frameWidth() + Configlist->verticalScrollBar()->sizeHint().width();
     // The window is not shown yet, so a new minimum does not travel up the

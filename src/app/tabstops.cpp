@@ -28,8 +28,8 @@ QString oneRow(QString text)
 
 class TabStopDelegate final : public QStyledItemDelegate {
 public:
-    TabStopDelegate(std::initializer_list<int> dialogUnits, QObject* parent)
-        : QStyledItemDelegate(parent), stops_(dialogUnits)
+    TabStopDelegate(std::initializer_list<int> dialogUnits, int minimumWidth, QObject* parent)
+        : QStyledItemDelegate(parent), stops_(dialogUnits), minimumWidth_(minimumWidth)
     {
     }
 
@@ -73,11 +73,9 @@ public:
         const qreal drawn = line.naturalTextWidth();
         layout.endLayout();
         const int margins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1);
-        hint.setWidth(std::max(int(std::ceil(drawn)) + margins, minimumWidth));
+        hint.setWidth(std::max(int(std::ceil(drawn)) + margins, minimumWidth_));
         return hint;
     }
-
-    int minimumWidth = 0;
 
 private:
     QTextOption columns(const QFont& font) const
@@ -93,21 +91,14 @@ private:
     }
 
     std::vector<int> stops_;
+    int minimumWidth_;
 };
 
 } // namespace
 
-void SetListTabStops(QListWidget* list, std::initializer_list<int> dialogUnits)
+void SetListTabStops(QListWidget* list, std::initializer_list<int> dialogUnits, int minimumLineWidth)
 {
-    list->setItemDelegate(new TabStopDelegate(dialogUnits, list));
-}
-
-void SetListLineWidth(QListWidget* list, int pixels)
-{
-    if (auto* delegate = dynamic_cast<TabStopDelegate*>(list->itemDelegate())) {
-        delegate->minimumWidth = pixels;
-        list->doItemsLayout();
-    }
+    list->setItemDelegate(new TabStopDelegate(dialogUnits, minimumLineWidth, list));
 }
 
 } // namespace varnet
