@@ -322,17 +322,17 @@ std::optional<Single> ProcessLoop::GetPort(int port)
 const ProcessLoop::NeedleReading& ProcessLoop::ReadNeedle(int needle, int port, int plate)
 {
     SimCom& link = Link();
-    if (needle >= int(needleReadings_.size()))
-        needleReadings_.resize(std::size_t(needle) + 1);
     const std::uint64_t version = link.PortVersion(port);
-    if (const KeptReading& kept = needleReadings_[std::size_t(needle)];
-        version != 0 && kept.version == version && kept.port == port && kept.plate == plate)
-        return kept.reading;
+    if (needle < int(needleReadings_.size())) {
+        const KeptReading& kept = needleReadings_[std::size_t(needle)];
+        if (version != 0 && kept.version == version && kept.port == port && kept.plate == plate)
+            return kept.reading;
+    }
 
     const int faults = link.GetPortFaults;
     const std::optional<Single> read = link.GetPort(port);
-    // A fault box let events run: the run may have been restarted meanwhile,
-    // so the place of the reading is found again.
+    // Found only now: a fault box may have let events run, and a restarted
+    // run starts a new list.
     if (needle >= int(needleReadings_.size()))
         needleReadings_.resize(std::size_t(needle) + 1);
     KeptReading& kept = needleReadings_[std::size_t(needle)];
