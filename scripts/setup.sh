@@ -1,11 +1,29 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian packages only), builds, and then either
-# starts the program in the example cockpit folder ("run") or runs every
-# test ("test"), first in build/ and then in build-asan/ under the
-# sanitizers.
+# starts the program in the user's own working folder ("run [folder]",
+# ~/varnet-cockpit unless named, made from examples/cockpit on first use),
+# runs the example cockpit on the simulated control unit and X-Plane
+# ("demo", scripts/demo.sh) or runs every test ("test"), first in build/ and
+# then in build-asan/ under the sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mode=${1:-run}
+
+# The program is a desktop program: say so before a long build ends in the
+# toolkit's complaint about its display plugin.
+if [[ $mode == run || $mode == demo ]] && [[ -z ${DISPLAY:-} && -z ${WAYLAND_DISPLAY:-} ]]; then
+    echo "setup.sh $mode: the program needs a desktop (X11, or XWayland under Wayland): neither DISPLAY nor WAYLAND_DISPLAY is set" >&2
+    exit 1
+fi
+
+# Run through sudo, the program runs as the user who called it, in that
+# user's home: the files it saves are theirs.
+as_user=()
+user_home=$HOME
+if [[ $EUID -eq 0 && -n ${SUDO_USER:-} && $SUDO_USER != root ]]; then
+    as_user=(runuser -u "$SUDO_USER" --)
+    user_home=$(getent passwd "$SUDO_USER" | cut -d: -f6)
+fi
 
 packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-serialport-dev libgl-dev
@@ -16,6 +34,10 @@ for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
+    if [[ $EUID -ne 0 ]]; then
+        echo "setup.sh: run as root (sudo) to install: ${missing[*]}" >&2
+        exit 1
+    fi
     apt-get update
     DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
@@ -24,8 +46,26 @@ case "$mode" in
 run)
     cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNET_BUILD_TESTS=OFF
     cmake --build build
-    cd examples/cockpit
-    exec ../../build/varnet
+    # The user's own working folder: the example in the checkout stays as
+    # shipped, and a later pull never meets the user's saves. An existing
+    # folder is used as it is.
+    folder=${2:-$user_home/varnet-cockpit}
+    program=$PWD/build/varnet
+    if [[ ! -d $folder ]] || [[ -z $(ls -A "$folder") ]]; then
+        "${as_user[@]}" mkdir -p "$folder"
+        "${as_user[@]}" cp -r examples/cockpit/. "$folder"
+        echo "Working folder: $folder (made from examples/cockpit)"
+    else
+        echo "Working folder: $folder"
+    fi
+    echo "After the autostart the run window is minimized: bring it back from the taskbar or with Alt+Tab."
+    cd "$folder"
+    exec "${as_user[@]}" "$program"
+    ;;
+demo)
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNET_BUILD_TESTS=OFF
+    cmake --build build
+    exec "${as_user[@]}" scripts/demo.sh
     ;;
 test)
     # The number tests also run under a locale whose decimal separator is a comma.
@@ -55,7 +95,7 @@ test)
         QT_QPA_PLATFORM=offscreen ctest --test-dir build-asan "${ctest_args[@]}"
     ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run [folder] | demo | test" >&2
     exit 2
     ;;
 esac

@@ -103,6 +103,16 @@ bool devicePortOpenOn(int number)
     return false;
 }
 
+// The port object of the device whose number `port` is.
+SerialPort& devicePort(Integer ConfigTables::*port)
+{
+    if (port == &ConfigTables::ComPortGauges)
+        return DefaultForm<frmStatus>::get().MSComm1();
+    return standAloneLinks().MSComm1(port == &ConfigTables::ComPortEC    ? StandAloneDevice::EngineCluster
+                                     : port == &ConfigTables::ComPortIOM ? StandAloneDevice::IOModule1
+                                                                         : StandAloneDevice::IOModule2);
+}
+
 // The COM numbers 1..16 that can be opened. Each is tried on a port object
 // of its own, so the device ports keep their numbers and their state.
 std::vector<int> availableComPorts()
@@ -463,11 +473,7 @@ void FrmMainConfigure::setComPort(DeviceRow& row)
         messages().ok(port.rule);
         return;
     }
-    row.current->setText(QString::number(*port.value));
-    // A new port is an edit like any other: Close and Continue must not
-    // drop it without asking.
-    if (Cfg.*row.port != *port.value)
-        Session.ConfigChanged = 1;
+    const Integer previous = Cfg.*row.port;
     Cfg.*row.port = Integer(*port.value);
 
     // Opening and closing may show boxes, during which the screen can be
@@ -480,6 +486,21 @@ void FrmMainConfigure::setComPort(DeviceRow& row)
         CloseComPorts();
     if (!self)
         return;
+    // A port that did not open is not taken (its box named it): the row
+    // keeps the port it had, open again, and its button stays as it was.
+    if (*port.value != 0 && !devicePort(row.port).isOpen()) {
+        Cfg.*row.port = previous;
+        if (previous != 0)
+            OpenComPorts(PortFailures::Quiet);
+        if (self)
+            Form_Activate();
+        return;
+    }
+    row.current->setText(QString::number(*port.value));
+    // A new port is an edit like any other: Close and Continue must not
+    // drop it without asking.
+    if (previous != *port.value)
+        Session.ConfigChanged = 1;
     if (standAlone)
         row.deviceButton->setEnabled(*port.value != 0);
     Form_Activate();

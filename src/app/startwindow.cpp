@@ -174,10 +174,10 @@ void frmMain::showFileName(const std::string& name)
     FileName->setText(FileNameText(name));
 }
 
-bool frmMain::loadConfiguration()
+bool frmMain::loadConfiguration(QString* error)
 {
     const auto busy = loading_.enter();
-    ReadConfigFile();
+    ReadConfigFile(error);
     return Session.ConfigError == 0;
 }
 
@@ -235,8 +235,13 @@ void frmMain::autostart()
 {
     Timer2_.stop();
     Session.ConfigFileName = FileNameOfText(FileName->text(), shownFileName_);
-    if (!loadConfiguration()) {
-        messages().ok(QString::fromLatin1(kAutostartFailed));
+    // One failure, one box: the reader's error, naming the file, opens the
+    // autostart's own message.
+    QString error;
+    if (!loadConfiguration(&error)) {
+        if (!error.isEmpty())
+            error += QStringLiteral("\r\n");
+        messages().ok(error + QString::fromLatin1(kAutostartFailed));
         FileName->clear();
         return;
     }

@@ -73,9 +73,10 @@ private:
     void refreshFileBox();
     // Shows `name` in FileName, which then names that file until edited.
     void showFileName(const std::string& name);
-    // ReadConfigFile on Session.ConfigFileName; true when it loaded. The
-    // countdown holds still while a question of the load is open.
-    bool loadConfiguration();
+    // ReadConfigFile on Session.ConfigFileName; true when it loaded. A read
+    // error is handed to `error` when given. The countdown holds still while
+    // a question of the load is open.
+    bool loadConfiguration(QString* error = nullptr);
     // After a successful load: the run window is shown and prepared (and its
     // run started and the window minimized for the autostart), the yoke
     // status window started when a yoke is configured, and this window

@@ -1,5 +1,6 @@
 #include "config/configfile.h"
 
+#include "config/files.h"
 #include "platform/messages.h"
 
 #include <QString>
@@ -347,7 +348,15 @@ bool readConfig(ItemReader& in, ConfigTables& t)
 
 } // namespace
 
-void ReadConfigFile()
+QString ConfigErrorText(const std::string& fileName, const std::string& description)
+{
+    QString text = QString::fromLatin1(kConfigErrorMessage) + FileNameText(fileName);
+    if (!description.empty())
+        text += QStringLiteral(": ") + QString::fromStdString(description);
+    return text;
+}
+
+void ReadConfigFile(QString* error)
 {
     Session.ConfigError = 0;
     // Read into a copy and commit only a file that was read whole and
@@ -359,8 +368,14 @@ void ReadConfigFile()
             Session.ConfigError = 1;
             return;
         }
-    } catch (const ItemError& error) {
-        messages().ok(QString::fromLatin1(kConfigErrorMessage) + QString::fromStdString(error.what()));
+    } catch (const ItemError& failure) {
+        // The description alone does not say which file failed: the one
+        // the start file names, chosen, or typed.
+        const QString text = ConfigErrorText(Session.ConfigFileName, failure.what());
+        if (error)
+            *error = text;
+        else
+            messages().ok(text);
         Session.ConfigError = 1;
         return;
     }

@@ -5,6 +5,8 @@
 #include "config/itemtext.h"
 #include "config/tables.h"
 
+#include <QString>
+
 #include <string>
 
 namespace varnet {
@@ -12,8 +14,9 @@ namespace varnet {
 // Reads Session.ConfigFileName into Cfg; Session.ConfigError is 0 when the
 // file was loaded and 1 when it failed or the user refused one of its
 // questions. The tables change only when the whole file was read and
-// accepted.
-void ReadConfigFile();
+// accepted. A read error is shown in a box, or, when `error` is given,
+// handed to the caller (who shows it with its own text, one box in all).
+void ReadConfigFile(QString* error = nullptr);
 
 // Writes every stored table to Session.ConfigFileName. The previous file is
 // replaced only once the new one was written whole; on failure it is left
@@ -55,7 +58,12 @@ private:
 // Works out a yoke's calibration from its four raw limits.
 YokeCalibrationRecord DeriveYokeCalibration(const std::array<Integer, 4>& rawLimits);
 
-// The message that opens every load failure; the error's description follows.
+// The message that opens every load failure; the file's name and the
+// error's description follow.
 inline constexpr const char* kConfigErrorMessage = "Error Configuration file. ";
+
+// "Error Configuration file. cockpit.cfg: File not found"; a wrong section
+// name has no description and gives the name alone.
+QString ConfigErrorText(const std::string& fileName, const std::string& description);
 
 } // namespace varnet

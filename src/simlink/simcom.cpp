@@ -111,8 +111,9 @@ void SimCom::OpenUDP()
         const auto local = portNumber(Cfg.LocalPort);
         if (!local)
             return lanError(QStringLiteral("Invalid local port \"%1\"").arg(QString::fromStdString(Cfg.LocalPort)));
+        // The socket's own words say what, not which port.
         if (!WinsockUDP->bind(*local))
-            return lanError(WinsockUDP->errorString());
+            return lanError(QStringLiteral("%1 (local port %2)").arg(WinsockUDP->errorString()).arg(*local));
     }
     if (!sendOpen_) {
         const auto remote = portNumber(Cfg.RemotePort);

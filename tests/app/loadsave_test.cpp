@@ -289,7 +289,7 @@ TEST_F(SaveConfigWindowTest, LoadReplacesTheTablesOrKeepsTheCurrentFileAndImport
     // A later save must go to the file the tables came from, not over the
     // file that failed to load.
     boxes_.expectYesNo(kOverwriteQuestion, true);
-    boxes_.expectOk(QString(kConfigErrorMessage) + kErrorFileNotFound);
+    boxes_.expectOk(ConfigErrorText("missing.cfg", kErrorFileNotFound));
     click(windowWith("missing.cfg"), "CmdLoad");
     EXPECT_EQ(Session.ConfigFileName, "other.cfg");
     EXPECT_FALSE(DefaultForm<SaveConfig>::loaded());

@@ -137,6 +137,18 @@ TEST_F(ConfigScreenWindow, SettingAComPortChecksItThenOpensOrClosesThePortsAndCl
     click(s, "cmdSetCommportEC");
     EXPECT_EQ(std::tuple(Cfg.ComPortEC, text("BoxCurrentComEC")), std::tuple(12, "12"));
     EXPECT_TRUE(standAloneLinks().MSComm1(StandAloneDevice::EngineCluster).isOpen() && enabled("cmdGotoEC"));
+    // A port that does not open is not taken: one box names it, and the row
+    // keeps the port it had, open, and its button as it was.
+    for (auto [combo, set, current, kept] : {std::tuple{"ComboComEC", "cmdSetCommportEC", "BoxCurrentComEC", "12"},
+                                             {"ComboCOMIOM", "cmdSetCommportIOM", "BoxCurrentComIOM", "0"}}) {
+        choose(combo, "5");
+        boxes.expectOk(ComPortErrorText(5, "Device not found"));
+        click(s, set);
+        EXPECT_EQ(text(current), kept) << combo;
+    }
+    EXPECT_EQ(std::tuple(Cfg.ComPortEC, Cfg.ComPortIOM, enabled("cmdGotoEC"), enabled("cmdGotoIOM")),
+              std::tuple(12, 0, true, false));
+    EXPECT_TRUE(standAloneLinks().MSComm1(StandAloneDevice::EngineCluster).isOpen());
 
     child<QComboBox>(s, "ComboComVarnet")->setCurrentText("3");
     click(s, "cmdSetCommport");

@@ -148,8 +148,7 @@ TEST_F(StartWindowTest, FailedAutostartStaysStoppedThenContinueLoadsTheChosenFil
     frmMain& w = activated("cockpit.cfg", 1, true);
     // The autostart uses the typed name, reports and stays stopped.
     child<QLineEdit>(w, "FileName")->setText("missing.cfg");
-    boxes_.expectOk("Error Configuration file. File not found");
-    boxes_.expectOk(kAutostartFailed);
+    boxes_.expectOk(QString("Error Configuration file. missing.cfg: File not found\r\n") + kAutostartFailed);
     w.Timer2_Timer();
     EXPECT_EQ(text(w, "FileName"), "");
     EXPECT_TRUE(startWindowOpen() && !w.Timer2().isActive() && !DefaultForm<frmStatus>::loaded());

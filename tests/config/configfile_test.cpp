@@ -179,7 +179,7 @@ TEST_F(ConfigFileTest, OnlyExistingRegularFilesOfAConfigurationsSizeAreRead)
                                             std::pair{"absent.cfg", "File not found"}}) {
         Session.ConfigFileName = name;
         ScriptedMessages boxes;
-        boxes.expectOk(QString(kConfigErrorMessage) + description);
+        boxes.expectOk(QString("Error Configuration file. %1: %2").arg(name, description));
         ReadConfigFile();
         EXPECT_EQ(Session.ConfigError, 1) << name;
     }
@@ -244,7 +244,7 @@ TEST_F(ConfigFileTest, EveryReadFaultIsReportedAndChangesNothing)
         SCOPED_TRACE(fault.what);
         const ConfigTables before = Cfg = sampleConfig();
         ScriptedMessages boxes;
-        boxes.expectOk(QString::fromLatin1(kConfigErrorMessage) + QString::fromStdString(fault.description));
+        boxes.expectOk(ConfigErrorText("cockpit.cfg", fault.description));
         EXPECT_EQ(load(fault.text), 1);
         EXPECT_TRUE(Cfg == before);
     }

@@ -54,7 +54,7 @@ TEST(TruncatedConfigFile, EveryCutAtASectionBoundaryIsReportedOnceAndLosesNothin
         {
             ScriptedMessages boxes;
             boxes.expectYesNo("This will overwrite the current configuration! Continue?", true);
-            boxes.expectOk(QString::fromLatin1(kConfigErrorMessage) + kErrorPastEnd);
+            boxes.expectOk(ConfigErrorText("broken.cfg", kErrorPastEnd));
             SaveConfig& window = DefaultForm<SaveConfig>::get();
             child<QLineEdit>(window, "FileName")->setText("broken.cfg");
             click(window, "CmdLoad");

@@ -94,7 +94,7 @@ TEST(OpenUDP, RefusedSettingsAreReportedAndLeaveTheLinkClosed)
     };
 
     receiver->setBindError("Address in use");
-    refused("Address in use");
+    refused("Address in use (local port 49001)");
     receiver->setBindError({});
 
     Cfg.RemotePort = "x-plane";

@@ -6,15 +6,19 @@
 //
 //     cd examples/cockpit && ../../build/tools/simcontrolunit/simcontrolunit --gauge 1:1 --gauge 2:1
 
+#include "config/tables.h"
 #include "simcontrolunit/simcontrolunit.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <optional>
+#include <utility>
+#include <vector>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -47,6 +51,22 @@ std::optional<Gauge> parseGauge(const QString& text)
     if (numbers[0] < 1)
         return std::nullopt;
     return Gauge{numbers[0], numbers[1], numbers[2], numbers[3]};
+}
+
+// The type codes that --gauge takes, from the program's own built-in type
+// table, in code order: "  1  Small gauge; Single Needle".
+QString typeCodeList()
+{
+    using namespace varnet;
+    LoadConstantTables(Cfg);
+    std::vector<std::pair<int, QString>> types;
+    for (int row = 1; row <= kBuiltInGaugeTypes; ++row)
+        types.emplace_back(Cfg.GaugeTypeNumbers[row], QString::fromLatin1(Cfg.GaugeTypeNames[row].c_str()).trimmed());
+    std::sort(types.begin(), types.end());
+    QString list;
+    for (const auto& [code, name] : types)
+        list += QStringLiteral("\n  %1  %2").arg(code, 3).arg(name);
+    return list;
 }
 
 // "00 01 5C 38 02 FF  GaugeID 1  command 5  value 450"
@@ -89,7 +109,9 @@ int main(int argc, char** argv)
     parser.setApplicationDescription(
         "A simulated control unit on a pseudo-terminal, linked as COM<n> in the current folder. It answers "
         "the status requests and identify frames of the gauges given with --gauge and prints every frame it "
-        "receives: its bytes, GaugeID, command and value. Ends with Ctrl+C, removing the link.");
+        "receives: its bytes, GaugeID, command and value. Ends with Ctrl+C, removing the link.\n\n"
+        "Type codes for --gauge id:type:" +
+        typeCodeList());
     parser.addHelpOption();
     const QCommandLineOption comOption("com", "The COM number to appear as (default 1).", "n", "1");
     const QCommandLineOption gaugeOption(
