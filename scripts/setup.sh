@@ -6,6 +6,7 @@
 # ("demo", scripts/demo.sh) or runs every test ("test"), first in build/ and
 # then in build-asan/ under the sanitizers.
 set -euo pipefail
+caller=$PWD
 cd "$(dirname "$0")/.."
 mode=${1:-run}
 
@@ -50,6 +51,7 @@ run)
     # shipped, and a later pull never meets the user's saves. An existing
     # folder is used as it is.
     folder=${2:-$user_home/varnet-cockpit}
+    [[ $folder == /* ]] || folder=$caller/$folder
     program=$PWD/build/varnet
     if [[ ! -d $folder ]] || [[ -z $(ls -A "$folder") ]]; then
         "${as_user[@]}" mkdir -p "$folder"
@@ -65,7 +67,7 @@ run)
 demo)
     cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNET_BUILD_TESTS=OFF
     cmake --build build
-    exec "${as_user[@]}" scripts/demo.sh
+    exec "${as_user[@]}" scripts/demo.sh "${@:2}"
     ;;
 test)
     # The number tests also run under a locale whose decimal separator is a comma.
