@@ -198,19 +198,12 @@ bool ProcessLoop::perGaugePass()
         faultGaugeID_ = id;
         faultType_ = type;
         inGaugeOutput_ = true;
-        faultInOutput_ = false;
-        const int framesBefore = framesAdded_;
         try {
             output(*this, slot);
         } catch (const std::exception& fault) {
             Fault(QString::fromLocal8Bit(fault.what()));
         }
         inGaugeOutput_ = false;
-        // A value went out without a fault: a new fault is asked about again.
-        // (An output that sent nothing proves nothing: a gauge may send one
-        // of its values per tick.)
-        if (!faultInOutput_ && framesAdded_ != framesBefore)
-            faultPassed_[std::size_t(id)] = false;
         if (!host_.RunActive())
             return false;
     }
@@ -353,10 +346,8 @@ const ProcessLoop::NeedleReading& ProcessLoop::ReadNeedle(int needle, int port, 
 
 void ProcessLoop::AddGaugeCommand(int GaugeID, int Command, double Value)
 {
-    if (const std::optional<GaugeFrameBytes> frame = GaugeBusFrameBytes(GaugeID, Command, Value)) {
+    if (const std::optional<GaugeFrameBytes> frame = GaugeBusFrameBytes(GaugeID, Command, Value))
         line_.Add(LineOutput::Lane::Values, *frame, partOf(GaugeID, Command, Value));
-        ++framesAdded_;
-    }
 }
 
 void ProcessLoop::addModuleCommand(int GaugeID, int Command, double Value, LineOutput::Kind kind)
@@ -381,11 +372,8 @@ void ProcessLoop::RequestStatusInTurn(int slot)
 
 bool ProcessLoop::Fault(const QString& description)
 {
-    if (inGaugeOutput_) {
-        faultInOutput_ = true;
-        if (faultPassed_[std::size_t(faultGaugeID_)])
-            return host_.RunActive();
-    }
+    if (inGaugeOutput_ && faultPassed_[std::size_t(faultGaugeID_)])
+        return host_.RunActive();
     const bool goOn = messages().yesNo(QStringLiteral("Error 10: An error has occured processing GaugeID:%1\r\n"
                                                       "Gaugetype: %2 , Process State: %3\r\n"
                                                       "Error: %4\r\n"

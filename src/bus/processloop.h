@@ -114,9 +114,9 @@ public:
     void RequestStatusInTurn(int slot);
     // Shows "Error 10 ..." for the slot being processed; true when the user
     // goes on (Yes), false when the run stopped: the output returns then.
-    // After Yes a gauge's faults are let pass without a box until its output
-    // sends a value without one, so that a value that cannot be sent does
-    // not ask on every tick.
+    // After Yes a gauge's faults are let pass without a box until the run
+    // ends: a value that keeps coming and going between sendable and not
+    // would otherwise ask again each time it comes back.
     bool Fault(const QString& description);
 
     ProcessHandlers handlers;
@@ -146,8 +146,6 @@ private:
     // By GaugeID: the user let the gauge's fault pass and it still fails.
     std::array<bool, kLastGaugeID + 1> faultPassed_{};
     bool inGaugeOutput_ = false;
-    bool faultInOutput_ = false;
-    int framesAdded_ = 0;
 
     struct KeptReading {
         std::uint64_t version = 0;  // of the port; 0: nothing kept

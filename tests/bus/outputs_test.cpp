@@ -103,10 +103,10 @@ TEST_F(OutputTest, HeadingIndicatorStaysWithinOneTurnAndIsAskedOnlyWithReplyPort
     EXPECT_EQ(secondTick(), output({{3, 5, 1080}}));
 }
 
-TEST_F(OutputTest, ADFIndicatorSendsChangedBearingsAndReportsOneThatDoesNotFitOnceUntilItFitsAgain)
+TEST_F(OutputTest, ADFIndicatorSendsChangedBearingsAndReportsOneThatDoesNotFitOncePerRun)
 {
     gauge(9, 108);
-    running();
+    frmStatus& run = running();
     sim(31, -90);
     EXPECT_EQ(next(2), (Writes{output({{9, 5, 3240}, {9, 7, 0}}), {}}));
     testing::ScriptedMessages boxes;
@@ -114,12 +114,15 @@ TEST_F(OutputTest, ADFIndicatorSendsChangedBearingsAndReportsOneThatDoesNotFitOn
     sim(31, 1e6f);
     EXPECT_EQ(next(), output({{9, 7, 0}})) << "Yes goes on with the status request";
     EXPECT_TRUE(next().isEmpty()) << "reported once, while the value stands";
-    sim(31, -90);
-    EXPECT_EQ(next(2), (Writes{output({{9, 5, 3240}, {9, 7, 0}}), {}}));
+    for (const float bearing : {-90.0f, 1e6f, 90.0f, 1e6f})
+        sim(31, bearing), next();
+    EXPECT_EQ(next(), output({{9, 7, 0}})) << "a value coming and going between sendable and not asks no more";
+    run.cmdStop_Click();
+    runAgain();
     boxes.expectYesNo(processFault(9, 108, 3, "Overflow"), true);
-    sim(31, 1e6f);
+    sim(31, 2e6f);
     next();
-    EXPECT_EQ(boxes.pending(), 0u) << "sendable in between: the new fault is asked again";
+    EXPECT_EQ(boxes.pending(), 0u) << "a new run asks again";
 }
 
 TEST_F(OutputTest, EachVORIndicatorGetsItsOwnChangesAndAllAgainAfterARunStart)
