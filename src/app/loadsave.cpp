@@ -14,9 +14,6 @@ namespace varnet {
 
 namespace {
 
-// Only the first 50 characters are searched for the extension.
-constexpr int kNameCheckLength = 50;
-
 // Copies rows [first, last) of every listed column.
 template <typename... Columns>
 void copyRows(const ConfigTables& from, ConfigTables& to, int first, int last, Columns... columns)
@@ -80,12 +77,8 @@ void copyGroups(const ConfigTables& from, ConfigTables& to, const ImportSelectio
 
 bool IsConfigFileName(const QString& name)
 {
-    if (name.contains(u'/'))
-        return false;
-    for (int i = 0; i < kNameCheckLength && i < name.size(); ++i)
-        if (name[i] == u'.' && QStringView(name).mid(i + 1, 3) == u"cfg")
-            return true;
-    return false;
+    // Exactly the names the file lists show of what is saved under them.
+    return !name.contains(u'/') && !name.startsWith(u'.') && name.endsWith(QLatin1String(kConfigFileExtension));
 }
 
 std::string BuildConfigHeader(const std::string& programTitle, const QDateTime& saved)

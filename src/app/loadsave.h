@@ -28,10 +28,11 @@ inline constexpr const char* kFsuipcLabel = "N/A";
 // The file lists show "*.cfg".
 inline constexpr const char* kConfigFileExtension = ".cfg";
 
-// A name the window saves to or deletes: a file of the working folder (no
-// folder part, so nothing lands in or vanishes from another folder) in which
-// ".cfg" (lower case) starts at one of its first 50 characters; it need not
-// be at the end ("test.cfg.bak").
+// A name the window takes for any of its files (save, load, delete,
+// autostart, import): a plain name of the working folder (no folder part, so
+// nothing lands in or vanishes from another folder, and not hidden) ending in
+// ".cfg" (lower case) with something before it, so that what is saved under
+// it shows in the program's own lists.
 bool IsConfigFileName(const QString& name);
 
 // The header of a saved file. With the 43-character program title the

@@ -136,10 +136,10 @@ void SaveConfig::FileBox_Click()
         showFileName(FileNameOfLine(*selected.first()));
 }
 
-bool SaveConfig::checkConfigFileName(const QString& name)
+bool SaveConfig::checkConfigFileName(const QString& name, const char* missing)
 {
     if (name.isEmpty()) {
-        messages().ok(QStringLiteral("No filename"));
+        messages().ok(QString::fromLatin1(missing));
         return false;
     }
     if (!IsConfigFileName(name)) {
@@ -181,11 +181,8 @@ void SaveConfig::CmdLoad_Click()
 {
     if (!messages().yesNo(QStringLiteral("This will overwrite the current configuration! Continue?")))
         return;
-    const QString name = FileName->text();
-    if (name.isEmpty()) {
-        messages().ok(QStringLiteral("No filename"));
+    if (!checkConfigFileName(FileName->text()))
         return;
-    }
     const std::string previousName = Session.ConfigFileName;
     Session.ConfigFileName = fileName();
     ReadConfigFile();
@@ -219,10 +216,8 @@ void SaveConfig::cmdKill_Click()
 void SaveConfig::cmdSetAsStartup_Click()
 {
     const QString name = FileName->text();
-    if (name.isEmpty()) {
-        messages().ok(QStringLiteral("File Name missing."));
+    if (!checkConfigFileName(name, "File Name missing."))
         return;
-    }
     // The start file holds the name as a quoted string.
     if (name.contains(u'"')) {
         messages().ok(QStringLiteral("A file name for the autostart must not contain a double quote (\")"));
@@ -245,11 +240,8 @@ void SaveConfig::cmdImportPartial_Click()
     if (!messages().yesNo(QStringLiteral(
             "This will overwrite the selected sections in the currently loaded configuration!\r\n Continue?")))
         return;
-    if (FileName->text().isEmpty()) {
-        messages().ok(QStringLiteral("No file selected"));
-        return;
-    }
-    ImportPartialConfig();
+    if (checkConfigFileName(FileName->text(), "No file selected"))
+        ImportPartialConfig();
 }
 
 void SaveConfig::ImportPartialConfig()

@@ -3,6 +3,8 @@
 #include "configscreen_fixture.h"
 #include "support/fake_clock.h"
 
+#include <QTest>
+
 #include <filesystem>
 #include <set>
 
@@ -11,12 +13,12 @@ namespace {
 
 using namespace varnet::testing;
 
-TEST(ConfigFileNameTest, ExtensionMustBeLowerCaseWithinTheFirst50Characters)
+TEST(ConfigFileNameTest, APlainNameEndingInLowerCaseExtensionWithSomethingBeforeIt)
 {
-    for (const QString& good : {QString("test.cfg.bak"), QString(49, u'a') + ".cfg"})
+    for (const QString& good : {QString("a.cfg"), QString("x.y z.cfg"), QString(60, u'a') + ".cfg"})
         EXPECT_TRUE(IsConfigFileName(good)) << good.toStdString();
-    for (const QString& bad : {QString("TEST.CFG"), QString("a.cf"), QString(""), QString(50, u'a') + ".cfg",
-                               QString("saves/a.cfg")})
+    for (const QString& bad : {QString("TEST.CFG"), QString("a.cf"), QString(""), QString(".cfg"), QString("x.cfgz"),
+                               QString("test.cfg.bak"), QString(".hidden.cfg"), QString("saves/a.cfg")})
         EXPECT_FALSE(IsConfigFileName(bad)) << bad.toStdString();
 }
 
@@ -253,6 +255,13 @@ TEST_F(SaveConfigWindowTest, BadNamesNamesWithAFolderPartAndFailedWritesKeepEver
     boxes_.expectOk("file cannot be overwritten");
     for (const char* name : {"", "TEST.CFG", "busy.cfg"})
         click(windowWith(name), "CmdSave");
+    // Typed: names that would not show in the lists.
+    for (const char* name : {".cfg", "x.cfgz"}) {
+        boxes_.expectOk("Filetype incorrect or missing; must be: ****.cfg");
+        SaveConfig& w = windowWith("");
+        QTest::keyClicks(child<QLineEdit>(w, "FileName"), name);
+        click(w, "CmdSave");
+    }
     EXPECT_TRUE(QDir().entryList(QDir::Files).isEmpty());
     EXPECT_TRUE(Cfg == before);
     EXPECT_EQ(std::tuple(Session.ConfigFileName, Session.ConfigChanged), std::tuple("current.cfg", 1));
@@ -261,11 +270,14 @@ TEST_F(SaveConfigWindowTest, BadNamesNamesWithAFolderPartAndFailedWritesKeepEver
     QDir::setCurrent("work");
     writeBytes("../victim.cfg", "keep");
     for (const QString& name : {QString("../x.cfg"), dir_.path() + "/y.cfg", QString("../victim.cfg")}) {
-        boxes_.expectOk("Filetype incorrect or missing; must be: ****.cfg");
-        boxes_.expectOk("Filetype incorrect or missing; must be: ****.cfg");
-        click(windowWith(name), "CmdSave");
-        click(windowWith(name), "cmdKill");
+        for (const char* button : {"CmdSave", "cmdKill", "cmdSetAsStartup"}) {
+            boxes_.expectOk("Filetype incorrect or missing; must be: ****.cfg");
+            SaveConfig& w = windowWith("");
+            QTest::keyClicks(child<QLineEdit>(w, "FileName"), name);
+            click(w, button);
+        }
     }
+    EXPECT_TRUE(QDir().entryList(QDir::Files).isEmpty()) << "no start file either";
     QDir::setCurrent(dir_.path());
     EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{"victim.cfg"});
     EXPECT_EQ(fileBytes("victim.cfg"), "keep");
