@@ -88,9 +88,9 @@ test)
     # behaviour fails the test it happens in (the fuzz corpora included).
     # -O1 with line tables keeps the reports readable and compiles a fifth
     # faster than the optimised build.
-    sanitizers=address,undefined
+    sanitizers=address,undefined,float-cast-overflow
     cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DVARNET_BUILD_TESTS=ON \
-        -DCMAKE_CXX_FLAGS="-O1 -fsanitize=$sanitizers -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
+        -DCMAKE_CXX_FLAGS="-O1 -fsanitize=$sanitizers -fno-sanitize-recover=undefined,float-cast-overflow -fno-omit-frame-pointer" \
         -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=$sanitizers"
     cmake --build build-asan
     LSAN_OPTIONS="suppressions=$PWD/scripts/lsan-suppressions.txt" UBSAN_OPTIONS=print_stacktrace=1 \

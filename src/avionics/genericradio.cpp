@@ -48,7 +48,7 @@ std::optional<double> StepValue(const QString& text, double top, const char* rul
 
 int ClampedByte(double value)
 {
-    return int(std::min<long long>(RoundHalfEven(value), kByteTop));
+    return int(RoundHalfEven(std::min(value, double(kByteTop))));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "config/numinput.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cfloat>
 #include <charconv>
@@ -70,7 +71,53 @@ std::optional<double> convert(std::string_view number)
     return value;
 }
 
+// The value of a number text that from_chars finds out of range: it lies
+// either far above DBL_MAX or far below the smallest subnormal, so the
+// decimal order of its first significant digit tells which.
+double outOfRange(std::string_view number)
+{
+    const bool negative = !number.empty() && number.front() == '-';
+    std::size_t p = (!number.empty() && (number.front() == '-' || number.front() == '+')) ? 1 : 0;
+    long long order = 0;
+    bool significant = false;
+    for (; p < number.size() && isDigit(number[p]); ++p)
+        if (significant || number[p] != '0')
+            significant = true, ++order;
+    if (p < number.size() && number[p] == '.')
+        for (++p; p < number.size() && isDigit(number[p]); ++p) {
+            if (number[p] != '0')
+                significant = true;
+            if (!significant)
+                --order;
+        }
+    long long exponent = 0;
+    if (p < number.size() && (number[p] == 'e' || number[p] == 'E')) {
+        ++p;
+        const bool down = p < number.size() && number[p] == '-';
+        if (p < number.size() && (number[p] == '-' || number[p] == '+'))
+            ++p;
+        for (; p < number.size() && isDigit(number[p]); ++p)
+            exponent = std::min(exponent * 10 + (number[p] - '0'), 1'000'000LL);
+        exponent = down ? -exponent : exponent;
+    }
+    if (!significant || order + exponent <= 0)
+        return negative ? -0.0 : 0.0;
+    return negative ? -HUGE_VAL : HUGE_VAL;
+}
+
 } // namespace
+
+double lenientNumber(std::string_view text)
+{
+    text = skipBlanks(text);
+    const std::size_t length = numberLength(text);
+    if (length == 0)
+        return 0;
+    const std::string_view number = text.substr(0, length);
+    if (const std::optional<double> value = convert(number))
+        return *value;
+    return outOfRange(number);
+}
 
 std::optional<double> leadingNumber(std::string_view text)
 {

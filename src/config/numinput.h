@@ -11,8 +11,15 @@ namespace varnet {
 // The number the text begins with, after leading blanks: an optional sign,
 // digits with an optional "." and fraction (or a fraction alone, ".5"), an
 // optional exponent. Whatever follows is ignored, so "12 mS" reads 12.
-// Nothing when the text does not begin with a number.
+// Nothing when the text does not begin with a number, or begins with one
+// beyond a double's range.
 std::optional<double> leadingNumber(std::string_view text);
+
+// The lenient reading of a typed number: leadingNumber, 0 when the text
+// does not begin with a number. A number beyond a double's range reads as
+// +-infinity when too large (0 when too small), so that the range check that
+// follows refuses it instead of taking it for 0.
+double lenientNumber(std::string_view text);
 
 // The whole text as a number, blanks around it allowed; nothing for an empty
 // text, one that holds anything else, or a number too large for a double.

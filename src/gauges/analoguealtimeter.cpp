@@ -233,9 +233,7 @@ ApplySteps ConfigAnalogueAltimeter::applySteps()
 
 void ConfigAnalogueAltimeter::unitChosen(int unit)
 {
-    GaugeRecord r;
-    r.model = unit;
-    r.Write(Cfg, gaugeID(), Field::Model);
+    WriteAtOnce(gaugeID(), Field::Model, GaugeRecord{.model = unit});
     send(5, UnitWordOfOption(unit == kMBar, PressEffectsAlt->isChecked(), context().record().version));
 }
 

@@ -4,53 +4,57 @@ namespace varnet {
 
 namespace {
 
-constexpr int kDisplayDigits = 3;
+constexpr std::uint16_t kDmeDigitBits = 0x0FFF;
+constexpr std::uint16_t kRmiFlagBits = kRmiPoint | kRmiRightDisplay;
 
 } // namespace
 
-std::optional<DisplayDigits> ReadDisplayDigits(const QString& text)
+DisplayDigits ReadDisplayDigits(const QString& text)
 {
-    const QString value = text.trimmed();
     DisplayDigits digits;
-    int count = 0;
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        const QChar c = value.at(i);
-        if (c >= u'0' && c <= u'9') {
-            if (++count > kDisplayDigits)
-                return std::nullopt;
-            digits.packed = std::uint16_t((digits.packed << 4) | (c.unicode() - u'0'));
-        } else if (c == u'.' && digits.point == 0 && count > 0) {
-            digits.point = int(i) + 1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int value = text.at(i).unicode() & 15;
+        if (value <= 9) {
+            digits.digitLost = digits.digitLost || (digits.packed >> 12) != 0;
+            digits.packed = std::uint16_t((digits.packed << 4) | value);
         } else {
-            return std::nullopt;
+            digits.separator = int(i) + 1;
         }
     }
-    if (count == 0)
-        return std::nullopt;
     return digits;
 }
 
 QString DisplayValueRule(const QString& what)
 {
-    return QStringLiteral("The %1 must be a number of one to three digits with at most one decimal point")
+    return QStringLiteral("The %1 must have at most three digits after any leading zeros or blanks").arg(what);
+}
+
+QString RmiValueRule(const QString& what)
+{
+    return QStringLiteral("The %1 must have at most three digits after any leading zeros or blanks, "
+                          "or four beginning with 1, 8 or 9")
         .arg(what);
 }
 
-std::uint16_t DmeDisplayWord(const DisplayDigits& digits, bool show)
+std::optional<std::uint16_t> DmeDisplayWord(const DisplayDigits& digits, bool show)
 {
+    if (digits.digitLost || (digits.packed & ~kDmeDigitBits) != 0)
+        return std::nullopt;
     std::uint16_t word = digits.packed;
-    if (digits.point == 2)
+    if (digits.separator == 2)
         word |= kPointAfterFirstDigit;
-    else if (digits.point == 3)
+    else if (digits.separator == 3)
         word |= kPointAfterSecondDigit;
     if (!show)
         word |= kDisplayBlank;
     return word;
 }
 
-std::uint16_t RmiDisplayWord(const DisplayDigits& digits, bool show, bool right)
+std::optional<std::uint16_t> RmiDisplayWord(const DisplayDigits& digits, bool show, bool right)
 {
-    std::uint16_t word = show ? std::uint16_t(digits.packed | (digits.point ? kRmiPoint : 0)) : kRmiDashes;
+    if (show && (digits.digitLost || (digits.packed & kRmiFlagBits) != 0))
+        return std::nullopt;
+    std::uint16_t word = show ? std::uint16_t(digits.packed | (digits.separator ? kRmiPoint : 0)) : kRmiDashes;
     if (right)
         word |= kRmiRightDisplay;
     return word;

@@ -24,26 +24,28 @@ inline constexpr std::uint16_t kRmiPoint = 0x2000;
 inline constexpr std::uint16_t kRmiRightDisplay = 0x4000;
 inline constexpr std::uint16_t kRmiDashes = 0x0AAA;
 
-// A value typed for a three-digit display.
+// A value typed for a display, read character by character as the
+// displays' own rule has it: a character whose code has 0..9 in its low four
+// bits is that digit (so a blank is a 0), any other is a separator.
 struct DisplayDigits {
-    std::uint16_t packed = 0;  // the digits, the last one in bits 0..3
-    int point = 0;             // text position (from 1) of the decimal point; 0 when none
+    std::uint16_t packed = 0;  // the digits, the last one in bits 0..3, kept to 16 bits
+    int separator = 0;         // text position (from 1) of the last separator; 0 when none
+    bool digitLost = false;    // a digit other than 0 was pushed out of the 16 bits
 };
 
-// Blanks around it, one to three digits and at most one decimal point after
-// the first digit ("12.3", "456", "1.23"); nothing for any other text, whose
-// digits would run into the flag bits or say nothing.
-std::optional<DisplayDigits> ReadDisplayDigits(const QString& text);
+DisplayDigits ReadDisplayDigits(const QString& text);
 
-// What is shown to the user when ReadDisplayDigits refuses a text.
+// The DME word: the digits, a separator after the first or the second digit,
+// and both blanking bits when the value is not to be shown. Nothing when the
+// digits would run into the flag bits (a fourth digit other than 0).
+std::optional<std::uint16_t> DmeDisplayWord(const DisplayDigits& digits, bool show);
+// What is shown to the user when DmeDisplayWord refuses a text.
 QString DisplayValueRule(const QString& what);
 
-// The DME word: the digits, the point after the first or the second digit,
-// and both blanking bits when the value is not to be shown.
-std::uint16_t DmeDisplayWord(const DisplayDigits& digits, bool show);
-
 // The radio magnetic indicator's DME word: the digits with one bit for any
-// point, dashes when not shown, and the bit of the right display.
-std::uint16_t RmiDisplayWord(const DisplayDigits& digits, bool show, bool right);
+// separator, dashes when not shown, and the bit of the right display.
+// Nothing when a shown value's digits would set the point or display bit.
+std::optional<std::uint16_t> RmiDisplayWord(const DisplayDigits& digits, bool show, bool right);
+QString RmiValueRule(const QString& what);
 
 } // namespace varnet

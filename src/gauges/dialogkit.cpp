@@ -59,6 +59,14 @@ void GaugeRecord::Write(ConfigTables& t, int id, FieldSet fields) const
     put(Field::Plate2, t.GaugeRecPlate2[id], plate2);
 }
 
+void WriteAtOnce(int gaugeID, FieldSet fields, const GaugeRecord& values)
+{
+    const GaugeRecord before = GaugeRecord::Read(Cfg, gaugeID);
+    values.Write(Cfg, gaugeID, fields);
+    if (GaugeRecord::Read(Cfg, gaugeID) != before)
+        Session.ConfigChanged = 1;
+}
+
 void ClearFields(ConfigTables& tables, int gaugeID, FieldSet fields)
 {
     GaugeRecord{}.Write(tables, gaugeID, fields);
@@ -200,7 +208,7 @@ int Reply::byte(int position) const
 
 double LenientNumber(const QString& text)
 {
-    return leadingNumber(text.toStdString()).value_or(0.0);
+    return lenientNumber(text.toStdString());
 }
 
 std::optional<double> StrictNumber(const QString& text)
@@ -208,30 +216,22 @@ std::optional<double> StrictNumber(const QString& text)
     return parseNumber(text.toStdString());
 }
 
-std::optional<long long> Hundredths(const QString& text)
+int LenientCounter(const QString& text)
 {
-    QString t = text.trimmed();
-    bool negative = false;
-    if (t.startsWith(u'-') || t.startsWith(u'+')) {
-        negative = t.startsWith(u'-');
-        t.remove(0, 1);
-    }
-    const qsizetype point = t.indexOf(u'.');
-    const QString whole = point < 0 ? t : t.left(point);
-    const QString fraction = point < 0 ? QString() : t.mid(point + 1);
-    const auto digitsOnly = [](const QString& s) {
-        return std::all_of(s.begin(), s.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-    };
-    if ((whole.isEmpty() && fraction.isEmpty()) || fraction.size() > 2 || whole.size() > 12 || !digitsOnly(whole)
-        || !digitsOnly(fraction))
-        return std::nullopt;
-    long long value = whole.isEmpty() ? 0 : whole.toLongLong();
-    value = value * 100 + (fraction.isEmpty() ? 0 : fraction.leftJustified(2, u'0').toLongLong());
-    return negative ? -value : value;
+    return int(std::clamp(LenientNumber(text), -1e6, 1e6));
 }
 
 long long RoundHalfEven(double value)
 {
+    // Beyond long long the result saturates, so the range check after it
+    // still refuses a huge typed value instead of seeing llrint's garbage.
+    constexpr double kTop = 9223372036854775808.0;  // 2^63
+    if (std::isnan(value))
+        return 0;
+    if (value >= kTop)
+        return std::numeric_limits<long long>::max();
+    if (value < -kTop)
+        return std::numeric_limits<long long>::min();
     return std::llrint(value);
 }
 

@@ -60,7 +60,12 @@ struct GaugeRecord {
     static GaugeRecord Read(const ConfigTables& tables, int gaugeID);
     // Writes the fields of `fields` at `gaugeID`.
     void Write(ConfigTables& tables, int gaugeID, FieldSet fields) const;
+    bool operator==(const GaugeRecord&) const = default;
 };
+
+// Fields a dialog writes at once, before Apply: the configuration counts as
+// changed when a stored value changes.
+void WriteAtOnce(int gaugeID, FieldSet fields, const GaugeRecord& values);
 
 // Sets the fields of `fields` at `gaugeID` to 0.
 void ClearFields(ConfigTables& tables, int gaugeID, FieldSet fields);
@@ -205,15 +210,16 @@ private:
 
 // ---- Numbers typed into boxes -------------------------------------------------
 
-// The leading number of the text, 0 when there is none ("12 mS" reads 12).
+// The leading number of the text, 0 when there is none ("12 mS" reads 12);
+// +-infinity for a number too large for a double.
 double LenientNumber(const QString& text);
 // The whole text as a number, nothing otherwise.
 std::optional<double> StrictNumber(const QString& text);
-// A decimal text in exact hundredths ("29.92" -> 2992, "30" -> 3000), with
-// no binary rounding on the way; nothing for other text or more than two
-// decimals.
-std::optional<long long> Hundredths(const QString& text);
-// Nearest whole number, halves to even.
+// The leading number as a calibration counter steps it: whole, and kept
+// within +-1e6, so a huge text is a value past the counter's end (which the
+// counter's wrap catches), never an overflow.
+int LenientCounter(const QString& text);
+// Nearest whole number, halves to even; beyond long long it saturates.
 long long RoundHalfEven(double value);
 
 // The whole text as a whole number within [minimum, maximum]; otherwise the

@@ -40,25 +40,28 @@ const char* const kKnobHelp =
 
 std::optional<int> AirPressureWord(const QString& text, bool inHg)
 {
-    static const QRegularExpression leading(QStringLiteral(R"(^\s*([+-]?)(\d*)(?:\.(\d*))?)"));
-    const QRegularExpressionMatch m = leading.match(text);
-    const QString whole = m.captured(2);
+    // The whole text is one decimal number: "29,92", "3o.1" or "1e3" is no
+    // pressure at all rather than the part before the odd character.
+    static const QRegularExpression decimal(QStringLiteral(R"(^\s*([+-]?)(\d*)(?:\.(\d*))?\s*$)"));
+    const QRegularExpressionMatch m = decimal.match(text);
+    QString whole = m.captured(2);
     const QString fraction = m.captured(3);
-    if (whole.isEmpty() && fraction.isEmpty())
+    if (!m.hasMatch() || (whole.isEmpty() && fraction.isEmpty()))
         return std::nullopt;
+    whole.remove(QRegularExpression(QStringLiteral("^0+")));
     if (whole.size() > 6)
         return std::nullopt;  // far above the range, and kept clear of overflow
-    // Exact decimal hundredths; further digits are dropped, as the value is
-    // rounded down to what the gauge takes.
-    const std::optional<long long> hundredths =
-        Hundredths(m.captured(1) + whole + QLatin1Char('.') + fraction.left(2));
-    if (!hundredths)
+    // In the unit the gauge takes (hundredths of an inch or millibar), read
+    // exactly: the whole units, and whether anything is left after them.
+    const int shift = inHg ? 2 : 0;
+    const long long units = (whole + fraction.left(shift).leftJustified(shift, u'0')).toLongLong();
+    const bool rest = fraction.mid(shift).contains(QRegularExpression(QStringLiteral("[1-9]")));
+    const bool negative = m.captured(1) == u'-' && (units > 0 || rest);
+    // The range counts before the value is cut to whole units: 9999.5 is
+    // above 9999 and -0.001 below 0.
+    if (negative || units > kPressureTop || (units == kPressureTop && rest))
         return std::nullopt;
-    const long long h = *hundredths;
-    const long long value = inHg ? h : (h >= 0 ? h / 100 : -((-h + 99) / 100));
-    if (value < 0 || value > kPressureTop)
-        return std::nullopt;
-    return int(value);
+    return int(units);
 }
 
 QString AirPressureText(int raw, bool inHg)
@@ -252,7 +255,7 @@ ApplySteps ConfigGaugeAD::applySteps()
 
 void ConfigGaugeAD::unitChosen(bool mBar)
 {
-    Cfg.GaugeRecModel[gaugeID()] = Byte(mBar ? kModelMBar : kModelInHg);
+    WriteAtOnce(gaugeID(), Field::Model, GaugeRecord{.model = mBar ? kModelMBar : kModelInHg});
     send(5, UnitWordOfOption(mBar, PressEffectsAlt->isChecked(), version()));
 }
 
@@ -282,9 +285,7 @@ void ConfigGaugeAD::nudge(int value, int delta)
     send(11, value);
     if (!self)
         return;
-    // Whatever was typed, the counter stays a small whole number.
-    const double typed = std::clamp(LenientNumber(Needledelta->text()), -1e6, 1e6);
-    Needledelta->setText(QString::number(StepNeedleDelta(int(typed), delta)));
+    Needledelta->setText(QString::number(StepNeedleDelta(LenientCounter(Needledelta->text()), delta)));
 }
 
 void ConfigGaugeAD::Command1_Click()

@@ -21,9 +21,9 @@ inline constexpr const char* kAltimeterTypeText = "Digital Altimeter (range -500
 
 // The air pressure typed into the box as command 12 carries it: hundredths
 // of an inch in inHg (read as decimal text, so "29.92" is 2992 exactly), or
-// millibar; digits past the unit are dropped and the number ends at the
-// first other character ("29,92" reads 29). Nothing when the text holds no
-// number or the value lies outside 0..9999.
+// millibar; digits past the unit are dropped once the value is known to lie
+// within 0..9999. Nothing unless the whole text is one decimal number with
+// "." as its point, and nothing for a value outside 0..9999.
 std::optional<int> AirPressureWord(const QString& text, bool inHg);
 
 // The pressure of the reply as the box shows it: inches with their decimals

@@ -80,6 +80,7 @@ ConfigGaugeSD::ConfigGaugeSD()
 {
     QGroupBox* assign = frame("FrameAssignment", QStringLiteral("Gauge Assignment"), this);
     assignment_ = AssignmentFrame(*this, assign, Needle::First, "cmdAdvanced", QStringLiteral("Sequence Nr"));
+    assignment_->plateAtOnce = false;  // the plate counts from Apply on
 
     auto* test = frame("FrameTest", QStringLiteral("Test Gauge"), this);
     SliderValue1 = slider("SliderValue1", 0, kDisplayDialTop, test);

@@ -45,12 +45,12 @@ void AddDmeTestRows(QGridLayout* grid, QWidget* parent, const std::function<void
         grid->addWidget(show, r, 3);
         const QString what = QString::fromLatin1(row.rule);
         onClicked(write, [send, command = row.command, box, show, what] {
-            const std::optional<DisplayDigits> digits = ReadDisplayDigits(box->text());
-            if (!digits) {
+            const std::optional<std::uint16_t> word = DmeDisplayWord(ReadDisplayDigits(box->text()), show->isChecked());
+            if (!word) {
                 messages().ok(DisplayValueRule(what));
                 return;
             }
-            send(command, DmeDisplayWord(*digits, show->isChecked()));
+            send(command, *word);
         });
         ++r;
     }

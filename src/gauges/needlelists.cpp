@@ -10,6 +10,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace varnet {
 
 namespace {
@@ -18,6 +20,9 @@ QString itemText(int number, const std::string& name)
 {
     return QString::fromStdString(zeroPadded(number, 3) + ".  " + name);
 }
+
+// Plate numbers go up to the largest Integer the file reader takes.
+constexpr int kLargestListNumber = 32767;
 
 bool validCategory(int category)
 {
@@ -57,7 +62,11 @@ ListItems CategoryPlateItems(const ConfigTables& tables, int category)
 
 int ListNumber(const QString& itemText)
 {
-    return int(LenientNumber(itemText.left(3)));
+    // All the leading digits: plates from 1000 on have four.
+    int number = 0;
+    for (qsizetype i = 0; i < itemText.size() && itemText.at(i).isDigit() && number <= kLargestListNumber; ++i)
+        number = number * 10 + itemText.at(i).digitValue();
+    return std::min(number, kLargestListNumber);
 }
 
 NeedleAssignment::NeedleAssignment(GaugeDialog& dialog, Needle needle, QWidget* parent, const char* suffix)
@@ -98,7 +107,9 @@ void NeedleAssignment::load()
     fillList(ComboSeqNr, {"1", "2", "3", "4"});
     const int category = needle_ == Needle::First ? r.category1 : r.category2;
     // A category the list cannot show leaves it unselected.
+    loading_ = true;
     ComboClass->setCurrentIndex(category < kBuiltInCategories ? category : -1);
+    loading_ = false;
     FunctionFullName->clear();
     if (recordFunction() != kNoFunctionList) {
         if (GaugeFunction->currentIndex() >= 0)
@@ -113,7 +124,9 @@ void NeedleAssignment::categoryChanged(int index)
     GaugeFunction->clear();
     FunctionFullName->clear();
     functionMap_.clear();
-    if (recordFunction() == kNoFunctionList)
+    // Function 255 keeps needle 1's list empty for good; needle 2's only
+    // while the dialog opens.
+    if (recordFunction() == kNoFunctionList && (needle_ == Needle::First || loading_))
         return;
     const ListItems functions = GaugeFunctionItems(Cfg, index);
     functionMap_ = functions.numbers;
@@ -124,15 +137,9 @@ void NeedleAssignment::categoryChanged(int index)
             GaugeFunction->setCurrentIndex(int(pos));
 
     // The category counts at once, not only on Apply.
-    if (index >= 0) {
-        GaugeRecord r;
-        r.category1 = r.category2 = index;
-        const int id = dialog_.gaugeID();
-        const bool changed = (needle_ == Needle::First ? Cfg.GaugeRecCategory1[id] : Cfg.GaugeRecCategory2[id]) != index;
-        r.Write(Cfg, id, needle_ == Needle::First ? Field::Category1 : Field::Category2);
-        if (changed)
-            Session.ConfigChanged = 1;
-    }
+    if (index >= 0)
+        WriteAtOnce(dialog_.gaugeID(), needle_ == Needle::First ? Field::Category1 : Field::Category2,
+                    GaugeRecord{.category1 = index, .category2 = index});
     rebuildPlates();
 }
 
@@ -142,7 +149,8 @@ void NeedleAssignment::functionChanged(int index)
         return;
     const int function = functionMap_[std::size_t(index)];
     FunctionFullName->setText(QString::fromStdString(Cfg.FunctionFullName[function]));
-    if (Cfg.FunctionSignalType[function] == kSignalMacro)
+    // A macro clears needle 1's plate; a dual gauge's second needle keeps its own.
+    if (Cfg.FunctionSignalType[function] == kSignalMacro && needle_ == Needle::First)
         ComboPlate->setCurrentIndex(-1);
 }
 
@@ -190,7 +198,7 @@ void NeedleAssignment::write(int gaugeID) const
     GaugeRecord r;
     r.category1 = r.category2 = std::max(ComboClass->currentIndex(), 0);
     r.function1 = r.function2 = selectedFunction();
-    r.seqNr1 = r.seqNr2 = std::max(ComboSeqNr->currentIndex(), 0) + 1;
+    r.seqNr1 = r.seqNr2 = ComboSeqNr->currentIndex() + 1;  // 0 when none is selected
     r.plate1 = r.plate2 = selectedPlate();
     r.Write(Cfg, gaugeID, needle_ == Needle::First ? Field::Needle1 : Field::Assignment2 | Field::Plate2);
 }
@@ -207,10 +215,11 @@ void NeedleAssignment::calibrate(int needleNr)
     CalSeqNr = Integer(LenientNumber(ComboSeqNr->currentText()));
     CalPlateNr = Integer(selectedPlate());
     CalFunctionNr = Integer(ListNumber(GaugeFunction->currentText()));
-    GaugeRecord r;
-    r.plate1 = r.plate2 = CalPlateNr;
-    r.Write(Cfg, dialog_.gaugeID(), needle_ == Needle::First ? Field::Plate1 : Field::Plate2);
-    Session.ConfigChanged = 1;
+    // Without a plate selected the window opens so that one can be created;
+    // the needle's assigned plate stays until Apply.
+    if (plateAtOnce && !plateText().isEmpty())
+        WriteAtOnce(dialog_.gaugeID(), needle_ == Needle::First ? Field::Plate1 : Field::Plate2,
+                    GaugeRecord{.plate1 = CalPlateNr, .plate2 = CalPlateNr});
     // The plate window works for this dialog's gauge, whatever was opened since.
     CurrentGaugeID = Integer(dialog_.gaugeID());
     CurrentGaugeTypeName = dialog_.context().typeName();

@@ -37,7 +37,7 @@ struct ListItems {
 ListItems GaugeFunctionItems(const ConfigTables& tables, int category);
 // "003.  name" for every plate listed under the same category name.
 ListItems CategoryPlateItems(const ConfigTables& tables, int category);
-// The number the text of a list item begins with (0 when none).
+// The number the text of a list item begins with, all its digits (0 when none).
 int ListNumber(const QString& itemText);
 
 // Which record fields a needle uses.
@@ -70,9 +70,11 @@ public:
     int selectedPlate() const { return ListNumber(plateText()); }
     QString plateText() const;
 
-    // "Calibrate": hands the needle to the plate window (writing the plate
-    // at once) or says why not.
+    // "Calibrate": hands the needle to the plate window or says why not.
+    // A selected plate is written to the record at once where
+    // `plateAtOnce` (not in the display gauge's dialog).
     void calibrate(int needleNr);
+    bool plateAtOnce = true;
 
 private:
     void categoryChanged(int index);
@@ -83,6 +85,7 @@ private:
     GaugeDialog& dialog_;
     Needle needle_;
     std::vector<int> functionMap_;
+    bool loading_ = false;
 };
 
 } // namespace varnet

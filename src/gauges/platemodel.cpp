@@ -56,17 +56,29 @@ double lenient(const std::string& text)
     return leadingNumber(text).value_or(0);
 }
 
-// A needle position as the plate tables store it: a whole Integer.
+// A needle position as the plate tables store it: a whole Integer, and no
+// step count below 0.
+constexpr double kHighestNeedle = std::numeric_limits<Integer>::max();
+
 std::optional<Integer> wholeNeedle(const std::string& text)
 {
     const std::optional<double> value = parseNumber(text);
-    if (!value || std::trunc(*value) != *value || *value < std::numeric_limits<Integer>::min()
-        || *value > std::numeric_limits<Integer>::max())
+    if (!value || std::trunc(*value) != *value || *value < 0 || *value > kHighestNeedle)
         return std::nullopt;
     return Integer(*value);
 }
 
-std::string atValuebox(int row, const char* what)
+// Why wholeNeedle refuses a needle position: a whole number out of range
+// says the range, anything else `otherwise`.
+std::string needleProblem(const std::string& text, const char* otherwise)
+{
+    const std::optional<double> value = parseNumber(text);
+    if (value && std::trunc(*value) == *value)
+        return "Needle position must be between 0 and " + std::to_string(int(kHighestNeedle));
+    return otherwise;
+}
+
+std::string atValuebox(int row, const std::string& what)
 {
     return "At valuebox " + std::to_string(row) + ": " + what + "; Please correct.";
 }
@@ -294,7 +306,7 @@ void PlateModel::cmdLinearSteps_Click()
     const int last = s.steps;
     const std::optional<Integer> top = wholeNeedle(s.rows[std::size_t(last)].needle);
     if (!top) {
-        say(atValuebox(last, "Needle position must be a whole number"));
+        say(atValuebox(last, needleProblem(s.rows[std::size_t(last)].needle, "Needle position must be a whole number")));
         return;
     }
     // In whole numbers, so that the measured top position is kept.
@@ -315,8 +327,8 @@ std::optional<PlateModel::CheckedPlate> PlateModel::checkPlate()
         const std::string& text = s.rows[std::size_t(k)].needle;
         const std::optional<Integer> needle = wholeNeedle(text);
         if (!needle)
-            problem =
-                atValuebox(k, text.empty() ? "Needle position is empty" : "Needle position is not a whole number");
+            problem = atValuebox(
+                k, needleProblem(text, text.empty() ? "Needle position is empty" : "Needle position is not a whole number"));
         return needle;
     };
 
@@ -623,7 +635,7 @@ void PlateModel::UpDown1_Change(int row)
     s.selector = std::clamp(row, 0, s.selectorMax);
     PlateRow& selected = s.rows[std::size_t(s.selector)];
     const std::optional<Integer> needle = wholeNeedle(selected.needle);
-    if (!needle || *needle < 0 || *needle > kNeedleSliderTop)
+    if (!needle || *needle > kNeedleSliderTop)
         return;
     SliderMoveNeedle_Change(*needle);
     for (PlateRow& r : s.rows)

@@ -348,13 +348,12 @@ void ConfigRMI::writeDisplay(bool right)
 {
     QLineEdit* box = right ? boxRightDME : BoxLeftDME;
     const bool show = (right ? CheckShowMERight : CheckhowDMELeft)->isChecked();
-    // Dashes need no value; a value shown must fit the display.
-    std::optional<DisplayDigits> digits = show ? ReadDisplayDigits(box->text()) : DisplayDigits{};
-    if (!digits) {
-        messages().ok(DisplayValueRule(right ? QStringLiteral("right DME value") : QStringLiteral("left DME value")));
+    const std::optional<std::uint16_t> word = RmiDisplayWord(ReadDisplayDigits(box->text()), show, right);
+    if (!word) {
+        messages().ok(RmiValueRule(right ? QStringLiteral("right DME value") : QStringLiteral("left DME value")));
         return;
     }
-    send(15, RmiDisplayWord(*digits, show, right));
+    send(15, *word);
 }
 
 void ConfigRMI::CmdReadNeedleSelection_Click()

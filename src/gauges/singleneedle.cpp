@@ -166,7 +166,7 @@ void ConfigGaugeSN::setResolution(bool high)
 void ConfigGaugeSN::stepCalibration(int command, int value, int delta)
 {
     send(command, value);
-    const int stepped = int(LenientNumber(boxCalibrationValue->text())) + delta;
+    const int stepped = LenientCounter(boxCalibrationValue->text()) + delta;
     boxCalibrationValue->setText(QString::number(JumpWrap(stepped, kCalibrationTop)));
 }
 

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSlider>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -142,9 +143,12 @@ protected:
             out << text(window, qPrintable(name));
         return out.join(QLatin1Char(' '));
     }
+    // Types into the box key by key, as the user does, after emptying it.
     static void type(QWidget& window, const char* box, const QString& text)
     {
-        child<QLineEdit>(window, box)->setText(text);
+        QLineEdit* edit = child<QLineEdit>(window, box);
+        edit->clear();
+        QTest::keyClicks(edit, text);
     }
     // Whether every one of the space-separated buttons is checked.
     static bool checked(QWidget& window, const QString& names)

@@ -27,6 +27,9 @@
 #include <QListWidget>
 #include <QTimer>
 
+#include <cmath>
+#include <limits>
+
 namespace varnet {
 namespace {
 
@@ -107,13 +110,13 @@ protected:
         std::tie(Cfg.GaugeRecPlate1[70], Cfg.GaugeRecPlate2[70]) = std::tuple(options, sources);
         return show<ConfigRMI>(70, 130);
     }
-    static ConfigGaugeDN& dualNeedle(int category1 = 1, int category2 = 1)
+    static ConfigGaugeDN& dualNeedle(int category1 = 1, int category2 = 1, int function2 = 40)
     {
         for (auto [f, category] : {std::pair{40, 1}, {50, 3}}) {
             function(f, "F" + std::to_string(f), category, kSignalGauge);
             plate(category);
         }
-        GaugeRecord{5, 4, 1, category1, 40, 2, 0, category2, 40, 3, 0}.Write(Cfg, 30, Field::All);
+        GaugeRecord{5, 4, 1, category1, 40, 2, 0, category2, function2, 3, 0}.Write(Cfg, 30, Field::All);
         auto& d = show<ConfigGaugeDN>(30, 5, 4, 1, 2, &ConfigGaugeDN::GaugeDNInitialize);
         d.Form_Activate();
         return d;
@@ -229,13 +232,11 @@ TEST_F(Dialogs, KitEveryCloseIsCancelTheSameGaugeRaisesAndTheKitsWordsAndReplies
 
 TEST(DialogNumbers, ReadersRoundingRangeRulesAndRadioCodes)
 {
-    for (auto [typed, hundredths] :
-         {std::pair{"29.92", 2992}, {" 32.05 ", 3205}, {"30", 3000}, {"-0.5", -50}, {".25", 25}})
-        EXPECT_EQ(Hundredths(typed), hundredths) << typed;
-    for (const char* bad : {"", "1.234", "29,92", "abc", "1e3", "."})
-        EXPECT_FALSE(Hundredths(bad)) << bad;
-    EXPECT_EQ(std::tuple(RoundHalfEven(2.5), RoundHalfEven(3.5), RoundHalfEven(-2.5)), std::tuple(2, 4, -2));
-    EXPECT_EQ(std::tuple(LenientNumber("12 mS"), LenientNumber("x")), std::tuple(12, 0));
+    EXPECT_EQ(std::tuple(RoundHalfEven(2.5), RoundHalfEven(3.5), RoundHalfEven(-2.5), RoundHalfEven(1e30)),
+              std::tuple(2, 4, -2, std::numeric_limits<long long>::max()));
+    EXPECT_EQ(std::tuple(LenientNumber("12 mS"), LenientNumber("x"), LenientNumber(QString(400, u'9') + "x"),
+                         LenientNumber("-0.5e999"), LenientNumber("1e-999")),
+              std::tuple(12, 0, HUGE_VAL, -HUGE_VAL, 0));  // beyond a double is beyond every range, not 0
     EXPECT_FALSE(StrictNumber("12 mS"));
 
     testing::ScriptedMessages boxes;
@@ -339,7 +340,7 @@ TEST_F(Dialogs, AnalogueAltimeterSettingsWordsTestSlidersApplyPressuresCalibrati
 
     auto& p = analogueAltimeter();
     act(p, "boxAirPress=29.92 cmdWriteAirPress boxAirPress=32.05 cmdWriteAirPress");
-    refused(p, "boxAirPress", {"100", "abc"}, kAirPressureRule, {"cmdWriteAirPress"});
+    refused(p, "boxAirPress", {"100", "abc", "29,92", "99.999"}, kAirPressureRule, {"cmdWriteAirPress"});
     act(p, "Option2 boxAirPress=998.75 cmdWriteAirPress");
     EXPECT_EQ(link_.commands(), (Commands{{12, 2992}, {12, 3205}, {5, 1}, {12, 998}}));
     click(p, "Option1");
@@ -381,17 +382,14 @@ TEST_F(Dialogs, AnalogueAltimeterSettingsWordsTestSlidersApplyPressuresCalibrati
 
 TEST_F(Dialogs, DigitalAltimeterOpeningUnitApplyUninstallNeedleOffsetIntensitiesAndLights)
 {
-    for (auto [text, inHg, word] : {std::tuple{"29.92", true, 2992}, {"0.29", true, 29}, {"29,92", true, 2900},
-                                    {"29.929", true, 2992}, {"1013.9", false, 1013}, {"9999", false, 9999}})
+    for (auto [text, inHg, word] : {std::tuple{"29.92", true, 2992}, {"0.29", true, 29}, {" 29.929 ", true, 2992},
+                                    {"-0", true, 0}, {"1013.9", false, 1013}, {"9999", false, 9999}})
         EXPECT_EQ(AirPressureWord(text, inHg), word) << text;
-    for (auto [text, inHg] : {std::pair{"100", true}, {"-0.01", true}, {"----------", true}, {"abc", false},
-                              {"10000", false}, {"12345678901234567890", false}})
-        EXPECT_FALSE(AirPressureWord(text, inHg)) << text;
     EXPECT_EQ(AirPressureText(3000, true) + " " + AirPressureText(1013, false), "30 1013");
 
     act(digitalAltimeter(2, 4, true), "Option1 cmdClose");
     EXPECT_EQ(link_.commands(), (Commands{{5, 1}, {5, 273}, {14, 1}, {5, 256}}));
-    EXPECT_EQ(Cfg.GaugeRecModel[12], 1);
+    EXPECT_EQ(std::tuple(Cfg.GaugeRecModel[12], Session.ConfigChanged), std::tuple(1, 1));
     auto& all = shown(digitalAltimeter(2, 4, true));
     click(all, "Command6");
     EXPECT_EQ(fields(12), (Fields{101, 2, 4, 8, 4, 1, 1, 0, -1, 1, 0}));
@@ -415,10 +413,14 @@ TEST_F(Dialogs, DigitalAltimeterOpeningUnitApplyUninstallNeedleOffsetIntensities
     EXPECT_EQ(link_.commands(), (Commands{{11, 33}, {11, 31}, {11, 22}, {11, 42}, {6, 80}, {6, 0}, {10, 0x1010},
                                           {8, 143}, {10, 0x5050}, {8, 192}, {8, 192}, {10, 257}, {8, 143}, {8, 143},
                                           {8, 15}, {4, -5000}, {4, 0}, {12, 2992}}));
-    refused(d, "boxAirPress", {"100", "-1"}, kAirPressureRule, {"cmdWriteAirPress"});
+    refused(d, "boxAirPress", {"100", "-0.01", "----------", "29,92", "3o.1", "1e3", "0x10", "12abc", "99.999", "."},
+            kAirPressureRule, {"cmdWriteAirPress"});
     link_.replies[12] = SimControlUnit::reply(12, 101, QByteArray::fromHex("0000000BB0000100A0"));
     click(d, "CmdReadAirPress");
     EXPECT_EQ(texts(d, "boxAirPress BoxPressRotation"), "29.92 32");
+    click(d, "Option2");
+    refused(d, "boxAirPress", {"-0.001", "9999.5", "10000", "12345678901234567890"}, kAirPressureRule,
+            {"cmdWriteAirPress"});
 }
 
 TEST_F(Dialogs, AttitudeLevelSpeedsApplySweepAndRotationFollowTheModelAndStopOnClosing)
@@ -491,13 +493,18 @@ TEST_F(Dialogs, DmeLampsBrightnessPackedTestValuesReadApplyAndTheTestOffOfEveryC
     act(d, "SliderLightIntensity=15 cmdSetNight cmdSetDaymode DisplaysOff LightOn DisplaysOn OptionExternalOnOff "
            "OptionLocalOnOff CmdTestOn CmdTestOff");
     act(d, "ComdSetMiles cmdWriteKnots cmdsetMinutes CheckShowDistance CheckShowSpeed CheckShowTime ComdSetMiles");
-    type(d, "boxDistance", " 1.23 ");
+    type(d, "boxDistance", "1.23");
     act(d, "ComdSetMiles boxSpeed=999 cmdWriteKnots");
     EXPECT_EQ(takeSent(), (Commands{{13, 47}, {8, 192}, {13, 15}, {8, 128}, {8, 0}, {8, 64}, {8, 192}, {6, 1}, {6, 0},
                                     {10, 1}, {10, 0}, {4, 0x3123}, {3, 0x3456}, {5, 0x3078}, {4, 0x2123}, {4, 0x4123},
                                     {3, 0x0999}}));
-    refused(d, "boxTime", {"1234", "1.2.3", "", ".5", "1 2"}, DisplayValueRule(QStringLiteral("time")),
-            {"cmdsetMinutes"});
+    for (auto [typed, word] : {std::pair{"1.2.3", 0x0123}, {"1:23", 0x4123}, {"12,3", 0x2123}, {"4 5", 0x0405},
+                               {"", 0}, {"0012.3", 0x0123}}) {  // the last separator counts, a blank is a 0
+        type(d, "boxTime", typed);
+        click(d, "cmdsetMinutes");
+        EXPECT_EQ(takeSent(), (Commands{{5, word}})) << typed;
+    }
+    refused(d, "boxTime", {"1234", "10123", " 1.23 "}, DisplayValueRule(QStringLiteral("time")), {"cmdsetMinutes"});
     d.close();
 
     link_.clear();
@@ -554,7 +561,10 @@ TEST_F(Dialogs, RmiOpeningWordsCalibrationTestSlidersLampsDmeDisplaysAndNeedleSo
     EXPECT_EQ(text(d, "boxYellowValue"), "90");
     EXPECT_EQ(takeSent(), (Commands{{5, 1152}, {5, 4595}, {6, 1080}, {6, 0x4438}, {3, 4240}, {4, 240}, {13, 0x209},
                                     {8, 0xC0}, {8, 0x40}, {8, 15}, {14, 1}, {15, 0x2123}, {15, 0x6456}, {15, 0x4AAA}}));
-    refused(d, "BoxLeftDME", {"12345"}, DisplayValueRule(QStringLiteral("left DME value")), {"cmdWriteLeftDME"});
+    type(d, "BoxLeftDME", "1234");
+    click(d, "cmdWriteLeftDME");
+    EXPECT_EQ(takeSent(), (Commands{{15, 0x1234}}));
+    refused(d, "BoxLeftDME", {"12345", "2345"}, RmiValueRule(QStringLiteral("left DME value")), {"cmdWriteLeftDME"});
 
     answer(70, {{7, 1}});
     click(d, "CmdReadNeedleSelection");
@@ -814,6 +824,12 @@ TEST_F(SingleNeedle, EndStopQuestionSpecialCommandsCalibrationCounterListsApplyA
     EXPECT_EQ(text(two, "boxCalibrationValue"), "0");
     EXPECT_EQ(takeSent(), (Commands{{4, 1}, {4, 0}, {14, 0}, {14, 1}, {14, 2}, {14, 3}, {11, 40}, {12, 40}, {11, 4},
                                     {12, 4}, {13, 400}, {1, 0}, {5, 300}, {13, 0}, {5, 0}, {1, 0}}));
+    for (const QString& huge : {QStringLiteral("99999999999"), QString(400, u'9')}) {  // past the top, no overflow
+        type(two, "boxCalibrationValue", huge);
+        click(two, "CmdMoveUpSmallMove");
+        EXPECT_EQ(text(two, "boxCalibrationValue"), "0");
+    }
+    link_.clear();
 
     refused(two, "boxCalibrationValue", {"16384", "abc"}, kCalibrationValueRule, {"cmdSetCalibration"});
     click(two, "cmdSetHigh");
@@ -862,10 +878,17 @@ TEST_F(SingleNeedle, EndStopQuestionSpecialCommandsCalibrationCounterListsApplyA
               std::tuple(1, "040.  RPM", "Engines", 40, 2, 2));
     EXPECT_EQ(std::tuple(CurrentGaugeID, DefaultForm<frmCalibrate>::loaded()), std::tuple(12, true));
 
-    child<QComboBox>(c, "ComboPlate")->setCurrentIndex(-1);
-    Cfg.GaugeRecPlate1[12] = 2;
+    choose(c, "GaugeFunction", "041.  EGT");  // a macro: no plate; the window opens, the record keeps its plate
+    Session.ConfigChanged = 0;
     click(c, "cmdAdvanced");
-    EXPECT_EQ(std::tuple(CalPlateNr, Cfg.GaugeRecPlate1[12]), std::tuple(0, 0));
+    EXPECT_EQ(std::tuple(CalPlateNr, Cfg.GaugeRecPlate1[12], Session.ConfigChanged), std::tuple(0, 2, 0));
+    Cfg.ResizePlates(1006);  // plate numbers from 1000 on are read whole
+    std::tie(Cfg.PlateValue[1005][0], Cfg.PlateName[1005]) = std::tuple(1, "Big");
+    c.Form_Activate();
+    choose(c, "GaugeFunction", "040.  RPM");
+    choose(c, "ComboPlate", "1005.  Big");
+    click(c, "cmdAdvanced");
+    EXPECT_EQ(std::tuple(CalPlateNr, Cfg.GaugeRecPlate1[12]), std::tuple(1005, 1005));
 
     actOk(c, "ComboClass=Fuel cmdAdvanced", kAssignBeforeCalibrating);
 }
@@ -891,8 +914,12 @@ TEST_F(SingleNeedle, TheDisplayGaugesTestValueCommandsAndAssignment)
     EXPECT_EQ(text(d, "MaxValDisp"), "999");
     EXPECT_EQ(link_.commands(), (Commands{{5, 944}, {6, 0x130B}, {5, 100}, {5, 100}, {6, 0x13A8}, {5, 472}, {6, 0x65A0},
                                           {8, 15}, {8, 64}, {8, 192}, {8, 143}, {4, 1}, {3, 300}}));
+    choose(d, "ComboPlate", "002.  EGT");  // "Calibrate" hands it over, Apply writes it
+    Session.ConfigChanged = 0;
+    click(d, "cmdAdvanced");
+    EXPECT_EQ(std::tuple(CalPlateNr, Cfg.GaugeRecPlate1[21], Session.ConfigChanged), std::tuple(2, 0, 0));
     act(d, "ComboSeqNr=4 CmdApply");
-    EXPECT_EQ(fields(21), (Fields{2, 2, 1, 1, 40, 4, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(fields(21), (Fields{2, 2, 1, 1, 40, 4, 2, 0, 0, 0, 0}));
 }
 
 TEST_F(Dialogs, DualNeedleOneEndStopQuestionPerActivationTheDirectionWordAndApplyAsksEverythingFirst)
@@ -924,10 +951,18 @@ TEST_F(Dialogs, DualNeedleOneEndStopQuestionPerActivationTheDirectionWordAndAppl
     click(a, "cmdPlate2");
     EXPECT_EQ(std::tuple(CalNeedleNr, CalFunctionNr, CalPlateNr, Cfg.GaugeRecPlate2[30]), std::tuple(2, 50, 1, 1));
 
+    child<QComboBox>(a, "ComboSeqNr1")->setCurrentIndex(-1);  // stored as 0
     messages_.expectYesNo(kNoAssignmentNeedle1, true);
     messages_.expectYesNo(kNoPlateNeedle1, true);
     act(a, "NewGaugeID=31 CmdApply");
-    EXPECT_EQ(std::tuple(fields(30), fields(31)), std::tuple(Fields(11, 0), Fields{5, 4, 1, 0, 0, 2, 0, 3, 50, 3, 1}));
+    EXPECT_EQ(std::tuple(fields(30), fields(31)), std::tuple(Fields(11, 0), Fields{5, 4, 1, 0, 0, 2, 0, 3, 50, 0, 1}));
+    // Function 255 empties needle 2's list only on opening; a macro keeps its plate.
+    function(51, "M51", 3, kSignalMacro);
+    auto& two = dualNeedle(1, 1, kNoFunctionList);
+    act(two, "ComboClass1=Fuel");
+    choose(two, "ComboPlate1", "001.  ");
+    choose(two, "GaugeFunction1", "051.  M51");
+    EXPECT_EQ(texts(two, "GaugeFunction1 ComboPlate1"), "051.  M51 001.  ");
 }
 
 const char* const kVerified = "Plate verified and no errors found";
@@ -1234,6 +1269,14 @@ TEST_F(PlateWindow, CalibratesSavesAndAssignsThroughItsControls)
     click(w, "CmdSaveNewPlate");
     EXPECT_EQ(CalPlateNr, 1);
     EXPECT_EQ(child<QListWidget>(w, "ListPlates")->currentItem()->text(), "001.   Boost");
+
+    click(w, "CmdUpdatePlate");
+    for (int row : {1, 0}) {  // 70000, then -1: a needle position is a step count 0..32767
+        type(w, qPrintable(QStringLiteral("boxLinearStep_%1").arg(row)), row ? "70000" : "-1");
+        messages_.expectOk(QStringLiteral("At valuebox %1: Needle position must be between 0 and 32767; Please correct.")
+                               .arg(row));
+        click(w, "cmdSetCheck");
+    }
 
     w.close();
     EXPECT_FALSE(DefaultForm<frmCalibrate>::loaded());
