@@ -1,6 +1,7 @@
 #include "app/configscreen.h"
 
 #include "config/gaugetypes.h"
+#include "config/numinput.h"
 #include "config/numtext.h"
 
 #include <QRegularExpression>
@@ -165,7 +166,8 @@ NumberInput ReadComPort(const QString& text)
 
 NumberInput ReadUdpPort(const QString& text)
 {
-    return inRange(wholeNumber(text), 1, 65535, QStringLiteral("A UDP port must be a number between 1 and 65535"));
+    const std::optional<int> port = udpPort(text.toStdString());
+    return {port, port ? QString() : QString::fromLatin1(kUdpPortRule)};
 }
 
 NumberInput ReadProcessInterval(const QString& text)

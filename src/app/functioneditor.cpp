@@ -3,6 +3,7 @@
 #include "app/commandlist.h"
 #include "app/functionlist.h"
 #include "app/saveconfig.h"
+#include "config/itemtext.h"
 #include "config/numinput.h"
 #include "config/numtext.h"
 #include "platform/controls.h"
@@ -231,6 +232,7 @@ GetOffsetlist::GetOffsetlist()
     BoxFxNr = textBox("BoxFxNr", this);
     BoxFxNr->setReadOnly(true);
     ShortName = textBox("ShortName", this);
+    ShortName->setMaxLength(int(kMaxItemLength));  // what the file reads back
     ComboClass = comboBox("ComboClass", this);
     FuncType = comboBox("FuncType", this);
     FullName = new QPlainTextEdit(this);

@@ -1,5 +1,6 @@
 #include "app/functionlist.h"
 
+#include "config/itemtext.h"
 #include "config/numtext.h"
 
 
@@ -62,7 +63,10 @@ std::string DescriptionFromBox(QString text)
         .replace(u'\r', u'\n')
         .replace(QStringLiteral("\n"), QStringLiteral("\r\n"))
         .replace(u'"', u'\'');
-    return text.toLatin1().toStdString();
+    std::string stored = text.toLatin1().toStdString();
+    if (stored.size() > kMaxCommandTextLength)
+        stored.resize(kMaxCommandTextLength);
+    return stored;
 }
 
 } // namespace varnet

@@ -48,7 +48,8 @@ QString DescriptionForBox(const std::string& stored);
 
 // What a description box holds as the configuration file stores it:
 // Latin-1, CR LF line ends, and an apostrophe for each double quote, which
-// would end the quoted item early.
+// would end the quoted item early; no more than the file reads back
+// (kMaxCommandTextLength characters).
 std::string DescriptionFromBox(QString text);
 
 } // namespace varnet

@@ -7,6 +7,7 @@
 #include "app/tabstops.h"
 #include "app/windowlinks.h"
 #include "bus/deviceports.h"
+#include "config/itemtext.h"
 #include "bus/runwindow.h"
 #include "bus/sendpath.h"
 #include "bus/standalonelinks.h"
@@ -203,6 +204,7 @@ void FrmMainConfigure::buildControls()
     udpFrame->setToolTip(QStringLiteral("For use on this PC the IP is 127.0.0.1 and the local port anything "
                                         "but 49000. The settings take effect with the set button."));
     boxRemoteIP = textBox("boxRemoteIP", "127.000.000.001", udpFrame);
+    boxRemoteIP->setMaxLength(int(kMaxItemLength));  // what the file reads back
     boxRemotePort = textBox("boxRemotePort", "49000", udpFrame);
     boxLocalPort = textBox("boxLocalPort", "49003", udpFrame);
     auto* byteOrder = frame("Byte Order ", udpFrame);

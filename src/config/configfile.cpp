@@ -1,6 +1,7 @@
 #include "config/configfile.h"
 
 #include "config/files.h"
+#include "config/numinput.h"
 #include "platform/messages.h"
 
 #include <QString>
@@ -119,6 +120,15 @@ void ConfigSectionReader::expectSection(const char* name)
         throw ItemError("");
 }
 
+std::string ConfigSectionReader::readPort()
+{
+    // Empty is a port not set yet, which the link reports when it opens.
+    std::string port = in_.readString();
+    if (!port.empty() && !udpPort(port))
+        in_.failAtLastItem(kUdpPortRule);
+    return port;
+}
+
 void ConfigSectionReader::readGeneral(ConfigTables& t)
 {
     t.ConfigHeader = in_.readString();
@@ -130,8 +140,8 @@ void ConfigSectionReader::readGeneral(ConfigTables& t)
     t.LightsMode = in_.readInteger();
     t.RemoteIP = in_.readString();
     t.GeneralString9 = in_.readString();
-    t.RemotePort = in_.readString();
-    t.LocalPort = in_.readString();
+    t.RemotePort = readPort();
+    t.LocalPort = readPort();
     t.GeneralString12 = in_.readString();
     t.GeneralString13 = in_.readString();
     t.ByteOrderReverse = in_.readInteger();
@@ -163,7 +173,7 @@ void ConfigSectionReader::readIOM(ConfigTables& t)
 void ConfigSectionReader::readFunction(ConfigTables& t, int f)
 {
     t.FunctionNames[f] = in_.readString();
-    t.FunctionFullName[f] = in_.readString();
+    t.FunctionFullName[f] = in_.readString(kMaxCommandTextLength);
     t.FunctionNumber[f] = in_.readInteger();
     t.FunctionSignalType[f] = checked(in_.readByte(), kSignalTypes - 1);
     t.FunctionCategory[f] = readCategory(in_);

@@ -52,6 +52,8 @@ public:
     void readForceCurves(ConfigTables& t);
 
 private:
+    std::string readPort();
+
     ItemReader& in_;
 };
 

@@ -2,6 +2,7 @@
 
 #include "config/numtext.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -61,12 +62,30 @@ bool ItemReader::atEnd() const
     return p >= data_.size();
 }
 
-std::string ItemReader::next(bool* quoted)
+void ItemReader::failAt(std::size_t position, const std::string& description) const
+{
+    const auto line = 1 + std::count(data_.begin(), data_.begin() + long(position), '\n');
+    throw ItemError("Line " + std::to_string(line) + ": " + description);
+}
+
+void ItemReader::failAtLastItem(const std::string& description) const
+{
+    failAt(lastItem_, description);
+}
+
+void ItemReader::checkLength(std::size_t start, std::size_t length, std::size_t maxLength) const
+{
+    if (length > maxLength)
+        failAt(start, "item longer than " + std::to_string(maxLength) + " characters");
+}
+
+std::string ItemReader::next(bool* quoted, std::size_t maxLength)
 {
     while (pos_ < data_.size() && isBlank(data_[pos_]))
         ++pos_;
     if (pos_ >= data_.size())
         throw ItemError(kErrorPastEnd);
+    lastItem_ = pos_;
 
     std::string text;
     const bool isQuoted = data_[pos_] == '"';
@@ -74,6 +93,7 @@ std::string ItemReader::next(bool* quoted)
         const std::size_t close = data_.find('"', pos_ + 1);
         if (close == std::string::npos)
             throw ItemError(kErrorPastEnd);
+        checkLength(pos_, close - pos_ - 1, maxLength);
         text = data_.substr(pos_ + 1, close - pos_ - 1);
         pos_ = close + 1;
         // Whatever stands between the closing quote and the delimiter is not
@@ -84,7 +104,10 @@ std::string ItemReader::next(bool* quoted)
         const std::size_t start = pos_;
         while (pos_ < data_.size() && data_[pos_] != ',' && !isLineEnd(data_[pos_]))
             ++pos_;
-        text = trimmed(std::string_view(data_).substr(start, pos_ - start));
+        const std::string_view item = std::string_view(data_).substr(start, pos_ - start);
+        const std::size_t last = item.find_last_not_of(" \t");
+        checkLength(start, last == std::string_view::npos ? 0 : last + 1, maxLength);
+        text = trimmed(item);
     }
 
     // Consume the delimiter: a comma, or one line end (CR LF, or LF alone
@@ -112,9 +135,9 @@ std::string ItemReader::peek()
     return text;
 }
 
-std::string ItemReader::readString()
+std::string ItemReader::readString(std::size_t maxLength)
 {
-    return next();
+    return next(nullptr, maxLength);
 }
 
 long long ItemReader::readWhole(long long min, long long max)

@@ -26,6 +26,13 @@ inline constexpr const char* kErrorTypeMismatch = "Type mismatch";
 inline constexpr const char* kErrorOverflow = "Overflow";
 inline constexpr const char* kErrorOutOfRange = "Subscript out of range";
 
+// The longest item the readers take: far above any real name or number, so
+// that a file of one huge string costs what a real file costs, and a read
+// error names the line where the bound is crossed. A function's command
+// text holds up to ten command lines and has a bound of its own.
+inline constexpr std::size_t kMaxItemLength = 255;
+inline constexpr std::size_t kMaxCommandTextLength = 4095;
+
 class ItemReader {
 public:
     explicit ItemReader(std::string data) : data_(std::move(data)) {}
@@ -36,7 +43,8 @@ public:
 
     // A quoted string runs to its closing quote, across line ends; an
     // unquoted item runs to the next comma or line end, blanks trimmed.
-    std::string readString();
+    // Longer than maxLength (without quotes and blanks): a read error.
+    std::string readString(std::size_t maxLength = kMaxItemLength);
     Byte readByte();
     Integer readInteger();
     Long readLong();
@@ -48,15 +56,22 @@ public:
     // The next item's text without taking it.
     std::string peek();
 
+    // Throws a read error that names the line of the item read last.
+    [[noreturn]] void failAtLastItem(const std::string& description) const;
+
     bool atEnd() const;
 
 private:
     // The next item's text; quoted tells whether it was a quoted string.
-    std::string next(bool* quoted = nullptr);
+    std::string next(bool* quoted = nullptr, std::size_t maxLength = kMaxItemLength);
+    // Fails when an item from `start` of `length` characters is too long.
+    void checkLength(std::size_t start, std::size_t length, std::size_t maxLength) const;
+    [[noreturn]] void failAt(std::size_t position, const std::string& description) const;
     long long readWhole(long long min, long long max);
 
     std::string data_;
     std::size_t pos_ = 0;
+    std::size_t lastItem_ = 0;  // where the item read last begins
 };
 
 class ItemWriter {

@@ -139,6 +139,19 @@ std::optional<double> parseNumber(std::string_view text)
     return convert(text);
 }
 
+std::optional<int> udpPort(std::string_view text)
+{
+    text = skipBlanks(text);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    int port = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
+    if (text.empty() || text.front() == '-' || error != std::errc() || end != text.data() + text.size() || port < 1 ||
+        port > 65535)
+        return std::nullopt;
+    return port;
+}
+
 std::optional<float> parseSingle(std::string_view text)
 {
     const std::optional<double> value = parseNumber(text);

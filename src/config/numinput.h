@@ -28,4 +28,10 @@ std::optional<double> parseNumber(std::string_view text);
 // parseNumber, when the value fits a Single.
 std::optional<float> parseSingle(std::string_view text);
 
+// A UDP port, typed or stored: the whole text, blanks around it allowed, a
+// number of digits from 1 to 65535 (0 would bind a port chosen at random, so
+// X-Plane's data would never arrive); nothing otherwise.
+std::optional<int> udpPort(std::string_view text);
+inline constexpr const char* kUdpPortRule = "A UDP port must be a number between 1 and 65535";
+
 } // namespace varnet

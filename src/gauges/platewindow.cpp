@@ -1,6 +1,7 @@
 #include "gauges/platewindow.h"
 
 #include "bus/sendpath.h"
+#include "config/itemtext.h"
 #include "platform/controls.h"
 #include "simlink/functiontest.h"
 
@@ -179,6 +180,7 @@ QGroupBox* frmCalibrate::buildCurrentPlate()
     FrameCurrentPlate = frame("FrameCurrentPlate", QStringLiteral("Current Plate"), this);
     QGroupBox* box = FrameCurrentPlate;
     CurrentPlateName = textBox("CurrentPlateName", box);
+    CurrentPlateName->setMaxLength(int(kMaxItemLength));  // what the file reads back
     boxCurrentPlateNr = readOnlyBox("boxCurrentPlateNr", box);
     boxCurrentPlateNr->setMaximumWidth(50);
     auto* CmdRenamePlate = command("CmdRenamePlate", "Rename", box, &PlateModel::CmdRenamePlate_Click);
@@ -205,6 +207,7 @@ QGroupBox* frmCalibrate::buildNewPlate()
 {
     QGroupBox* box = frame("FrameNewPlate", QStringLiteral("Create New Plate"), this);
     BoxNameNewPlate = textBox("BoxNameNewPlate", box);
+    BoxNameNewPlate->setMaxLength(int(kMaxItemLength));
     boxNewPlateNumber = readOnlyBox("boxNewPlateNumber", box);
     boxNewPlateNumber->setMaximumWidth(50);
     CmdCreateNewPlate = command("CmdCreateNewPlate", "Create", box, &PlateModel::CmdCreateNewPlate_Click);

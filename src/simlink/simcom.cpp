@@ -1,5 +1,6 @@
 #include "simlink/simcom.h"
 
+#include "config/numinput.h"
 #include "config/numtext.h"
 #include "platform/messages.h"
 
@@ -25,11 +26,8 @@ const QString kOverflow = QStringLiteral("Overflow");
 
 std::optional<quint16> portNumber(const std::string& text)
 {
-    bool ok = false;
-    const uint number = QString::fromStdString(text).trimmed().toUInt(&ok);
-    if (!ok || number > 65535)
-        return std::nullopt;
-    return quint16(number);
+    const std::optional<int> port = udpPort(text);
+    return port ? std::optional<quint16>(quint16(*port)) : std::nullopt;
 }
 
 // A number with at least three digits ("007").

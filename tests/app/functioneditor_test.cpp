@@ -1,4 +1,5 @@
 #include "app/commandlist.h"
+#include "config/itemtext.h"
 #include "configscreen_fixture.h"
 #include "simlink/functiontest.h"
 #include "support/fake_udp_socket.h"
@@ -52,6 +53,9 @@ TEST(FunctionEditorLines, ThreeLayoutsACommandFileAndASearchThatStopsAtAMissingR
     EXPECT_EQ(read("\"List of Xplane Commands\"\r\n0\r\n").lines, std::vector<std::string>{});
     EXPECT_EQ(read("\"List of XPlane Commands\"\r\n1\r\n\"sim/a\"\r\n").count, 0);
     EXPECT_EQ(read("\"List of Xplane Commands\"\r\nmany\r\n").lines, std::vector<std::string>{kCommandFileError});
+    const std::string longest(kMaxItemLength, 'c');
+    EXPECT_EQ(read(("\"List of Xplane Commands\"\r\n2\r\n\"" + longest + "\"\r\n\"" + longest + "c\"\r\n").c_str()).lines,
+              (std::vector<std::string>{"0000 " + longest, kCommandFileError}));
     QFile::remove("Xplane_commands.txt");
     EXPECT_EQ(ReadCommandFile().lines, std::vector<std::string>{kCommandFileError});
 

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <csignal>
 #include <filesystem>
@@ -76,6 +77,9 @@ TEST_F(ConfigFileTest, RoundTripIsByteIdenticalWithPointNumbersWhateverTheLocale
     std::setlocale(LC_ALL, "de_DE.UTF-8");
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     Cfg = sampleConfig();
+    Cfg.PlateName[1] = std::string(kMaxItemLength, 'P');
+    Cfg.FunctionFullName[2] = std::string(kMaxCommandTextLength, 'c');
+    const ConfigTables saved = Cfg;
     EXPECT_TRUE(WriteConfigFile());
     const std::string text = fileBytes(Session.ConfigFileName);
     Cfg = ConfigTables{};
@@ -87,7 +91,7 @@ TEST_F(ConfigFileTest, RoundTripIsByteIdenticalWithPointNumbersWhateverTheLocale
     std::setlocale(LC_ALL, previous.c_str());
 
     EXPECT_EQ(Session.ConfigError, 0);
-    EXPECT_TRUE(loaded == sampleConfig());
+    EXPECT_TRUE(loaded == saved) << "the longest names read back";
     EXPECT_EQ(loaded.FunctionMultiply[7], 0.1f);
     EXPECT_EQ(fileBytes(Session.ConfigFileName), text);
     EXPECT_EQ(text.find("Func7\",\"#0:sim/lights/nav_lights_toggle\r\n#1:sim/none\r\n\",7,7,7,7,0,0,32767,-999.5,"
@@ -223,6 +227,9 @@ TEST_F(ConfigFileTest, FormatVariantsAndOlderFilesLoad)
 TEST_F(ConfigFileTest, EveryReadFaultIsReportedAndChangesNothing)
 {
     const std::string good = sampleText();
+    const auto lineOf = [&](const std::string& item) {
+        return std::to_string(1 + std::count(good.begin(), good.begin() + long(good.find(item)), '\n'));
+    };
     struct Fault {
         const char* what;
         std::string text, description;
@@ -238,6 +245,14 @@ TEST_F(ConfigFileTest, EveryReadFaultIsReportedAndChangesNothing)
         {"category out of range", edited(good, "\",7,7,7,7,0,0,", "\",7,7,21,7,0,0,"), "Subscript out of range"},
         {"signal type out of range", edited(good, "\",7,7,7,7,0,0,", "\",7,8,7,7,0,0,"), "Subscript out of range"},
         {"plate with too many points", edited(good, "\"Plate 0\",1,3,", "\"Plate 0\",1,21,"), "Subscript out of range"},
+        {"name over the bound", edited(good, "\"Plate 0\"", '"' + std::string(256, 'P') + '"'),
+         "Line " + lineOf("\"Plate 0\"") + ": item longer than 255 characters"},
+        {"command text over its bound", edited(good, "\"Full name, with comma\"", '"' + std::string(4096, 'c') + '"'),
+         "Line " + lineOf("\"Full name, with comma\"") + ": item longer than 4095 characters"},
+        {"local port 0", edited(good, "\"49001\"", "\"0\""),
+         "Line 3: A UDP port must be a number between 1 and 65535"},
+        {"remote port 65536", edited(good, "\"49000\"", "\" 65536\""),
+         "Line 3: A UDP port must be a number between 1 and 65535"},
     };
     // Each load over the sample fails with its description and leaves every table as it was.
     for (const Fault& fault : faults) {

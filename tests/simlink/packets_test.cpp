@@ -120,10 +120,12 @@ TEST(OpenUDP, RefusedSettingsAreReportedAndLeaveTheLinkClosed)
     EXPECT_EQ(sender->sent(), QList{hex("44 53 45 4C 30 02 00 00 00")});
 
     // Nothing goes out while the link is closed.
-    Cfg.LocalPort = "70000";
     link.CloseUDP();
     link.SendDSEL(3);
-    refused("Invalid local port \"70000\"");
+    for (const char* port : {"70000", "0"}) {
+        Cfg.LocalPort = port;
+        refused(QString("Invalid local port \"%1\"").arg(port));
+    }
     EXPECT_FALSE(receiver->isOpen());
     EXPECT_EQ(sender->sent().size(), 1);
     Cfg = ConfigTables{};
