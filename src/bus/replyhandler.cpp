@@ -169,6 +169,7 @@ void GaugeReplyHandler::OnComm(SerialPort& port)
 
 void GaugeReplyHandler::take(const QByteArray& reply)
 {
+    KeepGaugeAnswer(reply);
     GaugeReplyReceived = 1;
     if (!running())
         return;

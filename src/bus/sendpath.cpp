@@ -6,6 +6,8 @@
 #include "platform/messages.h"
 #include "platform/wait.h"
 
+#include <array>
+
 namespace varnet {
 
 QByteArray GaugeSendBuffer;
@@ -41,6 +43,8 @@ void queueSingleFrame(const QByteArray& frame)
     GaugeSendPending = 1;
 }
 
+std::array<QByteArray, 256> answers;
+
 } // namespace
 
 bool SendGaugeCommand(int GaugeID, int Command, double Value)
@@ -75,6 +79,31 @@ bool PollGauge(int GaugeID)
     if (!SendGaugeCommand(GaugeID, kStatusRequestCommand, 0))
         return false;
     return waitUntil([] { return GaugeReplyReceived == 1; }, kPollReplyWaitMs);
+}
+
+bool AskGaugeStatus(int GaugeID, int Value)
+{
+    if (GaugeID < 0 || GaugeID > 255)
+        return false;
+    answers[std::size_t(GaugeID)].clear();
+    const std::optional<QByteArray> frame = GaugeBusFrame(GaugeID, kStatusRequestCommand, Value);
+    if (!frame || GaugeSendPending == 1 || !acceptingSingleFrames())
+        return false;
+    queueSingleFrame(*frame);
+    return true;
+}
+
+std::optional<QByteArray> GaugeAnswer(int GaugeID)
+{
+    if (GaugeID < 0 || GaugeID > 255 || answers[std::size_t(GaugeID)].isEmpty())
+        return std::nullopt;
+    return answers[std::size_t(GaugeID)];
+}
+
+void KeepGaugeAnswer(const QByteArray& reply)
+{
+    if (reply.size() > 1)
+        answers[quint8(reply.at(1))] = reply;
 }
 
 } // namespace varnet

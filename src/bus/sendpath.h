@@ -11,6 +11,7 @@
 
 #include <QByteArray>
 
+#include <optional>
 #include <string>
 
 namespace varnet {
@@ -48,5 +49,18 @@ bool SendNewGaugeID(int CurrentID, int& NewID);
 // until GaugeReplyReceived is 1; the caller then reads GaugeReply. Does not
 // clear GaugeReplyReceived first. false (flag still 0) means no reply.
 bool PollGauge(int GaugeID);
+
+// The status request of a periodic poll, which never waits: forgets the
+// reply kept for the gauge and queues the request only when the send path
+// takes it at once (no earlier frame waiting, no run active). false when
+// nothing was queued. GaugeReplyReceived is left to the requesters that wait.
+bool AskGaugeStatus(int GaugeID, int Value);
+// The well-framed reply of the gauge that came in since AskGaugeStatus last
+// ran for it; nothing when none came.
+std::optional<QByteArray> GaugeAnswer(int GaugeID);
+// The reply handler keeps every well-framed reply by its GaugeID, so that
+// the polls of several open dialogs do not lose their replies to each other
+// in GaugeReply.
+void KeepGaugeAnswer(const QByteArray& reply);
 
 } // namespace varnet

@@ -275,12 +275,12 @@ StatusPoll::StatusPoll(GaugeDialog& dialog, int intervalMs, std::function<void(c
 
 void StatusPoll::tick()
 {
-    if (auto busy = busy_.enter()) {
-        const QPointer<QObject> self(this);
-        const std::optional<QByteArray> reply = dialog_.context().Read(requestValue ? requestValue() : 0);
-        if (self && reply && timer_.isActive())
+    const GaugeContext& gauge = dialog_.context();
+    if (askedID_ == gauge.gaugeID())
+        if (const std::optional<QByteArray> reply = gauge.Answer())
             decode_(Reply(*reply));
-    }
+    askedID_ = gauge.gaugeID();
+    gauge.Ask(requestValue ? requestValue() : 0);
 }
 
 // ---- Binding helpers ----------------------------------------------------------

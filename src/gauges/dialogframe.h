@@ -200,16 +200,21 @@ inline bool SendInOrder(GaugeDialog& dialog, std::initializer_list<std::pair<int
     return SendInOrder<std::initializer_list<std::pair<int, double>>>(dialog, frames);
 }
 
-// A periodic status poll of one dialog: every tick reads the gauge's reply
-// (bounded) and hands it to `decode`; a tick never runs inside an earlier
-// tick's wait, and only the dialog's own replies are decoded.
+// A periodic status poll of one dialog. A tick never waits: it hands the
+// reply to its previous request to `decode`, when the gauge's own reply came
+// in since then, and sends the next request. A gauge that does not answer
+// costs the dialog nothing, and clicks act at once.
 class StatusPoll : public QObject {
 public:
     StatusPoll(GaugeDialog& dialog, int intervalMs, std::function<void(const Reply&)> decode);
     void start() { timer_.start(); }
-    void stop() { timer_.stop(); }
+    void stop()
+    {
+        timer_.stop();
+        askedID_.reset();
+    }
     bool active() const { return timer_.isActive(); }
-    // One tick, for tests and for the first read on opening.
+    // One tick, for tests.
     void tick();
     // The value the status request carries (0 unless set).
     std::function<int()> requestValue;
@@ -217,7 +222,9 @@ public:
 private:
     GaugeDialog& dialog_;
     QTimer timer_;
-    BusyFlag busy_;
+    // The gauge asked by the previous tick: only a reply that came after
+    // that request is shown, never one kept from before.
+    std::optional<int> askedID_;
     std::function<void(const Reply&)> decode_;
 };
 

@@ -96,6 +96,16 @@ std::optional<QByteArray> GaugeContext::Read(int requestValue) const
     return gaugeLink().Poll(gaugeID_, requestValue);
 }
 
+bool GaugeContext::Ask(int requestValue) const
+{
+    return gaugeLink().Ask(gaugeID_, requestValue);
+}
+
+std::optional<QByteArray> GaugeContext::Answer() const
+{
+    return gaugeLink().Answer(gaugeID_);
+}
+
 std::optional<int> GaugeContext::MoveTarget(const QString& text) const
 {
     const QString trimmed = text.trimmed();

@@ -116,6 +116,10 @@ public:
     bool Send(int command, double value) const;
     // The gauge's status reply, fresh and its own; nothing when none came.
     std::optional<QByteArray> Read(int requestValue = 0) const;
+    // A periodic poll's status request and the reply to it (gaugelink.h):
+    // neither waits.
+    bool Ask(int requestValue) const;
+    std::optional<QByteArray> Answer() const;
 
     // The GaugeID typed as the target of a move: nothing for an empty text;
     // the number when it is a free GaugeID 1..255 other than this one;

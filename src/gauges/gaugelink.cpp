@@ -31,6 +31,9 @@ public:
             return std::nullopt;
         return ReplyOf(GaugeReply, gaugeID);
     }
+
+    bool Ask(int gaugeID, int requestValue) override { return AskGaugeStatus(gaugeID, requestValue); }
+    std::optional<QByteArray> Answer(int gaugeID) override { return GaugeAnswer(gaugeID); }
 };
 
 SharedSendPath sharedSendPath;

@@ -24,6 +24,13 @@ public:
     // bytes of a well-framed reply from `gaugeID` that arrived after the
     // request, or nothing.
     virtual std::optional<QByteArray> Poll(int gaugeID, int requestValue = 0) = 0;
+    // The request of a periodic poll, which never waits: forgets what the
+    // gauge answered so far and queues the status request when the send path
+    // takes it at once. false when nothing was queued.
+    virtual bool Ask(int gaugeID, int requestValue) = 0;
+    // The gauge's own well-framed reply that came in since its last Ask;
+    // nothing when none came.
+    virtual std::optional<QByteArray> Answer(int gaugeID) = 0;
 };
 
 // The link in use: the shared send path unless a test installed another.

@@ -364,6 +364,8 @@ TEST_F(Dialogs, AnalogueAltimeterSettingsWordsTestSlidersApplyPressuresCalibrati
     auto& poll = analogueAltimeter(1, 0, 0, true);
     answer(41, {{15, 1}});
     poll.TimerScan().tick();
+    EXPECT_NE(text(poll, "boxStatus"), "Busy moving Needle(s)") << "a reply shows at the tick after its request";
+    poll.TimerScan().tick();
     EXPECT_EQ(text(poll, "boxStatus"), "Busy moving Needle(s)");
     answer(41, {{15, 0}});
     act(poll, "SliderValue1=500");
@@ -1298,9 +1300,15 @@ TEST_F(OnTheBus, ApplyFrameADFPollingUntilCancelAndTheVORsCalibrationAndOwnCours
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[40], Cfg.GaugeRecModel[40], Cfg.GaugeRecType[12]), std::tuple(1, 2, 0));
     EXPECT_EQ(std::tuple(Session.GaugeRecBusStatus[12], Session.GaugeRecBusStatus[40]), std::tuple(1, 2));
 
-    unit_.setStatusReply(30, SimControlUnit::reply(30, 108, QByteArray::fromHex("000000032C")));
+    // A gauge that does not answer is asked every 50 ms all the same: the
+    // poll never waits for it, so the dialog is free between its ticks.
     auto& d = open<ConfigADF>(30, 108);
+    unit_.clear();
     d.Form_Activate();
+    waitMs(500);
+    EXPECT_GE(std::ranges::count_if(unit_.frames(), [](const QByteArray& f) { return f.at(2) == char(0x78); }), 6);
+    EXPECT_EQ(text(d, "boxCourse"), "");
+    unit_.setStatusReply(30, SimControlUnit::reply(30, 108, QByteArray::fromHex("000000032C")));
     ASSERT_TRUE(waitUntil([&] { return text(d, "boxCourse") == "90"; }, 2000));
     ASSERT_TRUE(unit_.waitForFrames(2));
     click(d, "CmdClose");
@@ -1309,16 +1317,15 @@ TEST_F(OnTheBus, ApplyFrameADFPollingUntilCancelAndTheVORsCalibrationAndOwnCours
     waitMs(200);
     EXPECT_TRUE(unit_.frames().isEmpty());
 
+    // Another gauge answering in its place shows nothing, nor does a reply
+    // of its own left from before the poll's request; a fresh own reply does.
+    const QByteArray count542 = QByteArray::fromHex("000000021E");
+    KeepGaugeAnswer(SimControlUnit::reply(21, kVOR1, count542));
     auto& vor = open<ConfigGaugeVOR>(21, kVOR1);
     act(vor, "SliderValue1=400 cmdCenterLocNeedle Sliderindicator=100 cmdCalibrateDisk");
     EXPECT_EQ(received(10), (Commands{{5, 400}, {4, -72}, {10, 100}, {13, 0x7064}, {13, 0x5208}, {13, 0x63AC},
                                       {13, 0x2550}, {13, 0x16F4}, {13, 0x3898}, {13, 0x4A3C}}));
 
-    // Another gauge answering in its place shows nothing, nor does a reply
-    // of its own left from before the request; a fresh own reply does.
-    const QByteArray count542 = QByteArray::fromHex("000000021E");
-    GaugeReply = SimControlUnit::reply(21, kVOR1, count542);
-    GaugeReplyReceived = 1;
     unit_.answer = [&](const QByteArray& frame) {
         return frame.at(2) == char(0x78) ? SimControlUnit::reply(22, kVOR1, count542) : QByteArray();
     };

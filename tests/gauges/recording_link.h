@@ -44,6 +44,19 @@ public:
             return std::nullopt;
         return ReplyOf(replies.value(gaugeID), gaugeID);
     }
+    // The table's reply counts as come in once asked for.
+    bool Ask(int gaugeID, int requestValue) override
+    {
+        sent.push_back({gaugeID, 7, double(requestValue)});
+        asked_[gaugeID] = accept;
+        return accept;
+    }
+    std::optional<QByteArray> Answer(int gaugeID) override
+    {
+        if (!asked_.value(gaugeID))
+            return std::nullopt;
+        return ReplyOf(replies.value(gaugeID), gaugeID);
+    }
 
     // Commands as (command, value) pairs, for one-gauge tests.
     Commands commands() const
@@ -62,6 +75,7 @@ public:
 
 private:
     GaugeLink* previous_;
+    QMap<int, bool> asked_;
 };
 
 } // namespace varnet::testing
