@@ -46,6 +46,11 @@ constexpr double kMillibarPerInchHg = 33.86;
 // number can be read, and every new text costs a layout and a repaint. The
 // gauges still follow every tick.
 constexpr int kBoxRefreshMs = 250;
+// Output that the driver holds longer than the line needs for it, and this
+// much more, means the device no longer takes it (USB adapters pass the
+// bytes on in blocks a few milliseconds apart).
+constexpr int kStallSlackMs = 100;
+constexpr const char* kOutputStalled = "The device stopped taking data";
 
 const QString kRunningStyle = QStringLiteral("background-color: rgb(255, 0, 0);");
 const QString kHaltedStyle = QStringLiteral("background-color: rgb(0, 192, 0);");
@@ -144,15 +149,14 @@ frmStatus::frmStatus() : MSComm1_(createSerialPort())
     MSComm1_->setObjectName(QStringLiteral("MSComm1"));
     ConfigureDevicePort(*MSComm1_, 0, kGaugeReplyBytes);
     connect(MSComm1_.get(), &SerialPort::received, this, &frmStatus::MSComm1_OnComm);
-    // A break or framing error leaves nothing worth keeping in the input.
+    // A break or framing error leaves nothing worth keeping in the input; a
+    // lost device has closed the port.
     connect(MSComm1_.get(), &SerialPort::commError, this, [this](const QString& description) {
         MSComm1_->discardInput();
-        // A lost device has closed the port: the run looks for it again.
-        if (!MSComm1_->isOpen()) {
-            busLost_ = true;
-            busLostReason_ = description;
-        }
+        if (!MSComm1_->isOpen())
+            gaugeBusLost(description);
     });
+    busClock_.start();
 
     buildControls();
 
@@ -609,6 +613,7 @@ void frmStatus::StartRunOutput()
 {
     busLost_ = false;
     busFaultReported_ = false;
+    lastProgressMs_ = busClock_.elapsed();
     WriteCmdDuringConfig_.stop();
     if (GaugeSendPending == 1)
         writeSingleFrame();
@@ -635,32 +640,69 @@ void frmStatus::FlushGaugeOutput()
         return;
     // No more than the line carries until the next tick; the port's and the
     // driver's queues count against it, so nothing piles up in them.
-    const int budget = LineBytesPer(ProcessTimer_.interval()) - MSComm1_->bytesHeld();
-    GaugeSendBuffer = line.Next(budget);
+    const int held = MSComm1_->bytesHeld();
+    if (outputStalled(held)) {
+        gaugeBusLost(QString::fromLatin1(kOutputStalled));
+        reportBusFault(busLostReason_);
+        return;
+    }
+    GaugeSendBuffer = line.Next(LineBytesPer(ProcessTimer_.interval()) - held);
     if (GaugeSendBuffer.isEmpty())
         return;
-    lastOutput_ = GaugeSendBuffer;
     if (MSComm1_->write(GaugeSendBuffer)) {
         // Only now are the values on their way; until then they wait.
         line.Handed();
+        lastOutput_ = GaugeSendBuffer;
+        heldBefore_ = held + int(GaugeSendBuffer.size());
         busFaultReported_ = false;
     } else {
-        reportBusFault(MSComm1_->errorString());
+        gaugeBusLost(MSComm1_->errorString());
+        reportBusFault(busLostReason_);
     }
+}
+
+bool frmStatus::outputStalled(int held)
+{
+    // The line takes the bytes one after the other: while it does, what is
+    // held falls between two looks.
+    const qint64 now = busClock_.elapsed();
+    if (held == 0 || held < heldBefore_)
+        lastProgressMs_ = now;
+    heldBefore_ = held;
+    const qint64 drainMs = qint64(std::ceil(held * 1000.0 / kGaugeBusBytesPerSecond));
+    return held > 0 && now - lastProgressMs_ > drainMs + 2 * ProcessTimer_.interval() + kStallSlackMs;
+}
+
+void frmStatus::gaugeBusLost(const QString& description)
+{
+    // The port is closed, so that the device is opened again by its COM
+    // name; what it still held would never go out, and the close would wait
+    // for it.
+    MSComm1_->discardOutput();
+    MSComm1_->close();
+    if (!busLost_)
+        busLostReason_ = description;
+    busLost_ = true;
 }
 
 bool frmStatus::gaugeBusBack()
 {
     if (!busLost_)
         return true;
-    if (gaugeBusPortReady()) {
-        busLost_ = false;
-        // The output written as the device went away may not have reached it.
-        MSComm1_->write(lastOutput_);
-        return true;
+    // The loss is told at once, also when the device is back by now.
+    if (!busFaultReported_) {
+        const QPointer<frmStatus> self(this);
+        reportBusFault(busLostReason_);
+        if (!self || Running != 1)
+            return false;
     }
-    reportBusFault(busLostReason_);
-    return false;
+    if (!gaugeBusPortReady())
+        return false;
+    busLost_ = false;
+    // The output written as the device went away may not have reached it.
+    if (!lastOutput_.isEmpty())
+        MSComm1_->write(lastOutput_);
+    return true;
 }
 
 void frmStatus::reportBusFault(const QString& description)
@@ -685,17 +727,30 @@ void frmStatus::MSComm1_OnComm()
 
 void frmStatus::WriteCmdDuringConfig_Timer()
 {
-    if (GaugeSendPending == 1)
+    if (const auto busy = configWriting_.enter(); busy && GaugeSendPending == 1)
         writeSingleFrame();
 }
 
 void frmStatus::writeSingleFrame()
 {
-    // A frame that cannot be written is dropped without a message, so that
-    // no sender keeps waiting for a dead port.
-    if (gaugeBusPortReady())
-        MSComm1_->write(GaugeSendBuffer.left(kSingleFrameBytes));
+    // A frame that cannot be written is dropped, so that no sender keeps
+    // waiting for a dead port.
+    const QByteArray frame = GaugeSendBuffer.left(kSingleFrameBytes);
     GaugeSendPending = 0;
+    if (gaugeBusPortReady()) {
+        if (MSComm1_->write(frame)) {
+            busLost_ = false;
+            busFaultReported_ = false;
+            return;
+        }
+        gaugeBusLost(MSComm1_->errorString());
+    }
+    // A device that went away says so once, and then not until it has been
+    // back: the dialogs' polls and the bus search go on meanwhile, quietly.
+    if (busLost_ && !busFaultReported_) {
+        busFaultReported_ = true;
+        messages().ok(ComPortErrorText(Cfg.ComPortGauges, busLostReason_));
+    }
 }
 
 bool frmStatus::gaugeBusPortReady()

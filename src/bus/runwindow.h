@@ -25,6 +25,7 @@
 #include "platform/wait.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <functional>
@@ -87,10 +88,10 @@ public:
     // One tick of the process loop, after the simulator's datagrams that
     // waited for it (the run takes them on its ticks, see SimCom); a tick
     // that finds the previous one still open (behind a message box) does
-    // nothing more. While the gauge-bus device
-    // lost during the run is away, ticks only look for it again (the first
-    // such tick asks "Continue?"), so the first tick after its return sends
-    // whatever changed meanwhile.
+    // nothing more. The first tick after the gauge-bus device was lost asks
+    // "Continue?"; while it is away ticks only look for it again under its
+    // COM name, so the first tick after its return sends whatever changed
+    // meanwhile.
     void ProcessTimer_Timer();
     // Once a second: the rates, and the end of the engine cluster's
     // recalibration.
@@ -134,8 +135,9 @@ public:
     // tick (from the process interval, less what the port and the driver
     // still hold), oldest first, and keeps it in GaugeSendBuffer for the
     // reply handler. What is not written keeps waiting, also when the write
-    // fails. A failing write asks "Continue?" once until a write succeeds
-    // again; No stops the run.
+    // fails. A failing write, like output that the driver holds longer than
+    // the line needs for it, is a lost device: it asks "Continue?" once
+    // until a write succeeds again; No stops the run.
     void FlushGaugeOutput() override;
 
     // ---- Controls, named as the window's design names them.
@@ -205,6 +207,14 @@ private:
     // The gauge-bus port open on the configured number (opened quietly when
     // it is not); false when that is not possible.
     bool gaugeBusPortReady();
+    // The gauge-bus device went away (a hang-up or fault on its port, a
+    // failed write, output it no longer takes): its port closes, to be
+    // opened again by its COM name, and the loss is told once, by the next
+    // tick during a run, by the next single frame otherwise.
+    void gaugeBusLost(const QString& description);
+    // Whether what the driver holds has stayed longer than the line needs
+    // to carry it.
+    bool outputStalled(int held);
     void writeSingleFrame();
     // false while the gauge-bus device lost during the run is still away;
     // its port is opened again, quietly, at every call.
@@ -217,12 +227,16 @@ private:
     QTimer ProcessTimer_;
     QTimer Timer1_;
     BusyFlag processing_;
+    BusyFlag configWriting_;
     GaugeReplyHandler replies_{Running, loop_.PollRequest};
-    // The gauge-bus device went away during the run (its port was closed).
+    // The gauge-bus device went away (its port was closed).
     bool busLost_ = false;
     QString busLostReason_;
     bool busFaultReported_ = false;
     QByteArray lastOutput_;  // the last output written
+    QElapsedTimer busClock_;
+    int heldBefore_ = 0;        // held after the last write
+    qint64 lastProgressMs_ = 0; // when the line was last seen taking bytes
     // The boxes missed values while out of sight or between refreshes.
     bool boxesBehind_ = false;
     bool boxesThisTick_ = false;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
+#include <QSet>
 #include <QSignalBlocker>
 
 #include <utility>
@@ -16,14 +17,28 @@
 
 namespace varnet {
 
+namespace {
+
+// What a device that went away is reported as: what the system says then
+// ("Resource temporarily unavailable", "Input/output error") would send the
+// user looking in the wrong place.
+constexpr const char* kDisconnected = "The device was disconnected";
+
+} // namespace
+
 QString resolveComPort(int number)
 {
     if (number < 1)
         return {};
+    // The entries reached so far, by their full path: another working
+    // folder is another set of entries.
+    static QSet<QString> entriesUsed;
     const QFileInfo entry(QDir::current(), QStringLiteral("COM%1").arg(number));
-    if (entry.exists())
+    if (entry.exists()) {
+        entriesUsed.insert(entry.absoluteFilePath());
         return entry.canonicalFilePath();
-    if (entry.isSymLink())
+    }
+    if (entry.isSymLink() || entriesUsed.contains(entry.absoluteFilePath()))
         return entry.absoluteFilePath();
     return QStringLiteral("/dev/ttyS%1").arg(number - 1);
 }
@@ -109,6 +124,11 @@ bool QtSerialPort::openDevice()
     const QString device = resolveComPort(portNumber());
     if (device.isEmpty())
         return fail(QStringLiteral("Invalid port number"));
+    // A device that is not there is not asked: while an adapter is away its
+    // port is looked for on every tick, and an open would take and free a
+    // lock file each time.
+    if (!QFileInfo::exists(device))
+        return fail(qt_error_string(ENOENT));
     port_.setPortName(device);
     port_.setBaudRate(QSerialPort::Baud38400);
     port_.setParity(QSerialPort::NoParity);
@@ -136,13 +156,20 @@ bool QtSerialPort::writeDevice(const QByteArray& data)
         do
             n = ::write(int(port_.handle()), data.constData(), std::size_t(data.size()));
         while (n < 0 && errno == EINTR);
+        // Anything but a full queue means the device is gone (an adapter
+        // pulled out fails every write with an I/O error): the port closes,
+        // and its owner opens the device again once it is back.
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
+            const QString error = deviceHungUp() ? QString::fromLatin1(kDisconnected) : qt_error_string(errno);
+            port_.close();
+            return fail(error);
+        }
         written = std::max<qsizetype>(n, 0);
     }
     if (written == data.size())
         return true;
     // What the driver did not take yet waits in the port's queue, behind
-    // nothing, so the order holds; a failed write goes the same way, so
-    // that the port reports its fault (a lost device) as it always does.
+    // nothing, so the order holds.
     const QByteArray rest = data.sliced(written);
     if (port_.write(rest) != rest.size())
         return fail(port_.errorString());
@@ -155,6 +182,13 @@ bool QtSerialPort::writeDevice(const QByteArray& data)
 void QtSerialPort::discardDeviceInput()
 {
     port_.clear(QSerialPort::Input);
+}
+
+void QtSerialPort::discardDeviceOutput()
+{
+    // On a device that is gone this fails too, and says so no further.
+    const QSignalBlocker quiet(port_);
+    port_.clear(QSerialPort::Output);
 }
 
 int QtSerialPort::heldBytes() const
@@ -178,15 +212,17 @@ void QtSerialPort::readDevice()
 bool QtSerialPort::deviceHungUp()
 {
     pollfd line{int(port_.handle()), POLLIN | POLLOUT, 0};
-    return ::poll(&line, 1, 0) == 1 && (line.revents & (POLLHUP | POLLNVAL));
+    return ::poll(&line, 1, 0) == 1 && (line.revents & (POLLHUP | POLLERR | POLLNVAL));
 }
 
 void QtSerialPort::deviceError(QSerialPort::SerialPortError error)
 {
     // Open and write faults are returned by those calls; these come from the
-    // line. Qt 6 has no break or framing error of its own: a fault on the
-    // line shows as a read error or as a lost device.
-    if (!port_.isOpen() || (error != QSerialPort::ReadError && error != QSerialPort::ResourceError))
+    // line and from the port's own queue, written later. Qt 6 has no break
+    // or framing error of its own: a fault on the line shows as a read error
+    // or as a lost device.
+    if (!port_.isOpen() || (error != QSerialPort::ReadError && error != QSerialPort::ResourceError &&
+                            error != QSerialPort::WriteError))
         return;
     QString description = port_.errorString();
     // A lost device (an adapter pulled, the far end of a pseudo-terminal
@@ -196,9 +232,7 @@ void QtSerialPort::deviceError(QSerialPort::SerialPortError error)
     // the owner opens the device again once it is back. A full transmit
     // queue is a resource error too, but the device is still there.
     if (deviceHungUp()) {
-        // What the system says then ("Resource temporarily unavailable")
-        // would send the user looking in the wrong place.
-        description = QStringLiteral("The device was disconnected");
+        description = QString::fromLatin1(kDisconnected);
         port_.close();
     }
     emit commError(description);

@@ -15,7 +15,10 @@ namespace varnet {
 // "COMn" in the current directory, usually a symbolic link to a USB adapter
 // such as /dev/ttyUSB0, names it; without one it is /dev/ttyS(n-1). A link
 // whose target is missing gives the link itself, so that opening it fails
-// instead of reaching another device. Empty for numbers below 1.
+// instead of reaching another device; so does an entry that is gone, once
+// the number was reached through it while the program runs: a pulled
+// adapter takes its link with it, and its frames must not go to another
+// port then. Empty for numbers below 1.
 QString resolveComPort(int number);
 
 // A serial port of a device link. Every port runs at 38400 baud, no parity,
@@ -50,8 +53,16 @@ public:
     void setInputLength(int bytes) { inputLength_ = std::max(bytes, 0); }
     int inputLength() const { return inputLength_; }
 
-    // false (with errorString()) when the port is closed or the write failed.
+    // false (with errorString()) when the port is closed or the write failed;
+    // a device that is gone (hung up, unplugged) has closed the port then.
     bool write(const QByteArray& data);
+    // Drops what was written and has not gone out yet, the port's and the
+    // driver's: a close would otherwise wait for a line that carries nothing.
+    void discardOutput()
+    {
+        if (isOpen())
+            discardDeviceOutput();
+    }
     // Bytes written that have not gone out on the line yet: what the port
     // still buffers and what the driver holds in its output queue. 0 when
     // the port is closed.
@@ -76,6 +87,7 @@ protected:
     virtual void closeDevice() = 0;
     virtual bool writeDevice(const QByteArray& data) = 0;
     virtual void discardDeviceInput() {}
+    virtual void discardDeviceOutput() {}
     // Only called while open; a device without a queue of its own holds nothing.
     virtual int heldBytes() const { return 0; }
 
@@ -108,6 +120,7 @@ protected:
     void closeDevice() override;
     bool writeDevice(const QByteArray& data) override;
     void discardDeviceInput() override;
+    void discardDeviceOutput() override;
     int heldBytes() const override;
 
 private:

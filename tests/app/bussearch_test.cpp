@@ -1,4 +1,5 @@
 #include "app/bussearch.h"
+#include "bus/deviceports.h"
 #include "bus/gaugeframes.h"
 #include "configscreen_fixture.h"
 #include "platform/wait.h"
@@ -216,14 +217,24 @@ TEST_F(BusSearchOnTheBus, TheGaugesOnTheBusEnterWithTypeModelAndVersionSkip250An
     EXPECT_TRUE(child<QListWidget>(s, "Configlist")->isEnabled() && child<QPushButton>(s, "Cmdsearch")->isEnabled());
     EXPECT_EQ(child<QProgressBar>(s, "ProgressBar1")->value(), 255);
 
-    unit.clear();
+    // The unit pulled out in the middle of a search: one box, and the search ends.
     click(s, "Cmdsearch");
     ASSERT_TRUE(waitUntil([this] { return unit.frames().size() >= 5; }, 3000));
+    ScriptedMessages boxes;
+    unit.pull();
+    boxes.expectOk(ComPortErrorText(5, "The device was disconnected"));
+    click(s, "CmdSet250");
+    EXPECT_TRUE(waitUntil([&] { return !s.Search().scanning(); }, 3000));
+    EXPECT_EQ(boxes.pending(), 0u);
+
+    SimControlUnit back{5};
+    click(s, "Cmdsearch");
+    ASSERT_TRUE(waitUntil([&] { return back.frames().size() >= 5; }, 3000));
     click(s, "Command1");
     EXPECT_FALSE(DefaultForm<FrmMainConfigure>::loaded());
-    const auto sent = unit.frames().size();
+    const auto sent = back.frames().size();
     waitMs(200);
-    EXPECT_LE(unit.frames().size(), sent + 1) << "no GaugeID is asked after the screen closed";
+    EXPECT_LE(back.frames().size(), sent + 1) << "no GaugeID is asked after the screen closed";
 }
 
 } // namespace

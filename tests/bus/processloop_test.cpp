@@ -223,9 +223,12 @@ TEST_F(RunTest, AboveTheLineRateTheNewestValuesWaitAndNothingIsLostOrStarved)
     bus().held = 0;
     bus().setWriteError("Input/output error");
     testing::ScriptedMessages boxes;
-    boxes.expectYesNo("Error 13: An error has occured writing Data to Gauges\r\nError: Input/output error\r\n"
-                      "Check Virtual/USB Com Port\r\nContinue?",
-                      true);
+    const auto lost = [&](const char* why) {
+        boxes.expectYesNo(QStringLiteral("Error 13: An error has occured writing Data to Gauges\r\nError: %1\r\n"
+                                         "Check Virtual/USB Com Port\r\nContinue?").arg(why),
+                          true);
+    };
+    lost("Input/output error");
     tick();
     bus().setWriteError({});
     carry();
@@ -239,6 +242,14 @@ TEST_F(RunTest, AboveTheLineRateTheNewestValuesWaitAndNothingIsLostOrStarved)
     run.Loop().Line().BeginTick();
     run.AddGaugeCommand(50, 9, 200 | 8192);
     EXPECT_EQ(run.Loop().Line().Next(1000), output({{50, 9, 100 | 16384}, {50, 9, 200 | 8192}}));
+
+    // Output that the driver holds longer than the line needs for it is a lost device too.
+    bus().held = 2 * LineBytesPer(40);
+    lost("The device stopped taking data");
+    for (int k = 0; k < 50 && boxes.pending() > 0; ++k, waitMs(20))
+        tick();
+    EXPECT_EQ(boxes.pending(), 0u);
+    EXPECT_FALSE(bus().isOpen());
 }
 
 } // namespace

@@ -88,7 +88,7 @@ protected:
         ASSERT_TRUE(unit_.ready());
         unit_.answer = [this](const QByteArray& bytes) { return logFrame(bytes), QByteArray(); };
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("QT_QPA_PLATFORM", platform_);
         program_.setProcessEnvironment(env);
         program_.setWorkingDirectory(dir_.path());
         program_.setProcessChannelMode(QProcess::MergedChannels);
@@ -213,6 +213,9 @@ protected:
         return d.size() == 9 && d.startsWith("DSEL0") && quint8(d[5]) == group;
     }
 
+    // Where the program shows its windows: nowhere, or the display a test
+    // answers its boxes on.
+    QString platform_ = "offscreen";
     ScopedWorkDir dir_;
     SimXplane xplane_;
     SimControlUnit unit_{1};

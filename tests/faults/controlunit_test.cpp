@@ -1,13 +1,15 @@
-// The run on the real serial link: the simulated control unit on a pseudo-terminal that goes
-// away in the middle of the run, as a USB adapter pulled out of the PC does, and comes back.
+// The run and the dialogs on the real serial link: the simulated control unit on a pseudo-terminal
+// that goes away, as a USB adapter pulled out of the PC does, and comes back under its COM name.
 
 #include "bus/gaugebus_fixture.h"
+#include "config/gaugetypes.h"
+#include "gauges/onthebus_fixture.h"
+#include "gauges/vorindicator.h"
 #include "platform/wait.h"
 #include "simcontrolunit/simcontrolunit.h"
 #include "simxplane/simxplane.h"
 #include "support/scripted_messages.h"
 
-#include <QFile>
 #include <QUdpSocket>
 
 #include <memory>
@@ -67,13 +69,10 @@ protected:
         };
     }
 
-    // The unit goes; its COM link stays behind, pointing at nothing (not at
-    // its pseudo-terminal, whose number another test may be given next).
-    void unplug()
-    {
-        unit_.reset();
-        ASSERT_TRUE(QFile::link(dir_.path() + "/unplugged", QStringLiteral("COM%1").arg(kBusNumber)));
-    }
+    // The unit goes as a USB adapter pulled out of the PC goes: its device
+    // hangs up and its COM link disappears, so that the bus's COM number
+    // would mean /dev/ttyS0 again.
+    void unplug() { unit_->pull(); }
 
     void speed(float knots)
     {
@@ -94,35 +93,57 @@ protected:
     QList<int> needle_;
 };
 
-TEST_F(ControlUnitLink, UnitThatGoesAwayIsReportedOnceAndGetsWhatChangedMeanwhileWhenBack)
+TEST_F(ControlUnitLink, UnitPulledMidRunIsReportedWithinTicksOnceAndGetsTheNewestValuesUnderItsNameAfterYes)
 {
     frmStatus& status = runWindow();
     status.Form_Activate();
     status.cmdRun_Click();
     speed(80);
     ASSERT_TRUE(needleReaches(400));
-    const ConfigTables configuration = Cfg;
 
     ScriptedMessages boxes;
     boxes.expectYesNo(kUnitGone, true);
     unplug();
     speed(150);
-    // Fifty ticks with the unit away: one box, and the run goes on.
+    EXPECT_TRUE(waitUntil([&] { return boxes.pending() == 0; }, 100)) << "not reported within the next ticks";
+    // Fifty ticks with the unit away: one box, the run goes on, and the bus's
+    // port is not opened on another device meanwhile.
     waitMs(1000);
-    EXPECT_EQ(boxes.pending(), 0u);
     EXPECT_TRUE(status.Running == 1 && status.ProcessTimer().isActive());
+    EXPECT_FALSE(status.MSComm1().isOpen()) << "the bus went on on another device";
 
     needle_.clear();
     plugIn();
     EXPECT_TRUE(needleReaches(750)) << "the needle did not follow the simulator after the unit came back";
-    EXPECT_TRUE(Cfg == configuration);
 
     // Once writes got through, the next absence is reported again; "No" stops the run there.
     boxes.expectYesNo(kUnitGone, false);
     unplug();
-    EXPECT_TRUE(waitUntil([&] { return status.Running == 0; }, 2000));
+    EXPECT_TRUE(waitUntil([&] { return status.Running == 0; }, 100));
     EXPECT_EQ(boxes.pending(), 0u);
-    EXPECT_TRUE(Cfg == configuration);
+}
+
+// A dialog's status poll on the real send path, the unit pulled under it.
+using DialogPoll = DialogOnTheBusTest;
+
+TEST_F(DialogPoll, UnitPulledUnderADialogsPollIsReportedOnceAndThePollReachesTheUnitPluggedInUnderItsName)
+{
+    const auto course = [](int count) {
+        return SimControlUnit::reply(21, VOR1Type, QByteArray(3, 0) + char(count >> 8) + char(count));
+    };
+    unit_.setStatusReply(21, course(542));
+    auto& vor = open<ConfigGaugeVOR>(21, VOR1Type);
+    vor.Form_Activate();
+    ASSERT_TRUE(waitUntil([&] { return text(vor, "boxCourse") == "180"; }, 2000));
+
+    unit_.pull();
+    messages_.expectOk(ComPortErrorText(4, "The device was disconnected"));
+    EXPECT_TRUE(waitUntil([&] { return messages_.pending() == 0; }, 200)) << "no report within the next polls";
+    waitMs(500);  // twenty polls meet no unit: no second box
+
+    SimControlUnit back(4);
+    back.setStatusReply(21, course(271));
+    EXPECT_TRUE(waitUntil([&] { return text(vor, "boxCourse") == "270"; }, 2000));
 }
 
 } // namespace

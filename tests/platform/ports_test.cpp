@@ -48,6 +48,10 @@ TEST(ResolveComPort, FollowsTheLinkInTheWorkingDirectoryAndAMissingDeviceFailsWi
     EXPECT_EQ(resolveComPort(1), "/dev/ttyS0");
     EXPECT_EQ(resolveComPort(12), "/dev/ttyS11");
     EXPECT_EQ(resolveComPort(0), "");
+    // Once reached through its entry, a number keeps to it when the entry
+    // goes, as an adapter's does when it is pulled out.
+    ASSERT_TRUE(QFile::remove("COM3"));
+    EXPECT_EQ(resolveComPort(3), QDir(dir.path()).absoluteFilePath("COM3"));
 
     QtSerialPort port;
     port.setPortNumber(4);
@@ -166,7 +170,7 @@ protected:
     QtSerialPort port;
 };
 
-TEST_F(PseudoTerminalPort, WritesReachTheDeviceChunksMakeOneUnitDiscardEmptiesWhatCameInAndNoBytesAreStranded)
+TEST_F(PseudoTerminalPort, WritesReachTheDeviceChunksMakeOneUnitDiscardEmptiesWhatCameInNoBytesAreStrandedAndAHangUpFails)
 {
     const QByteArray frame("\xFF\x00\x05\x05\x10\x02\xFF", 7);
     ASSERT_TRUE(port.write(frame));
@@ -208,6 +212,11 @@ TEST_F(PseudoTerminalPort, WritesReachTheDeviceChunksMakeOneUnitDiscardEmptiesWh
     deviceSends(bytesFrom(0, 16));
     waitUntil([&] { return units.size() == 2; }, 2000);
     EXPECT_EQ(units, (QList<QByteArray>{bytesFrom(0, 16), bytesFrom(16, 16)}));
+
+    // A write to a device that hung up fails and closes the port.
+    ::close(std::exchange(master_, -1));
+    EXPECT_FALSE(port.write("\xFF"));
+    EXPECT_EQ(std::pair(port.errorString(), port.isOpen()), std::pair(QString("The device was disconnected"), false));
 }
 
 // A receiving socket on a free local port and a socket sending to it.

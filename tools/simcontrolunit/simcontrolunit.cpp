@@ -8,6 +8,7 @@
 #include <QSocketNotifier>
 
 #include <algorithm>
+#include <utility>
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -45,12 +46,14 @@ int command(const QByteArray& frame)
 
 SimControlUnit::SimControlUnit(int comNumber, QObject* parent) : QObject(parent), comNumber_(comNumber)
 {
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    // Neither end is handed on to a program the test starts: a child that
+    // held the master would keep the link up when the unit goes.
+    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master < 0)
         return;
     const char* slavePath = grantpt(master) == 0 && unlockpt(master) == 0 ? ptsname(master) : nullptr;
     if (slavePath)
-        slave_ = ::open(slavePath, O_RDWR | O_NOCTTY);
+        slave_ = ::open(slavePath, O_RDWR | O_NOCTTY | O_CLOEXEC);
     link_ = QDir::current().absoluteFilePath(QStringLiteral("COM%1").arg(comNumber));
     QFile::remove(link_);
     if (slave_ < 0 || !QFile::link(QString::fromLocal8Bit(slavePath), link_)) {
@@ -73,13 +76,19 @@ SimControlUnit::SimControlUnit(int comNumber, QObject* parent) : QObject(parent)
 
 SimControlUnit::~SimControlUnit()
 {
-    delete notifier_;
-    if (!link_.isEmpty())
-        QFile::remove(link_);
+    pull();
+}
+
+void SimControlUnit::pull()
+{
+    delete std::exchange(notifier_, nullptr);
+    lineTimer_.stop();
     if (slave_ >= 0)
-        ::close(slave_);
+        ::close(std::exchange(slave_, -1));
     if (master_ >= 0)
-        ::close(master_);
+        ::close(std::exchange(master_, -1));
+    if (!link_.isEmpty())
+        QFile::remove(std::exchange(link_, QString()));
 }
 
 void SimControlUnit::clear()

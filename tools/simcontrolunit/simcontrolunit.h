@@ -38,8 +38,13 @@ public:
     SimControlUnit(const SimControlUnit&) = delete;
     SimControlUnit& operator=(const SimControlUnit&) = delete;
 
-    // false when the pseudo-terminal or the link could not be made.
+    // false when the pseudo-terminal or the link could not be made, or the
+    // unit was pulled.
     bool ready() const { return master_ >= 0; }
+    // The unit goes the way a USB adapter pulled out of the PC goes: both
+    // ends of its pseudo-terminal close (the program's side sees a hang-up)
+    // and its COM link disappears with them.
+    void pull();
     int comNumber() const { return comNumber_; }
 
     // Every byte received, in order.
