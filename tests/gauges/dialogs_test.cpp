@@ -597,9 +597,9 @@ protected:
 
 TEST_F(EngineCluster, ApplyStoresEachPlateInItsPackedFieldOrNothingWhenOneDoesNotFit)
 {
-    while (Cfg.PlateCount < 257)
+    while (Cfg.PlateCount < 1001)
         plate(1);
-    for (const auto& [needle, plate] : {std::pair{3, 128}, {4, 256}}) {
+    for (const auto& [needle, plate] : {std::pair{3, 128}, {4, 256}, {4, 1000}}) {
         auto& d = open();
         choosePlate(d, needle, plate);
         actOk(d, "NewGaugeID=30 CmdApply", kAssignmentIncorrect);
