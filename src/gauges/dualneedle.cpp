@@ -94,6 +94,7 @@ QGroupBox* ConfigGaugeDN::buildAssignment(NeedleAssignment*& assignment, int nee
     QGroupBox* box = frame(name.constData(), QStringLiteral("Needle %1").arg(needleNr), this);
     assignment = AssignmentFrame(*this, box, needleNr == 1 ? Needle::First : Needle::Second,
                                  kNames[needleNr - 1].calibrate, QStringLiteral("Nr:"));
+    assignment->macroClearsPlate = false;
     return box;
 }
 

@@ -149,8 +149,7 @@ void NeedleAssignment::functionChanged(int index)
         return;
     const int function = functionMap_[std::size_t(index)];
     FunctionFullName->setText(QString::fromStdString(Cfg.FunctionFullName[function]));
-    // A macro clears needle 1's plate; a dual gauge's second needle keeps its own.
-    if (Cfg.FunctionSignalType[function] == kSignalMacro && needle_ == Needle::First)
+    if (macroClearsPlate && Cfg.FunctionSignalType[function] == kSignalMacro)
         ComboPlate->setCurrentIndex(-1);
 }
 

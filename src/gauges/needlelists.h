@@ -75,6 +75,9 @@ public:
     // `plateAtOnce` (not in the display gauge's dialog).
     void calibrate(int needleNr);
     bool plateAtOnce = true;
+    // Choosing a macro function clears the plate selection, except in the
+    // dual-needle dialog, whose needles keep theirs.
+    bool macroClearsPlate = true;
 
 private:
     void categoryChanged(int index);

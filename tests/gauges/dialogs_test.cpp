@@ -958,13 +958,15 @@ TEST_F(Dialogs, DualNeedleOneEndStopQuestionPerActivationTheDirectionWordAndAppl
     messages_.expectYesNo(kNoPlateNeedle1, true);
     act(a, "NewGaugeID=31 CmdApply");
     EXPECT_EQ(std::tuple(fields(30), fields(31)), std::tuple(Fields(11, 0), Fields{5, 4, 1, 0, 0, 2, 0, 3, 50, 0, 1}));
-    // Function 255 empties needle 2's list only on opening; a macro keeps its plate.
+    // Function 255 empties needle 2's list only on opening; a macro keeps either needle's plate.
     function(51, "M51", 3, kSignalMacro);
     auto& two = dualNeedle(1, 1, kNoFunctionList);
-    act(two, "ComboClass1=Fuel");
-    choose(two, "ComboPlate1", "001.  ");
-    choose(two, "GaugeFunction1", "051.  M51");
-    EXPECT_EQ(texts(two, "GaugeFunction1 ComboPlate1"), "051.  M51 001.  ");
+    act(two, "ComboClass=Fuel ComboClass1=Fuel");
+    for (auto [plate, function] : {std::pair{"ComboPlate", "GaugeFunction"}, {"ComboPlate1", "GaugeFunction1"}}) {
+        choose(two, plate, "001.  ");
+        choose(two, function, "051.  M51");
+    }
+    EXPECT_EQ(texts(two, "GaugeFunction ComboPlate GaugeFunction1 ComboPlate1"), "051.  M51 001.   051.  M51 001.  ");
 }
 
 const char* const kVerified = "Plate verified and no errors found";
