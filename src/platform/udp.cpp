@@ -31,7 +31,18 @@ QString bindError(int error)
 
 } // namespace
 
-QtUdpSocket::QtUdpSocket(QObject* parent) : UdpSocket(parent) {}
+QtUdpSocket::QtUdpSocket(QObject* parent) : UdpSocket(parent)
+{
+    rest_.setSingleShot(true);
+    rest_.setInterval(kFloodRestMs);
+    connect(&rest_, &QTimer::timeout, this, &QtUdpSocket::listen);
+}
+
+void QtUdpSocket::listen()
+{
+    if (readable_)
+        readable_->setEnabled(!datagramsHeld() && !rest_.isActive());
+}
 
 QtUdpSocket::~QtUdpSocket()
 {
@@ -62,7 +73,7 @@ bool QtUdpSocket::bind(quint16 localPort)
     localPort_ = ntohs(address.sin_port);
     buffer_.resize(kLargestDatagram);
     readable_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-    readable_->setEnabled(!datagramsHeld());
+    listen();
     connect(readable_.get(), &QSocketNotifier::activated, this, &QtUdpSocket::takeWaiting);
     return true;
 }
@@ -106,6 +117,7 @@ void QtUdpSocket::closeReceiver()
         readable_->setEnabled(false);
         readable_.release()->deleteLater();
     }
+    rest_.stop();
     if (receiver_ >= 0)
         ::close(receiver_);
     receiver_ = -1;
@@ -115,16 +127,23 @@ void QtUdpSocket::closeReceiver()
 void QtUdpSocket::holdDatagrams(bool hold)
 {
     UdpSocket::holdDatagrams(hold);
-    if (readable_)
-        readable_->setEnabled(!hold);
+    listen();
 }
 
 void QtUdpSocket::takeWaiting()
 {
-    // One call per datagram and one that finds the socket empty. A handler
-    // may wait, close the socket or delete it.
+    // One call per datagram and one that finds the socket empty, or the
+    // pass is full. A handler may wait, close the socket or delete it.
     const QPointer<QtUdpSocket> self(this);
+    int taken = 0;
     while (self && receiver_ >= 0) {
+        if (taken == kDatagramsPerPass) {
+            if (!datagramsHeld() && readable_) {
+                readable_->setEnabled(false);
+                rest_.start();
+            }
+            break;
+        }
         sockaddr_in from{};
         socklen_t length = sizeof from;
         const ssize_t n = ::recvfrom(receiver_, buffer_.data(), buffer_.size(), 0,
@@ -134,11 +153,14 @@ void QtUdpSocket::takeWaiting()
                 continue;
             // Empty (EAGAIN), or an error a datagram socket reports for an
             // earlier send, which loses nothing received.
-            return;
+            break;
         }
+        ++taken;
         // The handler gets its own copy: the buffer is filled again.
         emit datagramReceived(QByteArray(buffer_.data(), qsizetype(n)), QHostAddress(ntohl(from.sin_addr.s_addr)));
     }
+    if (self && taken > 0)
+        emit passEnded();
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include <QHostAddress>
 #include <QObject>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QString>
 #include <QUdpSocket>
 
@@ -49,12 +50,16 @@ public:
     // Released, each is announced as it comes, the waiting ones first.
     virtual void holdDatagrams(bool hold) { held_ = hold; }
     bool datagramsHeld() const { return held_; }
-    // Announces every datagram waiting now, oldest first.
+    // One pass: announces the datagrams waiting now, oldest first, at most
+    // kDatagramsPerPass of them, then passEnded().
     virtual void takeWaiting() {}
 
 signals:
     // One datagram and the address it came from.
     void datagramReceived(const QByteArray& data, const QHostAddress& sender);
+    // The datagrams of one pass were announced: what only the newest of
+    // them matters for is done once, here.
+    void passEnded();
 
 protected:
     // Records the error and returns false.
@@ -73,6 +78,15 @@ private:
 
 // The largest datagram UDP carries over IPv4.
 inline constexpr std::size_t kLargestDatagram = 65507;
+
+// A pass takes no more datagrams than this, far more than X-Plane sends
+// between two ticks: a flood then costs each pass a bounded amount of work
+// and the ticks, clicks and signals behind it keep their turn. What waits
+// beyond it is taken by the next pass, or lost as UDP loses a datagram when
+// the socket is full. Released, a socket that found more than a pass waiting
+// rests for kFloodRestMs before it looks again.
+inline constexpr int kDatagramsPerPass = 64;
+inline constexpr int kFloodRestMs = 10;
 
 // Receives, and once bound also sends, on a socket of its own, so that it
 // alone decides when the program is woken for a datagram. Unbound, it sends
@@ -98,10 +112,12 @@ public:
 
 private:
     void closeReceiver();
+    void listen();
 
     int receiver_ = -1;
     quint16 localPort_ = 0;
     std::unique_ptr<QSocketNotifier> readable_;
+    QTimer rest_;
     std::vector<char> buffer_;  // one datagram
     QUdpSocket sender_;
 };

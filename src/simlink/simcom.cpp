@@ -72,6 +72,7 @@ SimCom::SimCom()
     resize(520, 400);
 
     connect(WinsockUDP.get(), &UdpSocket::datagramReceived, this, &SimCom::datagramFrom);
+    connect(WinsockUDP.get(), &UdpSocket::passEnded, this, &SimCom::passEnded);
 }
 
 SimCom::~SimCom() = default;
@@ -207,23 +208,45 @@ void SimCom::SendXplaneCommand(const std::string& CommandText, int N)
 
 void SimCom::datagramFrom(const QByteArray& datagram, const QHostAddress& sender)
 {
-    if (AcceptsSender(xplaneHost_, sender, ownAddresses_))
-        WinsockUDP_DataArrival(datagram);
-    else
+    if (!AcceptsSender(xplaneHost_, sender, ownAddresses_)) {
         emit DatagramIgnored(++UDPIgnoredCount);
+        return;
+    }
+    // The test display shows the newest datagram of a pass: the others
+    // would be overwritten before anyone could read them.
+    store(datagram);
+    if (UDPTestDisplay)
+        toDisplay_ = datagram;
+}
+
+void SimCom::passEnded()
+{
+    if (const std::optional<QByteArray> datagram = std::exchange(toDisplay_, std::nullopt); datagram && UDPTestDisplay)
+        display(*datagram, ParseDataPacket(*datagram, reversed(), records_));
 }
 
 void SimCom::WinsockUDP_DataArrival(const QByteArray& datagram)
 {
+    const bool accepted = store(datagram);
+    if (UDPTestDisplay)
+        display(datagram, accepted);
+}
+
+bool SimCom::store(const QByteArray& datagram)
+{
     const bool accepted = ParseDataPacket(datagram, reversed(), records_);
     StoreDataRecords(records_, XplaneData);
-    if (UDPTestDisplay) {
+    if (UDPTestDisplay)
         ports_.missed();
-        emit TestDisplay(RawDatagramText(datagram), ConvertedDataText(accepted, records_));
-    } else {
+    else
         ports_.refresh(XplaneData, records_);
-    }
     ++UDPPacketCount;
+    return accepted;
+}
+
+void SimCom::display(const QByteArray& datagram, bool accepted)
+{
+    emit TestDisplay(RawDatagramText(datagram), ConvertedDataText(accepted, records_));
 }
 
 // ---- Sim ports -----------------------------------------------------------

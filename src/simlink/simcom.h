@@ -187,6 +187,12 @@ private:
     void sendFunctionValue(int function, Single value);
 
     void datagramFrom(const QByteArray& datagram, const QHostAddress& sender);
+    void passEnded();
+    // Stores a datagram's records and refreshes the ports (not in the test
+    // display); true for a DATA packet.
+    bool store(const QByteArray& datagram);
+    // Shows a datagram whose records records_ holds in the test display.
+    void display(const QByteArray& datagram, bool accepted);
 
     std::unique_ptr<UdpSocket> WinsockUDP;
     std::unique_ptr<UdpSocket> winsockUDPSend;
@@ -197,6 +203,7 @@ private:
 
     SimPortTable ports_;
     std::vector<DataRecord> records_;  // of the datagram being received
+    std::optional<QByteArray> toDisplay_;  // the newest datagram of the pass
     QListWidget* OffsetsList = nullptr;
 
     bool autopilotSelected_ = false;

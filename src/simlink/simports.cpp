@@ -1,5 +1,7 @@
 #include "simlink/simports.h"
 
+#include <bitset>
+
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
@@ -136,8 +138,7 @@ std::optional<DataPair> SimPortTable::readablePair(int handle) const
 
 void SimPortTable::refresh(const XplaneDataTable& data, const std::vector<DataRecord>& records)
 {
-    // A port refreshed twice (pending and listed, or a group that appears
-    // twice) gets the same value twice.
+    // A port both pending and listed gets the same value twice.
     for (const int handle : pending_) {
         ports_[std::size_t(handle)].pending = false;
         refreshPort(handle, data);
@@ -149,8 +150,12 @@ void SimPortTable::refresh(const XplaneDataTable& data, const std::vector<DataRe
             refreshPort(handle, data);
         return;
     }
+    // Each group once, however often the datagram holds it: the ports read
+    // the table, which holds its last record.
+    std::bitset<kXplaneGroups> done;
     for (const DataRecord& record : records) {
-        if (record.group < kXplaneGroups) {
+        if (record.group < kXplaneGroups && !done[std::size_t(record.group)]) {
+            done.set(std::size_t(record.group));
             for (const int handle : listed_[std::size_t(record.group)])
                 refreshPort(handle, data);
         }

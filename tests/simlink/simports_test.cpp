@@ -1,4 +1,5 @@
 #include "link_fixture.h"
+#include "platform/wait.h"
 
 #include <QPushButton>
 #include <QStringList>
@@ -357,6 +358,17 @@ TEST_F(PortTest, TestDisplayShowsDatagramsInsteadOfRefreshingThePorts)
     receive("XPLN");
     EXPECT_EQ(shown[1], (QStringList{" 88  80  76  78 ", "Bad Packet"}));
     EXPECT_EQ(link->UDPPacketCount, 2);
+
+    // Of the datagrams one pass takes, the newest is shown; all are stored.
+    link->ReceiveOnTicks(true);
+    for (const float value : {1.0f, 2.0f, 3.0f})
+        xplane.send(SimXplane::dataPacket({Record{5, {value}}}), localPort);
+    waitMs(100);
+    link->ReceiveWaiting();
+    link->ReceiveOnTicks(false);
+    EXPECT_EQ(shown.size(), 3);
+    EXPECT_TRUE(shown.back()[1].startsWith("Index:  5\r\n  V 0:  3\r\n"));
+    EXPECT_EQ(std::tuple(link->XplaneData[5][0], link->UDPPacketCount), std::tuple(3.0f, 5));
 
     link->UDPTestDisplay = false;
     receive({Record{4, {}}});

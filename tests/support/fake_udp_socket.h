@@ -40,8 +40,19 @@ public:
     // A datagram from the network; dropped unless the socket is bound.
     void inject(const QByteArray& datagram, const QHostAddress& sender = QHostAddress(QHostAddress::LocalHost))
     {
-        if (open_)
-            emit datagramReceived(datagram, sender);
+        injectPass({datagram}, sender);
+    }
+
+    // Datagrams that one pass of the receive path takes together.
+    void injectPass(const QList<QByteArray>& datagrams,
+                    const QHostAddress& sender = QHostAddress(QHostAddress::LocalHost))
+    {
+        const QPointer<FakeUdpSocket> self(this);
+        for (const QByteArray& datagram : datagrams)
+            if (self && open_)
+                emit datagramReceived(datagram, sender);
+        if (self && open_)
+            emit passEnded();
     }
 
     const QList<QByteArray>& sent() const { return sent_; }
