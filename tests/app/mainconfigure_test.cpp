@@ -413,6 +413,7 @@ TEST_F(DialogsOpen, EveryGaugeTypeOpensItsOwnDialogForItsGaugeIDWithItsRecord)
             EXPECT_TRUE(name == "ConfigIOM" || name == kUnknownDeviceDialog) << name;
     }
     CloseGaugeDialogs();
+    EXPECT_TRUE(GaugeDialog::OpenDialogs().isEmpty());
     Session.ConfigChanged = 0;
 
     auto& needle = static_cast<GaugeDialog&>(opened(1));

@@ -21,6 +21,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 
 namespace varnet {
 namespace {
@@ -291,7 +292,11 @@ TEST_F(Avionics, BKADFReadBackAndApply)
 
 TEST_F(Avionics, CL30TransponderDefaultCodesPowerSwitchReadBackAndApplyStoringTheAtcOptionsAMoveKeeps)
 {
+    function(26, "XPDR", 5, 5);  // a radio function of a dedicated gauge
     auto& d = show<configCL30Transponder>(30, 112);
+    EXPECT_EQ(child<QComboBox>(d, "ComboCode")->itemText(0), "026.  XPDR");
+    for (const char* row : {"boxTransponder2", "CheckTransponder2Activ", "RotarySwitchPosition"})
+        EXPECT_GE(child<QWidget>(d, "FrameData")->layout()->indexOf(child<QWidget>(d, row)), 0) << row;
     click(d, "cmdSetDefaultTransponder1");  // "7777" as it opens
     act(d, "BoxDefaultCode2=1200 cmdSetDefaultTransponder2 OptionExternalOnOff OptionLocalOnOff");
     for (auto [code, rule] : {std::pair{"128", kCodeNotFourDigits}, {"1284", kCodeNotOctal}})

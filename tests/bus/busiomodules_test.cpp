@@ -79,14 +79,15 @@ TEST_F(BusIOModuleTest, SwitchesSetOrStepTheirFunctionsEachWithItsOwnNewState)
     range(23, 0, 100);
     range(24, -3e38f, 3e38f);
     entry(IOEntrySwitch, 9, 21, 50, -1);                        // character 2, mask 64
-    Cfg.IOEntryFlags[entry(IOEntrySwitch, 10, 22, 1, -1)] = 3;  // steps
+    Cfg.IOEntryFlags[entry(IOEntrySwitch, 10, 22, 1, -6)] = 3;  // steps
     entry(IOEntrySwitch, 12, 23, 25, 0);
     entry(IOEntrySwitch, 0, 24, 100, -1);
     running();
     sim(22, 5);
 
     moduleInputs({});
-    EXPECT_EQ(written(), (Packets{data(22, 4), data(23, 0)})) << "the first turn finds every switch off";
+    EXPECT_EQ(written(), (Packets{data(22, 0), data(23, 0)}))
+        << "the first turn finds every switch off; a step stops at 0";
     moduleInputs({9, 10});
     EXPECT_EQ(written(), (Packets{data(21, 10), data(22, 5)})) << "50 % of the width; a step stops at 5";
     moduleInputs({10, 12});

@@ -49,7 +49,7 @@ TEST(GaugeBusFrame, ReceiverRebuildsEveryMagnitudeRoundsLimitsRefusesWhatDoesNot
     // Only the low four bits of the command count.
     EXPECT_EQ(frame(12, 21, 945), frame(12, 5, 945));
     // IDs must fit one byte (the fixed example frames go through the control unit in ports_test.cpp).
-    EXPECT_EQ(frame(0, 7, 0), hexBytes("00 00 78 01 02 FF"));
+    EXPECT_EQ(StatusRequestFrame(0), hexBytes("00 00 78 01 02 FF"));  // a status request carries 0
     EXPECT_EQ(frame(255, 7, 0), hexBytes("00 FF 78 01 02 FF"));
     EXPECT_FALSE(GaugeBusFrame(256, 7, 0) || GaugeBusFrame(-1, 7, 0) || IdentifyFrame(300));
     EXPECT_FALSE(NewGaugeIDFrame(12, 256) || NewGaugeIDFrame(-1, 40));

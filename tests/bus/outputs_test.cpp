@@ -186,17 +186,18 @@ TEST_F(OutputTest, LightAircraftClockSpreadsItsWorkOverAHundredAndOneTicks)
     running();
     sim(kVoltage, 12.6f);
     QMap<int, QByteArray> work;
-    for (int n = 1; n <= 110; ++n) {
+    for (int n = 1; n <= 112; ++n) {
         if (const QByteArray written = next(); !written.isEmpty())
             work[n] = written;
         if (n == 14)
             sim(kOutsideTemp, -3.5f);  // read while the clock has the port on
     }
-    // The time goes out only at the first tick; the voltage comes again at 115.
+    // The time goes out only at the first tick; on PC time every cycle jumps from 25 to 29.
     const QMap<int, QByteArray> expected{{1, output({{21, 5, 37230}, {21, 4, 10}})},
                                          {14, output({{21, 9, 12 * 256 + 6}})},
                                          {24, output({{21, 11, -4}})},
-                                         {34, output({{21, 12, 26}})}};
+                                         {34, output({{21, 12, 26}})},
+                                         {112, output({{21, 9, 12 * 256 + 6}})}};
     EXPECT_EQ(work, expected);
 }
 
@@ -204,17 +205,17 @@ TEST_F(OutputTest, RMIFollowsTheSecondVoltageAndSendsOneNeedlePerTick)
 {
     gauge(30, 130, 22, 1, 23, 2);  // distance displays; needle 2 and display 2 on the second pair
     running();
-    sim({{kVoltage, 7.9f, 2}, {kCompass, 90}, {22, 90}, {22, -90, 2}, {23, 360}, {27, 12.34f}, {27, -1, 2}});
+    sim({{kVoltage, 7.9f, 2}, {kCompass, 270}, {22, 90}, {22, -90, 2}, {23, 360}, {27, 12.34f}, {27, -1, 2}});
     // The card and the power see the run values one round later.
     EXPECT_EQ(next(4), (Writes{output({{30, 14, 1}, {30, 5, 0}}),
                                output({{30, 9, 1080 | 16384}, {30, 15, 0x123 | 8192}}),
                                output({{30, 9, 3240 | 8192}, {30, 15, 2730 | 16384}}), output({{30, 9, 4319}})}));
-    EXPECT_EQ(next(4), (Writes{output({{30, 14, 1}, {30, 5, 1152}}), {}, {}, {}}));
+    EXPECT_EQ(next(4), (Writes{output({{30, 14, 1}, {30, 5, 3456}}), {}, {}, {}}));
     EXPECT_EQ(next(4), Writes(4)) << "7.9 volts: once";
 
     sim(kVoltage, 8.0f, 2);
     next(4);
-    EXPECT_EQ(next(4), (Writes{output({{30, 14, 0}, {30, 5, 1152}}), output({{30, 9, 1080 | 16384}}),
+    EXPECT_EQ(next(4), (Writes{output({{30, 14, 0}, {30, 5, 3456}}), output({{30, 9, 1080 | 16384}}),
                                output({{30, 9, 3240 | 8192}}), output({{30, 9, 4319}})}));
 
     // Display texts keep their digits in place.
@@ -263,7 +264,7 @@ TEST_F(OutputTest, TransponderTurnsCarryTheAltitudeOrTheModeInsteadOfTheRequest)
 {
     gauge(50, 122);
     gauge(51, 114, 0, 4);  // with its mode port
-    gauge(52, 114);
+    gauge(52, 114, 0, 3);  // IDENT ports only: no mode port
     running();
     sim({{kAltitude, 1234.5f}, {46, 1}});
     EXPECT_EQ(next(4), (Writes{output({{50, 5, 0}}), output({{51, 12, 256}}), output({{52, 7, 0}}),

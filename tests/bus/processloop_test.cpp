@@ -105,6 +105,9 @@ TEST_F(RunTest, BacklightFollowsTheLightSwitchAndEightVoltsInTicksOfItsOwn)
     EXPECT_EQ(after(kInstrumentLights, 1), lights(128)) << "9.0 volts add no bit 64";
     EXPECT_EQ(after(kVoltage, 7.9f), lights(0));
     EXPECT_EQ(after(kVoltage, 8.0f), lights(192)) << "8.0 volts count as lit";
+    Cfg.LightsMask = 1;  // the navigation lights' switch instead
+    EXPECT_TRUE(after(kVoltage, 12).isEmpty());
+    EXPECT_EQ(after(8, 1), lights(192));
 }
 
 TEST_F(RunTest, ASinglePolledGaugeIsAskedEverySecondGaugeTurnAndAModulesWordGoesOutOnce)

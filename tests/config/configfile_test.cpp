@@ -1,4 +1,5 @@
 #include "config/configfile.h"
+#include "config/files.h"
 #include "config/sample_config.h"
 #include "config/startfile.h"
 #include "support/scripted_messages.h"
@@ -81,6 +82,7 @@ TEST_F(ConfigFileTest, RoundTripIsByteIdenticalWithPointNumbersWhateverTheLocale
     Cfg.FunctionFullName[2] = std::string(kMaxCommandTextLength, 'c');
     const ConfigTables saved = Cfg;
     EXPECT_TRUE(WriteConfigFile());
+    ::chmod(Session.ConfigFileName.c_str(), 0600);  // kept by the saves that replace the file
     const std::string text = fileBytes(Session.ConfigFileName);
     Cfg = ConfigTables{};
     LoadConstantTables();  // the category names are built in, not stored
@@ -94,6 +96,8 @@ TEST_F(ConfigFileTest, RoundTripIsByteIdenticalWithPointNumbersWhateverTheLocale
     EXPECT_TRUE(loaded == saved) << "the longest names read back";
     EXPECT_EQ(loaded.FunctionMultiply[7], 0.1f);
     EXPECT_EQ(fileBytes(Session.ConfigFileName), text);
+    struct stat file {};
+    EXPECT_TRUE(::stat(Session.ConfigFileName.c_str(), &file) == 0 && (file.st_mode & 07777) == 0600);
     EXPECT_EQ(text.find("Func7\",\"#0:sim/lights/nav_lights_toggle\r\n#1:sim/none\r\n\",7,7,7,7,0,0,32767,-999.5,"
                         "7,255,0.1,3E+12,-1.5E-07,1234567,4096,7,0,0,7\r\n"),
               text.find("Func7\""));
@@ -154,6 +158,7 @@ TEST_F(ConfigFileTest, SaveFailureKeepsThePreviousFile)
     EXPECT_EQ(fileBytes(kStartFileName), oldStart);
     EXPECT_EQ(QDir().entryList(QDir::Files | QDir::Hidden).size(), 2) << "a temporary file was left";
 
+    EXPECT_TRUE(writeFileSafely("one", "1", nullptr));  // the last byte of a write is written too
     Session.ConfigFileName = dir_.file("no such folder/cockpit.cfg");
     EXPECT_FALSE(WriteConfigFile(&error));
 

@@ -465,13 +465,13 @@ TEST_F(Dialogs, AttitudeLevelSpeedsApplySweepAndRotationFollowTheModelAndStopOnC
 TEST_F(Dialogs, VORNeedleTestsCentreCalibrationVOR2DiskAndApply)
 {
     auto& d = shown(show<ConfigGaugeVOR>(12, kVOR1));
-    act(d, "SliderValue2=500 cmdCenterGSneedle");
+    act(d, "SliderValue2=2000 SliderValue2=500 cmdCenterGSneedle");
     child<QLineEdit>(d, "BoxTestValue2")->textEdited("9");  // typing sends the slider's position again
     EXPECT_EQ(text(d, "BoxTestValue2"), "500");
     // The localiser is already in the centre: still sent.
     act(d, "cmdClearCal cmdCenterLOC cmdRecalibrate cmdCalibrateCompass SliderSpeed=100 Slider1=0");
-    EXPECT_EQ(link_.commands(), (Commands{{6, 500}, {9, 28}, {6, 500}, {9, 0}, {4, 0}, {5, 472}, {6, 472}, {5, 472},
-                                          {1, 0}, {11, 1}, {3, 30}, {14, 250}}));
+    EXPECT_EQ(link_.commands(), (Commands{{6, 944}, {6, 500}, {9, 28}, {6, 500}, {9, 0}, {4, 0}, {5, 472}, {6, 472},
+                                          {5, 472}, {1, 0}, {11, 1}, {3, 30}, {14, 250}}));
 
     d.close();
     act(shown(show<ConfigGaugeVOR>(12, kVOR2)),
@@ -1057,6 +1057,7 @@ TEST_F(PlateModelTest, LoadValueToTransferLimitsPlateToGaugeAndTheNeedleCommands
 
     model.state.valueToTransfer = "1.2";
     model.boxValue_Click(2);
+    model.boxValue_Click(kPlateRows);  // no such box
     EXPECT_EQ(std::tuple(model.state.rows[2].value, model.state.rows[2].valueMarked), std::tuple("1.2", true));
     model.state.valueToTransfer = "?";
     answered("Value to Transfer must be a number; use dot (.) for decimal separator", &PlateModel::CmdCalValMin_Click);
@@ -1179,6 +1180,10 @@ TEST_F(PlateModelTest, RangeDivideCheckSaveAndANewPlate)
     load();
     model.CmdUpdatePlate_Click();
     EXPECT_EQ(std::tuple(model.state.activity, model.state.gridEnabled), std::tuple(PlateActivity::Updating, true));
+    model.state.rows[1].value = "9";
+    model.CmdCancel2_Click();
+    EXPECT_EQ(std::tuple(model.state.rows[1].value, model.state.gridEnabled), std::tuple("1000", false));
+    model.CmdUpdatePlate_Click();
     model.CmdRenamePlate_Click();
     model.state.currentPlateName = "Engine RPM";
     for (const bool yes : {false, true}) {
@@ -1204,6 +1209,9 @@ TEST_F(PlateModelTest, RangeDivideCheckSaveAndANewPlate)
     load();
     model.CmdCreateNewPlate_Click();
     EXPECT_EQ(std::tuple(model.state.newPlateNumber, model.state.currentPlateFrameEnabled), std::tuple("3", false));
+    model.cmdCancelAdd_Click();
+    EXPECT_EQ(std::tuple(model.state.newPlateNumber, model.state.newNameEditable), std::tuple("---", false));
+    model.CmdCreateNewPlate_Click();
     answered("Plate name missing or incorrect", &PlateModel::cmdSetNewName_Click);
     model.state.newPlateName = "Boost";
     model.cmdSetNewName_Click();
@@ -1248,7 +1256,9 @@ TEST_F(PlateWindow, CalibratesSavesAndAssignsThroughItsControls)
     OpenPlateWindow();
     frmCalibrate& w = DefaultForm<frmCalibrate>::get();
 
+    EXPECT_FALSE(child<QWidget>(w, "Frame1")->isEnabled());
     click(w, "CmdUpdatePlate");
+    EXPECT_TRUE(child<QWidget>(w, "Frame1")->isEnabled());
     // Another dialog opened meanwhile: the needle still moves on this gauge.
     CurrentGaugeID = 99;
     click(w, "cmdSliderPlus");

@@ -9,6 +9,7 @@
 #include "support/scripted_messages.h"
 
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -155,9 +156,11 @@ TEST_F(Links, WindowsUnloadWithTheirPortsConfigurationWindowsTakeTheirRecord)
     iom.show();
     CurrentGaugeID = 7;
     EXPECT_EQ(iom.GaugeID, 2000);
+    EXPECT_TRUE(iom.findChild<QLabel*>("Label1")->text().startsWith("Stand-alone I/O module 2: "));
     EXPECT_EQ(IOModuleDescription(17), "I/O module GaugeID 17 on the gauge bus");
     EXPECT_EQ(DefaultForm<frmTestEC>::get().GaugeID, 7);
-    DefaultForm<ConfigIOM>::unload();
+    iom.findChild<QPushButton*>("cmdClose")->click();
+    EXPECT_FALSE(DefaultForm<ConfigIOM>::loaded());
     DefaultForm<frmTestEC>::unload();
 }
 
@@ -219,6 +222,13 @@ TEST_F(LinkPorts, ModuleOpensAPortPerEntryAndSortsThemTheEngineClusterReadsItsNe
     EXPECT_EQ((std::array{ports[0][1], ports[0][2], ports[3][1], ports[3][2], ports[1][1]}),
               (std::array<Integer, 5>{6, 7, 8, 9, Integer(kNoSimPort)}));
     EXPECT_TRUE(reads(6) && reads(7) && reads(8) && reads(9));
+
+    // Opened again without its entries, the module keeps none of them.
+    for (const int e : {counting, analogue, led})
+        Cfg.IOEntryGaugeID[e] = 2000;
+    module1.OpenPorts();
+    EXPECT_EQ((std::array{module1.SwitchEntry[3], module1.AnalogueEntry[2], module1.LEDEntry[7]}),
+              (std::array<Integer, 3>{}));
 }
 
 } // namespace

@@ -95,7 +95,7 @@ TEST(XTestTyping, ShiftedEscapedCtrlNamedAndUnmappedKeysReachTheWindow)
     // Ctrl+A selects everything, which the backspace then deletes.
     type("abc^a{BACKSPACE}z^+{ENTER}", "z", "Ctrl+Shift+Return");
     // Keys the keyboard map lacks go on spare key codes.
-    type("\u00e9{F13}\u00c9\u00fe+{F16}", "\u00e9\u00c9\u00fe", "Shift+F16");
+    type("\u00e9{F13}\u00c9\u00fe\u20ac+{F16}", "\u00e9\u00c9\u00fe\u20ac", "Shift+F16");
     EXPECT_TRUE(log.presses.contains("F13")) << log.presses.join(' ').toStdString();
 }
 
