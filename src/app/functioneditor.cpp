@@ -453,6 +453,13 @@ FunctionFields GetOffsetlist::fields() const
     return f;
 }
 
+bool GetOffsetlist::editedNotStored() const
+{
+    bool shown = false;
+    const int k = BoxFxNr->text().toInt(&shown);
+    return shown && k >= 1 && k <= kLastFunction && fields() != FieldsOfFunction(Cfg, k);
+}
+
 void GetOffsetlist::Configlist_Click()
 {
     const int k = Configlist->currentRow();
@@ -531,7 +538,8 @@ void GetOffsetlist::CmdSaveConfig_Click()
 
 void GetOffsetlist::cmdClose_Click()
 {
-    if (unsaved_ && !messages().yesNo(QStringLiteral("Updates are not saved yet; Continue?")))
+    if ((unsaved_ || editedNotStored()) &&
+        !messages().yesNoDefaultNo(QStringLiteral("Updates are not saved yet; Continue?")))
         return;
     ListXplaneCmnds->clear();
     DefaultForm<GetOffsetlist>::unload();

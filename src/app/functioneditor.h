@@ -51,6 +51,8 @@ struct FunctionFields {
     QString minimum;
     QString maximum;
     QString macroNr;
+
+    bool operator==(const FunctionFields&) const = default;
 };
 
 // The fields that show a stored function. A free function (no short name)
@@ -131,6 +133,8 @@ private:
     void selectRow(QListWidget* list, int row);
     // The row of the selected function line; -1 when none is selected.
     int selectedFunction() const;
+    // Whether the boxes hold edits the shown function's record does not.
+    bool editedNotStored() const;
 
     // Function half.
     QListWidget* Configlist;

@@ -167,7 +167,7 @@ void frmListFunctions::CmdFile_Click()
 
 void frmListFunctions::cmdClose_Click()
 {
-    if (unsaved_ && !messages().yesNo(QStringLiteral("Updates are not saved yet; Continue?")))
+    if (unsaved_ && !messages().yesNoDefaultNo(QStringLiteral("Updates are not saved yet; Continue?")))
         return;
     DefaultForm<frmListFunctions>::unload();
 }

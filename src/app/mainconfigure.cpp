@@ -558,7 +558,7 @@ void FrmMainConfigure::BoxXferTimerProcess_Change()
 
 void FrmMainConfigure::cmdClearConfig_Click()
 {
-    if (!messages().yesNo(QStringLiteral("This will clear all gauge assignments and settings!\r\nContinue anyway?")))
+    if (!messages().yesNoDefaultNo(QStringLiteral("This will clear all gauge assignments and settings!\r\nContinue anyway?")))
         return;
     ClearGaugeAssignments(Cfg);
     Form_Activate();
@@ -568,7 +568,7 @@ void FrmMainConfigure::Command1_Click()
 {
     if (Session.ConfigChanged != 0) {
         const QPointer<FrmMainConfigure> self(this);
-        const bool goOn = messages().yesNo(QString::fromLatin1(kUnsavedQuestion));
+        const bool goOn = messages().yesNoDefaultNo(QString::fromLatin1(kUnsavedQuestion));
         if (!self || !goOn)
             return;
     }

@@ -179,7 +179,7 @@ void SaveConfig::CmdSave_Click()
 
 void SaveConfig::CmdLoad_Click()
 {
-    if (!messages().yesNo(QStringLiteral("This will overwrite the current configuration! Continue?")))
+    if (!messages().yesNoDefaultNo(QStringLiteral("This will overwrite the current configuration! Continue?")))
         return;
     if (!checkConfigFileName(FileName->text()))
         return;
@@ -200,7 +200,7 @@ void SaveConfig::cmdKill_Click()
     const QString name = FileName->text();
     if (!checkConfigFileName(name))
         return;
-    if (!messages().yesNo(QStringLiteral("This will delete the file: ") + name + QStringLiteral(" ; Are you sure? ")))
+    if (!messages().yesNoDefaultNo(QStringLiteral("This will delete the file: ") + name + QStringLiteral(" ; Are you sure? ")))
         return;
     if (::unlink(fileName().c_str()) != 0) {
         if (errno == ENOENT)
@@ -237,7 +237,7 @@ void SaveConfig::cmdSetAsStartup_Click()
 
 void SaveConfig::cmdImportPartial_Click()
 {
-    if (!messages().yesNo(QStringLiteral(
+    if (!messages().yesNoDefaultNo(QStringLiteral(
             "This will overwrite the selected sections in the currently loaded configuration!\r\n Continue?")))
         return;
     if (checkConfigFileName(FileName->text(), "No file selected"))

@@ -259,7 +259,7 @@ void frmMain::butOK_Click()
     // since the last save would be gone without a word.
     if (Session.ConfigChanged != 0) {
         const QPointer<frmMain> self(this);
-        if (!messages().yesNo(QString::fromLatin1(kUnsavedQuestion)) || !self)
+        if (!messages().yesNoDefaultNo(QString::fromLatin1(kUnsavedQuestion)) || !self)
             return;
     }
     // Loads Session.ConfigFileName: the file last chosen, or the start

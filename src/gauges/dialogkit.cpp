@@ -180,7 +180,7 @@ bool ApplyRecord(GaugeContext& context, const QString& newIDText, const ApplySte
 
 bool UninstallRecord(const GaugeContext& context, FieldSet fields, bool ask)
 {
-    if (ask && !messages().yesNo(QString::fromLatin1(kUninstallQuestion)))
+    if (ask && !messages().yesNoDefaultNo(QString::fromLatin1(kUninstallQuestion)))
         return false;
     ClearFields(Cfg, context.gaugeID(), fields);
     Session.ConfigChanged = 1;

@@ -38,6 +38,10 @@ protected:
     virtual void Form_TitleBarClose();
 
     bool event(QEvent* event) override;
+    // Escape does what the window's own Close (or, without one, Cancel)
+    // button does, as Escape does in a dialog; a window without either
+    // (an Exit) ignores it.
+    void keyPressEvent(QKeyEvent* event) override;
     // The close event itself is always refused: the hook above decides, and
     // an unload hides the window anyway.
     void closeEvent(QCloseEvent* event) override;
@@ -51,6 +55,12 @@ private:
     // The unload of the default instance this window is, if it is one.
     void (*unloadDefault_)() = nullptr;
 };
+
+// Tab walks the window's controls in the order they are placed: top to
+// bottom, left to right, a frame's controls together, a column of fields
+// before the frame right of it. A control that holds parts of its own (an
+// editable combo) is one stop. Every window does this when it shows.
+void OrderTabsAsPlaced(QWidget& window);
 
 // The default instance of window class T: `DefaultForm<RunWindow>::get()`
 // creates and loads it on first reference; `unload()` ends it. Unloading is

@@ -42,12 +42,27 @@ void WidgetMessageService::ok(const QString& text)
     box.exec();
 }
 
+namespace {
+
+bool askYesNo(const QString& text, QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setDefaultButton(defaultButton);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+} // namespace
+
 bool WidgetMessageService::yesNo(const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text,
-                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    return askYesNo(text, QMessageBox::Yes);
+}
+
+bool WidgetMessageService::yesNoDefaultNo(const QString& text)
+{
+    return askYesNo(text, QMessageBox::No);
 }
 
 std::optional<QString> WidgetMessageService::input(const QString& prompt, const QString& defaultText)

@@ -14,8 +14,11 @@ public:
     virtual ~MessageService() = default;
 
     virtual void ok(const QString& text) = 0;
-    // true for Yes.
+    // true for Yes. Yes is the default button.
     virtual bool yesNo(const QString& text) = 0;
+    // A question whose Yes deletes or discards something: No is the default
+    // button, so Enter keeps what is there, and Escape answers No.
+    virtual bool yesNoDefaultNo(const QString& text) { return yesNo(text); }
     // The typed text, or nothing when the box was cancelled.
     virtual std::optional<QString> input(const QString& prompt, const QString& defaultText) = 0;
 };
@@ -32,6 +35,7 @@ class WidgetMessageService final : public MessageService {
 public:
     void ok(const QString& text) override;
     bool yesNo(const QString& text) override;
+    bool yesNoDefaultNo(const QString& text) override;
     std::optional<QString> input(const QString& prompt, const QString& defaultText) override;
 };
 

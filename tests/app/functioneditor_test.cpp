@@ -3,6 +3,7 @@
 #include "configscreen_fixture.h"
 #include "simlink/functiontest.h"
 #include "support/fake_udp_socket.h"
+#include "support/keyboard.h"
 
 namespace varnet {
 namespace {
@@ -209,7 +210,7 @@ TEST_F(FunctionEditorWindow, DeleteClearsTheSelectedFunctionAndCloseAsksOnlyAfte
 
     select(5);
     click(window(), "CmdSave");
-    boxes.expectYesNo("Updates are not saved yet; Continue?", false);
+    boxes.expectYesNoDefaultNo("Updates are not saved yet; Continue?", false);
     click(window(), "cmdClose");
     EXPECT_TRUE(DefaultForm<GetOffsetlist>::loaded());
     click(window(), "CmdSaveConfig");
@@ -224,8 +225,28 @@ TEST_F(FunctionEditorWindow, DeleteClearsTheSelectedFunctionAndCloseAsksOnlyAfte
               "005,   ,   ,   --,   , 00,  000,   000,   000,   000,   1,   2,   3,   7,   0, 0");
     EXPECT_EQ(shown(), "5|||--|Byte||0 1 0 7 0 1 1 0 1 0 ");
     EXPECT_EQ(std::tuple(Cfg.FunctionPreAdd[5], Session.ConfigChanged), std::tuple(-1.25f, 1));  // the addend is kept
-    boxes.expectYesNo("Updates are not saved yet; Continue?", true);
+    boxes.expectYesNoDefaultNo("Updates are not saved yet; Continue?", true);
     click(window(), "cmdClose");
+    EXPECT_FALSE(DefaultForm<GetOffsetlist>::loaded());
+}
+
+// A maximum typed but not stored is not dropped without a word: Close
+// (and Escape, which is Close) asks first; the record keeps the stored one.
+TEST_F(FunctionEditorWindow, CloseAsksAlsoForTypedEditsThatWereNotStored)
+{
+    window().show();
+    select(5);
+    box("boxMaximumValue")->selectAll();
+    QTest::keyClicks(box("boxMaximumValue"), "180");
+    boxes.expectYesNoDefaultNo("Updates are not saved yet; Continue?", false);
+    press(window(), Qt::Key_Escape);
+    EXPECT_EQ(box("boxMaximumValue")->text(), "180");
+    boxes.expectYesNoDefaultNo("Updates are not saved yet; Continue?", true);
+    click(window(), "cmdClose");
+    EXPECT_FALSE(DefaultForm<GetOffsetlist>::loaded());
+    select(5);
+    EXPECT_EQ(std::tuple(box("boxMaximumValue")->text(), Cfg.FunctionMaximum[5]), std::tuple("9", 9.0f));
+    click(window(), "cmdClose");  // as stored: no question
     EXPECT_FALSE(DefaultForm<GetOffsetlist>::loaded());
 }
 
@@ -326,7 +347,7 @@ TEST(FunctionList, LinesExactFiltersAndTheWindowThatShowsAndUpdatesThem)
     click(w, "CmdSave");
     EXPECT_EQ(Cfg.FunctionFullName[60], commands);
 
-    boxes.expectYesNo("Updates are not saved yet; Continue?", false);
+    boxes.expectYesNoDefaultNo("Updates are not saved yet; Continue?", false);
     click(w, "cmdClose");
     EXPECT_TRUE(DefaultForm<frmListFunctions>::loaded());
     Cfg = ConfigTables{};

@@ -233,7 +233,7 @@ TEST_F(SaveConfigWindowTest, SaveWritesTheHeaderLineTheFileReadsBackAndALatin1Na
     ASSERT_EQ(listLines(listed, "FileBox"), std::vector<std::string>{"\u00e9t\u00e9.cfg"});
     child<QListWidget>(listed, "FileBox")->setCurrentRow(0);
     Cfg.ProcessTimerInterval = 0;
-    boxes_.expectYesNo(kOverwriteQuestion, true);
+    boxes_.expectYesNoDefaultNo(kOverwriteQuestion, true);
     click(listed, "CmdLoad");
     EXPECT_EQ(Cfg.ProcessTimerInterval, 41);
 
@@ -289,18 +289,18 @@ TEST_F(SaveConfigWindowTest, LoadReplacesTheTablesOrKeepsTheCurrentFileAndImport
     writeBytes("other.cfg", SerializeConfig(loaded));
     clearTables();
     const ConfigTables before = Cfg;
-    boxes_.expectYesNo(kOverwriteQuestion, false);
+    boxes_.expectYesNoDefaultNo(kOverwriteQuestion, false);
     click(windowWith("other.cfg"), "CmdLoad");
     EXPECT_TRUE(Cfg == before && DefaultForm<SaveConfig>::loaded());
 
-    boxes_.expectYesNo(kOverwriteQuestion, true);
+    boxes_.expectYesNoDefaultNo(kOverwriteQuestion, true);
     click(windowWith("other.cfg"), "CmdLoad");
     EXPECT_TRUE(Cfg == loaded && !DefaultForm<SaveConfig>::loaded());
     EXPECT_EQ(Session.ConfigFileName, "other.cfg");
 
     // A later save must go to the file the tables came from, not over the
     // file that failed to load.
-    boxes_.expectYesNo(kOverwriteQuestion, true);
+    boxes_.expectYesNoDefaultNo(kOverwriteQuestion, true);
     boxes_.expectOk(ConfigErrorText("missing.cfg", kErrorFileNotFound));
     click(windowWith("missing.cfg"), "CmdLoad");
     EXPECT_EQ(Session.ConfigFileName, "other.cfg");
@@ -313,14 +313,14 @@ TEST_F(SaveConfigWindowTest, LoadReplacesTheTablesOrKeepsTheCurrentFileAndImport
     Session.ConfigChanged = 0;
     SaveConfig& w = windowWith("other.cfg");
     child<QCheckBox>(w, "ChkImportPartial3")->setChecked(true);
-    boxes_.expectYesNo(question, true);
+    boxes_.expectYesNoDefaultNo(question, true);
     click(w, "cmdImportPartial");
     EXPECT_EQ(std::tuple(Cfg.FunctionNames[70], Cfg.FunctionNames[7]), std::tuple("Func70", ""));
     EXPECT_EQ(Session.ConfigChanged, 1) << "Close must ask before the import is lost";
 
     Session.ConfigChanged = 0;
     writeBytes("other.cfg", "\"General\"\r\n");
-    boxes_.expectYesNo(question, true);
+    boxes_.expectYesNoDefaultNo(question, true);
     boxes_.expectOk("Error in Configuration file");
     click(w, "cmdImportPartial");
     EXPECT_EQ(std::tuple(Cfg.FunctionNames[70], Session.ConfigChanged), std::tuple("Func70", 0));
@@ -331,15 +331,15 @@ TEST_F(SaveConfigWindowTest, DeleteAsksAndRemovesTheFileAndSetAsAutostartWritesT
     const QString question = "This will delete the file: old.cfg ; Are you sure? ";
     writeBytes("old.cfg", "x");
     SaveConfig& w = windowWith("old.cfg");
-    boxes_.expectYesNo(question, false);
+    boxes_.expectYesNoDefaultNo(question, false);
     click(w, "cmdKill");
     EXPECT_TRUE(QFile::exists("old.cfg"));
 
-    boxes_.expectYesNo(question, true);
+    boxes_.expectYesNoDefaultNo(question, true);
     click(w, "cmdKill");
     EXPECT_FALSE(QFile::exists("old.cfg"));
     EXPECT_TRUE(child<QLineEdit>(w, "FileName")->text().isEmpty() && listLines(w, "FileBox").empty());
-    boxes_.expectYesNo(question, true);
+    boxes_.expectYesNoDefaultNo(question, true);
     boxes_.expectOk("File not found: old.cfg");
     click(windowWith("old.cfg"), "cmdKill");
 

@@ -8,9 +8,11 @@
 #include "simlink/functiontest.h"
 #include "support/fake_serial_port.h"
 #include "support/fake_udp_socket.h"
+#include "support/keyboard.h"
 
 #include <QApplication>
 #include <QListWidget>
+#include <QPointer>
 #include <QScrollBar>
 
 namespace varnet {
@@ -164,10 +166,10 @@ TEST_F(ConfigScreenWindow, SettingAComPortChecksItThenOpensOrClosesThePortsAndCl
     choose("ComboComVarnet", "3");
     click(s, "cmdSetCommport");
     const char* question = "Updates are not saved; Continue anyway?";
-    boxes.expectYesNo(question, false);
+    boxes.expectYesNoDefaultNo(question, false);
     click(s, "Command1");
     ASSERT_TRUE(DefaultForm<FrmMainConfigure>::loaded());
-    boxes.expectYesNo(question, true);
+    boxes.expectYesNoDefaultNo(question, true);
     click(s, "Command1");
     EXPECT_FALSE(DefaultForm<FrmMainConfigure>::loaded() || runWindow().MSComm1().isOpen());
     EXPECT_TRUE(DefaultForm<frmMain>::loaded() && DefaultForm<frmMain>::get().isVisible());
@@ -242,10 +244,10 @@ TEST_F(ConfigScreenWindow, ClearConfigurationAsksFirstAndKeepsSecondPlates)
         GaugeRecord{.plate2 = expected.GaugeRecPlate2[id]}.Write(expected, id, Field::All);
     const std::size_t lines = listLines(s, "Configlist").size();
     const char* question = "This will clear all gauge assignments and settings!\r\nContinue anyway?";
-    boxes.expectYesNo(question, false);
+    boxes.expectYesNoDefaultNo(question, false);
     click(s, "cmdClearConfig");
     EXPECT_EQ(listLines(s, "Configlist").size(), lines);
-    boxes.expectYesNo(question, true);
+    boxes.expectYesNoDefaultNo(question, true);
     click(s, "cmdClearConfig");
     EXPECT_TRUE(listLines(s, "Configlist").empty() && Cfg == expected);
     EXPECT_EQ(Session.ConfigChanged, 0);
@@ -274,28 +276,37 @@ TEST_F(ConfigScreenWindow, ButtonsOpenTheirWindows)
 
 // The close button of every window's title bar does what the window's own
 // Close, Cancel or Exit does; windows that must outlive their showing only
-// hide.
-enum class Closing { Unloads, Hides, EndsTheProgram };
+// hide. Escape does the same in a window with a Close or Cancel, and
+// nothing in one without (an Exit, a link window).
+enum class Closing { Unloads, Hides, EndsTheProgram, HidesWithoutClose };
 
 int programEnds = 0;
 
-// Shows the default instance of T, readies it with `prepare`, closes it
-// from its title bar and checks what became of it and of the program.
+// Shows the default instance of T, readies it with `prepare`, presses
+// Escape, then again closes it from its title bar, and checks what became of
+// it and of the program.
 template <typename T>
 void closeFromTitleBar(Closing closing = Closing::Unloads, const std::function<void(T&)>& prepare = {})
 {
     SCOPED_TRACE(T::staticMetaObject.className());
-    flushDeletes();
-    programEnds = 0;
-    T& window = DefaultForm<T>::get();
-    window.show();
-    if (prepare)
-        prepare(window);
-    window.close();
-    EXPECT_EQ(programEnds, closing == Closing::EndsTheProgram ? 1 : 0);
-    if (closing != Closing::EndsTheProgram) {
-        EXPECT_FALSE(window.isVisible());
-        EXPECT_EQ(DefaultForm<T>::loaded(), closing == Closing::Hides);
+    for (const bool escape : {true, false}) {
+        flushDeletes();
+        programEnds = 0;
+        T& window = DefaultForm<T>::get();
+        window.show();
+        if (prepare)
+            prepare(window);
+        if (escape && (closing == Closing::EndsTheProgram || closing == Closing::HidesWithoutClose)) {
+            press(window, Qt::Key_Escape);
+            EXPECT_TRUE(window.isVisible() && programEnds == 0);
+            continue;
+        }
+        escape ? press(window, Qt::Key_Escape) : (void)window.close();
+        EXPECT_EQ(programEnds, closing == Closing::EndsTheProgram ? 1 : 0);
+        if (closing != Closing::EndsTheProgram) {
+            EXPECT_FALSE(window.isVisible()) << (escape ? "Escape" : "title bar");
+            EXPECT_EQ(DefaultForm<T>::loaded(), closing != Closing::Unloads);
+        }
     }
 }
 
@@ -317,12 +328,13 @@ TEST_F(ConfigScreenWindow, TitleBarCloseDoesWhatTheWindowsOwnCloseDoes)
     EXPECT_EQ(DefaultForm<SimCom>::get().PortCount(), 0) << "its port goes with it";
     closeFromTitleBar<FrmMainConfigure>(Closing::Unloads, [this](auto&) {
         Session.ConfigChanged = 1;
-        boxes.expectYesNo(kUnsavedQuestion, true);
+        boxes.expectYesNoDefaultNo(kUnsavedQuestion, true);
     });
     closeEachFromTitleBar<frmTestGauges, GetOffsetlist, frmListFunctions, SaveConfig, frmConfigUnknown, ConfigIOM,
                           frmTestEC, FrmConfigureYokes>(Closing::Unloads);
     closeEachFromTitleBar<frmMain, frmStatus, frmStatusYoke>(Closing::EndsTheProgram);
-    closeEachFromTitleBar<SimCom, frmStatusEC, frmConfigY1>(Closing::Hides);
+    closeFromTitleBar<SimCom>(Closing::Hides);
+    closeEachFromTitleBar<frmStatusEC, frmConfigY1>(Closing::HidesWithoutClose);
     OnEndProgram = frmStatus::EndProgram = frmStatusYoke::ExitProgram = nullptr;
     unloadAll<frmTestFunction, frmStatusYoke, frmConfigY1>();
 }
@@ -448,6 +460,27 @@ TEST_F(DialogsOpen, EveryGaugeTypeOpensItsOwnDialogForItsGaugeIDWithItsRecord)
     OpenGaugeDialog(14);
     EXPECT_EQ(opened.size(), 1u);
     EXPECT_TRUE(DefaultForm<frmConfigUnknown>::loaded());
+}
+
+// Every dialog the list opens: Tab walks its controls as its layout places
+// them, Uninstall asks with No as the default button, Escape is Cancel.
+TEST_F(DialogsOpen, EveryDialogTabsInLayoutOrderUninstallDefaultsToNoAndEscapeCancels)
+{
+    for (const std::string& line : listLines(screen(), "Configlist")) {
+        const int id = GaugeIDOfLine(line);
+        const std::string_view name = GaugeDialogName(Cfg.GaugeRecType[id], Cfg.GaugeRecVersion[id]);
+        SCOPED_TRACE(std::string(name));
+        QPointer<Form> dialog(&opened(id));
+        EXPECT_EQ(backwardTab(*dialog, tabWalk(*dialog)), "");
+        if (qobject_cast<GaugeDialog*>(dialog) && name != "ConfigGaugeAD") {
+            messages_.expectYesNoDefaultNo(kUninstallQuestion, false);
+            click(*dialog, "CmdUninstall");
+        }
+        press(*dialog, Qt::Key_Escape);
+        flushDeletes();
+        EXPECT_TRUE(dialog.isNull());
+        EXPECT_NE(Cfg.GaugeRecType[id], 0);
+    }
 }
 
 } // namespace

@@ -162,10 +162,10 @@ TEST_F(StartWindowTest, FailedAutostartStaysStoppedThenContinueLoadsTheChosenFil
     child<QLineEdit>(w, "FileName")->setText("typed.cfg");
     Cfg.ProcessTimerInterval = 0;
     Session.ConfigChanged = 1;
-    boxes_.expectYesNo(kUnsavedQuestion, false);
+    boxes_.expectYesNoDefaultNo(kUnsavedQuestion, false);
     click(w, "butOK");
     EXPECT_EQ(Cfg.ProcessTimerInterval, 0);
-    boxes_.expectYesNo(kUnsavedQuestion, true);
+    boxes_.expectYesNoDefaultNo(kUnsavedQuestion, true);
     click(w, "butOK");
     EXPECT_FALSE(startWindowOpen());
     frmStatus& run = DefaultForm<frmStatus>::get();

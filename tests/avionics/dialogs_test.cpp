@@ -415,7 +415,7 @@ TEST_F(DmeModule, DisplayWordsTestModeAndSourcesAndEveryCloseEndsTheTestModeFirs
     // Every close ends the test mode first.
     d.close();
     click(dme(), "cmdClose");
-    messages_.expectYesNo(kUninstallQuestion, true);
+    messages_.expectYesNoDefaultNo(kUninstallQuestion, true);
     click(dme(), "CmdUninstall");
     dme();
     CloseOpenDialogs();  // a run's start

@@ -53,7 +53,7 @@ TEST(TruncatedConfigFile, EveryCutAtASectionBoundaryIsReportedOnceAndLosesNothin
         ASSERT_TRUE(writeFileSafely("broken.cfg", broken, nullptr));
         {
             ScriptedMessages boxes;
-            boxes.expectYesNo("This will overwrite the current configuration! Continue?", true);
+            boxes.expectYesNoDefaultNo("This will overwrite the current configuration! Continue?", true);
             boxes.expectOk(ConfigErrorText("broken.cfg", kErrorPastEnd));
             SaveConfig& window = DefaultForm<SaveConfig>::get();
             child<QLineEdit>(window, "FileName")->setText("broken.cfg");

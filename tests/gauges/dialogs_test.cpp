@@ -177,11 +177,11 @@ TEST_F(Dialogs, KitApplyPoliciesRefusalsSetBesideNewGaugeIDAndUninstall)
     EXPECT_NE(free->findText("5"), -1);
 
     Cfg.GaugeRecFunction2[5] = 8;
-    messages_.expectYesNo(kUninstallQuestion, false);
+    messages_.expectYesNoDefaultNo(kUninstallQuestion, false);
     TestDialog& u = kit(5, 2);
     click(u, "CmdUninstall");
     EXPECT_EQ(std::tuple(Cfg.GaugeRecType[5], kitLoaded()), std::tuple(103, true));
-    messages_.expectYesNo(kUninstallQuestion, true);
+    messages_.expectYesNoDefaultNo(kUninstallQuestion, true);
     click(u, "CmdUninstall");
     EXPECT_EQ(fields(5), (Fields{0, 3, 4, 0, 0, 0, 0, 0, 0, 0, 9}));
     EXPECT_EQ(std::tuple(Session.ConfigChanged, kitLoaded()), std::tuple(1, false));

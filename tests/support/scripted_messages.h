@@ -22,6 +22,11 @@ public:
 
     void expectOk(const QString& text) { script_.push_back({Kind::Ok, text, false, {}}); }
     void expectYesNo(const QString& text, bool answerYes) { script_.push_back({Kind::YesNo, text, answerYes, {}}); }
+    // A question that must have No as its default button (Yes deletes or discards).
+    void expectYesNoDefaultNo(const QString& text, bool answerYes)
+    {
+        script_.push_back({Kind::YesNo, text, answerYes, {}, true});
+    }
     void expectInput(const QString& prompt, std::optional<QString> answer)
     {
         script_.push_back({Kind::Input, prompt, false, std::move(answer)});
@@ -32,6 +37,7 @@ public:
 
     void ok(const QString& text) override { next(Kind::Ok, text); }
     bool yesNo(const QString& text) override { return next(Kind::YesNo, text) && current_.yes; }
+    bool yesNoDefaultNo(const QString& text) override { return next(Kind::YesNo, text, true) && current_.yes; }
     std::optional<QString> input(const QString& prompt, const QString&) override
     {
         return next(Kind::Input, prompt) ? current_.answer : std::nullopt;
@@ -44,10 +50,11 @@ private:
         QString text;
         bool yes = false;
         std::optional<QString> answer;
+        bool defaultNo = false;  // expected: No is the default; asked: it was
     };
     // Takes the next box from the script into current_; false when it is
     // not this one.
-    bool next(Kind kind, const QString& text);
+    bool next(Kind kind, const QString& text, bool defaultNo = false);
 
     std::deque<Expected> script_;
     Expected current_;
