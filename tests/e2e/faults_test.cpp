@@ -1,6 +1,7 @@
 // The whole program under what a cockpit throws at it: an X-Plane that goes
 // quiet and then floods it, with malformed and oversized datagrams mixed in,
-// and a control unit that disappears in the middle of the run.
+// three senders of the largest packets at once, and a control unit that
+// disappears in the middle of the run.
 
 #include "program_fixture.h"
 
@@ -16,20 +17,20 @@ namespace {
 
 using namespace varnet::testing;
 
-// perSecond datagrams to `port` for `seconds`, from next(i) for i = 0, 1, ...,
-// sent from a thread of its own so that the flood does not wait for this
-// test's event loop.
+// perSecond datagrams to `port` for `seconds` (or until it is destroyed),
+// from next(i) for i = 0, 1, ..., sent from a thread of its own so that the
+// flood does not wait for this test's event loop.
 struct Flood {
     std::atomic<long> sent{0};
-    std::atomic<bool> done{false};
+    std::atomic<bool> done{false}, stop{false};
     std::thread thread;
-    ~Flood() { thread.join(); }
+    ~Flood() { stop = true, thread.join(); }
 
     Flood(quint16 port, int perSecond, double seconds, std::function<QByteArray(long)> next)
         : thread([=, this] {
               QUdpSocket socket;
               const auto begin = std::chrono::steady_clock::now();
-              for (long i = 0; i < long(perSecond * seconds); ++i) {
+              for (long i = 0; i < long(perSecond * seconds) && !stop; ++i) {
                   while (std::chrono::steady_clock::now() - begin < std::chrono::microseconds(i * 1000000 / perSecond))
                       std::this_thread::yield();
                   const QByteArray d = next(i);
@@ -108,6 +109,28 @@ TEST_F(ProgramFaultsTest, QuietThenFloodingSimulatorWithGarbageAndAVanishingCont
     sendData({record(kSpeedsGroup, 0, 40)});
     waitMs(300);
     EXPECT_TRUE(endsCleanly());
+}
+
+TEST_F(ProgramTest, ThreeSendersOfTheLargestDataPacketsNeitherStopTheTicksNorHoldUpATerminationRequest)
+{
+    ASSERT_TRUE(runStarted());
+    std::vector<SimXplane::Record> records;  // the most a datagram holds, each group many times over
+    for (int k = 0; k < 1819; ++k)
+        records.push_back(record(quint32(k % 151), 0, float(k)));
+    const QByteArray datagram = SimXplane::dataPacket(records);
+    const std::size_t mark = frames_.size();
+    std::vector<std::unique_ptr<Flood>> floods;  // as fast as the loopback takes them
+    for (int i = 0; i < 3; ++i)
+        floods.push_back(std::make_unique<Flood>(programPort_, 1000000, 60.0, [&](long) { return datagram; }));
+    waitMs(3000);
+    const std::vector<Frame> polls = since(mark, 7);
+    ASSERT_GE(polls.size(), 10u) << "the flood stopped the ticks";
+    for (std::size_t i = 1; i < polls.size(); ++i)
+        EXPECT_LT(polls[i].at - polls[i - 1].at, 1000) << "the ticks stalled at " << polls[i - 1].at << " ms";
+    QElapsedTimer ending;
+    ending.start();
+    EXPECT_TRUE(endsCleanly(SIGTERM, 2000)) << "under the flood";
+    EXPECT_LT(ending.elapsed(), 2000);
 }
 
 } // namespace
