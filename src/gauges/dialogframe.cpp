@@ -231,11 +231,21 @@ void GaugeDialog::closeDialog()
 {
     if (closing_)
         return;
+    if (sequences_ > 0) {
+        closeAfterSequence_ = true;
+        return;
+    }
     closing_ = true;
     const QPointer<GaugeDialog> self(this);
     closing();
     if (self)
         unloadSelf();
+}
+
+void GaugeDialog::endSequence()
+{
+    if (--sequences_ == 0 && closeAfterSequence_)
+        closeDialog();
 }
 
 void GaugeDialog::Form_Unload()

@@ -77,6 +77,11 @@ public:
     // Every dialog that is loaded, for closing them all when a run starts.
     static QList<GaugeDialog*> OpenDialogs();
 
+    // A started sequence of frames goes out whole: a close asked for while
+    // it is sent (Cancel, the title bar) waits until the sequence has ended.
+    void beginSequence() { ++sequences_; }
+    void endSequence();
+
 protected:
     GaugeDialog(const char* name, const QString& caption, const FrameParts& parts = {});
 
@@ -147,6 +152,8 @@ private:
     QBoxLayout* content_;
     QBoxLayout* options_;
     bool closing_ = false;
+    int sequences_ = 0;
+    bool closeAfterSequence_ = false;
 };
 
 // Gives a dialog class its default-instance unload.
@@ -172,6 +179,8 @@ void OpenDialog(void (T::*initialize)() = nullptr)
             return;
         }
         open.closeDialog();
+        if (DefaultForm<T>::loaded())
+            return;  // still sending a sequence; it closes once that is out
     }
     T& dialog = DefaultForm<T>::get();
     if (initialize)
@@ -184,16 +193,24 @@ void OpenDialog(void (T::*initialize)() = nullptr)
 // Closes every open gauge and avionics dialog as Cancel.
 void CloseOpenDialogs();
 
-// Sends (command, value) frames in order to the dialog's gauge. Stops, false,
-// when a frame was not queued or the dialog was closed during a wait.
+// Sends (command, value) frames in order to the dialog's gauge; the dialog
+// closes only once the last is queued. Stops, false, when a frame was not
+// queued or the dialog was unloaded from outside during a wait.
 template <typename Frames>
 bool SendInOrder(GaugeDialog& dialog, const Frames& frames)
 {
     const QPointer<GaugeDialog> self(&dialog);
+    dialog.beginSequence();
+    bool sent = true;
     for (const auto& [command, value] : frames)
-        if (!self || !self->context().Send(command, value))
-            return false;
-    return !self.isNull();
+        if (!self || !self->context().Send(command, value)) {
+            sent = false;
+            break;
+        }
+    if (!self)
+        return false;
+    self->endSequence();
+    return sent && !self.isNull();
 }
 inline bool SendInOrder(GaugeDialog& dialog, std::initializer_list<std::pair<int, double>> frames)
 {

@@ -22,6 +22,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
+#include <QTimer>
 
 namespace varnet {
 namespace {
@@ -546,10 +547,16 @@ TEST_F(OnTheBus, CL30AndBendixKingRadiosWriteTheirOwnSequencesAndReadBothRadios)
     for (const char* name : {"boxActiveFrequency", "boxStandbyFrequency", "boxActiveFrequencyNAV", "boxStandbyFrequencyNAV"})
         shown << text(d, name);
     EXPECT_EQ(shown, (QStringList{"121,000", "128,000", "113,120", "112,000"}));
-    unit_.clear();
-    click(d, "cmdWriteSettings");
-    EXPECT_EQ(received(8), (Commands{{5, 25700}, {10, 18000}, {11, 38975}, {12, 21000}, {3, 8000}, {4, 17950},
-                                     {9, 13000}, {6, 0}}));
+    // A close asked for while the sequence goes out waits until it is whole.
+    for (const bool titleBar : {true, false}) {
+        auto* w = &open<ConfigBKradio>(33, 120, 0, 5);
+        unit_.clear();
+        QTimer::singleShot(0, w, [w, titleBar] { titleBar ? void(w->close()) : click(*w, "CmdClose"); });
+        click(*w, "cmdWriteSettings");
+        EXPECT_EQ(received(8), (Commands{{5, 25700}, {10, 18000}, {11, 38975}, {12, 21000}, {3, 8000}, {4, 17950},
+                                         {9, 13000}, {6, 0}})) << titleBar;
+        EXPECT_FALSE(DefaultForm<ConfigBKradio>::loaded()) << titleBar;
+    }
 }
 
 TEST_F(OnTheBus, AutopilotKnobStepsAndItsReadBack)
