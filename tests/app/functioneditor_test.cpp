@@ -183,11 +183,12 @@ TEST_F(FunctionEditorWindow, SaveChecksEveryFieldBeforeStoringAny)
 
     combo("ComboDT")->setCurrentIndex(1);
     box("boxCmdNumber")->setText("4");
+    box("boxMaximumValue")->setText("250.5");
     click(window(), "CmdSave");
     EXPECT_EQ(std::tuple(Cfg.FunctionNames[60], Cfg.FunctionFullName[60]), std::tuple("Fl'aps", "Flaps 'down'\r\nsecond line"));
     EXPECT_EQ(std::tuple(Cfg.FunctionNumber[60], Cfg.FunctionIndex2[60], Cfg.FunctionSlot4[60], Cfg.FunctionSignalType[60],
-                         Cfg.FunctionDataType[60], Session.ConfigChanged),
-              std::tuple(60, 21, 7, 4, 1, 1));
+                         Cfg.FunctionDataType[60], Cfg.FunctionMaximum[60], Session.ConfigChanged),
+              std::tuple(60, 21, 7, 4, 1, 250.5f, 1));
     EXPECT_EQ(box("boxCmdNumber")->text(), "0");
     // The list is rebuilt in the save layout and the function shown again.
     EXPECT_EQ(listLines(window(), "Configlist")[5], FunctionEditorLine(Cfg, 5, FunctionLineLayout::Save));

@@ -124,17 +124,29 @@ protected:
         Cfg.GaugeRecCategory2[30] = 4;
         return show<TestRadio>(30, 120, 7, version, 0);
     }
+    // Whether dialog T for a module of `version` keeps its backlight as the default, without power-on options.
+    template <typename T>
+    static bool gated(int type, int version)
+    {
+        T& d = open<T>(60, type, 0, version);
+        const bool gated = checked(d, "CheckSetDefault") && !child<QCheckBox>(d, "CheckSetDefault")->isEnabled() &&
+                           hidden(d, "FramePowerOn");
+        d.closeDialog();
+        return gated;
+    }
 };
 
 TEST_F(ModuleFrame, OlderModulesStoreTheirBacklightAsDefaultReadDecodesOnlyItsOwnReplyBrightnessWordsAndApply)
 {
-    TestRadio& old = radio(4);
-    EXPECT_TRUE(checked(old, "CheckSetDefault"));
-    EXPECT_FALSE(child<QCheckBox>(old, "CheckSetDefault")->isEnabled());
-    EXPECT_TRUE(hidden(old, "FramePowerOn"));
-    old.closeDialog();
+    // The power-on options of every dialog of the family come with version 5.
+    for (const int version : {4, 5}) {
+        const bool old = version < 5;
+        EXPECT_EQ((std::array{gated<ConfigBKradio>(120, version), gated<ConfigBKADF>(121, version),
+                              gated<ConfigBKtransponder>(122, version), gated<ConfigBKDME>(123, version),
+                              gated<ConfigBKAP>(124, version)}),
+                  (std::array{old, old, old, old, old}));
+    }
     TestRadio& d = radio(5);
-    EXPECT_FALSE(checked(d, "CheckSetDefault") || hidden(d, "FramePowerOn"));
 
     click(d, "CmdReadRadio");
     EXPECT_EQ(d.decoded, "");
@@ -466,15 +478,15 @@ TEST_F(Autopilot, TestAndSetUpCommandsTheChoicesThatSendNothingAndApplyStoresOpt
     // Options and default speed as stored, and Apply carries the model.
     d.closeDialog();
     link_.clear();
-    auto& stored = open<ConfigBKAP>(70, 124, 6, 5, 21, -500);
-    EXPECT_TRUE(checked(stored, "OptionAirPressHPA CheckFD") && !checked(stored, "CheckUseGS"));
+    auto& stored = open<ConfigBKAP>(70, 124, 6, 5, 23, -500);
+    EXPECT_TRUE(checked(stored, "OptionAirPressHPA CheckUseAirpressure CheckFD") && !checked(stored, "CheckUseGS"));
 
     // A speed that is not a number or does not fit 16 bits writes nothing.
     for (const char* refused : {"40000", "-32769", "fast", "12 fpm"})
         refusedApply(stored, "Command6", "DefaultVS", QString::fromLatin1(refused), kDefaultVSRule);
 
     act(stored, "DefaultVS=-500 NewGaugeID=71 Command6");
-    EXPECT_EQ(fields(71), (std::vector<int>{124, 6, 5, 8, 4, 0, 21, 0, 7, 0, -500}));
+    EXPECT_EQ(fields(71), (std::vector<int>{124, 6, 5, 8, 4, 0, 23, 0, 7, 0, -500}));
     EXPECT_EQ(DefaultVerticalSpeed(""), 0);
     EXPECT_EQ(DefaultVerticalSpeed("12.5"), 12);
 }

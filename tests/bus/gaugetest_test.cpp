@@ -182,8 +182,8 @@ TEST_F(GaugeTestWindow, ChangeMovesTheGaugeOnlyWhenEveryBoxHoldsANumberAGaugeAtA
     Cfg.GaugeRecType[5] = 101;
     Cfg.GaugeRecModel[5] = Cfg.GaugeRecVersion[5] = 1;
     const QByteArray buffer = GaugeSendBuffer;
-    for (const char* model : {"x", "1"}) {
-        record("5", "101", model, "1", *model == 'x' ? "7" : "256");
+    for (const char* model : {"x", "2"}) {
+        record("5", "101", model, "3", *model == 'x' ? "7" : "256");
         boxes.expectOk("Incorrect GaugeID or Model");
         click(window(), "cmdSetNewID");
     }
@@ -194,8 +194,8 @@ TEST_F(GaugeTestWindow, ChangeMovesTheGaugeOnlyWhenEveryBoxHoldsANumberAGaugeAtA
     ASSERT_TRUE(unit.waitForFrames(1));
     EXPECT_EQ(unit.frames().first(), hexBytes("00 05 2C 07 AA FF"));
     EXPECT_EQ(Cfg.GaugeRecType[5] + Cfg.GaugeRecModel[5] + Cfg.GaugeRecVersion[5], 0);
-    EXPECT_EQ((std::tuple{Cfg.GaugeRecType[7], Cfg.GaugeRecModel[7], combo("ManualGaugeID")->currentText()}),
-              (std::tuple{101, 1, "7"}));
+    EXPECT_EQ((std::tuple{Cfg.GaugeRecType[7], Cfg.GaugeRecModel[7], Cfg.GaugeRecVersion[7], combo("ManualGaugeID")->currentText()}),
+              (std::tuple{101, 2, 3, "7"}));
 
     // Typed whole: with 10 in the list and 1 not, "1" stays 1.
     Cfg.GaugeRecType[1] = 1;

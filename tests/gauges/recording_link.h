@@ -48,14 +48,11 @@ public:
     bool Ask(int gaugeID, int requestValue) override
     {
         sent.push_back({gaugeID, 7, double(requestValue)});
-        asked_[gaugeID] = accept;
-        return accept;
+        return asked_[gaugeID] = accept;
     }
     std::optional<QByteArray> Answer(int gaugeID) override
     {
-        if (!asked_.value(gaugeID))
-            return std::nullopt;
-        return ReplyOf(replies.value(gaugeID), gaugeID);
+        return asked_.value(gaugeID) ? ReplyOf(replies.value(gaugeID), gaugeID) : std::nullopt;
     }
 
     // Commands as (command, value) pairs, for one-gauge tests.
