@@ -127,10 +127,7 @@ TEST_F(ProgramTest, ThreeSendersOfTheLargestDataPacketsNeitherStopTheTicksNorHol
     ASSERT_GE(polls.size(), 10u) << "the flood stopped the ticks";
     for (std::size_t i = 1; i < polls.size(); ++i)
         EXPECT_LT(polls[i].at - polls[i - 1].at, 1000) << "the ticks stalled at " << polls[i - 1].at << " ms";
-    QElapsedTimer ending;
-    ending.start();
-    EXPECT_TRUE(endsCleanly(SIGTERM, 2000)) << "under the flood";
-    EXPECT_LT(ending.elapsed(), 2000);
+    EXPECT_TRUE(endsCleanly(SIGTERM, 2000)) << "within two seconds, under the flood";
 }
 
 } // namespace
