@@ -124,28 +124,24 @@ protected:
         Cfg.GaugeRecCategory2[30] = 4;
         return show<TestRadio>(30, 120, 7, version, 0);
     }
-    // Whether dialog T for a module of `version` keeps its backlight as the default, without power-on options.
+    // Whether dialog T for an older module (version 4, else 5) keeps its
+    // backlight as the default, without power-on options.
     template <typename T>
-    static bool gated(int type, int version)
+    static bool gated(int type, bool old)
     {
-        T& d = open<T>(60, type, 0, version);
-        const bool gated = checked(d, "CheckSetDefault") && !child<QCheckBox>(d, "CheckSetDefault")->isEnabled() &&
-                           hidden(d, "FramePowerOn");
-        d.closeDialog();
-        return gated;
+        T& d = open<T>(old ? 60 : 61, type, 0, old ? 4 : 5);
+        return checked(d, "CheckSetDefault") && !child<QCheckBox>(d, "CheckSetDefault")->isEnabled() &&
+               hidden(d, "FramePowerOn");
     }
 };
 
 TEST_F(ModuleFrame, OlderModulesStoreTheirBacklightAsDefaultReadDecodesOnlyItsOwnReplyBrightnessWordsAndApply)
 {
     // The power-on options of every dialog of the family come with version 5.
-    for (const int version : {4, 5}) {
-        const bool old = version < 5;
-        EXPECT_EQ((std::array{gated<ConfigBKradio>(120, version), gated<ConfigBKADF>(121, version),
-                              gated<ConfigBKtransponder>(122, version), gated<ConfigBKDME>(123, version),
-                              gated<ConfigBKAP>(124, version)}),
+    for (const bool old : {true, false})
+        EXPECT_EQ((std::array{gated<ConfigBKradio>(120, old), gated<ConfigBKADF>(121, old),
+                              gated<ConfigBKtransponder>(122, old), gated<ConfigBKDME>(123, old), gated<ConfigBKAP>(124, old)}),
                   (std::array{old, old, old, old, old}));
-    }
     TestRadio& d = radio(5);
 
     click(d, "CmdReadRadio");
