@@ -58,6 +58,21 @@ constexpr int kWindowFrameAllowance = 16;
 constexpr int kColumnPositions[] = {0, 28, kGaugeListTabStops[0], kGaugeListTabStops[1], kGaugeListTabStops[2],
                                     kGaugeListTabStops[3], kGaugeListTabStops[4]};
 
+// A COM-port list read again each time it opens: a port linked or plugged
+// in while the screen is open is offered at once.
+class ComPortCombo final : public QComboBox {
+public:
+    ComPortCombo(QWidget* parent, std::function<void()> refill) : QComboBox(parent), refill_(std::move(refill)) {}
+    void showPopup() override
+    {
+        refill_();
+        QComboBox::showPopup();
+    }
+
+private:
+    std::function<void()> refill_;
+};
+
 QPushButton* button(const char* objectName, const char* caption, QWidget* parent)
 {
     auto* b = new QPushButton(QString::fromLatin1(caption), parent);
@@ -187,7 +202,7 @@ void FrmMainConfigure::buildControls()
         row.port = names[i].port;
         row.current = textBox(names[i].current, "0", comFrame);
         row.current->setReadOnly(true);
-        row.combo = new QComboBox(comFrame);
+        row.combo = new ComPortCombo(comFrame, [this, i] { refillComList(rows_[std::size_t(i)].combo); });
         row.combo->setObjectName(QString::fromLatin1(names[i].combo));
         row.combo->setEditable(true);
         row.combo->setInsertPolicy(QComboBox::NoInsert);
@@ -343,22 +358,54 @@ void FrmMainConfigure::buildControls()
     resize(1280, 640);
 }
 
-// The captions stand over the columns the tab stops make, shifted as far
-// as the list is scrolled sideways.
+// The captions stand over the columns, shifted as far as the list is
+// scrolled sideways.
 void FrmMainConfigure::placeCaptions()
 {
-    const qreal unit = QFontMetricsF(Configlist->font()).averageCharWidth() / 4.0;
-    const int scrolled = Configlist->horizontalScrollBar()->value();
+    const int left = Configlist->frameWidth() + ListTextLeft(Configlist) - Configlist->horizontalScrollBar()->value();
     const QList<QLabel*> captions = listHeader_->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
-    for (int i = 0; i < captions.size(); ++i) {
+    for (int i = 0; i < captions.size() && i < int(captionStarts_.size()); ++i) {
         captions[i]->adjustSize();
-        captions[i]->move(int(kColumnPositions[i] * unit) + Configlist->frameWidth() + 4 - scrolled, 0);
+        captions[i]->move(left + captionStarts_[std::size_t(i)], 0);
     }
+}
+
+void FrmMainConfigure::layColumns()
+{
+    const QFontMetrics metrics(Configlist->font());
+    const qreal unit = QFontMetricsF(Configlist->font()).averageCharWidth() / 4.0;
+    const int gap = metrics.averageCharWidth() * 2;
+    constexpr std::size_t fields = std::size(kColumnCaptions) - 1;  // the first holds the ID and the type
+    // What each field's texts and caption need.
+    std::array<int, fields> text{}, caption{};
+    for (int row = 0; row < Configlist->count(); ++row) {
+        const QStringList parts = Configlist->item(row)->text().split(u'\t');
+        for (std::size_t j = 0; j < fields && j < std::size_t(parts.size()); ++j)
+            text[j] = std::max(text[j], metrics.horizontalAdvance(parts[qsizetype(j)]));
+    }
+    for (const char* status : kBusStatusTexts)
+        text[fields - 1] = std::max(text[fields - 1], metrics.horizontalAdvance(QString::fromLatin1(status)));
+    caption[0] = int(kColumnPositions[1] * unit) + metrics.horizontalAdvance(QString::fromLatin1(kColumnCaptions[1]));
+    for (std::size_t j = 1; j < fields; ++j)
+        caption[j] = metrics.horizontalAdvance(QString::fromLatin1(kColumnCaptions[j + 1]));
+    // Each column is as wide as its design, its caption and its texts make
+    // it, but grows to at most twice its design: a longer text is cut short.
+    std::vector<int> starts{0};
+    for (std::size_t j = 0; j + 1 < fields; ++j) {
+        const int design = int((kColumnPositions[j + 2] - (j == 0 ? 0 : kColumnPositions[j + 1])) * unit);
+        const int width = std::max({design, caption[j] + gap, std::min(text[j] + gap, 2 * design)});
+        starts.push_back(starts.back() + width);
+    }
+    lineWidth_ = starts.back() + std::max(caption[fields - 1], text[fields - 1]) + gap;
+    SetListColumns(Configlist, starts, lineWidth_);
+    captionStarts_ = {0, int(kColumnPositions[1] * unit)};
+    captionStarts_.insert(captionStarts_.end(), starts.begin() + 1, starts.end());
+    placeCaptions();
 }
 
 void FrmMainConfigure::Form_Load()
 {
-    placeCaptions();
+    layColumns();
     const QList<QLabel*> captions = listHeader_->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
     int captionHeight = 0;
     for (QLabel* caption : captions)
@@ -366,21 +413,10 @@ void FrmMainConfigure::Form_Load()
     listHeader_->setMinimumHeight(captionHeight);
 
     // The screen opens with every column in view, the connection status
-    // (the last one) included: the list is at least as wide as its widest
-    // last-column text, with room for the scroll bar. On a screen too narrow
-    // for that, the window keeps to the screen and the list scrolls sideways,
-    // its captions with it.
-    const qreal unit = QFontMetricsF(Configlist->font()).averageCharWidth() / 4.0;
-    const QFontMetrics metrics(Configlist->font());
-    int lastColumn = captions.last()->width();
-    for (const char* status : kBusStatusTexts)
-        lastColumn = std::max(lastColumn, metrics.horizontalAdvance(QString::fromLatin1(status)));
-    const int lineWidth = int(kColumnPositions[std::size(kColumnPositions) - 1] * unit) + lastColumn +
-                          metrics.averageCharWidth() * 2;
-    SetListTabStops(Configlist,
-                    {kGaugeListTabStops[0], kGaugeListTabStops[1], kGaugeListTabStops[2], kGaugeListTabStops[3],
-                     kGaugeListTabStops[4]},
-                    lineWidth);
+    // (the last one) included, with room for the scroll bar. On a screen
+    // too narrow for that, the window keeps to the screen and the list
+    // scrolls sideways, its captions with it.
+    const int lineWidth = lineWidth_;
     const int allColumns =
         lineWidth + 2 * Configlist->frameWidth() + Configlist->verticalScrollBar()->sizeHint().width();
     // The window is not shown yet, so a new minimum does not travel up the
@@ -401,6 +437,21 @@ void FrmMainConfigure::Form_Load()
         resize(room + besideList, height());
     }
     Timer1.start();
+}
+
+void FrmMainConfigure::refillComList(QComboBox* combo)
+{
+    const QString shown = combo->currentText();
+    const QSignalBlocker blocker(combo);
+    combo->clear();
+    combo->addItem(QStringLiteral("0"));
+    for (int n : availableComPorts())
+        combo->addItem(QString::number(n));
+    const int again = combo->findText(shown);
+    if (again >= 0)
+        combo->setCurrentIndex(again);
+    else
+        combo->setEditText(shown);
 }
 
 void FrmMainConfigure::Form_Unload()
@@ -448,6 +499,7 @@ void FrmMainConfigure::Form_Activate()
     Configlist->clear();
     for (const std::string& line : GaugeListLines(Cfg, Session))
         Configlist->addItem(fromLatin1(line));
+    layColumns();
 
     {
         // Showing the stored interval is no edit of it; a value off the

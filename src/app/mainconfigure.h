@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include <array>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -54,6 +55,12 @@ protected:
 
 private:
     void placeCaptions();
+    // Widens the list's columns to its captions and texts (within bounds;
+    // longer texts are cut short) and moves the captions over them.
+    void layColumns();
+    // Offers the COM numbers that can be opened now in `combo`, keeping
+    // what it shows.
+    void refillComList(QComboBox* combo);
     // One row of the COM-port settings.
     struct DeviceRow {
         Integer ConfigTables::*port;
@@ -93,6 +100,9 @@ private:
     QProgressBar* ProgressBar1;
     QPushButton* Cmdsearch;
     QWidget* listHeader_;
+    // Where each caption stands, in pixels from a line's text start.
+    std::vector<int> captionStarts_;
+    int lineWidth_ = 0;
 
     QTimer Timer1;
     // Looks for the answer of the GaugeID being asked between two ticks.

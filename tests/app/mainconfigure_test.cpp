@@ -1,4 +1,5 @@
 #include "app/shell.h"
+#include "app/tabstops.h"
 #include "avionics/genericradio.h"
 #include "bus/deviceports.h"
 #include "configscreen_fixture.h"
@@ -11,6 +12,7 @@
 #include "support/keyboard.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QPointer>
 #include <QScrollBar>
@@ -100,22 +102,57 @@ TEST_F(ConfigScreenWindow, RebuildShowsTheSettingsAndProbesOnlyFreeComPorts)
     Cfg.ProcessTimerInterval = 0;
     s.Form_Activate();
     EXPECT_EQ(std::tuple(child<QSlider>(s, "SliderXferTtimerProcess")->value(), Cfg.ProcessTimerInterval), std::tuple(40, 0));
+
+    // A port linked while the screen is open is offered when the list opens;
+    // what the list showed stays.
+    present << 5;
+    auto* ec = child<QComboBox>(s, "ComboComEC");
+    ec->setEditText("9");
+    ec->showPopup();
+    ec->hidePopup();
+    EXPECT_EQ(std::tuple(ec->findText("5"), ec->currentText()), std::tuple(2, "9"));
 }
 
-TEST_F(ConfigScreenWindow, OnAScreenTooNarrowForTheListTheListScrollsSidewaysWithItsCaptions)
+// Every field stands under its caption and no caption runs into the next,
+// whatever the type names: columns widen to a bound, longer texts are cut
+// short. On a screen too narrow for them the list scrolls sideways with
+// its captions.
+TEST_F(ConfigScreenWindow, ColumnsStandUnderTheirCaptionsWhateverTheNamesAndScrollSidewaysWithThem)
 {
     gauge(1, 2);
+    gauge(2, 105);
+    std::tie(Cfg.GaugeTypeNumbers[45], Cfg.GaugeTypeNames[45]) = std::tuple(77, std::string(90, 'W'));
+    gauge(3, 77);
+    Cfg.GaugeRecSeqNr1[2] = 4;
     FrmMainConfigure& s = screen();
-    s.show();
     QApplication::processEvents();
     auto* list = child<QListWidget>(s, "Configlist");
+    const QList<QLabel*> captions = list->parentWidget()->findChild<QWidget*>()->findChildren<QLabel*>();
+    ASSERT_EQ(captions.size(), 7);
+    const auto x = [&s](QWidget* w, int at = 0) { return w->mapTo(&s, QPoint(at, 0)).x(); };
+    for (int i = 1; i < captions.size(); ++i)
+        EXPECT_LT(x(captions[i - 1]) + captions[i - 1]->width(), x(captions[i])) << qPrintable(captions[i]->text());
+    const QFontMetrics metrics(list->font());
+    for (int row = 0; row < list->count(); ++row) {
+        const std::vector<DrawnField> fields = DrawnFields(list, row);
+        ASSERT_EQ(fields.size(), 6u);
+        for (std::size_t j = 0; j < fields.size(); ++j) {
+            EXPECT_EQ(x(list->viewport(), fields[j].left), x(captions[j == 0 ? 0 : int(j) + 1])) << row << " " << j;
+            if (j + 1 < fields.size())
+                EXPECT_LT(metrics.horizontalAdvance(fields[j].text), fields[j + 1].left - fields[j].left);
+        }
+    }
+    EXPECT_TRUE(DrawnFields(list, 0)[0].text.endsWith("Display ")) << "a built-in name shows whole";
+    EXPECT_EQ(DrawnFields(list, 0)[5].text, "Unkown");
+    EXPECT_TRUE(DrawnFields(list, 2)[0].text.endsWith(QChar(0x2026))) << "a name beyond the bound is cut short";
+
     QScrollBar* sideways = list->horizontalScrollBar();
     ASSERT_LT(s.width(), 1280) << "the offscreen test screen is 800 pixels wide";
     ASSERT_GT(sideways->maximum(), 0);
-    const QList<QLabel*> captions = list->parentWidget()->findChild<QWidget*>()->findChildren<QLabel*>();
     const int shownAt = captions.first()->x();
     sideways->setValue(40);
     EXPECT_EQ(captions.first()->x(), shownAt - 40);
+    EXPECT_EQ(x(list->viewport(), DrawnFields(list, 0)[3].left), x(captions[4]));
     // Scrolled to its end, the list shows the connection status whole.
     sideways->setValue(sideways->maximum());
     EXPECT_EQ(captions.last()->text(), "Connection Status");
