@@ -234,13 +234,16 @@ void SimCom::WinsockUDP_DataArrival(const QByteArray& datagram)
 
 bool SimCom::store(const QByteArray& datagram)
 {
+    ++UDPPacketCount;
+    if (!UDPTestDisplay) {
+        DataGroups stored;
+        const bool accepted = StoreDataPacket(datagram, reversed(), XplaneData, stored);
+        ports_.refresh(XplaneData, stored);
+        return accepted;
+    }
     const bool accepted = ParseDataPacket(datagram, reversed(), records_);
     StoreDataRecords(records_, XplaneData);
-    if (UDPTestDisplay)
-        ports_.missed();
-    else
-        ports_.refresh(XplaneData, records_);
-    ++UDPPacketCount;
+    ports_.missed();
     return accepted;
 }
 

@@ -188,8 +188,9 @@ private:
 
     void datagramFrom(const QByteArray& datagram, const QHostAddress& sender);
     void passEnded();
-    // Stores a datagram's records and refreshes the ports (not in the test
-    // display); true for a DATA packet.
+    // Stores a datagram's records and refreshes the ports of their groups;
+    // in the test display, records_ keeps the records and the ports wait.
+    // True for a DATA packet.
     bool store(const QByteArray& datagram);
     // Shows a datagram whose records records_ holds in the test display.
     void display(const QByteArray& datagram, bool accepted);

@@ -1,7 +1,5 @@
 #include "simlink/simports.h"
 
-#include <bitset>
-
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
@@ -136,7 +134,7 @@ std::optional<DataPair> SimPortTable::readablePair(int handle) const
     return p;
 }
 
-void SimPortTable::refresh(const XplaneDataTable& data, const std::vector<DataRecord>& records)
+void SimPortTable::refresh(const XplaneDataTable& data, const DataGroups& groups)
 {
     // A port both pending and listed gets the same value twice.
     for (const int handle : pending_) {
@@ -150,13 +148,9 @@ void SimPortTable::refresh(const XplaneDataTable& data, const std::vector<DataRe
             refreshPort(handle, data);
         return;
     }
-    // Each group once, however often the datagram holds it: the ports read
-    // the table, which holds its last record.
-    std::bitset<kXplaneGroups> done;
-    for (const DataRecord& record : records) {
-        if (record.group < kXplaneGroups && !done[std::size_t(record.group)]) {
-            done.set(std::size_t(record.group));
-            for (const int handle : listed_[std::size_t(record.group)])
+    for (std::size_t group = 0; group < groups.size(); ++group) {
+        if (groups[group]) {
+            for (const int handle : listed_[group])
                 refreshPort(handle, data);
         }
     }

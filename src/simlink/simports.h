@@ -95,7 +95,7 @@ public:
     // the value of their pair converted to the function's data type. A port
     // whose pair lies outside the table, or whose value does not fit its
     // type, keeps what it held.
-    void refresh(const XplaneDataTable& data, const std::vector<DataRecord>& records);
+    void refresh(const XplaneDataTable& data, const DataGroups& groups);
     // A datagram was stored without refreshing the ports.
     void missed() { refreshAll_ = true; }
 

@@ -15,26 +15,58 @@ QString str(int value)
     return QString::fromStdString(strInteger(value));
 }
 
+// The records of a DATA packet; 0 for anything else.
+qsizetype dataRecords(const QByteArray& datagram)
+{
+    const qsizetype size = datagram.size();
+    if (size <= kPacketHeadSize || !datagram.startsWith("DATA") || (size - kPacketHeadSize) % kDataRecordSize)
+        return 0;
+    return (size - kPacketHeadSize) / kDataRecordSize;
+}
+
+const Byte* recordAt(const QByteArray& datagram, qsizetype k)
+{
+    return reinterpret_cast<const Byte*>(datagram.constData()) + kPacketHeadSize + k * kDataRecordSize;
+}
+
+int recordGroup(const Byte* record, bool reversed)
+{
+    return reversed ? record[3] : record[0];
+}
+
+void recordValues(const Byte* record, bool reversed, std::array<Single, kDataValues>& values)
+{
+    for (int j = 0; j < kDataValues; ++j) {
+        const Byte* v = record + 4 + 4 * j;
+        values[j] = reversed ? BytesToSingle(v[3], v[2], v[1], v[0]) : BytesToSingle(v[0], v[1], v[2], v[3]);
+    }
+}
+
 } // namespace
 
 bool ParseDataPacket(const QByteArray& datagram, bool reversed, std::vector<DataRecord>& records)
 {
-    records.clear();
-    const qsizetype size = datagram.size();
-    if (size <= kPacketHeadSize || !datagram.startsWith("DATA") || (size - kPacketHeadSize) % kDataRecordSize)
-        return false;
-    const auto* bytes = reinterpret_cast<const Byte*>(datagram.constData());
-    records.resize((size - kPacketHeadSize) / kDataRecordSize);
-    const Byte* record = bytes + kPacketHeadSize;
-    for (DataRecord& out : records) {
-        out.group = reversed ? record[3] : record[0];
-        for (int j = 0; j < kDataValues; ++j) {
-            const Byte* v = record + 4 + 4 * j;
-            out.values[j] = reversed ? BytesToSingle(v[3], v[2], v[1], v[0]) : BytesToSingle(v[0], v[1], v[2], v[3]);
-        }
-        record += kDataRecordSize;
+    records.resize(std::size_t(dataRecords(datagram)));
+    for (qsizetype k = 0; k < qsizetype(records.size()); ++k) {
+        records[std::size_t(k)].group = recordGroup(recordAt(datagram, k), reversed);
+        recordValues(recordAt(datagram, k), reversed, records[std::size_t(k)].values);
     }
-    return true;
+    return !records.empty();
+}
+
+bool StoreDataPacket(const QByteArray& datagram, bool reversed, XplaneDataTable& table, DataGroups& stored)
+{
+    stored.reset();
+    const qsizetype count = dataRecords(datagram);
+    // From the last record back: the first seen of a group is the one kept.
+    for (qsizetype k = count - 1; k >= 0; --k) {
+        const int group = recordGroup(recordAt(datagram, k), reversed);
+        if (group < kXplaneGroups && !stored[std::size_t(group)]) {
+            stored.set(std::size_t(group));
+            recordValues(recordAt(datagram, k), reversed, table[std::size_t(group)]);
+        }
+    }
+    return count > 0;
 }
 
 void StoreDataRecords(const std::vector<DataRecord>& records, XplaneDataTable& table)

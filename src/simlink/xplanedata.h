@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <array>
+#include <bitset>
 #include <vector>
 
 namespace varnet {
@@ -43,6 +44,15 @@ bool ParseDataPacket(const QByteArray& datagram, bool reversed, std::vector<Data
 // values. A record for a group above 150 has no place in the table and is
 // passed over.
 void StoreDataRecords(const std::vector<DataRecord>& records, XplaneDataTable& table);
+
+// The groups a datagram stored.
+using DataGroups = std::bitset<kXplaneGroups>;
+
+// ParseDataPacket and StoreDataRecords in one, for a receive path that shows
+// no records: a record that a later one of its group overwrites is not even
+// converted, so a datagram costs no more than the groups it holds. Returns
+// false, storing nothing, for anything but a DATA packet.
+bool StoreDataPacket(const QByteArray& datagram, bool reversed, XplaneDataTable& table, DataGroups& stored);
 
 // Whether a datagram from `sender` is X-Plane's, the simulator being at
 // `host` (the configured remote address): any other machine on the network
