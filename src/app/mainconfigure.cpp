@@ -412,15 +412,21 @@ void FrmMainConfigure::Form_Load()
         captionHeight = std::max(captionHeight, caption->height());
     listHeader_->setMinimumHeight(captionHeight);
 
-    // The screen opens with every column in view, the connection status
-    // (the last one) included, with room for the scroll bar. On a screen
-    // too narrow for that, the window keeps to the screen and the list
-    // scrolls sideways, its captions with it.
-    const int lineWidth = lineWidth_;
+    fitColumns();
+    Timer1.start();
+}
+
+// The screen shows every column, the connection status (the last one)
+// included, with room for the scroll bar; it grows for wider columns while
+// the screen has room. On a screen too narrow for that, the window keeps to
+// the screen and the list scrolls sideways, its captions with it.
+void FrmMainConfigure::fitColumns()
+{
+    fittedLineWidth_ = lineWidth_;
     const int allColumns =
-        lineWidth + 2 * Configlist->frameWidth() + Configlist->verticalScrollBar()->sizeHint().width();
-    // The window is not shown yet, so a new minimum does not travel up the
-    // layouts by itself.
+        lineWidth_ + 2 * Configlist->frameWidth() + Configlist->verticalScrollBar()->sizeHint().width();
+    // Before the window shows, a new minimum does not travel up the layouts
+    // by itself.
     const auto listAtLeast = [this](int width) {
         Configlist->setMinimumWidth(width);
         QWidget* frame = Configlist->parentWidget();
@@ -436,7 +442,6 @@ void FrmMainConfigure::Form_Load()
         listAtLeast(std::max(room, allColumns / 2));
         resize(room + besideList, height());
     }
-    Timer1.start();
 }
 
 void FrmMainConfigure::refillComList(QComboBox* combo)
@@ -500,6 +505,8 @@ void FrmMainConfigure::Form_Activate()
     for (const std::string& line : GaugeListLines(Cfg, Session))
         Configlist->addItem(fromLatin1(line));
     layColumns();
+    if (lineWidth_ != fittedLineWidth_)
+        fitColumns();
 
     {
         // Showing the stored interval is no edit of it; a value off the

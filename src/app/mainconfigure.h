@@ -58,6 +58,8 @@ private:
     // Widens the list's columns to its captions and texts (within bounds;
     // longer texts are cut short) and moves the captions over them.
     void layColumns();
+    // Sizes the list to show every column, as far as the screen allows.
+    void fitColumns();
     // Offers the COM numbers that can be opened now in `combo`, keeping
     // what it shows.
     void refillComList(QComboBox* combo);
@@ -103,6 +105,7 @@ private:
     // Where each caption stands, in pixels from a line's text start.
     std::vector<int> captionStarts_;
     int lineWidth_ = 0;
+    int fittedLineWidth_ = 0;
 
     QTimer Timer1;
     // Looks for the answer of the GaugeID being asked between two ticks.

@@ -138,8 +138,9 @@ TEST_F(ConfigScreenWindow, ColumnsStandUnderTheirCaptionsWhateverTheNamesAndScro
         ASSERT_EQ(fields.size(), 6u);
         for (std::size_t j = 0; j < fields.size(); ++j) {
             EXPECT_EQ(x(list->viewport(), fields[j].left), x(captions[j == 0 ? 0 : int(j) + 1])) << row << " " << j;
-            if (j + 1 < fields.size())
+            if (j + 1 < fields.size()) {
                 EXPECT_LT(metrics.horizontalAdvance(fields[j].text), fields[j + 1].left - fields[j].left);
+            }
         }
     }
     EXPECT_TRUE(DrawnFields(list, 0)[0].text.endsWith("Display ")) << "a built-in name shows whole";
