@@ -1,11 +1,33 @@
 #include "platform/wait.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QTimer>
 
 #include <algorithm>
 
 namespace varnet {
+
+namespace {
+
+int openWaits = 0;
+
+// The platform keeps the input it held back in a queue of its own, which
+// the event loop only looks at again when something wakes it: on X11 a
+// click made during a wait sat there until the next mouse move. Waking the
+// loop when the outermost wait ends hands it over once the handler that
+// waited has returned, never inside it.
+struct OpenWait {
+    OpenWait() { ++openWaits; }
+    ~OpenWait()
+    {
+        if (--openWaits == 0)
+            if (QAbstractEventDispatcher* loop = QAbstractEventDispatcher::instance())
+                loop->wakeUp();
+    }
+};
+
+} // namespace
 
 bool waitUntil(const std::function<bool()>& done, int timeoutMs)
 {
@@ -19,6 +41,7 @@ bool waitUntil(const std::function<bool()>& done, int timeoutMs)
     deadline.setTimerType(Qt::PreciseTimer);
     QObject::connect(&deadline, &QTimer::timeout, [&expired] { expired = true; });
     deadline.start(std::max(timeoutMs, 0));
+    const OpenWait open;
 
     for (;;) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);

@@ -7,8 +7,9 @@ namespace varnet {
 
 // The one wait of the program that lets pending events run: timers, serial
 // and UDP receive events go on while a handler waits for the hardware.
-// User input stays queued until the wait ends, so a second click cannot
-// start the same action again inside it.
+// User input (the title bar's close included) stays queued until the wait
+// ends, so a second click cannot start the same action again inside it, and
+// reaches the program as soon as the outermost wait has ended.
 //
 // Returns true as soon as done() is true (at once when it already is), false
 // when timeoutMs passed first. done() is checked after every batch of events.
