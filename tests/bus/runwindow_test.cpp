@@ -237,5 +237,18 @@ TEST_F(RunTest, BoxesShowTheLastTickOnlyOnANewTextTheRatesEverySecondAndTheRecal
     EXPECT_TRUE(sent().contains(StopAllPacket(false)));
 }
 
+// Held datagrams cost the run nothing it did before.
+TEST_F(RunTest, DatagramsWaitForTheTicksOnlyWhileTheRunIsActive)
+{
+    frmStatus& run = running();
+    const auto held = [this] { return sockets_.sockets().front()->datagramsHeld(); };  // the receiving one
+    EXPECT_TRUE(held());
+    run.cmdStop_Click();
+    EXPECT_FALSE(held());
+    run.cmdRun_Click();
+    DefaultForm<frmStatus>::unload();
+    EXPECT_FALSE(held()) << "a window gone ticks no more";
+}
+
 } // namespace
 } // namespace varnet

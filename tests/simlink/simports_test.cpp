@@ -118,12 +118,11 @@ TEST_F(PortTest, OpeningWarnsOfZeroScalingAndEnablingSelectsTheGroup)
     boxes.expectOk("Warning: Opening Function number : 61\r\nFunction contains division by zero.");
     boxes.expectOk("Warning: Opening Function number : 61\r\nFunction contains multiply by zero.");
     const int port = link->OpenSimPort(61, 2);
-    EXPECT_EQ(port, 0);
     receive({Record{3, {1}}});
     EXPECT_EQ(link->GetPort(port), std::nullopt) << "never enabled";
     EXPECT_EQ(sentBy([&] { link->EnableReadSimPort(port); }), QList{hex("44 53 45 4C 30 2C 00 00 00")});
-    EXPECT_EQ(sentBy([&] { link->DisableReadSimPort(port); }), QList{hex("55 53 45 4C 30 2C 00 00 00")});
-    EXPECT_EQ(link->GetPort(port), std::nullopt);
+    EXPECT_EQ((std::tuple{sentBy([&] { link->DisableReadSimPort(port); }), link->GetPort(port)}),
+              (std::tuple{QList{hex("55 53 45 4C 30 2C 00 00 00")}, std::nullopt}));
 }
 
 TEST_F(PortTest, ReadsConvertByDataTypeThenScaleAndCommandsAndMacrosAreSpecial)
@@ -138,8 +137,8 @@ TEST_F(PortTest, ReadsConvertByDataTypeThenScaleAndCommandsAndMacrosAreSpecial)
         EXPECT_EQ(link->GetPortRaw(port), raw) << "type " << int(type) << ", received " << received;
         EXPECT_FLOAT_EQ(*link->GetPort(port), (raw + 1) * 2 / 4);
     }
-    EXPECT_EQ(link->GetPort(typedPort(DataTypeCommand)), std::nullopt);
-    EXPECT_EQ(link->GetPort(typedPort(DataTypeNotUsed)), std::nullopt);
+    EXPECT_EQ((std::tuple{link->GetPort(typedPort(DataTypeCommand)), link->GetPort(typedPort(DataTypeNotUsed))}),
+              (std::tuple{std::nullopt, std::nullopt}));
     const int macro = typedPort(DataTypeFloat);
     Cfg.FunctionSignalType[60] = kMacroSignalType;
     Cfg.FunctionMacroNr[60] = 1;
@@ -159,14 +158,13 @@ TEST_F(PortTest, AReadFaultAsksAndNoStopsTheRun)
     boxes.expectYesNo(fault(head, "Division by zero"), true);
     EXPECT_EQ(link->GetPort(port), -7) << "a failed scaling gives the raw value";
     boxes.expectYesNo(fault(head, "Division by zero"), false);
-    EXPECT_EQ(link->GetPort(port), -7);
-    EXPECT_EQ(stops, 1);
+    EXPECT_EQ((std::tuple{link->GetPort(port), stops}), (std::tuple{-7, 1}));
 
     const int bcd = typedPort(DataTypeBCD);
     receiveValue(-7);
     boxes.expectYesNo(fault(head, "Negative value for BCD code").replace("Port number:0", "Port number:1"), true);
-    EXPECT_EQ(link->GetPort(bcd), std::nullopt);
-    EXPECT_EQ(link->GetPortRaw(bcd), std::nullopt) << "the raw read fails silently";
+    EXPECT_EQ((std::tuple{link->GetPort(bcd), link->GetPortRaw(bcd)}), (std::tuple{std::nullopt, std::nullopt}))
+        << "the raw read fails silently";
 }
 
 TEST_F(PortTest, WritesScaleBackConvertByDataTypeAndSend)
@@ -179,9 +177,8 @@ TEST_F(PortTest, WritesScaleBackConvertByDataTypeAndSend)
                           {DataTypeFloat, -2.25f, -2.25f, -2.25f}, {DataTypeBCD, 1234, 1234, 1234}};
     for (const auto& [type, value, returned, sent] : cases) {
         const Put result = put(typedPort(type), value);
-        ASSERT_EQ(result.sent.size(), 1) << "type " << int(type);
-        EXPECT_EQ(decodeData(result.sent[0]), (SentData{9, 0, sent})) << "type " << int(type);
-        EXPECT_EQ(result.returned, returned) << "type " << int(type);
+        EXPECT_EQ((std::tuple{result.sent.size(), decodeData(result.sent.value(0)), result.returned}),
+                  (std::tuple{1, SentData{9, 0, sent}, returned})) << "type " << int(type);
     }
     // The port of a BCD function reads back what was written.
     EXPECT_EQ(link->GetPortRaw(link->PortCount() - 1), 1234);
@@ -207,11 +204,10 @@ TEST_F(PortTest, AWriteFaultAsksYesGoesOnAndNoStops)
     const QString overflow = fault("Error at putting function:60, Port number: 0 to Simulator.", "Overflow");
     boxes.expectYesNo(overflow, true);
     const Put kept = put(port, 300);
-    ASSERT_EQ(kept.sent.size(), 1) << "Yes: the value is sent though the port cannot hold it";
-    EXPECT_EQ(decodeData(kept.sent[0]).asFloat, 300);
+    EXPECT_EQ((std::tuple{kept.sent.size(), decodeData(kept.sent.value(0))}), (std::tuple{1, SentData{9, 0, 300}}))
+        << "Yes: the value is sent though the port cannot hold it";
     boxes.expectYesNo(overflow, false);
-    EXPECT_TRUE(put(port, -1).sent.isEmpty());
-    EXPECT_EQ(stops, 1);
+    EXPECT_EQ((std::tuple{put(port, -1).sent.size(), stops}), (std::tuple{0, 1}));
 
     // A value that cannot be scaled back is never sent.
     boxes.expectYesNo(overflow, true);
@@ -226,10 +222,8 @@ TEST_F(PortTest, AWriteFaultAsksYesGoesOnAndNoStops)
         link->SendDSEL(1);
         link->OpenUDP();
     });
-    ASSERT_EQ(sent.size(), 1);
-    EXPECT_EQ(sent[0].size(), 605);
-    EXPECT_EQ(link->PortCount(), 0);
-    EXPECT_EQ(link->GetPort(port), std::nullopt);
+    EXPECT_EQ((std::tuple{sent.size(), sent.value(0).size(), link->PortCount(), link->GetPort(port)}),
+              (std::tuple{1, 605, 0, std::nullopt}));
 }
 
 TEST_F(PortTest, EveryRecordOfAPacketIsStoredInOrderInEitherByteOrder)
@@ -352,12 +346,10 @@ TEST_F(PortTest, TestDisplayShowsDatagramsInsteadOfRefreshingThePorts)
     EXPECT_TRUE(shown[0][0].startsWith(" 68  65  84  65  48  3  0  0  0  0  0  192  63 "));
     EXPECT_EQ(shown[0][1], "Index:  3\r\n  V 0:  1.5\r\n  V 1: -2\r\n  V 2:  0\r\n  V 3:  0\r\n"
                            "  V 4:  0\r\n  V 5:  0\r\n  V 6:  0\r\n  V 7:  1E+10\r\n\r\n");
-    EXPECT_EQ(link->XplaneData[3][0], 1.5f) << "values are still stored";
-    EXPECT_EQ(link->GetPort(port), 0);
+    EXPECT_EQ((std::tuple{link->XplaneData[3][0], link->GetPort(port)}), (std::tuple{1.5f, 0})) << "values are still stored";
 
     receive("XPLN");
-    EXPECT_EQ(shown[1], (QStringList{" 88  80  76  78 ", "Bad Packet"}));
-    EXPECT_EQ(link->UDPPacketCount, 2);
+    EXPECT_EQ((std::tuple{shown[1], link->UDPPacketCount}), (std::tuple{QStringList{" 88  80  76  78 ", "Bad Packet"}, 2}));
 
     // Of the datagrams one pass takes, the newest is shown; all are stored.
     link->ReceiveOnTicks(true);
