@@ -68,8 +68,7 @@ TEST_F(FunctionTestWindow, StartScanShowsTheFunctionAndOpensOnePortPerCallAndClo
     window().StartScan(0, 1);
     EXPECT_EQ(text("boxFuncMinimum"), "Unknown");
     window().StartScan(60, 1);  // no short name
-    EXPECT_EQ(texts({"boxFuncMinimum", "boxFuncMaximum", "BoxSeqNr"}), "2 5 ");
-    EXPECT_EQ(link().PortCount(), 0);
+    EXPECT_EQ((std::tuple{texts({"boxFuncMinimum", "boxFuncMaximum", "BoxSeqNr"}), link().PortCount()}), (std::tuple{"2 5 ", 0}));
 
     defineFunction(61, DataTypeFloat, 3, 2, 1.5f, 2);
     Cfg.FunctionDivide[61] = 4;
@@ -81,19 +80,16 @@ TEST_F(FunctionTestWindow, StartScanShowsTheFunctionAndOpensOnePortPerCallAndClo
     EXPECT_EQ(packet(1), hex("44 53 45 4C 30 11 00 00 00"));  // DSEL of group 17
 
     window().StartScan(61, 0);
-    EXPECT_EQ(texts({"BoxSeqNr", "boxOffset"}), "0 3");
-    EXPECT_EQ(link().PortCount(), 2);
+    EXPECT_EQ((std::tuple{texts({"BoxSeqNr", "boxOffset"}), link().PortCount()}), (std::tuple{"0 3", 2}));
 
     // Closing leaves the ports of a prepared run.
     frmTestFunction::RunPrepared = [] { return true; };
     click(window(), "cmdClose");
-    EXPECT_FALSE(DefaultForm<frmTestFunction>::loaded());
-    EXPECT_EQ(link().PortCount(), 2);
+    EXPECT_EQ((std::tuple{DefaultForm<frmTestFunction>::loaded(), link().PortCount()}), (std::tuple{false, 2}));
     scan(61, 1);
     frmTestFunction::RunPrepared = [] { return false; };
     click(window(), "cmdClose");
-    EXPECT_EQ(link().PortCount(), 0);
-    EXPECT_EQ(packet(1).size(), 605);  // all groups stopped
+    EXPECT_EQ((std::tuple{link().PortCount(), packet(1).size()}), (std::tuple{0, 605})) << "all groups stopped";
 }
 
 TEST_F(FunctionTestWindow, ReadingTracksTheRawRangeOnceSettledAndStoresIt)
@@ -101,8 +97,7 @@ TEST_F(FunctionTestWindow, ReadingTracksTheRawRangeOnceSettledAndStoresIt)
     defineFunction(61, DataTypeFloat, 3, 2, 1, 2);
     window().StartScan(61, 1);
     window().Form_Activate();
-    EXPECT_EQ(text("boxReading"), "Reading");
-    EXPECT_TRUE(timer("Timer1")->isActive());
+    EXPECT_EQ((std::tuple{text("boxReading"), timer("Timer1")->isActive()}), (std::tuple{"Reading", true}));
     click(window(), "CmdStopRead");  // the test drives the ticks itself
     EXPECT_EQ(text("boxReading"), "Stopped");
 
@@ -130,9 +125,8 @@ TEST_F(FunctionTestWindow, ReadingTracksTheRawRangeOnceSettledAndStoresIt)
     window().Form_Activate();
     EXPECT_TRUE(timer("Timer1")->isActive());
     window().Timer1_Timer();
-    EXPECT_EQ(text("boxReading"), "Stopped");
-    EXPECT_FALSE(timer("Timer1")->isActive());
-    EXPECT_EQ(text("boxRaw"), "-0.5000") << "a command has no value: the last one stays";
+    EXPECT_EQ((std::tuple{texts({"boxReading", "boxRaw"}), timer("Timer1")->isActive()}), (std::tuple{"Stopped -0.5000", false}))
+        << "a command has no value: the last one stays";
 }
 
 TEST_F(FunctionTestWindow, WritesSendOnlyValuesTheDataTypeCarriesAndSweepUpAndDown)
@@ -148,7 +142,7 @@ TEST_F(FunctionTestWindow, WritesSendOnlyValuesTheDataTypeCarriesAndSweepUpAndDo
     scan(64, 1);
     writeOnce("-32768", "Datatype is Integer; Value must be -32767 and  +32767");
     writeOnce("-32767");
-    EXPECT_EQ(decodeData(packet(1)).asFloat, -32767);
+    EXPECT_EQ(decodeData(packet(1)), (SentData{6, 0, -32767}));
 
     // A sweep goes up and down and ends on a value out of range.
     defineFunction(65, DataTypeFloat, 4, 0);
@@ -180,9 +174,8 @@ TEST_F(FunctionTestWindow, WritesSendOnlyValuesTheDataTypeCarriesAndSweepUpAndDo
         window().IntervalTimer_Timer();
     boxes.expectOk("Datatype is byte; Value must be 0 end 255");
     window().IntervalTimer_Timer();
-    EXPECT_FALSE(timer("IntervalTimer")->isActive());
-    EXPECT_EQ(text("boxWriteValueOnce"), "260");
-    EXPECT_EQ(decodeData(packet(2)).asFloat, 255);
+    EXPECT_EQ((std::tuple{timer("IntervalTimer")->isActive(), text("boxWriteValueOnce"), decodeData(packet(2)).asFloat}),
+              (std::tuple{false, "260", 255}));
 }
 
 } // namespace

@@ -29,9 +29,8 @@ TEST_F(InstrumentTest, TimeOfDayComesFromGroup1AndTheDateFromThePc)
     link->XplaneData[1][5] = 23.9999f;
     link->XplaneData[6][1] = -12.5f;
     link->GetTimeAndDate();
-    EXPECT_EQ(std::tuple(v.ClockHour, v.SimLocalTimeSec, v.SimZuluTimeSec, v.SimOutsideTemp),
-              std::tuple(13, 48600, 65535 - 86399, -12.5f));
-    EXPECT_EQ(std::tuple(v.ClockMonth, v.ClockDay, v.ClockYear), std::tuple(3, 15, 24));
+    EXPECT_EQ(std::tuple(v.ClockHour, v.SimLocalTimeSec, v.SimZuluTimeSec, v.SimOutsideTemp, v.ClockMonth, v.ClockDay, v.ClockYear),
+              std::tuple(13, 48600, 65535 - 86399, -12.5f, 3, 15, 24));
 
     // A time no clock can show leaves the clock as it was.
     link->XplaneData[1][6] = 8.25f;
@@ -43,15 +42,13 @@ TEST_F(InstrumentTest, TimeOfDayComesFromGroup1AndTheDateFromThePc)
     }
 
     // A zulu jump of more than ten seconds is noticed.
-    link->XplaneData[1][5] = 10.0f;
-    link->GetTimeAndDate();
-    v.ZuluTimeJumped = false;
-    link->XplaneData[1][5] = 10.0f + 10.0f / 3600;
-    link->GetTimeAndDate();
-    EXPECT_FALSE(v.ZuluTimeJumped);
-    link->XplaneData[1][5] = 10.0f + 21.0f / 3600;
-    link->GetTimeAndDate();
-    EXPECT_TRUE(v.ZuluTimeJumped);
+    const auto jumpedAt = [&](float seconds) {
+        link->XplaneData[1][5] = 10.0f + seconds / 3600;
+        link->GetTimeAndDate();
+        return std::exchange(v.ZuluTimeJumped, false);
+    };
+    jumpedAt(0);
+    EXPECT_EQ((std::array{jumpedAt(10), jumpedAt(21)}), (std::array{false, true}));
 }
 
 TEST_F(InstrumentTest, WriteAutopilotSendsTheModeFlagsAltitudeAndVerticalSpeedAndGetAPVSvalueReadsThem)
@@ -62,16 +59,16 @@ TEST_F(InstrumentTest, WriteAutopilotSendsTheModeFlagsAltitudeAndVerticalSpeedAn
     v.APAltitudeFixed = Long(std::lround(5000 / 3.28084 * 65536));
     v.APVerticalSpeed = 700;
     v.SimAltitude = 5200;  // above the preselected altitude while climbing
-    const auto sent = sentBy([&] { link->WriteAutopilot(); });
-    ASSERT_EQ(sent.size(), 11);
+    std::vector<SentData> sent;
+    for (const QByteArray& packet : sentBy([&] { link->WriteAutopilot(); }))
+        sent.push_back(decodeData(packet));
+    ASSERT_EQ(sent.size(), 11u);
     const float expected[] = {2, 0, 0, 0, 0, 0, 0, 6};
     for (int k = 0; k < 8; ++k)
-        EXPECT_EQ(decodeData(sent[k]), (SentData{100 + k, (90 + k) % 8, expected[k]})) << "function " << 90 + k;
-    EXPECT_EQ(std::tuple(v.APValue97, v.APValue91), std::tuple(6, 0));
-    EXPECT_NEAR(decodeData(sent[8]).asFloat, 5000, 0.01);
-    EXPECT_EQ(decodeData(sent[9]).slot, 2);
-    EXPECT_EQ(decodeData(sent[10]).asFloat, 0) << "altitude passed: vertical speed 0";
-    EXPECT_EQ(v.APVerticalSpeed, 0);
+        EXPECT_EQ(sent[k], (SentData{100 + k, (90 + k) % 8, expected[k]})) << "function " << 90 + k;
+    EXPECT_NEAR(sent[8].asFloat, 5000, 0.01);
+    EXPECT_EQ(std::tuple(v.APValue97, v.APValue91, sent[9].slot, sent[10].asFloat, v.APVerticalSpeed), std::tuple(6, 0, 2, 0, 0))
+        << "altitude passed: vertical speed 0";
 
     autopilotData(90) = 2;
     autopilotData(92) = 1;
@@ -96,8 +93,8 @@ TEST_F(InstrumentTest, SoundSelectorTogglesOnlyTheMonitorsThatChangedAndRadiosWr
 {
     v.AudioPanelBits = 0x90;
     v.AudioPanelBitsSent = 0x80;
-    EXPECT_EQ(sentBy([&] { link->SetSoundSelector(); }), QList{QByteArray("CMND0sim/audio_panel/monitor_audio_nav1")});
-    EXPECT_EQ(v.AudioPanelBitsSent, 0x90);
+    EXPECT_EQ((std::tuple{sentBy([&] { link->SetSoundSelector(); }), v.AudioPanelBitsSent}),
+              (std::tuple{QList{QByteArray("CMND0sim/audio_panel/monitor_audio_nav1")}, 0x90}));
 
     v.AudioPanelBits = 0x01 | 0x02 | 0x04 | 0x20 | 0x40;
     EXPECT_EQ(sentBy([&] { link->SetSoundSelector(); }),
@@ -108,8 +105,8 @@ TEST_F(InstrumentTest, SoundSelectorTogglesOnlyTheMonitorsThatChangedAndRadiosWr
         link->PutNAV1Frequency(110.5f);
         link->PutNAV2Frequency(112.25f);
     });
-    ASSERT_EQ(nav.size(), 1) << "NAV2 has no place of its own and is not written";
-    EXPECT_EQ(decodeData(nav[0]), (SentData{115, 1, 110.5f}));
+    EXPECT_EQ((std::tuple{nav.size(), decodeData(nav.value(0))}), (std::tuple{1, SentData{115, 1, 110.5f}}))
+        << "NAV2 has no place of its own and is not written";
 
     // ADF: five digits through the gauge's reply port.
     defineFunction(32, DataTypeFloat, 60, 3);
@@ -121,8 +118,7 @@ TEST_F(InstrumentTest, SoundSelectorTogglesOnlyTheMonitorsThatChangedAndRadiosWr
         link->PutADF("03505", 22);   // no reply port
         link->PutADF("03505", 300);  // no such gauge
     });
-    ASSERT_EQ(sent.size(), 1);
-    EXPECT_EQ(decodeData(sent[0]), (SentData{60, 3, 350.5f}));
+    EXPECT_EQ((std::tuple{sent.size(), decodeData(sent.value(0))}), (std::tuple{1, SentData{60, 3, 350.5f}}));
 }
 
 TEST_F(InstrumentTest, YokeSlotsReadAndWriteTheirGroupAndSlotAndSelectTheGroupsRead)
@@ -141,17 +137,15 @@ TEST_F(InstrumentTest, YokeSlotsReadAndWriteTheirGroupAndSlotAndSelectTheGroupsR
     Cfg.YokeDataValue[4] = 3;
     Cfg.YokeDataGroup[5] = 200;
     link->XplaneData[8][3] = 0.75f;
-    EXPECT_EQ(link->GetXplaneDataYoke(4), 0.75f);
-    EXPECT_EQ(v.YokeSimValue, 0.75f);
-    EXPECT_EQ(link->GetXplaneDataYoke(5), 0) << "group beyond the table";
-    EXPECT_EQ(link->GetXplaneDataYoke(23), 0) << "no such slot";
+    EXPECT_EQ((std::tuple{link->GetXplaneDataYoke(4), v.YokeSimValue}), (std::tuple{0.75f, 0.75f}));
+    EXPECT_EQ((std::tuple{link->GetXplaneDataYoke(5), link->GetXplaneDataYoke(23)}), (std::tuple{0, 0}))
+        << "slot 5's group lies beyond the table; there is no slot 23";
 
     const auto written = sentBy([&] {
         link->PutXplaneDataYoke(4, -0.5f);
         link->PutXplaneDataYoke(23, 1);
     });
-    ASSERT_EQ(written.size(), 1);
-    EXPECT_EQ(decodeData(written[0]), (SentData{8, 3, -0.5f}));
+    EXPECT_EQ((std::tuple{written.size(), decodeData(written.value(0))}), (std::tuple{1, SentData{8, 3, -0.5f}}));
 }
 
 } // namespace

@@ -29,8 +29,7 @@ TEST_F(SendTest, PacketsCarryTheirValuesInTheLinkByteOrderAndThoseThatCannotBeMa
     for (const bool reversed : {false, true}) {
         Cfg.ByteOrderReverse = reversed;
         const QByteArray floatFrame = dataFrame("11 00 00 00", 2, "00 00 C0 3F", reversed);
-        EXPECT_EQ(sentBy([&] { link->SendDataFloat(17, 2, 1.5f); }), QList{floatFrame});
-        EXPECT_EQ(link->UDPSendString, floatFrame);
+        EXPECT_EQ((std::tuple{sentBy([&] { link->SendDataFloat(17, 2, 1.5f); }), link->UDPSendString}), (std::tuple{QList{floatFrame}, floatFrame}));
         // An integer goes out as a float among float fillers.
         EXPECT_EQ(sentBy([&] { link->SendDataInt(3, 0, 200); }), QList{dataFrame("03 00 00 00", 0, "00 00 48 43", reversed)});
         EXPECT_EQ(sentBy([&] {
@@ -50,8 +49,8 @@ TEST_F(SendTest, PacketsCarryTheirValuesInTheLinkByteOrderAndThoseThatCannotBeMa
     EXPECT_TRUE(sentBy([&] { link->CommandStopAll(); }).isEmpty());
 
     const std::string text = "#0:sim/lights/landing_lights_on\r\n#1:sim/lights/landing_lights_off\r\n";
-    EXPECT_EQ(sentBy([&] { link->SendXplaneCommand(text, 1); }), QList{QByteArray("CMND0sim/lights/landing_lights_off")});
-    EXPECT_EQ(link->UDPSendString, "CMND0sim/lights/landing_lights_off");
+    const QByteArray off("CMND0sim/lights/landing_lights_off");
+    EXPECT_EQ((std::tuple{sentBy([&] { link->SendXplaneCommand(text, 1); }), link->UDPSendString}), (std::tuple{QList{off}, off}));
 
     // CHAR carries the character and the remote address.
     Cfg.RemoteIP = "127.0.01";  // eight characters, still the loopback
@@ -73,18 +72,14 @@ TEST_F(SendTest, PacketsCarryTheirValuesInTheLinkByteOrderAndThoseThatCannotBeMa
         link->SendXplaneCommand("#0:sim/a", 0);           // no CR LF
         link->SendXplaneCommand("#0:sim/a\r\n", 10);      // not one digit
     });
-    EXPECT_TRUE(sent.isEmpty()) << sent.size() << " packets sent";
-    EXPECT_TRUE(link->UDPSendString.isEmpty());
+    EXPECT_TRUE(sent.isEmpty() && link->UDPSendString.isEmpty()) << sent.size() << " packets sent";
 }
 
 TEST(OpenUDP, RefusedSettingsAreReportedAndLeaveTheLinkClosed)
 {
     FakeUdpSockets fakes;
     ScriptedMessages boxes;
-    Cfg = ConfigTables{};
-    Cfg.RemoteIP = "127.0.0.1";
-    Cfg.RemotePort = "49000";
-    Cfg.LocalPort = "49001";
+    loopbackConfig(49000, 49001);
     SimCom link;
     FakeUdpSocket* receiver = fakes.sockets().at(0);
     FakeUdpSocket* sender = fakes.sockets().at(1);
@@ -99,8 +94,7 @@ TEST(OpenUDP, RefusedSettingsAreReportedAndLeaveTheLinkClosed)
 
     Cfg.RemotePort = "x-plane";
     refused("Invalid remote port \"x-plane\"");
-    EXPECT_TRUE(receiver->isOpen());
-    EXPECT_EQ(receiver->localPort(), 49001);
+    EXPECT_EQ((std::tuple{receiver->isOpen(), receiver->localPort()}), (std::tuple{true, 49001}));
 
     Cfg.RemotePort = "49000";
     for (const char* unknown : {"", "no-such-host.invalid"}) {
@@ -116,8 +110,7 @@ TEST(OpenUDP, RefusedSettingsAreReportedAndLeaveTheLinkClosed)
     Cfg.RemoteIP = "127.0.0.2";
     link.OpenUDP();
     link.SendDSEL(2);
-    EXPECT_EQ(sender->remoteHost(), "127.0.0.1");
-    EXPECT_EQ(sender->sent(), QList{hex("44 53 45 4C 30 02 00 00 00")});
+    EXPECT_EQ((std::tuple{sender->remoteHost(), sender->sent()}), (std::tuple{"127.0.0.1", QList{hex("44 53 45 4C 30 02 00 00 00")}}));
 
     // Nothing goes out while the link is closed.
     link.CloseUDP();
@@ -126,8 +119,7 @@ TEST(OpenUDP, RefusedSettingsAreReportedAndLeaveTheLinkClosed)
         Cfg.LocalPort = port;
         refused(QString("Invalid local port \"%1\"").arg(port));
     }
-    EXPECT_FALSE(receiver->isOpen());
-    EXPECT_EQ(sender->sent().size(), 1);
+    EXPECT_EQ((std::tuple{receiver->isOpen(), sender->sent().size()}), (std::tuple{false, 1}));
     Cfg = ConfigTables{};
 }
 
