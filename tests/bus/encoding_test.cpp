@@ -29,25 +29,19 @@ TEST(GaugeBusFrame, ReceiverRebuildsEveryMagnitudeRoundsLimitsRefusesWhatDoesNot
                 ASSERT_NE(b(n), 0) << "byte " << n << " of value " << value;
             const int low = (b(4) & 0xFE) | (b(3) & 0x01);
             const int high = (b(5) & 0xFD) | (b(3) & 0x02);
-            EXPECT_EQ(high * 256 + low, std::abs(value));
-            EXPECT_EQ(b(3) >> 4, command);
-            EXPECT_EQ((b(3) & 0x04) != 0, value < 0);
+            EXPECT_EQ((std::tuple{high * 256 + low, b(3) >> 4, (b(3) & 0x04) != 0}), (std::tuple{std::abs(value), command, value < 0}));
         }
     }
 
-    // Halves to even; small negatives keep their sign.
-    EXPECT_EQ(frame(12, 5, 2.5), frame(12, 5, 2));
-    EXPECT_EQ(frame(12, 5, 3.5), frame(12, 5, 4));
-    EXPECT_EQ(frame(12, 5, -0.4), hexBytes("00 0C 5C 01 02 FF"));
-    EXPECT_EQ(frame(12, 5, 0), hexBytes("00 0C 58 01 02 FF"));
-    // Limited, not wrapped: wrapping would send 65536 as 0 and move a needle to its stop.
-    EXPECT_EQ(frame(12, 5, 65536), hexBytes("00 0C 5B FF FF FF"));
-    EXPECT_EQ(frame(12, 5, 65535.6), frame(12, 5, 65535));
-    EXPECT_EQ(frame(12, 5, -1e12), hexBytes("00 0C 5F FF FF FF"));
-    EXPECT_EQ(frame(12, 5, std::numeric_limits<double>::infinity()), frame(12, 5, 65535));
+    // Halves to even; small negatives keep their sign; limited, not wrapped (wrapping would send 65536 as 0
+    // and move a needle to its stop); only the low four bits of the command count.
+    for (const auto& [command, value, same] : {std::tuple{5, 2.5, 2.0}, {5, 3.5, 4.0}, {5, 65535.6, 65535.0},
+                                               {5, std::numeric_limits<double>::infinity(), 65535.0}, {21, 945.0, 945.0}})
+        EXPECT_EQ(frame(12, command, value), frame(12, 5, same)) << command << ": " << value;
+    for (const auto& [value, bytes] : {std::pair{-0.4, "00 0C 5C 01 02 FF"}, {0.0, "00 0C 58 01 02 FF"},
+                                       {65536.0, "00 0C 5B FF FF FF"}, {-1e12, "00 0C 5F FF FF FF"}})
+        EXPECT_EQ(frame(12, 5, value), hexBytes(bytes)) << value;
     EXPECT_FALSE(GaugeBusFrame(12, 5, std::nan("")));
-    // Only the low four bits of the command count.
-    EXPECT_EQ(frame(12, 21, 945), frame(12, 5, 945));
     // IDs must fit one byte (the fixed example frames go through the control unit in ports_test.cpp).
     EXPECT_EQ(StatusRequestFrame(0), hexBytes("00 00 78 01 02 FF"));  // a status request carries 0
     EXPECT_EQ(frame(255, 7, 0), hexBytes("00 FF 78 01 02 FF"));
@@ -56,10 +50,9 @@ TEST(GaugeBusFrame, ReceiverRebuildsEveryMagnitudeRoundsLimitsRefusesWhatDoesNot
 
     // A reply is taken whole, with both its markers.
     QByteArray reply = hexBytes("00 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 11 FF");
-    EXPECT_TRUE(IsWellFramedReply(reply));
-    EXPECT_FALSE(IsWellFramedReply(reply.left(24)));
-    EXPECT_FALSE(IsWellFramedReply(QByteArray(reply).replace(0, 1, "\x01")));
-    EXPECT_FALSE(IsWellFramedReply(reply.replace(24, 1, "\xFE")));
+    EXPECT_EQ((std::array{IsWellFramedReply(reply), IsWellFramedReply(reply.left(24)), IsWellFramedReply(QByteArray(reply).replace(0, 1, "\x01")),
+                          IsWellFramedReply(QByteArray(reply).replace(24, 1, "\xFE"))}),
+              (std::array{true, false, false, false}));
 }
 
 // A plate with its ends (value, steps) and its points (last point index = points - 1).
@@ -88,31 +81,25 @@ const ConfigTables kDial = plate({0, 0}, {300, 900}, {{0, 0}, {100, 200}, {300, 
 
 TEST(PlateLookup, InterpolatesRoundsDownClampsTheValueWrittenBackAndGivesNothingWithoutAPlateOrValue)
 {
-    EXPECT_EQ(lookup(kDial, 1.45f), 2);  // 2.9 steps
-    EXPECT_EQ(lookup(kDial, 150), 375);  // on the second leg
-    EXPECT_EQ(lookup(kDial, 100), 200);  // exactly on a point
+    // 2.9 steps, on the second leg, exactly on a point.
+    EXPECT_EQ((std::array{lookup(kDial, 1.45f), lookup(kDial, 150), lookup(kDial, 100)}), (std::array<std::optional<int>, 3>{2, 375, 200}));
     // Falling needle positions round toward minus infinity too.
     EXPECT_EQ(lookup(plate({0, 100}, {10, -100}, {{0, 100}, {10, -100}}), 5.01f), -1);  // -0.2 steps
     // Points short of the ends interpolate against the ends.
     const ConfigTables inner = plate({0, 0}, {100, 1000}, {{20, 100}, {60, 500}});
     EXPECT_EQ((std::pair{lookup(inner, 10), lookup(inner, 80)}), (std::pair{std::optional(50), std::optional(750)}));
 
-    Single below = -40;
-    EXPECT_EQ(PlateValueToSteps(0, below, kDial), 0);
-    EXPECT_EQ(below, 0);
-    Single above = 1e9f;
-    EXPECT_EQ(PlateValueToSteps(0, above, kDial), 900);
-    EXPECT_EQ(above, 300);
+    Single below = -40, above = 1e9f;
+    EXPECT_EQ((std::tuple{PlateValueToSteps(0, below, kDial), below}), (std::tuple{0, 0}));
+    EXPECT_EQ((std::tuple{PlateValueToSteps(0, above, kDial), above}), (std::tuple{900, 300}));
     EXPECT_EQ(lookup(kDial, std::numeric_limits<float>::infinity()), 900);
 
     // Nothing where there is no plate to read or no value.
     const ConfigTables onePoint = plate({0, 0}, {100, 1000}, {{0, 0}});
     Single value = 50;
-    EXPECT_EQ(PlateValueToSteps(0, value, onePoint), std::nullopt);
-    EXPECT_EQ(value, 50);
-    EXPECT_EQ(lookup(kDial, 50, -1), std::nullopt);
-    EXPECT_EQ(lookup(kDial, 50, 1), std::nullopt);  // the spare row is no plate
-    EXPECT_EQ(lookup(kDial, std::nanf("")), std::nullopt);
+    EXPECT_EQ((std::tuple{PlateValueToSteps(0, value, onePoint), value}), (std::tuple{std::nullopt, 50}));
+    // The spare row (1) is no plate.
+    EXPECT_EQ((std::array{lookup(kDial, 50, -1), lookup(kDial, 50, 1), lookup(kDial, std::nanf(""))}), (std::array<std::optional<int>, 3>{}));
     // A plate whose values are no numbers cannot place the needle either.
     ConfigTables broken = kDial;
     broken.PlateValue[0][5] = std::nan("");

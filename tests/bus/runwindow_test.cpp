@@ -38,8 +38,7 @@ TEST_F(RunTest, PreparationOpensThePortsOfEachGaugeTypeAndHandsOutPollNumbers)
     prepared();
 
     const RunState& r = RunData;
-    EXPECT_EQ(r.LastSlotIndex, 5);
-    EXPECT_EQ(r.SlotGaugeID, (std::vector<int>{3, 7, 8, 30, 40, 50}));
+    EXPECT_EQ((std::tuple{r.LastSlotIndex, r.SlotGaugeID}), (std::tuple{5, std::vector<int>{3, 7, 8, 30, 40, 50}}));
     // Single needle: one enabled port, the first ever opened; handle 0 is a
     // port, so "none" is 65535; selector 0 becomes 1 in the record.
     EXPECT_EQ((std::tuple{r.SlotPort1[0], r.SlotLast1[0], r.SlotPort2[0], r.SlotLast2[0], int(Cfg.GaugeRecSeqNr1[3])}),
@@ -74,8 +73,7 @@ TEST_F(RunTest, PreparationWithoutGaugesStillLaysOutTwoSlotsAndRunsOncePerLoad)
 
     gauge(3, 1, 21, 0);
     run.Form_Activate();
-    EXPECT_EQ(link().PortCount(), 14) << "a second activation opens nothing";
-    EXPECT_EQ(RunData.LastSlotIndex, 1);
+    EXPECT_EQ((std::tuple{link().PortCount(), RunData.LastSlotIndex}), (std::tuple{14, 1})) << "a second activation opens nothing";
 
     run.SliderXferTimer->setValue(120);
     EXPECT_EQ(interval(run), (std::tuple{120, 120, "120", 120}));
@@ -104,8 +102,7 @@ TEST_F(RunTest, BusIOModuleEntriesAreSortedIntoTheirModulesTables)
     EXPECT_EQ((std::array{r.IOMLEDEntry[0][3], r.IOMSwitchEntry[0][9], r.IOMAnalogueEntry[0][2],
                           r.IOMAnalogueLast[0][2], r.IOMAnalogueThreshold[0][2], r.IOMLEDEntry[1][31]}),
               (std::array{1, 2, 3, 1023, 4, 5}));
-    EXPECT_EQ(r.IOMSwitchPrev[0], QByteArray(6, char(0xFF)));
-    EXPECT_EQ(Cfg.IOEntryLastValue[2], -1.0f);
+    EXPECT_EQ((std::tuple{r.IOMSwitchPrev[0], Cfg.IOEntryLastValue[2]}), (std::tuple{QByteArray(6, char(0xFF)), -1.0f}));
     EXPECT_EQ(Cfg.IOEntryPort, (std::vector<Integer>{0, 0, 1, 2, -7, 3, 0})) << "switch 60 has no place";
 
     // Without any entry a module keeps its slot's poll number 0 but gets its turn.
@@ -121,21 +118,19 @@ TEST_F(RunTest, RunAndStopHandTheBusPortOverAndStartOnlyTheConfiguredLinks)
     frmStatus::UnloadConfigurationScreen = frmStatus::UnloadFunctionTestWindow = [&] { ++closedScreens; };
     frmStatus& run = prepared();
     frmStatusIOM& module = DefaultForm<frmStatusIOM>::get();
-    EXPECT_TRUE(run.cmdShowIOM->isVisibleTo(&run));
-    EXPECT_FALSE(run.cmdShowECStatus->isVisibleTo(&run));
-    EXPECT_FALSE(DefaultForm<frmStatusEC>::loaded() || DefaultForm<frmStatusYoke>::loaded());
+    EXPECT_EQ((std::array{run.cmdShowIOM->isVisibleTo(&run), run.cmdShowECStatus->isVisibleTo(&run), DefaultForm<frmStatusEC>::loaded(),
+                          DefaultForm<frmStatusYoke>::loaded()}),
+              (std::array{true, false, false, false}));
 
     run.cmdRun_Click();
     EXPECT_EQ((std::tuple{closedScreens, run.BoxRun->text(), module.Running}), (std::tuple{2, "Running", 1}));
-    EXPECT_TRUE(run.ProcessTimer().isActive() && !run.WriteCmdDuringConfig().isActive());
-    EXPECT_FALSE(DefaultForm<frmStatusEC>::loaded());
+    EXPECT_TRUE(run.ProcessTimer().isActive() && !run.WriteCmdDuringConfig().isActive() && !DefaultForm<frmStatusEC>::loaded() &&
+                RunData.DateSentFlag && Instruments.ZuluTimeJumped);
     EXPECT_EQ(DefaultForm<frmStatusYoke>::get().BoxRun->text(), "Running") << "started whether or not a yoke is set";
-    EXPECT_TRUE(RunData.DateSentFlag && Instruments.ZuluTimeJumped);
 
     link().NrOfOffsets = 99;
     run.cmdRun_Click();
-    EXPECT_EQ(run.boxNrofOffsets->text(), "99");
-    EXPECT_EQ(closedScreens, 2) << "a second Run only shows the port count";
+    EXPECT_EQ((std::tuple{run.boxNrofOffsets->text(), closedScreens}), (std::tuple{"99", 2})) << "a second Run only shows the port count";
 
     run.cmdStop_Click();
     EXPECT_EQ((std::tuple{run.BoxRun->text(), module.Running}), (std::tuple{"Halted", 0}));
@@ -158,10 +153,8 @@ TEST_F(RunTest, ConfigurationStopsTheRunAndUnloadsTheRunWindows)
     run.CmdConfig_Click();
     EXPECT_EQ((std::tuple{screens, Session.ConfigFromStatus, run.Running, link().NrOfOffsets}),
               (std::tuple{1, 1, 0, 0}));
-    for (bool loaded : {DefaultForm<frmStatus>::loaded(), DefaultForm<frmStatusEC>::loaded(),
-                        DefaultForm<frmStatusYoke>::loaded(), DefaultForm<frmConfigY1>::loaded()})
-        EXPECT_FALSE(loaded);
-    EXPECT_TRUE(portList().isEmpty());
+    EXPECT_FALSE(DefaultForm<frmStatus>::loaded() || DefaultForm<frmStatusEC>::loaded() || DefaultForm<frmStatusYoke>::loaded() ||
+                 DefaultForm<frmConfigY1>::loaded() || !portList().isEmpty());
 }
 
 TEST_F(RunTest, BoxesShowTheLastTickOnlyOnANewTextTheRatesEverySecondAndTheRecalibrationCountsDownUntilExit)
@@ -232,9 +225,8 @@ TEST_F(RunTest, BoxesShowTheLastTickOnlyOnANewTextTheRatesEverySecondAndTheRecal
     frmStatus::EndProgram = [&] { ++ends; };
     sent();
     run.cmdExit_Click();
-    EXPECT_EQ(ends, 1);
-    EXPECT_FALSE(DefaultForm<frmStatus>::loaded() || bus().isOpen());
-    EXPECT_TRUE(sent().contains(StopAllPacket(false)));
+    EXPECT_EQ((std::tuple{ends, DefaultForm<frmStatus>::loaded() || bus().isOpen(), sent().contains(StopAllPacket(false))}),
+              (std::tuple{1, false, true}));
 }
 
 // Held datagrams cost the run nothing it did before.
