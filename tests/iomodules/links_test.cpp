@@ -64,11 +64,9 @@ TEST_F(Links, ModuleCommandsGoOutInOrderWithAddress10WithoutWaitingForTheBusUnti
     GaugeSendBuffer = *StatusRequestFrame(12);
     GaugeSendPending = 1;
     frmStatusIOM& module1 = DefaultForm<frmStatusIOM>::get();
-    EXPECT_TRUE(module1.ComposeCmd(1000, 4, 945));
-    EXPECT_EQ(module1.SendPending, 1);
+    EXPECT_EQ((std::tuple{module1.ComposeCmd(1000, 4, 945), module1.SendPending}), (std::tuple{true, 1}));
     // The second waits until the writer has sent the first.
-    EXPECT_TRUE(module1.ComposeCmd(1000, 5, -2));
-    EXPECT_TRUE(sendsAtOnce(2000, 8, 192));
+    EXPECT_TRUE(module1.ComposeCmd(1000, 5, -2) && sendsAtOnce(2000, 8, 192));
     EXPECT_EQ((std::tuple{GaugeSendPending, GaugeSendBuffer}), (std::tuple{1, *StatusRequestFrame(12)}));
     EXPECT_EQ(written(5, 2), (QList<QByteArray>{hexBytes("00 0A 4B B1 03 FF"), hexBytes("00 0A 5C 03 02 FF")}));
     EXPECT_EQ(written(6, 1), QList<QByteArray>{hexBytes("00 0A 88 C1 02 FF")});
@@ -79,15 +77,13 @@ TEST_F(Links, ModuleCommandsGoOutInOrderWithAddress10WithoutWaitingForTheBusUnti
     module2.findChild<QPushButton*>("cmdRun")->click();
     EXPECT_EQ((std::tuple{module2.Running, runBox(module2), module2.ProcessTimer().isActive()}),
               (std::tuple{1, "Running", true}));
-    EXPECT_EQ(fakes.port(6)->writes().size(), 2);
-    EXPECT_FALSE(sendsAtOnce(2000, 5, 1));
+    EXPECT_EQ((std::tuple{fakes.port(6)->writes().size(), sendsAtOnce(2000, 5, 1)}), (std::tuple{2, false}));
 
     standAloneLinks().cmdStop_Click(StandAloneDevice::IOModule2);
     EXPECT_EQ((std::tuple{module2.Running, runBox(module2), module2.ProcessTimer().isActive()}),
               (std::tuple{0, "Halted", false}));
     // The writer keeps serving set-up commands after a Stop.
-    EXPECT_TRUE(module2.WriteCmdTimer().isActive());
-    EXPECT_TRUE(SendGaugeCommand(2000, 5, -2));
+    EXPECT_TRUE(module2.WriteCmdTimer().isActive() && SendGaugeCommand(2000, 5, -2));
     EXPECT_EQ(written(6, 3).last(), hexBytes("00 0A 5C 03 02 FF"));
 }
 
@@ -144,9 +140,9 @@ TEST_F(Links, EngineClusterRunsStopsAndMovesASingleNeedleInOneFrame)
 TEST_F(Links, WindowsUnloadWithTheirPortsConfigurationWindowsTakeTheirRecord)
 {
     standAloneLinks().Unload(StandAloneDevice::IOModule1);
-    EXPECT_FALSE(standAloneLinks().Loaded(StandAloneDevice::IOModule1));
+    const bool unloaded = !standAloneLinks().Loaded(StandAloneDevice::IOModule1);
     standAloneLinks().Load(StandAloneDevice::IOModule1);
-    EXPECT_TRUE(standAloneLinks().Loaded(StandAloneDevice::IOModule1));
+    EXPECT_TRUE(unloaded && standAloneLinks().Loaded(StandAloneDevice::IOModule1));
     ASSERT_TRUE(fakes.port(4)->isOpen());
     standAloneLinks().Unload(StandAloneDevice::EngineCluster);
     EXPECT_FALSE(fakes.port(4) && fakes.port(4)->isOpen());
@@ -155,10 +151,9 @@ TEST_F(Links, WindowsUnloadWithTheirPortsConfigurationWindowsTakeTheirRecord)
     ConfigIOM& iom = DefaultForm<ConfigIOM>::get();
     iom.show();
     CurrentGaugeID = 7;
-    EXPECT_EQ(iom.GaugeID, 2000);
-    EXPECT_TRUE(iom.findChild<QLabel*>("Label1")->text().startsWith("Stand-alone I/O module 2: "));
-    EXPECT_EQ(IOModuleDescription(17), "I/O module GaugeID 17 on the gauge bus");
-    EXPECT_EQ(DefaultForm<frmTestEC>::get().GaugeID, 7);
+    EXPECT_EQ((std::tuple{iom.GaugeID, iom.findChild<QLabel*>("Label1")->text().startsWith("Stand-alone I/O module 2: "),
+                          IOModuleDescription(17), DefaultForm<frmTestEC>::get().GaugeID}),
+              (std::tuple{2000, true, "I/O module GaugeID 17 on the gauge bus", 7}));
     iom.findChild<QPushButton*>("cmdClose")->click();
     EXPECT_FALSE(DefaultForm<ConfigIOM>::loaded());
     DefaultForm<frmTestEC>::unload();
@@ -189,7 +184,7 @@ TEST_F(LinkPorts, ModuleOpensAPortPerEntryAndSortsThemTheEngineClusterReadsItsNe
     Cfg.IOEntryFlags[counting] = 1;
     const int plain = addIOEntry(1000, IOEntrySwitch, 4, 52);
     const int macro = addIOEntry(1000, IOEntrySwitch, 5, 53);
-    const int other = addIOEntry(2000, IOEntrySwitch, 3, 54);
+    addIOEntry(2000, IOEntrySwitch, 3, 54);  // the other module's
     const int analogue = addIOEntry(1000, IOEntryAnalogue, 2, 55);
     const int led = addIOEntry(1000, IOEntryLED, 7, 56);
     const int outside = addIOEntry(1000, IOEntrySwitch, 48, 57);
@@ -198,12 +193,8 @@ TEST_F(LinkPorts, ModuleOpensAPortPerEntryAndSortsThemTheEngineClusterReadsItsNe
     frmStatusIOM& module1 = DefaultForm<frmStatusIOM>::get();
     module1.OpenPorts();
 
-    EXPECT_EQ(DefaultForm<SimCom>::get().CurrentOwnerID, 1000);
-    EXPECT_EQ((std::array{Cfg.IOEntryPort[counting], Cfg.IOEntryPort[plain], Cfg.IOEntryPort[macro],
-                          Cfg.IOEntryPort[analogue], Cfg.IOEntryPort[led], Cfg.IOEntryPort[outside],
-                          Cfg.IOEntryPort[other]}),
-              (std::array<Integer, 7>{0, 1, 2, 3, 4, 5, 0}));
-    EXPECT_EQ(Cfg.IOEntrySeqNr[plain], 1);
+    EXPECT_EQ((std::tuple{DefaultForm<SimCom>::get().CurrentOwnerID, Cfg.IOEntryPort, Cfg.IOEntrySeqNr[plain]}),
+              (std::tuple{1000, std::vector<Integer>{0, 0, 1, 2, 0, 3, 4, 5, 0}, 1}));
     // The LED follows the simulator.
     EXPECT_EQ((std::array{reads(0), reads(1), reads(2), reads(3), reads(4)}),
               (std::array{true, false, true, false, true}));
@@ -217,10 +208,9 @@ TEST_F(LinkPorts, ModuleOpensAPortPerEntryAndSortsThemTheEngineClusterReadsItsNe
     Cfg.ECNeedleFunction[3] = 52;
     Cfg.ECNeedleDisplay[9] = 2;  // dual engine
     DefaultForm<frmStatusEC>::get().OpenPorts();
-    EXPECT_EQ(DefaultForm<SimCom>::get().CurrentOwnerID, 4000);
     const auto& ports = Session.ECNeedlePort;
-    EXPECT_EQ((std::array{ports[0][1], ports[0][2], ports[3][1], ports[3][2], ports[1][1]}),
-              (std::array<Integer, 5>{6, 7, 8, 9, Integer(kNoSimPort)}));
+    EXPECT_EQ((std::tuple{DefaultForm<SimCom>::get().CurrentOwnerID, std::array{ports[0][1], ports[0][2], ports[3][1], ports[3][2], ports[1][1]}}),
+              (std::tuple{4000, std::array<Integer, 5>{6, 7, 8, 9, Integer(kNoSimPort)}}));
     EXPECT_TRUE(reads(6) && reads(7) && reads(8) && reads(9));
 
     // Opened again without its entries, the module keeps none of them.

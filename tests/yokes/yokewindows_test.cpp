@@ -29,14 +29,13 @@ TEST_F(YokeWindowsTest, RunStartsOnlyTheConfiguredYokesUnloadClosesTheirPortsAnd
     frmStatusYoke& status = DefaultForm<frmStatusYoke>::get();
     status.cmdRun_Click();
 
-    EXPECT_EQ(status.BoxRun->text(), "Running");
-    EXPECT_FALSE(DefaultForm<frmConfigY1>::loaded());
-    ASSERT_TRUE(DefaultForm<frmConfigY2>::loaded());
+    EXPECT_EQ((std::tuple{status.BoxRun->text(), DefaultForm<frmConfigY1>::loaded(), DefaultForm<frmConfigY2>::loaded()}),
+              (std::tuple{"Running", false, true}));
     EXPECT_TRUE(DefaultForm<frmConfigY2>::get().Running());
     FakeSerialPort* port = ports_.port(6);
     ASSERT_NE(port, nullptr);
-    EXPECT_EQ(std::tuple(port->isOpen(), port->receiveThreshold()), std::tuple(true, 25));
-    EXPECT_TRUE(DefaultForm<SimCom>::loaded());  // the yoke data slots need the UDP link
+    // The yoke data slots need the UDP link.
+    EXPECT_EQ(std::tuple(port->isOpen(), port->receiveThreshold(), DefaultForm<SimCom>::loaded()), std::tuple(true, 25, true));
     DefaultForm<frmConfigY2>::unload();
     EXPECT_FALSE(port->isOpen());
 
