@@ -113,8 +113,7 @@ TEST_F(BusIOModuleTest, KeysAreTypedWhileTheRunWindowIsMinimizedAndNoChangeIsLos
 
     moduleInputs({});
     moduleInputs({0, 1});
-    EXPECT_EQ(keys.sent(), (QStringList{"^{ENTER}", "+a"}));
-    EXPECT_TRUE(written().isEmpty());
+    EXPECT_EQ((std::tuple{keys.sent(), written()}), (std::tuple{QStringList{"^{ENTER}", "+a"}, Packets{}}));
 
     run.setWindowState(Qt::WindowNoState);
     // While the box is open, the reply handler stores new inputs.
@@ -122,8 +121,7 @@ TEST_F(BusIOModuleTest, KeysAreTypedWhileTheRunWindowIsMinimizedAndNoChangeIsLos
     moduleInputs({1});
     EXPECT_EQ(reply.texts, QStringList{"Keystroke received from IO module: ^{ENTER}\r\n"
                                        "To send to FS this window must be minimized"});
-    EXPECT_EQ(keys.sent().size(), 2);
-    EXPECT_TRUE(written().isEmpty());
+    EXPECT_EQ((std::tuple{keys.sent().size(), written()}), (std::tuple{2, Packets{}}));
     turn();
     EXPECT_EQ(written(), Packets{data(21, 1)}) << "switch 8, turned on behind the box";
 }
@@ -163,8 +161,7 @@ TEST_F(BusIOModuleTest, AChannelWithoutARawRangeIsAFaultOfTheLoopShownOnce)
     EXPECT_TRUE(written().isEmpty()) << "the fault ends the pass";
     tick();
     tick();
-    EXPECT_EQ(written(), Packets{data(26, 50)});
-    EXPECT_EQ(run.Running, 1);
+    EXPECT_EQ((std::tuple{written(), run.Running}), (std::tuple{Packets{data(26, 50)}, 1}));
 }
 
 TEST_F(BusIOModuleTest, LEDsLightTheirBitsAndEachChangedWordGoesOutInTheModulesTurn)

@@ -71,9 +71,8 @@ TEST_F(DevicePorts, OpenComPortsOpensEachPortTwiceWithItsUnitAndFreshBuffersUnus
     GaugeSendBuffer = "kept";
     opens.clear();
     OpenComPorts();
-    EXPECT_EQ(opens, (QMap<int, int>{{4, 2}}));
-    EXPECT_TRUE(runWindow().MSComm1().isOpen() && portOf(StandAloneDevice::IOModule1).isOpen());
-    EXPECT_EQ(GaugeSendBuffer, "kept");
+    EXPECT_EQ((std::tuple{opens, runWindow().MSComm1().isOpen() && portOf(StandAloneDevice::IOModule1).isOpen(), GaugeSendBuffer}),
+              (std::tuple{QMap<int, int>{{4, 2}}, true, "kept"}));
 
     // A frame still waiting survives the reopen.
     Cfg.ComPortGauges = 3;
@@ -89,9 +88,8 @@ TEST_F(DevicePorts, CarrierHeldMeansNoPowerAndCloseComPortsClosesAllFourCreating
     Cfg.ComPortEC = 0;
     boxes.expectOk("No Power on CIM; Check Power Switch and Fuses");
     OpenComPorts();
-    EXPECT_EQ(boxes.pending(), 0u);
-    EXPECT_TRUE(runWindow().MSComm1().isOpen());
-    EXPECT_FALSE(standAloneLinks().Loaded(StandAloneDevice::EngineCluster));
+    EXPECT_EQ((std::tuple{boxes.pending(), runWindow().MSComm1().isOpen(), standAloneLinks().Loaded(StandAloneDevice::EngineCluster)}),
+              (std::tuple{0u, true, false}));
 
     CloseComPorts();
     EXPECT_EQ(opened(), (std::array{false, false, false, false}));
@@ -106,9 +104,7 @@ TEST_F(DevicePorts, MissingPortShowsOneBoxNamingItsDeviceAndTheOthersStillOpen)
                          "Current ComPort does not exist or isn't operational";
     boxes.expectOk("Commmunicaton error COM port nr: 3\r\n/dev/ttyS2" + tail);
     boxes.expectOk("Commmunicaton error COM port nr: 5\r\n/dev/ttyS4" + tail);
-    EXPECT_FALSE(OpenComPorts());
-    EXPECT_EQ(boxes.pending(), 0u);
-    EXPECT_EQ(opened(), (std::array{false, true, false, true}));
+    EXPECT_EQ((std::tuple{OpenComPorts(), boxes.pending(), opened()}), (std::tuple{false, 0u, std::array{false, true, false, true}}));
 
     // Run, after the preparation showed these, says once that it goes on without a port.
     boxes.expectOk(kRunPortError);
@@ -151,9 +147,7 @@ TEST_F(SendPath, FramesReachTheConfiguredPortWholeAndInOrderAndOnlyBusIDsSendAny
         EXPECT_TRUE(SendGaugeCommand(12, command, value)) << value;
     EXPECT_EQ(GaugeSendPending, 1);
     int newID = 40;
-    EXPECT_TRUE(SendNewGaugeID(12, newID));
-    EXPECT_EQ(newID, 40);
-    EXPECT_EQ(GaugeCmdFrame, hexBytes("00 0C 2C 28 AA FF 20"));
+    EXPECT_EQ((std::tuple{SendNewGaugeID(12, newID), newID, GaugeCmdFrame}), (std::tuple{true, 40, hexBytes("00 0C 2C 28 AA FF 20")}));
     ASSERT_TRUE(unit.waitForFrames(6));
     // The bus search fills the buffer itself.
     GaugeSendBuffer = *IdentifyFrame(12);
@@ -165,8 +159,7 @@ TEST_F(SendPath, FramesReachTheConfiguredPortWholeAndInOrderAndOnlyBusIDsSendAny
                                                 hexBytes("00 0C 5B FF FF FF"), hexBytes("00 0C 2C 28 AA FF"),
                                                 hexBytes("00 0C 7C 80 AA FF")}));
     // The new-ID frame goes out with its trailing blank; nothing else is sent.
-    EXPECT_EQ(unit.received().size(), 5 * 6 + 7 + 6);
-    EXPECT_EQ(unit.received().mid(30, 7), hexBytes("00 0C 2C 28 AA FF 20"));
+    EXPECT_EQ((std::tuple{unit.received().size(), unit.received().mid(30, 7)}), (std::tuple{5 * 6 + 7 + 6, hexBytes("00 0C 2C 28 AA FF 20")}));
     EXPECT_TRUE(GaugeSendPending == 0 && other.received().isEmpty() && port.portNumber() == 3);
 
     // Only IDs of the bus (and of modules) and values that are numbers.
@@ -240,9 +233,8 @@ TEST_F(SendPath, DuringARunSingleFramesNeverMixIntoTheTickOutput)
     QElapsedTimer elapsed;
     elapsed.start();
     int newID = 40;
-    EXPECT_FALSE(SendGaugeCommand(12, 5, 1) || SendNewGaugeID(12, newID) || PollGauge(12));
-    EXPECT_EQ(newID, -1);
-    EXPECT_LT(elapsed.elapsed(), 50);
+    EXPECT_EQ((std::tuple{SendGaugeCommand(12, 5, 1) || SendNewGaugeID(12, newID) || PollGauge(12), newID, elapsed.elapsed() < 50}),
+              (std::tuple{false, -1, true}));
     run.FlushGaugeOutput();
     EXPECT_EQ(GaugeSendBuffer, hexBytes("FF 00 0C 5B B1 03 FF FF 00 0C 88 C1 02 FF"));
     ASSERT_TRUE(unit.waitForFrames(3));
