@@ -17,8 +17,7 @@ TEST(ItemReaderTest, ReadsQuotedUnquotedAndNumbersAcrossLineEnds)
     EXPECT_EQ((std::vector{in.readSingle(), in.readSingle()}), (std::vector{0.25f, -1.5E-07f}));
     EXPECT_EQ(in.readByte(), 2);  // a fraction rounds, halves to even
     EXPECT_EQ((std::vector{in.peek(), in.readString()}), (std::vector<std::string>{"tail", "tail"}));
-    EXPECT_EQ(in.readByte(), 7);
-    EXPECT_TRUE(in.atEnd());
+    EXPECT_EQ((std::tuple{in.readByte(), in.atEnd()}), (std::tuple{7, true}));
     EXPECT_THROW(in.readString(), ItemError);
 }
 

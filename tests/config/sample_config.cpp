@@ -3,6 +3,7 @@
 #include "config/configfile.h"
 
 #include <fstream>
+#include <tuple>
 #include <sstream>
 
 namespace varnet::testing {
@@ -20,37 +21,20 @@ ConfigTables sampleConfig()
     ConfigTables t;
     LoadConstantTables(t);
     t.ConfigHeader = programHeader();
-    t.ComPortEC = 3;
-    t.ComPortGauges = 1;
-    t.ProcessTimerInterval = 25;
-    t.BlockUsel = 1;
-    t.LightsMask = 33;
-    t.LightsMode = 2;
-    t.RemoteIP = "192.168.1.20";
-    t.GeneralString9 = "spare nine";
-    t.RemotePort = "49000";
-    t.LocalPort = "49001";
-    t.GeneralString12 = "";
-    t.GeneralString13 = "x";
-    t.ByteOrderReverse = 1;
-    t.ComPortIOM = 4;
-    t.ComPortIOM2 = 5;
+    std::tie(t.ComPortEC, t.ComPortGauges, t.ProcessTimerInterval, t.BlockUsel, t.LightsMask, t.LightsMode) = std::tuple(3, 1, 25, 1, 33, 2);
+    std::tie(t.RemoteIP, t.GeneralString9, t.RemotePort, t.LocalPort, t.GeneralString12, t.GeneralString13) =
+        std::tuple("192.168.1.20", "spare nine", "49000", "49001", "", "x");
+    std::tie(t.ByteOrderReverse, t.ComPortIOM, t.ComPortIOM2) = std::tuple(1, 4, 5);
 
     for (int row = 0; row < 3; ++row) {
         const int r = t.AddIOEntry();
         t.IOEntryGaugeID[r] = Integer(row == 0 ? kStandAloneIOM1 : 17);
         t.IOEntryKind[r] = Integer(row + 1);
         t.IOEntryNumber[r] = Integer(40 + row);
-        t.IOEntryCategory[r] = 6;
-        t.IOEntryFunction[r] = Integer(60 + row);
-        t.IOEntrySeqNr[r] = row == 2 ? 100 : 1;
-        t.IOEntryValue1[r] = 0.1f;
-        t.IOEntryValue2[r] = -999.5f;
-        t.IOEntryType[r] = 2;
-        t.IOEntryFlags[r] = -3;
-        t.IOEntryLastValue[r] = 1E-10f;
-        t.IOEntryKeyOn[r] = 0x4161;
-        t.IOEntryKeyOff[r] = -32768;
+        std::tie(t.IOEntryCategory[r], t.IOEntryFunction[r], t.IOEntrySeqNr[r], t.IOEntryValue1[r], t.IOEntryValue2[r]) =
+            std::tuple(6, 60 + row, row == 2 ? 100 : 1, 0.1f, -999.5f);
+        std::tie(t.IOEntryType[r], t.IOEntryFlags[r], t.IOEntryLastValue[r], t.IOEntryKeyOn[r], t.IOEntryKeyOff[r]) =
+            std::tuple(2, -3, 1E-10f, 0x4161, -32768);
     }
 
     for (int f = 0; f < kStoredFunctionRows; f += 7) {
@@ -59,55 +43,33 @@ ConfigTables sampleConfig()
         t.FunctionNumber[f] = Integer(f);
         t.FunctionSignalType[f] = Byte(f % kSignalTypes);
         t.FunctionCategory[f] = Byte(f % kBuiltInCategories);
-        t.FunctionIndex1[f] = Integer(f % 151);
-        t.FunctionIndex4[f] = 32767;
-        t.FunctionPreAdd[f] = -999.5f;
-        t.FunctionDataType[f] = Byte(f % kDataTypes);
-        t.FunctionAux[f] = 255;
-        t.FunctionMultiply[f] = 0.1f;
-        t.FunctionDivide[f] = 3.0e12f;
-        t.FunctionMinimum[f] = -1.5e-7f;
-        t.FunctionMaximum[f] = 1234567.0f;
-        t.FunctionMacroNr[f] = 4096;
-        t.FunctionSlot1[f] = Byte(f % 8);
-        t.FunctionSlot4[f] = 7;
+        std::tie(t.FunctionIndex1[f], t.FunctionIndex4[f], t.FunctionPreAdd[f], t.FunctionDataType[f], t.FunctionAux[f]) =
+            std::tuple(f % 151, 32767, -999.5f, f % kDataTypes, 255);
+        std::tie(t.FunctionMultiply[f], t.FunctionDivide[f], t.FunctionMinimum[f], t.FunctionMaximum[f]) =
+            std::tuple(0.1f, 3.0e12f, -1.5e-7f, 1234567.0f);
+        std::tie(t.FunctionMacroNr[f], t.FunctionSlot1[f], t.FunctionSlot4[f]) = std::tuple(4096, f % 8, 7);
     }
 
-    t.GaugeTypeNumbers[0] = 77;
-    t.GaugeTypeNames[0] = "Custom row zero";
-    t.GaugeTypeNumbers[127] = 250;
-    t.GaugeTypeNames[127] = "Last stored row ";
+    std::tie(t.GaugeTypeNumbers[0], t.GaugeTypeNames[0], t.GaugeTypeNumbers[127], t.GaugeTypeNames[127]) =
+        std::tuple(77, "Custom row zero", 250, "Last stored row ");
 
     for (int id : {1, 5, 17, 250, 255}) {
-        t.GaugeRecType[id] = Byte(id == 17 ? 10 : 106);
-        t.GaugeRecModel[id] = 1;
-        t.GaugeRecVersion[id] = 5;
-        t.GaugeRecCategory1[id] = 4;
-        t.GaugeRecFunction1[id] = 255;
-        t.GaugeRecSeqNr1[id] = 2;
-        t.GaugeRecCategory2[id] = 11;
-        t.GaugeRecFunction2[id] = 300;
-        t.GaugeRecSeqNr2[id] = 3;
-        t.GaugeRecPlate1[id] = 1;
-        t.GaugeRecPlate2[id] = -1;
+        std::tie(t.GaugeRecType[id], t.GaugeRecModel[id], t.GaugeRecVersion[id], t.GaugeRecPlate1[id], t.GaugeRecPlate2[id]) =
+            std::tuple(id == 17 ? 10 : 106, 1, 5, 1, -1);
+        std::tie(t.GaugeRecCategory1[id], t.GaugeRecFunction1[id], t.GaugeRecSeqNr1[id]) = std::tuple(4, 255, 2);
+        std::tie(t.GaugeRecCategory2[id], t.GaugeRecFunction2[id], t.GaugeRecSeqNr2[id]) = std::tuple(11, 300, 3);
     }
 
     for (int needle = 0; needle < kECNeedles; ++needle) {
-        t.ECNeedleDisplay[needle] = Integer(needle % 2);
-        t.ECNeedleFunction[needle] = Integer(100 + needle);
-        t.ECNeedlePlate[needle] = Integer(needle);
+        std::tie(t.ECNeedleDisplay[needle], t.ECNeedleFunction[needle], t.ECNeedlePlate[needle]) = std::tuple(needle % 2, 100 + needle, needle);
     }
     t.ECNeedleDisplay[9] = 2;
 
     for (int plate = 0; plate < 2; ++plate) {
         const int p = t.AddPlate();
         t.PlateName[p] = "Plate " + std::to_string(p);
-        t.PlateValue[p][0] = 1;
-        t.PlateValue[p][1] = 3;
-        t.PlateSteps[p][1] = 3;
-        t.PlateValue[p][2] = -0.25;
-        t.PlateValue[p][3] = 1234.5678901234;
-        t.PlateSteps[p][3] = 1079;
+        std::tie(t.PlateValue[p][0], t.PlateValue[p][1], t.PlateValue[p][2], t.PlateValue[p][3]) = std::tuple(1, 3, -0.25, 1234.5678901234);
+        std::tie(t.PlateSteps[p][1], t.PlateSteps[p][3]) = std::tuple(3, 1079);
         for (int e = 4; e < kStoredPlateElements; ++e) {
             t.PlateValue[p][e] = e * 0.25;
             t.PlateSteps[p][e] = Integer(e * 40);
@@ -118,9 +80,7 @@ ConfigTables sampleConfig()
         t.YokeGeneralSettings[i] = Integer(i == 5 ? -1200 : 10 + i);
     for (int yoke = 0; yoke < 2; ++yoke) {
         YokeSettingsRecord& y = t.YokeSettings[yoke];
-        y.ComPort = Byte(7 + yoke);
-        y.Mode = Integer(1 + yoke);
-        y.Slave = Byte(yoke);
+        std::tie(y.ComPort, y.Mode, y.Slave) = std::tuple(7 + yoke, 1 + yoke, yoke);
         for (std::size_t i = 0; i < y.Scalars.size(); ++i)
             y.Scalars[i] = Integer(kYokeScalarTypes[i] == ItemType::Byte ? 200 + i : -300 - i);
         for (int k = 0; k < 4; ++k)
