@@ -164,9 +164,8 @@ TEST_F(RunTest, BoxesShowTheLastTickOnlyOnANewTextTheRatesEverySecondAndTheRecal
     for (const auto& [f, value] : {std::pair{1, 29.92f}, {5, -5.5f}, {7, -90.0f}, {9, 12.6f}, {14, 1.0f}})
         sim(f, value);
     tick();
-    EXPECT_EQ((std::tuple{run.boxVoltage->text(), run.BoxInstrLights->text(), run.boxNavLights->text()}),
-              (std::tuple{"12.60", "ON", "OFF"}));
-    EXPECT_EQ(run.BoxHea->text(), ".00") << "position boxes show the previous tick's values";
+    EXPECT_EQ((std::tuple{run.boxVoltage->text(), run.BoxInstrLights->text(), run.boxNavLights->text(), run.BoxHea->text()}),
+              (std::tuple{"12.60", "ON", "OFF", ".00"})) << "position boxes show the previous tick's values";
     // Four times a second: every sixth tick of 40 ms.
     ASSERT_EQ(run.TicksPerBoxRefresh(), 6);
     for (int k = 0; k < 5; ++k)
@@ -208,9 +207,7 @@ TEST_F(RunTest, BoxesShowTheLastTickOnlyOnANewTextTheRatesEverySecondAndTheRecal
     run.Timer1_Timer();
     tick();
     tick();
-    link().UDPPacketCount = 7;
-    ECMode = 1;
-    ECRecalCountdown = 3;
+    std::tie(link().UDPPacketCount, ECMode, ECRecalCountdown) = std::tuple(7, 1, 3);
     run.Timer1_Timer();
     EXPECT_EQ((std::tuple{run.frmXferCount->text(), run.boxUDPrate->text(), link().UDPPacketCount}),
               (std::tuple{"2", "7", 0}));

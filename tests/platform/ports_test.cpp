@@ -42,12 +42,10 @@ TEST(ResolveComPort, FollowsTheLinkInTheWorkingDirectoryAndAMissingDeviceFailsWi
     ASSERT_TRUE(QFile::link(target.fileName(), "COM3"));
     ASSERT_TRUE(QFile::link(dir.path() + "/unplugged", "COM4"));
 
-    EXPECT_EQ(resolveComPort(3), QFileInfo(target).canonicalFilePath());
     // A missing adapter must not fall back to another device.
-    EXPECT_EQ(resolveComPort(4), QDir(dir.path()).absoluteFilePath("COM4"));
-    EXPECT_EQ(resolveComPort(1), "/dev/ttyS0");
-    EXPECT_EQ(resolveComPort(12), "/dev/ttyS11");
-    EXPECT_EQ(resolveComPort(0), "");
+    EXPECT_EQ((std::array{resolveComPort(3), resolveComPort(4), resolveComPort(1), resolveComPort(12), resolveComPort(0)}),
+              (std::array{QFileInfo(target).canonicalFilePath(), QDir(dir.path()).absoluteFilePath("COM4"), QString("/dev/ttyS0"),
+                          QString("/dev/ttyS11"), QString()}));
     // Once reached through its entry, a number keeps to it when the entry
     // goes, as an adapter's does when it is pulled out.
     ASSERT_TRUE(QFile::remove("COM3"));
@@ -55,10 +53,7 @@ TEST(ResolveComPort, FollowsTheLinkInTheWorkingDirectoryAndAMissingDeviceFailsWi
 
     QtSerialPort port;
     port.setPortNumber(4);
-    EXPECT_FALSE(port.open());
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_FALSE(port.errorString().isEmpty());
-    EXPECT_FALSE(port.write("x"));
+    EXPECT_FALSE(port.open() || port.isOpen() || port.errorString().isEmpty() || port.write("x"));
 }
 
 // The unit collection shared by every port, driven through the fake.
@@ -91,8 +86,7 @@ TEST_F(ReceiveUnits, OneEventPerWholeUnitWhateverTheChunksOrPerArrivalWhenTheHan
     ASSERT_EQ(units, (QList<QByteArray>{bytesFrom(0, 25), bytesFrom(25, 25)}));
     EXPECT_EQ(port.bytesWaiting(), 15);
     port.inject(bytesFrom(65, 10));
-    EXPECT_EQ(units.size(), 3);
-    EXPECT_EQ(units.last(), bytesFrom(50, 25));
+    EXPECT_EQ((std::tuple{units.size(), units.last()}), (std::tuple{3, bytesFrom(50, 25)}));
 
     readOnEvent = false;
     events = 0;
@@ -107,8 +101,7 @@ TEST_F(ReceiveUnits, OneEventPerWholeUnitWhateverTheChunksOrPerArrivalWhenTheHan
     port.inject(bytesFrom(0, 10));
     port.discardInput();
     port.inject(bytesFrom(10, 20));
-    EXPECT_EQ(events, 2);
-    EXPECT_EQ(port.bytesWaiting(), 20);
+    EXPECT_EQ((std::tuple{events, port.bytesWaiting()}), (std::tuple{2, 20}));
     port.close();
     ASSERT_TRUE(port.open());
     EXPECT_EQ(port.bytesWaiting(), 0);
@@ -194,14 +187,12 @@ TEST_F(PseudoTerminalPort, WritesReachTheDeviceChunksMakeOneUnitDiscardEmptiesWh
     EXPECT_TRUE(units.isEmpty());
     deviceSends(reply.mid(18));
     waitUntil([&] { return !units.isEmpty(); }, 2000);
-    EXPECT_EQ(units, QList<QByteArray>{reply});
-    EXPECT_FALSE(port.carrierDetect());
+    EXPECT_EQ((std::tuple{units, port.carrierDetect()}), (std::tuple{QList<QByteArray>{reply}, false}));
 
     deviceSends(bytesFrom(1, 10));
     ASSERT_TRUE(collected(10));
     port.discardInput();
-    EXPECT_EQ(port.bytesWaiting(), 0);
-    EXPECT_EQ(port.readInput(), QByteArray());
+    EXPECT_EQ((std::tuple{port.bytesWaiting(), port.readInput()}), (std::tuple{0, QByteArray()}));
 
     // Bytes arriving while the handler waits must not wait for more.
     port.setReceiveThreshold(16);
@@ -258,15 +249,12 @@ TEST_F(Loopback, EveryDatagramArrivesWholeAndInOrderAPortInUseIsRefusedAndFreedB
                                  QByteArray("CMND0sim/none")};
     for (const QByteArray& datagram : sent)
         ASSERT_TRUE(sender.sendDatagram(datagram)) << sender.errorString().toStdString();
-    EXPECT_TRUE(sender.isOpen());
     ASSERT_TRUE(receivedCount(3));
-    EXPECT_EQ(received, sent);
+    EXPECT_EQ((std::tuple{received, sender.isOpen()}), (std::tuple{sent, true}));
 
     const quint16 port = receiver.localPort();
     QtUdpSocket second;
-    EXPECT_FALSE(second.bind(port));
-    EXPECT_FALSE(second.errorString().isEmpty());
-    EXPECT_FALSE(second.isOpen());
+    EXPECT_FALSE(second.bind(port) || second.errorString().isEmpty() || second.isOpen());
     receiver.close();
     EXPECT_FALSE(receiver.isOpen());
     ASSERT_TRUE(receiver.bind(port)) << receiver.errorString().toStdString();
@@ -282,8 +270,7 @@ TEST_F(Loopback, EveryDatagramArrivesWholeAndInOrderAPortInUseIsRefusedAndFreedB
     EXPECT_EQ(peer.receiveDatagram().senderPort(), int(port));
 
     sender.setRemote("", receiver.localPort());
-    EXPECT_FALSE(sender.sendDatagram("DATA0"));
-    EXPECT_EQ(sender.errorString(), "Invalid remote address \"\"");
+    EXPECT_EQ((std::tuple{sender.sendDatagram("DATA0"), sender.errorString()}), (std::tuple{false, "Invalid remote address \"\""}));
 }
 
 // Datagrams held for the run's ticks: none announced, none lost; released,

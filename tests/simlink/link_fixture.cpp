@@ -102,16 +102,10 @@ void LinkTest::receive(const std::vector<SimXplane::Record>& records)
 
 void defineFunction(int f, Byte dataType, int group, int slot, Single preAdd, Single multiply)
 {
-    Cfg.FunctionNames[f] = "F" + std::to_string(f);
-    Cfg.FunctionFullName[f].clear();
-    Cfg.FunctionSignalType[f] = 0;
-    Cfg.FunctionMacroNr[f] = 0;
-    Cfg.FunctionPreAdd[f] = preAdd;
-    Cfg.FunctionDataType[f] = dataType;
-    Cfg.FunctionIndex1[f] = Integer(group);
-    Cfg.FunctionSlot1[f] = Byte(slot);
-    Cfg.FunctionMultiply[f] = multiply;
-    Cfg.FunctionDivide[f] = 1;
+    std::tie(Cfg.FunctionNames[f], Cfg.FunctionFullName[f], Cfg.FunctionSignalType[f], Cfg.FunctionMacroNr[f]) =
+        std::tuple("F" + std::to_string(f), "", 0, 0);
+    std::tie(Cfg.FunctionPreAdd[f], Cfg.FunctionDataType[f], Cfg.FunctionIndex1[f], Cfg.FunctionSlot1[f], Cfg.FunctionMultiply[f],
+             Cfg.FunctionDivide[f]) = std::tuple(preAdd, dataType, group, slot, multiply, 1);
 }
 
 int LinkTest::openReadPort(int f)
