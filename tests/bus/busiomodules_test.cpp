@@ -24,24 +24,19 @@ protected:
     static int entry(Integer kind, int number, int function, Single value1 = 0, Single value2 = 0)
     {
         const int e = addIOEntry(kModule, kind, number, function);
-        Cfg.IOEntryValue1[e] = value1;
-        Cfg.IOEntryValue2[e] = value2;
+        std::tie(Cfg.IOEntryValue1[e], Cfg.IOEntryValue2[e]) = std::tuple(value1, value2);
         return e;
     }
 
     static void keyEntry(int number, int keyOn, int keyOff = 0)
     {
         const int e = entry(IOEntrySwitch, number, 0);
-        Cfg.IOEntrySeqNr[e] = 100;
-        Cfg.IOEntryKeyOn[e] = Integer(keyOn);
-        Cfg.IOEntryKeyOff[e] = Integer(keyOff);
+        std::tie(Cfg.IOEntrySeqNr[e], Cfg.IOEntryKeyOn[e], Cfg.IOEntryKeyOff[e]) = std::tuple(100, keyOn, keyOff);
     }
 
     static void range(int f, Single minimum, Single maximum)
     {
-        Cfg.FunctionNumber[f] = Integer(f);
-        Cfg.FunctionMinimum[f] = minimum;
-        Cfg.FunctionMaximum[f] = maximum;
+        std::tie(Cfg.FunctionNumber[f], Cfg.FunctionMinimum[f], Cfg.FunctionMaximum[f]) = std::tuple(f, minimum, maximum);
     }
 
     // The module's switch bytes as its reply brings them.

@@ -161,9 +161,7 @@ TEST_F(OutputTest, AirlinerClockGetsItsTimeFromThePCOnceOrFromTheSimulatorAtEver
 
     // On simulator time: set at first and then at every second zero.
     DefaultForm<frmStatus>::unload();
-    InstrumentOutputs = InstrumentOutputState{};
-    Instruments = InstrumentValues{};
-    RunData = RunState{};
+    std::tie(InstrumentOutputs, Instruments, RunData) = std::tuple(InstrumentOutputState{}, InstrumentValues{}, RunState{});
     pc.set(QDateTime(QDate(2024, 3, 5), QTime(9, 0)));
     Cfg.GaugeRecPlate1[20] = 2;
     running();
@@ -172,9 +170,8 @@ TEST_F(OutputTest, AirlinerClockGetsItsTimeFromThePCOnceOrFromTheSimulatorAtEver
         return next(6);
     };
     EXPECT_EQ(cycle(13.5f), (Writes{{}, {}, {}, output({{20, 5, 48600}}), date, {}}));
-    EXPECT_EQ(cycle(13.625f), Writes(6)) << "13:37:30";
-    EXPECT_EQ(cycle(13.75f), (Writes{{}, {}, {}, output({{20, 5, 49500}}), {}, {}}));
-    EXPECT_EQ(Instruments.ClockSecond, 0);
+    EXPECT_EQ((std::tuple{cycle(13.625f), cycle(13.75f), Instruments.ClockSecond}),
+              (std::tuple{Writes(6), Writes{{}, {}, {}, output({{20, 5, 49500}}), {}, {}}, 0})) << "13:37:30 sets nothing";
 }
 
 TEST_F(OutputTest, LightAircraftClockSpreadsItsWorkOverAHundredAndOneTicks)

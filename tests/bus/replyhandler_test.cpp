@@ -97,13 +97,11 @@ TEST_F(ReplyTest, TheLastOutputTellsWhoWasAskedAModuleStoresItsInputs)
     running();
     const auto unit = [](int id, int command) { return kRunFramePrefix + *GaugeBusFrame(id, command, 0); };
     const QByteArray poll = unit(12, 7);
-    EXPECT_EQ(ExpectedReplyGaugeID(unit(5, 5) + poll, poll), 12);
-    // A transponder's request of the tick is its altitude command.
-    EXPECT_EQ(ExpectedReplyGaugeID(unit(12, 5), unit(12, 5)), 12);
-    // A module's turn: its status command, then its output words.
-    EXPECT_EQ(ExpectedReplyGaugeID(unit(3, 6) + unit(9, 6) + unit(9, 4), poll), 9);
-    EXPECT_EQ(ExpectedReplyGaugeID(unit(3, 6) + unit(12, 8), poll), 0);
-    EXPECT_EQ(ExpectedReplyGaugeID({}, {}), 0);
+    // A transponder's request of the tick is its altitude command; a module's turn is its status command, then its output words.
+    EXPECT_EQ((std::array{ExpectedReplyGaugeID(unit(5, 5) + poll, poll), ExpectedReplyGaugeID(unit(12, 5), unit(12, 5)),
+                          ExpectedReplyGaugeID(unit(3, 6) + unit(9, 6) + unit(9, 4), poll), ExpectedReplyGaugeID(unit(3, 6) + unit(12, 8), poll),
+                          ExpectedReplyGaugeID({}, {})}),
+              (std::array{12, 12, 9, 0, 0}));
 
     const QByteArray switches("\x80\0\0\0\0\x01", 6);  // switches 0 and 47
     GaugeSendBuffer = unit(9, 6);

@@ -31,9 +31,7 @@ protected:
     void SetUp() override
     {
         GaugeBusTest::SetUp();
-        Cfg.ComPortEC = 4;
-        Cfg.ComPortIOM = 5;
-        Cfg.ComPortIOM2 = 6;
+        std::tie(Cfg.ComPortEC, Cfg.ComPortIOM, Cfg.ComPortIOM2) = std::tuple(4, 5, 6);
         OpenComPorts();
     }
 
@@ -167,9 +165,7 @@ protected:
         GaugeBusTest::SetUp();
         for (int f = 51; f <= 60; ++f) {
             Cfg.FunctionNames[f] = "F" + std::to_string(f);
-            Cfg.FunctionIndex1[f] = 1;
-            Cfg.FunctionIndex2[f] = 2;
-            Cfg.FunctionMultiply[f] = Cfg.FunctionDivide[f] = 1;
+            std::tie(Cfg.FunctionIndex1[f], Cfg.FunctionIndex2[f], Cfg.FunctionMultiply[f], Cfg.FunctionDivide[f]) = std::tuple(1, 2, 1, 1);
         }
     }
 
@@ -204,9 +200,7 @@ TEST_F(LinkPorts, ModuleOpensAPortPerEntryAndSortsThemTheEngineClusterReadsItsNe
     EXPECT_EQ(std::count(module1.SwitchEntry.begin(), module1.SwitchEntry.end(), outside), 0);
 
     // The engine cluster reads its needles per engine, after the module's ports.
-    Cfg.ECNeedleFunction[0] = 51;
-    Cfg.ECNeedleFunction[3] = 52;
-    Cfg.ECNeedleDisplay[9] = 2;  // dual engine
+    std::tie(Cfg.ECNeedleFunction[0], Cfg.ECNeedleFunction[3], Cfg.ECNeedleDisplay[9]) = std::tuple(51, 52, 2);  // 2: dual engine
     DefaultForm<frmStatusEC>::get().OpenPorts();
     const auto& ports = Session.ECNeedlePort;
     EXPECT_EQ((std::tuple{DefaultForm<SimCom>::get().CurrentOwnerID, std::array{ports[0][1], ports[0][2], ports[3][1], ports[3][2], ports[1][1]}}),

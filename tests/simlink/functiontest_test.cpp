@@ -63,17 +63,14 @@ protected:
 
 TEST_F(FunctionTestWindow, StartScanShowsTheFunctionAndOpensOnePortPerCallAndClosingLeavesThoseOfAPreparedRun)
 {
-    Cfg.FunctionMinimum[60] = 2;
-    Cfg.FunctionMaximum[60] = 5;
+    std::tie(Cfg.FunctionMinimum[60], Cfg.FunctionMaximum[60]) = std::tuple(2, 5);
     window().StartScan(0, 1);
     EXPECT_EQ(text("boxFuncMinimum"), "Unknown");
     window().StartScan(60, 1);  // no short name
     EXPECT_EQ((std::tuple{texts({"boxFuncMinimum", "boxFuncMaximum", "BoxSeqNr"}), link().PortCount()}), (std::tuple{"2 5 ", 0}));
 
     defineFunction(61, DataTypeFloat, 3, 2, 1.5f, 2);
-    Cfg.FunctionDivide[61] = 4;
-    Cfg.FunctionIndex3[61] = 17;
-    Cfg.FunctionSlot3[61] = 5;
+    std::tie(Cfg.FunctionDivide[61], Cfg.FunctionIndex3[61], Cfg.FunctionSlot3[61]) = std::tuple(4, 17, 5);
     window().StartScan(61, 3);
     EXPECT_EQ(texts({"ShortName", "BoxSeqNr", "boxOffset", "boxValueNr", "boxDataType", "BoxAdd", "boxMultiply", "boxDivide"}),
               "F61 3 17 5 Double 1.5 2 4");

@@ -25,9 +25,7 @@ protected:
 TEST_F(InstrumentTest, TimeOfDayComesFromGroup1AndTheDateFromThePc)
 {
     FakeClock pc(QDateTime(QDate(2024, 3, 15), QTime(9, 30)));
-    link->XplaneData[1][6] = 13.5f;
-    link->XplaneData[1][5] = 23.9999f;
-    link->XplaneData[6][1] = -12.5f;
+    std::tie(link->XplaneData[1][6], link->XplaneData[1][5], link->XplaneData[6][1]) = std::tuple(13.5f, 23.9999f, -12.5f);
     link->GetTimeAndDate();
     EXPECT_EQ(std::tuple(v.ClockHour, v.SimLocalTimeSec, v.SimZuluTimeSec, v.SimOutsideTemp, v.ClockMonth, v.ClockDay, v.ClockYear),
               std::tuple(13, 48600, 65535 - 86399, -12.5f, 3, 15, 24));
@@ -55,10 +53,8 @@ TEST_F(InstrumentTest, WriteAutopilotSendsTheModeFlagsAltitudeAndVerticalSpeedAn
 {
     defineAutopilot();
     EXPECT_EQ(sentBy([&] { link->GetAPVSvalue(); }).size(), 11) << "its groups are selected once per opening";
-    v.APModeBits = 0x81;
-    v.APAltitudeFixed = Long(std::lround(5000 / 3.28084 * 65536));
-    v.APVerticalSpeed = 700;
-    v.SimAltitude = 5200;  // above the preselected altitude while climbing
+    // Above the preselected altitude while climbing.
+    std::tie(v.APModeBits, v.APAltitudeFixed, v.APVerticalSpeed, v.SimAltitude) = std::tuple(0x81, std::lround(5000 / 3.28084 * 65536), 700, 5200);
     std::vector<SentData> sent;
     for (const QByteArray& packet : sentBy([&] { link->WriteAutopilot(); }))
         sent.push_back(decodeData(packet));
@@ -70,11 +66,7 @@ TEST_F(InstrumentTest, WriteAutopilotSendsTheModeFlagsAltitudeAndVerticalSpeedAn
     EXPECT_EQ(std::tuple(v.APValue97, v.APValue91, sent[9].slot, sent[10].asFloat, v.APVerticalSpeed), std::tuple(6, 0, 2, 0, 0))
         << "altitude passed: vertical speed 0";
 
-    autopilotData(90) = 2;
-    autopilotData(92) = 1;
-    autopilotData(97) = 6;
-    autopilotData(99) = -500.4f;
-    autopilotData(100) = 150;
+    std::tie(autopilotData(90), autopilotData(92), autopilotData(97), autopilotData(99), autopilotData(100)) = std::tuple(2, 1, 6, -500.4f, 150);
     EXPECT_TRUE(sentBy([&] { EXPECT_EQ(link->GetAPVSvalue(), std::nullopt); }).isEmpty());
     EXPECT_EQ(std::tuple(v.APSimModeBits, v.APValue92, v.APVerticalSpeed, v.APValue100), std::tuple(1 | 4 | 128, 1, -500, 16000));
 
@@ -133,10 +125,7 @@ TEST_F(InstrumentTest, YokeSlotsReadAndWriteTheirGroupAndSlotAndSelectTheGroupsR
     }
     EXPECT_EQ(groups, (QList<int>{12, 15, 16, 17, 20, 21, 22, 23, 24, 25, 26, 27}));
 
-    Cfg.YokeDataGroup[4] = 8;
-    Cfg.YokeDataValue[4] = 3;
-    Cfg.YokeDataGroup[5] = 200;
-    link->XplaneData[8][3] = 0.75f;
+    std::tie(Cfg.YokeDataGroup[4], Cfg.YokeDataValue[4], Cfg.YokeDataGroup[5], link->XplaneData[8][3]) = std::tuple(8, 3, 200, 0.75f);
     EXPECT_EQ((std::tuple{link->GetXplaneDataYoke(4), v.YokeSimValue}), (std::tuple{0.75f, 0.75f}));
     EXPECT_EQ((std::tuple{link->GetXplaneDataYoke(5), link->GetXplaneDataYoke(23)}), (std::tuple{0, 0}))
         << "slot 5's group lies beyond the table; there is no slot 23";

@@ -113,16 +113,14 @@ TEST_F(PortTest, OpeningWarnsOfZeroScalingAndEnablingSelectsTheGroup)
 {
     defineFunction(61, DataTypeFloat, 3, 0);
     Cfg.FunctionIndex2[61] = 44;
-    Cfg.FunctionDivide[61] = 0;
-    Cfg.FunctionMultiply[61] = 0;
+    Cfg.FunctionDivide[61] = Cfg.FunctionMultiply[61] = 0;
     boxes.expectOk("Warning: Opening Function number : 61\r\nFunction contains division by zero.");
     boxes.expectOk("Warning: Opening Function number : 61\r\nFunction contains multiply by zero.");
     const int port = link->OpenSimPort(61, 2);
     receive({Record{3, {1}}});
     EXPECT_EQ(link->GetPort(port), std::nullopt) << "never enabled";
-    EXPECT_EQ(sentBy([&] { link->EnableReadSimPort(port); }), QList{hex("44 53 45 4C 30 2C 00 00 00")});
-    EXPECT_EQ((std::tuple{sentBy([&] { link->DisableReadSimPort(port); }), link->GetPort(port)}),
-              (std::tuple{QList{hex("55 53 45 4C 30 2C 00 00 00")}, std::nullopt}));
+    EXPECT_EQ((std::tuple{sentBy([&] { link->EnableReadSimPort(port); }), sentBy([&] { link->DisableReadSimPort(port); }), link->GetPort(port)}),
+              (std::tuple{QList{hex("44 53 45 4C 30 2C 00 00 00")}, QList{hex("55 53 45 4C 30 2C 00 00 00")}, std::nullopt}));
 }
 
 TEST_F(PortTest, ReadsConvertByDataTypeThenScaleAndCommandsAndMacrosAreSpecial)
