@@ -4,9 +4,8 @@
 
 #include "platform/keystrokes.h"
 #include "platform/messages.h"
-#include "support/private_xserver.h"
+#include "support/xcb_application.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -57,20 +56,9 @@ struct NoBoxes final : MessageService {
 
 TEST(XTestTyping, ShiftedEscapedCtrlNamedAndUnmappedKeysReachTheWindow)
 {
-    testing::PrivateXServer server;
-    const std::string display = server.start();
-    if (display.empty())
-        GTEST_SKIP() << "no Xvfb server could be started";
-    qputenv("DISPLAY", display.c_str());
-    // Offscreen when xcb cannot start, so that the test skips instead of the
-    // program aborting.
-    qputenv("QT_QPA_PLATFORM", "xcb;offscreen");
-    int argc = 1;
-    char name[] = "test_platform_xtest";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-    if (QGuiApplication::platformName() != "xcb")
-        GTEST_SKIP() << "Qt's xcb platform cannot run here";
+    const testing::XcbApplication xcb("test_platform_xtest");
+    if (!xcb.whyNot().empty())
+        GTEST_SKIP() << xcb.whyNot();
     PressLog log;
     QLineEdit edit;
     edit.installEventFilter(&log);

@@ -3,9 +3,8 @@
 // display. A program of its own: it needs the xcb platform.
 
 #include "platform/wait.h"
-#include "support/private_xserver.h"
+#include "support/xcb_application.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QTimer>
@@ -20,19 +19,11 @@ namespace {
 
 TEST(XTestWait, AClickDuringAWaitFromAClickOrATimerActsRightAfterTheWait)
 {
-    testing::PrivateXServer server;
-    const std::string display = server.start();
-    Display* x = display.empty() ? nullptr : XOpenDisplay(display.c_str());
-    if (!x)
-        GTEST_SKIP() << "no Xvfb server could be started";
-    qputenv("DISPLAY", display.c_str());
-    qputenv("QT_QPA_PLATFORM", "xcb;offscreen");
-    int argc = 1;
-    char name[] = "test_platform_xwait";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-    if (QGuiApplication::platformName() != "xcb")
-        GTEST_SKIP() << "Qt's xcb platform cannot run here";
+    const testing::XcbApplication xcb("test_platform_xwait");
+    if (!xcb.whyNot().empty())
+        GTEST_SKIP() << xcb.whyNot();
+    Display* x = XOpenDisplay(xcb.display().c_str());
+    ASSERT_NE(x, nullptr);
     QWidget window;
     QPushButton start("Start", &window), cancel("Cancel", &window);
     cancel.move(0, 40);
