@@ -212,17 +212,18 @@ void SimCom::datagramFrom(const QByteArray& datagram, const QHostAddress& sender
         emit DatagramIgnored(++UDPIgnoredCount);
         return;
     }
-    // The test display shows the newest datagram of a pass: the others
-    // would be overwritten before anyone could read them.
-    store(datagram);
+    // The test display shows the newest datagram of a pass, whose records
+    // records_ still holds at the pass's end: the others would be
+    // overwritten before anyone could read them.
+    const bool accepted = store(datagram);
     if (UDPTestDisplay)
-        toDisplay_ = datagram;
+        toDisplay_ = {datagram, accepted};
 }
 
 void SimCom::passEnded()
 {
-    if (const std::optional<QByteArray> datagram = std::exchange(toDisplay_, std::nullopt); datagram && UDPTestDisplay)
-        display(*datagram, ParseDataPacket(*datagram, reversed(), records_));
+    if (const auto newest = std::exchange(toDisplay_, std::nullopt); newest && UDPTestDisplay)
+        display(newest->first, newest->second);
 }
 
 void SimCom::WinsockUDP_DataArrival(const QByteArray& datagram)

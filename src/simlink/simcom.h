@@ -30,6 +30,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -204,7 +205,7 @@ private:
 
     SimPortTable ports_;
     std::vector<DataRecord> records_;  // of the datagram being received
-    std::optional<QByteArray> toDisplay_;  // the newest datagram of the pass
+    std::optional<std::pair<QByteArray, bool>> toDisplay_;  // the newest datagram of the pass, and whether it was DATA
     QListWidget* OffsetsList = nullptr;
 
     bool autopilotSelected_ = false;
