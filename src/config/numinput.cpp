@@ -58,6 +58,14 @@ std::string_view skipBlanks(std::string_view text)
     return text;
 }
 
+std::string_view trimBlanks(std::string_view text)
+{
+    text = skipBlanks(text);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
 std::optional<double> convert(std::string_view number)
 {
     // from_chars takes no leading "+".
@@ -130,9 +138,7 @@ std::optional<double> leadingNumber(std::string_view text)
 
 std::optional<double> parseNumber(std::string_view text)
 {
-    text = skipBlanks(text);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
+    text = trimBlanks(text);
     const std::size_t length = numberLength(text);
     if (length == 0 || length != text.size())
         return std::nullopt;
@@ -141,9 +147,7 @@ std::optional<double> parseNumber(std::string_view text)
 
 std::optional<int> udpPort(std::string_view text)
 {
-    text = skipBlanks(text);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
+    text = trimBlanks(text);
     int port = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
     if (text.empty() || text.front() == '-' || error != std::errc() || end != text.data() + text.size() || port < 1 ||
