@@ -4,7 +4,7 @@
 #include "app/configunknown.h"
 #include "bus/sendpath.h"
 #include "config/gaugetypes.h"
-#include "iomodules/configwindows.h"
+#include "iomodules/configiom.h"
 
 #include <map>
 

@@ -1,7 +1,6 @@
 #include "gauges/needlelists.h"
 
 #include "bus/sendpath.h"
-#include "config/numtext.h"
 #include "gauges/dialogframe.h"
 #include "gauges/platewindow.h"
 #include "platform/controls.h"
@@ -13,61 +12,6 @@
 #include <algorithm>
 
 namespace varnet {
-
-namespace {
-
-QString itemText(int number, const std::string& name)
-{
-    return QString::fromStdString(zeroPadded(number, 3) + ".  " + name);
-}
-
-// Plate numbers go up to the largest Integer the file reader takes.
-constexpr int kLargestListNumber = 32767;
-
-bool validCategory(int category)
-{
-    return category >= 0 && category < kCategoryRows;
-}
-
-} // namespace
-
-ListItems GaugeFunctionItems(const ConfigTables& tables, int category)
-{
-    ListItems items;
-    for (int f = 0; f < kStoredFunctionRows; ++f) {
-        const int signal = tables.FunctionSignalType[f];
-        if (tables.FunctionCategory[f] == category && (signal == kSignalGauge || signal == kSignalMacro)) {
-            items.texts << itemText(f, tables.FunctionNames[f]);
-            items.numbers.push_back(f);
-        }
-    }
-    return items;
-}
-
-ListItems CategoryPlateItems(const ConfigTables& tables, int category)
-{
-    ListItems items;
-    if (!validCategory(category))
-        return items;
-    const std::string& name = tables.CategoryNames[category];
-    for (int p = 0; p < tables.PlateCount && p < int(tables.PlateValue.size()); ++p) {
-        const int plateCategory = int(tables.PlateValue[p][0]);
-        if (validCategory(plateCategory) && tables.CategoryNames[plateCategory] == name) {
-            items.texts << itemText(p, tables.PlateName[p]);
-            items.numbers.push_back(p);
-        }
-    }
-    return items;
-}
-
-int ListNumber(const QString& itemText)
-{
-    // All the leading digits: plates from 1000 on have four.
-    int number = 0;
-    for (qsizetype i = 0; i < itemText.size() && itemText.at(i).isDigit() && number <= kLargestListNumber; ++i)
-        number = number * 10 + itemText.at(i).digitValue();
-    return std::min(number, kLargestListNumber);
-}
 
 NeedleAssignment::NeedleAssignment(GaugeDialog& dialog, Needle needle, QWidget* parent, const char* suffix)
     : QObject(parent), dialog_(dialog), needle_(needle)

@@ -6,6 +6,7 @@
 // window. Each needle keeps its own list-position-to-function map, so two
 // dialogs open together never store each other's function numbers.
 
+#include "config/choicelists.h"
 #include "config/tables.h"
 
 #include <QObject>
@@ -24,21 +25,6 @@ class GaugeDialog;
 
 // Function number 255 in a record: the needle has no function list.
 inline constexpr int kNoFunctionList = 255;
-inline constexpr int kSignalGauge = 4;
-inline constexpr int kSignalMacro = 6;
-
-struct ListItems {
-    QStringList texts;
-    std::vector<int> numbers;  // the function or plate number of each item
-};
-
-// "007.  name" for every function of `category` that drives gauges
-// (signal type "Gauge" or "Macro"), ascending.
-ListItems GaugeFunctionItems(const ConfigTables& tables, int category);
-// "003.  name" for every plate listed under the same category name.
-ListItems CategoryPlateItems(const ConfigTables& tables, int category);
-// The number the text of a list item begins with, all its digits (0 when none).
-int ListNumber(const QString& itemText);
 
 // Which record fields a needle uses.
 enum class Needle { First, Second };

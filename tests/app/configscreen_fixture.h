@@ -22,7 +22,8 @@
 #include "gauges/registration.h"
 #include "support/scripted_messages.h"
 #include "bus/gaugebus_fixture.h"
-#include "iomodules/configwindows.h"
+#include "iomodules/configiom.h"
+#include "iomodules/testec.h"
 #include "yokes/yokewindows.h"
 #include "window_helpers.h"
 

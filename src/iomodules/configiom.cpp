@@ -1,4 +1,4 @@
-#include "iomodules/configwindows.h"
+#include "iomodules/configiom.h"
 
 #include "bus/sendpath.h"
 #include "platform/controls.h"
@@ -55,21 +55,6 @@ void ConfigIOM::Form_Load()
     Label1->setText(IOModuleDescription(GaugeID) +
                     QStringLiteral(": its 48 switch inputs, 8 analogue inputs and 32 LED outputs, each tied to a "
                                    "simulator function or a keystroke."));
-}
-
-frmTestEC::frmTestEC()
-{
-    setObjectName(QStringLiteral("frmTestEC"));
-    setWindowTitle(QStringLiteral("Engine Cluster"));
-    fillNotice(*this,
-               QStringLiteral("The stand-alone engine cluster: the function, plate and display of each of its "
-                              "needles, and the cluster type (single or dual engine)."),
-               QStringLiteral("Engine Cluster Settings"));
-}
-
-void frmTestEC::Form_Load()
-{
-    GaugeID = CurrentGaugeID;
 }
 
 } // namespace varnet
