@@ -2,11 +2,13 @@
 
 #include "app/dispatch.h"
 #include "app/mainconfigure.h"
+#include "app/saveconfig.h"
 #include "app/startwindow.h"
 #include "avionics/registration.h"
 #include "bus/deviceports.h"
 #include "bus/runwindow.h"
 #include "gauges/registration.h"
+#include "iomodules/configiom.h"
 #include "iomodules/links.h"
 #include "simlink/functiontest.h"
 #include "simlink/udptest.h"
@@ -27,7 +29,14 @@ void InstallShell()
     // A run closes the configuration screen and every dialog opened from it.
     frmStatus::UnloadConfigurationScreen = [] {
         CloseGaugeDialogs();
+        DefaultForm<ConfigIOM>::unload();
         DefaultForm<FrmMainConfigure>::unload();
+    };
+    ConfigIOM::ShowConfigurationScreen = ShowConfigurationScreen;
+    ConfigIOM::ShowSaveWindow = [] {
+        SaveConfig& save = DefaultForm<SaveConfig>::get();
+        save.show();
+        save.raise();
     };
     frmStatus::UnloadFunctionTestWindow = [] { DefaultForm<frmTestFunction>::unload(); };
     // The function test window's own ports must not be dropped from under a

@@ -1,6 +1,7 @@
 #include "bus/replyhandler.h"
 
 #include "bus/gaugeframes.h"
+#include "bus/modulereply.h"
 #include "bus/runpreparation.h"
 #include "bus/runstate.h"
 #include "bus/sendpath.h"
@@ -10,6 +11,7 @@
 #include "simlink/instruments.h"
 #include "simlink/simcom.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -250,16 +252,9 @@ void GaugeReplyHandler::storeModuleInputs(const Reply& b)
         const std::size_t m = std::size_t(k);
         if (r.IOMGaugeID[m] != b.gaugeID())
             continue;
-        r.IOMSwitchState[m] = b.bytes(6, kModuleSwitchBytes);
-        // Twelve bits a channel: the high nibbles two to a byte, then the
-        // low bytes.
-        auto& channels = r.IOMAnalogueValue[m];
-        for (int j = 0; j < 4; ++j) {
-            channels[std::size_t(2 * j)] = (b(13 + j) >> 4) * 256;
-            channels[std::size_t(2 * j + 1)] = (b(13 + j) & 0x0F) * 256;
-        }
-        for (int ch = 0; ch < 8; ++ch)
-            channels[std::size_t(ch)] += b(17 + ch);
+        const ModuleInputs in = DecodeModuleReply(b.bytes(1, kGaugeReplyBytes));
+        r.IOMSwitchState[m] = in.switches;
+        std::copy(in.channels.begin(), in.channels.end(), r.IOMAnalogueValue[m].begin());
     }
 }
 

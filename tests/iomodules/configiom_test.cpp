@@ -1,0 +1,307 @@
+// The I/O-module window as a cockpit builder works it: lines clicked, values
+// typed, keys pressed, entries saved to a file and loaded again, and the
+// module tested live on its port.
+
+#include "bus/deviceports.h"
+#include "bus/gaugebus_fixture.h"
+#include "bus/gaugeframes.h"
+#include "config/configfile.h"
+#include "iomodules/configiom.h"
+#include "iomodules/iomodulelink.h"
+#include "platform/wait.h"
+#include "support/fake_serial_port.h"
+#include "support/scripted_messages.h"
+
+#include <QCheckBox>
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <tuple>
+
+namespace varnet {
+namespace {
+
+using testing::hexBytes;
+
+constexpr const char* kUnsaved = "Updates are not saved yet; Continue?";
+constexpr int kCockpit = 6;
+constexpr int kEngines = 1;
+
+template <typename T>
+T* control(QWidget& w, const char* name)
+{
+    T* c = w.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(c, nullptr) << name;
+    return c;
+}
+
+// The I/O entry columns that the file stores, rows 0..count-1.
+auto storedEntries(const ConfigTables& t)
+{
+    const auto rows = [&t](const auto& column) { return std::vector(column.begin(), column.begin() + t.IOEntryCount); };
+    return std::tuple{t.IOEntryCount,       rows(t.IOEntryGaugeID), rows(t.IOEntryKind),   rows(t.IOEntryNumber),
+                      rows(t.IOEntryCategory), rows(t.IOEntryFunction), rows(t.IOEntrySeqNr), rows(t.IOEntryValue1),
+                      rows(t.IOEntryValue2), rows(t.IOEntryType),     rows(t.IOEntryFlags),  rows(t.IOEntryLastValue),
+                      rows(t.IOEntryKeyOn),  rows(t.IOEntryKeyOff)};
+}
+
+class ConfigIOMWindow : public testing::GaugeBusTest {
+protected:
+    void SetUp() override
+    {
+        GaugeBusTest::SetUp();
+        LoadConstantTables(Cfg);
+        const auto function = [](int f, const char* name, int signal, int category) {
+            Cfg.FunctionNames[f] = name;
+            Cfg.FunctionFullName[f] = std::string(name) + " (full)";
+            std::tie(Cfg.FunctionSignalType[f], Cfg.FunctionCategory[f], Cfg.FunctionMaximum[f]) =
+                std::tuple(Byte(signal), Byte(category), 1.0f);
+        };
+        function(51, "Gear", 1, kCockpit);
+        function(52, "Throttle", 2, kEngines);
+        function(53, "Gear light", 3, kCockpit);
+        function(54, "Gear needle", 4, kCockpit);
+        std::tie(Cfg.ComPortGauges, Cfg.ComPortIOM) = std::tuple(1, 5);
+        ConfigIOM::ShowConfigurationScreen = [this] { ++screenShown; };
+        Session = SessionState{};
+    }
+
+    void TearDown() override
+    {
+        DefaultForm<ConfigIOM>::unload();
+        ConfigIOM::ShowConfigurationScreen = nullptr;
+        GaugeBusTest::TearDown();
+        Session = SessionState{};
+    }
+
+    ConfigIOM& open(int gaugeID)
+    {
+        CurrentGaugeID = Integer(gaugeID);
+        ConfigIOM& w = DefaultForm<ConfigIOM>::get();
+        w.show();
+        return w;
+    }
+
+    static void clickLine(ConfigIOM& w, int row)
+    {
+        auto* list = control<QListWidget>(w, "ListEntries");
+        list->scrollToItem(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    }
+
+    static void type(ConfigIOM& w, const char* box, const QString& text)
+    {
+        auto* edit = control<QLineEdit>(w, box);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, text);
+    }
+
+    static void click(ConfigIOM& w, const char* name) { control<QAbstractButton>(w, name)->click(); }
+
+    static QStringList comboItems(ConfigIOM& w, const char* name)
+    {
+        QStringList items;
+        auto* combo = control<QComboBox>(w, name);
+        for (int i = 0; i < combo->count(); ++i)
+            items << combo->itemText(i);
+        return items;
+    }
+
+    static QString line(ConfigIOM& w, int row) { return control<QListWidget>(w, "ListEntries")->item(row)->text(); }
+
+    int screenShown = 0;
+    testing::FakeSerialPorts fakes;
+    testing::ScriptedMessages boxes;
+};
+
+TEST_F(ConfigIOMWindow, EntriesTypedAndClickedAreSavedLoadedAgainAndShownAsTheyWere)
+{
+    ConfigIOM& w = open(kStandAloneIOM1);
+
+    // Switch 5 sets the gear: only switch functions are offered.
+    clickLine(w, 5);
+    control<QComboBox>(w, "ComboClass")->setCurrentIndex(kCockpit);
+    EXPECT_EQ(comboItems(w, "ComboFunction"), QStringList{"051.  Gear"});
+    control<QComboBox>(w, "ComboFunction")->setCurrentIndex(0);
+    EXPECT_EQ(control<QLineEdit>(w, "FunctionFullName")->text(), "Gear (full)");
+    type(w, "boxValueOn", "100");
+    type(w, "boxValueOff", "-1");
+    click(w, "cmdSaveEntry");
+    EXPECT_EQ(line(w, 5), "Switch 05  051.  Gear   on: 100 %  off: --");
+
+    // Switch 7 types Shift+F1 and, switching off, Escape: the key box takes
+    // Escape and the window stays open.
+    clickLine(w, 7);
+    click(w, "OptionKeystroke");
+    QTest::keyClick(control<QLineEdit>(w, "boxKeyOn"), Qt::Key_F1, Qt::ShiftModifier);
+    QTest::keyClick(control<QLineEdit>(w, "boxKeyOff"), Qt::Key_Escape);
+    EXPECT_TRUE(DefaultForm<ConfigIOM>::loaded());
+    click(w, "cmdSaveEntry");
+    EXPECT_EQ(line(w, 7), "Switch 07  key on: Shift+F1  off: ESC");
+
+    // LED 17 lights above 12.5 %; a typed comma is refused with the rule.
+    control<QComboBox>(w, "ComboKind")->setCurrentIndex(2);
+    clickLine(w, 17);
+    control<QComboBox>(w, "ComboClass")->setCurrentIndex(kCockpit);
+    EXPECT_EQ(comboItems(w, "ComboFunction"), QStringList{"053.  Gear light"});
+    control<QComboBox>(w, "ComboFunction")->setCurrentIndex(0);
+    click(w, "CheckAboveCrossover");
+    click(w, "CheckAtMaximum");
+    type(w, "boxCrossover", "12,5");
+    boxes.expectOk(kCrossoverRule);
+    click(w, "cmdSaveEntry");
+    EXPECT_EQ(std::tuple(line(w, 17), Cfg.IOEntryCount), std::tuple("LED 17     --", Integer(3)));
+    type(w, "boxCrossover", "12.5");
+    click(w, "cmdSaveEntry");
+    EXPECT_EQ(line(w, 17), "LED 17     053.  Gear light   lit above 12.5 %");
+
+    // Analogue 2 with a centre.
+    control<QComboBox>(w, "ComboKind")->setCurrentIndex(1);
+    clickLine(w, 2);
+    control<QComboBox>(w, "ComboClass")->setCurrentIndex(kEngines);
+    control<QComboBox>(w, "ComboFunction")->setCurrentIndex(0);
+    type(w, "boxMaximum", "1023");
+    type(w, "boxCentre", "512");
+    click(w, "cmdSaveEntry");
+    EXPECT_EQ(line(w, 2), "Analogue 2 052.  Throttle   raw 0..1023 centre 512  threshold 4");
+
+    // The debounce time keeps its rule.
+    type(w, "boxDebounce", "25");
+    boxes.expectOk(kDebounceRule);
+    click(w, "cmdSetDebounce");
+    EXPECT_EQ(std::tuple(control<QLineEdit>(w, "boxDebounce")->text(), Session.IODebounceTime), std::tuple("3", 3));
+    EXPECT_EQ((std::tuple{Cfg.IOEntryCount, Session.ConfigChanged}), (std::tuple{5, 1}));
+
+    // Saved and loaded again, the entries are the same.
+    const QStringList switches = [&] {
+        control<QComboBox>(w, "ComboKind")->setCurrentIndex(0);
+        QStringList lines;
+        for (int row = 0; row < 48; ++row)
+            lines << line(w, row);
+        return lines;
+    }();
+    Session.ProgramTitle = kProgramTitle;
+    Session.ConfigFileName = "iom.cfg";
+    Cfg.ConfigHeader = "Program Name: " + std::string(kProgramTitle) +
+                       " , Version: 1.0       ,Connected Sim: X-Plane, FSUIPC version: N/A ,Date/Time saved: now\r\n";
+    ASSERT_TRUE(WriteConfigFile());
+    const auto saved = storedEntries(Cfg);
+    Cfg = ConfigTables{};
+    ReadConfigFile();
+    ASSERT_EQ(Session.ConfigError, 0);
+    EXPECT_EQ(storedEntries(Cfg), saved);
+    LoadConstantTables(Cfg);
+
+    // Closing with stored entries not saved asks first; after a save it
+    // does not, and the configuration screen comes back.
+    Session.ConfigChanged = 1;
+    boxes.expectYesNoDefaultNo(kUnsaved, false);
+    click(w, "cmdClose");
+    ASSERT_TRUE(DefaultForm<ConfigIOM>::loaded());
+    Session.ConfigChanged = 0;
+    click(w, "cmdClose");
+    EXPECT_EQ(std::tuple(DefaultForm<ConfigIOM>::loaded(), screenShown), std::tuple(false, 1));
+
+    ConfigIOM& again = open(kStandAloneIOM1);
+    QStringList reloaded;
+    for (int row = 0; row < 48; ++row)
+        reloaded << line(again, row);
+    EXPECT_EQ(reloaded, switches);
+    // The line opens its entry for editing, in place.
+    clickLine(again, 5);
+    EXPECT_EQ((std::tuple{Session.IOEntryIndex, control<QLineEdit>(again, "boxValueOff")->text(),
+                          control<QComboBox>(again, "ComboFunction")->currentText()}),
+              (std::tuple{1, "-1", "051.  Gear"}));
+}
+
+TEST_F(ConfigIOMWindow, FieldEditsNotStoredAreNotLostWithoutAQuestionDeleteFreesTheLine)
+{
+    ConfigIOM& w = open(7);
+    EXPECT_TRUE(control<QLabel>(w, "Label1")->text().startsWith("I/O module GaugeID 7 on the gauge bus: "));
+    EXPECT_FALSE(control<QLineEdit>(w, "boxDebounce")->isEnabled());
+    clickLine(w, 1);
+    control<QComboBox>(w, "ComboClass")->setCurrentIndex(kCockpit);
+    control<QComboBox>(w, "ComboFunction")->setCurrentIndex(0);
+    click(w, "cmdSaveEntry");
+    type(w, "boxValueOn", "50");
+    // Another line, or closing, asks; No keeps the typed value.
+    boxes.expectYesNoDefaultNo(kUnsaved, false);
+    clickLine(w, 2);
+    boxes.expectYesNoDefaultNo(kUnsaved, false);
+    w.close();
+    EXPECT_EQ((std::tuple{DefaultForm<ConfigIOM>::loaded(), w.Number(), control<QLineEdit>(w, "boxValueOn")->text()}),
+              (std::tuple{true, 1, "50"}));
+
+    boxes.expectYesNoDefaultNo(kUnsaved, true);
+    clickLine(w, 2);
+    clickLine(w, 1);
+    EXPECT_EQ(control<QLineEdit>(w, "boxValueOn")->text(), "100");
+    click(w, "cmdDeleteEntry");
+    EXPECT_EQ((std::tuple{Cfg.IOEntryGaugeID[1], line(w, 1), Session.IOEntryIndex}),
+              (std::tuple{0, "Switch 01  --", 0}));
+}
+
+TEST_F(ConfigIOMWindow, StandAloneModuleShowsItsInputsLiveAndLightsAnyLED)
+{
+    OpenComPorts();
+    ConfigIOM& w = open(kStandAloneIOM1);
+    testing::FakeSerialPort* port = fakes.port(5);
+    ASSERT_TRUE(port && port->isOpen());
+    click(w, "cmdTest");
+    const QByteArray poll = *GaugeBusFrame(10, 6, 0);
+    ASSERT_TRUE(waitUntil([&] { return port->writes().contains(poll); }, 1000));
+
+    // Switches 0 and 23 on; channel 0 = 0x134, channel 1 = 0x2FF.
+    port->inject(hexBytes("00 0A 0A 00 00 80 00 01 00 00 00 00 12 00 00 00 34 FF 00 00 00 00 00 00 FF"));
+    ASSERT_TRUE(waitUntil([&] { return !control<QLabel>(w, "LabelSwitches")->text().isEmpty(); }, 1000));
+    EXPECT_EQ(control<QLabel>(w, "LabelSwitches")->text(), "0..47: 10000000 00000000  00000001 00000000  00000000 00000000");
+    EXPECT_TRUE(control<QLabel>(w, "LabelChannels")->text().startsWith("0: 308  1: 767  2:   0"));
+
+    type(w, "boxTestLED", "32");
+    boxes.expectOk("An LED output must be between 0 and 31");
+    click(w, "cmdLEDOn");
+    type(w, "boxTestLED", "3");
+    click(w, "cmdLEDOn");
+    type(w, "boxTestLED", "20");
+    click(w, "cmdLEDOn");
+    ASSERT_TRUE(waitUntil([&] { return port->writes().contains(*GaugeBusFrame(10, 5, 2048)); }, 1000));
+    EXPECT_TRUE(port->writes().contains(*GaugeBusFrame(10, 4, 4096)));
+
+    // Closing stops the test: beyond a poll already queued, nothing more is
+    // asked.
+    click(w, "cmdClose");
+    waitMs(150);
+    port->clearWrites();
+    waitMs(250);
+    EXPECT_TRUE(port->writes().isEmpty());
+}
+
+TEST_F(ConfigIOMWindow, BusModuleIsTestedThroughTheSharedSendPath)
+{
+    gauge(12, 10);
+    OpenComPorts();
+    runWindow();
+    ConfigIOM& w = open(12);
+    testing::FakeSerialPort* bus = fakes.port(1);
+    ASSERT_TRUE(bus && bus->isOpen());
+    click(w, "cmdTest");
+    ASSERT_TRUE(waitUntil([&] { return bus->writes().contains(*StatusRequestFrame(12)); }, 1000));
+    bus->inject(hexBytes("00 0C 0A 00 00 00 00 00 00 00 03 00 00 00 00 F0 00 00 00 00 00 00 00 09 FF"));
+    ASSERT_TRUE(waitUntil([&] { return !control<QLabel>(w, "LabelSwitches")->text().isEmpty(); }, 1000));
+    EXPECT_TRUE(control<QLabel>(w, "LabelSwitches")->text().endsWith("00000011"));
+    EXPECT_TRUE(control<QLabel>(w, "LabelChannels")->text().endsWith("6:3840  7:   9"));
+    type(w, "boxTestLED", "0");
+    click(w, "cmdLEDOn");
+    EXPECT_TRUE(waitUntil([&] { return bus->writes().contains(*GaugeBusFrame(12, 4, 32768)); }, 1000));
+}
+
+} // namespace
+} // namespace varnet
