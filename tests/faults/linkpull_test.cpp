@@ -1,7 +1,6 @@
-// The links of the stand-alone devices on real serial links: each device a pseudo-terminal that goes
+// The links of the stand-alone devices on real serial links: the device a pseudo-terminal that goes
 // away in the middle of the run, as a USB adapter pulled out of the PC does, and comes back under
-// its COM name. The links' ticks here only keep the newest output going out; what the loops put
-// into it does not matter to the loss.
+// its COM name. The test's ticks only keep the link's newest output going out.
 
 #include "bus/deviceports.h"
 #include "bus/gaugebus_fixture.h"
@@ -20,113 +19,68 @@ namespace {
 
 using namespace varnet::testing;
 
-constexpr int kClusterNumber = 4, kModuleNumber = 5;
-
 struct PulledLink {
     const char* name;
     StandAloneDevice device;
-    int comNumber;
     const char* faultLine;
-    // What the link writes before and after the pull: its newest output.
-    QByteArray before, after;
+    QByteArray before, after;  // the newest output before and after the pull
 };
 
-void PrintTo(const PulledLink& link, std::ostream* os)
-{
-    *os << link.name;
-}
-
 const PulledLink kPulledLinks[] = {
-    {"IOModule1", StandAloneDevice::IOModule1, kModuleNumber, "An error has occured writing Data to I/O module 1",
+    {"IOModule1", StandAloneDevice::IOModule1, "An error has occured writing Data to I/O module 1",
      hexBytes("00 0A 40 01 00 FF"), hexBytes("00 0A 40 07 00 FF")},
-    {"EngineCluster", StandAloneDevice::EngineCluster, kClusterNumber,
-     "An error has occured writing Data to Engine Cluster", "F" + QByteArray(39, '\x11'), "F" + QByteArray(39, '\x22')},
+    {"EngineCluster", StandAloneDevice::EngineCluster, "An error has occured writing Data to Engine Cluster",
+     "F" + QByteArray(39, '\x11'), "F" + QByteArray(39, '\x22')},
 };
 
 class LinkPulled : public GaugeBusTest, public ::testing::WithParamInterface<PulledLink> {
 protected:
-    void SetUp() override
-    {
-        GaugeBusTest::SetUp();
-        (GetParam().device == StandAloneDevice::EngineCluster ? Cfg.ComPortEC : Cfg.ComPortIOM) =
-            Integer(GetParam().comNumber);
-        plugIn();
-        ASSERT_TRUE(OpenComPorts(PortFailures::Quiet));
-        link_ = &window();
-        // The link's ticks: the newest output, as long as the device takes it.
-        QObject::connect(&link_->ProcessTimer(), &QTimer::timeout, link_, [this] {
-            if (link_->DeviceReady())
-                link_->WriteOutput(output_);
-        });
-        output_ = GetParam().before;
-        standAloneLinks().cmdRun_Click(GetParam().device);
-    }
-
     void TearDown() override
     {
         frmStatus::EndProgram = nullptr;
         GaugeBusTest::TearDown();
     }
-
-    LinkWindow& window()
-    {
-        if (GetParam().device == StandAloneDevice::EngineCluster)
-            return DefaultForm<frmStatusEC>::get();
-        return DefaultForm<frmStatusIOM>::get();
-    }
-
-    void plugIn()
-    {
-        device_ = std::make_unique<SimControlUnit>(GetParam().comNumber);
-        ASSERT_TRUE(device_->ready());
-    }
-
-    bool arrives(const QByteArray& bytes)
-    {
-        return waitUntil([&] { return device_->received().contains(bytes); }, 2000);
-    }
-
-    QString fault() const
-    {
-        return QString::fromLatin1(GetParam().faultLine) +
-               "\r\nError: The device was disconnected\r\nCheck Virtual/USB Com Port\r\nContinue?";
-    }
-
-    std::unique_ptr<SimControlUnit> device_;
-    LinkWindow* link_ = nullptr;
-    QByteArray output_;
 };
 
-TEST_P(LinkPulled, IsAskedOnceWithinTicksAndAfterYesTheNewestOutputReachesTheDevicePluggedInUnderItsName)
+TEST_P(LinkPulled, IsAskedOnceYesFindsTheDeviceAgainUnderItsNameNoEndsTheProgramOrStopsTheClusterAlone)
 {
-    ASSERT_TRUE(arrives(GetParam().before));
+    const PulledLink& p = GetParam();
+    const bool cluster = p.device == StandAloneDevice::EngineCluster;
+    (cluster ? Cfg.ComPortEC : Cfg.ComPortIOM) = 4;
+    auto device = std::make_unique<SimControlUnit>(4);
+    ASSERT_TRUE(OpenComPorts(PortFailures::Quiet));
+    LinkWindow& window = cluster ? static_cast<LinkWindow&>(DefaultForm<frmStatusEC>::get())
+                                 : static_cast<LinkWindow&>(DefaultForm<frmStatusIOM>::get());
+    const QPointer<LinkWindow> link(&window);
+    QByteArray output = p.before;
+    QObject::connect(&window.ProcessTimer(), &QTimer::timeout, &window, [&] {
+        if (link->DeviceReady())
+            link->WriteOutput(output);
+    });
+    standAloneLinks().cmdRun_Click(p.device);
+    const auto arrives = [&](const QByteArray& bytes) {
+        return waitUntil([&] { return device->received().contains(bytes); }, 2000);
+    };
+    ASSERT_TRUE(arrives(p.before));
 
     ScriptedMessages boxes;
-    boxes.expectYesNo(fault(), true);
-    device_->pull();
-    output_ = GetParam().after;
+    const QString fault = QString::fromLatin1(p.faultLine) +
+                          "\r\nError: The device was disconnected\r\nCheck Virtual/USB Com Port\r\nContinue?";
+    boxes.expectYesNo(fault, true);
+    device->pull();
+    output = p.after;
     EXPECT_TRUE(waitUntil([&] { return boxes.pending() == 0; }, 200)) << "not asked within the next ticks";
     // A second with the device away: one box, the link runs on, its port not opened on another device.
     waitMs(1000);
-    EXPECT_TRUE(link_->Running == 1 && link_->ProcessTimer().isActive());
-    EXPECT_FALSE(link_->MSComm1().isOpen()) << "the link went on on another device";
+    EXPECT_TRUE(link->Running == 1 && link->ProcessTimer().isActive() && !link->MSComm1().isOpen());
+    device = std::make_unique<SimControlUnit>(4);
+    EXPECT_TRUE(arrives(p.after)) << "the output did not reach the device plugged in again";
 
-    plugIn();
-    EXPECT_TRUE(arrives(GetParam().after)) << "the output did not reach the device plugged in again";
-}
-
-TEST_P(LinkPulled, NoEndsTheProgramForAnIOModuleAndStopsTheEngineClustersLinkAlone)
-{
-    ASSERT_TRUE(arrives(GetParam().before));
     int ends = 0;
     frmStatus::EndProgram = [&] { ++ends; };
-    const QPointer<LinkWindow> link(link_);
-
-    ScriptedMessages boxes;
-    boxes.expectYesNo(fault(), false);
-    device_->pull();
-    const bool cluster = GetParam().device == StandAloneDevice::EngineCluster;
-    EXPECT_TRUE(waitUntil([&] { return cluster ? link_->Running == 0 : ends == 1; }, 300));
+    boxes.expectYesNo(fault, false);
+    device->pull();
+    EXPECT_TRUE(waitUntil([&] { return cluster ? link->Running == 0 : ends == 1; }, 300));
     waitMs(200);  // nothing more is asked
     if (cluster)
         EXPECT_TRUE(link && !link->ProcessTimer().isActive() && ends == 0);
