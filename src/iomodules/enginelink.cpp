@@ -28,7 +28,8 @@ constexpr char kEndMark = char(0xAA);
 } // namespace
 
 frmStatusEC::frmStatusEC()
-    : LinkWindow(QStringLiteral("frmStatusEC"), QStringLiteral("Engine Cluster"), kEngineClusterReplyBytes)
+    : LinkWindow(StandAloneDevice::EngineCluster, QStringLiteral("frmStatusEC"), QStringLiteral("Engine Cluster"),
+                 QStringLiteral("Frames sent per second"))
 {
     ProcessTimer_.setParent(this);
     ProcessTimer_.setObjectName(QStringLiteral("ProcessTimer"));
@@ -37,6 +38,7 @@ frmStatusEC::frmStatusEC()
     Timer1_.setParent(this);
     Timer1_.setObjectName(QStringLiteral("Timer1"));
     Timer1_.setInterval(kOneSecondMs);
+    connect(&Timer1_, &QTimer::timeout, this, &frmStatusEC::ShowRate);
 }
 
 void frmStatusEC::OpenPorts()
@@ -98,6 +100,11 @@ void frmStatusEC::MSComm1_OnComm()
 {
     ECReplyBuffer = MSComm1().readInput();
     ECReplyReceived = 1;
+}
+
+QString frmStatusEC::DeviceFaultText() const
+{
+    return QStringLiteral("An error has occured writing Data to Engine Cluster");
 }
 
 void frmStatusEC::stopTimers()

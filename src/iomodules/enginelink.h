@@ -35,12 +35,17 @@ public:
     // "Comm Port for Engine Cluster not found".
     void MoveSingleNeedle(int Needle, int Position);
 
-    QTimer& ProcessTimer() { return ProcessTimer_; }
+    QTimer& ProcessTimer() override { return ProcessTimer_; }
+    // Once a second while running; among others it shows the frames sent
+    // per second.
     QTimer& Timer1() { return Timer1_; }
 
 protected:
     void MSComm1_OnComm() override;
     void stopTimers() override;
+    QString DeviceFaultText() const override;
+    // The gauges go on without the cluster: only its link stops.
+    void DeviceGivenUp() override { cmdStop_Click(); }
 
 private:
     QTimer ProcessTimer_;
