@@ -55,18 +55,10 @@ const std::vector<DialogRow>& dialogRows()
     return rows;
 }
 
-// A dialog that reads its context when it loads and is only shown again
-// while it is loaded.
-template <typename Window>
-void openLoadedWindow()
-{
-    DefaultForm<Window>::get().show();
-}
-
 GaugeDialogOpener defaultOpener(std::string_view dialog)
 {
     if (dialog == "ConfigIOM")
-        return openLoadedWindow<ConfigIOM>;
+        return &ConfigIOM::Open;
     // The unknown-device window, and in its place any dialog whose library
     // registered no opener.
     return [] {

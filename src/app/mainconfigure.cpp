@@ -708,7 +708,7 @@ void FrmMainConfigure::openIOModuleWindow(int gaugeID)
 {
     CurrentGaugeID = Integer(gaugeID);
     standAloneLinks().Load(gaugeID == kStandAloneIOM1 ? StandAloneDevice::IOModule1 : StandAloneDevice::IOModule2);
-    present(DefaultForm<ConfigIOM>::get());
+    ConfigIOM::Open();
 }
 
 } // namespace varnet

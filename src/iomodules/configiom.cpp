@@ -598,15 +598,36 @@ void ConfigIOM::cmdSaveConfig_Click()
         ShowSaveWindow();
 }
 
-void ConfigIOM::cmdClose_Click()
+bool ConfigIOM::unloadAsked()
 {
     // A save since the entries were edited clears ConfigChanged.
     const bool unsaved = edited_ || (unsaved_ && Session.ConfigChanged != 0);
     if (unsaved && !messages().yesNoDefaultNo(QString::fromLatin1(kUnsavedQuestion)))
-        return;
+        return false;
     DefaultForm<ConfigIOM>::unload();
-    if (ShowConfigurationScreen)
+    return true;
+}
+
+void ConfigIOM::cmdClose_Click()
+{
+    if (unloadAsked() && ShowConfigurationScreen)
         ShowConfigurationScreen();
+}
+
+void ConfigIOM::Open()
+{
+    if (DefaultForm<ConfigIOM>::loaded()) {
+        ConfigIOM& open = DefaultForm<ConfigIOM>::get();
+        if (open.GaugeID != CurrentGaugeID && !open.unloadAsked()) {
+            open.show();
+            open.raise();
+            return;
+        }
+    }
+    ConfigIOM& window = DefaultForm<ConfigIOM>::get();
+    window.show();
+    window.raise();
+    window.activateWindow();
 }
 
 void ConfigIOM::Form_TitleBarClose()

@@ -55,6 +55,10 @@ public:
     static inline std::function<void()> ShowConfigurationScreen;
     static inline std::function<void()> ShowSaveWindow;
 
+    // Shows the window for CurrentGaugeID. A window still open for another
+    // module closes first, asking as its Close does; No leaves it open.
+    static void Open();
+
     Integer GaugeID = 0;
 
     // Handlers, public for the tests that work the window.
@@ -78,6 +82,8 @@ protected:
     void Form_TitleBarClose() override;
 
 private:
+    // Close without going back: false when the user keeps the window.
+    bool unloadAsked();
     void buildControls();
     void refreshList();
     void showEntry();

@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -247,6 +248,25 @@ TEST_F(ConfigIOMWindow, FieldEditsNotStoredAreNotLostWithoutAQuestionDeleteFrees
     click(w, "cmdDeleteEntry");
     EXPECT_EQ((std::tuple{Cfg.IOEntryGaugeID[1], line(w, 1), Session.IOEntryIndex}),
               (std::tuple{0, "Switch 01  --", 0}));
+}
+
+TEST_F(ConfigIOMWindow, AnotherModuleReopensTheWindowForItAfterTheQuestionAboutEditsNotStored)
+{
+    ConfigIOM& first = open(kStandAloneIOM1);
+    type(first, "boxValueOn", "50");
+    CurrentGaugeID = kStandAloneIOM2;
+    boxes.expectYesNoDefaultNo(kUnsaved, false);
+    ConfigIOM::Open();
+    EXPECT_EQ(DefaultForm<ConfigIOM>::get().GaugeID, kStandAloneIOM1);
+    boxes.expectYesNoDefaultNo(kUnsaved, true);
+    ConfigIOM::Open();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ((std::tuple{DefaultForm<ConfigIOM>::get().GaugeID, DefaultForm<ConfigIOM>::get().isVisible(), screenShown}),
+              (std::tuple{kStandAloneIOM2, true, 0}));
+    // The same module only comes to the front.
+    ConfigIOM& second = DefaultForm<ConfigIOM>::get();
+    ConfigIOM::Open();
+    EXPECT_EQ(&DefaultForm<ConfigIOM>::get(), &second);
 }
 
 TEST_F(ConfigIOMWindow, StandAloneModuleShowsItsInputsLiveAndLightsAnyLED)
