@@ -196,6 +196,10 @@ void frmTestEC::refreshNeedleText(int needle)
 {
     if (QListWidgetItem* item = ListNeedles->item(needle))
         item->setText(settings_.needleText(needle));
+    // Every line readable whole: the list grows with its longest one.
+    const int wanted = ListNeedles->sizeHintForColumn(0) + 2 * ListNeedles->frameWidth() + fontMetrics().averageCharWidth() * 2;
+    if (wanted > ListNeedles->minimumWidth())
+        ListNeedles->setMinimumWidth(wanted);
 }
 
 void frmTestEC::showNeedle(int needle)
