@@ -26,7 +26,8 @@ constexpr int kFirstEngine = 1;
 } // namespace
 
 frmStatusEC::frmStatusEC()
-    : LinkWindow(QStringLiteral("frmStatusEC"), QStringLiteral("Engine Cluster"), kEngineClusterReplyBytes)
+    : LinkWindow(StandAloneDevice::EngineCluster, QStringLiteral("frmStatusEC"), QStringLiteral("Engine Cluster"),
+                 QStringLiteral("Frames sent per second"))
 {
     ProcessTimer_.setParent(this);
     ProcessTimer_.setObjectName(QStringLiteral("ProcessTimer"));
@@ -94,8 +95,11 @@ void frmStatusEC::ProcessTimer_Timer()
     // timer keeps firing.
     if (ticking_ || Running != 1)
         return;
-    ticking_ = true;
     const QPointer<frmStatusEC> self(this);
+    // Away, or its question open: the needles wait for the device.
+    if (!DeviceReady() || !self || Running != 1)
+        return;
+    ticking_ = true;
     SimCom& link = DefaultForm<SimCom>::get();
     for (int needle = 0; needle < kECFrameNeedles; ++needle) {
         const int port = Session.ECNeedlePort[std::size_t(needle)][kFirstEngine];
@@ -118,14 +122,18 @@ void frmStatusEC::ProcessTimer_Timer()
     const QByteArray frame = ComposeECFrame(Positions, ECFlags(ECBacklightOn, ECDisplaysOn));
     if (!gate_.due(frame, ECFrame))
         return;
-    if (MSComm1().write(frame)) {
+    // Not written (the line still busy, the device away): the next tick
+    // tries again with the newest positions.
+    if (WriteOutput(frame)) {
         ECFrame = frame;
         gate_.sent();
+        CountUnit();
     }
 }
 
 void frmStatusEC::Timer1_Timer()
 {
+    ShowRate();
     gate_.second();
 }
 
@@ -133,6 +141,11 @@ void frmStatusEC::MSComm1_OnComm()
 {
     ECReplyBuffer = MSComm1().readInput();
     ECReplyReceived = 1;
+}
+
+QString frmStatusEC::DeviceFaultText() const
+{
+    return QStringLiteral("An error has occured writing Data to Engine Cluster");
 }
 
 void frmStatusEC::stopTimers()

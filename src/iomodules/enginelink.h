@@ -40,10 +40,11 @@ public:
     // its position, and the frame of all eight out when it differs from the
     // last one sent or the one-second tick asks for it again.
     void ProcessTimer_Timer();
-    // Once a second while running: the next frame goes out even unchanged.
+    // Once a second while running: shows the frames sent per second, and
+    // the next frame goes out even unchanged.
     void Timer1_Timer();
 
-    QTimer& ProcessTimer() { return ProcessTimer_; }
+    QTimer& ProcessTimer() override { return ProcessTimer_; }
     QTimer& Timer1() { return Timer1_; }
 
     // The position of each needle as the run last worked it out; a needle
@@ -53,6 +54,9 @@ public:
 protected:
     void MSComm1_OnComm() override;
     void stopTimers() override;
+    QString DeviceFaultText() const override;
+    // The gauges go on without the cluster: only its link stops.
+    void DeviceGivenUp() override { cmdStop_Click(); }
 
 private:
     QTimer ProcessTimer_;

@@ -1,6 +1,7 @@
 #include "iomodules/iomodulelink.h"
 
 #include "bus/gaugeframes.h"
+#include "bus/runwindow.h"
 #include "bus/sendpath.h"
 #include "simlink/simcom.h"
 #include "platform/wait.h"
@@ -15,6 +16,7 @@ namespace {
 
 constexpr int kProcessIntervalMs = 30;
 constexpr int kWriterIntervalMs = 100;
+constexpr int kOneSecondMs = 1000;
 // An entry that is a switch and drives an LED counts as an LED output here.
 constexpr Integer kIOEntrySwitchAndLED = 7;
 
@@ -30,13 +32,18 @@ void sortInto(std::array<Integer, N>& table, int number, int entry)
 } // namespace
 
 IOModuleLink::IOModuleLink(int moduleNumber, const QString& name)
-    : LinkWindow(name, QStringLiteral("Stand Alone IO Mod. %1").arg(moduleNumber), kGaugeReplyBytes),
+    : LinkWindow(moduleNumber == 1 ? StandAloneDevice::IOModule1 : StandAloneDevice::IOModule2, name,
+                 QStringLiteral("Stand Alone IO Mod. %1").arg(moduleNumber), QStringLiteral("Replies per second")),
       gaugeID_(moduleNumber == 1 ? kStandAloneIOM1 : kStandAloneIOM2)
 {
     ProcessTimer_.setParent(this);
     ProcessTimer_.setObjectName(QStringLiteral("ProcessTimer"));
     ProcessTimer_.setTimerType(Qt::PreciseTimer);
     ProcessTimer_.setInterval(kProcessIntervalMs);
+    Timer1_.setParent(this);
+    Timer1_.setObjectName(QStringLiteral("Timer1"));
+    Timer1_.setInterval(kOneSecondMs);
+    connect(&Timer1_, &QTimer::timeout, this, &IOModuleLink::ShowRate);
 
     // The writer runs as long as the window is loaded: it only writes while
     // the link is halted, and a sender must never wait for a writer that a
@@ -124,6 +131,7 @@ void IOModuleLink::cmdRun_Click()
     Running = 1;
     showRunState();
     ProcessTimer_.start();
+    Timer1_.start();
 }
 
 void IOModuleLink::cmdStop_Click()
@@ -131,6 +139,7 @@ void IOModuleLink::cmdStop_Click()
     Running = 0;
     showRunState();
     ProcessTimer_.stop();
+    Timer1_.stop();
 }
 
 void IOModuleLink::MSComm1_OnComm()
@@ -142,6 +151,17 @@ void IOModuleLink::stopTimers()
 {
     ProcessTimer_.stop();
     WriteCmdTimer_.stop();
+    Timer1_.stop();
+}
+
+QString IOModuleLink::DeviceFaultText() const
+{
+    return QStringLiteral("An error has occured writing Data to I/O module %1").arg(gaugeID_ / kStandAloneIOM1);
+}
+
+void IOModuleLink::DeviceGivenUp()
+{
+    DefaultForm<frmStatus>::get().cmdExit_Click();
 }
 
 } // namespace varnet

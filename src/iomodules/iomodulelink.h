@@ -50,14 +50,20 @@ public:
     std::array<Integer, 9> AnalogueEntry{};
     std::array<Integer, 33> LEDEntry{};
 
-    QTimer& ProcessTimer() { return ProcessTimer_; }
+    QTimer& ProcessTimer() override { return ProcessTimer_; }
     QTimer& WriteCmdTimer() { return WriteCmdTimer_; }
+    // Once a second while running: the module's replies per second.
+    QTimer& Timer1() { return Timer1_; }
 
 protected:
     IOModuleLink(int moduleNumber, const QString& name);
 
     void MSComm1_OnComm() override;
     void stopTimers() override;
+    QString DeviceFaultText() const override;
+    // The module's inputs are the cockpit's switches: without them the
+    // program ends, as the run window's Exit ends it.
+    void DeviceGivenUp() override;
 
 private:
     void WriteCmdTimer_Timer();
@@ -66,6 +72,7 @@ private:
     int gaugeID_;
     QTimer ProcessTimer_;
     QTimer WriteCmdTimer_;
+    QTimer Timer1_;
 };
 
 class frmStatusIOM final : public IOModuleLink {

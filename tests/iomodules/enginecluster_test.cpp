@@ -5,7 +5,11 @@
 #include "iomodules/enginelink.h"
 #include "simenginecluster/simenginecluster.h"
 #include "simxplane/simxplane.h"
+#include "platform/wait.h"
 #include "support/fake_serial_port.h"
+#include "support/scripted_messages.h"
+
+#include <memory>
 
 #include <tuple>
 
@@ -155,9 +159,56 @@ TEST_F(ClusterRun, ANeedleWithoutAPlateOrValueKeepsItsPositionAndAFailedWriteIsS
     EXPECT_EQ(cluster().Positions[3], 400);
 
     Cfg.ECNeedlePlate[3] = 0;
-    port().close();
+    port().setWriteError("gone");
     EXPECT_TRUE(tick().isEmpty());
-    EXPECT_NE(needlesOf(ECFrame)[3], 800) << "a frame that did not go out is not the last one sent";
+    EXPECT_EQ(needlesOf(ECFrame)[3], 400) << "a frame that did not go out is not the last one sent";
+}
+
+// The cluster on a pseudo-terminal linked as COM4, pulled in the middle of
+// the run as a USB adapter goes, and plugged in again under its name.
+class ClusterPulled : public testing::GaugeBusTest {
+protected:
+    void TearDown() override
+    {
+        frmStatus::EndProgram = nullptr;
+        GaugeBusTest::TearDown();
+    }
+};
+
+TEST_F(ClusterPulled, IsAskedOnceAndAfterYesTheClusterBackUnderItsNameGetsTheNewestNeedles)
+{
+    Cfg.ComPortEC = 4;
+    Cfg.FunctionNames[51] = "N1";
+    std::tie(Cfg.FunctionIndex1[51], Cfg.FunctionMultiply[51], Cfg.FunctionDivide[51], Cfg.FunctionDataType[51]) =
+        std::tuple(1, 1, 1, DataTypeFloat);
+    Cfg.ECNeedleFunction[0] = 51;
+    Cfg.ECNeedlePlate[0] = addPlate({{0, 0}, {100, 1000}});
+    auto device = std::make_unique<SimEngineCluster>(4);
+    ASSERT_TRUE(OpenComPorts(PortFailures::Quiet));
+    frmStatusEC& cluster = DefaultForm<frmStatusEC>::get();
+    cluster.OpenPorts();
+    const auto sim = [](float value) {
+        DefaultForm<SimCom>::get().WinsockUDP_DataArrival(testing::SimXplane::dataPacket({{1, {value}}}));
+    };
+    const auto needleAt = [&](int position) {
+        return waitUntil([&] { return !device->frames().isEmpty() && device->frames().back().needles[0] == position; },
+                         2000);
+    };
+    sim(10);
+    cluster.cmdRun_Click();
+    ASSERT_TRUE(needleAt(400));
+
+    testing::ScriptedMessages boxes;
+    boxes.expectYesNo("An error has occured writing Data to Engine Cluster\r\nError: The device was disconnected\r\n"
+                      "Check Virtual/USB Com Port\r\nContinue?",
+                      true);
+    device->pull();
+    sim(20);
+    EXPECT_TRUE(waitUntil([&] { return boxes.pending() == 0; }, 300)) << "not asked within the next ticks";
+    waitMs(500);  // away: asked once, the link runs on and looks for it under its name
+    EXPECT_TRUE(cluster.Running == 1 && !cluster.MSComm1().isOpen());
+    device = std::make_unique<SimEngineCluster>(4);
+    EXPECT_TRUE(needleAt(800)) << "the cluster plugged in again did not get the newest needle";
 }
 
 } // namespace
