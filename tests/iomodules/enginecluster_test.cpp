@@ -1,7 +1,6 @@
 #include "bus/deviceports.h"
 #include "bus/gaugebus_fixture.h"
 #include "iomodules/ecframe.h"
-#include "iomodules/ecsettings.h"
 #include "iomodules/enginelink.h"
 #include "simenginecluster/simenginecluster.h"
 #include "simxplane/simxplane.h"
@@ -49,38 +48,6 @@ TEST(ECFrame, EachNeedleLandsInItsOwnBytesAndTheFlagsFollowBacklightAndDisplays)
     for (const auto& [steps, position] : {std::pair{0, 0}, {100, 400}, {1079, 4316}, {-3, 0}, {16383, 65532},
                                          {16384, 65532}, {1 << 30, 65532}})
         EXPECT_EQ(ECPosition(steps), position) << steps;
-}
-
-TEST(ECSettingsEdits, MarkTheConfigurationOnlyWhenAValueChangesAndHandTheNeedleOver)
-{
-    ConfigTables tables;
-    SessionState session;
-    LoadConstantTables(tables);
-    tables.FunctionNames[60] = "Oil";
-    tables.FunctionCategory[60] = 3;  // "Fuel"
-    ECSettings s(tables, session);
-    EXPECT_EQ((std::tuple{s.category(2), s.edited(), session.ConfigChanged}), (std::tuple{1, false, 0}));
-
-    EXPECT_FALSE(s.setFunction(2, 0));  // already none
-    EXPECT_EQ(session.ConfigChanged, 0);
-    EXPECT_TRUE(s.setFunction(2, 60));
-    EXPECT_EQ((std::tuple{tables.ECNeedleFunction[2], s.category(2), s.edited(), session.ConfigChanged}),
-              (std::tuple{60, 3, true, 1}));
-    session.ConfigChanged = 0;  // saved
-    EXPECT_FALSE(s.setFunction(2, 60));
-    EXPECT_FALSE(s.setFunction(4, -1) || s.setFunction(4, 301));  // no such function: none, as before
-    EXPECT_EQ(session.ConfigChanged, 0);
-    EXPECT_TRUE(s.setPlate(2, 4) && s.setDisplay(2, true) && s.setClusterType(kECDualEngine));
-    EXPECT_EQ((std::tuple{tables.ECNeedlePlate[2], tables.ECNeedleDisplay[2], tables.ECNeedleDisplay[9], session.ConfigChanged}),
-              (std::tuple{4, 1, 2, 1}));
-    EXPECT_TRUE(s.setClusterType(7));  // anything but dual is single
-    EXPECT_EQ(tables.ECNeedleDisplay[9], 1);
-
-    EXPECT_EQ(s.calibration(2, "", "004.  Oil psi"), std::nullopt);
-    EXPECT_EQ(s.calibration(2, "060.  Oil", "004.  Oil psi"),
-              (ECCalibration{.needleNr = 3, .categoryName = "Engines", .functionName = "060.  Oil", .functionNr = 60,
-                             .seqNr = 1, .plateNr = 4}));
-    EXPECT_EQ(s.calibration(7, "060.  Oil", "")->plateNr, -1) << "no plate: none selected there";
 }
 
 // The cluster on COM4 (a fake port), one needle on function 51 with a plate
