@@ -8,6 +8,7 @@
 #include "config/configfile.h"
 #include "iomodules/configiom.h"
 #include "iomodules/iomodulelink.h"
+#include "iomodules/iomwindow.h"
 #include "platform/wait.h"
 #include "support/fake_serial_port.h"
 #include "support/scripted_messages.h"
@@ -28,19 +29,16 @@
 namespace varnet {
 namespace {
 
+using testing::click;
+using testing::clickLine;
+using testing::control;
 using testing::hexBytes;
+using testing::line;
+using testing::type;
 
 constexpr const char* kUnsaved = "Updates are not saved yet; Continue?";
 constexpr int kCockpit = 6;
 constexpr int kEngines = 1;
-
-template <typename T>
-T* control(QWidget& w, const char* name)
-{
-    T* c = w.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-}
 
 // The I/O entry columns that the file stores, rows 0..count-1.
 auto storedEntries(const ConfigTables& t)
@@ -89,24 +87,6 @@ protected:
         return w;
     }
 
-    static void clickLine(ConfigIOM& w, int row)
-    {
-        auto* list = control<QListWidget>(w, "ListEntries");
-        list->scrollToItem(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-    }
-
-    static void type(ConfigIOM& w, const char* box, const QString& text)
-    {
-        auto* edit = control<QLineEdit>(w, box);
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, text);
-    }
-
-    static void click(ConfigIOM& w, const char* name) { control<QAbstractButton>(w, name)->click(); }
-
     static QStringList comboItems(ConfigIOM& w, const char* name)
     {
         QStringList items;
@@ -115,8 +95,6 @@ protected:
             items << combo->itemText(i);
         return items;
     }
-
-    static QString line(ConfigIOM& w, int row) { return control<QListWidget>(w, "ListEntries")->item(row)->text(); }
 
     int screenShown = 0;
     testing::FakeSerialPorts fakes;
@@ -189,15 +167,8 @@ TEST_F(ConfigIOMWindow, EntriesTypedAndClickedAreSavedLoadedAgainAndShownAsTheyW
             lines << line(w, row);
         return lines;
     }();
-    Session.ProgramTitle = kProgramTitle;
-    Session.ConfigFileName = "iom.cfg";
-    Cfg.ConfigHeader = "Program Name: " + std::string(kProgramTitle) +
-                       " , Version: 1.0       ,Connected Sim: X-Plane, FSUIPC version: N/A ,Date/Time saved: now\r\n";
-    ASSERT_TRUE(WriteConfigFile());
     const auto saved = storedEntries(Cfg);
-    Cfg = ConfigTables{};
-    ReadConfigFile();
-    ASSERT_EQ(Session.ConfigError, 0);
+    ASSERT_TRUE(testing::saveAndLoadAgain("iom.cfg"));
     EXPECT_EQ(storedEntries(Cfg), saved);
     LoadConstantTables(Cfg);
 
