@@ -467,19 +467,9 @@ void ConfigIOM::showEntry()
 
 void ConfigIOM::showFunctions(int function)
 {
-    // Which functions an entry of each kind can drive, by their signal type;
-    // the entry's own function is offered whatever its type.
+    // The entry's own function is offered whatever its signal type.
     const int kind = kind_;
-    const auto offered = [kind](int signal) {
-        switch (kind) {
-        case IOEntrySwitch:
-            return signal == kSignalInputSwitch || signal == kSignalSwitchAndLED || signal == kSignalMacro;
-        case IOEntryAnalogue:
-            return signal == kSignalInputAnalogue;
-        default:
-            return signal == kSignalOutputLED || signal == kSignalSwitchAndLED || signal == kSignalMacro;
-        }
-    };
+    const auto offered = [kind](int signal) { return IOEntryOffersSignal(kind, signal); };
     const int category = ComboClass->currentIndex();
     const ListItems items = FunctionItems(Cfg, category, offered);
     ListItems shown = items;

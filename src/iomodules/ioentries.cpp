@@ -1,5 +1,6 @@
 #include "iomodules/ioentries.h"
 
+#include "config/choicelists.h"
 #include "config/numinput.h"
 #include "config/numtext.h"
 #include "simlink/keystrokes.h"
@@ -203,6 +204,23 @@ int IOEntryNumbers(int kind)
         return kModuleLEDCount;
     default:
         return 0;
+    }
+}
+
+bool IOEntryOffersSignal(int kind, int signal)
+{
+    constexpr int kSignalDedicatedGauge = 5;
+    switch (kind) {
+    case IOEntrySwitch:
+        return signal == kSignalInputSwitch || signal == kSignalSwitchAndLED || signal == kSignalMacro ||
+               signal == kSignalDedicatedGauge;
+    case IOEntryAnalogue:
+        return signal == kSignalInputAnalogue || signal == kSignalDedicatedGauge;
+    case IOEntryLED:
+        return signal == kSignalOutputLED || signal == kSignalSwitchAndLED || signal == kSignalMacro ||
+               signal == kSignalGauge || signal == kSignalDedicatedGauge;
+    default:
+        return false;
     }
 }
 

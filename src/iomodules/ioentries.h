@@ -53,6 +53,14 @@ inline constexpr const char* kOneEntryRule = "An input or output has one entry: 
 // How many inputs or outputs of a kind a module has (48, 8, 32).
 int IOEntryNumbers(int kind);
 
+// Whether an entry of `kind` offers the functions of signal type `signal`:
+// a switch those that take a value from the cockpit ("Input Switch",
+// "Switch and LED", "Macro") and the run's own values ("Dedicated Gauge"),
+// an analogue input "Input Analogue" and the run's own values, an LED every
+// function with a value to show ("Output LED", "Switch and LED", "Macro",
+// "Gauge", "Dedicated Gauge"). No kind offers "--".
+bool IOEntryOffersSignal(int kind, int signal);
+
 // The module's entry for input or output `number` of `kind`; 0 when none.
 int FindIOEntry(const ConfigTables& tables, int gaugeID, int kind, int number);
 

@@ -130,7 +130,7 @@ TEST_F(ConfigIOMWindow, EntriesTypedAndClickedAreSavedLoadedAgainAndShownAsTheyW
     control<QComboBox>(w, "ComboKind")->setCurrentIndex(2);
     clickLine(w, 17);
     control<QComboBox>(w, "ComboClass")->setCurrentIndex(kCockpit);
-    EXPECT_EQ(comboItems(w, "ComboFunction"), QStringList{"053.  Gear light"});
+    EXPECT_EQ(comboItems(w, "ComboFunction"), (QStringList{"053.  Gear light", "054.  Gear needle"}));
     control<QComboBox>(w, "ComboFunction")->setCurrentIndex(0);
     click(w, "CheckAboveCrossover");
     click(w, "CheckAtMaximum");
