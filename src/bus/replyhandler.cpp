@@ -1,6 +1,7 @@
 #include "bus/replyhandler.h"
 
 #include "bus/gaugeframes.h"
+#include "bus/ioentryrules.h"
 #include "bus/runpreparation.h"
 #include "bus/runstate.h"
 #include "bus/sendpath.h"
@@ -10,6 +11,7 @@
 #include "simlink/instruments.h"
 #include "simlink/simcom.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -22,7 +24,6 @@ namespace varnet {
 namespace {
 
 // The status command a bus I/O module answers in its turn (with value 0).
-constexpr int kModuleStatusCommand = 6;
 // The run window's air-pressure port: what the loop reads as SimAirPressureHg.
 constexpr int kAirPressurePort = 1;
 
@@ -116,6 +117,7 @@ public:
     // The letters a reply of its kind carries in bytes 9 and 6.
     bool marked(char b9, char b6) const { return (*this)(9) == quint8(b9) && (*this)(6) == quint8(b6); }
     QByteArray bytes(int first, int count) const { return bytes_.mid(first - 1, count); }
+    const QByteArray& all() const { return bytes_; }
 
     int gaugeID() const { return (*this)(2); }
     int type() const { return (*this)(3); }
@@ -135,7 +137,7 @@ int ExpectedReplyGaugeID(const QByteArray& output, const QByteArray& pollRequest
     const RunState& r = RunData;
     for (int k = 0; r.ValidModule(k); ++k) {
         const int id = r.IOMGaugeID[std::size_t(k)];
-        const std::optional<QByteArray> status = GaugeBusFrame(id, kModuleStatusCommand, 0);
+        const std::optional<QByteArray> status = GaugeBusFrame(id, kIOModuleStatusCommand, 0);
         // A frame holds 0x00 only at its start, so a match is that frame.
         const qsizetype at = status ? output.lastIndexOf(*status) : -1;
         if (at > last) {
@@ -250,16 +252,9 @@ void GaugeReplyHandler::storeModuleInputs(const Reply& b)
         const std::size_t m = std::size_t(k);
         if (r.IOMGaugeID[m] != b.gaugeID())
             continue;
-        r.IOMSwitchState[m] = b.bytes(6, kModuleSwitchBytes);
-        // Twelve bits a channel: the high nibbles two to a byte, then the
-        // low bytes.
-        auto& channels = r.IOMAnalogueValue[m];
-        for (int j = 0; j < 4; ++j) {
-            channels[std::size_t(2 * j)] = (b(13 + j) >> 4) * 256;
-            channels[std::size_t(2 * j + 1)] = (b(13 + j) & 0x0F) * 256;
-        }
-        for (int ch = 0; ch < 8; ++ch)
-            channels[std::size_t(ch)] += b(17 + ch);
+        IOModuleInputs inputs = DecodeIOModuleInputs(b.all());
+        r.IOMSwitchState[m] = std::move(inputs.switches);
+        std::copy(inputs.channels.begin(), inputs.channels.end(), r.IOMAnalogueValue[m].begin());
     }
 }
 
