@@ -1,9 +1,14 @@
 #include "iomodules/iomodulelink.h"
 
 #include "bus/gaugeframes.h"
+#include "bus/runwindow.h"
 #include "bus/sendpath.h"
-#include "simlink/simcom.h"
+#include "platform/messages.h"
 #include "platform/wait.h"
+#include "simlink/keystrokes.h"
+#include "simlink/simcom.h"
+
+#include <QCoreApplication>
 
 #include <QPointer>
 
@@ -31,12 +36,14 @@ void sortInto(std::array<Integer, N>& table, int number, int entry)
 
 IOModuleLink::IOModuleLink(int moduleNumber, const QString& name)
     : LinkWindow(name, QStringLiteral("Stand Alone IO Mod. %1").arg(moduleNumber), kGaugeReplyBytes),
-      gaugeID_(moduleNumber == 1 ? kStandAloneIOM1 : kStandAloneIOM2)
+      gaugeID_(moduleNumber == 1 ? kStandAloneIOM1 : kStandAloneIOM2),
+      moduleNumber_(moduleNumber)
 {
     ProcessTimer_.setParent(this);
     ProcessTimer_.setObjectName(QStringLiteral("ProcessTimer"));
     ProcessTimer_.setTimerType(Qt::PreciseTimer);
     ProcessTimer_.setInterval(kProcessIntervalMs);
+    connect(&ProcessTimer_, &QTimer::timeout, this, &IOModuleLink::ProcessTimer_Timer);
 
     // The writer runs as long as the window is loaded: it only writes while
     // the link is halted, and a sender must never wait for a writer that a
@@ -84,6 +91,7 @@ void IOModuleLink::OpenPorts()
     SwitchEntry.fill(0);
     AnalogueEntry.fill(0);
     LEDEntry.fill(0);
+    run_.Reset();
     const int rows = std::min<int>(Cfg.IOEntryCount, int(Cfg.IOEntryGaugeID.size()));
     for (int e = 1; e < rows; ++e) {
         if (Cfg.IOEntryGaugeID[e] != gaugeID_)
@@ -123,6 +131,7 @@ void IOModuleLink::cmdRun_Click()
         writePendingCommand();
     Running = 1;
     showRunState();
+    run_.RunStarted();
     ProcessTimer_.start();
 }
 
@@ -136,6 +145,64 @@ void IOModuleLink::cmdStop_Click()
 void IOModuleLink::MSComm1_OnComm()
 {
     ReplyBuffer = MSComm1().readInput();
+    // A unit that is not one reply started inside another: what follows is
+    // dropped, so that the next reply finds the receive unit in step again.
+    if (!IsWellFramedReply(ReplyBuffer)) {
+        MSComm1().discardInput();
+        return;
+    }
+    if (Running == 1)
+        run_.TakeReply(ReplyBuffer);
+}
+
+void IOModuleLink::ProcessTimer_Timer()
+{
+    // A box of an earlier tick is still open.
+    if (inTick_ || Running != 1)
+        return;
+    const QPointer<IOModuleLink> self(this);
+    inTick_ = true;
+    const IOModuleRun::Services services{
+        DefaultForm<SimCom>::get(),
+        // Keys go to the window that has the focus, which is the simulator
+        // only while the run window is minimized; otherwise they are dropped.
+        [](int keyCode) {
+            if (RunWindowMinimized && RunWindowMinimized())
+                SendKeystroke(keyCode, true);
+        },
+        [this](const QString& where, const QString& error) { return fault(where, error); },
+        [self] { return !self || self->Running != 1; },
+    };
+    const bool done = run_.Process(services);
+    if (!self)
+        return;
+    inTick_ = false;
+    if (!done || Running != 1)
+        return;
+    // The line carries a tick's frames in a few milliseconds: anything still
+    // held means it is stalled, and the words wait to go out newest.
+    if (MSComm1().bytesHeld() > 0)
+        return;
+    MSComm1().write(run_.TakeOutput());
+}
+
+bool IOModuleLink::fault(const QString& where, const QString& error)
+{
+    const QPointer<IOModuleLink> self(this);
+    const bool goOn = messages().yesNo(QStringLiteral("An error has occured processing Stand Alone IO Mod. %1, %2\r\n"
+                                                      "Error: %3\r\nContinue?")
+                                           .arg(moduleNumber_)
+                                           .arg(where, error));
+    if (goOn)
+        return self && Running == 1;
+    // No ends the program the way the run window's Exit does.
+    if (DefaultForm<frmStatus>::loaded())
+        DefaultForm<frmStatus>::get().cmdExit_Click();
+    else if (frmStatus::EndProgram)
+        frmStatus::EndProgram();
+    else
+        QCoreApplication::quit();
+    return false;
 }
 
 void IOModuleLink::stopTimers()
