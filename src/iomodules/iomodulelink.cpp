@@ -9,7 +9,6 @@
 #include "simlink/simcom.h"
 
 #include <QCoreApplication>
-
 #include <QPointer>
 
 #include <algorithm>
@@ -137,6 +136,9 @@ void IOModuleLink::cmdRun_Click()
 
 void IOModuleLink::cmdStop_Click()
 {
+    // Halted, the replies come as they arrive (the I/O-module window reads
+    // them from ReplyBuffer).
+    MSComm1().holdInput(false);
     Running = 0;
     showRunState();
     ProcessTimer_.stop();
@@ -161,6 +163,12 @@ void IOModuleLink::ProcessTimer_Timer()
     if (inTick_ || Running != 1)
         return;
     const QPointer<IOModuleLink> self(this);
+    // The module's reply waits in the port until the tick takes it: one
+    // wake-up a tick, not one more for each reply.
+    MSComm1().holdInput(true);
+    MSComm1().takeWaiting();
+    if (!self || Running != 1)
+        return;
     inTick_ = true;
     const IOModuleRun::Services services{
         DefaultForm<SimCom>::get(),

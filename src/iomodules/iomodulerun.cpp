@@ -39,12 +39,14 @@ void IOModuleRun::Reset()
     channelsLast_.fill(kIOChannelBeforeFirstReply);
     words_.fill(0);
     wordsPending_.fill(false);
+    outputVersions_.fill(0);
     newReply_ = false;
 }
 
 void IOModuleRun::RunStarted()
 {
     wordsPending_.fill(true);
+    outputVersions_.fill(0);
 }
 
 bool IOModuleRun::TakeReply(const QByteArray& reply)
@@ -130,6 +132,9 @@ bool IOModuleRun::processOutputs(const Services& s)
         const int e = outputEntries_[std::size_t(output)];
         if (!ValidIOEntry(e))
             continue;
+        const std::uint64_t version = s.link.PortVersion(IOEntrySimPort(e));
+        if (version != 0 && version == outputVersions_[std::size_t(output)])
+            continue;
         std::optional<Single> v;
         bool goOn = true;
         try {
@@ -142,6 +147,7 @@ bool IOModuleRun::processOutputs(const Services& s)
         // A value that cannot be read leaves the LED as it is.
         if (!v || !ValidIOEntry(e))
             continue;
+        outputVersions_[std::size_t(output)] = version;
         const std::size_t word = IOOutputInWord2(output) ? 1 : 0;
         if (SetIOOutputBit(words_[word], output, IOLampLit(e, *v)))
             wordsPending_[word] = true;

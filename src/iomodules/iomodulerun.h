@@ -16,6 +16,7 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 
 namespace varnet {
@@ -79,6 +80,9 @@ private:
     std::array<int, 8> channelsLast_{};
     std::array<Long, 2> words_{};
     std::array<bool, 2> wordsPending_{};
+    // Per output, the version of its sim port when it was last worked out
+    // (0: not since the run started): an unchanged port lights the same.
+    std::array<std::uint64_t, 32> outputVersions_{};
     bool newReply_ = false;
 };
 
