@@ -7,7 +7,9 @@
 #include "bus/deviceports.h"
 #include "bus/runwindow.h"
 #include "gauges/registration.h"
+#include "app/windowlinks.h"
 #include "iomodules/links.h"
+#include "iomodules/testec.h"
 #include "simlink/functiontest.h"
 #include "simlink/udptest.h"
 #include "yokes/yokewindows.h"
@@ -38,6 +40,7 @@ void InstallShell()
         const frmStatus& run = DefaultForm<frmStatus>::get();
         return run.RunPrepared == 1 || run.Running == 1;
     };
+    frmTestEC::OpenPlateWindow = OpenEngineClusterPlateWindow;
     FrmConfigureYokes::ShowUDPTestWindow = &frmTestXplaneInterface::ShowWindow;
     frmStatusYoke::ExitProgram = [] {
         // The UDP link stays as it is: the yokes' exit does not stop the

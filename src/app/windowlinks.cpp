@@ -4,6 +4,8 @@
 #include "app/startwindow.h"
 #include "bus/deviceports.h"
 #include "bus/gaugetestwindow.h"
+#include "gauges/platewindow.h"
+#include "iomodules/ecsettings.h"
 #include "simlink/udptest.h"
 
 namespace varnet {
@@ -28,6 +30,17 @@ void ShowUDPTestWindow()
 void ShowStartWindow()
 {
     DefaultForm<frmMain>::get().show();
+}
+
+void OpenEngineClusterPlateWindow(const ECCalibration& needle)
+{
+    CalNeedleNr = Integer(needle.needleNr);
+    CalCategoryName = needle.categoryName;
+    CalFunctionName = needle.functionName;
+    CalFunctionNr = Integer(needle.functionNr);
+    CalSeqNr = Integer(needle.seqNr);
+    CalPlateNr = Integer(needle.plateNr);
+    OpenPlateWindow();
 }
 
 } // namespace varnet

@@ -6,6 +6,8 @@
 
 namespace varnet {
 
+struct ECCalibration;
+
 // The function-table editor GetOffsetlist.
 void ShowFunctionEditor();
 // The gauge test window frmTestGauges.
@@ -15,5 +17,8 @@ void ShowUDPTestWindow();
 // The start window frmMain, where the configuration screen returns to when
 // it was opened from there.
 void ShowStartWindow();
+// The plate calibration window frmCalibrate for a needle of the stand-alone
+// engine cluster, as its settings window hands it over.
+void OpenEngineClusterPlateWindow(const ECCalibration& needle);
 
 } // namespace varnet

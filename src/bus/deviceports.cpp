@@ -22,19 +22,6 @@ constexpr int kFreshBufferBytes = 40;
 constexpr StandAloneDevice kLinkOrder[] = {StandAloneDevice::EngineCluster, StandAloneDevice::IOModule1,
                                            StandAloneDevice::IOModule2};
 
-int portNumberOf(StandAloneDevice device)
-{
-    switch (device) {
-    case StandAloneDevice::EngineCluster:
-        return Cfg.ComPortEC;
-    case StandAloneDevice::IOModule1:
-        return Cfg.ComPortIOM;
-    case StandAloneDevice::IOModule2:
-        return Cfg.ComPortIOM2;
-    }
-    return 0;
-}
-
 // The steps every device port goes through; true when the port is open at
 // the end. A failure shows one box however many steps fail: they fail for
 // the same reason. The box may run events, and the window holding the port
@@ -79,8 +66,8 @@ bool openGaugeBusPort(PortFailures failures)
 bool openLinkPort(StandAloneDevice device, PortFailures failures)
 {
     const bool cluster = device == StandAloneDevice::EngineCluster;
-    const bool opened = reopen(standAloneLinks().MSComm1(device), portNumberOf(device),
-                               cluster ? kEngineClusterReplyBytes : kGaugeReplyBytes, failures, [cluster] {
+    const bool opened = reopen(standAloneLinks().MSComm1(device), DevicePortNumber(device), DeviceUnitBytes(device),
+                               failures, [cluster] {
                                    if (cluster)
                                        ECFrame = QByteArray(kECFrameBytes, ' ');
                                });
@@ -92,6 +79,24 @@ bool openLinkPort(StandAloneDevice device, PortFailures failures)
 }
 
 } // namespace
+
+int DevicePortNumber(StandAloneDevice device)
+{
+    switch (device) {
+    case StandAloneDevice::EngineCluster:
+        return Cfg.ComPortEC;
+    case StandAloneDevice::IOModule1:
+        return Cfg.ComPortIOM;
+    case StandAloneDevice::IOModule2:
+        return Cfg.ComPortIOM2;
+    }
+    return 0;
+}
+
+int DeviceUnitBytes(StandAloneDevice device)
+{
+    return device == StandAloneDevice::EngineCluster ? kEngineClusterReplyBytes : kGaugeReplyBytes;
+}
 
 void ConfigureDevicePort(SerialPort& port, int number, int unitBytes)
 {
@@ -115,7 +120,7 @@ bool OpenComPorts(PortFailures failures)
     if (Cfg.ComPortGauges > 0)
         allOpened = openGaugeBusPort(failures);
     for (StandAloneDevice device : kLinkOrder) {
-        if (portNumberOf(device) > 0 && !openLinkPort(device, failures))
+        if (DevicePortNumber(device) > 0 && !openLinkPort(device, failures))
             allOpened = false;
     }
     return allOpened;

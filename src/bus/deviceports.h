@@ -4,6 +4,8 @@
 // window's MSComm1) and the MSComm1 of the engine-cluster and I/O-module
 // link windows. The port numbers come from the configuration; 0 = not used.
 
+#include "bus/standalonelinks.h"
+
 #include <QString>
 
 namespace varnet {
@@ -14,6 +16,11 @@ class SerialPort;
 // per read) of a device port; the line settings, 38400,N,8,2, are the same
 // for every port. Takes effect at the next open.
 void ConfigureDevicePort(SerialPort& port, int number, int unitBytes);
+
+// The configured COM number of a stand-alone device (0 = not used), and the
+// unit in which it answers: the bytes of one receive event and one read.
+int DevicePortNumber(StandAloneDevice device);
+int DeviceUnitBytes(StandAloneDevice device);
 
 // The box shown for a device port that cannot be opened. It names the
 // device that COM number stands for on this machine, since that mapping is

@@ -46,11 +46,6 @@ constexpr double kMillibarPerInchHg = 33.86;
 // number can be read, and every new text costs a layout and a repaint. The
 // gauges still follow every tick.
 constexpr int kBoxRefreshMs = 250;
-// Output that the driver holds longer than the line needs for it, and this
-// much more, means the device no longer takes it (USB adapters pass the
-// bytes on in blocks a few milliseconds apart).
-constexpr int kStallSlackMs = 100;
-constexpr const char* kOutputStalled = "The device stopped taking data";
 
 const QString kRunningStyle = QStringLiteral("background-color: rgb(255, 0, 0);");
 const QString kHaltedStyle = QStringLiteral("background-color: rgb(0, 192, 0);");
@@ -156,7 +151,6 @@ frmStatus::frmStatus() : MSComm1_(createSerialPort())
         if (!MSComm1_->isOpen())
             gaugeBusLost(description);
     });
-    busClock_.start();
 
     buildControls();
 
@@ -611,9 +605,7 @@ void frmStatus::showEvent(QShowEvent* event)
 
 void frmStatus::StartRunOutput()
 {
-    busLost_ = false;
-    busFaultReported_ = false;
-    lastProgressMs_ = busClock_.elapsed();
+    bus_.Reset();
     WriteCmdDuringConfig_.stop();
     if (GaugeSendPending == 1)
         writeSingleFrame();
@@ -641,9 +633,9 @@ void frmStatus::FlushGaugeOutput()
     // No more than the line carries until the next tick; the port's and the
     // driver's queues count against it, so nothing piles up in them.
     const int held = MSComm1_->bytesHeld();
-    if (outputStalled(held)) {
+    if (bus_.OutputStalled(held, ProcessTimer_.interval())) {
         gaugeBusLost(QString::fromLatin1(kOutputStalled));
-        reportBusFault(busLostReason_);
+        reportBusFault(bus_.Reason());
         return;
     }
     GaugeSendBuffer = line.Next(LineBytesPer(ProcessTimer_.interval()) - held);
@@ -652,66 +644,41 @@ void frmStatus::FlushGaugeOutput()
     if (MSComm1_->write(GaugeSendBuffer)) {
         // Only now are the values on their way; until then they wait.
         line.Handed();
-        lastOutput_ = GaugeSendBuffer;
-        heldBefore_ = held + int(GaugeSendBuffer.size());
-        busFaultReported_ = false;
+        bus_.Written(GaugeSendBuffer, held + int(GaugeSendBuffer.size()));
     } else {
         gaugeBusLost(MSComm1_->errorString());
-        reportBusFault(busLostReason_);
+        reportBusFault(bus_.Reason());
     }
-}
-
-bool frmStatus::outputStalled(int held)
-{
-    // The line takes the bytes one after the other: while it does, what is
-    // held falls between two looks.
-    const qint64 now = busClock_.elapsed();
-    if (held == 0 || held < heldBefore_)
-        lastProgressMs_ = now;
-    heldBefore_ = held;
-    const qint64 drainMs = qint64(std::ceil(held * 1000.0 / kGaugeBusBytesPerSecond));
-    return held > 0 && now - lastProgressMs_ > drainMs + 2 * ProcessTimer_.interval() + kStallSlackMs;
 }
 
 void frmStatus::gaugeBusLost(const QString& description)
 {
-    // The port is closed, so that the device is opened again by its COM
-    // name; what it still held would never go out, and the close would wait
-    // for it.
-    MSComm1_->discardOutput();
-    MSComm1_->close();
-    if (!busLost_)
-        busLostReason_ = description;
-    busLost_ = true;
+    bus_.Lost(*MSComm1_, description);
 }
 
 bool frmStatus::gaugeBusBack()
 {
-    if (!busLost_)
+    if (!bus_.IsLost())
         return true;
     // The loss is told at once, also when the device is back by now.
-    if (!busFaultReported_) {
+    if (!bus_.Reported()) {
         const QPointer<frmStatus> self(this);
-        reportBusFault(busLostReason_);
+        reportBusFault(bus_.Reason());
         if (!self || Running != 1)
             return false;
     }
     if (!gaugeBusPortReady())
         return false;
-    busLost_ = false;
-    // The output written as the device went away may not have reached it.
-    if (!lastOutput_.isEmpty())
-        MSComm1_->write(lastOutput_);
-    return true;
+    bus_.Back(*MSComm1_);
+    return !bus_.IsLost();
 }
 
 void frmStatus::reportBusFault(const QString& description)
 {
     // One box per outage, not one per tick: the ticks after "Yes" go on
     // quietly until a write gets through again.
-    if (busFaultReported_)
+    if (!bus_.ReportDue())
         return;
-    busFaultReported_ = true;
     const bool goOn = messages().yesNo(
         QStringLiteral("Error 13: An error has occured writing Data to Gauges\r\nError: %1\r\n"
                        "Check Virtual/USB Com Port\r\nContinue?")
@@ -739,32 +706,22 @@ void frmStatus::writeSingleFrame()
     GaugeSendPending = 0;
     if (gaugeBusPortReady()) {
         if (MSComm1_->write(frame)) {
-            busLost_ = false;
-            busFaultReported_ = false;
+            bus_.Reached();
             return;
         }
         gaugeBusLost(MSComm1_->errorString());
     }
     // A device that went away says so once, and then not until it has been
     // back: the dialogs' polls and the bus search go on meanwhile, quietly.
-    if (busLost_ && !busFaultReported_) {
-        busFaultReported_ = true;
-        messages().ok(ComPortErrorText(Cfg.ComPortGauges, busLostReason_));
-    }
+    if (bus_.IsLost() && bus_.ReportDue())
+        messages().ok(ComPortErrorText(Cfg.ComPortGauges, bus_.Reason()));
 }
 
 bool frmStatus::gaugeBusPortReady()
 {
     // Only the configured gauge-bus port: a port that was opened on another
     // number (a COM probe) is never written.
-    const int number = Cfg.ComPortGauges;
-    if (number < 1)
-        return false;
-    if (MSComm1_->isOpen() && MSComm1_->portNumber() == number)
-        return true;
-    MSComm1_->close();
-    ConfigureDevicePort(*MSComm1_, number, kGaugeReplyBytes);
-    return MSComm1_->open();
+    return DeviceLoss::PortReady(*MSComm1_, Cfg.ComPortGauges, kGaugeReplyBytes);
 }
 
 } // namespace varnet

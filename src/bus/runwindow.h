@@ -17,6 +17,7 @@
 // FlushGaugeOutput writes, once a tick, what the line carries until the next
 // tick.
 
+#include "bus/deviceloss.h"
 #include "bus/processloop.h"
 #include "bus/replyhandler.h"
 #include "config/tables.h"
@@ -25,7 +26,6 @@
 #include "platform/wait.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QTimer>
 
 #include <functional>
@@ -212,9 +212,6 @@ private:
     // opened again by its COM name, and the loss is told once, by the next
     // tick during a run, by the next single frame otherwise.
     void gaugeBusLost(const QString& description);
-    // Whether what the driver holds has stayed longer than the line needs
-    // to carry it.
-    bool outputStalled(int held);
     void writeSingleFrame();
     // false while the gauge-bus device lost during the run is still away;
     // its port is opened again, quietly, at every call.
@@ -229,14 +226,8 @@ private:
     BusyFlag processing_;
     BusyFlag configWriting_;
     GaugeReplyHandler replies_{Running, loop_.PollRequest};
-    // The gauge-bus device went away (its port was closed).
-    bool busLost_ = false;
-    QString busLostReason_;
-    bool busFaultReported_ = false;
-    QByteArray lastOutput_;  // the last output written
-    QElapsedTimer busClock_;
-    int heldBefore_ = 0;        // held after the last write
-    qint64 lastProgressMs_ = 0; // when the line was last seen taking bytes
+    // Whether the gauge-bus device went away, and what was told of it.
+    DeviceLoss bus_;
     // The boxes missed values while out of sight or between refreshes.
     bool boxesBehind_ = false;
     bool boxesThisTick_ = false;

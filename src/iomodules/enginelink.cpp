@@ -2,10 +2,13 @@
 
 #include "bus/gaugeframes.h"
 #include "bus/standalonelinks.h"
+#include "iomodules/ecframe.h"
 #include "platform/messages.h"
 #include "simlink/simcom.h"
 
-#include <array>
+#include <QPointer>
+
+#include <optional>
 
 namespace varnet {
 
@@ -17,18 +20,14 @@ constexpr int kOneSecondMs = 1000;
 constexpr int kClusterTypeElement = 9;
 constexpr int kDualEngine = 2;
 
-// Single-needle frame: the 0-based offset of each needle's high byte, the
-// flags byte and its bits, the end mark.
-constexpr std::array<int, 8> kNeedleOffsets = {1, 3, 5, 21, 7, 11, 13, 15};
-constexpr int kFlagsOffset = 37;
-constexpr char kBacklightBit = 0x01;
-constexpr char kDisplaysOffBit = 0x02;
-constexpr char kEndMark = char(0xAA);
+// The run reads each needle's value for the first engine.
+constexpr int kFirstEngine = 1;
 
 } // namespace
 
 frmStatusEC::frmStatusEC()
-    : LinkWindow(QStringLiteral("frmStatusEC"), QStringLiteral("Engine Cluster"), kEngineClusterReplyBytes)
+    : LinkWindow(StandAloneDevice::EngineCluster, QStringLiteral("frmStatusEC"), QStringLiteral("Engine Cluster"),
+                 QStringLiteral("Frames sent per second"))
 {
     ProcessTimer_.setParent(this);
     ProcessTimer_.setObjectName(QStringLiteral("ProcessTimer"));
@@ -37,6 +36,8 @@ frmStatusEC::frmStatusEC()
     Timer1_.setParent(this);
     Timer1_.setObjectName(QStringLiteral("Timer1"));
     Timer1_.setInterval(kOneSecondMs);
+    connect(&ProcessTimer_, &QTimer::timeout, this, &frmStatusEC::ProcessTimer_Timer);
+    connect(&Timer1_, &QTimer::timeout, this, &frmStatusEC::Timer1_Timer);
 }
 
 void frmStatusEC::OpenPorts()
@@ -80,24 +81,71 @@ void frmStatusEC::cmdStop_Click()
 
 void frmStatusEC::MoveSingleNeedle(int Needle, int Position)
 {
-    if (Needle < 0 || Needle >= int(kNeedleOffsets.size()) || Position < 0 || Position > 0xFFFF)
+    if (Needle < 0 || Needle >= kECFrameNeedles || Position < 0 || Position > kECLargestPosition)
         return;
-    QByteArray frame(kECFrameBytes, '\0');
-    frame[0] = 'F';
-    const int at = kNeedleOffsets[std::size_t(Needle)];
-    frame[at] = char(Position >> 8);
-    frame[at + 1] = char(Position & 0xFF);
-    frame[kFlagsOffset] = char((ECBacklightOn == 1 ? kBacklightBit : 0) | (ECDisplaysOn == 0 ? kDisplaysOffBit : 0));
-    frame[kFlagsOffset + 1] = kEndMark;
-    frame[kFlagsOffset + 2] = kEndMark;
-    if (!MSComm1().write(frame))
+    ECPositions positions{};
+    positions[std::size_t(Needle)] = Position;
+    if (!MSComm1().write(ComposeECFrame(positions, ECFlags(ECBacklightOn, ECDisplaysOn))))
         messages().ok(QStringLiteral("Comm Port for Engine Cluster not found"));
+}
+
+void frmStatusEC::ProcessTimer_Timer()
+{
+    // A fault box of a port read runs a nested event loop in which this
+    // timer keeps firing.
+    if (ticking_ || Running != 1)
+        return;
+    const QPointer<frmStatusEC> self(this);
+    // Away, or its question open: the needles wait for the device.
+    if (!DeviceReady() || !self || Running != 1)
+        return;
+    ticking_ = true;
+    SimCom& link = DefaultForm<SimCom>::get();
+    for (int needle = 0; needle < kECFrameNeedles; ++needle) {
+        const int port = Session.ECNeedlePort[std::size_t(needle)][kFirstEngine];
+        if (port == kNoSimPort)
+            continue;
+        const std::optional<Single> value = link.GetPort(port);
+        if (!self)
+            return;
+        if (Running != 1)
+            break;
+        // A needle without a value stays where it was.
+        if (!value)
+            continue;
+        if (const std::optional<int> steps = ECNeedleSteps(needle, *value))
+            Positions[std::size_t(needle)] = ECPosition(*steps);
+    }
+    ticking_ = false;
+    if (Running != 1)
+        return;
+    const QByteArray frame = ComposeECFrame(Positions, ECFlags(ECBacklightOn, ECDisplaysOn));
+    if (!gate_.due(frame, ECFrame))
+        return;
+    // Not written (the line still busy, the device away): the next tick
+    // tries again with the newest positions.
+    if (WriteOutput(frame)) {
+        ECFrame = frame;
+        gate_.sent();
+        CountUnit();
+    }
+}
+
+void frmStatusEC::Timer1_Timer()
+{
+    ShowRate();
+    gate_.second();
 }
 
 void frmStatusEC::MSComm1_OnComm()
 {
     ECReplyBuffer = MSComm1().readInput();
     ECReplyReceived = 1;
+}
+
+QString frmStatusEC::DeviceFaultText() const
+{
+    return QStringLiteral("An error has occured writing Data to Engine Cluster");
 }
 
 void frmStatusEC::stopTimers()

@@ -5,6 +5,7 @@
 // engine-cluster values of bus/standalonelinks.h, which the run window and
 // the device ports touch as well.
 
+#include "iomodules/ecframe.h"
 #include "iomodules/linkwindow.h"
 
 #include <QTimer>
@@ -35,16 +36,33 @@ public:
     // "Comm Port for Engine Cluster not found".
     void MoveSingleNeedle(int Needle, int Position);
 
-    QTimer& ProcessTimer() { return ProcessTimer_; }
+    // Every 20 ms while running: each needle's value through its plate into
+    // its position, and the frame of all eight out when it differs from the
+    // last one sent or the one-second tick asks for it again.
+    void ProcessTimer_Timer();
+    // Once a second while running: shows the frames sent per second, and
+    // the next frame goes out even unchanged.
+    void Timer1_Timer();
+
+    QTimer& ProcessTimer() override { return ProcessTimer_; }
     QTimer& Timer1() { return Timer1_; }
+
+    // The position of each needle as the run last worked it out; a needle
+    // whose value is missing keeps its own.
+    ECPositions Positions{};
 
 protected:
     void MSComm1_OnComm() override;
     void stopTimers() override;
+    QString DeviceFaultText() const override;
+    // The gauges go on without the cluster: only its link stops.
+    void DeviceGivenUp() override { cmdStop_Click(); }
 
 private:
     QTimer ProcessTimer_;
     QTimer Timer1_;
+    ECFrameGate gate_;
+    bool ticking_ = false;
 };
 
 } // namespace varnet

@@ -8,7 +8,6 @@
 #include "simlink/keystrokes.h"
 #include "simlink/simcom.h"
 
-#include <QCoreApplication>
 #include <QPointer>
 
 #include <algorithm>
@@ -19,6 +18,7 @@ namespace {
 
 constexpr int kProcessIntervalMs = 30;
 constexpr int kWriterIntervalMs = 100;
+constexpr int kOneSecondMs = 1000;
 // An entry that is a switch and drives an LED counts as an LED output here.
 constexpr Integer kIOEntrySwitchAndLED = 7;
 
@@ -34,7 +34,8 @@ void sortInto(std::array<Integer, N>& table, int number, int entry)
 } // namespace
 
 IOModuleLink::IOModuleLink(int moduleNumber, const QString& name)
-    : LinkWindow(name, QStringLiteral("Stand Alone IO Mod. %1").arg(moduleNumber), kGaugeReplyBytes),
+    : LinkWindow(moduleNumber == 1 ? StandAloneDevice::IOModule1 : StandAloneDevice::IOModule2, name,
+                 QStringLiteral("Stand Alone IO Mod. %1").arg(moduleNumber), QStringLiteral("Replies per second")),
       gaugeID_(moduleNumber == 1 ? kStandAloneIOM1 : kStandAloneIOM2),
       moduleNumber_(moduleNumber)
 {
@@ -43,6 +44,10 @@ IOModuleLink::IOModuleLink(int moduleNumber, const QString& name)
     ProcessTimer_.setTimerType(Qt::PreciseTimer);
     ProcessTimer_.setInterval(kProcessIntervalMs);
     connect(&ProcessTimer_, &QTimer::timeout, this, &IOModuleLink::ProcessTimer_Timer);
+    Timer1_.setParent(this);
+    Timer1_.setObjectName(QStringLiteral("Timer1"));
+    Timer1_.setInterval(kOneSecondMs);
+    connect(&Timer1_, &QTimer::timeout, this, &IOModuleLink::ShowRate);
 
     // The writer runs as long as the window is loaded: it only writes while
     // the link is halted, and a sender must never wait for a writer that a
@@ -132,6 +137,7 @@ void IOModuleLink::cmdRun_Click()
     showRunState();
     run_.RunStarted();
     ProcessTimer_.start();
+    Timer1_.start();
 }
 
 void IOModuleLink::cmdStop_Click()
@@ -142,6 +148,7 @@ void IOModuleLink::cmdStop_Click()
     Running = 0;
     showRunState();
     ProcessTimer_.stop();
+    Timer1_.stop();
 }
 
 void IOModuleLink::MSComm1_OnComm()
@@ -153,8 +160,8 @@ void IOModuleLink::MSComm1_OnComm()
         MSComm1().discardInput();
         return;
     }
-    if (Running == 1)
-        run_.TakeReply(ReplyBuffer);
+    if (Running == 1 && run_.TakeReply(ReplyBuffer))
+        CountUnit();
 }
 
 void IOModuleLink::ProcessTimer_Timer()
@@ -163,6 +170,8 @@ void IOModuleLink::ProcessTimer_Timer()
     if (inTick_ || Running != 1)
         return;
     const QPointer<IOModuleLink> self(this);
+    if (!DeviceReady())
+        return;
     // The module's reply waits in the port until the tick takes it: one
     // wake-up a tick, not one more for each reply.
     MSComm1().holdInput(true);
@@ -187,11 +196,9 @@ void IOModuleLink::ProcessTimer_Timer()
     inTick_ = false;
     if (!done || Running != 1)
         return;
-    // The line carries a tick's frames in a few milliseconds: anything still
-    // held means it is stalled, and the words wait to go out newest.
-    if (MSComm1().bytesHeld() > 0)
-        return;
-    MSComm1().write(run_.TakeOutput());
+    // Words the line could not take now go out with a later tick, newest.
+    if (WriteOutput(run_.Output()))
+        run_.OutputWritten();
 }
 
 bool IOModuleLink::fault(const QString& where, const QString& error)
@@ -203,13 +210,8 @@ bool IOModuleLink::fault(const QString& where, const QString& error)
                                            .arg(where, error));
     if (goOn)
         return self && Running == 1;
-    // No ends the program the way the run window's Exit does.
-    if (DefaultForm<frmStatus>::loaded())
-        DefaultForm<frmStatus>::get().cmdExit_Click();
-    else if (frmStatus::EndProgram)
-        frmStatus::EndProgram();
-    else
-        QCoreApplication::quit();
+    if (self)
+        DeviceGivenUp();
     return false;
 }
 
@@ -217,6 +219,17 @@ void IOModuleLink::stopTimers()
 {
     ProcessTimer_.stop();
     WriteCmdTimer_.stop();
+    Timer1_.stop();
+}
+
+QString IOModuleLink::DeviceFaultText() const
+{
+    return QStringLiteral("An error has occured writing Data to I/O module %1").arg(gaugeID_ / kStandAloneIOM1);
+}
+
+void IOModuleLink::DeviceGivenUp()
+{
+    DefaultForm<frmStatus>::get().cmdExit_Click();
 }
 
 } // namespace varnet

@@ -51,8 +51,10 @@ public:
     std::array<Integer, 9> AnalogueEntry{};
     std::array<Integer, 33> LEDEntry{};
 
-    QTimer& ProcessTimer() { return ProcessTimer_; }
+    QTimer& ProcessTimer() override { return ProcessTimer_; }
     QTimer& WriteCmdTimer() { return WriteCmdTimer_; }
+    // Once a second while running: the module's replies per second.
+    QTimer& Timer1() { return Timer1_; }
 
     // One tick of the run (30 ms): acts on the module's newest reply, works
     // out its LEDs and writes the changed LED words and the next poll. A
@@ -66,6 +68,10 @@ protected:
 
     void MSComm1_OnComm() override;
     void stopTimers() override;
+    QString DeviceFaultText() const override;
+    // The module's inputs are the cockpit's switches: without them the
+    // program ends, as the run window's Exit ends it.
+    void DeviceGivenUp() override;
 
 private:
     void WriteCmdTimer_Timer();
@@ -78,6 +84,7 @@ private:
     bool inTick_ = false;
     QTimer ProcessTimer_;
     QTimer WriteCmdTimer_;
+    QTimer Timer1_;
 };
 
 class frmStatusIOM final : public IOModuleLink {

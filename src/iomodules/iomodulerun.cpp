@@ -155,7 +155,7 @@ bool IOModuleRun::processOutputs(const Services& s)
     return true;
 }
 
-QByteArray IOModuleRun::TakeOutput()
+QByteArray IOModuleRun::Output() const
 {
     QByteArray out;
     const int commands[] = {kIOOutputWord1Command, kIOOutputWord2Command};
@@ -164,10 +164,14 @@ QByteArray IOModuleRun::TakeOutput()
             continue;
         if (const std::optional<QByteArray> frame = GaugeBusFrame(kStandAloneModuleAddress, commands[w], words_[w]))
             out += *frame;
-        wordsPending_[w] = false;
     }
     out += *GaugeBusFrame(kStandAloneModuleAddress, kIOModuleStatusCommand, 0);
     return out;
+}
+
+void IOModuleRun::OutputWritten()
+{
+    wordsPending_.fill(false);
 }
 
 } // namespace varnet

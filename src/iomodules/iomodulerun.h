@@ -57,9 +57,11 @@ public:
     // The inputs of a reply that came since the last tick, then the LED words. false when a fault
     // was answered with No: the rest of the tick is left undone.
     bool Process(const Services& services);
-    // The LED commands of the words that changed, then the poll; the words
-    // count as written.
-    QByteArray TakeOutput();
+    // The LED commands of the words that changed since they were last
+    // written, then the poll.
+    QByteArray Output() const;
+    // That output reached the line: its words count as written.
+    void OutputWritten();
 
     // The state as the tick left it.
     const QByteArray& SwitchState() const { return switchState_; }

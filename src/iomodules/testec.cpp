@@ -1,53 +1,301 @@
 #include "iomodules/testec.h"
 
 #include "bus/sendpath.h"
+#include "bus/standalonelinks.h"
+#include "iomodules/ecframe.h"
+#include "iomodules/enginelink.h"
 #include "platform/controls.h"
+#include "platform/messages.h"
 
-#include <QLabel>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace varnet {
 
 namespace {
 
-// The window's text and its Close button, which closes it as the title bar
-// does.
-QLabel* fillNotice(Form& window, const QString& purpose, const QString& section)
-{
-    auto* layout = new QVBoxLayout(&window);
-    auto* what = label(purpose, &window);
-    what->setObjectName(QStringLiteral("Label1"));
-    auto* where = label(QStringLiteral("This window does not edit them yet: they are made in the configuration "
-                                       "file (\"*.cfg\"), section \"%1\", and loaded with it.")
-                            .arg(section),
-                        &window);
-    for (QLabel* text : {what, where}) {
-        text->setWordWrap(true);
-        layout->addWidget(text);
+const char* const kAssignBeforeCalibrating = "Before calibrating the gauge must be assigned to a function and category";
+const char* const kUnsavedQuestion = "Updates are not saved yet; Continue?";
+constexpr int kReplyIntervalMs = 200;
+
+// A plate list read again each time it opens: a plate made in the
+// calibration window meanwhile is offered at once.
+class PlateCombo final : public QComboBox {
+public:
+    PlateCombo(QWidget* parent, std::function<void()> refill) : QComboBox(parent), refill_(std::move(refill)) {}
+    void showPopup() override
+    {
+        refill_();
+        QComboBox::showPopup();
     }
-    QPushButton* cmdClose = button("cmdClose", QStringLiteral("Close"), &window);
-    layout->addWidget(cmdClose, 0, Qt::AlignRight);
-    QObject::connect(cmdClose, &QPushButton::clicked, &window, &QWidget::close);
-    // Wide enough for the text to read as lines, not as a column.
-    window.setMinimumWidth(window.fontMetrics().averageCharWidth() * 64);
-    return what;
+
+private:
+    std::function<void()> refill_;
+};
+
+// Fills a list without running its change handler, then selects `selected`
+// (-1: nothing), again without it.
+void fillList(QComboBox* combo, const QStringList& items, int selected)
+{
+    const QSignalBlocker quiet(combo);
+    combo->clear();
+    combo->addItems(items);
+    combo->setCurrentIndex(selected);
+}
+
+int positionOf(const std::vector<int>& numbers, int number)
+{
+    for (std::size_t pos = 0; pos < numbers.size(); ++pos)
+        if (numbers[pos] == number)
+            return int(pos);
+    return -1;
 }
 
 } // namespace
 
 frmTestEC::frmTestEC()
+    : ListNeedles(namedControl<QListWidget>("ListNeedles", this)),
+      ComboClass(comboBox("ComboClass", this)),
+      GaugeFunction(comboBox("GaugeFunction", this)),
+      FunctionFullName(textBox("FunctionFullName", this)),
+      ComboPlate(new PlateCombo(this, [this] { fillPlates(); })),
+      CheckDisplay(namedControl<QCheckBox>("CheckDisplay", QStringLiteral("Needle has a display"), this)),
+      cmdCalibrate(button("cmdCalibrate", QStringLiteral("Calibrate"), this)),
+      OptionSingle(namedControl<QRadioButton>("OptionType_1", QStringLiteral("Single engine"), this)),
+      OptionDual(namedControl<QRadioButton>("OptionType_2", QStringLiteral("Dual engine"), this)),
+      BoxTestPosition(namedControl<QSpinBox>("BoxTestPosition", this)),
+      cmdMoveNeedle(button("cmdMoveNeedle", QStringLiteral("Move Needle"), this)),
+      BoxReply(textBox("BoxReply", this)),
+      cmdClose(button("cmdClose", QStringLiteral("Close"), this))
 {
     setObjectName(QStringLiteral("frmTestEC"));
     setWindowTitle(QStringLiteral("Engine Cluster"));
-    fillNotice(*this,
-               QStringLiteral("The stand-alone engine cluster: the function, plate and display of each of its "
-                              "needles, and the cluster type (single or dual engine)."),
-               QStringLiteral("Engine Cluster Settings"));
+    ComboPlate->setObjectName(QStringLiteral("ComboPlate"));
+    FunctionFullName->setReadOnly(true);
+    BoxReply->setReadOnly(true);
+    BoxTestPosition->setRange(0, kECLargestPosition);
+    BoxTestPosition->setToolTip(QStringLiteral("Needle position in the cluster's own steps (four for each plate step)"));
+    GaugeFunction->setMinimumWidth(260);
+    ComboPlate->setMinimumWidth(260);
+    ListNeedles->setMinimumWidth(fontMetrics().averageCharWidth() * 60);
+    for (int needle = 0; needle < kECFrameNeedles; ++needle)
+        ListNeedles->addItem(QString());
+
+    auto* needlesFrame = frame("FrameNeedles", QStringLiteral("Needles"), this);
+    auto* needlesLayout = new QVBoxLayout(needlesFrame);
+    needlesLayout->addWidget(ListNeedles);
+
+    auto* needleFrame = frame("FrameNeedle", QStringLiteral("Selected Needle"), this);
+    auto* grid = new QGridLayout(needleFrame);
+    grid->addWidget(label(QStringLiteral("Category"), needleFrame), 0, 0);
+    grid->addWidget(ComboClass, 0, 1);
+    grid->addWidget(label(QStringLiteral("Function"), needleFrame), 1, 0);
+    grid->addWidget(GaugeFunction, 1, 1);
+    grid->addWidget(FunctionFullName, 2, 1);
+    grid->addWidget(label(QStringLiteral("Plate"), needleFrame), 3, 0);
+    grid->addWidget(ComboPlate, 3, 1);
+    grid->addWidget(CheckDisplay, 4, 1);
+    grid->addWidget(cmdCalibrate, 5, 1, Qt::AlignRight);
+
+    auto* typeFrame = frame("FrameType", QStringLiteral("Cluster Type"), this);
+    auto* typeLayout = new QHBoxLayout(typeFrame);
+    typeLayout->addWidget(OptionSingle);
+    typeLayout->addWidget(OptionDual);
+    auto* types = new QButtonGroup(this);
+    types->addButton(OptionSingle, kECSingleEngine);
+    types->addButton(OptionDual, kECDualEngine);
+
+    auto* testFrame = frame("FrameTest", QStringLiteral("Test"), this);
+    auto* testLayout = new QGridLayout(testFrame);
+    testLayout->addWidget(label(QStringLiteral("Position"), testFrame), 0, 0);
+    testLayout->addWidget(BoxTestPosition, 0, 1);
+    testLayout->addWidget(cmdMoveNeedle, 0, 2);
+    testLayout->addWidget(label(QStringLiteral("Last reply"), testFrame), 1, 0);
+    testLayout->addWidget(BoxReply, 1, 1, 1, 2);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(needleFrame);
+    right->addWidget(typeFrame);
+    right->addWidget(testFrame);
+    right->addStretch(1);
+    auto* columns = new QHBoxLayout;
+    columns->addWidget(needlesFrame, 1);
+    columns->addLayout(right);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns);
+    layout->addWidget(cmdClose, 0, Qt::AlignRight);
+    BoxReply->setMinimumWidth(fontMetrics().averageCharWidth() * 52);
+
+    connect(ListNeedles, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            showNeedle(row);
+    });
+    connect(ComboClass, &QComboBox::currentIndexChanged, this, &frmTestEC::ComboClass_Change);
+    connect(GaugeFunction, &QComboBox::currentIndexChanged, this, &frmTestEC::GaugeFunction_Change);
+    connect(ComboPlate, &QComboBox::currentIndexChanged, this, &frmTestEC::ComboPlate_Change);
+    connect(CheckDisplay, &QCheckBox::toggled, this, [this](bool on) {
+        if (!showing_ && settings_.setDisplay(selectedNeedle(), on))
+            refreshNeedleText(selectedNeedle());
+    });
+    connect(types, &QButtonGroup::idToggled, this, [this](int type, bool checked) {
+        if (checked && !showing_)
+            settings_.setClusterType(type);
+    });
+    connect(cmdCalibrate, &QPushButton::clicked, this, &frmTestEC::cmdCalibrate_Click);
+    connect(cmdMoveNeedle, &QPushButton::clicked, this, &frmTestEC::cmdMoveNeedle_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmTestEC::cmdClose_Click);
+    TimerReply_.setParent(this);
+    TimerReply_.setObjectName(QStringLiteral("TimerReply"));
+    TimerReply_.setInterval(kReplyIntervalMs);
+    connect(&TimerReply_, &QTimer::timeout, this, &frmTestEC::TimerReply_Timer);
 }
 
 void frmTestEC::Form_Load()
 {
     GaugeID = CurrentGaugeID;
+    QStringList categories;
+    for (int c = 0; c < kBuiltInCategories; ++c)
+        categories << QString::fromStdString(Cfg.CategoryNames[std::size_t(c)]);
+    fillList(ComboClass, categories, -1);
+    for (int needle = 0; needle < kECFrameNeedles; ++needle)
+        refreshNeedleText(needle);
+    {
+        const QSignalBlocker quiet(ListNeedles);
+        ListNeedles->setCurrentRow(0);
+    }
+    showNeedle(0);
+    const int type = settings_.clusterType();
+    showing_ = true;
+    OptionSingle->setChecked(type == kECSingleEngine);
+    OptionDual->setChecked(type == kECDualEngine);
+    showing_ = false;
+    TimerReply_Timer();
+    TimerReply_.start();
+}
+
+void frmTestEC::Form_Activate()
+{
+    fillPlates();
+    for (int needle = 0; needle < kECFrameNeedles; ++needle)
+        refreshNeedleText(needle);
+}
+
+int frmTestEC::selectedNeedle() const
+{
+    return std::max(ListNeedles->currentRow(), 0);
+}
+
+void frmTestEC::refreshNeedleText(int needle)
+{
+    if (QListWidgetItem* item = ListNeedles->item(needle))
+        item->setText(settings_.needleText(needle));
+    // Every line readable whole: the list grows with its longest one.
+    const int wanted = ListNeedles->sizeHintForColumn(0) + 2 * ListNeedles->frameWidth() + fontMetrics().averageCharWidth() * 2;
+    if (wanted > ListNeedles->minimumWidth())
+        ListNeedles->setMinimumWidth(wanted);
+}
+
+void frmTestEC::showNeedle(int needle)
+{
+    showing_ = true;
+    ComboClass->blockSignals(true);
+    ComboClass->setCurrentIndex(settings_.category(needle));
+    ComboClass->blockSignals(false);
+    fillFunctions(ComboClass->currentIndex());
+    fillPlates();
+    CheckDisplay->setChecked(settings_.display(needle));
+    showing_ = false;
+}
+
+void frmTestEC::fillFunctions(int category)
+{
+    const ListItems functions = settings_.functions(category);
+    functionMap_ = functions.numbers;
+    const int selected = positionOf(functionMap_, settings_.function(selectedNeedle()));
+    fillList(GaugeFunction, functions.texts, selected);
+    const int f = selected >= 0 ? functionMap_[std::size_t(selected)] : 0;
+    FunctionFullName->setText(f > 0 ? QString::fromStdString(Cfg.FunctionFullName[std::size_t(f)]) : QString());
+}
+
+void frmTestEC::fillPlates()
+{
+    const ListItems plates = settings_.plates();
+    plateMap_ = plates.numbers;
+    fillList(ComboPlate, plates.texts, positionOf(plateMap_, settings_.plate(selectedNeedle())));
+}
+
+void frmTestEC::ComboClass_Change(int index)
+{
+    if (showing_)
+        return;
+    fillFunctions(index);
+    // What the function box shows is the needle's function: none when the
+    // new category does not list it.
+    if (GaugeFunction->currentIndex() < 0 && settings_.setFunction(selectedNeedle(), 0))
+        refreshNeedleText(selectedNeedle());
+}
+
+void frmTestEC::GaugeFunction_Change(int index)
+{
+    if (showing_ || index < 0 || index >= int(functionMap_.size()))
+        return;
+    const int function = functionMap_[std::size_t(index)];
+    FunctionFullName->setText(QString::fromStdString(Cfg.FunctionFullName[std::size_t(function)]));
+    if (settings_.setFunction(selectedNeedle(), function))
+        refreshNeedleText(selectedNeedle());
+}
+
+void frmTestEC::ComboPlate_Change(int index)
+{
+    if (showing_ || index < 0 || index >= int(plateMap_.size()))
+        return;
+    if (settings_.setPlate(selectedNeedle(), plateMap_[std::size_t(index)]))
+        refreshNeedleText(selectedNeedle());
+}
+
+void frmTestEC::cmdCalibrate_Click()
+{
+    const std::optional<ECCalibration> handOver =
+        settings_.calibration(selectedNeedle(), GaugeFunction->currentText(), ComboPlate->currentText());
+    if (!handOver) {
+        messages().ok(QString::fromLatin1(kAssignBeforeCalibrating));
+        return;
+    }
+    CurrentGaugeID = 0;
+    CurrentGaugeTypeName = "Engine Cluster";
+    if (OpenPlateWindow)
+        OpenPlateWindow(*handOver);
+}
+
+void frmTestEC::cmdMoveNeedle_Click()
+{
+    DefaultForm<frmStatusEC>::get().MoveSingleNeedle(selectedNeedle(), BoxTestPosition->value());
+}
+
+void frmTestEC::TimerReply_Timer()
+{
+    const QString shown = ECReplyBuffer.isEmpty() ? QStringLiteral("none yet")
+                                                  : QString::fromLatin1(ECReplyBuffer.toHex(' ').toUpper());
+    if (BoxReply->text() != shown)
+        BoxReply->setText(shown);
+}
+
+void frmTestEC::cmdClose_Click()
+{
+    if (settings_.edited() && Session.ConfigChanged != 0) {
+        const QPointer<frmTestEC> self(this);
+        const bool goOn = messages().yesNoDefaultNo(QString::fromLatin1(kUnsavedQuestion));
+        if (!self || !goOn)
+            return;
+    }
+    DefaultForm<frmTestEC>::unload();
 }
 
 } // namespace varnet

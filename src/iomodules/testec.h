@@ -1,12 +1,32 @@
 #pragma once
 
-// The settings and test window of the stand-alone engine cluster.
+// The settings and test window of the stand-alone engine cluster
+// (frmTestEC). It lists the cluster's eight needles and edits, for the
+// selected one, its function (chosen by category), its plate (from the
+// "Engines" plates) and whether it has a display, and the cluster type.
+// Its Calibrate hands the needle to the plate calibration window, whose
+// slider then moves the real needle; its Test moves any needle to a chosen
+// position and shows the cluster's last reply.
 //
-// Until its editor is built, it says what it is for and where the settings
-// are made meanwhile: in the configuration file.
+// The plate calibration window belongs to a library above this one: the
+// program installs OpenPlateWindow at start-up.
 
 #include "config/tables.h"
+#include "iomodules/ecsettings.h"
 #include "platform/form.h"
+
+#include <QTimer>
+
+#include <functional>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
 
 namespace varnet {
 
@@ -16,8 +36,62 @@ class frmTestEC final : public Form {
 public:
     frmTestEC();
     void Form_Load() override;
+    // Back from the calibration window: its new plates are offered.
+    void Form_Activate() override;
 
+    // Opens the plate calibration window for the hand-over; CurrentGaugeID
+    // and CurrentGaugeTypeName are set before.
+    static inline std::function<void(const ECCalibration&)> OpenPlateWindow;
+
+    // CurrentGaugeID when the window loaded.
     Integer GaugeID = 0;
+
+    // The needle selected in the list, 0..7.
+    int selectedNeedle() const;
+    ECSettings& settings() { return settings_; }
+
+    void cmdCalibrate_Click();
+    void cmdMoveNeedle_Click();
+    // Asks first when edits made here are not saved yet.
+    void cmdClose_Click();
+    // Shows the cluster's last reply.
+    void TimerReply_Timer();
+
+    QTimer& TimerReply() { return TimerReply_; }
+
+protected:
+    void Form_TitleBarClose() override { cmdClose_Click(); }
+    void Form_Unload() override { TimerReply_.stop(); }
+
+private:
+    void showNeedle(int needle);
+    void fillFunctions(int category);
+    void fillPlates();
+    void refreshNeedleText(int needle);
+    void ComboClass_Change(int index);
+    void GaugeFunction_Change(int index);
+    void ComboPlate_Change(int index);
+
+    ECSettings settings_;
+    std::vector<int> functionMap_;
+    std::vector<int> plateMap_;
+    // Set while the boxes are filled from the tables: no edit is made then.
+    bool showing_ = false;
+
+    QListWidget* ListNeedles;
+    QComboBox* ComboClass;
+    QComboBox* GaugeFunction;
+    QLineEdit* FunctionFullName;
+    QComboBox* ComboPlate;
+    QCheckBox* CheckDisplay;
+    QPushButton* cmdCalibrate;
+    QRadioButton* OptionSingle;
+    QRadioButton* OptionDual;
+    QSpinBox* BoxTestPosition;
+    QPushButton* cmdMoveNeedle;
+    QLineEdit* BoxReply;
+    QPushButton* cmdClose;
+    QTimer TimerReply_;
 };
 
 } // namespace varnet
