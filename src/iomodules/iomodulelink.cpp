@@ -142,10 +142,10 @@ void IOModuleLink::cmdRun_Click()
 
 void IOModuleLink::cmdStop_Click()
 {
+    Running = 0;
     // Halted, the replies come as they arrive (the I/O-module window reads
     // them from ReplyBuffer).
     MSComm1().holdInput(false);
-    Running = 0;
     showRunState();
     ProcessTimer_.stop();
     Timer1_.stop();
