@@ -13,6 +13,13 @@
 #
 #     scripts/cpu-bench.sh            # 30 s minimized, then 30 s shown
 #     scripts/cpu-bench.sh 60         # 60 s each
+#     VARNET_BENCH_MODULES=1 scripts/cpu-bench.sh   # with both stand-alone I/O modules
+#
+# Every run defines 8 switches, 2 analogue inputs and 8 LEDs (on the moving
+# flight values) for each of the two stand-alone I/O modules; with
+# VARNET_BENCH_MODULES=1 the modules are there too (simulated on COM2 and
+# COM3, polled by the run), otherwise their COM ports are 0. The two runs
+# give what the modules cost.
 #
 # VARNET_BENCH_BUILD names the build folder (default build); the program and
 # the two simulators are built there first. VARNET_BENCH_PROGRAM runs another
@@ -59,6 +66,32 @@ cp -r examples/cockpit "$work/cockpit"
 sed -i '3s/^",0,0,/",0,1,/' "$work/cockpit/Default.cfg"
 sed -i 's/^10\r$/1\r/' "$work/cockpit/DefaultStartFile.cfn"
 grep -q $'^",0,1,40,' "$work/cockpit/Default.cfg" || { echo "cpu-bench: the example's General line changed" >&2; exit 1; }
+modules=${VARNET_BENCH_MODULES:-0}
+# The I/O entries of both modules (GaugeID 1000 and 2000), and their COM
+# ports: ComPortIOM ends the General line, ComPortIOM2 is the file's last
+# number.
+python3 - "$work/cockpit/Default.cfg" "$modules" <<'PY'
+import sys
+path, modules = sys.argv[1], sys.argv[2] == "1"
+text = open(path, "rb").read().decode("latin-1")
+rows = ["0,0,0,0,0,0,0,0,0,0,0,0,0"]
+for module in (1000, 2000):
+    for s in range(8):      # switches: the navigation lights, 100 % on, 0 % off
+        rows.append(f"{module},1,{s},0,8,1,100,0,0,0,0,0,0")
+    for ch in range(2):     # channels 0..4095 to the instrument lights
+        rows.append(f"{module},2,{ch},0,14,1,0,0,4095,0,0,0,4")
+    for n, f in enumerate((2, 3, 4, 5, 6, 7, 8, 14)):  # LEDs above 50 % of the range
+        rows.append(f"{module},3,{n},0,{f},1,50,0,0,0,0,4,0")
+iom = '"IOM"\r\n0\r\n'
+assert iom in text, "cpu-bench: the example's IOM section changed"
+text = text.replace(iom, '"IOM"\r\n%d\r\n' % len(rows) + "".join(r + "\r\n" for r in rows), 1)
+lines = text.split("\r\n")
+if modules:
+    assert lines[2].endswith(",0,0") and lines[-3] == "0", "cpu-bench: the example's COM ports changed"
+    lines[2] = lines[2][:-1] + "2"
+    lines[-3] = "3"
+open(path, "wb").write("\r\n".join(lines).encode("latin-1"))
+PY
 
 # Xvfb picks a free display and names it once it takes connections.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
@@ -83,6 +116,13 @@ wm_ready || { echo "cpu-bench: the window manager did not start" >&2; cat "$work
 (cd "$work/cockpit" && exec "$build/tools/simcontrolunit/simcontrolunit" --com 1 --gauge 1:1 --gauge 2:1) \
     >"$work/controlunit.log" 2>&1 &
 pids+=($!)
+if [[ $modules == 1 ]]; then
+    for com in 2 3; do
+        (cd "$work/cockpit" && exec "$build/tools/simcontrolunit/simcontrolunit" --com $com --module </dev/null) \
+            >"$work/module$com.log" 2>&1 &
+        pids+=($!)
+    done
+fi
 # In flight: speeds, attitude, altitude and RPM move with every packet.
 "$build/tools/simxplane/simxplane" --rate 20 --sweep 30 \
     3:0=180 4:2=1500 17:0=10 17:1=30 17:3=359 19:0=359 20:2=8000 37:0=2500 >"$work/xplane.log" 2>&1 &
@@ -153,10 +193,15 @@ measure() {
                 name, state, 100 * ns / wall, 100 * ticks / hz / (wall / 1e9), rss / 1024, woken / (wall / 1e9) }'
 }
 
-echo "example cockpit, X-Plane at 20 packets/s (+1/s steady), ${span} s per span after ${warmup} s"
+echo "example cockpit$([[ $modules == 1 ]] && echo ' with both stand-alone I/O modules'), X-Plane at 20 packets/s (+1/s steady), ${span} s per span after ${warmup} s"
 measure minimized
 xdotool windowactivate --sync "$window" >/dev/null 2>&1 || xdotool windowmap --sync "$window"
 measure shown
 xdotool windowminimize --sync "$window"
 measure minimized
 grep -q 'command 5' "$work/controlunit.log" || echo "cpu-bench: no needle moved" >&2
+if [[ $modules == 1 ]]; then
+    for com in 2 3; do
+        grep -q 'LED word 1' "$work/module$com.log" || echo "cpu-bench: the module on COM$com got no LED word" >&2
+    done
+fi

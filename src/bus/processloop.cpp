@@ -4,6 +4,7 @@
 #include "bus/busiomodules.h"
 #include "bus/gaugeframes.h"
 #include "bus/instrumentoutputs.h"
+#include "bus/ioentryrules.h"
 #include "bus/needles.h"
 #include "bus/platelookup.h"
 #include "bus/sendpath.h"
@@ -22,9 +23,6 @@ namespace varnet {
 namespace {
 
 constexpr int kBacklightCommand = 8;
-constexpr int kModuleStatusCommand = 6;
-constexpr int kModuleWord1Command = 4;
-constexpr int kModuleWord2Command = 5;
 constexpr int kTickCountWrap = 1000;
 
 constexpr Integer kBacklightLit = 128;
@@ -286,13 +284,13 @@ void ProcessLoop::moduleTurn()
         }
         const std::size_t m = std::size_t(k);
         const int id = r.IOMGaugeID[m];
-        addModuleCommand(id, kModuleStatusCommand, 0, LineOutput::Kind::Request);
+        addModuleCommand(id, kIOModuleStatusCommand, 0, LineOutput::Kind::Request);
         if (r.IOMCmd4Pending[m] == 1) {
-            addModuleCommand(id, kModuleWord1Command, r.IOMCmd4Value[m], LineOutput::Kind::Value);
+            addModuleCommand(id, kIOOutputWord1Command, r.IOMCmd4Value[m], LineOutput::Kind::Value);
             r.IOMCmd4Pending[m] = 0;
         }
         if (r.IOMCmd5Pending[m] == 1) {
-            addModuleCommand(id, kModuleWord2Command, r.IOMCmd5Value[m], LineOutput::Kind::Value);
+            addModuleCommand(id, kIOOutputWord2Command, r.IOMCmd5Value[m], LineOutput::Kind::Value);
             r.IOMCmd5Pending[m] = 0;
         }
     }

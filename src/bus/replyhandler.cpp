@@ -1,7 +1,7 @@
 #include "bus/replyhandler.h"
 
 #include "bus/gaugeframes.h"
-#include "bus/modulereply.h"
+#include "bus/ioentryrules.h"
 #include "bus/runpreparation.h"
 #include "bus/runstate.h"
 #include "bus/sendpath.h"
@@ -24,7 +24,6 @@ namespace varnet {
 namespace {
 
 // The status command a bus I/O module answers in its turn (with value 0).
-constexpr int kModuleStatusCommand = 6;
 // The run window's air-pressure port: what the loop reads as SimAirPressureHg.
 constexpr int kAirPressurePort = 1;
 
@@ -118,6 +117,7 @@ public:
     // The letters a reply of its kind carries in bytes 9 and 6.
     bool marked(char b9, char b6) const { return (*this)(9) == quint8(b9) && (*this)(6) == quint8(b6); }
     QByteArray bytes(int first, int count) const { return bytes_.mid(first - 1, count); }
+    const QByteArray& all() const { return bytes_; }
 
     int gaugeID() const { return (*this)(2); }
     int type() const { return (*this)(3); }
@@ -137,7 +137,7 @@ int ExpectedReplyGaugeID(const QByteArray& output, const QByteArray& pollRequest
     const RunState& r = RunData;
     for (int k = 0; r.ValidModule(k); ++k) {
         const int id = r.IOMGaugeID[std::size_t(k)];
-        const std::optional<QByteArray> status = GaugeBusFrame(id, kModuleStatusCommand, 0);
+        const std::optional<QByteArray> status = GaugeBusFrame(id, kIOModuleStatusCommand, 0);
         // A frame holds 0x00 only at its start, so a match is that frame.
         const qsizetype at = status ? output.lastIndexOf(*status) : -1;
         if (at > last) {
@@ -252,9 +252,9 @@ void GaugeReplyHandler::storeModuleInputs(const Reply& b)
         const std::size_t m = std::size_t(k);
         if (r.IOMGaugeID[m] != b.gaugeID())
             continue;
-        const ModuleInputs in = DecodeModuleReply(b.bytes(1, kGaugeReplyBytes));
-        r.IOMSwitchState[m] = in.switches;
-        std::copy(in.channels.begin(), in.channels.end(), r.IOMAnalogueValue[m].begin());
+        IOModuleInputs inputs = DecodeIOModuleInputs(b.all());
+        r.IOMSwitchState[m] = std::move(inputs.switches);
+        std::copy(inputs.channels.begin(), inputs.channels.end(), r.IOMAnalogueValue[m].begin());
     }
 }
 

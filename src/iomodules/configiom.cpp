@@ -1,8 +1,8 @@
 #include "iomodules/configiom.h"
 
 #include "bus/deviceports.h"
-#include "bus/modulereply.h"
 #include "bus/gaugeframes.h"
+#include "bus/ioentryrules.h"
 #include "bus/sendpath.h"
 #include "config/choicelists.h"
 #include "config/numinput.h"
@@ -32,14 +32,10 @@ namespace varnet {
 namespace {
 
 constexpr int kTestIntervalMs = 100;
-// The module reports its inputs in answer to this command with value 0 (the
-// stand-alone module on its own port, as its link polls it).
-constexpr int kStandAloneStatusCommand = 6;
 // Ticks of the test without a reply before the window says so.
 constexpr int kSilentTicks = 10;
 constexpr const char* kUnsavedQuestion = "Updates are not saved yet; Continue?";
 constexpr const char* kLEDRule = "An LED output must be between 0 and 31";
-constexpr int kFirstWordCommand = 4;
 constexpr int kSwitchPage = 0;
 constexpr int kAnaloguePage = 1;
 constexpr int kLEDPage = 2;
@@ -686,7 +682,7 @@ void ConfigIOM::TestTimer_Timer()
             reply = link->ReplyBuffer;
         link->ReplyBuffer.clear();
         if (link->SendPending != 1)
-            link->ComposeCmd(GaugeID, kStandAloneStatusCommand, 0);
+            link->ComposeCmd(GaugeID, kIOModuleStatusCommand, 0);
     } else {
         reply = GaugeAnswer(GaugeID);
         AskGaugeStatus(GaugeID, 0);
@@ -703,14 +699,15 @@ void ConfigIOM::TestTimer_Timer()
 
 void ConfigIOM::showInputs(const QByteArray& reply)
 {
-    const ModuleInputs in = DecodeModuleReply(reply);
+    const IOModuleInputs in = DecodeIOModuleInputs(reply);
     QString switches;
     for (int s = 0; s < kModuleSwitchCount; ++s) {
         if (s % 8 == 0 && s > 0)
             switches += QLatin1Char(' ');
         if (s % 16 == 0 && s > 0)
             switches += QLatin1Char(' ');
-        switches += ModuleSwitchOn(in.switches, s) ? QLatin1Char('1') : QLatin1Char('0');
+        const bool on = quint8(in.switches.at(s / 8)) & (0x80 >> (s % 8));
+        switches += on ? QLatin1Char('1') : QLatin1Char('0');
     }
     LabelSwitches->setText(QStringLiteral("0..47: ") + switches);
     QStringList channels;
@@ -738,7 +735,7 @@ void ConfigIOM::cmdLED_Click(bool on)
         // The test's polls would take the free send slot from under the
         // LED command on every tick of its wait.
         auto polls = testing_.enter();
-        sent = SendGaugeCommand(GaugeID, command, words[command == kFirstWordCommand ? 0 : 1]);
+        sent = SendGaugeCommand(GaugeID, command, words[command == kIOOutputWord1Command ? 0 : 1]);
     }
     if (!self)
         return;

@@ -32,9 +32,6 @@ constexpr int kCharacterKey = 1;
 constexpr int kShiftBit = 0x4000;
 constexpr int kCtrlBit = 0x8000;
 
-constexpr int kLEDsPerWord = 16;
-constexpr int kWord1Command = 4;
-constexpr int kWord2Command = 5;
 
 bool kindMatches(int stored, int kind)
 {
@@ -441,11 +438,9 @@ std::optional<int> KeyCodeOfKey(int qtKey, const QString& text, bool shift, bool
 
 int SetTestLED(std::array<Long, 2>& words, int output, bool on)
 {
-    const bool second = output >= kLEDsPerWord;
-    const Long bit = Long(0x8000) >> (output % kLEDsPerWord);
-    Long& word = words[second ? 1 : 0];
-    word = on ? (word | bit) : (word & ~bit);
-    return second ? kWord2Command : kWord1Command;
+    const bool second = IOOutputInWord2(output);
+    SetIOOutputBit(words[second ? 1 : 0], output, on);
+    return second ? kIOOutputWord2Command : kIOOutputWord1Command;
 }
 
 } // namespace varnet

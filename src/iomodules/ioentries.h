@@ -11,6 +11,7 @@
 // every column grown by one (and a spare); a delete keeps the row and sets
 // its GaugeID to 0. Each input or output of a module has at most one entry.
 
+#include "bus/ioentryrules.h"
 #include "config/tables.h"
 
 #include <QString>
@@ -21,9 +22,9 @@
 
 namespace varnet {
 
-inline constexpr int kModuleSwitchCount = 48;
-inline constexpr int kModuleChannelCount = 8;
-inline constexpr int kModuleLEDCount = 32;
+inline constexpr int kModuleSwitchCount = kIOModuleSwitches;
+inline constexpr int kModuleChannelCount = kIOModuleChannels;
+inline constexpr int kModuleLEDCount = kIOModuleOutputs;
 // The sequence byte of an entry that types a key instead of writing a value.
 inline constexpr Byte kKeystrokeSeqNr = 100;
 // Analogue channels are 12-bit.

@@ -3,8 +3,10 @@
 #include "bus/gaugeframes.h"
 #include "bus/runwindow.h"
 #include "bus/sendpath.h"
-#include "simlink/simcom.h"
+#include "platform/messages.h"
 #include "platform/wait.h"
+#include "simlink/keystrokes.h"
+#include "simlink/simcom.h"
 
 #include <QPointer>
 
@@ -34,12 +36,14 @@ void sortInto(std::array<Integer, N>& table, int number, int entry)
 IOModuleLink::IOModuleLink(int moduleNumber, const QString& name)
     : LinkWindow(moduleNumber == 1 ? StandAloneDevice::IOModule1 : StandAloneDevice::IOModule2, name,
                  QStringLiteral("Stand Alone IO Mod. %1").arg(moduleNumber), QStringLiteral("Replies per second")),
-      gaugeID_(moduleNumber == 1 ? kStandAloneIOM1 : kStandAloneIOM2)
+      gaugeID_(moduleNumber == 1 ? kStandAloneIOM1 : kStandAloneIOM2),
+      moduleNumber_(moduleNumber)
 {
     ProcessTimer_.setParent(this);
     ProcessTimer_.setObjectName(QStringLiteral("ProcessTimer"));
     ProcessTimer_.setTimerType(Qt::PreciseTimer);
     ProcessTimer_.setInterval(kProcessIntervalMs);
+    connect(&ProcessTimer_, &QTimer::timeout, this, &IOModuleLink::ProcessTimer_Timer);
     Timer1_.setParent(this);
     Timer1_.setObjectName(QStringLiteral("Timer1"));
     Timer1_.setInterval(kOneSecondMs);
@@ -91,6 +95,7 @@ void IOModuleLink::OpenPorts()
     SwitchEntry.fill(0);
     AnalogueEntry.fill(0);
     LEDEntry.fill(0);
+    run_.Reset();
     const int rows = std::min<int>(Cfg.IOEntryCount, int(Cfg.IOEntryGaugeID.size()));
     for (int e = 1; e < rows; ++e) {
         if (Cfg.IOEntryGaugeID[e] != gaugeID_)
@@ -130,6 +135,7 @@ void IOModuleLink::cmdRun_Click()
         writePendingCommand();
     Running = 1;
     showRunState();
+    run_.RunStarted();
     ProcessTimer_.start();
     Timer1_.start();
 }
@@ -137,6 +143,9 @@ void IOModuleLink::cmdRun_Click()
 void IOModuleLink::cmdStop_Click()
 {
     Running = 0;
+    // Halted, the replies come as they arrive (the I/O-module window reads
+    // them from ReplyBuffer).
+    MSComm1().holdInput(false);
     showRunState();
     ProcessTimer_.stop();
     Timer1_.stop();
@@ -145,6 +154,65 @@ void IOModuleLink::cmdStop_Click()
 void IOModuleLink::MSComm1_OnComm()
 {
     ReplyBuffer = MSComm1().readInput();
+    // A unit that is not one reply started inside another: what follows is
+    // dropped, so that the next reply finds the receive unit in step again.
+    if (!IsWellFramedReply(ReplyBuffer)) {
+        MSComm1().discardInput();
+        return;
+    }
+    if (Running == 1 && run_.TakeReply(ReplyBuffer))
+        CountUnit();
+}
+
+void IOModuleLink::ProcessTimer_Timer()
+{
+    // A box of an earlier tick is still open.
+    if (inTick_ || Running != 1)
+        return;
+    const QPointer<IOModuleLink> self(this);
+    if (!DeviceReady())
+        return;
+    // The module's reply waits in the port until the tick takes it: one
+    // wake-up a tick, not one more for each reply.
+    MSComm1().holdInput(true);
+    MSComm1().takeWaiting();
+    if (!self || Running != 1)
+        return;
+    inTick_ = true;
+    const IOModuleRun::Services services{
+        DefaultForm<SimCom>::get(),
+        // Keys go to the window that has the focus, which is the simulator
+        // only while the run window is minimized; otherwise they are dropped.
+        [](int keyCode) {
+            if (RunWindowMinimized && RunWindowMinimized())
+                SendKeystroke(keyCode, true);
+        },
+        [this](const QString& where, const QString& error) { return fault(where, error); },
+        [self] { return !self || self->Running != 1; },
+    };
+    const bool done = run_.Process(services);
+    if (!self)
+        return;
+    inTick_ = false;
+    if (!done || Running != 1)
+        return;
+    // Words the line could not take now go out with a later tick, newest.
+    if (WriteOutput(run_.Output()))
+        run_.OutputWritten();
+}
+
+bool IOModuleLink::fault(const QString& where, const QString& error)
+{
+    const QPointer<IOModuleLink> self(this);
+    const bool goOn = messages().yesNo(QStringLiteral("An error has occured processing Stand Alone IO Mod. %1, %2\r\n"
+                                                      "Error: %3\r\nContinue?")
+                                           .arg(moduleNumber_)
+                                           .arg(where, error));
+    if (goOn)
+        return self && Running == 1;
+    if (self)
+        DeviceGivenUp();
+    return false;
 }
 
 void IOModuleLink::stopTimers()

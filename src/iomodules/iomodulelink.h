@@ -5,6 +5,7 @@
 // GaugeID that stands for the module (1000, 2000) and the module number in
 // their texts. On its own port a module answers to bus address 10.
 
+#include "iomodules/iomodulerun.h"
 #include "iomodules/linkwindow.h"
 
 #include <QByteArray>
@@ -55,6 +56,13 @@ public:
     // Once a second while running: the module's replies per second.
     QTimer& Timer1() { return Timer1_; }
 
+    // One tick of the run (30 ms): acts on the module's newest reply, works
+    // out its LEDs and writes the changed LED words and the next poll. A
+    // fault asks "... Continue?"; No ends the program.
+    void ProcessTimer_Timer();
+    // The run's state of the module's inputs and LED words.
+    const IOModuleRun& Run() const { return run_; }
+
 protected:
     IOModuleLink(int moduleNumber, const QString& name);
 
@@ -68,8 +76,12 @@ protected:
 private:
     void WriteCmdTimer_Timer();
     void writePendingCommand();
+    bool fault(const QString& where, const QString& error);
 
     int gaugeID_;
+    int moduleNumber_;
+    IOModuleRun run_{SwitchEntry, AnalogueEntry, LEDEntry};
+    bool inTick_ = false;
     QTimer ProcessTimer_;
     QTimer WriteCmdTimer_;
     QTimer Timer1_;

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QSet>
 #include <QSignalBlocker>
+#include <QSocketNotifier>
 
 #include <utility>
 
@@ -142,6 +143,7 @@ bool QtSerialPort::openDevice()
 
 void QtSerialPort::closeDevice()
 {
+    inputHeld_ = false;
     port_.close();
 }
 
@@ -207,6 +209,57 @@ void QtSerialPort::readDevice()
     const QPointer<QtSerialPort> self(this);
     while (self && port_.bytesAvailable() > 0)
         collect(port_.readAll());
+}
+
+void QtSerialPort::enableReadNotifier(bool enabled)
+{
+    // The port's own notifier wakes the event loop for every chunk that
+    // arrives; while input is held it rests, and reads go round it.
+    for (QSocketNotifier* notifier : port_.findChildren<QSocketNotifier*>())
+        if (notifier->type() == QSocketNotifier::Read)
+            notifier->setEnabled(enabled);
+}
+
+void QtSerialPort::holdInput(bool hold)
+{
+    if (!port_.isOpen() || hold == inputHeld_)
+        return;
+    inputHeld_ = hold;
+    enableReadNotifier(!hold);
+    if (!hold)
+        readDevice();
+}
+
+void QtSerialPort::takeWaiting()
+{
+    if (!inputHeld_ || !port_.isOpen())
+        return readDevice();
+    const QPointer<QtSerialPort> self(this);
+    // Whatever the port read before the hold comes first.
+    if (port_.bytesAvailable() > 0)
+        collect(port_.readAll());
+    char buffer[512];
+    while (self && port_.isOpen()) {
+        const ssize_t n = ::read(int(port_.handle()), buffer, sizeof buffer);
+        if (n > 0) {
+            collect(QByteArray(buffer, n));
+            // A short read took all there was; asking again would only
+            // hear so.
+            if (std::size_t(n) < sizeof buffer)
+                return;
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        // A device that is gone reads as an end or an error: the port closes
+        // as it does when the port's own reader meets it.
+        if ((n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) && deviceHungUp()) {
+            port_.close();
+            inputHeld_ = false;
+            emit commError(QString::fromLatin1(kDisconnected));
+        }
+        return;
+    }
 }
 
 bool QtSerialPort::deviceHungUp()

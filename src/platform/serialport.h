@@ -76,6 +76,13 @@ public:
     // true when the device holds the carrier-detect line.
     virtual bool carrierDetect() = 0;
 
+    // While held, received bytes wait in the device until takeWaiting(), so
+    // that a link which looks at its input once per tick wakes the program
+    // once per tick, not once more for every reply. Ends with a close.
+    virtual void holdInput(bool hold) { (void)hold; }
+    // Collects what the device holds (received() as usual).
+    virtual void takeWaiting() {}
+
 signals:
     void received();
     // A fault on the line while the port is open (break, framing, lost
@@ -114,6 +121,8 @@ public:
 
     bool isOpen() const override { return port_.isOpen(); }
     bool carrierDetect() override;
+    void holdInput(bool hold) override;
+    void takeWaiting() override;
 
 protected:
     bool openDevice() override;
@@ -125,10 +134,12 @@ protected:
 
 private:
     void readDevice();
+    void enableReadNotifier(bool enabled);
     void deviceError(QSerialPort::SerialPortError error);
     bool deviceHungUp();
 
     QSerialPort port_;
+    bool inputHeld_ = false;
 };
 
 // Windows create their ports through createSerialPort(); tests install a

@@ -2,9 +2,12 @@
 // It puts a pseudo-terminal behind "COM<n>" in the current folder, where the
 // program's port layer finds it, answers the status requests and identify
 // frames of the gauges it is given, and prints every frame the program
-// sends, decoded.
+// sends, decoded. With --module it plays a stand-alone I/O module instead:
+// it answers the polls with the switches and channels typed on its
+// terminal and prints the LED words it receives.
 //
 //     cd examples/cockpit && ../../build/tools/simcontrolunit/simcontrolunit --gauge 1:1 --gauge 2:1
+//     cd examples/cockpit && ../../build/tools/simcontrolunit/simcontrolunit --com 2 --module
 
 #include "config/tables.h"
 #include "simcontrolunit/simcontrolunit.h"
@@ -14,6 +17,7 @@
 #include <QSocketNotifier>
 
 #include <algorithm>
+#include <array>
 #include <csignal>
 #include <cstdio>
 #include <optional>
@@ -27,6 +31,101 @@ namespace {
 using varnet::testing::SimControlUnit;
 
 constexpr int kStatusRequestCommand = 7;
+
+// A stand-alone I/O module answers to bus address 10 on its own port.
+constexpr int kModuleAddress = 10;
+constexpr int kModulePollCommand = 6;
+constexpr int kSwitches = 48;
+constexpr int kChannels = 8;
+constexpr int kChannelMaximum = 4095;
+
+// The inputs of the simulated stand-alone module, set from the terminal.
+struct ModuleInputs {
+    QByteArray switches = QByteArray(kSwitches / 8, '\0');
+    std::array<int, kChannels> channels{};
+
+    bool switchOn(int s) const { return (quint8(switches[s / 8]) & (0x80 >> (s % 8))) != 0; }
+    void setSwitch(int s, bool on)
+    {
+        const int mask = 0x80 >> (s % 8);
+        switches[s / 8] = char(on ? (quint8(switches[s / 8]) | mask) : (quint8(switches[s / 8]) & ~mask));
+    }
+};
+
+const char* const kModuleCommands = "  on N      switch N (0-47) on\n"
+                                    "  off N     switch N off\n"
+                                    "  set N V   analogue channel N (0-7) to V (0-4095)\n"
+                                    "  show      the switches that are on and the channels\n";
+
+void printModule(const ModuleInputs& module)
+{
+    QStringList on;
+    for (int s = 0; s < kSwitches; ++s)
+        if (module.switchOn(s))
+            on << QString::number(s);
+    QStringList channels;
+    for (int value : module.channels)
+        channels << QString::number(value);
+    std::printf("module: switches on: %s  channels: %s\n", on.isEmpty() ? "none" : qPrintable(on.join(' ')),
+                qPrintable(channels.join(' ')));
+    std::fflush(stdout);
+}
+
+// One command typed on the terminal; false (with a line saying why) for
+// anything else.
+bool moduleCommand(ModuleInputs& module, const QString& line)
+{
+    const QStringList words = line.simplified().split(' ', Qt::SkipEmptyParts);
+    if (words.isEmpty())
+        return true;
+    std::vector<int> numbers;
+    for (qsizetype i = 1; i < words.size(); ++i) {
+        bool ok = false;
+        numbers.push_back(words[i].toInt(&ok));
+        if (!ok)
+            numbers.back() = -1;
+    }
+    const QString verb = words[0].toLower();
+    if ((verb == "on" || verb == "off") && numbers.size() == 1 && numbers[0] >= 0 && numbers[0] < kSwitches) {
+        module.setSwitch(numbers[0], verb == "on");
+        std::printf("module: switch %d %s\n", numbers[0], qPrintable(verb));
+    } else if (verb == "set" && numbers.size() == 2 && numbers[0] >= 0 && numbers[0] < kChannels && numbers[1] >= 0
+               && numbers[1] <= kChannelMaximum) {
+        module.channels[std::size_t(numbers[0])] = numbers[1];
+        std::printf("module: channel %d at %d\n", numbers[0], numbers[1]);
+    } else if (verb == "show" && numbers.empty()) {
+        printModule(module);
+        return true;
+    } else {
+        std::printf("module: unknown command \"%s\"; the commands are:\n%s", qPrintable(line.simplified()),
+                    kModuleCommands);
+        std::fflush(stdout);
+        return false;
+    }
+    std::fflush(stdout);
+    return true;
+}
+
+// "LED word 1 (outputs 0-15): 1000 0000 0000 0000  lit: 0"
+void printLEDWord(const QByteArray& frame)
+{
+    const int word = (quint8(frame[2]) >> 4) == 4 ? 1 : 2;
+    const int value = SimControlUnit::frameMagnitude(frame);
+    const int first = word == 1 ? 0 : 16;
+    QString bits;
+    QStringList lit;
+    for (int k = 0; k < 16; ++k) {
+        const bool on = (value & (0x8000 >> k)) != 0;
+        bits += on ? '1' : '0';
+        if (k % 4 == 3 && k < 15)
+            bits += ' ';
+        if (on)
+            lit << QString::number(first + k);
+    }
+    std::printf("module: LED word %d (outputs %d-%d): %s  lit: %s\n", word, first, first + 15, qPrintable(bits),
+                lit.isEmpty() ? "none" : qPrintable(lit.join(' ')));
+    std::fflush(stdout);
+}
 
 struct Gauge {
     int id;
@@ -98,6 +197,43 @@ void quitOnSignals(QCoreApplication& app)
     std::signal(SIGTERM, onSignal);
 }
 
+// The stand-alone module on the unit's port until Ctrl+C (or the end of
+// the terminal's input).
+int runModule(QCoreApplication& app, SimControlUnit& unit, bool requests)
+{
+    ModuleInputs module;
+    unit.setIOModuleInputs(kModuleAddress, module.switches, module.channels);
+    unit.answer = [requests](const QByteArray& frame) {
+        const int command = quint8(frame[2]) >> 4;
+        if (quint8(frame[1]) == kModuleAddress && (command == 4 || command == 5))
+            printLEDWord(frame);
+        else if (requests || command != kModulePollCommand)
+            printFrame(frame);
+        return QByteArray();  // the module's own answer follows
+    };
+    auto* input = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, &app);
+    QByteArray typed;
+    QObject::connect(input, &QSocketNotifier::activated, &app, [&] {
+        char buffer[256];
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n <= 0) {
+            // No terminal any more: the module stays as it is.
+            input->setEnabled(false);
+            return;
+        }
+        typed.append(buffer, n);
+        for (qsizetype end; (end = typed.indexOf('\n')) >= 0; typed.remove(0, end + 1)) {
+            if (moduleCommand(module, QString::fromLocal8Bit(typed.left(end))))
+                unit.setIOModuleInputs(kModuleAddress, module.switches, module.channels);
+        }
+    });
+    std::printf("Stand-alone I/O module on COM%d; give the program's I/O module that COM port number. "
+                "Type on, off, set or show; Ctrl+C ends.\n",
+                unit.comNumber());
+    std::fflush(stdout);
+    return app.exec();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -110,6 +246,10 @@ int main(int argc, char** argv)
         "A simulated control unit on a pseudo-terminal, linked as COM<n> in the current folder. It answers "
         "the status requests and identify frames of the gauges given with --gauge and prints every frame it "
         "receives: its bytes, GaugeID, command and value. Ends with Ctrl+C, removing the link.\n\n"
+        "With --module it plays a stand-alone I/O module on that COM number instead (48 switches, 8 analogue "
+        "channels of 0-4095, 32 LEDs): it answers the program's polls with its inputs, prints the LED words it "
+        "receives (with the outputs they light), and takes these commands on its terminal:\n" +
+        QString::fromLatin1(kModuleCommands) + "All switches start off and all channels at 0.\n\n"
         "Type codes for --gauge id:type:" +
         typeCodeList());
     parser.addHelpOption();
@@ -117,8 +257,10 @@ int main(int argc, char** argv)
     const QCommandLineOption gaugeOption(
         "gauge", "A gauge on the bus: GaugeID 1-255 and type code, optionally model and version (default 1).",
         "id:type[:model[:version]]");
-    const QCommandLineOption requestsOption("requests", "Also print the status requests (command 7).");
-    parser.addOptions({comOption, gaugeOption, requestsOption});
+    const QCommandLineOption requestsOption("requests",
+                                            "Also print the status requests (command 7), or a module's polls (command 6).");
+    const QCommandLineOption moduleOption("module", "Play a stand-alone I/O module (bus address 10) instead of a bus.");
+    parser.addOptions({comOption, gaugeOption, requestsOption, moduleOption});
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
         parser.showHelp(2);
@@ -127,6 +269,11 @@ int main(int argc, char** argv)
     const int com = parser.value(comOption).toInt(&comOk);
     if (!comOk || com < 1) {
         std::fprintf(stderr, "simcontrolunit: --com needs a number of 1 or more\n");
+        return 2;
+    }
+    const bool module = parser.isSet(moduleOption);
+    if (module && parser.isSet(gaugeOption)) {
+        std::fprintf(stderr, "simcontrolunit: a stand-alone module is alone on its port: --module takes no --gauge\n");
         return 2;
     }
     SimControlUnit unit(com);
@@ -143,13 +290,15 @@ int main(int argc, char** argv)
         unit.addGauge(gauge->id, gauge->type, gauge->model, gauge->version);
     }
     const bool requests = parser.isSet(requestsOption);
+    quitOnSignals(app);
+    if (module)
+        return runModule(app, unit, requests);
     unit.answer = [requests](const QByteArray& frame) {
         const bool identify = frame.mid(2, 3) == QByteArray("\x7C\x80\xAA", 3);
         if (requests || identify || (quint8(frame[2]) >> 4) != kStatusRequestCommand)
             printFrame(frame);
         return QByteArray();  // the unit's own answer follows
     };
-    quitOnSignals(app);
     std::printf("Control unit on COM%d; give the program's gauge bus COM port %d. Ctrl+C ends.\n", com, com);
     std::fflush(stdout);
     return app.exec();

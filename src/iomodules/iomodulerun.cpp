@@ -1,0 +1,177 @@
+#include "iomodules/iomodulerun.h"
+
+#include "bus/gaugeframes.h"
+#include "bus/ioentryrules.h"
+#include "config/gaugetypes.h"
+#include "simlink/simcom.h"
+
+#include <exception>
+#include <optional>
+
+namespace varnet {
+
+namespace {
+
+// Reply byte 3 (0-based 2): the type code of the board.
+constexpr int kTypeByte = 2;
+
+QString describe(const std::exception& fault)
+{
+    return QString::fromLatin1(fault.what());
+}
+
+} // namespace
+
+IOModuleRun::IOModuleRun(const SwitchEntries& switches, const ChannelEntries& channels, const OutputEntries& outputs)
+    : switchEntries_(switches), channelEntries_(channels), outputEntries_(outputs)
+{
+    Reset();
+}
+
+void IOModuleRun::Reset()
+{
+    // Before the first reply the module counts as all switches on and every
+    // channel at 1023, as the bus modules do: the first reply then sets the
+    // simulator from every switch that is off.
+    switchPrevious_ = QByteArray(kIOModuleSwitchBytes, kIOSwitchesBeforeFirstReply);
+    switchState_ = QByteArray(kIOModuleSwitchBytes, '\0');
+    channels_.fill(0);
+    channelsLast_.fill(kIOChannelBeforeFirstReply);
+    words_.fill(0);
+    wordsPending_.fill(false);
+    outputVersions_.fill(0);
+    newReply_ = false;
+}
+
+void IOModuleRun::RunStarted()
+{
+    wordsPending_.fill(true);
+    outputVersions_.fill(0);
+}
+
+bool IOModuleRun::TakeReply(const QByteArray& reply)
+{
+    if (!IsWellFramedReply(reply) || quint8(reply[kTypeByte]) != IOModuleType)
+        return false;
+    IOModuleInputs inputs = DecodeIOModuleInputs(reply);
+    switchState_ = std::move(inputs.switches);
+    channels_ = inputs.channels;
+    newReply_ = true;
+    return true;
+}
+
+bool IOModuleRun::Process(const Services& services)
+{
+    // The inputs act once per reply: before the first one there is nothing
+    // the module said, and a reply already acted on says nothing new.
+    const bool inputs = newReply_;
+    newReply_ = false;
+    if (inputs && !(processSwitches(services) && processChannels(services)))
+        return false;
+    return processOutputs(services);
+}
+
+bool IOModuleRun::processSwitches(const Services& s)
+{
+    // A box below may let a newer reply in: only the copy taken here is acted
+    // on and kept as processed, and the newer one waits for the next tick.
+    const QByteArray state = switchState_;
+    const QByteArray previous = switchPrevious_;
+    if (state == previous)
+        return true;
+    bool goOn = true;
+    ForEachChangedSwitch(
+        previous, state,
+        [&](int sw, bool on) {
+            const int e = switchEntries_[std::size_t(sw)];
+            if (!ValidIOEntry(e))
+                return;
+            try {
+                IOSwitchAction(s.link, e, on, s.sendKey);
+            } catch (const std::exception& fault) {
+                goOn = s.fault(QStringLiteral("switch:%1").arg(sw), describe(fault));
+            }
+            if (s.stopped())
+                goOn = false;
+        },
+        [&] { return !goOn; });
+    if (!goOn)
+        return false;
+    switchPrevious_ = state;
+    return true;
+}
+
+bool IOModuleRun::processChannels(const Services& s)
+{
+    for (int n = 0; n < kIOModuleChannels; ++n) {
+        const int e = channelEntries_[std::size_t(n)];
+        if (!ValidIOEntry(e))
+            continue;
+        const int raw = channels_[std::size_t(n)];
+        // The entry's change threshold, as the bus preparation copies it.
+        if (!IOChannelMoved(raw, channelsLast_[std::size_t(n)], Cfg.IOEntryKeyOff[std::size_t(e)]))
+            continue;
+        // Counts as processed even when its scale fails: a broken entry asks
+        // once, not on every tick.
+        channelsLast_[std::size_t(n)] = raw;
+        bool goOn = true;
+        try {
+            s.link.PutPort(IOEntrySimPort(e), IOAnalogueValue(e, raw));
+        } catch (const std::exception& fault) {
+            goOn = s.fault(QStringLiteral("analogue input:%1").arg(n), describe(fault));
+        }
+        if (!goOn || s.stopped())
+            return false;
+    }
+    return true;
+}
+
+bool IOModuleRun::processOutputs(const Services& s)
+{
+    for (int output = 0; output < kIOModuleOutputs; ++output) {
+        const int e = outputEntries_[std::size_t(output)];
+        if (!ValidIOEntry(e))
+            continue;
+        const std::uint64_t version = s.link.PortVersion(IOEntrySimPort(e));
+        if (version != 0 && version == outputVersions_[std::size_t(output)])
+            continue;
+        std::optional<Single> v;
+        bool goOn = true;
+        try {
+            v = IOLampValue(s.link, e);
+        } catch (const std::exception& fault) {
+            goOn = s.fault(QStringLiteral("LED output:%1").arg(output), describe(fault));
+        }
+        if (!goOn || s.stopped())
+            return false;
+        // A value that cannot be read leaves the LED as it is.
+        if (!v || !ValidIOEntry(e))
+            continue;
+        outputVersions_[std::size_t(output)] = version;
+        const std::size_t word = IOOutputInWord2(output) ? 1 : 0;
+        if (SetIOOutputBit(words_[word], output, IOLampLit(e, *v)))
+            wordsPending_[word] = true;
+    }
+    return true;
+}
+
+QByteArray IOModuleRun::Output() const
+{
+    QByteArray out;
+    const int commands[] = {kIOOutputWord1Command, kIOOutputWord2Command};
+    for (std::size_t w = 0; w < 2; ++w) {
+        if (!wordsPending_[w])
+            continue;
+        if (const std::optional<QByteArray> frame = GaugeBusFrame(kStandAloneModuleAddress, commands[w], words_[w]))
+            out += *frame;
+    }
+    out += *GaugeBusFrame(kStandAloneModuleAddress, kIOModuleStatusCommand, 0);
+    return out;
+}
+
+void IOModuleRun::OutputWritten()
+{
+    wordsPending_.fill(false);
+}
+
+} // namespace varnet
