@@ -189,16 +189,8 @@ TEST(KeyCodes, APressedKeyBecomesItsCodeAndItsLabel)
     EXPECT_EQ((std::tuple{KeyLabel(0), KeyLabel(0xC000), KeyLabel(38 << 8)}), (std::tuple{"NONE", "NONE", "NONE"}));
 }
 
-TEST(ModuleTest, LEDsLightInTheirWordsAndDebounceTimesKeepTheirRule)
+TEST(DebounceTime, KeepsItsRule)
 {
-    std::array<Long, 2> words{};
-    EXPECT_EQ((std::tuple{SetTestLED(words, 3, true), SetTestLED(words, 0, true), SetTestLED(words, 20, true)}),
-              (std::tuple{4, 4, 5}));
-    EXPECT_EQ(words, (std::array<Long, 2>{0x9000, 0x0800}));
-    SetTestLED(words, 3, false);
-    SetTestLED(words, 31, true);
-    EXPECT_EQ(words, (std::array<Long, 2>{0x8000, 0x0801}));
-
     SessionState s;
     EXPECT_EQ(s.IODebounceTime, 3);
     for (const char* wrong : {"21", "-1", "2,5", "2.5", ""}) {
