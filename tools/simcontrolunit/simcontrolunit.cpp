@@ -3,19 +3,6 @@
 #include "config/gaugetypes.h"
 #include "platform/wait.h"
 
-#include <QDir>
-#include <QFile>
-#include <QSocketNotifier>
-
-#include <algorithm>
-#include <utility>
-
-#include <fcntl.h>
-#include <stdlib.h>
-#include <sys/ioctl.h>
-#include <termios.h>
-#include <unistd.h>
-
 namespace varnet::testing {
 
 namespace {
@@ -44,52 +31,15 @@ int command(const QByteArray& frame)
 
 } // namespace
 
-SimControlUnit::SimControlUnit(int comNumber, QObject* parent) : QObject(parent), comNumber_(comNumber)
+SimControlUnit::SimControlUnit(int comNumber, QObject* parent)
+    : QObject(parent), line_(comNumber, [this](const char* bytes, qsizetype count) {
+          for (qsizetype i = 0; i < count; ++i)
+              takeByte(bytes[i]);
+      })
 {
-    // Neither end is handed on to a program the test starts: a child that
-    // held the master would keep the link up when the unit goes.
-    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (master < 0)
-        return;
-    const char* slavePath = grantpt(master) == 0 && unlockpt(master) == 0 ? ptsname(master) : nullptr;
-    if (slavePath)
-        slave_ = ::open(slavePath, O_RDWR | O_NOCTTY | O_CLOEXEC);
-    link_ = QDir::current().absoluteFilePath(QStringLiteral("COM%1").arg(comNumber));
-    QFile::remove(link_);
-    if (slave_ < 0 || !QFile::link(QString::fromLocal8Bit(slavePath), link_)) {
-        ::close(master);
-        return;
-    }
-    // Raw from the start: no echo of the answers, no line editing.
-    termios settings{};
-    tcgetattr(slave_, &settings);
-    cfmakeraw(&settings);
-    tcsetattr(slave_, TCSANOW, &settings);
-    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-    master_ = master;
-    notifier_ = new QSocketNotifier(master_, QSocketNotifier::Read, this);
-    connect(notifier_, &QSocketNotifier::activated, this, &SimControlUnit::readMaster);
-    lineTimer_.setTimerType(Qt::PreciseTimer);
-    lineTimer_.setInterval(1);
-    connect(&lineTimer_, &QTimer::timeout, this, &SimControlUnit::carry);
 }
 
-SimControlUnit::~SimControlUnit()
-{
-    pull();
-}
-
-void SimControlUnit::pull()
-{
-    delete std::exchange(notifier_, nullptr);
-    lineTimer_.stop();
-    if (slave_ >= 0)
-        ::close(std::exchange(slave_, -1));
-    if (master_ >= 0)
-        ::close(std::exchange(master_, -1));
-    if (!link_.isEmpty())
-        QFile::remove(std::exchange(link_, QString()));
-}
+SimControlUnit::~SimControlUnit() = default;
 
 void SimControlUnit::clear()
 {
@@ -128,69 +78,6 @@ void SimControlUnit::setStatusReply(int gaugeID, const QByteArray& reply)
 void SimControlUnit::setIdentifyReply(int gaugeID, const QByteArray& reply)
 {
     identifyReplies_[gaugeID] = reply;
-}
-
-void SimControlUnit::send(const QByteArray& bytes)
-{
-    if (master_ >= 0 && !bytes.isEmpty())
-        (void)::write(master_, bytes.constData(), size_t(bytes.size()));
-}
-
-void SimControlUnit::setLineRate(double bytesPerSecond)
-{
-    lineRate_ = std::max(bytesPerSecond, 0.0);
-    if (!notifier_)
-        return;
-    notifier_->setEnabled(lineRate_ == 0);
-    if (lineRate_ == 0) {
-        lineTimer_.stop();
-        readMaster();
-        return;
-    }
-    lineClock_.start();
-    lineFreeAtMs_ = 0;
-    lineTimer_.start();
-}
-
-int SimControlUnit::lineBacklog() const
-{
-    int waiting = 0;
-    if (master_ < 0 || ::ioctl(master_, FIONREAD, &waiting) != 0)
-        return 0;
-    return waiting;
-}
-
-void SimControlUnit::carry()
-{
-    const double nowMs = double(lineClock_.nsecsElapsed()) / 1e6;
-    const double byteMs = 1000.0 / lineRate_;
-    const int due = int((nowMs - lineFreeAtMs_) / byteMs);
-    if (due < 1)
-        return;
-    int carried = 0;
-    while (carried < due) {
-        char buffer[256];
-        const ssize_t n = ::read(master_, buffer, size_t(std::min<int>(due - carried, sizeof buffer)));
-        if (n <= 0)
-            break;
-        carried += int(n);
-        for (ssize_t i = 0; i < n; ++i)
-            takeByte(buffer[i]);
-    }
-    // A line that ran out of bytes was idle: it owes nothing for that time.
-    lineFreeAtMs_ = carried < due ? nowMs : lineFreeAtMs_ + carried * byteMs;
-}
-
-void SimControlUnit::readMaster()
-{
-    char buffer[256];
-    for (;;) {
-        const ssize_t n = ::read(master_, buffer, sizeof buffer);
-        if (n <= 0)
-            return;
-        for (ssize_t i = 0; i < n; ++i)
-            takeByte(buffer[i]);
-    }
 }
 
 void SimControlUnit::takeByte(char byte)

@@ -14,18 +14,16 @@
 // in the program's port, as it would in the driver of a serial port, so a
 // program that writes more than the line carries falls behind there.
 
+#include "ptydevice/ptydevice.h"
+
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QList>
 #include <QMap>
 #include <QObject>
-#include <QTimer>
 
 #include <array>
 #include <functional>
 #include <optional>
-
-class QSocketNotifier;
 
 namespace varnet::testing {
 
@@ -40,12 +38,12 @@ public:
 
     // false when the pseudo-terminal or the link could not be made, or the
     // unit was pulled.
-    bool ready() const { return master_ >= 0; }
+    bool ready() const { return line_.ready(); }
     // The unit goes the way a USB adapter pulled out of the PC goes: both
     // ends of its pseudo-terminal close (the program's side sees a hang-up)
     // and its COM link disappears with them.
-    void pull();
-    int comNumber() const { return comNumber_; }
+    void pull() { line_.pull(); }
+    int comNumber() const { return line_.comNumber(); }
 
     // Every byte received, in order.
     const QByteArray& received() const { return received_; }
@@ -71,20 +69,20 @@ public:
     void setSilent(bool silent) { silent_ = silent; }
 
     // The gauge bus: 38400 baud, a start bit, 8 data bits and 2 stop bits.
-    static constexpr double kGaugeBusRate = 38400.0 / 11;
+    static constexpr double kGaugeBusRate = PtyDevice::kLineRate;
     // Takes at most `bytesPerSecond` from the program; 0 (the default) takes
     // the bytes as they come.
-    void setLineRate(double bytesPerSecond);
+    void setLineRate(double bytesPerSecond) { line_.setLineRate(bytesPerSecond); }
     // Bytes the program wrote that the line has not carried yet, as far as
     // the pseudo-terminal tells: it counts up to 4095.
-    int lineBacklog() const;
+    int lineBacklog() const { return line_.backlog(); }
 
     // Asked first for every frame; a non-empty result is the answer. Lets a
     // test answer other commands, or answer in its own way.
     std::function<QByteArray(const QByteArray& frame)> answer;
 
     // Bytes from the unit to the program, unasked.
-    void send(const QByteArray& bytes);
+    void send(const QByteArray& bytes) { line_.send(bytes); }
 
     // The magnitude a command frame carries, read back the way a gauge
     // reads it (the bits that travel in the command byte put back).
@@ -104,29 +102,19 @@ public:
     std::optional<int> ioModuleWord(int gaugeID, int word) const;
 
 private:
-    void readMaster();
-    // One step of a paced line: what it carried since the last one.
-    void carry();
     void takeByte(char byte);
     void answerFrame(const QByteArray& frame);
 
-    int comNumber_;
-    int master_ = -1;
-    int slave_ = -1;  // held open so that the master never sees a hang-up
-    QString link_;
-    QSocketNotifier* notifier_ = nullptr;
     QByteArray received_;
     QList<QByteArray> frames_;
     QByteArray partial_;
     bool silent_ = false;
-    double lineRate_ = 0;
-    double lineFreeAtMs_ = 0;  // when the line carried its last byte
-    QElapsedTimer lineClock_;
-    QTimer lineTimer_;
     QMap<int, QByteArray> statusReplies_;
     QMap<int, QByteArray> identifyReplies_;
     QMap<int, QByteArray> ioModuleReplies_;
     QMap<int, int> ioModuleWords_;  // by GaugeID * 8 + command
+    // Last: it goes first, so no byte arrives at a unit half taken apart.
+    PtyDevice line_;
 };
 
 } // namespace varnet::testing

@@ -18,12 +18,10 @@
 
 #include <algorithm>
 #include <array>
-#include <csignal>
 #include <cstdio>
 #include <optional>
 #include <utility>
 #include <vector>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -178,25 +176,6 @@ void printFrame(const QByteArray& frame)
     std::fflush(stdout);
 }
 
-// Ctrl+C and kill end the event loop, so that the COM link is removed.
-int quitPipe[2] = {-1, -1};
-
-void onSignal(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(quitPipe[1], &byte, 1);
-}
-
-void quitOnSignals(QCoreApplication& app)
-{
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, quitPipe) != 0)
-        return;
-    auto* notifier = new QSocketNotifier(quitPipe[0], QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
-}
-
 // The stand-alone module on the unit's port until Ctrl+C (or the end of
 // the terminal's input).
 int runModule(QCoreApplication& app, SimControlUnit& unit, bool requests)
@@ -265,12 +244,9 @@ int main(int argc, char** argv)
     if (!parser.positionalArguments().isEmpty())
         parser.showHelp(2);
 
-    bool comOk = false;
-    const int com = parser.value(comOption).toInt(&comOk);
-    if (!comOk || com < 1) {
-        std::fprintf(stderr, "simcontrolunit: --com needs a number of 1 or more\n");
+    const int com = varnet::testing::comNumberOption(parser, comOption, "simcontrolunit");
+    if (com == 0)
         return 2;
-    }
     const bool module = parser.isSet(moduleOption);
     if (module && parser.isSet(gaugeOption)) {
         std::fprintf(stderr, "simcontrolunit: a stand-alone module is alone on its port: --module takes no --gauge\n");
@@ -290,7 +266,7 @@ int main(int argc, char** argv)
         unit.addGauge(gauge->id, gauge->type, gauge->model, gauge->version);
     }
     const bool requests = parser.isSet(requestsOption);
-    quitOnSignals(app);
+    varnet::testing::quitOnSignals(app);
     if (module)
         return runModule(app, unit, requests);
     unit.answer = [requests](const QByteArray& frame) {

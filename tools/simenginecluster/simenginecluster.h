@@ -12,16 +12,15 @@
 // line carries them; the rest waits in the pseudo-terminal and then in the
 // program's port, as it would in a serial driver.
 
+#include "ptydevice/ptydevice.h"
+
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
-#include <QTimer>
 
 #include <array>
 #include <optional>
-
-class QSocketNotifier;
 
 namespace varnet::testing {
 
@@ -32,8 +31,7 @@ public:
     static constexpr int kFrameBytes = 40;
     static constexpr int kReplyBytes = 16;
     static constexpr int kNeedles = 8;
-    // 38400 baud, a start bit, 8 data bits and 2 stop bits.
-    static constexpr double kLineRate = 38400.0 / 11;
+    static constexpr double kLineRate = PtyDevice::kLineRate;
 
     // One frame as the cluster reads it.
     struct Frame {
@@ -51,11 +49,11 @@ public:
 
     // false when the pseudo-terminal or the link could not be made, or the
     // cluster was pulled.
-    bool ready() const { return master_ >= 0; }
+    bool ready() const { return line_.ready(); }
     // Goes the way of a USB adapter pulled out: both ends of the
     // pseudo-terminal close and the COM link disappears.
-    void pull();
-    int comNumber() const { return comNumber_; }
+    void pull() { line_.pull(); }
+    int comNumber() const { return line_.comNumber(); }
 
     // Reads a frame: nothing when it is not 40 bytes starting with "F" and
     // ending with 0xAA 0xAA.
@@ -72,33 +70,24 @@ public:
     // Answers every frame with these 16 bytes; empty: no answer.
     void setReply(const QByteArray& reply) { reply_ = reply; }
     // Bytes from the cluster to the program, unasked.
-    void send(const QByteArray& bytes);
+    void send(const QByteArray& bytes) { line_.send(bytes); }
 
     // Takes at most `bytesPerSecond` from the program; 0 takes the bytes as
     // they come.
-    void setLineRate(double bytesPerSecond);
+    void setLineRate(double bytesPerSecond) { line_.setLineRate(bytesPerSecond); }
 
 signals:
     void frameReceived(const varnet::testing::SimEngineCluster::Frame& frame);
 
 private:
-    void readMaster();
-    void carry();
     void take(const char* bytes, qsizetype count);
 
-    int comNumber_;
-    int master_ = -1;
-    int slave_ = -1;  // held open so that the master never sees a hang-up
-    QString link_;
-    QSocketNotifier* notifier_ = nullptr;
     QByteArray pending_;
     QList<Frame> frames_;
     int skipped_ = 0;
     QByteArray reply_;
     QElapsedTimer clock_;
-    double lineRate_ = 0;
-    double lineFreeAtMs_ = 0;
-    QTimer lineTimer_;
+    PtyDevice line_;
 };
 
 } // namespace varnet::testing

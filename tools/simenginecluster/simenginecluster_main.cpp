@@ -10,12 +10,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QSocketNotifier>
 
-#include <csignal>
 #include <cstdio>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
@@ -33,25 +29,6 @@ void printFrame(const SimEngineCluster::Frame& frame, bool bytes)
         line += "  [" + frame.bytes.toHex(' ').toUpper() + ']';
     std::printf("%s\n", line.constData());
     std::fflush(stdout);
-}
-
-// Ctrl+C and kill end the event loop, so that the COM link is removed.
-int quitPipe[2] = {-1, -1};
-
-void onSignal(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(quitPipe[1], &byte, 1);
-}
-
-void quitOnSignals(QCoreApplication& app)
-{
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, quitPipe) != 0)
-        return;
-    auto* notifier = new QSocketNotifier(quitPipe[0], QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
 }
 
 } // namespace
@@ -80,12 +57,9 @@ int main(int argc, char** argv)
     if (!parser.positionalArguments().isEmpty())
         parser.showHelp(2);
 
-    bool comOk = false;
-    const int com = parser.value(comOption).toInt(&comOk);
-    if (!comOk || com < 1) {
-        std::fprintf(stderr, "simenginecluster: --com needs a number of 1 or more\n");
+    const int com = varnet::testing::comNumberOption(parser, comOption, "simenginecluster");
+    if (com == 0)
         return 2;
-    }
     QByteArray reply;
     if (parser.isSet(replyOption)) {
         const QByteArray hex = parser.value(replyOption).toLatin1();
@@ -106,7 +80,7 @@ int main(int argc, char** argv)
     const bool bytes = parser.isSet(bytesOption);
     QObject::connect(&cluster, &SimEngineCluster::frameReceived, &app,
                      [bytes](const SimEngineCluster::Frame& frame) { printFrame(frame, bytes); });
-    quitOnSignals(app);
+    varnet::testing::quitOnSignals(app);
     std::printf("Engine cluster on COM%d; give the program's engine cluster COM port %d. Ctrl+C ends.\n", com, com);
     std::fflush(stdout);
     return app.exec();
