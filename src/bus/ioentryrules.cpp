@@ -12,19 +12,6 @@ namespace varnet {
 
 namespace {
 
-// The sequence byte of an entry that types a key instead of writing a value.
-constexpr Byte kKeystrokeEntry = 100;
-// An absolute switch value that means "no action".
-constexpr Single kNoAction = -1.0f;
-// Increment flags: step on switching on, on switching off.
-constexpr Integer kStepOnSwitchingOn = 1;
-constexpr Integer kStepOnSwitchingOff = 2;
-// LED condition bits and the invert flag.
-constexpr Integer kLitAtMinimum = 1;
-constexpr Integer kLitAtMaximum = 2;
-constexpr Integer kLitAboveCrossover = 4;
-constexpr Integer kLitAtFreeValue = 8;
-constexpr Integer kInvert = 1;
 constexpr Long kFirstOutputBit = 0x8000;
 
 // Reply bytes, numbered from 1.
@@ -122,7 +109,7 @@ int IOEntrySimPort(int e)
 void IOSwitchAction(SimCom& link, int e, bool on, const std::function<void(int keyCode)>& sendKey)
 {
     const std::size_t row = std::size_t(e);
-    if (Cfg.IOEntrySeqNr[row] == kKeystrokeEntry) {
+    if (Cfg.IOEntrySeqNr[row] == kKeystrokeSeqNr) {
         if (sendKey)
             sendKey(on ? Cfg.IOEntryKeyOn[row] : Cfg.IOEntryKeyOff[row]);
         return;
@@ -154,7 +141,7 @@ void IOSwitchAction(SimCom& link, int e, bool on, const std::function<void(int k
     // A percentage of the range's width, from 0 rather than from the minimum:
     // stored configurations are set up that way.
     const double percent = on ? value1 : value2;
-    if (Single(percent) != kNoAction)
+    if (Single(percent) != kIONoAction)
         link.PutPort(port, toSingle((maximum - minimum) / 100 * percent));
 }
 
@@ -207,7 +194,7 @@ bool IOLampLit(int e, Single v)
     const bool lit = ((condition & kLitAtMinimum) && v == minimum) || ((condition & kLitAtMaximum) && v == maximum)
                      || ((condition & kLitAboveCrossover) && v > crossover)
                      || ((condition & kLitAtFreeValue) && v == Cfg.IOEntryType[row]);
-    return lit != ((Cfg.IOEntryFlags[row] & kInvert) != 0);
+    return lit != ((Cfg.IOEntryFlags[row] & kIOInvert) != 0);
 }
 
 bool SetIOOutputBit(Long& word, int output, bool lit)

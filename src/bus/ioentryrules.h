@@ -31,6 +31,21 @@ inline constexpr int kIOOutputWord1Command = 4;
 inline constexpr int kIOOutputWord2Command = 5;
 // The command (with value 0) that asks a module for its inputs.
 inline constexpr int kIOModuleStatusCommand = 6;
+
+// The columns of an entry, as the run reads them and the window writes them.
+// The sequence byte of an entry that types a key instead of writing a value.
+inline constexpr Byte kKeystrokeSeqNr = 100;
+// An absolute switch value that means "no action".
+inline constexpr Single kIONoAction = -1.0f;
+// Increment flags: step on switching on, on switching off.
+inline constexpr Integer kStepOnSwitchingOn = 1;
+inline constexpr Integer kStepOnSwitchingOff = 2;
+// LED condition bits, and the flag that inverts them.
+inline constexpr Integer kLitAtMinimum = 1;
+inline constexpr Integer kLitAtMaximum = 2;
+inline constexpr Integer kLitAboveCrossover = 4;
+inline constexpr Integer kLitAtFreeValue = 8;
+inline constexpr Integer kIOInvert = 1;
 // What the run counts as the state before a module's first reply: every
 // switch on and every channel at 1023, so that the first reply sets the
 // simulator from the switches that are off and the channels that are away

@@ -14,24 +14,12 @@ namespace varnet {
 
 namespace {
 
-// Increment flags: step on switching on, on switching off.
-constexpr Integer kStepOnSwitchingOn = 1;
-constexpr Integer kStepOnSwitchingOff = 2;
-// LED condition bits, and the invert flag.
-constexpr Integer kLitAtMinimum = 1;
-constexpr Integer kLitAtMaximum = 2;
-constexpr Integer kLitAboveCrossover = 4;
-constexpr Integer kLitAtFreeValue = 8;
-constexpr Integer kInvert = 1;
-constexpr float kNoAction = -1.0f;
-
 // Key code layout.
 constexpr int kKeyNumberShift = 8;
 constexpr int kKeyNumberMask = 0x3F;
 constexpr int kCharacterKey = 1;
 constexpr int kShiftBit = 0x4000;
 constexpr int kCtrlBit = 0x8000;
-
 
 bool kindMatches(int stored, int kind)
 {
@@ -75,7 +63,7 @@ QString switchText(const ConfigTables& t, int e)
             what += QStringLiteral(" off: ") + signedNumber(off);
         return what;
     }
-    const auto percent = [](float v) { return v == kNoAction ? QStringLiteral("--") : numText(v) + QStringLiteral(" %"); };
+    const auto percent = [](float v) { return v == kIONoAction ? QStringLiteral("--") : numText(v) + QStringLiteral(" %"); };
     return what + QStringLiteral("   on: %1  off: %2").arg(percent(on), percent(off));
 }
 
@@ -103,7 +91,7 @@ QString ledText(const ConfigTables& t, int e)
         when << QStringLiteral("at %1").arg(t.IOEntryType[e]);
     QString text = functionText(t, t.IOEntryFunction[e]) + QStringLiteral("   lit ") +
                    (when.isEmpty() ? QStringLiteral("never") : when.join(QStringLiteral(", ")));
-    if (t.IOEntryFlags[e] & kInvert)
+    if (t.IOEntryFlags[e] & kIOInvert)
         text += QStringLiteral(", inverted");
     return text;
 }
@@ -140,7 +128,7 @@ std::optional<QString> checkSwitch(const IOEntryForm& f, Checked& c)
             return QString::fromLatin1(kIncrementActsRule);
         c.flags = (f.stepOn ? kStepOnSwitchingOn : 0) | (f.stepOff ? kStepOnSwitchingOff : 0);
     } else {
-        const auto percent = [](const std::optional<float>& v) { return v && (*v == kNoAction || (*v >= 0 && *v <= 100)); };
+        const auto percent = [](const std::optional<float>& v) { return v && (*v == kIONoAction || (*v >= 0 && *v <= 100)); };
         if (!percent(on) || !percent(off))
             return QString::fromLatin1(kSwitchValueRule);
     }
@@ -182,7 +170,7 @@ std::optional<QString> checkLED(const IOEntryForm& f, Checked& c)
         return QString::fromLatin1(kFreeValueRule);
     c.value1 = *crossover;
     c.type = *freeValue;
-    c.flags = f.invert ? kInvert : 0;
+    c.flags = f.invert ? kIOInvert : 0;
     c.keyOn = (f.atMinimum ? kLitAtMinimum : 0) | (f.atMaximum ? kLitAtMaximum : 0) |
               (f.aboveCrossover ? kLitAboveCrossover : 0) | (f.atFreeValue ? kLitAtFreeValue : 0);
     return std::nullopt;
@@ -303,7 +291,7 @@ IOEntryForm ReadIOEntryForm(const ConfigTables& t, int row, int kind, int number
         f.atFreeValue = condition & kLitAtFreeValue;
         f.crossover = numText(t.IOEntryValue1[e]);
         f.freeValue = QString::number(t.IOEntryType[e]);
-        f.invert = flags & kInvert;
+        f.invert = flags & kIOInvert;
         break;
     }
     }

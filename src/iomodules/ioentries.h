@@ -25,8 +25,6 @@ namespace varnet {
 inline constexpr int kModuleSwitchCount = kIOModuleSwitches;
 inline constexpr int kModuleChannelCount = kIOModuleChannels;
 inline constexpr int kModuleLEDCount = kIOModuleOutputs;
-// The sequence byte of an entry that types a key instead of writing a value.
-inline constexpr Byte kKeystrokeSeqNr = 100;
 // Analogue channels are 12-bit.
 inline constexpr int kLargestRawValue = 4095;
 inline constexpr int kLargestDebounceTime = 20;
