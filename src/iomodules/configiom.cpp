@@ -6,6 +6,7 @@
 #include "bus/sendpath.h"
 #include "config/choicelists.h"
 #include "config/numinput.h"
+#include "iomodules/functionchoice.h"
 #include "iomodules/iomodulelink.h"
 #include "platform/controls.h"
 #include "platform/messages.h"
@@ -174,11 +175,11 @@ void ConfigIOM::buildControls()
     LabelEntry->setObjectName(QStringLiteral("LabelEntry"));
     entryLayout->addWidget(LabelEntry);
     auto* functionGrid = new QGridLayout;
-    ComboClass = comboBox("ComboClass", entryFrame);
-    ComboFunction = comboBox("ComboFunction", entryFrame);
+    functionChoice_ = new FunctionChoice(entryFrame, "ComboFunction");
+    ComboClass = functionChoice_->ComboClass;
+    ComboFunction = functionChoice_->FunctionList;
     ComboFunction->setMinimumWidth(220);
-    FunctionFullName = textBox("FunctionFullName", entryFrame);
-    FunctionFullName->setReadOnly(true);
+    FunctionFullName = functionChoice_->FunctionFullName;
     ComboSeqNr = comboBox("ComboSeqNr", entryFrame);
     ComboSeqNr->addItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")});
     functionGrid->addWidget(label(QStringLiteral("Category:"), entryFrame), 0, 0);
@@ -328,12 +329,7 @@ void ConfigIOM::buildControls()
         showFunctions(0);
         fieldsEdited();
     });
-    connect(ComboFunction, &QComboBox::currentIndexChanged, this, [this](int index) {
-        FunctionFullName->setText(index >= 0 && index < int(functionMap_.size())
-                                      ? QString::fromStdString(Cfg.FunctionFullName[std::size_t(functionMap_[std::size_t(index)])])
-                                      : QString());
-        fieldsEdited();
-    });
+    connect(ComboFunction, &QComboBox::currentIndexChanged, this, &ConfigIOM::fieldsEdited);
     connect(ComboSeqNr, &QComboBox::currentIndexChanged, this, &ConfigIOM::fieldsEdited);
     connect(switchModes_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
         if (checked) {
@@ -376,12 +372,7 @@ void ConfigIOM::Form_Load()
     for (QWidget* w : {static_cast<QWidget*>(boxDebounce), static_cast<QWidget*>(cmdSetDebounce)})
         w->setEnabled(standAlone());
     boxDebounce->setText(QString::number(Session.IODebounceTime));
-    {
-        const QSignalBlocker blocker(ComboClass);
-        ComboClass->clear();
-        for (int c = 0; c < kBuiltInCategories; ++c)
-            ComboClass->addItem(QString::fromStdString(Cfg.CategoryNames[std::size_t(c)]));
-    }
+    functionChoice_->fillCategories(0);
     {
         const QSignalBlocker blocker(ComboKind);
         ComboKind->setCurrentIndex(0);
@@ -463,36 +454,7 @@ void ConfigIOM::showEntry()
 
 void ConfigIOM::showFunctions(int function)
 {
-    // The entry's own function is offered whatever its signal type.
-    const int kind = kind_;
-    const auto offered = [kind](int signal) { return IOEntryOffersSignal(kind, signal); };
-    const int category = ComboClass->currentIndex();
-    const ListItems items = FunctionItems(Cfg, category, offered);
-    ListItems shown = items;
-    if (function > 0 && function < kStoredFunctionRows && Cfg.FunctionCategory[std::size_t(function)] == category &&
-        std::find(items.numbers.begin(), items.numbers.end(), function) == items.numbers.end()) {
-        const ListItems all = FunctionItems(Cfg, category, [](int) { return true; });
-        shown = {};
-        for (std::size_t i = 0; i < all.numbers.size(); ++i)
-            if (all.numbers[i] == function || std::find(items.numbers.begin(), items.numbers.end(), all.numbers[i]) !=
-                                                  items.numbers.end()) {
-                shown.texts << all.texts[qsizetype(i)];
-                shown.numbers.push_back(all.numbers[i]);
-            }
-    }
-    functionMap_ = shown.numbers;
-    {
-        const QSignalBlocker blocker(ComboFunction);
-        ComboFunction->clear();
-        ComboFunction->addItems(shown.texts);
-        ComboFunction->setCurrentIndex(-1);
-        for (std::size_t i = 0; i < functionMap_.size(); ++i)
-            if (functionMap_[i] == function)
-                ComboFunction->setCurrentIndex(int(i));
-    }
-    const int index = ComboFunction->currentIndex();
-    FunctionFullName->setText(index >= 0 ? QString::fromStdString(Cfg.FunctionFullName[std::size_t(function)])
-                                         : QString());
+    functionChoice_->showFunctions(IOEntryFunctionItems(Cfg, kind_, functionChoice_->category(), function), function);
 }
 
 void ConfigIOM::showSwitchMode()
@@ -526,8 +488,7 @@ IOEntryForm ConfigIOM::formFields() const
     f.kind = kind_;
     f.number = number_;
     f.category = ComboClass->currentIndex();
-    const int index = ComboFunction->currentIndex();
-    f.function = index >= 0 && index < int(functionMap_.size()) ? functionMap_[std::size_t(index)] : 0;
+    f.function = functionChoice_->selectedFunction();
     f.selector = ComboSeqNr->currentIndex() + 1;
     f.mode = SwitchMode(switchModes_->checkedId());
     f.valueOn = boxValueOn->text();

@@ -36,6 +36,7 @@ class QStackedWidget;
 
 namespace varnet {
 
+class FunctionChoice;
 class IOModuleLink;
 
 // A read-only box that takes the next key pressed in it as a key code,
@@ -101,7 +102,6 @@ private:
     bool loading_ = false;
     bool edited_ = false;   // fields changed and not stored
     bool unsaved_ = false;  // entries stored or deleted since the last save
-    std::vector<int> functionMap_;
     std::array<Long, 2> testWords_{};
     int testReplies_ = 0;
     int testSilentTicks_ = 0;
@@ -113,6 +113,7 @@ private:
     QLineEdit* boxDebounce;
     QPushButton* cmdSetDebounce;
     QLabel* LabelEntry;
+    FunctionChoice* functionChoice_;
     QComboBox* ComboClass;
     QComboBox* ComboFunction;
     QLineEdit* FunctionFullName;

@@ -7,6 +7,7 @@
 
 #include <Qt>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -207,6 +208,25 @@ bool IOEntryOffersSignal(int kind, int signal)
     default:
         return false;
     }
+}
+
+ListItems IOEntryFunctionItems(const ConfigTables& t, int kind, int category, int function)
+{
+    const ListItems offered = FunctionItems(t, category, [kind](int signal) { return IOEntryOffersSignal(kind, signal); });
+    const auto isOffered = [&](int f) {
+        return std::find(offered.numbers.begin(), offered.numbers.end(), f) != offered.numbers.end();
+    };
+    if (function <= 0 || function >= kStoredFunctionRows || t.FunctionCategory[std::size_t(function)] != category ||
+        isOffered(function))
+        return offered;
+    const ListItems all = FunctionItems(t, category, [](int) { return true; });
+    ListItems shown;
+    for (std::size_t i = 0; i < all.numbers.size(); ++i)
+        if (all.numbers[i] == function || isOffered(all.numbers[i])) {
+            shown.texts << all.texts[qsizetype(i)];
+            shown.numbers.push_back(all.numbers[i]);
+        }
+    return shown;
 }
 
 int FindIOEntry(const ConfigTables& t, int gaugeID, int kind, int number)

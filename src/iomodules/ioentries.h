@@ -12,6 +12,7 @@
 // its GaugeID to 0. Each input or output of a module has at most one entry.
 
 #include "bus/ioentryrules.h"
+#include "config/choicelists.h"
 #include "config/tables.h"
 
 #include <QString>
@@ -59,6 +60,10 @@ int IOEntryNumbers(int kind);
 // function with a value to show ("Output LED", "Switch and LED", "Macro",
 // "Gauge", "Dedicated Gauge"). No kind offers "--".
 bool IOEntryOffersSignal(int kind, int signal);
+// The functions of `category` that an entry of `kind` offers, in list
+// order; the entry's own `function`, when it is of that category, is listed
+// whatever its signal type.
+ListItems IOEntryFunctionItems(const ConfigTables& t, int kind, int category, int function);
 
 // The module's entry for input or output `number` of `kind`; 0 when none.
 int FindIOEntry(const ConfigTables& tables, int gaugeID, int kind, int number);

@@ -4,6 +4,7 @@
 #include "bus/standalonelinks.h"
 #include "iomodules/ecframe.h"
 #include "iomodules/enginelink.h"
+#include "iomodules/functionchoice.h"
 #include "platform/controls.h"
 #include "platform/messages.h"
 
@@ -62,9 +63,10 @@ int positionOf(const std::vector<int>& numbers, int number)
 
 frmTestEC::frmTestEC()
     : ListNeedles(namedControl<QListWidget>("ListNeedles", this)),
-      ComboClass(comboBox("ComboClass", this)),
-      GaugeFunction(comboBox("GaugeFunction", this)),
-      FunctionFullName(textBox("FunctionFullName", this)),
+      functionChoice_(new FunctionChoice(this, "GaugeFunction")),
+      ComboClass(functionChoice_->ComboClass),
+      GaugeFunction(functionChoice_->FunctionList),
+      FunctionFullName(functionChoice_->FunctionFullName),
       ComboPlate(new PlateCombo(this, [this] { fillPlates(); })),
       CheckDisplay(namedControl<QCheckBox>("CheckDisplay", QStringLiteral("Needle has a display"), this)),
       cmdCalibrate(button("cmdCalibrate", QStringLiteral("Calibrate"), this)),
@@ -78,7 +80,6 @@ frmTestEC::frmTestEC()
     setObjectName(QStringLiteral("frmTestEC"));
     setWindowTitle(QStringLiteral("Engine Cluster"));
     ComboPlate->setObjectName(QStringLiteral("ComboPlate"));
-    FunctionFullName->setReadOnly(true);
     BoxReply->setReadOnly(true);
     BoxTestPosition->setRange(0, kECLargestPosition);
     BoxTestPosition->setToolTip(QStringLiteral("Needle position in the cluster's own steps (four for each plate step)"));
@@ -160,10 +161,7 @@ frmTestEC::frmTestEC()
 void frmTestEC::Form_Load()
 {
     GaugeID = CurrentGaugeID;
-    QStringList categories;
-    for (int c = 0; c < kBuiltInCategories; ++c)
-        categories << QString::fromStdString(Cfg.CategoryNames[std::size_t(c)]);
-    fillList(ComboClass, categories, -1);
+    functionChoice_->fillCategories(-1);
     for (int needle = 0; needle < kECFrameNeedles; ++needle)
         refreshNeedleText(needle);
     {
@@ -208,20 +206,16 @@ void frmTestEC::showNeedle(int needle)
     ComboClass->blockSignals(true);
     ComboClass->setCurrentIndex(settings_.category(needle));
     ComboClass->blockSignals(false);
-    fillFunctions(ComboClass->currentIndex());
+    fillFunctions();
     fillPlates();
     CheckDisplay->setChecked(settings_.display(needle));
     showing_ = false;
 }
 
-void frmTestEC::fillFunctions(int category)
+void frmTestEC::fillFunctions()
 {
-    const ListItems functions = settings_.functions(category);
-    functionMap_ = functions.numbers;
-    const int selected = positionOf(functionMap_, settings_.function(selectedNeedle()));
-    fillList(GaugeFunction, functions.texts, selected);
-    const int f = selected >= 0 ? functionMap_[std::size_t(selected)] : 0;
-    FunctionFullName->setText(f > 0 ? QString::fromStdString(Cfg.FunctionFullName[std::size_t(f)]) : QString());
+    functionChoice_->showFunctions(settings_.functions(functionChoice_->category()),
+                                   settings_.function(selectedNeedle()));
 }
 
 void frmTestEC::fillPlates()
@@ -231,11 +225,11 @@ void frmTestEC::fillPlates()
     fillList(ComboPlate, plates.texts, positionOf(plateMap_, settings_.plate(selectedNeedle())));
 }
 
-void frmTestEC::ComboClass_Change(int index)
+void frmTestEC::ComboClass_Change(int)
 {
     if (showing_)
         return;
-    fillFunctions(index);
+    fillFunctions();
     // What the function box shows is the needle's function: none when the
     // new category does not list it.
     if (GaugeFunction->currentIndex() < 0 && settings_.setFunction(selectedNeedle(), 0))
@@ -244,10 +238,9 @@ void frmTestEC::ComboClass_Change(int index)
 
 void frmTestEC::GaugeFunction_Change(int index)
 {
-    if (showing_ || index < 0 || index >= int(functionMap_.size()))
+    const int function = functionChoice_->selectedFunction();
+    if (showing_ || index < 0 || function == 0)
         return;
-    const int function = functionMap_[std::size_t(index)];
-    FunctionFullName->setText(QString::fromStdString(Cfg.FunctionFullName[std::size_t(function)]));
     if (settings_.setFunction(selectedNeedle(), function))
         refreshNeedleText(selectedNeedle());
 }

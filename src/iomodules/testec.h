@@ -30,6 +30,8 @@ class QSpinBox;
 
 namespace varnet {
 
+class FunctionChoice;
+
 class frmTestEC final : public Form {
     Q_OBJECT
 
@@ -65,7 +67,7 @@ protected:
 
 private:
     void showNeedle(int needle);
-    void fillFunctions(int category);
+    void fillFunctions();
     void fillPlates();
     void refreshNeedleText(int needle);
     void ComboClass_Change(int index);
@@ -73,12 +75,12 @@ private:
     void ComboPlate_Change(int index);
 
     ECSettings settings_;
-    std::vector<int> functionMap_;
     std::vector<int> plateMap_;
     // Set while the boxes are filled from the tables: no edit is made then.
     bool showing_ = false;
 
     QListWidget* ListNeedles;
+    FunctionChoice* functionChoice_;
     QComboBox* ComboClass;
     QComboBox* GaugeFunction;
     QLineEdit* FunctionFullName;

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
+#include <vector>
 
 namespace varnet {
 namespace {
@@ -155,6 +157,41 @@ TEST_F(IOEntries, EachKindReadsBackAsStoredAndSaysWhatItDoes)
     EXPECT_EQ(IOEntryLine(t, kModule, IOEntryLED, 16), "LED 16     --");
     // A new entry starts from the window's defaults.
     EXPECT_EQ(ReadIOEntryForm(t, 0, IOEntryLED, 9).atMaximum, true);
+}
+
+TEST(IOEntryFunctions, AKindOffersItsSignalTypesAndTheEntrysOwnFunctionOfTheCategory)
+{
+    ConfigTables t;
+    constexpr int kCockpit = 6;
+    constexpr int kEngines = 4;
+    const auto function = [&](int f, int signal, int category) {
+        t.FunctionNames[std::size_t(f)] = "F" + std::to_string(f);
+        std::tie(t.FunctionSignalType[std::size_t(f)], t.FunctionCategory[std::size_t(f)]) =
+            std::tuple(Byte(signal), Byte(category));
+    };
+    function(51, kSignalInputSwitch, kCockpit);
+    function(52, kSignalInputAnalogue, kEngines);
+    function(53, kSignalOutputLED, kCockpit);
+    function(54, kSignalGauge, kCockpit);
+    function(55, kSignalInputSwitch, kCockpit);
+
+    const struct {
+        int kind, function;
+        std::vector<int> listed;
+    } cases[] = {
+        {IOEntrySwitch, 0, {51, 55}},
+        // A gauge function a switch does not offer, kept in number order.
+        {IOEntrySwitch, 54, {51, 54, 55}},
+        // Another category's function is not the list's.
+        {IOEntrySwitch, 52, {51, 55}},
+        {IOEntryLED, 53, {53, 54}},
+        {IOEntryLED, 51, {51, 53, 54}},
+    };
+    for (const auto& c : cases) {
+        const ListItems items = IOEntryFunctionItems(t, c.kind, kCockpit, c.function);
+        EXPECT_EQ(items.numbers, c.listed) << c.kind << " " << c.function;
+        EXPECT_EQ(items.texts.size(), qsizetype(c.listed.size()));
+    }
 }
 
 TEST(KeyCodes, APressedKeyBecomesItsCodeAndItsLabel)
