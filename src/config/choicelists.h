@@ -23,6 +23,11 @@ inline constexpr int kSignalGauge = 4;
 inline constexpr int kSignalMacro = 6;
 inline constexpr int kSignalSwitchAndLED = 7;
 
+// What a window says when a function is wanted and none is chosen.
+inline constexpr const char* kNoCategoryOrFunction = "No Category and/or Function selected";
+inline constexpr const char* kAssignBeforeCalibrating =
+    "Before calibrating the gauge must be assigned to a function and category";
+
 struct ListItems {
     QStringList texts;
     std::vector<int> numbers;  // the function or plate number of each item

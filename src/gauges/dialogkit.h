@@ -8,6 +8,7 @@
 // fields; the Qt frame around this is dialogframe.h.
 
 #include "bus/runstate.h"
+#include "config/choicelists.h"
 #include "config/tables.h"
 
 #include <QByteArray>
@@ -79,10 +80,7 @@ inline constexpr const char* kNewIDRule = "The new GaugeID must be a free GaugeI
 inline constexpr const char* kUninstallQuestion =
     "This will delete this gauge from the current configuration!\r\nContinue anyway?";
 inline constexpr const char* kAssignmentIncorrect = "Assignment incorrect or incomplete";
-inline constexpr const char* kNoCategoryOrFunction = "No Category and/or Function selected";
 inline constexpr const char* kNoPlate = "No Plate selected";
-inline constexpr const char* kAssignBeforeCalibrating =
-    "Before calibrating the gauge must be assigned to a function and category";
 
 // ---- The gauge a dialog is for ------------------------------------------------
 

@@ -35,7 +35,6 @@ namespace {
 constexpr int kTestIntervalMs = 100;
 // Ticks of the test without a reply before the window says so.
 constexpr int kSilentTicks = 10;
-constexpr const char* kUnsavedQuestion = "Updates are not saved yet; Continue?";
 constexpr const char* kLEDRule = "An LED output must be between 0 and 31";
 constexpr int kSwitchPage = 0;
 constexpr int kAnaloguePage = 1;
@@ -407,7 +406,7 @@ void ConfigIOM::ListEntries_Click(int row)
 {
     if (row < 0 || row >= IOEntryNumbers(kind_))
         return;
-    if (row != number_ && edited_ && !messages().yesNoDefaultNo(QString::fromLatin1(kUnsavedQuestion))) {
+    if (row != number_ && edited_ && !messages().yesNoDefaultNo(QString::fromLatin1(kUpdatesNotSavedYet))) {
         const QSignalBlocker blocker(ListEntries);
         ListEntries->setCurrentRow(number_);
         return;
@@ -549,7 +548,7 @@ bool ConfigIOM::unloadAsked()
 {
     // A save since the entries were edited clears ConfigChanged.
     const bool unsaved = edited_ || (unsaved_ && Session.ConfigChanged != 0);
-    if (unsaved && !messages().yesNoDefaultNo(QString::fromLatin1(kUnsavedQuestion)))
+    if (unsaved && !messages().yesNoDefaultNo(QString::fromLatin1(kUpdatesNotSavedYet)))
         return false;
     DefaultForm<ConfigIOM>::unload();
     return true;

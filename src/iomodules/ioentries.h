@@ -36,7 +36,7 @@ inline constexpr int kSwitchAndLEDEntryKind = 7;
 
 // The rules the window states when it refuses a field.
 inline constexpr const char* kDebounceRule = "A debounce time must be between 0 and 20";
-inline constexpr const char* kFunctionRule = "No Category and/or Function selected";
+inline constexpr const char* kFunctionRule = kNoCategoryOrFunction;
 inline constexpr const char* kSwitchValueRule =
     "A switch value must be -1 (no action) or between 0 and 100 percent";
 inline constexpr const char* kIncrementRule = "An increment must be a number";

@@ -22,8 +22,6 @@ namespace varnet {
 
 namespace {
 
-const char* const kAssignBeforeCalibrating = "Before calibrating the gauge must be assigned to a function and category";
-const char* const kUnsavedQuestion = "Updates are not saved yet; Continue?";
 constexpr int kReplyIntervalMs = 200;
 
 // A plate list read again each time it opens: a plate made in the
@@ -284,7 +282,7 @@ void frmTestEC::cmdClose_Click()
 {
     if (settings_.edited() && Session.ConfigChanged != 0) {
         const QPointer<frmTestEC> self(this);
-        const bool goOn = messages().yesNoDefaultNo(QString::fromLatin1(kUnsavedQuestion));
+        const bool goOn = messages().yesNoDefaultNo(QString::fromLatin1(kUpdatesNotSavedYet));
         if (!self || !goOn)
             return;
     }

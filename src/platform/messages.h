@@ -5,6 +5,9 @@
 
 namespace varnet {
 
+// What a window asks before it drops edits that are not saved.
+inline constexpr const char* kUpdatesNotSavedYet = "Updates are not saved yet; Continue?";
+
 // Every message box of the program goes through this service: an OK box for
 // information and errors, a Yes/No box for questions ending in "Continue?",
 // and an input box. Boxes carry the application title and no icon. Tests
