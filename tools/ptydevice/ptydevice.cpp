@@ -21,8 +21,7 @@
 
 namespace varnet::testing {
 
-PtyDevice::PtyDevice(int comNumber, Consumer consumer, QObject* parent)
-    : QObject(parent), comNumber_(comNumber), consumer_(std::move(consumer))
+PtyDevice::PtyDevice(int comNumber, QObject* parent) : QObject(parent), comNumber_(comNumber)
 {
     // Neither end is handed on to a program the test starts: a child that
     // held the master would keep the link up when the device goes.
@@ -95,7 +94,7 @@ void PtyDevice::setLineRate(double bytesPerSecond)
     lineTimer_.start();
 }
 
-int PtyDevice::backlog() const
+int PtyDevice::lineBacklog() const
 {
     int waiting = 0;
     if (master_ < 0 || ::ioctl(master_, FIONREAD, &waiting) != 0)
@@ -112,13 +111,13 @@ void PtyDevice::carry()
         return;
     int carried = 0;
     char buffer[256];
-    // The consumer may pull the device: master_ is checked each time round.
+    // A peer may pull itself while it takes the bytes: master_ is checked each time round.
     while (carried < due && master_ >= 0) {
         const ssize_t n = ::read(master_, buffer, size_t(std::min<int>(due - carried, sizeof buffer)));
         if (n <= 0)
             break;
         carried += int(n);
-        consumer_(buffer, n);
+        take(buffer, n);
     }
     // A line that ran out of bytes was idle: it owes nothing for that time.
     lineFreeAtMs_ = carried < due ? nowMs : lineFreeAtMs_ + carried * byteMs;
@@ -131,7 +130,7 @@ void PtyDevice::readMaster()
         const ssize_t n = ::read(master_, buffer, sizeof buffer);
         if (n <= 0)
             return;
-        consumer_(buffer, n);
+        take(buffer, n);
     }
 }
 

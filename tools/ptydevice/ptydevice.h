@@ -3,7 +3,7 @@
 // The far end of a serial link for the test peers: a pseudo-terminal whose
 // slave side is linked as "COM<n>" in the current directory (where the
 // program's port layer finds it). The bytes the program writes reach the
-// peer's consumer on the Qt event loop, either as they come or, when paced
+// peer's take() on the Qt event loop, either as they come or, when paced
 // (setLineRate), only as fast as the real line carries them; the rest waits
 // in the pseudo-terminal and then in the program's port, as it would in the
 // driver of a serial port.
@@ -12,8 +12,6 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
-
-#include <functional>
 
 class QByteArray;
 class QCommandLineOption;
@@ -30,10 +28,7 @@ public:
     // 38400 baud, a start bit, 8 data bits and 2 stop bits.
     static constexpr double kLineRate = 38400.0 / 11;
 
-    using Consumer = std::function<void(const char* bytes, qsizetype count)>;
-
-    // `consumer` gets every byte the line carries, in order.
-    PtyDevice(int comNumber, Consumer consumer, QObject* parent = nullptr);
+    explicit PtyDevice(int comNumber, QObject* parent = nullptr);
     ~PtyDevice() override;
     PtyDevice(const PtyDevice&) = delete;
     PtyDevice& operator=(const PtyDevice&) = delete;
@@ -55,7 +50,11 @@ public:
     void setLineRate(double bytesPerSecond);
     // Bytes the program wrote that the line has not carried yet, as far as
     // the pseudo-terminal tells: it counts up to 4095.
-    int backlog() const;
+    int lineBacklog() const;
+
+protected:
+    // Every byte the line carries, in order.
+    virtual void take(const char* bytes, qsizetype count) = 0;
 
 private:
     void readMaster();
@@ -63,7 +62,6 @@ private:
     void carry();
 
     int comNumber_;
-    Consumer consumer_;
     int master_ = -1;
     int slave_ = -1;  // held open so that the master never sees a hang-up
     QString link_;

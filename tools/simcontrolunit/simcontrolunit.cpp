@@ -31,13 +31,7 @@ int command(const QByteArray& frame)
 
 } // namespace
 
-SimControlUnit::SimControlUnit(int comNumber, QObject* parent)
-    : QObject(parent), line_(comNumber, [this](const char* bytes, qsizetype count) {
-          for (qsizetype i = 0; i < count; ++i)
-              takeByte(bytes[i]);
-      })
-{
-}
+SimControlUnit::SimControlUnit(int comNumber, QObject* parent) : PtyDevice(comNumber, parent) {}
 
 SimControlUnit::~SimControlUnit() = default;
 
@@ -78,6 +72,12 @@ void SimControlUnit::setStatusReply(int gaugeID, const QByteArray& reply)
 void SimControlUnit::setIdentifyReply(int gaugeID, const QByteArray& reply)
 {
     identifyReplies_[gaugeID] = reply;
+}
+
+void SimControlUnit::take(const char* bytes, qsizetype count)
+{
+    for (qsizetype i = 0; i < count; ++i)
+        takeByte(bytes[i]);
 }
 
 void SimControlUnit::takeByte(char byte)

@@ -1,18 +1,16 @@
 #pragma once
 
 // A stand-in for the control unit at the far end of a serial link, for the
-// end-to-end tests. It opens a pseudo-terminal, links "COM<n>" in the
-// current directory to the slave side (where the program's port layer finds
-// it), records every byte the program writes, cuts the stream into 6-byte
-// frames and answers status requests and identify frames with the 25-byte
-// replies set for their GaugeID. Everything runs on the Qt event loop, so a
-// test sees answers while the program waits.
+// end-to-end tests. On its pseudo-terminal behind "COM<n>" (ptydevice.h) it
+// records every byte the program writes, cuts the stream into 6-byte frames
+// and answers status requests and identify frames with the 25-byte replies
+// set for their GaugeID. Everything runs on the Qt event loop, so a test
+// sees answers while the program waits.
 //
 // A pseudo-terminal has no line rate: whatever the program writes is there
 // at once. A paced unit (setLineRate) takes the bytes only as fast as a real
-// line carries them; the rest stays behind in the pseudo-terminal and then
-// in the program's port, as it would in the driver of a serial port, so a
-// program that writes more than the line carries falls behind there.
+// line carries them, so a program that writes more than the line carries
+// falls behind in its own port.
 
 #include "ptydevice/ptydevice.h"
 
@@ -27,7 +25,7 @@
 
 namespace varnet::testing {
 
-class SimControlUnit : public QObject {
+class SimControlUnit : public PtyDevice {
     Q_OBJECT
 
 public:
@@ -35,15 +33,6 @@ public:
     ~SimControlUnit() override;
     SimControlUnit(const SimControlUnit&) = delete;
     SimControlUnit& operator=(const SimControlUnit&) = delete;
-
-    // false when the pseudo-terminal or the link could not be made, or the
-    // unit was pulled.
-    bool ready() const { return line_.ready(); }
-    // The unit goes the way a USB adapter pulled out of the PC goes: both
-    // ends of its pseudo-terminal close (the program's side sees a hang-up)
-    // and its COM link disappears with them.
-    void pull() { line_.pull(); }
-    int comNumber() const { return line_.comNumber(); }
 
     // Every byte received, in order.
     const QByteArray& received() const { return received_; }
@@ -69,20 +58,11 @@ public:
     void setSilent(bool silent) { silent_ = silent; }
 
     // The gauge bus: 38400 baud, a start bit, 8 data bits and 2 stop bits.
-    static constexpr double kGaugeBusRate = PtyDevice::kLineRate;
-    // Takes at most `bytesPerSecond` from the program; 0 (the default) takes
-    // the bytes as they come.
-    void setLineRate(double bytesPerSecond) { line_.setLineRate(bytesPerSecond); }
-    // Bytes the program wrote that the line has not carried yet, as far as
-    // the pseudo-terminal tells: it counts up to 4095.
-    int lineBacklog() const { return line_.backlog(); }
+    static constexpr double kGaugeBusRate = kLineRate;
 
     // Asked first for every frame; a non-empty result is the answer. Lets a
     // test answer other commands, or answer in its own way.
     std::function<QByteArray(const QByteArray& frame)> answer;
-
-    // Bytes from the unit to the program, unasked.
-    void send(const QByteArray& bytes) { line_.send(bytes); }
 
     // The magnitude a command frame carries, read back the way a gauge
     // reads it (the bits that travel in the command byte put back).
@@ -101,6 +81,9 @@ public:
     // before the first.
     std::optional<int> ioModuleWord(int gaugeID, int word) const;
 
+protected:
+    void take(const char* bytes, qsizetype count) override;
+
 private:
     void takeByte(char byte);
     void answerFrame(const QByteArray& frame);
@@ -113,8 +96,6 @@ private:
     QMap<int, QByteArray> identifyReplies_;
     QMap<int, QByteArray> ioModuleReplies_;
     QMap<int, int> ioModuleWords_;  // by GaugeID * 8 + command
-    // Last: it goes first, so no byte arrives at a unit half taken apart.
-    PtyDevice line_;
 };
 
 } // namespace varnet::testing

@@ -17,8 +17,7 @@ constexpr char kEnd = char(0xAA);
 
 } // namespace
 
-SimEngineCluster::SimEngineCluster(int comNumber, QObject* parent)
-    : QObject(parent), line_(comNumber, [this](const char* bytes, qsizetype count) { take(bytes, count); })
+SimEngineCluster::SimEngineCluster(int comNumber, QObject* parent) : PtyDevice(comNumber, parent)
 {
     clock_.start();
 }
