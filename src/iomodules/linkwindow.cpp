@@ -69,7 +69,10 @@ void LinkWindow::ShowRate()
 {
     unitsPerSecond_ = Running == 1 ? unitsCounted_ : 0;
     unitsCounted_ = 0;
-    BoxRate->setText(QString::number(unitsPerSecond_));
+    // A rate that holds lays nothing out again.
+    const QString rate = QString::number(unitsPerSecond_);
+    if (BoxRate->text() != rate)
+        BoxRate->setText(rate);
 }
 
 bool LinkWindow::DeviceReady()
