@@ -8,6 +8,7 @@
 #include "simlink/keystrokes.h"
 #include "simlink/simcom.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 
 #include <algorithm>
@@ -31,6 +32,30 @@ void sortInto(std::array<Integer, N>& table, int number, int entry)
         table[std::size_t(number)] = Integer(entry);
 }
 
+// The clock of the module links' process loops, made with the first link
+// that asks for it. One clock rather than one per link: the modules' ticks
+// then come in one wake-up of the program, however the links were started.
+QPointer<QTimer>& clockMade()
+{
+    static QPointer<QTimer> clock;
+    return clock;
+}
+
+QTimer& moduleClock()
+{
+    QPointer<QTimer>& clock = clockMade();
+    if (!clock) {
+        clock = new QTimer(QCoreApplication::instance());
+        clock->setObjectName(QStringLiteral("ProcessTimer"));
+        clock->setTimerType(Qt::PreciseTimer);
+        clock->setInterval(kProcessIntervalMs);
+    }
+    return *clock;
+}
+
+// The links on the clock.
+int linksOnClock = 0;
+
 } // namespace
 
 IOModuleLink::IOModuleLink(int moduleNumber, const QString& name)
@@ -39,24 +64,49 @@ IOModuleLink::IOModuleLink(int moduleNumber, const QString& name)
       gaugeID_(moduleNumber == 1 ? kStandAloneIOM1 : kStandAloneIOM2),
       moduleNumber_(moduleNumber)
 {
-    ProcessTimer_.setParent(this);
-    ProcessTimer_.setObjectName(QStringLiteral("ProcessTimer"));
-    ProcessTimer_.setTimerType(Qt::PreciseTimer);
-    ProcessTimer_.setInterval(kProcessIntervalMs);
-    connect(&ProcessTimer_, &QTimer::timeout, this, &IOModuleLink::ProcessTimer_Timer);
     Timer1_.setParent(this);
     Timer1_.setObjectName(QStringLiteral("Timer1"));
     Timer1_.setInterval(kOneSecondMs);
     connect(&Timer1_, &QTimer::timeout, this, &IOModuleLink::ShowRate);
 
-    // The writer runs as long as the window is loaded: it only writes while
-    // the link is halted, and a sender must never wait for a writer that a
-    // Stop switched off.
+    // The writer runs as long as the window is loaded and the link halted: a
+    // sender must never wait for a writer that a Stop switched off.
     WriteCmdTimer_.setParent(this);
     WriteCmdTimer_.setObjectName(QStringLiteral("WriteCmdTimer"));
     WriteCmdTimer_.setInterval(kWriterIntervalMs);
     connect(&WriteCmdTimer_, &QTimer::timeout, this, &IOModuleLink::WriteCmdTimer_Timer);
     WriteCmdTimer_.start();
+}
+
+IOModuleLink::~IOModuleLink()
+{
+    leaveClock();
+}
+
+QTimer& IOModuleLink::ProcessTimer()
+{
+    return moduleClock();
+}
+
+void IOModuleLink::joinClock()
+{
+    QTimer& clock = moduleClock();
+    if (!clockTick_) {
+        clockTick_ = connect(&clock, &QTimer::timeout, this, &IOModuleLink::ProcessTimer_Timer);
+        ++linksOnClock;
+    }
+    if (!clock.isActive())
+        clock.start();
+}
+
+void IOModuleLink::leaveClock()
+{
+    if (!clockTick_)
+        return;
+    disconnect(clockTick_);
+    clockTick_ = {};
+    if (--linksOnClock == 0 && clockMade())
+        clockMade()->stop();
 }
 
 bool IOModuleLink::ComposeCmd(int, int Command, double Value)
@@ -136,7 +186,8 @@ void IOModuleLink::cmdRun_Click()
     Running = 1;
     showRunState();
     run_.RunStarted();
-    ProcessTimer_.start();
+    WriteCmdTimer_.stop();
+    joinClock();
     Timer1_.start();
 }
 
@@ -147,8 +198,9 @@ void IOModuleLink::cmdStop_Click()
     // them from ReplyBuffer).
     MSComm1().holdInput(false);
     showRunState();
-    ProcessTimer_.stop();
+    leaveClock();
     Timer1_.stop();
+    WriteCmdTimer_.start();
 }
 
 void IOModuleLink::MSComm1_OnComm()
@@ -188,7 +240,8 @@ void IOModuleLink::ProcessTimer_Timer()
                 SendKeystroke(keyCode, true);
         },
         [this](const QString& where, const QString& error) { return fault(where, error); },
-        [self] { return !self || self->Running != 1; },
+        // By reference: small enough to be kept without an allocation.
+        [&self] { return !self || self->Running != 1; },
     };
     const bool done = run_.Process(services);
     if (!self)
@@ -217,7 +270,7 @@ bool IOModuleLink::fault(const QString& where, const QString& error)
 
 void IOModuleLink::stopTimers()
 {
-    ProcessTimer_.stop();
+    leaveClock();
     WriteCmdTimer_.stop();
     Timer1_.stop();
 }

@@ -51,7 +51,12 @@ public:
     std::array<Integer, 9> AnalogueEntry{};
     std::array<Integer, 33> LEDEntry{};
 
-    QTimer& ProcessTimer() override { return ProcessTimer_; }
+    // The module links' one clock: every running module link ticks on it,
+    // all of them in one wake-up of the program. It runs while a link is on
+    // it; stopping it stops the ticks of every module.
+    QTimer& ProcessTimer() override;
+    // Sends a waiting command while the link is halted; it rests during a
+    // run, which refuses commands.
     QTimer& WriteCmdTimer() { return WriteCmdTimer_; }
     // Once a second while running: the module's replies per second.
     QTimer& Timer1() { return Timer1_; }
@@ -65,6 +70,7 @@ public:
 
 protected:
     IOModuleLink(int moduleNumber, const QString& name);
+    ~IOModuleLink() override;
 
     void MSComm1_OnComm() override;
     void stopTimers() override;
@@ -76,13 +82,16 @@ protected:
 private:
     void WriteCmdTimer_Timer();
     void writePendingCommand();
+    // On the clock with the other running module links, or off it.
+    void joinClock();
+    void leaveClock();
     bool fault(const QString& where, const QString& error);
 
     int gaugeID_;
     int moduleNumber_;
     IOModuleRun run_{SwitchEntry, AnalogueEntry, LEDEntry};
     bool inTick_ = false;
-    QTimer ProcessTimer_;
+    QMetaObject::Connection clockTick_;
     QTimer WriteCmdTimer_;
     QTimer Timer1_;
 };

@@ -41,6 +41,7 @@ void IOModuleRun::Reset()
     wordsPending_.fill(false);
     outputVersions_.fill(0);
     newReply_ = false;
+    lastReply_.clear();
 }
 
 void IOModuleRun::RunStarted()
@@ -53,10 +54,15 @@ bool IOModuleRun::TakeReply(const QByteArray& reply)
 {
     if (!IsWellFramedReply(reply) || quint8(reply[kTypeByte]) != IOModuleType)
         return false;
+    // A module that is left alone says the same on every poll: its inputs
+    // are those of the last reply.
+    newReply_ = true;
+    if (reply == lastReply_)
+        return true;
+    lastReply_ = reply;
     IOModuleInputs inputs = DecodeIOModuleInputs(reply);
     switchState_ = std::move(inputs.switches);
     channels_ = inputs.channels;
-    newReply_ = true;
     return true;
 }
 
@@ -84,7 +90,7 @@ bool IOModuleRun::processSwitches(const Services& s)
         previous, state,
         [&](int sw, bool on) {
             const int e = switchEntries_[std::size_t(sw)];
-            if (!ValidIOEntry(e))
+            if (e == 0 || !ValidIOEntry(e))
                 return;
             try {
                 IOSwitchAction(s.link, e, on, s.sendKey);
@@ -105,7 +111,7 @@ bool IOModuleRun::processChannels(const Services& s)
 {
     for (int n = 0; n < kIOModuleChannels; ++n) {
         const int e = channelEntries_[std::size_t(n)];
-        if (!ValidIOEntry(e))
+        if (e == 0 || !ValidIOEntry(e))
             continue;
         const int raw = channels_[std::size_t(n)];
         // The entry's change threshold, as the bus preparation copies it.
@@ -129,8 +135,9 @@ bool IOModuleRun::processChannels(const Services& s)
 bool IOModuleRun::processOutputs(const Services& s)
 {
     for (int output = 0; output < kIOModuleOutputs; ++output) {
+        // Most outputs of a module have no entry: they cost no more than this.
         const int e = outputEntries_[std::size_t(output)];
-        if (!ValidIOEntry(e))
+        if (e == 0 || !ValidIOEntry(e))
             continue;
         const std::uint64_t version = s.link.PortVersion(IOEntrySimPort(e));
         if (version != 0 && version == outputVersions_[std::size_t(output)])
@@ -157,6 +164,10 @@ bool IOModuleRun::processOutputs(const Services& s)
 
 QByteArray IOModuleRun::Output() const
 {
+    // Made once: most ticks send nothing but the poll.
+    static const QByteArray poll = *GaugeBusFrame(kStandAloneModuleAddress, kIOModuleStatusCommand, 0);
+    if (!wordsPending_[0] && !wordsPending_[1])
+        return poll;
     QByteArray out;
     const int commands[] = {kIOOutputWord1Command, kIOOutputWord2Command};
     for (std::size_t w = 0; w < 2; ++w) {
@@ -165,7 +176,7 @@ QByteArray IOModuleRun::Output() const
         if (const std::optional<QByteArray> frame = GaugeBusFrame(kStandAloneModuleAddress, commands[w], words_[w]))
             out += *frame;
     }
-    out += *GaugeBusFrame(kStandAloneModuleAddress, kIOModuleStatusCommand, 0);
+    out += poll;
     return out;
 }
 

@@ -86,6 +86,7 @@ private:
     // (0: not since the run started): an unchanged port lights the same.
     std::array<std::uint64_t, 32> outputVersions_{};
     bool newReply_ = false;
+    QByteArray lastReply_;  // the reply the inputs were last decoded from
 };
 
 } // namespace varnet

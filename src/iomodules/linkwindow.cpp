@@ -11,7 +11,22 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <cmath>
+
 namespace varnet {
+
+namespace {
+
+// A line that was found idle, and has carried at its own rate all that was
+// written since, is not asked again for this long: a device that stops
+// taking data is found that much later, and a tick of a healthy line costs
+// no call to the driver. Bytes the line may still carry are asked for at
+// every tick.
+constexpr qint64 kIdleLineLookMs = 100;
+// What a USB adapter may lag behind the line's rate.
+constexpr qint64 kLineLagMs = 5;
+
+} // namespace
 
 LinkWindow::LinkWindow(StandAloneDevice device, const QString& name, const QString& title, const QString& rateCaption)
     : BoxRun(new QLineEdit(this)),
@@ -44,6 +59,7 @@ LinkWindow::LinkWindow(StandAloneDevice device, const QString& name, const QStri
     MSComm1_->setParent(this);  // found by name; the member still owns it
     MSComm1_->setObjectName(QStringLiteral("MSComm1"));
     ConfigureDevicePort(*MSComm1_, 0, DeviceUnitBytes(device));
+    lineClock_.start();
     connect(MSComm1_.get(), &SerialPort::received, this, [this] { MSComm1_OnComm(); });
     // A break or framing error leaves nothing worth keeping in the input. A
     // device lost while the link runs is the run's to tell; one lost while
@@ -69,7 +85,10 @@ void LinkWindow::ShowRate()
 {
     unitsPerSecond_ = Running == 1 ? unitsCounted_ : 0;
     unitsCounted_ = 0;
-    BoxRate->setText(QString::number(unitsPerSecond_));
+    // A rate that holds lays nothing out again.
+    const QString rate = QString::number(unitsPerSecond_);
+    if (BoxRate->text() != rate)
+        BoxRate->setText(rate);
 }
 
 bool LinkWindow::DeviceReady()
@@ -95,8 +114,10 @@ bool LinkWindow::DeviceReady()
     }
     if (!devicePortReady())
         return false;
-    if (loss_.IsLost())
+    if (loss_.IsLost()) {
+        lastLookMs_ = -1;
         loss_.Back(*MSComm1_);
+    }
     return !loss_.IsLost();
 }
 
@@ -107,7 +128,16 @@ bool LinkWindow::WriteOutput(const QByteArray& bytes)
     if (bytes.isEmpty())
         return true;
     const int intervalMs = ProcessTimer().interval();
-    const int held = MSComm1_->bytesHeld();
+    const qint64 now = lineClock_.elapsed();
+    const bool look = lastLookMs_ < 0 || heldAtLook_ > 0 || now < lineFreeAtMs_ + kLineLagMs ||
+                      now - lastLookMs_ >= kIdleLineLookMs;
+    // Not asked, the line counts as idle, and as moving.
+    int held = 0;
+    if (look) {
+        held = MSComm1_->bytesHeld();
+        lastLookMs_ = now;
+        heldAtLook_ = held;
+    }
     if (loss_.OutputStalled(held, intervalMs)) {
         loss_.Lost(*MSComm1_, QString::fromLatin1(kOutputStalled));
         return false;
@@ -121,6 +151,7 @@ bool LinkWindow::WriteOutput(const QByteArray& bytes)
         return false;
     }
     loss_.Written(bytes, held + int(bytes.size()));
+    lineFreeAtMs_ = now + qint64(std::ceil((held + bytes.size()) * 1000.0 / kGaugeBusBytesPerSecond));
     return true;
 }
 

@@ -36,6 +36,8 @@
 #include "platform/serialport.h"
 #include "platform/wait.h"
 
+#include <QElapsedTimer>
+
 #include <memory>
 
 class QLabel;
@@ -125,6 +127,13 @@ private:
     BusyFlag asking_;
     int unitsCounted_ = 0;
     int unitsPerSecond_ = 0;
+    // When the driver was last asked what it holds (-1: not since the port
+    // was found again), what it said, and when the line has carried the
+    // bytes written since at its own rate.
+    QElapsedTimer lineClock_;
+    qint64 lastLookMs_ = -1;
+    int heldAtLook_ = 0;
+    qint64 lineFreeAtMs_ = 0;
 };
 
 } // namespace varnet

@@ -9,6 +9,7 @@
 #include "support/fake_serial_port.h"
 #include "support/scripted_messages.h"
 
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTimer>
 
@@ -125,6 +126,39 @@ TEST_F(LinkFaults, TheLineBudgetHoldsAndTicksInsideTheOpenQuestionNeitherAskNorW
     EXPECT_TRUE(link.DeviceReady());
     EXPECT_EQ((std::tuple{slow.boxes, ticks > 3, readyInside}), (std::tuple{1, true, 0}));
 
+}
+
+TEST_F(LinkFaults, AnIdleModuleLineIsAskedWhatItHoldsEveryTenthOfASecondAndAStopIsStillFound)
+{
+    frmStatusIOM& link = running<frmStatusIOM>();
+    FakeSerialPort& port = *fakes.port(5);
+    QElapsedTimer elapsed;
+    // Polls 30 ms apart until the link refuses one; the time that took. A device that stopped
+    // taking data leaves every poll in the driver.
+    bool stopped = false;
+    const auto pollUntilRefused = [&](int forMs) {
+        elapsed.start();
+        while (elapsed.elapsed() < forMs && link.WriteOutput("poll06")) {
+            port.held += stopped ? 6 : 0;
+            waitMs(30);
+        }
+        return elapsed.elapsed();
+    };
+    port.heldAsked = 0;
+    EXPECT_GE(pollUntilRefused(1000), 1000);
+    EXPECT_TRUE(port.heldAsked >= 8 && port.heldAsked <= 12) << port.heldAsked << " looks in a second";
+
+    // The device stops taking data: the next look finds the bytes, and from then on every tick
+    // looks, until they have stayed longer than the line needs for them.
+    stopped = true;
+    const qint64 lostAfter = pollUntilRefused(2000);
+    EXPECT_TRUE(lostAfter >= 160 && lostAfter <= 400 && !port.isOpen()) << lostAfter << " ms";
+    testing::ScriptedMessages boxes;
+    boxes.expectYesNo(QStringLiteral("An error has occured writing Data to I/O module 1\r\nError: %1\r\n"
+                                     "Check Virtual/USB Com Port\r\nContinue?").arg(kOutputStalled), true);
+    port.setOpenError("No such file or directory");
+    EXPECT_FALSE(link.DeviceReady());
+    EXPECT_EQ(boxes.pending(), 0);
 }
 
 TEST_F(LinkFaults, TheRateBoxShowsTheUnitsOfTheLastSecondWhileRunningAndZeroWhenHalted)

@@ -13,6 +13,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
+
+#include <array>
 
 #include <tuple>
 
@@ -84,6 +87,57 @@ TEST_F(Links, ModuleCommandsGoOutInOrderWithAddress10WithoutWaitingForTheBusUnti
     // The writer keeps serving set-up commands after a Stop.
     EXPECT_TRUE(module2.WriteCmdTimer().isActive() && SendGaugeCommand(2000, 5, -2));
     EXPECT_EQ(written(6, 3).last(), hexBytes("00 0A 5C 03 02 FF"));
+}
+
+TEST_F(Links, RunningModulesArePolledTogetherOnOneClock33TimesASecondEachAndOneStopsAlone)
+{
+    frmStatusIOM& one = DefaultForm<frmStatusIOM>::get();
+    frmstatusIOM2& two = DefaultForm<frmstatusIOM2>::get();
+    const auto writes = [&](int port) { return int(fakes.port(port)->writes().size()); };
+    // Per tick of module 1's clock: which modules were written within it. The first handler runs
+    // before the links' ticks, the last one after them.
+    QTimer& clock = one.ProcessTimer();
+    std::array<int, 2> before{};
+    QList<std::pair<bool, bool>> ticks;
+    QObject::connect(&clock, &QTimer::timeout, &one, [&] { before = {writes(5), writes(6)}; });
+    one.cmdRun_Click();
+    waitMs(100);  // the second starts out of step with the first
+    two.cmdRun_Click();
+    QMetaObject::Connection after;
+    const auto watchLast = [&] {
+        QObject::disconnect(after);
+        after = QObject::connect(&clock, &QTimer::timeout, &one,
+                                 [&] { ticks.append({writes(5) > before[0], writes(6) > before[1]}); });
+    };
+    watchLast();
+    const auto polledInASecond = [&] {
+        ticks.clear();
+        const std::array<int, 2> start{writes(5), writes(6)};
+        waitMs(1000);
+        return std::array<int, 2>{writes(5) - start[0], writes(6) - start[1]};
+    };
+    // 30 ms apart, on a machine that may be busy.
+    const auto about33 = [](int polls) { return polls >= 28 && polls <= 34; };
+
+    std::array<int, 2> polls = polledInASecond();
+    EXPECT_TRUE(about33(polls[0]) && about33(polls[1])) << polls[0] << " " << polls[1];
+    EXPECT_EQ(ticks.count({true, true}), ticks.size()) << "a module was polled in a wake-up of its own";
+
+    one.cmdStop_Click();
+    polls = polledInASecond();
+    EXPECT_TRUE(polls[0] == 0 && about33(polls[1])) << polls[0] << " " << polls[1];
+    EXPECT_EQ(ticks.count({false, true}), ticks.size());
+
+    one.cmdRun_Click();
+    watchLast();
+    polls = polledInASecond();
+    EXPECT_TRUE(about33(polls[0]) && about33(polls[1])) << polls[0] << " " << polls[1];
+    EXPECT_EQ(ticks.count({true, true}), ticks.size()) << "a link started again ticks apart";
+
+    two.cmdStop_Click();
+    EXPECT_TRUE(clock.isActive());
+    one.cmdStop_Click();
+    EXPECT_FALSE(clock.isActive()) << "the clock runs on with no module to poll";
 }
 
 // 40 bytes: "F", zeros with `position` at 0-based `at`, the flags, AA AA.

@@ -22,8 +22,9 @@ public:
     void setOpenError(const QString& error) { openError_ = error; }
     // Writes fail with this text; empty lets them succeed.
     void setWriteError(const QString& error) { writeError_ = error; }
-    // What the driver still holds of earlier writes.
+    // What the driver still holds of earlier writes, and how often it was asked.
     int held = 0;
+    mutable int heldAsked = 0;
 
     // Bytes arriving from the device, in whatever chunks the test chooses;
     // dropped while the port is closed.
@@ -57,7 +58,7 @@ protected:
         writes_.append(data);
         return true;
     }
-    int heldBytes() const override { return held; }
+    int heldBytes() const override { return ++heldAsked, held; }
 
 private:
     bool open_ = false;
