@@ -78,6 +78,8 @@ protected:
     // The module's inputs are the cockpit's switches: without them the
     // program ends, as the run window's Exit ends it.
     void DeviceGivenUp() override;
+    // A module plugged in again starts with its LEDs dark.
+    void DeviceBack() override { run_.SendWordsAgain(); }
 
 private:
     void WriteCmdTimer_Timer();

@@ -38,6 +38,8 @@ public:
     // A run starts: both words go out with the next tick, so that the LEDs
     // show the run's state whatever a test left lit while halted.
     void RunStarted();
+    // Both words go out again with the next tick, as they stand.
+    void SendWordsAgain() { wordsPending_.fill(true); }
 
     // A module reply (25 bytes, 0x00 first, 0xFF last, type code 10): its
     // inputs are kept for the next tick. false for anything else.

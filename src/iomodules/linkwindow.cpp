@@ -117,6 +117,8 @@ bool LinkWindow::DeviceReady()
     if (loss_.IsLost()) {
         lastLookMs_ = -1;
         loss_.Back(*MSComm1_);
+        if (!loss_.IsLost())
+            DeviceBack();
     }
     return !loss_.IsLost();
 }

@@ -97,6 +97,9 @@ protected:
     virtual QString DeviceFaultText() const = 0;
     // No to that question.
     virtual void DeviceGivenUp() = 0;
+    // The device answers again after a loss, and may have been switched off
+    // meanwhile: what it only hears of on a change is to be sent again.
+    virtual void DeviceBack() {}
 
     // Running or Halted in BoxRun, after Running; the rate starts again at 0.
     void showRunState();

@@ -121,6 +121,27 @@ TEST_F(ModuleRun, TicksActOnTheNewestReplyAndWriteChangedLEDWordsBeforeEachPoll)
     EXPECT_EQ(tick(), frame(4, 0) + frame(6, 0));
 }
 
+TEST_F(ModuleRun, AModulePluggedInAgainGetsItsLitLEDsBackWithoutAValueChange)
+{
+    range(23, 0, 1);
+    Cfg.IOEntryKeyOn[entry(IOEntryLED, 3, 23)] = 2;  // lit at the maximum
+    start();
+    sim(23, 1);
+    EXPECT_EQ(tick(), frame(4, 4096) + frame(5, 0) + frame(6, 0));
+    EXPECT_EQ(tick(), frame(6, 0));
+
+    // Pulled out (its port hangs up), asked about once, back: it lost its lamps meanwhile.
+    port().close();
+    emit port().commError("The device was disconnected");
+    testing::ScriptedMessages boxes;
+    boxes.expectYesNo("An error has occured writing Data to I/O module 1\r\nError: The device was disconnected\r\n"
+                      "Check Virtual/USB Com Port\r\nContinue?",
+                      true);
+    EXPECT_EQ(tick(), frame(6, 0) + frame(4, 4096) + frame(5, 0) + frame(6, 0))
+        << "the last output again, then both words as they stand";
+    EXPECT_EQ(tick(), frame(6, 0));
+}
+
 TEST_F(ModuleRun, ARepliesOutOfStepIsDroppedAndOnlyModuleRepliesAct)
 {
     range(21, 0, 1);
