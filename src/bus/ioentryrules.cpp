@@ -62,7 +62,7 @@ IOModuleInputs DecodeIOModuleInputs(const QByteArray& reply)
 {
     const auto b = [&](int n) { return byteAt(reply, n - 1); };
     IOModuleInputs inputs;
-    inputs.switches = reply.mid(kFirstSwitchByte - 1, kIOModuleSwitchBytes);
+    inputs.switches = reply.mid(kFirstSwitchByte - 1, kModuleSwitchBytes);
     for (int j = 0; j < kIOModuleChannels / 2; ++j) {
         inputs.channels[std::size_t(2 * j)] = (b(kFirstHighNibbleByte + j) >> 4) * 256;
         inputs.channels[std::size_t(2 * j + 1)] = (b(kFirstHighNibbleByte + j) & 0x0F) * 256;
@@ -75,7 +75,7 @@ IOModuleInputs DecodeIOModuleInputs(const QByteArray& reply)
 void ForEachChangedSwitch(const QByteArray& previous, const QByteArray& state,
                           const std::function<void(int s, bool on)>& act, const std::function<bool()>& stop)
 {
-    for (int p = 0; p < kIOModuleSwitchBytes; ++p) {
+    for (int p = 0; p < kModuleSwitchBytes; ++p) {
         const int now = byteAt(state, p);
         const int changed = now ^ byteAt(previous, p);
         for (int bit = 0; bit < 8 && changed != 0; ++bit) {

@@ -9,6 +9,7 @@
 //
 // An entry e is a row of the I/O entry table (Cfg.IOEntry...).
 
+#include "bus/runstate.h"
 #include "config/tables.h"
 
 #include <QByteArray>
@@ -21,10 +22,10 @@ namespace varnet {
 
 class SimCom;
 
-inline constexpr int kIOModuleSwitches = 48;
-inline constexpr int kIOModuleSwitchBytes = 6;
-inline constexpr int kIOModuleChannels = 8;
-inline constexpr int kIOModuleOutputs = 32;
+// The board's inputs and outputs; the run's module tables have a row more.
+inline constexpr int kIOModuleSwitches = kModuleSwitchRows - 1;
+inline constexpr int kIOModuleChannels = kModuleChannelRows - 1;
+inline constexpr int kIOModuleOutputs = kModuleOutputRows - 1;
 inline constexpr int kIOOutputsPerWord = 16;
 // The commands that carry output words 1 (outputs 0..15) and 2 (16..31).
 inline constexpr int kIOOutputWord1Command = 4;

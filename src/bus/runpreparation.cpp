@@ -1,6 +1,7 @@
 #include "bus/runpreparation.h"
 
 #include "bus/gaugeframes.h"
+#include "bus/ioentryrules.h"
 #include "bus/needles.h"
 #include "bus/runstate.h"
 #include "bus/sendpath.h"
@@ -59,8 +60,6 @@ constexpr Long kSecondsFold = 65535;
 
 constexpr Byte kAudioPanelNothingSent = 128;
 constexpr Single kRMINoPowerSeen = -100.0f;
-constexpr int kAnalogueUnseen = 1023;
-constexpr Integer kSwitchAndLEDKind = 7;
 constexpr Single kFirstValueAlwaysSent = -1.0f;
 
 class Preparation {
@@ -375,7 +374,7 @@ void Preparation::prepareModule(int slot, int id)
             // module's tables and is passed over.
             switch (Cfg.IOEntryKind[e]) {
             case IOEntryLED:
-            case kSwitchAndLEDKind:
+            case IOEntrySwitchAndLED:
                 if (n < 0 || n >= kModuleOutputRows - 1)
                     break;
                 r_.IOMLEDEntry[m][std::size_t(n)] = int(e);
@@ -402,7 +401,7 @@ void Preparation::prepareModule(int slot, int id)
                 if (n < 0 || n >= kModuleChannelRows - 1)
                     break;
                 r_.IOMAnalogueEntry[m][std::size_t(n)] = int(e);
-                r_.IOMAnalogueLast[m][std::size_t(n)] = kAnalogueUnseen;
+                r_.IOMAnalogueLast[m][std::size_t(n)] = kIOChannelBeforeFirstReply;
                 r_.IOMAnalogueValue[m][std::size_t(n)] = 0;
                 r_.IOMAnalogueThreshold[m][std::size_t(n)] = Cfg.IOEntryKeyOff[e];
                 Cfg.IOEntryPort[e] = Integer(open(function, selector));

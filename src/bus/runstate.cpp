@@ -1,5 +1,6 @@
 #include "bus/runstate.h"
 
+#include "bus/ioentryrules.h"
 #include "simlink/instruments.h"
 
 #include <algorithm>
@@ -36,7 +37,7 @@ void RunState::SizeTables(int lastSlotIndex, int modules)
     refill(IOMGaugeID, rows, 0);
     refill(IOMPollNr, rows, 0);
     refill(IOMSwitchState, rows, QByteArray(kModuleSwitchBytes, char(0)));
-    refill(IOMSwitchPrev, rows, QByteArray(kModuleSwitchBytes, char(0xFF)));
+    refill(IOMSwitchPrev, rows, QByteArray(kModuleSwitchBytes, kIOSwitchesBeforeFirstReply));
     refill(IOMSwitchEntry, rows, {});
     for (auto* table : {&IOMAnalogueValue, &IOMAnalogueLast, &IOMAnalogueEntry, &IOMAnalogueThreshold})
         refill(*table, rows, {});

@@ -55,7 +55,9 @@ enum DataType : Byte {
     DataTypeNotUsed = 7,
 };
 
-enum IOEntryKindCode : Integer { IOEntrySwitch = 1, IOEntryAnalogue = 2, IOEntryLED = 3 };
+// Kind 7, found in stored files, is a switch that also drives an LED: it is
+// driven, listed and edited as an LED output.
+enum IOEntryKindCode : Integer { IOEntrySwitch = 1, IOEntryAnalogue = 2, IOEntryLED = 3, IOEntrySwitchAndLED = 7 };
 
 // The item types of the configuration file; the yoke groups, whose meaning
 // belongs to the yoke windows, are stored through layouts of these.

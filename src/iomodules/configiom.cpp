@@ -661,7 +661,7 @@ void ConfigIOM::showInputs(const QByteArray& reply)
 {
     const IOModuleInputs in = DecodeIOModuleInputs(reply);
     QString switches;
-    for (int s = 0; s < kModuleSwitchCount; ++s) {
+    for (int s = 0; s < kIOModuleSwitches; ++s) {
         if (s % 8 == 0 && s > 0)
             switches += QLatin1Char(' ');
         if (s % 16 == 0 && s > 0)
@@ -671,7 +671,7 @@ void ConfigIOM::showInputs(const QByteArray& reply)
     }
     LabelSwitches->setText(QStringLiteral("0..47: ") + switches);
     QStringList channels;
-    for (int ch = 0; ch < kModuleChannelCount; ++ch)
+    for (int ch = 0; ch < kIOModuleChannels; ++ch)
         channels << QStringLiteral("%1:%2").arg(ch).arg(in.channels[std::size_t(ch)], 4);
     LabelChannels->setText(channels.join(QStringLiteral("  ")));
 }
@@ -679,7 +679,7 @@ void ConfigIOM::showInputs(const QByteArray& reply)
 void ConfigIOM::cmdLED_Click(bool on)
 {
     const std::optional<double> typed = parseNumber(boxTestLED->text().toStdString());
-    if (!typed || *typed != std::floor(*typed) || *typed < 0 || *typed >= kModuleLEDCount) {
+    if (!typed || *typed != std::floor(*typed) || *typed < 0 || *typed >= kIOModuleOutputs) {
         messages().ok(QString::fromLatin1(kLEDRule));
         return;
     }

@@ -24,7 +24,7 @@ constexpr int kCtrlBit = 0x8000;
 
 bool kindMatches(int stored, int kind)
 {
-    return stored == kind || (kind == IOEntryLED && stored == kSwitchAndLEDEntryKind);
+    return stored == kind || (kind == IOEntryLED && stored == IOEntrySwitchAndLED);
 }
 
 bool rowHolds(const ConfigTables& t, int row)
@@ -183,11 +183,11 @@ int IOEntryNumbers(int kind)
 {
     switch (kind) {
     case IOEntrySwitch:
-        return kModuleSwitchCount;
+        return kIOModuleSwitches;
     case IOEntryAnalogue:
-        return kModuleChannelCount;
+        return kIOModuleChannels;
     case IOEntryLED:
-        return kModuleLEDCount;
+        return kIOModuleOutputs;
     default:
         return 0;
     }

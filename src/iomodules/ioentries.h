@@ -23,16 +23,10 @@
 
 namespace varnet {
 
-inline constexpr int kModuleSwitchCount = kIOModuleSwitches;
-inline constexpr int kModuleChannelCount = kIOModuleChannels;
-inline constexpr int kModuleLEDCount = kIOModuleOutputs;
 // Analogue channels are 12-bit.
 inline constexpr int kLargestRawValue = 4095;
 inline constexpr int kLargestDebounceTime = 20;
 inline constexpr int kSelectorCount = 4;
-// An entry kind found in stored files: a switch that also drives an LED; it
-// is listed, kept and edited as an LED output.
-inline constexpr int kSwitchAndLEDEntryKind = 7;
 
 // The rules the window states when it refuses a field.
 inline constexpr const char* kDebounceRule = "A debounce time must be between 0 and 20";

@@ -20,8 +20,6 @@ namespace {
 constexpr int kProcessIntervalMs = 30;
 constexpr int kWriterIntervalMs = 100;
 constexpr int kOneSecondMs = 1000;
-// An entry that is a switch and drives an LED counts as an LED output here.
-constexpr Integer kIOEntrySwitchAndLED = 7;
 
 // Stores `entry` at `number` when the table has room for it; an entry whose
 // number lies outside its module's inputs or outputs has no place.
@@ -166,7 +164,7 @@ void IOModuleLink::OpenPorts()
             sortInto(AnalogueEntry, number, e);
             break;
         case IOEntryLED:
-        case kIOEntrySwitchAndLED:
+        case IOEntrySwitchAndLED:
             sortInto(LEDEntry, number, e);
             link.EnableReadSimPort(port);
             break;

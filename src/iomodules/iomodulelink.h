@@ -47,9 +47,9 @@ public:
 
     // Entry index per switch 0..47, analogue input 0..7 and LED output
     // 0..31 (one spare each); 0 = none.
-    std::array<Integer, 49> SwitchEntry{};
-    std::array<Integer, 9> AnalogueEntry{};
-    std::array<Integer, 33> LEDEntry{};
+    IOModuleRun::SwitchEntries SwitchEntry{};
+    IOModuleRun::ChannelEntries AnalogueEntry{};
+    IOModuleRun::OutputEntries LEDEntry{};
 
     // The module links' one clock: every running module link ticks on it,
     // all of them in one wake-up of the program. It runs while a link is on

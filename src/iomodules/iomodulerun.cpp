@@ -33,8 +33,8 @@ void IOModuleRun::Reset()
     // Before the first reply the module counts as all switches on and every
     // channel at 1023, as the bus modules do: the first reply then sets the
     // simulator from every switch that is off.
-    switchPrevious_ = QByteArray(kIOModuleSwitchBytes, kIOSwitchesBeforeFirstReply);
-    switchState_ = QByteArray(kIOModuleSwitchBytes, '\0');
+    switchPrevious_ = QByteArray(kModuleSwitchBytes, kIOSwitchesBeforeFirstReply);
+    switchState_ = QByteArray(kModuleSwitchBytes, '\0');
     channels_.fill(0);
     channelsLast_.fill(kIOChannelBeforeFirstReply);
     words_.fill(0);

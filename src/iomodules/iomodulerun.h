@@ -10,6 +10,7 @@
 // module answers to on its own port. The entries act through the rules the
 // bus modules use (bus/ioentryrules.h).
 
+#include "bus/runstate.h"
 #include "config/tables.h"
 
 #include <QByteArray>
@@ -27,9 +28,9 @@ class IOModuleRun {
 public:
     // Entry per switch 0..47, channel 0..7 and LED output 0..31 (one spare
     // each), 0 = none: the link's tables, read as they stand at each tick.
-    using SwitchEntries = std::array<Integer, 49>;
-    using ChannelEntries = std::array<Integer, 9>;
-    using OutputEntries = std::array<Integer, 33>;
+    using SwitchEntries = std::array<Integer, kModuleSwitchRows>;
+    using ChannelEntries = std::array<Integer, kModuleChannelRows>;
+    using OutputEntries = std::array<Integer, kModuleOutputRows>;
     IOModuleRun(const SwitchEntries& switches, const ChannelEntries& channels, const OutputEntries& outputs);
 
     // A new preparation: the state before the first reply (every switch on,
