@@ -3,6 +3,7 @@
 #include "bus/gaugeframes.h"
 #include "bus/standalonelinks.h"
 #include "iomodules/ecframe.h"
+#include "iomodules/ecsettings.h"
 #include "platform/messages.h"
 #include "simlink/simcom.h"
 
@@ -15,10 +16,6 @@ namespace varnet {
 namespace {
 
 constexpr int kProcessIntervalMs = 20;
-constexpr int kOneSecondMs = 1000;
-// Element 9 of ECNeedleDisplay holds the cluster type.
-constexpr int kClusterTypeElement = 9;
-constexpr int kDualEngine = 2;
 
 // The run reads each needle's value for the first engine.
 constexpr int kFirstEngine = 1;
@@ -33,18 +30,14 @@ frmStatusEC::frmStatusEC()
     ProcessTimer_.setObjectName(QStringLiteral("ProcessTimer"));
     ProcessTimer_.setTimerType(Qt::PreciseTimer);
     ProcessTimer_.setInterval(kProcessIntervalMs);
-    Timer1_.setParent(this);
-    Timer1_.setObjectName(QStringLiteral("Timer1"));
-    Timer1_.setInterval(kOneSecondMs);
     connect(&ProcessTimer_, &QTimer::timeout, this, &frmStatusEC::ProcessTimer_Timer);
-    connect(&Timer1_, &QTimer::timeout, this, &frmStatusEC::Timer1_Timer);
 }
 
 void frmStatusEC::OpenPorts()
 {
     SimCom& link = DefaultForm<SimCom>::get();
     link.CurrentOwnerID = kOwnerEngineCluster;
-    const int engines = Cfg.ECNeedleDisplay[kClusterTypeElement] == kDualEngine ? 2 : 1;
+    const int engines = Cfg.ECNeedleDisplay[kECTypeElement] == kECDualEngine ? 2 : 1;
     for (int needle = 0; needle < kECNeedles; ++needle) {
         auto& ports = Session.ECNeedlePort[std::size_t(needle)];
         ports.fill(Integer(kNoSimPort));
@@ -67,7 +60,7 @@ void frmStatusEC::cmdRun_Click()
     showRunState();
     ECFrame.clear();
     ProcessTimer_.start();
-    Timer1_.start();
+    Timer1().start();
 }
 
 void frmStatusEC::cmdStop_Click()
@@ -151,7 +144,7 @@ QString frmStatusEC::DeviceFaultText() const
 void frmStatusEC::stopTimers()
 {
     ProcessTimer_.stop();
-    Timer1_.stop();
+    Timer1().stop();
 }
 
 } // namespace varnet

@@ -42,10 +42,9 @@ public:
     void ProcessTimer_Timer();
     // Once a second while running: shows the frames sent per second, and
     // the next frame goes out even unchanged.
-    void Timer1_Timer();
+    void Timer1_Timer() override;
 
     QTimer& ProcessTimer() override { return ProcessTimer_; }
-    QTimer& Timer1() { return Timer1_; }
 
     // The position of each needle as the run last worked it out; a needle
     // whose value is missing keeps its own.
@@ -60,7 +59,6 @@ protected:
 
 private:
     QTimer ProcessTimer_;
-    QTimer Timer1_;
     ECFrameGate gate_;
     bool ticking_ = false;
 };

@@ -19,7 +19,6 @@ namespace {
 
 constexpr int kProcessIntervalMs = 30;
 constexpr int kWriterIntervalMs = 100;
-constexpr int kOneSecondMs = 1000;
 
 // Stores `entry` at `number` when the table has room for it; an entry whose
 // number lies outside its module's inputs or outputs has no place.
@@ -62,11 +61,6 @@ IOModuleLink::IOModuleLink(int moduleNumber, const QString& name)
       gaugeID_(moduleNumber == 1 ? kStandAloneIOM1 : kStandAloneIOM2),
       moduleNumber_(moduleNumber)
 {
-    Timer1_.setParent(this);
-    Timer1_.setObjectName(QStringLiteral("Timer1"));
-    Timer1_.setInterval(kOneSecondMs);
-    connect(&Timer1_, &QTimer::timeout, this, &IOModuleLink::ShowRate);
-
     // The writer runs as long as the window is loaded and the link halted: a
     // sender must never wait for a writer that a Stop switched off.
     WriteCmdTimer_.setParent(this);
@@ -186,7 +180,7 @@ void IOModuleLink::cmdRun_Click()
     run_.RunStarted();
     WriteCmdTimer_.stop();
     joinClock();
-    Timer1_.start();
+    Timer1().start();
 }
 
 void IOModuleLink::cmdStop_Click()
@@ -197,7 +191,7 @@ void IOModuleLink::cmdStop_Click()
     MSComm1().holdInput(false);
     showRunState();
     leaveClock();
-    Timer1_.stop();
+    Timer1().stop();
     WriteCmdTimer_.start();
 }
 
@@ -270,7 +264,7 @@ void IOModuleLink::stopTimers()
 {
     leaveClock();
     WriteCmdTimer_.stop();
-    Timer1_.stop();
+    Timer1().stop();
 }
 
 QString IOModuleLink::DeviceFaultText() const

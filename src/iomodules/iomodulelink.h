@@ -58,8 +58,6 @@ public:
     // Sends a waiting command while the link is halted; it rests during a
     // run, which refuses commands.
     QTimer& WriteCmdTimer() { return WriteCmdTimer_; }
-    // Once a second while running: the module's replies per second.
-    QTimer& Timer1() { return Timer1_; }
 
     // One tick of the run (30 ms): acts on the module's newest reply, works
     // out its LEDs and writes the changed LED words and the next poll. A
@@ -95,7 +93,6 @@ private:
     bool inTick_ = false;
     QMetaObject::Connection clockTick_;
     QTimer WriteCmdTimer_;
-    QTimer Timer1_;
 };
 
 class frmStatusIOM final : public IOModuleLink {

@@ -25,6 +25,7 @@ namespace {
 constexpr qint64 kIdleLineLookMs = 100;
 // What a USB adapter may lag behind the line's rate.
 constexpr qint64 kLineLagMs = 5;
+constexpr int kOneSecondMs = 1000;
 
 } // namespace
 
@@ -60,6 +61,10 @@ LinkWindow::LinkWindow(StandAloneDevice device, const QString& name, const QStri
     MSComm1_->setObjectName(QStringLiteral("MSComm1"));
     ConfigureDevicePort(*MSComm1_, 0, DeviceUnitBytes(device));
     lineClock_.start();
+    Timer1_.setParent(this);
+    Timer1_.setObjectName(QStringLiteral("Timer1"));
+    Timer1_.setInterval(kOneSecondMs);
+    connect(&Timer1_, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     connect(MSComm1_.get(), &SerialPort::received, this, [this] { MSComm1_OnComm(); });
     // A break or framing error leaves nothing worth keeping in the input. A
     // device lost while the link runs is the run's to tell; one lost while

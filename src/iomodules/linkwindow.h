@@ -38,12 +38,13 @@
 
 #include <QElapsedTimer>
 
+#include <QTimer>
+
 #include <memory>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTimer;
 
 namespace varnet {
 
@@ -89,6 +90,11 @@ public:
     // The rate box's count of the last second. 0 while halted.
     int UnitsPerSecond() const { return unitsPerSecond_; }
 
+    // Once a second while the link runs (the link starts and stops it).
+    QTimer& Timer1() { return Timer1_; }
+    // Its tick: the rate box shows the units of the last second.
+    virtual void Timer1_Timer() { ShowRate(); }
+
 protected:
     // `rateCaption` says what the rate box counts.
     LinkWindow(StandAloneDevice device, const QString& name, const QString& title, const QString& rateCaption);
@@ -125,6 +131,7 @@ private:
     bool devicePortReady();
 
     StandAloneDevice device_;
+    QTimer Timer1_;
     std::unique_ptr<SerialPort> MSComm1_;
     DeviceLoss loss_;
     BusyFlag asking_;
