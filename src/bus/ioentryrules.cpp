@@ -56,6 +56,12 @@ int byteAt(const QByteArray& bytes, int p)
     return p < bytes.size() ? quint8(bytes[p]) : 0;
 }
 
+// Switch s is bit 7 - s % 8 of switch byte s / 8.
+constexpr int switchMask(int s)
+{
+    return 0x80 >> (s % 8);
+}
+
 } // namespace
 
 IOModuleInputs DecodeIOModuleInputs(const QByteArray& reply)
@@ -72,6 +78,11 @@ IOModuleInputs DecodeIOModuleInputs(const QByteArray& reply)
     return inputs;
 }
 
+bool IOSwitchOn(const QByteArray& switches, int s)
+{
+    return (byteAt(switches, s / 8) & switchMask(s)) != 0;
+}
+
 void ForEachChangedSwitch(const QByteArray& previous, const QByteArray& state,
                           const std::function<void(int s, bool on)>& act, const std::function<bool()>& stop)
 {
@@ -79,7 +90,7 @@ void ForEachChangedSwitch(const QByteArray& previous, const QByteArray& state,
         const int now = byteAt(state, p);
         const int changed = now ^ byteAt(previous, p);
         for (int bit = 0; bit < 8 && changed != 0; ++bit) {
-            const int mask = 0x80 >> bit;
+            const int mask = switchMask(bit);
             if (!(changed & mask))
                 continue;
             if (stop && stop())

@@ -64,6 +64,9 @@ struct IOModuleInputs {
 // `reply` is a well-framed 25-byte reply.
 IOModuleInputs DecodeIOModuleInputs(const QByteArray& reply);
 
+// Whether switch s is on in the switch bytes of a reply.
+bool IOSwitchOn(const QByteArray& switches, int s);
+
 // Calls act(switch, on) for every switch whose bit differs between the two
 // states, in switch order; `stop` ends the walk early when it returns true
 // (a window closed behind a box).

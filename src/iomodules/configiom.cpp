@@ -4,6 +4,7 @@
 #include "bus/gaugeframes.h"
 #include "bus/ioentryrules.h"
 #include "bus/sendpath.h"
+#include "bus/standalonelinks.h"
 #include "config/choicelists.h"
 #include "config/numinput.h"
 #include "iomodules/functionchoice.h"
@@ -60,11 +61,6 @@ QRadioButton* option(const char* name, const QString& caption, QWidget* parent)
     auto* o = named<QRadioButton>(name, parent);
     o->setText(caption);
     return o;
-}
-
-bool wellFramedReply(const QByteArray& reply)
-{
-    return reply.size() == kGaugeReplyBytes && reply.front() == '\0' && quint8(reply.back()) == 0xFF;
 }
 
 } // namespace
@@ -381,7 +377,7 @@ void ConfigIOM::Form_Load()
 
 bool ConfigIOM::standAlone() const
 {
-    return GaugeID == kStandAloneIOM1 || GaugeID == kStandAloneIOM2;
+    return standAloneModuleOf(GaugeID).has_value();
 }
 
 void ConfigIOM::ComboKind_Click(int index)
@@ -638,7 +634,7 @@ void ConfigIOM::TestTimer_Timer()
     }
     std::optional<QByteArray> reply;
     if (IOModuleLink* link = moduleLink()) {
-        if (wellFramedReply(link->ReplyBuffer))
+        if (IsWellFramedReply(link->ReplyBuffer))
             reply = link->ReplyBuffer;
         link->ReplyBuffer.clear();
         if (link->SendPending != 1)
@@ -666,8 +662,7 @@ void ConfigIOM::showInputs(const QByteArray& reply)
             switches += QLatin1Char(' ');
         if (s % 16 == 0 && s > 0)
             switches += QLatin1Char(' ');
-        const bool on = quint8(in.switches.at(s / 8)) & (0x80 >> (s % 8));
-        switches += on ? QLatin1Char('1') : QLatin1Char('0');
+        switches += IOSwitchOn(in.switches, s) ? QLatin1Char('1') : QLatin1Char('0');
     }
     LabelSwitches->setText(QStringLiteral("0..47: ") + switches);
     QStringList channels;

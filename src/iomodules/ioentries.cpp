@@ -1,5 +1,6 @@
 #include "iomodules/ioentries.h"
 
+#include "bus/standalonelinks.h"
 #include "config/choicelists.h"
 #include "config/numinput.h"
 #include "config/numtext.h"
@@ -267,7 +268,7 @@ QString IOEntryLine(const ConfigTables& t, int gaugeID, int kind, int number)
 
 QString IOModuleDescription(int gaugeID)
 {
-    if (gaugeID == kStandAloneIOM1 || gaugeID == kStandAloneIOM2)
+    if (standAloneModuleOf(gaugeID))
         return QStringLiteral("Stand-alone I/O module %1").arg(gaugeID / kStandAloneIOM1);
     return QStringLiteral("I/O module GaugeID %1 on the gauge bus").arg(gaugeID);
 }
