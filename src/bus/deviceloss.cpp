@@ -8,6 +8,11 @@
 
 namespace varnet {
 
+QString DeviceLossQuestion(const QString& what, const QString& reason)
+{
+    return QStringLiteral("%1\r\nError: %2\r\nCheck Virtual/USB Com Port\r\nContinue?").arg(what, reason);
+}
+
 namespace {
 
 // Output that the driver holds longer than the line needs for it, and this

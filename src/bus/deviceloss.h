@@ -25,6 +25,10 @@ class SerialPort;
 // The description of a loss found by OutputStalled().
 inline constexpr const char* kOutputStalled = "The device stopped taking data";
 
+// The question after a loss: `what` (the line naming the device and the
+// writing), the reason, and whether to go on.
+QString DeviceLossQuestion(const QString& what, const QString& reason);
+
 class DeviceLoss {
 public:
     DeviceLoss() { clock_.start(); }

@@ -680,9 +680,7 @@ void frmStatus::reportBusFault(const QString& description)
     if (!bus_.ReportDue())
         return;
     const bool goOn = messages().yesNo(
-        QStringLiteral("Error 13: An error has occured writing Data to Gauges\r\nError: %1\r\n"
-                       "Check Virtual/USB Com Port\r\nContinue?")
-            .arg(description));
+        DeviceLossQuestion(QStringLiteral("Error 13: An error has occured writing Data to Gauges"), description));
     if (!goOn)
         cmdStop_Click();
 }

@@ -105,9 +105,7 @@ bool LinkWindow::DeviceReady()
     if (loss_.IsLost() && loss_.ReportDue()) {
         // The loss is told at once, also when the device is back by now.
         const QPointer<LinkWindow> self(this);
-        const bool goOn = messages().yesNo(
-            QStringLiteral("%1\r\nError: %2\r\nCheck Virtual/USB Com Port\r\nContinue?")
-                .arg(DeviceFaultText(), loss_.Reason()));
+        const bool goOn = messages().yesNo(DeviceLossQuestion(DeviceFaultText(), loss_.Reason()));
         if (!self)
             return false;
         if (!goOn) {
