@@ -163,7 +163,7 @@ bool QtSerialPort::writeDevice(const QByteArray& data)
         // and its owner opens the device again once it is back.
         if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) {
             const QString error = deviceHungUp() ? QString::fromLatin1(kDisconnected) : qt_error_string(errno);
-            port_.close();
+            closeDevice();
             return fail(error);
         }
         written = std::max<qsizetype>(n, 0);
@@ -254,8 +254,7 @@ void QtSerialPort::takeWaiting()
         // A device that is gone reads as an end or an error: the port closes
         // as it does when the port's own reader meets it.
         if ((n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) && deviceHungUp()) {
-            port_.close();
-            inputHeld_ = false;
+            closeDevice();
             emit commError(QString::fromLatin1(kDisconnected));
         }
         return;
@@ -286,7 +285,7 @@ void QtSerialPort::deviceError(QSerialPort::SerialPortError error)
     // queue is a resource error too, but the device is still there.
     if (deviceHungUp()) {
         description = QString::fromLatin1(kDisconnected);
-        port_.close();
+        closeDevice();
     }
     emit commError(description);
 }

@@ -57,5 +57,39 @@ TEST(HeldInput, RepliesWaitUnannouncedUntilTakenComeAsTheyArriveOnceReleasedAndA
     EXPECT_EQ((std::tuple{errors, port.isOpen()}), (std::tuple{QStringList{"The device was disconnected"}, false}));
 }
 
+TEST(HeldInput, APortLostWhileHeldAndOpenedAgainHoldsAgain)
+{
+    testing::ScopedWorkDir dir;
+    const auto plugIn = [] {
+        const int master = posix_openpt(O_RDWR | O_NOCTTY);
+        EXPECT_TRUE(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
+        QFile::remove("COM8");
+        EXPECT_TRUE(QFile::link(ptsname(master), "COM8"));
+        return master;
+    };
+    int master = plugIn();
+    QtSerialPort port;
+    port.setPortNumber(8);
+    port.setReceiveThreshold(4);
+    port.setInputLength(4);
+    ASSERT_TRUE(port.open()) << port.errorString().toStdString();
+    int announced = 0;
+    QObject::connect(&port, &SerialPort::received, [&] { ++announced, port.readInput(); });
+
+    // Pulled while held: the write finds it gone.
+    port.holdInput(true);
+    ::close(std::exchange(master, plugIn()));
+    EXPECT_FALSE(port.write("POLL") || port.isOpen());
+
+    ASSERT_TRUE(port.open()) << port.errorString().toStdString();
+    port.holdInput(true);
+    ASSERT_EQ(::write(master, "ABCD", 4), 4);
+    waitMs(100);
+    EXPECT_EQ(announced, 0) << "the port opened again announced held input";
+    port.takeWaiting();
+    EXPECT_EQ(announced, 1);
+    ::close(master);
+}
+
 } // namespace
 } // namespace varnet
