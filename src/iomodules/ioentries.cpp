@@ -16,13 +16,6 @@ namespace varnet {
 
 namespace {
 
-// Key code layout.
-constexpr int kKeyNumberShift = 8;
-constexpr int kKeyNumberMask = 0x3F;
-constexpr int kCharacterKey = 1;
-constexpr int kShiftBit = 0x4000;
-constexpr int kCtrlBit = 0x8000;
-
 bool kindMatches(int stored, int kind)
 {
     return stored == kind || (kind == IOEntryLED && stored == IOEntrySwitchAndLED);
@@ -395,13 +388,13 @@ std::optional<QString> SetDebounceTime(SessionState& s, const QString& text)
 QString KeyLabel(int keyCode)
 {
     const int code = std::uint16_t(keyCode);
-    const int key = (code >> kKeyNumberShift) & kKeyNumberMask;
+    const int key = KeyNumber(code);
     if (key == 0 || key >= kKeyNameCount)
         return QStringLiteral("NONE");
     QString label;
-    if (code & kCtrlBit)
+    if (code & kKeyCtrlBit)
         label += QStringLiteral("Ctrl+");
-    if (code & kShiftBit)
+    if (code & kKeyShiftBit)
         label += QStringLiteral("Shift+");
     if (key != kCharacterKey)
         return label + QString::fromLatin1(KeyNames[std::size_t(key)]);
@@ -418,7 +411,7 @@ std::optional<int> KeyCodeOfKey(int qtKey, const QString& text, bool shift, bool
         {Qt::Key_Left, 13},     {Qt::Key_NumLock, 14}, {Qt::Key_PageDown, 15},  {Qt::Key_PageUp, 16},
         {Qt::Key_Print, 17},    {Qt::Key_Right, 18},   {Qt::Key_ScrollLock, 19}, {Qt::Key_Up, 21},
     }};
-    const int modifiers = (ctrl ? kCtrlBit : 0);
+    const int modifiers = (ctrl ? kKeyCtrlBit : 0);
     int key = 0;
     for (const auto& [qt, number] : named)
         if (qt == qtKey)
@@ -428,13 +421,13 @@ std::optional<int> KeyCodeOfKey(int qtKey, const QString& text, bool shift, bool
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F16)
         key = 22 + (qtKey - Qt::Key_F1);
     if (key != 0)
-        return modifiers | (shift ? kShiftBit : 0) | (key << kKeyNumberShift);
+        return modifiers | (shift ? kKeyShiftBit : 0) | (key << kKeyNumberShift);
 
     // A character: with Ctrl the text is a control character, so a letter is
     // taken from the key and Shift kept as a bit; otherwise the character
     // typed already holds the Shift.
     if (ctrl && qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
-        return modifiers | (shift ? kShiftBit : 0) | (kCharacterKey << kKeyNumberShift) | ('a' + (qtKey - Qt::Key_A));
+        return modifiers | (shift ? kKeyShiftBit : 0) | (kCharacterKey << kKeyNumberShift) | ('a' + (qtKey - Qt::Key_A));
     if (text.size() == 1) {
         const char16_t c = text.at(0).unicode();
         if (c >= 0x20 && c <= 0xFF && c != 0x7F)

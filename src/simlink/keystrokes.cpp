@@ -16,7 +16,7 @@ std::function<bool()> RunWindowMinimized;
 QString KeySequenceText(int KeyCode)
 {
     const auto code = static_cast<std::uint16_t>(KeyCode);
-    const int number = (code >> 8) & 0x3F;
+    const int number = KeyNumber(code);
     if (number == 0)
         return {};
     if (number >= kKeyNameCount) {
@@ -26,11 +26,11 @@ QString KeySequenceText(int KeyCode)
         return {};
     }
     QString s;
-    if (code & 0x8000)
+    if (code & kKeyCtrlBit)
         s += u'^';
-    if (code & 0x4000)
+    if (code & kKeyShiftBit)
         s += u'+';
-    if (number == 1) {
+    if (number == kCharacterKey) {
         const QChar c = QChar::fromLatin1(static_cast<char>(code & 0xFF));
         if (QStringView(u"}{+%^)([]~").contains(c))
             s += u'{' + QString(c) + u'}';

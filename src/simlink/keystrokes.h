@@ -13,11 +13,24 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 
 namespace varnet {
 
 inline constexpr int kKeyNameCount = 38;
+// The layout of a key code.
+inline constexpr int kKeyNumberShift = 8;
+inline constexpr int kKeyNumberMask = 0x3F;
+inline constexpr int kCharacterKey = 1;
+inline constexpr int kKeyShiftBit = 0x4000;
+inline constexpr int kKeyCtrlBit = 0x8000;
+
+// The key number of a key code (the stored Integer as it is).
+constexpr int KeyNumber(int KeyCode)
+{
+    return (std::uint16_t(KeyCode) >> kKeyNumberShift) & kKeyNumberMask;
+}
 
 // The names of the key numbers, as the key sequence writes them in braces.
 inline constexpr std::array<const char*, kKeyNameCount> KeyNames{
