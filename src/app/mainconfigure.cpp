@@ -433,11 +433,11 @@ void FrmMainConfigure::fitColumns()
         QWidget* frame = Configlist->parentWidget();
         frame->layout()->invalidate();
         frame->updateGeometry();
-        layout()->invalidate();
-        layout()->activate();
+        contents().layout()->invalidate();
+        contents().layout()->activate();
     };
     listAtLeast(allColumns);
-    const int besideList = minimumWidth() - allColumns;
+    const int besideList = contents().minimumSizeHint().width() - allColumns;
     const int room = screen()->availableGeometry().width() - kWindowFrameAllowance - besideList;
     if (room < allColumns) {
         listAtLeast(std::max(room, allColumns / 2));

@@ -1,11 +1,19 @@
 #include "platform/form.h"
 
+#include "platform/screenfit.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QLayout>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QTimer>
+#include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 #include <vector>
@@ -21,6 +29,43 @@ QPointer<Form> lastActiveForm;
 // How long a shown window waits for the platform to activate it before it
 // counts as activated anyway.
 constexpr int kActivationGraceMs = 250;
+
+// The frame that a window manager draws, reckoned until it has framed a
+// window of the program: a title bar and thin borders, on the large side.
+constexpr QMargins kFrameReckoned(8, 36, 8, 8);
+
+// How long after a window showed its frame is looked at again: by then the
+// window manager has framed it.
+constexpr int kFramedAfterMs = 300;
+
+// The frame the window manager draws around `window`: its own where the
+// window is framed already, else that of another window of the program.
+QMargins frameOf(const QWidget& window)
+{
+    static QMargins lastSeen;
+    const auto framed = [](const QWidget& w) {
+        const QWindow* handle = w.windowHandle();
+        return handle && w.isVisible() ? handle->frameMargins() : QMargins();
+    };
+    QMargins frame = framed(window);
+    for (QWidget* other : QApplication::topLevelWidgets())
+        if (frame.isNull() && other != &window)
+            frame = framed(*other);
+    if (!frame.isNull())
+        lastSeen = frame;
+    return lastSeen.isNull() ? kFrameReckoned : lastSeen;
+}
+
+// The smallest inside `window`'s controls can take.
+QSize minimumInside(const QWidget& window)
+{
+    QSize minimum = window.minimumSize();
+    if (const QLayout* layout = window.layout())
+        return minimum.expandedTo(layout->totalMinimumSize());
+    // Controls placed by hand: as far as they reach.
+    const QRect placed = window.childrenRect();
+    return minimum.expandedTo(QSize(placed.right() + 1, placed.bottom() + 1));
+}
 
 // The button that closes `window` as its own Close or Cancel does.
 QAbstractButton* closeButton(QWidget& window)
@@ -130,6 +175,133 @@ bool Form::event(QEvent* event)
                 activated();
         });
     return handled;
+}
+
+void Form::setVisible(bool visible)
+{
+    if (!visible || !isWindow()) {
+        QWidget::setVisible(visible);
+        return;
+    }
+    const bool wasVisible = isVisible();
+    if (!wasVisible)
+        fitToScreen();
+    QWidget::setVisible(true);
+    if (!wasVisible && !shownBefore_) {
+        shownBefore_ = true;
+        QTimer::singleShot(kFramedAfterMs, this, [this] { keepFrameOnScreen(); });
+    }
+    // Shown again while open: the window comes back from the taskbar.
+    if (wasVisible && isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    if (!isMinimized()) {
+        raise();
+        activateWindow();
+    }
+}
+
+void Form::fitToScreen()
+{
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        return;
+    ensurePolished();
+    if (QLayout* own = layout())
+        own->activate();
+    if (!testAttribute(Qt::WA_Resized))
+        adjustSize();
+    QWidget* over = QApplication::activeWindow();
+    if (over == this || (over && over->isMinimized()))
+        over = nullptr;
+    WindowToFit window;
+    window.geometry = geometry();
+    window.placed = shownBefore_ || testAttribute(Qt::WA_Moved);
+    window.minimum = minimumInside(*this);
+    window.frame = frameOf(*this);
+    window.over = over ? over->frameGeometry() : QRect();
+    window.scrollBarExtent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    QScreen* screen = window.placed ? QGuiApplication::screenAt(window.geometry.center())
+                      : over        ? over->screen()
+                                    : nullptr;
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const WindowFit fit = FitWindow(window, screen->availableGeometry());
+    if (fit.scrolls)
+        scrollContents();
+    if (fit.geometry != window.geometry || !window.placed)
+        setGeometry(fit.geometry);
+}
+
+void Form::keepFrameOnScreen()
+{
+    if (!isVisible() || (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return;
+    const QScreen* on = screen();
+    if (!on || on->availableGeometry().contains(frameGeometry()))
+        return;
+    WindowToFit window;
+    window.geometry = geometry();
+    window.placed = true;
+    window.minimum = minimumInside(*this);
+    window.frame = frameOf(*this);
+    window.scrollBarExtent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const WindowFit fit = FitWindow(window, on->availableGeometry());
+    if (fit.scrolls)
+        scrollContents();
+    setGeometry(fit.geometry);
+}
+
+namespace {
+const QLatin1String kScrollAreaName("formScrollArea");
+}
+
+QWidget& Form::contents()
+{
+    const auto* area = findChild<QScrollArea*>(kScrollAreaName, Qt::FindDirectChildrenOnly);
+    return area ? *area->widget() : *this;
+}
+
+void Form::scrollContents()
+{
+    const QLatin1String name = kScrollAreaName;
+    if (findChild<QScrollArea*>(name, Qt::FindDirectChildrenOnly))
+        return;
+    // Every control goes along, the hidden ones staying hidden, those placed
+    // by hand at their places.
+    struct Moved {
+        QWidget* widget;
+        QPoint at;
+        bool hidden;
+    };
+    std::vector<Moved> moved;
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!w->isWindow())
+            moved.push_back({w, w->pos(), w->isHidden()});
+    auto* contents = new QWidget;
+    contents->setObjectName(QLatin1String("formContents"));
+    if (QLayout* own = layout())
+        contents->setLayout(own);
+    else
+        contents->setMinimumSize(minimumInside(*this));
+    for (const Moved& m : moved) {
+        if (m.widget->parentWidget() != contents) {
+            m.widget->setParent(contents);
+            m.widget->move(m.at);
+        }
+        m.widget->setHidden(m.hidden);
+    }
+    auto* area = new QScrollArea(this);
+    area->setObjectName(name);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setFocusPolicy(Qt::NoFocus);
+    area->setWidgetResizable(true);
+    area->setWidget(contents);
+    // The least size the controls asked for is now the scroll area's.
+    setMinimumSize(0, 0);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(area);
 }
 
 void Form::keyPressEvent(QKeyEvent* event)

@@ -25,7 +25,17 @@ public:
     void minimize() { setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized); }
     bool isMinimized() const { return windowState() & Qt::WindowMinimized; }
 
+    // Showing a window brings it to the front with the keyboard, also when
+    // it is open already (behind others, or minimized). A window shown for
+    // the first time fits the free area of its screen (see screenfit.h),
+    // opening over the program's active window.
+    void setVisible(bool visible) override;
+
 protected:
+    // The widget that holds the window's controls and their layout: the
+    // window itself, or the inside of its scroll area once it scrolls.
+    QWidget& contents();
+
     // Stops the window's timers and closes its ports; runs when the window is
     // unloaded, before it is hidden and deleted.
     virtual void Form_Unload() {}
@@ -51,6 +61,14 @@ private:
     friend class DefaultForm;
     void unloadForm();
     void activated();
+    void fitToScreen();
+    // Moves the controls into a scroll area, once.
+    void scrollContents();
+    // After the window manager has framed the window: its frame on the free
+    // area, in case the frame came out larger than reckoned.
+    void keepFrameOnScreen();
+
+    bool shownBefore_ = false;
 
     // The unload of the default instance this window is, if it is one.
     void (*unloadDefault_)() = nullptr;
