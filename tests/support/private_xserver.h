@@ -25,7 +25,8 @@ public:
 
     // The display name (":97"), or empty when no server could be started.
     // Xvfb writes the display number to -displayfd once it accepts clients.
-    std::string start()
+    // `screen` is Xvfb's WIDTHxHEIGHTxDEPTH.
+    std::string start(const char* screen = "640x480x24")
     {
         const char* xvfb = "/usr/bin/Xvfb";
         int ready[2];
@@ -39,7 +40,7 @@ public:
             dup2(null, STDOUT_FILENO);
             dup2(null, STDERR_FILENO);
             const std::string fd = std::to_string(ready[1]);
-            execl(xvfb, xvfb, "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", "640x480x24",
+            execl(xvfb, xvfb, "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0", screen,
                   static_cast<char*>(nullptr));
             _exit(127);
         }

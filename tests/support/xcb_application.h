@@ -15,9 +15,9 @@ namespace varnet::testing {
 
 class XcbApplication {
 public:
-    explicit XcbApplication(const char* programName) : name_(programName)
+    explicit XcbApplication(const char* programName, const char* screen = "640x480x24") : name_(programName)
     {
-        display_ = server_.start();
+        display_ = server_.start(screen);
         if (display_.empty()) {
             whyNot_ = "no Xvfb server could be started";
             return;

@@ -1,0 +1,188 @@
+// Windows opened from another window on a real X server under a window
+// manager (openbox on a private 1280x720 Xvfb server): the window opened
+// comes to the front with the keyboard, also when it is open already behind
+// the other or minimized, and its frame lies on the screen. A program of
+// its own: it needs the xcb platform.
+
+#include "app/configscreen_fixture.h"
+#include "support/fake_serial_port.h"
+#include "support/xcb_application.h"
+
+#include <QElapsedTimer>
+#include <QScreen>
+#include <QThread>
+#include <QWindow>
+
+#include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <memory>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+// Last: Xlib's macros (None, Bool ...) clash with the headers above.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+
+namespace varnet {
+namespace {
+
+using namespace varnet::testing;
+
+std::unique_ptr<XcbApplication> xcb;
+Display* x = nullptr;
+
+// Runs the program's events until `done` holds or `ms` have passed.
+bool waitFor(const std::function<bool()>& done, int ms = 3000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+    return done();
+}
+
+std::vector<unsigned long> rootWindows(const char* property)
+{
+    Atom type;
+    int format;
+    unsigned long count = 0, after;
+    unsigned char* data = nullptr;
+    std::vector<unsigned long> windows;
+    if (XGetWindowProperty(x, DefaultRootWindow(x), XInternAtom(x, property, False), 0, 1024, False, XA_WINDOW, &type,
+                           &format, &count, &after, &data) == Success && data) {
+        const auto* ids = reinterpret_cast<unsigned long*>(data);
+        windows.assign(ids, ids + count);
+        XFree(data);
+    }
+    return windows;
+}
+
+// As the window manager has it: the active window, and the one on top.
+bool activeAndOnTop(QWidget& window)
+{
+    XSync(x, False);
+    const std::vector<unsigned long> active = rootWindows("_NET_ACTIVE_WINDOW");
+    const std::vector<unsigned long> stacking = rootWindows("_NET_CLIENT_LIST_STACKING");
+    return QApplication::activeWindow() == &window && !active.empty() && active[0] == window.winId() &&
+           !stacking.empty() && stacking.back() == window.winId();
+}
+
+void clickAt(QPoint at)
+{
+    XTestFakeMotionEvent(x, -1, at.x(), at.y(), CurrentTime);
+    XTestFakeButtonEvent(x, 1, True, CurrentTime);
+    XTestFakeButtonEvent(x, 1, False, CurrentTime);
+    XSync(x, False);
+}
+
+void clickLineOf(QListWidget& list, int row)
+{
+    const QRect line = list.visualItemRect(list.item(row));
+    clickAt(list.viewport()->mapToGlobal(line.center()));
+}
+
+class WindowsInFront : public ConfigScreenTest {
+protected:
+    void SetUp() override
+    {
+        if (!xcb || !xcb->whyNot().empty() || !x)
+            GTEST_SKIP() << (xcb ? xcb->whyNot() : "no X server");
+        ConfigScreenTest::SetUp();
+    }
+
+    FakeSerialPorts ports_;
+    ScriptedMessages messages_;
+};
+
+TEST_F(WindowsInFront, TheIOModuleWindowFromTheListComesToTheFrontEachTimeAndFitsTheScreen)
+{
+    gauge(1, 1);
+    gauge(10, 10);
+    FrmMainConfigure& s = screen();
+    ASSERT_TRUE(waitFor([&] { return activeAndOnTop(s); })) << "the configuration screen does not show";
+    const QRect free = s.screen()->availableGeometry();
+    auto* list = child<QListWidget>(s, "Configlist");
+    ASSERT_EQ(list->count(), 2);
+
+    // Opened from the list, twice in a row, with the screen clicked between.
+    for (int opening = 1; opening <= 2; ++opening) {
+        SCOPED_TRACE(opening);
+        clickLineOf(*list, 1);
+        ASSERT_TRUE(waitFor([] { return DefaultForm<ConfigIOM>::loaded(); }));
+        ConfigIOM& iom = DefaultForm<ConfigIOM>::get();
+        EXPECT_TRUE(waitFor([&] { return activeAndOnTop(iom); })) << "the I/O module window is not in front";
+        EXPECT_TRUE(waitFor([&] { return free.contains(iom.frameGeometry()); })) << "its frame runs off the screen";
+        // The screen, clicked on its title bar, comes over it ...
+        clickAt(s.frameGeometry().topLeft() + QPoint(60, (s.geometry().top() - s.frameGeometry().top()) / 2));
+        ASSERT_TRUE(waitFor([&] { return activeAndOnTop(s); }));
+        // ... and its line brings the open window back.
+        clickLineOf(*list, 1);
+        EXPECT_TRUE(waitFor([&] { return activeAndOnTop(iom); })) << "the open window stays behind";
+        if (opening == 1) {
+            // Minimized, it comes back the same way.
+            iom.minimize();
+            ASSERT_TRUE(waitFor([&] { return !iom.isActiveWindow() && !iom.windowHandle()->isExposed(); }));
+            clickLineOf(*list, 1);
+            EXPECT_TRUE(waitFor([&] { return !iom.isMinimized() && activeAndOnTop(iom); }));
+            DefaultForm<ConfigIOM>::unload();
+            ASSERT_TRUE(waitFor([&] { return activeAndOnTop(s); }));
+        }
+    }
+
+    // The function editor, higher than this screen, fits it with its frame.
+    click(s, "cmdGetOffset");
+    GetOffsetlist& editor = DefaultForm<GetOffsetlist>::get();
+    EXPECT_TRUE(waitFor([&] { return activeAndOnTop(editor); }));
+    EXPECT_TRUE(waitFor([&] { return free.contains(editor.frameGeometry()); }));
+    EXPECT_GT(editor.frameGeometry().height(), editor.height()) << "framed by the window manager";
+}
+
+// The window manager, on the private server, for as long as the program runs.
+pid_t startWindowManager(const std::string& display)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        setenv("DISPLAY", display.c_str(), 1);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        dup2(null, STDERR_FILENO);
+        execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return pid;
+}
+
+} // namespace
+} // namespace varnet
+
+int main(int argc, char** argv)
+{
+    using namespace varnet;
+    xcb = std::make_unique<varnet::testing::XcbApplication>("test_screens_x11", "1280x720x24");
+    pid_t windowManager = -1;
+    if (xcb->whyNot().empty() && (x = XOpenDisplay(xcb->display().c_str()))) {
+        windowManager = startWindowManager(xcb->display());
+        // Running once it names itself on the root window.
+        const bool running = waitFor([] { return !rootWindows("_NET_SUPPORTING_WM_CHECK").empty(); }, 10000);
+        waitFor([] { return false; }, 1000);
+        if (!running) {
+            XCloseDisplay(x);
+            x = nullptr;
+        }
+    }
+    ::testing::InitGoogleTest(&argc, argv);
+    const int result = RUN_ALL_TESTS();
+    if (x)
+        XCloseDisplay(x);
+    if (windowManager > 0) {
+        kill(windowManager, SIGTERM);
+        waitpid(windowManager, nullptr, 0);
+    }
+    xcb.reset();
+    return result;
+}
