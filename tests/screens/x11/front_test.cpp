@@ -32,6 +32,8 @@ using namespace varnet::testing;
 
 std::unique_ptr<XcbApplication> xcb;
 Display* x = nullptr;
+// Empty when the tests can run here; otherwise why they skip.
+std::string whyNot;
 
 // Runs the program's events until `done` holds or `ms` have passed.
 bool waitFor(const std::function<bool()>& done, int ms = 3000)
@@ -89,8 +91,8 @@ class WindowsInFront : public ConfigScreenTest {
 protected:
     void SetUp() override
     {
-        if (!xcb || !xcb->whyNot().empty() || !x)
-            GTEST_SKIP() << (xcb ? xcb->whyNot() : "no X server");
+        if (!whyNot.empty())
+            GTEST_SKIP() << whyNot;
         ConfigScreenTest::SetUp();
     }
 
@@ -165,15 +167,17 @@ int main(int argc, char** argv)
     using namespace varnet;
     xcb = std::make_unique<varnet::testing::XcbApplication>("test_screens_x11", "1280x720x24");
     pid_t windowManager = -1;
-    if (xcb->whyNot().empty() && (x = XOpenDisplay(xcb->display().c_str()))) {
+    whyNot = xcb->whyNot();
+    if (whyNot.empty() && !(x = XOpenDisplay(xcb->display().c_str())))
+        whyNot = "the private X server does not answer";
+    if (x) {
         windowManager = startWindowManager(xcb->display());
-        // Running once it names itself on the root window.
+        // Running once it names itself on the root window; its start-up
+        // ends a moment later (a window mapped in between stays unmanaged).
         const bool running = waitFor([] { return !rootWindows("_NET_SUPPORTING_WM_CHECK").empty(); }, 10000);
         waitFor([] { return false; }, 1000);
-        if (!running) {
-            XCloseDisplay(x);
-            x = nullptr;
-        }
+        if (!running)
+            whyNot = "no window manager (openbox) could be started";
     }
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
