@@ -34,6 +34,9 @@ constexpr int kActivationGraceMs = 250;
 // window of the program: a title bar and thin borders, on the large side.
 constexpr QMargins kFrameReckoned(8, 36, 8, 8);
 
+// The scroll area a window's controls move into when they do not fit.
+const QLatin1String kScrollAreaName("formScrollArea");
+
 // How long after a window showed its frame is looked at again: by then the
 // window manager has framed it.
 constexpr int kFramedAfterMs = 300;
@@ -212,48 +215,35 @@ void Form::fitToScreen()
     QWidget* over = QApplication::activeWindow();
     if (over == this || (over && over->isMinimized()))
         over = nullptr;
-    WindowToFit window;
-    window.geometry = geometry();
-    window.placed = shownBefore_ || testAttribute(Qt::WA_Moved);
-    window.minimum = minimumInside(*this);
-    window.frame = frameOf(*this);
-    window.over = over ? over->frameGeometry() : QRect();
-    window.scrollBarExtent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    QScreen* screen = window.placed ? QGuiApplication::screenAt(window.geometry.center())
-                      : over        ? over->screen()
-                                    : nullptr;
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const WindowFit fit = FitWindow(window, screen->availableGeometry());
-    if (fit.scrolls)
-        scrollContents();
-    if (fit.geometry != window.geometry || !window.placed)
-        setGeometry(fit.geometry);
+    const bool placed = shownBefore_ || testAttribute(Qt::WA_Moved);
+    QScreen* screen = placed ? QGuiApplication::screenAt(geometry().center()) : over ? over->screen() : nullptr;
+    fitTo(screen ? screen : QGuiApplication::primaryScreen(), placed, over);
 }
 
 void Form::keepFrameOnScreen()
 {
     if (!isVisible() || (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
         return;
-    const QScreen* on = screen();
-    if (!on || on->availableGeometry().contains(frameGeometry()))
+    if (screen() && !screen()->availableGeometry().contains(frameGeometry()))
+        fitTo(screen(), true, nullptr);
+}
+
+void Form::fitTo(const QScreen* screen, bool placed, const QWidget* over)
+{
+    if (!screen)
         return;
     WindowToFit window;
     window.geometry = geometry();
-    window.placed = true;
+    window.placed = placed;
     window.minimum = minimumInside(*this);
     window.frame = frameOf(*this);
+    window.over = over ? over->frameGeometry() : QRect();
     window.scrollBarExtent = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    const WindowFit fit = FitWindow(window, on->availableGeometry());
+    const WindowFit fit = FitWindow(window, screen->availableGeometry());
     if (fit.scrolls)
         scrollContents();
-    setGeometry(fit.geometry);
-}
-
-namespace {
-const QLatin1String kScrollAreaName("formScrollArea");
+    if (fit.geometry != window.geometry || !placed)
+        setGeometry(fit.geometry);
 }
 
 QWidget& Form::contents()
@@ -264,8 +254,7 @@ QWidget& Form::contents()
 
 void Form::scrollContents()
 {
-    const QLatin1String name = kScrollAreaName;
-    if (findChild<QScrollArea*>(name, Qt::FindDirectChildrenOnly))
+    if (findChild<QScrollArea*>(kScrollAreaName, Qt::FindDirectChildrenOnly))
         return;
     // Every control goes along, the hidden ones staying hidden, those placed
     // by hand at their places.
@@ -292,7 +281,7 @@ void Form::scrollContents()
         m.widget->setHidden(m.hidden);
     }
     auto* area = new QScrollArea(this);
-    area->setObjectName(name);
+    area->setObjectName(kScrollAreaName);
     area->setFrameShape(QFrame::NoFrame);
     area->setFocusPolicy(Qt::NoFocus);
     area->setWidgetResizable(true);

@@ -3,6 +3,8 @@
 #include <QPointer>
 #include <QWidget>
 
+class QScreen;
+
 namespace varnet {
 
 // A window of the program. Windows live as one default instance each (see
@@ -67,6 +69,8 @@ private:
     // After the window manager has framed the window: its frame on the free
     // area, in case the frame came out larger than reckoned.
     void keepFrameOnScreen();
+    // Fits the window to the free area of `screen` (see screenfit.h).
+    void fitTo(const QScreen* screen, bool placed, const QWidget* over);
 
     bool shownBefore_ = false;
 
