@@ -132,6 +132,19 @@ TEST_F(ProgramTest, ThreeSendersOfTheLargestDataPacketsNeitherStopTheTicksNorHol
     EXPECT_TRUE(endsCleanly(SIGTERM, 2000)) << "within two seconds, under the flood";
 }
 
+TEST_F(ProgramTest, DataRecordsWhoseIndexIsNoGroupLeaveTheNeedlesAlone)
+{
+    ASSERT_TRUE(runStarted());
+    const std::size_t mark = frames_.size();
+    // Each has the airspeed's group as its low byte.
+    for (const qint32 index : {259, -253, 65539})
+        sendData({record(quint32(index), 0, 155)});
+    EXPECT_FALSE(needleAt(kAirspeedGauge, 752, mark, 1000)) << "a record that is no group moved the airspeed";
+    sendData({record(kSpeedsGroup, 0, 155)});
+    EXPECT_TRUE(needleAt(kAirspeedGauge, 752, mark));
+    EXPECT_TRUE(endsCleanly());
+}
+
 // The example cockpit at its own 40 ms process interval on a line paced
 // like the real one, its two needles swept by the simulated X-Plane program
 // at 20 packets a second.
