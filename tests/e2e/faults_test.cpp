@@ -194,6 +194,7 @@ TEST_F(SweptNeedlesTest, ThreeLocalSendersOfTinyDatagramsLeaveTheNeedlesThreeQua
     std::size_t mark = frames_.size();
     waitMs(5000);
     const std::size_t quiet = needleFramesSince(mark);
+    const std::size_t quietTicks = since(mark, 7).size();
 
     mark = frames_.size();
     std::vector<std::unique_ptr<Flood>> floods;
@@ -202,14 +203,17 @@ TEST_F(SweptNeedlesTest, ThreeLocalSendersOfTinyDatagramsLeaveTheNeedlesThreeQua
     ASSERT_TRUE(waitUntil([&] { return std::ranges::all_of(floods, [](const auto& f) { return f->done.load(); }); },
                           10000));
     const std::size_t junk = needleFramesSince(mark);
+    const std::size_t junkTicks = since(mark, 7).size();
     long sent = 0;
     for (const auto& flood : floods)
         sent += flood->sent.load();
-    std::printf("needle frames in 5 s: %zu quiet, %zu beside %ld tiny datagrams\n", quiet, junk, sent);
+    std::printf("in 5 s: %zu needle frames and %zu status requests quiet, %zu and %zu beside %ld tiny datagrams\n",
+                quiet, quietTicks, junk, junkTicks, sent);
     std::fflush(stdout);
     EXPECT_GE(sent, 3 * 3000 * 5 * 9 / 10);
     EXPECT_GE(quiet, 100u) << "the sweep hardly moved the needles";
     EXPECT_GE(4 * junk, 3 * quiet) << "the junk crowded out X-Plane";
+    EXPECT_GE(4 * junkTicks, 3 * quietTicks) << "the junk slowed the ticks";
     EXPECT_TRUE(endsCleanly());
 }
 
