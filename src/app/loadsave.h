@@ -49,6 +49,18 @@ std::vector<std::string> ConfigFilesInCurrentDir();
 void FillConfigFileList(QListWidget& list);
 std::string FileNameOfLine(const QListWidgetItem& line);
 
+// Reads a file list again when the files differ from the lines it shows;
+// true when it did (its lines then are new and none is selected). The list
+// raises no selection signal meanwhile.
+bool RefreshConfigFileList(QListWidget& list);
+// Keeps a file list current: it is read again each time its window is
+// shown or becomes active, and each time the program saves or deletes a
+// configuration file (ConfigFilesChanged), so that a file saved in one
+// window, or added behind the program's back, shows in every list.
+void KeepConfigFileListCurrent(QListWidget& list);
+// Tells every file list kept current that the files may have changed.
+void ConfigFilesChanged();
+
 // The delays the start file and the countdown can hold: any Integer. A
 // delay of 0 or less starts on the countdown's first tick.
 inline constexpr int kMinStartDelay = -32768;

@@ -98,6 +98,7 @@ SaveConfig::SaveConfig()
     layout->addWidget(Frame1);
     layout->addWidget(cmdClose, 0, Qt::AlignRight);
 
+    KeepConfigFileListCurrent(*FileBox);
     connect(FileBox, &QListWidget::itemSelectionChanged, this, &SaveConfig::FileBox_Click);
     connect(CmdLoad, &QPushButton::clicked, this, &SaveConfig::CmdLoad_Click);
     connect(CmdSave, &QPushButton::clicked, this, &SaveConfig::CmdSave_Click);
@@ -173,7 +174,7 @@ void SaveConfig::CmdSave_Click()
     }
     Session.ConfigChanged = 0;
     ShowCurrentConfigFile(Session.ConfigFileName);
-    refreshFileBox();
+    ConfigFilesChanged();
     messages().ok(QStringLiteral("File saved as: ") + name);
 }
 
@@ -210,7 +211,7 @@ void SaveConfig::cmdKill_Click()
         return;
     }
     FileName->clear();
-    refreshFileBox();
+    ConfigFilesChanged();
 }
 
 void SaveConfig::cmdSetAsStartup_Click()

@@ -141,6 +141,7 @@ frmMain::frmMain()
     connect(&TimerWaitForFS_, &QTimer::timeout, this, &frmMain::TimerWaitForFS_Timer);
     connect(&Timer2_, &QTimer::timeout, this, &frmMain::Timer2_Timer);
 
+    KeepConfigFileListCurrent(*FileBox);
     connect(FileBox, &QListWidget::itemSelectionChanged, this, &frmMain::FileBox_Click);
     connect(butOK, &QPushButton::clicked, this, &frmMain::butOK_Click);
     connect(CmdConfigure, &QPushButton::clicked, this, &frmMain::CmdConfigure_Click);

@@ -1,4 +1,6 @@
 #include "app/shell.h"
+#include "app/mainconfigure.h"
+#include "app/saveconfig.h"
 #include "bus/deviceports.h"
 #include "config/startfile.h"
 #include "configscreen_fixture.h"
@@ -235,6 +237,97 @@ TEST_F(StartWindowTest, LaterActivationsShowTheStartFileAgainWithoutACountdownIn
     EXPECT_EQ(listLines(w, "FileBox").size(), 2u);
     EXPECT_EQ(std::tuple(text(w, "FileName"), Session.ConfigFileName, Cfg.ProcessTimerInterval), std::tuple("a.cfg", "a.cfg", 0));
     EXPECT_FALSE(w.TimerWaitForFS().isActive() || w.Timer2().isActive() || countdownShown(w));
+}
+
+// The configuration screen opened from the run window, with the start
+// window beside it as the run window's Configuration shows them, each
+// activated as a window manager activates them.
+class StartWindowBesideTheScreen : public StartWindowTest {
+protected:
+    void TearDown() override
+    {
+        unloadAll<SaveConfig, FrmMainConfigure>();
+        StartWindowTest::TearDown();
+    }
+
+    static FrmMainConfigure& configurationFromTheRunWindow()
+    {
+        click(DefaultForm<frmStatus>::get(), "CmdConfig");
+        EXPECT_TRUE(startWindowOpen() && DefaultForm<frmMain>::get().isVisible());
+        DefaultForm<frmMain>::get().Form_Activate();
+        FrmMainConfigure& screen = DefaultForm<FrmMainConfigure>::get();
+        screen.Form_Activate();
+        return screen;
+    }
+
+    static QString runWindowFile()
+    {
+        const frmStatus& run = DefaultForm<frmStatus>::get();
+        EXPECT_TRUE(run.isVisible());
+        return run.BoxCurrentConfig->text();
+    }
+};
+
+TEST_F(StartWindowBesideTheScreen, ASaveShowsInTheStartWindowAtOnceAndTheRunWindowNamesTheConfiguration)
+{
+    writeConfig("a.cfg", 33);
+    frmMain& first = activated("a.cfg", 5, true);
+    InstallShell();
+    click(first, "butOK");
+    ASSERT_FALSE(startWindowOpen());
+
+    // Back without a save: the run window, made anew, still names the file.
+    click(configurationFromTheRunWindow(), "Command1");
+    EXPECT_EQ(runWindowFile(), "a.cfg");
+
+    FrmMainConfigure& screen = configurationFromTheRunWindow();
+    EXPECT_EQ(listLines(DefaultForm<frmMain>::get(), "FileBox"), std::vector<std::string>{"a.cfg"});
+    click(screen, "CmdSaveConfig");
+    SaveConfig& save = DefaultForm<SaveConfig>::get();
+    child<QLineEdit>(save, "FileName")->setText("new.cfg");
+    boxes_.expectOk("File saved as: new.cfg");
+    click(save, "CmdSave");
+    const std::vector<std::string> both{"a.cfg", "new.cfg"};
+    EXPECT_EQ(listLines(DefaultForm<frmMain>::get(), "FileBox"), both) << "the start window stays open beside the screen";
+    EXPECT_EQ(listLines(save, "FileBox"), both);
+    click(save, "cmdClose");
+    click(screen, "Command1");
+    EXPECT_FALSE(DefaultForm<FrmMainConfigure>::loaded());
+    EXPECT_EQ(runWindowFile(), "new.cfg");
+    ASSERT_TRUE(startWindowOpen());
+    EXPECT_EQ(listLines(DefaultForm<frmMain>::get(), "FileBox"), both);
+
+    // A delete shows in every list too.
+    SaveConfig& again = DefaultForm<SaveConfig>::get();
+    again.show();
+    child<QLineEdit>(again, "FileName")->setText("new.cfg");
+    boxes_.expectYesNoDefaultNo("This will delete the file: new.cfg ; Are you sure? ", true);
+    click(again, "cmdKill");
+    EXPECT_EQ(listLines(DefaultForm<frmMain>::get(), "FileBox"), std::vector<std::string>{"a.cfg"});
+}
+
+// A file added behind the program's back shows once its list's window is
+// shown again; reading the list again chooses nothing, so the countdown
+// goes on.
+TEST_F(StartWindowTest, FileListsAreReadAgainEachTimeTheirWindowIsShown)
+{
+    writeConfig("a.cfg", 33);
+    frmMain& w = activated("a.cfg", 5, true);
+    SaveConfig& save = DefaultForm<SaveConfig>::get();
+    save.show();
+    for (QWidget* window : {static_cast<QWidget*>(&w), static_cast<QWidget*>(&save)}) {
+        EXPECT_EQ(listLines(*window, "FileBox"), std::vector<std::string>{"a.cfg"});
+        writeConfig("late.cfg", 44);
+        EXPECT_EQ(listLines(*window, "FileBox").size(), 1u) << "not while it stays shown";
+        window->hide();
+        window->show();
+        EXPECT_EQ(listLines(*window, "FileBox"), (std::vector<std::string>{"a.cfg", "late.cfg"}));
+        std::remove("late.cfg");
+    }
+    EXPECT_TRUE(w.Timer2().isActive());
+    EXPECT_EQ(std::tuple(text(w, "FileName"), Session.ConfigFileName, Cfg.ProcessTimerInterval),
+              std::tuple("a.cfg", "a.cfg", 33));
+    DefaultForm<SaveConfig>::unload();
 }
 
 TEST_F(StartWindowTest, EveryWayOutOfTheStartWindowStopsTheSimulatorDataAndClosesThePorts)
