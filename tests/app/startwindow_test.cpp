@@ -295,15 +295,6 @@ TEST_F(StartWindowBesideTheScreen, ASaveShowsInTheStartWindowAtOnceAndTheRunWind
     EXPECT_FALSE(DefaultForm<FrmMainConfigure>::loaded());
     EXPECT_EQ(runWindowFile(), "new.cfg");
     ASSERT_TRUE(startWindowOpen());
-    EXPECT_EQ(listLines(DefaultForm<frmMain>::get(), "FileBox"), both);
-
-    // A delete shows in every list too.
-    SaveConfig& again = DefaultForm<SaveConfig>::get();
-    again.show();
-    child<QLineEdit>(again, "FileName")->setText("new.cfg");
-    boxes_.expectYesNoDefaultNo("This will delete the file: new.cfg ; Are you sure? ", true);
-    click(again, "cmdKill");
-    EXPECT_EQ(listLines(DefaultForm<frmMain>::get(), "FileBox"), std::vector<std::string>{"a.cfg"});
 }
 
 // A file added behind the program's back shows once its list's window is
