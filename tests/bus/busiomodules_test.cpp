@@ -1,6 +1,7 @@
 #include "bus/busiomodules.h"
 #include "bus/processloop.h"
 #include "bus/run_fixture.h"
+#include "simcontrolunit/simcontrolunit.h"
 #include "support/fake_keystrokes.h"
 #include "support/scripted_messages.h"
 
@@ -153,10 +154,48 @@ TEST_F(BusIOModuleTest, AChannelWithoutARawRangeIsAFaultOfTheLoopShownOnce)
 
     tick();
     EXPECT_EQ(tick(), Packets{output({{kModule, 6, 0}})});
-    EXPECT_TRUE(written().isEmpty()) << "the fault ends the pass";
+    EXPECT_EQ(written(), Packets{data(26, 50)}) << "after Yes the next channel acts";
     tick();
     tick();
-    EXPECT_EQ((std::tuple{written(), run.Running}), (std::tuple{Packets{data(26, 50)}, 1}));
+    EXPECT_EQ((std::tuple{written(), run.Running}), (std::tuple{Packets{}, 1}));
+}
+
+TEST_F(BusIOModuleTest, AWobblingChannelThatCannotBeScaledAsksOnceARunAndTheModulesOtherChannelsGoOn)
+{
+    // A needle gauge after the module in the slots: the box names the module, not the last slot.
+    gauge(30, 1, 1, 0);  // a single needle
+    range(26, 0, 1000);
+    Cfg.IOEntryType[entry(IOEntryAnalogue, 0, 26)] = 0;  // no centre and a maximum of 0
+    Cfg.IOEntryType[entry(IOEntryAnalogue, 1, 26)] = 1000;
+    frmStatus& run = running();
+    testing::BoxesWithSomethingBehind boxes(true, [] {});
+
+    // A potentiometer that never rests: the module's reply moves channel 0 by
+    // a few steps each turn, while channel 1 is turned slowly.
+    const auto turns = [&](int count) {
+        Packets values;
+        for (int i = 1; i <= count; ++i) {
+            bus().inject(testing::SimControlUnit::ioModuleReply(kModule, QByteArray(6, '\0'), {500 + 3 * (i % 2), 10 * i}));
+            tick();
+            tick();
+            values << written();
+        }
+        return values;
+    };
+    const Packets first = turns(30);
+    EXPECT_EQ(boxes.texts, QStringList{processFault(kModule, 10, 6, "Division by zero")});
+    ASSERT_EQ(first.size(), 30) << "the channel after the broken one is written in every turn";
+    EXPECT_EQ(first.back(), data(26, 300));
+
+    run.cmdStop_Click();
+    runAgain();
+    turns(5);
+    EXPECT_EQ(boxes.texts.size(), 2) << "a new run asks again, once";
+    boxes.yes = false;
+    run.cmdStop_Click();
+    runAgain();
+    turns(2);
+    EXPECT_EQ((std::tuple{boxes.texts.size(), run.Running}), (std::tuple{3, 0})) << "No stops the run";
 }
 
 TEST_F(BusIOModuleTest, LEDsLightTheirBitsAndEachChangedWordGoesOutInTheModulesTurn)

@@ -202,11 +202,42 @@ TEST_F(ModuleRun, AFaultAsksToContinueAndNoEndsTheProgram)
         EXPECT_EQ(tick(), frame(4, 0) + frame(5, 0) + frame(6, 0));
         EXPECT_EQ((std::tuple{written(), ends}), (std::tuple{Packets{data(22, 0.5f)}, 0})) << "the next channel acts";
     }
+    // A fault let pass is asked about again in the next run.
+    runWindow().cmdStop_Click();
+    runAgain();
+    module().ProcessTimer().stop();
     testing::ScriptedMessages boxes;
     boxes.expectYesNo(question, false);
     port().inject(reply({}, {0, 700, 700}));
     tick();
     EXPECT_EQ((std::tuple{written(), ends, DefaultForm<frmStatusIOM>::loaded()}), (std::tuple{Packets{}, 1, false}));
+}
+
+TEST_F(ModuleRun, AWobblingChannelThatCannotBeScaledAsksOnceARunAndTheNextChannelGoesOn)
+{
+    range(22, 0, 1000);
+    Cfg.IOEntryType[entry(IOEntryAnalogue, 1, 22)] = 0;  // no raw range: no scale
+    Cfg.IOEntryType[entry(IOEntryAnalogue, 2, 22)] = 1000;
+    start();
+    testing::BoxesWithSomethingBehind boxes(true, [] {});
+    const auto ticks = [&](int count) {
+        Packets values;
+        for (int i = 1; i <= count; ++i) {
+            port().inject(reply({}, {0, 500 + 3 * (i % 2), 10 * i}));
+            tick();
+            values << written();
+        }
+        return values;
+    };
+    EXPECT_EQ(ticks(30).size(), 30);
+    EXPECT_EQ(boxes.texts, QStringList{"An error has occured processing Stand Alone IO Mod. 1, analogue input:1\r\n"
+                                       "Error: Division by zero\r\nContinue?"});
+
+    runWindow().cmdStop_Click();
+    runAgain();
+    module().ProcessTimer().stop();
+    ticks(5);
+    EXPECT_EQ(boxes.texts.size(), 2) << "a new run asks again, once";
 }
 
 } // namespace
