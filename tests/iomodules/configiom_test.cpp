@@ -294,34 +294,5 @@ TEST_F(ConfigIOMWindow, BusModuleIsTestedThroughTheSharedSendPath)
     EXPECT_TRUE(waitUntil([&] { return bus->writes().contains(*GaugeBusFrame(12, 4, 32768)); }, 1000));
 }
 
-TEST_F(ConfigIOMWindow, AnalogueRangesThatCannotBeScaledAreRefusedWithTheRuleAsTyped)
-{
-    gauge(12, 10);
-    ConfigIOM& w = open(12);
-    control<QComboBox>(w, "ComboKind")->setCurrentIndex(1);
-    clickLine(w, 0);
-    control<QComboBox>(w, "ComboClass")->setCurrentIndex(kEngines);
-    control<QComboBox>(w, "ComboFunction")->setCurrentIndex(0);
-    const Integer entries = Cfg.IOEntryCount;
-    // minimum, centre, maximum: each range would divide by zero when scaled.
-    const std::tuple<const char*, const char*, const char*, const char*> refused[] = {
-        {"0", "0", "0", kRawRangeRule},         // a maximum of 0 with no centre
-        {"0", "1023", "1023", kCentreRule},     // the centre at the maximum
-        {"100", "100", "1023", kCentreRule},    // the centre at the minimum
-    };
-    for (const auto& [minimum, centre, maximum, rule] : refused) {
-        type(w, "boxMinimum", minimum);
-        type(w, "boxCentre", centre);
-        type(w, "boxMaximum", maximum);
-        boxes.expectOk(rule);
-        click(w, "cmdSaveEntry");
-        EXPECT_EQ(line(w, 0), "Analogue 0 --") << rule;
-    }
-    EXPECT_EQ(Cfg.IOEntryCount, entries);
-    type(w, "boxCentre", "101");
-    click(w, "cmdSaveEntry");
-    EXPECT_EQ(line(w, 0), "Analogue 0 052.  Throttle   raw 100..1023 centre 101  threshold 4");
-}
-
 } // namespace
 } // namespace varnet
