@@ -176,7 +176,7 @@ TEST_F(BusIOModuleTest, AWobblingChannelThatCannotBeScaledAsksOnceARunAndTheModu
         tick();
         values << written();
     }
-    EXPECT_EQ((std::tuple{boxes.texts, values.size(), values.back()}),
+    EXPECT_EQ((std::tuple{boxes.texts, values.size(), values.value(29)}),
               (std::tuple{QStringList{processFault(kModule, 10, 6, "Division by zero")}, 30, data(26, 300)}));
     run.cmdStop_Click();
     runAgain();
