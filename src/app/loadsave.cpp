@@ -78,12 +78,6 @@ void copyGroups(const ConfigTables& from, ConfigTables& to, const ImportSelectio
 
 } // namespace
 
-bool IsConfigFileName(const QString& name)
-{
-    // Exactly the names the file lists show of what is saved under them.
-    return !name.contains(u'/') && !name.startsWith(u'.') && name.endsWith(QLatin1String(kConfigFileExtension));
-}
-
 std::string BuildConfigHeader(const std::string& programTitle, const QDateTime& saved)
 {
     const std::string savedText = QLocale::c().toString(saved, QStringLiteral("dd-MM-yyyy HH:mm:ss")).toStdString();
@@ -93,7 +87,15 @@ std::string BuildConfigHeader(const std::string& programTitle, const QDateTime& 
 
 std::vector<std::string> ConfigFilesInCurrentDir()
 {
-    return FilesInCurrentDir(kConfigFileExtension);
+    std::vector<std::string> names = FilesInCurrentDir(kConfigFileExtension);
+    // The extension is matched in any case (a "TEST.CFG" from a system that
+    // ignores case is listed and can be chosen); every other part of the
+    // name rule holds for what is listed.
+    std::erase_if(names, [](const std::string& name) {
+        const QString fault = ConfigFileNameFault(name);
+        return !fault.isEmpty() && fault != QLatin1String(kFileTypeRule);
+    });
+    return names;
 }
 
 void FillConfigFileList(QListWidget& list)

@@ -4,6 +4,7 @@
 // it saves to, the header line a save writes, the autostart delay it accepts
 // and the import of chosen groups from another configuration file.
 
+#include "config/files.h"
 #include "config/tables.h"
 
 #include <QDateTime>
@@ -25,23 +26,15 @@ namespace varnet {
 inline constexpr const char* kSimulatorLabel = "X-Plane";
 inline constexpr const char* kFsuipcLabel = "N/A";
 
-// The file lists show "*.cfg".
-inline constexpr const char* kConfigFileExtension = ".cfg";
-
-// A name the window takes for any of its files (save, load, delete,
-// autostart, import): a plain name of the working folder (no folder part, so
-// nothing lands in or vanishes from another folder, and not hidden) ending in
-// ".cfg" (lower case) with something before it, so that what is saved under
-// it shows in the program's own lists.
-bool IsConfigFileName(const QString& name);
-
 // The header of a saved file. With the 43-character program title the
 // version text starts at position 70 (counted from 1), where the loader
 // looks for it; the line ends with CR LF.
 std::string BuildConfigHeader(const std::string& programTitle, const QDateTime& saved);
 
 // The configuration files of the current directory as the file system names
-// them, sorted by name.
+// them, sorted by name: those whose names follow ConfigFileNameFault's rule
+// but for the case of the extension, so that no line holds a name that the
+// program cannot write back or read from the start file.
 std::vector<std::string> ConfigFilesInCurrentDir();
 
 // Fills a file list with ConfigFilesInCurrentDir(): each line shows its name

@@ -7,6 +7,8 @@
 #include "support/fake_serial_port.h"
 #include "support/fake_udp_socket.h"
 
+#include <QTest>
+
 namespace varnet {
 namespace {
 
@@ -177,6 +179,61 @@ TEST_F(StartWindowTest, FailedAutostartStaysStoppedThenContinueLoadsTheChosenFil
     ASSERT_TRUE(DefaultForm<frmStatusYoke>::loaded());
     EXPECT_TRUE(DefaultForm<frmStatusYoke>::get().isMinimized());
     EXPECT_TRUE(ports_.port(2) && ports_.port(2)->isOpen());
+}
+
+TEST_F(StartWindowTest, AStartFileNamingNoConfigurationOfTheFolderIsSetAsideWithOneBoxAndDefaultCfgStarts)
+{
+    // The program's folder is "work"; next to it and below it lie
+    // configurations the start must not load.
+    ASSERT_TRUE(QDir().mkpath("work/sub") && QDir().mkdir("elsewhere"));
+    writeConfig("outside.cfg", 77);
+    writeConfig("elsewhere/outside.cfg", 77);
+    QDir::setCurrent("work");
+    for (const char* file : {"sub/x.cfg", ".cfg", "x.cfgz"})
+        writeConfig(file, 77);
+    writeConfig("Default.cfg", 33);
+    const std::string elsewhere = dir_.file("elsewhere/outside.cfg");
+    for (const auto& [name, fault] : std::initializer_list<std::pair<std::string, const char*>>{
+             {"../outside.cfg", kFileNameFolderRule}, {elsewhere, kFileNameFolderRule},
+             {"sub/x.cfg", kFileNameFolderRule}, {".cfg", kFileTypeRule}, {"x.cfgz", kFileTypeRule},
+             {std::string(300, 'n') + ".cfg", kFileNameLengthRule}}) {
+        SCOPED_TRACE(name);
+        Session = SessionState{};
+        Cfg = ConfigTables{};
+        writeBytes(kStartFileName, "\"General\"\r\n\"" + name + "\"\r\n\"Startdelay\"\r\n2\r\n\"End\"\r\n");
+        const QString shown = QString::fromStdString(name.size() > 60 ? name.substr(0, 60) + "..." : name);
+        boxes_.expectOk("The start file DefaultStartFile.cfn names \"" + shown +
+                        "\", which is not a configuration file of this folder:\r\n" + fault +
+                        "\r\nThe program starts with Default.cfg and a delay of 10 seconds instead.");
+        frmMain& w = DefaultForm<frmMain>::get();
+        w.show();
+        w.Form_Activate();
+        EXPECT_EQ(std::tuple(text(w, "FileName"), Session.ConfigFileName, Cfg.ProcessTimerInterval,
+                             text(w, "BoxAutoStartTime")),
+                  std::tuple("Default.cfg", "Default.cfg", 33, "10"));
+        w.TimerWaitForFS_Timer();
+        Cfg.ProcessTimerInterval = 0;
+        for (int second = 0; second < 10; ++second)
+            w.Timer2_Timer();
+        ASSERT_FALSE(startWindowOpen());
+        frmStatus& run = DefaultForm<frmStatus>::get();
+        EXPECT_EQ(std::tuple(Cfg.ProcessTimerInterval, run.Running, run.BoxCurrentConfig->text()),
+                  std::tuple(33, 1, "Default.cfg"));
+        unloadAll<frmStatusYoke, frmStatus, SimCom>();
+        flushDeletes();
+    }
+
+    // A name typed into the box before the autostart follows the same rule.
+    Session = SessionState{};
+    frmMain& w = activated("Default.cfg", 1, true);
+    Cfg.ProcessTimerInterval = 0;
+    QLineEdit* box = child<QLineEdit>(w, "FileName");
+    box->clear();
+    QTest::keyClicks(box, "../outside.cfg");
+    boxes_.expectOk(QString(kFileNameFolderRule) + "\r\n" + kAutostartFailed);
+    w.Timer2_Timer();
+    EXPECT_EQ(std::tuple(Cfg.ProcessTimerInterval, text(w, "FileName")), std::tuple(0, ""));
+    EXPECT_TRUE(startWindowOpen() && !DefaultForm<frmStatus>::loaded());
 }
 
 TEST_F(StartWindowTest, CountdownHoldsStillWhileALoadAsksItsQuestion)
