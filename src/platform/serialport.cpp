@@ -1,5 +1,7 @@
 #include "platform/serialport.h"
 
+#include "platform/wait.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
@@ -48,6 +50,10 @@ bool SerialPort::open()
 {
     if (isOpen())
         return fail(QStringLiteral("Port already open"));
+    // What runs on after a termination request must not take a device (and
+    // its lock file) that the exit has just let go.
+    if (EndRequested())
+        return fail(QStringLiteral("The program is ending"));
     error_.clear();
     input_.clear();
     return openDevice();

@@ -39,7 +39,8 @@ public:
     int portNumber() const { return portNumber_; }
 
     // false when the port is already open or the device cannot be opened;
-    // errorString() then describes why. Opening starts with no input.
+    // errorString() then describes why. Opening starts with no input. Once
+    // the program is ending (EndRequested), no port opens.
     bool open();
     // Closes the port if open and drops the collected input.
     void close();
