@@ -24,9 +24,10 @@ protected:
     }
     ~ProgramWithBoxesTest() override { qunsetenv("DISPLAY"); }
 
-    // Whether a box of the program (its windows have titles of their own) has the keyboard within
-    // the time; asked every 20 ms, as nothing in this process wakes a wait when it changes.
-    bool boxInFront(int timeoutMs)
+    // The box of the program (its windows have titles of their own) that has the keyboard within
+    // the time, other than `other`; 0 for none. Asked every 20 ms, as nothing in this process
+    // wakes a wait when it changes.
+    Window boxInFront(int timeoutMs, Window other = 0)
     {
         QElapsedTimer waited;
         waited.start();
@@ -35,10 +36,13 @@ protected:
             int revert = 0;
             char* title = nullptr;
             XGetInputFocus(x_.get(), &focus, &revert);
-            const bool box = focus > PointerRoot && XFetchName(x_.get(), focus, &title) && title == std::string("Varnet");
+            const bool box = focus > PointerRoot && focus != other && XFetchName(x_.get(), focus, &title) &&
+                             title == std::string("Varnet");
             XFree(title);
-            if (box || waited.hasExpired(timeoutMs))
-                return box;
+            if (box)
+                return focus;
+            if (waited.hasExpired(timeoutMs))
+                return 0;
         }
     }
 
