@@ -17,8 +17,6 @@
 #include <utility>
 
 #include <fcntl.h>
-#include <sys/inotify.h>
-#include <sys/stat.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -56,42 +54,6 @@ TEST(ResolveComPort, FollowsTheLinkInTheWorkingDirectoryAndAMissingDeviceFailsWi
     QtSerialPort port;
     port.setPortNumber(4);
     EXPECT_FALSE(port.open() || port.isOpen() || port.errorString().isEmpty() || port.write("x"));
-}
-
-// A COM entry that leads to something other than a terminal device is refused with one reason,
-// without opening what is a file, a FIFO or a folder; once the entry leads to a terminal, the
-// port opens.
-TEST(NotASerialDevice, FileFifoFolderAndDevNullAreRefusedUnopenedAndATerminalLinkedInTheirPlaceOpens)
-{
-    ScopedWorkDir dir;
-    QFile file("file");
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(::mkfifo("fifo", 0600), 0);
-    ASSERT_TRUE(QDir().mkdir("folder"));
-    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    ASSERT_GE(inotify_add_watch(watch, "file", IN_OPEN), 0);
-    ASSERT_GE(inotify_add_watch(watch, "fifo", IN_OPEN), 0);
-
-    QtSerialPort port;
-    port.setPortNumber(9);
-    for (const QString& target : {dir.path() + "/file", dir.path() + "/fifo", dir.path() + "/folder",
-                                 QString("/dev/null"), QString("/dev/null")}) {
-        QFile::remove("COM9");
-        ASSERT_TRUE(QFile::link(target, "COM9"));
-        EXPECT_FALSE(port.open() || port.isOpen()) << target.toStdString();
-        EXPECT_EQ(port.errorString(), kNotASerialDevice) << target.toStdString();
-    }
-    char events[1024];
-    EXPECT_LT(::read(watch, events, sizeof events), 0) << "opened";
-    ::close(watch);
-
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_TRUE(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
-    QFile::remove("COM9");
-    ASSERT_TRUE(QFile::link(ptsname(master), "COM9"));
-    EXPECT_TRUE(port.open()) << port.errorString().toStdString();
-    port.close();
-    ::close(master);
 }
 
 // The unit collection shared by every port, driven through the fake.
