@@ -4,8 +4,9 @@
 // Properties:
 // - every datagram is counted;
 // - a DATA packet ("DATA", one byte, whole 36-byte records) stores each
-//   record's values under its group (groups above 150 are passed over, a
-//   group given twice keeps its later values) and nothing else changes;
+//   record's values under its group, the whole 4-byte index (an index
+//   outside 0..150 is passed over, whatever its low byte; a group given
+//   twice keeps its later values) and nothing else changes;
 //   any other datagram changes no stored value;
 // - no port ever gives the process loop a value that is not a finite number;
 // - the display mode shows "Bad Packet" exactly for what is no DATA packet.
@@ -74,8 +75,11 @@ XplaneDataTable expectedTable(const XplaneDataTable& before, const std::uint8_t*
     if (!accepted)
         return table;
     for (std::size_t at = kHeadSize; at < size; at += kDataRecordSize) {
-        const int group = data[at + (reversed ? 3 : 0)];
-        if (group >= kXplaneGroups)
+        // Read unsigned, a negative index lies above every group too.
+        std::uint32_t group = 0;
+        for (int i = 0; i < 4; ++i)
+            group = group * 256 + data[at + std::size_t(reversed ? i : 3 - i)];
+        if (group >= std::uint32_t(kXplaneGroups))
             continue;
         for (int j = 0; j < kDataValues; ++j)
             table[std::size_t(group)][std::size_t(j)] = valueAt(data + at + 4 + 4 * j, reversed);

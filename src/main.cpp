@@ -1,5 +1,6 @@
 #include "app/shell.h"
 #include "app/startwindow.h"
+#include "platform/wait.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -13,8 +14,10 @@ namespace {
 // A request to terminate (SIGTERM, SIGINT from the terminal, SIGHUP when the
 // terminal closes or the user logs out) is handled on the event loop as the
 // Exit of the window the program is on, so the simulator is told to stop
-// its data and the ports are closed as by the Exit button. The signal
-// handler itself only writes one byte.
+// its data and the ports are closed as by the Exit button. One that comes
+// while a box or a wait is open closes it first and exits once the handler
+// behind it has returned (RequestEnd). The signal handler itself only
+// writes one byte.
 int terminationPipe[2] = {-1, -1};
 
 void onTerminationSignal(int)
@@ -31,7 +34,7 @@ void handleTerminationSignals(QObject* owner)
     QObject::connect(notifier, &QSocketNotifier::activated, owner, [] {
         char byte = 0;
         [[maybe_unused]] const ssize_t read = ::read(terminationPipe[0], &byte, 1);
-        varnet::ExitThroughCurrentWindow();
+        varnet::RequestEnd(varnet::ExitThroughCurrentWindow);
     });
     struct sigaction action {};
     action.sa_handler = onTerminationSignal;

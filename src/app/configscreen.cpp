@@ -102,6 +102,26 @@ int GaugeIDOfLine(const std::string& line)
     return int(std::nearbyint(*number));
 }
 
+std::vector<std::string> GaugeListColumns(const std::string& line)
+{
+    const auto trimmedLeft = [](const std::string& text) {
+        const std::size_t first = text.find_first_not_of(' ');
+        return first == std::string::npos ? std::string() : text.substr(first);
+    };
+    constexpr std::size_t kIDChars = 4;  // a blank and "000"
+    const std::size_t tab = line.find('\t');
+    const std::string head = line.substr(0, tab);
+    std::vector<std::string> columns{trimmedLeft(head.substr(0, kIDChars))};
+    if (head.size() > kIDChars || tab != std::string::npos)
+        columns.push_back(trimmedLeft(head.size() > kIDChars ? head.substr(kIDChars) : std::string()));
+    for (std::size_t from = tab; from != std::string::npos;) {
+        const std::size_t next = line.find('\t', from + 1);
+        columns.push_back(line.substr(from + 1, next == std::string::npos ? std::string::npos : next - from - 1));
+        from = next;
+    }
+    return columns;
+}
+
 void ClearGaugeAssignments(ConfigTables& t)
 {
     for (int id = kFirstBusGaugeID; id <= kLastBusGaugeID; ++id) {

@@ -42,6 +42,25 @@ std::vector<std::string> GaugeListLines(const ConfigTables& tables, const Sessio
 // hold no number.
 int GaugeIDOfLine(const std::string& line);
 
+// The captions over the gauge list, and where each stands, in dialog units
+// (the last five are the list's tab stops).
+inline constexpr const char* kGaugeListCaptions[] = {"ID",           "Device Type",     "Model",
+                                                     "Version",      "First Function",  "Second Function",
+                                                     "Connection Status"};
+inline constexpr int kGaugeListCaptionStops[] = {0,
+                                                 28,
+                                                 kGaugeListTabStops[0],
+                                                 kGaugeListTabStops[1],
+                                                 kGaugeListTabStops[2],
+                                                 kGaugeListTabStops[3],
+                                                 kGaugeListTabStops[4]};
+
+// The texts a list line shows under those captions: the GaugeID, the rest
+// of the line up to its first TAB (the type), then one column per TAB. A
+// bus search's line, which has no TAB, gives the GaugeID and, under
+// "Device Type", the type code and name the answer brought.
+std::vector<std::string> GaugeListColumns(const std::string& line);
+
 // Every GaugeID 1..255 loses its type, model, version and both function
 // assignments (category, function, sequence number, first plate); the second
 // plate, the bus status, row 0 and everything else stay.

@@ -17,6 +17,12 @@ inline constexpr const char* kStandardFunctionsHeader =
 inline constexpr const char* kConfigurableFunctionsHeader =
     "051----------------------- Configurable Functions -------------------------------";
 
+// The captions over the list's columns, which are the names of the boxes
+// that show a clicked function, and where each stands, in dialog units: the
+// list's tab stops, the number's column running to the second stop.
+inline constexpr const char* kFunctionListCaptions[] = {"Nr", "Name", "Category", "Signal Type", "Description"};
+inline constexpr int kFunctionListCaptionStops[] = {0, 20, 125, 175, 250};
+
 struct FunctionListFilter {
     bool signalTypeOn = false;
     std::string signalType;  // compared exactly with the function's signal type name

@@ -45,9 +45,14 @@ frmListFunctions::frmListFunctions()
     setObjectName(QStringLiteral("frmListFunctions"));
     setWindowTitle(QStringLiteral("List available functions"));
 
+    auto* listHeader = new QWidget(this);
     Configlist = new QListWidget(this);
     Configlist->setObjectName(QStringLiteral("Configlist"));
     Configlist->setToolTip(QStringLiteral("Click to change description"));
+    std::vector<CaptionedColumns::Column> columns;
+    for (std::size_t i = 0; i < std::size(kFunctionListCaptions); ++i)
+        columns.push_back({kFunctionListCaptions[i], kFunctionListCaptionStops[i]});
+    columns_ = new CaptionedColumns(Configlist, listHeader, std::move(columns));
     QPushButton* Command1 = button("Command1", "Refresh", this);
 
     Signaltype = textBox("Signaltype", this);
@@ -93,8 +98,13 @@ frmListFunctions::frmListFunctions()
     buttons->addStretch();
     buttons->addWidget(cmdClose);
 
+    // The captions stand right over the list's columns.
+    auto* captionedList = new QVBoxLayout;
+    captionedList->setSpacing(0);
+    captionedList->addWidget(listHeader);
+    captionedList->addWidget(Configlist, 1);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Configlist, 1);
+    layout->addLayout(captionedList, 1);
     layout->addLayout(filters);
     layout->addLayout(function);
     layout->addLayout(buttons);
@@ -113,7 +123,6 @@ frmListFunctions::frmListFunctions()
 
 void frmListFunctions::Form_Load()
 {
-    SetListTabStops(Configlist, {10, 20, 125, 175, 250});
     filter_.signalTypeOn = filter_.categoryOn = false;
     Command1_Click();
 }
@@ -125,6 +134,7 @@ void frmListFunctions::Command1_Click()
     Configlist->clear();
     for (const std::string& line : FunctionListLines(Cfg, filter_))
         Configlist->addItem(fromLatin1(line));
+    columns_->lay();
 }
 
 void frmListFunctions::setFilter(bool& on, QPushButton* onButton, bool turnOn)

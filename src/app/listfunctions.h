@@ -7,11 +7,14 @@
 #include "platform/form.h"
 
 class QLineEdit;
+class QWidget;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 
 namespace varnet {
+
+class CaptionedColumns;
 
 class frmListFunctions final : public Form {
     Q_OBJECT
@@ -39,6 +42,7 @@ private:
     void setFilter(bool& on, QPushButton* onButton, bool turnOn);
 
     QListWidget* Configlist;
+    CaptionedColumns* columns_;
     QLineEdit* Signaltype;
     QLineEdit* Category;
     QLineEdit* BoxFxNr;

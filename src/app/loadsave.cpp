@@ -4,9 +4,12 @@
 #include "config/files.h"
 #include "config/itemtext.h"
 
+#include <QEvent>
 #include <QListWidget>
 #include <QLocale>
+#include <QPointer>
 #include <QRegularExpression>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -75,12 +78,6 @@ void copyGroups(const ConfigTables& from, ConfigTables& to, const ImportSelectio
 
 } // namespace
 
-bool IsConfigFileName(const QString& name)
-{
-    // Exactly the names the file lists show of what is saved under them.
-    return !name.contains(u'/') && !name.startsWith(u'.') && name.endsWith(QLatin1String(kConfigFileExtension));
-}
-
 std::string BuildConfigHeader(const std::string& programTitle, const QDateTime& saved)
 {
     const std::string savedText = QLocale::c().toString(saved, QStringLiteral("dd-MM-yyyy HH:mm:ss")).toStdString();
@@ -90,7 +87,15 @@ std::string BuildConfigHeader(const std::string& programTitle, const QDateTime& 
 
 std::vector<std::string> ConfigFilesInCurrentDir()
 {
-    return FilesInCurrentDir(kConfigFileExtension);
+    std::vector<std::string> names = FilesInCurrentDir(kConfigFileExtension);
+    // The extension is matched in any case (a "TEST.CFG" from a system that
+    // ignores case is listed and can be chosen); every other part of the
+    // name rule holds for what is listed.
+    std::erase_if(names, [](const std::string& name) {
+        const QString fault = ConfigFileNameFault(name);
+        return !fault.isEmpty() && fault != QLatin1String(kFileTypeRule);
+    });
+    return names;
 }
 
 void FillConfigFileList(QListWidget& list)
@@ -105,6 +110,62 @@ void FillConfigFileList(QListWidget& list)
 std::string FileNameOfLine(const QListWidgetItem& line)
 {
     return line.data(Qt::UserRole).toByteArray().toStdString();
+}
+
+bool RefreshConfigFileList(QListWidget& list)
+{
+    const std::vector<std::string> names = ConfigFilesInCurrentDir();
+    bool same = std::size_t(list.count()) == names.size();
+    for (int row = 0; same && row < list.count(); ++row)
+        same = FileNameOfLine(*list.item(row)) == names[std::size_t(row)];
+    if (same)
+        return false;
+    const QSignalBlocker quiet(&list);
+    FillConfigFileList(list);
+    return true;
+}
+
+namespace {
+
+// The file lists kept current, while they exist.
+std::vector<QPointer<QListWidget>>& keptLists()
+{
+    static std::vector<QPointer<QListWidget>> lists;
+    return lists;
+}
+
+// Reads its list again when the list's window is shown or becomes active.
+class FileListWatch final : public QObject {
+public:
+    explicit FileListWatch(QListWidget& list) : QObject(&list), list_(list) {}
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate)
+            RefreshConfigFileList(list_);
+        return false;
+    }
+
+private:
+    QListWidget& list_;
+};
+
+} // namespace
+
+void KeepConfigFileListCurrent(QListWidget& list)
+{
+    list.window()->installEventFilter(new FileListWatch(list));
+    std::erase_if(keptLists(), [](const QPointer<QListWidget>& kept) { return kept.isNull(); });
+    keptLists().emplace_back(&list);
+}
+
+void ConfigFilesChanged()
+{
+    // A copy: a list may go while another is filled.
+    const std::vector<QPointer<QListWidget>> lists = keptLists();
+    for (const QPointer<QListWidget>& list : lists)
+        if (list)
+            RefreshConfigFileList(*list);
 }
 
 QString ParseStartDelay(const std::optional<QString>& answer, Integer& delay)

@@ -4,6 +4,7 @@
 // it saves to, the header line a save writes, the autostart delay it accepts
 // and the import of chosen groups from another configuration file.
 
+#include "config/files.h"
 #include "config/tables.h"
 
 #include <QDateTime>
@@ -25,29 +26,33 @@ namespace varnet {
 inline constexpr const char* kSimulatorLabel = "X-Plane";
 inline constexpr const char* kFsuipcLabel = "N/A";
 
-// The file lists show "*.cfg".
-inline constexpr const char* kConfigFileExtension = ".cfg";
-
-// A name the window takes for any of its files (save, load, delete,
-// autostart, import): a plain name of the working folder (no folder part, so
-// nothing lands in or vanishes from another folder, and not hidden) ending in
-// ".cfg" (lower case) with something before it, so that what is saved under
-// it shows in the program's own lists.
-bool IsConfigFileName(const QString& name);
-
 // The header of a saved file. With the 43-character program title the
 // version text starts at position 70 (counted from 1), where the loader
 // looks for it; the line ends with CR LF.
 std::string BuildConfigHeader(const std::string& programTitle, const QDateTime& saved);
 
 // The configuration files of the current directory as the file system names
-// them, sorted by name.
+// them, sorted by name: those whose names follow ConfigFileNameFault's rule
+// but for the case of the extension, so that no line holds a name that the
+// program cannot write back or read from the start file.
 std::vector<std::string> ConfigFilesInCurrentDir();
 
 // Fills a file list with ConfigFilesInCurrentDir(): each line shows its name
 // (FileNameText) and keeps the name's bytes, which FileNameOfLine gives back.
 void FillConfigFileList(QListWidget& list);
 std::string FileNameOfLine(const QListWidgetItem& line);
+
+// Reads a file list again when the files differ from the lines it shows;
+// true when it did (its lines then are new and none is selected). The list
+// raises no selection signal meanwhile.
+bool RefreshConfigFileList(QListWidget& list);
+// Keeps a file list current: it is read again each time its window is
+// shown or becomes active, and each time the program saves or deletes a
+// configuration file (ConfigFilesChanged), so that a file saved in one
+// window, or added behind the program's back, shows in every list.
+void KeepConfigFileListCurrent(QListWidget& list);
+// Tells every file list kept current that the files may have changed.
+void ConfigFilesChanged();
 
 // The delays the start file and the countdown can hold: any Integer. A
 // delay of 0 or less starts on the countdown's first tick.

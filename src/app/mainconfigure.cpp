@@ -50,14 +50,8 @@ constexpr int kSearchClockMs = 20;
 constexpr int kSearchPollMs = 5;
 constexpr int kProbedComPorts = 16;
 
-constexpr const char* kColumnCaptions[] = {"ID", "Device Type", "Model", "Version",
-                                           "First Function", "Second Function", "Connection Status"};
-// Where the column captions stand, in dialog units; the last five are the
-// list's tab stops.
 // What a window manager's frame takes of the screen's width, about.
 constexpr int kWindowFrameAllowance = 16;
-constexpr int kColumnPositions[] = {0, 28, kGaugeListTabStops[0], kGaugeListTabStops[1], kGaugeListTabStops[2],
-                                    kGaugeListTabStops[3], kGaugeListTabStops[4]};
 
 // A COM-port list read again each time it opens: a port linked or plugged
 // in while the screen is open is offered at once.
@@ -96,6 +90,15 @@ QGroupBox* frame(const char* caption, QWidget* parent)
 QString fromLatin1(const std::string& text)
 {
     return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
+
+// The columns of a gauge-list line, as the list draws them.
+QStringList gaugeListColumns(const QString& line)
+{
+    QStringList columns;
+    for (const std::string& column : GaugeListColumns(line.toLatin1().toStdString()))
+        columns << fromLatin1(column);
+    return columns;
 }
 
 void present(QWidget& window)
@@ -170,7 +173,11 @@ FrmMainConfigure::FrmMainConfigure()
     connect(&SearchPoll, &QTimer::timeout, this, [this] { search_.poll(); });
 
     search_.asking = [this](int gaugeID) { ProgressBar1->setValue(gaugeID); };
-    search_.answered = [this](const std::string& line) { Configlist->addItem(fromLatin1(line)); };
+    // A line of the search stands in the columns as the full lines do.
+    search_.answered = [this](const std::string& line) {
+        Configlist->addItem(fromLatin1(line));
+        columns_->lay();
+    };
     search_.finished = [this] { searchFinished(); };
 }
 
@@ -280,12 +287,19 @@ void FrmMainConfigure::buildControls()
 
     // --- The gauge list and the bus search.
     auto* listFrame = frame("Currrent Configuraton ", this);
-    listHeader_ = new QWidget(listFrame);
-    for (const char* caption : kColumnCaptions)
-        new QLabel(QString::fromLatin1(caption), listHeader_);
+    auto* listHeader = new QWidget(listFrame);
     Configlist = new QListWidget(listFrame);
     Configlist->setObjectName(QStringLiteral("Configlist"));
     Configlist->setToolTip(QStringLiteral("Click on module to configure"));
+    std::vector<CaptionedColumns::Column> columns;
+    for (std::size_t i = 0; i < std::size(kGaugeListCaptions); ++i)
+        columns.push_back({kGaugeListCaptions[i], kGaugeListCaptionStops[i]});
+    columns_ = new CaptionedColumns(Configlist, listHeader, std::move(columns), gaugeListColumns);
+    // The connection status may change with the next search.
+    QStringList statuses;
+    for (const char* status : kBusStatusTexts)
+        statuses << QString::fromLatin1(status);
+    columns_->alsoFit(std::size(kGaugeListCaptions) - 1, statuses);
     ProgressBar1 = new QProgressBar(listFrame);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, kLastBusGaugeID);
@@ -296,11 +310,10 @@ void FrmMainConfigure::buildControls()
     progress->addWidget(ProgressBar1, 1);
     progress->addWidget(CmdSet250);
     auto* listLayout = new QVBoxLayout(listFrame);
-    listLayout->addWidget(listHeader_);
+    listLayout->addWidget(listHeader);
     listLayout->addWidget(Configlist, 1);
     listLayout->addLayout(progress);
     connect(Configlist, &QListWidget::itemClicked, this, &FrmMainConfigure::Configlist_Click);
-    connect(Configlist->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { placeCaptions(); });
     connect(CmdSet250, &QPushButton::clicked, this, &FrmMainConfigure::CmdSet250_Click);
 
     // --- Actions.
@@ -359,60 +372,9 @@ void FrmMainConfigure::buildControls()
     resize(1280, 640);
 }
 
-// The captions stand over the columns, shifted as far as the list is
-// scrolled sideways.
-void FrmMainConfigure::placeCaptions()
-{
-    const int left = Configlist->frameWidth() + ListTextLeft(Configlist) - Configlist->horizontalScrollBar()->value();
-    const QList<QLabel*> captions = listHeader_->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
-    for (int i = 0; i < captions.size() && i < int(captionStarts_.size()); ++i) {
-        captions[i]->adjustSize();
-        captions[i]->move(left + captionStarts_[std::size_t(i)], 0);
-    }
-}
-
-void FrmMainConfigure::layColumns()
-{
-    const QFontMetrics metrics(Configlist->font());
-    const qreal unit = QFontMetricsF(Configlist->font()).averageCharWidth() / 4.0;
-    const int gap = metrics.averageCharWidth() * 2;
-    constexpr std::size_t fields = std::size(kColumnCaptions) - 1;  // the first holds the ID and the type
-    // What each field's texts and caption need.
-    std::array<int, fields> text{}, caption{};
-    for (int row = 0; row < Configlist->count(); ++row) {
-        const QStringList parts = Configlist->item(row)->text().split(u'\t');
-        for (std::size_t j = 0; j < fields && j < std::size_t(parts.size()); ++j)
-            text[j] = std::max(text[j], metrics.horizontalAdvance(parts[qsizetype(j)]));
-    }
-    for (const char* status : kBusStatusTexts)
-        text[fields - 1] = std::max(text[fields - 1], metrics.horizontalAdvance(QString::fromLatin1(status)));
-    caption[0] = int(kColumnPositions[1] * unit) + metrics.horizontalAdvance(QString::fromLatin1(kColumnCaptions[1]));
-    for (std::size_t j = 1; j < fields; ++j)
-        caption[j] = metrics.horizontalAdvance(QString::fromLatin1(kColumnCaptions[j + 1]));
-    // Each column is as wide as its design, its caption and its texts make
-    // it, but grows to at most twice its design: a longer text is cut short.
-    std::vector<int> starts{0};
-    for (std::size_t j = 0; j + 1 < fields; ++j) {
-        const int design = int((kColumnPositions[j + 2] - (j == 0 ? 0 : kColumnPositions[j + 1])) * unit);
-        const int width = std::max({design, caption[j] + gap, std::min(text[j] + gap, 2 * design)});
-        starts.push_back(starts.back() + width);
-    }
-    lineWidth_ = starts.back() + std::max(caption[fields - 1], text[fields - 1]) + gap;
-    SetListColumns(Configlist, starts, lineWidth_);
-    captionStarts_ = {0, int(kColumnPositions[1] * unit)};
-    captionStarts_.insert(captionStarts_.end(), starts.begin() + 1, starts.end());
-    placeCaptions();
-}
-
 void FrmMainConfigure::Form_Load()
 {
-    layColumns();
-    const QList<QLabel*> captions = listHeader_->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
-    int captionHeight = 0;
-    for (QLabel* caption : captions)
-        captionHeight = std::max(captionHeight, caption->height());
-    listHeader_->setMinimumHeight(captionHeight);
-
+    columns_->lay();
     fitColumns();
     Timer1.start();
 }
@@ -423,9 +385,9 @@ void FrmMainConfigure::Form_Load()
 // the screen and the list scrolls sideways, its captions with it.
 void FrmMainConfigure::fitColumns()
 {
-    fittedLineWidth_ = lineWidth_;
+    fittedLineWidth_ = columns_->lineWidth();
     const int allColumns =
-        lineWidth_ + 2 * Configlist->frameWidth() + Configlist->verticalScrollBar()->sizeHint().width();
+        fittedLineWidth_ + 2 * Configlist->frameWidth() + Configlist->verticalScrollBar()->sizeHint().width();
     // Before the window shows, a new minimum does not travel up the layouts
     // by itself.
     const auto listAtLeast = [this](int width) {
@@ -505,8 +467,8 @@ void FrmMainConfigure::Form_Activate()
     Configlist->clear();
     for (const std::string& line : GaugeListLines(Cfg, Session))
         Configlist->addItem(fromLatin1(line));
-    layColumns();
-    if (lineWidth_ != fittedLineWidth_)
+    columns_->lay();
+    if (columns_->lineWidth() != fittedLineWidth_)
         fitColumns();
 
     {
@@ -636,9 +598,15 @@ void FrmMainConfigure::Command1_Click()
     Timer1.stop();
     SearchPoll.stop();
     CloseComPorts();
-    if (Session.ConfigFromStatus != 0)
-        present(DefaultForm<frmStatus>::get());
-    else
+    if (Session.ConfigFromStatus != 0) {
+        // The run window was made anew when the screen opened from it; a
+        // save or load here named the file in its box, else it names the
+        // configuration in memory.
+        frmStatus& run = DefaultForm<frmStatus>::get();
+        if (run.BoxCurrentConfig->text().isEmpty())
+            run.BoxCurrentConfig->setText(fromLatin1(Session.ConfigFileName));
+        present(run);
+    } else
         ShowStartWindow();
     DefaultForm<FrmMainConfigure>::unload();
 }

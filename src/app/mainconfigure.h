@@ -8,6 +8,7 @@
 // saving is the Load/Save window's.
 
 #include "app/bussearch.h"
+#include "app/tabstops.h"
 #include "config/tables.h"
 #include "platform/form.h"
 #include "platform/wait.h"
@@ -54,10 +55,6 @@ protected:
     void Form_TitleBarClose() override { Command1_Click(); }
 
 private:
-    void placeCaptions();
-    // Widens the list's columns to its captions and texts (within bounds;
-    // longer texts are cut short) and moves the captions over them.
-    void layColumns();
     // Sizes the list to show every column, as far as the screen allows.
     void fitColumns();
     // Offers the COM numbers that can be opened now in `combo`, keeping
@@ -101,10 +98,8 @@ private:
     QListWidget* Configlist;
     QProgressBar* ProgressBar1;
     QPushButton* Cmdsearch;
-    QWidget* listHeader_;
-    // Where each caption stands, in pixels from a line's text start.
-    std::vector<int> captionStarts_;
-    int lineWidth_ = 0;
+    // The list's columns under their captions.
+    CaptionedColumns* columns_;
     int fittedLineWidth_ = 0;
 
     QTimer Timer1;

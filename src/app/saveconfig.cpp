@@ -98,6 +98,7 @@ SaveConfig::SaveConfig()
     layout->addWidget(Frame1);
     layout->addWidget(cmdClose, 0, Qt::AlignRight);
 
+    KeepConfigFileListCurrent(*FileBox);
     connect(FileBox, &QListWidget::itemSelectionChanged, this, &SaveConfig::FileBox_Click);
     connect(CmdLoad, &QPushButton::clicked, this, &SaveConfig::CmdLoad_Click);
     connect(CmdSave, &QPushButton::clicked, this, &SaveConfig::CmdSave_Click);
@@ -136,14 +137,17 @@ void SaveConfig::FileBox_Click()
         showFileName(FileNameOfLine(*selected.first()));
 }
 
-bool SaveConfig::checkConfigFileName(const QString& name, const char* missing)
+bool SaveConfig::checkConfigFileName(const char* missing)
 {
-    if (name.isEmpty()) {
+    if (FileName->text().isEmpty()) {
         messages().ok(QString::fromLatin1(missing));
         return false;
     }
-    if (!IsConfigFileName(name)) {
-        messages().ok(QStringLiteral("Filetype incorrect or missing; must be: ****.cfg"));
+    // The bytes the button will use, not the text shown: the same rule for
+    // every button, so that no name is written that cannot be read back.
+    const QString fault = ConfigFileNameFault(fileName());
+    if (!fault.isEmpty()) {
+        messages().ok(fault);
         return false;
     }
     return true;
@@ -153,7 +157,7 @@ void SaveConfig::CmdSave_Click()
 {
     Session.ConfigError = 0;
     const QString name = FileName->text();
-    if (!checkConfigFileName(name))
+    if (!checkConfigFileName())
         return;
 
     // The start window sets the title on its first activation; a save before
@@ -173,7 +177,7 @@ void SaveConfig::CmdSave_Click()
     }
     Session.ConfigChanged = 0;
     ShowCurrentConfigFile(Session.ConfigFileName);
-    refreshFileBox();
+    ConfigFilesChanged();
     messages().ok(QStringLiteral("File saved as: ") + name);
 }
 
@@ -181,7 +185,7 @@ void SaveConfig::CmdLoad_Click()
 {
     if (!messages().yesNoDefaultNo(QStringLiteral("This will overwrite the current configuration! Continue?")))
         return;
-    if (!checkConfigFileName(FileName->text()))
+    if (!checkConfigFileName())
         return;
     const std::string previousName = Session.ConfigFileName;
     Session.ConfigFileName = fileName();
@@ -198,7 +202,7 @@ void SaveConfig::CmdLoad_Click()
 void SaveConfig::cmdKill_Click()
 {
     const QString name = FileName->text();
-    if (!checkConfigFileName(name))
+    if (!checkConfigFileName())
         return;
     if (!messages().yesNoDefaultNo(QStringLiteral("This will delete the file: ") + name + QStringLiteral(" ; Are you sure? ")))
         return;
@@ -210,19 +214,13 @@ void SaveConfig::cmdKill_Click()
         return;
     }
     FileName->clear();
-    refreshFileBox();
+    ConfigFilesChanged();
 }
 
 void SaveConfig::cmdSetAsStartup_Click()
 {
-    const QString name = FileName->text();
-    if (!checkConfigFileName(name, "File Name missing."))
+    if (!checkConfigFileName("File Name missing."))
         return;
-    // The start file holds the name as a quoted string.
-    if (name.contains(u'"')) {
-        messages().ok(QStringLiteral("A file name for the autostart must not contain a double quote (\")"));
-        return;
-    }
     Integer delay = 0;
     const QString error = ParseStartDelay(messages().input(QString::fromLatin1(kDelayPrompt), QString()), delay);
     if (!error.isEmpty()) {
@@ -240,7 +238,7 @@ void SaveConfig::cmdImportPartial_Click()
     if (!messages().yesNoDefaultNo(QStringLiteral(
             "This will overwrite the selected sections in the currently loaded configuration!\r\n Continue?")))
         return;
-    if (checkConfigFileName(FileName->text(), "No file selected"))
+    if (checkConfigFileName("No file selected"))
         ImportPartialConfig();
 }
 

@@ -36,9 +36,9 @@ private:
     void cmdImportPartial_Click();
     void cmdClose_Click();
 
-    // Shows `missing` for an empty name, and the file-type message for one
-    // that is not a configuration file's name; true when it may be used.
-    bool checkConfigFileName(const QString& name, const char* missing = "No filename");
+    // Shows `missing` for an empty FileName, and the rule it breaks for a
+    // name that no configuration file may have; true when it may be used.
+    bool checkConfigFileName(const char* missing = "No filename");
     void refreshFileBox();
     // Shows `name` in FileName; fileName() is the file the box names.
     void showFileName(const std::string& name);

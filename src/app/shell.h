@@ -24,7 +24,7 @@ extern std::function<void()> OnEndProgram;
 // The Exit of the window the program is on, as if its button were pressed:
 // the start window's while it is loaded, else the run window's, else the
 // yoke status window's. The program ends this way when the system asks it
-// to terminate.
+// to terminate, never from inside a box or a wait (see RequestEnd).
 void ExitThroughCurrentWindow();
 
 } // namespace varnet

@@ -141,6 +141,7 @@ frmMain::frmMain()
     connect(&TimerWaitForFS_, &QTimer::timeout, this, &frmMain::TimerWaitForFS_Timer);
     connect(&Timer2_, &QTimer::timeout, this, &frmMain::Timer2_Timer);
 
+    KeepConfigFileListCurrent(*FileBox);
     connect(FileBox, &QListWidget::itemSelectionChanged, this, &frmMain::FileBox_Click);
     connect(butOK, &QPushButton::clicked, this, &frmMain::butOK_Click);
     connect(CmdConfigure, &QPushButton::clicked, this, &frmMain::CmdConfigure_Click);
@@ -192,13 +193,21 @@ void frmMain::Form_Activate()
     else
         cancelCountdown();
     std::string name;
-    ReadStartFile(name);
+    const QString setAside = ReadStartFile(name);
     showFileName(name);
     Session.ConfigFileName = name;
     // Files saved meanwhile (in the Load/Save window) show up too.
     refreshFileBox();
     if (!firstActivation)
         return;
+    // Said once, at the start the file was meant for, and before the
+    // countdown, which the box would otherwise run down unseen.
+    if (!setAside.isEmpty()) {
+        const QPointer<frmMain> self(this);
+        messages().ok(setAside);
+        if (!self || !DefaultForm<frmMain>::loaded())
+            return;
+    }
 
     TextAutostart->setText(QString::fromLatin1(kAutostartText));
     TimerWaitForFS_.start();
@@ -235,10 +244,10 @@ void frmMain::autostart()
 {
     Timer2_.stop();
     Session.ConfigFileName = FileNameOfText(FileName->text(), shownFileName_);
-    // One failure, one box: the reader's error, naming the file, opens the
-    // autostart's own message.
-    QString error;
-    if (!loadConfiguration(&error)) {
+    // One failure, one box: the reader's error, naming the file, or the
+    // name rule a typed name breaks, opens the autostart's own message.
+    QString error = ConfigFileNameFault(Session.ConfigFileName);
+    if (!error.isEmpty() || !loadConfiguration(&error)) {
         if (!error.isEmpty())
             error += QStringLiteral("\r\n");
         messages().ok(error + QString::fromLatin1(kAutostartFailed));

@@ -3,15 +3,13 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QLabel>
 #include <QListWidget>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
-#include <QTextLayout>
-#include <QTextOption>
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 #include <vector>
 
 namespace varnet {
@@ -27,101 +25,35 @@ QString oneRow(QString text)
     return text.replace(u'\n', u' ').replace(QChar::LineSeparator, u' ');
 }
 
-class TabStopDelegate final : public QStyledItemDelegate {
-public:
-    TabStopDelegate(std::initializer_list<int> dialogUnits, int minimumWidth, QObject* parent)
-        : QStyledItemDelegate(parent), stops_(dialogUnits), minimumWidth_(minimumWidth)
-    {
-    }
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        QStyleOptionViewItem opt(option);
-        initStyleOption(&opt, index);
-        opt.text = oneRow(opt.text);
-        const QWidget* widget = opt.widget;
-        QStyle* style = widget ? widget->style() : QApplication::style();
-        const QRectF textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
-        const QString text = opt.text;
-        opt.text.clear();
-        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
-
-        painter->save();
-        painter->setFont(opt.font);
-        const bool selected = opt.state & QStyle::State_Selected;
-        painter->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-        painter->drawText(textRect, text, columns(opt.font));
-        painter->restore();
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        QStyleOptionViewItem opt(option);
-        initStyleOption(&opt, index);
-        opt.text = oneRow(opt.text);
-        const QWidget* widget = opt.widget;
-        QStyle* style = widget ? widget->style() : QApplication::style();
-        QSize hint = style->sizeFromContents(QStyle::CT_ItemViewItem, &opt, QSize(), widget);
-        // As wide as the line is drawn, in its columns: the style measures
-        // each TAB as a fixed width.
-        QTextLayout layout(opt.text, opt.font);
-        layout.setTextOption(columns(opt.font));
-        layout.beginLayout();
-        QTextLine line = layout.createLine();
-        // A line is measured only once it is laid out; unbroken, it is as
-        // wide as its text.
-        line.setLineWidth(std::numeric_limits<int>::max() / 2);
-        const qreal drawn = line.naturalTextWidth();
-        layout.endLayout();
-        const int margins = 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1);
-        hint.setWidth(std::max(int(std::ceil(drawn)) + margins, minimumWidth_));
-        return hint;
-    }
-
-private:
-    QTextOption columns(const QFont& font) const
-    {
-        const qreal unit = QFontMetricsF(font).averageCharWidth() / 4.0;
-        QList<QTextOption::Tab> tabs;
-        for (int stop : stops_)
-            tabs.append(QTextOption::Tab(stop * unit, QTextOption::LeftTab));
-        QTextOption option(Qt::AlignLeft | Qt::AlignVCenter);
-        option.setTabs(tabs);
-        option.setWrapMode(QTextOption::NoWrap);
-        return option;
-    }
-
-    std::vector<int> stops_;
-    int minimumWidth_;
-};
-
 // The gap left between a column's text and the next column.
 constexpr int kColumnGapChars = 1;
 
 class ColumnDelegate final : public QStyledItemDelegate {
 public:
-    ColumnDelegate(std::vector<int> starts, int minimumWidth, QObject* parent)
-        : QStyledItemDelegate(parent), starts_(std::move(starts)), minimumWidth_(minimumWidth)
+    ColumnDelegate(std::vector<int> starts, int minimumWidth, LineColumns split, QObject* parent)
+        : QStyledItemDelegate(parent), starts_(std::move(starts)), minimumWidth_(minimumWidth), split_(std::move(split))
     {
     }
 
-    void setColumns(std::vector<int> starts, int minimumWidth)
+    void setColumns(std::vector<int> starts, int minimumWidth, LineColumns split)
     {
         starts_ = std::move(starts);
         minimumWidth_ = minimumWidth;
+        split_ = std::move(split);
     }
 
     // The fields of `text` as they are drawn: offset from the text's start
-    // and the (elided) text.
+    // and the (elided) text. A line of one field spans the line; in others
+    // every field but one of the last column keeps to its column.
     std::vector<DrawnField> fields(const QString& text, const QFont& font) const
     {
         const QFontMetrics metrics(font);
-        const QStringList parts = oneRow(text).split(u'\t');
+        const QStringList parts = split_(oneRow(text));
         std::vector<DrawnField> drawn;
         for (qsizetype i = 0; i < parts.size(); ++i) {
             const std::size_t column = std::min(std::size_t(i), starts_.empty() ? 0 : starts_.size() - 1);
             const int left = starts_.empty() ? 0 : starts_[column];
-            const bool last = i + 1 == parts.size() || column + 1 >= starts_.size();
+            const bool last = parts.size() == 1 || column + 1 >= starts_.size();
             if (last) {
                 drawn.push_back({left, parts[i]});
                 continue;
@@ -178,19 +110,26 @@ public:
 private:
     std::vector<int> starts_;
     int minimumWidth_;
+    LineColumns split_;
 };
 
 } // namespace
 
-void SetListColumns(QListWidget* list, std::vector<int> starts, int minimumLineWidth)
+QStringList ColumnsAtTabs(const QString& line)
+{
+    return line.split(u'\t');
+}
+
+void SetListColumns(QListWidget* list, std::vector<int> starts, int minimumLineWidth, LineColumns split)
 {
     if (auto* delegate = dynamic_cast<ColumnDelegate*>(list->itemDelegate())) {
-        delegate->setColumns(std::move(starts), minimumLineWidth);
+        delegate->setColumns(std::move(starts), minimumLineWidth, std::move(split));
         // The lines are measured again.
         list->doItemsLayout();
+        list->viewport()->update();
         return;
     }
-    list->setItemDelegate(new ColumnDelegate(std::move(starts), minimumLineWidth, list));
+    list->setItemDelegate(new ColumnDelegate(std::move(starts), minimumLineWidth, std::move(split), list));
 }
 
 namespace {
@@ -229,9 +168,74 @@ int ListTextLeft(const QListWidget* list)
     return list->style()->subElementRect(QStyle::SE_ItemViewItemText, &opt, list).left();
 }
 
-void SetListTabStops(QListWidget* list, std::initializer_list<int> dialogUnits, int minimumLineWidth)
+CaptionedColumns::CaptionedColumns(QListWidget* list, QWidget* header, std::vector<Column> columns, LineColumns split)
+    : QObject(list), list_(list), header_(header), columns_(std::move(columns)), split_(std::move(split)),
+      alsoFit_(columns_.size())
 {
-    list->setItemDelegate(new TabStopDelegate(dialogUnits, minimumLineWidth, list));
+    int height = 0;
+    for (const Column& column : columns_) {
+        auto* caption = new QLabel(QString::fromLatin1(column.caption), header);
+        caption->adjustSize();
+        height = std::max(height, caption->height());
+        captions_.emplace_back(caption);
+    }
+    header->setMinimumHeight(height);
+    connect(list->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { placeCaptions(); });
+}
+
+void CaptionedColumns::alsoFit(std::size_t column, QStringList texts)
+{
+    if (column < alsoFit_.size())
+        alsoFit_[column] = std::move(texts);
+}
+
+void CaptionedColumns::lay()
+{
+    const std::size_t n = columns_.size();
+    if (n == 0)
+        return;
+    const QFontMetrics metrics(list_->font());
+    const qreal unit = QFontMetricsF(list_->font()).averageCharWidth() / 4.0;
+    const int gap = metrics.averageCharWidth() * 2;
+    // What each column's texts and caption need; a line that spans the list
+    // is in no column.
+    std::vector<int> text(n, 0), caption(n, 0);
+    const auto fit = [&](std::size_t column, const QString& t) {
+        text[column] = std::max(text[column], metrics.horizontalAdvance(t));
+    };
+    for (int row = 0; row < list_->count(); ++row) {
+        const QStringList parts = split_(oneRow(list_->item(row)->text()));
+        if (parts.size() < 2)
+            continue;
+        for (qsizetype j = 0; j < parts.size(); ++j)
+            fit(std::min(std::size_t(j), n - 1), parts[j]);
+    }
+    for (std::size_t j = 0; j < n; ++j) {
+        for (const QString& t : alsoFit_[j])
+            fit(j, t);
+        caption[j] = metrics.horizontalAdvance(QString::fromLatin1(columns_[j].caption));
+    }
+    starts_ = {0};
+    for (std::size_t j = 0; j + 1 < n; ++j) {
+        const int design = int((columns_[j + 1].designStart - columns_[j].designStart) * unit);
+        const int width = std::max({design, caption[j] + gap, std::min(text[j] + gap, 2 * design)});
+        starts_.push_back(starts_.back() + width);
+    }
+    lineWidth_ = starts_.back() + std::max(caption[n - 1], text[n - 1]) + gap;
+    SetListColumns(list_, starts_, lineWidth_, split_);
+    placeCaptions();
+}
+
+// The captions stand over the columns, shifted as far as the list is
+// scrolled sideways.
+void CaptionedColumns::placeCaptions()
+{
+    if (!header_)
+        return;
+    const int left = list_->frameWidth() + ListTextLeft(list_) - list_->horizontalScrollBar()->value();
+    for (std::size_t i = 0; i < captions_.size() && i < starts_.size(); ++i)
+        if (QLabel* caption = captions_[i])
+            caption->move(left + starts_[i], 0);
 }
 
 } // namespace varnet

@@ -1,30 +1,36 @@
 #pragma once
 
+#include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QStringList>
 
-#include <initializer_list>
+#include <functional>
 #include <vector>
 
+class QLabel;
 class QListWidget;
+class QWidget;
 
 namespace varnet {
 
-// Lines of `list` that hold TABs are drawn in columns: the stops are given
-// in dialog units, a quarter of the average character width of the list's
-// font, and are measured from the start of the line. Every line is at least
+// How a line of a list splits into the texts of its columns. A line that
+// gives one text spans the whole line (a header line).
+using LineColumns = std::function<QStringList(const QString& line)>;
+// The default: one column per TAB-separated field.
+QStringList ColumnsAtTabs(const QString& line);
+
+// Lines of `list` are drawn in columns: the texts `split` gives a line,
+// text i from starts[i] pixels after the line's start. A text is cut short
+// with an ellipsis where it would reach the next column, so a long text
+// never pushes the texts after it out of their columns. Lines are at least
 // `minimumLineWidth` pixels wide, so that a list narrower than its columns
-// scrolls sideways as far as its last column goes, however short the lines'
-// texts are.
-void SetListTabStops(QListWidget* list, std::initializer_list<int> dialogUnits, int minimumLineWidth = 0);
+// scrolls sideways as far as its last column goes. Called again, it moves
+// the columns.
+void SetListColumns(QListWidget* list, std::vector<int> starts, int minimumLineWidth,
+                    LineColumns split = ColumnsAtTabs);
 
-// Lines of `list` hold TAB-separated fields, each drawn in its own column:
-// field i from starts[i] pixels after the line's start, cut short with an
-// ellipsis where it would reach the next column, so a long text never
-// pushes the fields after it out of their columns. Lines are at least
-// `minimumLineWidth` pixels wide. Called again, it moves the columns.
-void SetListColumns(QListWidget* list, std::vector<int> starts, int minimumLineWidth);
-
-// Where the fields of a line of `list` stand as drawn: the left edge of
+// Where the texts of a line of `list` stand as drawn: the left edge of
 // each, in the list's viewport, and the text shown there.
 struct DrawnField {
     int left;
@@ -34,5 +40,46 @@ std::vector<DrawnField> DrawnFields(const QListWidget* list, int row);
 // How far the text of a line starts from the left edge of an unscrolled
 // list's viewport.
 int ListTextLeft(const QListWidget* list);
+
+// A list drawn in columns under a row of captions, which scroll sideways
+// with it. Each column is as wide as its design, its caption and its
+// texts make it, but grows to at most twice its design: a longer text is
+// cut short. It lives as long as its list.
+class CaptionedColumns final : public QObject {
+public:
+    struct Column {
+        const char* caption;
+        int designStart;  // dialog units (a quarter of the font's average character width)
+    };
+
+    // The captions are made as labels in `header`, which stands just above
+    // `list`, its left edge at the list's.
+    CaptionedColumns(QListWidget* list, QWidget* header, std::vector<Column> columns,
+                     LineColumns split = ColumnsAtTabs);
+
+    // Texts a column must fit besides those of the lines it holds now (the
+    // texts it will hold later).
+    void alsoFit(std::size_t column, QStringList texts);
+
+    // Widens the columns to the captions and the texts of the list's lines
+    // and moves the captions over them.
+    void lay();
+    // How wide a line is with every column shown.
+    int lineWidth() const { return lineWidth_; }
+    // Where each column starts, in pixels from a line's text start.
+    const std::vector<int>& starts() const { return starts_; }
+
+private:
+    void placeCaptions();
+
+    QListWidget* list_;
+    QPointer<QWidget> header_;
+    std::vector<Column> columns_;
+    LineColumns split_;
+    std::vector<QStringList> alsoFit_;
+    std::vector<QPointer<QLabel>> captions_;
+    std::vector<int> starts_;
+    int lineWidth_ = 0;
+};
 
 } // namespace varnet

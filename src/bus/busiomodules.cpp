@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <stdexcept>
@@ -55,21 +56,25 @@ void moduleSwitches(ProcessLoop& loop, int k)
 
 // ---- Analogue channels ---------------------------------------------------------
 
-void moduleChannels(ProcessLoop& loop, int k)
+// false when the run stopped behind a fault's box.
+bool moduleChannels(ProcessLoop& loop, int k)
 {
     RunState& r = RunData;
     r.BusIOMIndex = k;
+    const int gaugeID = r.IOMGaugeID[std::size_t(k)];
+    const std::function<bool(const QString&)> fault = [&](const QString& error) {
+        return loop.ModuleFault(gaugeID, error);
+    };
     for (int n = 0; n < kChannels && r.ValidModule(k); ++n) {
         const std::size_t m = std::size_t(k);
         const int e = r.IOMAnalogueEntry[m][std::size_t(n)];
         if (!ValidIOEntry(e))
             continue;
-        const int raw = r.IOMAnalogueValue[m][std::size_t(n)];
-        if (!IOChannelMoved(raw, r.IOMAnalogueLast[m][std::size_t(n)], r.IOMAnalogueThreshold[m][std::size_t(n)]))
-            continue;
-        r.IOMAnalogueLast[m][std::size_t(n)] = raw;
-        loop.Link().PutPort(IOEntrySimPort(e), IOAnalogueValue(e, raw));
+        if (!ProcessIOChannel(loop.Link(), e, r.IOMAnalogueValue[m][std::size_t(n)],
+                              r.IOMAnalogueLast[m][std::size_t(n)], r.IOMAnalogueThreshold[m][std::size_t(n)], fault))
+            return false;
     }
+    return true;
 }
 
 // ---- LED outputs ---------------------------------------------------------------
@@ -113,12 +118,9 @@ void ProcessSwitches(ProcessLoop& loop)
 
 void ProcessAnalogueInputs(ProcessLoop& loop)
 {
-    try {
-        for (int k = 0; RunData.ValidModule(k); ++k)
-            moduleChannels(loop, k);
-    } catch (const std::exception& fault) {
-        loop.Fault(QString::fromLatin1(fault.what()));
-    }
+    for (int k = 0; RunData.ValidModule(k); ++k)
+        if (!moduleChannels(loop, k))
+            return;
 }
 
 void BusIOModuleOutputs(ProcessLoop& loop, int slot)

@@ -34,8 +34,10 @@ void ProcessSwitches(ProcessLoop& loop);
 // Every bus module in order: each analogue channel with an entry that moved
 // by more than its threshold writes its value, limited to the entry's raw
 // range and scaled to the function's minimum and maximum. A channel whose
-// scale cannot be worked out (a zero-width raw range) ends the pass with
-// the process loop's fault box; the channel counts as processed.
+// scale cannot be worked out (a zero-width raw range) counts as processed
+// and is a fault of its module (ProcessLoop::ModuleFault): Yes goes on with
+// the next channel, so that one broken entry does not hold up the others;
+// No stops the run and ends the pass.
 void ProcessAnalogueInputs(ProcessLoop& loop);
 
 // The LED outputs of the bus module in `slot`, then the module's status

@@ -82,7 +82,14 @@ bool DeviceLoss::PortReady(SerialPort& port, int number, int unitBytes)
         return true;
     port.close();
     ConfigureDevicePort(port, number, unitBytes);
-    return port.open();
+    if (port.open())
+        return true;
+    const QString refused = port.errorString();
+    if (lost_ && refused == QLatin1String(kNotASerialDevice) && reason_ != refused) {
+        reason_ = refused;
+        reported_ = false;
+    }
+    return false;
 }
 
 } // namespace varnet

@@ -66,8 +66,11 @@ public:
 
     // `port` open on COM `number` with receive units of `unitBytes`, opened
     // there quietly when it is not (or is open on another number); false
-    // when that is not possible or the number is below 1.
-    static bool PortReady(SerialPort& port, int number, int unitBytes);
+    // when that is not possible or the number is below 1. A device away
+    // whose COM entry now leads to something that is no serial device is
+    // told once more, with that reason: the user who answered the loss is
+    // waiting for it to come back, and it will not until the link changes.
+    bool PortReady(SerialPort& port, int number, int unitBytes);
 
 private:
     bool lost_ = false;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <exception>
 #include <limits>
 #include <stdexcept>
 
@@ -175,6 +176,22 @@ Single IOAnalogueValue(int e, int raw)
     if (v >= centre)
         return toSingle(std::fabs(quotient(v - centre, maximum - centre)) * functionMaximum);
     return toSingle(std::fabs(quotient(centre - v, centre - minimum)) * functionMinimum);
+}
+
+bool ProcessIOChannel(SimCom& link, int e, int raw, int& last, int threshold,
+                      const std::function<bool(const QString& error)>& fault)
+{
+    if (!IOChannelMoved(raw, last, threshold))
+        return true;
+    last = raw;
+    Single value = 0;
+    try {
+        value = IOAnalogueValue(e, raw);
+    } catch (const std::exception& error) {
+        return fault(QString::fromLatin1(error.what()));
+    }
+    link.PutPort(IOEntrySimPort(e), value);
+    return true;
 }
 
 // ---- LED outputs ---------------------------------------------------------------

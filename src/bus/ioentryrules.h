@@ -13,6 +13,7 @@
 #include "config/tables.h"
 
 #include <QByteArray>
+#include <QString>
 
 #include <array>
 #include <functional>
@@ -96,6 +97,16 @@ constexpr bool IOChannelMoved(int raw, int last, int threshold)
 // entry has one). Throws std::overflow_error or std::domain_error ("Division
 // by zero") when the scale cannot be worked out.
 Single IOAnalogueValue(int e, int raw);
+
+// One analogue channel in a module's turn, on the bus or on a port of its
+// own: when `raw` moved from `last` by more than `threshold`, the channel
+// counts as processed (last := raw) and the value of entry e goes to its sim
+// port. A scale that cannot be worked out goes to `fault` with its
+// description, and the channel still counts as processed: a broken entry
+// is reported when its channel moves, not again on every turn. false when
+// `fault` answers that the pass ends.
+bool ProcessIOChannel(SimCom& link, int e, int raw, int& last, int threshold,
+                      const std::function<bool(const QString& error)>& fault);
 
 // The simulator value of LED entry e, reduced to 0 or 1 by the function's
 // macro mask when it has one, and kept as the entry's last value; nothing

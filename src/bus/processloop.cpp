@@ -370,21 +370,31 @@ void ProcessLoop::RequestStatusInTurn(int slot)
 
 bool ProcessLoop::Fault(const QString& description)
 {
-    if (inGaugeOutput_ && faultPassed_[std::size_t(faultGaugeID_)])
+    return askFault(faultGaugeID_, faultType_, inGaugeOutput_, description);
+}
+
+bool ProcessLoop::ModuleFault(int gaugeID, const QString& description)
+{
+    return askFault(gaugeID, IOModuleType, ValidGaugeID(gaugeID), description);
+}
+
+bool ProcessLoop::askFault(int id, int type, bool once, const QString& description)
+{
+    if (once && faultPassed_[std::size_t(id)])
         return host_.RunActive();
     const bool goOn = messages().yesNo(QStringLiteral("Error 10: An error has occured processing GaugeID:%1\r\n"
                                                       "Gaugetype: %2 , Process State: %3\r\n"
                                                       "Error: %4\r\n"
                                                       "Check gauge and/or assigned function.\r\n"
                                                       "Continue?")
-                                           .arg(faultGaugeID_)
-                                           .arg(faultType_)
+                                           .arg(id)
+                                           .arg(type)
                                            .arg(ProcessState)
                                            .arg(description));
     if (!goOn && host_.RunActive())
         host_.StopRun();
-    if (goOn && inGaugeOutput_)
-        faultPassed_[std::size_t(faultGaugeID_)] = true;
+    if (goOn && once)
+        faultPassed_[std::size_t(id)] = true;
     return goOn && host_.RunActive();
 }
 

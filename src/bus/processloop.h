@@ -118,6 +118,11 @@ public:
     // ends: a value that keeps coming and going between sendable and not
     // would otherwise ask again each time it comes back.
     bool Fault(const QString& description);
+    // The same for a fault of the bus I/O module `gaugeID` in its turn: the
+    // box names the module, and after Yes its faults pass without a box
+    // until the run ends, as a gauge's do. A potentiometer that never rests
+    // would otherwise ask in every module turn.
+    bool ModuleFault(int gaugeID, const QString& description);
 
     ProcessHandlers handlers;
     Byte ProcessState = 0;    // step in progress, 1..8
@@ -136,6 +141,9 @@ private:
     void moduleTurn();
     void advancePollIndex();
     void addModuleCommand(int GaugeID, int Command, double Value, LineOutput::Kind kind);
+    // The fault box for gauge `id` of `type`; `once`: Yes lets the gauge's
+    // later faults pass.
+    bool askFault(int id, int type, bool once, const QString& description);
 
     ProcessLoopHost& host_;
     LineOutput line_;

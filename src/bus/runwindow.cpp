@@ -719,7 +719,7 @@ bool frmStatus::gaugeBusPortReady()
 {
     // Only the configured gauge-bus port: a port that was opened on another
     // number (a COM probe) is never written.
-    return DeviceLoss::PortReady(*MSComm1_, Cfg.ComPortGauges, kGaugeReplyBytes);
+    return bus_.PortReady(*MSComm1_, Cfg.ComPortGauges, kGaugeReplyBytes);
 }
 
 } // namespace varnet

@@ -186,6 +186,35 @@ bool writeFileSafely(const std::string& path, const std::string& data, std::stri
     return written;
 }
 
+bool IsNameControlCharacter(QChar c)
+{
+    const QChar::Category category = c.category();
+    return category == QChar::Other_Control || category == QChar::Separator_Line ||
+           category == QChar::Separator_Paragraph;
+}
+
+QString ConfigFileNameFault(const std::string& name)
+{
+    if (name.size() > kMaxFileNameBytes)
+        return QString::fromLatin1(kFileNameLengthRule);
+    // On the text the windows show, so that the controls of Latin-1 (bytes
+    // 0x80-0x9F) count as well as those of UTF-8; a line or paragraph
+    // separator breaks a list line as a line feed does.
+    const QString text = FileNameText(name);
+    if (std::any_of(text.begin(), text.end(), IsNameControlCharacter))
+        return QString::fromLatin1(kFileNameControlRule);
+    if (name.find('/') != std::string::npos)
+        return QString::fromLatin1(kFileNameFolderRule);
+    if (name.find('"') != std::string::npos)
+        return QString::fromLatin1(kFileNameQuoteRule);
+    const std::string_view extension = kConfigFileExtension;
+    if (name.size() <= extension.size() || !std::string_view(name).ends_with(extension))
+        return QString::fromLatin1(kFileTypeRule);
+    if (name.front() == '.')
+        return QString::fromLatin1(kFileNameDotRule);
+    return {};
+}
+
 std::vector<std::string> FilesInCurrentDir(std::string_view extension)
 {
     std::vector<std::string> names;

@@ -46,6 +46,36 @@ std::vector<std::string> FilesInCurrentDir(std::string_view extension);
 // else as Latin-1.
 QString FileNameText(const std::string& name);
 
+// The configuration files end in ".cfg" (lower case).
+inline constexpr const char* kConfigFileExtension = ".cfg";
+// The longest file name the file system takes, in bytes; the start file and
+// the item reader take a name of this length back whole.
+inline constexpr std::size_t kMaxFileNameBytes = 255;
+
+inline constexpr const char* kFileTypeRule = "Filetype incorrect or missing; must be: ****.cfg";
+inline constexpr const char* kFileNameLengthRule =
+    "A configuration file name must not be longer than 255 bytes (a plain letter or digit takes one, an accented "
+    "letter two)";
+inline constexpr const char* kFileNameControlRule =
+    "A configuration file name must not contain control characters (a line feed, a tab or the like)";
+inline constexpr const char* kFileNameFolderRule = "A configuration file name must not contain a folder part (/)";
+inline constexpr const char* kFileNameQuoteRule = "A configuration file name must not contain a double quote (\")";
+inline constexpr const char* kFileNameDotRule = "A configuration file name must not begin with a dot";
+
+// A character no file name of the program holds: a control character, or a
+// line or paragraph separator (which break a list's line as a line feed does).
+bool IsNameControlCharacter(QChar c);
+
+// The one rule for the name of a configuration file, whether the program
+// writes, reads, deletes or starts with it: a plain name of the working
+// folder, at most kMaxFileNameBytes long, without control characters, a
+// folder part or a double quote (the start file holds the name as a quoted
+// string), not hidden, ending in ".cfg" with something before it. A name
+// that follows it shows as one line of the file lists and comes back whole
+// from the start file. Returns the rule `name` (the file's bytes) breaks, or
+// an empty text when it follows them all.
+QString ConfigFileNameFault(const std::string& name);
+
 // The file a text box names: `shown` while the box still holds exactly
 // FileNameText(shown) (a name chosen from a list or read from the start
 // file), else the box's text in UTF-8 (a name the user typed).

@@ -139,7 +139,9 @@ std::optional<QString> checkAnalogue(const IOEntryForm& f, Checked& c)
     const std::optional<int> maximum = wholeNumber(f.maximum, 0, kLargestRawValue);
     if (!minimum || !centre || !maximum)
         return QString::fromLatin1(kRawValueRule);
-    // The scaling divides by the width of each side of the range.
+    // The scaling divides by the maximum (no centre) or by the width of each
+    // side of the centre: with the minimum at 0 or above, these two rules
+    // keep every divisor above 0.
     if (*maximum <= *minimum)
         return QString::fromLatin1(kRawRangeRule);
     if (*centre >= 1 && (*centre <= *minimum || *centre >= *maximum))

@@ -40,6 +40,7 @@ void IOModuleRun::Reset()
     words_.fill(0);
     wordsPending_.fill(false);
     outputVersions_.fill(0);
+    faultPassed_ = false;
     newReply_ = false;
     lastReply_.clear();
 }
@@ -48,6 +49,7 @@ void IOModuleRun::RunStarted()
 {
     wordsPending_.fill(true);
     outputVersions_.fill(0);
+    faultPassed_ = false;
 }
 
 bool IOModuleRun::TakeReply(const QByteArray& reply)
@@ -95,7 +97,7 @@ bool IOModuleRun::processSwitches(const Services& s)
             try {
                 IOSwitchAction(s.link, e, on, s.sendKey);
             } catch (const std::exception& fault) {
-                goOn = s.fault(QStringLiteral("switch:%1").arg(sw), describe(fault));
+                goOn = reportFault(s, QStringLiteral("switch:%1").arg(sw), describe(fault));
             }
             if (s.stopped())
                 goOn = false;
@@ -109,24 +111,18 @@ bool IOModuleRun::processSwitches(const Services& s)
 
 bool IOModuleRun::processChannels(const Services& s)
 {
-    for (int n = 0; n < kIOModuleChannels; ++n) {
+    int n = 0;
+    const std::function<bool(const QString&)> fault = [&](const QString& error) {
+        return reportFault(s, QStringLiteral("analogue input:%1").arg(n), error);
+    };
+    for (; n < kIOModuleChannels; ++n) {
         const int e = channelEntries_[std::size_t(n)];
         if (e == 0 || !ValidIOEntry(e))
             continue;
-        const int raw = channels_[std::size_t(n)];
         // The entry's change threshold, as the bus preparation copies it.
-        if (!IOChannelMoved(raw, channelsLast_[std::size_t(n)], Cfg.IOEntryKeyOff[std::size_t(e)]))
-            continue;
-        // Counts as processed even when its scale fails: a broken entry asks
-        // once, not on every tick.
-        channelsLast_[std::size_t(n)] = raw;
-        bool goOn = true;
-        try {
-            s.link.PutPort(IOEntrySimPort(e), IOAnalogueValue(e, raw));
-        } catch (const std::exception& fault) {
-            goOn = s.fault(QStringLiteral("analogue input:%1").arg(n), describe(fault));
-        }
-        if (!goOn || s.stopped())
+        if (!ProcessIOChannel(s.link, e, channels_[std::size_t(n)], channelsLast_[std::size_t(n)],
+                              Cfg.IOEntryKeyOff[std::size_t(e)], fault) ||
+            s.stopped())
             return false;
     }
     return true;
@@ -147,7 +143,7 @@ bool IOModuleRun::processOutputs(const Services& s)
         try {
             v = IOLampValue(s.link, e);
         } catch (const std::exception& fault) {
-            goOn = s.fault(QStringLiteral("LED output:%1").arg(output), describe(fault));
+            goOn = reportFault(s, QStringLiteral("LED output:%1").arg(output), describe(fault));
         }
         if (!goOn || s.stopped())
             return false;
@@ -160,6 +156,14 @@ bool IOModuleRun::processOutputs(const Services& s)
             wordsPending_[word] = true;
     }
     return true;
+}
+
+bool IOModuleRun::reportFault(const Services& s, const QString& where, const QString& error)
+{
+    if (faultPassed_)
+        return true;
+    faultPassed_ = s.fault(where, error);
+    return faultPassed_;
 }
 
 QByteArray IOModuleRun::Output() const

@@ -48,7 +48,9 @@ public:
 
     // What a tick needs from the program. `fault` shows a fault of an input
     // or output ("switch:3", the error's description) and answers whether
-    // to go on; `sendKey` types a keystroke entry's key.
+    // to go on; once it answered yes, the module's later faults pass without
+    // it until the run starts again, as the faults of a module on the bus
+    // do. `sendKey` types a keystroke entry's key.
     struct Services {
         SimCom& link;
         std::function<void(int keyCode)> sendKey;
@@ -74,6 +76,8 @@ private:
     bool processSwitches(const Services& services);
     bool processChannels(const Services& services);
     bool processOutputs(const Services& services);
+    // services.fault, unless a fault was let pass in this run.
+    bool reportFault(const Services& services, const QString& where, const QString& error);
 
     const SwitchEntries& switchEntries_;
     const ChannelEntries& channelEntries_;
@@ -88,6 +92,7 @@ private:
     // Per output, the version of its sim port when it was last worked out
     // (0: not since the run started): an unchanged port lights the same.
     std::array<std::uint64_t, 32> outputVersions_{};
+    bool faultPassed_ = false;  // a fault was let pass in this run
     bool newReply_ = false;
     QByteArray lastReply_;  // the reply the inputs were last decoded from
 };

@@ -162,7 +162,7 @@ bool LinkWindow::WriteOutput(const QByteArray& bytes)
 
 bool LinkWindow::devicePortReady()
 {
-    return DeviceLoss::PortReady(*MSComm1_, DevicePortNumber(device_), DeviceUnitBytes(device_));
+    return loss_.PortReady(*MSComm1_, DevicePortNumber(device_), DeviceUnitBytes(device_));
 }
 
 void LinkWindow::Form_Unload()

@@ -1,5 +1,7 @@
 #include "platform/messages.h"
 
+#include "platform/wait.h"
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -35,10 +37,15 @@ MessageService* setMessageService(MessageService* service)
     return previous;
 }
 
+// Each box is a wait of its own; a request to end the program closes it as
+// its Escape does, and once the program is ending none is shown.
 void WidgetMessageService::ok(const QString& text)
 {
+    if (EndRequested())
+        return;
     QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok,
                     QApplication::activeWindow());
+    const ModalWait open([&box] { box.done(QMessageBox::Ok); });
     box.exec();
 }
 
@@ -46,10 +53,13 @@ namespace {
 
 bool askYesNo(const QString& text, QMessageBox::StandardButton defaultButton)
 {
+    if (EndRequested())
+        return false;
     QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
     box.setDefaultButton(defaultButton);
     box.setEscapeButton(QMessageBox::No);
+    const ModalWait open([&box] { box.done(QMessageBox::No); });
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -67,12 +77,16 @@ bool WidgetMessageService::yesNoDefaultNo(const QString& text)
 
 std::optional<QString> WidgetMessageService::input(const QString& prompt, const QString& defaultText)
 {
-    bool accepted = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(), applicationTitle(), prompt,
-                                               QLineEdit::Normal, defaultText, &accepted);
-    if (!accepted)
+    if (EndRequested())
         return std::nullopt;
-    return text;
+    QInputDialog box(QApplication::activeWindow());
+    box.setWindowTitle(applicationTitle());
+    box.setLabelText(prompt);
+    box.setTextValue(defaultText);
+    const ModalWait open([&box] { box.reject(); });
+    if (box.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return box.textValue();
 }
 
 } // namespace varnet

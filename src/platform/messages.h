@@ -33,7 +33,8 @@ MessageService& messages();
 // nullptr restores the real boxes.
 MessageService* setMessageService(MessageService* service);
 
-// The real boxes, shown modal over the active window.
+// The real boxes, shown modal over the active window. A request to end the
+// program (RequestEnd) closes them as Escape does: OK, No, cancelled.
 class WidgetMessageService final : public MessageService {
 public:
     void ok(const QString& text) override;

@@ -1,6 +1,9 @@
 #include "platform/serialport.h"
 
+#include "platform/wait.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 #include <QSet>
@@ -13,6 +16,7 @@
 
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -48,6 +52,10 @@ bool SerialPort::open()
 {
     if (isOpen())
         return fail(QStringLiteral("Port already open"));
+    // What runs on after a termination request must not take a device (and
+    // its lock file) that the exit has just let go.
+    if (EndRequested())
+        return fail(QStringLiteral("The program is ending"));
     error_.clear();
     input_.clear();
     return openDevice();
@@ -125,19 +133,31 @@ bool QtSerialPort::openDevice()
     const QString device = resolveComPort(portNumber());
     if (device.isEmpty())
         return fail(QStringLiteral("Invalid port number"));
-    // A device that is not there is not asked: while an adapter is away its
-    // port is looked for on every tick, and an open would take and free a
-    // lock file each time.
-    if (!QFileInfo::exists(device))
-        return fail(qt_error_string(ENOENT));
+    // A device that is not there, or something that is no device at all, is
+    // not asked: while an adapter is away its port is looked for on every
+    // tick, and an open would take and free a lock file each time.
+    struct stat found {};
+    if (::stat(QFile::encodeName(device).constData(), &found) != 0)
+        return fail(qt_error_string(errno));
+    if (!S_ISCHR(found.st_mode))
+        return fail(QString::fromLatin1(kNotASerialDevice));
+    // A character device shows whether it is a terminal only once opened.
+    const Target target{device, quint64(found.st_dev), quint64(found.st_ino), quint64(found.st_rdev)};
+    if (target == notATerminal_)
+        return fail(QString::fromLatin1(kNotASerialDevice));
     port_.setPortName(device);
     port_.setBaudRate(QSerialPort::Baud38400);
     port_.setParity(QSerialPort::NoParity);
     port_.setDataBits(QSerialPort::Data8);
     port_.setStopBits(QSerialPort::TwoStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
-    if (!port_.open(QIODevice::ReadWrite))
-        return fail(port_.errorString());
+    if (!port_.open(QIODevice::ReadWrite)) {
+        if (port_.errorString() != qt_error_string(ENOTTY))
+            return fail(port_.errorString());
+        notATerminal_ = target;
+        return fail(QString::fromLatin1(kNotASerialDevice));
+    }
+    notATerminal_ = {};
     return true;
 }
 

@@ -21,6 +21,10 @@ namespace varnet {
 // port then. Empty for numbers below 1.
 QString resolveComPort(int number);
 
+// Why a port does not open on a COM entry that names something other than a
+// terminal device: a regular file, a FIFO, a folder, /dev/null.
+inline constexpr const char* kNotASerialDevice = "Not a serial device";
+
 // A serial port of a device link. Every port runs at 38400 baud, no parity,
 // 8 data bits, 2 stop bits, no handshake; bytes 0..255 pass unchanged.
 //
@@ -39,7 +43,8 @@ public:
     int portNumber() const { return portNumber_; }
 
     // false when the port is already open or the device cannot be opened;
-    // errorString() then describes why. Opening starts with no input.
+    // errorString() then describes why. Opening starts with no input. Once
+    // the program is ending (EndRequested), no port opens.
     bool open();
     // Closes the port if open and drops the collected input.
     void close();
@@ -140,6 +145,15 @@ private:
 
     QSerialPort port_;
     bool inputHeld_ = false;
+    // The character device last found not to be a terminal, by its place in
+    // the file system: it is not opened again while the COM number still
+    // leads to it, since every open takes and frees a lock file.
+    struct Target {
+        QString path;
+        quint64 filesystem = 0, inode = 0, deviceNumber = 0;
+        bool operator==(const Target&) const = default;
+    };
+    Target notATerminal_;
 };
 
 // Windows create their ports through createSerialPort(); tests install a

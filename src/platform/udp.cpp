@@ -17,6 +17,11 @@ namespace varnet {
 
 namespace {
 
+// What the socket asks the system to keep waiting for it. The default
+// holds about 256 datagrams however small they are: three programs sending
+// a few thousand a second fill it between two ticks.
+constexpr int kReceiveBufferBytes = 1 << 20;
+
 // What the bind failures say, in the words the LAN error box has always
 // shown for them.
 QString bindError(int error)
@@ -56,6 +61,11 @@ bool QtUdpSocket::bind(quint16 localPort)
     const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    // Room for more than a tick of small datagrams from other programs on
+    // this machine, so that X-Plane's packets still find a place between
+    // two passes; the system may grant less, which only lowers that margin.
+    const int receiveBuffer = kReceiveBufferBytes;
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
     // Not shared (no SO_REUSEADDR): a second program on the same port is an
     // error, not a silent split of the simulator's packets.
     sockaddr_in address{};
@@ -133,11 +143,13 @@ void QtUdpSocket::holdDatagrams(bool hold)
 void QtUdpSocket::takeWaiting()
 {
     // One call per datagram and one that finds the socket empty, or the
-    // pass is full. A handler may wait, close the socket or delete it.
+    // pass's time is up. A handler may wait, close the socket or delete it.
+    // The first datagram is always taken, so that every pass gets on.
     const QPointer<QtUdpSocket> self(this);
+    const auto end = std::chrono::steady_clock::now() + kPassTime;
     int taken = 0;
     while (self && receiver_ >= 0) {
-        if (taken == kDatagramsPerPass) {
+        if (taken > 0 && std::chrono::steady_clock::now() >= end) {
             if (!datagramsHeld() && readable_) {
                 readable_->setEnabled(false);
                 rest_.start();

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QUdpSocket>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -50,8 +51,8 @@ public:
     // Released, each is announced as it comes, the waiting ones first.
     virtual void holdDatagrams(bool hold) { held_ = hold; }
     bool datagramsHeld() const { return held_; }
-    // One pass: announces the datagrams waiting now, oldest first, at most
-    // kDatagramsPerPass of them, then passEnded().
+    // One pass: announces the datagrams waiting now, oldest first, for at
+    // most kPassTime, then passEnded().
     virtual void takeWaiting() {}
 
 signals:
@@ -79,13 +80,17 @@ private:
 // The largest datagram UDP carries over IPv4.
 inline constexpr std::size_t kLargestDatagram = 65507;
 
-// A pass takes no more datagrams than this, far more than X-Plane sends
-// between two ticks: a flood then costs each pass a bounded amount of work
-// and the ticks, clicks and signals behind it keep their turn. What waits
-// beyond it is taken by the next pass, or lost as UDP loses a datagram when
-// the socket is full. Released, a socket that found more than a pass waiting
-// rests for kFloodRestMs before it looks again.
-inline constexpr int kDatagramsPerPass = 64;
+// A pass takes datagrams until the socket is empty or this time has gone
+// by. Bounded by time rather than by a count, it drains however many small
+// datagrams other programs send beside X-Plane, which would otherwise fill
+// the socket and push X-Plane's packets out, while a flood of large ones
+// still costs each pass no more than this (and the handling of the datagram
+// that crosses it) and the ticks, clicks and signals behind it keep their
+// turn. What waits beyond it is taken by the next pass,
+// or lost as UDP loses a datagram when the socket is full. Released, a
+// socket whose pass ran out of time rests for kFloodRestMs before it looks
+// again.
+inline constexpr std::chrono::microseconds kPassTime{3000};
 inline constexpr int kFloodRestMs = 10;
 
 // Receives, and once bound also sends, on a socket of its own, so that it

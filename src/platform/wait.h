@@ -27,6 +27,33 @@ bool waitUntil(const std::function<bool()>& done, int timeoutMs);
 // Lets events run for ms milliseconds.
 void waitMs(int ms);
 
+// A modal loop of the program's own (a message box) counts as a wait while
+// this lives; `close` ends the loop as its Escape would, when the program is
+// asked to end meanwhile.
+class ModalWait {
+public:
+    explicit ModalWait(std::function<void()> close);
+    ~ModalWait();
+    ModalWait(const ModalWait&) = delete;
+    ModalWait& operator=(const ModalWait&) = delete;
+
+private:
+    std::function<void()> close_;
+};
+
+// A request to end the program (the system asking it to terminate). With no
+// wait or box open, `exit` runs at once. Inside one it must not: the handler
+// that waits would go on after it, on the windows and ports the exit has just
+// closed. Then every open wait ends and every box closes as its Escape
+// would, and `exit` runs from the event loop once the outermost has
+// returned. From the request on, waits return at once, no box is shown and
+// no port is opened, so that nothing the handlers still do on their way out
+// is left behind the exit. Later requests change nothing.
+void RequestEnd(std::function<void()> exit);
+bool EndRequested();
+// For the tests of the above: forgets a request.
+void ForgetEndRequest();
+
 // Keeps a handler from running again while an earlier call of it is still
 // open: inside a wait, or behind a message box, whose own event loop keeps
 // timers and receive events coming. A call that finds the flag raised does

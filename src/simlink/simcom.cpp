@@ -106,19 +106,24 @@ std::optional<QHostAddress> remoteAddress(const QString& host)
 
 void SimCom::OpenUDP()
 {
+    OpenUDP(Cfg.RemoteIP, Cfg.RemotePort, Cfg.LocalPort);
+}
+
+void SimCom::OpenUDP(const std::string& remoteIP, const std::string& remotePort, const std::string& localPort)
+{
     if (!WinsockUDP->isOpen()) {
-        const auto local = portNumber(Cfg.LocalPort);
+        const auto local = portNumber(localPort);
         if (!local)
-            return lanError(QStringLiteral("Invalid local port \"%1\"").arg(QString::fromStdString(Cfg.LocalPort)));
+            return lanError(QStringLiteral("Invalid local port \"%1\"").arg(QString::fromStdString(localPort)));
         // The socket's own words say what, not which port.
         if (!WinsockUDP->bind(*local))
             return lanError(QStringLiteral("%1 (local port %2)").arg(WinsockUDP->errorString()).arg(*local));
     }
     if (!sendOpen_) {
-        const auto remote = portNumber(Cfg.RemotePort);
+        const auto remote = portNumber(remotePort);
         if (!remote)
-            return lanError(QStringLiteral("Invalid remote port \"%1\"").arg(QString::fromStdString(Cfg.RemotePort)));
-        const QString host = QString::fromStdString(Cfg.RemoteIP).trimmed();
+            return lanError(QStringLiteral("Invalid remote port \"%1\"").arg(QString::fromStdString(remotePort)));
+        const QString host = QString::fromStdString(remoteIP).trimmed();
         const std::optional<QHostAddress> address = remoteAddress(host);
         if (!address)
             return lanError(QStringLiteral("Invalid remote address \"%1\"").arg(host));
@@ -140,6 +145,18 @@ void SimCom::CloseUDP()
     winsockUDPSend->close();
     sendOpen_ = false;
     xplaneHost_.clear();
+}
+
+std::optional<SimCom::UdpEnds> SimCom::UDPInUse() const
+{
+    if (!WinsockUDP->isOpen() || !sendOpen_)
+        return std::nullopt;
+    return UdpEnds{winsockUDPSend->remoteHost(), winsockUDPSend->remotePort(), WinsockUDP->localPort()};
+}
+
+bool SimCom::UDPClosed() const
+{
+    return !WinsockUDP->isOpen() && !sendOpen_;
 }
 
 void SimCom::OpenSimCom()

@@ -58,7 +58,20 @@ public:
     // settings take effect after CloseUDP. A failure shows
     // "Error opening the LAN port: ...".
     void OpenUDP();
+    // The same towards the address and ports given in place of the settings
+    // (the UDP test window tries a link out without changing them).
+    void OpenUDP(const std::string& remoteIP, const std::string& remotePort, const std::string& localPort);
     void CloseUDP();
+    // What the open link uses: the address and port it sends to, the port
+    // it receives on; nothing while either socket is closed.
+    struct UdpEnds {
+        QString remoteIP;
+        quint16 remotePort = 0;
+        quint16 localPort = 0;
+    };
+    std::optional<UdpEnds> UDPInUse() const;
+    // Neither socket is open.
+    bool UDPClosed() const;
     // OpenUDP, and the autopilot groups are selected again at the next
     // GetAPVSvalue.
     void OpenSimCom();

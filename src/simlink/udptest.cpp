@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -20,6 +21,7 @@
 #include <cfloat>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace varnet {
 
@@ -240,10 +242,35 @@ void frmTestXplaneInterface::cmdStartUDP_Click()
 {
     if (running_)
         return;
+    // The ports typed are those the test opens the link on: they follow the
+    // configuration screen's rule. The settings stay as they are.
+    const std::optional<int> remote = udpPort(boxRemotePort->text().toStdString());
+    const std::optional<int> local = remote ? udpPort(boxLocalPort->text().toStdString()) : std::nullopt;
+    if (!local) {
+        messages().ok(QString::fromLatin1(kUdpPortRule));
+        return;
+    }
+    SimCom& l = link();
+    const bool wasClosed = l.UDPClosed();
+    const QPointer<frmTestXplaneInterface> self(this);
+    l.OpenUDP(boxRemoteIP->text().toStdString(), std::to_string(*remote), std::to_string(*local));
+    const std::optional<SimCom::UdpEnds> inUse = l.UDPInUse();
+    if (!inUse) {
+        // The box said why; what this open left half done is closed again.
+        if (wasClosed)
+            l.CloseUDP();
+        return;
+    }
+    if (!self || running_)
+        return;
+    // Sockets already open (by the run) stay as they are: the boxes show
+    // what the link really uses.
+    boxRemoteIP->setText(inUse->remoteIP);
+    boxRemotePort->setText(QString::number(inUse->remotePort));
+    boxLocalPort->setText(QString::number(inUse->localPort));
     running_ = true;
     showRunState();
-    link().OpenUDP();
-    link().UDPTestDisplay = true;
+    l.UDPTestDisplay = true;
 }
 
 void frmTestXplaneInterface::CmdStopUDP_Click()

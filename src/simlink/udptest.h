@@ -4,6 +4,11 @@
 // DSEL, USEL, DATA and CHAR packets, shows the last packet sent and every
 // received datagram raw and decoded. While it is running, received DATA
 // packets are shown here and not handed to the sim ports.
+//
+// The address boxes show the settings when the window loads; Start opens
+// the link on what they hold then (the ports checked by the configuration
+// screen's rule), without changing the settings, and shows what the link
+// really uses. "Running" stands only for a link that is open.
 
 #include "config/tables.h"
 #include "platform/form.h"

@@ -29,9 +29,19 @@ const Byte* recordAt(const QByteArray& datagram, qsizetype k)
     return reinterpret_cast<const Byte*>(datagram.constData()) + kPacketHeadSize + k * kDataRecordSize;
 }
 
-int recordGroup(const Byte* record, bool reversed)
+qint32 recordIndex(const Byte* record, bool reversed)
 {
-    return reversed ? record[3] : record[0];
+    quint32 index = 0;
+    for (int i = 0; i < 4; ++i)
+        index |= quint32(record[reversed ? 3 - i : i]) << (8 * i);
+    return qint32(index);
+}
+
+// The table's row for a record's index, or -1 when the index names no group
+// there: 259 is not group 3, whatever its low byte.
+int tableGroup(qint32 index)
+{
+    return index >= 0 && index < kXplaneGroups ? int(index) : -1;
 }
 
 void recordValues(const Byte* record, bool reversed, std::array<Single, kDataValues>& values)
@@ -48,7 +58,7 @@ bool ParseDataPacket(const QByteArray& datagram, bool reversed, std::vector<Data
 {
     records.resize(std::size_t(dataRecords(datagram)));
     for (qsizetype k = 0; k < qsizetype(records.size()); ++k) {
-        records[std::size_t(k)].group = recordGroup(recordAt(datagram, k), reversed);
+        records[std::size_t(k)].index = recordIndex(recordAt(datagram, k), reversed);
         recordValues(recordAt(datagram, k), reversed, records[std::size_t(k)].values);
     }
     return !records.empty();
@@ -60,8 +70,8 @@ bool StoreDataPacket(const QByteArray& datagram, bool reversed, XplaneDataTable&
     const qsizetype count = dataRecords(datagram);
     // From the last record back: the first seen of a group is the one kept.
     for (qsizetype k = count - 1; k >= 0; --k) {
-        const int group = recordGroup(recordAt(datagram, k), reversed);
-        if (group < kXplaneGroups && !stored[std::size_t(group)]) {
+        const int group = tableGroup(recordIndex(recordAt(datagram, k), reversed));
+        if (group >= 0 && !stored[std::size_t(group)]) {
             stored.set(std::size_t(group));
             recordValues(recordAt(datagram, k), reversed, table[std::size_t(group)]);
         }
@@ -72,8 +82,8 @@ bool StoreDataPacket(const QByteArray& datagram, bool reversed, XplaneDataTable&
 void StoreDataRecords(const std::vector<DataRecord>& records, XplaneDataTable& table)
 {
     for (const DataRecord& record : records) {
-        if (record.group < kXplaneGroups)
-            table[record.group] = record.values;
+        if (const int group = tableGroup(record.index); group >= 0)
+            table[std::size_t(group)] = record.values;
     }
 }
 
@@ -107,7 +117,7 @@ QString ConvertedDataText(bool accepted, const std::vector<DataRecord>& records)
         return QStringLiteral("Bad Packet");
     QString text;
     for (const DataRecord& record : records) {
-        text += "Index: " + str(record.group) + "\r\n";
+        text += "Index: " + str(record.index) + "\r\n";
         for (int j = 0; j < kDataValues; ++j)
             text += "  V" + str(j) + ": " + QString::fromStdString(strSingle(record.values[j])) + "\r\n";
         text += "\r\n";

@@ -31,7 +31,7 @@ constexpr bool InXplaneData(int group, int slot)
 }
 
 struct DataRecord {
-    int group = 0;  // 0..255: the low byte of the record's index
+    qint32 index = 0;  // the record's whole 4-byte index, its group when in 0..150
     std::array<Single, kDataValues> values{};
 };
 
@@ -41,8 +41,8 @@ struct DataRecord {
 bool ParseDataPacket(const QByteArray& datagram, bool reversed, std::vector<DataRecord>& records);
 
 // Stores the records in order, so a group that appears twice keeps its later
-// values. A record for a group above 150 has no place in the table and is
-// passed over.
+// values. A record whose index lies outside 0..150 has no place in the table
+// and is passed over.
 void StoreDataRecords(const std::vector<DataRecord>& records, XplaneDataTable& table);
 
 // The groups a datagram stored.

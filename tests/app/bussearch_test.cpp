@@ -1,10 +1,12 @@
 #include "app/bussearch.h"
+#include "app/tabstops.h"
 #include "bus/deviceports.h"
 #include "bus/gaugeframes.h"
 #include "configscreen_fixture.h"
 #include "platform/wait.h"
 #include "simcontrolunit/simcontrolunit.h"
 
+#include <QLabel>
 #include <QProgressBar>
 
 namespace varnet {
@@ -235,6 +237,40 @@ TEST_F(BusSearchOnTheBus, TheGaugesOnTheBusEnterWithTypeModelAndVersionSkip250An
     const auto sent = back.frames().size();
     waitMs(200);
     EXPECT_LE(back.frames().size(), sent + 1) << "no GaugeID is asked after the screen closed";
+}
+
+// While the search runs, the lines of the gauges that answered stand
+// under the captions as the full lines do after it: the GaugeID under
+// "ID", the type code and name under "Device Type", none cut short.
+TEST_F(BusSearchOnTheBus, TheLinesOfARunningSearchStandUnderTheCaptions)
+{
+    FrmMainConfigure& s = screen();
+    auto* list = child<QListWidget>(s, "Configlist");
+    click(s, "Cmdsearch");
+    ASSERT_TRUE(waitUntil([&] { return list->count() >= 2; }, 5000));
+    ASSERT_TRUE(s.Search().scanning());
+
+    const QList<QLabel*> captions =
+        list->parentWidget()->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly)->findChildren<QLabel*>();
+    ASSERT_EQ(captions.size(), 7);
+    ASSERT_EQ(captions[1]->text(), "Device Type");
+    const auto x = [&s](QWidget* w, int at = 0) { return w->mapTo(&s, QPoint(at, 0)).x(); };
+    const QFontMetrics metrics(list->font());
+    const std::vector<std::vector<QString>> shown{{"005", "001         Small gauge; Single Needle "},
+                                                  {"017", "010         Input/Output module"}};
+    for (int row = 0; row < 2; ++row) {
+        const std::vector<DrawnField> fields = DrawnFields(list, row);
+        ASSERT_EQ(fields.size(), 2u) << row;
+        for (std::size_t j = 0; j < 2; ++j) {
+            EXPECT_EQ(fields[j].text, shown[std::size_t(row)][j]) << row;
+            EXPECT_EQ(x(list->viewport(), fields[j].left), x(captions[int(j)])) << row << " " << j;
+            EXPECT_LT(x(list->viewport(), fields[j].left + metrics.horizontalAdvance(fields[j].text)),
+                      x(captions[int(j) + 1]))
+                << row << " " << j;
+        }
+    }
+    click(s, "Command1");
+    EXPECT_FALSE(DefaultForm<FrmMainConfigure>::loaded());
 }
 
 } // namespace

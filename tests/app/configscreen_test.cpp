@@ -38,6 +38,28 @@ TEST(GaugeList, LinesShowTypeFunctionsAndConnectionInGaugeIDOrder)
         EXPECT_EQ(GaugeIDOfLine(line), id) << line;
 }
 
+TEST(GaugeList, FullLinesAndSearchLinesSplitIntoTheColumnsOfTheCaptions)
+{
+    using Columns = std::vector<std::string>;
+    for (const auto& [line, columns] : std::vector<std::pair<std::string, Columns>>{
+             {" 005    Small gauge; Single Needle \t02\t03\tAirspeed indic #2\t\tConnected",
+              {"005", "Small gauge; Single Needle ", "02", "03", "Airspeed indic #2", "", "Connected"}},
+             // A search line: the GaugeID, then the type code and name under "Device Type".
+             {" 040   001         Small gauge; Single Needle ", {"040", "001         Small gauge; Single Needle "}},
+             {" 001   099          Unknown ", {"001", "099          Unknown "}},
+             // Whatever a line holds, its fields stay in their columns.
+             {" 007\t01", {"007", "", "01"}},
+             {"", {""}},
+         })
+        EXPECT_EQ(GaugeListColumns(line), columns) << line;
+
+    ConfigTables t;
+    SessionState s;
+    LoadConstantTables(t);
+    t.GaugeRecType[3] = 1;
+    EXPECT_EQ(GaugeListColumns(GaugeListLine(t, s, 3)).size(), std::size(kGaugeListCaptions));
+}
+
 TEST(LightsChoices, StoredPairsSelectTheirChoiceAndAnotherChoiceIsAnEdit)
 {
     for (auto [mode, mask, choice] : {std::tuple<int, int, std::optional<int>>{1, 17, 1}, {2, 0, 2}, {0, 0, 0}, {0, 32, 0},

@@ -361,5 +361,46 @@ TEST(FunctionList, LinesExactFiltersAndTheWindowThatShowsAndUpdatesThem)
     flushDeletes();
 }
 
+// Each function's number, name, category, signal type and description
+// stand under their captions, a name too long for its column cut short;
+// the header lines span the list whole.
+TEST(FunctionList, TheWindowDrawsFunctionsInColumnsUnderTheCaptionsAndHeadersWhole)
+{
+    Cfg = listedFunctions();
+    Cfg.FunctionNames[20] = std::string(60, 'W');
+    frmListFunctions& w = DefaultForm<frmListFunctions>::get();
+    w.show();
+    QApplication::processEvents();
+    auto* list = child<QListWidget>(w, "Configlist");
+    const QList<QLabel*> captions =
+        w.findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly)->findChildren<QLabel*>();
+    ASSERT_EQ(captions.size(), 5);
+    EXPECT_EQ(captions[3]->text(), "Signal Type");
+    const auto x = [&w](QWidget* widget, int at = 0) { return widget->mapTo(&w, QPoint(at, 0)).x(); };
+    const QFontMetrics metrics(list->font());
+    ASSERT_EQ(list->count(), 5);
+    for (int row = 0; row < list->count(); ++row) {
+        const std::vector<DrawnField> fields = DrawnFields(list, row);
+        if (row == 0 || row == 3) {
+            ASSERT_EQ(fields.size(), 1u);
+            EXPECT_EQ(fields[0].text, list->item(row)->text());
+            EXPECT_EQ(x(list->viewport(), fields[0].left), x(captions[0]));
+            continue;
+        }
+        ASSERT_EQ(fields.size(), 5u) << row;
+        for (std::size_t j = 0; j < fields.size(); ++j) {
+            EXPECT_EQ(x(list->viewport(), fields[j].left), x(captions[int(j)])) << row << " " << j;
+            EXPECT_TRUE(j == 4 || metrics.horizontalAdvance(fields[j].text) < fields[j + 1].left - fields[j].left)
+                << row << " " << j;
+        }
+    }
+    EXPECT_EQ(std::tuple(DrawnFields(list, 1)[1].text, DrawnFields(list, 2)[1].text.endsWith(QChar(0x2026)),
+                         DrawnFields(list, 4)[4].text),
+              std::tuple("Gear", true, "#0:sim/lights/nav_lights_toggle #1:sim/none "));
+    DefaultForm<frmListFunctions>::unload();
+    flushDeletes();
+    Cfg = ConfigTables{};
+}
+
 } // namespace
 } // namespace varnet

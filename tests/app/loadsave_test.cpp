@@ -3,6 +3,7 @@
 #include "configscreen_fixture.h"
 #include "support/fake_clock.h"
 
+#include <QClipboard>
 #include <QTest>
 
 #include <filesystem>
@@ -13,13 +14,19 @@ namespace {
 
 using namespace varnet::testing;
 
-TEST(ConfigFileNameTest, APlainNameEndingInLowerCaseExtensionWithSomethingBeforeIt)
+TEST(ConfigFileNameTest, APlainNameOfTheFolderEndingInLowerCaseExtensionThatTheStartFileReadsBack)
 {
-    for (const QString& good : {QString("a.cfg"), QString("x.y z.cfg"), QString(60, u'a') + ".cfg"})
-        EXPECT_TRUE(IsConfigFileName(good)) << good.toStdString();
-    for (const QString& bad : {QString("TEST.CFG"), QString("a.cf"), QString(""), QString(".cfg"), QString("x.cfgz"),
-                               QString("test.cfg.bak"), QString(".hidden.cfg"), QString("saves/a.cfg")})
-        EXPECT_FALSE(IsConfigFileName(bad)) << bad.toStdString();
+    const std::string longest = std::string(kMaxFileNameBytes - 4, 'a') + ".cfg";
+    for (const std::string& good : {std::string("a.cfg"), std::string("x.y z.cfg"), longest, std::string("\xE9t\xE9.cfg")})
+        EXPECT_EQ(ConfigFileNameFault(good), "") << good;
+    const QString type = kFileTypeRule, control = kFileNameControlRule, folder = kFileNameFolderRule;
+    for (const auto& [bad, fault] : std::initializer_list<std::pair<std::string, QString>>{
+             {"TEST.CFG", type}, {"a.cf", type}, {"", type}, {".cfg", type}, {"x.cfgz", type}, {"test.cfg.bak", type},
+             {".hidden.cfg", kFileNameDotRule}, {"saves/a.cfg", folder}, {"/elsewhere/a.cfg", folder},
+             {"my \"best\".cfg", kFileNameQuoteRule}, {"a\nb.cfg", control}, {"a\x7F.cfg", control},
+             {"a\xC2\x85.cfg", control} /* NEL in UTF-8 */, {"a\x85.cfg", control} /* and in Latin-1 */,
+             {"x" + longest, kFileNameLengthRule}})
+        EXPECT_EQ(ConfigFileNameFault(bad), fault) << bad;
 }
 
 TEST(StartDelayTest, WholeNumbersInRangeAreTakenAndEverythingElseExplained)
@@ -263,10 +270,11 @@ TEST_F(SaveConfigWindowTest, BadNamesNamesWithAFolderPartAndFailedWritesKeepEver
     QDir::setCurrent("work");
     writeBytes("../victim.cfg", "keep");
     // Typed: names with a folder part, and names that would not show in the lists.
-    for (const QString& name :
-         {QString("../x.cfg"), dir_.path() + "/y.cfg", QString("../victim.cfg"), QString(".cfg"), QString("x.cfgz")}) {
+    for (const auto& [name, fault] : std::initializer_list<std::pair<QString, const char*>>{
+             {"../x.cfg", kFileNameFolderRule}, {dir_.path() + "/y.cfg", kFileNameFolderRule},
+             {"../victim.cfg", kFileNameFolderRule}, {".cfg", kFileTypeRule}, {"x.cfgz", kFileTypeRule}}) {
         for (const char* button : {"CmdSave", "cmdKill", "cmdSetAsStartup"}) {
-            boxes_.expectOk("Filetype incorrect or missing; must be: ****.cfg");
+            boxes_.expectOk(fault);
             SaveConfig& w = windowWith("");
             QTest::keyClicks(child<QLineEdit>(w, "FileName"), name);
             click(w, button);
@@ -276,6 +284,49 @@ TEST_F(SaveConfigWindowTest, BadNamesNamesWithAFolderPartAndFailedWritesKeepEver
     QDir::setCurrent(dir_.path());
     EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{"victim.cfg"});
     EXPECT_EQ(fileBytes("victim.cfg"), "keep");
+}
+
+TEST_F(SaveConfigWindowTest, ANamePastedWithALineFeedOrTooLongIsRefusedByEveryButtonAndSuchFilesAreNotListed)
+{
+    Session.StartDelay = 7;
+    ASSERT_TRUE(WriteStartFile("daily.cfg"));
+    const std::string startFile = fileBytes(kStartFileName);
+    const ConfigTables before = Cfg;
+    const QString importQuestion =
+        "This will overwrite the selected sections in the currently loaded configuration!\r\n Continue?";
+    // Pasted, as a line feed cannot be typed.
+    for (const auto& [name, fault] : {std::pair<QString, const char*>{"a\nb.cfg", kFileNameControlRule},
+                                      {QString(300, u'n') + ".cfg", kFileNameLengthRule}}) {
+        for (const char* button : {"CmdSave", "CmdLoad", "cmdKill", "cmdSetAsStartup", "cmdImportPartial"}) {
+            SCOPED_TRACE(button);
+            SaveConfig& w = windowWith("");
+            QApplication::clipboard()->setText(name);
+            QTest::keyClick(child<QLineEdit>(w, "FileName"), Qt::Key_V, Qt::ControlModifier);
+            ASSERT_EQ(child<QLineEdit>(w, "FileName")->text(), name);
+            if (button == std::string("CmdLoad"))
+                boxes_.expectYesNoDefaultNo(kOverwriteQuestion, true);
+            if (button == std::string("cmdImportPartial"))
+                boxes_.expectYesNoDefaultNo(importQuestion, true);
+            boxes_.expectOk(fault);
+            click(w, button);
+            ASSERT_TRUE(boxes_.pending() == 0 && DefaultForm<SaveConfig>::loaded());
+        }
+    }
+    EXPECT_EQ(QDir().entryList(QDir::Files), QStringList{kStartFileName});
+    EXPECT_EQ(fileBytes(kStartFileName), startFile);
+    EXPECT_TRUE(Cfg == before);
+    EXPECT_EQ(std::tuple(Session.ConfigFileName, Session.StartDelay), std::tuple("current.cfg", 7));
+
+    // Such names made by other means are not listed; capitals are, as before.
+    const std::vector<std::string> odd = {"a\nb.cfg", "nel\x85.cfg", "quote\".cfg"};
+    for (const std::string& name : odd)
+        writeBytes(name, SerializeConfig(Cfg));
+    writeBytes("ok.cfg", "");
+    writeBytes("OLD.CFG", "");
+    DefaultForm<SaveConfig>::unload();
+    EXPECT_EQ(listLines(DefaultForm<SaveConfig>::get(), "FileBox"), (std::vector<std::string>{"OLD.CFG", "ok.cfg"}));
+    for (const std::string& name : odd)
+        std::filesystem::remove(name);  // QTemporaryDir cannot name all of them
 }
 
 TEST_F(SaveConfigWindowTest, LoadReplacesTheTablesOrKeepsTheCurrentFileAndImportTakesTheTickedSectionOnly)
@@ -351,7 +402,7 @@ TEST_F(SaveConfigWindowTest, DeleteAsksAndRemovesTheFileAndSetAsAutostartWritesT
     boxes_.expectOk("The autostart delay must be between -32768 and 32767 seconds");
     click(w, "cmdSetAsStartup");
     click(w, "cmdSetAsStartup");
-    boxes_.expectOk("A file name for the autostart must not contain a double quote (\")");
+    boxes_.expectOk("A configuration file name must not contain a double quote (\")");
     click(windowWith("my \"best\".cfg"), "cmdSetAsStartup");
     boxes_.expectOk("File Name missing.");
     click(windowWith(""), "cmdSetAsStartup");

@@ -133,15 +133,16 @@ TEST_F(ConfigScreenWindow, ColumnsStandUnderTheirCaptionsWhateverTheNamesAndScro
     const QFontMetrics metrics(list->font());
     for (int row = 0; row < list->count(); ++row) {
         const std::vector<DrawnField> fields = DrawnFields(list, row);
-        ASSERT_EQ(fields.size(), 6u);
+        ASSERT_EQ(fields.size(), 7u);
         for (std::size_t j = 0; j < fields.size(); ++j) {
-            EXPECT_EQ(x(list->viewport(), fields[j].left), x(captions[j == 0 ? 0 : int(j) + 1])) << row << " " << j;
-            EXPECT_TRUE(j == 5 || metrics.horizontalAdvance(fields[j].text) < fields[j + 1].left - fields[j].left);
+            EXPECT_EQ(x(list->viewport(), fields[j].left), x(captions[int(j)])) << row << " " << j;
+            EXPECT_TRUE(j == 6 || metrics.horizontalAdvance(fields[j].text) < fields[j + 1].left - fields[j].left);
         }
     }
     // A built-in name shows whole, one beyond the bound is cut short.
-    EXPECT_EQ(std::tuple(DrawnFields(list, 0)[0].text.endsWith("Display "), DrawnFields(list, 0)[5].text,
-                         DrawnFields(list, 2)[0].text.endsWith(QChar(0x2026))), std::tuple(true, "Unkown", true));
+    EXPECT_EQ(std::tuple(DrawnFields(list, 0)[0].text, DrawnFields(list, 0)[1].text.endsWith("Display "),
+                         DrawnFields(list, 0)[6].text, DrawnFields(list, 2)[1].text.endsWith(QChar(0x2026))),
+              std::tuple("001", true, "Unkown", true));
 
     QScrollBar* sideways = list->horizontalScrollBar();
     ASSERT_LT(s.width(), 1280) << "the offscreen test screen is 800 pixels wide";
@@ -149,7 +150,7 @@ TEST_F(ConfigScreenWindow, ColumnsStandUnderTheirCaptionsWhateverTheNamesAndScro
     const int shownAt = captions.first()->x();
     sideways->setValue(40);
     EXPECT_EQ(captions.first()->x(), shownAt - 40);
-    EXPECT_EQ(x(list->viewport(), DrawnFields(list, 0)[3].left), x(captions[4]));
+    EXPECT_EQ(x(list->viewport(), DrawnFields(list, 0)[4].left), x(captions[4]));
     // Scrolled to its end, the list shows the connection status whole.
     sideways->setValue(sideways->maximum());
     EXPECT_EQ(captions.last()->text(), "Connection Status");

@@ -1,9 +1,13 @@
 #include "app/shell.h"
+#include "app/mainconfigure.h"
+#include "app/saveconfig.h"
 #include "bus/deviceports.h"
 #include "config/startfile.h"
 #include "configscreen_fixture.h"
 #include "support/fake_serial_port.h"
 #include "support/fake_udp_socket.h"
+
+#include <QTest>
 
 namespace varnet {
 namespace {
@@ -177,6 +181,61 @@ TEST_F(StartWindowTest, FailedAutostartStaysStoppedThenContinueLoadsTheChosenFil
     EXPECT_TRUE(ports_.port(2) && ports_.port(2)->isOpen());
 }
 
+TEST_F(StartWindowTest, AStartFileNamingNoConfigurationOfTheFolderIsSetAsideWithOneBoxAndDefaultCfgStarts)
+{
+    // The program's folder is "work"; next to it and below it lie
+    // configurations the start must not load.
+    ASSERT_TRUE(QDir().mkpath("work/sub") && QDir().mkdir("elsewhere"));
+    writeConfig("outside.cfg", 77);
+    writeConfig("elsewhere/outside.cfg", 77);
+    QDir::setCurrent("work");
+    for (const char* file : {"sub/x.cfg", ".cfg", "x.cfgz"})
+        writeConfig(file, 77);
+    writeConfig("Default.cfg", 33);
+    const std::string elsewhere = dir_.file("elsewhere/outside.cfg");
+    for (const auto& [name, fault] : std::initializer_list<std::pair<std::string, const char*>>{
+             {"../outside.cfg", kFileNameFolderRule}, {elsewhere, kFileNameFolderRule},
+             {"sub/x.cfg", kFileNameFolderRule}, {".cfg", kFileTypeRule}, {"x.cfgz", kFileTypeRule},
+             {std::string(300, 'n') + ".cfg", kFileNameLengthRule}}) {
+        SCOPED_TRACE(name);
+        Session = SessionState{};
+        Cfg = ConfigTables{};
+        writeBytes(kStartFileName, "\"General\"\r\n\"" + name + "\"\r\n\"Startdelay\"\r\n2\r\n\"End\"\r\n");
+        const QString shown = QString::fromStdString(name.size() > 60 ? name.substr(0, 60) + "..." : name);
+        boxes_.expectOk("The start file DefaultStartFile.cfn names \"" + shown +
+                        "\", which is not a configuration file of this folder:\r\n" + fault +
+                        "\r\nThe program starts with Default.cfg and a delay of 10 seconds instead.");
+        frmMain& w = DefaultForm<frmMain>::get();
+        w.show();
+        w.Form_Activate();
+        EXPECT_EQ(std::tuple(text(w, "FileName"), Session.ConfigFileName, Cfg.ProcessTimerInterval,
+                             text(w, "BoxAutoStartTime")),
+                  std::tuple("Default.cfg", "Default.cfg", 33, "10"));
+        w.TimerWaitForFS_Timer();
+        Cfg.ProcessTimerInterval = 0;
+        for (int second = 0; second < 10; ++second)
+            w.Timer2_Timer();
+        ASSERT_FALSE(startWindowOpen());
+        frmStatus& run = DefaultForm<frmStatus>::get();
+        EXPECT_EQ(std::tuple(Cfg.ProcessTimerInterval, run.Running, run.BoxCurrentConfig->text()),
+                  std::tuple(33, 1, "Default.cfg"));
+        unloadAll<frmStatusYoke, frmStatus, SimCom>();
+        flushDeletes();
+    }
+
+    // A name typed into the box before the autostart follows the same rule.
+    Session = SessionState{};
+    frmMain& w = activated("Default.cfg", 1, true);
+    Cfg.ProcessTimerInterval = 0;
+    QLineEdit* box = child<QLineEdit>(w, "FileName");
+    box->clear();
+    QTest::keyClicks(box, "../outside.cfg");
+    boxes_.expectOk(QString(kFileNameFolderRule) + "\r\n" + kAutostartFailed);
+    w.Timer2_Timer();
+    EXPECT_EQ(std::tuple(Cfg.ProcessTimerInterval, text(w, "FileName")), std::tuple(0, ""));
+    EXPECT_TRUE(startWindowOpen() && !DefaultForm<frmStatus>::loaded());
+}
+
 TEST_F(StartWindowTest, CountdownHoldsStillWhileALoadAsksItsQuestion)
 {
     std::string foreignTitle = programHeader();
@@ -235,6 +294,88 @@ TEST_F(StartWindowTest, LaterActivationsShowTheStartFileAgainWithoutACountdownIn
     EXPECT_EQ(listLines(w, "FileBox").size(), 2u);
     EXPECT_EQ(std::tuple(text(w, "FileName"), Session.ConfigFileName, Cfg.ProcessTimerInterval), std::tuple("a.cfg", "a.cfg", 0));
     EXPECT_FALSE(w.TimerWaitForFS().isActive() || w.Timer2().isActive() || countdownShown(w));
+}
+
+// The configuration screen opened from the run window, with the start
+// window beside it as the run window's Configuration shows them, each
+// activated as a window manager activates them.
+class StartWindowBesideTheScreen : public StartWindowTest {
+protected:
+    void TearDown() override
+    {
+        unloadAll<SaveConfig, FrmMainConfigure>();
+        StartWindowTest::TearDown();
+    }
+
+    static FrmMainConfigure& configurationFromTheRunWindow()
+    {
+        click(DefaultForm<frmStatus>::get(), "CmdConfig");
+        EXPECT_TRUE(startWindowOpen() && DefaultForm<frmMain>::get().isVisible());
+        DefaultForm<frmMain>::get().Form_Activate();
+        FrmMainConfigure& screen = DefaultForm<FrmMainConfigure>::get();
+        screen.Form_Activate();
+        return screen;
+    }
+
+    static QString runWindowFile()
+    {
+        const frmStatus& run = DefaultForm<frmStatus>::get();
+        EXPECT_TRUE(run.isVisible());
+        return run.BoxCurrentConfig->text();
+    }
+};
+
+TEST_F(StartWindowBesideTheScreen, ASaveShowsInTheStartWindowAtOnceAndTheRunWindowNamesTheConfiguration)
+{
+    writeConfig("a.cfg", 33);
+    frmMain& first = activated("a.cfg", 5, true);
+    InstallShell();
+    click(first, "butOK");
+    ASSERT_FALSE(startWindowOpen());
+
+    // Back without a save: the run window, made anew, still names the file.
+    click(configurationFromTheRunWindow(), "Command1");
+    EXPECT_EQ(runWindowFile(), "a.cfg");
+
+    FrmMainConfigure& screen = configurationFromTheRunWindow();
+    EXPECT_EQ(listLines(DefaultForm<frmMain>::get(), "FileBox"), std::vector<std::string>{"a.cfg"});
+    click(screen, "CmdSaveConfig");
+    SaveConfig& save = DefaultForm<SaveConfig>::get();
+    child<QLineEdit>(save, "FileName")->setText("new.cfg");
+    boxes_.expectOk("File saved as: new.cfg");
+    click(save, "CmdSave");
+    const std::vector<std::string> both{"a.cfg", "new.cfg"};
+    EXPECT_EQ(listLines(DefaultForm<frmMain>::get(), "FileBox"), both) << "the start window stays open beside the screen";
+    EXPECT_EQ(listLines(save, "FileBox"), both);
+    click(save, "cmdClose");
+    click(screen, "Command1");
+    EXPECT_FALSE(DefaultForm<FrmMainConfigure>::loaded());
+    EXPECT_EQ(runWindowFile(), "new.cfg");
+    ASSERT_TRUE(startWindowOpen());
+}
+
+// A file added behind the program's back shows once its list's window is
+// shown again; reading the list again chooses nothing, so the countdown
+// goes on.
+TEST_F(StartWindowTest, FileListsAreReadAgainEachTimeTheirWindowIsShown)
+{
+    writeConfig("a.cfg", 33);
+    frmMain& w = activated("a.cfg", 5, true);
+    SaveConfig& save = DefaultForm<SaveConfig>::get();
+    save.show();
+    for (QWidget* window : {static_cast<QWidget*>(&w), static_cast<QWidget*>(&save)}) {
+        EXPECT_EQ(listLines(*window, "FileBox"), std::vector<std::string>{"a.cfg"});
+        writeConfig("late.cfg", 44);
+        EXPECT_EQ(listLines(*window, "FileBox").size(), 1u) << "not while it stays shown";
+        window->hide();
+        window->show();
+        EXPECT_EQ(listLines(*window, "FileBox"), (std::vector<std::string>{"a.cfg", "late.cfg"}));
+        std::remove("late.cfg");
+    }
+    EXPECT_TRUE(w.Timer2().isActive());
+    EXPECT_EQ(std::tuple(text(w, "FileName"), Session.ConfigFileName, Cfg.ProcessTimerInterval),
+              std::tuple("a.cfg", "a.cfg", 33));
+    DefaultForm<SaveConfig>::unload();
 }
 
 TEST_F(StartWindowTest, EveryWayOutOfTheStartWindowStopsTheSimulatorDataAndClosesThePorts)

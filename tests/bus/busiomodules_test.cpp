@@ -1,6 +1,7 @@
 #include "bus/busiomodules.h"
 #include "bus/processloop.h"
 #include "bus/run_fixture.h"
+#include "simcontrolunit/simcontrolunit.h"
 #include "support/fake_keystrokes.h"
 #include "support/scripted_messages.h"
 
@@ -153,10 +154,37 @@ TEST_F(BusIOModuleTest, AChannelWithoutARawRangeIsAFaultOfTheLoopShownOnce)
 
     tick();
     EXPECT_EQ(tick(), Packets{output({{kModule, 6, 0}})});
-    EXPECT_TRUE(written().isEmpty()) << "the fault ends the pass";
+    EXPECT_EQ(written(), Packets{data(26, 50)}) << "after Yes the next channel acts";
     tick();
     tick();
-    EXPECT_EQ((std::tuple{written(), run.Running}), (std::tuple{Packets{data(26, 50)}, 1}));
+    EXPECT_EQ((std::tuple{written(), run.Running}), (std::tuple{Packets{}, 1}));
+}
+
+TEST_F(BusIOModuleTest, AWobblingChannelThatCannotBeScaledAsksOnceARunAndTheModulesOtherChannelsGoOn)
+{
+    gauge(30, 1, 1, 0);  // a needle after the module in the slots: the box names the module all the same
+    range(26, 0, 1000);
+    Cfg.IOEntryType[entry(IOEntryAnalogue, 0, 26)] = 0;  // no centre and a maximum of 0
+    Cfg.IOEntryType[entry(IOEntryAnalogue, 1, 26)] = 1000;
+    frmStatus& run = running();
+    testing::BoxesWithSomethingBehind boxes(true, [] {});
+    // A potentiometer that never rests on channel 0, channel 1 turned slowly: one module turn each.
+    Packets values;
+    for (int i = 1; i <= 30; ++i) {
+        bus().inject(testing::SimControlUnit::ioModuleReply(kModule, QByteArray(6, '\0'), {500 + 3 * (i % 2), 10 * i}));
+        tick();
+        tick();
+        values << written();
+    }
+    EXPECT_EQ((std::tuple{boxes.texts, values.size(), values.value(29)}),
+              (std::tuple{QStringList{processFault(kModule, 10, 6, "Division by zero")}, 30, data(26, 300)}));
+    run.cmdStop_Click();
+    runAgain();
+    for (int i = 1; i <= 4; ++i) {  // a reply counts once its module was asked
+        tick();
+        bus().inject(testing::SimControlUnit::ioModuleReply(kModule, QByteArray(6, '\0'), {500 + 3 * i, 300}));
+    }
+    EXPECT_EQ(boxes.texts.size(), 2) << "a new run asks again";
 }
 
 TEST_F(BusIOModuleTest, LEDsLightTheirBitsAndEachChangedWordGoesOutInTheModulesTurn)

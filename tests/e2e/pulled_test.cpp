@@ -4,54 +4,14 @@
 // front, titled with the program's name, and takes "y" for Yes. (Its text is checked where the
 // same loss is met in-process, tests/faults.)
 
-#include "platform/keystrokes.h"
-#include "program_fixture.h"
-#include "support/private_xserver.h"
-
-#include <X11/Xlib.h>
-
-#include <memory>
-#include <string>
+#include "boxes_fixture.h"
 
 namespace varnet {
 namespace {
 
 using namespace varnet::testing;
 
-class PulledControlUnitTest : public ProgramTest {
-protected:
-    PulledControlUnitTest()
-    {
-        if (!display_.empty())
-            qputenv("DISPLAY", display_.c_str());  // for the keys typed
-        platform_ = display_.empty() ? "offscreen" : "xcb";
-    }
-    ~PulledControlUnitTest() override { qunsetenv("DISPLAY"); }
-
-    // Whether a box of the program (its windows have titles of their own) has the keyboard within
-    // the time; asked every 20 ms, as nothing in this process wakes a wait when it changes.
-    bool boxInFront(int timeoutMs)
-    {
-        QElapsedTimer waited;
-        waited.start();
-        for (;; waitMs(20)) {
-            Window focus = 0;
-            int revert = 0;
-            char* title = nullptr;
-            XGetInputFocus(x_.get(), &focus, &revert);
-            const bool box = focus > PointerRoot && XFetchName(x_.get(), focus, &title) && title == std::string("Varnet");
-            XFree(title);
-            if (box || waited.hasExpired(timeoutMs))
-                return box;
-        }
-    }
-
-    PrivateXServer server_;
-    std::string display_ = server_.start();
-    std::unique_ptr<Display, int (*)(Display*)> x_{display_.empty() ? nullptr : XOpenDisplay(display_.c_str()),
-                                                 XCloseDisplay};
-    X11KeystrokeInjector keys_;
-};
+using PulledControlUnitTest = ProgramWithBoxesTest;
 
 TEST_F(PulledControlUnitTest, IsReportedWithinTicksAndYesSendsTheNewestValuesToTheUnitPluggedInUnderItsName)
 {

@@ -10,9 +10,14 @@
 #include "simcontrolunit/simcontrolunit.h"
 #include "support/scripted_messages.h"
 
+#include <QFileInfo>
 #include <QTimer>
 
 #include <memory>
+
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace varnet {
 namespace {
@@ -86,6 +91,47 @@ TEST_P(LinkPulled, IsAskedOnceYesFindsTheDeviceAgainUnderItsNameNoEndsTheProgram
         EXPECT_TRUE(link && !link->ProcessTimer().isActive() && ends == 0);
     else
         EXPECT_TRUE(!link && ends == 1) << "the program did not end as the run window's Exit ends it";
+}
+
+TEST_P(LinkPulled, AnEntryMadeAgainToAFifoIsToldOnceAndNotOpenedUntilItLeadsToTheDeviceAgain)
+{
+    const PulledLink& p = GetParam();
+    (p.device == StandAloneDevice::EngineCluster ? Cfg.ComPortEC : Cfg.ComPortIOM) = 4;
+    auto device = std::make_unique<SimControlUnit>(4);
+    ASSERT_TRUE(OpenComPorts(PortFailures::Quiet));
+    LinkWindow& window = p.device == StandAloneDevice::EngineCluster
+                             ? static_cast<LinkWindow&>(DefaultForm<frmStatusEC>::get())
+                             : static_cast<LinkWindow&>(DefaultForm<frmStatusIOM>::get());
+    const QPointer<LinkWindow> link(&window);
+    QObject::connect(&window.ProcessTimer(), &QTimer::timeout, &window, [&] {
+        if (link->DeviceReady())
+            link->WriteOutput(p.before);
+    });
+    standAloneLinks().cmdRun_Click(p.device);
+    ASSERT_TRUE(waitUntil([&] { return device->received().contains(p.before); }, 2000));
+
+    ScriptedMessages boxes;
+    const auto question = [&](const char* reason) {
+        return QString::fromLatin1(p.faultLine) + "\r\nError: " + reason + "\r\nCheck Virtual/USB Com Port\r\nContinue?";
+    };
+    boxes.expectYesNo(question("The device was disconnected"), true);
+    boxes.expectYesNo(question(kNotASerialDevice), true);
+    ASSERT_EQ(::mkfifo("device.fifo", 0600), 0);
+    const int opens = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(inotify_add_watch(opens, "device.fifo", IN_OPEN), 0);
+    device->pull();
+    ASSERT_TRUE(QFile::link(QFileInfo("device.fifo").absoluteFilePath(), "COM4"));
+    EXPECT_TRUE(waitUntil([&] { return boxes.pending() == 0; }, 1000)) << "not told within ticks";
+    waitMs(500);
+    char events[256];
+    EXPECT_LT(::read(opens, events, sizeof events), 0) << "the FIFO was opened";
+    ::close(opens);
+    EXPECT_TRUE(link && link->Running == 1);
+
+    ASSERT_TRUE(QFile::remove("COM4"));
+    device = std::make_unique<SimControlUnit>(4);
+    EXPECT_TRUE(waitUntil([&] { return device->received().contains(p.before); }, 2000))
+        << "the device linked again is not found";
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, LinkPulled, ::testing::ValuesIn(kPulledLinks),

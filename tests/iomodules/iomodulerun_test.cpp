@@ -202,11 +202,31 @@ TEST_F(ModuleRun, AFaultAsksToContinueAndNoEndsTheProgram)
         EXPECT_EQ(tick(), frame(4, 0) + frame(5, 0) + frame(6, 0));
         EXPECT_EQ((std::tuple{written(), ends}), (std::tuple{Packets{data(22, 0.5f)}, 0})) << "the next channel acts";
     }
+    // A fault let pass is asked about again in the next run.
+    runWindow().cmdStop_Click();
+    runAgain();
+    module().ProcessTimer().stop();
     testing::ScriptedMessages boxes;
     boxes.expectYesNo(question, false);
     port().inject(reply({}, {0, 700, 700}));
     tick();
     EXPECT_EQ((std::tuple{written(), ends, DefaultForm<frmStatusIOM>::loaded()}), (std::tuple{Packets{}, 1, false}));
+}
+
+TEST_F(ModuleRun, AWobblingChannelThatCannotBeScaledAsksOnceARunAndTheNextChannelGoesOn)
+{
+    range(22, 0, 1000);
+    Cfg.IOEntryType[entry(IOEntryAnalogue, 1, 22)] = 0;  // no raw range: no scale
+    Cfg.IOEntryType[entry(IOEntryAnalogue, 2, 22)] = 1000;
+    start();
+    testing::BoxesWithSomethingBehind boxes(true, [] {});
+    Packets values;
+    for (int i = 1; i <= 30; ++i) {
+        port().inject(reply({}, {0, 500 + 3 * (i % 2), 10 * i}));
+        tick();
+        values << written();
+    }
+    EXPECT_EQ((std::tuple{boxes.texts.size(), values.size()}), (std::tuple{1, 30}));
 }
 
 } // namespace

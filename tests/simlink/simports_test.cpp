@@ -245,6 +245,39 @@ TEST_F(PortTest, EveryRecordOfAPacketIsStoredInOrderInEitherByteOrder)
     EXPECT_EQ(group(3), record(3, 1.5f).values);
 }
 
+// An index beyond a byte is no group, whatever its low byte says: the record
+// is passed over, in either byte order and on either receive path, and the
+// records beside it are stored as ever. The test display shows the index
+// that came.
+TEST_F(PortTest, ARecordWhoseIndexIsNoGroupIsPassedOverWhateverItsLowByte)
+{
+    const int port = openPorts(51, {{DataTypeFloat, 3, 0}})[0];
+    receive({record(3, 5)});
+    QStringList shown;
+    QObject::connect(link.get(), &SimCom::TestDisplay, [&](const QString&, const QString& converted) { shown.append(converted); });
+    float value = 10;
+    for (const bool display : {false, true}) {
+        link->UDPTestDisplay = display;
+        for (const bool reversed : {false, true}) {
+            Cfg.ByteOrderReverse = reversed;
+            for (const qint32 index : {259, -253, 65539, 0x01000003, -1}) {
+                value += 1;
+                receive(SimXplane::dataPacket({record(quint32(index), 99), record(5, value)}, reversed));
+                const auto where = ::testing::Message() << index << (reversed ? " reversed" : "") << (display ? " shown" : "");
+                EXPECT_EQ(std::tuple(group(3), group(5)[0]), std::tuple(record(3, 5).values, value)) << where;
+                if (display)
+                    EXPECT_TRUE(shown.back().startsWith("Index: " + QString(index < 0 ? "" : " ") + QString::number(index) +
+                                                        "\r\n  V 0:  99\r\n"))
+                        << where << shown.back().toStdString();
+            }
+        }
+    }
+    link->UDPTestDisplay = false;
+    Cfg.ByteOrderReverse = 0;
+    receive({record(5, 0)});
+    EXPECT_EQ(link->GetPort(port), 5);
+}
+
 TEST_F(PortTest, OtherDatagramsAreCountedAndRefreshThePortsFromStoredValues)
 {
     const int port = openPorts(51, {{DataTypeByte, 3, 2}})[0];

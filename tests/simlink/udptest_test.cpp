@@ -6,6 +6,7 @@
 #include "support/fake_udp_socket.h"
 
 #include <QPlainTextEdit>
+#include <QTest>
 
 namespace varnet {
 namespace {
@@ -60,6 +61,14 @@ TEST(XplaneSender, OnlyTheConfiguredHostIsAcceptedAndLoopbackMeansThisMachine)
 class UdpTestWindow : public LinkWindowTest<frmTestXplaneInterface> {
 protected:
     static QString area(const char* name) { return child<QPlainTextEdit>(window(), name)->toPlainText(); }
+
+    // Replaces a box's text by typing.
+    static void type(const char* box, const char* typed)
+    {
+        child<QLineEdit>(window(), box)->selectAll();
+        QTest::keyClick(child<QLineEdit>(window(), box), Qt::Key_Backspace);
+        QTest::keyClicks(child<QLineEdit>(window(), box), QString::fromLatin1(typed));
+    }
 
     static void fill(const char* index, const char* slot, const char* data)
     {
@@ -144,6 +153,42 @@ TEST_F(UdpTestWindow, ReceivedDatagramsShowWhileRunningAndStopDeselectsAll)
     click(window(), "cmdStartUDP");
     click(window(), "cmdExit");
     EXPECT_FALSE(DefaultForm<frmTestXplaneInterface>::loaded() || link().UDPTestDisplay);
+}
+
+TEST_F(UdpTestWindow, TypedPortsFollowThePortRuleAndTheBoxesShowThePortsTheLinkUses)
+{
+    const std::pair<const char*, const char*> refused[] = {{"49000", "70000"}, {"49000", "0"}, {"49000", ""},
+                                                           {"0", "49001"},     {"65536", "49001"}};
+    for (const auto& [remote, local] : refused) {
+        type("boxRemotePort", remote);
+        type("boxLocalPort", local);
+        boxes.expectOk(kUdpPortRule);
+        click(window(), "cmdStartUDP");
+        EXPECT_EQ((std::tuple{text("BoxRun"), link().UDPClosed()}), (std::tuple{"Stopped", true})) << remote << local;
+    }
+    // Another port that holds is the one the link listens on, for this test only.
+    const quint16 other = freeLoopbackPort();
+    type("boxRemotePort", std::to_string(xplane.port()).c_str());
+    type("boxLocalPort", QString(" %1 ").arg(other).toLatin1().constData());
+    click(window(), "cmdStartUDP");
+    const QString inUse = QString("127.0.0.1 %1 %2").arg(xplane.port());
+    EXPECT_EQ((std::tuple{text("BoxRun"), texts({"boxRemoteIP", "boxRemotePort", "boxLocalPort"})}),
+              (std::tuple{"Running", inUse.arg(other)}));
+    xplane.send("HELLO", other);
+    EXPECT_TRUE(waitUntil([] { return !area("UDPraw").isEmpty(); }, 2000));
+    click(window(), "CmdStopUDP");
+    EXPECT_EQ(Cfg.LocalPort, std::to_string(localPort)) << "the settings stay as they were";
+
+    // An address that does not hold leaves no socket open behind "Stopped".
+    type("boxRemoteIP", "::1");
+    boxes.expectOk("Error opening the LAN port: Invalid remote address \"::1\"");
+    click(window(), "cmdStartUDP");
+    EXPECT_EQ((std::tuple{text("BoxRun"), link().UDPClosed()}), (std::tuple{"Stopped", true}));
+    // A link the run opened stays as it is, and the boxes say so.
+    link().OpenUDP();
+    click(window(), "cmdStartUDP");
+    EXPECT_EQ((std::tuple{text("BoxRun"), texts({"boxRemoteIP", "boxRemotePort", "boxLocalPort"})}),
+              (std::tuple{"Running", inUse.arg(localPort)}));
 }
 
 } // namespace

@@ -1,0 +1,56 @@
+#pragma once
+
+// The program on a private X display, so that its boxes are real windows a test can see come to
+// the front (titled with the program's name) and answer with the keyboard, as a user does.
+
+#include "platform/keystrokes.h"
+#include "program_fixture.h"
+#include "support/private_xserver.h"
+
+#include <X11/Xlib.h>
+
+#include <memory>
+#include <string>
+
+namespace varnet::testing {
+
+class ProgramWithBoxesTest : public ProgramTest {
+protected:
+    ProgramWithBoxesTest()
+    {
+        if (!display_.empty())
+            qputenv("DISPLAY", display_.c_str());  // for the keys typed
+        platform_ = display_.empty() ? "offscreen" : "xcb";
+    }
+    ~ProgramWithBoxesTest() override { qunsetenv("DISPLAY"); }
+
+    // The box of the program (its windows have titles of their own) that has the keyboard within
+    // the time, other than `other`; 0 for none. Asked every 20 ms, as nothing in this process
+    // wakes a wait when it changes.
+    Window boxInFront(int timeoutMs, Window other = 0)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        for (;; waitMs(20)) {
+            Window focus = 0;
+            int revert = 0;
+            char* title = nullptr;
+            XGetInputFocus(x_.get(), &focus, &revert);
+            const bool box = focus > PointerRoot && focus != other && XFetchName(x_.get(), focus, &title) &&
+                             title == std::string("Varnet");
+            XFree(title);
+            if (box)
+                return focus;
+            if (waited.hasExpired(timeoutMs))
+                return 0;
+        }
+    }
+
+    PrivateXServer server_;
+    std::string display_ = server_.start();
+    std::unique_ptr<Display, int (*)(Display*)> x_{display_.empty() ? nullptr : XOpenDisplay(display_.c_str()),
+                                                 XCloseDisplay};
+    X11KeystrokeInjector keys_;
+};
+
+} // namespace varnet::testing
