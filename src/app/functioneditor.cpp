@@ -370,8 +370,6 @@ void GetOffsetlist::ShowWindow()
 {
     GetOffsetlist& window = DefaultForm<GetOffsetlist>::get();
     window.show();
-    window.raise();
-    window.activateWindow();
 }
 
 void GetOffsetlist::Form_Load()
@@ -513,8 +511,6 @@ void GetOffsetlist::testSelector(int selector)
     const int function = BoxFxNr->text().toInt();
     frmTestFunction& test = DefaultForm<frmTestFunction>::get();
     test.show();
-    test.raise();
-    test.activateWindow();
     test.StartScan(function, selector);
 }
 
@@ -533,7 +529,6 @@ void GetOffsetlist::CmdSaveConfig_Click()
     unsaved_ = false;
     SaveConfig& save = DefaultForm<SaveConfig>::get();
     save.show();
-    save.raise();
 }
 
 void GetOffsetlist::cmdClose_Click()

@@ -101,13 +101,6 @@ QStringList gaugeListColumns(const QString& line)
     return columns;
 }
 
-void present(QWidget& window)
-{
-    window.show();
-    window.raise();
-    window.activateWindow();
-}
-
 // True when one of the four device ports is open on `number`: the number
 // is there, and probing it would only disturb the link.
 bool devicePortOpenOn(int number)
@@ -330,10 +323,10 @@ void FrmMainConfigure::buildControls()
                            cmdTestXplaneInterface})
         actionsLayout->addWidget(b);
     connect(Cmdsearch, &QPushButton::clicked, this, &FrmMainConfigure::Cmdsearch_Click);
-    connect(CmdConfig, &QPushButton::clicked, this, [] { present(DefaultForm<frmListFunctions>::get()); });
+    connect(CmdConfig, &QPushButton::clicked, this, [] { DefaultForm<frmListFunctions>::get().show(); });
     connect(cmdGetOffset, &QPushButton::clicked, this, [] { ShowFunctionEditor(); });
     connect(cmdClearConfig, &QPushButton::clicked, this, &FrmMainConfigure::cmdClearConfig_Click);
-    connect(CmdSaveConfig, &QPushButton::clicked, this, [] { present(DefaultForm<SaveConfig>::get()); });
+    connect(CmdSaveConfig, &QPushButton::clicked, this, [] { DefaultForm<SaveConfig>::get().show(); });
     connect(cmdStartTest, &QPushButton::clicked, this, [] { ShowGaugeTestWindow(); });
     connect(cmdTestXplaneInterface, &QPushButton::clicked, this, [] { ShowUDPTestWindow(); });
 
@@ -350,7 +343,7 @@ void FrmMainConfigure::buildControls()
     connect(rows_[1].deviceButton, &QPushButton::clicked, this, &FrmMainConfigure::cmdGotoEC_Click);
     connect(rows_[2].deviceButton, &QPushButton::clicked, this, [this] { openIOModuleWindow(kStandAloneIOM1); });
     connect(rows_[3].deviceButton, &QPushButton::clicked, this, [this] { openIOModuleWindow(kStandAloneIOM2); });
-    connect(cmdGotoFFB, &QPushButton::clicked, this, [] { present(DefaultForm<FrmConfigureYokes>::get()); });
+    connect(cmdGotoFFB, &QPushButton::clicked, this, [] { DefaultForm<FrmConfigureYokes>::get().show(); });
 
     QPushButton* Command1 = button("Command1", "Close", this);
     connect(Command1, &QPushButton::clicked, this, &FrmMainConfigure::Command1_Click);
@@ -605,7 +598,7 @@ void FrmMainConfigure::Command1_Click()
         frmStatus& run = DefaultForm<frmStatus>::get();
         if (run.BoxCurrentConfig->text().isEmpty())
             run.BoxCurrentConfig->setText(fromLatin1(Session.ConfigFileName));
-        present(run);
+        run.show();
     } else
         ShowStartWindow();
     DefaultForm<FrmMainConfigure>::unload();
@@ -669,7 +662,7 @@ void FrmMainConfigure::cmdGotoEC_Click()
 {
     OpenComPorts();
     standAloneLinks().Load(StandAloneDevice::EngineCluster);
-    present(DefaultForm<frmTestEC>::get());
+    DefaultForm<frmTestEC>::get().show();
 }
 
 void FrmMainConfigure::openIOModuleWindow(int gaugeID)

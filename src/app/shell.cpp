@@ -38,7 +38,6 @@ void InstallShell()
     ConfigIOM::ShowSaveWindow = [] {
         SaveConfig& save = DefaultForm<SaveConfig>::get();
         save.show();
-        save.raise();
     };
     frmStatus::UnloadFunctionTestWindow = [] { DefaultForm<frmTestFunction>::unload(); };
     // The function test window's own ports must not be dropped from under a
@@ -63,8 +62,6 @@ void ShowConfigurationScreen()
 {
     FrmMainConfigure& screen = DefaultForm<FrmMainConfigure>::get();
     screen.show();
-    screen.raise();
-    screen.activateWindow();
 }
 
 std::function<void()> OnEndProgram;

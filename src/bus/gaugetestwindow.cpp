@@ -179,8 +179,6 @@ void frmTestGauges::ShowWindow()
 {
     frmTestGauges& window = DefaultForm<frmTestGauges>::get();
     window.show();
-    window.raise();
-    window.activateWindow();
 }
 
 void frmTestGauges::fillManualList(const std::vector<int>& ids)

@@ -174,8 +174,6 @@ void OpenDialog(void (T::*initialize)() = nullptr)
         T& open = DefaultForm<T>::get();
         if (open.gaugeID() == CurrentGaugeID) {
             open.show();
-            open.raise();
-            open.activateWindow();
             return;
         }
         open.closeDialog();
@@ -186,8 +184,6 @@ void OpenDialog(void (T::*initialize)() = nullptr)
     if (initialize)
         (dialog.*initialize)();
     dialog.show();
-    dialog.raise();
-    dialog.activateWindow();
 }
 
 // Closes every open gauge and avionics dialog as Cancel.

@@ -102,8 +102,6 @@ void OpenPlateWindow()
     DefaultForm<frmCalibrate>::unload();
     frmCalibrate& window = DefaultForm<frmCalibrate>::get();
     window.show();
-    window.raise();
-    window.activateWindow();
 }
 
 frmCalibrate::frmCalibrate()
@@ -521,7 +519,6 @@ void frmCalibrate::ReadFromFS_Click()
         return;
     frmTestFunction& test = DefaultForm<frmTestFunction>::get();
     test.show();
-    test.raise();
     test.StartScan(function, 0);
 }
 

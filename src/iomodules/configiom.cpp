@@ -562,14 +562,11 @@ void ConfigIOM::Open()
         ConfigIOM& open = DefaultForm<ConfigIOM>::get();
         if (open.GaugeID != CurrentGaugeID && !open.unloadAsked()) {
             open.show();
-            open.raise();
             return;
         }
     }
     ConfigIOM& window = DefaultForm<ConfigIOM>::get();
     window.show();
-    window.raise();
-    window.activateWindow();
 }
 
 void ConfigIOM::Form_TitleBarClose()

@@ -220,8 +220,6 @@ void frmTestXplaneInterface::ShowWindow()
 {
     frmTestXplaneInterface& window = DefaultForm<frmTestXplaneInterface>::get();
     window.show();
-    window.raise();
-    window.activateWindow();
 }
 
 void frmTestXplaneInterface::Form_Unload()
