@@ -86,10 +86,9 @@ inline constexpr std::size_t kLargestDatagram = 65507;
 // the socket and push X-Plane's packets out, while a flood of large ones
 // still costs each pass no more than this (and the handling of the datagram
 // that crosses it) and the ticks, clicks and signals behind it keep their
-// turn. What waits beyond it is taken by the next pass,
-// or lost as UDP loses a datagram when the socket is full. Released, a
-// socket whose pass ran out of time rests for kFloodRestMs before it looks
-// again.
+// turn. What waits beyond it is taken by the next pass, or lost as UDP loses
+// a datagram when the socket is full. Released, a socket whose pass ran out
+// of time rests for kFloodRestMs before it looks again.
 inline constexpr std::chrono::microseconds kPassTime{3000};
 inline constexpr int kFloodRestMs = 10;
 

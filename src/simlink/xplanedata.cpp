@@ -29,12 +29,18 @@ const Byte* recordAt(const QByteArray& datagram, qsizetype k)
     return reinterpret_cast<const Byte*>(datagram.constData()) + kPacketHeadSize + k * kDataRecordSize;
 }
 
+// The 4-byte word at `bytes` in the link's byte order: a record's index and
+// each of its values are one.
+std::array<Byte, 4> wordAt(const Byte* bytes, bool reversed)
+{
+    return reversed ? std::array<Byte, 4>{bytes[3], bytes[2], bytes[1], bytes[0]}
+                    : std::array<Byte, 4>{bytes[0], bytes[1], bytes[2], bytes[3]};
+}
+
 qint32 recordIndex(const Byte* record, bool reversed)
 {
-    quint32 index = 0;
-    for (int i = 0; i < 4; ++i)
-        index |= quint32(record[reversed ? 3 - i : i]) << (8 * i);
-    return qint32(index);
+    const std::array<Byte, 4> b = wordAt(record, reversed);
+    return qint32(quint32(b[0]) | quint32(b[1]) << 8 | quint32(b[2]) << 16 | quint32(b[3]) << 24);
 }
 
 // The table's row for a record's index, or -1 when the index names no group
@@ -47,8 +53,8 @@ int tableGroup(qint32 index)
 void recordValues(const Byte* record, bool reversed, std::array<Single, kDataValues>& values)
 {
     for (int j = 0; j < kDataValues; ++j) {
-        const Byte* v = record + 4 + 4 * j;
-        values[j] = reversed ? BytesToSingle(v[3], v[2], v[1], v[0]) : BytesToSingle(v[0], v[1], v[2], v[3]);
+        const std::array<Byte, 4> b = wordAt(record + 4 + 4 * j, reversed);
+        values[j] = BytesToSingle(b[0], b[1], b[2], b[3]);
     }
 }
 

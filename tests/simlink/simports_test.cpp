@@ -265,10 +265,11 @@ TEST_F(PortTest, ARecordWhoseIndexIsNoGroupIsPassedOverWhateverItsLowByte)
                 receive(SimXplane::dataPacket({record(quint32(index), 99), record(5, value)}, reversed));
                 const auto where = ::testing::Message() << index << (reversed ? " reversed" : "") << (display ? " shown" : "");
                 EXPECT_EQ(std::tuple(group(3), group(5)[0]), std::tuple(record(3, 5).values, value)) << where;
-                if (display)
+                if (display) {
                     EXPECT_TRUE(shown.back().startsWith("Index: " + QString(index < 0 ? "" : " ") + QString::number(index) +
                                                         "\r\n  V 0:  99\r\n"))
                         << where << shown.back().toStdString();
+                }
             }
         }
     }
