@@ -17,8 +17,9 @@ inline constexpr int kDefaultStartDelay = 10;
 // malformed file gives "Default.cfg" and 10 seconds. So does a file whose
 // name breaks the configuration-name rule (ConfigFileNameFault): nothing
 // outside the working folder, nor a name the program would not write
-// there, is loaded or started by itself. For that case only, the text returned says why the
-// file was set aside (for the caller to show); it is empty otherwise.
+// there, is loaded or started by itself. For that case only, the text
+// returned says why the file was set aside (for the caller to show); it is
+// empty otherwise.
 QString ReadStartFile(std::string& fileName);
 
 // Writes the start file with `fileName` and Session.StartDelay; a name that
