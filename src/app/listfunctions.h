@@ -7,7 +7,6 @@
 #include "platform/form.h"
 
 class QLineEdit;
-class QWidget;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;

@@ -20,8 +20,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontMetrics>
-#include <QFontMetricsF>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -10,23 +10,10 @@ namespace {
 constexpr int kFrameBytes = 6;
 constexpr int kReplyBytes = 25;
 
-bool isIdentify(const QByteArray& frame)
-{
-    return frame.mid(2, 3) == QByteArray("\x7C\x80\xAA", 3);
-}
-
 bool isStatusRequest(const QByteArray& frame)
 {
-    return (quint8(frame[2]) >> 4) == 7 && !isIdentify(frame);
-}
-
-constexpr int kModuleTurnCommand = 6;
-constexpr int kModuleWord1Command = 4;
-constexpr int kModuleWord2Command = 5;
-
-int command(const QByteArray& frame)
-{
-    return quint8(frame[2]) >> 4;
+    return SimControlUnit::frameCommand(frame) == SimControlUnit::kStatusRequestCommand &&
+           !SimControlUnit::isIdentify(frame);
 }
 
 } // namespace
@@ -105,15 +92,25 @@ void SimControlUnit::answerFrame(const QByteArray& frame)
     }
     const int gaugeID = quint8(frame[1]);
     if (ioModuleReplies_.contains(gaugeID) && !isIdentify(frame)) {
-        if (command(frame) == kModuleTurnCommand)
+        if (frameCommand(frame) == kModulePollCommand)
             return send(ioModuleReplies_.value(gaugeID));
-        if (command(frame) == kModuleWord1Command || command(frame) == kModuleWord2Command)
-            ioModuleWords_[gaugeID * 8 + command(frame)] = frameMagnitude(frame);
+        if (frameCommand(frame) == kModuleWord1Command || frameCommand(frame) == kModuleWord2Command)
+            ioModuleWords_[gaugeID * 8 + frameCommand(frame)] = frameMagnitude(frame);
     }
     if (isIdentify(frame))
         send(identifyReplies_.value(gaugeID));
     else if (isStatusRequest(frame))
         send(statusReplies_.value(gaugeID));
+}
+
+int SimControlUnit::frameCommand(const QByteArray& frame)
+{
+    return quint8(frame[2]) >> 4;
+}
+
+bool SimControlUnit::isIdentify(const QByteArray& frame)
+{
+    return frame.mid(2, 3) == QByteArray("\x7C\x80\xAA", 3);
 }
 
 int SimControlUnit::frameMagnitude(const QByteArray& frame)

@@ -67,6 +67,17 @@ public:
     // The magnitude a command frame carries, read back the way a gauge
     // reads it (the bits that travel in the command byte put back).
     static int frameMagnitude(const QByteArray& frame);
+    // The command a frame carries: the high nibble of its third byte.
+    static int frameCommand(const QByteArray& frame);
+    // The identify frame (bytes 3..5 0x7C 0x80 0xAA), which carries the
+    // status-request command too.
+    static bool isIdentify(const QByteArray& frame);
+    static constexpr int kStatusRequestCommand = 7;
+    // An I/O module's poll, which it answers with its inputs, and its two
+    // LED words.
+    static constexpr int kModulePollCommand = 6;
+    static constexpr int kModuleWord1Command = 4;
+    static constexpr int kModuleWord2Command = 5;
 
     // ---- An I/O module on the bus (gauge type 10).
     // Its reply: the 48 switches in bytes 6..11 (bit 7 of the first byte is

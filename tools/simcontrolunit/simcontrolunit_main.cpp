@@ -28,11 +28,8 @@ namespace {
 
 using varnet::testing::SimControlUnit;
 
-constexpr int kStatusRequestCommand = 7;
-
 // A stand-alone I/O module answers to bus address 10 on its own port.
 constexpr int kModuleAddress = 10;
-constexpr int kModulePollCommand = 6;
 constexpr int kSwitches = 48;
 constexpr int kChannels = 8;
 constexpr int kChannelMaximum = 4095;
@@ -107,7 +104,7 @@ bool moduleCommand(ModuleInputs& module, const QString& line)
 // "LED word 1 (outputs 0-15): 1000 0000 0000 0000  lit: 0"
 void printLEDWord(const QByteArray& frame)
 {
-    const int word = (quint8(frame[2]) >> 4) == 4 ? 1 : 2;
+    const int word = SimControlUnit::frameCommand(frame) == SimControlUnit::kModuleWord1Command ? 1 : 2;
     const int value = SimControlUnit::frameMagnitude(frame);
     const int first = word == 1 ? 0 : 16;
     QString bits;
@@ -170,7 +167,7 @@ QString typeCodeList()
 void printFrame(const QByteArray& frame)
 {
     const int gaugeID = quint8(frame[1]);
-    const int command = quint8(frame[2]) >> 4;
+    const int command = SimControlUnit::frameCommand(frame);
     std::printf("%s  GaugeID %d  command %d  value %d\n", frame.toHex(' ').toUpper().constData(), gaugeID, command,
                 SimControlUnit::frameMagnitude(frame));
     std::fflush(stdout);
@@ -183,10 +180,11 @@ int runModule(QCoreApplication& app, SimControlUnit& unit, bool requests)
     ModuleInputs module;
     unit.setIOModuleInputs(kModuleAddress, module.switches, module.channels);
     unit.answer = [requests](const QByteArray& frame) {
-        const int command = quint8(frame[2]) >> 4;
-        if (quint8(frame[1]) == kModuleAddress && (command == 4 || command == 5))
+        const int command = SimControlUnit::frameCommand(frame);
+        if (quint8(frame[1]) == kModuleAddress &&
+            (command == SimControlUnit::kModuleWord1Command || command == SimControlUnit::kModuleWord2Command))
             printLEDWord(frame);
-        else if (requests || command != kModulePollCommand)
+        else if (requests || command != SimControlUnit::kModulePollCommand)
             printFrame(frame);
         return QByteArray();  // the module's own answer follows
     };
@@ -270,8 +268,8 @@ int main(int argc, char** argv)
     if (module)
         return runModule(app, unit, requests);
     unit.answer = [requests](const QByteArray& frame) {
-        const bool identify = frame.mid(2, 3) == QByteArray("\x7C\x80\xAA", 3);
-        if (requests || identify || (quint8(frame[2]) >> 4) != kStatusRequestCommand)
+        if (requests || SimControlUnit::isIdentify(frame) ||
+            SimControlUnit::frameCommand(frame) != SimControlUnit::kStatusRequestCommand)
             printFrame(frame);
         return QByteArray();  // the unit's own answer follows
     };
