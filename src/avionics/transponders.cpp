@@ -1,5 +1,6 @@
 #include "avionics/transponders.h"
 
+#include "config/choicelists.h"
 #include "config/numtext.h"
 #include "platform/controls.h"
 
@@ -15,7 +16,6 @@ namespace varnet {
 
 namespace {
 
-constexpr int kSignalDedicatedGauge = 5;
 constexpr int kCategoryRadios = 5;
 
 constexpr int kCode1Byte = 7;
@@ -53,15 +53,11 @@ ModuleParts transponderModule(ModuleParts module)
 
 QStringList DedicatedRadioFunctionItems(const ConfigTables& tables, std::vector<int>* numbers)
 {
-    QStringList items;
-    for (int f = 0; f < kStoredFunctionRows; ++f) {
-        if (tables.FunctionSignalType[f] != kSignalDedicatedGauge || tables.FunctionCategory[f] != kCategoryRadios)
-            continue;
-        items << QString::fromStdString(zeroPadded(f, 3) + ".  " + tables.FunctionNames[f]);
-        if (numbers)
-            numbers->push_back(f);
-    }
-    return items;
+    ListItems items =
+        FunctionItems(tables, kCategoryRadios, [](int signal) { return signal == kSignalDedicatedGauge; });
+    if (numbers)
+        numbers->insert(numbers->end(), items.numbers.begin(), items.numbers.end());
+    return items.texts;
 }
 
 int AtcWordOnOpening(const GaugeRecord& record, AtcOnOpening policy, int allOptions)

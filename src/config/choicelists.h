@@ -20,6 +20,7 @@ inline constexpr int kSignalInputSwitch = 1;
 inline constexpr int kSignalInputAnalogue = 2;
 inline constexpr int kSignalOutputLED = 3;
 inline constexpr int kSignalGauge = 4;
+inline constexpr int kSignalDedicatedGauge = 5;
 inline constexpr int kSignalMacro = 6;
 inline constexpr int kSignalSwitchAndLED = 7;
 
