@@ -41,28 +41,6 @@ constexpr int kSwitchPage = 0;
 constexpr int kAnaloguePage = 1;
 constexpr int kLEDPage = 2;
 
-template <typename Control>
-Control* named(const char* name, QWidget* parent)
-{
-    auto* control = new Control(parent);
-    control->setObjectName(QString::fromLatin1(name));
-    return control;
-}
-
-QCheckBox* checkBox(const char* name, const QString& caption, QWidget* parent)
-{
-    auto* box = named<QCheckBox>(name, parent);
-    box->setText(caption);
-    return box;
-}
-
-QRadioButton* option(const char* name, const QString& caption, QWidget* parent)
-{
-    auto* o = named<QRadioButton>(name, parent);
-    o->setText(caption);
-    return o;
-}
-
 } // namespace
 
 class KeyCaptureBox final : public QLineEdit {
@@ -132,8 +110,7 @@ ConfigIOM::~ConfigIOM() = default;
 void ConfigIOM::buildControls()
 {
     auto* layout = new QVBoxLayout(this);
-    Label1 = label(QString(), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = namedControl<QLabel>("Label1", this);
     Label1->setWordWrap(true);
     layout->addWidget(Label1);
 
@@ -147,7 +124,7 @@ void ConfigIOM::buildControls()
     ComboKind->addItems({QStringLiteral("Switches 0..47"), QStringLiteral("Analogue inputs 0..7"),
                          QStringLiteral("LED outputs 0..31")});
     listLayout->addWidget(ComboKind);
-    ListEntries = named<QListWidget>("ListEntries", listFrame);
+    ListEntries = namedControl<QListWidget>("ListEntries", listFrame);
     ListEntries->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     ListEntries->setMinimumWidth(ListEntries->fontMetrics().averageCharWidth() * 62);
     ListEntries->setMinimumHeight(ListEntries->fontMetrics().height() * 16);
@@ -166,8 +143,7 @@ void ConfigIOM::buildControls()
     // --- The entry of the selected line.
     auto* entryFrame = frame("FrameEntry", QStringLiteral("Entry"), this);
     auto* entryLayout = new QVBoxLayout(entryFrame);
-    LabelEntry = label(QString(), entryFrame);
-    LabelEntry->setObjectName(QStringLiteral("LabelEntry"));
+    LabelEntry = namedControl<QLabel>("LabelEntry", entryFrame);
     entryLayout->addWidget(LabelEntry);
     auto* functionGrid = new QGridLayout;
     functionChoice_ = new FunctionChoice(entryFrame, "ComboFunction");
@@ -186,14 +162,15 @@ void ConfigIOM::buildControls()
     functionGrid->addWidget(ComboSeqNr, 3, 1, Qt::AlignLeft);
     entryLayout->addLayout(functionGrid);
 
-    KindPages = named<QStackedWidget>("KindPages", entryFrame);
+    KindPages = namedControl<QStackedWidget>("KindPages", entryFrame);
     // Switch page.
     auto* switchPage = new QWidget(KindPages);
     auto* switchGrid = new QGridLayout(switchPage);
     switchGrid->setContentsMargins(0, 0, 0, 0);
-    OptionAbsolute = option("OptionAbsolute", QStringLiteral("Set a value (% of the function's range)"), switchPage);
-    OptionIncrement = option("OptionIncrement", QStringLiteral("Add to the value"), switchPage);
-    OptionKeystroke = option("OptionKeystroke", QStringLiteral("Type a key"), switchPage);
+    OptionAbsolute =
+        namedControl<QRadioButton>("OptionAbsolute", QStringLiteral("Set a value (% of the function's range)"), switchPage);
+    OptionIncrement = namedControl<QRadioButton>("OptionIncrement", QStringLiteral("Add to the value"), switchPage);
+    OptionKeystroke = namedControl<QRadioButton>("OptionKeystroke", QStringLiteral("Type a key"), switchPage);
     switchModes_ = new QButtonGroup(this);
     switchModes_->addButton(OptionAbsolute, int(SwitchMode::Absolute));
     switchModes_->addButton(OptionIncrement, int(SwitchMode::Increment));
@@ -204,8 +181,8 @@ void ConfigIOM::buildControls()
     LabelValueOff = label(QString(), switchPage);
     boxValueOn = textBox("boxValueOn", switchPage);
     boxValueOff = textBox("boxValueOff", switchPage);
-    CheckStepOn = checkBox("CheckStepOn", QStringLiteral("acts"), switchPage);
-    CheckStepOff = checkBox("CheckStepOff", QStringLiteral("acts"), switchPage);
+    CheckStepOn = namedControl<QCheckBox>("CheckStepOn", QStringLiteral("acts"), switchPage);
+    CheckStepOff = namedControl<QCheckBox>("CheckStepOff", QStringLiteral("acts"), switchPage);
     switchGrid->addWidget(LabelValueOn, 2, 0);
     switchGrid->addWidget(boxValueOn, 2, 1);
     switchGrid->addWidget(CheckStepOn, 2, 2);
@@ -248,13 +225,13 @@ void ConfigIOM::buildControls()
     auto* ledGrid = new QGridLayout(ledPage);
     ledGrid->setContentsMargins(0, 0, 0, 0);
     ledGrid->addWidget(label(QStringLiteral("Lit when the value is:"), ledPage), 0, 0, 1, 2);
-    CheckAtMinimum = checkBox("CheckAtMinimum", QStringLiteral("at the function's minimum"), ledPage);
-    CheckAtMaximum = checkBox("CheckAtMaximum", QStringLiteral("at the function's maximum"), ledPage);
-    CheckAboveCrossover = checkBox("CheckAboveCrossover", QStringLiteral("above the crossover"), ledPage);
-    CheckAtFreeValue = checkBox("CheckAtFreeValue", QStringLiteral("at the free value"), ledPage);
+    CheckAtMinimum = namedControl<QCheckBox>("CheckAtMinimum", QStringLiteral("at the function's minimum"), ledPage);
+    CheckAtMaximum = namedControl<QCheckBox>("CheckAtMaximum", QStringLiteral("at the function's maximum"), ledPage);
+    CheckAboveCrossover = namedControl<QCheckBox>("CheckAboveCrossover", QStringLiteral("above the crossover"), ledPage);
+    CheckAtFreeValue = namedControl<QCheckBox>("CheckAtFreeValue", QStringLiteral("at the free value"), ledPage);
     boxCrossover = textBox("boxCrossover", ledPage);
     boxFreeValue = textBox("boxFreeValue", ledPage);
-    CheckInvert = checkBox("CheckInvert", QStringLiteral("Invert (lit when none holds)"), ledPage);
+    CheckInvert = namedControl<QCheckBox>("CheckInvert", QStringLiteral("Invert (lit when none holds)"), ledPage);
     ledGrid->addWidget(CheckAtMinimum, 1, 0, 1, 2);
     ledGrid->addWidget(CheckAtMaximum, 2, 0, 1, 2);
     ledGrid->addWidget(CheckAboveCrossover, 3, 0, 1, 2);
@@ -281,12 +258,9 @@ void ConfigIOM::buildControls()
     auto* testFrame = frame("FrameTest", QStringLiteral("Test the module (while no run is active)"), this);
     auto* testGrid = new QGridLayout(testFrame);
     cmdTest = button("cmdTest", QStringLiteral("Start test"), testFrame);
-    LabelTestStatus = label(QStringLiteral("Not testing"), testFrame);
-    LabelTestStatus->setObjectName(QStringLiteral("LabelTestStatus"));
-    LabelSwitches = label(QString(), testFrame);
-    LabelSwitches->setObjectName(QStringLiteral("LabelSwitches"));
-    LabelChannels = label(QString(), testFrame);
-    LabelChannels->setObjectName(QStringLiteral("LabelChannels"));
+    LabelTestStatus = namedControl<QLabel>("LabelTestStatus", QStringLiteral("Not testing"), testFrame);
+    LabelSwitches = namedControl<QLabel>("LabelSwitches", testFrame);
+    LabelChannels = namedControl<QLabel>("LabelChannels", testFrame);
     for (QLabel* l : {LabelSwitches, LabelChannels}) {
         l->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
         l->setTextInteractionFlags(Qt::TextSelectableByMouse);
