@@ -6,7 +6,6 @@
 #include "bus/sendpath.h"
 #include "bus/standalonelinks.h"
 #include "config/choicelists.h"
-#include "config/numinput.h"
 #include "iomodules/functionchoice.h"
 #include "iomodules/iomodulelink.h"
 #include "platform/controls.h"
@@ -27,7 +26,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 
 namespace varnet {
 
@@ -36,7 +34,6 @@ namespace {
 constexpr int kTestIntervalMs = 100;
 // Ticks of the test without a reply before the window says so.
 constexpr int kSilentTicks = 10;
-constexpr const char* kLEDRule = "An LED output must be between 0 and 31";
 constexpr int kSwitchPage = 0;
 constexpr int kAnaloguePage = 1;
 constexpr int kLEDPage = 2;
@@ -644,9 +641,9 @@ void ConfigIOM::showInputs(const QByteArray& reply)
 
 void ConfigIOM::cmdLED_Click(bool on)
 {
-    const std::optional<double> typed = parseNumber(boxTestLED->text().toStdString());
-    if (!typed || *typed != std::floor(*typed) || *typed < 0 || *typed >= kIOModuleOutputs) {
-        messages().ok(QString::fromLatin1(kLEDRule));
+    const std::optional<int> output = TestLEDOutput(boxTestLED->text());
+    if (!output) {
+        messages().ok(QString::fromLatin1(kTestLEDRule));
         return;
     }
     if (!halted()) {
@@ -654,7 +651,7 @@ void ConfigIOM::cmdLED_Click(bool on)
         return;
     }
     std::array<Long, 2> words = testWords_;
-    const int command = SetTestLED(words, int(*typed), on);
+    const int command = SetTestLED(words, *output, on);
     const QPointer<ConfigIOM> self(this);
     bool sent = false;
     {
