@@ -4,7 +4,18 @@
 
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 namespace varnet {
+
+void showListItems(QComboBox* list, const ListItems& items, int number)
+{
+    const QSignalBlocker quiet(list);
+    list->clear();
+    list->addItems(items.texts);
+    const auto found = std::find(items.numbers.begin(), items.numbers.end(), number);
+    list->setCurrentIndex(found == items.numbers.end() ? -1 : int(found - items.numbers.begin()));
+}
 
 FunctionChoice::FunctionChoice(QWidget* parent, const char* functionListName)
     : QObject(parent),
@@ -34,15 +45,7 @@ int FunctionChoice::category() const
 void FunctionChoice::showFunctions(const ListItems& items, int function)
 {
     functionMap_ = items.numbers;
-    {
-        const QSignalBlocker quiet(FunctionList);
-        FunctionList->clear();
-        FunctionList->addItems(items.texts);
-        FunctionList->setCurrentIndex(-1);
-        for (std::size_t pos = 0; pos < functionMap_.size(); ++pos)
-            if (functionMap_[pos] == function)
-                FunctionList->setCurrentIndex(int(pos));
-    }
+    showListItems(FunctionList, items, function);
     showFullName();
 }
 

@@ -19,6 +19,10 @@ class QWidget;
 
 namespace varnet {
 
+// Lists `items` in `list` without a change signal and selects the item of
+// `number` (none when the list lacks it).
+void showListItems(QComboBox* list, const ListItems& items, int number);
+
 class FunctionChoice : public QObject {
     Q_OBJECT
 

@@ -39,24 +39,6 @@ private:
     std::function<void()> refill_;
 };
 
-// Fills a list without running its change handler, then selects `selected`
-// (-1: nothing), again without it.
-void fillList(QComboBox* combo, const QStringList& items, int selected)
-{
-    const QSignalBlocker quiet(combo);
-    combo->clear();
-    combo->addItems(items);
-    combo->setCurrentIndex(selected);
-}
-
-int positionOf(const std::vector<int>& numbers, int number)
-{
-    for (std::size_t pos = 0; pos < numbers.size(); ++pos)
-        if (numbers[pos] == number)
-            return int(pos);
-    return -1;
-}
-
 } // namespace
 
 frmTestEC::frmTestEC()
@@ -220,7 +202,7 @@ void frmTestEC::fillPlates()
 {
     const ListItems plates = settings_.plates();
     plateMap_ = plates.numbers;
-    fillList(ComboPlate, plates.texts, positionOf(plateMap_, settings_.plate(selectedNeedle())));
+    showListItems(ComboPlate, plates, settings_.plate(selectedNeedle()));
 }
 
 void frmTestEC::ComboClass_Change(int)
