@@ -147,14 +147,9 @@ void ConfigIOM::buildControls()
     ComboClass = functionChoice_->ComboClass;
     ComboFunction = functionChoice_->FunctionList;
     ComboFunction->setMinimumWidth(220);
-    FunctionFullName = functionChoice_->FunctionFullName;
     ComboSeqNr = comboBox("ComboSeqNr", entryFrame);
     ComboSeqNr->addItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")});
-    functionGrid->addWidget(label(QStringLiteral("Category:"), entryFrame), 0, 0);
-    functionGrid->addWidget(ComboClass, 0, 1);
-    functionGrid->addWidget(label(QStringLiteral("Function:"), entryFrame), 1, 0);
-    functionGrid->addWidget(ComboFunction, 1, 1);
-    functionGrid->addWidget(FunctionFullName, 2, 1);
+    functionChoice_->place(functionGrid, 0, QStringLiteral("Category:"), QStringLiteral("Function:"));
     functionGrid->addWidget(label(QStringLiteral("Selector:"), entryFrame), 3, 0);
     functionGrid->addWidget(ComboSeqNr, 3, 1, Qt::AlignLeft);
     entryLayout->addLayout(functionGrid);

@@ -2,6 +2,7 @@
 
 #include "platform/controls.h"
 
+#include <QGridLayout>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -26,6 +27,17 @@ FunctionChoice::FunctionChoice(QWidget* parent, const char* functionListName)
     FunctionFullName->setReadOnly(true);
     // Connected first: the window's own handler already sees the name.
     connect(FunctionList, &QComboBox::currentIndexChanged, this, &FunctionChoice::showFullName);
+}
+
+void FunctionChoice::place(QGridLayout* grid, int row, const QString& categoryCaption,
+                           const QString& functionCaption)
+{
+    QWidget* parent = ComboClass->parentWidget();
+    grid->addWidget(label(categoryCaption, parent), row, 0);
+    grid->addWidget(ComboClass, row, 1);
+    grid->addWidget(label(functionCaption, parent), row + 1, 0);
+    grid->addWidget(FunctionList, row + 1, 1);
+    grid->addWidget(FunctionFullName, row + 2, 1);
 }
 
 void FunctionChoice::fillCategories(int selected)

@@ -4,7 +4,7 @@
 // category list ("ComboClass"), the function list of the chosen category
 // (its objectName given by the window) and the function's full name
 // ("FunctionFullName", read-only), with the map from list position to
-// function number. The window places the three controls and decides which
+// function number. The window gives the captions and decides which
 // functions a list offers; the full name follows the selection.
 
 #include "config/choicelists.h"
@@ -14,6 +14,7 @@
 #include <vector>
 
 class QComboBox;
+class QGridLayout;
 class QLineEdit;
 class QWidget;
 
@@ -33,6 +34,10 @@ public:
     QComboBox* const ComboClass;
     QComboBox* const FunctionList;
     QLineEdit* const FunctionFullName;
+
+    // Lays the three out in `grid` from `row` on, over three rows: each list
+    // beside its caption, the full name under the function list.
+    void place(QGridLayout* grid, int row, const QString& categoryCaption, const QString& functionCaption);
 
     // The built-in categories, `selected` selected (-1: none), without a
     // change signal.

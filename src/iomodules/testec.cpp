@@ -46,7 +46,6 @@ frmTestEC::frmTestEC()
       functionChoice_(new FunctionChoice(this, "GaugeFunction")),
       ComboClass(functionChoice_->ComboClass),
       GaugeFunction(functionChoice_->FunctionList),
-      FunctionFullName(functionChoice_->FunctionFullName),
       ComboPlate(new PlateCombo(this, [this] { fillPlates(); })),
       CheckDisplay(namedControl<QCheckBox>("CheckDisplay", QStringLiteral("Needle has a display"), this)),
       cmdCalibrate(button("cmdCalibrate", QStringLiteral("Calibrate"), this)),
@@ -75,11 +74,7 @@ frmTestEC::frmTestEC()
 
     auto* needleFrame = frame("FrameNeedle", QStringLiteral("Selected Needle"), this);
     auto* grid = new QGridLayout(needleFrame);
-    grid->addWidget(label(QStringLiteral("Category"), needleFrame), 0, 0);
-    grid->addWidget(ComboClass, 0, 1);
-    grid->addWidget(label(QStringLiteral("Function"), needleFrame), 1, 0);
-    grid->addWidget(GaugeFunction, 1, 1);
-    grid->addWidget(FunctionFullName, 2, 1);
+    functionChoice_->place(grid, 0, QStringLiteral("Category"), QStringLiteral("Function"));
     grid->addWidget(label(QStringLiteral("Plate"), needleFrame), 3, 0);
     grid->addWidget(ComboPlate, 3, 1);
     grid->addWidget(CheckDisplay, 4, 1);
