@@ -6,7 +6,6 @@
 #include "bus/sendpath.h"
 #include "bus/standalonelinks.h"
 #include "config/choicelists.h"
-#include "config/numinput.h"
 #include "iomodules/functionchoice.h"
 #include "iomodules/iomodulelink.h"
 #include "platform/controls.h"
@@ -27,7 +26,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 
 namespace varnet {
 
@@ -36,32 +34,9 @@ namespace {
 constexpr int kTestIntervalMs = 100;
 // Ticks of the test without a reply before the window says so.
 constexpr int kSilentTicks = 10;
-constexpr const char* kLEDRule = "An LED output must be between 0 and 31";
 constexpr int kSwitchPage = 0;
 constexpr int kAnaloguePage = 1;
 constexpr int kLEDPage = 2;
-
-template <typename Control>
-Control* named(const char* name, QWidget* parent)
-{
-    auto* control = new Control(parent);
-    control->setObjectName(QString::fromLatin1(name));
-    return control;
-}
-
-QCheckBox* checkBox(const char* name, const QString& caption, QWidget* parent)
-{
-    auto* box = named<QCheckBox>(name, parent);
-    box->setText(caption);
-    return box;
-}
-
-QRadioButton* option(const char* name, const QString& caption, QWidget* parent)
-{
-    auto* o = named<QRadioButton>(name, parent);
-    o->setText(caption);
-    return o;
-}
 
 } // namespace
 
@@ -132,8 +107,7 @@ ConfigIOM::~ConfigIOM() = default;
 void ConfigIOM::buildControls()
 {
     auto* layout = new QVBoxLayout(this);
-    Label1 = label(QString(), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1 = namedControl<QLabel>("Label1", this);
     Label1->setWordWrap(true);
     layout->addWidget(Label1);
 
@@ -147,7 +121,7 @@ void ConfigIOM::buildControls()
     ComboKind->addItems({QStringLiteral("Switches 0..47"), QStringLiteral("Analogue inputs 0..7"),
                          QStringLiteral("LED outputs 0..31")});
     listLayout->addWidget(ComboKind);
-    ListEntries = named<QListWidget>("ListEntries", listFrame);
+    ListEntries = namedControl<QListWidget>("ListEntries", listFrame);
     ListEntries->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     ListEntries->setMinimumWidth(ListEntries->fontMetrics().averageCharWidth() * 62);
     ListEntries->setMinimumHeight(ListEntries->fontMetrics().height() * 16);
@@ -166,34 +140,29 @@ void ConfigIOM::buildControls()
     // --- The entry of the selected line.
     auto* entryFrame = frame("FrameEntry", QStringLiteral("Entry"), this);
     auto* entryLayout = new QVBoxLayout(entryFrame);
-    LabelEntry = label(QString(), entryFrame);
-    LabelEntry->setObjectName(QStringLiteral("LabelEntry"));
+    LabelEntry = namedControl<QLabel>("LabelEntry", entryFrame);
     entryLayout->addWidget(LabelEntry);
     auto* functionGrid = new QGridLayout;
     functionChoice_ = new FunctionChoice(entryFrame, "ComboFunction");
     ComboClass = functionChoice_->ComboClass;
     ComboFunction = functionChoice_->FunctionList;
     ComboFunction->setMinimumWidth(220);
-    FunctionFullName = functionChoice_->FunctionFullName;
     ComboSeqNr = comboBox("ComboSeqNr", entryFrame);
     ComboSeqNr->addItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")});
-    functionGrid->addWidget(label(QStringLiteral("Category:"), entryFrame), 0, 0);
-    functionGrid->addWidget(ComboClass, 0, 1);
-    functionGrid->addWidget(label(QStringLiteral("Function:"), entryFrame), 1, 0);
-    functionGrid->addWidget(ComboFunction, 1, 1);
-    functionGrid->addWidget(FunctionFullName, 2, 1);
+    functionChoice_->place(functionGrid, 0, QStringLiteral("Category:"), QStringLiteral("Function:"));
     functionGrid->addWidget(label(QStringLiteral("Selector:"), entryFrame), 3, 0);
     functionGrid->addWidget(ComboSeqNr, 3, 1, Qt::AlignLeft);
     entryLayout->addLayout(functionGrid);
 
-    KindPages = named<QStackedWidget>("KindPages", entryFrame);
+    KindPages = namedControl<QStackedWidget>("KindPages", entryFrame);
     // Switch page.
     auto* switchPage = new QWidget(KindPages);
     auto* switchGrid = new QGridLayout(switchPage);
     switchGrid->setContentsMargins(0, 0, 0, 0);
-    OptionAbsolute = option("OptionAbsolute", QStringLiteral("Set a value (% of the function's range)"), switchPage);
-    OptionIncrement = option("OptionIncrement", QStringLiteral("Add to the value"), switchPage);
-    OptionKeystroke = option("OptionKeystroke", QStringLiteral("Type a key"), switchPage);
+    OptionAbsolute =
+        namedControl<QRadioButton>("OptionAbsolute", QStringLiteral("Set a value (% of the function's range)"), switchPage);
+    OptionIncrement = namedControl<QRadioButton>("OptionIncrement", QStringLiteral("Add to the value"), switchPage);
+    OptionKeystroke = namedControl<QRadioButton>("OptionKeystroke", QStringLiteral("Type a key"), switchPage);
     switchModes_ = new QButtonGroup(this);
     switchModes_->addButton(OptionAbsolute, int(SwitchMode::Absolute));
     switchModes_->addButton(OptionIncrement, int(SwitchMode::Increment));
@@ -204,8 +173,8 @@ void ConfigIOM::buildControls()
     LabelValueOff = label(QString(), switchPage);
     boxValueOn = textBox("boxValueOn", switchPage);
     boxValueOff = textBox("boxValueOff", switchPage);
-    CheckStepOn = checkBox("CheckStepOn", QStringLiteral("acts"), switchPage);
-    CheckStepOff = checkBox("CheckStepOff", QStringLiteral("acts"), switchPage);
+    CheckStepOn = namedControl<QCheckBox>("CheckStepOn", QStringLiteral("acts"), switchPage);
+    CheckStepOff = namedControl<QCheckBox>("CheckStepOff", QStringLiteral("acts"), switchPage);
     switchGrid->addWidget(LabelValueOn, 2, 0);
     switchGrid->addWidget(boxValueOn, 2, 1);
     switchGrid->addWidget(CheckStepOn, 2, 2);
@@ -248,13 +217,13 @@ void ConfigIOM::buildControls()
     auto* ledGrid = new QGridLayout(ledPage);
     ledGrid->setContentsMargins(0, 0, 0, 0);
     ledGrid->addWidget(label(QStringLiteral("Lit when the value is:"), ledPage), 0, 0, 1, 2);
-    CheckAtMinimum = checkBox("CheckAtMinimum", QStringLiteral("at the function's minimum"), ledPage);
-    CheckAtMaximum = checkBox("CheckAtMaximum", QStringLiteral("at the function's maximum"), ledPage);
-    CheckAboveCrossover = checkBox("CheckAboveCrossover", QStringLiteral("above the crossover"), ledPage);
-    CheckAtFreeValue = checkBox("CheckAtFreeValue", QStringLiteral("at the free value"), ledPage);
+    CheckAtMinimum = namedControl<QCheckBox>("CheckAtMinimum", QStringLiteral("at the function's minimum"), ledPage);
+    CheckAtMaximum = namedControl<QCheckBox>("CheckAtMaximum", QStringLiteral("at the function's maximum"), ledPage);
+    CheckAboveCrossover = namedControl<QCheckBox>("CheckAboveCrossover", QStringLiteral("above the crossover"), ledPage);
+    CheckAtFreeValue = namedControl<QCheckBox>("CheckAtFreeValue", QStringLiteral("at the free value"), ledPage);
     boxCrossover = textBox("boxCrossover", ledPage);
     boxFreeValue = textBox("boxFreeValue", ledPage);
-    CheckInvert = checkBox("CheckInvert", QStringLiteral("Invert (lit when none holds)"), ledPage);
+    CheckInvert = namedControl<QCheckBox>("CheckInvert", QStringLiteral("Invert (lit when none holds)"), ledPage);
     ledGrid->addWidget(CheckAtMinimum, 1, 0, 1, 2);
     ledGrid->addWidget(CheckAtMaximum, 2, 0, 1, 2);
     ledGrid->addWidget(CheckAboveCrossover, 3, 0, 1, 2);
@@ -281,12 +250,9 @@ void ConfigIOM::buildControls()
     auto* testFrame = frame("FrameTest", QStringLiteral("Test the module (while no run is active)"), this);
     auto* testGrid = new QGridLayout(testFrame);
     cmdTest = button("cmdTest", QStringLiteral("Start test"), testFrame);
-    LabelTestStatus = label(QStringLiteral("Not testing"), testFrame);
-    LabelTestStatus->setObjectName(QStringLiteral("LabelTestStatus"));
-    LabelSwitches = label(QString(), testFrame);
-    LabelSwitches->setObjectName(QStringLiteral("LabelSwitches"));
-    LabelChannels = label(QString(), testFrame);
-    LabelChannels->setObjectName(QStringLiteral("LabelChannels"));
+    LabelTestStatus = namedControl<QLabel>("LabelTestStatus", QStringLiteral("Not testing"), testFrame);
+    LabelSwitches = namedControl<QLabel>("LabelSwitches", testFrame);
+    LabelChannels = namedControl<QLabel>("LabelChannels", testFrame);
     for (QLabel* l : {LabelSwitches, LabelChannels}) {
         l->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
         l->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -670,9 +636,9 @@ void ConfigIOM::showInputs(const QByteArray& reply)
 
 void ConfigIOM::cmdLED_Click(bool on)
 {
-    const std::optional<double> typed = parseNumber(boxTestLED->text().toStdString());
-    if (!typed || *typed != std::floor(*typed) || *typed < 0 || *typed >= kIOModuleOutputs) {
-        messages().ok(QString::fromLatin1(kLEDRule));
+    const std::optional<int> output = TestLEDOutput(boxTestLED->text());
+    if (!output) {
+        messages().ok(QString::fromLatin1(kTestLEDRule));
         return;
     }
     if (!halted()) {
@@ -680,7 +646,7 @@ void ConfigIOM::cmdLED_Click(bool on)
         return;
     }
     std::array<Long, 2> words = testWords_;
-    const int command = SetTestLED(words, int(*typed), on);
+    const int command = SetTestLED(words, *output, on);
     const QPointer<ConfigIOM> self(this);
     bool sent = false;
     {

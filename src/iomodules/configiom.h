@@ -116,7 +116,6 @@ private:
     FunctionChoice* functionChoice_;
     QComboBox* ComboClass;
     QComboBox* ComboFunction;
-    QLineEdit* FunctionFullName;
     QComboBox* ComboSeqNr;
     QStackedWidget* KindPages;
     QRadioButton* OptionAbsolute;

@@ -2,9 +2,21 @@
 
 #include "platform/controls.h"
 
+#include <QGridLayout>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 namespace varnet {
+
+void showListItems(QComboBox* list, const ListItems& items, int number)
+{
+    const QSignalBlocker quiet(list);
+    list->clear();
+    list->addItems(items.texts);
+    const auto found = std::find(items.numbers.begin(), items.numbers.end(), number);
+    list->setCurrentIndex(found == items.numbers.end() ? -1 : int(found - items.numbers.begin()));
+}
 
 FunctionChoice::FunctionChoice(QWidget* parent, const char* functionListName)
     : QObject(parent),
@@ -15,6 +27,17 @@ FunctionChoice::FunctionChoice(QWidget* parent, const char* functionListName)
     FunctionFullName->setReadOnly(true);
     // Connected first: the window's own handler already sees the name.
     connect(FunctionList, &QComboBox::currentIndexChanged, this, &FunctionChoice::showFullName);
+}
+
+void FunctionChoice::place(QGridLayout* grid, int row, const QString& categoryCaption,
+                           const QString& functionCaption)
+{
+    QWidget* parent = ComboClass->parentWidget();
+    grid->addWidget(label(categoryCaption, parent), row, 0);
+    grid->addWidget(ComboClass, row, 1);
+    grid->addWidget(label(functionCaption, parent), row + 1, 0);
+    grid->addWidget(FunctionList, row + 1, 1);
+    grid->addWidget(FunctionFullName, row + 2, 1);
 }
 
 void FunctionChoice::fillCategories(int selected)
@@ -34,15 +57,7 @@ int FunctionChoice::category() const
 void FunctionChoice::showFunctions(const ListItems& items, int function)
 {
     functionMap_ = items.numbers;
-    {
-        const QSignalBlocker quiet(FunctionList);
-        FunctionList->clear();
-        FunctionList->addItems(items.texts);
-        FunctionList->setCurrentIndex(-1);
-        for (std::size_t pos = 0; pos < functionMap_.size(); ++pos)
-            if (functionMap_[pos] == function)
-                FunctionList->setCurrentIndex(int(pos));
-    }
+    showListItems(FunctionList, items, function);
     showFullName();
 }
 

@@ -440,6 +440,11 @@ std::optional<int> KeyCodeOfKey(int qtKey, const QString& text, bool shift, bool
 
 // ---- Live test ------------------------------------------------------------------
 
+std::optional<int> TestLEDOutput(const QString& text)
+{
+    return wholeNumber(text, 0, kIOModuleOutputs - 1);
+}
+
 int SetTestLED(std::array<Long, 2>& words, int output, bool on)
 {
     const bool second = IOOutputInWord2(output);

@@ -138,6 +138,11 @@ std::optional<int> KeyCodeOfKey(int qtKey, const QString& text, bool shift, bool
 
 // ---- Live test --------------------------------------------------------------
 
+inline constexpr const char* kTestLEDRule = "An LED output must be between 0 and 31";
+
+// The LED output typed for the test: a whole number 0..31; nothing otherwise.
+std::optional<int> TestLEDOutput(const QString& text);
+
 // Lights (on) or darkens output `output` (0..31) in the module's two LED
 // words; returns the command (4 or 5) that carries the output's word.
 int SetTestLED(std::array<Long, 2>& words, int output, bool on);

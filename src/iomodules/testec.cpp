@@ -39,24 +39,6 @@ private:
     std::function<void()> refill_;
 };
 
-// Fills a list without running its change handler, then selects `selected`
-// (-1: nothing), again without it.
-void fillList(QComboBox* combo, const QStringList& items, int selected)
-{
-    const QSignalBlocker quiet(combo);
-    combo->clear();
-    combo->addItems(items);
-    combo->setCurrentIndex(selected);
-}
-
-int positionOf(const std::vector<int>& numbers, int number)
-{
-    for (std::size_t pos = 0; pos < numbers.size(); ++pos)
-        if (numbers[pos] == number)
-            return int(pos);
-    return -1;
-}
-
 } // namespace
 
 frmTestEC::frmTestEC()
@@ -64,7 +46,6 @@ frmTestEC::frmTestEC()
       functionChoice_(new FunctionChoice(this, "GaugeFunction")),
       ComboClass(functionChoice_->ComboClass),
       GaugeFunction(functionChoice_->FunctionList),
-      FunctionFullName(functionChoice_->FunctionFullName),
       ComboPlate(new PlateCombo(this, [this] { fillPlates(); })),
       CheckDisplay(namedControl<QCheckBox>("CheckDisplay", QStringLiteral("Needle has a display"), this)),
       cmdCalibrate(button("cmdCalibrate", QStringLiteral("Calibrate"), this)),
@@ -93,11 +74,7 @@ frmTestEC::frmTestEC()
 
     auto* needleFrame = frame("FrameNeedle", QStringLiteral("Selected Needle"), this);
     auto* grid = new QGridLayout(needleFrame);
-    grid->addWidget(label(QStringLiteral("Category"), needleFrame), 0, 0);
-    grid->addWidget(ComboClass, 0, 1);
-    grid->addWidget(label(QStringLiteral("Function"), needleFrame), 1, 0);
-    grid->addWidget(GaugeFunction, 1, 1);
-    grid->addWidget(FunctionFullName, 2, 1);
+    functionChoice_->place(grid, 0, QStringLiteral("Category"), QStringLiteral("Function"));
     grid->addWidget(label(QStringLiteral("Plate"), needleFrame), 3, 0);
     grid->addWidget(ComboPlate, 3, 1);
     grid->addWidget(CheckDisplay, 4, 1);
@@ -220,7 +197,7 @@ void frmTestEC::fillPlates()
 {
     const ListItems plates = settings_.plates();
     plateMap_ = plates.numbers;
-    fillList(ComboPlate, plates.texts, positionOf(plateMap_, settings_.plate(selectedNeedle())));
+    showListItems(ComboPlate, plates, settings_.plate(selectedNeedle()));
 }
 
 void frmTestEC::ComboClass_Change(int)

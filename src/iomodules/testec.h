@@ -83,7 +83,6 @@ private:
     FunctionChoice* functionChoice_;
     QComboBox* ComboClass;
     QComboBox* GaugeFunction;
-    QLineEdit* FunctionFullName;
     QComboBox* ComboPlate;
     QCheckBox* CheckDisplay;
     QPushButton* cmdCalibrate;
