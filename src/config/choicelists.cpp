@@ -6,12 +6,12 @@
 
 namespace varnet {
 
-namespace {
-
-QString itemText(int number, const std::string& name)
+QString ListItemText(int number, const std::string& name)
 {
     return QString::fromStdString(zeroPadded(number, 3) + ".  " + name);
 }
+
+namespace {
 
 // Plate numbers go up to the largest Integer the file reader takes.
 constexpr int kLargestListNumber = 32767;
@@ -28,7 +28,7 @@ ListItems FunctionItems(const ConfigTables& tables, int category, const std::fun
     ListItems items;
     for (int f = 0; f < kStoredFunctionRows; ++f) {
         if (tables.FunctionCategory[f] == category && signalOffered(tables.FunctionSignalType[f])) {
-            items.texts << itemText(f, tables.FunctionNames[f]);
+            items.texts << ListItemText(f, tables.FunctionNames[f]);
             items.numbers.push_back(f);
         }
     }
@@ -49,7 +49,7 @@ ListItems CategoryPlateItems(const ConfigTables& tables, int category)
     for (int p = 0; p < tables.PlateCount && p < int(tables.PlateValue.size()); ++p) {
         const int plateCategory = int(tables.PlateValue[p][0]);
         if (validCategory(plateCategory) && tables.CategoryNames[plateCategory] == name) {
-            items.texts << itemText(p, tables.PlateName[p]);
+            items.texts << ListItemText(p, tables.PlateName[p]);
             items.numbers.push_back(p);
         }
     }

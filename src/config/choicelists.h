@@ -29,6 +29,9 @@ inline constexpr const char* kNoCategoryOrFunction = "No Category and/or Functio
 inline constexpr const char* kAssignBeforeCalibrating =
     "Before calibrating the gauge must be assigned to a function and category";
 
+// A function or plate as its list shows it: "007.  name".
+QString ListItemText(int number, const std::string& name);
+
 struct ListItems {
     QStringList texts;
     std::vector<int> numbers;  // the function or plate number of each item

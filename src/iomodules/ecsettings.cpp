@@ -11,11 +11,6 @@ bool validFunction(int function)
     return function >= 1 && function < kStoredFunctionRows;
 }
 
-QString numbered(int number, const std::string& name)
-{
-    return QString::fromStdString(zeroPadded(number, 3) + ".  " + name);
-}
-
 } // namespace
 
 int ECSettings::category(int needle) const
@@ -63,10 +58,10 @@ QString ECSettings::needleText(int needle) const
     const int f = function(needle);
     if (!validFunction(f))
         return text + QStringLiteral("no function");
-    text += numbered(f, tables_.FunctionNames[std::size_t(f)]);
+    text += ListItemText(f, tables_.FunctionNames[std::size_t(f)]);
     const int p = plate(needle);
     if (p >= 0 && p < tables_.PlateCount && p < int(tables_.PlateName.size()))
-        text += QStringLiteral("   plate ") + numbered(p, tables_.PlateName[std::size_t(p)]);
+        text += QStringLiteral("   plate ") + ListItemText(p, tables_.PlateName[std::size_t(p)]);
     if (display(needle))
         text += QStringLiteral("   display");
     return text;

@@ -30,7 +30,7 @@ QString functionText(const ConfigTables& t, int f)
 {
     if (f <= 0 || f >= kFunctionRows)
         return QStringLiteral("no function");
-    return QString::fromStdString(zeroPadded(f, 3) + ".  " + t.FunctionNames[std::size_t(f)]);
+    return ListItemText(f, t.FunctionNames[std::size_t(f)]);
 }
 
 QString numText(float value)
@@ -191,7 +191,6 @@ int IOEntryNumbers(int kind)
 
 bool IOEntryOffersSignal(int kind, int signal)
 {
-    constexpr int kSignalDedicatedGauge = 5;
     switch (kind) {
     case IOEntrySwitch:
         return signal == kSignalInputSwitch || signal == kSignalSwitchAndLED || signal == kSignalMacro ||
