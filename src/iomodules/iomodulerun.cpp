@@ -147,8 +147,9 @@ bool IOModuleRun::processOutputs(const Services& s)
         }
         if (!goOn || s.stopped())
             return false;
-        // A value that cannot be read leaves the LED as it is.
-        if (!v || !ValidIOEntry(e))
+        // Nothing (a value that cannot be read, or an entry gone behind the
+        // read's box) leaves the LED as it is.
+        if (!v)
             continue;
         outputVersions_[std::size_t(output)] = version;
         const std::size_t word = IOOutputInWord2(output) ? 1 : 0;
