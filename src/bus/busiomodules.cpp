@@ -9,21 +9,13 @@
 #include "simlink/keystrokes.h"
 #include "simlink/simcom.h"
 
-#include <algorithm>
-#include <cmath>
-#include <cstdint>
 #include <exception>
 #include <functional>
-#include <limits>
 #include <optional>
-#include <stdexcept>
 
 namespace varnet {
 
 namespace {
-
-constexpr int kChannels = kModuleChannelRows - 1;
-constexpr int kOutputs = kModuleOutputRows - 1;
 
 void moduleSwitches(ProcessLoop& loop, int k)
 {
@@ -65,7 +57,7 @@ bool moduleChannels(ProcessLoop& loop, int k)
     const std::function<bool(const QString&)> fault = [&](const QString& error) {
         return loop.ModuleFault(gaugeID, error);
     };
-    for (int n = 0; n < kChannels && r.ValidModule(k); ++n) {
+    for (int n = 0; n < kIOModuleChannels && r.ValidModule(k); ++n) {
         const std::size_t m = std::size_t(k);
         const int e = r.IOMAnalogueEntry[m][std::size_t(n)];
         if (!ValidIOEntry(e))
@@ -131,7 +123,7 @@ void BusIOModuleOutputs(ProcessLoop& loop, int slot)
     const int k = r.SlotPort2[std::size_t(slot)];
     if (r.ValidModule(k)) {
         r.BusIOMIndex = k;
-        for (int output = 0; output < kOutputs && r.ValidModule(k); ++output) {
+        for (int output = 0; output < kIOModuleOutputs && r.ValidModule(k); ++output) {
             const int e = r.IOMLEDEntry[std::size_t(k)][std::size_t(output)];
             if (ValidIOEntry(e))
                 updateLED(loop, k, output, e);

@@ -103,12 +103,16 @@ void ForEachChangedSwitch(const QByteArray& previous, const QByteArray& state,
 
 bool ValidIOEntry(int e)
 {
+    // Most inputs and outputs of a module have no entry (0): they cost no
+    // more than this.
+    if (e <= 0)
+        return false;
     const ConfigTables& c = Cfg;
     const std::size_t rows =
         std::min({c.IOEntryFunction.size(), c.IOEntrySeqNr.size(), c.IOEntryValue1.size(), c.IOEntryValue2.size(),
                   c.IOEntryType.size(), c.IOEntryFlags.size(), c.IOEntryLastValue.size(), c.IOEntryKeyOn.size(),
                   c.IOEntryKeyOff.size(), c.IOEntryPort.size()});
-    return e > 0 && std::size_t(e) < rows;
+    return std::size_t(e) < rows;
 }
 
 int IOEntrySimPort(int e)

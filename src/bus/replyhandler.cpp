@@ -23,7 +23,6 @@ namespace varnet {
 
 namespace {
 
-// The status command a bus I/O module answers in its turn (with value 0).
 // The run window's air-pressure port: what the loop reads as SimAirPressureHg.
 constexpr int kAirPressurePort = 1;
 

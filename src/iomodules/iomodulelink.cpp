@@ -269,7 +269,7 @@ void IOModuleLink::stopTimers()
 
 QString IOModuleLink::DeviceFaultText() const
 {
-    return QStringLiteral("An error has occured writing Data to I/O module %1").arg(gaugeID_ / kStandAloneIOM1);
+    return QStringLiteral("An error has occured writing Data to I/O module %1").arg(moduleNumber_);
 }
 
 void IOModuleLink::DeviceGivenUp()

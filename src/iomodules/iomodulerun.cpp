@@ -92,7 +92,7 @@ bool IOModuleRun::processSwitches(const Services& s)
         previous, state,
         [&](int sw, bool on) {
             const int e = switchEntries_[std::size_t(sw)];
-            if (e == 0 || !ValidIOEntry(e))
+            if (!ValidIOEntry(e))
                 return;
             try {
                 IOSwitchAction(s.link, e, on, s.sendKey);
@@ -117,7 +117,7 @@ bool IOModuleRun::processChannels(const Services& s)
     };
     for (; n < kIOModuleChannels; ++n) {
         const int e = channelEntries_[std::size_t(n)];
-        if (e == 0 || !ValidIOEntry(e))
+        if (!ValidIOEntry(e))
             continue;
         // The entry's change threshold, as the bus preparation copies it.
         if (!ProcessIOChannel(s.link, e, channels_[std::size_t(n)], channelsLast_[std::size_t(n)],
@@ -131,9 +131,8 @@ bool IOModuleRun::processChannels(const Services& s)
 bool IOModuleRun::processOutputs(const Services& s)
 {
     for (int output = 0; output < kIOModuleOutputs; ++output) {
-        // Most outputs of a module have no entry: they cost no more than this.
         const int e = outputEntries_[std::size_t(output)];
-        if (e == 0 || !ValidIOEntry(e))
+        if (!ValidIOEntry(e))
             continue;
         const std::uint64_t version = s.link.PortVersion(IOEntrySimPort(e));
         if (version != 0 && version == outputVersions_[std::size_t(output)])
@@ -147,8 +146,9 @@ bool IOModuleRun::processOutputs(const Services& s)
         }
         if (!goOn || s.stopped())
             return false;
-        // A value that cannot be read leaves the LED as it is.
-        if (!v || !ValidIOEntry(e))
+        // Nothing (a value that cannot be read, or an entry gone behind the
+        // read's box) leaves the LED as it is.
+        if (!v)
             continue;
         outputVersions_[std::size_t(output)] = version;
         const std::size_t word = IOOutputInWord2(output) ? 1 : 0;

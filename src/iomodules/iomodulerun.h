@@ -10,6 +10,7 @@
 // module answers to on its own port. The entries act through the rules the
 // bus modules use (bus/ioentryrules.h).
 
+#include "bus/ioentryrules.h"
 #include "bus/runstate.h"
 #include "config/tables.h"
 
@@ -85,13 +86,13 @@ private:
 
     QByteArray switchState_;
     QByteArray switchPrevious_;
-    std::array<int, 8> channels_{};
-    std::array<int, 8> channelsLast_{};
+    std::array<int, kIOModuleChannels> channels_{};
+    std::array<int, kIOModuleChannels> channelsLast_{};
     std::array<Long, 2> words_{};
     std::array<bool, 2> wordsPending_{};
     // Per output, the version of its sim port when it was last worked out
     // (0: not since the run started): an unchanged port lights the same.
-    std::array<std::uint64_t, 32> outputVersions_{};
+    std::array<std::uint64_t, kIOModuleOutputs> outputVersions_{};
     bool faultPassed_ = false;  // a fault was let pass in this run
     bool newReply_ = false;
     QByteArray lastReply_;  // the reply the inputs were last decoded from
