@@ -4,7 +4,6 @@
 #include "bus/lineoutput.h"
 #include "platform/serialport.h"
 
-#include <cmath>
 
 namespace varnet {
 
@@ -52,7 +51,7 @@ bool DeviceLoss::OutputStalled(int held, int intervalMs)
     if (held == 0 || held < heldBefore_)
         lastProgressMs_ = now;
     heldBefore_ = held;
-    const qint64 drainMs = qint64(std::ceil(held * 1000.0 / kGaugeBusBytesPerSecond));
+    const qint64 drainMs = LineMsFor(held);
     return held > 0 && now - lastProgressMs_ > drainMs + 2 * intervalMs + kStallSlackMs;
 }
 

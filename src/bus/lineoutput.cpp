@@ -28,6 +28,11 @@ int LineBytesPer(int intervalMs)
     return int(std::floor(kGaugeBusBytesPerSecond * std::max(intervalMs, 0) / 1000.0));
 }
 
+qint64 LineMsFor(qint64 bytes)
+{
+    return qint64(std::ceil(bytes * 1000.0 / kGaugeBusBytesPerSecond));
+}
+
 void LineOutput::Add(Lane which, const QByteArray& frame, int part, Kind kind)
 {
     if (frame.size() != kGaugeFrameBytes)

@@ -39,6 +39,8 @@ inline constexpr int kRunUnitBytes = 1 + kGaugeFrameBytes;
 
 // The whole bytes the gauge bus carries in `intervalMs`.
 int LineBytesPer(int intervalMs);
+// The whole milliseconds the line takes to carry `bytes`, rounded up.
+qint64 LineMsFor(qint64 bytes);
 
 class LineOutput {
 public:

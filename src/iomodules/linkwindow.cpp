@@ -11,8 +11,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include <cmath>
-
 namespace varnet {
 
 namespace {
@@ -156,7 +154,7 @@ bool LinkWindow::WriteOutput(const QByteArray& bytes)
         return false;
     }
     loss_.Written(bytes, held + int(bytes.size()));
-    lineFreeAtMs_ = now + qint64(std::ceil((held + bytes.size()) * 1000.0 / kGaugeBusBytesPerSecond));
+    lineFreeAtMs_ = now + LineMsFor(held + bytes.size());
     return true;
 }
 
