@@ -31,7 +31,7 @@ namespace {
 
 using testing::click;
 using testing::clickLine;
-using testing::control;
+using testing::child;
 using testing::hexBytes;
 using testing::line;
 using testing::type;
@@ -90,7 +90,7 @@ protected:
     static QStringList comboItems(ConfigIOM& w, const char* name)
     {
         QStringList items;
-        auto* combo = control<QComboBox>(w, name);
+        auto* combo = child<QComboBox>(w, name);
         for (int i = 0; i < combo->count(); ++i)
             items << combo->itemText(i);
         return items;
@@ -107,10 +107,10 @@ TEST_F(ConfigIOMWindow, EntriesTypedAndClickedAreSavedLoadedAgainAndShownAsTheyW
 
     // Switch 5 sets the gear: only switch functions are offered.
     clickLine(w, 5);
-    control<QComboBox>(w, "ComboClass")->setCurrentIndex(kCockpit);
+    child<QComboBox>(w, "ComboClass")->setCurrentIndex(kCockpit);
     EXPECT_EQ(comboItems(w, "ComboFunction"), QStringList{"051.  Gear"});
-    control<QComboBox>(w, "ComboFunction")->setCurrentIndex(0);
-    EXPECT_EQ(control<QLineEdit>(w, "FunctionFullName")->text(), "Gear (full)");
+    child<QComboBox>(w, "ComboFunction")->setCurrentIndex(0);
+    EXPECT_EQ(child<QLineEdit>(w, "FunctionFullName")->text(), "Gear (full)");
     type(w, "boxValueOn", "100");
     type(w, "boxValueOff", "-1");
     click(w, "cmdSaveEntry");
@@ -120,18 +120,18 @@ TEST_F(ConfigIOMWindow, EntriesTypedAndClickedAreSavedLoadedAgainAndShownAsTheyW
     // Escape and the window stays open.
     clickLine(w, 7);
     click(w, "OptionKeystroke");
-    QTest::keyClick(control<QLineEdit>(w, "boxKeyOn"), Qt::Key_F1, Qt::ShiftModifier);
-    QTest::keyClick(control<QLineEdit>(w, "boxKeyOff"), Qt::Key_Escape);
+    QTest::keyClick(child<QLineEdit>(w, "boxKeyOn"), Qt::Key_F1, Qt::ShiftModifier);
+    QTest::keyClick(child<QLineEdit>(w, "boxKeyOff"), Qt::Key_Escape);
     EXPECT_TRUE(DefaultForm<ConfigIOM>::loaded());
     click(w, "cmdSaveEntry");
     EXPECT_EQ(line(w, 7), "Switch 07  key on: Shift+F1  off: ESC");
 
     // LED 17 lights above 12.5 %; a typed comma is refused with the rule.
-    control<QComboBox>(w, "ComboKind")->setCurrentIndex(2);
+    child<QComboBox>(w, "ComboKind")->setCurrentIndex(2);
     clickLine(w, 17);
-    control<QComboBox>(w, "ComboClass")->setCurrentIndex(kCockpit);
+    child<QComboBox>(w, "ComboClass")->setCurrentIndex(kCockpit);
     EXPECT_EQ(comboItems(w, "ComboFunction"), (QStringList{"053.  Gear light", "054.  Gear needle"}));
-    control<QComboBox>(w, "ComboFunction")->setCurrentIndex(0);
+    child<QComboBox>(w, "ComboFunction")->setCurrentIndex(0);
     click(w, "CheckAboveCrossover");
     click(w, "CheckAtMaximum");
     type(w, "boxCrossover", "12,5");
@@ -143,10 +143,10 @@ TEST_F(ConfigIOMWindow, EntriesTypedAndClickedAreSavedLoadedAgainAndShownAsTheyW
     EXPECT_EQ(line(w, 17), "LED 17     053.  Gear light   lit above 12.5 %");
 
     // Analogue 2 with a centre.
-    control<QComboBox>(w, "ComboKind")->setCurrentIndex(1);
+    child<QComboBox>(w, "ComboKind")->setCurrentIndex(1);
     clickLine(w, 2);
-    control<QComboBox>(w, "ComboClass")->setCurrentIndex(kEngines);
-    control<QComboBox>(w, "ComboFunction")->setCurrentIndex(0);
+    child<QComboBox>(w, "ComboClass")->setCurrentIndex(kEngines);
+    child<QComboBox>(w, "ComboFunction")->setCurrentIndex(0);
     type(w, "boxMaximum", "1023");
     type(w, "boxCentre", "512");
     click(w, "cmdSaveEntry");
@@ -156,12 +156,12 @@ TEST_F(ConfigIOMWindow, EntriesTypedAndClickedAreSavedLoadedAgainAndShownAsTheyW
     type(w, "boxDebounce", "25");
     boxes.expectOk(kDebounceRule);
     click(w, "cmdSetDebounce");
-    EXPECT_EQ(std::tuple(control<QLineEdit>(w, "boxDebounce")->text(), Session.IODebounceTime), std::tuple("3", 3));
+    EXPECT_EQ(std::tuple(child<QLineEdit>(w, "boxDebounce")->text(), Session.IODebounceTime), std::tuple("3", 3));
     EXPECT_EQ((std::tuple{Cfg.IOEntryCount, Session.ConfigChanged}), (std::tuple{5, 1}));
 
     // Saved and loaded again, the entries are the same.
     const QStringList switches = [&] {
-        control<QComboBox>(w, "ComboKind")->setCurrentIndex(0);
+        child<QComboBox>(w, "ComboKind")->setCurrentIndex(0);
         QStringList lines;
         for (int row = 0; row < 48; ++row)
             lines << line(w, row);
@@ -189,19 +189,19 @@ TEST_F(ConfigIOMWindow, EntriesTypedAndClickedAreSavedLoadedAgainAndShownAsTheyW
     EXPECT_EQ(reloaded, switches);
     // The line opens its entry for editing, in place.
     clickLine(again, 5);
-    EXPECT_EQ((std::tuple{Session.IOEntryIndex, control<QLineEdit>(again, "boxValueOff")->text(),
-                          control<QComboBox>(again, "ComboFunction")->currentText()}),
+    EXPECT_EQ((std::tuple{Session.IOEntryIndex, child<QLineEdit>(again, "boxValueOff")->text(),
+                          child<QComboBox>(again, "ComboFunction")->currentText()}),
               (std::tuple{1, "-1", "051.  Gear"}));
 }
 
 TEST_F(ConfigIOMWindow, FieldEditsNotStoredAreNotLostWithoutAQuestionDeleteFreesTheLine)
 {
     ConfigIOM& w = open(7);
-    EXPECT_TRUE(control<QLabel>(w, "Label1")->text().startsWith("I/O module GaugeID 7 on the gauge bus: "));
-    EXPECT_FALSE(control<QLineEdit>(w, "boxDebounce")->isEnabled());
+    EXPECT_TRUE(child<QLabel>(w, "Label1")->text().startsWith("I/O module GaugeID 7 on the gauge bus: "));
+    EXPECT_FALSE(child<QLineEdit>(w, "boxDebounce")->isEnabled());
     clickLine(w, 1);
-    control<QComboBox>(w, "ComboClass")->setCurrentIndex(kCockpit);
-    control<QComboBox>(w, "ComboFunction")->setCurrentIndex(0);
+    child<QComboBox>(w, "ComboClass")->setCurrentIndex(kCockpit);
+    child<QComboBox>(w, "ComboFunction")->setCurrentIndex(0);
     click(w, "cmdSaveEntry");
     type(w, "boxValueOn", "50");
     // Another line, or closing, asks; No keeps the typed value.
@@ -209,13 +209,13 @@ TEST_F(ConfigIOMWindow, FieldEditsNotStoredAreNotLostWithoutAQuestionDeleteFrees
     clickLine(w, 2);
     boxes.expectYesNoDefaultNo(kUnsaved, false);
     w.close();
-    EXPECT_EQ((std::tuple{DefaultForm<ConfigIOM>::loaded(), w.Number(), control<QLineEdit>(w, "boxValueOn")->text()}),
+    EXPECT_EQ((std::tuple{DefaultForm<ConfigIOM>::loaded(), w.Number(), child<QLineEdit>(w, "boxValueOn")->text()}),
               (std::tuple{true, 1, "50"}));
 
     boxes.expectYesNoDefaultNo(kUnsaved, true);
     clickLine(w, 2);
     clickLine(w, 1);
-    EXPECT_EQ(control<QLineEdit>(w, "boxValueOn")->text(), "100");
+    EXPECT_EQ(child<QLineEdit>(w, "boxValueOn")->text(), "100");
     click(w, "cmdDeleteEntry");
     EXPECT_EQ((std::tuple{Cfg.IOEntryGaugeID[1], line(w, 1), Session.IOEntryIndex}),
               (std::tuple{0, "Switch 01  --", 0}));
@@ -252,9 +252,9 @@ TEST_F(ConfigIOMWindow, StandAloneModuleShowsItsInputsLiveAndLightsAnyLED)
 
     // Switches 0 and 23 on; channel 0 = 0x134, channel 1 = 0x2FF.
     port->inject(hexBytes("00 0A 0A 00 00 80 00 01 00 00 00 00 12 00 00 00 34 FF 00 00 00 00 00 00 FF"));
-    ASSERT_TRUE(waitUntil([&] { return !control<QLabel>(w, "LabelSwitches")->text().isEmpty(); }, 1000));
-    EXPECT_EQ(control<QLabel>(w, "LabelSwitches")->text(), "0..47: 10000000 00000000  00000001 00000000  00000000 00000000");
-    EXPECT_TRUE(control<QLabel>(w, "LabelChannels")->text().startsWith("0: 308  1: 767  2:   0"));
+    ASSERT_TRUE(waitUntil([&] { return !child<QLabel>(w, "LabelSwitches")->text().isEmpty(); }, 1000));
+    EXPECT_EQ(child<QLabel>(w, "LabelSwitches")->text(), "0..47: 10000000 00000000  00000001 00000000  00000000 00000000");
+    EXPECT_TRUE(child<QLabel>(w, "LabelChannels")->text().startsWith("0: 308  1: 767  2:   0"));
 
     type(w, "boxTestLED", "32");
     boxes.expectOk("An LED output must be between 0 and 31");
@@ -286,9 +286,9 @@ TEST_F(ConfigIOMWindow, BusModuleIsTestedThroughTheSharedSendPath)
     click(w, "cmdTest");
     ASSERT_TRUE(waitUntil([&] { return bus->writes().contains(*StatusRequestFrame(12)); }, 1000));
     bus->inject(hexBytes("00 0C 0A 00 00 00 00 00 00 00 03 00 00 00 00 F0 00 00 00 00 00 00 00 09 FF"));
-    ASSERT_TRUE(waitUntil([&] { return !control<QLabel>(w, "LabelSwitches")->text().isEmpty(); }, 1000));
-    EXPECT_TRUE(control<QLabel>(w, "LabelSwitches")->text().endsWith("00000011"));
-    EXPECT_TRUE(control<QLabel>(w, "LabelChannels")->text().endsWith("6:3840  7:   9"));
+    ASSERT_TRUE(waitUntil([&] { return !child<QLabel>(w, "LabelSwitches")->text().isEmpty(); }, 1000));
+    EXPECT_TRUE(child<QLabel>(w, "LabelSwitches")->text().endsWith("00000011"));
+    EXPECT_TRUE(child<QLabel>(w, "LabelChannels")->text().endsWith("6:3840  7:   9"));
     type(w, "boxTestLED", "0");
     click(w, "cmdLEDOn");
     EXPECT_TRUE(waitUntil([&] { return bus->writes().contains(*GaugeBusFrame(12, 4, 32768)); }, 1000));

@@ -17,7 +17,7 @@ namespace {
 
 using testing::click;
 using testing::clickLine;
-using testing::control;
+using testing::child;
 using testing::type;
 
 constexpr int kModulePort = 5;
@@ -71,15 +71,15 @@ TEST_F(WindowEntriesRun, ASwitchAndAnLEDMadeInTheWindowWorkInTheRunAfterSaveAndL
     ConfigIOM& w = DefaultForm<ConfigIOM>::get();
     w.show();
     clickLine(w, 9);
-    control<QComboBox>(w, "ComboClass")->setCurrentIndex(kCockpit);
-    control<QComboBox>(w, "ComboFunction")->setCurrentIndex(0);
+    child<QComboBox>(w, "ComboClass")->setCurrentIndex(kCockpit);
+    child<QComboBox>(w, "ComboFunction")->setCurrentIndex(0);
     type(w, "boxValueOn", "100");
     type(w, "boxValueOff", "0");
     click(w, "cmdSaveEntry");
-    control<QComboBox>(w, "ComboKind")->setCurrentIndex(2);
+    child<QComboBox>(w, "ComboKind")->setCurrentIndex(2);
     clickLine(w, 3);
-    control<QComboBox>(w, "ComboClass")->setCurrentIndex(kCockpit);
-    control<QComboBox>(w, "ComboFunction")->setCurrentIndex(0);
+    child<QComboBox>(w, "ComboClass")->setCurrentIndex(kCockpit);
+    child<QComboBox>(w, "ComboFunction")->setCurrentIndex(0);
     click(w, "cmdSaveEntry");
     EXPECT_EQ((std::tuple{Cfg.IOEntryFunction[1], Cfg.IOEntryFunction[2]}), (std::tuple{kGear, kGearLight}));
     Session.ConfigChanged = 0;

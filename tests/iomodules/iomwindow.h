@@ -3,6 +3,7 @@
 // Working the I/O-module window as a user does: lines clicked, boxes typed
 // into, buttons clicked.
 
+#include "app/window_helpers.h"
 #include "config/configfile.h"
 #include "iomodules/configiom.h"
 
@@ -14,17 +15,9 @@
 
 namespace varnet::testing {
 
-template <typename T>
-T* control(QWidget& w, const char* name)
-{
-    T* c = w.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-}
-
 inline void clickLine(ConfigIOM& w, int row)
 {
-    auto* list = control<QListWidget>(w, "ListEntries");
+    auto* list = child<QListWidget>(w, "ListEntries");
     list->scrollToItem(list->item(row));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
 }
@@ -32,21 +25,16 @@ inline void clickLine(ConfigIOM& w, int row)
 // Replaces the box's text by typing.
 inline void type(ConfigIOM& w, const char* box, const QString& text)
 {
-    auto* edit = control<QLineEdit>(w, box);
+    auto* edit = child<QLineEdit>(w, box);
     edit->setFocus();
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Backspace);
     QTest::keyClicks(edit, text);
 }
 
-inline void click(ConfigIOM& w, const char* name)
-{
-    control<QAbstractButton>(w, name)->click();
-}
-
 inline QString line(ConfigIOM& w, int row)
 {
-    return control<QListWidget>(w, "ListEntries")->item(row)->text();
+    return child<QListWidget>(w, "ListEntries")->item(row)->text();
 }
 
 // Saves the whole configuration to `file` as a save of this program does,
