@@ -29,7 +29,7 @@ fi
 packages=(build-essential cmake ninja-build pkg-config
           qt6-base-dev qt6-serialport-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev
-          libxtst-dev xvfb locales)
+          libxtst-dev xvfb openbox locales)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

@@ -225,12 +225,11 @@ void IOModuleLink::ProcessTimer_Timer()
     inTick_ = true;
     const IOModuleRun::Services services{
         DefaultForm<SimCom>::get(),
-        // Keys go to the window that has the focus, which is the simulator
-        // only while the run window is minimized; otherwise they are dropped.
-        [](int keyCode) {
-            if (RunWindowMinimized && RunWindowMinimized())
-                SendKeystroke(keyCode, true);
-        },
+        // The bus modules' key path: typed while the run window is minimized
+        // (the simulator has the keyboard then), otherwise shown in a box, so
+        // that a key switch tried with the window open is seen to work. The
+        // box holds this tick; the ticks behind it find inTick_ set.
+        [](int keyCode) { SendKeystroke(keyCode); },
         [this](const QString& where, const QString& error) { return fault(where, error); },
         // By reference: small enough to be kept without an allocation.
         [&self] { return !self || self->Running != 1; },

@@ -5,6 +5,7 @@
 #include "support/fake_keystrokes.h"
 #include "support/scripted_messages.h"
 
+#include <functional>
 #include <tuple>
 
 namespace varnet {
@@ -164,12 +165,12 @@ TEST_F(ModuleRun, ARepliesOutOfStepIsDroppedAndOnlyModuleRepliesAct)
     EXPECT_EQ(written(), Packets{data(21, 1)});
 }
 
-TEST_F(ModuleRun, KeysAreTypedOnlyWhileTheRunWindowIsMinimizedWithoutABoxOtherwise)
+TEST_F(ModuleRun, KeysAreTypedWhileTheRunWindowIsMinimizedAndShownInABoxOtherwise)
 {
     const int e = entry(IOEntrySwitch, 0, 0);
     std::tie(Cfg.IOEntrySeqNr[e], Cfg.IOEntryKeyOn[e], Cfg.IOEntryKeyOff[e]) = std::tuple(100, 0x4161, 0x8800);
     testing::FakeKeystrokes keys;
-    testing::ScriptedMessages boxes;  // none expected
+    testing::ScriptedMessages boxes;
     start();
     runWindow().minimize();
     // The first reply finds the switch off, as a bus module's first turn does.
@@ -180,9 +181,71 @@ TEST_F(ModuleRun, KeysAreTypedOnlyWhileTheRunWindowIsMinimizedWithoutABoxOtherwi
     EXPECT_EQ(keys.sent(), (QStringList{"^{ENTER}", "+a"}));
 
     runWindow().setWindowState(Qt::WindowNoState);
+    boxes.expectOk("Keystroke received from IO module: ^{ENTER}\r\nTo send to FS this window must be minimized");
     port().inject(reply({}));
     tick();
     EXPECT_EQ(keys.sent().size(), 2);
+    EXPECT_EQ(boxes.pending(), 0u);
+}
+
+// Shows a key's box as the user meets it: while it is open the module's
+// clock goes on ticking and the module says something new.
+class KeyBoxOpen final : public MessageService {
+public:
+    explicit KeyBoxOpen(std::function<void()> meanwhile) : meanwhile_(std::move(meanwhile)) {}
+    ~KeyBoxOpen() override { setMessageService(previous_); }
+    void ok(const QString& text) override
+    {
+        shown.append(text);
+        meanwhile_();
+    }
+    bool yesNo(const QString& text) override
+    {
+        shown.append(text);
+        return false;
+    }
+    std::optional<QString> input(const QString&, const QString&) override { return std::nullopt; }
+    QStringList shown;
+
+private:
+    std::function<void()> meanwhile_;
+    MessageService* previous_ = setMessageService(this);
+};
+
+TEST_F(ModuleRun, AKeyBoxHoldsItsTickWithoutRunningTheModuleAgainAndTheRunGoesOnAfterOK)
+{
+    range(21, 0, 1);
+    entry(IOEntrySwitch, 1, 21, 100, 0);  // a plain switch: no box, whatever the window
+    const int key = entry(IOEntrySwitch, 2, 0);
+    std::tie(Cfg.IOEntrySeqNr[key], Cfg.IOEntryKeyOn[key], Cfg.IOEntryKeyOff[key]) = std::tuple(100, 0x0162, 0);
+    testing::FakeKeystrokes keys;
+    start();
+    runWindow().setWindowState(Qt::WindowNoState);
+    port().inject(reply({}));
+    tick();
+    written();
+
+    QByteArray writtenMeanwhile;
+    KeyBoxOpen box([&] {
+        // Ticks behind the box: nothing acted on, nothing written, and the
+        // plain switch turned on meanwhile waits for a later tick.
+        port().inject(reply({1, 2}));
+        port().clearWrites();
+        module().ProcessTimer_Timer();
+        module().ProcessTimer_Timer();
+        for (const QByteArray& w : port().writes())
+            writtenMeanwhile += w;
+    });
+    port().inject(reply({2}));
+    EXPECT_EQ(tick(), frame(6, 0)) << "after OK the tick goes on to poll the module";
+    EXPECT_EQ(box.shown, QStringList{"Keystroke received from IO module: b\r\nTo send to FS this window must be minimized"});
+    EXPECT_EQ(writtenMeanwhile, QByteArray());
+    EXPECT_EQ(written(), Packets{}) << "the plain switch changed only after the reply the box holds";
+
+    EXPECT_EQ(tick(), frame(6, 0));
+    EXPECT_EQ(written(), Packets{data(21, 1)}) << "the change that came during the box acts in the next tick";
+    EXPECT_EQ(box.shown.size(), 1) << "the key switch did not change again";
+    EXPECT_TRUE(keys.sent().isEmpty());
 }
 
 TEST_F(ModuleRun, AFaultAsksToContinueAndNoEndsTheProgram)

@@ -6,6 +6,7 @@
 
 #include "app/configscreen_fixture.h"
 #include "support/fake_serial_port.h"
+#include "support/window_manager.h"
 #include "support/xcb_application.h"
 
 #include <QElapsedTimer>
@@ -13,13 +14,8 @@
 #include <QThread>
 #include <QWindow>
 
-#include <csignal>
-#include <fcntl.h>
 #include <functional>
 #include <memory>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 // Last: Xlib's macros (None, Bool ...) clash with the headers above.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -143,22 +139,6 @@ TEST_F(WindowsInFront, TheIOModuleWindowFromTheListComesToTheFrontEachTimeAndFit
     EXPECT_GT(editor.frameGeometry().height(), editor.height()) << "framed by the window manager";
 }
 
-// The window manager, on the private server, for as long as the program runs.
-pid_t startWindowManager(const std::string& display)
-{
-    const pid_t pid = fork();
-    if (pid == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGTERM);
-        setenv("DISPLAY", display.c_str(), 1);
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, STDOUT_FILENO);
-        dup2(null, STDERR_FILENO);
-        execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    return pid;
-}
-
 } // namespace
 } // namespace varnet
 
@@ -166,12 +146,12 @@ int main(int argc, char** argv)
 {
     using namespace varnet;
     xcb = std::make_unique<varnet::testing::XcbApplication>("test_screens_x11", "1280x720x24");
-    pid_t windowManager = -1;
+    varnet::testing::WindowManager windowManager;
     whyNot = xcb->whyNot();
     if (whyNot.empty() && !(x = XOpenDisplay(xcb->display().c_str())))
         whyNot = "the private X server does not answer";
     if (x) {
-        windowManager = startWindowManager(xcb->display());
+        windowManager.start(xcb->display());
         // Running once it names itself on the root window; its start-up
         // ends a moment later (a window mapped in between stays unmanaged).
         const bool running = waitFor([] { return !rootWindows("_NET_SUPPORTING_WM_CHECK").empty(); }, 10000);
@@ -183,10 +163,6 @@ int main(int argc, char** argv)
     const int result = RUN_ALL_TESTS();
     if (x)
         XCloseDisplay(x);
-    if (windowManager > 0) {
-        kill(windowManager, SIGTERM);
-        waitpid(windowManager, nullptr, 0);
-    }
     xcb.reset();
     return result;
 }

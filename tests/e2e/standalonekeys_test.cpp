@@ -1,0 +1,214 @@
+// A stand-alone I/O module's key switch on the real program, on a private X display under a window
+// manager, as a cockpit builder meets it. With the run window minimized after the autostart, the
+// key goes to the window that has the keyboard (here the test's own, standing in for the
+// simulator) and no box shows. With the run window brought back, a plain switch still shows
+// nothing, while the key switch shows a box (its text is checked in-process, tests/iomodules); the
+// box is answered with Enter, and the run goes on polling the module and acts on the switch that
+// changed behind the box.
+
+#include "boxes_fixture.h"
+#include "support/window_manager.h"
+
+#include <tuple>
+#include <vector>
+// Last: Xlib's macros (None, Bool ...) clash with the headers above.
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+
+namespace varnet {
+namespace {
+
+using namespace varnet::testing;
+
+constexpr int kModuleCom = 2;
+constexpr int kModuleAddress = 10;
+constexpr int kPollCommand = 6;
+constexpr int kFlapsFunction = 60;
+constexpr quint32 kFlapsGroup = 67;
+constexpr int kPlainSwitch = 4;
+constexpr int kKeySwitch = 9;
+// Key number 1 with the character "k"; switching off types nothing.
+constexpr Integer kKeyK = 0x0100 | 'k';
+
+class StandAloneKeysTest : public ProgramWithBoxesTest {
+protected:
+    StandAloneKeysTest()
+    {
+        if (!x_ || !wm_.start(display_))
+            return;
+        // Running once it names itself on the root window; its start-up ends a moment later.
+        managed_ = waitUntil([&] { return !rootWindows("_NET_SUPPORTING_WM_CHECK").empty(); }, 10000);
+        waitMs(500);
+    }
+
+    void configure() override
+    {
+        Cfg.ComPortIOM = kModuleCom;
+        defineFunction(kFlapsFunction, "FLAPS", kFlapsGroup);
+        std::tie(Cfg.FunctionMinimum[kFlapsFunction], Cfg.FunctionMaximum[kFlapsFunction]) = std::tuple(0.0f, 1.0f);
+        const int plain = Cfg.AddIOEntry();
+        std::tie(Cfg.IOEntryGaugeID[plain], Cfg.IOEntryKind[plain], Cfg.IOEntryNumber[plain],
+                 Cfg.IOEntryFunction[plain], Cfg.IOEntrySeqNr[plain], Cfg.IOEntryValue1[plain],
+                 Cfg.IOEntryValue2[plain]) =
+            std::tuple(kStandAloneIOM1, IOEntrySwitch, kPlainSwitch, kFlapsFunction, 1, 100.0f, 0.0f);
+        const int key = Cfg.AddIOEntry();
+        std::tie(Cfg.IOEntryGaugeID[key], Cfg.IOEntryKind[key], Cfg.IOEntryNumber[key], Cfg.IOEntrySeqNr[key],
+                 Cfg.IOEntryKeyOn[key], Cfg.IOEntryKeyOff[key]) =
+            std::tuple(kStandAloneIOM1, IOEntrySwitch, kKeySwitch, 100, kKeyK, 0);
+        switches({});
+    }
+
+    void switches(std::initializer_list<int> on)
+    {
+        QByteArray bytes(6, '\0');
+        for (const int s : on)
+            bytes[s / 8] = char(quint8(bytes[s / 8]) | (0x80 >> (s % 8)));
+        module_.setIOModuleInputs(kModuleAddress, bytes);
+    }
+
+    int polls() const
+    {
+        return int(std::ranges::count_if(module_.frames(), [](const QByteArray& frame) {
+            return quint8(frame[1]) == kModuleAddress && (quint8(frame[2]) >> 4) == kPollCommand;
+        }));
+    }
+    int pollsIn(int ms)
+    {
+        const int before = polls();
+        waitMs(ms);
+        return polls() - before;
+    }
+
+    std::vector<Window> rootWindows(const char* property) const
+    {
+        Atom type;
+        int format;
+        unsigned long count = 0, after;
+        unsigned char* data = nullptr;
+        std::vector<Window> windows;
+        if (XGetWindowProperty(x_.get(), DefaultRootWindow(x_.get()), XInternAtom(x_.get(), property, False), 0, 1024,
+                               False, XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+            data) {
+            const auto* ids = reinterpret_cast<Window*>(data);
+            windows.assign(ids, ids + count);
+            XFree(data);
+        }
+        return windows;
+    }
+
+    // The window manager's window whose title starts with `title`.
+    Window managedWindow(const std::string& title) const
+    {
+        for (const Window w : rootWindows("_NET_CLIENT_LIST")) {
+            char* name = nullptr;
+            const bool match = XFetchName(x_.get(), w, &name) && std::string(name).starts_with(title);
+            XFree(name);
+            if (match)
+                return w;
+        }
+        return 0;
+    }
+
+    // Asks the window manager to bring `w` to the front with the keyboard, as a click on its
+    // taskbar button does, restoring it when minimized.
+    void activate(Window w)
+    {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = w;
+        e.xclient.message_type = XInternAtom(x_.get(), "_NET_ACTIVE_WINDOW", False);
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = 2;  // from a pager or taskbar
+        XSendEvent(x_.get(), DefaultRootWindow(x_.get()), False, SubstructureRedirectMask | SubstructureNotifyMask,
+                   &e);
+        XFlush(x_.get());
+    }
+
+    Window focus() const
+    {
+        Window w = 0;
+        int revert = 0;
+        XGetInputFocus(x_.get(), &w, &revert);
+        return w;
+    }
+
+    // The test's own window, which takes the keys typed while it has the keyboard.
+    bool showKeyTarget()
+    {
+        Display* d = x_.get();
+        target_ = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 300, 200, 0, 0, 0);
+        XStoreName(d, target_, "simulator");
+        XSelectInput(d, target_, KeyPressMask);
+        XMapRaised(d, target_);
+        XSync(d, False);
+        if (!waitUntil([&] { return managedWindow("simulator") == target_; }, 3000))
+            return false;
+        activate(target_);
+        return waitUntil([&] { return focus() == target_; }, 3000);
+    }
+
+    // The keys the test's window received since the last call.
+    std::vector<KeySym> keysTyped()
+    {
+        std::vector<KeySym> keys;
+        XSync(x_.get(), False);
+        XEvent e;
+        while (XCheckWindowEvent(x_.get(), target_, KeyPressMask, &e))
+            keys.push_back(XLookupKeysym(&e.xkey, 0));
+        return keys;
+    }
+
+    WindowManager wm_;
+    bool managed_ = false;
+    Window target_ = 0;
+    SimControlUnit module_{kModuleCom};
+};
+
+TEST_F(StandAloneKeysTest, MinimizedTheKeyIsTypedShownItIsShownInABoxAndTheRunGoesOnAfterOK)
+{
+    if (!x_ || !managed_)
+        GTEST_SKIP() << "no X display with a window manager (openbox) for the program's windows";
+    ASSERT_TRUE(module_.ready());
+    ASSERT_TRUE(runStarted());
+    ASSERT_TRUE(waitForData(kFlapsGroup, 0, 3000)) << "the first reply finds the plain switch off";
+    ASSERT_TRUE(showKeyTarget()) << "the test's window does not get the keyboard";
+
+    // Minimized, as the autostart leaves it: the key reaches the window that has the keyboard.
+    switches({kKeySwitch});
+    EXPECT_TRUE(waitUntil([&] { return !keysTyped().empty(); }, 3000)) << "the key was not typed";
+    EXPECT_EQ(boxInFront(500), 0u) << "a box while the run window is minimized";
+
+    // The run window brought back from its taskbar button.
+    const Window run = managedWindow("Control Program for X-Plane");
+    ASSERT_NE(run, 0u);
+    activate(run);
+    ASSERT_TRUE(waitUntil([&] { return focus() == run; }, 3000)) << "the run window does not come back";
+    waitMs(300);
+
+    switches({});  // the key switch off: no key for it
+    waitMs(300);
+    switches({kPlainSwitch});
+    EXPECT_TRUE(waitForData(kFlapsGroup, 1, 3000)) << "the plain switch did not reach X-Plane";
+    EXPECT_EQ(boxInFront(500), 0u) << "a plain switch showed a box";
+
+    switches({kPlainSwitch, kKeySwitch});
+    const Window box = boxInFront(3000);
+    ASSERT_NE(box, 0u) << "the key switch showed nothing while the run window is shown";
+    EXPECT_TRUE(keysTyped().empty()) << "a key was typed while the run window is shown";
+
+    // Behind the box the module's turn waits; the plain switch goes off meanwhile.
+    xplane_.clearReceived();
+    switches({kKeySwitch});
+    waitMs(300);
+    EXPECT_LE(pollsIn(500), 1) << "the module was polled again behind its own box";
+    keys_.inject("{ENTER}");
+    EXPECT_TRUE(waitUntil([&] { return focus() != box; }, 3000)) << "Enter did not close the box";
+    EXPECT_TRUE(waitForData(kFlapsGroup, 0, 3000)) << "the switch that changed behind the box was not acted on";
+    const int perSecond = pollsIn(1000);
+    EXPECT_GE(perSecond, 25) << "the run does not go on polling the module";
+    EXPECT_EQ(boxInFront(300), 0u) << "a second box";
+    EXPECT_TRUE(endsCleanly());
+}
+
+} // namespace
+} // namespace varnet
