@@ -35,10 +35,8 @@ void InstallShell()
         DefaultForm<FrmMainConfigure>::unload();
     };
     ConfigIOM::ShowConfigurationScreen = ShowConfigurationScreen;
-    ConfigIOM::ShowSaveWindow = [] {
-        SaveConfig& save = DefaultForm<SaveConfig>::get();
-        save.show();
-    };
+    // The one Load/Save window, whichever window opens it.
+    ConfigIOM::ShowSaveWindow = YokeWindow::ShowSaveWindow = [] { DefaultForm<SaveConfig>::get().show(); };
     frmStatus::UnloadFunctionTestWindow = [] { DefaultForm<frmTestFunction>::unload(); };
     // The function test window's own ports must not be dropped from under a
     // run that is prepared or active.

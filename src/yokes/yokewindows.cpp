@@ -1,5 +1,6 @@
 #include "yokes/yokewindows.h"
 
+#include "platform/controls.h"
 #include "platform/messages.h"
 #include "simlink/simcom.h"
 
@@ -35,14 +36,29 @@ frmStatusYoke::frmStatusYoke()
     auto* layout = new QVBoxLayout(this);
     BoxRun = statusBox(this, "BoxRun", QString());
     showRunning(BoxRun, false);
-    cmdExit = new QPushButton("Exit", this);
-    cmdExit->setObjectName("cmdExit");
+    cmdShowYoke1 = button("cmdShowYoke1", "Yoke 1", this);
+    cmdShowYoke2 = button("cmdShowYoke2", "Yoke 2", this);
+    cmdExit = button("cmdExit", "Exit", this);
     layout->addWidget(BoxRun);
+    auto* yokes = new QHBoxLayout;
+    yokes->addWidget(cmdShowYoke1);
+    yokes->addWidget(cmdShowYoke2);
+    layout->addLayout(yokes);
     layout->addWidget(cmdExit);
+    connect(cmdShowYoke1, &QPushButton::clicked, this, [] { DefaultForm<frmConfigY1>::get().show(); });
+    connect(cmdShowYoke2, &QPushButton::clicked, this, [] { DefaultForm<frmConfigY2>::get().show(); });
     connect(cmdExit, &QPushButton::clicked, this, [] {
         if (ExitProgram)
             ExitProgram();
     });
+}
+
+void frmStatusYoke::showEvent(QShowEvent* event)
+{
+    // The configuration may have changed since the window was last shown.
+    cmdShowYoke1->setEnabled(Cfg.ComPortYoke1() != 0);
+    cmdShowYoke2->setEnabled(Cfg.ComPortYoke2() != 0);
+    Form::showEvent(event);
 }
 
 void frmStatusYoke::Form_Activate()
@@ -65,7 +81,13 @@ YokeWindow::YokeWindow(int yoke) : yoke_(yoke), MSComm1_(createSerialPort())
     auto* layout = new QVBoxLayout(this);
     BoxStatus = statusBox(this, "BoxStatus", QString());
     showRunning(BoxStatus, false);
+    CmdSaveConfig = button("CmdSaveConfig", "Save / Load Configuration", this);
     layout->addWidget(BoxStatus);
+    layout->addWidget(CmdSaveConfig);
+    connect(CmdSaveConfig, &QPushButton::clicked, this, [] {
+        if (ShowSaveWindow)
+            ShowSaveWindow();
+    });
 }
 
 YokeWindow::~YokeWindow() = default;
@@ -111,10 +133,8 @@ FrmConfigureYokes::FrmConfigureYokes()
         text->setWordWrap(true);
         layout->addWidget(text);
     }
-    auto* cmdTestXplaneInterface = new QPushButton("Test Interface XP", this);
-    cmdTestXplaneInterface->setObjectName("cmdTestXplaneInterface");
-    auto* cmdClose = new QPushButton("Close", this);
-    cmdClose->setObjectName("cmdClose");
+    auto* cmdTestXplaneInterface = button("cmdTestXplaneInterface", "Test Interface XP", this);
+    auto* cmdClose = button("cmdClose", "Close", this);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdTestXplaneInterface);
     buttons->addStretch();

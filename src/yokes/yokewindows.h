@@ -33,10 +33,15 @@ public:
     static inline std::function<void()> ExitProgram;
 
     QLineEdit* BoxRun;
+    // Bring the window of yoke 1 (2) to the screen; only a yoke with a COM
+    // port has one that runs.
+    QPushButton* cmdShowYoke1;
+    QPushButton* cmdShowYoke2;
     QPushButton* cmdExit;
 
 protected:
     void Form_TitleBarClose() override { cmdExit->click(); }
+    void showEvent(QShowEvent* event) override;
 };
 
 // The window of one yoke. Its COM port opens when the yoke is started and
@@ -52,6 +57,10 @@ public:
     bool Running() const { return running_; }
     SerialPort* MSComm1() { return MSComm1_.get(); }
 
+    // The Load/Save window, the one the configuration screen opens; a save
+    // there writes the yoke sections as they stand. The application installs it.
+    static inline std::function<void()> ShowSaveWindow;
+
 protected:
     void Form_Unload() override;
     // The yoke goes on running behind its window.
@@ -62,6 +71,7 @@ private:
     bool running_ = false;
     std::unique_ptr<SerialPort> MSComm1_;
     QLineEdit* BoxStatus;
+    QPushButton* CmdSaveConfig;
 };
 
 class frmConfigY1 final : public YokeWindow {

@@ -1,4 +1,5 @@
 #include "app/loadsave.h"
+#include "app/shell.h"
 #include "config/startfile.h"
 #include "configscreen_fixture.h"
 #include "support/fake_clock.h"
@@ -408,6 +409,53 @@ TEST_F(SaveConfigWindowTest, DeleteAsksAndRemovesTheFileAndSetAsAutostartWritesT
     click(windowWith(""), "cmdSetAsStartup");
     EXPECT_EQ(fileBytes(kStartFileName), startFile);
     EXPECT_EQ(Session.StartDelay, 25);
+}
+
+TEST_F(SaveConfigWindowTest, EachYokeWindowOpensTheOneLoadSaveWindowWhoseSaveKeepsTheYokeSectionsByteForByte)
+{
+    InstallShell();
+    // A cockpit with yoke settings in every yoke section.
+    const ConfigTables yokes = sampleConfig();
+    writeBytes("yokes.cfg", SerializeConfig(yokes));
+    const auto yokeSections = [](const std::string& text) { return text.substr(text.find("\"General FFB Yoke\"")); };
+    const std::string stored = yokeSections(fileBytes("yokes.cfg"));
+    Session.ConfigFileName = "yokes.cfg";
+    // In memory: yoke 2 without its COM port, and yoke settings that the load replaces.
+    Cfg = yokes;
+    Cfg.ComPortYoke2() = 0;
+    Cfg.YokeGeneralSettings[0] = 99;
+    frmStatusYoke& status = DefaultForm<frmStatusYoke>::get();
+    status.show();
+    EXPECT_FALSE(child<QPushButton>(status, "cmdShowYoke2")->isEnabled()) << "yoke 2 has no COM port";
+
+    // Loaded from yoke 1's window, saved from yoke 2's.
+    for (const char* yoke : {"cmdShowYoke1", "cmdShowYoke2"}) {
+        SCOPED_TRACE(yoke);
+        status.hide();
+        status.show();
+        ASSERT_TRUE(child<QPushButton>(status, yoke)->isEnabled());
+        click(status, yoke);
+        YokeWindow& window = yoke == std::string("cmdShowYoke1") ? static_cast<YokeWindow&>(DefaultForm<frmConfigY1>::get())
+                                                                 : DefaultForm<frmConfigY2>::get();
+        ASSERT_TRUE(window.isVisible());
+        click(window, "CmdSaveConfig");
+        ASSERT_TRUE(DefaultForm<SaveConfig>::loaded());
+        SaveConfig& save = DefaultForm<SaveConfig>::get();
+        EXPECT_TRUE(save.isVisible());
+        EXPECT_EQ(child<QLineEdit>(save, "FileName")->text(), "yokes.cfg");
+        if (yoke == std::string("cmdShowYoke1")) {
+            boxes_.expectYesNoDefaultNo(kOverwriteQuestion, true);
+            click(save, "CmdLoad");
+            EXPECT_TRUE(Cfg == yokes) << "the load did not take the file";
+        } else {
+            boxes_.expectOk("File saved as: yokes.cfg");
+            click(save, "CmdSave");
+        }
+    }
+    const std::string saved = fileBytes("yokes.cfg");
+    EXPECT_NE(saved.find("Date/Time saved: 06-12-2026 17:30:00"), std::string::npos) << "not saved";
+    EXPECT_EQ(yokeSections(saved), stored);
+    unloadAll<frmConfigY1, frmConfigY2, frmStatusYoke>();
 }
 
 } // namespace
