@@ -348,7 +348,14 @@ bool ConfigIOM::standAlone() const
 
 void ConfigIOM::ComboKind_Click(int index)
 {
-    kind_ = index + IOEntrySwitch;
+    const int kind = index + IOEntrySwitch;
+    // Another kind shows another entry, as another line does.
+    if (kind != kind_ && !unstoredMayGo(edited_)) {
+        const QSignalBlocker blocker(ComboKind);
+        ComboKind->setCurrentIndex(kind_ - IOEntrySwitch);
+        return;
+    }
+    kind_ = kind;
     number_ = 0;
     refreshList();
     ListEntries->setCurrentRow(0);
@@ -368,13 +375,18 @@ void ConfigIOM::ListEntries_Click(int row)
 {
     if (row < 0 || row >= IOEntryNumbers(kind_))
         return;
-    if (row != number_ && edited_ && !messages().yesNoDefaultNo(QString::fromLatin1(kUpdatesNotSavedYet))) {
+    if (row != number_ && !unstoredMayGo(edited_)) {
         const QSignalBlocker blocker(ListEntries);
         ListEntries->setCurrentRow(number_);
         return;
     }
     number_ = row;
     showEntry();
+}
+
+bool ConfigIOM::unstoredMayGo(bool unstored)
+{
+    return !unstored || messages().yesNoDefaultNo(QString::fromLatin1(kUpdatesNotSavedYet));
 }
 
 void ConfigIOM::showEntry()
@@ -509,8 +521,7 @@ void ConfigIOM::cmdSaveConfig_Click()
 bool ConfigIOM::unloadAsked()
 {
     // A save since the entries were edited clears ConfigChanged.
-    const bool unsaved = edited_ || (unsaved_ && Session.ConfigChanged != 0);
-    if (unsaved && !messages().yesNoDefaultNo(QString::fromLatin1(kUpdatesNotSavedYet)))
+    if (!unstoredMayGo(edited_ || (unsaved_ && Session.ConfigChanged != 0)))
         return false;
     DefaultForm<ConfigIOM>::unload();
     return true;

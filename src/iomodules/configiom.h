@@ -85,6 +85,9 @@ protected:
 private:
     // Close without going back: false when the user keeps the window.
     bool unloadAsked();
+    // Whether changes not stored (or not saved) may be dropped: at once when
+    // there are none, otherwise as the user answers the question.
+    bool unstoredMayGo(bool unstored);
     void buildControls();
     void refreshList();
     void showEntry();

@@ -25,6 +25,8 @@
 #include <QTest>
 
 #include <tuple>
+#include <utility>
+#include <vector>
 
 namespace varnet {
 namespace {
@@ -219,6 +221,114 @@ TEST_F(ConfigIOMWindow, FieldEditsNotStoredAreNotLostWithoutAQuestionDeleteFrees
     click(w, "cmdDeleteEntry");
     EXPECT_EQ((std::tuple{Cfg.IOEntryGaugeID[1], line(w, 1), Session.IOEntryIndex}),
               (std::tuple{0, "Switch 01  --", 0}));
+}
+
+TEST_F(ConfigIOMWindow, AnotherKindAsksBeforeAnEditNotStoredIsDroppedNoKeepsKindLineAndTypedText)
+{
+    ConfigIOM& w = open(kStandAloneIOM1);
+    auto* kind = child<QComboBox>(w, "ComboKind");
+    clickLine(w, 4);
+    type(w, "boxValueOn", "37.5");
+
+    // No: the switches stay, on the same line, with the text as typed. A
+    // second box would fail the script.
+    boxes.expectYesNoDefaultNo(kUnsaved, false);
+    kind->setCurrentIndex(2);
+    EXPECT_EQ(boxes.pending(), 0u);
+    EXPECT_EQ((std::tuple{kind->currentIndex(), w.Kind(), w.Number(),
+                          child<QListWidget>(w, "ListEntries")->currentRow(),
+                          child<QListWidget>(w, "ListEntries")->count(), child<QLineEdit>(w, "boxValueOn")->text()}),
+              (std::tuple{0, int(IOEntrySwitch), 4, 4, 48, QString("37.5")}));
+
+    // The edit still counts, so the kind chosen from the keyboard asks
+    // again; Yes: the analogue inputs from their first line, the edit gone.
+    boxes.expectYesNoDefaultNo(kUnsaved, true);
+    kind->setFocus();
+    QTest::keyClick(kind, Qt::Key_Down);
+    EXPECT_EQ(boxes.pending(), 0u);
+    EXPECT_EQ((std::tuple{kind->currentIndex(), w.Kind(), w.Number(), child<QListWidget>(w, "ListEntries")->count(),
+                          child<QLabel>(w, "LabelEntry")->text()}),
+              (std::tuple{1, int(IOEntryAnalogue), 0, 8, QString("Analogue 0: no entry yet")}));
+    // Nothing edited now: back to the switches without a question.
+    kind->setCurrentIndex(0);
+    clickLine(w, 4);
+    EXPECT_EQ(child<QLineEdit>(w, "boxValueOn")->text(), "100");
+}
+
+// Every stored column of row e, by name.
+std::vector<std::pair<const char*, double>> storedColumns(const ConfigTables& t, std::size_t e)
+{
+    return {{"GaugeID", t.IOEntryGaugeID[e]},   {"Kind", t.IOEntryKind[e]},         {"Number", t.IOEntryNumber[e]},
+            {"Category", t.IOEntryCategory[e]}, {"Function", t.IOEntryFunction[e]}, {"SeqNr", t.IOEntrySeqNr[e]},
+            {"Value1", t.IOEntryValue1[e]},     {"Value2", t.IOEntryValue2[e]},     {"Type", t.IOEntryType[e]},
+            {"Flags", t.IOEntryFlags[e]},       {"LastValue", t.IOEntryLastValue[e]},
+            {"KeyOn", t.IOEntryKeyOn[e]},       {"KeyOff", t.IOEntryKeyOff[e]}};
+}
+
+TEST_F(ConfigIOMWindow, EveryStoredEntryIsShownAsItIsAndStoredUnchangedWritesItsRowBackAsItWas)
+{
+    // Entries as a stored file holds them. Within each kind they are opened
+    // in list order, so that each step flag, key, LED condition and the
+    // invert flag is shown set right after an entry where it was clear, and
+    // clear right after one where it was set.
+    struct Entry {
+        int kind, number, category, function, seqNr;
+        float value1, value2;
+        int type, flags;
+        float lastValue;
+        int keyOn, keyOff;
+    };
+    constexpr int kShiftF1 = 0x5600, kEscape = 0x0900, kCtrlA = 0x8161;
+    const std::vector<Entry> entries = {
+        // Switches: increment on and off, a key, increment on only, off
+        // only, absolute (a gauge function is the entry's own), a key.
+        {IOEntrySwitch, 0, kCockpit, 51, 2, 1, -0.5f, 0, kStepOnSwitchingOn | kStepOnSwitchingOff, 0, 0, 0},
+        {IOEntrySwitch, 3, 0, 0, kKeystrokeSeqNr, 0, 0, 0, 0, 0, kShiftF1, kEscape},
+        {IOEntrySwitch, 8, kCockpit, 51, 4, 2.5f, 0, 3, kStepOnSwitchingOn, 1, 0, 0},
+        {IOEntrySwitch, 17, kCockpit, 51, 1, 0, -10, 0, kStepOnSwitchingOff, 0, 0, 0},
+        {IOEntrySwitch, 30, kCockpit, 54, 3, -1, 37.5f, 3, 0, 0, 0, 0},
+        {IOEntrySwitch, 47, 0, 0, kKeystrokeSeqNr, 0, 0, 0, 0, 0, Integer(std::uint16_t(kCtrlA)), 0},
+        // Analogue inputs: with a centre, without one.
+        {IOEntryAnalogue, 0, kEngines, 52, 2, 10, 2048, 4000, 0, 512, 0, 6},
+        {IOEntryAnalogue, 7, kEngines, 52, 1, 0, 0, 1023, 0, 0, 0, 0},
+        // LEDs: the last a switch-and-LED entry, which the LED list shows.
+        {IOEntryLED, 0, kCockpit, 53, 3, 12.5f, 0, -3, kIOInvert, 1,
+         kLitAtMinimum | kLitAboveCrossover | kLitAtFreeValue, 0},
+        {IOEntryLED, 7, kCockpit, 54, 1, 50, 0, 0, 0, 0, kLitAtMaximum, 0},
+        {IOEntryLED, 20, kCockpit, 53, 4, 0.1f, 0, 250, kIOInvert, 0,
+         kLitAtMinimum | kLitAtMaximum | kLitAboveCrossover | kLitAtFreeValue, 0},
+        {IOEntrySwitchAndLED, 31, kCockpit, 53, 2, 100, 0, 0, 0, 0, 0, 0},
+    };
+    for (const Entry& n : entries) {
+        const auto e = std::size_t(Cfg.AddIOEntry());
+        std::tie(Cfg.IOEntryGaugeID[e], Cfg.IOEntryKind[e], Cfg.IOEntryNumber[e], Cfg.IOEntryCategory[e],
+                 Cfg.IOEntryFunction[e], Cfg.IOEntrySeqNr[e], Cfg.IOEntryValue1[e], Cfg.IOEntryValue2[e],
+                 Cfg.IOEntryType[e], Cfg.IOEntryFlags[e], Cfg.IOEntryLastValue[e], Cfg.IOEntryKeyOn[e],
+                 Cfg.IOEntryKeyOff[e]) =
+            std::tuple(Integer(kStandAloneIOM1), Integer(n.kind), Integer(n.number), Integer(n.category),
+                       Integer(n.function), Byte(n.seqNr), n.value1, n.value2, Integer(n.type), Integer(n.flags),
+                       n.lastValue, Integer(n.keyOn), Integer(n.keyOff));
+    }
+    std::vector<std::vector<std::pair<const char*, double>>> before;
+    for (std::size_t e = 1; e <= entries.size(); ++e)
+        before.push_back(storedColumns(Cfg, e));
+
+    ConfigIOM& w = open(kStandAloneIOM1);
+    auto* kind = child<QComboBox>(w, "ComboKind");
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const int shownKind = entries[i].kind == IOEntrySwitchAndLED ? IOEntryLED : entries[i].kind;
+        if (kind->currentIndex() != shownKind - IOEntrySwitch)
+            kind->setCurrentIndex(shownKind - IOEntrySwitch);
+        clickLine(w, entries[i].number);
+        EXPECT_EQ(Session.IOEntryIndex, int(i + 1));
+        click(w, "cmdSaveEntry");
+    }
+    EXPECT_EQ(Cfg.IOEntryCount, Integer(entries.size() + 1));
+    for (std::size_t e = 1; e <= entries.size(); ++e) {
+        const auto after = storedColumns(Cfg, e);
+        for (std::size_t c = 0; c < after.size(); ++c)
+            EXPECT_EQ(after[c].second, before[e - 1][c].second) << "row " << e << " " << after[c].first;
+    }
 }
 
 TEST_F(ConfigIOMWindow, AnotherModuleReopensTheWindowForItAfterTheQuestionAboutEditsNotStored)
