@@ -292,7 +292,10 @@ void frmMain::openRunWindow(bool runNow)
     }
     if (Cfg.ComPortYoke1() != 0 || Cfg.ComPortYoke2() != 0) {
         frmStatusYoke& yokes = DefaultForm<frmStatusYoke>::get();
-        yokes.show();
+        // The run's preparation shows it minimized already: shown again, it
+        // would come back from the taskbar and stay on the screen.
+        if (!yokes.isVisible())
+            yokes.show();
         yokes.cmdRun_Click();
         yokes.minimize();
     }

@@ -45,6 +45,8 @@ frmStatusYoke::frmStatusYoke()
     yokes->addWidget(cmdShowYoke2);
     layout->addLayout(yokes);
     layout->addWidget(cmdExit);
+    // Wide enough for the title bar to name the window.
+    setMinimumWidth(fontMetrics().averageCharWidth() * 40);
     connect(cmdShowYoke1, &QPushButton::clicked, this, [] { DefaultForm<frmConfigY1>::get().show(); });
     connect(cmdShowYoke2, &QPushButton::clicked, this, [] { DefaultForm<frmConfigY2>::get().show(); });
     connect(cmdExit, &QPushButton::clicked, this, [] {
@@ -84,6 +86,7 @@ YokeWindow::YokeWindow(int yoke) : yoke_(yoke), MSComm1_(createSerialPort())
     CmdSaveConfig = button("CmdSaveConfig", "Save / Load Configuration", this);
     layout->addWidget(BoxStatus);
     layout->addWidget(CmdSaveConfig);
+    setMinimumWidth(fontMetrics().averageCharWidth() * 40);
     connect(CmdSaveConfig, &QPushButton::clicked, this, [] {
         if (ShowSaveWindow)
             ShowSaveWindow();

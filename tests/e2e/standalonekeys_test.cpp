@@ -4,7 +4,8 @@
 // simulator) and no box shows. With the run window brought back, a plain switch still shows
 // nothing, while the key switch shows a box (its text is checked in-process, tests/iomodules); the
 // box is answered with Enter, and the run goes on polling the module and acts on the switch that
-// changed behind the box.
+// changed behind the box. A yoke on a port of its own adds the yoke status window, which the
+// autostart leaves minimized as it leaves the run window.
 
 #include "boxes_fixture.h"
 #include "support/window_manager.h"
@@ -21,6 +22,8 @@ namespace {
 using namespace varnet::testing;
 
 constexpr int kModuleCom = 2;
+// A yoke on a port of its own puts the yoke status window beside the run window.
+constexpr int kYokeCom = 3;
 constexpr int kModuleAddress = 10;
 constexpr int kPollCommand = 6;
 constexpr int kFlapsFunction = 60;
@@ -44,6 +47,7 @@ protected:
     void configure() override
     {
         Cfg.ComPortIOM = kModuleCom;
+        Cfg.ComPortYoke1() = kYokeCom;
         defineFunction(kFlapsFunction, "FLAPS", kFlapsGroup);
         std::tie(Cfg.FunctionMinimum[kFlapsFunction], Cfg.FunctionMaximum[kFlapsFunction]) = std::tuple(0.0f, 1.0f);
         const int plain = Cfg.AddIOEntry();
@@ -124,6 +128,23 @@ protected:
         XFlush(x_.get());
     }
 
+    // Whether the window manager holds `w` minimized.
+    bool iconic(Window w) const
+    {
+        const Atom state = XInternAtom(x_.get(), "WM_STATE", False);
+        Atom type;
+        int format;
+        unsigned long count = 0, after;
+        unsigned char* data = nullptr;
+        bool minimized = false;
+        if (XGetWindowProperty(x_.get(), w, state, 0, 2, False, state, &type, &format, &count, &after, &data) ==
+                Success &&
+            data && count >= 1)
+            minimized = reinterpret_cast<const long*>(data)[0] == IconicState;
+        XFree(data);
+        return minimized;
+    }
+
     Window focus() const
     {
         Window w = 0;
@@ -162,6 +183,7 @@ protected:
     bool managed_ = false;
     Window target_ = 0;
     SimControlUnit module_{kModuleCom};
+    SimControlUnit yoke_{kYokeCom};
 };
 
 TEST_F(StandAloneKeysTest, MinimizedTheKeyIsTypedShownItIsShownInABoxAndTheRunGoesOnAfterOK)
@@ -171,6 +193,11 @@ TEST_F(StandAloneKeysTest, MinimizedTheKeyIsTypedShownItIsShownInABoxAndTheRunGo
     ASSERT_TRUE(module_.ready());
     ASSERT_TRUE(runStarted());
     ASSERT_TRUE(waitForData(kFlapsGroup, 0, 3000)) << "the first reply finds the plain switch off";
+    // After the autostart no window of the program is on the screen.
+    for (const char* title : {"Control Program for X-Plane", "Force Feedback Yoke Status"}) {
+        const Window w = managedWindow(title);
+        EXPECT_TRUE(w != 0 && waitUntil([&] { return iconic(w); }, 2000)) << title << " is not minimized";
+    }
     ASSERT_TRUE(showKeyTarget()) << "the test's window does not get the keyboard";
 
     // Minimized, as the autostart leaves it: the key reaches the window that has the keyboard.
