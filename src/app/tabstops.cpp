@@ -1,6 +1,7 @@
 #include "app/tabstops.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <numeric>
 #include <vector>
 
 namespace varnet {
@@ -168,6 +170,54 @@ int ListTextLeft(const QListWidget* list)
     return list->style()->subElementRect(QStyle::SE_ItemViewItemText, &opt, list).left();
 }
 
+namespace {
+
+int total(const std::vector<int>& widths)
+{
+    return std::accumulate(widths.begin(), widths.end(), 0);
+}
+
+// The column widths for a line `room` pixels wide. `steps` holds the
+// widths of all columns at each step of giving way, the full ones first.
+// Between the first step that fits and the one before it the widest
+// columns give way first: every column is held to one level, none below
+// the step that fits. When even the last step is wider than the room, the
+// full widths: the list scrolls sideways then.
+std::vector<int> fitWidths(const std::vector<std::vector<int>>& steps, int room)
+{
+    if (steps.empty() || total(steps.front()) <= room || total(steps.back()) > room)
+        return steps.empty() ? std::vector<int>{} : steps.front();
+    std::size_t fits = 1;
+    while (total(steps[fits]) > room)
+        ++fits;
+    const std::vector<int>& upper = steps[fits - 1];
+    const std::vector<int>& lower = steps[fits];
+    const auto heldTo = [&](int level) {
+        std::vector<int> widths(upper.size());
+        for (std::size_t j = 0; j < widths.size(); ++j)
+            widths[j] = std::clamp(level, lower[j], upper[j]);
+        return widths;
+    };
+    int low = 0;  // fits
+    int high = *std::max_element(upper.begin(), upper.end());  // the upper step, which does not
+    while (high - low > 1) {
+        const int level = low + (high - low) / 2;
+        (total(heldTo(level)) <= room ? low : high) = level;
+    }
+    return heldTo(low);
+}
+
+// The widest word of a caption: where it may wrap, the narrowest it gets.
+int widestWord(const QFontMetrics& metrics, const QString& caption)
+{
+    int widest = 0;
+    for (const QString& word : caption.split(u' ', Qt::SkipEmptyParts))
+        widest = std::max(widest, metrics.horizontalAdvance(word));
+    return widest;
+}
+
+} // namespace
+
 CaptionedColumns::CaptionedColumns(QListWidget* list, QWidget* header, std::vector<Column> columns, LineColumns split)
     : QObject(list), list_(list), header_(header), columns_(std::move(columns)), split_(std::move(split)),
       alsoFit_(columns_.size())
@@ -181,6 +231,9 @@ CaptionedColumns::CaptionedColumns(QListWidget* list, QWidget* header, std::vect
     }
     header->setMinimumHeight(height);
     connect(list->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { placeCaptions(); });
+    // The columns follow the list's visible width, which the window's size
+    // and the vertical scroll bar set.
+    list->viewport()->installEventFilter(this);
 }
 
 void CaptionedColumns::alsoFit(std::size_t column, QStringList texts)
@@ -199,8 +252,8 @@ void CaptionedColumns::lay()
     const int gap = metrics.averageCharWidth() * 2;
     // What each column's texts and caption need; a line that spans the list
     // is in no column.
-    std::vector<int> text(n, 0), caption(n, 0);
-    const auto fit = [&](std::size_t column, const QString& t) {
+    std::vector<int> text(n, 0), caption(n, 0), word(n, 0);
+    const auto measure = [&](std::size_t column, const QString& t) {
         text[column] = std::max(text[column], metrics.horizontalAdvance(t));
     };
     for (int row = 0; row < list_->count(); ++row) {
@@ -208,22 +261,74 @@ void CaptionedColumns::lay()
         if (parts.size() < 2)
             continue;
         for (qsizetype j = 0; j < parts.size(); ++j)
-            fit(std::min(std::size_t(j), n - 1), parts[j]);
+            measure(std::min(std::size_t(j), n - 1), parts[j]);
     }
     for (std::size_t j = 0; j < n; ++j) {
         for (const QString& t : alsoFit_[j])
-            fit(j, t);
-        caption[j] = metrics.horizontalAdvance(QString::fromLatin1(columns_[j].caption));
+            measure(j, t);
+        const QString name = QString::fromLatin1(columns_[j].caption);
+        const QFontMetrics captionMetrics(captions_[j] ? captions_[j]->font() : list_->font());
+        caption[j] = captionMetrics.horizontalAdvance(name);
+        word[j] = widestWord(captionMetrics, name);
     }
+    // The steps of giving way; the narrow gap is the one a cut text keeps.
+    const int narrow = kColumnGapChars * metrics.averageCharWidth();
+    std::vector<int> full(n), bare(n), wrapped(n), close(n), tight(n);
+    for (std::size_t j = 0; j < n; ++j) {
+        if (j + 1 < n) {
+            const int design = int((columns_[j + 1].designStart - columns_[j].designStart) * unit);
+            full[j] = std::max({design, caption[j] + gap, std::min(text[j] + gap, 2 * design)});
+        } else {
+            full[j] = std::max(caption[j], text[j]) + gap;
+        }
+        bare[j] = std::min(full[j], std::max(caption[j], text[j]) + gap);
+        wrapped[j] = std::min(bare[j], std::max(word[j], text[j]) + gap);
+        close[j] = std::min(wrapped[j], std::max(word[j], text[j]) + narrow);
+        tight[j] = std::min(close[j], word[j] + narrow);
+    }
+    lineWidth_ = total(full);
+    widthSteps_ = {full, bare, wrapped, close, tight};
+    fit();
+}
+
+void CaptionedColumns::fit()
+{
+    if (widthSteps_.empty())
+        return;
+    fittedTo_ = list_->viewport()->width();
+    widths_ = fitWidths(widthSteps_, fittedTo_ - ListTextLeft(list_));
     starts_ = {0};
-    for (std::size_t j = 0; j + 1 < n; ++j) {
-        const int design = int((columns_[j + 1].designStart - columns_[j].designStart) * unit);
-        const int width = std::max({design, caption[j] + gap, std::min(text[j] + gap, 2 * design)});
-        starts_.push_back(starts_.back() + width);
+    for (std::size_t j = 0; j + 1 < widths_.size(); ++j)
+        starts_.push_back(starts_.back() + widths_[j]);
+    SetListColumns(list_, starts_, total(widths_), split_);
+
+    // A caption wider than its column wraps at its blanks.
+    if (!header_)
+        return;
+    const int gap = QFontMetrics(list_->font()).averageCharWidth() * kColumnGapChars;
+    int height = 0;
+    for (std::size_t i = 0; i < captions_.size() && i < widths_.size(); ++i) {
+        QLabel* caption = captions_[i];
+        if (!caption)
+            continue;
+        const int room = widths_[i] - gap;
+        const bool wrap = caption->fontMetrics().horizontalAdvance(caption->text()) > room;
+        caption->setWordWrap(wrap);
+        if (wrap)
+            caption->resize(room, caption->heightForWidth(room));
+        else
+            caption->adjustSize();
+        height = std::max(height, caption->height());
     }
-    lineWidth_ = starts_.back() + std::max(caption[n - 1], text[n - 1]) + gap;
-    SetListColumns(list_, starts_, lineWidth_, split_);
+    header_->setMinimumHeight(height);
     placeCaptions();
+}
+
+bool CaptionedColumns::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Resize && watched == list_->viewport() && list_->viewport()->width() != fittedTo_)
+        fit();
+    return QObject::eventFilter(watched, event);
 }
 
 // The captions stand over the columns, shifted as far as the list is

@@ -45,6 +45,13 @@ int ListTextLeft(const QListWidget* list);
 // with it. Each column is as wide as its design, its caption and its
 // texts make it, but grows to at most twice its design: a longer text is
 // cut short. It lives as long as its list.
+//
+// Where the list shows less than that, the columns give way so that every
+// caption stays in view, in this order: first the room a design leaves
+// beyond the texts, then a caption wraps at its blanks onto a second line,
+// and last the longest texts are cut short, each column keeping at least
+// its caption's longest word. Where even that does not fit, the columns
+// keep their full widths and the list scrolls sideways.
 class CaptionedColumns final : public QObject {
 public:
     struct Column {
@@ -64,12 +71,17 @@ public:
     // Widens the columns to the captions and the texts of the list's lines
     // and moves the captions over them.
     void lay();
-    // How wide a line is with every column shown.
+    // How wide a line is with every column shown at its full width.
     int lineWidth() const { return lineWidth_; }
-    // Where each column starts, in pixels from a line's text start.
+    // Where each column starts as drawn, in pixels from a line's text start.
     const std::vector<int>& starts() const { return starts_; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Sets the columns to the widths that the list's visible width allows.
+    void fit();
     void placeCaptions();
 
     QListWidget* list_;
@@ -78,8 +90,13 @@ private:
     LineColumns split_;
     std::vector<QStringList> alsoFit_;
     std::vector<QPointer<QLabel>> captions_;
+    // Each column's width at every step of giving way: full, without the
+    // design's spare room, caption wrapped, texts cut to the caption.
+    std::vector<std::vector<int>> widthSteps_;
+    std::vector<int> widths_;
     std::vector<int> starts_;
     int lineWidth_ = 0;
+    int fittedTo_ = -1;
 };
 
 } // namespace varnet

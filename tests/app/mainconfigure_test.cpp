@@ -115,8 +115,9 @@ TEST_F(ConfigScreenWindow, RebuildShowsTheSettingsAndProbesOnlyFreeComPorts)
 
 // Every field stands under its caption and no caption runs into the next,
 // whatever the type names: columns widen to a bound, longer texts are cut
-// short. On a screen too narrow for them the list scrolls sideways with
-// its captions.
+// short. A list narrower than its columns cuts the longer texts shorter
+// still to keep every caption in view; one too narrow even for the
+// captions scrolls sideways with them.
 TEST_F(ConfigScreenWindow, ColumnsStandUnderTheirCaptionsWhateverTheNamesAndScrollSidewaysWithThem)
 {
     std::tie(Cfg.GaugeTypeNumbers[45], Cfg.GaugeTypeNames[45], Cfg.GaugeRecSeqNr1[2]) = std::tuple(77, std::string(90, 'W'), 4);
@@ -139,13 +140,22 @@ TEST_F(ConfigScreenWindow, ColumnsStandUnderTheirCaptionsWhateverTheNamesAndScro
             EXPECT_TRUE(j == 6 || metrics.horizontalAdvance(fields[j].text) < fields[j + 1].left - fields[j].left);
         }
     }
-    // A built-in name shows whole, one beyond the bound is cut short.
+    // On this narrow screen every caption stands in view without scrolling,
+    // the built-in name cut short for it.
+    QScrollBar* sideways = list->horizontalScrollBar();
+    ASSERT_LT(s.width(), 1280) << "the offscreen test screen is 800 pixels wide";
+    EXPECT_EQ(sideways->maximum(), 0);
+    EXPECT_LE(x(captions.last()) + captions.last()->width(), x(list->viewport()) + list->viewport()->width());
+    EXPECT_TRUE(DrawnFields(list, 0)[1].text.endsWith(QChar(0x2026)));
+
+    // Too narrow for the captions, the columns keep their widths: a built-in
+    // name shows whole, one beyond the bound is cut short.
+    list->setMinimumWidth(metrics.averageCharWidth() * 30);
+    list->parentWidget()->setMaximumWidth(metrics.averageCharWidth() * 50);
+    QApplication::processEvents();
     EXPECT_EQ(std::tuple(DrawnFields(list, 0)[0].text, DrawnFields(list, 0)[1].text.endsWith("Display "),
                          DrawnFields(list, 0)[6].text, DrawnFields(list, 2)[1].text.endsWith(QChar(0x2026))),
               std::tuple("001", true, "Unkown", true));
-
-    QScrollBar* sideways = list->horizontalScrollBar();
-    ASSERT_LT(s.width(), 1280) << "the offscreen test screen is 800 pixels wide";
     ASSERT_GT(sideways->maximum(), 0);
     const int shownAt = captions.first()->x();
     sideways->setValue(40);

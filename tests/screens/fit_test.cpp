@@ -3,6 +3,7 @@
 // scrolls once scrolled to. On a large screen a window keeps its size.
 
 #include "app/configscreen_fixture.h"
+#include "app/tabstops.h"
 #include "gauges/platewindow.h"
 #include "iomodules/enginelink.h"
 #include "iomodules/iomodulelink.h"
@@ -158,6 +159,54 @@ TEST_F(LaptopScreen, EveryWindowFitsWithEveryButtonAndBoxOnTheScreen)
         std::tuple(1, "Engines", "040.  RPM", 40, 1, 0);
     OpenPlateWindow();
     expectFits(DefaultForm<frmCalibrate>::get());
+}
+
+// The captions over the configuration screen's gauge list: on the laptop
+// each stands whole over its column and inside the part of the list the
+// screen shows, without scrolling, whatever a full cockpit's lines hold.
+TEST_F(LaptopScreen, EveryCaptionOfTheGaugeListStandsWholeOverItsColumnInView)
+{
+    // Every built-in type, and more gauges than the list has room for.
+    const int types[] = {1, 2, 3, 4, 5, 6, 8, 10, 101, 103, 104, 105, 106, 108, 109, 110, 111, 112, 113, 114, 120,
+                         121, 122, 123, 124, 125, 130};
+    for (int id = 1; id <= 60; ++id) {
+        const int type = types[std::size_t(id) % std::size(types)];
+        GaugeRecord{type, 1, 1, 1, 100 + id, 1 + id % 3, 0, 1, 200 + id, 2}.Write(Cfg, id, Field::All);
+        Cfg.FunctionNames[std::size_t(100 + id)] = "ENGINE N1 LEFT";
+        Cfg.FunctionNames[std::size_t(200 + id)] = "Fuel Flow " + std::to_string(id);
+        Session.GaugeRecBusStatus[std::size_t(id)] = Byte(id % 3);
+    }
+    FrmMainConfigure& s = screen();
+    QApplication::processEvents();
+    ASSERT_TRUE(laptop().contains(s.frameGeometry()));
+    auto* list = s.findChild<QListWidget*>("Configlist");
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->horizontalScrollBar()->value(), 0);
+    const QList<QLabel*> captions = list->parentWidget()->findChild<QWidget*>()->findChildren<QLabel*>();
+    ASSERT_EQ(captions.size(), 7);
+    const QRect shown = onScreen(*list->viewport());
+    const std::vector<DrawnField> fields = DrawnFields(list, 0);
+    ASSERT_EQ(fields.size(), 7u);
+    for (int i = 0; i < captions.size(); ++i) {
+        QLabel& caption = *captions[i];
+        SCOPED_TRACE(caption.text().toStdString());
+        const QRect at = onScreen(caption);
+        // The text whole within the label, on one line or wrapped at its blanks.
+        const QFontMetrics metrics(caption.font());
+        const QRect needs = caption.wordWrap()
+                                ? metrics.boundingRect(QRect(0, 0, at.width(), 1000), Qt::TextWordWrap, caption.text())
+                                : QRect(0, 0, metrics.horizontalAdvance(caption.text()), metrics.height());
+        EXPECT_TRUE(needs.width() <= at.width() && needs.height() <= at.height())
+            << "needs " << text(needs) << ", has " << text(at);
+        EXPECT_TRUE(onScreen(*caption.parentWidget()).contains(at)) << "the row of captions cuts it off";
+        // Over its column: from the column's start, short of the next one.
+        EXPECT_EQ(at.left(), list->viewport()->mapToGlobal(QPoint(fields[std::size_t(i)].left, 0)).x());
+        if (i + 1 < captions.size()) {
+            EXPECT_LT(at.right(), list->viewport()->mapToGlobal(QPoint(fields[std::size_t(i) + 1].left, 0)).x());
+        }
+        EXPECT_TRUE(at.left() >= shown.left() && at.right() <= shown.right())
+            << "at " << text(at) << ", the list shows " << text(shown);
+    }
 }
 
 // Every dialog that the configuration screen's list opens, the I/O module
