@@ -1,10 +1,17 @@
 #include "iomodules/ecsettings.h"
 
+#include "config/numinput.h"
 #include "config/numtext.h"
+#include "iomodules/ecframe.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace varnet {
 
 namespace {
+
+static_assert(kECLargestPosition == 65535, "kTestPositionRule states the largest position");
 
 bool validFunction(int function)
 {
@@ -12,6 +19,14 @@ bool validFunction(int function)
 }
 
 } // namespace
+
+std::optional<int> ReadTestPosition(const QString& text)
+{
+    const std::optional<double> value = parseNumber(text.toStdString());
+    if (!value || *value != std::floor(*value) || *value < 0 || *value > kECLargestPosition)
+        return std::nullopt;
+    return int(*value);
+}
 
 int ECSettings::category(int needle) const
 {
@@ -52,6 +67,58 @@ bool ECSettings::setClusterType(int type)
     return set(tables_.ECNeedleDisplay[kECTypeElement], type == kECDualEngine ? kECDualEngine : kECSingleEngine);
 }
 
+ECPlateKind ECSettings::plateKind(int needle) const
+{
+    const int p = plate(needle);
+    if (p < 0 || p >= tables_.PlateCount || p >= int(tables_.PlateName.size()) || p >= int(tables_.PlateValue.size()))
+        return ECPlateKind::Missing;
+    const std::vector<int> offered = plates().numbers;
+    return std::find(offered.begin(), offered.end(), p) != offered.end() ? ECPlateKind::Engines
+                                                                         : ECPlateKind::OtherCategory;
+}
+
+std::optional<int> ECSettings::enginesPlate(int needle) const
+{
+    return plateKind(needle) == ECPlateKind::Engines ? std::optional<int>(plate(needle)) : std::nullopt;
+}
+
+QString ECSettings::plateText(int needle) const
+{
+    const int p = plate(needle);
+    const QString category = QString::fromStdString(tables_.CategoryNames[kECPlateCategory]);
+    switch (plateKind(needle)) {
+    case ECPlateKind::Engines:
+        return ListItemText(p, tables_.PlateName[std::size_t(p)]);
+    case ECPlateKind::OtherCategory:
+        return ListItemText(p, tables_.PlateName[std::size_t(p)]) +
+               QStringLiteral("  (not an \"%1\" plate)").arg(category);
+    case ECPlateKind::Missing:
+        break;
+    }
+    return QString::fromStdString(zeroPadded(p, 3)) + QStringLiteral("  (no such plate)");
+}
+
+QString ECSettings::plateNote(int needle) const
+{
+    const ECPlateKind kind = plateKind(needle);
+    if (kind == ECPlateKind::Engines)
+        return {};
+    const QString number = QString::fromStdString(zeroPadded(plate(needle), 3));
+    const QString category = QString::fromStdString(tables_.CategoryNames[kECPlateCategory]);
+    // A needle without a function is not driven at all.
+    const bool driven = validFunction(function(needle));
+    QString note;
+    if (kind == ECPlateKind::OtherCategory)
+        note = QStringLiteral("Plate %1 is not an \"%2\" plate.").arg(number, category) +
+               (driven ? QStringLiteral(" The run moves this needle by it.") : QString());
+    else
+        note = QStringLiteral("There is no plate %1 in this configuration.").arg(number) +
+               (driven ? QStringLiteral(" The run leaves this needle where it is.") : QString());
+    if (plates().numbers.empty())
+        return note + QStringLiteral(" Make an \"%1\" plate with Calibrate.").arg(category);
+    return note + QStringLiteral(" Choose an \"%1\" plate in the box above.").arg(category);
+}
+
 QString ECSettings::needleText(int needle) const
 {
     QString text = QStringLiteral("Needle %1:  ").arg(needle + 1);
@@ -59,16 +126,13 @@ QString ECSettings::needleText(int needle) const
     if (!validFunction(f))
         return text + QStringLiteral("no function");
     text += ListItemText(f, tables_.FunctionNames[std::size_t(f)]);
-    const int p = plate(needle);
-    if (p >= 0 && p < tables_.PlateCount && p < int(tables_.PlateName.size()))
-        text += QStringLiteral("   plate ") + ListItemText(p, tables_.PlateName[std::size_t(p)]);
+    text += QStringLiteral("   plate ") + plateText(needle);
     if (display(needle))
         text += QStringLiteral("   display");
     return text;
 }
 
-std::optional<ECCalibration> ECSettings::calibration(int needle, const QString& functionText,
-                                                     const QString& plateText) const
+std::optional<ECCalibration> ECSettings::calibration(int needle, const QString& functionText) const
 {
     if (functionText.isEmpty())
         return std::nullopt;
@@ -77,7 +141,7 @@ std::optional<ECCalibration> ECSettings::calibration(int needle, const QString& 
     c.categoryName = tables_.CategoryNames[kECPlateCategory];
     c.functionName = functionText.toStdString();
     c.functionNr = ListNumber(functionText);
-    c.plateNr = plateText.isEmpty() ? -1 : ListNumber(plateText);
+    c.plateNr = enginesPlate(needle).value_or(-1);
     return c;
 }
 

@@ -25,6 +25,19 @@ inline constexpr int kECTypeElement = 9;
 inline constexpr int kECSingleEngine = 1;
 inline constexpr int kECDualEngine = 2;
 
+// The positions the cluster's frame carries; the settings window's test box
+// refuses any other with this rule.
+inline constexpr const char* kTestPositionRule = "A needle position must be a whole number between 0 and 65535";
+
+// The position typed into the test box: the whole text a whole number
+// within the rule's range, blanks around it allowed; nothing otherwise.
+std::optional<int> ReadTestPosition(const QString& text);
+
+// What the needle's stored plate is to the settings window: one of the
+// plates its Plate box offers, a plate of another category, or a number
+// with no plate behind it. The run uses the stored plate in each case.
+enum class ECPlateKind { Engines, OtherCategory, Missing };
+
 // What the calibration window is opened with for one needle.
 struct ECCalibration {
     int needleNr = 1;  // the needle's index + 1
@@ -32,7 +45,7 @@ struct ECCalibration {
     std::string functionName;  // the function's text as the window lists it
     int functionNr = 0;
     int seqNr = 1;
-    int plateNr = -1;  // -1: no plate chosen, none is selected there
+    int plateNr = -1;  // -1: no "Engines" plate chosen, none is selected there
     bool operator==(const ECCalibration&) const = default;
 };
 
@@ -65,13 +78,27 @@ public:
     // An edit was made through this object.
     bool edited() const { return edited_; }
 
+    ECPlateKind plateKind(int needle) const;
+    // The needle's stored plate when it is one the Plate box offers.
+    std::optional<int> enginesPlate(int needle) const;
+    // The needle's plate as the list line and the Plate box both show it:
+    // the box's item for an "Engines" plate, otherwise the stored number
+    // (with the plate's name) and what is wrong with it.
+    QString plateText(int needle) const;
+    // Said under the Plate box where the stored plate is not one it offers:
+    // what the run does with it and what to do; empty otherwise.
+    QString plateNote(int needle) const;
+
     // The needle's line in the window's list: its number, function, plate
     // and display.
     QString needleText(int needle) const;
 
-    // The hand-over for calibrating needle `needle` with the function and
-    // plate texts its boxes show; nothing when the function box is empty.
-    std::optional<ECCalibration> calibration(int needle, const QString& functionText, const QString& plateText) const;
+    // The hand-over for calibrating needle `needle` with the function text
+    // its box shows; nothing when the function box is empty. The plate is
+    // the needle's "Engines" plate; none for any other: the calibration
+    // window lists the "Engines" plates only, and calibrating a plate of
+    // another category from here would change the dial of another gauge.
+    std::optional<ECCalibration> calibration(int needle, const QString& functionText) const;
 
 private:
     static std::size_t index(int needle) { return std::size_t(needle); }

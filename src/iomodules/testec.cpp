@@ -15,7 +15,8 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QVBoxLayout>
 
 namespace varnet {
@@ -47,11 +48,12 @@ frmTestEC::frmTestEC()
       ComboClass(functionChoice_->ComboClass),
       GaugeFunction(functionChoice_->FunctionList),
       ComboPlate(new PlateCombo(this, [this] { fillPlates(); })),
+      LabelPlateNote(namedControl<QLabel>("LabelPlateNote", this)),
       CheckDisplay(namedControl<QCheckBox>("CheckDisplay", QStringLiteral("Needle has a display"), this)),
       cmdCalibrate(button("cmdCalibrate", QStringLiteral("Calibrate"), this)),
       OptionSingle(namedControl<QRadioButton>("OptionType_1", QStringLiteral("Single engine"), this)),
       OptionDual(namedControl<QRadioButton>("OptionType_2", QStringLiteral("Dual engine"), this)),
-      BoxTestPosition(namedControl<QSpinBox>("BoxTestPosition", this)),
+      BoxTestPosition(textBox("BoxTestPosition", this, QStringLiteral("0"))),
       cmdMoveNeedle(button("cmdMoveNeedle", QStringLiteral("Move Needle"), this)),
       BoxReply(textBox("BoxReply", this)),
       cmdClose(button("cmdClose", QStringLiteral("Close"), this))
@@ -60,8 +62,14 @@ frmTestEC::frmTestEC()
     setWindowTitle(QStringLiteral("Engine Cluster"));
     ComboPlate->setObjectName(QStringLiteral("ComboPlate"));
     BoxReply->setReadOnly(true);
-    BoxTestPosition->setRange(0, kECLargestPosition);
-    BoxTestPosition->setToolTip(QStringLiteral("Needle position in the cluster's own steps (four for each plate step)"));
+    BoxTestPosition->setToolTip(QStringLiteral("Needle position in the cluster's own steps (four for each plate step), 0 to %1")
+                                    .arg(kECLargestPosition));
+    BoxTestPosition->setMaximumWidth(fontMetrics().averageCharWidth() * 12);
+    LabelPlateNote->setWordWrap(true);
+    LabelPlateNote->setVisible(false);
+    QPalette warning = LabelPlateNote->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xA0, 0x00, 0x00));
+    LabelPlateNote->setPalette(warning);
     GaugeFunction->setMinimumWidth(260);
     ComboPlate->setMinimumWidth(260);
     ListNeedles->setMinimumWidth(fontMetrics().averageCharWidth() * 60);
@@ -77,8 +85,9 @@ frmTestEC::frmTestEC()
     functionChoice_->place(grid, 0, QStringLiteral("Category"), QStringLiteral("Function"));
     grid->addWidget(label(QStringLiteral("Plate"), needleFrame), 3, 0);
     grid->addWidget(ComboPlate, 3, 1);
-    grid->addWidget(CheckDisplay, 4, 1);
-    grid->addWidget(cmdCalibrate, 5, 1, Qt::AlignRight);
+    grid->addWidget(LabelPlateNote, 4, 1);
+    grid->addWidget(CheckDisplay, 5, 1);
+    grid->addWidget(cmdCalibrate, 6, 1, Qt::AlignRight);
 
     auto* typeFrame = frame("FrameType", QStringLiteral("Cluster Type"), this);
     auto* typeLayout = new QHBoxLayout(typeFrame);
@@ -126,6 +135,7 @@ frmTestEC::frmTestEC()
     });
     connect(cmdCalibrate, &QPushButton::clicked, this, &frmTestEC::cmdCalibrate_Click);
     connect(cmdMoveNeedle, &QPushButton::clicked, this, &frmTestEC::cmdMoveNeedle_Click);
+    connect(BoxTestPosition, &QLineEdit::returnPressed, this, &frmTestEC::cmdMoveNeedle_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmTestEC::cmdClose_Click);
     TimerReply_.setParent(this);
     TimerReply_.setObjectName(QStringLiteral("TimerReply"));
@@ -198,6 +208,26 @@ void frmTestEC::fillPlates()
     const ListItems plates = settings_.plates();
     plateMap_ = plates.numbers;
     showListItems(ComboPlate, plates, settings_.plate(selectedNeedle()));
+    showPlateNote();
+}
+
+void frmTestEC::showPlateNote()
+{
+    const int needle = selectedNeedle();
+    // A plate the box does not offer shows in it as the list line shows it,
+    // with nothing selected; the note under it says what that means.
+    const QString placeholder = settings_.enginesPlate(needle) ? QString() : settings_.plateText(needle);
+    ComboPlate->setPlaceholderText(placeholder);
+    // Readable whole: the box grows with it.
+    QStyleOptionComboBox option;
+    option.initFrom(ComboPlate);
+    const QSize text(ComboPlate->fontMetrics().horizontalAdvance(placeholder), ComboPlate->fontMetrics().height());
+    const int wanted = ComboPlate->style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, ComboPlate).width();
+    if (wanted > ComboPlate->minimumWidth())
+        ComboPlate->setMinimumWidth(wanted);
+    const QString note = settings_.plateNote(needle);
+    LabelPlateNote->setText(note);
+    LabelPlateNote->setVisible(!note.isEmpty());
 }
 
 void frmTestEC::ComboClass_Change(int)
@@ -224,14 +254,15 @@ void frmTestEC::ComboPlate_Change(int index)
 {
     if (showing_ || index < 0 || index >= int(plateMap_.size()))
         return;
-    if (settings_.setPlate(selectedNeedle(), plateMap_[std::size_t(index)]))
+    if (settings_.setPlate(selectedNeedle(), plateMap_[std::size_t(index)])) {
         refreshNeedleText(selectedNeedle());
+        showPlateNote();
+    }
 }
 
 void frmTestEC::cmdCalibrate_Click()
 {
-    const std::optional<ECCalibration> handOver =
-        settings_.calibration(selectedNeedle(), GaugeFunction->currentText(), ComboPlate->currentText());
+    const std::optional<ECCalibration> handOver = settings_.calibration(selectedNeedle(), GaugeFunction->currentText());
     if (!handOver) {
         messages().ok(QString::fromLatin1(kAssignBeforeCalibrating));
         return;
@@ -244,7 +275,17 @@ void frmTestEC::cmdCalibrate_Click()
 
 void frmTestEC::cmdMoveNeedle_Click()
 {
-    DefaultForm<frmStatusEC>::get().MoveSingleNeedle(selectedNeedle(), BoxTestPosition->value());
+    const std::optional<int> position = ReadTestPosition(BoxTestPosition->text());
+    if (!position) {
+        const QPointer<frmTestEC> self(this);
+        messages().ok(QString::fromLatin1(kTestPositionRule));
+        if (!self)
+            return;
+        BoxTestPosition->setFocus();
+        BoxTestPosition->selectAll();
+        return;
+    }
+    DefaultForm<frmStatusEC>::get().MoveSingleNeedle(selectedNeedle(), *position);
 }
 
 void frmTestEC::TimerReply_Timer()

@@ -4,9 +4,13 @@
 // (frmTestEC). It lists the cluster's eight needles and edits, for the
 // selected one, its function (chosen by category), its plate (from the
 // "Engines" plates) and whether it has a display, and the cluster type.
+// A stored plate that the Plate box does not offer (another category's, or
+// a number without a plate) is shown as it is, in the list and in the box,
+// with a note on what the run does with it; showing it stores nothing.
 // Its Calibrate hands the needle to the plate calibration window, whose
-// slider then moves the real needle; its Test moves any needle to a chosen
-// position and shows the cluster's last reply.
+// slider then moves the real needle; its Test moves any needle to a typed
+// position, refused with the rule when out of range or not a whole number,
+// and shows the cluster's last reply.
 //
 // The plate calibration window belongs to a library above this one: the
 // program installs OpenPlateWindow at start-up.
@@ -22,11 +26,11 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
-class QSpinBox;
 
 namespace varnet {
 
@@ -68,7 +72,11 @@ protected:
 private:
     void showNeedle(int needle);
     void fillFunctions();
+    // Fills the Plate box and shows the selected needle's plate in it.
     void fillPlates();
+    // Where the needle's plate is not one the box offers: the plate in the
+    // empty box and the note under it; neither otherwise.
+    void showPlateNote();
     void refreshNeedleText(int needle);
     void ComboClass_Change(int index);
     void GaugeFunction_Change(int index);
@@ -84,11 +92,12 @@ private:
     QComboBox* ComboClass;
     QComboBox* GaugeFunction;
     QComboBox* ComboPlate;
+    QLabel* LabelPlateNote;
     QCheckBox* CheckDisplay;
     QPushButton* cmdCalibrate;
     QRadioButton* OptionSingle;
     QRadioButton* OptionDual;
-    QSpinBox* BoxTestPosition;
+    QLineEdit* BoxTestPosition;
     QPushButton* cmdMoveNeedle;
     QLineEdit* BoxReply;
     QPushButton* cmdClose;

@@ -10,7 +10,6 @@
 #include "platform/wait.h"
 #include "simenginecluster/simenginecluster.h"
 
-#include <QSpinBox>
 #include <QTest>
 
 namespace varnet::testing {
@@ -155,7 +154,7 @@ TEST_F(EngineClusterWindows, ChosenInTheSettingsCalibratedWithTheLiveNeedleSaved
 
     // Test: any needle to a chosen position, and the cluster's reply.
     clickLine(ec, "ListNeedles", 5);
-    control<QSpinBox>(ec, "BoxTestPosition")->setValue(1234);
+    edit(ec, "BoxTestPosition", "1234");
     cluster_.clear();
     cluster_.setReply(QByteArray::fromHex("0102030405060708090A0B0C0D0E0F10"));
     click(ec, "cmdMoveNeedle");

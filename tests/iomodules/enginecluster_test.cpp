@@ -1,15 +1,21 @@
+#include "app/window_helpers.h"
 #include "bus/deviceports.h"
 #include "bus/gaugebus_fixture.h"
 #include "iomodules/ecframe.h"
 #include "iomodules/enginelink.h"
+#include "iomodules/testec.h"
 #include "simenginecluster/simenginecluster.h"
 #include "simxplane/simxplane.h"
 #include "platform/wait.h"
 #include "support/fake_serial_port.h"
 #include "support/scripted_messages.h"
 
-#include <memory>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QTest>
 
+#include <memory>
 #include <tuple>
 
 namespace varnet {
@@ -129,6 +135,158 @@ TEST_F(ClusterRun, ANeedleWithoutAPlateOrValueKeepsItsPositionAndAFailedWriteIsS
     port().setWriteError("gone");
     EXPECT_TRUE(tick().isEmpty());
     EXPECT_EQ(needlesOf(ECFrame)[3], 400) << "a frame that did not go out is not the last one sent";
+}
+
+// The settings window of the cluster on COM4 (a fake port), over plates of
+// several categories: 000 and 002 are not "Engines" plates, 001 and 003 are.
+class ClusterSettings : public testing::GaugeBusTest {
+protected:
+    void SetUp() override
+    {
+        GaugeBusTest::SetUp();
+        LoadConstantTables(Cfg);
+        Cfg.ComPortEC = 4;
+        for (auto [f, name] : {std::pair{60, "N1 RPM"}, {61, "EGT"}}) {
+            Cfg.FunctionNames[f] = Cfg.FunctionFullName[f] = name;
+            std::tie(Cfg.FunctionCategory[f], Cfg.FunctionSignalType[f]) = std::tuple(kECPlateCategory, 4);
+        }
+        for (auto [name, category] : {std::pair{"Airspeed 0-200 kt", 7}, {"N1", 1}, {"Flaps", 2}, {"EGT", 1}}) {
+            const int p = addPlate({{0, 0}, {100, 1000}});
+            Cfg.PlateName[std::size_t(p)] = name;
+            Cfg.PlateValue[std::size_t(p)][0] = category;
+        }
+        ASSERT_TRUE(OpenComPorts());
+        frmTestEC::OpenPlateWindow = [this](const ECCalibration& c) { handedPlates.push_back(c.plateNr); };
+    }
+    void TearDown() override
+    {
+        DefaultForm<frmTestEC>::unload();
+        frmTestEC::OpenPlateWindow = nullptr;
+        GaugeBusTest::TearDown();
+    }
+
+    static frmTestEC& window()
+    {
+        frmTestEC& w = DefaultForm<frmTestEC>::get();
+        w.show();
+        return w;
+    }
+    static void clickNeedle(frmTestEC& w, int needle)
+    {
+        auto* list = testing::child<QListWidget>(w, "ListNeedles");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(needle)).center());
+        ASSERT_EQ(w.selectedNeedle(), needle);
+    }
+    // What the Plate box shows: its item, or with none selected its
+    // placeholder.
+    static QString plateShown(frmTestEC& w)
+    {
+        auto* box = testing::child<QComboBox>(w, "ComboPlate");
+        return box->currentIndex() >= 0 ? box->currentText() : box->placeholderText();
+    }
+    // Replaces the box's text by typing, key by key.
+    static QString type(frmTestEC& w, const char* box, const QString& text)
+    {
+        QWidget* typed = testing::child<QWidget>(w, box);
+        typed->setFocus();
+        QTest::keyClick(typed, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(typed, Qt::Key_Backspace);
+        QTest::keyClicks(typed, text);
+        return typed->property("text").toString();
+    }
+    testing::FakeSerialPort& port() { return *fakes.port(4); }
+
+    testing::FakeSerialPorts fakes;
+    testing::ScriptedMessages boxes;
+    std::vector<int> handedPlates;
+};
+
+TEST_F(ClusterSettings, AStoredPlateTheBoxDoesNotOfferShowsAsItIsInTheListAndTheBoxAndIsNotCalibrated)
+{
+    // Needle 1 as a new configuration leaves it: plate 0, never chosen.
+    std::tie(Cfg.ECNeedleFunction[0], Cfg.ECNeedleFunction[1], Cfg.ECNeedleFunction[2], Cfg.ECNeedleFunction[3]) =
+        std::tuple(60, 61, 60, 60);
+    std::tie(Cfg.ECNeedlePlate[1], Cfg.ECNeedlePlate[2], Cfg.ECNeedlePlate[3]) = std::tuple(3, 2, 9);
+    const auto stored = Cfg.ECNeedlePlate;
+    frmTestEC& w = window();
+    auto* list = testing::child<QListWidget>(w, "ListNeedles");
+    // The note under the Plate box, empty where none shows.
+    const auto noteShown = [&w] {
+        const auto* note = testing::child<QLabel>(w, "LabelPlateNote");
+        return note && note->isVisibleTo(&w) ? note->text() : QString();
+    };
+
+    struct Case {
+        const char* line;
+        const char* note;  // "" where none shows
+        int handedOver;
+    };
+    const Case cases[] = {
+        {"Needle 1:  060.  N1 RPM   plate 000.  Airspeed 0-200 kt  (not an \"Engines\" plate)",
+         "Plate 000 is not an \"Engines\" plate. The run moves this needle by it. "
+         "Choose an \"Engines\" plate in the box above.",
+         -1},
+        {"Needle 2:  061.  EGT   plate 003.  EGT", "", 3},
+        {"Needle 3:  060.  N1 RPM   plate 002.  Flaps  (not an \"Engines\" plate)",
+         "Plate 002 is not an \"Engines\" plate. The run moves this needle by it. "
+         "Choose an \"Engines\" plate in the box above.",
+         -1},
+        {"Needle 4:  060.  N1 RPM   plate 009  (no such plate)",
+         "There is no plate 009 in this configuration. The run leaves this needle where it is. "
+         "Choose an \"Engines\" plate in the box above.",
+         -1},
+    };
+    for (int needle = 0; needle < int(std::size(cases)); ++needle) {
+        SCOPED_TRACE(needle);
+        const Case& c = cases[needle];
+        clickNeedle(w, needle);
+        EXPECT_EQ(list->item(needle)->text(), c.line);
+        EXPECT_TRUE(list->item(needle)->text().endsWith("plate " + plateShown(w))) << "the box shows "
+                                                                                   << plateShown(w).toStdString();
+        EXPECT_EQ(noteShown(), c.note);
+        testing::click(w, "cmdCalibrate");
+        EXPECT_EQ(handedPlates.back(), c.handedOver);
+    }
+    // A needle without a function is not driven: its line says so, the box
+    // and the note still tell of its plate.
+    clickNeedle(w, 4);
+    EXPECT_EQ(std::tuple(list->item(4)->text(), plateShown(w), noteShown()),
+              std::tuple("Needle 5:  no function", "000.  Airspeed 0-200 kt  (not an \"Engines\" plate)",
+                         "Plate 000 is not an \"Engines\" plate. Choose an \"Engines\" plate in the box above."));
+    EXPECT_EQ(testing::child<QComboBox>(w, "ComboPlate")->count(), 2) << "the \"Engines\" plates only";
+    EXPECT_EQ(std::tuple(Cfg.ECNeedlePlate, Session.ConfigChanged), std::tuple(stored, 0))
+        << "showing the plates is no edit";
+
+    // Chosen in the box, an "Engines" plate is the needle's everywhere.
+    clickNeedle(w, 0);
+    auto* box = testing::child<QComboBox>(w, "ComboPlate");
+    box->setCurrentIndex(box->findText("001.  N1"));
+    EXPECT_EQ(std::tuple(Cfg.ECNeedlePlate[0], list->item(0)->text(), noteShown()),
+              std::tuple(1, "Needle 1:  060.  N1 RPM   plate 001.  N1", QString()));
+    testing::click(w, "cmdCalibrate");
+    EXPECT_EQ(handedPlates.back(), 1);
+}
+
+TEST_F(ClusterSettings, ATestPositionOutOfRangeOrNotAWholeNumberIsRefusedWithTheRuleAndNothingIsSent)
+{
+    frmTestEC& w = window();
+    clickNeedle(w, 2);
+    for (const char* typed : {"99999", "-20abc", "65536", "-1", "12.5", "abc", "", "20 30"}) {
+        SCOPED_TRACE(typed);
+        EXPECT_EQ(type(w, "BoxTestPosition", typed), typed) << "the box shows what was typed";
+        boxes.expectOk("A needle position must be a whole number between 0 and 65535");
+        testing::click(w, "cmdMoveNeedle");
+        EXPECT_EQ(boxes.pending(), 0u);
+        EXPECT_TRUE(port().writes().isEmpty());
+    }
+    // A whole number within the range moves the selected needle there.
+    for (const char* typed : {" 65535 ", "0"}) {
+        type(w, "BoxTestPosition", typed);
+        port().clearWrites();
+        testing::click(w, "cmdMoveNeedle");
+        ASSERT_EQ(port().writes().size(), 1) << typed;
+        EXPECT_EQ(needlesOf(port().writes()[0]), (std::array<int, 8>{0, 0, std::atoi(typed), 0, 0, 0, 0, 0}));
+    }
 }
 
 // The cluster on a pseudo-terminal linked as COM4, pulled in the middle of
