@@ -40,6 +40,19 @@ constexpr quint32 kSpeedsGroup = 3;
 constexpr quint32 kEngineRpmGroup = 37;
 constexpr quint32 kLightSwitchesGroup = 106;  // value 0: instrument lights
 
+// A stand-alone I/O module answers to bus address 10, and command 6 asks
+// it for its inputs.
+constexpr int kModuleAddress = 10;
+constexpr int kModulePollCommand = 6;
+
+// The polls that `module`, a simulated stand-alone I/O module, received.
+inline int ModulePolls(const SimControlUnit& module)
+{
+    return int(std::ranges::count_if(module.frames(), [](const QByteArray& frame) {
+        return quint8(frame[1]) == kModuleAddress && (quint8(frame[2]) >> 4) == kModulePollCommand;
+    }));
+}
+
 struct Frame {
     int gaugeID = 0, command = 0, value = 0;
     qint64 at = 0;  // ms since the program started

@@ -13,7 +13,7 @@
 #include <tuple>
 #include <vector>
 // Last: Xlib's macros (None, Bool ...) clash with the headers above.
-#include <X11/Xatom.h>
+#include "support/root_windows.h"
 #include <X11/Xutil.h>
 
 namespace varnet {
@@ -24,8 +24,6 @@ using namespace varnet::testing;
 constexpr int kModuleCom = 2;
 // A yoke on a port of its own puts the yoke status window beside the run window.
 constexpr int kYokeCom = 3;
-constexpr int kModuleAddress = 10;
-constexpr int kPollCommand = 6;
 constexpr int kFlapsFunction = 60;
 constexpr quint32 kFlapsGroup = 67;
 constexpr int kPlainSwitch = 4;
@@ -70,12 +68,7 @@ protected:
         module_.setIOModuleInputs(kModuleAddress, bytes);
     }
 
-    int polls() const
-    {
-        return int(std::ranges::count_if(module_.frames(), [](const QByteArray& frame) {
-            return quint8(frame[1]) == kModuleAddress && (quint8(frame[2]) >> 4) == kPollCommand;
-        }));
-    }
+    int polls() const { return ModulePolls(module_); }
     int pollsIn(int ms)
     {
         const int before = polls();
@@ -83,22 +76,7 @@ protected:
         return polls() - before;
     }
 
-    std::vector<Window> rootWindows(const char* property) const
-    {
-        Atom type;
-        int format;
-        unsigned long count = 0, after;
-        unsigned char* data = nullptr;
-        std::vector<Window> windows;
-        if (XGetWindowProperty(x_.get(), DefaultRootWindow(x_.get()), XInternAtom(x_.get(), property, False), 0, 1024,
-                               False, XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
-            data) {
-            const auto* ids = reinterpret_cast<Window*>(data);
-            windows.assign(ids, ids + count);
-            XFree(data);
-        }
-        return windows;
-    }
+    std::vector<Window> rootWindows(const char* property) const { return RootWindows(x_.get(), property); }
 
     // The window manager's window whose title starts with `title`.
     Window managedWindow(const std::string& title) const

@@ -14,8 +14,6 @@ namespace {
 using namespace varnet::testing;
 
 constexpr int kModuleCom = 2;
-constexpr int kModuleAddress = 10;
-constexpr int kPollCommand = 6;
 constexpr int kFlapsFunction = 60;
 constexpr quint32 kFlapsGroup = 67;
 constexpr int kFlapsSwitch = 12;
@@ -57,12 +55,7 @@ protected:
     {
         return waitUntil([&] { return module_.ioModuleWord(kModuleAddress, 1) == word; }, 3000);
     }
-    int polls() const
-    {
-        return int(std::ranges::count_if(module_.frames(), [](const QByteArray& frame) {
-            return quint8(frame[1]) == kModuleAddress && (quint8(frame[2]) >> 4) == kPollCommand;
-        }));
-    }
+    int polls() const { return ModulePolls(module_); }
 
     SimControlUnit module_{kModuleCom};
 };

@@ -17,8 +17,7 @@
 #include <functional>
 #include <memory>
 // Last: Xlib's macros (None, Bool ...) clash with the headers above.
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
+#include "support/root_windows.h"
 #include <X11/extensions/XTest.h>
 
 namespace varnet {
@@ -43,28 +42,17 @@ bool waitFor(const std::function<bool()>& done, int ms = 3000)
     return done();
 }
 
-std::vector<unsigned long> rootWindows(const char* property)
+std::vector<Window> rootWindows(const char* property)
 {
-    Atom type;
-    int format;
-    unsigned long count = 0, after;
-    unsigned char* data = nullptr;
-    std::vector<unsigned long> windows;
-    if (XGetWindowProperty(x, DefaultRootWindow(x), XInternAtom(x, property, False), 0, 1024, False, XA_WINDOW, &type,
-                           &format, &count, &after, &data) == Success && data) {
-        const auto* ids = reinterpret_cast<unsigned long*>(data);
-        windows.assign(ids, ids + count);
-        XFree(data);
-    }
-    return windows;
+    return RootWindows(x, property);
 }
 
 // As the window manager has it: the active window, and the one on top.
 bool activeAndOnTop(QWidget& window)
 {
     XSync(x, False);
-    const std::vector<unsigned long> active = rootWindows("_NET_ACTIVE_WINDOW");
-    const std::vector<unsigned long> stacking = rootWindows("_NET_CLIENT_LIST_STACKING");
+    const std::vector<Window> active = rootWindows("_NET_ACTIVE_WINDOW");
+    const std::vector<Window> stacking = rootWindows("_NET_CLIENT_LIST_STACKING");
     return QApplication::activeWindow() == &window && !active.empty() && active[0] == window.winId() &&
            !stacking.empty() && stacking.back() == window.winId();
 }
