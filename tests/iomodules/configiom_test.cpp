@@ -122,6 +122,7 @@ TEST_F(ConfigIOMWindow, EntriesTypedAndClickedAreSavedLoadedAgainAndShownAsTheyW
     // Escape and the window stays open.
     clickLine(w, 7);
     click(w, "OptionKeystroke");
+    EXPECT_FALSE(child<QComboBox>(w, "ComboFunction")->isEnabled()) << "a key entry has no function";
     QTest::keyClick(child<QLineEdit>(w, "boxKeyOn"), Qt::Key_F1, Qt::ShiftModifier);
     QTest::keyClick(child<QLineEdit>(w, "boxKeyOff"), Qt::Key_Escape);
     EXPECT_TRUE(DefaultForm<ConfigIOM>::loaded());

@@ -265,6 +265,12 @@ TEST_F(ClusterSettings, AStoredPlateTheBoxDoesNotOfferShowsAsItIsInTheListAndThe
               std::tuple(1, "Needle 1:  060.  N1 RPM   plate 001.  N1", QString()));
     testing::click(w, "cmdCalibrate");
     EXPECT_EQ(handedPlates.back(), 1);
+
+    // Another category, which does not list the needle's function: the needle
+    // has none, and its line says so.
+    auto* category = testing::child<QComboBox>(w, "ComboClass");
+    category->setCurrentIndex(category->findText("Surfaces", Qt::MatchContains));
+    EXPECT_EQ(std::tuple(Cfg.ECNeedleFunction[0], list->item(0)->text()), std::tuple(0, "Needle 1:  no function"));
 }
 
 TEST_F(ClusterSettings, ATestPositionOutOfRangeOrNotAWholeNumberIsRefusedWithTheRuleAndNothingIsSent)
