@@ -9,6 +9,7 @@
 
 #include <X11/Xlib.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,26 +25,39 @@ protected:
     }
     ~ProgramWithBoxesTest() override { qunsetenv("DISPLAY"); }
 
-    // The box of the program (its windows have titles of their own) that has the keyboard within
-    // the time, other than `other`; 0 for none. Asked every 20 ms, as nothing in this process
-    // wakes a wait when it changes.
-    Window boxInFront(int timeoutMs, Window other = 0)
+    // Waits for a state of the X server. Nothing in this process wakes a wait when it changes, so it
+    // is asked every 20 ms.
+    static bool xUntil(const std::function<bool()>& done, int timeoutMs)
     {
         QElapsedTimer waited;
         waited.start();
         for (;; waitMs(20)) {
-            Window focus = 0;
-            int revert = 0;
-            char* title = nullptr;
-            XGetInputFocus(x_.get(), &focus, &revert);
-            const bool box = focus > PointerRoot && focus != other && XFetchName(x_.get(), focus, &title) &&
-                             title == std::string("Varnet");
-            XFree(title);
-            if (box)
-                return focus;
+            if (done())
+                return true;
             if (waited.hasExpired(timeoutMs))
-                return 0;
+                return false;
         }
+    }
+
+    // The box of the program (its windows have titles of their own) that has the keyboard within
+    // the time, other than `other`; 0 for none.
+    Window boxInFront(int timeoutMs, Window other = 0)
+    {
+        Window box = 0;
+        xUntil(
+            [&] {
+                Window focus = 0;
+                int revert = 0;
+                char* title = nullptr;
+                XGetInputFocus(x_.get(), &focus, &revert);
+                if (focus > PointerRoot && focus != other && XFetchName(x_.get(), focus, &title) &&
+                    title == std::string("Varnet"))
+                    box = focus;
+                XFree(title);
+                return box != 0;
+            },
+            timeoutMs);
+        return box;
     }
 
     PrivateXServer server_;

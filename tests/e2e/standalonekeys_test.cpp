@@ -38,7 +38,7 @@ protected:
         if (!x_ || !wm_.start(display_))
             return;
         // Running once it names itself on the root window; its start-up ends a moment later.
-        managed_ = waitUntil([&] { return !rootWindows("_NET_SUPPORTING_WM_CHECK").empty(); }, 10000);
+        managed_ = xUntil([&] { return !rootWindows("_NET_SUPPORTING_WM_CHECK").empty(); }, 10000);
         waitMs(500);
     }
 
@@ -140,10 +140,10 @@ protected:
         XSelectInput(d, target_, KeyPressMask);
         XMapRaised(d, target_);
         XSync(d, False);
-        if (!waitUntil([&] { return managedWindow("simulator") == target_; }, 3000))
+        if (!xUntil([&] { return managedWindow("simulator") == target_; }, 3000))
             return false;
         activate(target_);
-        return waitUntil([&] { return focus() == target_; }, 3000);
+        return xUntil([&] { return focus() == target_; }, 3000);
     }
 
     // The keys the test's window received since the last call.
@@ -174,20 +174,22 @@ TEST_F(StandAloneKeysTest, MinimizedTheKeyIsTypedShownItIsShownInABoxAndTheRunGo
     // After the autostart no window of the program is on the screen.
     for (const char* title : {"Control Program for X-Plane", "Force Feedback Yoke Status"}) {
         const Window w = managedWindow(title);
-        EXPECT_TRUE(w != 0 && waitUntil([&] { return iconic(w); }, 2000)) << title << " is not minimized";
+        EXPECT_TRUE(w != 0 && xUntil([&] { return iconic(w); }, 2000)) << title << " is not minimized";
     }
     ASSERT_TRUE(showKeyTarget()) << "the test's window does not get the keyboard";
 
     // Minimized, as the autostart leaves it: the key reaches the window that has the keyboard.
     switches({kKeySwitch});
-    EXPECT_TRUE(waitUntil([&] { return !keysTyped().empty(); }, 3000)) << "the key was not typed";
+    std::vector<KeySym> typed;
+    xUntil([&] { return !(typed = keysTyped()).empty(); }, 3000);
+    EXPECT_EQ(typed, std::vector<KeySym>{XStringToKeysym("k")}) << "the key was not typed";
     EXPECT_EQ(boxInFront(500), 0u) << "a box while the run window is minimized";
 
     // The run window brought back from its taskbar button.
     const Window run = managedWindow("Control Program for X-Plane");
     ASSERT_NE(run, 0u);
     activate(run);
-    ASSERT_TRUE(waitUntil([&] { return focus() == run; }, 3000)) << "the run window does not come back";
+    ASSERT_TRUE(xUntil([&] { return focus() == run; }, 3000)) << "the run window does not come back";
     waitMs(300);
 
     switches({});  // the key switch off: no key for it
@@ -207,7 +209,7 @@ TEST_F(StandAloneKeysTest, MinimizedTheKeyIsTypedShownItIsShownInABoxAndTheRunGo
     waitMs(300);
     EXPECT_LE(pollsIn(500), 1) << "the module was polled again behind its own box";
     keys_.inject("{ENTER}");
-    EXPECT_TRUE(waitUntil([&] { return focus() != box; }, 3000)) << "Enter did not close the box";
+    EXPECT_TRUE(xUntil([&] { return focus() != box; }, 3000)) << "Enter did not close the box";
     EXPECT_TRUE(waitForData(kFlapsGroup, 0, 3000)) << "the switch that changed behind the box was not acted on";
     const int perSecond = pollsIn(1000);
     EXPECT_GE(perSecond, 25) << "the run does not go on polling the module";
