@@ -164,4 +164,12 @@ std::optional<float> parseSingle(std::string_view text)
     return float(*value);
 }
 
+std::optional<int> parseWholeNumber(std::string_view text, int low, int high)
+{
+    const std::optional<double> value = parseNumber(text);
+    if (!value || *value != std::floor(*value) || *value < low || *value > high)
+        return std::nullopt;
+    return int(*value);
+}
+
 } // namespace varnet

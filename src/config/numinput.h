@@ -28,6 +28,9 @@ std::optional<double> parseNumber(std::string_view text);
 // parseNumber, when the value fits a Single.
 std::optional<float> parseSingle(std::string_view text);
 
+// parseNumber, when the value is a whole number from `low` to `high`.
+std::optional<int> parseWholeNumber(std::string_view text, int low, int high);
+
 // A UDP port, typed or stored: the whole text, blanks around it allowed, a
 // number of digits from 1 to 65535 (0 would bind a port chosen at random, so
 // X-Plane's data would never arrive); nothing otherwise.

@@ -5,7 +5,6 @@
 #include "iomodules/ecframe.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace varnet {
 
@@ -22,10 +21,7 @@ bool validFunction(int function)
 
 std::optional<int> ReadTestPosition(const QString& text)
 {
-    const std::optional<double> value = parseNumber(text.toStdString());
-    if (!value || *value != std::floor(*value) || *value < 0 || *value > kECLargestPosition)
-        return std::nullopt;
-    return int(*value);
+    return parseWholeNumber(text.toStdString(), 0, kECLargestPosition);
 }
 
 int ECSettings::category(int needle) const

@@ -9,7 +9,6 @@
 #include <Qt>
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 namespace varnet {
@@ -94,10 +93,7 @@ QString ledText(const ConfigTables& t, int e)
 // A whole number typed in a box, within [low, high].
 std::optional<int> wholeNumber(const QString& text, int low, int high)
 {
-    const std::optional<double> v = parseNumber(text.toStdString());
-    if (!v || *v != std::floor(*v) || *v < low || *v > high)
-        return std::nullopt;
-    return int(*v);
+    return parseWholeNumber(text.toStdString(), low, high);
 }
 
 struct Checked {
