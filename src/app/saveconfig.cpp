@@ -1,10 +1,12 @@
 #include "app/saveconfig.h"
 
 #include "app/currentconfig.h"
+#include "bus/runwindow.h"
 #include "config/configfile.h"
 #include "config/files.h"
 #include "config/startfile.h"
 #include "config/tables.h"
+#include "iomodules/configiom.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
 
@@ -36,6 +38,33 @@ constexpr const char* kImportLabels[kImportGroups] = {
 constexpr const char* kDelayPrompt =
     "Give autostart time delay (standard =10 seconds).\r\n"
     "Delay is the time (in seconds) the program waits with start-up after simulator is detected as running.";
+
+// A load or import replaces the I/O entries, whose run-time sim ports are
+// laid out anew: the prepared run would then send its switches' values to
+// ports opened for other values.
+QString runHoldsConfiguration(const char* what)
+{
+    return QStringLiteral("A configuration cannot be %1 while the run window holds the one in memory: the run "
+                          "uses the sim ports opened for it.\r\n"
+                          "To load another configuration, press \"Configuration\" on the run window (this stops "
+                          "the run) and use \"Save / Load Configuration\" on the configuration screen; closing "
+                          "the screen prepares the run again with it.")
+        .arg(QString::fromLatin1(what));
+}
+
+// The I/O-module window's entry typed but not stored: asked about before a
+// load or import replaces the tables, as another line's choice asks.
+bool ioModuleEditMayGo()
+{
+    return !DefaultForm<ConfigIOM>::loaded() || DefaultForm<ConfigIOM>::get().EditMayGo();
+}
+
+// Windows that show the tables show what is in memory now.
+void showTablesReplaced()
+{
+    if (DefaultForm<ConfigIOM>::loaded())
+        DefaultForm<ConfigIOM>::get().ShowTablesInMemory();
+}
 
 QPushButton* button(const char* objectName, const char* caption, QWidget* parent)
 {
@@ -183,19 +212,20 @@ void SaveConfig::CmdSave_Click()
 
 void SaveConfig::CmdLoad_Click()
 {
+    if (RunWindowPrepared()) {
+        messages().ok(runHoldsConfiguration("loaded"));
+        return;
+    }
     if (!messages().yesNoDefaultNo(QStringLiteral("This will overwrite the current configuration! Continue?")))
         return;
-    if (!checkConfigFileName())
+    if (!checkConfigFileName() || !ioModuleEditMayGo())
         return;
-    const std::string previousName = Session.ConfigFileName;
-    Session.ConfigFileName = fileName();
-    ReadConfigFile();
-    if (Session.ConfigError == 0)
+    // A file that fails leaves the tables, and the name of the file they
+    // hold, as they were.
+    if (LoadConfigFile(fileName())) {
         ShowCurrentConfigFile(Session.ConfigFileName);
-    else
-        // The tables still hold the previous file: a later save must not go
-        // to the file that was refused.
-        Session.ConfigFileName = previousName;
+        showTablesReplaced();
+    }
     DefaultForm<SaveConfig>::unload();
 }
 
@@ -235,11 +265,17 @@ void SaveConfig::cmdSetAsStartup_Click()
 
 void SaveConfig::cmdImportPartial_Click()
 {
+    if (RunWindowPrepared()) {
+        messages().ok(runHoldsConfiguration("imported"));
+        return;
+    }
     if (!messages().yesNoDefaultNo(QStringLiteral(
             "This will overwrite the selected sections in the currently loaded configuration!\r\n Continue?")))
         return;
-    if (checkConfigFileName("No file selected"))
-        ImportPartialConfig();
+    if (!checkConfigFileName("No file selected") || !ioModuleEditMayGo())
+        return;
+    ImportPartialConfig();
+    showTablesReplaced();
 }
 
 void SaveConfig::ImportPartialConfig()

@@ -40,12 +40,7 @@ void InstallShell()
     frmStatus::UnloadFunctionTestWindow = [] { DefaultForm<frmTestFunction>::unload(); };
     // The function test window's own ports must not be dropped from under a
     // run that is prepared or active.
-    frmTestFunction::RunPrepared = [] {
-        if (!DefaultForm<frmStatus>::loaded())
-            return false;
-        const frmStatus& run = DefaultForm<frmStatus>::get();
-        return run.RunPrepared == 1 || run.Running == 1;
-    };
+    frmTestFunction::RunPrepared = RunWindowPrepared;
     frmTestEC::OpenPlateWindow = OpenEngineClusterPlateWindow;
     FrmConfigureYokes::ShowUDPTestWindow = &frmTestXplaneInterface::ShowWindow;
     frmStatusYoke::ExitProgram = [] {

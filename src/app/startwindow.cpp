@@ -175,11 +175,15 @@ void frmMain::showFileName(const std::string& name)
     FileName->setText(FileNameText(name));
 }
 
-bool frmMain::loadConfiguration(QString* error)
+bool frmMain::loadConfiguration(const std::string& name, QString* error)
 {
     const auto busy = loading_.enter();
-    ReadConfigFile(error);
-    return Session.ConfigError == 0;
+    return LoadConfigFile(name, error);
+}
+
+std::string frmMain::boxFileName() const
+{
+    return FileNameOfText(FileName->text(), shownFileName_);
 }
 
 void frmMain::Form_Activate()
@@ -194,12 +198,18 @@ void frmMain::Form_Activate()
         cancelCountdown();
     std::string name;
     const QString setAside = ReadStartFile(name);
+    // Later the start file is only the autostart's choice, shown here: the
+    // configuration in memory (perhaps loaded or saved under another name
+    // since) keeps its name, or a save would write it over the start file.
     showFileName(name);
-    Session.ConfigFileName = name;
     // Files saved meanwhile (in the Load/Save window) show up too.
     refreshFileBox();
     if (!firstActivation)
         return;
+    // The start file's configuration is the one in memory from now on, even
+    // when it cannot be loaded: the tables are then empty, and a save makes
+    // that file.
+    Session.ConfigFileName = name;
     // Said once, at the start the file was meant for, and before the
     // countdown, which the box would otherwise run down unseen.
     if (!setAside.isEmpty()) {
@@ -214,7 +224,7 @@ void frmMain::Form_Activate()
     countdownShown_ = Session.StartDelay;
     BoxAutoStartTime->setText(QString::number(countdownShown_));
     showCountdown(true);
-    loadConfiguration();
+    loadConfiguration(name);
 }
 
 void frmMain::TimerWaitForFS_Timer()
@@ -243,11 +253,11 @@ void frmMain::Timer2_Timer()
 void frmMain::autostart()
 {
     Timer2_.stop();
-    Session.ConfigFileName = FileNameOfText(FileName->text(), shownFileName_);
+    const std::string name = boxFileName();
     // One failure, one box: the reader's error, naming the file, or the
     // name rule a typed name breaks, opens the autostart's own message.
-    QString error = ConfigFileNameFault(Session.ConfigFileName);
-    if (!error.isEmpty() || !loadConfiguration(&error)) {
+    QString error = ConfigFileNameFault(name);
+    if (!error.isEmpty() || !loadConfiguration(name, &error)) {
         if (!error.isEmpty())
             error += QStringLiteral("\r\n");
         messages().ok(error + QString::fromLatin1(kAutostartFailed));
@@ -271,9 +281,14 @@ void frmMain::butOK_Click()
         if (!messages().yesNoDefaultNo(QString::fromLatin1(kUnsavedQuestion)) || !self)
             return;
     }
-    // Loads Session.ConfigFileName: the file last chosen, or the start
-    // file's, not a name merely typed into FileName.
-    if (loadConfiguration())
+    // What the box shows is what runs: the file chosen, the start file's
+    // or a name typed in, held to the same name rule as everywhere.
+    const std::string name = boxFileName();
+    if (const QString fault = ConfigFileNameFault(name); !fault.isEmpty()) {
+        messages().ok(fault);
+        return;
+    }
+    if (loadConfiguration(name))
         openRunWindow(false);
 }
 
@@ -310,9 +325,12 @@ void frmMain::FileBox_Click()
     cancelCountdown();
     const std::string name = FileNameOfLine(*selected.first());
     showFileName(name);
-    DefaultForm<frmStatus>::get().BoxCurrentConfig->setText(FileName->text());
-    Session.ConfigFileName = name;
-    loadConfiguration();
+    // The run window's box names the configuration in memory: a file that
+    // fails to load leaves the previous one there.
+    frmStatus& run = DefaultForm<frmStatus>::get();
+    const QPointer<frmStatus> runWindow(&run);
+    if (loadConfiguration(name) && runWindow)
+        runWindow->BoxCurrentConfig->setText(FileName->text());
 }
 
 void frmMain::CmdConfigure_Click()

@@ -73,10 +73,12 @@ private:
     void refreshFileBox();
     // Shows `name` in FileName, which then names that file until edited.
     void showFileName(const std::string& name);
-    // ReadConfigFile on Session.ConfigFileName; true when it loaded. A read
-    // error is handed to `error` when given. The countdown holds still while
-    // a question of the load is open.
-    bool loadConfiguration(QString* error = nullptr);
+    // LoadConfigFile of `name`; true when it loaded. A read error is handed
+    // to `error` when given. The countdown holds still while a question of
+    // the load is open.
+    bool loadConfiguration(const std::string& name, QString* error = nullptr);
+    // The file FileName names: the one shown there, or the name typed in.
+    std::string boxFileName() const;
     // After a successful load: the run window is shown and prepared (and its
     // run started and the window minimized for the autostart), the yoke
     // status window started when a yoke is configured, and this window

@@ -414,6 +414,14 @@ void frmStatus::cmdExit_Click()
 
 // ---- Run preparation ---------------------------------------------------------
 
+bool RunWindowPrepared()
+{
+    if (!DefaultForm<frmStatus>::loaded())
+        return false;
+    const frmStatus& run = DefaultForm<frmStatus>::get();
+    return run.RunPrepared == 1 || run.Running == 1;
+}
+
 void frmStatus::Form_Activate()
 {
     if (ProcessTimer_.isActive() || RunPrepared == 1)

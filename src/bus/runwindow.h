@@ -41,6 +41,11 @@ namespace varnet {
 // Shown by Run when a device port in use cannot be opened.
 inline constexpr const char* kRunPortError = "An error occured trying to open the Comm Port";
 
+// Whether the run window holds a prepared run (or an active one): from its
+// preparation until it is unloaded, the sim ports of the configuration in
+// memory are open and the run walks its tables.
+bool RunWindowPrepared();
+
 class frmStatus : public Form, private ProcessLoopHost {
     Q_OBJECT
 

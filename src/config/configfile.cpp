@@ -392,6 +392,17 @@ void ReadConfigFile(QString* error)
     Cfg = std::move(loaded);
 }
 
+bool LoadConfigFile(const std::string& name, QString* error)
+{
+    const std::string inMemory = Session.ConfigFileName;
+    Session.ConfigFileName = name;
+    ReadConfigFile(error);
+    if (Session.ConfigError == 0)
+        return true;
+    Session.ConfigFileName = inMemory;
+    return false;
+}
+
 // --- Writing ---------------------------------------------------------------
 
 std::string SerializeConfig(const ConfigTables& t)

@@ -18,6 +18,13 @@ namespace varnet {
 // handed to the caller (who shows it with its own text, one box in all).
 void ReadConfigFile(QString* error = nullptr);
 
+// Reads the file `name` into Cfg as ReadConfigFile does; true when it
+// loaded. Session.ConfigFileName names the configuration in memory: it
+// becomes `name` only when the file loaded, and a file that failed or was
+// refused leaves it naming the configuration the tables still hold, so that
+// a later save goes to that file and not over the one that failed.
+bool LoadConfigFile(const std::string& name, QString* error = nullptr);
+
 // Writes every stored table to Session.ConfigFileName. The previous file is
 // replaced only once the new one was written whole; on failure it is left
 // as it was and `error` holds the description.

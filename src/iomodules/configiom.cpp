@@ -371,6 +371,12 @@ void ConfigIOM::refreshList()
     ListEntries->setCurrentRow(number_);
 }
 
+void ConfigIOM::ShowTablesInMemory()
+{
+    refreshList();
+    showEntry();
+}
+
 void ConfigIOM::ListEntries_Click(int row)
 {
     if (row < 0 || row >= IOEntryNumbers(kind_))

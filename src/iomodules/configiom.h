@@ -60,6 +60,12 @@ public:
     // module closes first, asking as its Close does; No leaves it open.
     static void Open();
 
+    // Before a load or import replaces the tables: whether the entry typed
+    // and not stored may go, asked as for another line.
+    bool EditMayGo() { return unstoredMayGo(edited_); }
+    // After one: the lines and the entry shown are those now in memory.
+    void ShowTablesInMemory();
+
     Integer GaugeID = 0;
 
     // Handlers, public for the tests that work the window.

@@ -3,6 +3,7 @@
 #include "app/saveconfig.h"
 #include "bus/deviceports.h"
 #include "config/startfile.h"
+#include "iomodules/configiom.h"
 #include "configscreen_fixture.h"
 #include "support/fake_serial_port.h"
 #include "support/fake_udp_socket.h"
@@ -146,7 +147,7 @@ TEST_F(StartWindowTest, StartFileCountdownLoadsTheConfigurationAndStartsTheRunMi
     EXPECT_FALSE(DefaultForm<frmStatusYoke>::loaded() && DefaultForm<frmStatusYoke>::get().isVisible());
 }
 
-TEST_F(StartWindowTest, FailedAutostartStaysStoppedThenContinueLoadsTheChosenFileAndStartsTheYokes)
+TEST_F(StartWindowTest, FailedAutostartStaysStoppedThenContinueLoadsTheFileItsBoxShowsAndStartsTheYokes)
 {
     writeConfig("cockpit.cfg", 33, 2);
     frmMain& w = activated("cockpit.cfg", 1, true);
@@ -160,7 +161,8 @@ TEST_F(StartWindowTest, FailedAutostartStaysStoppedThenContinueLoadsTheChosenFil
     boxes_.expectOk(kNoFileSelected);
     click(w, "butOK");
     ASSERT_TRUE(startWindowOpen());
-    // A name only typed in is not what Continue loads, the one chosen is;
+    // What the box shows is what Continue loads, a name typed in too: one
+    // that is no file of the folder loads nothing and names nothing;
     // edits not saved are not dropped without asking.
     child<QListWidget>(w, "FileBox")->setCurrentRow(0);
     child<QLineEdit>(w, "FileName")->setText("typed.cfg");
@@ -170,12 +172,18 @@ TEST_F(StartWindowTest, FailedAutostartStaysStoppedThenContinueLoadsTheChosenFil
     click(w, "butOK");
     EXPECT_EQ(Cfg.ProcessTimerInterval, 0);
     boxes_.expectYesNoDefaultNo(kUnsavedQuestion, true);
+    boxes_.expectOk("Error Configuration file. typed.cfg: File not found");
+    click(w, "butOK");
+    ASSERT_TRUE(startWindowOpen());
+    EXPECT_EQ(std::tuple(Cfg.ProcessTimerInterval, Session.ConfigFileName), std::tuple(0, "cockpit.cfg"));
+    child<QLineEdit>(w, "FileName")->setText("cockpit.cfg");
+    boxes_.expectYesNoDefaultNo(kUnsavedQuestion, true);
     click(w, "butOK");
     EXPECT_FALSE(startWindowOpen());
     frmStatus& run = DefaultForm<frmStatus>::get();
     EXPECT_TRUE(run.isVisible() && !run.isMinimized());
     EXPECT_EQ(std::tuple(Cfg.ProcessTimerInterval, run.RunPrepared, run.Running, run.BoxCurrentConfig->text()),
-              std::tuple(33, 1, 0, "typed.cfg"));
+              std::tuple(33, 1, 0, "cockpit.cfg"));
     ASSERT_TRUE(DefaultForm<frmStatusYoke>::loaded());
     EXPECT_TRUE(DefaultForm<frmStatusYoke>::get().isMinimized());
     EXPECT_TRUE(ports_.port(2) && ports_.port(2)->isOpen());
@@ -292,7 +300,9 @@ TEST_F(StartWindowTest, LaterActivationsShowTheStartFileAgainWithoutACountdownIn
     w.Form_Activate();
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(listLines(w, "FileBox").size(), 2u);
-    EXPECT_EQ(std::tuple(text(w, "FileName"), Session.ConfigFileName, Cfg.ProcessTimerInterval), std::tuple("a.cfg", "a.cfg", 0));
+    // The start file is the autostart's choice; the configuration in memory keeps its name.
+    EXPECT_EQ(std::tuple(text(w, "FileName"), Session.ConfigFileName, Cfg.ProcessTimerInterval),
+              std::tuple("a.cfg", "elsewhere.cfg", 0));
     EXPECT_FALSE(w.TimerWaitForFS().isActive() || w.Timer2().isActive() || countdownShown(w));
 }
 
@@ -303,7 +313,7 @@ class StartWindowBesideTheScreen : public StartWindowTest {
 protected:
     void TearDown() override
     {
-        unloadAll<SaveConfig, FrmMainConfigure>();
+        unloadAll<SaveConfig, ConfigIOM, FrmMainConfigure>();
         StartWindowTest::TearDown();
     }
 
@@ -411,6 +421,85 @@ TEST_F(StartWindowTest, EveryWayOutOfTheStartWindowStopsTheSimulatorDataAndClose
     click(DefaultForm<frmStatusYoke>::get(), "cmdExit");
     EXPECT_FALSE(ports_.port(1)->isOpen());
     EXPECT_EQ(std::tuple(lastDatagram(), programEnds_), std::tuple(QByteArray(), 2));
+}
+
+} // namespace
+} // namespace varnet
+
+namespace varnet {
+namespace {
+
+// The configuration in memory is named by the file it came from, wherever
+// the program names it, whichever way the user goes between the windows;
+// the I/O-module window that opened the load shows the loaded entries.
+TEST_F(StartWindowBesideTheScreen, ALoadedFileKeepsItsNameThroughTheRunWindowAndIsSavedToItselfNotToTheStartFile)
+{
+    writeConfig("Default.cfg", 33);
+    {
+        // b.cfg: stand-alone module 1 with its first switch on a function.
+        ConfigTables b;
+        LoadConstantTables(b);
+        b.ConfigHeader = programHeader();
+        b.ProcessTimerInterval = 44;
+        b.ComPortIOM = 2;
+        b.FunctionNames[60] = "FLAPS";
+        const int e = b.AddIOEntry();
+        std::tie(b.IOEntryGaugeID[e], b.IOEntryKind[e], b.IOEntryNumber[e], b.IOEntryCategory[e],
+                 b.IOEntryFunction[e], b.IOEntrySeqNr[e]) = std::tuple(kStandAloneIOM1, IOEntrySwitch, 0, 0, 60, 1);
+        writeBytes("b.cfg", SerializeConfig(b));
+    }
+    const std::string startFileConfig = fileBytes("Default.cfg");
+    frmMain& first = activated("Default.cfg", 5, true);
+    InstallShell();
+    click(first, "butOK");
+    ASSERT_FALSE(startWindowOpen());
+
+    // The I/O-module window of module 1, with an entry typed and not stored.
+    FrmMainConfigure& screen = configurationFromTheRunWindow();
+    Cfg.ComPortIOM = 2;
+    screen.Form_Activate();
+    click(screen, "cmdGotoIOM");
+    ConfigIOM& iom = DefaultForm<ConfigIOM>::get();
+    const auto line = [&iom](int row) { return child<QListWidget>(iom, "ListEntries")->item(row)->text(); };
+    EXPECT_TRUE(line(0).endsWith("--"));
+    auto* valueOn = child<QLineEdit>(iom, "boxValueOn");
+    valueOn->selectAll();
+    QTest::keyClicks(valueOn, "50");
+    click(iom, "cmdSaveConfig");
+    SaveConfig& load = DefaultForm<SaveConfig>::get();
+    child<QLineEdit>(load, "FileName")->setText("b.cfg");
+    // Asked about as another line is: No keeps the entry and the configuration.
+    boxes_.expectYesNoDefaultNo("This will overwrite the current configuration! Continue?", true);
+    boxes_.expectYesNoDefaultNo(kUpdatesNotSavedYet, false);
+    click(load, "CmdLoad");
+    EXPECT_EQ(std::tuple(Cfg.ProcessTimerInterval, child<QLineEdit>(iom, "boxValueOn")->text()), std::tuple(33, "50"));
+    boxes_.expectYesNoDefaultNo("This will overwrite the current configuration! Continue?", true);
+    boxes_.expectYesNoDefaultNo(kUpdatesNotSavedYet, true);
+    click(load, "CmdLoad");
+    ASSERT_EQ(Cfg.ProcessTimerInterval, 44);
+    EXPECT_TRUE(line(0).contains("FLAPS")) << line(0).toStdString();
+    EXPECT_TRUE(child<QLabel>(iom, "LabelEntry")->text().endsWith(": entry 1"));
+    EXPECT_EQ(child<QLineEdit>(screen, "CurrentConfigFile")->text(), "b.cfg");
+
+    // Back to the run window, and to the configuration screen again.
+    click(iom, "cmdClose");
+    click(screen, "Command1");
+    EXPECT_EQ(runWindowFile(), "b.cfg");
+    FrmMainConfigure& again = configurationFromTheRunWindow();
+    EXPECT_EQ(child<QLineEdit>(again, "CurrentConfigFile")->text(), "b.cfg");
+    // The start window may show the autostart's file; it is not the one in memory.
+    EXPECT_EQ(child<QLineEdit>(DefaultForm<frmMain>::get(), "FileName")->text(), "Default.cfg");
+    click(again, "CmdSaveConfig");
+    SaveConfig& save = DefaultForm<SaveConfig>::get();
+    EXPECT_EQ(child<QLineEdit>(save, "FileName")->text(), "b.cfg");
+    boxes_.expectOk("File saved as: b.cfg");
+    click(save, "CmdSave");
+    EXPECT_TRUE(fileBytes("Default.cfg") == startFileConfig) << "the start file's configuration was written over";
+    Cfg = ConfigTables{};
+    Session.ConfigFileName = "b.cfg";
+    ReadConfigFile();
+    ASSERT_EQ(Session.ConfigError, 0);
+    EXPECT_EQ(std::tuple(Cfg.ProcessTimerInterval, Cfg.IOEntryFunction[1]), std::tuple(44, 60));
 }
 
 } // namespace
