@@ -53,6 +53,16 @@ inline int ModulePolls(const SimControlUnit& module)
     }));
 }
 
+// Sets the switches of `module`, a simulated stand-alone I/O module, that
+// its next replies report on: those in `on`, the others off.
+inline void SetModuleSwitches(SimControlUnit& module, std::initializer_list<int> on)
+{
+    QByteArray bytes(6, '\0');
+    for (const int s : on)
+        bytes[s / 8] = char(quint8(bytes[s / 8]) | (0x80 >> (s % 8)));
+    module.setIOModuleInputs(kModuleAddress, bytes);
+}
+
 struct Frame {
     int gaugeID = 0, command = 0, value = 0;
     qint64 at = 0;  // ms since the program started

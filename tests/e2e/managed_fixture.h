@@ -1,0 +1,97 @@
+#pragma once
+
+// The program on a private X display under a window manager, as on a desktop: its windows are
+// managed (minimized, restored, brought to the front with the keyboard), a test finds them by
+// title and works them with the keyboard, and answers its boxes as a user does.
+
+#include "boxes_fixture.h"
+#include "support/window_manager.h"
+
+#include <string>
+#include <vector>
+// Last: Xlib's macros (None, Bool ...) clash with the headers above.
+#include "support/root_windows.h"
+#include <X11/Xutil.h>
+
+namespace varnet::testing {
+
+class ProgramUnderWindowManagerTest : public ProgramWithBoxesTest {
+protected:
+    ProgramUnderWindowManagerTest()
+    {
+        if (!x_ || !wm_.start(display_))
+            return;
+        // Running once it names itself on the root window; its start-up ends a moment later.
+        managed_ = xUntil([&] { return !rootWindows("_NET_SUPPORTING_WM_CHECK").empty(); }, 10000);
+        waitMs(500);
+    }
+
+    std::vector<Window> rootWindows(const char* property) const { return RootWindows(x_.get(), property); }
+
+    // The window manager's window whose title starts with `title`.
+    Window managedWindow(const std::string& title) const
+    {
+        for (const Window w : rootWindows("_NET_CLIENT_LIST")) {
+            char* name = nullptr;
+            const bool match = XFetchName(x_.get(), w, &name) && std::string(name).starts_with(title);
+            XFree(name);
+            if (match)
+                return w;
+        }
+        return 0;
+    }
+
+    // Asks the window manager to bring `w` to the front with the keyboard, as a click on its
+    // taskbar button does, restoring it when minimized.
+    void activate(Window w)
+    {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = w;
+        e.xclient.message_type = XInternAtom(x_.get(), "_NET_ACTIVE_WINDOW", False);
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = 2;  // from a pager or taskbar
+        XSendEvent(x_.get(), DefaultRootWindow(x_.get()), False, SubstructureRedirectMask | SubstructureNotifyMask,
+                   &e);
+        XFlush(x_.get());
+    }
+
+    // The program's window titled `title` (at its start), waited for, with the keyboard; 0 when it
+    // does not come.
+    Window windowWithKeyboard(const std::string& title, int timeoutMs = 3000)
+    {
+        Window w = 0;
+        xUntil([&] { return (w = managedWindow(title)) != 0 && focus() == w; }, timeoutMs);
+        return w != 0 && focus() == w ? w : 0;
+    }
+
+    // Whether the window manager holds `w` minimized.
+    bool iconic(Window w) const
+    {
+        const Atom state = XInternAtom(x_.get(), "WM_STATE", False);
+        Atom type;
+        int format;
+        unsigned long count = 0, after;
+        unsigned char* data = nullptr;
+        bool minimized = false;
+        if (XGetWindowProperty(x_.get(), w, state, 0, 2, False, state, &type, &format, &count, &after, &data) ==
+                Success &&
+            data && count >= 1)
+            minimized = reinterpret_cast<const long*>(data)[0] == IconicState;
+        XFree(data);
+        return minimized;
+    }
+
+    Window focus() const
+    {
+        Window w = 0;
+        int revert = 0;
+        XGetInputFocus(x_.get(), &w, &revert);
+        return w;
+    }
+
+    WindowManager wm_;
+    bool managed_ = false;
+};
+
+} // namespace varnet::testing
