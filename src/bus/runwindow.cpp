@@ -468,8 +468,12 @@ void frmStatus::prepareYokeWindow()
         return;
     }
     frmStatusYoke& yokes = DefaultForm<frmStatusYoke>::get();
-    yokes.show();
-    yokes.minimize();
+    // Shown and then minimized, a window new to the screen could stay on it:
+    // a window manager may drop a minimize while it places the window.
+    if (yokes.isVisible())
+        yokes.minimize();
+    else
+        yokes.showMinimized();
 }
 
 void frmStatus::prepareProcessInterval()

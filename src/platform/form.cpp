@@ -30,6 +30,10 @@ QPointer<Form> lastActiveForm;
 // counts as activated anyway.
 constexpr int kActivationGraceMs = 250;
 
+// How soon after a window was shown minimized the window manager's putting
+// it on the screen at normal size is its own doing, not the user's.
+constexpr int kShownMinimizedSettleMs = 1000;
+
 // The frame that a window manager draws, reckoned until it has framed a
 // window of the program: a title bar and thin borders, on the large side.
 constexpr QMargins kFrameReckoned(8, 36, 8, 8);
@@ -164,9 +168,20 @@ Form::Form(QWidget* parent) : QWidget(parent) {}
 
 bool Form::event(QEvent* event)
 {
+
     if (event->type() == QEvent::Show)
         OrderTabsAsPlaced(*this);
     const bool handled = QWidget::event(event);
+    // A window shown minimized (showMinimized) that the window manager puts
+    // on the screen at normal size at once, as one may when it gives the
+    // new window the keyboard, is minimized again: nobody brings back a
+    // window within a moment of its showing.
+    if (event->type() == QEvent::WindowStateChange && event->spontaneous() && shownMinimized_.isValid()) {
+        const bool restoredAtOnce = !shownMinimized_.hasExpired(kShownMinimizedSettleMs) && !isMinimized();
+        shownMinimized_.invalidate();
+        if (restoredAtOnce)
+            QTimer::singleShot(0, this, [this] { minimize(); });
+    }
     if (event->type() == QEvent::WindowActivate)
         activated();
     else if (event->type() == QEvent::Show && !isMinimized())
@@ -189,6 +204,8 @@ void Form::setVisible(bool visible)
     const bool wasVisible = isVisible();
     if (!wasVisible)
         fitToScreen();
+    if (!wasVisible && isMinimized())
+        shownMinimized_.start();
     QWidget::setVisible(true);
     if (!wasVisible && !shownBefore_) {
         shownBefore_ = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
 
@@ -30,7 +31,8 @@ public:
     // Showing a window brings it to the front with the keyboard, also when
     // it is open already (behind others, or minimized). A window shown for
     // the first time fits the free area of its screen (see screenfit.h),
-    // opening over the program's active window.
+    // opening over the program's active window. A window not on the screen
+    // that is shown minimized (showMinimized) stays minimized.
     void setVisible(bool visible) override;
 
 protected:
@@ -73,6 +75,8 @@ private:
     void fitTo(const QScreen* screen, bool placed, const QWidget* over);
 
     bool shownBefore_ = false;
+    // Since when the window is on the screen, shown minimized.
+    QElapsedTimer shownMinimized_;
 
     // The unload of the default instance this window is, if it is one.
     void (*unloadDefault_)() = nullptr;
