@@ -168,6 +168,16 @@ void ConfigFilesChanged()
             RefreshConfigFileList(*list);
 }
 
+QString RunHoldsConfigurationText(const char* what)
+{
+    return QStringLiteral("A configuration cannot be %1 while the run window holds the one in memory: the run "
+                          "uses the sim ports opened for it.\r\n"
+                          "To load another configuration, press \"Configuration\" on the run window (this stops "
+                          "the run) and use \"Save / Load Configuration\" on the configuration screen; closing "
+                          "the screen prepares the run again with it.")
+        .arg(QString::fromLatin1(what));
+}
+
 QString ParseStartDelay(const std::optional<QString>& answer, Integer& delay)
 {
     static const QRegularExpression wholeNumber(QStringLiteral("^[+-]?[0-9]+$"));

@@ -65,6 +65,12 @@ inline constexpr const char* kStartDelayInputError = "Error in file/time input";
 // not a whole number or out of range, or an empty text when `delay` was set.
 QString ParseStartDelay(const std::optional<QString>& answer, Integer& delay);
 
+// Why a load ("loaded") or an import ("imported") is refused while the run
+// window holds a prepared run, and what to do instead: either would lay the
+// I/O entries out anew, and the run would then send its switches' values to
+// sim ports opened for other values.
+QString RunHoldsConfigurationText(const char* what);
+
 // The groups of a partial import, in the order of the window's check boxes.
 enum ImportGroup {
     ImportGeneral,                // the "General" line except BlockUsel

@@ -39,19 +39,6 @@ constexpr const char* kDelayPrompt =
     "Give autostart time delay (standard =10 seconds).\r\n"
     "Delay is the time (in seconds) the program waits with start-up after simulator is detected as running.";
 
-// A load or import replaces the I/O entries, whose run-time sim ports are
-// laid out anew: the prepared run would then send its switches' values to
-// ports opened for other values.
-QString runHoldsConfiguration(const char* what)
-{
-    return QStringLiteral("A configuration cannot be %1 while the run window holds the one in memory: the run "
-                          "uses the sim ports opened for it.\r\n"
-                          "To load another configuration, press \"Configuration\" on the run window (this stops "
-                          "the run) and use \"Save / Load Configuration\" on the configuration screen; closing "
-                          "the screen prepares the run again with it.")
-        .arg(QString::fromLatin1(what));
-}
-
 // The I/O-module window's entry typed but not stored: asked about before a
 // load or import replaces the tables, as another line's choice asks.
 bool ioModuleEditMayGo()
@@ -213,7 +200,7 @@ void SaveConfig::CmdSave_Click()
 void SaveConfig::CmdLoad_Click()
 {
     if (RunWindowPrepared()) {
-        messages().ok(runHoldsConfiguration("loaded"));
+        messages().ok(RunHoldsConfigurationText("loaded"));
         return;
     }
     if (!messages().yesNoDefaultNo(QStringLiteral("This will overwrite the current configuration! Continue?")))
@@ -266,7 +253,7 @@ void SaveConfig::cmdSetAsStartup_Click()
 void SaveConfig::cmdImportPartial_Click()
 {
     if (RunWindowPrepared()) {
-        messages().ok(runHoldsConfiguration("imported"));
+        messages().ok(RunHoldsConfigurationText("imported"));
         return;
     }
     if (!messages().yesNoDefaultNo(QStringLiteral(

@@ -371,6 +371,16 @@ TEST_F(SaveConfigWindowTest, LoadReplacesTheTablesOrKeepsTheCurrentFileAndImport
     boxes_.expectOk("Error in Configuration file");
     click(w, "cmdImportPartial");
     EXPECT_EQ(std::tuple(Cfg.FunctionNames[70], Session.ConfigChanged), std::tuple("Func70", 0));
+
+    // Beside a prepared run neither replaces what the run walks.
+    writeBytes("other.cfg", SerializeConfig(loaded));
+    DefaultForm<frmStatus>::get().RunPrepared = 1;
+    const ConfigTables running = Cfg;
+    boxes_.expectOk(RunHoldsConfigurationText("imported"));
+    click(w, "cmdImportPartial");
+    boxes_.expectOk(RunHoldsConfigurationText("loaded"));
+    click(w, "CmdLoad");
+    EXPECT_TRUE(Cfg == running && Session.ConfigFileName == "other.cfg" && DefaultForm<SaveConfig>::loaded());
 }
 
 TEST_F(SaveConfigWindowTest, DeleteAsksAndRemovesTheFileAndSetAsAutostartWritesTheStartFile)
