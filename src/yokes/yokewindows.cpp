@@ -91,6 +91,9 @@ YokeWindow::YokeWindow(int yoke) : yoke_(yoke), MSComm1_(createSerialPort())
         if (ShowSaveWindow)
             ShowSaveWindow();
     });
+    // Nothing gives what a yoke sends a meaning: each unit is taken and
+    // dropped, so the port holds less than one.
+    connect(MSComm1_.get(), &SerialPort::received, this, [this] { MSComm1_->readInput(); });
 }
 
 YokeWindow::~YokeWindow() = default;
@@ -119,6 +122,12 @@ void YokeWindow::Form_Unload()
 {
     running_ = false;
     MSComm1_->close();
+}
+
+void UnloadYokeWindows()
+{
+    DefaultForm<frmConfigY1>::unload();
+    DefaultForm<frmConfigY2>::unload();
 }
 
 FrmConfigureYokes::FrmConfigureYokes()

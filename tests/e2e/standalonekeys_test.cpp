@@ -7,14 +7,10 @@
 // changed behind the box. A yoke on a port of its own adds the yoke status window, which the
 // autostart leaves minimized as it leaves the run window.
 
-#include "boxes_fixture.h"
-#include "support/window_manager.h"
-
 #include <tuple>
 #include <vector>
-// Last: Xlib's macros (None, Bool ...) clash with the headers above.
-#include "support/root_windows.h"
-#include <X11/Xutil.h>
+// Last: it brings Xlib, whose macros (None, Bool ...) clash with other headers.
+#include "managed_fixture.h"
 
 namespace varnet {
 namespace {
@@ -31,17 +27,8 @@ constexpr int kKeySwitch = 9;
 // Key number 1 with the character "k"; switching off types nothing.
 constexpr Integer kKeyK = 0x0100 | 'k';
 
-class StandAloneKeysTest : public ProgramWithBoxesTest {
+class StandAloneKeysTest : public ProgramUnderWindowManagerTest {
 protected:
-    StandAloneKeysTest()
-    {
-        if (!x_ || !wm_.start(display_))
-            return;
-        // Running once it names itself on the root window; its start-up ends a moment later.
-        managed_ = xUntil([&] { return !rootWindows("_NET_SUPPORTING_WM_CHECK").empty(); }, 10000);
-        waitMs(500);
-    }
-
     void configure() override
     {
         Cfg.ComPortIOM = kModuleCom;
@@ -76,61 +63,6 @@ protected:
         return polls() - before;
     }
 
-    std::vector<Window> rootWindows(const char* property) const { return RootWindows(x_.get(), property); }
-
-    // The window manager's window whose title starts with `title`.
-    Window managedWindow(const std::string& title) const
-    {
-        for (const Window w : rootWindows("_NET_CLIENT_LIST")) {
-            char* name = nullptr;
-            const bool match = XFetchName(x_.get(), w, &name) && std::string(name).starts_with(title);
-            XFree(name);
-            if (match)
-                return w;
-        }
-        return 0;
-    }
-
-    // Asks the window manager to bring `w` to the front with the keyboard, as a click on its
-    // taskbar button does, restoring it when minimized.
-    void activate(Window w)
-    {
-        XEvent e{};
-        e.xclient.type = ClientMessage;
-        e.xclient.window = w;
-        e.xclient.message_type = XInternAtom(x_.get(), "_NET_ACTIVE_WINDOW", False);
-        e.xclient.format = 32;
-        e.xclient.data.l[0] = 2;  // from a pager or taskbar
-        XSendEvent(x_.get(), DefaultRootWindow(x_.get()), False, SubstructureRedirectMask | SubstructureNotifyMask,
-                   &e);
-        XFlush(x_.get());
-    }
-
-    // Whether the window manager holds `w` minimized.
-    bool iconic(Window w) const
-    {
-        const Atom state = XInternAtom(x_.get(), "WM_STATE", False);
-        Atom type;
-        int format;
-        unsigned long count = 0, after;
-        unsigned char* data = nullptr;
-        bool minimized = false;
-        if (XGetWindowProperty(x_.get(), w, state, 0, 2, False, state, &type, &format, &count, &after, &data) ==
-                Success &&
-            data && count >= 1)
-            minimized = reinterpret_cast<const long*>(data)[0] == IconicState;
-        XFree(data);
-        return minimized;
-    }
-
-    Window focus() const
-    {
-        Window w = 0;
-        int revert = 0;
-        XGetInputFocus(x_.get(), &w, &revert);
-        return w;
-    }
-
     // The test's own window, which takes the keys typed while it has the keyboard.
     bool showKeyTarget()
     {
@@ -157,8 +89,6 @@ protected:
         return keys;
     }
 
-    WindowManager wm_;
-    bool managed_ = false;
     Window target_ = 0;
     SimControlUnit module_{kModuleCom};
     SimControlUnit yoke_{kYokeCom};

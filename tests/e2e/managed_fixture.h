@@ -1,0 +1,100 @@
+#pragma once
+
+// The program on a private X display under a window manager (openbox), as a cockpit builder
+// meets it: its windows minimize, come back from the taskbar, take the keyboard and close from
+// their title bars. A test without such a display (or without openbox) skips.
+
+#include "boxes_fixture.h"
+#include "support/window_manager.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+// Last: Xlib's macros (None, Bool ...) clash with the headers above.
+#include "support/root_windows.h"
+#include <X11/Xutil.h>
+
+namespace varnet::testing {
+
+class ProgramUnderWindowManagerTest : public ProgramWithBoxesTest {
+protected:
+    ProgramUnderWindowManagerTest()
+    {
+        if (!x_ || !wm_.start(display_))
+            return;
+        // Running once it names itself on the root window; its start-up ends a moment later.
+        managed_ = xUntil([&] { return !rootWindows("_NET_SUPPORTING_WM_CHECK").empty(); }, 10000);
+        waitMs(500);
+    }
+
+    std::vector<Window> rootWindows(const char* property) const { return RootWindows(x_.get(), property); }
+
+    // The window manager's window whose title starts with `title`.
+    Window managedWindow(const std::string& title) const
+    {
+        for (const Window w : rootWindows("_NET_CLIENT_LIST")) {
+            char* name = nullptr;
+            const bool match = XFetchName(x_.get(), w, &name) && std::string(name).starts_with(title);
+            XFree(name);
+            if (match)
+                return w;
+        }
+        return 0;
+    }
+
+    // Asks the window manager to bring `w` to the front with the keyboard, as a click on its
+    // taskbar button does, restoring it when minimized.
+    void activate(Window w) { askWindowManager(w, "_NET_ACTIVE_WINDOW", {kFromTaskbar, CurrentTime}); }
+
+    // Asks the window manager to close `w`, as the close button of its title bar does.
+    void closeFromTitleBar(Window w) { askWindowManager(w, "_NET_CLOSE_WINDOW", {CurrentTime, kFromTaskbar}); }
+
+    // Whether the window manager holds `w` minimized.
+    bool iconic(Window w) const
+    {
+        const Atom state = XInternAtom(x_.get(), "WM_STATE", False);
+        Atom type;
+        int format;
+        unsigned long count = 0, after;
+        unsigned char* data = nullptr;
+        bool minimized = false;
+        if (XGetWindowProperty(x_.get(), w, state, 0, 2, False, state, &type, &format, &count, &after, &data) ==
+                Success &&
+            data && count >= 1)
+            minimized = reinterpret_cast<const long*>(data)[0] == IconicState;
+        XFree(data);
+        return minimized;
+    }
+
+    Window focus() const
+    {
+        Window w = 0;
+        int revert = 0;
+        XGetInputFocus(x_.get(), &w, &revert);
+        return w;
+    }
+
+    WindowManager wm_;
+    bool managed_ = false;
+
+private:
+    // Where a request comes from, as the window manager is told: a pager or taskbar, as a user's click.
+    static constexpr long kFromTaskbar = 2;
+
+    // A request about `w` to the window manager (EWMH), which it takes from the root window.
+    void askWindowManager(Window w, const char* message, std::array<long, 2> data)
+    {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = w;
+        e.xclient.message_type = XInternAtom(x_.get(), message, False);
+        e.xclient.format = 32;
+        std::copy(data.begin(), data.end(), e.xclient.data.l);
+        XSendEvent(x_.get(), DefaultRootWindow(x_.get()), False, SubstructureRedirectMask | SubstructureNotifyMask,
+                   &e);
+        XFlush(x_.get());
+    }
+};
+
+} // namespace varnet::testing
