@@ -46,7 +46,7 @@ frmStatusYoke::frmStatusYoke()
     layout->addLayout(yokes);
     layout->addWidget(cmdExit);
     // Wide enough for the title bar to name the window.
-    setMinimumWidth(fontMetrics().averageCharWidth() * 40);
+    setMinimumWidth(TitleBarWidth(*this));
     connect(cmdShowYoke1, &QPushButton::clicked, this, [] { DefaultForm<frmConfigY1>::get().show(); });
     connect(cmdShowYoke2, &QPushButton::clicked, this, [] { DefaultForm<frmConfigY2>::get().show(); });
     connect(cmdExit, &QPushButton::clicked, this, [] {
