@@ -61,6 +61,10 @@ std::function<void()> OnEndProgram;
 
 void EndProgram()
 {
+    // The yoke ports close here, whichever exit came: they belong to the
+    // yoke windows, not to the exits, and an open port would leave its lock
+    // file behind the program.
+    UnloadYokeWindows();
     if (OnEndProgram)
         OnEndProgram();
 }

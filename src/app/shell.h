@@ -15,7 +15,8 @@ void InstallShell();
 // Loads and shows the configuration screen.
 void ShowConfigurationScreen();
 
-// Ends the program; the exits close what they must before they call it.
+// Ends the program; the exits close what they must before they call it,
+// and it unloads the yoke windows, which closes the yokes' COM ports.
 // main installs how (leaving its event loop, and with it every nested one);
 // with nothing installed, as in the tests, the exits do everything else.
 void EndProgram();

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QScreen>
@@ -162,6 +163,17 @@ void OrderTabsAsPlaced(QWidget& window)
     stops.insert(stops.end(), rest.begin(), rest.end());
     for (std::size_t i = 1; i < stops.size(); ++i)
         QWidget::setTabOrder(stops[i - 1], stops[i]);
+}
+
+int TitleBarWidth(const QWidget& window)
+{
+    QFont bold = window.font();
+    bold.setBold(true);
+    const QFontMetrics title(bold);
+    // A quarter more for a title font larger than the controls'; each button
+    // about a line high, with room on either side of it.
+    constexpr int kTitleBarButtons = 4;
+    return title.horizontalAdvance(window.windowTitle()) * 5 / 4 + kTitleBarButtons * 2 * title.height();
 }
 
 Form::Form(QWidget* parent) : QWidget(parent) {}

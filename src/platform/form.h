@@ -88,6 +88,12 @@ private:
 // editable combo) is one stop. Every window does this when it shows.
 void OrderTabsAsPlaced(QWidget& window);
 
+// The width at which a window manager's title bar shows `window`'s title
+// whole: title bars draw the title bold and often larger than the controls'
+// font, and beside it the window's icon and its minimize, maximize and close
+// buttons. A window sets its minimum width to at least this.
+int TitleBarWidth(const QWidget& window);
+
 // The default instance of window class T: `DefaultForm<RunWindow>::get()`
 // creates and loads it on first reference; `unload()` ends it. Unloading is
 // safe while one of the window's handlers is still inside a wait: the object

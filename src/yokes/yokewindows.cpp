@@ -46,7 +46,7 @@ frmStatusYoke::frmStatusYoke()
     layout->addLayout(yokes);
     layout->addWidget(cmdExit);
     // Wide enough for the title bar to name the window.
-    setMinimumWidth(fontMetrics().averageCharWidth() * 40);
+    setMinimumWidth(TitleBarWidth(*this));
     connect(cmdShowYoke1, &QPushButton::clicked, this, [] { DefaultForm<frmConfigY1>::get().show(); });
     connect(cmdShowYoke2, &QPushButton::clicked, this, [] { DefaultForm<frmConfigY2>::get().show(); });
     connect(cmdExit, &QPushButton::clicked, this, [] {
@@ -91,6 +91,9 @@ YokeWindow::YokeWindow(int yoke) : yoke_(yoke), MSComm1_(createSerialPort())
         if (ShowSaveWindow)
             ShowSaveWindow();
     });
+    // Nothing gives what a yoke sends a meaning: each unit is taken and
+    // dropped, so the port holds less than one.
+    connect(MSComm1_.get(), &SerialPort::received, this, [this] { MSComm1_->readInput(); });
 }
 
 YokeWindow::~YokeWindow() = default;
@@ -119,6 +122,12 @@ void YokeWindow::Form_Unload()
 {
     running_ = false;
     MSComm1_->close();
+}
+
+void UnloadYokeWindows()
+{
+    DefaultForm<frmConfigY1>::unload();
+    DefaultForm<frmConfigY2>::unload();
 }
 
 FrmConfigureYokes::FrmConfigureYokes()

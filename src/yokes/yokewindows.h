@@ -45,7 +45,9 @@ protected:
 };
 
 // The window of one yoke. Its COM port opens when the yoke is started and
-// closes when the window is unloaded.
+// closes when the window is unloaded. What the yoke sends has no known
+// meaning: each unit is read and dropped as it arrives, so that nothing
+// piles up behind a yoke that sends for hours.
 class YokeWindow : public Form {
     Q_OBJECT
 
@@ -100,5 +102,9 @@ public:
     // The UDP test window, installed by the application.
     static inline std::function<void()> ShowUDPTestWindow;
 };
+
+// Unloads the windows of yoke 1 and yoke 2 where they are loaded, which
+// closes their COM ports. Every exit of the program ends through it.
+void UnloadYokeWindows();
 
 } // namespace varnet

@@ -26,15 +26,32 @@ inline QString lockFileName(QString path)
     return "LCK.." + path.replace('/', '_');
 }
 
+// The folders a lock file may be made in.
+inline QStringList lockFolders()
+{
+    return {"/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp", "/tmp",
+            "/var/tmp", "/var/lock/lockdev", "/run/lock", QDir::tempPath()};
+}
+
 // The folder that holds the lock file of `path` now (while it is open), or empty.
 inline QString lockFolderHolding(const QString& path)
 {
-    const QStringList folders = {"/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp", "/tmp",
-                                 "/var/tmp", "/var/lock/lockdev", "/run/lock", QDir::tempPath()};
-    for (const QString& folder : folders)
+    for (const QString& folder : lockFolders())
         if (QFile::exists(folder + "/" + lockFileName(path)))
             return folder;
     return {};
+}
+
+// Whether a lock file of `path` names process `pid` as its holder (on its first line), in any of
+// the folders: one that the process left behind when it ended stays until another opens `path`.
+inline bool lockedBy(const QString& path, qint64 pid)
+{
+    for (const QString& folder : lockFolders()) {
+        QFile lock(folder + "/" + lockFileName(path));
+        if (lock.open(QIODevice::ReadOnly) && lock.readLine().trimmed() == QByteArray::number(pid))
+            return true;
+    }
+    return false;
 }
 
 class DeviceWatch {

@@ -1,12 +1,14 @@
 #pragma once
 
-// The program on a private X display under a window manager, as on a desktop: its windows are
-// managed (minimized, restored, brought to the front with the keyboard), a test finds them by
-// title and works them with the keyboard, and answers its boxes as a user does.
+// The program on a private X display under a window manager (openbox), as a cockpit builder
+// meets it: its windows minimize, come back from the taskbar, take the keyboard and close from
+// their title bars. A test without such a display (or without openbox) skips.
 
 #include "boxes_fixture.h"
 #include "support/window_manager.h"
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 // Last: Xlib's macros (None, Bool ...) clash with the headers above.
@@ -43,18 +45,10 @@ protected:
 
     // Asks the window manager to bring `w` to the front with the keyboard, as a click on its
     // taskbar button does, restoring it when minimized.
-    void activate(Window w)
-    {
-        XEvent e{};
-        e.xclient.type = ClientMessage;
-        e.xclient.window = w;
-        e.xclient.message_type = XInternAtom(x_.get(), "_NET_ACTIVE_WINDOW", False);
-        e.xclient.format = 32;
-        e.xclient.data.l[0] = 2;  // from a pager or taskbar
-        XSendEvent(x_.get(), DefaultRootWindow(x_.get()), False, SubstructureRedirectMask | SubstructureNotifyMask,
-                   &e);
-        XFlush(x_.get());
-    }
+    void activate(Window w) { askWindowManager(w, "_NET_ACTIVE_WINDOW", {kFromTaskbar, CurrentTime}); }
+
+    // Asks the window manager to close `w`, as the close button of its title bar does.
+    void closeFromTitleBar(Window w) { askWindowManager(w, "_NET_CLOSE_WINDOW", {CurrentTime, kFromTaskbar}); }
 
     // The program's window titled `title` (at its start), waited for, with the keyboard; 0 when it
     // does not come.
@@ -92,6 +86,24 @@ protected:
 
     WindowManager wm_;
     bool managed_ = false;
+
+private:
+    // Where a request comes from, as the window manager is told: a pager or taskbar, as a user's click.
+    static constexpr long kFromTaskbar = 2;
+
+    // A request about `w` to the window manager (EWMH), which it takes from the root window.
+    void askWindowManager(Window w, const char* message, std::array<long, 2> data)
+    {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = w;
+        e.xclient.message_type = XInternAtom(x_.get(), message, False);
+        e.xclient.format = 32;
+        std::copy(data.begin(), data.end(), e.xclient.data.l);
+        XSendEvent(x_.get(), DefaultRootWindow(x_.get()), False, SubstructureRedirectMask | SubstructureNotifyMask,
+                   &e);
+        XFlush(x_.get());
+    }
 };
 
 } // namespace varnet::testing

@@ -5,9 +5,9 @@
 // airspeed's DATA group) instead of its own. The load is refused with a box, and the switch
 // reaches X-Plane on its own DATA group.
 
-#include "managed_fixture.h"
-
 #include <tuple>
+// Last: it brings Xlib, whose macros (None, Bool ...) clash with other headers.
+#include "managed_fixture.h"
 
 namespace varnet {
 namespace {

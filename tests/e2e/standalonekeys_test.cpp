@@ -7,10 +7,10 @@
 // changed behind the box. A yoke on a port of its own adds the yoke status window, which the
 // autostart leaves minimized as it leaves the run window.
 
-#include "managed_fixture.h"
-
 #include <tuple>
 #include <vector>
+// Last: it brings Xlib, whose macros (None, Bool ...) clash with other headers.
+#include "managed_fixture.h"
 
 namespace varnet {
 namespace {

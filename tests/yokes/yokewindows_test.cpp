@@ -49,5 +49,21 @@ TEST_F(YokeWindowsTest, RunStartsOnlyTheConfiguredYokesUnloadClosesTheirPortsAnd
     FrmConfigureYokes::ShowUDPTestWindow = nullptr;
 }
 
+TEST_F(YokeWindowsTest, WhatAYokeSendsIsReadAndDroppedAndNothingIsWrittenToIt)
+{
+    Cfg.ComPortYoke1() = 5;
+    DefaultForm<frmStatusYoke>::get().cmdRun_Click();
+    FakeSerialPort* port = ports_.port(5);
+    ASSERT_NE(port, nullptr);
+    const QByteArray unit(25, '\x55');
+    for (int i = 0; i < 1000; ++i)
+        port->inject(unit);
+    // Several units at once, and the start of one more.
+    port->inject(unit.repeated(40) + "abc");
+
+    EXPECT_EQ(port->bytesWaiting(), 3);
+    EXPECT_TRUE(port->writes().isEmpty());
+}
+
 } // namespace
 } // namespace varnet

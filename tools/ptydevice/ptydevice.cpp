@@ -72,10 +72,11 @@ void PtyDevice::pull()
         QFile::remove(std::exchange(link_, QString()));
 }
 
-void PtyDevice::send(const QByteArray& bytes)
+qsizetype PtyDevice::sendSome(const QByteArray& bytes)
 {
-    if (master_ >= 0 && !bytes.isEmpty())
-        (void)::write(master_, bytes.constData(), size_t(bytes.size()));
+    if (master_ < 0 || bytes.isEmpty())
+        return 0;
+    return std::max<qsizetype>(::write(master_, bytes.constData(), size_t(bytes.size())), 0);
 }
 
 void PtyDevice::setLineRate(double bytesPerSecond)

@@ -43,7 +43,10 @@ public:
     int comNumber() const { return comNumber_; }
 
     // Bytes from the device to the program.
-    void send(const QByteArray& bytes);
+    void send(const QByteArray& bytes) { sendSome(bytes); }
+    // As many of them as the pseudo-terminal takes now (it fills up while
+    // the program does not read); returns how many that were.
+    qsizetype sendSome(const QByteArray& bytes);
 
     // Takes at most `bytesPerSecond` from the program; 0 (the default) takes
     // the bytes as they come.
