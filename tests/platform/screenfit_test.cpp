@@ -22,8 +22,8 @@ TEST(ScreenFit, AWindowKeepsItsSizeWhereThereIsRoomAndShrinksOrScrollsWhereNot)
         bool scrolls;
     };
     const Case cases[] = {
-        {"fits: opens centred over the window it comes from", {0, 0, 400, 300}, false, {200, 100}, {100, 100, 600, 400},
-         {200, 150, 400, 300}, false},
+        {"fits: opens with its frame centred over the frame it comes from", {0, 0, 400, 300}, false, {200, 100},
+         {100, 100, 600, 400}, {200, 158, 400, 300}, false},
         {"fits, opened from nowhere: the middle of the free area", {0, 0, 400, 300}, false, {200, 100}, {},
          {440, 272, 400, 300}, false},
         {"over a window at the edge: kept on the free area", {0, 0, 400, 300}, false, {200, 100}, {1100, 600, 180, 200},
@@ -45,6 +45,28 @@ TEST(ScreenFit, AWindowKeepsItsSizeWhereThereIsRoomAndShrinksOrScrollsWhereNot)
         EXPECT_EQ(fit.geometry, c.fits);
         EXPECT_EQ(fit.scrolls, c.scrolls);
         EXPECT_TRUE(kLaptop.contains(fit.geometry.marginsAdded(kFrame)));
+    }
+}
+
+TEST(ScreenFit, TwoWindowsThatOpenEachOtherInTurnKeepTheirPlaces)
+{
+    // Each opens anew over the other, as the run window and the
+    // configuration screen do, sizes odd and even.
+    QRect a(300, 200, 401, 301);
+    QRect b(0, 0, 640, 480);
+    const auto openOver = [](const QRect& window, const QRect& over) {
+        return FitWindow({window, false, {100, 100}, kFrame, over.marginsAdded(kFrame), 14}, kLaptop).geometry;
+    };
+    b = openOver(b, a);
+    a = openOver(a, b);
+    const QRect firstA = a;
+    const QRect firstB = b;
+    for (int trip = 1; trip <= 5; ++trip) {
+        SCOPED_TRACE(trip);
+        b = openOver(b, a);
+        a = openOver(a, b);
+        EXPECT_EQ(a, firstA);
+        EXPECT_EQ(b, firstB);
     }
 }
 
