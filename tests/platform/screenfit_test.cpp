@@ -48,27 +48,5 @@ TEST(ScreenFit, AWindowKeepsItsSizeWhereThereIsRoomAndShrinksOrScrollsWhereNot)
     }
 }
 
-TEST(ScreenFit, TwoWindowsThatOpenEachOtherInTurnKeepTheirPlaces)
-{
-    // Each opens anew over the other, as the run window and the
-    // configuration screen do, sizes odd and even.
-    QRect a(300, 200, 401, 301);
-    QRect b(0, 0, 640, 480);
-    const auto openOver = [](const QRect& window, const QRect& over) {
-        return FitWindow({window, false, {100, 100}, kFrame, over.marginsAdded(kFrame), 14}, kLaptop).geometry;
-    };
-    b = openOver(b, a);
-    a = openOver(a, b);
-    const QRect firstA = a;
-    const QRect firstB = b;
-    for (int trip = 1; trip <= 5; ++trip) {
-        SCOPED_TRACE(trip);
-        b = openOver(b, a);
-        a = openOver(a, b);
-        EXPECT_EQ(a, firstA);
-        EXPECT_EQ(b, firstB);
-    }
-}
-
 } // namespace
 } // namespace varnet
