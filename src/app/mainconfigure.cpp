@@ -15,6 +15,7 @@
 #include "iomodules/testec.h"
 #include "platform/messages.h"
 #include "platform/serialport.h"
+#include "platform/udp.h"
 #include "yokes/yokewindows.h"
 
 #include <QButtonGroup>
@@ -38,6 +39,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace varnet {
@@ -523,15 +525,22 @@ void FrmMainConfigure::setComPort(DeviceRow& row)
 
 void FrmMainConfigure::cmdSetUDP_Click()
 {
+    // Checked as the link will read it when a run opens it: an address it
+    // cannot send to is refused here, not found out by a silent run.
+    const std::string remoteIP = ConfigText(boxRemoteIP->text());
+    if (!RemoteAddress(QString::fromLatin1(remoteIP))) {
+        RefuseTyped(*boxRemoteIP, QString::fromLatin1(kRemoteAddressRule));
+        return;
+    }
     const NumberInput remotePort = ReadUdpPort(boxRemotePort->text());
     const NumberInput localPort = ReadUdpPort(boxLocalPort->text());
-    for (const NumberInput* input : {&remotePort, &localPort}) {
+    for (const auto& [input, box] : {std::pair{&remotePort, boxRemotePort}, std::pair{&localPort, boxLocalPort}}) {
         if (!input->value) {
-            messages().ok(input->rule);
+            RefuseTyped(*box, input->rule);
             return;
         }
     }
-    Cfg.RemoteIP = ConfigText(boxRemoteIP->text());
+    Cfg.RemoteIP = remoteIP;
     Cfg.RemotePort = std::to_string(*remotePort.value);
     Cfg.LocalPort = std::to_string(*localPort.value);
     Cfg.ByteOrderReverse = OptionByteOrderNormal->isChecked() ? 0 : 1;

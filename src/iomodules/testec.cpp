@@ -19,11 +19,15 @@
 #include <QStyleOptionComboBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace varnet {
 
 namespace {
 
 constexpr int kReplyIntervalMs = 200;
+// The lines the note under the Plate box is given.
+constexpr int kNoteLines = 3;
 
 // A plate list read again each time it opens: a plate made in the
 // calibration window meanwhile is offered at once.
@@ -67,6 +71,9 @@ frmTestEC::frmTestEC()
     BoxTestPosition->setMaximumWidth(fontMetrics().averageCharWidth() * 12);
     LabelPlateNote->setWordWrap(true);
     LabelPlateNote->setVisible(false);
+    // The longest notes take three lines (see showPlateNote).
+    LabelPlateNote->setMinimumHeight(kNoteLines * LabelPlateNote->fontMetrics().lineSpacing() +
+                                     LabelPlateNote->contentsMargins().top() + LabelPlateNote->contentsMargins().bottom());
     QPalette warning = LabelPlateNote->palette();
     warning.setColor(QPalette::WindowText, QColor(0xA0, 0x00, 0x00));
     LabelPlateNote->setPalette(warning);
@@ -127,7 +134,7 @@ frmTestEC::frmTestEC()
     connect(ComboPlate, &QComboBox::currentIndexChanged, this, &frmTestEC::ComboPlate_Change);
     connect(CheckDisplay, &QCheckBox::toggled, this, [this](bool on) {
         if (!showing_ && settings_.setDisplay(selectedNeedle(), on))
-            refreshNeedleText(selectedNeedle());
+            needleEdited();
     });
     connect(types, &QButtonGroup::idToggled, this, [this](int type, bool checked) {
         if (checked && !showing_)
@@ -185,6 +192,12 @@ void frmTestEC::refreshNeedleText(int needle)
         ListNeedles->setMinimumWidth(wanted);
 }
 
+void frmTestEC::needleEdited()
+{
+    refreshNeedleText(selectedNeedle());
+    showPlateNote();
+}
+
 void frmTestEC::showNeedle(int needle)
 {
     showing_ = true;
@@ -226,6 +239,16 @@ void frmTestEC::showPlateNote()
     if (wanted > ComboPlate->minimumWidth())
         ComboPlate->setMinimumWidth(wanted);
     const QString note = settings_.plateNote(needle);
+    // Wide enough for the note in the lines it has room for: a third of the
+    // text on each, and the longest word, which wrapping may push to the
+    // next line, on top.
+    const QFontMetrics metrics = LabelPlateNote->fontMetrics();
+    int longestWord = 0;
+    for (const QString& word : note.split(u' '))
+        longestWord = std::max(longestWord, metrics.horizontalAdvance(word + u' '));
+    const int noteWidth = metrics.horizontalAdvance(note) / kNoteLines + longestWord;
+    if (noteWidth > LabelPlateNote->minimumWidth())
+        LabelPlateNote->setMinimumWidth(noteWidth);
     LabelPlateNote->setText(note);
     LabelPlateNote->setVisible(!note.isEmpty());
 }
@@ -238,7 +261,7 @@ void frmTestEC::ComboClass_Change(int)
     // What the function box shows is the needle's function: none when the
     // new category does not list it.
     if (GaugeFunction->currentIndex() < 0 && settings_.setFunction(selectedNeedle(), 0))
-        refreshNeedleText(selectedNeedle());
+        needleEdited();
 }
 
 void frmTestEC::GaugeFunction_Change(int index)
@@ -247,17 +270,15 @@ void frmTestEC::GaugeFunction_Change(int index)
     if (showing_ || index < 0 || function == 0)
         return;
     if (settings_.setFunction(selectedNeedle(), function))
-        refreshNeedleText(selectedNeedle());
+        needleEdited();
 }
 
 void frmTestEC::ComboPlate_Change(int index)
 {
     if (showing_ || index < 0 || index >= int(plateMap_.size()))
         return;
-    if (settings_.setPlate(selectedNeedle(), plateMap_[std::size_t(index)])) {
-        refreshNeedleText(selectedNeedle());
-        showPlateNote();
-    }
+    if (settings_.setPlate(selectedNeedle(), plateMap_[std::size_t(index)]))
+        needleEdited();
 }
 
 void frmTestEC::cmdCalibrate_Click()
@@ -277,12 +298,7 @@ void frmTestEC::cmdMoveNeedle_Click()
 {
     const std::optional<int> position = ReadTestPosition(BoxTestPosition->text());
     if (!position) {
-        const QPointer<frmTestEC> self(this);
-        messages().ok(QString::fromLatin1(kTestPositionRule));
-        if (!self)
-            return;
-        BoxTestPosition->setFocus();
-        BoxTestPosition->selectAll();
+        RefuseTyped(*BoxTestPosition, QString::fromLatin1(kTestPositionRule));
         return;
     }
     DefaultForm<frmStatusEC>::get().MoveSingleNeedle(selectedNeedle(), *position);

@@ -78,6 +78,10 @@ private:
     // empty box and the note under it; neither otherwise.
     void showPlateNote();
     void refreshNeedleText(int needle);
+    // The selected needle's function, plate or display was edited: its line
+    // and the note under the Plate box, which tells whether the run drives
+    // the needle, follow.
+    void needleEdited();
     void ComboClass_Change(int index);
     void GaugeFunction_Change(int index);
     void ComboPlate_Change(int index);

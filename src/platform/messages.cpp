@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace varnet {
 
@@ -28,6 +30,16 @@ QString applicationTitle()
 MessageService& messages()
 {
     return current ? *current : widgetService();
+}
+
+void RefuseTyped(QLineEdit& box, const QString& rule)
+{
+    const QPointer<QLineEdit> typed(&box);
+    messages().ok(rule);
+    if (!typed)
+        return;
+    typed->setFocus();
+    typed->selectAll();
 }
 
 MessageService* setMessageService(MessageService* service)

@@ -3,6 +3,8 @@
 #include <QString>
 #include <optional>
 
+class QLineEdit;
+
 namespace varnet {
 
 // What a window asks before it drops edits that are not saved.
@@ -32,6 +34,11 @@ MessageService& messages();
 // Installs `service` (not owned) and returns the one it replaces;
 // nullptr restores the real boxes.
 MessageService* setMessageService(MessageService* service);
+
+// Text typed into `box` that its window does not take: an OK box states the
+// rule, then the text stays in the box, selected and with the focus, to be
+// corrected (unless the box went while the message was open).
+void RefuseTyped(QLineEdit& box, const QString& rule);
 
 // The real boxes, shown modal over the active window. A request to end the
 // program (RequestEnd) closes them as Escape does: OK, No, cancelled.

@@ -34,10 +34,17 @@ WindowFit FitWindow(const WindowToFit& window, const QRect& freeArea)
     size = size.boundedTo(room.size()).expandedTo(QSize(1, 1));
 
     QPoint at = window.geometry.topLeft();
-    if (!window.placed) {
-        const QRect& middleOf = window.over.isValid() ? window.over : room;
-        const QPoint centre = middleOf.topLeft() + QPoint(middleOf.width() / 2, middleOf.height() / 2);
-        at = centre - QPoint(size.width() / 2, size.height() / 2);
+    const auto middleOf = [](const QRect& r) { return r.topLeft() + QPoint(r.width() / 2, r.height() / 2); };
+    if (!window.placed && window.over.isValid()) {
+        // Frame on frame: the inside's middle lies above its frame's by half
+        // what the title bar adds over the bottom border, so inside on frame
+        // would open each window that much higher than the one it came from,
+        // and windows that open each other in turn would creep up the screen.
+        const QSize framed = size.grownBy(window.frame);
+        at = middleOf(window.over) - QPoint(framed.width() / 2, framed.height() / 2) +
+             QPoint(window.frame.left(), window.frame.top());
+    } else if (!window.placed) {
+        at = middleOf(room) - QPoint(size.width() / 2, size.height() / 2);
     }
     at = QPoint(keepWithin(at.x(), size.width(), room.left(), room.width()),
                 keepWithin(at.y(), size.height(), room.top(), room.height()));

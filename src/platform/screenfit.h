@@ -26,7 +26,8 @@ struct WindowToFit {
     QRect geometry;
     // Placed already: moved by the program or by the user, or shown before.
     // Such a window keeps its place as far as the free area allows; one that
-    // is not opens over `over`, or in the middle of the free area.
+    // is not opens with its frame in the middle of `over`'s frame, or in the
+    // middle of the free area.
     bool placed = false;
     // The smallest inside its controls can take without scrolling.
     QSize minimum;

@@ -2,11 +2,17 @@
 
 #include <QHostAddress>
 #include <QPointer>
+#include <QUrl>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <future>
+#include <string>
+#include <thread>
 
 #include <arpa/inet.h>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -34,7 +40,75 @@ QString bindError(int error)
     }
 }
 
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// Four numbers of one to three decimal digits, each at most 255, with dots
+// between.
+std::optional<quint32> dottedAddress(const QString& text)
+{
+    const QStringList parts = text.split(u'.');
+    if (parts.size() != 4)
+        return std::nullopt;
+    quint32 address = 0;
+    for (const QString& part : parts) {
+        if (part.isEmpty() || part.size() > 3 ||
+            !std::all_of(part.begin(), part.end(), isDigit))
+            return std::nullopt;
+        const uint number = part.toUInt();
+        if (number > 255)
+            return std::nullopt;
+        address = address << 8 | number;
+    }
+    return address;
+}
+
+// The first IPv4 address the resolver gives for `name`, asked on a thread of
+// its own so that a resolver that does not answer costs kNameLookupBound at
+// most; the thread ends by itself when the answer comes late.
+std::optional<quint32> lookUp(const std::string& name)
+{
+    auto answer = std::make_shared<std::promise<std::optional<quint32>>>();
+    std::future<std::optional<quint32>> found = answer->get_future();
+    std::thread([answer, name] {
+        addrinfo hints{};
+        hints.ai_family = AF_INET;
+        hints.ai_socktype = SOCK_DGRAM;
+        addrinfo* list = nullptr;
+        std::optional<quint32> address;
+        if (::getaddrinfo(name.c_str(), nullptr, &hints, &list) == 0) {
+            if (list && list->ai_addr)
+                address = ntohl(reinterpret_cast<const sockaddr_in*>(list->ai_addr)->sin_addr.s_addr);
+            ::freeaddrinfo(list);
+        }
+        answer->set_value(address);
+    }).detach();
+    if (found.wait_for(kNameLookupBound) != std::future_status::ready)
+        return std::nullopt;
+    return found.get();
+}
+
 } // namespace
+
+std::optional<QHostAddress> RemoteAddress(const QString& text)
+{
+    const QString typed = text.trimmed();
+    if (const std::optional<quint32> address = dottedAddress(typed))
+        return QHostAddress(*address);
+    // Digits and dots are an address or nothing: no name looks like that.
+    const bool numeric = std::all_of(typed.begin(), typed.end(), [](QChar c) { return c == u'.' || isDigit(c); });
+    const std::string name = QUrl::toAce(typed).toStdString();
+    // The resolver also reads the short and octal or hex forms of an address
+    // ("127.1", "0x7f.0.0.1"), which the rule does not offer.
+    in_addr other{};
+    if (typed.isEmpty() || numeric || name.empty() || ::inet_aton(name.c_str(), &other) != 0)
+        return std::nullopt;
+    if (const std::optional<quint32> address = lookUp(name))
+        return QHostAddress(*address);
+    return std::nullopt;
+}
 
 QtUdpSocket::QtUdpSocket(QObject* parent) : UdpSocket(parent)
 {

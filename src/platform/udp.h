@@ -11,9 +11,27 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace varnet {
+
+// The IPv4 address of X-Plane's PC from the text that names it, blanks
+// around it aside: four numbers from 0 to 255 with dots between, leading
+// zeros allowed ("127.000.000.001"), or a name that the resolver turns into
+// an IPv4 address within kNameLookupBound. Nothing for anything else, so the
+// link that opens with it and the box that takes it agree on every text.
+std::optional<QHostAddress> RemoteAddress(const QString& text);
+inline constexpr const char* kRemoteAddressRule =
+    "The remote IP address must be four numbers from 0 to 255 with dots between (127.0.0.1), "
+    "or the name of a computer that the network knows";
+
+// A name the resolver has not answered by then counts as unknown. The
+// look-up blocks whoever asks, the window included, as no event may run in
+// the middle of opening the link: bounded, a resolver that does not answer
+// cannot freeze the program, and a name of the cockpit's own network
+// resolves in far less.
+inline constexpr std::chrono::milliseconds kNameLookupBound{2000};
 
 // A UDP socket of the simulator link: bound to a local port to receive, or
 // sending to the remote address and port.
@@ -28,7 +46,7 @@ public:
     virtual bool bind(quint16 localPort) = 0;
     virtual quint16 localPort() const = 0;
 
-    // host is an IPv4 address such as "127.0.0.1".
+    // host is an IPv4 address such as "127.0.0.1" (see RemoteAddress).
     void setRemote(const QString& host, quint16 port)
     {
         remoteHost_ = host;

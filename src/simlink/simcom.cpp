@@ -7,7 +7,6 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QHostAddress>
-#include <QHostInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QNetworkInterface>
@@ -84,26 +83,6 @@ void SimCom::Form_Unload()
 
 // ---- UDP link ------------------------------------------------------------
 
-namespace {
-
-// The IPv4 address of X-Plane's PC: the address as typed, or the address a
-// host name stands for now. The look-up blocks: it is quick for a name the
-// network knows, and no event may run in the middle of opening the link.
-std::optional<QHostAddress> remoteAddress(const QString& host)
-{
-    const QHostAddress typed(host);
-    if (typed.protocol() == QAbstractSocket::IPv4Protocol)
-        return typed;
-    if (!typed.isNull() || host.isEmpty())
-        return std::nullopt;
-    for (const QHostAddress& address : QHostInfo::fromName(host).addresses())
-        if (address.protocol() == QAbstractSocket::IPv4Protocol)
-            return address;
-    return std::nullopt;
-}
-
-} // namespace
-
 void SimCom::OpenUDP()
 {
     OpenUDP(Cfg.RemoteIP, Cfg.RemotePort, Cfg.LocalPort);
@@ -124,7 +103,7 @@ void SimCom::OpenUDP(const std::string& remoteIP, const std::string& remotePort,
         if (!remote)
             return lanError(QStringLiteral("Invalid remote port \"%1\"").arg(QString::fromStdString(remotePort)));
         const QString host = QString::fromStdString(remoteIP).trimmed();
-        const std::optional<QHostAddress> address = remoteAddress(host);
+        const std::optional<QHostAddress> address = RemoteAddress(host);
         if (!address)
             return lanError(QStringLiteral("Invalid remote address \"%1\"").arg(host));
         winsockUDPSend->setRemote(address->toString(), *remote);

@@ -232,7 +232,7 @@ TEST_F(ConfigScreenWindow, UdpSettingsAreCheckedAndTypedTextCannotBreakTheFile)
     Cfg = sampleConfig();
     FrmMainConfigure& s = screen();
     const ConfigTables before = Cfg;
-    child<QLineEdit>(s, "boxRemoteIP")->setText(QString::fromUtf8("10.0.0.\"5\", \u00e9\u2192"));
+    child<QLineEdit>(s, "boxRemoteIP")->setText("10.0.0.5");
     for (const char* bad : {"0", "70000", "49x"}) {
         child<QLineEdit>(s, "boxLocalPort")->setText(QString::fromLatin1(bad));
         boxes.expectOk("A UDP port must be a number between 1 and 65535");
@@ -246,13 +246,43 @@ TEST_F(ConfigScreenWindow, UdpSettingsAreCheckedAndTypedTextCannotBreakTheFile)
     child<QCheckBox>(s, "CheckBlockUsel")->setChecked(false);
     click(s, "cmdSetUDP");
     EXPECT_EQ(std::tuple(Cfg.RemoteIP, Cfg.RemotePort, Cfg.LocalPort, Cfg.ByteOrderReverse, Cfg.BlockUsel),
-              std::tuple("10.0.0.'5', \xe9?", "49000", "49010", 0, 0));
+              std::tuple("10.0.0.5", "49000", "49010", 0, 0));
     EXPECT_EQ(Session.ConfigChanged, 0);
 
     Cfg.ConfigHeader = programHeader();
     const ConfigTables saved = Cfg;
     saveAndLoad("udp.cfg");
     EXPECT_TRUE(Cfg == saved);
+}
+
+TEST_F(ConfigScreenWindow, SetRefusesARemoteAddressTheLinkCannotSendToAndKeepsItInTheBoxToCorrect)
+{
+    Cfg = sampleConfig();
+    FrmMainConfigure& s = screen();
+    auto* box = child<QLineEdit>(s, "boxRemoteIP");
+    auto* set = child<QPushButton>(s, "cmdSetUDP");
+    const auto typeAndSet = [&](const QString& typed) {
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, typed);
+        QTest::mouseClick(set, Qt::LeftButton);
+    };
+    // Numbers that are no address, and names that never resolve (.invalid).
+    for (const QString typed : {"999.1.1.1", "abc.invalid", "10.0.0.\"5\"", "127.1", "192.168.1", "", "::1"}) {
+        SCOPED_TRACE(typed.toStdString());
+        boxes.expectOk(kRemoteAddressRule);
+        typeAndSet(typed);
+        EXPECT_EQ(boxes.pending(), 0u);
+        EXPECT_EQ(Cfg.RemoteIP, "192.168.1.20");
+        EXPECT_EQ(std::tuple(box->text(), box->selectedText(), s.focusWidget() == box), std::tuple(typed, typed, true))
+            << "the text stays selected in the box to be corrected";
+    }
+    // An address, zero-padded too, or a name that resolves is taken.
+    for (const char* typed : {"127.0.0.1", "127.000.000.001", "localhost"}) {
+        typeAndSet(QString::fromLatin1(typed));
+        EXPECT_EQ(Cfg.RemoteIP, typed);
+    }
 }
 
 TEST_F(ConfigScreenWindow, ProcessIntervalAndLightsChoiceAreStoredAsChosen)

@@ -10,6 +10,7 @@
 #include "support/fake_serial_port.h"
 #include "support/scripted_messages.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
@@ -271,6 +272,47 @@ TEST_F(ClusterSettings, AStoredPlateTheBoxDoesNotOfferShowsAsItIsInTheListAndThe
     auto* category = testing::child<QComboBox>(w, "ComboClass");
     category->setCurrentIndex(category->findText("Surfaces", Qt::MatchContains));
     EXPECT_EQ(std::tuple(Cfg.ECNeedleFunction[0], list->item(0)->text()), std::tuple(0, "Needle 1:  no function"));
+}
+
+TEST_F(ClusterSettings, ThePlateNoteFollowsTheFunctionAsItIsChosenAndShowsWhole)
+{
+    // Needles 1 and 2 without a function, on a plate of another category
+    // and on none.
+    Cfg.ECNeedlePlate[1] = 9;
+    frmTestEC& w = window();
+    auto* note = testing::child<QLabel>(w, "LabelPlateNote");
+    const auto choose = [&w](const char* combo, const char* item) {
+        auto* box = testing::child<QComboBox>(w, combo);
+        box->setCurrentIndex(box->findText(item, Qt::MatchContains));
+        ASSERT_GE(box->currentIndex(), 0) << item;
+        QApplication::processEvents();
+    };
+    const QString choose1 = " Choose an \"Engines\" plate in the box above.";
+    struct Case {
+        int needle;
+        const char* category;
+        const char* function;  // nullptr: the category does not list the needle's
+        QString note;
+    };
+    const Case cases[] = {
+        {0, "Engines", "N1 RPM", "Plate 000 is not an \"Engines\" plate. The run moves this needle by it." + choose1},
+        {0, "Surfaces", nullptr, "Plate 000 is not an \"Engines\" plate." + choose1},
+        {1, "Engines", "EGT",
+         "There is no plate 009 in this configuration. The run leaves this needle where it is." + choose1},
+        {1, "Surfaces", nullptr, "There is no plate 009 in this configuration." + choose1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.note.toStdString());
+        clickNeedle(w, c.needle);
+        choose("ComboClass", c.category);
+        if (c.function)
+            choose("GaugeFunction", c.function);
+        EXPECT_EQ(note->text(), c.note);
+        // Word-wrapped in its frame, every line of it shows.
+        EXPECT_TRUE(note->isVisibleTo(&w));
+        EXPECT_GE(note->height(), note->heightForWidth(note->width()));
+        EXPECT_TRUE(note->parentWidget()->rect().contains(note->geometry()));
+    }
 }
 
 TEST_F(ClusterSettings, ATestPositionOutOfRangeOrNotAWholeNumberIsRefusedWithTheRuleAndNothingIsSent)

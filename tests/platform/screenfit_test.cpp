@@ -22,8 +22,8 @@ TEST(ScreenFit, AWindowKeepsItsSizeWhereThereIsRoomAndShrinksOrScrollsWhereNot)
         bool scrolls;
     };
     const Case cases[] = {
-        {"fits: opens centred over the window it comes from", {0, 0, 400, 300}, false, {200, 100}, {100, 100, 600, 400},
-         {200, 150, 400, 300}, false},
+        {"fits: opens with its frame centred over the frame it comes from", {0, 0, 400, 300}, false, {200, 100},
+         {100, 100, 600, 400}, {200, 158, 400, 300}, false},
         {"fits, opened from nowhere: the middle of the free area", {0, 0, 400, 300}, false, {200, 100}, {},
          {440, 272, 400, 300}, false},
         {"over a window at the edge: kept on the free area", {0, 0, 400, 300}, false, {200, 100}, {1100, 600, 180, 200},

@@ -53,10 +53,10 @@ TEST_F(SendTest, PacketsCarryTheirValuesInTheLinkByteOrderAndThoseThatCannotBeMa
     EXPECT_EQ((std::tuple{sentBy([&] { link->SendXplaneCommand(text, 1); }), link->UDPSendString}), (std::tuple{QList{off}, off}));
 
     // CHAR carries the character and the remote address.
-    Cfg.RemoteIP = "127.0.01";  // eight characters, still the loopback
+    Cfg.RemoteIP = "127.0.0.1";  // shorter than its field, which zeros fill
     link->CloseUDP();
     link->OpenUDP();
-    EXPECT_EQ(sentBy([&] { link->SendDataChar('x'); }), QList{QByteArray("CHAR0x127.0.010000000")});
+    EXPECT_EQ(sentBy([&] { link->SendDataChar('x'); }), QList{QByteArray("CHAR0x127.0.0.1000000")});
     EXPECT_EQ(CharPacket('x', "192.168.100.200.1"), QByteArray("CHAR0x192.168.100.200"));
 
     // Packets that cannot be made are not sent.
@@ -97,7 +97,8 @@ TEST(OpenUDP, RefusedSettingsAreReportedAndLeaveTheLinkClosed)
     EXPECT_EQ((std::tuple{receiver->isOpen(), receiver->localPort()}), (std::tuple{true, 49001}));
 
     Cfg.RemotePort = "49000";
-    for (const char* unknown : {"", "no-such-host.invalid"}) {
+    // Neither four numbers up to 255 nor a name: not looked up either.
+    for (const char* unknown : {"", "no-such-host.invalid", "999.1.1.1", "127.1", "0x7f.0.0.1"}) {
         Cfg.RemoteIP = unknown;
         refused(QString("Invalid remote address \"%1\"").arg(unknown));
     }
@@ -111,6 +112,12 @@ TEST(OpenUDP, RefusedSettingsAreReportedAndLeaveTheLinkClosed)
     link.OpenUDP();
     link.SendDSEL(2);
     EXPECT_EQ((std::tuple{sender->remoteHost(), sender->sent()}), (std::tuple{"127.0.0.1", QList{hex("44 53 45 4C 30 02 00 00 00")}}));
+
+    // Leading zeros pad a number; they do not make it octal.
+    link.CloseUDP();
+    Cfg.RemoteIP = "127.000.000.010";
+    link.OpenUDP();
+    EXPECT_EQ(sender->remoteHost(), "127.0.0.10");
 
     // Nothing goes out while the link is closed.
     link.CloseUDP();

@@ -5,7 +5,9 @@
 // its own: it needs the xcb platform.
 
 #include "app/configscreen_fixture.h"
+#include "app/shell.h"
 #include "support/fake_serial_port.h"
+#include "support/fake_udp_socket.h"
 #include "support/window_manager.h"
 #include "support/xcb_application.h"
 
@@ -125,6 +127,49 @@ TEST_F(WindowsInFront, TheIOModuleWindowFromTheListComesToTheFrontEachTimeAndFit
     EXPECT_TRUE(waitFor([&] { return activeAndOnTop(editor); }));
     EXPECT_TRUE(waitFor([&] { return free.contains(editor.frameGeometry()); }));
     EXPECT_GT(editor.frameGeometry().height(), editor.height()) << "framed by the window manager";
+}
+
+// "640x480+10+20"
+std::string placeOf(const QRect& r)
+{
+    return QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y()).toStdString();
+}
+
+// Where `window` stands once the window manager has framed it and the
+// program has had its look at the frame.
+QRect framedAt(QWidget& window)
+{
+    EXPECT_TRUE(waitFor([&] { return window.isVisible() && window.frameGeometry().height() > window.height(); }));
+    waitFor([] { return false; }, 500);
+    return window.frameGeometry();
+}
+
+TEST_F(WindowsInFront, TheRunWindowAndTheConfigurationScreenComeBackWhereTheyWere)
+{
+    InstallShell();
+    FakeUdpSockets sockets;
+    std::tie(Cfg.RemoteIP, Cfg.RemotePort, Cfg.LocalPort) = std::tuple("127.0.0.1", "49000", "49001");
+    DefaultForm<frmStatus>::get().show();
+    QRect runAt;
+    QRect screenAt;
+    // Run window -> Configuration -> Close -> run window, made anew each way.
+    for (int trip = 0; trip < 4; ++trip) {
+        SCOPED_TRACE(trip);
+        frmStatus& run = DefaultForm<frmStatus>::get();
+        const QRect runNow = framedAt(run);
+        click(run, "CmdConfig");
+        flushDeletes();
+        FrmMainConfigure& s = DefaultForm<FrmMainConfigure>::get();
+        const QRect screenNow = framedAt(s);
+        click(s, "Command1");
+        flushDeletes();
+        if (trip == 0) {
+            std::tie(runAt, screenAt) = std::tuple(runNow, screenNow);
+            continue;
+        }
+        EXPECT_EQ(placeOf(runNow), placeOf(runAt)) << "the run window";
+        EXPECT_EQ(placeOf(screenNow), placeOf(screenAt)) << "the configuration screen";
+    }
 }
 
 } // namespace
