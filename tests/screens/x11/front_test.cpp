@@ -20,6 +20,7 @@
 #include <memory>
 // Last: Xlib's macros (None, Bool ...) clash with the headers above.
 #include "support/root_windows.h"
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
 namespace varnet {
@@ -144,11 +145,32 @@ QRect framedAt(QWidget& window)
     return window.frameGeometry();
 }
 
+// Whether the window manager holds `window` minimized.
+bool heldMinimized(QWidget& window)
+{
+    XSync(x, False);
+    const Atom state = XInternAtom(x, "WM_STATE", False);
+    Atom type;
+    int format;
+    unsigned long count = 0, after;
+    unsigned char* data = nullptr;
+    bool minimized = false;
+    if (XGetWindowProperty(x, window.winId(), state, 0, 2, False, state, &type, &format, &count, &after, &data) ==
+            Success &&
+        data && count >= 1)
+        minimized = reinterpret_cast<const long*>(data)[0] == IconicState;
+    XFree(data);
+    return minimized;
+}
+
+// With a yoke configured the yoke status window comes back with the run
+// window each time, minimized as the run's preparation shows it.
 TEST_F(WindowsInFront, TheRunWindowAndTheConfigurationScreenComeBackWhereTheyWere)
 {
     InstallShell();
     FakeUdpSockets sockets;
     std::tie(Cfg.RemoteIP, Cfg.RemotePort, Cfg.LocalPort) = std::tuple("127.0.0.1", "49000", "49001");
+    Cfg.ComPortYoke1() = 3;
     DefaultForm<frmStatus>::get().show();
     QRect runAt;
     QRect screenAt;
@@ -157,6 +179,8 @@ TEST_F(WindowsInFront, TheRunWindowAndTheConfigurationScreenComeBackWhereTheyWer
         SCOPED_TRACE(trip);
         frmStatus& run = DefaultForm<frmStatus>::get();
         const QRect runNow = framedAt(run);
+        ASSERT_TRUE(DefaultForm<frmStatusYoke>::loaded());
+        EXPECT_TRUE(heldMinimized(DefaultForm<frmStatusYoke>::get())) << "the yoke status window";
         click(run, "CmdConfig");
         flushDeletes();
         FrmMainConfigure& s = DefaultForm<FrmMainConfigure>::get();
