@@ -13,7 +13,6 @@
 #include <vector>
 // Last: Xlib's macros (None, Bool ...) clash with the headers above.
 #include "support/root_windows.h"
-#include <X11/Xutil.h>
 
 namespace varnet::testing {
 
@@ -60,21 +59,7 @@ protected:
     }
 
     // Whether the window manager holds `w` minimized.
-    bool iconic(Window w) const
-    {
-        const Atom state = XInternAtom(x_.get(), "WM_STATE", False);
-        Atom type;
-        int format;
-        unsigned long count = 0, after;
-        unsigned char* data = nullptr;
-        bool minimized = false;
-        if (XGetWindowProperty(x_.get(), w, state, 0, 2, False, state, &type, &format, &count, &after, &data) ==
-                Success &&
-            data && count >= 1)
-            minimized = reinterpret_cast<const long*>(data)[0] == IconicState;
-        XFree(data);
-        return minimized;
-    }
+    bool iconic(Window w) const { return HeldMinimized(x_.get(), w); }
 
     Window focus() const
     {

@@ -5,6 +5,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <vector>
 
@@ -27,6 +28,22 @@ inline std::vector<Window> RootWindows(Display* x, const char* property)
     }
     XFree(data);
     return windows;
+}
+
+// Whether the window manager holds `w` minimized (its WM_STATE is iconic).
+inline bool HeldMinimized(Display* x, Window w)
+{
+    const Atom state = XInternAtom(x, "WM_STATE", False);
+    Atom type;
+    int format;
+    unsigned long count = 0, after;
+    unsigned char* data = nullptr;
+    bool minimized = false;
+    if (XGetWindowProperty(x, w, state, 0, 2, False, state, &type, &format, &count, &after, &data) == Success &&
+        data && count >= 1)
+        minimized = reinterpret_cast<const long*>(data)[0] == IconicState;
+    XFree(data);
+    return minimized;
 }
 
 } // namespace varnet::testing

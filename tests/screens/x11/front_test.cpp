@@ -20,7 +20,6 @@
 #include <memory>
 // Last: Xlib's macros (None, Bool ...) clash with the headers above.
 #include "support/root_windows.h"
-#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
 namespace varnet {
@@ -149,18 +148,7 @@ QRect framedAt(QWidget& window)
 bool heldMinimized(QWidget& window)
 {
     XSync(x, False);
-    const Atom state = XInternAtom(x, "WM_STATE", False);
-    Atom type;
-    int format;
-    unsigned long count = 0, after;
-    unsigned char* data = nullptr;
-    bool minimized = false;
-    if (XGetWindowProperty(x, window.winId(), state, 0, 2, False, state, &type, &format, &count, &after, &data) ==
-            Success &&
-        data && count >= 1)
-        minimized = reinterpret_cast<const long*>(data)[0] == IconicState;
-    XFree(data);
-    return minimized;
+    return HeldMinimized(x, window.winId());
 }
 
 // With a yoke configured the yoke status window comes back with the run
