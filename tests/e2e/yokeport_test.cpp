@@ -84,6 +84,15 @@ protected:
     qint64 pid_ = 0;
 };
 
+// Built with AddressSanitizer, the program keeps freed memory aside for a
+// while on purpose, so its size says nothing of what it holds on to; the
+// in-process test of the yoke window counts the bytes waiting instead.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kFreedMemoryKeptAside = true;
+#else
+constexpr bool kFreedMemoryKeptAside = false;
+#endif
+
 TEST_F(YokePortTest, WhatTheYokeSendsLeavesTheMemoryAsItWasAndATerminationRequestClosesItsPort)
 {
     ASSERT_TRUE(yokePortOpened());
@@ -94,8 +103,9 @@ TEST_F(YokePortTest, WhatTheYokeSendsLeavesTheMemoryAsItWasAndATerminationReques
     ASSERT_TRUE(sendFromYoke(kBurstBytes)) << "the program does not take what the yoke sends";
     waitMs(300);
     const qint64 grownKb = residentKb(pid_) - before;
-    EXPECT_LT(grownKb, kBurstBytes / 1024 / 4)
-        << "the program's memory grew by " << grownKb << " kB while the yoke sent " << kBurstBytes / 1024 << " kB";
+    if (!kFreedMemoryKeptAside)
+        EXPECT_LT(grownKb, kBurstBytes / 1024 / 4)
+            << "the program's memory grew by " << grownKb << " kB while the yoke sent " << kBurstBytes / 1024 << " kB";
 
     EXPECT_TRUE(endsCleanly());
     EXPECT_FALSE(lockedBy(device_, pid_)) << "the program left the lock file of the yoke's port "
