@@ -282,9 +282,10 @@ void frmMain::butOK_Click()
             return;
     }
     // What the box shows is what runs: the file chosen, the start file's
-    // or a name typed in, held to the same name rule as everywhere.
+    // or a name typed in. A typed name is held to the name rule; a file of
+    // the list is one the program lists, whatever the case of its extension.
     const std::string name = boxFileName();
-    if (const QString fault = ConfigFileNameFault(name); !fault.isEmpty()) {
+    if (const QString fault = ConfigFileNameFault(name); name != shownFileName_ && !fault.isEmpty()) {
         messages().ok(fault);
         return;
     }

@@ -364,6 +364,21 @@ TEST_F(StartWindowBesideTheScreen, ASaveShowsInTheStartWindowAtOnceAndTheRunWind
     ASSERT_TRUE(startWindowOpen());
 }
 
+// A file of another system's making, its extension in capitals, is listed
+// and chosen; "Continue" runs it as the box shows it.
+TEST_F(StartWindowTest, ContinueRunsAFileChosenFromTheListWhateverTheCaseOfItsExtension)
+{
+    writeConfig("a.cfg", 33);
+    writeConfig("OLD.CFG", 55);
+    frmMain& w = activated("a.cfg", 5, true);
+    ASSERT_EQ(listLines(w, "FileBox"), (std::vector<std::string>{"OLD.CFG", "a.cfg"}));
+    child<QListWidget>(w, "FileBox")->setCurrentRow(0);
+    click(w, "butOK");
+    ASSERT_FALSE(startWindowOpen());
+    EXPECT_EQ(std::tuple(Cfg.ProcessTimerInterval, Session.ConfigFileName, DefaultForm<frmStatus>::get().RunPrepared),
+              std::tuple(55, "OLD.CFG", 1));
+}
+
 // A file added behind the program's back shows once its list's window is
 // shown again; reading the list again chooses nothing, so the countdown
 // goes on.
