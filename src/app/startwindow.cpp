@@ -328,10 +328,9 @@ void frmMain::FileBox_Click()
     showFileName(name);
     // The run window's box names the configuration in memory: a file that
     // fails to load leaves the previous one there.
-    frmStatus& run = DefaultForm<frmStatus>::get();
-    const QPointer<frmStatus> runWindow(&run);
-    if (loadConfiguration(name) && runWindow)
-        runWindow->BoxCurrentConfig->setText(FileName->text());
+    const QPointer<frmStatus> run(&DefaultForm<frmStatus>::get());
+    if (loadConfiguration(name) && run)
+        run->BoxCurrentConfig->setText(FileName->text());
 }
 
 void frmMain::CmdConfigure_Click()

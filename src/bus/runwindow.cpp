@@ -388,8 +388,7 @@ void frmStatus::CmdConfig_Click()
     for (const LinkButton& link : linkButtons(*this))
         standAloneLinks().Unload(link.device);
     DefaultForm<frmStatusYoke>::unload();
-    DefaultForm<frmConfigY1>::unload();
-    DefaultForm<frmConfigY2>::unload();
+    UnloadYokeWindows();
     DefaultForm<frmStatus>::unload();
     SimCom& link = DefaultForm<SimCom>::get();
     link.ClearPortList();

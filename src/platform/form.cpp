@@ -180,7 +180,6 @@ Form::Form(QWidget* parent) : QWidget(parent) {}
 
 bool Form::event(QEvent* event)
 {
-
     if (event->type() == QEvent::Show)
         OrderTabsAsPlaced(*this);
     const bool handled = QWidget::event(event);

@@ -104,7 +104,8 @@ public:
 };
 
 // Unloads the windows of yoke 1 and yoke 2 where they are loaded, which
-// closes their COM ports. Every exit of the program ends through it.
+// closes their COM ports: when the run window goes to the configuration
+// screen, and at every exit of the program.
 void UnloadYokeWindows();
 
 } // namespace varnet
