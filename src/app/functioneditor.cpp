@@ -531,10 +531,14 @@ void GetOffsetlist::CmdSaveConfig_Click()
     save.show();
 }
 
+bool GetOffsetlist::EditMayGo()
+{
+    return !editedNotStored() || messages().yesNoDefaultNo(QString::fromLatin1(kUpdatesNotSavedYet));
+}
+
 void GetOffsetlist::cmdClose_Click()
 {
-    if ((unsaved_ || editedNotStored()) &&
-        !messages().yesNoDefaultNo(QStringLiteral("Updates are not saved yet; Continue?")))
+    if ((unsaved_ || editedNotStored()) && !messages().yesNoDefaultNo(QString::fromLatin1(kUpdatesNotSavedYet)))
         return;
     ListXplaneCmnds->clear();
     DefaultForm<GetOffsetlist>::unload();

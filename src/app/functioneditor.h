@@ -104,6 +104,10 @@ public:
     // Fills the command list from "Xplane_commands.txt".
     void ReadXplaneCommands();
 
+    // Before the window goes with the configuration: whether the fields
+    // edited and not stored may go, asked as the window's Close asks.
+    bool EditMayGo();
+
 protected:
     void Form_TitleBarClose() override { cmdClose_Click(); }
 

@@ -177,7 +177,7 @@ void frmListFunctions::CmdFile_Click()
 
 void frmListFunctions::cmdClose_Click()
 {
-    if (unsaved_ && !messages().yesNoDefaultNo(QStringLiteral("Updates are not saved yet; Continue?")))
+    if (unsaved_ && !messages().yesNoDefaultNo(QString::fromLatin1(kUpdatesNotSavedYet)))
         return;
     DefaultForm<frmListFunctions>::unload();
 }

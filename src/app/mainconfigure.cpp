@@ -1,6 +1,7 @@
 #include "app/mainconfigure.h"
 
 #include "app/configscreen.h"
+#include "app/configwindows.h"
 #include "app/dispatch.h"
 #include "app/listfunctions.h"
 #include "app/saveconfig.h"
@@ -588,27 +589,36 @@ void FrmMainConfigure::cmdClearConfig_Click()
 
 void FrmMainConfigure::Command1_Click()
 {
+    const QPointer<FrmMainConfigure> self(this);
     if (Session.ConfigChanged != 0) {
-        const QPointer<FrmMainConfigure> self(this);
         const bool goOn = messages().yesNoDefaultNo(QString::fromLatin1(kUnsavedQuestion));
         if (!self || !goOn)
             return;
     }
+    // The windows opened from here close with the screen: left open, they
+    // would change the tables under the run prepared next, or open the
+    // screen again beside it. What is typed in them is asked about first.
+    if (!TypedEditsMayGo() || !self)
+        return;
     search_.stop();
     Timer1.stop();
     SearchPoll.stop();
+    UnloadConfigurationWindows();
     CloseComPorts();
-    if (Session.ConfigFromStatus != 0) {
-        // The run window was made anew when the screen opened from it; a
-        // save or load here named the file in its box, else it names the
-        // configuration in memory.
-        frmStatus& run = DefaultForm<frmStatus>::get();
-        if (run.BoxCurrentConfig->text().isEmpty())
-            run.BoxCurrentConfig->setText(fromLatin1(Session.ConfigFileName));
-        run.show();
-    } else
+    if (Session.ConfigFromStatus == 0) {
         ShowStartWindow();
-    DefaultForm<FrmMainConfigure>::unload();
+        return;
+    }
+    // The run window was made anew when the screen opened from it; a save
+    // or load here named the file in its box, else it names the
+    // configuration in memory. It is prepared at once, which closes the
+    // start window beside the screen, rather than when a window manager
+    // gets round to activating it.
+    frmStatus& run = DefaultForm<frmStatus>::get();
+    if (run.BoxCurrentConfig->text().isEmpty())
+        run.BoxCurrentConfig->setText(fromLatin1(Session.ConfigFileName));
+    run.show();
+    run.Form_Activate();
 }
 
 void FrmMainConfigure::Cmdsearch_Click()

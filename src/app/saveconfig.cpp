@@ -1,12 +1,11 @@
 #include "app/saveconfig.h"
 
+#include "app/configwindows.h"
 #include "app/currentconfig.h"
-#include "bus/runwindow.h"
 #include "config/configfile.h"
 #include "config/files.h"
 #include "config/startfile.h"
 #include "config/tables.h"
-#include "iomodules/configiom.h"
 #include "platform/clock.h"
 #include "platform/messages.h"
 
@@ -38,20 +37,6 @@ constexpr const char* kImportLabels[kImportGroups] = {
 constexpr const char* kDelayPrompt =
     "Give autostart time delay (standard =10 seconds).\r\n"
     "Delay is the time (in seconds) the program waits with start-up after simulator is detected as running.";
-
-// The I/O-module window's entry typed but not stored: asked about before a
-// load or import replaces the tables, as another line's choice asks.
-bool ioModuleEditMayGo()
-{
-    return !DefaultForm<ConfigIOM>::loaded() || DefaultForm<ConfigIOM>::get().EditMayGo();
-}
-
-// Windows that show the tables show what is in memory now.
-void showTablesReplaced()
-{
-    if (DefaultForm<ConfigIOM>::loaded())
-        DefaultForm<ConfigIOM>::get().ShowTablesInMemory();
-}
 
 QPushButton* button(const char* objectName, const char* caption, QWidget* parent)
 {
@@ -199,21 +184,17 @@ void SaveConfig::CmdSave_Click()
 
 void SaveConfig::CmdLoad_Click()
 {
-    if (RunWindowPrepared()) {
-        messages().ok(RunHoldsConfigurationText("loaded"));
-        return;
-    }
-    if (!messages().yesNoDefaultNo(QStringLiteral("This will overwrite the current configuration! Continue?")))
-        return;
-    if (!checkConfigFileName() || !ioModuleEditMayGo())
-        return;
-    // A file that fails leaves the tables, and the name of the file they
-    // hold, as they were.
-    if (LoadConfigFile(fileName())) {
-        ShowCurrentConfigFile(Session.ConfigFileName);
-        showTablesReplaced();
-    }
-    DefaultForm<SaveConfig>::unload();
+    const ReplaceResult loaded = ReplaceConfiguration(
+        *this, Replacement::Load,
+        [this] {
+            return messages().yesNoDefaultNo(QStringLiteral("This will overwrite the current configuration! Continue?")) &&
+                   checkConfigFileName();
+        },
+        // A file that fails leaves the tables, and the name of the file they
+        // hold, as they were.
+        [this] { return LoadConfigFile(fileName()); });
+    if (loaded != ReplaceResult::Declined)
+        DefaultForm<SaveConfig>::unload();
 }
 
 void SaveConfig::cmdKill_Click()
@@ -252,20 +233,17 @@ void SaveConfig::cmdSetAsStartup_Click()
 
 void SaveConfig::cmdImportPartial_Click()
 {
-    if (RunWindowPrepared()) {
-        messages().ok(RunHoldsConfigurationText("imported"));
-        return;
-    }
-    if (!messages().yesNoDefaultNo(QStringLiteral(
-            "This will overwrite the selected sections in the currently loaded configuration!\r\n Continue?")))
-        return;
-    if (!checkConfigFileName("No file selected") || !ioModuleEditMayGo())
-        return;
-    ImportPartialConfig();
-    showTablesReplaced();
+    ReplaceConfiguration(
+        *this, Replacement::Import,
+        [this] {
+            return messages().yesNoDefaultNo(QStringLiteral("This will overwrite the selected sections in the "
+                                                            "currently loaded configuration!\r\n Continue?")) &&
+                   checkConfigFileName("No file selected");
+        },
+        [this] { return ImportPartialConfig(); });
 }
 
-void SaveConfig::ImportPartialConfig()
+bool SaveConfig::ImportPartialConfig()
 {
     Session.ConfigError = 0;
     ImportSelection groups{};
@@ -273,11 +251,12 @@ void SaveConfig::ImportPartialConfig()
         groups[i] = ChkImportPartial[i]->isChecked();
     if (!ImportConfigGroups(fileName(), groups, Cfg)) {
         messages().ok(QStringLiteral("Error in Configuration file"));
-        return;
+        return false;
     }
     // What came in is an edit of the loaded configuration until it is saved.
     if (std::find(groups.begin(), groups.end(), true) != groups.end())
         Session.ConfigChanged = 1;
+    return true;
 }
 
 void SaveConfig::cmdClose_Click()

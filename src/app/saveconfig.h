@@ -24,8 +24,12 @@ public:
 
     void Form_Load() override;
 
-    // Imports the ticked groups of the file named in FileName.
-    void ImportPartialConfig();
+    // Imports the ticked groups of the file named in FileName; true when
+    // the file could be read.
+    bool ImportPartialConfig();
+    // After the configuration in memory was replaced: proposes its name,
+    // so that a save goes to the file the tables now come from.
+    void ShowNameInMemory() { showFileName(Session.ConfigFileName); }
 
 private:
     void FileBox_Click();

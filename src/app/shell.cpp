@@ -1,5 +1,6 @@
 #include "app/shell.h"
 
+#include "app/configwindows.h"
 #include "app/dispatch.h"
 #include "app/mainconfigure.h"
 #include "app/saveconfig.h"
@@ -28,11 +29,12 @@ void InstallShell()
     };
     RegisterGaugeDialogs(SetGaugeDialogOpener);
     RegisterAvionicsDialogs(SetGaugeDialogOpener);
-    // A run closes the configuration screen and every dialog opened from it.
-    frmStatus::UnloadConfigurationScreen = [] {
-        CloseGaugeDialogs();
-        DefaultForm<ConfigIOM>::unload();
-        DefaultForm<FrmMainConfigure>::unload();
+    // A run is prepared and started beside none of the windows that show or
+    // edit the configuration: each could change what the run walks.
+    frmStatus::UnloadConfigurationScreen = [] { UnloadConfigurationWindows(); };
+    frmStatus::LeaveConfiguration = [] {
+        UnloadConfigurationWindows();
+        DefaultForm<frmMain>::unload();
     };
     ConfigIOM::ShowConfigurationScreen = ShowConfigurationScreen;
     // The one Load/Save window, whichever window opens it.

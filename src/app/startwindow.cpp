@@ -1,6 +1,7 @@
 #include "app/startwindow.h"
 
 #include "app/configscreen.h"
+#include "app/configwindows.h"
 #include "app/loadsave.h"
 #include "app/shell.h"
 #include "bus/deviceports.h"
@@ -24,6 +25,7 @@
 #include <QSignalBlocker>
 #include <QUrl>
 
+#include <filesystem>
 #include <functional>
 #include <limits>
 #include <string>
@@ -181,6 +183,14 @@ bool frmMain::loadConfiguration(const std::string& name, QString* error)
     return LoadConfigFile(name, error);
 }
 
+ReplaceResult frmMain::replaceConfiguration(const std::string& name, const std::function<bool()>& ownQuestions,
+                                            QString* error)
+{
+    const auto busy = loading_.enter();
+    return ReplaceConfiguration(*this, Replacement::Load, ownQuestions,
+                                [&] { return LoadConfigFile(name, error); });
+}
+
 std::string frmMain::boxFileName() const
 {
     return FileNameOfText(FileName->text(), shownFileName_);
@@ -206,10 +216,6 @@ void frmMain::Form_Activate()
     refreshFileBox();
     if (!firstActivation)
         return;
-    // The start file's configuration is the one in memory from now on, even
-    // when it cannot be loaded: the tables are then empty, and a save makes
-    // that file.
-    Session.ConfigFileName = name;
     // Said once, at the start the file was meant for, and before the
     // countdown, which the box would otherwise run down unseen.
     if (!setAside.isEmpty()) {
@@ -224,7 +230,13 @@ void frmMain::Form_Activate()
     countdownShown_ = Session.StartDelay;
     BoxAutoStartTime->setText(QString::number(countdownShown_));
     showCountdown(true);
-    loadConfiguration(name);
+    // The start file's configuration is the one in memory once it loads. A
+    // file not made yet is named all the same, so that the first save makes
+    // it; one that is there and does not load is not: the tables are empty,
+    // and a save must ask for a name rather than write them over it.
+    std::error_code noSuchFile;
+    if (!loadConfiguration(name) && !std::filesystem::exists(std::filesystem::symlink_status(name, noSuchFile)))
+        Session.ConfigFileName = name;
 }
 
 void frmMain::TimerWaitForFS_Timer()
@@ -257,14 +269,18 @@ void frmMain::autostart()
     // One failure, one box: the reader's error, naming the file, or the
     // name rule a typed name breaks, opens the autostart's own message.
     QString error = ConfigFileNameFault(name);
-    if (!error.isEmpty() || !loadConfiguration(name, &error)) {
+    const ReplaceResult loaded =
+        error.isEmpty() ? replaceConfiguration(name, {}, &error) : ReplaceResult::Failed;
+    if (loaded == ReplaceResult::Replaced) {
+        openRunWindow(true);
+        return;
+    }
+    if (loaded == ReplaceResult::Failed) {
         if (!error.isEmpty())
             error += QStringLiteral("\r\n");
         messages().ok(error + QString::fromLatin1(kAutostartFailed));
         FileName->clear();
-        return;
     }
-    openRunWindow(true);
 }
 
 void frmMain::butOK_Click()
@@ -274,39 +290,37 @@ void frmMain::butOK_Click()
         messages().ok(QString::fromLatin1(kNoFileSelected));
         return;
     }
-    // The load replaces the tables: edits made on the configuration screen
-    // since the last save would be gone without a word.
-    if (Session.ConfigChanged != 0) {
-        const QPointer<frmMain> self(this);
-        if (!messages().yesNoDefaultNo(QString::fromLatin1(kUnsavedQuestion)) || !self)
-            return;
-    }
     // What the box shows is what runs: the file chosen, the start file's
     // or a name typed in. A typed name is held to the name rule; a file of
     // the list is one the program lists, whatever the case of its extension.
     const std::string name = boxFileName();
-    if (const QString fault = ConfigFileNameFault(name); name != shownFileName_ && !fault.isEmpty()) {
+    const auto typedNameFits = [&] {
+        const QString fault = ConfigFileNameFault(name);
+        if (name == shownFileName_ || fault.isEmpty())
+            return true;
         messages().ok(fault);
-        return;
-    }
-    if (loadConfiguration(name))
+        return false;
+    };
+    if (replaceConfiguration(name, typedNameFits) == ReplaceResult::Replaced)
         openRunWindow(false);
 }
 
 void frmMain::openRunWindow(bool runNow)
 {
     const QString name = FileName->text();
+    // Stopped before the preparation, whose messages let timers run.
+    cancelCountdown();
     frmStatus& run = DefaultForm<frmStatus>::get();
     run.BoxCurrentConfig->setText(name);
     run.show();
-    // Stopped before the preparation, whose messages let timers run.
-    cancelCountdown();
+    // The preparation closes this window with every other window of the
+    // configuration.
     run.Form_Activate();
     if (runNow) {
+        // The run's start starts the yokes too.
         run.cmdRun_Click();
         run.minimize();
-    }
-    if (Cfg.ComPortYoke1() != 0 || Cfg.ComPortYoke2() != 0) {
+    } else if (Cfg.ComPortYoke1() != 0 || Cfg.ComPortYoke2() != 0) {
         frmStatusYoke& yokes = DefaultForm<frmStatusYoke>::get();
         // The run's preparation shows it minimized already: shown again, it
         // would come back from the taskbar and stay on the screen.
@@ -326,11 +340,7 @@ void frmMain::FileBox_Click()
     cancelCountdown();
     const std::string name = FileNameOfLine(*selected.first());
     showFileName(name);
-    // The run window's box names the configuration in memory: a file that
-    // fails to load leaves the previous one there.
-    const QPointer<frmStatus> run(&DefaultForm<frmStatus>::get());
-    if (loadConfiguration(name) && run)
-        run->BoxCurrentConfig->setText(FileName->text());
+    replaceConfiguration(name);
 }
 
 void frmMain::CmdConfigure_Click()

@@ -7,12 +7,14 @@
 // itself. Until then the user can choose another file, start by hand
 // ("Continue"), open the configuration screen or leave.
 
+#include "app/configwindows.h"
 #include "platform/form.h"
 #include "platform/wait.h"
 
 #include <QString>
 #include <QTimer>
 
+#include <functional>
 #include <string>
 
 class QLabel;
@@ -77,6 +79,10 @@ private:
     // to `error` when given. The countdown holds still while a question of
     // the load is open.
     bool loadConfiguration(const std::string& name, QString* error = nullptr);
+    // The same, the way every load replacing the configuration goes
+    // (ReplaceConfiguration), after `ownQuestions`.
+    ReplaceResult replaceConfiguration(const std::string& name, const std::function<bool()>& ownQuestions = {},
+                                       QString* error = nullptr);
     // The file FileName names: the one shown there, or the name typed in.
     std::string boxFileName() const;
     // After a successful load: the run window is shown and prepared (and its

@@ -428,6 +428,13 @@ void frmStatus::Form_Activate()
     RunPrepared = 1;
     // Boxes of the steps below let events run, and anything may happen then.
     const QPointer<frmStatus> self(this);
+    // Whichever way led here (the configuration screen's Close, the start
+    // window's Continue or its autostart), what could change the tables
+    // under the prepared run goes first.
+    if (LeaveConfiguration)
+        LeaveConfiguration();
+    if (!self)
+        return;
     installStopHook();
     prepareLinkWindows();
     prepareYokeWindow();

@@ -58,10 +58,15 @@ public:
 
     // The application windows, installed by the application: show the start
     // window and then the configuration screen; close the configuration
-    // screen; close the function test window.
+    // screen (and the windows opened from it); close the function test
+    // window.
     static inline std::function<void()> ShowConfigurationScreen;
     static inline std::function<void()> UnloadConfigurationScreen;
     static inline std::function<void()> UnloadFunctionTestWindow;
+    // Closes the start window, the configuration screen and every window
+    // opened from it. The preparation calls it first: a run is prepared
+    // beside none of them, since each can change the tables the run walks.
+    static inline std::function<void()> LeaveConfiguration;
     // How Exit ends the program; without one it quits the event loop.
     static inline std::function<void()> EndProgram;
 
@@ -80,7 +85,8 @@ public:
     void cmdStop_Click();
     // Tells the keystrokes whether this window is minimized.
     void Form_Load() override;
-    // The run preparation: once per load, never during a run.
+    // The run preparation: once per load, never during a run. The windows
+    // of the configuration close first (LeaveConfiguration).
     void Form_Activate() override;
     // Receive event of the gauge bus: one 25-byte unit (replyhandler.h).
     void MSComm1_OnComm();

@@ -25,6 +25,10 @@ public:
     // the call to whoever shows the window.
     virtual void Form_Activate() {}
 
+    // Closes the window as the close button of its title bar does, for a
+    // window that closes it the way the user would.
+    void closeAsTitleBar() { Form_TitleBarClose(); }
+
     void minimize() { setWindowState((windowState() & ~Qt::WindowMaximized) | Qt::WindowMinimized); }
     bool isMinimized() const { return windowState() & Qt::WindowMinimized; }
 

@@ -222,9 +222,12 @@ TEST_F(ConfigScreenWindow, SettingAComPortChecksItThenOpensOrClosesThePortsAndCl
     flushDeletes();
     Session.ConfigChanged = 0;
     Session.ConfigFromStatus = 1;
+    std::tie(Cfg.RemoteIP, Cfg.RemotePort, Cfg.LocalPort) = std::tuple("127.0.0.1", "49000", "49001");
     click(screen(), "Command1");
-    EXPECT_EQ(std::tuple(DefaultForm<FrmMainConfigure>::loaded(), runWindow().isVisible(), Session.ConfigFromStatus),
-              std::tuple(false, true, 1));
+    // Back to the run window, which is prepared at once.
+    EXPECT_EQ(std::tuple(DefaultForm<FrmMainConfigure>::loaded(), runWindow().isVisible(), runWindow().RunPrepared,
+                         Session.ConfigFromStatus),
+              std::tuple(false, true, 1, 1));
 }
 
 TEST_F(ConfigScreenWindow, UdpSettingsAreCheckedAndTypedTextCannotBreakTheFile)

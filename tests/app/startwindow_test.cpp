@@ -361,7 +361,7 @@ TEST_F(StartWindowBesideTheScreen, ASaveShowsInTheStartWindowAtOnceAndTheRunWind
     click(screen, "Command1");
     EXPECT_FALSE(DefaultForm<FrmMainConfigure>::loaded());
     EXPECT_EQ(runWindowFile(), "new.cfg");
-    ASSERT_TRUE(startWindowOpen());
+    EXPECT_FALSE(startWindowOpen()) << "a start window left beside the prepared run could load under it";
 }
 
 // A file of another system's making, its extension in capitals, is listed
@@ -458,6 +458,7 @@ TEST_F(StartWindowBesideTheScreen, ALoadedFileKeepsItsNameThroughTheRunWindowAnd
         b.ProcessTimerInterval = 44;
         b.ComPortIOM = 2;
         b.FunctionNames[60] = "FLAPS";
+        b.FunctionMultiply[60] = b.FunctionDivide[60] = 1;
         const int e = b.AddIOEntry();
         std::tie(b.IOEntryGaugeID[e], b.IOEntryKind[e], b.IOEntryNumber[e], b.IOEntryCategory[e],
                  b.IOEntryFunction[e], b.IOEntrySeqNr[e]) = std::tuple(kStandAloneIOM1, IOEntrySwitch, 0, 0, 60, 1);
