@@ -1,6 +1,8 @@
 #include "app/shell.h"
 #include "app/mainconfigure.h"
 #include "app/saveconfig.h"
+#include "app/dispatch.h"
+#include "gauges/dialogframe.h"
 #include "bus/deviceports.h"
 #include "config/startfile.h"
 #include "iomodules/configiom.h"
@@ -516,6 +518,129 @@ TEST_F(StartWindowBesideTheScreen, ALoadedFileKeepsItsNameThroughTheRunWindowAnd
     ReadConfigFile();
     ASSERT_EQ(Session.ConfigError, 0);
     EXPECT_EQ(std::tuple(Cfg.ProcessTimerInterval, Cfg.IOEntryFunction[1]), std::tuple(44, 60));
+}
+
+} // namespace
+} // namespace varnet
+
+namespace varnet {
+namespace {
+
+// Every load goes one way, whichever window asks: it asks about what would be
+// lost, then every window showing the tables shows the file now in memory; and
+// beside a prepared run every door refuses.
+TEST_F(StartWindowBesideTheScreen, EveryLoadAsksFirstShowsTheLoadedFileEverywhereAndIsRefusedBesideAPreparedRun)
+{
+    // a.cfg: module 1's switch 0 and a gauge; b.cfg: module 2's LED 3 alone.
+    const auto configuration = [](Integer marker, Integer module, Integer kind, Integer number) {
+        ConfigTables t;
+        LoadConstantTables(t);
+        t.ConfigHeader = programHeader();
+        t.ProcessTimerInterval = marker;
+        std::tie(t.RemoteIP, t.RemotePort, t.LocalPort) = std::tuple("127.0.0.1", "49000", "49001");
+        t.GaugeRecType[1] = 1;
+        std::tie(t.FunctionNames[60], t.FunctionMultiply[60], t.FunctionDivide[60]) = std::tuple("FLAPS", 1, 1);
+        const int e = t.AddIOEntry();
+        std::tie(t.IOEntryGaugeID[e], t.IOEntryKind[e], t.IOEntryNumber[e], t.IOEntryFunction[e], t.IOEntrySeqNr[e]) =
+            std::tuple(module, kind, number, 60, 1);
+        return SerializeConfig(t);
+    };
+    writeBytes("a.cfg", configuration(33, kStandAloneIOM1, IOEntrySwitch, 0));
+    writeBytes("b.cfg", configuration(44, kStandAloneIOM2, IOEntryLED, 3));
+    frmMain& w = activated("a.cfg", 5, true);
+    InstallShell();
+    click(w, "CmdConfigure");
+    FrmMainConfigure& screen = DefaultForm<FrmMainConfigure>::get();
+    CurrentGaugeID = kStandAloneIOM1;
+    ConfigIOM::Open();
+    ConfigIOM& iom = DefaultForm<ConfigIOM>::get();
+    QTest::keyClicks(child<QLineEdit>(iom, "boxValueOn"), "50");
+    OpenGaugeDialog(1);
+    SaveConfig& save = DefaultForm<SaveConfig>::get();
+    save.show();
+    ASSERT_EQ(std::tuple(child<QLineEdit>(save, "FileName")->text(), GaugeDialog::OpenDialogs().size()),
+              std::tuple("a.cfg", 1));
+
+    // The list choice asks about the edits not saved and the entry typed.
+    auto* list = child<QListWidget>(w, "FileBox");
+    boxes_.expectYesNoDefaultNo(kUnsavedQuestion, false);
+    list->setCurrentRow(1);
+    boxes_.expectYesNoDefaultNo(kUnsavedQuestion, true);
+    boxes_.expectYesNoDefaultNo(kUpdatesNotSavedYet, false);
+    w.FileBox_Click();
+    ASSERT_EQ(std::tuple(Cfg.ProcessTimerInterval, Session.ConfigFileName), std::tuple(33, "a.cfg"));
+    boxes_.expectYesNoDefaultNo(kUnsavedQuestion, true);
+    boxes_.expectYesNoDefaultNo(kUpdatesNotSavedYet, true);
+    w.FileBox_Click();
+    ASSERT_EQ(std::tuple(Cfg.ProcessTimerInterval, Session.ConfigFileName), std::tuple(44, "b.cfg"));
+    EXPECT_EQ(std::tuple(child<QLineEdit>(save, "FileName")->text(), child<QLineEdit>(screen, "CurrentConfigFile")->text(),
+                         DefaultForm<frmStatus>::get().BoxCurrentConfig->text(), GaugeDialog::OpenDialogs().size()),
+              std::tuple("b.cfg", "b.cfg", "b.cfg", 0));
+    // Module 1 has no entry in b.cfg, and its window shows none: a store there
+    // cannot write module 1's switch over module 2's LED.
+    boxes_.expectOk("No Category and/or Function selected");
+    click(iom, "cmdSaveEntry");
+    EXPECT_EQ(std::tuple(Cfg.IOEntryCount, Cfg.IOEntryGaugeID[1], Cfg.IOEntryKind[1]),
+              std::tuple(2, kStandAloneIOM2, IOEntryLED));
+
+    // Continue beside the screen: the run is prepared only once every window of the configuration is gone.
+    boxes_.expectYesNoDefaultNo(kUnsavedQuestion, true);
+    click(w, "butOK");
+    ASSERT_TRUE(DefaultForm<frmStatus>::get().RunPrepared);
+    EXPECT_FALSE(startWindowOpen() || DefaultForm<FrmMainConfigure>::loaded() || DefaultForm<ConfigIOM>::loaded() ||
+                 DefaultForm<SaveConfig>::loaded());
+
+    // A start window or a Load/Save window beside the prepared run loads nothing.
+    frmMain& beside = DefaultForm<frmMain>::get();
+    beside.show();
+    SaveConfig& besideSave = DefaultForm<SaveConfig>::get();
+    besideSave.show();
+    child<QLineEdit>(besideSave, "FileName")->setText("a.cfg");
+    for (const char* refused : {"loaded", "loaded", "loaded", "loaded", "imported"})
+        boxes_.expectOk(RunHoldsConfigurationText(refused));
+    child<QListWidget>(beside, "FileBox")->setCurrentRow(0);
+    click(beside, "butOK");
+    child<QLineEdit>(beside, "BoxAutoStartTime")->setText("1");
+    beside.Timer2_Timer();
+    click(besideSave, "CmdLoad");
+    click(besideSave, "cmdImportPartial");
+    EXPECT_EQ(std::tuple(Cfg.ProcessTimerInterval, Session.ConfigFileName), std::tuple(44, "b.cfg"));
+}
+
+// A start file that is there and does not load names nothing, so that no save
+// writes the empty tables over it; one naming a file not made yet keeps its name.
+TEST_F(StartWindowTest, AStartFileThatIsThereAndDoesNotLoadNamesNothingAndAMissingOneIsMadeByTheFirstSave)
+{
+    writeConfig("cut.cfg", 33);
+    std::string cut = fileBytes("cut.cfg");
+    cut.resize(cut.size() / 2);
+    writeBytes("cut.cfg", cut);
+    boxes_.expectOk(ConfigErrorText("cut.cfg", "Input past end of file"));
+    activated("cut.cfg", 5);
+    ASSERT_EQ(Session.ConfigFileName, "");
+    boxes_.expectOk("No filename");
+    click(DefaultForm<SaveConfig>::get(), "CmdSave");
+    EXPECT_EQ(fileBytes("cut.cfg"), cut);
+    unloadAll<SaveConfig, frmMain>();
+
+    Session = SessionState{};
+    boxes_.expectOk("Error Configuration file. new.cfg: File not found");
+    activated("new.cfg", 5);
+    EXPECT_EQ(child<QLineEdit>(DefaultForm<SaveConfig>::get(), "FileName")->text(), "new.cfg");
+    DefaultForm<SaveConfig>::unload();
+}
+
+// A yoke whose port cannot be opened is told once: the run's start starts the yokes.
+TEST_F(StartWindowTest, AnAutostartTellsAYokePortThatCannotBeOpenedOnce)
+{
+    writeConfig("cockpit.cfg", 33, 2);
+    ports_.onOpen = [](FakeSerialPort& port) { port.setOpenError(port.portNumber() == 2 ? "gone" : ""); };
+    frmMain& w = activated("cockpit.cfg", 1, true);
+    InstallShell();
+    boxes_.expectOk(QString("Yoke 1: COM port 2 (%1) cannot be opened: gone").arg(resolveComPort(2)));
+    w.Timer2_Timer();
+    ASSERT_TRUE(DefaultForm<frmStatus>::loaded() && DefaultForm<frmStatus>::get().Running);
+    EXPECT_EQ(boxes_.pending(), 0u);
 }
 
 } // namespace
