@@ -603,21 +603,24 @@ void FrmMainConfigure::Command1_Click()
     search_.stop();
     Timer1.stop();
     SearchPoll.stop();
-    UnloadConfigurationWindows();
+    UnloadConfigurationWindows(false);
     CloseComPorts();
     if (Session.ConfigFromStatus == 0) {
         ShowStartWindow();
+        DefaultForm<FrmMainConfigure>::unload();
         return;
     }
     // The run window was made anew when the screen opened from it; a save
     // or load here named the file in its box, else it names the
-    // configuration in memory. It is prepared at once, which closes the
+    // configuration in memory. Shown while the screen is still up, it opens
+    // over it, frame on frame. It is prepared at once, which closes the
     // start window beside the screen, rather than when a window manager
     // gets round to activating it.
     frmStatus& run = DefaultForm<frmStatus>::get();
     if (run.BoxCurrentConfig->text().isEmpty())
         run.BoxCurrentConfig->setText(fromLatin1(Session.ConfigFileName));
     run.show();
+    DefaultForm<FrmMainConfigure>::unload();
     run.Form_Activate();
 }
 
