@@ -107,6 +107,7 @@ protected:
         ASSERT_TRUE(writeFileSafely("Default.cfg", SerializeConfig(Cfg), &error)) << error;
         Session.StartDelay = 1;
         ASSERT_TRUE(WriteStartFile("Default.cfg"));
+        ASSERT_NO_FATAL_FAILURE(filesWritten());
 
         ASSERT_TRUE(unit_.ready());
         unit_.answer = [this](const QByteArray& bytes) { return logFrame(bytes), QByteArray(); };
@@ -122,6 +123,9 @@ protected:
 
     // Additions to the configuration, made before it is written.
     virtual void configure() {}
+    // Changes to the files written (the configuration, the start file),
+    // made before the program starts.
+    virtual void filesWritten() {}
 
     // Function f: value 0 of X-Plane's DATA group `group`, as it comes.
     static void defineFunction(int f, const char* name, quint32 group)

@@ -1,0 +1,241 @@
+// Leaving the configuration on the real program, on a private X display under a window manager,
+// worked with the keyboard as a user works it.
+//
+// The run window's Configuration opens the start window beside the configuration screen. A file
+// chosen in that start window's list is a load like any other: with an edit not saved it asks
+// first. The screen's Close asks about the edit and then about an entry typed into the I/O-module
+// window and not stored; kept, both windows stay. Once it goes on, the run is prepared with no
+// window of the configuration left beside it: a load from a start window left open would lay the
+// I/O entries out anew under the run's sim ports, and a stand-alone module's switch would write
+// another DATA group than its own.
+//
+// A start file that names a file which is there and does not load (cut short) leaves the
+// configuration without a name: the Load/Save window's Save asks for one instead of writing the
+// empty tables over the user's file.
+
+#include <QFile>
+
+#include <tuple>
+// Last: it brings Xlib, whose macros (None, Bool ...) clash with other headers.
+#include "managed_fixture.h"
+
+namespace varnet {
+namespace {
+
+using namespace varnet::testing;
+
+constexpr int kModuleCom = 2;
+constexpr int kNavLightsFunction = 61;
+constexpr quint32 kNavLightsGroup = 106;
+// The function the switch has in the other file.
+constexpr int kFlapsFunction = 60;
+constexpr quint32 kFlapsGroup = 67;
+constexpr int kSwitch = 4;
+
+constexpr const char* kRunWindow = "Control Program for X-Plane";
+constexpr const char* kStartWindow = "VARNET";
+constexpr const char* kScreen = "Varnet Configuration";
+constexpr const char* kIOModuleWindow = "IO Module";
+constexpr const char* kLoadSaveWindow = "Load/Save Configuration";
+
+// Tab walks a window's controls in the order they are placed, skipping the disabled ones; so many
+// Tabs (or Shift+Tabs, back) from a control reach another.
+QString tabs(int count, bool back = false)
+{
+    return QString(back ? QStringLiteral("+{TAB}") : QStringLiteral("{TAB}")).repeated(count);
+}
+
+class ConfigurationWindowsTest : public ProgramUnderWindowManagerTest {
+protected:
+    // Windows close here while the test asks for their names: a window gone between the window
+    // manager's list (or the focus) and the question is no error that ends the test program.
+    ConfigurationWindowsTest() { previousHandler_ = XSetErrorHandler(ignoreWindowsGone); }
+    ~ConfigurationWindowsTest() override { XSetErrorHandler(previousHandler_); }
+
+    // The program's window titled `title` (at its start) once it has held the keyboard for a moment:
+    // a window just shown may still be handed on (another window of the program shown with it asks
+    // for the keyboard too), and keys typed then go astray. 0 when it does not come.
+    Window keyboardOn(const std::string& title, int timeoutMs = 3000)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (!waited.hasExpired(timeoutMs)) {
+            const Window w = windowWithKeyboard(title, int(timeoutMs - waited.elapsed()));
+            if (w != 0 && held(w))
+                return w;
+        }
+        return 0;
+    }
+
+    // Answers the program's next box with `key` and waits for it to go.
+    ::testing::AssertionResult answer(const char* what, const char* key, int timeoutMs = 3000)
+    {
+        const Window box = boxInFront(timeoutMs, answered_);
+        if (box == 0 || !held(box))
+            return ::testing::AssertionFailure() << what << ": no box";
+        answered_ = box;
+        keys_.inject(QString::fromLatin1(key));
+        if (!xUntil([&] { return focus() != box; }, 3000))
+            return ::testing::AssertionFailure() << what << ": the box does not close";
+        return ::testing::AssertionSuccess();
+    }
+
+private:
+    bool held(Window w) { return !xUntil([&] { return focus() != w; }, kSettleMs); }
+
+    static constexpr int kSettleMs = 200;
+
+    static int ignoreWindowsGone(Display* display, XErrorEvent* error)
+    {
+        return error->error_code == BadWindow || !previousHandler_ ? 0 : previousHandler_(display, error);
+    }
+
+    static inline XErrorHandler previousHandler_ = nullptr;
+    Window answered_ = 0;
+};
+
+class LeaveConfigurationTest : public ConfigurationWindowsTest {
+protected:
+    void configure() override
+    {
+        Cfg.ComPortIOM = kModuleCom;
+        for (const auto& [f, name, group] : {std::tuple(kNavLightsFunction, "NAVLIGHTS", kNavLightsGroup),
+                                             std::tuple(kFlapsFunction, "FLAPS", kFlapsGroup)}) {
+            defineFunction(f, name, group);
+            std::tie(Cfg.FunctionMinimum[f], Cfg.FunctionMaximum[f]) = std::tuple(0.0f, 1.0f);
+        }
+        const int e = Cfg.AddIOEntry();
+        std::tie(Cfg.IOEntryGaugeID[e], Cfg.IOEntryKind[e], Cfg.IOEntryNumber[e], Cfg.IOEntryFunction[e],
+                 Cfg.IOEntrySeqNr[e], Cfg.IOEntryValue1[e], Cfg.IOEntryValue2[e]) =
+            std::tuple(kStandAloneIOM1, IOEntrySwitch, kSwitch, kFlapsFunction, 1, 100.0f, 0.0f);
+        // The same cockpit with the switch on the flaps, beside the start file's.
+        std::string error;
+        ASSERT_TRUE(writeFileSafely("other.cfg", SerializeConfig(Cfg), &error)) << error;
+        Cfg.IOEntryFunction[e] = kNavLightsFunction;
+        SetModuleSwitches(module_, {});
+    }
+
+    SimControlUnit module_{kModuleCom};
+};
+
+TEST_F(LeaveConfigurationTest, TheScreensCloseAsksAboutEditsAndLeavesNoConfigurationWindowBesideTheRun)
+{
+    if (!x_ || !managed_)
+        GTEST_SKIP() << "no X display with a window manager (openbox) for the program's windows";
+    ASSERT_TRUE(module_.ready());
+    ASSERT_TRUE(runStarted());
+    ASSERT_TRUE(waitForData(kNavLightsGroup, 0, 3000)) << "the first reply finds the switch off";
+
+    // The run window back from its taskbar button, and its Configuration.
+    activate(managedWindow(kRunWindow));
+    ASSERT_NE(keyboardOn(kRunWindow), 0u) << "the run window does not come back";
+    // Back from its first control: Exit, Hide, Show IOM #1, Configuration.
+    keys_.inject(tabs(4, true) + " ");
+    const Window screen = keyboardOn(kScreen);
+    ASSERT_NE(screen, 0u) << "Configuration did not open the configuration screen";
+    const Window start = managedWindow(kStartWindow);
+    ASSERT_NE(start, 0u) << "Configuration did not open the start window";
+
+    // Another choice of the Gauge Lights Switch, an edit not saved. Back from the screen's first
+    // control: Close, Force Feedback Yoke, Input/Output Module 1 (the other units' buttons are
+    // disabled), the seven actions, the search's ->250, the gauge list, the file box, the combo.
+    keys_.inject(tabs(14, true) + "{DOWN}");
+
+    // In the start window's list (which has the keyboard as the window comes), the other file,
+    // typed: a load, which asks first. No keeps the configuration in memory.
+    activate(start);
+    ASSERT_NE(keyboardOn(kStartWindow), 0u) << "the start window does not take the keyboard";
+    keys_.inject("o");
+    ASSERT_TRUE(answer("choosing a file with an edit not saved", "n"));
+
+    // The I/O-module window from the screen, and a value typed into its entry and not stored.
+    activate(screen);
+    ASSERT_NE(keyboardOn(kScreen), 0u);
+    keys_.inject(tabs(11) + " ");
+    ASSERT_NE(keyboardOn(kIOModuleWindow), 0u) << "the I/O-module window did not open";
+    // From the window's first control (the kind of line): the list, the debounce time and its set,
+    // category, function, its filter, selector, the switch's mode, and its On value.
+    keys_.inject(tabs(9) + "50");
+
+    // The screen's Close: Yes to the edit, No to the typed value keeps both windows.
+    activate(screen);
+    ASSERT_NE(keyboardOn(kScreen), 0u);
+    keys_.inject(tabs(2) + " ");  // from Input/Output Module 1: Force Feedback Yoke, Close
+    ASSERT_TRUE(answer("Close with an edit not saved", "y"));
+    ASSERT_TRUE(answer("Close with a value typed and not stored", "n"));
+    ASSERT_NE(keyboardOn(kScreen), 0u) << "No did not keep the configuration screen";
+    EXPECT_NE(managedWindow(kIOModuleWindow), 0u) << "No did not keep the I/O-module window";
+
+    // Close again, Yes and Yes: the run window, alone.
+    keys_.inject(" ");
+    ASSERT_TRUE(answer("Close again with an edit not saved", "y"));
+    ASSERT_TRUE(answer("Close again with a value typed and not stored", "y"));
+    ASSERT_NE(keyboardOn(kRunWindow), 0u) << "Close did not go back to the run window";
+    for (const char* title : {kStartWindow, kScreen, kIOModuleWindow})
+        EXPECT_EQ(managedWindow(title), 0u) << title << " is still open beside the prepared run";
+
+    // Run, from the run window's first control; the switch on its own group only.
+    xplane_.clearReceived();
+    keys_.inject("{TAB} ");
+    ASSERT_TRUE(waitForData(kNavLightsGroup, 0, 3000)) << "Run did not start the run";
+    SetModuleSwitches(module_, {kSwitch});
+    EXPECT_TRUE(waitForData(kNavLightsGroup, 1, 3000)) << "the switch did not reach X-Plane on its own group";
+    EXPECT_TRUE(dataValues(kFlapsGroup).empty()) << "the switch wrote the other file's DATA group";
+    EXPECT_TRUE(endsCleanly());
+}
+
+class CutStartFileTest : public ConfigurationWindowsTest {
+protected:
+    void filesWritten() override
+    {
+        QFile file(QStringLiteral("Default.cfg"));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.resize(file.size() / 2));
+        cut_ = file.readAll();
+    }
+
+    // A termination request, which the program handles as the Exit of the start window (under the
+    // screen): as endsCleanly but for X-Plane's data, which no run asked for and no address names.
+    ::testing::AssertionResult endsFromTheStartWindow()
+    {
+        ::kill(pid_t(program_.processId()), SIGTERM);
+        if (!waitUntil([&] { return program_.state() == QProcess::NotRunning; }, 10000))
+            return ::testing::AssertionFailure() << "the program goes on";
+        if (program_.exitStatus() != QProcess::NormalExit || program_.exitCode() != 0)
+            return ::testing::AssertionFailure() << "the program ended with " << program_.exitCode();
+        return ::testing::AssertionSuccess();
+    }
+
+    QByteArray cut_;
+};
+
+TEST_F(CutStartFileTest, TheFileThatDoesNotLoadIsNotProposedAndSaveLeavesItAsItIs)
+{
+    if (!x_ || !managed_)
+        GTEST_SKIP() << "no X display with a window manager (openbox) for the program's windows";
+    // The reader's box as the start window comes, then, after the countdown, the autostart's.
+    ASSERT_TRUE(answer("the start with the file cut short", "{ENTER}", 10000));
+    ASSERT_TRUE(answer("the autostart with the file cut short", "{ENTER}", 10000));
+
+    // Configure on the start window (its list has the keyboard), Save / Load Configuration on the
+    // screen, Save in the Load/Save window, whose file box must be empty.
+    ASSERT_NE(keyboardOn(kStartWindow), 0u) << "the start window does not come back";
+    keys_.inject(tabs(3) + " ");  // the file box, Continue, Configure
+    ASSERT_NE(keyboardOn(kScreen), 0u) << "Configure did not open the configuration screen";
+    // Back from the first control of the screen of an empty configuration, whose units' buttons
+    // are disabled: Close, Force Feedback Yoke, Test Interface XP, Test Gauges, Save / Load.
+    keys_.inject(tabs(5, true) + " ");
+    ASSERT_NE(keyboardOn(kLoadSaveWindow), 0u) << "the Load/Save window did not open";
+    keys_.inject(tabs(3) + " ");  // from its list: the file box, Load, Save
+    ASSERT_TRUE(answer("Save with no file named", "{ENTER}"));
+
+    QFile file(QStringLiteral("Default.cfg"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray now = file.readAll();
+    EXPECT_TRUE(now == cut_) << "Save wrote over the file that did not load: " << now.size() << " bytes, cut to "
+                             << cut_.size();
+    EXPECT_TRUE(endsFromTheStartWindow());
+}
+
+} // namespace
+} // namespace varnet
