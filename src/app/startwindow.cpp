@@ -276,10 +276,14 @@ void frmMain::autostart()
         return;
     }
     if (loaded == ReplaceResult::Failed) {
+        // No countdown is left showing "0" for a start that will not come.
+        cancelCountdown();
         if (!error.isEmpty())
             error += QStringLiteral("\r\n");
+        const QPointer<frmMain> self(this);
         messages().ok(error + QString::fromLatin1(kAutostartFailed));
-        FileName->clear();
+        if (self)
+            FileName->clear();
     }
 }
 
@@ -339,8 +343,18 @@ void frmMain::FileBox_Click()
         return;
     cancelCountdown();
     const std::string name = FileNameOfLine(*selected.first());
+    const std::string shownBefore = shownFileName_;
+    const QString textBefore = FileName->text();
     showFileName(name);
-    replaceConfiguration(name);
+    const QPointer<frmMain> self(this);
+    if (replaceConfiguration(name) != ReplaceResult::Declined || !self)
+        return;
+    // Kept as it is: the box names again what it named, and no line of the
+    // list stands for a choice that was not taken.
+    shownFileName_ = shownBefore;
+    FileName->setText(textBefore);
+    const QSignalBlocker quiet(FileBox);
+    FileBox->clearSelection();
 }
 
 void frmMain::CmdConfigure_Click()

@@ -1,8 +1,10 @@
 #include "platform/messages.h"
 
+#include "platform/form.h"
 #include "platform/wait.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -23,6 +25,15 @@ MessageService* current = nullptr;
 QString applicationTitle()
 {
     return QApplication::applicationDisplayName();
+}
+
+// A box of a short text would be narrower than its title as the window
+// manager draws it, which then shows as "...": the box is made wide enough.
+void fitTitle(QMessageBox& box)
+{
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(TitleBarWidth(box), 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 } // namespace
@@ -57,6 +68,7 @@ void WidgetMessageService::ok(const QString& text)
         return;
     QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok,
                     QApplication::activeWindow());
+    fitTitle(box);
     const ModalWait open([&box] { box.done(QMessageBox::Ok); });
     box.exec();
 }
@@ -71,6 +83,7 @@ bool askYesNo(const QString& text, QMessageBox::StandardButton defaultButton)
                     QApplication::activeWindow());
     box.setDefaultButton(defaultButton);
     box.setEscapeButton(QMessageBox::No);
+    fitTitle(box);
     const ModalWait open([&box] { box.done(QMessageBox::No); });
     return box.exec() == QMessageBox::Yes;
 }

@@ -159,6 +159,7 @@ TEST_F(StartWindowTest, FailedAutostartStaysStoppedThenContinueLoadsTheFileItsBo
     w.Timer2_Timer();
     EXPECT_EQ(text(w, "FileName"), "");
     EXPECT_TRUE(startWindowOpen() && !w.Timer2().isActive() && !DefaultForm<frmStatus>::loaded());
+    EXPECT_FALSE(countdownShown(w)) << "a countdown at 0 for a start that does not come";
 
     boxes_.expectOk(kNoFileSelected);
     click(w, "butOK");
@@ -565,13 +566,15 @@ TEST_F(StartWindowBesideTheScreen, EveryLoadAsksFirstShowsTheLoadedFileEverywher
     auto* list = child<QListWidget>(w, "FileBox");
     boxes_.expectYesNoDefaultNo(kUnsavedQuestion, false);
     list->setCurrentRow(1);
+    // Kept: the box names the file in memory again, and no line stands chosen.
+    EXPECT_EQ(std::tuple(text(w, "FileName"), list->selectedItems().size()), std::tuple("a.cfg", 0));
     boxes_.expectYesNoDefaultNo(kUnsavedQuestion, true);
     boxes_.expectYesNoDefaultNo(kUpdatesNotSavedYet, false);
-    w.FileBox_Click();
+    list->setCurrentRow(1);
     ASSERT_EQ(std::tuple(Cfg.ProcessTimerInterval, Session.ConfigFileName), std::tuple(33, "a.cfg"));
     boxes_.expectYesNoDefaultNo(kUnsavedQuestion, true);
     boxes_.expectYesNoDefaultNo(kUpdatesNotSavedYet, true);
-    w.FileBox_Click();
+    list->setCurrentRow(1);
     ASSERT_EQ(std::tuple(Cfg.ProcessTimerInterval, Session.ConfigFileName), std::tuple(44, "b.cfg"));
     EXPECT_EQ(std::tuple(child<QLineEdit>(save, "FileName")->text(), child<QLineEdit>(screen, "CurrentConfigFile")->text(),
                          DefaultForm<frmStatus>::get().BoxCurrentConfig->text(), GaugeDialog::OpenDialogs().size()),
@@ -599,6 +602,7 @@ TEST_F(StartWindowBesideTheScreen, EveryLoadAsksFirstShowsTheLoadedFileEverywher
     for (const char* refused : {"loaded", "loaded", "loaded", "loaded", "imported"})
         boxes_.expectOk(RunHoldsConfigurationText(refused));
     child<QListWidget>(beside, "FileBox")->setCurrentRow(0);
+    child<QLineEdit>(beside, "FileName")->setText("a.cfg");
     click(beside, "butOK");
     child<QLineEdit>(beside, "BoxAutoStartTime")->setText("1");
     beside.Timer2_Timer();

@@ -22,8 +22,13 @@ protected:
         if (!display_.empty())
             qputenv("DISPLAY", display_.c_str());  // for the keys typed
         platform_ = display_.empty() ? "offscreen" : "xcb";
+        previousHandler_ = XSetErrorHandler(ignoreWindowsGone);
     }
-    ~ProgramWithBoxesTest() override { qunsetenv("DISPLAY"); }
+    ~ProgramWithBoxesTest() override
+    {
+        XSetErrorHandler(previousHandler_);
+        qunsetenv("DISPLAY");
+    }
 
     // Waits for a state of the X server. Nothing in this process wakes a wait when it changes, so it
     // is asked every 20 ms.
@@ -60,6 +65,16 @@ protected:
         return box;
     }
 
+private:
+    // The program's windows close while a test asks for their names: a window gone between the
+    // window manager's list (or the focus) and the question is no error that ends the test program.
+    static int ignoreWindowsGone(Display* display, XErrorEvent* error)
+    {
+        return error->error_code == BadWindow || !previousHandler_ ? 0 : previousHandler_(display, error);
+    }
+    static inline XErrorHandler previousHandler_ = nullptr;
+
+protected:
     PrivateXServer server_;
     std::string display_ = server_.start();
     std::unique_ptr<Display, int (*)(Display*)> x_{display_.empty() ? nullptr : XOpenDisplay(display_.c_str()),

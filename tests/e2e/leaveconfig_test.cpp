@@ -47,11 +47,6 @@ QString tabs(int count, bool back = false)
 
 class ConfigurationWindowsTest : public ProgramUnderWindowManagerTest {
 protected:
-    // Windows close here while the test asks for their names: a window gone between the window
-    // manager's list (or the focus) and the question is no error that ends the test program.
-    ConfigurationWindowsTest() { previousHandler_ = XSetErrorHandler(ignoreWindowsGone); }
-    ~ConfigurationWindowsTest() override { XSetErrorHandler(previousHandler_); }
-
     // The program's window titled `title` (at its start) once it has held the keyboard for a moment:
     // a window just shown may still be handed on (another window of the program shown with it asks
     // for the keyboard too), and keys typed then go astray. 0 when it does not come.
@@ -85,12 +80,6 @@ private:
 
     static constexpr int kSettleMs = 200;
 
-    static int ignoreWindowsGone(Display* display, XErrorEvent* error)
-    {
-        return error->error_code == BadWindow || !previousHandler_ ? 0 : previousHandler_(display, error);
-    }
-
-    static inline XErrorHandler previousHandler_ = nullptr;
     Window answered_ = 0;
 };
 
