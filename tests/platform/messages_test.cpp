@@ -1,5 +1,7 @@
 #include "platform/messages.h"
 
+#include "platform/form.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -26,4 +28,23 @@ TEST(MessageBoxes, EnterTakesTheDefaultButtonAndEscapeAnswersNo)
     EXPECT_EQ(answer(true, Qt::Key_Escape), std::tuple("&No", false));
     EXPECT_EQ(answer(false, Qt::Key_Return), std::tuple("&Yes", true));
     EXPECT_EQ(answer(false, Qt::Key_Escape), std::tuple("&Yes", false));
+}
+
+// A box of a few words is as wide as its title as a window manager draws it,
+// which would otherwise show only "...".
+TEST(MessageBoxes, AShortBoxHasRoomForItsTitle)
+{
+    QApplication::setApplicationDisplayName(QStringLiteral("Varnet"));
+    for (const bool question : {false, true}) {
+        int width = 0;
+        int needed = 1;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            std::tie(width, needed) = std::tuple(box->width(), varnet::TitleBarWidth(*box));
+            QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape);
+        });
+        varnet::WidgetMessageService boxes;
+        question ? void(boxes.yesNo("Go?")) : boxes.ok("No filename");
+        EXPECT_GE(width, needed) << question;
+    }
 }
