@@ -532,22 +532,22 @@ namespace {
 // beside a prepared run every door refuses.
 TEST_F(StartWindowBesideTheScreen, EveryLoadAsksFirstShowsTheLoadedFileEverywhereAndIsRefusedBesideAPreparedRun)
 {
-    // a.cfg: module 1's switch 0 and a gauge; b.cfg: module 2's LED 3 alone.
-    const auto configuration = [](Integer marker, Integer module, Integer kind, Integer number) {
+    // a.cfg: module 1's switch 0 and gauge 1; b.cfg: module 2's LED 3 and gauge 2.
+    const auto configuration = [](Integer marker, int gauge, Integer module, Integer kind, Integer number) {
         ConfigTables t;
         LoadConstantTables(t);
         t.ConfigHeader = programHeader();
         t.ProcessTimerInterval = marker;
         std::tie(t.RemoteIP, t.RemotePort, t.LocalPort) = std::tuple("127.0.0.1", "49000", "49001");
-        t.GaugeRecType[1] = 1;
+        t.GaugeRecType[gauge] = 1;
         std::tie(t.FunctionNames[60], t.FunctionMultiply[60], t.FunctionDivide[60]) = std::tuple("FLAPS", 1, 1);
         const int e = t.AddIOEntry();
         std::tie(t.IOEntryGaugeID[e], t.IOEntryKind[e], t.IOEntryNumber[e], t.IOEntryFunction[e], t.IOEntrySeqNr[e]) =
             std::tuple(module, kind, number, 60, 1);
         return SerializeConfig(t);
     };
-    writeBytes("a.cfg", configuration(33, kStandAloneIOM1, IOEntrySwitch, 0));
-    writeBytes("b.cfg", configuration(44, kStandAloneIOM2, IOEntryLED, 3));
+    writeBytes("a.cfg", configuration(33, 1, kStandAloneIOM1, IOEntrySwitch, 0));
+    writeBytes("b.cfg", configuration(44, 2, kStandAloneIOM2, IOEntryLED, 3));
     frmMain& w = activated("a.cfg", 5, true);
     InstallShell();
     click(w, "CmdConfigure");
@@ -577,8 +577,9 @@ TEST_F(StartWindowBesideTheScreen, EveryLoadAsksFirstShowsTheLoadedFileEverywher
     list->setCurrentRow(1);
     ASSERT_EQ(std::tuple(Cfg.ProcessTimerInterval, Session.ConfigFileName), std::tuple(44, "b.cfg"));
     EXPECT_EQ(std::tuple(child<QLineEdit>(save, "FileName")->text(), child<QLineEdit>(screen, "CurrentConfigFile")->text(),
-                         DefaultForm<frmStatus>::get().BoxCurrentConfig->text(), GaugeDialog::OpenDialogs().size()),
-              std::tuple("b.cfg", "b.cfg", "b.cfg", 0));
+                         DefaultForm<frmStatus>::get().BoxCurrentConfig->text(), GaugeDialog::OpenDialogs().size(),
+                         GaugeIDOfLine(listLines(screen, "Configlist").at(0))),
+              std::tuple("b.cfg", "b.cfg", "b.cfg", 0, 2));
     // Module 1 has no entry in b.cfg, and its window shows none: a store there
     // cannot write module 1's switch over module 2's LED.
     boxes_.expectOk("No Category and/or Function selected");
