@@ -24,6 +24,9 @@ public:
     // CurrentGaugeID right after loading the dialog.
     void Initialize(int currentGaugeID);
 
+    // It acts on one GaugeID of the configuration it was opened on.
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Record; }
+
 private:
     void Command1_Click();
     void cmdClose_Click();

@@ -1,74 +1,87 @@
 #include "app/configwindows.h"
 
 #include "app/configscreen.h"
-#include "app/configunknown.h"
-#include "app/currentconfig.h"
-#include "app/functioneditor.h"
-#include "app/listfunctions.h"
-#include "app/loadsave.h"
-#include "app/mainconfigure.h"
-#include "app/saveconfig.h"
-#include "bus/gaugetestwindow.h"
 #include "bus/runwindow.h"
-#include "gauges/registration.h"
-#include "iomodules/configiom.h"
-#include "iomodules/testec.h"
+#include "config/tables.h"
 #include "platform/messages.h"
-#include "simlink/functiontest.h"
-#include "simlink/udptest.h"
-#include "yokes/yokewindows.h"
 
 #include <QPointer>
+
+#include <algorithm>
 
 namespace varnet {
 
 namespace {
 
-// Closes window T, when it is open, as its own Close or Cancel does.
-template <typename... T>
-void closeAsTheirOwnClose()
+// The windows loaded now, for a walk during which any of them may go; the
+// last opened first, so that a window opened from another goes before it.
+std::vector<QPointer<Form>> latestFirst()
 {
-    ((DefaultForm<T>::loaded() ? DefaultForm<T>::get().closeAsTitleBar() : void()), ...);
+    std::vector<QPointer<Form>> forms = Form::loadedForms();
+    std::ranges::reverse(forms);
+    return forms;
 }
 
-// The windows that hold one record of the configuration in memory and
-// write it back on their own buttons. Their own Close asks only about
-// changes stored and not saved, which ConfigChanged covers.
-void unloadRecordWindows()
+bool stillLoaded(const QPointer<Form>& form)
 {
-    CloseGaugeDialogs();
-    closeAsTheirOwnClose<frmConfigUnknown>();
-    DefaultForm<frmTestEC>::unload();
-    DefaultForm<GetOffsetlist>::unload();
-    DefaultForm<frmListFunctions>::unload();
+    return form && form->isLoaded();
+}
+
+bool closes(const Form& form, std::initializer_list<const Form*> staying)
+{
+    return form.configurationHeld() != ConfigurationHeld::Nothing && std::ranges::find(staying, &form) == staying.end();
+}
+
+// Asks the windows `asked` chooses, in the order they were opened.
+bool unsavedMayGo(const std::function<bool(const Form&)>& asked)
+{
+    for (const QPointer<Form>& form : Form::loadedForms()) {
+        if (!stillLoaded(form) || !asked(*form))
+            continue;
+        const QString question = form->unsavedQuestion();
+        if (!question.isEmpty() && !messages().yesNoDefaultNo(NamedQuestion(*form, question)))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
 
-bool TypedEditsMayGo()
+QString NamedQuestion(const QWidget& window, const QString& question)
 {
-    if (DefaultForm<ConfigIOM>::loaded() && !DefaultForm<ConfigIOM>::get().EditMayGo())
-        return false;
-    return !DefaultForm<GetOffsetlist>::loaded() || DefaultForm<GetOffsetlist>::get().EditMayGo();
+    const QString title = window.windowTitle().trimmed();
+    return title.isEmpty() ? question : title + QStringLiteral(":\r\n") + question;
 }
 
-void UnloadConfigurationWindows(bool screenToo)
+bool UnsavedMayGo()
 {
-    unloadRecordWindows();
-    DefaultForm<ConfigIOM>::unload();
-    // The test windows end what they test as their Close does: the UDP test
-    // gives the received values back to the sim ports, the function test
-    // drops its own ports unless a run holds the table.
-    closeAsTheirOwnClose<SaveConfig, frmTestGauges, frmTestXplaneInterface, frmTestFunction, FrmConfigureYokes>();
-    if (screenToo)
-        DefaultForm<FrmMainConfigure>::unload();
+    return unsavedMayGo([](const Form&) { return true; });
+}
+
+bool ConfigurationWindowsMayClose(std::initializer_list<const Form*> staying)
+{
+    return unsavedMayGo([staying](const Form& form) { return closes(form, staying); });
+}
+
+void CloseConfigurationWindows(std::initializer_list<const Form*> staying)
+{
+    for (const QPointer<Form>& form : latestFirst())
+        if (stillLoaded(form) && closes(*form, staying))
+            form->Form_CloseUnasked();
+}
+
+void ConfigurationSaved()
+{
+    for (const QPointer<Form>& form : Form::loadedForms())
+        if (stillLoaded(form))
+            form->Form_ConfigurationSaved();
 }
 
 ReplaceResult ReplaceConfiguration(QWidget& asker, Replacement kind, const std::function<bool()>& ownQuestions,
                                    const std::function<bool()>& replace)
 {
     if (RunWindowPrepared()) {
-        messages().ok(RunHoldsConfigurationText(kind == Replacement::Load ? "loaded" : "imported"));
+        messages().ok(RunHoldsConfigurationText(kind));
         return ReplaceResult::Declined;
     }
     const QPointer<QWidget> self(&asker);
@@ -78,19 +91,19 @@ ReplaceResult ReplaceConfiguration(QWidget& asker, Replacement kind, const std::
     if (Session.ConfigChanged != 0 &&
         !answered(messages().yesNoDefaultNo(QString::fromLatin1(kUnsavedQuestion))))
         return ReplaceResult::Declined;
-    if (!answered(TypedEditsMayGo()))
+    if (!answered(UnsavedMayGo()))
         return ReplaceResult::Declined;
     if (!replace())
         return ReplaceResult::Failed;
 
-    ShowCurrentConfigFile(Session.ConfigFileName);
-    unloadRecordWindows();
-    if (DefaultForm<ConfigIOM>::loaded())
-        DefaultForm<ConfigIOM>::get().ShowTablesInMemory();
-    if (DefaultForm<SaveConfig>::loaded())
-        DefaultForm<SaveConfig>::get().ShowNameInMemory();
-    if (DefaultForm<FrmMainConfigure>::loaded())
-        DefaultForm<FrmMainConfigure>::get().Form_Activate();
+    // The run window names the file loaded in its box: made here, hidden,
+    // when it is not there yet, its configuration timer is ready for the
+    // dialogs' frames before any run.
+    DefaultForm<frmStatus>::get();
+
+    for (const QPointer<Form>& form : latestFirst())
+        if (stillLoaded(form))
+            form->Form_ConfigurationReplaced();
     return ReplaceResult::Replaced;
 }
 

@@ -531,15 +531,20 @@ void GetOffsetlist::CmdSaveConfig_Click()
     save.show();
 }
 
-bool GetOffsetlist::EditMayGo()
+QString GetOffsetlist::unsavedQuestion() const
 {
-    return !editedNotStored() || messages().yesNoDefaultNo(QString::fromLatin1(kUpdatesNotSavedYet));
+    return editedNotStored() ? QString::fromLatin1(kUpdatesNotSavedYet) : QString();
 }
 
 void GetOffsetlist::cmdClose_Click()
 {
     if ((unsaved_ || editedNotStored()) && !messages().yesNoDefaultNo(QString::fromLatin1(kUpdatesNotSavedYet)))
         return;
+    Form_CloseUnasked();
+}
+
+void GetOffsetlist::Form_CloseUnasked()
+{
     ListXplaneCmnds->clear();
     DefaultForm<GetOffsetlist>::unload();
 }

@@ -104,9 +104,13 @@ public:
     // Fills the command list from "Xplane_commands.txt".
     void ReadXplaneCommands();
 
-    // Before the window goes with the configuration: whether the fields
-    // edited and not stored may go, asked as the window's Close asks.
-    bool EditMayGo();
+    // It edits one function of the configuration it was opened on. Its
+    // Store marks the configuration changed; fields edited and not stored
+    // are asked about as its Close asks.
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Record; }
+    QString unsavedQuestion() const override;
+    void Form_ConfigurationSaved() override { unsaved_ = false; }
+    void Form_CloseUnasked() override;
 
 protected:
     void Form_TitleBarClose() override { cmdClose_Click(); }

@@ -175,11 +175,15 @@ void frmListFunctions::CmdFile_Click()
     DefaultForm<SaveConfig>::get().show();
 }
 
+QString frmListFunctions::unsavedQuestion() const
+{
+    return unsaved_ ? QString::fromLatin1(kUpdatesNotSavedYet) : QString();
+}
+
 void frmListFunctions::cmdClose_Click()
 {
-    if (unsaved_ && !messages().yesNoDefaultNo(QString::fromLatin1(kUpdatesNotSavedYet)))
-        return;
-    DefaultForm<frmListFunctions>::unload();
+    if (unsavedMayGo())
+        Form_CloseUnasked();
 }
 
 } // namespace varnet

@@ -23,6 +23,13 @@ public:
 
     void Form_Load() override;
 
+    // It lists the functions of the configuration it was opened on; an
+    // updated description not saved yet is asked about as its Close asks.
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Record; }
+    QString unsavedQuestion() const override;
+    void Form_ConfigurationSaved() override { unsaved_ = false; }
+    void Form_CloseUnasked() override { DefaultForm<frmListFunctions>::unload(); }
+
 protected:
     void Form_TitleBarClose() override { cmdClose_Click(); }
 
@@ -52,7 +59,7 @@ private:
 
     FunctionListFilter filter_;
     int currentFunction_ = 0;  // 0 until a function was shown
-    bool unsaved_ = false;     // a description was updated since "Save as..."
+    bool unsaved_ = false;     // a description was updated since "Save as..." or a save
 };
 
 } // namespace varnet

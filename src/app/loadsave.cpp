@@ -168,14 +168,23 @@ void ConfigFilesChanged()
             RefreshConfigFileList(*list);
 }
 
-QString RunHoldsConfigurationText(const char* what)
+QString RunHoldsConfigurationText(Replacement kind)
 {
+    const bool load = kind == Replacement::Load;
     return QStringLiteral("A configuration cannot be %1 while the run window holds the one in memory: the run "
                           "uses the sim ports opened for it.\r\n"
-                          "To load another configuration, press \"Configuration\" on the run window (this stops "
-                          "the run) and use \"Save / Load Configuration\" on the configuration screen; closing "
-                          "the screen prepares the run again with it.")
-        .arg(QString::fromLatin1(what));
+                          "To %2, press \"Configuration\" on the run window (this stops the run) and use "
+                          "\"Save / Load Configuration\" on the configuration screen; closing the screen prepares "
+                          "the run again with it.")
+        .arg(load ? QStringLiteral("loaded") : QStringLiteral("imported"),
+             load ? QStringLiteral("load another configuration") : QStringLiteral("import into the configuration"));
+}
+
+QString ImportQuestion(const QString& fileName)
+{
+    return QStringLiteral("This will overwrite the selected sections in the currently loaded configuration!\r\n"
+                          "The sections come from: ") +
+           fileName + QStringLiteral("\r\n Continue?");
 }
 
 QString ParseStartDelay(const std::optional<QString>& answer, Integer& delay)

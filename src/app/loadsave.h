@@ -65,11 +65,17 @@ inline constexpr const char* kStartDelayInputError = "Error in file/time input";
 // not a whole number or out of range, or an empty text when `delay` was set.
 QString ParseStartDelay(const std::optional<QString>& answer, Integer& delay);
 
-// Why a load ("loaded") or an import ("imported") is refused while the run
-// window holds a prepared run, and what to do instead: either would lay the
-// I/O entries out anew, and the run would then send its switches' values to
-// sim ports opened for other values.
-QString RunHoldsConfigurationText(const char* what);
+// A file replacing the configuration in memory, whole or in part.
+enum class Replacement { Load, Import };
+
+// Why a load or an import is refused while the run window holds a prepared
+// run, and what to do instead: either would lay the I/O entries out anew,
+// and the run would then send its switches' values to sim ports opened for
+// other values.
+QString RunHoldsConfigurationText(Replacement kind);
+
+// The import's question, naming the file it imports from.
+QString ImportQuestion(const QString& fileName);
 
 // The groups of a partial import, in the order of the window's check boxes.
 enum ImportGroup {

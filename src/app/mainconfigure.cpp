@@ -446,7 +446,7 @@ void FrmMainConfigure::Form_Activate()
         if (port >= 1)
             row.current->setText(QString::number(port));
     }
-    CurrentConfigFile->setText(fromLatin1(Session.ConfigFileName));
+    CurrentConfigFile->setText(FileNameText(Session.ConfigFileName));
 
     // The choice goes through its handler as the user's choice would, also
     // when the combo already shows it: a stored mode 0 with mask 0 becomes
@@ -541,11 +541,27 @@ void FrmMainConfigure::cmdSetUDP_Click()
             return;
         }
     }
+    const auto settings = [] {
+        return std::tuple(Cfg.RemoteIP, Cfg.RemotePort, Cfg.LocalPort, Cfg.ByteOrderReverse, Cfg.BlockUsel);
+    };
+    const auto before = settings();
     Cfg.RemoteIP = remoteIP;
     Cfg.RemotePort = std::to_string(*remotePort.value);
     Cfg.LocalPort = std::to_string(*localPort.value);
     Cfg.ByteOrderReverse = OptionByteOrderNormal->isChecked() ? 0 : 1;
     Cfg.BlockUsel = CheckBlockUsel->isChecked() ? 1 : 0;
+    storedNotSaved_ = storedNotSaved_ || settings() != before;
+}
+
+QString FrmMainConfigure::unsavedQuestion() const
+{
+    return storedNotSaved_ ? QString::fromLatin1(kUpdatesNotSavedYet) : QString();
+}
+
+void FrmMainConfigure::Form_ConfigurationSaved()
+{
+    storedNotSaved_ = false;
+    CurrentConfigFile->setText(FileNameText(Session.ConfigFileName));
 }
 
 void FrmMainConfigure::ComboLights_Click(int index)
@@ -557,6 +573,7 @@ void FrmMainConfigure::ComboLights_Click(int index)
 void FrmMainConfigure::SliderXferTtimerProcess_Change(int value)
 {
     BoxXferTimerProcess->setText(QString::number(value));
+    storedNotSaved_ = storedNotSaved_ || Cfg.ProcessTimerInterval != value;
     Cfg.ProcessTimerInterval = Integer(value);
 }
 
@@ -584,6 +601,7 @@ void FrmMainConfigure::cmdClearConfig_Click()
     if (!messages().yesNoDefaultNo(QStringLiteral("This will clear all gauge assignments and settings!\r\nContinue anyway?")))
         return;
     ClearGaugeAssignments(Cfg);
+    storedNotSaved_ = true;
     Form_Activate();
 }
 
@@ -597,28 +615,25 @@ void FrmMainConfigure::Command1_Click()
     }
     // The windows opened from here close with the screen: left open, they
     // would change the tables under the run prepared next, or open the
-    // screen again beside it. What is typed in them is asked about first.
-    if (!TypedEditsMayGo() || !self)
+    // screen again beside it. Each asks first what its own Close asks. The
+    // start window stays when the screen goes back to it.
+    if (!ConfigurationWindowsMayClose({this, LoadedStartWindow()}) || !self)
         return;
     search_.stop();
     Timer1.stop();
     SearchPoll.stop();
-    UnloadConfigurationWindows(false);
+    CloseConfigurationWindows({this, LoadedStartWindow()});
     CloseComPorts();
     if (Session.ConfigFromStatus == 0) {
         ShowStartWindow();
         DefaultForm<FrmMainConfigure>::unload();
         return;
     }
-    // The run window was made anew when the screen opened from it; a save
-    // or load here named the file in its box, else it names the
-    // configuration in memory. Shown while the screen is still up, it opens
-    // over it, frame on frame. It is prepared at once, which closes the
-    // start window beside the screen, rather than when a window manager
-    // gets round to activating it.
+    // The run window was made anew when the screen opened from it. Shown
+    // while the screen is still up, it opens over it, frame on frame. It is
+    // prepared at once, which closes the start window beside the screen,
+    // rather than when a window manager gets round to activating it.
     frmStatus& run = DefaultForm<frmStatus>::get();
-    if (run.BoxCurrentConfig->text().isEmpty())
-        run.BoxCurrentConfig->setText(fromLatin1(Session.ConfigFileName));
     run.show();
     DefaultForm<FrmMainConfigure>::unload();
     run.Form_Activate();

@@ -43,9 +43,17 @@ public:
     // a bus search runs the rebuild waits for its end, which rebuilds.
     void Form_Activate() override;
 
-    // The configuration file in use; the Load/Save window shows a loaded or
-    // saved file here.
+    // The configuration file in use.
     QLineEdit* CurrentConfigFile;
+
+    // It shows the configuration in memory, and is rebuilt after a load.
+    // What "set", the process interval and "Clear Config" store is not
+    // saved until a save; a load asks about it.
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Shown; }
+    void Form_ConfigurationReplaced() override { Form_Activate(); }
+    void Form_ConfigurationSaved() override;
+    QString unsavedQuestion() const override;
+    void Form_CloseUnasked() override { DefaultForm<FrmMainConfigure>::unload(); }
 
     const BusSearch& Search() const { return search_; }
 
@@ -107,6 +115,9 @@ private:
     QTimer SearchPoll;
     BusSearch search_;
     BusyFlag startingSearch_;
+    // Settings stored here since the last save, which the configuration's
+    // unsaved mark does not count.
+    bool storedNotSaved_ = false;
 };
 
 } // namespace varnet

@@ -1,7 +1,6 @@
 #include "app/saveconfig.h"
 
 #include "app/configwindows.h"
-#include "app/currentconfig.h"
 #include "config/configfile.h"
 #include "config/files.h"
 #include "config/startfile.h"
@@ -16,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -126,6 +126,16 @@ std::string SaveConfig::fileName() const
     return FileNameOfText(FileName->text(), shownFileName_);
 }
 
+void SaveConfig::Form_ConfigurationReplaced()
+{
+    showFileName(Session.ConfigFileName);
+    const QList<QListWidgetItem*> selected = FileBox->selectedItems();
+    if (selected.isEmpty() || FileNameOfLine(*selected.first()) == Session.ConfigFileName)
+        return;
+    const QSignalBlocker quiet(FileBox);
+    FileBox->clearSelection();
+}
+
 void SaveConfig::refreshFileBox()
 {
     FillConfigFileList(*FileBox);
@@ -177,7 +187,7 @@ void SaveConfig::CmdSave_Click()
         return;
     }
     Session.ConfigChanged = 0;
-    ShowCurrentConfigFile(Session.ConfigFileName);
+    ConfigurationSaved();
     ConfigFilesChanged();
     messages().ok(QStringLiteral("File saved as: ") + name);
 }
@@ -235,10 +245,11 @@ void SaveConfig::cmdImportPartial_Click()
 {
     ReplaceConfiguration(
         *this, Replacement::Import,
+        // The question names the file the sections come from: the box may
+        // name another than the one last clicked.
         [this] {
-            return messages().yesNoDefaultNo(QStringLiteral("This will overwrite the selected sections in the "
-                                                            "currently loaded configuration!\r\n Continue?")) &&
-                   checkConfigFileName("No file selected");
+            return checkConfigFileName("No file selected") &&
+                   messages().yesNoDefaultNo(ImportQuestion(FileName->text()));
         },
         [this] { return ImportPartialConfig(); });
 }

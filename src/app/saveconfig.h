@@ -27,9 +27,13 @@ public:
     // Imports the ticked groups of the file named in FileName; true when
     // the file could be read.
     bool ImportPartialConfig();
-    // After the configuration in memory was replaced: proposes its name,
-    // so that a save goes to the file the tables now come from.
-    void ShowNameInMemory() { showFileName(Session.ConfigFileName); }
+
+    // After the configuration in memory was replaced (an import here too),
+    // the window proposes its name, so that a save goes to it and not over
+    // the file imported from, and no line of the list stands for another
+    // file: a click on any line then puts that file in the box.
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Shown; }
+    void Form_ConfigurationReplaced() override;
 
 private:
     void FileBox_Click();

@@ -31,15 +31,10 @@ void InstallShell()
     RegisterAvionicsDialogs(SetGaugeDialogOpener);
     // A run is prepared and started beside none of the windows that show or
     // edit the configuration: each could change what the run walks.
-    frmStatus::UnloadConfigurationScreen = [] { UnloadConfigurationWindows(); };
-    frmStatus::LeaveConfiguration = [] {
-        UnloadConfigurationWindows();
-        DefaultForm<frmMain>::unload();
-    };
+    frmStatus::LeaveConfiguration = [] { CloseConfigurationWindows(); };
     ConfigIOM::ShowConfigurationScreen = ShowConfigurationScreen;
     // The one Load/Save window, whichever window opens it.
     ConfigIOM::ShowSaveWindow = YokeWindow::ShowSaveWindow = [] { DefaultForm<SaveConfig>::get().show(); };
-    frmStatus::UnloadFunctionTestWindow = [] { DefaultForm<frmTestFunction>::unload(); };
     // The function test window's own ports must not be dropped from under a
     // run that is prepared or active.
     frmTestFunction::RunPrepared = RunWindowPrepared;

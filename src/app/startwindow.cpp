@@ -230,13 +230,19 @@ void frmMain::Form_Activate()
     countdownShown_ = Session.StartDelay;
     BoxAutoStartTime->setText(QString::number(countdownShown_));
     showCountdown(true);
+    const QPointer<frmMain> self(this);
+    if (loadConfiguration(name) || !self)
+        return;
     // The start file's configuration is the one in memory once it loads. A
     // file not made yet is named all the same, so that the first save makes
     // it; one that is there and does not load is not: the tables are empty,
     // and a save must ask for a name rather than write them over it.
     std::error_code noSuchFile;
-    if (!loadConfiguration(name) && !std::filesystem::exists(std::filesystem::symlink_status(name, noSuchFile)))
+    if (!std::filesystem::exists(std::filesystem::symlink_status(name, noSuchFile)))
         Session.ConfigFileName = name;
+    // The load told why it failed (or the user refused it): the autostart
+    // would only fail the same way again, with a second box.
+    cancelCountdown();
 }
 
 void frmMain::TimerWaitForFS_Timer()
@@ -311,11 +317,9 @@ void frmMain::butOK_Click()
 
 void frmMain::openRunWindow(bool runNow)
 {
-    const QString name = FileName->text();
     // Stopped before the preparation, whose messages let timers run.
     cancelCountdown();
     frmStatus& run = DefaultForm<frmStatus>::get();
-    run.BoxCurrentConfig->setText(name);
     run.show();
     // The preparation closes this window with every other window of the
     // configuration.
@@ -353,6 +357,17 @@ void frmMain::FileBox_Click()
     // list stands for a choice that was not taken.
     shownFileName_ = shownBefore;
     FileName->setText(textBefore);
+    const QSignalBlocker quiet(FileBox);
+    FileBox->clearSelection();
+}
+
+void frmMain::Form_ConfigurationReplaced()
+{
+    if (boxFileName() == Session.ConfigFileName)
+        return;
+    // Loaded from another window: the box names what is in memory now, and
+    // no line of the list stands for another file.
+    showFileName(Session.ConfigFileName);
     const QSignalBlocker quiet(FileBox);
     FileBox->clearSelection();
 }

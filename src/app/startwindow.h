@@ -62,6 +62,13 @@ public:
     QTimer& TimerWaitForFS() { return TimerWaitForFS_; }
     QTimer& Timer2() { return Timer2_; }
 
+    // Its box names the file that Continue runs: after a load, whichever
+    // window asked for it, the one in memory. It closes before a run is
+    // prepared, without ending the program as its title bar does.
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Shown; }
+    void Form_ConfigurationReplaced() override;
+    void Form_CloseUnasked() override { DefaultForm<frmMain>::unload(); }
+
 protected:
     void Form_Unload() override;
     // Closing the window by its frame is the Exit button: the program must

@@ -32,6 +32,11 @@ void ShowStartWindow()
     DefaultForm<frmMain>::get().show();
 }
 
+const Form* LoadedStartWindow()
+{
+    return DefaultForm<frmMain>::loaded() ? &DefaultForm<frmMain>::get() : nullptr;
+}
+
 void OpenEngineClusterPlateWindow(const ECCalibration& needle)
 {
     CalNeedleNr = Integer(needle.needleNr);

@@ -6,6 +6,7 @@
 
 namespace varnet {
 
+class Form;
 struct ECCalibration;
 
 // The function-table editor GetOffsetlist.
@@ -17,6 +18,8 @@ void ShowUDPTestWindow();
 // The start window frmMain, where the configuration screen returns to when
 // it was opened from there.
 void ShowStartWindow();
+// The start window when it is loaded, else nothing.
+const Form* LoadedStartWindow();
 // The plate calibration window frmCalibrate for a needle of the stand-alone
 // engine cluster, as its settings window hands it over.
 void OpenEngineClusterPlateWindow(const ECCalibration& needle);

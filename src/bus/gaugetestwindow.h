@@ -62,8 +62,17 @@ public:
     // One poll step: shows the latest input, then asks once more.
     void PollTimer_Timer();
 
+    // Its lists come from the configuration it was opened on, and "Change"
+    // and "Add to Config" store gauge records that do not mark the
+    // configuration changed: until a save, its Close asks.
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Record; }
+    QString unsavedQuestion() const override;
+    void Form_ConfigurationSaved() override { recordsStored_ = false; }
+    void Form_CloseUnasked() override { DefaultForm<frmTestGauges>::unload(); }
+
 protected:
     void Form_Unload() override { PollTimer.stop(); }
+    void Form_TitleBarClose() override { cmdClose_Click(); }
 
 private:
     void cmdPollGauge_Click();
@@ -95,6 +104,7 @@ private:
 
     QByteArray request_;  // the status request the ticks send
     int spinner_ = 0;     // 0..3
+    bool recordsStored_ = false;  // since the last save
 };
 
 } // namespace varnet

@@ -6,6 +6,7 @@
 #include "bus/runstate.h"
 #include "bus/sendpath.h"
 #include "bus/standalonelinks.h"
+#include "config/files.h"
 #include "platform/messages.h"
 #include "simlink/instruments.h"
 #include "simlink/keystrokes.h"
@@ -305,6 +306,12 @@ void frmStatus::Form_Load()
 {
     // Keys reach the simulator only while this window is out of its way.
     RunWindowMinimized = [self = QPointer(this)] { return self && self->isMinimized(); };
+    showConfigurationName();
+}
+
+void frmStatus::showConfigurationName()
+{
+    BoxCurrentConfig->setText(FileNameText(Session.ConfigFileName));
 }
 
 void frmStatus::Form_Unload()
@@ -336,10 +343,8 @@ void frmStatus::cmdRun_Click()
 {
     if (Running == 0) {
         const QPointer<frmStatus> self(this);
-        if (UnloadConfigurationScreen)
-            UnloadConfigurationScreen();
-        if (UnloadFunctionTestWindow)
-            UnloadFunctionTestWindow();
+        if (LeaveConfiguration)
+            LeaveConfiguration();
         RunData.PollIndex = 0;
         StartRunOutput();
         showRunState();

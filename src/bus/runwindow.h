@@ -57,14 +57,11 @@ public:
     ~frmStatus() override;
 
     // The application windows, installed by the application: show the start
-    // window and then the configuration screen; close the configuration
-    // screen (and the windows opened from it); close the function test
-    // window.
+    // window and then the configuration screen.
     static inline std::function<void()> ShowConfigurationScreen;
-    static inline std::function<void()> UnloadConfigurationScreen;
-    static inline std::function<void()> UnloadFunctionTestWindow;
-    // Closes the start window, the configuration screen and every window
-    // opened from it. The preparation calls it first: a run is prepared
+    // Closes every window that shows or holds the configuration: the start
+    // window, the configuration screen and every window opened from it. The
+    // preparation and Run call it first: a run is prepared and started
     // beside none of them, since each can change the tables the run walks.
     static inline std::function<void()> LeaveConfiguration;
     // How Exit ends the program; without one it quits the event loop.
@@ -74,8 +71,7 @@ public:
     // Stops the run, closes the device ports, the link windows and the UDP
     // link (telling the simulator to stop all data first) and ends the program.
     void cmdExit_Click();
-    // When halted: closes the configuration screen and the function test
-    // window, takes the gauge-bus port over from the configuration timer,
+    // When halted: closes the windows of the configuration, takes the gauge-bus port over from the configuration timer,
     // opens the device ports again and starts the process timer, the links
     // whose COM port is set and the yoke status window. Always shows the
     // number of open sim ports.
@@ -83,8 +79,15 @@ public:
     // When running: stops the process timer and the stand-alone links; the
     // configuration timer writes single frames again. The yokes keep running.
     void cmdStop_Click();
-    // Tells the keystrokes whether this window is minimized.
+    // Tells the keystrokes whether this window is minimized; shows the
+    // configuration's name.
     void Form_Load() override;
+    // It runs on the configuration, and holds nothing of it but its name in
+    // BoxCurrentConfig, which names the configuration in memory at every
+    // load and save; no load comes while a run is prepared.
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Nothing; }
+    void Form_ConfigurationReplaced() override { showConfigurationName(); }
+    void Form_ConfigurationSaved() override { showConfigurationName(); }
     // The run preparation: once per load, never during a run. The windows
     // of the configuration close first (LeaveConfiguration).
     void Form_Activate() override;
@@ -201,6 +204,7 @@ private:
 
     void buildControls();
     void showRunState();
+    void showConfigurationName();
     // Whether the boxes can be seen: the window is shown and not minimized.
     // Boxes out of sight are left as they are (the daily run sits minimized
     // and nobody looks at them) and catch up when they come into sight.

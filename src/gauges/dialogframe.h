@@ -67,6 +67,10 @@ public:
     // Captures the gauge, fills the header and reads the record (loadRecord).
     void Form_Load() override;
 
+    // It edits one gauge's record of the configuration it was opened on;
+    // closed from outside, it closes as Cancel does, writing nothing.
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Record; }
+
     // Cancel, the title bar and a run's start: the dialog's closing sends
     // and timers (closing()), then unload. Nothing is written.
     void closeDialog();

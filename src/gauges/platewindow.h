@@ -57,6 +57,9 @@ public:
 
     PlateModel& model() { return *model_; }
 
+    // It edits one plate of the configuration it was opened on.
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Record; }
+
 protected:
     // The title bar's close does what "Close" does.
     void Form_TitleBarClose() override { cmdClose_Click(); }

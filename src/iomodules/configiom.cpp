@@ -371,7 +371,12 @@ void ConfigIOM::refreshList()
     ListEntries->setCurrentRow(number_);
 }
 
-void ConfigIOM::ShowTablesInMemory()
+QString ConfigIOM::unsavedQuestion() const
+{
+    return edited_ ? QString::fromLatin1(kUpdatesNotSavedYet) : QString();
+}
+
+void ConfigIOM::Form_ConfigurationReplaced()
 {
     refreshList();
     showEntry();

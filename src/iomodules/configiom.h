@@ -60,11 +60,13 @@ public:
     // module closes first, asking as its Close does; No leaves it open.
     static void Open();
 
-    // Before a load or import replaces the tables: whether the entry typed
-    // and not stored may go, asked as for another line.
-    bool EditMayGo() { return unstoredMayGo(edited_); }
-    // After one: the lines and the entry shown are those now in memory.
-    void ShowTablesInMemory();
+    // It shows the entries of the configuration in memory: after a load or
+    // an import, the lines and the entry shown are those now in memory. An
+    // entry typed and not stored is asked about first, as for another line.
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Shown; }
+    void Form_ConfigurationReplaced() override;
+    QString unsavedQuestion() const override;
+    void Form_CloseUnasked() override { DefaultForm<ConfigIOM>::unload(); }
 
     Integer GaugeID = 0;
 

@@ -54,6 +54,9 @@ class LinkWindow : public Form {
 public:
     ~LinkWindow() override;
 
+    // A device link: what it walks the run's preparation lays out anew.
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Nothing; }
+
     SerialPort& MSComm1() { return *MSComm1_; }
     StandAloneDevice Device() const { return device_; }
 

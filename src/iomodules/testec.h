@@ -60,6 +60,11 @@ public:
     void cmdMoveNeedle_Click();
     // Asks first when edits made here are not saved yet.
     void cmdClose_Click();
+
+    // It edits the engine-cluster settings of the configuration it was
+    // opened on; what it stores marks the configuration changed.
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Record; }
+    void Form_CloseUnasked() override { DefaultForm<frmTestEC>::unload(); }
     // Shows the cluster's last reply.
     void TimerReply_Timer();
 

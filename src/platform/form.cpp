@@ -1,5 +1,6 @@
 #include "platform/form.h"
 
+#include "platform/messages.h"
 #include "platform/screenfit.h"
 
 #include <QAbstractButton>
@@ -176,7 +177,53 @@ int TitleBarWidth(const QWidget& window)
     return title.horizontalAdvance(window.windowTitle()) * 5 / 4 + kTitleBarButtons * 2 * title.height();
 }
 
-Form::Form(QWidget* parent) : QWidget(parent) {}
+namespace {
+
+// The loaded windows, in the order they were made.
+std::vector<Form*>& loadedList()
+{
+    static std::vector<Form*> forms;
+    return forms;
+}
+
+void forget(const Form* form)
+{
+    std::erase(loadedList(), form);
+}
+
+} // namespace
+
+Form::Form(QWidget* parent) : QWidget(parent)
+{
+    loadedList().push_back(this);
+}
+
+Form::~Form()
+{
+    forget(this);
+}
+
+std::vector<QPointer<Form>> Form::loadedForms()
+{
+    return {loadedList().begin(), loadedList().end()};
+}
+
+bool Form::isLoaded() const
+{
+    return std::find(loadedList().begin(), loadedList().end(), this) != loadedList().end();
+}
+
+bool Form::unsavedMayGo() const
+{
+    const QString question = unsavedQuestion();
+    return question.isEmpty() || messages().yesNoDefaultNo(question);
+}
+
+void Form::Form_ConfigurationReplaced()
+{
+    if (configurationHeld() == ConfigurationHeld::Record)
+        Form_CloseUnasked();
+}
 
 bool Form::event(QEvent* event)
 {
@@ -356,6 +403,7 @@ void Form::Form_TitleBarClose()
 
 void Form::unloadForm()
 {
+    forget(this);
     Form_Unload();
     hide();
     deleteLater();

@@ -2,11 +2,29 @@
 
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QString>
 #include <QWidget>
+
+#include <vector>
 
 class QScreen;
 
 namespace varnet {
+
+// What a window holds of the configuration in memory: the tables that a
+// load replaces, a save writes and a run is prepared from.
+enum class ConfigurationHeld {
+    // Nothing of it, or only what a run laid out (the run window, its link
+    // windows): a load and a run's preparation leave the window as it is.
+    Nothing,
+    // The configuration as it is in memory: after a load the window shows
+    // what is in memory then, and it closes before a run is prepared.
+    Shown,
+    // Values of the configuration it was opened on (a gauge's record, a
+    // function, the settings it tests with): after a load, and before a run
+    // is prepared, it closes as its own Close does.
+    Record,
+};
 
 // A window of the program. Windows live as one default instance each (see
 // DefaultForm): created and loaded on their first reference, shown modeless,
@@ -16,6 +34,34 @@ class Form : public QWidget {
 
 public:
     explicit Form(QWidget* parent = nullptr);
+    ~Form() override;
+
+    // Every window that is loaded, in the order they were made. A load, a
+    // save and a run's preparation walk them all, each window saying in its
+    // own class what becomes of it (below), so that no window can be missing
+    // from a list kept by hand.
+    static std::vector<QPointer<Form>> loadedForms();
+    // Whether the window is loaded still: not unloaded, nor on its way out.
+    bool isLoaded() const;
+
+    // ---- The window and the configuration in memory.
+    // What the window holds of it; every window says.
+    virtual ConfigurationHeld configurationHeld() const = 0;
+    // A file replaced the configuration in memory (a load or an import). A
+    // Record window closes (Form_CloseUnasked); the others show what they
+    // show of the configuration anew.
+    virtual void Form_ConfigurationReplaced();
+    // The configuration was saved under Session's name: what the window
+    // stored in it is saved now.
+    virtual void Form_ConfigurationSaved() {}
+    // What was typed or stored in this window and not saved, which a load
+    // would lose and the configuration's own unsaved mark does not cover:
+    // the question the window's own Close asks about it, or nothing.
+    virtual QString unsavedQuestion() const { return {}; }
+    // Closes the window as its own Close or Cancel does, but without asking
+    // about what would be lost: whoever closes it this way asked first
+    // (unsavedQuestion). By default the title bar's close.
+    virtual void Form_CloseUnasked() { Form_TitleBarClose(); }
 
     // Runs once, right after the default instance was created.
     virtual void Form_Load() {}
@@ -43,6 +89,11 @@ protected:
     // The widget that holds the window's controls and their layout: the
     // window itself, or the inside of its scroll area once it scrolls.
     QWidget& contents();
+
+    // Asks the window's own question about what would be lost
+    // (unsavedQuestion), as its own Close does: true when there is none or
+    // the user goes on.
+    bool unsavedMayGo() const;
 
     // Stops the window's timers and closes its ports; runs when the window is
     // unloaded, before it is hidden and deleted.

@@ -355,9 +355,10 @@ void frmTestFunction::storeLimit(QLineEdit* box, std::array<Single, kFunctionRow
 {
     if (function_ == 0)
         return;
-    if (const std::optional<float> value = parseSingle(textOf(box)))
+    if (const std::optional<float> value = parseSingle(textOf(box))) {
         limit[std::size_t(function_)] = *value;
-    else
+        limitsStored_ = true;
+    } else
         messages().ok(QString::fromLatin1(rule));
 }
 
@@ -425,7 +426,18 @@ void frmTestFunction::IntervalTimer_Timer()
         sweep_.advance(boxes->step, boxes->lower, boxes->upper);
 }
 
+QString frmTestFunction::unsavedQuestion() const
+{
+    return limitsStored_ ? QString::fromLatin1(kUpdatesNotSavedYet) : QString();
+}
+
 void frmTestFunction::cmdClose_Click()
+{
+    if (unsavedMayGo())
+        Form_CloseUnasked();
+}
+
+void frmTestFunction::Form_CloseUnasked()
 {
     // The ports of a prepared or running run share the table: they stay.
     if (!(RunPrepared && RunPrepared()))

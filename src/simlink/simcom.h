@@ -52,6 +52,10 @@ public:
     SimCom();
     ~SimCom() override;
 
+    // The link and its port table belong to whoever opened the ports (a run,
+    // a test window), not to the configuration.
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Nothing; }
+
     // ---- UDP link ------------------------------------------------------
     // Binds the receive socket to LocalPort and points the send socket at
     // RemoteIP:RemotePort; a socket already open is left as it is, so changed

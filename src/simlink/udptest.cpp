@@ -284,8 +284,19 @@ void frmTestXplaneInterface::CmdStopUDP_Click()
 
 void frmTestXplaneInterface::CmdExit_Click()
 {
+    if (unsavedMayGo())
+        Form_CloseUnasked();
+}
+
+void frmTestXplaneInterface::Form_CloseUnasked()
+{
     CmdStopUDP_Click();
     DefaultForm<frmTestXplaneInterface>::unload();
+}
+
+QString frmTestXplaneInterface::unsavedQuestion() const
+{
+    return byteOrderStored_ ? QString::fromLatin1(kUpdatesNotSavedYet) : QString();
 }
 
 template <typename T, typename Read>
@@ -340,7 +351,9 @@ void frmTestXplaneInterface::cmdView_Click()
 
 void frmTestXplaneInterface::ByteOrder_Click(bool reverse)
 {
-    Cfg.ByteOrderReverse = reverse ? 1 : 0;
+    const Integer order = reverse ? 1 : 0;
+    byteOrderStored_ = byteOrderStored_ || Cfg.ByteOrderReverse != order;
+    Cfg.ByteOrderReverse = order;
 }
 
 void frmTestXplaneInterface::showReceived(const QString& raw, const QString& converted)

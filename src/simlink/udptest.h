@@ -53,6 +53,14 @@ public:
     // Loads the window when needed and shows it in front.
     static void ShowWindow();
 
+    // Its address boxes show the settings of the configuration it was
+    // opened on, and its byte-order choice stores that setting, which does
+    // not mark the configuration changed: until a save, its Close asks.
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Record; }
+    QString unsavedQuestion() const override;
+    void Form_ConfigurationSaved() override { byteOrderStored_ = false; }
+    void Form_CloseUnasked() override;
+
 protected:
     void Form_Unload() override;
     void Form_TitleBarClose() override { CmdExit_Click(); }
@@ -92,6 +100,7 @@ private:
     QPlainTextEdit* UDPProcessed;
 
     bool running_ = false;
+    bool byteOrderStored_ = false;  // since the last save
 };
 
 } // namespace varnet

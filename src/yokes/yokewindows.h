@@ -23,6 +23,9 @@ class frmStatusYoke final : public Form {
 public:
     frmStatusYoke();
 
+    // It runs with the run, on the yokes' ports.
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Nothing; }
+
     // Opens the UDP link; the yoke links are started by cmdRun_Click.
     void Form_Activate() override;
     // Starts the link of every yoke whose COM port is set and shows
@@ -54,6 +57,9 @@ class YokeWindow : public Form {
 public:
     explicit YokeWindow(int yoke);
     ~YokeWindow() override;
+
+    // It owns a yoke's port, which the run starts.
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Nothing; }
 
     void cmdRun_Click();
     bool Running() const { return running_; }
@@ -99,6 +105,10 @@ class FrmConfigureYokes final : public Form {
 
 public:
     FrmConfigureYokes();
+
+    // A window of the configuration screen's, showing nothing that a load
+    // changes: it closes before a run is prepared, and stays after a load.
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Shown; }
     // The UDP test window, installed by the application.
     static inline std::function<void()> ShowUDPTestWindow;
 };

@@ -293,8 +293,6 @@ TEST_F(SaveConfigWindowTest, ANamePastedWithALineFeedOrTooLongIsRefusedByEveryBu
     ASSERT_TRUE(WriteStartFile("daily.cfg"));
     const std::string startFile = fileBytes(kStartFileName);
     const ConfigTables before = Cfg;
-    const QString importQuestion =
-        "This will overwrite the selected sections in the currently loaded configuration!\r\n Continue?";
     // Pasted, as a line feed cannot be typed.
     for (const auto& [name, fault] : {std::pair<QString, const char*>{"a\nb.cfg", kFileNameControlRule},
                                       {QString(300, u'n') + ".cfg", kFileNameLengthRule}}) {
@@ -306,8 +304,6 @@ TEST_F(SaveConfigWindowTest, ANamePastedWithALineFeedOrTooLongIsRefusedByEveryBu
             ASSERT_EQ(child<QLineEdit>(w, "FileName")->text(), name);
             if (button == std::string("CmdLoad"))
                 boxes_.expectYesNoDefaultNo(kOverwriteQuestion, true);
-            if (button == std::string("cmdImportPartial"))
-                boxes_.expectYesNoDefaultNo(importQuestion, true);
             boxes_.expectOk(fault);
             click(w, button);
             ASSERT_TRUE(boxes_.pending() == 0 && DefaultForm<SaveConfig>::loaded());
@@ -354,8 +350,7 @@ TEST_F(SaveConfigWindowTest, LoadReplacesTheTablesOrKeepsTheCurrentFileAndImport
     EXPECT_FALSE(DefaultForm<SaveConfig>::loaded());
 
     // An import takes the ticked section only, or nothing from a broken file.
-    const QString question =
-        "This will overwrite the selected sections in the currently loaded configuration!\r\n Continue?";
+    const QString question = ImportQuestion("other.cfg");
     clearTables();
     Session.ConfigChanged = 0;
     SaveConfig& w = windowWith("other.cfg");
@@ -376,9 +371,9 @@ TEST_F(SaveConfigWindowTest, LoadReplacesTheTablesOrKeepsTheCurrentFileAndImport
     writeBytes("other.cfg", SerializeConfig(loaded));
     DefaultForm<frmStatus>::get().RunPrepared = 1;
     const ConfigTables running = Cfg;
-    boxes_.expectOk(RunHoldsConfigurationText("imported"));
+    boxes_.expectOk(RunHoldsConfigurationText(Replacement::Import));
     click(w, "cmdImportPartial");
-    boxes_.expectOk(RunHoldsConfigurationText("loaded"));
+    boxes_.expectOk(RunHoldsConfigurationText(Replacement::Load));
     click(w, "CmdLoad");
     EXPECT_TRUE(Cfg == running && Session.ConfigFileName == "other.cfg" && DefaultForm<SaveConfig>::loaded());
 }

@@ -489,11 +489,11 @@ TEST_F(StartWindowBesideTheScreen, ALoadedFileKeepsItsNameThroughTheRunWindowAnd
     child<QLineEdit>(load, "FileName")->setText("b.cfg");
     // Asked about as another line is: No keeps the entry and the configuration.
     boxes_.expectYesNoDefaultNo("This will overwrite the current configuration! Continue?", true);
-    boxes_.expectYesNoDefaultNo(kUpdatesNotSavedYet, false);
+    boxes_.expectYesNoDefaultNo(NamedQuestion(iom, kUpdatesNotSavedYet), false);
     click(load, "CmdLoad");
     EXPECT_EQ(std::tuple(Cfg.ProcessTimerInterval, child<QLineEdit>(iom, "boxValueOn")->text()), std::tuple(33, "50"));
     boxes_.expectYesNoDefaultNo("This will overwrite the current configuration! Continue?", true);
-    boxes_.expectYesNoDefaultNo(kUpdatesNotSavedYet, true);
+    boxes_.expectYesNoDefaultNo(NamedQuestion(iom, kUpdatesNotSavedYet), true);
     click(load, "CmdLoad");
     ASSERT_EQ(Cfg.ProcessTimerInterval, 44);
     EXPECT_TRUE(line(0).contains("FLAPS")) << line(0).toStdString();
@@ -569,11 +569,11 @@ TEST_F(StartWindowBesideTheScreen, EveryLoadAsksFirstShowsTheLoadedFileEverywher
     // Kept: the box names the file in memory again, and no line stands chosen.
     EXPECT_EQ(std::tuple(text(w, "FileName"), list->selectedItems().size()), std::tuple("a.cfg", 0));
     boxes_.expectYesNoDefaultNo(kUnsavedQuestion, true);
-    boxes_.expectYesNoDefaultNo(kUpdatesNotSavedYet, false);
+    boxes_.expectYesNoDefaultNo(NamedQuestion(iom, kUpdatesNotSavedYet), false);
     list->setCurrentRow(1);
     ASSERT_EQ(std::tuple(Cfg.ProcessTimerInterval, Session.ConfigFileName), std::tuple(33, "a.cfg"));
     boxes_.expectYesNoDefaultNo(kUnsavedQuestion, true);
-    boxes_.expectYesNoDefaultNo(kUpdatesNotSavedYet, true);
+    boxes_.expectYesNoDefaultNo(NamedQuestion(iom, kUpdatesNotSavedYet), true);
     list->setCurrentRow(1);
     ASSERT_EQ(std::tuple(Cfg.ProcessTimerInterval, Session.ConfigFileName), std::tuple(44, "b.cfg"));
     EXPECT_EQ(std::tuple(child<QLineEdit>(save, "FileName")->text(), child<QLineEdit>(screen, "CurrentConfigFile")->text(),
@@ -600,7 +600,8 @@ TEST_F(StartWindowBesideTheScreen, EveryLoadAsksFirstShowsTheLoadedFileEverywher
     SaveConfig& besideSave = DefaultForm<SaveConfig>::get();
     besideSave.show();
     child<QLineEdit>(besideSave, "FileName")->setText("a.cfg");
-    for (const char* refused : {"loaded", "loaded", "loaded", "loaded", "imported"})
+    for (const Replacement refused :
+         {Replacement::Load, Replacement::Load, Replacement::Load, Replacement::Load, Replacement::Import})
         boxes_.expectOk(RunHoldsConfigurationText(refused));
     child<QListWidget>(beside, "FileBox")->setCurrentRow(0);
     child<QLineEdit>(beside, "FileName")->setText("a.cfg");

@@ -82,8 +82,7 @@ protected:
         Session = SessionState{};
         ECMode = 0;
         ECRecalCountdown = 0;
-        frmStatus::ShowConfigurationScreen = frmStatus::UnloadConfigurationScreen =
-            frmStatus::UnloadFunctionTestWindow = frmStatus::EndProgram = nullptr;
+        frmStatus::ShowConfigurationScreen = frmStatus::LeaveConfiguration = frmStatus::EndProgram = nullptr;
     }
 
     static SimCom& link() { return DefaultForm<SimCom>::get(); }

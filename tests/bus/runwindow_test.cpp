@@ -115,7 +115,7 @@ TEST_F(RunTest, RunAndStopHandTheBusPortOverAndStartOnlyTheConfiguredLinks)
 {
     Cfg.ComPortIOM = 4;
     int closedScreens = 0;
-    frmStatus::UnloadConfigurationScreen = frmStatus::UnloadFunctionTestWindow = [&] { ++closedScreens; };
+    frmStatus::LeaveConfiguration = [&] { ++closedScreens; };
     frmStatus& run = prepared();
     frmStatusIOM& module = DefaultForm<frmStatusIOM>::get();
     EXPECT_EQ((std::array{run.cmdShowIOM->isVisibleTo(&run), run.cmdShowECStatus->isVisibleTo(&run), DefaultForm<frmStatusEC>::loaded(),

@@ -9,9 +9,9 @@
 // I/O entries out anew under the run's sim ports, and a stand-alone module's switch would write
 // another DATA group than its own.
 //
-// A start file that names a file which is there and does not load (cut short) leaves the
-// configuration without a name: the Load/Save window's Save asks for one instead of writing the
-// empty tables over the user's file.
+// A start file that names a file which is there and does not load (cut short) says so once, and
+// leaves the configuration without a name: the Load/Save window's Save asks for one instead of
+// writing the empty tables over the user's file.
 
 #include <QFile>
 
@@ -202,9 +202,10 @@ TEST_F(CutStartFileTest, TheFileThatDoesNotLoadIsNotProposedAndSaveLeavesItAsItI
 {
     if (!x_ || !managed_)
         GTEST_SKIP() << "no X display with a window manager (openbox) for the program's windows";
-    // The reader's box as the start window comes, then, after the countdown, the autostart's.
+    // The reader's box as the start window comes, and no other: no countdown starts for a file
+    // that failed already, whose autostart (a second after the countdown's start) would fail again.
     ASSERT_TRUE(answer("the start with the file cut short", "{ENTER}", 10000));
-    ASSERT_TRUE(answer("the autostart with the file cut short", "{ENTER}", 10000));
+    EXPECT_EQ(boxInFront(4000), 0u) << "a second box for the same failure";
 
     // Configure on the start window (its list has the keyboard), Save / Load Configuration on the
     // screen, Save in the Load/Save window, whose file box must be empty.

@@ -84,6 +84,7 @@ public:
     static inline int loads = 0;
     static inline int unloads = 0;
     void Form_Load() override { ++loads; }
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Nothing; }
 
 protected:
     void Form_Unload() override { ++unloads; }
