@@ -465,3 +465,53 @@ TEST_F(SaveConfigWindowTest, EachYokeWindowOpensTheOneLoadSaveWindowWhoseSaveKee
 
 } // namespace
 } // namespace varnet
+
+namespace varnet {
+namespace {
+
+// Two imports in a row from the file the list shows: after the first, the box names the
+// configuration in memory (a save goes there, not over the file imported from) and no line of the
+// list stands chosen, so that a click on the same file counts again; each question names the file
+// its sections come from.
+TEST_F(SaveConfigWindowTest, TwoImportsInARowEachTakeTheirSectionsFromTheFileTheBoxAndTheListShow)
+{
+    clearTables();
+    ConfigTables c = sampleConfig();
+    const int e = c.AddIOEntry();
+    c.IOEntryFunction[e] = 77;
+    writeBytes("c.cfg", SerializeConfig(c));
+    // Default.cfg, the configuration in memory, as saved: neither entries nor gauges.
+    writeBytes("Default.cfg", SerializeConfig(Cfg));
+    Session.ConfigFileName = "Default.cfg";
+    SaveConfig& w = DefaultForm<SaveConfig>::get();
+    auto* list = child<QListWidget>(w, "FileBox");
+    ASSERT_EQ(listLines(w, "FileBox"), (std::vector<std::string>{"Default.cfg", "c.cfg"}));
+
+    const auto importFromTheClickedLine = [&](int box) {
+        list->setCurrentRow(1);
+        for (int b = 0; b < kImportGroups; ++b)
+            child<QCheckBox>(w, qPrintable(QStringLiteral("ChkImportPartial%1").arg(b)))->setChecked(b == box);
+        boxes_.expectYesNoDefaultNo(ImportQuestion("c.cfg"), true);
+        // What the last import brought in is not saved yet.
+        if (Session.ConfigChanged)
+            boxes_.expectYesNoDefaultNo(kUnsavedQuestion, true);
+        click(w, "cmdImportPartial");
+        EXPECT_EQ(std::tuple(child<QLineEdit>(w, "FileName")->text(), list->selectedItems().size()),
+                  std::tuple("Default.cfg", 0));
+    };
+    importFromTheClickedLine(ImportIOEntries);
+    EXPECT_EQ(std::tuple(Cfg.IOEntryCount, Cfg.IOEntryFunction[e], Cfg.GaugeRecType[1]),
+              std::tuple(c.IOEntryCount, 77, c.GaugeRecType[0]));
+    importFromTheClickedLine(ImportGauges);
+    EXPECT_TRUE(Cfg.GaugeRecType == c.GaugeRecType && Cfg.GaugeRecPlate1 == c.GaugeRecPlate1)
+        << "the gauges came from another file than c.cfg";
+    EXPECT_EQ(Cfg.IOEntryFunction[e], 77) << "the entries imported first were put back";
+
+    // Without a click the box's file is the one imported from, and its question says so.
+    child<QCheckBox>(w, "ChkImportPartial0")->setChecked(true);
+    boxes_.expectYesNoDefaultNo(ImportQuestion("Default.cfg"), false);
+    click(w, "cmdImportPartial");
+}
+
+} // namespace
+} // namespace varnet

@@ -651,3 +651,62 @@ TEST_F(StartWindowTest, AnAutostartTellsAYokePortThatCannotBeOpenedOnce)
 
 } // namespace
 } // namespace varnet
+
+namespace varnet {
+namespace {
+
+// A start file whose configuration fails at the start (cut short, its title question answered No,
+// not there) says so once: no countdown starts, whose autostart would only fail again.
+TEST_F(StartWindowTest, AStartFileThatFailsAtTheStartSaysSoOnceAndStartsNoCountdown)
+{
+    writeConfig("cut.cfg", 33);
+    std::string cut = fileBytes("cut.cfg");
+    cut.resize(cut.size() / 2);
+    writeBytes("cut.cfg", cut);
+    std::string foreignTitle = programHeader();
+    foreignTitle.replace(14, 13, "Other Cockpit");
+    writeConfig("foreign.cfg", 44, 0, foreignTitle);
+    const std::vector<std::pair<const char*, std::function<void()>>> failures = {
+        {"cut.cfg", [this] { boxes_.expectOk(ConfigErrorText("cut.cfg", "Input past end of file")); }},
+        {"foreign.cfg",
+         [this] {
+             boxes_.expectYesNo("The selected Configuration file is possibly not compatible with this program.\r\n"
+                                "In case a config from a previous version, ignore errors save it again.\r\n"
+                                "Continue?",
+                                false);
+         }},
+        {"new.cfg", [this] { boxes_.expectOk("Error Configuration file. new.cfg: File not found"); }},
+    };
+    for (const auto& [file, told] : failures) {
+        SCOPED_TRACE(file);
+        Session = SessionState{};
+        told();
+        frmMain& w = activated(file, 1);
+        w.TimerWaitForFS_Timer();
+        EXPECT_FALSE(w.Timer2().isActive() || countdownShown(w));
+        EXPECT_EQ(boxes_.pending(), 0u);
+        unloadAll<frmMain>();
+    }
+}
+
+// A file name beyond ASCII (stored as the file system's UTF-8) shows everywhere as the lists show it.
+TEST_F(StartWindowBesideTheScreen, ANameBeyondAsciiShowsInTheRunWindowAndTheScreenAsInTheLists)
+{
+    const std::string name = "\xC3\xBC.cfg";  // ü.cfg
+    writeConfig(name, 33);
+    frmMain& w = activated(name, 5, true);
+    InstallShell();
+    click(w, "CmdConfigure");
+    auto* list = child<QListWidget>(w, "FileBox");
+    list->clearSelection();
+    list->setCurrentRow(0);
+    const QString shown = list->item(0)->text();
+    ASSERT_EQ(shown, QString::fromUtf8("\xC3\xBC.cfg"));
+    FrmMainConfigure& screen = DefaultForm<FrmMainConfigure>::get();
+    EXPECT_EQ(std::tuple(child<QLineEdit>(screen, "CurrentConfigFile")->text(),
+                         DefaultForm<frmStatus>::get().BoxCurrentConfig->text()),
+              std::tuple(shown, shown));
+}
+
+} // namespace
+} // namespace varnet
