@@ -6,6 +6,7 @@
 #include "bus/runwindow.h"
 #include "configscreen_fixture.h"
 #include "simlink/functiontest.h"
+#include "support/fake_udp_socket.h"
 
 #include <QTest>
 
@@ -99,6 +100,8 @@ protected:
         return titles;
     }
 
+    // The function test's port opens the simulator link: on no real socket.
+    FakeUdpSockets sockets_;
     ScriptedMessages boxes_;
 };
 
