@@ -115,6 +115,34 @@ TEST(DefaultFormTest, CreatedOnFirstReferenceFreshAfterUnloadAndSafeForAHandlerI
     EXPECT_FALSE(fresh);
 }
 
+// A load, a save and a run's preparation walk the loaded windows: one on its way out (unloaded,
+// its delete pending, or deleted without an unload) is no longer among them.
+TEST(DefaultFormTest, TheLoadedFormsAreThoseNotUnloadedInTheOrderMade)
+{
+    const auto loaded = [] {
+        std::vector<Form*> forms;
+        for (const QPointer<Form>& form : Form::loadedForms())
+            forms.push_back(form.data());
+        return forms;
+    };
+    const std::vector<Form*> before = loaded();
+    CountingForm& first = DefaultForm<CountingForm>::get();
+    auto* second = new CountingForm;
+    auto* third = new CountingForm;
+    std::vector<Form*> expected = before;
+    expected.insert(expected.end(), {&first, second, third});
+    EXPECT_EQ(loaded(), expected);
+
+    DefaultForm<CountingForm>::unload();
+    EXPECT_FALSE(first.isLoaded());
+    delete second;
+    expected.erase(expected.end() - 3, expected.end() - 1);
+    EXPECT_EQ(loaded(), expected);
+    third->closeAsTitleBar();
+    EXPECT_EQ(std::tuple(loaded(), third->isLoaded()), std::tuple(before, false));
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 TEST(Clock, FakeClockStandsInWhileItLivesAndTheSystemClockTakesTheNewOffsetFromTheMinuteItChanges)
 {
     {
