@@ -10,6 +10,7 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
@@ -150,6 +151,10 @@ void collectTabStops(QWidget& window, QWidget& container, std::vector<QWidget*>&
 
 void OrderTabsAsPlaced(QWidget& window)
 {
+    // A box of several lines passes Tab on like any other box, rather than
+    // typing it into its text: a walk with the keyboard does not end there.
+    for (QPlainTextEdit* box : window.findChildren<QPlainTextEdit*>())
+        box->setTabChangesFocus(true);
     std::vector<QWidget*> stops;
     collectTabStops(window, window, stops);
     // Hidden controls follow, in the order they had, so that the chain runs

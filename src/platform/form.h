@@ -140,7 +140,8 @@ private:
 // Tab walks the window's controls in the order they are placed: top to
 // bottom, left to right, a frame's controls together, a column of fields
 // before the frame right of it. A control that holds parts of its own (an
-// editable combo) is one stop. Every window does this when it shows.
+// editable combo) is one stop, and a box of several lines passes Tab on.
+// Every window does this when it shows.
 void OrderTabsAsPlaced(QWidget& window);
 
 // The width at which a window manager's title bar shows `window`'s title

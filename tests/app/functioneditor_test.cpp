@@ -155,6 +155,18 @@ TEST_F(FunctionEditorWindow, ListsEveryFunctionShowsTheSelectedOneFindsAndTestsI
     EXPECT_EQ(list("Configlist")->currentRow(), 300);
 }
 
+// A description box passes Tab on, as every box does, and keeps its text: a keyboard walk through
+// the editor to its test buttons neither ends nor types into it.
+TEST_F(FunctionEditorWindow, TabLeavesTheDescriptionBoxAsItIs)
+{
+    window().show();
+    select(5);
+    fullName()->setFocus();
+    QTest::keyClick(fullName(), Qt::Key_Tab);
+    EXPECT_EQ(std::tuple(fullName()->toPlainText(), window().focusWidget()->objectName()),
+              std::tuple("Gear lamp", "XPindex1"));
+}
+
 TEST_F(FunctionEditorWindow, SaveChecksEveryFieldBeforeStoringAny)
 {
     // A damaged record: none of its category, signal type and data type has
