@@ -103,6 +103,29 @@ QStringList FunctionEditorLines(const ConfigTables& tables, FunctionLineLayout l
     return lines;
 }
 
+FunctionFields FollowStoredFunction(const FunctionFields& typed, const FunctionFields& shown,
+                                    const FunctionFields& stored)
+{
+    const auto follow = [](const auto& t, const auto& s, const auto& now) { return t == s ? now : t; };
+    FunctionFields f;
+    f.category = follow(typed.category, shown.category, stored.category);
+    f.signalType = follow(typed.signalType, shown.signalType, stored.signalType);
+    f.dataType = follow(typed.dataType, shown.dataType, stored.dataType);
+    f.shortName = follow(typed.shortName, shown.shortName, stored.shortName);
+    f.fullName = follow(typed.fullName, shown.fullName, stored.fullName);
+    for (std::size_t n = 0; n < 4; ++n) {
+        f.index[n] = follow(typed.index[n], shown.index[n], stored.index[n]);
+        f.slot[n] = follow(typed.slot[n], shown.slot[n], stored.slot[n]);
+    }
+    f.preAdd = follow(typed.preAdd, shown.preAdd, stored.preAdd);
+    f.multiplier = follow(typed.multiplier, shown.multiplier, stored.multiplier);
+    f.divisor = follow(typed.divisor, shown.divisor, stored.divisor);
+    f.minimum = follow(typed.minimum, shown.minimum, stored.minimum);
+    f.maximum = follow(typed.maximum, shown.maximum, stored.maximum);
+    f.macroNr = follow(typed.macroNr, shown.macroNr, stored.macroNr);
+    return f;
+}
+
 FunctionFields FieldsOfFunction(const ConfigTables& t, int f)
 {
     FunctionFields fields;
@@ -411,8 +434,9 @@ void GetOffsetlist::rebuildList(FunctionLineLayout layout, int row)
     selectRow(Configlist, row);
 }
 
-void GetOffsetlist::showFields(const FunctionFields& f)
+void GetOffsetlist::showFields(const FunctionFields& f, const FunctionFields& stored)
 {
+    stored_ = stored;
     ComboClass->setCurrentIndex(f.category);
     FullName->setPlainText(f.fullName);
     FuncType->setCurrentIndex(f.signalType);
@@ -451,11 +475,24 @@ FunctionFields GetOffsetlist::fields() const
     return f;
 }
 
-bool GetOffsetlist::editedNotStored() const
+int GetOffsetlist::shownFunction() const
 {
     bool shown = false;
     const int k = BoxFxNr->text().toInt(&shown);
-    return shown && k >= 1 && k <= kLastFunction && fields() != FieldsOfFunction(Cfg, k);
+    return shown && k >= 1 && k <= kLastFunction ? k : 0;
+}
+
+bool GetOffsetlist::editedNotStored() const
+{
+    return shownFunction() != 0 && fields() != stored_;
+}
+
+void GetOffsetlist::Form_Activate()
+{
+    if (const int k = shownFunction()) {
+        const FunctionFields now = FieldsOfFunction(Cfg, k);
+        showFields(FollowStoredFunction(fields(), stored_, now), now);
+    }
 }
 
 void GetOffsetlist::Configlist_Click()

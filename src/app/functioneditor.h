@@ -61,6 +61,13 @@ struct FunctionFields {
 // without an item in its combo box shows no item.
 FunctionFields FieldsOfFunction(const ConfigTables& tables, int function);
 
+// The fields once the function shown changed in the tables behind the
+// editor's back (the function test window stores its limits): each field
+// still as `shown` takes its `stored` value, each one typed over keeps
+// what was typed.
+FunctionFields FollowStoredFunction(const FunctionFields& typed, const FunctionFields& shown,
+                                    const FunctionFields& stored);
+
 inline constexpr const char* kShortNameMissing = "The Short name of the function is missing";
 inline constexpr const char* kValueSlotRule = "Value in box V should be 0-7";
 inline constexpr const char* kIncorrectData = "Incorrect data";
@@ -97,6 +104,10 @@ public:
     GetOffsetlist();
 
     void Form_Load() override;
+    // Back from another window (the function test window may have stored
+    // the shown function's limits): the fields not typed over show the
+    // function as it is stored now.
+    void Form_Activate() override;
 
     // Loads the window when needed and shows it in front.
     static void ShowWindow();
@@ -136,13 +147,18 @@ private:
 
     // Rebuilds the list in `layout` and selects `row` again, which shows it.
     void rebuildList(FunctionLineLayout layout, int row);
-    void showFields(const FunctionFields& fields);
+    // Shows `fields`, the function as `stored` (what a field typed over is
+    // told apart by).
+    void showFields(const FunctionFields& fields, const FunctionFields& stored);
+    void showFields(const FunctionFields& stored) { showFields(stored, stored); }
     FunctionFields fields() const;
     void selectRow(QListWidget* list, int row);
     // The row of the selected function line; -1 when none is selected.
     int selectedFunction() const;
-    // Whether the boxes hold edits the shown function's record does not.
+    // Whether a box was typed over since the function was shown.
     bool editedNotStored() const;
+    // The number of the function shown, 0 for none.
+    int shownFunction() const;
 
     // Function half.
     QListWidget* Configlist;
@@ -167,6 +183,7 @@ private:
     QLineEdit* boxCmdNumber;
 
     std::array<QString, kSignalTypes> SignalTypeNames;
+    FunctionFields stored_;      // the shown function as stored when shown
     bool unsaved_ = false;       // a function was stored since "Save Config"
     int functionSearchStart_ = 0;
     int commandCount_ = 0;       // the count of the last file read with the right header

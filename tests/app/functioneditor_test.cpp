@@ -167,6 +167,33 @@ TEST_F(FunctionEditorWindow, TabLeavesTheDescriptionBoxAsItIs)
               std::tuple("Gear lamp", "XPindex1"));
 }
 
+// Limits the function test window stores are no edit of the editor's: they neither make it ask
+// nor are written back over by its Save; what the user typed into the editor stays.
+TEST_F(FunctionEditorWindow, LimitsTheTestWindowStoresShowInTheEditorWhereNothingWasTypedOver)
+{
+    select(5);
+    box("Multiplier")->setText("2");
+    click(window(), "Command3");
+    frmTestFunction& test = DefaultForm<frmTestFunction>::get();
+    child<QLineEdit>(test, "boxFuncMinimum")->setText("-4");
+    click(test, "CmdSetMinimum");
+    boxes.expectYesNoDefaultNo("Updates are not saved yet; Continue?", true);
+    click(test, "cmdClose");
+    window().Form_Activate();
+    EXPECT_EQ(std::tuple(box("boxMinimumValue")->text(), box("Multiplier")->text()), std::tuple("-4", "2"));
+    click(window(), "CmdSave");
+    EXPECT_EQ(std::tuple(Cfg.FunctionMinimum[5], Cfg.FunctionMultiply[5]), std::tuple(-4.0f, 2.0f));
+
+    // Stored with nothing typed: closing asks only about the store.
+    click(window(), "CmdSaveConfig");
+    DefaultForm<SaveConfig>::unload();
+    click(window(), "Command3");
+    frmTestFunction& again = DefaultForm<frmTestFunction>::get();
+    child<QLineEdit>(again, "boxFuncMinimum")->setText("-5");
+    click(again, "CmdSetMinimum");
+    EXPECT_EQ(window().unsavedQuestion(), "");
+}
+
 TEST_F(FunctionEditorWindow, SaveChecksEveryFieldBeforeStoringAny)
 {
     // A damaged record: none of its category, signal type and data type has
