@@ -166,6 +166,9 @@ TEST_F(ConfigurationWindowsTest, TheScreensCloseAsksEveryWindowItClosesByNameAnd
     FrmMainConfigure& screen = DefaultForm<FrmMainConfigure>::get();
     frmListFunctions& list = descriptionUpdated("indicated");
     frmTestFunction& test = minimumStored("10");
+    // What the screen stores itself goes on with it to the run, unasked.
+    child<QLineEdit>(screen, "boxRemotePort")->setText("49100");
+    click(screen, "cmdSetUDP");
 
     boxes_.expectYesNoDefaultNo(NamedQuestion(list, kUpdatesNotSavedYet), true);
     boxes_.expectYesNoDefaultNo(NamedQuestion(test, kUpdatesNotSavedYet), false);
