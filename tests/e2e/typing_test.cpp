@@ -7,14 +7,9 @@
 
 #include <string>
 #include <vector>
-#include "platform/keystrokes.h"
-#include "support/private_xserver.h"
-#include "support/window_manager.h"
-
-#include <gtest/gtest.h>
 // Last: they bring Xlib, whose macros (None, Bool ...) clash with other headers.
-#include "support/x_round_trips.h"
-#include "support/x_typing.h"
+#include "managed_fixture.h"
+#include "support/private_xserver.h"
 
 #include <X11/Xutil.h>
 
@@ -118,6 +113,40 @@ TEST(XRoundTrips, AnAnswerThatDoesNotComeIsNoAnswer)
         GTEST_SKIP() << "no openbox";
     EXPECT_TRUE(answers.windowManagerAnswered(x, 10000)) << "the window manager does not answer";
     XCloseDisplay(x);
+}
+
+// The program's own answers, under the window manager: what type() and activate() return after has
+// taken effect, without a wait of the test's own, boxes and windows that a key opens included.
+constexpr const char* kRunWindow = "Control Program for X-Plane";
+constexpr const char* kStartWindow = "VARNET";
+constexpr const char* kScreen = "Varnet Configuration";
+
+using TypedKeysTest = ProgramUnderWindowManagerTest;
+
+TEST_F(TypedKeysTest, HaveTakenEffectWhenTypeReturns)
+{
+    if (!x_ || !managed_)
+        GTEST_SKIP() << "no X display with a window manager (openbox) for the program's windows";
+    ASSERT_TRUE(runStarted());
+    const Window run = managedWindow(kRunWindow);
+    ASSERT_NE(run, 0u);
+
+    activate(run);
+    EXPECT_EQ(focus(), run) << "the run window did not come back at once";
+    // Back from its first control: Exit, Hide, Configuration; it opens the start window and the
+    // screen, which both ask for the keyboard.
+    type("+{TAB}+{TAB}+{TAB} ");
+    const Window screen = managedWindow(kScreen);
+    EXPECT_NE(screen, 0u) << "the configuration screen was not there at once";
+    EXPECT_NE(managedWindow(kStartWindow), 0u) << "the start window was not there at once";
+    EXPECT_EQ(focus(), screen) << "the keyboard was not on the screen at once";
+    // Its Close (back from its first control) with nothing edited: a run window again (a new one),
+    // alone.
+    type("+{TAB} ");
+    EXPECT_EQ(managedWindow(kScreen), 0u) << "the screen was still there";
+    EXPECT_EQ(managedWindow(kStartWindow), 0u) << "the start window was still there";
+    EXPECT_EQ(focus(), managedWindow(kRunWindow)) << "the keyboard was not on the run window at once";
+    EXPECT_TRUE(endsCleanly());
 }
 
 } // namespace
