@@ -47,39 +47,19 @@ QString tabs(int count, bool back = false)
 
 class ConfigurationWindowsTest : public ProgramUnderWindowManagerTest {
 protected:
-    // The program's window titled `title` (at its start) once it has held the keyboard for a moment:
-    // a window just shown may still be handed on (another window of the program shown with it asks
-    // for the keyboard too), and keys typed then go astray. 0 when it does not come.
-    Window keyboardOn(const std::string& title, int timeoutMs = 3000)
-    {
-        QElapsedTimer waited;
-        waited.start();
-        while (!waited.hasExpired(timeoutMs)) {
-            const Window w = windowWithKeyboard(title, int(timeoutMs - waited.elapsed()));
-            if (w != 0 && held(w))
-                return w;
-        }
-        return 0;
-    }
-
     // Answers the program's next box with `key` and waits for it to go.
-    ::testing::AssertionResult answer(const char* what, const char* key, int timeoutMs = 3000)
+    ::testing::AssertionResult answer(const char* what, const char* key, int timeoutMs = kBoundMs)
     {
         const Window box = boxInFront(timeoutMs, answered_);
-        if (box == 0 || !held(box))
+        if (box == 0)
             return ::testing::AssertionFailure() << what << ": no box";
         answered_ = box;
-        keys_.inject(QString::fromLatin1(key));
-        if (!xUntil([&] { return focus() != box; }, 3000))
+        if (!answered(box, key))
             return ::testing::AssertionFailure() << what << ": the box does not close";
         return ::testing::AssertionSuccess();
     }
 
 private:
-    bool held(Window w) { return !xUntil([&] { return focus() != w; }, kSettleMs); }
-
-    static constexpr int kSettleMs = 200;
-
     Window answered_ = 0;
 };
 
@@ -117,10 +97,10 @@ TEST_F(LeaveConfigurationTest, TheScreensCloseAsksAboutEditsAndLeavesNoConfigura
 
     // The run window back from its taskbar button, and its Configuration.
     activate(managedWindow(kRunWindow));
-    ASSERT_NE(keyboardOn(kRunWindow), 0u) << "the run window does not come back";
+    ASSERT_NE(windowWithKeyboard(kRunWindow), 0u) << "the run window does not come back";
     // Back from its first control: Exit, Hide, Show IOM #1, Configuration.
-    keys_.inject(tabs(4, true) + " ");
-    const Window screen = keyboardOn(kScreen);
+    type(tabs(4, true) + " ");
+    const Window screen = windowWithKeyboard(kScreen);
     ASSERT_NE(screen, 0u) << "Configuration did not open the configuration screen";
     const Window start = managedWindow(kStartWindow);
     ASSERT_NE(start, 0u) << "Configuration did not open the start window";
@@ -128,44 +108,44 @@ TEST_F(LeaveConfigurationTest, TheScreensCloseAsksAboutEditsAndLeavesNoConfigura
     // Another choice of the Gauge Lights Switch, an edit not saved. Back from the screen's first
     // control: Close, Force Feedback Yoke, Input/Output Module 1 (the other units' buttons are
     // disabled), the seven actions, the search's ->250, the gauge list, the file box, the combo.
-    keys_.inject(tabs(14, true) + "{DOWN}");
+    type(tabs(14, true) + "{DOWN}");
 
     // In the start window's list (which has the keyboard as the window comes), the other file,
     // typed: a load, which asks first. No keeps the configuration in memory.
     activate(start);
-    ASSERT_NE(keyboardOn(kStartWindow), 0u) << "the start window does not take the keyboard";
-    keys_.inject("o");
+    ASSERT_NE(windowWithKeyboard(kStartWindow), 0u) << "the start window does not take the keyboard";
+    type("o");
     ASSERT_TRUE(answer("choosing a file with an edit not saved", "n"));
 
     // The I/O-module window from the screen, and a value typed into its entry and not stored.
     activate(screen);
-    ASSERT_NE(keyboardOn(kScreen), 0u);
-    keys_.inject(tabs(11) + " ");
-    ASSERT_NE(keyboardOn(kIOModuleWindow), 0u) << "the I/O-module window did not open";
+    ASSERT_NE(windowWithKeyboard(kScreen), 0u);
+    type(tabs(11) + " ");
+    ASSERT_NE(windowWithKeyboard(kIOModuleWindow), 0u) << "the I/O-module window did not open";
     // From the window's first control (the kind of line): the list, the debounce time and its set,
     // category, function, its filter, selector, the switch's mode, and its On value.
-    keys_.inject(tabs(9) + "50");
+    type(tabs(9) + "50");
 
     // The screen's Close: Yes to the edit, No to the typed value keeps both windows.
     activate(screen);
-    ASSERT_NE(keyboardOn(kScreen), 0u);
-    keys_.inject(tabs(2) + " ");  // from Input/Output Module 1: Force Feedback Yoke, Close
+    ASSERT_NE(windowWithKeyboard(kScreen), 0u);
+    type(tabs(2) + " ");  // from Input/Output Module 1: Force Feedback Yoke, Close
     ASSERT_TRUE(answer("Close with an edit not saved", "y"));
     ASSERT_TRUE(answer("Close with a value typed and not stored", "n"));
-    ASSERT_NE(keyboardOn(kScreen), 0u) << "No did not keep the configuration screen";
+    ASSERT_NE(windowWithKeyboard(kScreen), 0u) << "No did not keep the configuration screen";
     EXPECT_NE(managedWindow(kIOModuleWindow), 0u) << "No did not keep the I/O-module window";
 
     // Close again, Yes and Yes: the run window, alone.
-    keys_.inject(" ");
+    type(" ");
     ASSERT_TRUE(answer("Close again with an edit not saved", "y"));
     ASSERT_TRUE(answer("Close again with a value typed and not stored", "y"));
-    ASSERT_NE(keyboardOn(kRunWindow), 0u) << "Close did not go back to the run window";
+    ASSERT_NE(windowWithKeyboard(kRunWindow), 0u) << "Close did not go back to the run window";
     for (const char* title : {kStartWindow, kScreen, kIOModuleWindow})
         EXPECT_EQ(managedWindow(title), 0u) << title << " is still open beside the prepared run";
 
     // Run, from the run window's first control; the switch on its own group only.
     xplane_.clearReceived();
-    keys_.inject("{TAB} ");
+    type("{TAB} ");
     ASSERT_TRUE(waitForData(kNavLightsGroup, 0, 3000)) << "Run did not start the run";
     SetModuleSwitches(module_, {kSwitch});
     EXPECT_TRUE(waitForData(kNavLightsGroup, 1, 3000)) << "the switch did not reach X-Plane on its own group";
@@ -209,14 +189,14 @@ TEST_F(CutStartFileTest, TheFileThatDoesNotLoadIsNotProposedAndSaveLeavesItAsItI
 
     // Configure on the start window (its list has the keyboard), Save / Load Configuration on the
     // screen, Save in the Load/Save window, whose file box must be empty.
-    ASSERT_NE(keyboardOn(kStartWindow), 0u) << "the start window does not come back";
-    keys_.inject(tabs(3) + " ");  // the file box, Continue, Configure
-    ASSERT_NE(keyboardOn(kScreen), 0u) << "Configure did not open the configuration screen";
+    ASSERT_NE(windowWithKeyboard(kStartWindow), 0u) << "the start window does not come back";
+    type(tabs(3) + " ");  // the file box, Continue, Configure
+    ASSERT_NE(windowWithKeyboard(kScreen), 0u) << "Configure did not open the configuration screen";
     // Back from the first control of the screen of an empty configuration, whose units' buttons
     // are disabled: Close, Force Feedback Yoke, Test Interface XP, Test Gauges, Save / Load.
-    keys_.inject(tabs(5, true) + " ");
-    ASSERT_NE(keyboardOn(kLoadSaveWindow), 0u) << "the Load/Save window did not open";
-    keys_.inject(tabs(3) + " ");  // from its list: the file box, Load, Save
+    type(tabs(5, true) + " ");
+    ASSERT_NE(windowWithKeyboard(kLoadSaveWindow), 0u) << "the Load/Save window did not open";
+    type(tabs(3) + " ");  // from its list: the file box, Load, Save
     ASSERT_TRUE(answer("Save with no file named", "{ENTER}"));
 
     QFile file(QStringLiteral("Default.cfg"));

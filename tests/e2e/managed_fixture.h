@@ -22,10 +22,13 @@ protected:
     {
         if (!x_ || !wm_.start(display_))
             return;
-        // Running once it names itself on the root window; its start-up ends a moment later.
-        managed_ = xUntil([&] { return !rootWindows("_NET_SUPPORTING_WM_CHECK").empty(); }, 10000);
-        waitMs(500);
+        // Running once it names itself on the root window, and through its start-up once it
+        // answers a question.
+        managed_ = xUntil([&] { return !rootWindows("_NET_SUPPORTING_WM_CHECK").empty(); }, kBoundMs) &&
+                   windowManagerAnswered(kBoundMs);
     }
+
+    bool windowManagerAnswered(int timeoutMs) override { return answers_.windowManagerAnswered(x_.get(), timeoutMs); }
 
     std::vector<Window> rootWindows(const char* property) const { return RootWindows(x_.get(), property); }
 
@@ -43,31 +46,31 @@ protected:
     }
 
     // Asks the window manager to bring `w` to the front with the keyboard, as a click on its
-    // taskbar button does, restoring it when minimized.
-    void activate(Window w) { askWindowManager(w, "_NET_ACTIVE_WINDOW", {kFromTaskbar, CurrentTime}); }
+    // taskbar button does, restoring it when minimized; returns once the program has come to rest.
+    void activate(Window w)
+    {
+        askWindowManager(w, "_NET_ACTIVE_WINDOW", {kFromTaskbar, CurrentTime});
+        settle();
+    }
 
-    // Asks the window manager to close `w`, as the close button of its title bar does.
-    void closeFromTitleBar(Window w) { askWindowManager(w, "_NET_CLOSE_WINDOW", {CurrentTime, kFromTaskbar}); }
+    // Asks the window manager to close `w`, as the close button of its title bar does; returns once
+    // the program has come to rest (or ended).
+    void closeFromTitleBar(Window w)
+    {
+        askWindowManager(w, "_NET_CLOSE_WINDOW", {CurrentTime, kFromTaskbar});
+        settle();
+    }
 
-    // The program's window titled `title` (at its start), waited for, with the keyboard; 0 when it
-    // does not come.
-    Window windowWithKeyboard(const std::string& title, int timeoutMs = 3000)
+    // The program's window titled `title` (at its start), waited for, with the keyboard once the
+    // program has come to rest; 0 when it does not come.
+    Window windowWithKeyboard(const std::string& title, int timeoutMs = kBoundMs)
     {
         Window w = 0;
-        xUntil([&] { return (w = managedWindow(title)) != 0 && focus() == w; }, timeoutMs);
-        return w != 0 && focus() == w ? w : 0;
+        return keptOnceSettled([&] { return (w = managedWindow(title)) != 0 && focus() == w; }, timeoutMs) ? w : 0;
     }
 
     // Whether the window manager holds `w` minimized.
     bool iconic(Window w) const { return HeldMinimized(x_.get(), w); }
-
-    Window focus() const
-    {
-        Window w = 0;
-        int revert = 0;
-        XGetInputFocus(x_.get(), &w, &revert);
-        return w;
-    }
 
     WindowManager wm_;
     bool managed_ = false;

@@ -53,12 +53,12 @@ TEST_P(LinkToNoDevice, IsToldOnceAndLeftAloneUntilTheLinkLeadsToTheUnitAgain)
     const Window lost = boxInFront(1000);
     ASSERT_TRUE(lost) << "no report of the lost control unit";
     ASSERT_TRUE(QFile::link(target, "COM1"));
-    keys_.inject("y");
-    const bool told = boxInFront(1000, lost);
+    ASSERT_TRUE(answered(lost, "y")) << "Yes did not close the box";
+    const Window told = boxInFront(1000, lost);
     EXPECT_TRUE(told) << "nothing says that COM1 is no serial device";
-    if (told)
-        keys_.inject("y");
-    waitMs(300);
+    if (told) {
+        EXPECT_TRUE(answered(told, "y")) << "Yes did not close the box";
+    }
 
     DeviceWatch watch(target, lockFolder);
     ASSERT_TRUE(watch.watching());

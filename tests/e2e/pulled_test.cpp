@@ -20,10 +20,10 @@ TEST_F(PulledControlUnitTest, IsReportedWithinTicksAndYesSendsTheNewestValuesToT
     ASSERT_TRUE(runStarted());
     unit_.pull();
     sendData({record(kSpeedsGroup, 0, 155)});
-    ASSERT_TRUE(boxInFront(500)) << "no report of the lost control unit within ticks";
+    const Window box = boxInFront(500);
+    ASSERT_TRUE(box) << "no report of the lost control unit within ticks";
 
-    keys_.inject("y");
-    waitMs(300);
+    ASSERT_TRUE(answered(box, "y")) << "Yes did not close the box";
     const std::size_t mark = frames_.size();
     SimControlUnit unit(1);
     unit.answer = unit_.answer;

@@ -113,8 +113,7 @@ TEST_F(StandAloneKeysTest, MinimizedTheKeyIsTypedShownItIsShownInABoxAndTheRunGo
     const Window run = managedWindow("Control Program for X-Plane");
     ASSERT_NE(run, 0u);
     activate(run);
-    ASSERT_TRUE(xUntil([&] { return focus() == run; }, 3000)) << "the run window does not come back";
-    waitMs(300);
+    ASSERT_EQ(focus(), run) << "the run window does not come back";
 
     switches({});  // the key switch off: no key for it
     waitMs(300);
@@ -132,8 +131,7 @@ TEST_F(StandAloneKeysTest, MinimizedTheKeyIsTypedShownItIsShownInABoxAndTheRunGo
     switches({kKeySwitch});
     waitMs(300);
     EXPECT_LE(pollsIn(500), 1) << "the module was polled again behind its own box";
-    keys_.inject("{ENTER}");
-    EXPECT_TRUE(xUntil([&] { return focus() != box; }, 3000)) << "Enter did not close the box";
+    EXPECT_TRUE(answered(box, "{ENTER}")) << "Enter did not close the box";
     EXPECT_TRUE(waitForData(kFlapsGroup, 0, 3000)) << "the switch that changed behind the box was not acted on";
     const int perSecond = pollsIn(1000);
     EXPECT_GE(perSecond, 25) << "the run does not go on polling the module";
