@@ -112,6 +112,13 @@ std::string FileNameOfLine(const QListWidgetItem& line)
     return line.data(Qt::UserRole).toByteArray().toStdString();
 }
 
+void ChooseNoLine(QListWidget& list)
+{
+    const QSignalBlocker quiet(&list);
+    list.setCurrentItem(nullptr);
+    list.clearSelection();
+}
+
 bool RefreshConfigFileList(QListWidget& list)
 {
     const std::vector<std::string> names = ConfigFilesInCurrentDir();

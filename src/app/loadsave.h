@@ -41,6 +41,10 @@ std::vector<std::string> ConfigFilesInCurrentDir();
 // (FileNameText) and keeps the name's bytes, which FileNameOfLine gives back.
 void FillConfigFileList(QListWidget& list);
 std::string FileNameOfLine(const QListWidgetItem& line);
+// No line of a file list stands chosen, nor as the current one: the next
+// click or key on a line, the one chosen last included, chooses it anew.
+// The list raises no signal meanwhile.
+void ChooseNoLine(QListWidget& list);
 
 // Reads a file list again when the files differ from the lines it shows;
 // true when it did (its lines then are new and none is selected). The list

@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -132,8 +131,7 @@ void SaveConfig::Form_ConfigurationReplaced()
     const QList<QListWidgetItem*> selected = FileBox->selectedItems();
     if (selected.isEmpty() || FileNameOfLine(*selected.first()) == Session.ConfigFileName)
         return;
-    const QSignalBlocker quiet(FileBox);
-    FileBox->clearSelection();
+    ChooseNoLine(*FileBox);
 }
 
 void SaveConfig::refreshFileBox()

@@ -357,8 +357,7 @@ void frmMain::FileBox_Click()
     // list stands for a choice that was not taken.
     shownFileName_ = shownBefore;
     FileName->setText(textBefore);
-    const QSignalBlocker quiet(FileBox);
-    FileBox->clearSelection();
+    ChooseNoLine(*FileBox);
 }
 
 void frmMain::Form_ConfigurationReplaced()
@@ -368,8 +367,7 @@ void frmMain::Form_ConfigurationReplaced()
     // Loaded from another window: the box names what is in memory now, and
     // no line of the list stands for another file.
     showFileName(Session.ConfigFileName);
-    const QSignalBlocker quiet(FileBox);
-    FileBox->clearSelection();
+    ChooseNoLine(*FileBox);
 }
 
 void frmMain::CmdConfigure_Click()

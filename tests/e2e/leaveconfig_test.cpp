@@ -12,6 +12,14 @@
 // A start file that names a file which is there and does not load (cut short) says so once, and
 // leaves the configuration without a name: the Load/Save window's Save asks for one instead of
 // writing the empty tables over the user's file.
+//
+// From the start window's Configure: a description updated in the function list is asked about
+// before a load from the start window's list, and No keeps it; the function editor and its test
+// window, which has stored a limit, are asked about and then close with the load, so that the
+// loaded file's function is saved whole. Two imports in a row in the Load/Save window each take
+// their sections from the file clicked in its list.
+
+#include "config/startfile.h"
 
 #include <QFile>
 
@@ -37,6 +45,9 @@ constexpr const char* kStartWindow = "VARNET";
 constexpr const char* kScreen = "Varnet Configuration";
 constexpr const char* kIOModuleWindow = "IO Module";
 constexpr const char* kLoadSaveWindow = "Load/Save Configuration";
+constexpr const char* kFunctionList = "List available functions";
+constexpr const char* kFunctionEditor = "Creation and Maintenance";
+constexpr const char* kFunctionTest = "Test Varnet functions";
 
 // Tab walks a window's controls in the order they are placed, skipping the disabled ones; so many
 // Tabs (or Shift+Tabs, back) from a control reach another.
@@ -57,6 +68,35 @@ protected:
         if (!answered(box, key))
             return ::testing::AssertionFailure() << what << ": the box does not close";
         return ::testing::AssertionSuccess();
+    }
+
+    // The start window stays: its countdown runs long, and Configure stops it.
+    void startWindowStays()
+    {
+        Session.StartDelay = 300;
+        ASSERT_TRUE(WriteStartFile("Default.cfg"));
+    }
+
+    // The configuration file `name` in the working folder, as read back.
+    static ConfigTables saved(const char* name)
+    {
+        ConfigTables t;
+        LoadConstantTables(t);
+        QFile file(QString::fromLatin1(name));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        ItemReader in(file.readAll().toStdString());
+        ConfigSectionReader r(in);
+        r.expectSection("General");
+        r.readGeneral(t);
+        r.expectSection("IOM");
+        r.readIOM(t);
+        r.expectSection("Functions");
+        r.readFunctions(t);
+        r.expectSection("Gaugetypes");
+        r.readGaugeTypes(t);
+        r.expectSection("Gauges");
+        r.readGauges(t);
+        return t;
     }
 
 private:
@@ -205,6 +245,144 @@ TEST_F(CutStartFileTest, TheFileThatDoesNotLoadIsNotProposedAndSaveLeavesItAsItI
     EXPECT_TRUE(now == cut_) << "Save wrote over the file that did not load: " << now.size() << " bytes, cut to "
                              << cut_.size();
     EXPECT_TRUE(endsFromTheStartWindow());
+}
+
+constexpr int kIAS = 2;
+constexpr int kRPM = 52;
+
+class FunctionWindowsAcrossALoadTest : public ConfigurationWindowsTest {
+protected:
+    void configure() override
+    {
+        // other.cfg: the same cockpit with function 2 and the description of 52 its own.
+        ConfigTables other = Cfg;
+        std::tie(other.FunctionNames[kIAS], other.FunctionMinimum[kIAS], other.FunctionMaximum[kIAS]) =
+            std::tuple("IASB", 100.0f, 999.0f);
+        other.FunctionFullName[kRPM] = "Other RPM";
+        std::string error;
+        ASSERT_TRUE(writeFileSafely("other.cfg", SerializeConfig(other), &error)) << error;
+    }
+    void filesWritten() override { startWindowStays(); }
+};
+
+TEST_F(FunctionWindowsAcrossALoadTest, WhatTheyStoredIsAskedAboutAndTheyCloseSoThatTheLoadedFunctionIsSavedWhole)
+{
+    if (!x_ || !managed_)
+        GTEST_SKIP() << "no X display with a window manager (openbox) for the program's windows";
+    ASSERT_NE(windowWithKeyboard(kStartWindow, kBoundMs), 0u) << "the start window does not come";
+    const Window start = managedWindow(kStartWindow);
+    type(tabs(3) + " ");  // from its list: the file box, Continue, Configure
+    const Window screen = windowWithKeyboard(kScreen);
+    ASSERT_NE(screen, 0u) << "Configure did not open the configuration screen";
+
+    // The function list, back from the screen's first control: Close, Force Feedback Yoke, Test
+    // Interface XP, Test Gauges, Save / Load, Clear, Create Functions, List available functions.
+    // Function 52 typed in its list; from there the filters' boxes and buttons, Nr, Name, the
+    // description, and Update.
+    type(tabs(8, true) + " ");
+    ASSERT_NE(windowWithKeyboard(kFunctionList), 0u) << "the function list did not open";
+    type("052" + tabs(10) + "^aFront panel RPM" + tabs(1) + " ");
+
+    // In the start window's list (back from its Configure: Continue, the file box, the list), the
+    // other file: the function list asks first, and No keeps its description.
+    activate(start);
+    ASSERT_NE(windowWithKeyboard(kStartWindow), 0u) << "the start window does not take the keyboard";
+    type(tabs(3, true) + "o");
+    ASSERT_TRUE(answer("the other file with a description updated", "n"));
+
+    // Saved: the screen's Save / Load (from List available functions: Create, Clear, Save / Load),
+    // and Save, from the Load/Save window's list.
+    activate(screen);
+    ASSERT_NE(windowWithKeyboard(kScreen), 0u);
+    type(tabs(3) + " ");
+    ASSERT_NE(windowWithKeyboard(kLoadSaveWindow), 0u) << "the Load/Save window did not open";
+    type(tabs(3) + " ");
+    ASSERT_TRUE(answer("File saved as", "{ENTER}"));
+    EXPECT_EQ(saved("Default.cfg").FunctionFullName[kRPM], "Front panel RPM") << "No did not keep the description";
+    type("{ESC}");
+
+    // The function editor (back from Save / Load: Clear, Create), function 2 in its list, and the
+    // T of its first index (from the list: the search and Next, Nr, Short name, category, signal
+    // type, description, index, V, T). In the test window, back from its first control to the
+    // function's minimum: Close, the eight boxes and buttons of the write frame, the maximum's
+    // button, box, copy and raw box, the minimum's button, and its box; then its button.
+    ASSERT_NE(windowWithKeyboard(kScreen), 0u);
+    type(tabs(2, true) + " ");
+    ASSERT_NE(windowWithKeyboard(kFunctionEditor), 0u) << "the function editor did not open";
+    type("{DOWN}{DOWN}" + tabs(10) + " ");
+    ASSERT_NE(windowWithKeyboard(kFunctionTest), 0u) << "T did not open the function test window";
+    type(tabs(15, true) + "10" + tabs(1) + " ");
+
+    // The other file again: the test window's stored limit is asked about, and then every window
+    // that held this file's functions closes.
+    activate(start);
+    ASSERT_NE(windowWithKeyboard(kStartWindow), 0u);
+    type("o");
+    ASSERT_TRUE(answer("the other file with a limit stored", "y"));
+    for (const char* title : {kFunctionTest, kFunctionEditor, kFunctionList})
+        EXPECT_EQ(managedWindow(title), 0u) << title << " still holds the file replaced";
+
+    // Saved again, from the screen (from Create Functions: Clear, Save / Load): the loaded file's
+    // function 2 whole, and its own description.
+    activate(screen);
+    ASSERT_NE(windowWithKeyboard(kScreen), 0u);
+    type(tabs(2) + " ");
+    ASSERT_NE(windowWithKeyboard(kLoadSaveWindow), 0u);
+    type(tabs(3) + " ");
+    ASSERT_TRUE(answer("File saved as", "{ENTER}"));
+    const ConfigTables other = saved("other.cfg");
+    EXPECT_EQ(std::tuple(other.FunctionNames[kIAS], other.FunctionMinimum[kIAS], other.FunctionMaximum[kIAS],
+                         other.FunctionFullName[kRPM]),
+              std::tuple("IASB", 100.0f, 999.0f, "Other RPM"));
+}
+
+constexpr int kImportedGauge = 5;
+constexpr int kImportedFunction = 60;
+
+class TwoImportsTest : public ConfigurationWindowsTest {
+protected:
+    void configure() override
+    {
+        // c.cfg: one I/O entry and one gauge more than the start file's configuration.
+        c_ = Cfg;
+        const int e = c_.AddIOEntry();
+        std::tie(c_.IOEntryGaugeID[e], c_.IOEntryKind[e], c_.IOEntryFunction[e]) =
+            std::tuple(kStandAloneIOM1, IOEntrySwitch, kImportedFunction);
+        c_.GaugeRecType[kImportedGauge] = Cfg.GaugeRecType[kAirspeedGauge];
+        std::string error;
+        ASSERT_TRUE(writeFileSafely("c.cfg", SerializeConfig(c_), &error)) << error;
+    }
+    void filesWritten() override { startWindowStays(); }
+
+    ConfigTables c_;
+};
+
+TEST_F(TwoImportsTest, EachTakesItsSectionsFromTheFileClickedInTheList)
+{
+    if (!x_ || !managed_)
+        GTEST_SKIP() << "no X display with a window manager (openbox) for the program's windows";
+    ASSERT_NE(windowWithKeyboard(kStartWindow, kBoundMs), 0u) << "the start window does not come";
+    type(tabs(3) + " ");
+    ASSERT_NE(windowWithKeyboard(kScreen), 0u) << "Configure did not open the configuration screen";
+    type(tabs(5, true) + " ");  // Close, Force Feedback Yoke, Test Interface XP, Test Gauges, Save / Load
+    ASSERT_NE(windowWithKeyboard(kLoadSaveWindow), 0u) << "the Load/Save window did not open";
+
+    // c.cfg, the list's last line; from there the name, Load, Save, Delete, Set as Autostart and
+    // the boxes up to the I/O modules' (ticked), then the rest of them and Import.
+    type("{END}" + tabs(7) + " " + tabs(7) + " ");
+    ASSERT_TRUE(answer("the import of the I/O entries", "y"));
+    // c.cfg again, back from Import to the list, where no line stands chosen any more; its box
+    // unticked, Configured Gauges ticked.
+    type(tabs(14, true) + "{END}" + tabs(7) + " " + tabs(4) + " " + tabs(3) + " ");
+    ASSERT_TRUE(answer("the import of the gauges", "y"));
+    ASSERT_TRUE(answer("the first import not saved", "y"));
+    // Save, back from Import: the eight boxes, Set as Autostart, Delete, Save. It writes the
+    // configuration in memory, the start file's, not c.cfg.
+    type(tabs(11, true) + " ");
+    ASSERT_TRUE(answer("File saved as", "{ENTER}"));
+    const ConfigTables saves = saved("Default.cfg");
+    EXPECT_TRUE(saves.IOEntryFunction == c_.IOEntryFunction) << "the entries came from another file";
+    EXPECT_TRUE(saves.GaugeRecType == c_.GaugeRecType) << "the second import took its gauges from another file";
 }
 
 } // namespace
