@@ -86,8 +86,8 @@ protected:
     // Waits until the program (and the window manager, where there is one) has handled all that
     // the test sent so far, and all that this set off: two rounds in a row, each a ping answered
     // and the window manager's answer, leave the keyboard and the program's windows as they were.
-    // Every round asks anew, after the answers of the one before. A program that has ended, or has
-    // no window, has nothing to take.
+    // Every round asks anew, after the answers of the one before. A program that has ended has
+    // nothing to take.
     void settle()
     {
         if (!x_)
@@ -99,10 +99,14 @@ protected:
             if (program_.state() != QProcess::Running)
                 return;
             const auto left = [&] { return int(std::max<qint64>(kBoundMs - waited.elapsed(), 1)); };
-            if (!answers_.pinged(x_.get(), [this] { return programWindows(); }, left())) {
-                if (programWindows().empty() || program_.state() != QProcess::Running)
-                    return;
-                ADD_FAILURE() << "the program did not answer a ping within " << kBoundMs << " ms";
+            const auto windows = [this]() -> std::optional<std::vector<Window>> {
+                if (program_.state() != QProcess::Running)
+                    return std::nullopt;
+                return programWindows();
+            };
+            if (!answers_.pinged(x_.get(), windows, left())) {
+                if (program_.state() == QProcess::Running)
+                    ADD_FAILURE() << "the program did not answer a ping within " << kBoundMs << " ms";
                 return;
             }
             if (!windowManagerAnswered(left())) {

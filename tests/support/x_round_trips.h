@@ -27,8 +27,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
-#include <string>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include <X11/Xatom.h>
@@ -145,22 +146,27 @@ public:
     }
 
     // Pings the windows that `windows` gives (those of one program) through `via`: true once one
-    // answers, false when none is left to ask or none answers within the time. The windows are
-    // asked again every little while, as a window may go while it is asked.
-    bool pinged(Display* via, const std::function<std::vector<Window>()>& windows, int timeoutMs)
+    // answers, false when none answers within the time or `windows` gives nothing (the program is
+    // gone). The windows are asked again every little while: a window may go while it is asked,
+    // and while the window manager takes a window into its frame the window is in no list.
+    bool pinged(Display* via, const std::function<std::optional<std::vector<Window>>()>& windows, int timeoutMs)
     {
         if (!x_ || !via)
             return false;
         const long id = kPingIds | (++pings_ & 0xffffff);
         const Atom protocols = XInternAtom(via, "WM_PROTOCOLS", False);
         const Atom ping = XInternAtom(via, "_NET_WM_PING", False);
+        const auto answer = [&](const XEvent& e) {
+            return e.type == ClientMessage && e.xclient.format == 32 && e.xclient.data.l[1] == id &&
+                   Atom(e.xclient.data.l[0]) == ping;
+        };
         QElapsedTimer waited;
         waited.start();
         while (!waited.hasExpired(timeoutMs)) {
-            const std::vector<Window> asked = windows();
-            if (asked.empty())
+            const std::optional<std::vector<Window>> asked = windows();
+            if (!asked)
                 return false;
-            for (const Window w : asked) {
+            for (const Window w : *asked) {
                 XEvent e{};
                 e.xclient.type = ClientMessage;
                 e.xclient.window = w;
@@ -172,13 +178,8 @@ public:
                 XSendEvent(via, w, False, NoEventMask, &e);
             }
             XFlush(via);
-            const int slice = int(std::min<qint64>(kAskAgainMs, timeoutMs - waited.elapsed()));
-            if (waitFor(
-                    [&](const XEvent& e) {
-                        return e.type == ClientMessage && e.xclient.format == 32 && e.xclient.data.l[1] == id &&
-                               Atom(e.xclient.data.l[0]) == ping;
-                    },
-                    std::max(slice, 1)))
+            const int again = asked->empty() ? kLookAgainMs : kAskAgainMs;
+            if (waitFor(answer, int(std::clamp<qint64>(timeoutMs - waited.elapsed(), 1, again))))
                 return true;
         }
         return false;
@@ -239,6 +240,7 @@ private:
 
     static constexpr int kAnswerMs = 10000;
     static constexpr int kAskAgainMs = 200;
+    static constexpr int kLookAgainMs = 20;
     // The ping ids of the tests, apart from those of the window manager (which gets every answer
     // too, and counts up from 1).
     static constexpr long kPingIds = 0x3e000000;
