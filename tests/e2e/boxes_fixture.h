@@ -32,13 +32,8 @@ protected:
         if (!display_.empty())
             qputenv("DISPLAY", display_.c_str());  // for the program, started with this environment
         platform_ = display_.empty() ? "offscreen" : "xcb";
-        previousHandler_ = XSetErrorHandler(ignoreWindowsGone);
     }
-    ~ProgramWithBoxesTest() override
-    {
-        XSetErrorHandler(previousHandler_);
-        qunsetenv("DISPLAY");
-    }
+    ~ProgramWithBoxesTest() override { qunsetenv("DISPLAY"); }
 
     // Waits for a state of the X server. Nothing in this process wakes a wait when it changes, so it
     // is asked every 20 ms.
@@ -233,13 +228,25 @@ private:
         return pid;
     }
 
-    // The program's windows close while a test asks for their names: a window gone between the
-    // window manager's list (or the focus) and the question is no error that ends the test program.
-    static int ignoreWindowsGone(Display* display, XErrorEvent* error)
-    {
-        return error->error_code == BadWindow || !previousHandler_ ? 0 : previousHandler_(display, error);
-    }
-    static inline XErrorHandler previousHandler_ = nullptr;
+    // The program's windows close while a test asks for their names or pings them: a window gone
+    // between the window manager's list (or the focus) and the question is no error that ends the
+    // test program. The error may come as late as the connection's close, so the handler stays
+    // until both connections are closed (it is the first member, the last one destroyed).
+    class WindowsGoneIgnored {
+    public:
+        WindowsGoneIgnored() { previous_ = XSetErrorHandler(ignore); }
+        ~WindowsGoneIgnored() { XSetErrorHandler(previous_); }
+        WindowsGoneIgnored(const WindowsGoneIgnored&) = delete;
+        WindowsGoneIgnored& operator=(const WindowsGoneIgnored&) = delete;
+
+    private:
+        static int ignore(Display* display, XErrorEvent* error)
+        {
+            return error->error_code == BadWindow || !previous_ ? 0 : previous_(display, error);
+        }
+        static inline XErrorHandler previous_ = nullptr;
+    };
+    WindowsGoneIgnored windowsGoneIgnored_;
 
 protected:
     PrivateXServer server_;
