@@ -63,7 +63,8 @@ protected:
     {
         const Window box = boxInFront(timeoutMs, answered_);
         if (box == 0)
-            return ::testing::AssertionFailure() << what << ": no box";
+            return ::testing::AssertionFailure() << what << ": no box; the keyboard is on \"" << titleOf(focus())
+                                                 << "\"";
         answered_ = box;
         if (!answered(box, key))
             return ::testing::AssertionFailure() << what << ": the box does not close";
@@ -77,29 +78,43 @@ protected:
         ASSERT_TRUE(WriteStartFile("Default.cfg"));
     }
 
-    // The configuration file `name` in the working folder, as read back.
+    // The configuration file `name` in the working folder, as read back; this test's own tables
+    // stay as they are.
     static ConfigTables saved(const char* name)
     {
-        ConfigTables t;
-        LoadConstantTables(t);
-        QFile file(QString::fromLatin1(name));
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-        ItemReader in(file.readAll().toStdString());
-        ConfigSectionReader r(in);
-        r.expectSection("General");
-        r.readGeneral(t);
-        r.expectSection("IOM");
-        r.readIOM(t);
-        r.expectSection("Functions");
-        r.readFunctions(t);
-        r.expectSection("Gaugetypes");
-        r.readGaugeTypes(t);
-        r.expectSection("Gauges");
-        r.readGauges(t);
-        return t;
+        const ConfigTables kept = Cfg;
+        const SessionState session = Session;
+        QString error;
+        EXPECT_TRUE(LoadConfigFile(name, &error)) << error.toStdString();
+        const ConfigTables read = Cfg;
+        Cfg = kept;
+        Session = session;
+        return read;
+    }
+
+    // Saves from the configuration screen `screen`: its Save / Load, `toSaveLoad` keys away from
+    // the control that has its keyboard, then Save, from the Load/Save window's list.
+    ::testing::AssertionResult savedFromTheScreen(Window screen, const QString& toSaveLoad)
+    {
+        activate(screen);
+        if (windowWithKeyboard(kScreen) == 0)
+            return ::testing::AssertionFailure() << "the screen does not take the keyboard";
+        type(toSaveLoad + " ");
+        if (windowWithKeyboard(kLoadSaveWindow) == 0)
+            return ::testing::AssertionFailure() << "the Load/Save window did not open";
+        type(tabs(3) + " ");  // the file box, Load, Save
+        return answer("File saved as", "{ENTER}");
     }
 
 private:
+    std::string titleOf(Window w) const
+    {
+        char* name = nullptr;
+        std::string title = w > PointerRoot && XFetchName(x_.get(), w, &name) && name ? name : "";
+        XFree(name);
+        return title;
+    }
+
     Window answered_ = 0;
 };
 
@@ -290,14 +305,8 @@ TEST_F(FunctionWindowsAcrossALoadTest, WhatTheyStoredIsAskedAboutAndTheyCloseSoT
     type(tabs(3, true) + "o");
     ASSERT_TRUE(answer("the other file with a description updated", "n"));
 
-    // Saved: the screen's Save / Load (from List available functions: Create, Clear, Save / Load),
-    // and Save, from the Load/Save window's list.
-    activate(screen);
-    ASSERT_NE(windowWithKeyboard(kScreen), 0u);
-    type(tabs(3) + " ");
-    ASSERT_NE(windowWithKeyboard(kLoadSaveWindow), 0u) << "the Load/Save window did not open";
-    type(tabs(3) + " ");
-    ASSERT_TRUE(answer("File saved as", "{ENTER}"));
+    // Saved (from List available functions: Create, Clear, Save / Load).
+    ASSERT_TRUE(savedFromTheScreen(screen, tabs(3)));
     EXPECT_EQ(saved("Default.cfg").FunctionFullName[kRPM], "Front panel RPM") << "No did not keep the description";
     type("{ESC}");
 
@@ -312,6 +321,7 @@ TEST_F(FunctionWindowsAcrossALoadTest, WhatTheyStoredIsAskedAboutAndTheyCloseSoT
     type("{DOWN}{DOWN}" + tabs(10) + " ");
     ASSERT_NE(windowWithKeyboard(kFunctionTest), 0u) << "T did not open the function test window";
     type(tabs(15, true) + "10" + tabs(1) + " ");
+    ASSERT_NE(windowWithKeyboard(kFunctionTest), 0u) << "the limit's button did not leave the test window as it was";
 
     // The other file again: the test window's stored limit is asked about, and then every window
     // that held this file's functions closes.
@@ -322,14 +332,9 @@ TEST_F(FunctionWindowsAcrossALoadTest, WhatTheyStoredIsAskedAboutAndTheyCloseSoT
     for (const char* title : {kFunctionTest, kFunctionEditor, kFunctionList})
         EXPECT_EQ(managedWindow(title), 0u) << title << " still holds the file replaced";
 
-    // Saved again, from the screen (from Create Functions: Clear, Save / Load): the loaded file's
-    // function 2 whole, and its own description.
-    activate(screen);
-    ASSERT_NE(windowWithKeyboard(kScreen), 0u);
-    type(tabs(2) + " ");
-    ASSERT_NE(windowWithKeyboard(kLoadSaveWindow), 0u);
-    type(tabs(3) + " ");
-    ASSERT_TRUE(answer("File saved as", "{ENTER}"));
+    // Saved again (from Create Functions: Clear, Save / Load): the loaded file's function 2 whole,
+    // and its own description.
+    ASSERT_TRUE(savedFromTheScreen(screen, tabs(2)));
     const ConfigTables other = saved("other.cfg");
     EXPECT_EQ(std::tuple(other.FunctionNames[kIAS], other.FunctionMinimum[kIAS], other.FunctionMaximum[kIAS],
                          other.FunctionFullName[kRPM]),
