@@ -74,7 +74,7 @@ void ConfigurationSaved()
 {
     for (const QPointer<Form>& form : Form::loadedForms())
         if (stillLoaded(form))
-            form->Form_ConfigurationSaved();
+            form->configurationSaved();
 }
 
 ReplaceResult ReplaceConfiguration(QWidget& asker, Replacement kind, const std::function<bool()>& ownQuestions,

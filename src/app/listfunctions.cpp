@@ -166,18 +166,13 @@ void frmListFunctions::CmdSave_Click()
         return;
     Cfg.FunctionFullName[currentFunction_] = DescriptionFromBox(FullName->toPlainText());
     Command1_Click();
-    unsaved_ = true;
+    setStoredNotSaved();
 }
 
 void frmListFunctions::CmdFile_Click()
 {
-    unsaved_ = false;
+    setStoredNotSaved(false);
     DefaultForm<SaveConfig>::get().show();
-}
-
-QString frmListFunctions::unsavedQuestion() const
-{
-    return unsaved_ ? QString::fromLatin1(kUpdatesNotSavedYet) : QString();
 }
 
 void frmListFunctions::cmdClose_Click()

@@ -24,10 +24,9 @@ public:
     void Form_Load() override;
 
     // It lists the functions of the configuration it was opened on; an
-    // updated description not saved yet is asked about as its Close asks.
+    // updated description is not saved until "Save as..." or a save, and
+    // its Close asks about it until then.
     ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Record; }
-    QString unsavedQuestion() const override;
-    void Form_ConfigurationSaved() override { unsaved_ = false; }
     void Form_CloseUnasked() override { DefaultForm<frmListFunctions>::unload(); }
 
 protected:
@@ -59,7 +58,6 @@ private:
 
     FunctionListFilter filter_;
     int currentFunction_ = 0;  // 0 until a function was shown
-    bool unsaved_ = false;     // a description was updated since "Save as..." or a save
 };
 
 } // namespace varnet

@@ -119,6 +119,13 @@ void ChooseNoLine(QListWidget& list)
     list.clearSelection();
 }
 
+void ChooseNoLineBut(QListWidget& list, const std::string& name)
+{
+    const QListWidgetItem* current = list.currentItem();
+    if (current && FileNameOfLine(*current) != name)
+        ChooseNoLine(list);
+}
+
 bool RefreshConfigFileList(QListWidget& list)
 {
     const std::vector<std::string> names = ConfigFilesInCurrentDir();

@@ -45,6 +45,9 @@ std::string FileNameOfLine(const QListWidgetItem& line);
 // click or key on a line, the one chosen last included, chooses it anew.
 // The list raises no signal meanwhile.
 void ChooseNoLine(QListWidget& list);
+// After `name` was loaded: no line of the list stands for another file
+// (ChooseNoLine when its current line names one).
+void ChooseNoLineBut(QListWidget& list, const std::string& name);
 
 // Reads a file list again when the files differ from the lines it shows;
 // true when it did (its lines then are new and none is selected). The list

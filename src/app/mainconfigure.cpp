@@ -550,17 +550,12 @@ void FrmMainConfigure::cmdSetUDP_Click()
     Cfg.LocalPort = std::to_string(*localPort.value);
     Cfg.ByteOrderReverse = OptionByteOrderNormal->isChecked() ? 0 : 1;
     Cfg.BlockUsel = CheckBlockUsel->isChecked() ? 1 : 0;
-    storedNotSaved_ = storedNotSaved_ || settings() != before;
-}
-
-QString FrmMainConfigure::unsavedQuestion() const
-{
-    return storedNotSaved_ ? QString::fromLatin1(kUpdatesNotSavedYet) : QString();
+    if (settings() != before)
+        setStoredNotSaved();
 }
 
 void FrmMainConfigure::Form_ConfigurationSaved()
 {
-    storedNotSaved_ = false;
     CurrentConfigFile->setText(FileNameText(Session.ConfigFileName));
 }
 
@@ -573,7 +568,8 @@ void FrmMainConfigure::ComboLights_Click(int index)
 void FrmMainConfigure::SliderXferTtimerProcess_Change(int value)
 {
     BoxXferTimerProcess->setText(QString::number(value));
-    storedNotSaved_ = storedNotSaved_ || Cfg.ProcessTimerInterval != value;
+    if (Cfg.ProcessTimerInterval != value)
+        setStoredNotSaved();
     Cfg.ProcessTimerInterval = Integer(value);
 }
 
@@ -601,7 +597,7 @@ void FrmMainConfigure::cmdClearConfig_Click()
     if (!messages().yesNoDefaultNo(QStringLiteral("This will clear all gauge assignments and settings!\r\nContinue anyway?")))
         return;
     ClearGaugeAssignments(Cfg);
-    storedNotSaved_ = true;
+    setStoredNotSaved();
     Form_Activate();
 }
 
@@ -617,12 +613,13 @@ void FrmMainConfigure::Command1_Click()
     // would change the tables under the run prepared next, or open the
     // screen again beside it. Each asks first what its own Close asks. The
     // start window stays when the screen goes back to it.
-    if (!ConfigurationWindowsMayClose({this, LoadedStartWindow()}) || !self)
+    const std::initializer_list<const Form*> staying{this, LoadedStartWindow()};
+    if (!ConfigurationWindowsMayClose(staying) || !self)
         return;
     search_.stop();
     Timer1.stop();
     SearchPoll.stop();
-    CloseConfigurationWindows({this, LoadedStartWindow()});
+    CloseConfigurationWindows(staying);
     CloseComPorts();
     if (Session.ConfigFromStatus == 0) {
         ShowStartWindow();

@@ -52,7 +52,6 @@ public:
     ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Shown; }
     void Form_ConfigurationReplaced() override { Form_Activate(); }
     void Form_ConfigurationSaved() override;
-    QString unsavedQuestion() const override;
     void Form_CloseUnasked() override { DefaultForm<FrmMainConfigure>::unload(); }
 
     const BusSearch& Search() const { return search_; }
@@ -115,9 +114,6 @@ private:
     QTimer SearchPoll;
     BusSearch search_;
     BusyFlag startingSearch_;
-    // Settings stored here since the last save, which the configuration's
-    // unsaved mark does not count.
-    bool storedNotSaved_ = false;
 };
 
 } // namespace varnet

@@ -128,10 +128,7 @@ std::string SaveConfig::fileName() const
 void SaveConfig::Form_ConfigurationReplaced()
 {
     showFileName(Session.ConfigFileName);
-    const QList<QListWidgetItem*> selected = FileBox->selectedItems();
-    if (selected.isEmpty() || FileNameOfLine(*selected.first()) == Session.ConfigFileName)
-        return;
-    ChooseNoLine(*FileBox);
+    ChooseNoLineBut(*FileBox, Session.ConfigFileName);
 }
 
 void SaveConfig::refreshFileBox()

@@ -362,12 +362,10 @@ void frmMain::FileBox_Click()
 
 void frmMain::Form_ConfigurationReplaced()
 {
-    if (boxFileName() == Session.ConfigFileName)
-        return;
-    // Loaded from another window: the box names what is in memory now, and
-    // no line of the list stands for another file.
+    // Loaded from this window or another: the box names what is in memory
+    // now, and no line of the list stands for another file.
     showFileName(Session.ConfigFileName);
-    ChooseNoLine(*FileBox);
+    ChooseNoLineBut(*FileBox, Session.ConfigFileName);
 }
 
 void frmMain::CmdConfigure_Click()

@@ -308,7 +308,7 @@ void frmTestGauges::cmdSetNewID_Click()
     Cfg.GaugeRecType[target] = Byte(*type);
     Cfg.GaugeRecModel[target] = Byte(*model);
     Cfg.GaugeRecVersion[target] = Byte(*version);
-    recordsStored_ = true;
+    setStoredNotSaved();
     const int entry = ManualGaugeID->findText(QString::number(target));
     if (entry >= 0) {
         const QSignalBlocker blocker(ManualGaugeID);
@@ -331,12 +331,7 @@ void frmTestGauges::cmdAddToConfig_Click()
     Cfg.GaugeRecType[*id] = Byte(*type);
     Cfg.GaugeRecModel[*id] = 1;
     Cfg.GaugeRecVersion[*id] = 1;
-    recordsStored_ = true;
-}
-
-QString frmTestGauges::unsavedQuestion() const
-{
-    return recordsStored_ ? QString::fromLatin1(kUpdatesNotSavedYet) : QString();
+    setStoredNotSaved();
 }
 
 void frmTestGauges::cmdClose_Click()

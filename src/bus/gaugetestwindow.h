@@ -66,8 +66,6 @@ public:
     // and "Add to Config" store gauge records that do not mark the
     // configuration changed: until a save, its Close asks.
     ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Record; }
-    QString unsavedQuestion() const override;
-    void Form_ConfigurationSaved() override { recordsStored_ = false; }
     void Form_CloseUnasked() override { DefaultForm<frmTestGauges>::unload(); }
 
 protected:
@@ -104,7 +102,6 @@ private:
 
     QByteArray request_;  // the status request the ticks send
     int spinner_ = 0;     // 0..3
-    bool recordsStored_ = false;  // since the last save
 };
 
 } // namespace varnet

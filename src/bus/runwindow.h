@@ -71,10 +71,11 @@ public:
     // Stops the run, closes the device ports, the link windows and the UDP
     // link (telling the simulator to stop all data first) and ends the program.
     void cmdExit_Click();
-    // When halted: closes the windows of the configuration, takes the gauge-bus port over from the configuration timer,
-    // opens the device ports again and starts the process timer, the links
-    // whose COM port is set and the yoke status window. Always shows the
-    // number of open sim ports.
+    // When halted: closes the windows of the configuration, takes the
+    // gauge-bus port over from the configuration timer, opens the device
+    // ports again and starts the process timer, the links whose COM port is
+    // set and the yoke status window. Always shows the number of open sim
+    // ports.
     void cmdRun_Click();
     // When running: stops the process timer and the stand-alone links; the
     // configuration timer writes single frames again. The yokes keep running.

@@ -218,6 +218,17 @@ bool Form::isLoaded() const
     return std::find(loadedList().begin(), loadedList().end(), this) != loadedList().end();
 }
 
+void Form::configurationSaved()
+{
+    storedNotSaved_ = false;
+    Form_ConfigurationSaved();
+}
+
+QString Form::unsavedQuestion() const
+{
+    return storedNotSaved_ ? QString::fromLatin1(kUpdatesNotSavedYet) : QString();
+}
+
 bool Form::unsavedMayGo() const
 {
     const QString question = unsavedQuestion();

@@ -52,12 +52,16 @@ public:
     // show of the configuration anew.
     virtual void Form_ConfigurationReplaced();
     // The configuration was saved under Session's name: what the window
-    // stored in it is saved now.
+    // stored in it is saved now (its mark below is cleared), and then the
+    // window hears of it (Form_ConfigurationSaved).
+    void configurationSaved();
     virtual void Form_ConfigurationSaved() {}
     // What was typed or stored in this window and not saved, which a load
     // would lose and the configuration's own unsaved mark does not cover:
-    // the question the window's own Close asks about it, or nothing.
-    virtual QString unsavedQuestion() const { return {}; }
+    // the question the window's own Close asks about it, or nothing. By
+    // default "Updates are not saved yet; Continue?" while the window's
+    // mark (setStoredNotSaved) is set.
+    virtual QString unsavedQuestion() const;
     // Closes the window as its own Close or Cancel does, but without asking
     // about what would be lost: whoever closes it this way asked first
     // (unsavedQuestion). By default the title bar's close.
@@ -94,6 +98,10 @@ protected:
     // (unsavedQuestion), as its own Close does: true when there is none or
     // the user goes on.
     bool unsavedMayGo() const;
+    // Marks what the window stored into the tables, without marking the
+    // configuration changed, as not saved (or, with false, as saved after
+    // all): its question asks about it until a save.
+    void setStoredNotSaved(bool stored = true) { storedNotSaved_ = stored; }
 
     // Stops the window's timers and closes its ports; runs when the window is
     // unloaded, before it is hidden and deleted.
@@ -130,6 +138,7 @@ private:
     void fitTo(const QScreen* screen, bool placed, const QWidget* over);
 
     bool shownBefore_ = false;
+    bool storedNotSaved_ = false;
     // Since when the window is on the screen, shown minimized.
     QElapsedTimer shownMinimized_;
 

@@ -357,7 +357,7 @@ void frmTestFunction::storeLimit(QLineEdit* box, std::array<Single, kFunctionRow
         return;
     if (const std::optional<float> value = parseSingle(textOf(box))) {
         limit[std::size_t(function_)] = *value;
-        limitsStored_ = true;
+        setStoredNotSaved();
     } else
         messages().ok(QString::fromLatin1(rule));
 }
@@ -424,11 +424,6 @@ void frmTestFunction::IntervalTimer_Timer()
         return;
     if (const std::optional<SweepBoxes> boxes = sweepBoxes())
         sweep_.advance(boxes->step, boxes->lower, boxes->upper);
-}
-
-QString frmTestFunction::unsavedQuestion() const
-{
-    return limitsStored_ ? QString::fromLatin1(kUpdatesNotSavedYet) : QString();
 }
 
 void frmTestFunction::cmdClose_Click()

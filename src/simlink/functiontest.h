@@ -93,8 +93,6 @@ public:
     // "----> Function" buttons store that function's limits, which do not
     // mark the configuration changed: until a save, its Close asks.
     ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Record; }
-    QString unsavedQuestion() const override;
-    void Form_ConfigurationSaved() override { limitsStored_ = false; }
     void Form_CloseUnasked() override;
 
 protected:
@@ -159,7 +157,6 @@ private:
     int function_ = 0;         // the function under test; 0 until StartScan
     int port_ = kNoSimPort;    // its port; none for an unnamed function
     Single lastValue_ = 0;     // last read or written
-    bool limitsStored_ = false;  // since the last save
     WriteSweep sweep_;
     RawRange range_;
     BusyFlag reading_;

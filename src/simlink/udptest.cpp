@@ -294,11 +294,6 @@ void frmTestXplaneInterface::Form_CloseUnasked()
     DefaultForm<frmTestXplaneInterface>::unload();
 }
 
-QString frmTestXplaneInterface::unsavedQuestion() const
-{
-    return byteOrderStored_ ? QString::fromLatin1(kUpdatesNotSavedYet) : QString();
-}
-
 template <typename T, typename Read>
 std::optional<T> frmTestXplaneInterface::box(const QLineEdit* edit, Read read, const char* rule)
 {
@@ -352,7 +347,8 @@ void frmTestXplaneInterface::cmdView_Click()
 void frmTestXplaneInterface::ByteOrder_Click(bool reverse)
 {
     const Integer order = reverse ? 1 : 0;
-    byteOrderStored_ = byteOrderStored_ || Cfg.ByteOrderReverse != order;
+    if (Cfg.ByteOrderReverse != order)
+        setStoredNotSaved();
     Cfg.ByteOrderReverse = order;
 }
 

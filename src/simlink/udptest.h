@@ -57,8 +57,6 @@ public:
     // opened on, and its byte-order choice stores that setting, which does
     // not mark the configuration changed: until a save, its Close asks.
     ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Record; }
-    QString unsavedQuestion() const override;
-    void Form_ConfigurationSaved() override { byteOrderStored_ = false; }
     void Form_CloseUnasked() override;
 
 protected:
@@ -100,7 +98,6 @@ private:
     QPlainTextEdit* UDPProcessed;
 
     bool running_ = false;
-    bool byteOrderStored_ = false;  // since the last save
 };
 
 } // namespace varnet
