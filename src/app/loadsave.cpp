@@ -112,6 +112,17 @@ std::string FileNameOfLine(const QListWidgetItem& line)
     return line.data(Qt::UserRole).toByteArray().toStdString();
 }
 
+void ConfigFileList::keyPressEvent(QKeyEvent* event)
+{
+    const QList<QListWidgetItem*> before = selectedItems();
+    {
+        const QSignalBlocker quiet(this);
+        QListWidget::keyPressEvent(event);
+    }
+    if (selectedItems() != before)
+        emit itemSelectionChanged();
+}
+
 void ChooseNoLine(QListWidget& list)
 {
     const QSignalBlocker quiet(&list);

@@ -8,6 +8,7 @@
 #include "config/tables.h"
 
 #include <QDateTime>
+#include <QListWidget>
 #include <QString>
 #include <QStringList>
 
@@ -16,8 +17,6 @@
 #include <string>
 #include <vector>
 
-class QListWidget;
-class QListWidgetItem;
 
 namespace varnet {
 
@@ -36,6 +35,21 @@ std::string BuildConfigHeader(const std::string& programTitle, const QDateTime& 
 // but for the case of the extension, so that no line holds a name that the
 // program cannot write back or read from the start file.
 std::vector<std::string> ConfigFilesInCurrentDir();
+
+// A list of configuration files, the one kind every window shows. A key
+// that moves its line (an arrow, Home, End) selects the line twice, the
+// second time after whoever heard of the first has answered it: a load
+// kept from happening (No) would be asked about again at once. The list
+// tells of a key's choice once, when the key is done.
+class ConfigFileList final : public QListWidget {
+    Q_OBJECT
+
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
 
 // Fills a file list with ConfigFilesInCurrentDir(): each line shows its name
 // (FileNameText) and keeps the name's bytes, which FileNameOfLine gives back.

@@ -53,7 +53,7 @@ SaveConfig::SaveConfig()
 
     auto* Frame2 = new QGroupBox(QStringLiteral("File Load/Save"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    FileBox = new QListWidget(Frame2);
+    FileBox = new ConfigFileList(Frame2);
     FileBox->setObjectName(QStringLiteral("FileBox"));
     FileName = new QLineEdit(Frame2);
     FileName->setObjectName(QStringLiteral("FileName"));

@@ -92,7 +92,7 @@ frmMain::frmMain()
     auto* LabelFSUIPC = label("LabelFSUIPC", kFsuipcLabel, this);
 
     auto* Label9 = label("Label9", "Configurations:", this);
-    FileBox = named(new QListWidget(this), "FileBox");
+    FileBox = named(new ConfigFileList(this), "FileBox");
     auto* Label7 = label("Label7", "Selected Configuration File:", this);
     FileName = named(new QLineEdit(this), "FileName");
 

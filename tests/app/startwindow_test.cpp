@@ -710,3 +710,29 @@ TEST_F(StartWindowBesideTheScreen, ANameBeyondAsciiShowsInTheRunWindowAndTheScre
 
 } // namespace
 } // namespace varnet
+
+namespace varnet {
+namespace {
+
+// A key that moves the list's line chooses the file once: kept from loading (No), it is not asked
+// about a second time, and the next key choosing it asks anew.
+TEST_F(StartWindowBesideTheScreen, AKeyThatMovesTheListsLineAsksOnce)
+{
+    writeConfig("a.cfg", 33);
+    writeConfig("b.cfg", 44);
+    frmMain& w = activated("a.cfg", 5, true);
+    InstallShell();
+    click(w, "CmdConfigure");
+    Session.ConfigChanged = 1;
+    auto* list = child<QListWidget>(w, "FileBox");
+    boxes_.expectYesNoDefaultNo(kUnsavedQuestion, false);
+    QTest::keyClick(list, Qt::Key_End);
+    EXPECT_EQ(std::tuple(text(w, "FileName"), list->selectedItems().size(), Session.ConfigFileName),
+              std::tuple("a.cfg", 0, "a.cfg"));
+    boxes_.expectYesNoDefaultNo(kUnsavedQuestion, true);
+    QTest::keyClick(list, Qt::Key_B);
+    EXPECT_EQ(std::tuple(text(w, "FileName"), Session.ConfigFileName), std::tuple("b.cfg", "b.cfg"));
+}
+
+} // namespace
+} // namespace varnet

@@ -274,10 +274,13 @@ protected:
         std::tie(other.FunctionNames[kIAS], other.FunctionMinimum[kIAS], other.FunctionMaximum[kIAS]) =
             std::tuple("IASB", 100.0f, 999.0f);
         other.FunctionFullName[kRPM] = "Other RPM";
+        otherWritten_ = SerializeConfig(other);
         std::string error;
-        ASSERT_TRUE(writeFileSafely("other.cfg", SerializeConfig(other), &error)) << error;
+        ASSERT_TRUE(writeFileSafely("other.cfg", otherWritten_, &error)) << error;
     }
     void filesWritten() override { startWindowStays(); }
+
+    std::string otherWritten_;
 };
 
 TEST_F(FunctionWindowsAcrossALoadTest, WhatTheyStoredIsAskedAboutAndTheyCloseSoThatTheLoadedFunctionIsSavedWhole)
@@ -335,6 +338,9 @@ TEST_F(FunctionWindowsAcrossALoadTest, WhatTheyStoredIsAskedAboutAndTheyCloseSoT
     // Saved again (from Create Functions: Clear, Save / Load): the loaded file's function 2 whole,
     // and its own description.
     ASSERT_TRUE(savedFromTheScreen(screen, tabs(2)));
+    QFile rewritten(QStringLiteral("other.cfg"));
+    ASSERT_TRUE(rewritten.open(QIODevice::ReadOnly));
+    EXPECT_NE(rewritten.readAll().toStdString(), otherWritten_) << "the save did not go to other.cfg: it was not loaded";
     const ConfigTables other = saved("other.cfg");
     EXPECT_EQ(std::tuple(other.FunctionNames[kIAS], other.FunctionMinimum[kIAS], other.FunctionMaximum[kIAS],
                          other.FunctionFullName[kRPM]),
