@@ -119,10 +119,14 @@ void BusSearch::takeReply()
     // The record of the gauge that answered, whichever was asked: a late
     // answer belongs to its own GaugeID.
     const int id = answer->gaugeID;
+    const bool changes = Cfg.GaugeRecType[id] != answer->typeCode || Cfg.GaugeRecModel[id] != answer->model ||
+                         Cfg.GaugeRecVersion[id] != answer->version;
     Cfg.GaugeRecType[id] = Byte(answer->typeCode);
     Cfg.GaugeRecModel[id] = Byte(answer->model);
     Cfg.GaugeRecVersion[id] = Byte(answer->version);
     Session.GaugeRecBusStatus[id] = 2;
+    if (changes && stored)
+        stored();
     if (answered)
         answered(SearchLine(Cfg, *answer));
     if (phase_ == Phase::Listening && id == asked_)

@@ -53,6 +53,8 @@ public:
     std::function<void(int gaugeID)> asking;
     // An answer was stored; the line to list for it.
     std::function<void(const std::string& line)> answered;
+    // An answer changed what the tables held for its GaugeID.
+    std::function<void()> stored;
     // GaugeID 255 had its turn.
     std::function<void()> finished;
 

@@ -2,6 +2,7 @@
 
 #include "app/configscreen.h"
 #include "bus/runwindow.h"
+#include "config/configfile.h"
 #include "config/tables.h"
 #include "platform/messages.h"
 
@@ -29,7 +30,9 @@ bool stillLoaded(const QPointer<Form>& form)
 
 bool closes(const Form& form, std::initializer_list<const Form*> staying)
 {
-    return form.configurationHeld() != ConfigurationHeld::Nothing && std::ranges::find(staying, &form) == staying.end();
+    const ConfigurationHeld held = form.configurationHeld();
+    return (held == ConfigurationHeld::Shown || held == ConfigurationHeld::Record) &&
+           std::ranges::find(staying, &form) == staying.end();
 }
 
 // Asks the windows `asked` chooses, in the order they were opened.
@@ -49,13 +52,30 @@ bool unsavedMayGo(const std::function<bool(const Form&)>& asked)
 
 QString NamedQuestion(const QWidget& window, const QString& question)
 {
-    const QString title = window.windowTitle().trimmed();
+    return NamedQuestion(window.windowTitle(), question);
+}
+
+QString NamedQuestion(const QString& windowTitle, const QString& question)
+{
+    const QString title = windowTitle.trimmed();
     return title.isEmpty() ? question : title + QStringLiteral(":\r\n") + question;
 }
 
 bool UnsavedMayGo()
 {
     return unsavedMayGo([](const Form&) { return true; });
+}
+
+bool StoredMayGo()
+{
+    // Asked from a copy: a box lets events run, and a store meanwhile adds
+    // a window that the next load asks about.
+    const std::vector<std::string> stored = Session.StoredNotSaved;
+    for (const std::string& window : stored)
+        if (!messages().yesNoDefaultNo(NamedQuestion(QString::fromStdString(window),
+                                                     QString::fromLatin1(kUpdatesNotSavedYet))))
+            return false;
+    return true;
 }
 
 bool ConfigurationWindowsMayClose(std::initializer_list<const Form*> staying)
@@ -72,13 +92,17 @@ void CloseConfigurationWindows(std::initializer_list<const Form*> staying)
 
 void ConfigurationSaved()
 {
+    Session.StoredNotSaved.clear();
     for (const QPointer<Form>& form : Form::loadedForms())
         if (stillLoaded(form))
-            form->configurationSaved();
+            form->Form_ConfigurationSaved();
 }
 
-ReplaceResult ReplaceConfiguration(QWidget& asker, Replacement kind, const std::function<bool()>& ownQuestions,
-                                   const std::function<bool()>& replace)
+namespace {
+
+ReplaceResult replaceConfiguration(QWidget& asker, Replacement kind, const std::function<bool()>& ownQuestions,
+                                   const std::function<std::optional<ConfigTables>()>& read,
+                                   const std::function<void(ConfigTables&&)>& commit)
 {
     if (RunWindowPrepared()) {
         messages().ok(RunHoldsConfigurationText(kind));
@@ -91,10 +115,16 @@ ReplaceResult ReplaceConfiguration(QWidget& asker, Replacement kind, const std::
     if (Session.ConfigChanged != 0 &&
         !answered(messages().yesNoDefaultNo(QString::fromLatin1(kUnsavedQuestion))))
         return ReplaceResult::Declined;
-    if (!answered(UnsavedMayGo()))
+    if (!answered(StoredMayGo()) || !answered(UnsavedMayGo()))
         return ReplaceResult::Declined;
-    if (!replace())
+    std::optional<ConfigTables> tables = read();
+    if (!tables)
         return ReplaceResult::Failed;
+
+    for (const QPointer<Form>& form : latestFirst())
+        if (stillLoaded(form))
+            form->Form_ConfigurationReplacing();
+    commit(std::move(*tables));
 
     // The run window names the file loaded in its box: made here, hidden,
     // when it is not there yet, its configuration timer is ready for the
@@ -105,6 +135,25 @@ ReplaceResult ReplaceConfiguration(QWidget& asker, Replacement kind, const std::
         if (stillLoaded(form))
             form->Form_ConfigurationReplaced();
     return ReplaceResult::Replaced;
+}
+
+} // namespace
+
+ReplaceResult LoadConfiguration(QWidget& asker, const std::string& name, const std::function<bool()>& ownQuestions,
+                                QString* error)
+{
+    return replaceConfiguration(
+        asker, Replacement::Load, ownQuestions, [&] { return ReadConfigTables(name, error); },
+        [&](ConfigTables&& tables) { CommitConfiguration(name, std::move(tables)); });
+}
+
+ReplaceResult ImportConfiguration(QWidget& asker, const std::function<bool()>& ownQuestions,
+                                  const std::function<std::optional<ConfigTables>()>& read)
+{
+    // What an import leaves of the tables is still what the windows stored
+    // into them: their marks stay.
+    return replaceConfiguration(asker, Replacement::Import, ownQuestions, read,
+                                [](ConfigTables&& tables) { Cfg = std::move(tables); });
 }
 
 } // namespace varnet

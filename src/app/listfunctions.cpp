@@ -166,18 +166,21 @@ void frmListFunctions::CmdSave_Click()
         return;
     Cfg.FunctionFullName[currentFunction_] = DescriptionFromBox(FullName->toPlainText());
     Command1_Click();
-    setStoredNotSaved();
+    updated_ = true;
+    MarkStoredNotSaved(Session, windowTitle().toStdString());
 }
 
 void frmListFunctions::CmdFile_Click()
 {
-    setStoredNotSaved(false);
+    // The window's own mark only: the description stays the
+    // configuration's not saved until a save is made.
+    updated_ = false;
     DefaultForm<SaveConfig>::get().show();
 }
 
 void frmListFunctions::cmdClose_Click()
 {
-    if (unsavedMayGo())
+    if (!updated_ || messages().yesNoDefaultNo(QString::fromLatin1(kUpdatesNotSavedYet)))
         Form_CloseUnasked();
 }
 

@@ -23,11 +23,13 @@ public:
 
     void Form_Load() override;
 
-    // It lists the functions of the configuration it was opened on; an
-    // updated description is not saved until "Save as..." or a save, and
-    // its Close asks about it until then.
+    // It lists the functions of the configuration it was opened on. Its
+    // Close asks about a description updated since its "Save as..."; a load
+    // asks about it until a save (SessionState::StoredNotSaved), open window
+    // or not.
     ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Record; }
     void Form_CloseUnasked() override { DefaultForm<frmListFunctions>::unload(); }
+    void Form_ConfigurationSaved() override { updated_ = false; }
 
 protected:
     void Form_TitleBarClose() override { cmdClose_Click(); }
@@ -58,6 +60,7 @@ private:
 
     FunctionListFilter filter_;
     int currentFunction_ = 0;  // 0 until a function was shown
+    bool updated_ = false;     // Update since the last "Save as..."
 };
 
 } // namespace varnet

@@ -173,6 +173,7 @@ FrmMainConfigure::FrmMainConfigure()
         columns_->lay();
     };
     search_.finished = [this] { searchFinished(); };
+    search_.stored = [this] { markStored(); };
 }
 
 void FrmMainConfigure::buildControls()
@@ -219,7 +220,8 @@ void FrmMainConfigure::buildControls()
     // --- X-Plane UDP link.
     auto* udpFrame = frame("X-Plane Communication", this);
     udpFrame->setToolTip(QStringLiteral("For use on this PC the IP is 127.0.0.1 and the local port anything "
-                                        "but 49000. The settings take effect with the set button."));
+                                        "but 49000. The set button stores the settings; the link takes them up whenever it is "
+                                        "opened next: by a run's preparation or a test."));
     boxRemoteIP = textBox("boxRemoteIP", "127.000.000.001", udpFrame);
     boxRemoteIP->setMaxLength(int(kMaxItemLength));  // what the file reads back
     boxRemotePort = textBox("boxRemotePort", "49000", udpFrame);
@@ -418,9 +420,28 @@ void FrmMainConfigure::refillComList(QComboBox* combo)
 
 void FrmMainConfigure::Form_Unload()
 {
+    stopSearch();
+}
+
+void FrmMainConfigure::stopSearch()
+{
     search_.stop();
     Timer1.stop();
     SearchPoll.stop();
+    Configlist->setEnabled(true);
+}
+
+void FrmMainConfigure::Form_ConfigurationReplacing()
+{
+    // The search asks the replaced configuration's bus and stores what it
+    // answers into the tables in memory: it ends, as at the screen's Close,
+    // and the screen shows the loaded configuration at once.
+    stopSearch();
+}
+
+void FrmMainConfigure::markStored()
+{
+    MarkStoredNotSaved(Session, windowTitle().toStdString());
 }
 
 void FrmMainConfigure::Form_Activate()
@@ -551,7 +572,7 @@ void FrmMainConfigure::cmdSetUDP_Click()
     Cfg.ByteOrderReverse = OptionByteOrderNormal->isChecked() ? 0 : 1;
     Cfg.BlockUsel = CheckBlockUsel->isChecked() ? 1 : 0;
     if (settings() != before)
-        setStoredNotSaved();
+        markStored();
 }
 
 void FrmMainConfigure::Form_ConfigurationSaved()
@@ -569,7 +590,7 @@ void FrmMainConfigure::SliderXferTtimerProcess_Change(int value)
 {
     BoxXferTimerProcess->setText(QString::number(value));
     if (Cfg.ProcessTimerInterval != value)
-        setStoredNotSaved();
+        markStored();
     Cfg.ProcessTimerInterval = Integer(value);
 }
 
@@ -597,7 +618,7 @@ void FrmMainConfigure::cmdClearConfig_Click()
     if (!messages().yesNoDefaultNo(QStringLiteral("This will clear all gauge assignments and settings!\r\nContinue anyway?")))
         return;
     ClearGaugeAssignments(Cfg);
-    setStoredNotSaved();
+    markStored();
     Form_Activate();
 }
 
@@ -616,9 +637,7 @@ void FrmMainConfigure::Command1_Click()
     const std::initializer_list<const Form*> staying{this, LoadedStartWindow()};
     if (!ConfigurationWindowsMayClose(staying) || !self)
         return;
-    search_.stop();
-    Timer1.stop();
-    SearchPoll.stop();
+    stopSearch();
     CloseConfigurationWindows(staying);
     CloseComPorts();
     if (Session.ConfigFromStatus == 0) {

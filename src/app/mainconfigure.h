@@ -30,7 +30,7 @@ class QSlider;
 
 namespace varnet {
 
-class FrmMainConfigure final : public Form {
+class FrmMainConfigure final : public ConfigurationView {
     Q_OBJECT
 
 public:
@@ -46,17 +46,18 @@ public:
     // The configuration file in use.
     QLineEdit* CurrentConfigFile;
 
-    // It shows the configuration in memory, and is rebuilt after a load.
-    // What "set", the process interval and "Clear Config" store is not
-    // saved until a save; a load asks about it.
-    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Shown; }
-    void Form_ConfigurationReplaced() override { Form_Activate(); }
+    // It shows the configuration in memory, and is rebuilt after a load,
+    // which ends a bus search first. What "set", the process interval,
+    // "Clear Config" and the search store is the configuration's until a
+    // save: a load asks about it (SessionState::StoredNotSaved).
+    void Form_ConfigurationReplacing() override;
     void Form_ConfigurationSaved() override;
     void Form_CloseUnasked() override { DefaultForm<FrmMainConfigure>::unload(); }
 
     const BusSearch& Search() const { return search_; }
 
 protected:
+    void Form_ShowConfiguration() override { Form_Activate(); }
     // Ends a running bus search and stops the timers.
     void Form_Unload() override;
     void Form_TitleBarClose() override { Command1_Click(); }
@@ -88,6 +89,10 @@ private:
     void CmdSet250_Click();
     void Timer1_Timer();
     void searchFinished();
+    // Ends a running bus search where it is, the list usable again.
+    void stopSearch();
+    // What the screen stored is not saved yet.
+    void markStored();
     void Configlist_Click(QListWidgetItem* item);
     void cmdGotoEC_Click();
     void openIOModuleWindow(int gaugeID);

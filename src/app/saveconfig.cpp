@@ -125,7 +125,7 @@ std::string SaveConfig::fileName() const
     return FileNameOfText(FileName->text(), shownFileName_);
 }
 
-void SaveConfig::Form_ConfigurationReplaced()
+void SaveConfig::Form_ShowConfiguration()
 {
     showFileName(Session.ConfigFileName);
     ChooseNoLineBut(*FileBox, Session.ConfigFileName);
@@ -189,15 +189,12 @@ void SaveConfig::CmdSave_Click()
 
 void SaveConfig::CmdLoad_Click()
 {
-    const ReplaceResult loaded = ReplaceConfiguration(
-        *this, Replacement::Load,
-        [this] {
-            return messages().yesNoDefaultNo(QStringLiteral("This will overwrite the current configuration! Continue?")) &&
-                   checkConfigFileName();
-        },
-        // A file that fails leaves the tables, and the name of the file they
-        // hold, as they were.
-        [this] { return LoadConfigFile(fileName()); });
+    // A file that fails leaves the tables, and the name of the file they
+    // hold, as they were.
+    const ReplaceResult loaded = LoadConfiguration(*this, fileName(), [this] {
+        return messages().yesNoDefaultNo(QStringLiteral("This will overwrite the current configuration! Continue?")) &&
+               checkConfigFileName();
+    });
     if (loaded != ReplaceResult::Declined)
         DefaultForm<SaveConfig>::unload();
 }
@@ -238,8 +235,8 @@ void SaveConfig::cmdSetAsStartup_Click()
 
 void SaveConfig::cmdImportPartial_Click()
 {
-    ReplaceConfiguration(
-        *this, Replacement::Import,
+    ImportConfiguration(
+        *this,
         // The question names the file the sections come from: the box may
         // name another than the one last clicked.
         [this] {
@@ -249,20 +246,21 @@ void SaveConfig::cmdImportPartial_Click()
         [this] { return ImportPartialConfig(); });
 }
 
-bool SaveConfig::ImportPartialConfig()
+std::optional<ConfigTables> SaveConfig::ImportPartialConfig()
 {
     Session.ConfigError = 0;
     ImportSelection groups{};
     for (int i = 0; i < kImportGroups; ++i)
         groups[i] = ChkImportPartial[i]->isChecked();
-    if (!ImportConfigGroups(fileName(), groups, Cfg)) {
+    ConfigTables imported = Cfg;
+    if (!ImportConfigGroups(fileName(), groups, imported)) {
         messages().ok(QStringLiteral("Error in Configuration file"));
-        return false;
+        return std::nullopt;
     }
     // What came in is an edit of the loaded configuration until it is saved.
     if (std::find(groups.begin(), groups.end(), true) != groups.end())
         Session.ConfigChanged = 1;
-    return true;
+    return imported;
 }
 
 void SaveConfig::cmdClose_Click()

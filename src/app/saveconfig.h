@@ -5,9 +5,11 @@
 // chosen groups of another file into the loaded configuration.
 
 #include "app/loadsave.h"
+#include "config/tables.h"
 #include "platform/form.h"
 
 #include <array>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -16,7 +18,7 @@ class QListWidget;
 
 namespace varnet {
 
-class SaveConfig final : public Form {
+class SaveConfig final : public ConfigurationView {
     Q_OBJECT
 
 public:
@@ -24,16 +26,16 @@ public:
 
     void Form_Load() override;
 
-    // Imports the ticked groups of the file named in FileName; true when
-    // the file could be read.
-    bool ImportPartialConfig();
+    // The tables in memory with the ticked groups of the file named in
+    // FileName in place; nothing when the file could not be read.
+    std::optional<ConfigTables> ImportPartialConfig();
 
+protected:
     // After the configuration in memory was replaced (an import here too),
     // the window proposes its name, so that a save goes to it and not over
     // the file imported from, and no line of the list stands for another
     // file: a click on any line then puts that file in the box.
-    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Shown; }
-    void Form_ConfigurationReplaced() override;
+    void Form_ShowConfiguration() override;
 
 private:
     void FileBox_Click();

@@ -187,8 +187,7 @@ ReplaceResult frmMain::replaceConfiguration(const std::string& name, const std::
                                             QString* error)
 {
     const auto busy = loading_.enter();
-    return ReplaceConfiguration(*this, Replacement::Load, ownQuestions,
-                                [&] { return LoadConfigFile(name, error); });
+    return LoadConfiguration(*this, name, ownQuestions, error);
 }
 
 std::string frmMain::boxFileName() const
@@ -360,7 +359,7 @@ void frmMain::FileBox_Click()
     ChooseNoLine(*FileBox);
 }
 
-void frmMain::Form_ConfigurationReplaced()
+void frmMain::Form_ShowConfiguration()
 {
     // Loaded from this window or another: the box names what is in memory
     // now, and no line of the list stands for another file.

@@ -35,7 +35,7 @@ inline constexpr const char* kAutostartFailed = "No or incorrect Start-Up file.F
 inline constexpr const char* kNoFileSelected = "No Configuration file selected ";
 inline constexpr const char* kMakerWebAddress = "https://www.varnet.example/";
 
-class frmMain final : public Form {
+class frmMain final : public ConfigurationView {
     Q_OBJECT
 
 public:
@@ -62,14 +62,14 @@ public:
     QTimer& TimerWaitForFS() { return TimerWaitForFS_; }
     QTimer& Timer2() { return Timer2_; }
 
-    // Its box names the file that Continue runs: after a load, whichever
-    // window asked for it, the one in memory. It closes before a run is
-    // prepared, without ending the program as its title bar does.
-    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Shown; }
-    void Form_ConfigurationReplaced() override;
+    // It closes before a run is prepared, without ending the program as its
+    // title bar does.
     void Form_CloseUnasked() override { DefaultForm<frmMain>::unload(); }
 
 protected:
+    // Its box names the file that Continue runs: after a load, whichever
+    // window asked for it, the one in memory.
+    void Form_ShowConfiguration() override;
     void Form_Unload() override;
     // Closing the window by its frame is the Exit button: the program must
     // not go on with only hidden windows.
@@ -87,7 +87,7 @@ private:
     // the load is open.
     bool loadConfiguration(const std::string& name, QString* error = nullptr);
     // The same, the way every load replacing the configuration goes
-    // (ReplaceConfiguration), after `ownQuestions`.
+    // (LoadConfiguration), after `ownQuestions`.
     ReplaceResult replaceConfiguration(const std::string& name, const std::function<bool()>& ownQuestions = {},
                                        QString* error = nullptr);
     // The file FileName names: the one shown there, or the name typed in.

@@ -44,4 +44,12 @@ bool OpenComPorts(PortFailures failures = PortFailures::Shown);
 // Closes the four device ports where they are open, in the same order.
 void CloseComPorts();
 
+// After a load: the device port of the gauge bus (of `device`), when it is
+// open on a COM number other than the one the configuration in memory gives
+// it, is closed, and opened again on that one, as OpenComPorts opens it,
+// when the configuration gives it one. True when it was moved or closed:
+// what it held and heard was the replaced configuration's device's.
+bool GaugeBusPortFollowsConfiguration();
+bool LinkPortFollowsConfiguration(StandAloneDevice device);
+
 } // namespace varnet

@@ -308,7 +308,7 @@ void frmTestGauges::cmdSetNewID_Click()
     Cfg.GaugeRecType[target] = Byte(*type);
     Cfg.GaugeRecModel[target] = Byte(*model);
     Cfg.GaugeRecVersion[target] = Byte(*version);
-    setStoredNotSaved();
+    MarkStoredNotSaved(Session, windowTitle().toStdString());
     const int entry = ManualGaugeID->findText(QString::number(target));
     if (entry >= 0) {
         const QSignalBlocker blocker(ManualGaugeID);
@@ -331,13 +331,13 @@ void frmTestGauges::cmdAddToConfig_Click()
     Cfg.GaugeRecType[*id] = Byte(*type);
     Cfg.GaugeRecModel[*id] = 1;
     Cfg.GaugeRecVersion[*id] = 1;
-    setStoredNotSaved();
+    MarkStoredNotSaved(Session, windowTitle().toStdString());
 }
 
 void frmTestGauges::cmdClose_Click()
 {
-    if (unsavedMayGo())
-        Form_CloseUnasked();
+    // What the window stored is the configuration's: a load asks about it.
+    Form_CloseUnasked();
 }
 
 } // namespace varnet

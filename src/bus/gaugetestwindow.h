@@ -64,7 +64,8 @@ public:
 
     // Its lists come from the configuration it was opened on, and "Change"
     // and "Add to Config" store gauge records that do not mark the
-    // configuration changed: until a save, its Close asks.
+    // configuration changed: they are the configuration's, which a load
+    // asks about until a save (SessionState::StoredNotSaved).
     ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Record; }
     void Form_CloseUnasked() override { DefaultForm<frmTestGauges>::unload(); }
 

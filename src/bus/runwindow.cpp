@@ -504,8 +504,23 @@ void frmStatus::prepareProcessInterval()
 void frmStatus::SliderXferTimer_Change(int value)
 {
     BoxXferProcessTimer->setText(QString::number(value));
-    Cfg.ProcessTimerInterval = Integer(BoxXferProcessTimer->text().toInt());
+    const Integer interval = Integer(BoxXferProcessTimer->text().toInt());
+    // The interval is the configuration's: a load asks before it goes.
+    if (interval != Cfg.ProcessTimerInterval)
+        MarkStoredNotSaved(Session, windowTitle().toStdString());
+    Cfg.ProcessTimerInterval = interval;
     ProcessTimer_.setInterval(Cfg.ProcessTimerInterval);
+}
+
+void frmStatus::Form_ConfigurationReplaced()
+{
+    showConfigurationName();
+    // What the bus answered was another bus's once the loaded configuration
+    // puts the gauge bus elsewhere: its gauges were never asked.
+    const bool otherBus = MSComm1_->portNumber() != Cfg.ComPortGauges;
+    GaugeBusPortFollowsConfiguration();
+    if (otherBus)
+        Session.GaugeRecBusStatus.fill(0);
 }
 
 // ---- Timers --------------------------------------------------------------------

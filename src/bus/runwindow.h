@@ -83,11 +83,12 @@ public:
     // Tells the keystrokes whether this window is minimized; shows the
     // configuration's name.
     void Form_Load() override;
-    // It runs on the configuration, and holds nothing of it but its name in
-    // BoxCurrentConfig, which names the configuration in memory at every
-    // load and save; no load comes while a run is prepared.
-    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Nothing; }
-    void Form_ConfigurationReplaced() override { showConfigurationName(); }
+    // It holds the gauge bus, which after a load follows the COM port that
+    // the loaded configuration gives it, and of the configuration only its
+    // name in BoxCurrentConfig, which names the configuration in memory at
+    // every load and save; no load comes while a run is prepared.
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::DeviceLink; }
+    void Form_ConfigurationReplaced() override;
     void Form_ConfigurationSaved() override { showConfigurationName(); }
     // The run preparation: once per load, never during a run. The windows
     // of the configuration close first (LeaveConfiguration).

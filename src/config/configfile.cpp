@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace varnet {
 
@@ -366,41 +367,54 @@ QString ConfigErrorText(const std::string& fileName, const std::string& descript
     return text;
 }
 
-void ReadConfigFile(QString* error)
+std::optional<ConfigTables> ReadConfigTables(const std::string& name, QString* error)
 {
     Session.ConfigError = 0;
-    // Read into a copy and commit only a file that was read whole and
-    // accepted: a broken or refused file leaves the configuration as it was.
-    ConfigTables loaded = Cfg;
+    // A file is a whole configuration: a section it lacks (a file of an
+    // earlier version ends after the plates, or has none) starts empty, as
+    // in a new configuration, and never keeps the one in memory's.
+    ConfigTables loaded = NewConfiguration();
     try {
-        ItemReader in = ItemReader::fromFile(Session.ConfigFileName);
+        ItemReader in = ItemReader::fromFile(name);
         if (!readConfig(in, loaded)) {
             Session.ConfigError = 1;
-            return;
+            return std::nullopt;
         }
     } catch (const ItemError& failure) {
         // The description alone does not say which file failed: the one
         // the start file names, chosen, or typed.
-        const QString text = ConfigErrorText(Session.ConfigFileName, failure.what());
+        const QString text = ConfigErrorText(name, failure.what());
         if (error)
             *error = text;
         else
             messages().ok(text);
         Session.ConfigError = 1;
-        return;
+        return std::nullopt;
     }
-    Cfg = std::move(loaded);
+    return loaded;
+}
+
+void CommitConfiguration(const std::string& name, ConfigTables&& tables)
+{
+    Cfg = std::move(tables);
+    Session.ConfigFileName = name;
+    // What windows stored into the tables replaced went with them.
+    Session.StoredNotSaved.clear();
+}
+
+void ReadConfigFile(QString* error)
+{
+    if (std::optional<ConfigTables> loaded = ReadConfigTables(Session.ConfigFileName, error))
+        CommitConfiguration(Session.ConfigFileName, std::move(*loaded));
 }
 
 bool LoadConfigFile(const std::string& name, QString* error)
 {
-    const std::string inMemory = Session.ConfigFileName;
-    Session.ConfigFileName = name;
-    ReadConfigFile(error);
-    if (Session.ConfigError == 0)
-        return true;
-    Session.ConfigFileName = inMemory;
-    return false;
+    std::optional<ConfigTables> loaded = ReadConfigTables(name, error);
+    if (!loaded)
+        return false;
+    CommitConfiguration(name, std::move(*loaded));
+    return true;
 }
 
 // --- Writing ---------------------------------------------------------------

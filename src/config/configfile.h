@@ -7,22 +7,34 @@
 
 #include <QString>
 
+#include <optional>
 #include <string>
 
 namespace varnet {
 
-// Reads Session.ConfigFileName into Cfg; Session.ConfigError is 0 when the
-// file was loaded and 1 when it failed or the user refused one of its
-// questions. The tables change only when the whole file was read and
-// accepted. A read error is shown in a box, or, when `error` is given,
-// handed to the caller (who shows it with its own text, one box in all).
+// Reads the file `name` whole, as the configuration it holds: every
+// section the file lacks starts empty, as in a new configuration.
+// Session.ConfigError is 0 when it was read and accepted and 1 when it
+// failed or the user refused one of its questions; then nothing is given. A
+// read error is shown in a box, or, when `error` is given, handed to the
+// caller (who shows it with its own text, one box in all). The
+// configuration in memory is left as it is: CommitConfiguration puts the
+// tables read in its place.
+std::optional<ConfigTables> ReadConfigTables(const std::string& name, QString* error = nullptr);
+
+// `tables`, read from the file `name`, become the configuration in memory,
+// under that name; what windows stored into the tables replaced and did not
+// save goes with them.
+void CommitConfiguration(const std::string& name, ConfigTables&& tables);
+
+// Reads Session.ConfigFileName into Cfg (ReadConfigTables, then
+// CommitConfiguration when it was read).
 void ReadConfigFile(QString* error = nullptr);
 
-// Reads the file `name` into Cfg as ReadConfigFile does; true when it
-// loaded. Session.ConfigFileName names the configuration in memory: it
-// becomes `name` only when the file loaded, and a file that failed or was
-// refused leaves it naming the configuration the tables still hold, so that
-// a later save goes to that file and not over the one that failed.
+// Reads the file `name` and makes it the configuration in memory; true when
+// it loaded. A file that failed or was refused leaves the tables, and
+// Session.ConfigFileName naming them, as they were, so that a later save
+// goes to that file and not over the one that failed.
 bool LoadConfigFile(const std::string& name, QString* error = nullptr);
 
 // Writes every stored table to Session.ConfigFileName. The previous file is

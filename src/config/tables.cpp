@@ -78,6 +78,21 @@ void LoadConstantTables(ConfigTables& tables)
     }
 }
 
+ConfigTables NewConfiguration()
+{
+    ConfigTables tables;
+    LoadConstantTables(tables);
+    tables.ResizePlates(0);
+    tables.ResizeIOEntries(0);
+    return tables;
+}
+
+void MarkStoredNotSaved(SessionState& session, const std::string& storedBy)
+{
+    if (std::ranges::find(session.StoredNotSaved, storedBy) == session.StoredNotSaved.end())
+        session.StoredNotSaved.push_back(storedBy);
+}
+
 int GaugeTypeRow(const ConfigTables& tables, int code)
 {
     // Code 0 means "no gauge"; the unused rows hold it too.

@@ -244,6 +244,13 @@ struct SessionState {
     std::array<Byte, kGaugeRows> GaugeRecBusStatus{};
     std::string ConfigFileName;
     Integer ConfigChanged = 0;
+    // The windows that stored values into the tables which ConfigChanged
+    // does not count ("set", a test window's store, an updated description,
+    // gauges found on the bus), by title, each once in the order they first
+    // did: the values are the configuration's, not the window's, and a load
+    // asks about each, open or not, before it replaces them. A save or a
+    // load empties it.
+    std::vector<std::string> StoredNotSaved;
     Integer ConfigError = 0;
     std::string ProgramTitle;
     Integer StartDelay = 0;
@@ -272,6 +279,14 @@ inline constexpr const char* kSignalTypeNames[kSignalTypes] = {
 // Sets CategoryNames rows 0..11 and gauge-type rows 1..28 to the built-in
 // values; touches nothing else.
 void LoadConstantTables(ConfigTables& tables = Cfg);
+
+// A new configuration: nothing configured, the built-in tables filled, and
+// the plate and I/O tables sized as a file without any leaves them.
+ConfigTables NewConfiguration();
+
+// Notes that the window titled `storedBy` stored values into the tables
+// that ConfigChanged does not count (SessionState::StoredNotSaved).
+void MarkStoredNotSaved(SessionState& session, const std::string& storedBy);
 
 // Row of the gauge-type table holding `code`, or -1.
 int GaugeTypeRow(const ConfigTables& tables, int code);

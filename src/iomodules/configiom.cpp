@@ -376,12 +376,6 @@ QString ConfigIOM::unsavedQuestion() const
     return edited_ ? QString::fromLatin1(kUpdatesNotSavedYet) : QString();
 }
 
-void ConfigIOM::Form_ConfigurationReplaced()
-{
-    refreshList();
-    showEntry();
-}
-
 void ConfigIOM::ListEntries_Click(int row)
 {
     if (row < 0 || row >= IOEntryNumbers(kind_))

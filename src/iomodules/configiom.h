@@ -60,11 +60,12 @@ public:
     // module closes first, asking as its Close does; No leaves it open.
     static void Open();
 
-    // It shows the entries of the configuration in memory: after a load or
-    // an import, the lines and the entry shown are those now in memory. An
-    // entry typed and not stored is asked about first, as for another line.
-    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Shown; }
-    void Form_ConfigurationReplaced() override;
+    // It works on one module of the configuration it was opened on: its
+    // GaugeID, its entries, and the test it runs on the module's port. A
+    // load or an import, which may have another module under that GaugeID,
+    // or none, or put it on another port, closes it as its Close does (the
+    // test stops), after asking about an entry typed and not stored.
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Record; }
     QString unsavedQuestion() const override;
     void Form_CloseUnasked() override { DefaultForm<ConfigIOM>::unload(); }
 

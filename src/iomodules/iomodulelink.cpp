@@ -130,6 +130,13 @@ void IOModuleLink::writePendingCommand()
     SendPending = 0;
 }
 
+void IOModuleLink::DeviceReplaced()
+{
+    SendPending = 0;
+    SendBuffer.clear();
+    ReplyBuffer.clear();
+}
+
 void IOModuleLink::OpenPorts()
 {
     SimCom& link = DefaultForm<SimCom>::get();

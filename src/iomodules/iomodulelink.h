@@ -78,6 +78,8 @@ protected:
     void DeviceGivenUp() override;
     // A module plugged in again starts with its LEDs dark.
     void DeviceBack() override { run_.SendWordsAgain(); }
+    // A command queued for the module that was there goes to no other.
+    void DeviceReplaced() override;
 
 private:
     void WriteCmdTimer_Timer();

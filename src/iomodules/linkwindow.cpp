@@ -163,6 +163,14 @@ bool LinkWindow::devicePortReady()
     return loss_.PortReady(*MSComm1_, DevicePortNumber(device_), DeviceUnitBytes(device_));
 }
 
+void LinkWindow::Form_ConfigurationReplaced()
+{
+    if (!LinkPortFollowsConfiguration(device_))
+        return;
+    loss_.Reset();
+    DeviceReplaced();
+}
+
 void LinkWindow::Form_Unload()
 {
     stopTimers();

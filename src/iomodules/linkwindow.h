@@ -54,8 +54,11 @@ class LinkWindow : public Form {
 public:
     ~LinkWindow() override;
 
-    // A device link: what it walks the run's preparation lays out anew.
-    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Nothing; }
+    // A device link: what it walks the run's preparation lays out anew, and
+    // after a load its port follows the COM number that the loaded
+    // configuration gives the device.
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::DeviceLink; }
+    void Form_ConfigurationReplaced() override;
 
     SerialPort& MSComm1() { return *MSComm1_; }
     StandAloneDevice Device() const { return device_; }
@@ -109,6 +112,9 @@ protected:
     // The device answers again after a loss, and may have been switched off
     // meanwhile: what it only hears of on a change is to be sent again.
     virtual void DeviceBack() {}
+    // The port was moved or closed by a load: what waits for the device, or
+    // came from it, was the replaced configuration's device's.
+    virtual void DeviceReplaced() {}
 
     // Running or Halted in BoxRun, after Running; the rate starts again at 0.
     void showRunState();

@@ -1,6 +1,5 @@
 #include "platform/form.h"
 
-#include "platform/messages.h"
 #include "platform/screenfit.h"
 
 #include <QAbstractButton>
@@ -218,24 +217,7 @@ bool Form::isLoaded() const
     return std::find(loadedList().begin(), loadedList().end(), this) != loadedList().end();
 }
 
-void Form::configurationSaved()
-{
-    storedNotSaved_ = false;
-    Form_ConfigurationSaved();
-}
-
-QString Form::unsavedQuestion() const
-{
-    return storedNotSaved_ ? QString::fromLatin1(kUpdatesNotSavedYet) : QString();
-}
-
-bool Form::unsavedMayGo() const
-{
-    const QString question = unsavedQuestion();
-    return question.isEmpty() || messages().yesNoDefaultNo(question);
-}
-
-void Form::Form_ConfigurationReplaced()
+void Form::Form_ConfigurationReplacing()
 {
     if (configurationHeld() == ConfigurationHeld::Record)
         Form_CloseUnasked();

@@ -12,17 +12,30 @@ class QScreen;
 namespace varnet {
 
 // What a window holds of the configuration in memory: the tables that a
-// load replaces, a save writes and a run is prepared from.
+// load replaces, a save writes and a run is prepared from, and the devices
+// they name. A load reads the file first; then every window hears of it
+// twice, the tables replaced still in place (Form_ConfigurationReplacing),
+// and once the file's are (Form_ConfigurationReplaced).
 enum class ConfigurationHeld {
-    // Nothing of it, or only what a run laid out (the run window, its link
-    // windows): a load and a run's preparation leave the window as it is.
+    // Nothing of it, or only what a run laid out: a load and a run's
+    // preparation leave the window as it is.
     Nothing,
-    // The configuration as it is in memory: after a load the window shows
-    // what is in memory then, and it closes before a run is prepared.
+    // The link to one of the configuration's devices on the COM port that
+    // the configuration gives it (the run window's gauge bus, a stand-alone
+    // device's link, a yoke's): it stays across a load and a run's
+    // preparation, and after a load its port follows the loaded
+    // configuration, closed where that gives the device no port or another.
+    DeviceLink,
+    // The configuration as it is in memory, which it shows anew after a
+    // load; it closes before a run is prepared. Only a ConfigurationView
+    // says this: showing the tables anew is not left to remembering.
     Shown,
-    // Values of the configuration it was opened on (a gauge's record, a
-    // function, the settings it tests with): after a load, and before a run
-    // is prepared, it closes as its own Close does.
+    // Values of the configuration it was opened on, or a device of it that
+    // it works on (a gauge's record, a module's entries and its test, a
+    // function, the settings it tests with): before a load puts the file's
+    // tables in place, and before a run is prepared, it closes as its own
+    // Close does, so that whatever its Close sends goes to the devices and
+    // settings it worked with.
     Record,
 };
 
@@ -47,21 +60,20 @@ public:
     // ---- The window and the configuration in memory.
     // What the window holds of it; every window says.
     virtual ConfigurationHeld configurationHeld() const = 0;
-    // A file replaced the configuration in memory (a load or an import). A
-    // Record window closes (Form_CloseUnasked); the others show what they
-    // show of the configuration anew.
-    virtual void Form_ConfigurationReplaced();
-    // The configuration was saved under Session's name: what the window
-    // stored in it is saved now (its mark below is cleared), and then the
-    // window hears of it (Form_ConfigurationSaved).
-    void configurationSaved();
+    // A file was read and is about to replace the configuration in memory,
+    // which is still in place: a Record window closes (Form_CloseUnasked),
+    // and any other stops what works on the devices of the one replaced.
+    virtual void Form_ConfigurationReplacing();
+    // The file's tables are in memory now (a load or an import): a
+    // DeviceLink's port follows them, a ConfigurationView shows them.
+    virtual void Form_ConfigurationReplaced() {}
+    // The configuration was saved under Session's name.
     virtual void Form_ConfigurationSaved() {}
-    // What was typed or stored in this window and not saved, which a load
-    // would lose and the configuration's own unsaved mark does not cover:
-    // the question the window's own Close asks about it, or nothing. By
-    // default "Updates are not saved yet; Continue?" while the window's
-    // mark (setStoredNotSaved) is set.
-    virtual QString unsavedQuestion() const;
+    // What was typed in this window and not stored into the tables, which a
+    // load would lose: the question the window's own Close asks about it,
+    // or nothing. What was stored and not saved is the configuration's own
+    // to ask about (SessionState::StoredNotSaved), open window or not.
+    virtual QString unsavedQuestion() const { return {}; }
     // Closes the window as its own Close or Cancel does, but without asking
     // about what would be lost: whoever closes it this way asked first
     // (unsavedQuestion). By default the title bar's close.
@@ -93,15 +105,6 @@ protected:
     // The widget that holds the window's controls and their layout: the
     // window itself, or the inside of its scroll area once it scrolls.
     QWidget& contents();
-
-    // Asks the window's own question about what would be lost
-    // (unsavedQuestion), as its own Close does: true when there is none or
-    // the user goes on.
-    bool unsavedMayGo() const;
-    // Marks what the window stored into the tables, without marking the
-    // configuration changed, as not saved (or, with false, as saved after
-    // all): its question asks about it until a save.
-    void setStoredNotSaved(bool stored = true) { storedNotSaved_ = stored; }
 
     // Stops the window's timers and closes its ports; runs when the window is
     // unloaded, before it is hidden and deleted.
@@ -138,12 +141,28 @@ private:
     void fitTo(const QScreen* screen, bool placed, const QWidget* over);
 
     bool shownBefore_ = false;
-    bool storedNotSaved_ = false;
     // Since when the window is on the screen, shown minimized.
     QElapsedTimer shownMinimized_;
 
     // The unload of the default instance this window is, if it is one.
     void (*unloadDefault_)() = nullptr;
+};
+
+// A window that shows the configuration in memory (ConfigurationHeld::
+// Shown): after a load it shows what is in memory then, which it must say
+// how (Form_ShowConfiguration); it closes before a run is prepared.
+class ConfigurationView : public Form {
+    Q_OBJECT
+
+public:
+    using Form::Form;
+
+    ConfigurationHeld configurationHeld() const final { return ConfigurationHeld::Shown; }
+    void Form_ConfigurationReplaced() final { Form_ShowConfiguration(); }
+
+protected:
+    // Shows the configuration in memory anew.
+    virtual void Form_ShowConfiguration() = 0;
 };
 
 // Tab walks the window's controls in the order they are placed: top to

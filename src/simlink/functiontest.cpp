@@ -357,7 +357,7 @@ void frmTestFunction::storeLimit(QLineEdit* box, std::array<Single, kFunctionRow
         return;
     if (const std::optional<float> value = parseSingle(textOf(box))) {
         limit[std::size_t(function_)] = *value;
-        setStoredNotSaved();
+        MarkStoredNotSaved(Session, windowTitle().toStdString());
     } else
         messages().ok(QString::fromLatin1(rule));
 }
@@ -428,8 +428,8 @@ void frmTestFunction::IntervalTimer_Timer()
 
 void frmTestFunction::cmdClose_Click()
 {
-    if (unsavedMayGo())
-        Form_CloseUnasked();
+    // What the window stored is the configuration's: a load asks about it.
+    Form_CloseUnasked();
 }
 
 void frmTestFunction::Form_CloseUnasked()

@@ -91,7 +91,8 @@ public:
 
     // It tests one function of the configuration it was opened on, and its
     // "----> Function" buttons store that function's limits, which do not
-    // mark the configuration changed: until a save, its Close asks.
+    // mark the configuration changed: they are the configuration's, which a
+    // load asks about until a save (SessionState::StoredNotSaved).
     ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Record; }
     void Form_CloseUnasked() override;
 

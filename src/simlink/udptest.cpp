@@ -284,8 +284,8 @@ void frmTestXplaneInterface::CmdStopUDP_Click()
 
 void frmTestXplaneInterface::CmdExit_Click()
 {
-    if (unsavedMayGo())
-        Form_CloseUnasked();
+    // What the window stored is the configuration's: a load asks about it.
+    Form_CloseUnasked();
 }
 
 void frmTestXplaneInterface::Form_CloseUnasked()
@@ -348,7 +348,7 @@ void frmTestXplaneInterface::ByteOrder_Click(bool reverse)
 {
     const Integer order = reverse ? 1 : 0;
     if (Cfg.ByteOrderReverse != order)
-        setStoredNotSaved();
+        MarkStoredNotSaved(Session, windowTitle().toStdString());
     Cfg.ByteOrderReverse = order;
 }
 

@@ -55,7 +55,8 @@ public:
 
     // Its address boxes show the settings of the configuration it was
     // opened on, and its byte-order choice stores that setting, which does
-    // not mark the configuration changed: until a save, its Close asks.
+    // not mark the configuration changed: it is the configuration's, which
+    // a load asks about until a save (SessionState::StoredNotSaved).
     ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Record; }
     void Form_CloseUnasked() override;
 

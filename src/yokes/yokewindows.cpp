@@ -98,24 +98,43 @@ YokeWindow::YokeWindow(int yoke) : yoke_(yoke), MSComm1_(createSerialPort())
 
 YokeWindow::~YokeWindow() = default;
 
+int YokeWindow::portNumber() const
+{
+    return yoke_ == 1 ? Cfg.ComPortYoke1() : Cfg.ComPortYoke2();
+}
+
+void YokeWindow::openPort(int number)
+{
+    MSComm1_->setPortNumber(number);
+    MSComm1_->setReceiveThreshold(kYokeReplyBytes);
+    MSComm1_->setInputLength(kYokeReplyBytes);
+    if (!MSComm1_->open())
+        // The device is named: which one a COM number means is this
+        // program's own convention.
+        messages().ok(QString("Yoke %1: COM port %2 (%3) cannot be opened: %4")
+                          .arg(yoke_)
+                          .arg(number)
+                          .arg(resolveComPort(number), MSComm1_->errorString()));
+}
+
 void YokeWindow::cmdRun_Click()
 {
-    const int number = yoke_ == 1 ? Cfg.ComPortYoke1() : Cfg.ComPortYoke2();
-    if (!MSComm1_->isOpen() && number > 0) {
-        MSComm1_->setPortNumber(number);
-        MSComm1_->setReceiveThreshold(kYokeReplyBytes);
-        MSComm1_->setInputLength(kYokeReplyBytes);
-        if (!MSComm1_->open())
-            // The device is named: which one a COM number means is this
-            // program's own convention.
-            messages().ok(QString("Yoke %1: COM port %2 (%3) cannot be opened: %4")
-                              .arg(yoke_)
-                              .arg(number)
-                              .arg(resolveComPort(number), MSComm1_->errorString()));
-    }
+    const int number = portNumber();
+    if (!MSComm1_->isOpen() && number > 0)
+        openPort(number);
     DefaultForm<SimCom>::get().OpenSimcomYoke();
     running_ = true;
     showRunning(BoxStatus, true);
+}
+
+void YokeWindow::Form_ConfigurationReplaced()
+{
+    const int number = portNumber();
+    if (!MSComm1_->isOpen() || MSComm1_->portNumber() == number)
+        return;
+    MSComm1_->close();
+    if (number > 0)
+        openPort(number);
 }
 
 void YokeWindow::Form_Unload()

@@ -58,8 +58,13 @@ public:
     explicit YokeWindow(int yoke);
     ~YokeWindow() override;
 
-    // It owns a yoke's port, which the run starts.
-    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Nothing; }
+    // It owns a yoke's port, which the run starts, on the COM number the
+    // configuration gives the yoke: after a load it follows the loaded one.
+    // (No load comes while a run is prepared, and only a prepared run has
+    // yoke windows; were one to come, the port would not stay on a yoke of
+    // the configuration replaced.)
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::DeviceLink; }
+    void Form_ConfigurationReplaced() override;
 
     void cmdRun_Click();
     bool Running() const { return running_; }
@@ -75,6 +80,10 @@ protected:
     void Form_TitleBarClose() override { hide(); }
 
 private:
+    // The yoke's COM number in the configuration in memory.
+    int portNumber() const;
+    void openPort(int number);
+
     int yoke_;
     bool running_ = false;
     std::unique_ptr<SerialPort> MSComm1_;
@@ -100,17 +109,19 @@ public:
 // Until its editors are built it says what it is for and that the yoke
 // settings are made in the configuration file; it opens the simulator
 // link's UDP test window on request.
-class FrmConfigureYokes final : public Form {
+class FrmConfigureYokes final : public ConfigurationView {
     Q_OBJECT
 
 public:
     FrmConfigureYokes();
 
-    // A window of the configuration screen's, showing nothing that a load
-    // changes: it closes before a run is prepared, and stays after a load.
-    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Shown; }
     // The UDP test window, installed by the application.
     static inline std::function<void()> ShowUDPTestWindow;
+
+protected:
+    // A window of the configuration screen's: it closes before a run is
+    // prepared, and stays after a load, showing nothing that a load changes.
+    void Form_ShowConfiguration() override {}
 };
 
 // Unloads the windows of yoke 1 and yoke 2 where they are loaded, which

@@ -158,33 +158,35 @@ TEST_F(ConfigurationWindowsTest, AfterALoadNoWindowHoldsTheOldConfigurationAndWh
               std::tuple("IASB", 100.0f, 999.0f, "", 0));
 }
 
-// The screen's Close closes the windows opened from it: each asks first what its own Close asks,
-// naming itself. What a save wrote is no longer asked about.
-TEST_F(ConfigurationWindowsTest, TheScreensCloseAsksEveryWindowItClosesByNameAndASaveAnswersThemAll)
+// The screen's Close closes the windows opened from it without asking about what they stored:
+// the values are the configuration's, and stay in the tables for the run. A load asks about each
+// by the name of the window that stored it, gone or not, until a save.
+TEST_F(ConfigurationWindowsTest, WhatWindowsStoredOutlivesThemAndIsAskedAboutByALoadUntilASave)
 {
     frmMain& start = startWindowOnA();
     FrmMainConfigure& screen = DefaultForm<FrmMainConfigure>::get();
-    frmListFunctions& list = descriptionUpdated("indicated");
-    frmTestFunction& test = minimumStored("10");
-    // What the screen stores itself goes on with it to the run, unasked.
+    descriptionUpdated("indicated");
+    minimumStored("10");
     child<QLineEdit>(screen, "boxRemotePort")->setText("49100");
     click(screen, "cmdSetUDP");
 
-    boxes_.expectYesNoDefaultNo(NamedQuestion(list, kUpdatesNotSavedYet), true);
-    boxes_.expectYesNoDefaultNo(NamedQuestion(test, kUpdatesNotSavedYet), false);
-    click(screen, "Command1");
-    EXPECT_TRUE(DefaultForm<FrmMainConfigure>::loaded() && DefaultForm<frmListFunctions>::loaded() &&
-                DefaultForm<frmTestFunction>::loaded());
-
-    boxes_.expectYesNoDefaultNo(NamedQuestion(list, kUpdatesNotSavedYet), true);
-    boxes_.expectYesNoDefaultNo(NamedQuestion(test, kUpdatesNotSavedYet), true);
     click(screen, "Command1");
     EXPECT_EQ(recordWindowsLoaded(), std::vector<std::string>{});
     EXPECT_TRUE(!DefaultForm<FrmMainConfigure>::loaded() && DefaultForm<frmMain>::loaded() && start.isVisible());
-    EXPECT_EQ(std::tuple(Cfg.FunctionFullName[kIAS], Cfg.FunctionMinimum[kIAS]), std::tuple("indicated", 10.0f))
+    EXPECT_EQ(std::tuple(Cfg.FunctionFullName[kIAS], Cfg.FunctionMinimum[kIAS], Cfg.RemotePort),
+              std::tuple("indicated", 10.0f, "49100"))
         << "closing a window drops nothing it stored";
 
-    // Stored again and saved: neither the windows' own Close nor a load asks any more.
+    // Each in the order stored; No keeps them all.
+    boxes_.expectYesNoDefaultNo("List available functions:\r\nUpdates are not saved yet; Continue?", true);
+    boxes_.expectYesNoDefaultNo("Test Varnet functions:\r\nUpdates are not saved yet; Continue?", true);
+    boxes_.expectYesNoDefaultNo("Varnet Configuration:\r\nUpdates are not saved yet; Continue?", false);
+    chooseInTheList(start, "b.cfg");
+    EXPECT_EQ(std::tuple(Session.ConfigFileName, Cfg.FunctionFullName[kIAS], Cfg.FunctionMinimum[kIAS], Cfg.RemotePort),
+              std::tuple("a.cfg", "indicated", 10.0f, "49100"));
+
+    // Stored again and saved: neither the windows' own Close nor a load asks any more. The gauge
+    // test window's Close has no question of its own.
     click(start, "CmdConfigure");
     descriptionUpdated("saved");
     minimumStored("20");
@@ -199,15 +201,17 @@ TEST_F(ConfigurationWindowsTest, TheScreensCloseAsksEveryWindowItClosesByNameAnd
                        "Continue anyway?",
                        true);
     click(gauges, "cmdAddToConfig");
-    boxes_.expectYesNoDefaultNo(kUpdatesNotSavedYet, false);
     click(gauges, "cmdClose");
-    ASSERT_TRUE(DefaultForm<frmTestGauges>::loaded()) << "No keeps the gauge added";
+    ASSERT_FALSE(DefaultForm<frmTestGauges>::loaded());
+    EXPECT_EQ(Session.StoredNotSaved, (std::vector<std::string>{"List available functions", "Test Varnet functions ",
+                                                                 "Varnet Configuration",
+                                                                 "Test & Diagnostics connected gauges"}));
     click(DefaultForm<FrmMainConfigure>::get(), "CmdSaveConfig");
     boxes_.expectOk("File saved as: a.cfg");
     click(DefaultForm<SaveConfig>::get(), "CmdSave");
-    click(gauges, "cmdClose");
+    click(DefaultForm<frmListFunctions>::get(), "cmdClose");
     click(DefaultForm<frmTestFunction>::get(), "cmdClose");
-    EXPECT_FALSE(DefaultForm<frmTestGauges>::loaded() || DefaultForm<frmTestFunction>::loaded());
+    EXPECT_FALSE(DefaultForm<frmListFunctions>::loaded() || DefaultForm<frmTestFunction>::loaded());
     chooseInTheList(start, "b.cfg");
     EXPECT_EQ(std::tuple(Session.ConfigFileName, boxes_.pending()), std::tuple("b.cfg", 0u));
 }

@@ -449,7 +449,8 @@ namespace {
 
 // The configuration in memory is named by the file it came from, wherever
 // the program names it, whichever way the user goes between the windows;
-// the I/O-module window that opened the load shows the loaded entries.
+// the I/O-module window that opened the load closes with it, and shows the
+// loaded entries when it is opened again.
 TEST_F(StartWindowBesideTheScreen, ALoadedFileKeepsItsNameThroughTheRunWindowAndIsSavedToItselfNotToTheStartFile)
 {
     writeConfig("Default.cfg", 33);
@@ -496,12 +497,18 @@ TEST_F(StartWindowBesideTheScreen, ALoadedFileKeepsItsNameThroughTheRunWindowAnd
     boxes_.expectYesNoDefaultNo(NamedQuestion(iom, kUpdatesNotSavedYet), true);
     click(load, "CmdLoad");
     ASSERT_EQ(Cfg.ProcessTimerInterval, 44);
-    EXPECT_TRUE(line(0).contains("FLAPS")) << line(0).toStdString();
-    EXPECT_TRUE(child<QLabel>(iom, "LabelEntry")->text().endsWith(": entry 1"));
+    // It worked on module 1 of the configuration replaced, and closed with the load; opened again
+    // from the screen it shows module 1 of b.cfg.
+    ASSERT_FALSE(DefaultForm<ConfigIOM>::loaded());
     EXPECT_EQ(child<QLineEdit>(screen, "CurrentConfigFile")->text(), "b.cfg");
+    click(screen, "cmdGotoIOM");
+    ConfigIOM& loaded = DefaultForm<ConfigIOM>::get();
+    const QString switch0 = child<QListWidget>(loaded, "ListEntries")->item(0)->text();
+    EXPECT_TRUE(switch0.contains("FLAPS")) << switch0.toStdString();
+    EXPECT_TRUE(child<QLabel>(loaded, "LabelEntry")->text().endsWith(": entry 1"));
 
     // Back to the run window, and to the configuration screen again.
-    click(iom, "cmdClose");
+    click(loaded, "cmdClose");
     click(screen, "Command1");
     EXPECT_EQ(runWindowFile(), "b.cfg");
     FrmMainConfigure& again = configurationFromTheRunWindow();
@@ -580,10 +587,9 @@ TEST_F(StartWindowBesideTheScreen, EveryLoadAsksFirstShowsTheLoadedFileEverywher
                          DefaultForm<frmStatus>::get().BoxCurrentConfig->text(), GaugeDialog::OpenDialogs().size(),
                          GaugeIDOfLine(listLines(screen, "Configlist").at(0))),
               std::tuple("b.cfg", "b.cfg", "b.cfg", 0, 2));
-    // Module 1 has no entry in b.cfg, and its window shows none: a store there
-    // cannot write module 1's switch over module 2's LED.
-    boxes_.expectOk("No Category and/or Function selected");
-    click(iom, "cmdSaveEntry");
+    // The I/O-module window worked on module 1 of a.cfg: it closed with the load, and nothing
+    // is stored through it into b.cfg over module 2's LED.
+    EXPECT_FALSE(DefaultForm<ConfigIOM>::loaded());
     EXPECT_EQ(std::tuple(Cfg.IOEntryCount, Cfg.IOEntryGaugeID[1], Cfg.IOEntryKind[1]),
               std::tuple(2, kStandAloneIOM2, IOEntryLED));
 

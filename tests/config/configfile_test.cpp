@@ -219,14 +219,16 @@ TEST_F(ConfigFileTest, FormatVariantsAndOlderFilesLoad)
     ASSERT_EQ(load(edited(text, ",40,6,60,", ",40,-7,60,")), 0);
     EXPECT_EQ(std::tuple(Cfg.PlateValue[0][1], Cfg.IOEntryCategory[1]), std::tuple(20, -7));
 
-    // An older file without plates keeps the plate tables, and like one
-    // without yokes (see the hand-written file) the yoke tables.
+    // An older file without plates has none, and like one without yokes
+    // (see the hand-written file) no yoke settings and no module 2: nothing
+    // of the configuration it replaces.
     Cfg.ComPortIOM2 = 9;
     Cfg.YokeSettings[1].Mode = 4;
-    Cfg.PlateName[1] = "kept";
+    Cfg.PlateName[1] = "replaced";
     text = sampleText();
     ASSERT_EQ(load(text.substr(0, text.find("\"Plates\"")) + "\"end\"\r\n"), 0);
-    EXPECT_EQ(std::tuple(Cfg.ComPortIOM2, Cfg.YokeSettings[1].Mode, Cfg.PlateName[1]), std::tuple(9, 4, "kept"));
+    EXPECT_EQ(std::tuple(Cfg.ComPortIOM2, Cfg.YokeSettings[1].Mode, Cfg.PlateCount, Cfg.PlateName.size()),
+              std::tuple(0, 0, 0, 1u));
 }
 
 TEST_F(ConfigFileTest, EveryReadFaultIsReportedAndChangesNothing)
@@ -354,7 +356,7 @@ std::string handWrittenFile(bool withYokes)
     return f;
 }
 
-TEST_F(ConfigFileTest, HandWrittenFileLoadsEverySectionAndOneEndingAfterPlatesKeepsYokes)
+TEST_F(ConfigFileTest, HandWrittenFileLoadsEverySectionAndOneEndingAfterPlatesHasNoYokes)
 {
     ASSERT_EQ(load(handWrittenFile(true)), 0);
 
@@ -379,16 +381,22 @@ TEST_F(ConfigFileTest, HandWrittenFileLoadsEverySectionAndOneEndingAfterPlatesKe
                          Cfg.ForceCurveElevator[12][2], Cfg.ComPortIOM2),
               std::tuple(-0.5f, 17, 512.5f, 20.0f, 3));
 
-    // A file ending after the plates leaves yokes and second module as they were.
+    // A file ending after the plates, of an earlier version, starts the
+    // yokes and the second module as a new configuration does: none of
+    // them is the one in memory's, which it replaces whole.
     Cfg.ComPortIOM2 = 4;
     Cfg.YokeSettings[0].ComPort = 8;
     Cfg.ForceCurveAileron[3][1] = 1.25f;
-    const ConfigTables before = Cfg;
     ASSERT_EQ(load(handWrittenFile(false)), 0);
-    EXPECT_EQ(Cfg.ComPortIOM2, 4);
-    EXPECT_EQ(Cfg.YokeSettings, before.YokeSettings);
-    EXPECT_EQ(Cfg.YokeCalibration, before.YokeCalibration);
-    EXPECT_EQ(Cfg.ForceCurveAileron, before.ForceCurveAileron);
+    const ConfigTables fresh = NewConfiguration();
+    EXPECT_EQ(Cfg.ComPortIOM2, 0);
+    EXPECT_EQ(Cfg.YokeSettings, fresh.YokeSettings);
+    EXPECT_EQ(Cfg.YokeCalibration, fresh.YokeCalibration);
+    EXPECT_EQ(std::tuple(Cfg.YokeGeneralSettings, Cfg.YokeSwitchTable, Cfg.YokeDataGroup, Cfg.PedalCalibration,
+                         Cfg.ForceCurveAileron),
+              std::tuple(fresh.YokeGeneralSettings, fresh.YokeSwitchTable, fresh.YokeDataGroup,
+                         fresh.PedalCalibration, fresh.ForceCurveAileron));
+    EXPECT_EQ(std::tuple(Cfg.PlateCount, Cfg.PlateName[0]), std::tuple(1, "Volts")) << "its plates are its own";
 }
 
 // What ReadStartFile gives for a start file holding `bytes`.
