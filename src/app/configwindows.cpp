@@ -121,9 +121,12 @@ ReplaceResult replaceConfiguration(QWidget& asker, Replacement kind, const std::
     if (!tables)
         return ReplaceResult::Failed;
 
-    for (const QPointer<Form>& form : latestFirst())
-        if (stillLoaded(form))
-            form->Form_ConfigurationReplacing();
+    // The windows first, then the device links: what a closing window sends
+    // goes out on the devices of the configuration it worked on.
+    for (const bool links : {false, true})
+        for (const QPointer<Form>& form : latestFirst())
+            if (stillLoaded(form) && (form->configurationHeld() == ConfigurationHeld::DeviceLink) == links)
+                form->Form_ConfigurationReplacing();
     commit(std::move(*tables));
 
     // The run window names the file loaded in its box: made here, hidden,

@@ -60,8 +60,9 @@ enum class ReplaceResult {
 //  4. reads the file; a file that fails changes nothing, and closes no
 //     window;
 //  5. every loaded window hears of it while the tables replaced are still in
-//     place (Form_ConfigurationReplacing): the windows that hold them close,
-//     so that what their Close sends goes to their own devices and settings;
+//     place (Form_ConfigurationReplacing), the device links last: the
+//     windows that hold them close, and what their Close sends goes out to
+//     their own devices, with their own settings;
 //  6. puts the file's tables in place, and every loaded window hears of it
 //     (Form_ConfigurationReplaced): the device links' ports follow them, and
 //     the windows that show the configuration show it.

@@ -512,6 +512,12 @@ void frmStatus::SliderXferTimer_Change(int value)
     ProcessTimer_.setInterval(Cfg.ProcessTimerInterval);
 }
 
+void frmStatus::Form_ConfigurationReplacing()
+{
+    if (const auto busy = configWriting_.enter(); busy && GaugeSendPending == 1)
+        writeSingleFrame();
+}
+
 void frmStatus::Form_ConfigurationReplaced()
 {
     showConfigurationName();

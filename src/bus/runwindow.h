@@ -88,6 +88,9 @@ public:
     // name in BoxCurrentConfig, which names the configuration in memory at
     // every load and save; no load comes while a run is prepared.
     ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::DeviceLink; }
+    // A frame still waiting goes out first, on the bus of the configuration
+    // that the closing window worked on.
+    void Form_ConfigurationReplacing() override;
     void Form_ConfigurationReplaced() override;
     void Form_ConfigurationSaved() override { showConfigurationName(); }
     // The run preparation: once per load, never during a run. The windows

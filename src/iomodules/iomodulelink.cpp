@@ -130,6 +130,11 @@ void IOModuleLink::writePendingCommand()
     SendPending = 0;
 }
 
+void IOModuleLink::Form_ConfigurationReplacing()
+{
+    WriteCmdTimer_Timer();
+}
+
 void IOModuleLink::DeviceReplaced()
 {
     SendPending = 0;

@@ -78,7 +78,9 @@ protected:
     void DeviceGivenUp() override;
     // A module plugged in again starts with its LEDs dark.
     void DeviceBack() override { run_.SendWordsAgain(); }
-    // A command queued for the module that was there goes to no other.
+    // A command queued for the module that was there goes to no other: it
+    // goes out before the load, and anything left is dropped after it.
+    void Form_ConfigurationReplacing() override;
     void DeviceReplaced() override;
 
 private:

@@ -23,8 +23,10 @@ enum class ConfigurationHeld {
     // The link to one of the configuration's devices on the COM port that
     // the configuration gives it (the run window's gauge bus, a stand-alone
     // device's link, a yoke's): it stays across a load and a run's
-    // preparation, and after a load its port follows the loaded
-    // configuration, closed where that gives the device no port or another.
+    // preparation. Before a load it hears of it after every other window,
+    // and sends what they left waiting to the replaced configuration's
+    // device; after it, its port follows the loaded configuration, closed
+    // where that gives the device no port or another.
     DeviceLink,
     // The configuration as it is in memory, which it shows anew after a
     // load; it closes before a run is prepared. Only a ConfigurationView

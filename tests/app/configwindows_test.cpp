@@ -3,8 +3,13 @@
 // without the question that window's own Close asks, naming the window.
 
 #include "app/configwindows.h"
+#include "app/shell.h"
+#include "bus/gaugeframes.h"
 #include "bus/runwindow.h"
 #include "configscreen_fixture.h"
+#include "iomodules/iomodulelink.h"
+#include "platform/wait.h"
+#include "simcontrolunit/simcontrolunit.h"
 #include "simlink/functiontest.h"
 #include "support/fake_udp_socket.h"
 
@@ -214,6 +219,123 @@ TEST_F(ConfigurationWindowsTest, WhatWindowsStoredOutlivesThemAndIsAskedAboutByA
     EXPECT_FALSE(DefaultForm<frmListFunctions>::loaded() || DefaultForm<frmTestFunction>::loaded());
     chooseInTheList(start, "b.cfg");
     EXPECT_EQ(std::tuple(Session.ConfigFileName, boxes_.pending()), std::tuple("b.cfg", 0u));
+}
+
+
+// A load leaves nothing bound to a device of the configuration it replaced: the windows that
+// worked on one close while it is still in place, so that what they send on closing reaches
+// their own devices with their own settings; the device ports then follow the loaded COM
+// numbers. a.cfg has its gauge bus on COM1, module 1 on COM3, a DME indicator at GaugeID 4 and
+// "No USEL"; b.cfg the bus on COM2, module 1 on COM4 and none of that; none.cfg no port at all.
+class DevicesAcrossALoadTest : public ConfigurationWindowsTest {
+protected:
+    static constexpr int kDme = 4;
+
+    void SetUp() override
+    {
+        ConfigurationWindowsTest::SetUp();
+        const auto file = [](const char* name, Integer bus, Integer module, bool dme, Integer noUsel) {
+            ConfigTables t = NewConfiguration();
+            t.ConfigHeader = programHeader();
+            std::tie(t.RemoteIP, t.RemotePort, t.LocalPort) = std::tuple("127.0.0.1", "49000", "49001");
+            std::tie(t.ComPortGauges, t.ComPortIOM, t.BlockUsel) = std::tuple(bus, module, noUsel);
+            if (dme)
+                t.GaugeRecType[kDme] = 113;
+            writeBytes(name, SerializeConfig(t));
+        };
+        file("a.cfg", 1, 3, true, 1);
+        file("b.cfg", 2, 4, false, 0);
+        file("none.cfg", 0, 0, false, 0);
+        std::string cut = fileBytes("b.cfg");
+        cut.resize(cut.size() / 2);
+        writeBytes("cut.cfg", cut);
+        Session.ConfigFileName = "a.cfg";
+        ReadConfigFile();
+        InstallShell();
+    }
+
+    // Module 1's window from the screen, testing the module and with LED 3 lit.
+    static ConfigIOM& moduleTested(FrmMainConfigure& screen)
+    {
+        screen.Form_Activate();
+        click(screen, "cmdGotoIOM");
+        ConfigIOM& iom = DefaultForm<ConfigIOM>::get();
+        click(iom, "cmdTest");
+        child<QLineEdit>(iom, "boxTestLED")->setText("3");
+        click(iom, "cmdLEDOn");
+        return iom;
+    }
+
+    static bool heard(const SimControlUnit& unit, const QByteArray& frame, int timeoutMs = 1000)
+    {
+        return waitUntil([&] { return unit.frames().contains(frame); }, timeoutMs);
+    }
+
+    static SerialPort& busPort() { return DefaultForm<frmStatus>::get().MSComm1(); }
+    static SerialPort& modulePort() { return standAloneLinks().MSComm1(StandAloneDevice::IOModule1); }
+
+    bool uselSent() const
+    {
+        for (FakeUdpSocket* socket : sockets_.sockets())
+            for (const QByteArray& datagram : socket->sent())
+                if (datagram.startsWith("USEL"))
+                    return true;
+        return false;
+    }
+
+    SimControlUnit bus1_{1}, bus2_{2}, module3_{3}, module4_{4};
+};
+
+TEST_F(DevicesAcrossALoadTest, NoWindowOrPortStaysOnADeviceOfTheReplacedConfiguration)
+{
+    ASSERT_TRUE(bus1_.ready() && bus2_.ready() && module3_.ready() && module4_.ready());
+    frmMain& start = DefaultForm<frmMain>::get();
+    start.show();
+    click(start, "CmdConfigure");
+    FrmMainConfigure& screen = DefaultForm<FrmMainConfigure>::get();
+    moduleTested(screen);
+    const QByteArray poll = *GaugeBusFrame(10, 6, 0);
+    ASSERT_TRUE(heard(module3_, poll));
+    const auto notPoll = [&poll](const QByteArray& frame) { return frame != poll; };
+    ASSERT_TRUE(waitUntil([&] { return std::ranges::any_of(module3_.frames(), notPoll); }, 1000)) << "LED 3";
+    const QByteArray led3 = *std::ranges::find_if(module3_.frames(), notPoll);
+    screen.Form_Activate();
+    clickLine(screen, "Configlist", 0);
+    ASSERT_EQ(GaugeDialog::OpenDialogs().size(), 1u) << "the DME indicator's dialog";
+    frmTestXplaneInterface::ShowWindow();
+    click(DefaultForm<frmTestXplaneInterface>::get(), "cmdStartUDP");
+
+    // A file that does not load closes nothing and moves no port.
+    boxes_.expectYesNoDefaultNo(kUnsavedQuestion, true);
+    boxes_.expectOk(ConfigErrorText("cut.cfg", "Input past end of file"));
+    chooseInTheList(start, "cut.cfg");
+    EXPECT_TRUE(DefaultForm<ConfigIOM>::loaded() && DefaultForm<ConfigIOM>::get().TestTimer().isActive() &&
+                GaugeDialog::OpenDialogs().size() == 1 && DefaultForm<frmTestXplaneInterface>::loaded());
+    EXPECT_EQ(std::tuple(busPort().portNumber(), modulePort().portNumber()), std::tuple(1, 3));
+
+    bus1_.clear();
+    boxes_.expectYesNoDefaultNo(kUnsavedQuestion, true);
+    chooseInTheList(start, "b.cfg");
+    ASSERT_EQ(Session.ConfigFileName, "b.cfg");
+    EXPECT_FALSE(DefaultForm<ConfigIOM>::loaded() || !GaugeDialog::OpenDialogs().isEmpty() ||
+                 DefaultForm<frmTestXplaneInterface>::loaded());
+    EXPECT_TRUE(heard(bus1_, *GaugeBusFrame(kDme, 10, 0))) << "the DME indicator was left in its test";
+    EXPECT_FALSE(uselSent()) << "the UDP test stopped X-Plane's data though a.cfg says No USEL";
+    EXPECT_TRUE(bus2_.frames().isEmpty()) << "a.cfg's frames went to b.cfg's bus";
+    EXPECT_TRUE(busPort().isOpen() && modulePort().isOpen());
+    EXPECT_EQ(std::tuple(busPort().portNumber(), modulePort().portNumber()), std::tuple(2, 4));
+
+    // Module 1's window again: its test and its LED reach b.cfg's module 1 only.
+    module3_.clear();
+    moduleTested(screen);
+    EXPECT_TRUE(heard(module4_, poll) && heard(module4_, led3));
+    EXPECT_TRUE(module3_.frames().isEmpty());
+    click(DefaultForm<ConfigIOM>::get(), "cmdClose");
+
+    boxes_.expectYesNoDefaultNo(kUnsavedQuestion, true);
+    chooseInTheList(start, "none.cfg");
+    ASSERT_EQ(Session.ConfigFileName, "none.cfg");
+    EXPECT_FALSE(busPort().isOpen() || modulePort().isOpen());
 }
 
 } // namespace
