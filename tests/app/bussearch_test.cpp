@@ -239,6 +239,54 @@ TEST_F(BusSearchOnTheBus, TheGaugesOnTheBusEnterWithTypeModelAndVersionSkip250An
     EXPECT_LE(back.frames().size(), sent + 1) << "no GaugeID is asked after the screen closed";
 }
 
+// A load ends a running search: what it asks and stores is the replaced configuration's bus.
+// The screen shows the loaded configuration at once, none of whose gauges counts as connected by
+// what the other bus answered; the found gauges not saved are asked about first. b.cfg has its
+// bus on COM6.
+TEST_F(BusSearchOnTheBus, ALoadEndsTheSearchAndTheScreenShowsTheLoadedConfigurationAtOnce)
+{
+    SimControlUnit other{6};
+    ASSERT_TRUE(other.ready());
+    other.addGauge(1, 1);
+    {
+        ConfigTables b = NewConfiguration();
+        b.ConfigHeader = programHeader();
+        b.ComPortGauges = 6;
+        for (int id : {1, 5})
+            std::tie(b.GaugeRecType[id], b.GaugeRecModel[id], b.GaugeRecVersion[id]) = std::tuple(1, 1, 1);
+        writeBytes("b.cfg", SerializeConfig(b));
+    }
+    FrmMainConfigure& s = screen();
+    click(s, "Cmdsearch");
+    ASSERT_TRUE(waitUntil([&] { return Session.GaugeRecBusStatus[5] == 2; }, 5000)) << "GaugeID 5 answers";
+    ASSERT_TRUE(s.Search().scanning());
+
+    ScriptedMessages boxes;
+    boxes.expectYesNoDefaultNo("This will overwrite the current configuration! Continue?", true);
+    boxes.expectYesNoDefaultNo("Varnet Configuration:\r\nUpdates are not saved yet; Continue?", true);
+    click(s, "CmdSaveConfig");
+    SaveConfig& load = DefaultForm<SaveConfig>::get();
+    child<QLineEdit>(load, "FileName")->setText("b.cfg");
+    click(load, "CmdLoad");
+    ASSERT_EQ(Session.ConfigFileName, "b.cfg");
+    EXPECT_FALSE(s.Search().scanning());
+    const auto asked = unit.frames().size();
+    EXPECT_EQ(child<QLineEdit>(s, "CurrentConfigFile")->text(), "b.cfg");
+    EXPECT_EQ(listLines(s, "Configlist"),
+              (std::vector<std::string>{" 001    Small gauge; Single Needle \t01\t01\tNot Assigned\t\tUnkown",
+                                        " 005    Small gauge; Single Needle \t01\t01\tNot Assigned\t\tUnkown"}));
+    EXPECT_TRUE(child<QListWidget>(s, "Configlist")->isEnabled() && child<QPushButton>(s, "Cmdsearch")->isEnabled());
+    waitMs(200);
+    EXPECT_LE(unit.frames().size(), asked + 1) << "the search went on asking the replaced configuration's bus";
+    EXPECT_TRUE(Session.StoredNotSaved.empty());
+
+    // Searched again: b.cfg's own bus answers.
+    click(s, "Cmdsearch");
+    ASSERT_TRUE(waitUntil([&] { return Session.GaugeRecBusStatus[6] != 0; }, 5000));
+    EXPECT_EQ(std::tuple(Session.GaugeRecBusStatus[1], Session.GaugeRecBusStatus[5]), std::tuple(2, 1));
+    EXPECT_TRUE(Session.StoredNotSaved.empty()) << "the bus answered what the file holds";
+}
+
 // While the search runs, the lines of the gauges that answered stand
 // under the captions as the full lines do after it: the GaugeID under
 // "ID", the type code and name under "Device Type", cut short at their

@@ -174,6 +174,8 @@ TEST_F(ConfigurationWindowsTest, WhatWindowsStoredOutlivesThemAndIsAskedAboutByA
     minimumStored("10");
     child<QLineEdit>(screen, "boxRemotePort")->setText("49100");
     click(screen, "cmdSetUDP");
+    // The run window's slider stores the process interval into the tables too.
+    child<QSlider>(DefaultForm<frmStatus>::get(), "SliderXferTimer")->setValue(70);
 
     click(screen, "Command1");
     EXPECT_EQ(recordWindowsLoaded(), std::vector<std::string>{});
@@ -182,13 +184,22 @@ TEST_F(ConfigurationWindowsTest, WhatWindowsStoredOutlivesThemAndIsAskedAboutByA
               std::tuple("indicated", 10.0f, "49100"))
         << "closing a window drops nothing it stored";
 
-    // Each in the order stored; No keeps them all.
+    // Each in the order stored; No keeps them all, for a load and for a Continue, which reads the
+    // file again.
     boxes_.expectYesNoDefaultNo("List available functions:\r\nUpdates are not saved yet; Continue?", true);
     boxes_.expectYesNoDefaultNo("Test Varnet functions:\r\nUpdates are not saved yet; Continue?", true);
     boxes_.expectYesNoDefaultNo("Varnet Configuration:\r\nUpdates are not saved yet; Continue?", false);
     chooseInTheList(start, "b.cfg");
     EXPECT_EQ(std::tuple(Session.ConfigFileName, Cfg.FunctionFullName[kIAS], Cfg.FunctionMinimum[kIAS], Cfg.RemotePort),
               std::tuple("a.cfg", "indicated", 10.0f, "49100"));
+    for (const char* window : {"List available functions", "Test Varnet functions", "Varnet Configuration"})
+        boxes_.expectYesNoDefaultNo(QString(window) + ":\r\nUpdates are not saved yet; Continue?", true);
+    boxes_.expectYesNoDefaultNo("Control Program for X-Plane Simulator:\r\nUpdates are not saved yet; Continue?",
+                                false);
+    child<QLineEdit>(start, "FileName")->setText("a.cfg");
+    click(start, "butOK");
+    EXPECT_FALSE(DefaultForm<frmStatus>::get().RunPrepared);
+    EXPECT_EQ(std::tuple(Cfg.RemotePort, Cfg.ProcessTimerInterval), std::tuple("49100", 70));
 
     // Stored again and saved: neither the windows' own Close nor a load asks any more. The gauge
     // test window's Close has no question of its own.
@@ -208,9 +219,9 @@ TEST_F(ConfigurationWindowsTest, WhatWindowsStoredOutlivesThemAndIsAskedAboutByA
     click(gauges, "cmdAddToConfig");
     click(gauges, "cmdClose");
     ASSERT_FALSE(DefaultForm<frmTestGauges>::loaded());
-    EXPECT_EQ(Session.StoredNotSaved, (std::vector<std::string>{"List available functions", "Test Varnet functions ",
-                                                                 "Varnet Configuration",
-                                                                 "Test & Diagnostics connected gauges"}));
+    EXPECT_EQ(Session.StoredNotSaved,
+              (std::vector<std::string>{"List available functions", "Test Varnet functions ", "Varnet Configuration",
+                                        Session.ProgramTitle, "Test & Diagnostics connected gauges"}));
     click(DefaultForm<FrmMainConfigure>::get(), "CmdSaveConfig");
     boxes_.expectOk("File saved as: a.cfg");
     click(DefaultForm<SaveConfig>::get(), "CmdSave");
