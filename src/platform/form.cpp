@@ -217,6 +217,13 @@ bool Form::isLoaded() const
     return std::find(loadedList().begin(), loadedList().end(), this) != loadedList().end();
 }
 
+void Form::Form_ConfigurationReplaced()
+{
+    // Only a ConfigurationView says it shows the configuration, and it
+    // cannot leave out showing it anew.
+    Q_ASSERT(configurationHeld() != ConfigurationHeld::Shown);
+}
+
 void Form::Form_ConfigurationReplacing()
 {
     if (configurationHeld() == ConfigurationHeld::Record)

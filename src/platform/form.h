@@ -68,7 +68,7 @@ public:
     virtual void Form_ConfigurationReplacing();
     // The file's tables are in memory now (a load or an import): a
     // DeviceLink's port follows them, a ConfigurationView shows them.
-    virtual void Form_ConfigurationReplaced() {}
+    virtual void Form_ConfigurationReplaced();
     // The configuration was saved under Session's name.
     virtual void Form_ConfigurationSaved() {}
     // What was typed in this window and not stored into the tables, which a
