@@ -350,7 +350,8 @@ TEST_F(SaveConfigWindowTest, LoadReplacesTheTablesOrKeepsTheCurrentFileAndImport
     EXPECT_FALSE(DefaultForm<SaveConfig>::loaded());
 
     // An import takes the ticked section only, or nothing from a broken file.
-    const QString question = ImportQuestion("other.cfg");
+    const QString question = "This will overwrite the selected sections in the currently loaded configuration!\r\n"
+                             "The sections come from: other.cfg\r\n Continue?";
     clearTables();
     Session.ConfigChanged = 0;
     SaveConfig& w = windowWith("other.cfg");
@@ -371,9 +372,17 @@ TEST_F(SaveConfigWindowTest, LoadReplacesTheTablesOrKeepsTheCurrentFileAndImport
     writeBytes("other.cfg", SerializeConfig(loaded));
     DefaultForm<frmStatus>::get().RunPrepared = 1;
     const ConfigTables running = Cfg;
-    boxes_.expectOk(RunHoldsConfigurationText(Replacement::Import));
+    boxes_.expectOk("A configuration cannot be imported while the run window holds the one in memory: the run uses "
+                    "the sim ports opened for it.\r\n"
+                    "To import into the configuration, press \"Configuration\" on the run window (this stops the run) "
+                    "and use \"Save / Load Configuration\" on the configuration screen; closing the screen prepares "
+                    "the run again with it.");
     click(w, "cmdImportPartial");
-    boxes_.expectOk(RunHoldsConfigurationText(Replacement::Load));
+    boxes_.expectOk("A configuration cannot be loaded while the run window holds the one in memory: the run uses "
+                    "the sim ports opened for it.\r\n"
+                    "To load another configuration, press \"Configuration\" on the run window (this stops the run) "
+                    "and use \"Save / Load Configuration\" on the configuration screen; closing the screen prepares "
+                    "the run again with it.");
     click(w, "CmdLoad");
     EXPECT_TRUE(Cfg == running && Session.ConfigFileName == "other.cfg" && DefaultForm<SaveConfig>::loaded());
 }

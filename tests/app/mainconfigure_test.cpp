@@ -12,10 +12,14 @@
 #include "support/keyboard.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
 #include <QScrollBar>
+
+#include <algorithm>
+#include <map>
 
 namespace varnet {
 namespace {
@@ -90,6 +94,9 @@ TEST_F(ConfigScreenWindow, RebuildShowsTheSettingsAndProbesOnlyFreeComPorts)
                               {"CurrentConfigFile", "cockpit.cfg"}, {"boxRemoteIP", "192.168.1.20"},
                               {"boxLocalPort", "49005"}, {"BoxXferTimerProcess", "250"}})
         EXPECT_EQ(text(box), shown) << box;
+    // The "Current" boxes show what is set; only a Set button changes it.
+    for (const char* box : {"BoxCurrentComVarnet", "BoxCurrentComEC", "BoxCurrentComIOM", "BoxCurrentComIOM2"})
+        EXPECT_TRUE(child<QLineEdit>(s, box)->isReadOnly()) << box;
     for (auto [control, on] : {std::pair{"Cmdsearch", true}, {"cmdGotoEC", false}, {"cmdGotoIOM", true},
                                {"cmdGotoIOM2", false}})
         EXPECT_EQ(enabled(control), on) << control;
@@ -111,6 +118,37 @@ TEST_F(ConfigScreenWindow, RebuildShowsTheSettingsAndProbesOnlyFreeComPorts)
     ec->showPopup();
     ec->hidePopup();
     EXPECT_EQ(std::tuple(ec->findText("5"), ec->currentText()), std::tuple(2, "9"));
+}
+
+// The places of `row`'s line in `list`, as x in the viewport, where
+// something is painted outside the line's drawn fields: each field's text,
+// give or take two pixels of a glyph's overhang, whatever the font.
+QList<int> inkOutsideFields(QListWidget* list, int row)
+{
+    const QRect line = list->visualItemRect(list->item(row)) & list->viewport()->rect();
+    const QImage image = list->viewport()->grab(line).toImage();
+    // The line's background is its commonest colour.
+    std::map<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    const QRgb background =
+        std::max_element(counts.begin(), counts.end(), [](auto a, auto b) { return a.second < b.second; })->first;
+    const QFontMetrics metrics(list->font());
+    const std::vector<DrawnField> fields = DrawnFields(list, row);
+    QList<int> stray;
+    for (int x = 0; x < image.width(); ++x) {
+        const int at = line.left() + int(x / image.devicePixelRatio());
+        const bool inField = std::any_of(fields.begin(), fields.end(), [&](const DrawnField& field) {
+            return at >= field.left - 2 && at < field.left + metrics.horizontalAdvance(field.text) + 2;
+        });
+        for (int y = 0; !inField && y < image.height(); ++y)
+            if (image.pixel(x, y) != background) {
+                stray << at;
+                break;
+            }
+    }
+    return stray;
 }
 
 // Every field stands under its caption and no caption runs into the next,
@@ -139,6 +177,9 @@ TEST_F(ConfigScreenWindow, ColumnsStandUnderTheirCaptionsWhateverTheNamesAndScro
             EXPECT_EQ(x(list->viewport(), fields[j].left), x(captions[int(j)])) << row << " " << j;
             EXPECT_TRUE(j == 6 || metrics.horizontalAdvance(fields[j].text) < fields[j + 1].left - fields[j].left);
         }
+        // The fields are all that is painted: the line's own text, TABs
+        // and all, does not show between them.
+        EXPECT_EQ(inkOutsideFields(list, row), QList<int>()) << row;
     }
     // On this narrow screen every caption stands in view without scrolling,
     // the built-in name cut short for it.

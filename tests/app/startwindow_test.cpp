@@ -207,7 +207,9 @@ TEST_F(StartWindowTest, AStartFileNamingNoConfigurationOfTheFolderIsSetAsideWith
     for (const auto& [name, fault] : std::initializer_list<std::pair<std::string, const char*>>{
              {"../outside.cfg", kFileNameFolderRule}, {elsewhere, kFileNameFolderRule},
              {"sub/x.cfg", kFileNameFolderRule}, {".cfg", kFileTypeRule}, {"x.cfgz", kFileTypeRule},
-             {std::string(300, 'n') + ".cfg", kFileNameLengthRule}}) {
+             {std::string(300, 'n') + ".cfg", kFileNameLengthRule},
+             // The message shows 60 characters whole, and cuts a 61st.
+             {std::string(55, 'n') + ".cfgz", kFileTypeRule}, {std::string(56, 'n') + ".cfgz", kFileTypeRule}}) {
         SCOPED_TRACE(name);
         Session = SessionState{};
         Cfg = ConfigTables{};
@@ -606,9 +608,18 @@ TEST_F(StartWindowBesideTheScreen, EveryLoadAsksFirstShowsTheLoadedFileEverywher
     SaveConfig& besideSave = DefaultForm<SaveConfig>::get();
     besideSave.show();
     child<QLineEdit>(besideSave, "FileName")->setText("a.cfg");
-    for (const Replacement refused :
-         {Replacement::Load, Replacement::Load, Replacement::Load, Replacement::Load, Replacement::Import})
-        boxes_.expectOk(RunHoldsConfigurationText(refused));
+    const QString loadRefused =
+        "A configuration cannot be loaded while the run window holds the one in memory: the run uses the sim ports "
+        "opened for it.\r\n"
+        "To load another configuration, press \"Configuration\" on the run window (this stops the run) and use "
+        "\"Save / Load Configuration\" on the configuration screen; closing the screen prepares the run again with it.";
+    const QString importRefused =
+        "A configuration cannot be imported while the run window holds the one in memory: the run uses the sim ports "
+        "opened for it.\r\n"
+        "To import into the configuration, press \"Configuration\" on the run window (this stops the run) and use "
+        "\"Save / Load Configuration\" on the configuration screen; closing the screen prepares the run again with it.";
+    for (const QString& refused : {loadRefused, loadRefused, loadRefused, loadRefused, importRefused})
+        boxes_.expectOk(refused);
     child<QListWidget>(beside, "FileBox")->setCurrentRow(0);
     child<QLineEdit>(beside, "FileName")->setText("a.cfg");
     click(beside, "butOK");

@@ -19,6 +19,7 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace varnet {
@@ -165,6 +166,17 @@ protected:
 
 TEST_F(PseudoTerminalPort, WritesReachTheDeviceChunksMakeOneUnitDiscardEmptiesWhatCameInNoBytesAreStrandedAndAHangUpFails)
 {
+    // The line every device of the cockpit talks: 38400 baud, 8 data bits,
+    // 2 stop bits, no parity, no flow control. The master reads the settings
+    // of its slave, which the port holds open. (A pseudo-terminal keeps 8
+    // data bits and no parity whatever is asked; the speed, the stop bits
+    // and the flow control are what it tells.)
+    termios line{};
+    ASSERT_EQ(tcgetattr(master_, &line), 0);
+    EXPECT_EQ(std::tuple(cfgetispeed(&line), cfgetospeed(&line), line.c_cflag & (CSIZE | CSTOPB | PARENB | CRTSCTS),
+                         line.c_iflag & (IXON | IXOFF)),
+              std::tuple(speed_t(B38400), speed_t(B38400), tcflag_t(CS8 | CSTOPB), tcflag_t(0)));
+
     const QByteArray frame("\xFF\x00\x05\x05\x10\x02\xFF", 7);
     ASSERT_TRUE(port.write(frame));
     EXPECT_EQ(deviceReads(7), frame);
