@@ -136,7 +136,8 @@ protected:
             std::tuple(kStandAloneIOM1, IOEntrySwitch, kSwitch, kFlapsFunction, 1, 100.0f, 0.0f);
         // The same cockpit with the switch on the flaps and another X-Plane, beside the start file's.
         const ConfigTables own = Cfg;
-        std::tie(Cfg.RemotePort, Cfg.LocalPort) = std::tuple(std::to_string(otherXplane_.port()), std::to_string(otherPort_));
+        std::tie(Cfg.RemotePort, Cfg.LocalPort) =
+            std::tuple(std::to_string(otherXplane_.port()), std::to_string(otherPort_));
         std::string error;
         ASSERT_TRUE(writeFileSafely("other.cfg", SerializeConfig(Cfg), &error)) << error;
         Cfg = own;
