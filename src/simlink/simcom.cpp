@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QNetworkInterface>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -90,6 +91,50 @@ void SimCom::OpenUDP()
 
 void SimCom::OpenUDP(const std::string& remoteIP, const std::string& remotePort, const std::string& localPort)
 {
+    const std::optional<UdpEnds> before = UDPInUse();
+    const bool reopening = !UDPClosed() && openElsewhere(remoteIP, remotePort, localPort);
+    const std::bitset<256> reselect = selected_;
+    if (reopening) {
+        // As at the program's exit: the X-Plane left behind would otherwise
+        // go on sending to a port nobody listens on, or to another program.
+        if (sendOpen_ && !sentTo_.blockUsel)
+            winsockUDPSend->sendDatagram(StopAllPacket(sentTo_.reversed));
+        closeSockets();
+    }
+    const QPointer<SimCom> self(this);
+    openSockets(remoteIP, remotePort, localPort);
+    if (!self)
+        return;
+    if (reopening && UDPInUse()) {
+        for (int group = 0; group < int(reselect.size()); ++group) {
+            if (reselect.test(std::size_t(group)))
+                SendDSEL(Byte(group));
+        }
+    }
+    if (UDPInUse() != before)
+        emit UDPChanged();
+}
+
+bool SimCom::openElsewhere(const std::string& remoteIP, const std::string& remotePort, const std::string& localPort)
+{
+    if (WinsockUDP->isOpen() && portNumber(localPort) != std::optional<quint16>(WinsockUDP->localPort()))
+        return true;
+    if (!sendOpen_ || (remoteIP == sentTo_.remoteIP && remotePort == sentTo_.remotePort))
+        return false;
+    const auto remote = portNumber(remotePort);
+    const std::optional<QHostAddress> address = RemoteAddress(QString::fromStdString(remoteIP).trimmed());
+    if (!remote || !address || *remote != winsockUDPSend->remotePort() ||
+        address->toString() != winsockUDPSend->remoteHost())
+        return true;
+    // The same ends written otherwise ("127.000.000.001"): the next open
+    // need not look the name up again.
+    sentTo_.remoteIP = remoteIP;
+    sentTo_.remotePort = remotePort;
+    return false;
+}
+
+void SimCom::openSockets(const std::string& remoteIP, const std::string& remotePort, const std::string& localPort)
+{
     if (!WinsockUDP->isOpen()) {
         const auto local = portNumber(localPort);
         if (!local)
@@ -108,6 +153,7 @@ void SimCom::OpenUDP(const std::string& remoteIP, const std::string& remotePort,
             return lanError(QStringLiteral("Invalid remote address \"%1\"").arg(host));
         winsockUDPSend->setRemote(address->toString(), *remote);
         sendOpen_ = true;
+        sentTo_ = {remoteIP, remotePort, reversed(), Cfg.BlockUsel != 0};
         xplaneHost_ = QHostAddress(winsockUDPSend->remoteHost());
         ownAddresses_ = xplaneHost_.isLoopback() ? QNetworkInterface::allAddresses() : QList<QHostAddress>();
     }
@@ -120,10 +166,19 @@ void SimCom::lanError(const QString& description)
 
 void SimCom::CloseUDP()
 {
+    const bool wasOpen = UDPInUse().has_value();
+    closeSockets();
+    if (wasOpen)
+        emit UDPChanged();
+}
+
+void SimCom::closeSockets()
+{
     WinsockUDP->close();
     winsockUDPSend->close();
     sendOpen_ = false;
     xplaneHost_.clear();
+    selected_.reset();
 }
 
 std::optional<SimCom::UdpEnds> SimCom::UDPInUse() const
@@ -167,18 +222,24 @@ void SimCom::sendBuilt(const std::optional<QByteArray>& packet)
 
 void SimCom::CommandStopAll()
 {
-    if (Cfg.BlockUsel == 0)
-        send(StopAllPacket(reversed()));
+    if (Cfg.BlockUsel != 0)
+        return;
+    send(StopAllPacket(reversed()));
+    for (int group = 0; group < kStopAllGroups; ++group)
+        selected_.reset(std::size_t(group));
 }
 
 void SimCom::SendUSEL(Byte Index)
 {
     send(UselPacket(Index, reversed()));
+    selected_.reset(Index);
 }
 
 void SimCom::SendDSEL(Byte Index)
 {
     send(DselPacket(Index, reversed()));
+    if (sendOpen_)
+        selected_.set(Index);
 }
 
 void SimCom::SendDataFloat(int Index, int Slot, Single Value)

@@ -26,6 +26,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -58,8 +59,12 @@ public:
 
     // ---- UDP link ------------------------------------------------------
     // Binds the receive socket to LocalPort and points the send socket at
-    // RemoteIP:RemotePort; a socket already open is left as it is, so changed
-    // settings take effect after CloseUDP. A failure shows
+    // RemoteIP:RemotePort, as the settings are now. A link open already on
+    // the same ends stays as it is; one open on other ends (the settings
+    // were set or loaded since) is closed first: its X-Plane is told to stop
+    // all groups, unless No USEL was set when it opened, in the byte order
+    // of then; and the groups it had selected are selected again on the new
+    // one, so that whoever holds ports keeps receiving. A failure shows
     // "Error opening the LAN port: ...".
     void OpenUDP();
     // The same towards the address and ports given in place of the settings
@@ -72,6 +77,7 @@ public:
         QString remoteIP;
         quint16 remotePort = 0;
         quint16 localPort = 0;
+        bool operator==(const UdpEnds&) const = default;
     };
     std::optional<UdpEnds> UDPInUse() const;
     // Neither socket is open.
@@ -185,6 +191,8 @@ signals:
     void TestDisplay(const QString& raw, const QString& converted);
     // A datagram from another host was ignored; `count` is UDPIgnoredCount.
     void DatagramIgnored(int count);
+    // The link opened, closed or now talks to other ends (UDPInUse).
+    void UDPChanged();
 
 protected:
     void Form_Unload() override;
@@ -213,9 +221,25 @@ private:
     // Shows a datagram whose records records_ holds in the test display.
     void display(const QByteArray& datagram, bool accepted);
 
+    // Whether what is open of the link talks to other ends than these.
+    bool openElsewhere(const std::string& remoteIP, const std::string& remotePort, const std::string& localPort);
+    void openSockets(const std::string& remoteIP, const std::string& remotePort, const std::string& localPort);
+    void closeSockets();
+
     std::unique_ptr<UdpSocket> WinsockUDP;
     std::unique_ptr<UdpSocket> winsockUDPSend;
     bool sendOpen_ = false;
+    // What the send socket was opened with: the texts it was given, and how
+    // its X-Plane is told to stop, whatever the settings say by the time the
+    // link closes for other ends.
+    struct SentTo {
+        std::string remoteIP;
+        std::string remotePort;
+        bool reversed = false;
+        bool blockUsel = false;
+    } sentTo_;
+    // The groups this link selected at its X-Plane and did not deselect.
+    std::bitset<256> selected_;
     // Whose datagrams are taken: the host the send socket points at.
     QHostAddress xplaneHost_;
     QList<QHostAddress> ownAddresses_;

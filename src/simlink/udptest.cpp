@@ -201,9 +201,7 @@ frmTestXplaneInterface::frmTestXplaneInterface()
 
 void frmTestXplaneInterface::Form_Load()
 {
-    boxRemoteIP->setText(QString::fromStdString(Cfg.RemoteIP));
-    boxRemotePort->setText(QString::fromStdString(Cfg.RemotePort));
-    boxLocalPort->setText(QString::fromStdString(Cfg.LocalPort));
+    showSettings();
     {
         // Showing the setting is no choice of the user's.
         const QSignalBlocker normal(OptionByteOrderNormal);
@@ -212,8 +210,25 @@ void frmTestXplaneInterface::Form_Load()
     }
     showRunState();
     connect(&link(), &SimCom::TestDisplay, this, &frmTestXplaneInterface::showReceived);
+    SimCom* shared = &link();
+    connect(shared, &SimCom::UDPChanged, this, [this, shared] { linkChanged(*shared); });
     boxIgnored->setText(QString::number(link().UDPIgnoredCount));
     connect(&link(), &SimCom::DatagramIgnored, this, [this](int count) { boxIgnored->setText(QString::number(count)); });
+}
+
+void frmTestXplaneInterface::Form_Activate()
+{
+    if (!running_)
+        showSettings();
+}
+
+void frmTestXplaneInterface::showSettings()
+{
+    for (const auto& [box, setting] : {std::pair{boxRemoteIP, &Cfg.RemoteIP}, std::pair{boxRemotePort, &Cfg.RemotePort},
+                                       std::pair{boxLocalPort, &Cfg.LocalPort}}) {
+        if (!box->isModified())
+            box->setText(QString::fromStdString(*setting));
+    }
 }
 
 void frmTestXplaneInterface::ShowWindow()
@@ -240,35 +255,59 @@ void frmTestXplaneInterface::cmdStartUDP_Click()
 {
     if (running_)
         return;
-    // The ports typed are those the test opens the link on: they follow the
-    // configuration screen's rule. The settings stay as they are.
-    const std::optional<int> remote = udpPort(boxRemotePort->text().toStdString());
-    const std::optional<int> local = remote ? udpPort(boxLocalPort->text().toStdString()) : std::nullopt;
-    if (!local) {
-        messages().ok(QString::fromLatin1(kUdpPortRule));
-        return;
-    }
     SimCom& l = link();
-    const bool wasClosed = l.UDPClosed();
     const QPointer<frmTestXplaneInterface> self(this);
-    l.OpenUDP(boxRemoteIP->text().toStdString(), std::to_string(*remote), std::to_string(*local));
-    const std::optional<SimCom::UdpEnds> inUse = l.UDPInUse();
-    if (!inUse) {
-        // The box said why; what this open left half done is closed again.
-        if (wasClosed)
+    if (l.UDPClosed()) {
+        // The ports typed are those the test opens the link on: they follow
+        // the configuration screen's rule. The settings stay as they are.
+        showSettings();
+        const std::optional<int> remote = udpPort(boxRemotePort->text().toStdString());
+        const std::optional<int> local = remote ? udpPort(boxLocalPort->text().toStdString()) : std::nullopt;
+        if (!local) {
+            messages().ok(QString::fromLatin1(kUdpPortRule));
+            return;
+        }
+        l.OpenUDP(boxRemoteIP->text().toStdString(), std::to_string(*remote), std::to_string(*local));
+        if (!l.UDPInUse()) {
+            // The box said why; what this open left half done is closed again.
             l.CloseUDP();
-        return;
+            return;
+        }
+    } else {
+        // Another window's link (the run's): the test goes on with it, as
+        // the settings are now.
+        l.OpenUDP();
+        if (!l.UDPInUse())
+            return;
     }
     if (!self || running_)
         return;
-    // Sockets already open (by the run) stay as they are: the boxes show
-    // what the link really uses.
-    boxRemoteIP->setText(inUse->remoteIP);
-    boxRemotePort->setText(QString::number(inUse->remotePort));
-    boxLocalPort->setText(QString::number(inUse->localPort));
     running_ = true;
     showRunState();
     l.UDPTestDisplay = true;
+    linkChanged(l);
+}
+
+void frmTestXplaneInterface::linkChanged(SimCom& l)
+{
+    if (!running_)
+        return;
+    const std::optional<SimCom::UdpEnds> inUse = l.UDPInUse();
+    if (!inUse) {
+        running_ = false;
+        showRunState();
+        l.UDPTestDisplay = false;
+        return;
+    }
+    // A box typed into stays so, so that the next Start tries it again.
+    const std::pair<QLineEdit*, QString> shown[] = {{boxRemoteIP, inUse->remoteIP},
+                                                    {boxRemotePort, QString::number(inUse->remotePort)},
+                                                    {boxLocalPort, QString::number(inUse->localPort)}};
+    for (const auto& [box, text] : shown) {
+        const bool typed = box->isModified();
+        box->setText(text);
+        box->setModified(typed);
+    }
 }
 
 void frmTestXplaneInterface::CmdStopUDP_Click()

@@ -5,10 +5,14 @@
 // received datagram raw and decoded. While it is running, received DATA
 // packets are shown here and not handed to the sim ports.
 //
-// The address boxes show the settings when the window loads; Start opens
-// the link on what they hold then (the ports checked by the configuration
-// screen's rule), without changing the settings, and shows what the link
-// really uses. "Running" stands only for a link that is open.
+// The address boxes show the settings, and follow them (a "set" on the
+// configuration screen) until the user types into them. Start opens a
+// closed link on what they hold (the ports checked by the configuration
+// screen's rule), without changing the settings: an address can be tried
+// out. A link open already is another window's: it goes on with the
+// settings (OpenUDP) and the test shares it. From Start on, the boxes show
+// what the link really uses, also when another window opens it anew on
+// other settings. "Running" stands only for a link that is open.
 
 #include "config/tables.h"
 #include "platform/form.h"
@@ -23,6 +27,8 @@ class QPlainTextEdit;
 class QRadioButton;
 
 namespace varnet {
+
+class SimCom;
 
 // The last packet sent as the window shows it: each byte's number followed
 // by a point ("68.65.84.65.48.").
@@ -49,6 +55,8 @@ public:
     frmTestXplaneInterface();
 
     void Form_Load() override;
+    // Boxes not typed into show the settings as they are now.
+    void Form_Activate() override;
 
     // Loads the window when needed and shows it in front.
     static void ShowWindow();
@@ -77,6 +85,10 @@ private:
     void ByteOrder_Click(bool reverse);
     void showReceived(const QString& raw, const QString& converted);
     void showRunState();
+    // The boxes the user has not typed into show the settings.
+    void showSettings();
+    // While running: the ends the link uses, or Stopped when it closed.
+    void linkChanged(SimCom& link);
 
     // The box read by `read`; shows `rule` and gives nothing when it cannot
     // be used.

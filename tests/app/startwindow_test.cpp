@@ -462,6 +462,7 @@ TEST_F(StartWindowBesideTheScreen, ALoadedFileKeepsItsNameThroughTheRunWindowAnd
         LoadConstantTables(b);
         b.ConfigHeader = programHeader();
         b.ProcessTimerInterval = 44;
+        std::tie(b.RemoteIP, b.RemotePort, b.LocalPort) = std::tuple("127.0.0.1", "49000", "49001");
         b.ComPortIOM = 2;
         b.FunctionNames[60] = "FLAPS";
         b.FunctionMultiply[60] = b.FunctionDivide[60] = 1;

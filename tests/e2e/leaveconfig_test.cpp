@@ -7,7 +7,9 @@
 // window and not stored; kept, both windows stay. Once it goes on, the run is prepared with no
 // window of the configuration left beside it: a load from a start window left open would lay the
 // I/O entries out anew under the run's sim ports, and a stand-alone module's switch would write
-// another DATA group than its own.
+// another DATA group than its own. A file loaded from the screen's Save / Load names another
+// X-Plane and local port: the run prepared on it sends there and listens there, and the X-Plane
+// of the file replaced is asked for nothing more.
 //
 // A start file that names a file which is there and does not load (cut short) says so once, and
 // leaves the configuration without a name: the Load/Save window's Save asks for one instead of
@@ -132,14 +134,20 @@ protected:
         std::tie(Cfg.IOEntryGaugeID[e], Cfg.IOEntryKind[e], Cfg.IOEntryNumber[e], Cfg.IOEntryFunction[e],
                  Cfg.IOEntrySeqNr[e], Cfg.IOEntryValue1[e], Cfg.IOEntryValue2[e]) =
             std::tuple(kStandAloneIOM1, IOEntrySwitch, kSwitch, kFlapsFunction, 1, 100.0f, 0.0f);
-        // The same cockpit with the switch on the flaps, beside the start file's.
+        // The same cockpit with the switch on the flaps and another X-Plane, beside the start file's.
+        const ConfigTables own = Cfg;
+        std::tie(Cfg.RemotePort, Cfg.LocalPort) =
+            std::tuple(std::to_string(otherXplane_.port()), std::to_string(otherPort_));
         std::string error;
         ASSERT_TRUE(writeFileSafely("other.cfg", SerializeConfig(Cfg), &error)) << error;
+        Cfg = own;
         Cfg.IOEntryFunction[e] = kNavLightsFunction;
         SetModuleSwitches(module_, {});
     }
 
     SimControlUnit module_{kModuleCom};
+    SimXplane otherXplane_;
+    quint16 otherPort_ = freeUdpPort();
 };
 
 TEST_F(LeaveConfigurationTest, TheScreensCloseAsksAboutEditsAndLeavesNoConfigurationWindowBesideTheRun)
@@ -205,7 +213,42 @@ TEST_F(LeaveConfigurationTest, TheScreensCloseAsksAboutEditsAndLeavesNoConfigura
     SetModuleSwitches(module_, {kSwitch});
     EXPECT_TRUE(waitForData(kNavLightsGroup, 1, 3000)) << "the switch did not reach X-Plane on its own group";
     EXPECT_TRUE(dataValues(kFlapsGroup).empty()) << "the switch wrote the other file's DATA group";
-    EXPECT_TRUE(endsCleanly());
+
+    // Configuration again (back from Run: the first control, Exit, Hide, Show IOM #1, Configuration),
+    // the screen's Save / Load (back from its first control: Close, Force Feedback Yoke, Input/Output
+    // Module 1, Test Interface XP, Test Gauges, Save / Load), and the other file, the list's last
+    // line, loaded (from the list: the file box, Load).
+    xplane_.clearReceived();
+    activate(managedWindow(kRunWindow));
+    ASSERT_NE(windowWithKeyboard(kRunWindow), 0u);
+    type(tabs(5, true) + " ");
+    ASSERT_NE(windowWithKeyboard(kScreen), 0u) << "Configuration did not open the configuration screen";
+    type(tabs(6, true) + " ");
+    ASSERT_NE(windowWithKeyboard(kLoadSaveWindow), 0u) << "the Load/Save window did not open";
+    type("{END}" + tabs(2) + " ");
+    ASSERT_TRUE(answer("the load of the other file", "y"));
+    ASSERT_TRUE(answer("the load with an edit not saved", "y"));
+    // The screen's Close (a load leaves the edit's mark) prepares the run on the other file; Run,
+    // and the switch off. The run goes to the other file's X-Plane, which the program hears on the
+    // other file's local port: its airspeed (80 kt, 333 steps) moves the needle.
+    ASSERT_NE(windowWithKeyboard(kScreen), 0u);
+    type("{ESC}");
+    ASSERT_TRUE(answer("Close after the load", "y"));
+    ASSERT_NE(windowWithKeyboard(kRunWindow), 0u) << "Close did not go back to the run window";
+    type("{TAB} ");
+    const auto flaps = [&] {
+        return std::ranges::any_of(otherXplane_.received(), [](const QByteArray& d) {
+            return d.startsWith("DATA0") && qFromLittleEndian<quint32>(d.constData() + 5) == kFlapsGroup;
+        });
+    };
+    SetModuleSwitches(module_, {});
+    EXPECT_TRUE(waitUntil(flaps, 3000)) << "the switch did not reach the other file's X-Plane";
+    const std::size_t mark = frames_.size();
+    otherXplane_.sendData({record(kSpeedsGroup, 0, 80)}, false, otherPort_);
+    EXPECT_TRUE(needleAt(kAirspeedGauge, 333, mark)) << "the other file's local port is not heard";
+    EXPECT_FALSE(xplaneReceived([](const QByteArray& d) { return d.startsWith("DSEL0"); }))
+        << "the start file's X-Plane was asked for data after the load";
+    EXPECT_TRUE(endsCleanly(otherXplane_));
 }
 
 class CutStartFileTest : public ConfigurationWindowsTest {

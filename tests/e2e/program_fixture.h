@@ -223,13 +223,18 @@ protected:
     // Exit button.
     ::testing::AssertionResult endsCleanly(int signal = SIGTERM, int timeoutMs = 10000)
     {
-        xplane_.clearReceived();
+        return endsCleanly(xplane_, signal, timeoutMs);
+    }
+    // The same when the configuration in memory names `xplane`.
+    ::testing::AssertionResult endsCleanly(SimXplane& xplane, int signal = SIGTERM, int timeoutMs = 10000)
+    {
+        xplane.clearReceived();
         ::kill(pid_t(program_.processId()), signal);
         if (!waitUntil([&] { return program_.state() == QProcess::NotRunning; }, timeoutMs))
             return ::testing::AssertionFailure() << "the program goes on";
         if (program_.exitStatus() != QProcess::NormalExit || program_.exitCode() != 0)
             return ::testing::AssertionFailure() << "the program ended with " << program_.exitCode();
-        if (!xplaneReceived(isStopAll))
+        if (std::ranges::none_of(xplane.received(), isStopAll))
             return ::testing::AssertionFailure() << "X-Plane was not told to stop its data";
         return ::testing::AssertionSuccess();
     }

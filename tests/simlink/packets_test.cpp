@@ -105,13 +105,15 @@ TEST(OpenUDP, RefusedSettingsAreReportedAndLeaveTheLinkClosed)
     link.SendDSEL(1);
     EXPECT_TRUE(sender->sent().isEmpty());
     // A host name is looked up when the link opens; once open, a changed
-    // setting waits for the next CloseUDP.
+    // setting takes effect at the next open, which first tells the X-Plane
+    // left behind to stop.
     Cfg.RemoteIP = "localhost";
     link.OpenUDP();
     Cfg.RemoteIP = "127.0.0.2";
     link.OpenUDP();
     link.SendDSEL(2);
-    EXPECT_EQ((std::tuple{sender->remoteHost(), sender->sent()}), (std::tuple{"127.0.0.1", QList{hex("44 53 45 4C 30 02 00 00 00")}}));
+    EXPECT_EQ((std::tuple{sender->remoteHost(), sender->sent()}),
+              (std::tuple{"127.0.0.2", QList{StopAllPacket(false), hex("44 53 45 4C 30 02 00 00 00")}}));
 
     // Leading zeros pad a number; they do not make it octal.
     link.CloseUDP();
@@ -126,7 +128,7 @@ TEST(OpenUDP, RefusedSettingsAreReportedAndLeaveTheLinkClosed)
         Cfg.LocalPort = port;
         refused(QString("Invalid local port \"%1\"").arg(port));
     }
-    EXPECT_EQ((std::tuple{receiver->isOpen(), sender->sent().size()}), (std::tuple{false, 1}));
+    EXPECT_EQ((std::tuple{receiver->isOpen(), sender->sent().size()}), (std::tuple{false, 2}));
     Cfg = ConfigTables{};
 }
 

@@ -337,6 +337,36 @@ TEST_F(PortTest, ADatagramReachesThePortsOfItsGroupsWhateverWasOpenedReboundOrCl
     EXPECT_EQ(link->GetPort(first), 7);
 }
 
+TEST_F(PortTest, OpenedOnOtherSettingsTheLinkStopsItsXPlaneAsItWasOpenedAndSelectsItsGroupsOnTheNewOne)
+{
+    const auto ports = openPorts(51, {{DataTypeFloat, 3, 0}, {DataTypeFloat, 5, 0}});
+    link->DisableReadSimPort(ports[1]);
+    EXPECT_TRUE(sentBy([&] { link->OpenSimCom(); }).isEmpty()) << "the same settings keep the link as it is";
+
+    // Another X-Plane, local port, byte order and No USEL.
+    SimXplane b;
+    const quint16 bPort = freeLoopbackPort();
+    std::tie(Cfg.RemotePort, Cfg.LocalPort, Cfg.ByteOrderReverse, Cfg.BlockUsel) =
+        std::tuple(std::to_string(b.port()), std::to_string(bPort), 1, 1);
+    xplane.clearReceived();
+    link->OpenSimCom();
+    ASSERT_TRUE(xplane.waitForReceived(1) && b.waitForReceived(1));
+    EXPECT_EQ((std::tuple{xplane.received(), b.received()}),
+              (std::tuple{QList{StopAllPacket(false)}, QList{hex("44 53 45 4C 30 00 00 00 03")}}));
+    b.sendData({Record{3, {7}}}, true, bPort);
+    EXPECT_TRUE(waitUntil([&] { return link->GetPort(ports[0]) == 7; }, 2000)) << "not heard on the new local port";
+
+    // Back: the X-Plane opened with No USEL is not told to stop.
+    std::tie(Cfg.RemotePort, Cfg.LocalPort, Cfg.ByteOrderReverse, Cfg.BlockUsel) =
+        std::tuple(std::to_string(xplane.port()), std::to_string(localPort), 0, 0);
+    b.clearReceived();
+    xplane.clearReceived();
+    link->OpenUDP();
+    ASSERT_TRUE(xplane.waitForReceived(1));
+    EXPECT_EQ((std::tuple{xplane.received(), b.waitForReceived(1, 200)}),
+              (std::tuple{QList{hex("44 53 45 4C 30 03 00 00 00")}, false}));
+}
+
 TEST_F(PortTest, AValueThatDoesNotFitOnePortLeavesOnlyThatPortAsItWas)
 {
     const auto ports = openPorts(51, {{DataTypeByte, 4, 0}, {DataTypeFloat, 4, 0}, {DataTypeInteger, 4, 1}});

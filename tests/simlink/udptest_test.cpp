@@ -133,6 +133,13 @@ TEST_F(UdpTestWindow, PacketsSentAreViewedAsByteNumbersAndBoxesThatCannotBeSentS
 
 TEST_F(UdpTestWindow, ReceivedDatagramsShowWhileRunningAndStopDeselectsAll)
 {
+    // Boxes not typed into follow a "set" made since the window loaded, and
+    // Start listens there.
+    ASSERT_EQ(text("boxLocalPort"), QString::number(localPort));
+    localPort = freeLoopbackPort();
+    Cfg.LocalPort = std::to_string(localPort);
+    window().Form_Activate();
+    EXPECT_EQ(text("boxLocalPort"), QString::number(localPort));
     xplane.clearReceived();
     click(window(), "CmdStopUDP");  // stopped already: nothing to do
     click(window(), "cmdStartUDP");
@@ -189,6 +196,12 @@ TEST_F(UdpTestWindow, TypedPortsFollowThePortRuleAndTheBoxesShowThePortsTheLinkU
     click(window(), "cmdStartUDP");
     EXPECT_EQ((std::tuple{text("BoxRun"), texts({"boxRemoteIP", "boxRemotePort", "boxLocalPort"})}),
               (std::tuple{"Running", inUse.arg(localPort)}));
+    // Opened anew on other settings by another window, and closed: the boxes follow.
+    Cfg.LocalPort = std::to_string(other);
+    link().OpenSimCom();
+    EXPECT_EQ(texts({"boxRemoteIP", "boxRemotePort", "boxLocalPort"}), inUse.arg(other));
+    link().CloseUDP();
+    EXPECT_EQ((std::tuple{text("BoxRun"), link().UDPTestDisplay}), (std::tuple{"Stopped", false}));
 }
 
 } // namespace
