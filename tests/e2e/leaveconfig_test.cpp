@@ -16,10 +16,18 @@
 // writing the empty tables over the user's file.
 //
 // From the start window's Configure: a description updated in the function list is asked about
-// before a load from the start window's list, and No keeps it; the function editor and its test
-// window, which has stored a limit, are asked about and then close with the load, so that the
-// loaded file's function is saved whole. Two imports in a row in the Load/Save window each take
-// their sections from the file clicked in its list.
+// before a load from the start window's list, and No keeps it, the list open or closed; the
+// function editor and its test window, which has stored a limit, are asked about and then close
+// with the load, so that the loaded file's function is saved whole. A port "set" on the screen is
+// asked about at the start window's Continue after the screen's Close: No prepares no run, and Yes
+// reads the file again. Two imports in a row in the Load/Save window each take their sections from
+// the file clicked in its list; a file of an earlier version loaded there keeps nothing of the
+// yoke, second module and plates of the configuration it replaces.
+//
+// The I/O-module window works on a module of the configuration it was opened on, and closes with
+// it at a load, its test too: after a load that puts the module on another port, the module's
+// window tests it there and its old port hears nothing more; after a load of a file without the
+// module, nothing typed in the window is stored into the loaded configuration.
 
 #include "config/startfile.h"
 
@@ -351,6 +359,22 @@ TEST_F(FunctionWindowsAcrossALoadTest, WhatTheyStoredIsAskedAboutAndTheyCloseSoT
     type(tabs(3, true) + "o");
     ASSERT_TRUE(answer("the other file with a description updated", "n"));
 
+    // The list's Close (Escape), which asks about its Update; Yes closes it. The description is
+    // still the configuration's and not saved: the other file, chosen again, asks about it first,
+    // and No keeps it. Chosen with End (the list's last line): an "o" typed within the list's
+    // search interval of the one before searches on, for "oo", and chooses nothing.
+    const Window list = managedWindow(kFunctionList);
+    ASSERT_NE(list, 0u) << "No closed the function list";
+    activate(list);
+    ASSERT_NE(windowWithKeyboard(kFunctionList), 0u) << "the function list does not take the keyboard";
+    type("{ESC}");
+    ASSERT_TRUE(answer("the function list's Close with a description updated", "y"));
+    EXPECT_EQ(managedWindow(kFunctionList), 0u) << "Yes did not close the function list";
+    activate(start);
+    ASSERT_NE(windowWithKeyboard(kStartWindow), 0u);
+    type("{END}");
+    ASSERT_TRUE(answer("the other file with the function list closed", "n"));
+
     // Saved (from List available functions: Create, Clear, Save / Load).
     ASSERT_TRUE(savedFromTheScreen(screen, tabs(3)));
     EXPECT_EQ(saved("Default.cfg").FunctionFullName[kRPM], "Front panel RPM") << "No did not keep the description";
@@ -373,7 +397,7 @@ TEST_F(FunctionWindowsAcrossALoadTest, WhatTheyStoredIsAskedAboutAndTheyCloseSoT
     // that held this file's functions closes.
     activate(start);
     ASSERT_NE(windowWithKeyboard(kStartWindow), 0u);
-    type("o");
+    type("{END}");
     ASSERT_TRUE(answer("the other file with a limit stored", "y"));
     for (const char* title : {kFunctionTest, kFunctionEditor, kFunctionList})
         EXPECT_EQ(managedWindow(title), 0u) << title << " still holds the file replaced";
@@ -388,15 +412,50 @@ TEST_F(FunctionWindowsAcrossALoadTest, WhatTheyStoredIsAskedAboutAndTheyCloseSoT
     EXPECT_EQ(std::tuple(other.FunctionNames[kIAS], other.FunctionMinimum[kIAS], other.FunctionMaximum[kIAS],
                          other.FunctionFullName[kRPM]),
               std::tuple("IASB", 100.0f, 999.0f, "Other RPM"));
+
+    // X-Plane's port typed on the screen and "set", then the screen's Close, which does not ask
+    // about what the screen stored. From Save / Load: Test Gauges, Test Interface XP, Force
+    // Feedback Yoke, Close, and from the screen's first control the four devices' port number,
+    // box and "<--", Remote IP, Port; then Local Port, the byte order, No USEL, set.
+    type("{ESC}");  // the Load/Save window
+    ASSERT_NE(windowWithKeyboard(kScreen), 0u) << "the Load/Save window did not close";
+    type(tabs(18) + "49100" + tabs(4) + " ");
+    type("{ESC}");
+    ASSERT_NE(windowWithKeyboard(kStartWindow), 0u) << "the screen's Close did not go back to the start window";
+
+    // Continue (from the list: the file box, Continue) reads the file again: what the screen
+    // stored is asked about first. No keeps it, and no run is prepared.
+    type(tabs(2) + " ");
+    ASSERT_TRUE(answer("Continue with a port set and not saved", "n"));
+    ASSERT_NE(windowWithKeyboard(kStartWindow), 0u) << "No did not keep the start window";
+    EXPECT_EQ(managedWindow(kRunWindow), 0u) << "No prepared a run";
+
+    // Continue again asks again; Yes prepares the run from the file, on X-Plane's port there.
+    xplane_.clearReceived();
+    type(" ");
+    ASSERT_TRUE(answer("Continue again with the port set", "y"));
+    ASSERT_NE(windowWithKeyboard(kRunWindow), 0u) << "Continue did not prepare a run";
+    type("{TAB} ");  // Run, from the run window's first control
+    EXPECT_TRUE(waitUntil([&] { return xplaneReceived([](const QByteArray& d) { return isSelect(d, kSpeedsGroup); }); },
+                          3000))
+        << "the run does not reach X-Plane on the file's port";
+    EXPECT_TRUE(endsCleanly());
 }
 
 constexpr int kImportedGauge = 5;
 constexpr int kImportedFunction = 60;
+constexpr int kYokeCom = 6;
+constexpr int kSecondModuleCom = 5;
 
 class TwoImportsTest : public ConfigurationWindowsTest {
 protected:
     void configure() override
     {
+        // The start file's cockpit has a yoke, the second stand-alone module and plates (the
+        // example's), which the files of earlier versions below know nothing of.
+        Cfg.ComPortYoke1() = kYokeCom;
+        Cfg.ComPortIOM2 = kSecondModuleCom;
+        ASSERT_GT(Cfg.PlateCount, 0);
         // c.cfg: one I/O entry and one gauge more than the start file's configuration.
         c_ = Cfg;
         const int e = c_.AddIOEntry();
@@ -405,8 +464,24 @@ protected:
         c_.GaugeRecType[kImportedGauge] = Cfg.GaugeRecType[kAirspeedGauge];
         std::string error;
         ASSERT_TRUE(writeFileSafely("c.cfg", SerializeConfig(c_), &error)) << error;
+        // The same cockpit as an earlier version wrote it, ending after the plates (Old.cfg), or
+        // after the engine cluster's settings, without plates (NoPlates.cfg).
+        const std::string whole = SerializeConfig(Cfg);
+        for (const auto& [name, endsBefore] :
+             {std::pair("Old.cfg", "\"General FFB Yoke\""), std::pair("NoPlates.cfg", "\"Plates\"")}) {
+            const std::size_t end = whole.find(endsBefore);
+            ASSERT_NE(end, std::string::npos) << endsBefore;
+            ASSERT_TRUE(writeFileSafely(name, whole.substr(0, end) + "\"end\"\r\n", &error)) << error;
+        }
     }
     void filesWritten() override { startWindowStays(); }
+
+    // Whether the program wrote the file `name` whole, yoke settings included.
+    static bool writtenWhole(const char* name)
+    {
+        QFile file(QString::fromLatin1(name));
+        return file.open(QIODevice::ReadOnly) && file.readAll().contains("\"General FFB Yoke\"");
+    }
 
     ConfigTables c_;
 };
@@ -417,8 +492,10 @@ TEST_F(TwoImportsTest, EachTakesItsSectionsFromTheFileClickedInTheList)
         GTEST_SKIP() << "no X display with a window manager (openbox) for the program's windows";
     ASSERT_NE(windowWithKeyboard(kStartWindow, kBoundMs), 0u) << "the start window does not come";
     type(tabs(3) + " ");
-    ASSERT_NE(windowWithKeyboard(kScreen), 0u) << "Configure did not open the configuration screen";
-    type(tabs(5, true) + " ");  // Close, Force Feedback Yoke, Test Interface XP, Test Gauges, Save / Load
+    const Window screen = windowWithKeyboard(kScreen);
+    ASSERT_NE(screen, 0u) << "Configure did not open the configuration screen";
+    // Close, Force Feedback Yoke, Input/Output Module 2, Test Interface XP, Test Gauges, Save / Load.
+    type(tabs(6, true) + " ");
     ASSERT_NE(windowWithKeyboard(kLoadSaveWindow), 0u) << "the Load/Save window did not open";
 
     // c.cfg, the list's last line; from there the name, Load, Save, Delete, Set as Autostart and
@@ -437,6 +514,149 @@ TEST_F(TwoImportsTest, EachTakesItsSectionsFromTheFileClickedInTheList)
     const ConfigTables saves = saved("Default.cfg");
     EXPECT_TRUE(saves.IOEntryFunction == c_.IOEntryFunction) << "the entries came from another file";
     EXPECT_TRUE(saves.GaugeRecType == c_.GaugeRecType) << "the second import took its gauges from another file";
+
+    // Old.cfg, typed in the list (back from Save: Load, the file box), Load, Yes. Saved from the
+    // screen, it has its own plates, and the sections it lacked start empty: no yoke's or second
+    // module's port of the configuration it replaced.
+    type(tabs(3, true) + "o" + tabs(2) + " ");
+    ASSERT_TRUE(answer("the load of a file of an earlier version", "y"));
+    ASSERT_TRUE(savedFromTheScreen(screen, ""));
+    ASSERT_TRUE(writtenWhole("Old.cfg")) << "the save did not go to Old.cfg: it was not loaded";
+    const ConfigTables old = saved("Old.cfg");
+    EXPECT_EQ(std::tuple(int(old.ComPortYoke1()), int(old.ComPortIOM2)), std::tuple(0, 0))
+        << "the ports of the configuration replaced stayed";
+    EXPECT_EQ(old.PlateName, c_.PlateName) << "not the file's own plates";
+
+    // NoPlates.cfg the same way, from the Load/Save window that saved: no plates stay.
+    type(tabs(3, true) + "n" + tabs(2) + " ");
+    ASSERT_TRUE(answer("the load of a file without plates", "y"));
+    ASSERT_TRUE(savedFromTheScreen(screen, ""));
+    ASSERT_TRUE(writtenWhole("NoPlates.cfg")) << "the save did not go to NoPlates.cfg: it was not loaded";
+    EXPECT_EQ(saved("NoPlates.cfg").PlateCount, 0) << "the plates of the configuration replaced stayed";
+}
+
+constexpr int kMovedModuleCom = 3;
+// LED 3 is bit 12 of the module's output word 1.
+constexpr int kTestLEDWord = 1 << 12;
+
+class ModuleWindowAcrossLoadsTest : public ConfigurationWindowsTest {
+protected:
+    void configure() override
+    {
+        Cfg.ComPortIOM = kModuleCom;
+        // The same cockpit with stand-alone module 1 on another port (b.cfg), and without it (c.cfg).
+        ConfigTables moved = Cfg;
+        moved.ComPortIOM = kMovedModuleCom;
+        ConfigTables without = Cfg;
+        without.ComPortIOM = 0;
+        cWritten_ = SerializeConfig(without);
+        std::string error;
+        ASSERT_TRUE(writeFileSafely("b.cfg", SerializeConfig(moved), &error)) << error;
+        ASSERT_TRUE(writeFileSafely("c.cfg", cWritten_, &error)) << error;
+        SetModuleSwitches(module_, {});
+        SetModuleSwitches(moved_, {});
+    }
+    void filesWritten() override { startWindowStays(); }
+
+    // The frames `module` has received once they stop coming for a few of the window's test polls:
+    // what the program wrote before it let the port go may still be on its way.
+    static qsizetype framesWhenQuiet(const SimControlUnit& module)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        qsizetype count = module.frames().size();
+        for (int quiet = 0; quiet < 3 && !waited.hasExpired(3000);) {
+            waitMs(100);
+            quiet = module.frames().size() == count ? quiet + 1 : 0;
+            count = module.frames().size();
+        }
+        return count;
+    }
+
+    ::testing::AssertionResult testReached(const SimControlUnit& module)
+    {
+        if (waitUntil([&] { return ModulePolls(module) > 0 && module.ioModuleWord(kModuleAddress, 1) == kTestLEDWord; },
+                      3000))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << ModulePolls(module) << " polls, output word 1 "
+                                             << module.ioModuleWord(kModuleAddress, 1).value_or(-1);
+    }
+
+    std::string cWritten_;
+    SimControlUnit module_{kModuleCom};
+    SimControlUnit moved_{kMovedModuleCom};
+};
+
+TEST_F(ModuleWindowAcrossLoadsTest, TheModulesWindowClosesWithTheFileItWorkedOnAndTestsTheModuleWhereTheLoadedFilePutsIt)
+{
+    if (!x_ || !managed_)
+        GTEST_SKIP() << "no X display with a window manager (openbox) for the program's windows";
+    ASSERT_TRUE(module_.ready() && moved_.ready());
+    ASSERT_NE(windowWithKeyboard(kStartWindow, kBoundMs), 0u) << "the start window does not come";
+    const Window start = managedWindow(kStartWindow);
+    type(tabs(3) + " ");  // from its list: the file box, Continue, Configure
+    const Window screen = windowWithKeyboard(kScreen);
+    ASSERT_NE(screen, 0u) << "Configure did not open the configuration screen";
+
+    // Input/Output Module 1, back from the screen's first control: Close, Force Feedback Yoke, and
+    // its button. In its window, back from the first control: Close, Save / Load, Darken, Light,
+    // the LED's box, Start test; then LED 3 lit.
+    type(tabs(3, true) + " ");
+    ASSERT_NE(windowWithKeyboard(kIOModuleWindow), 0u) << "the I/O-module window did not open";
+    type(tabs(6, true) + " " + tabs(1) + "3" + tabs(1) + " ");
+    ASSERT_TRUE(testReached(module_)) << "the test did not reach the module on COM" << kModuleCom;
+    EXPECT_TRUE(moved_.frames().empty());
+
+    // b.cfg in the start window's list (back from its Configure: Continue, the file box, the
+    // list), which puts the module on another port: nothing to ask, and the window closes with
+    // the configuration it worked on, its test too. The module's old port hears nothing more.
+    activate(start);
+    ASSERT_NE(windowWithKeyboard(kStartWindow), 0u) << "the start window does not take the keyboard";
+    type(tabs(3, true) + "b");
+    ASSERT_EQ(boxInFront(0), 0u) << "a question with nothing typed or stored";
+    ASSERT_TRUE(keptOnceSettled([&] { return managedWindow(kIOModuleWindow) == 0; }, kBoundMs))
+        << "the I/O-module window stays on the module of the configuration replaced";
+    const qsizetype oldPortFrames = framesWhenQuiet(module_);
+
+    // The module's window again (the screen's keyboard is still on its button), an On value typed
+    // into switch 0's entry and not stored (from the first control: the list, the debounce time
+    // and its set, category, function, its filter, selector, the switch's mode, On), and the test
+    // as before (back to the first control, then to Start test): it reaches the module on its new
+    // port.
+    activate(screen);
+    ASSERT_NE(windowWithKeyboard(kScreen), 0u);
+    type(" ");
+    ASSERT_NE(windowWithKeyboard(kIOModuleWindow), 0u) << "the I/O-module window did not open again";
+    type(tabs(9) + "50" + tabs(15, true) + " " + tabs(1) + "3" + tabs(1) + " ");
+    EXPECT_TRUE(testReached(moved_)) << "the test did not reach the module on COM" << kMovedModuleCom;
+    EXPECT_EQ(framesWhenQuiet(module_), oldPortFrames) << "the module's old port was written after the load";
+
+    // The Load/Save window (back from the module's button: Test Interface XP, Test Gauges, Save /
+    // Load), then c.cfg, the start window's last line, which has no module 1: the typed value is
+    // asked about, and Yes closes the window without storing it. Saved, c.cfg has no entry of
+    // the module, and the module's port hears nothing more.
+    activate(screen);
+    ASSERT_NE(windowWithKeyboard(kScreen), 0u);
+    type(tabs(3, true) + " ");
+    const Window loadSave = windowWithKeyboard(kLoadSaveWindow);
+    ASSERT_NE(loadSave, 0u) << "the Load/Save window did not open";
+    activate(start);
+    ASSERT_NE(windowWithKeyboard(kStartWindow), 0u);
+    type("{END}");
+    ASSERT_TRUE(answer("c.cfg with a value typed in the I/O-module window", "y"));
+    ASSERT_TRUE(keptOnceSettled([&] { return managedWindow(kIOModuleWindow) == 0; }, kBoundMs))
+        << "the I/O-module window stays on a module the loaded configuration does not have";
+    const qsizetype movedPortFrames = framesWhenQuiet(moved_);
+    activate(loadSave);
+    ASSERT_NE(windowWithKeyboard(kLoadSaveWindow), 0u);
+    type(tabs(3) + " ");  // from its list: the file box, Load, Save
+    ASSERT_TRUE(answer("File saved as", "{ENTER}"));
+    QFile rewritten(QStringLiteral("c.cfg"));
+    ASSERT_TRUE(rewritten.open(QIODevice::ReadOnly));
+    ASSERT_NE(rewritten.readAll().toStdString(), cWritten_) << "the save did not go to c.cfg: it was not loaded";
+    EXPECT_EQ(std::ranges::count(saved("c.cfg").IOEntryGaugeID, Integer(kStandAloneIOM1)), 0)
+        << "an entry of the module was stored into the loaded configuration";
+    EXPECT_EQ(framesWhenQuiet(moved_), movedPortFrames) << "the module's port was written after the load";
 }
 
 } // namespace
