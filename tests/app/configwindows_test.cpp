@@ -240,6 +240,7 @@ TEST_F(ConfigurationWindowsTest, WhatWindowsStoredOutlivesThemAndIsAskedAboutByA
 // "No USEL"; b.cfg the bus on COM2, module 1 on COM4 and none of that; none.cfg no port at all.
 class DevicesAcrossALoadTest : public ConfigurationWindowsTest {
 protected:
+    static constexpr int kBusModule = 3;
     static constexpr int kDme = 4;
 
     void SetUp() override
@@ -251,7 +252,7 @@ protected:
             std::tie(t.RemoteIP, t.RemotePort, t.LocalPort) = std::tuple("127.0.0.1", "49000", "49001");
             std::tie(t.ComPortGauges, t.ComPortIOM, t.BlockUsel) = std::tuple(bus, module, noUsel);
             if (dme)
-                t.GaugeRecType[kDme] = 113;
+                std::tie(t.GaugeRecType[kBusModule], t.GaugeRecType[kDme]) = std::tuple(10, 113);
             writeBytes(name, SerializeConfig(t));
         };
         file("a.cfg", 1, 3, true, 1);
@@ -311,7 +312,7 @@ TEST_F(DevicesAcrossALoadTest, NoWindowOrPortStaysOnADeviceOfTheReplacedConfigur
     ASSERT_TRUE(waitUntil([&] { return std::ranges::any_of(module3_.frames(), notPoll); }, 1000)) << "LED 3";
     const QByteArray led3 = *std::ranges::find_if(module3_.frames(), notPoll);
     screen.Form_Activate();
-    clickLine(screen, "Configlist", 0);
+    clickLine(screen, "Configlist", 1);
     ASSERT_EQ(GaugeDialog::OpenDialogs().size(), 1u) << "the DME indicator's dialog";
     frmTestXplaneInterface::ShowWindow();
     click(DefaultForm<frmTestXplaneInterface>::get(), "cmdStartUDP");
@@ -347,6 +348,24 @@ TEST_F(DevicesAcrossALoadTest, NoWindowOrPortStaysOnADeviceOfTheReplacedConfigur
     chooseInTheList(start, "none.cfg");
     ASSERT_EQ(Session.ConfigFileName, "none.cfg");
     EXPECT_FALSE(busPort().isOpen() || modulePort().isOpen());
+
+    // The bus I/O module of a.cfg, with switch 0's entry typed: b.cfg has no GaugeID 3, and its
+    // window closes with a.cfg, storing nothing into b.cfg.
+    boxes_.expectYesNoDefaultNo(kUnsavedQuestion, true);
+    chooseInTheList(start, "a.cfg");
+    screen.Form_Activate();
+    clickLine(screen, "Configlist", 0);
+    ASSERT_TRUE(DefaultForm<ConfigIOM>::loaded());
+    ConfigIOM& busModule = DefaultForm<ConfigIOM>::get();
+    ASSERT_EQ(busModule.GaugeID, kBusModule);
+    child<QComboBox>(busModule, "ComboClass")->setCurrentIndex(1);
+    child<QComboBox>(busModule, "ComboFunction")->setCurrentIndex(1);
+    boxes_.expectYesNoDefaultNo(kUnsavedQuestion, true);
+    boxes_.expectYesNoDefaultNo(NamedQuestion(busModule, kUpdatesNotSavedYet), true);
+    chooseInTheList(start, "b.cfg");
+    ASSERT_EQ(Session.ConfigFileName, "b.cfg");
+    EXPECT_FALSE(DefaultForm<ConfigIOM>::loaded());
+    EXPECT_EQ(std::ranges::count(Cfg.IOEntryGaugeID, Integer(kBusModule)), 0);
 }
 
 } // namespace
