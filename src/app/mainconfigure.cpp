@@ -220,7 +220,7 @@ void FrmMainConfigure::buildControls()
     // --- X-Plane UDP link.
     auto* udpFrame = frame("X-Plane Communication", this);
     udpFrame->setToolTip(QStringLiteral("For use on this PC the IP is 127.0.0.1 and the local port anything "
-                                        "but 49000. The set button stores the settings; the link takes them up whenever it is "
+                                        "but 49000.\nThe set button stores the settings; the link takes them up whenever it is "
                                         "opened next: by a run's preparation or a test."));
     boxRemoteIP = textBox("boxRemoteIP", "127.000.000.001", udpFrame);
     boxRemoteIP->setMaxLength(int(kMaxItemLength));  // what the file reads back
