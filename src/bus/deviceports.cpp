@@ -78,17 +78,6 @@ bool openLinkPort(StandAloneDevice device, PortFailures failures)
     return opened;
 }
 
-// `port` after a load, for a device the configuration now gives `number`.
-bool follows(SerialPort& port, int number, const std::function<void()>& reopenThere)
-{
-    if (!port.isOpen() || port.portNumber() == number)
-        return false;
-    port.close();
-    if (number > 0)
-        reopenThere();
-    return true;
-}
-
 } // namespace
 
 int DevicePortNumber(StandAloneDevice device)
@@ -139,14 +128,14 @@ bool OpenComPorts(PortFailures failures)
 
 bool GaugeBusPortFollowsConfiguration()
 {
-    return follows(DefaultForm<frmStatus>::get().MSComm1(), Cfg.ComPortGauges,
-                   [] { openGaugeBusPort(PortFailures::Shown); });
+    return FollowPortNumber(DefaultForm<frmStatus>::get().MSComm1(), Cfg.ComPortGauges,
+                            [] { openGaugeBusPort(PortFailures::Shown); });
 }
 
 bool LinkPortFollowsConfiguration(StandAloneDevice device)
 {
-    return follows(standAloneLinks().MSComm1(device), DevicePortNumber(device),
-                   [device] { openLinkPort(device, PortFailures::Shown); });
+    return FollowPortNumber(standAloneLinks().MSComm1(device), DevicePortNumber(device),
+                            [device] { openLinkPort(device, PortFailures::Shown); });
 }
 
 void CloseComPorts()

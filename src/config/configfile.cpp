@@ -404,8 +404,7 @@ void CommitConfiguration(const std::string& name, ConfigTables&& tables)
 
 void ReadConfigFile(QString* error)
 {
-    if (std::optional<ConfigTables> loaded = ReadConfigTables(Session.ConfigFileName, error))
-        CommitConfiguration(Session.ConfigFileName, std::move(*loaded));
+    LoadConfigFile(Session.ConfigFileName, error);
 }
 
 bool LoadConfigFile(const std::string& name, QString* error)

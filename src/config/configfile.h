@@ -27,8 +27,7 @@ std::optional<ConfigTables> ReadConfigTables(const std::string& name, QString* e
 // save goes with them.
 void CommitConfiguration(const std::string& name, ConfigTables&& tables);
 
-// Reads Session.ConfigFileName into Cfg (ReadConfigTables, then
-// CommitConfiguration when it was read).
+// Reads Session.ConfigFileName into Cfg (LoadConfigFile of that name).
 void ReadConfigFile(QString* error = nullptr);
 
 // Reads the file `name` and makes it the configuration in memory; true when

@@ -48,6 +48,16 @@ QString resolveComPort(int number)
     return QStringLiteral("/dev/ttyS%1").arg(number - 1);
 }
 
+bool FollowPortNumber(SerialPort& port, int number, const std::function<void()>& reopenThere)
+{
+    if (!port.isOpen() || port.portNumber() == number)
+        return false;
+    port.close();
+    if (number > 0)
+        reopenThere();
+    return true;
+}
+
 bool SerialPort::open()
 {
     if (isOpen())

@@ -156,6 +156,12 @@ private:
     Target notATerminal_;
 };
 
+// After a load gave the device of `port` the COM number `number`: a port
+// open on another number is closed, and `reopenThere` opens it on `number`
+// when that is a port at all. True when the port was moved or closed: what
+// it held and heard was another device's.
+bool FollowPortNumber(SerialPort& port, int number, const std::function<void()>& reopenThere);
+
 // Windows create their ports through createSerialPort(); tests install a
 // factory of fakes.
 using SerialPortFactory = std::function<std::unique_ptr<SerialPort>()>;

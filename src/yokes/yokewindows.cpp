@@ -130,11 +130,7 @@ void YokeWindow::cmdRun_Click()
 void YokeWindow::Form_ConfigurationReplaced()
 {
     const int number = portNumber();
-    if (!MSComm1_->isOpen() || MSComm1_->portNumber() == number)
-        return;
-    MSComm1_->close();
-    if (number > 0)
-        openPort(number);
+    FollowPortNumber(*MSComm1_, number, [this, number] { openPort(number); });
 }
 
 void YokeWindow::Form_Unload()
