@@ -5,6 +5,7 @@
 #include "config/configfile.h"
 #include "config/tables.h"
 #include "platform/messages.h"
+#include "platform/serialport.h"
 
 #include <QPointer>
 
@@ -134,9 +135,12 @@ ReplaceResult replaceConfiguration(QWidget& asker, Replacement kind, const std::
     // dialogs' frames before any run.
     DefaultForm<frmStatus>::get();
 
-    for (const QPointer<Form>& form : latestFirst())
-        if (stillLoaded(form))
-            form->Form_ConfigurationReplaced();
+    // The device ports move as a whole: two devices may trade COM numbers.
+    MovePortsTogether([] {
+        for (const QPointer<Form>& form : latestFirst())
+            if (stillLoaded(form))
+                form->Form_ConfigurationReplaced();
+    });
     return ReplaceResult::Replaced;
 }
 

@@ -62,10 +62,12 @@ enum class ReplaceResult {
 //  5. every loaded window hears of it while the tables replaced are still in
 //     place (Form_ConfigurationReplacing), the device links last: the
 //     windows that hold them close, and what their Close sends goes out to
-//     their own devices, with their own settings;
+//     their own devices, with their own settings; the simulator link closes
+//     as at the exit;
 //  6. puts the file's tables in place, and every loaded window hears of it
-//     (Form_ConfigurationReplaced): the device links' ports follow them, and
-//     the windows that show the configuration show it.
+//     (Form_ConfigurationReplaced): the device links' ports follow them,
+//     every port moved let go before any is opened again, and the windows
+//     that show the configuration show it.
 // A box that `asker` does not outlive ends it, Declined. A read error is
 // shown in a box, or handed to `error` when given.
 ReplaceResult LoadConfiguration(QWidget& asker, const std::string& name, const std::function<bool()>& ownQuestions,

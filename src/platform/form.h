@@ -22,11 +22,13 @@ enum class ConfigurationHeld {
     Nothing,
     // The link to one of the configuration's devices on the COM port that
     // the configuration gives it (the run window's gauge bus, a stand-alone
-    // device's link, a yoke's): it stays across a load and a run's
-    // preparation. Before a load it hears of it after every other window,
-    // and sends what they left waiting to the replaced configuration's
-    // device; after it, its port follows the loaded configuration, closed
-    // where that gives the device no port or another.
+    // device's link, a yoke's), or to X-Plane at the address it gives (the
+    // simulator link): it stays across a run's preparation. Before a load
+    // it hears of it after every other window, and sends what they left
+    // waiting to the replaced configuration's device; after it, its port
+    // follows the loaded configuration, closed where that gives the device
+    // no port or another. The simulator link closes at a load instead, as
+    // at the exit: what it had selected served windows closed by then.
     DeviceLink,
     // The configuration as it is in memory, which it shows anew after a
     // load; it closes before a run is prepared. Only a ConfigurationView

@@ -6,11 +6,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QSet>
 #include <QSignalBlocker>
 #include <QSocketNotifier>
 
 #include <utility>
+#include <vector>
 
 #include <cerrno>
 
@@ -48,14 +50,47 @@ QString resolveComPort(int number)
     return QStringLiteral("/dev/ttyS%1").arg(number - 1);
 }
 
+namespace {
+
+// The ports of the move under way, let go of and waiting to be opened on
+// their new numbers; none while no move is under way.
+struct PortToTake {
+    QPointer<SerialPort> port;
+    std::function<void()> reopenThere;
+};
+std::vector<PortToTake>* portsToTake = nullptr;
+
+} // namespace
+
 bool FollowPortNumber(SerialPort& port, int number, const std::function<void()>& reopenThere)
 {
     if (!port.isOpen() || port.portNumber() == number)
         return false;
     port.close();
-    if (number > 0)
+    if (number <= 0)
+        return true;
+    if (portsToTake)
+        portsToTake->push_back({&port, reopenThere});
+    else
         reopenThere();
     return true;
+}
+
+void MovePortsTogether(const std::function<void()>& follow)
+{
+    if (portsToTake)
+        return follow();  // part of the move around it
+    std::vector<PortToTake> toTake;
+    {
+        portsToTake = &toTake;
+        const auto moveEnds = qScopeGuard([] { portsToTake = nullptr; });
+        follow();
+    }
+    // An open may show a box, which lets events run: a port gone meanwhile
+    // is not touched, and one open again was taken by its own window.
+    for (const PortToTake& next : toTake)
+        if (next.port && !next.port->isOpen())
+            next.reopenThere();
 }
 
 bool SerialPort::open()

@@ -158,9 +158,17 @@ private:
 
 // After a load gave the device of `port` the COM number `number`: a port
 // open on another number is closed, and `reopenThere` opens it on `number`
-// when that is a port at all. True when the port was moved or closed: what
-// it held and heard was another device's.
+// when that is a port at all (inside MovePortsTogether, once every port has
+// followed). True when the port was moved or closed: what it held and heard
+// was another device's.
 bool FollowPortNumber(SerialPort& port, int number, const std::function<void()>& reopenThere);
+
+// Runs `follow`, in which the device ports follow a load (FollowPortNumber),
+// as one move: each port that moves lets go of its old number at once, and
+// is opened on its new one only when `follow` is done. Two devices may trade
+// COM numbers, or one take a number another gives up: no port is then
+// opened on a number that another has yet to let go.
+void MovePortsTogether(const std::function<void()>& follow);
 
 // Windows create their ports through createSerialPort(); tests install a
 // factory of fakes.

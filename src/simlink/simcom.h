@@ -53,15 +53,20 @@ public:
     SimCom();
     ~SimCom() override;
 
-    // The link and its port table belong to whoever opened the ports (a run,
-    // a test window), not to the configuration.
-    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::Nothing; }
+    // The port table belongs to whoever opened the ports (a run, a test
+    // window); the link talks to the X-Plane of the configuration it was
+    // opened on. Before a load, once the windows that held ports have closed,
+    // it closes as at the exit (CloseSimCom): the replaced configuration's
+    // X-Plane is told to stop as that configuration says, and nothing it had
+    // selected is selected again at the loaded one's when the link next opens.
+    ConfigurationHeld configurationHeld() const override { return ConfigurationHeld::DeviceLink; }
+    void Form_ConfigurationReplacing() override { CloseSimCom(); }
 
     // ---- UDP link ------------------------------------------------------
     // Binds the receive socket to LocalPort and points the send socket at
     // RemoteIP:RemotePort, as the settings are now. A link open already on
     // the same ends stays as it is; one open on other ends (the settings
-    // were set or loaded since) is closed first: its X-Plane is told to stop
+    // were set since) is closed first: its X-Plane is told to stop
     // all groups, unless No USEL was set when it opened, in the byte order
     // of then; and the groups it had selected are selected again on the new
     // one, so that whoever holds ports keeps receiving. A failure shows

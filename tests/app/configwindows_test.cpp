@@ -11,6 +11,7 @@
 #include "platform/wait.h"
 #include "simcontrolunit/simcontrolunit.h"
 #include "simlink/functiontest.h"
+#include "simlink/packets.h"
 #include "support/fake_udp_socket.h"
 
 #include <QTest>
@@ -242,28 +243,36 @@ class DevicesAcrossALoadTest : public ConfigurationWindowsTest {
 protected:
     static constexpr int kBusModule = 3;
     static constexpr int kDme = 4;
+    static constexpr Integer kAirspeedGroup = 3;
 
     void SetUp() override
     {
         ConfigurationWindowsTest::SetUp();
-        const auto file = [](const char* name, Integer bus, Integer module, bool dme, Integer noUsel) {
-            ConfigTables t = NewConfiguration();
-            t.ConfigHeader = programHeader();
-            std::tie(t.RemoteIP, t.RemotePort, t.LocalPort) = std::tuple("127.0.0.1", "49000", "49001");
-            std::tie(t.ComPortGauges, t.ComPortIOM, t.BlockUsel) = std::tuple(bus, module, noUsel);
-            if (dme)
-                std::tie(t.GaugeRecType[kBusModule], t.GaugeRecType[kDme]) = std::tuple(10, 113);
-            writeBytes(name, SerializeConfig(t));
-        };
-        file("a.cfg", 1, 3, true, 1);
-        file("b.cfg", 2, 4, false, 0);
-        file("none.cfg", 0, 0, false, 0);
+        writeDevices("a.cfg", 1, 3, true, 1);
+        writeDevices("b.cfg", 2, 4, false, 0);
+        writeDevices("none.cfg", 0, 0, false, 0);
         std::string cut = fileBytes("b.cfg");
         cut.resize(cut.size() / 2);
         writeBytes("cut.cfg", cut);
         Session.ConfigFileName = "a.cfg";
         ReadConfigFile();
         InstallShell();
+    }
+
+    // A configuration with the gauge bus and module 1 on the COM numbers given (0 = none), X-Plane
+    // on this machine at `xplanePort`, and function 2 reading DATA group 3.
+    static void writeDevices(const char* name, Integer bus, Integer module, bool dme, Integer noUsel,
+                             const char* xplanePort = "49000")
+    {
+        ConfigTables t = NewConfiguration();
+        t.ConfigHeader = programHeader();
+        std::tie(t.RemoteIP, t.RemotePort, t.LocalPort) = std::tuple("127.0.0.1", xplanePort, "49001");
+        std::tie(t.FunctionNames[kIAS], t.FunctionIndex1[kIAS]) = std::tuple("IAS", kAirspeedGroup);
+        std::tie(t.FunctionMultiply[kIAS], t.FunctionDivide[kIAS]) = std::tuple(1, 1);
+        std::tie(t.ComPortGauges, t.ComPortIOM, t.BlockUsel) = std::tuple(bus, module, noUsel);
+        if (dme)
+            std::tie(t.GaugeRecType[kBusModule], t.GaugeRecType[kDme]) = std::tuple(10, 113);
+        writeBytes(name, SerializeConfig(t));
     }
 
     // Module 1's window from the screen, testing the module and with LED 3 lit.
@@ -285,6 +294,12 @@ protected:
 
     static SerialPort& busPort() { return DefaultForm<frmStatus>::get().MSComm1(); }
     static SerialPort& modulePort() { return standAloneLinks().MSComm1(StandAloneDevice::IOModule1); }
+    // The COM numbers on which the gauge bus and module 1 are open, 0 for a port closed.
+    static std::tuple<int, int> portsHeld()
+    {
+        const auto held = [](SerialPort& port) { return port.isOpen() ? port.portNumber() : 0; };
+        return std::tuple(held(busPort()), held(modulePort()));
+    }
 
     bool uselSent() const
     {
@@ -294,6 +309,26 @@ protected:
                     return true;
         return false;
     }
+
+    // The function test on a.cfg opens the simulator link to a.cfg's X-Plane (port 49000, "No
+    // USEL") and selects function 2's group there; then b.cfg is loaded, whose X-Plane is on port
+    // 49100, without "No USEL".
+    frmMain& linkOpenedOnAThenBLoaded()
+    {
+        writeDevices("b.cfg", 2, 4, false, 0, "49100");
+        frmMain& start = DefaultForm<frmMain>::get();
+        start.show();
+        click(start, "CmdConfigure");
+        frmTestFunction& test = DefaultForm<frmTestFunction>::get();
+        test.show();
+        test.StartScan(kIAS, 1);
+        EXPECT_EQ(sockets_.sentTo(kXPlaneA), QList{DselPacket(kAirspeedGroup, false)});
+        chooseInTheList(start, "b.cfg");
+        EXPECT_EQ(Session.ConfigFileName, "b.cfg");
+        return start;
+    }
+    static constexpr quint16 kXPlaneA = 49000;
+    static constexpr quint16 kXPlaneB = 49100;
 
     SimControlUnit bus1_{1}, bus2_{2}, module3_{3}, module4_{4};
 };
@@ -366,6 +401,78 @@ TEST_F(DevicesAcrossALoadTest, NoWindowOrPortStaysOnADeviceOfTheReplacedConfigur
     ASSERT_EQ(Session.ConfigFileName, "b.cfg");
     EXPECT_FALSE(DefaultForm<ConfigIOM>::loaded());
     EXPECT_EQ(std::ranges::count(Cfg.IOEntryGaugeID, Integer(kBusModule)), 0);
+}
+
+// Devices that trade COM numbers at a load, or one that takes the number another gives up: every
+// port that moves lets go of its number before any is opened again, so that each device is on its
+// new port, and no box claims that a free port does not exist. An import of the general settings
+// moves them alike.
+TEST_F(DevicesAcrossALoadTest, DevicesThatTradeCOMNumbersOrTakeOneGivenUpAreEachOnTheirNewPortWithoutABox)
+{
+    ASSERT_TRUE(bus1_.ready() && module3_.ready());
+    writeDevices("traded.cfg", 3, 1, false, 1);
+    writeDevices("taken.cfg", 0, 1, false, 1);
+    frmMain& start = DefaultForm<frmMain>::get();
+    start.show();
+    click(start, "CmdConfigure");
+    FrmMainConfigure& screen = DefaultForm<FrmMainConfigure>::get();
+    moduleTested(screen);
+    ASSERT_EQ(portsHeld(), std::tuple(1, 3));
+
+    // The questions are the only boxes scripted: a port's box fails the test.
+    chooseInTheList(start, "traded.cfg");
+    ASSERT_EQ(Session.ConfigFileName, "traded.cfg");
+    EXPECT_EQ(portsHeld(), std::tuple(3, 1));
+    bus1_.clear();
+    moduleTested(screen);
+    EXPECT_TRUE(heard(bus1_, *GaugeBusFrame(10, 6, 0))) << "module 1's test does not reach COM1";
+    click(DefaultForm<ConfigIOM>::get(), "cmdClose");
+
+    SaveConfig& loadSave = DefaultForm<SaveConfig>::get();
+    loadSave.show();
+    child<QLineEdit>(loadSave, "FileName")->setText("a.cfg");
+    child<QCheckBox>(loadSave, "ChkImportPartial0")->setChecked(true);
+    boxes_.expectYesNoDefaultNo("This will overwrite the selected sections in the currently loaded configuration!\r\n"
+                                "The sections come from: a.cfg\r\n Continue?",
+                                true);
+    click(loadSave, "cmdImportPartial");
+    EXPECT_EQ(portsHeld(), std::tuple(1, 3)) << "traded back by the import";
+
+    // The gauge bus gives COM1 up, and module 1 takes it.
+    boxes_.expectYesNoDefaultNo(kUnsavedQuestion, true);
+    chooseInTheList(start, "taken.cfg");
+    ASSERT_EQ(Session.ConfigFileName, "taken.cfg");
+    EXPECT_EQ(portsHeld(), std::tuple(0, 1));
+}
+
+// The simulator link closes at a load as at the exit, under the replaced configuration's settings:
+// the exit and a termination request afterwards tell a.cfg's X-Plane nothing, though b.cfg has no
+// "No USEL", and a test that opens the link on b.cfg's X-Plane selects nothing there that a.cfg's
+// function test had selected.
+TEST_F(DevicesAcrossALoadTest, AfterALoadTheReplacedXPlaneHearsNothingItsNoUSELForbidsAndTheLoadedOneNothingSelectedForIt)
+{
+    for (const bool signalled : {false, true}) {
+        SCOPED_TRACE(signalled ? "termination request" : "Exit");
+        Session.ConfigFileName = "a.cfg";
+        ReadConfigFile();
+        frmMain& start = linkOpenedOnAThenBLoaded();
+        if (signalled)
+            RequestEnd(ExitThroughCurrentWindow);
+        else
+            click(start, "Exit");
+        EXPECT_FALSE(DefaultForm<frmMain>::loaded());
+        EXPECT_EQ(sockets_.sentTo(kXPlaneA), QList{DselPacket(kAirspeedGroup, false)});
+        ForgetEndRequest();
+        sockets_.clearSent();
+    }
+
+    Session.ConfigFileName = "a.cfg";
+    ReadConfigFile();
+    linkOpenedOnAThenBLoaded();
+    frmTestXplaneInterface::ShowWindow();
+    click(DefaultForm<frmTestXplaneInterface>::get(), "cmdStartUDP");
+    ASSERT_EQ(DefaultForm<SimCom>::get().UDPInUse().value_or(SimCom::UdpEnds{}).remotePort, kXPlaneB);
+    EXPECT_EQ(sockets_.sentTo(kXPlaneB), QList<QByteArray>{});
 }
 
 } // namespace

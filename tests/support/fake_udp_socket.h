@@ -5,6 +5,7 @@
 #include <QList>
 #include <QPointer>
 
+#include <utility>
 #include <vector>
 
 namespace varnet::testing {
@@ -30,6 +31,7 @@ public:
         if (remoteHost().isEmpty())
             return fail(QStringLiteral("Invalid remote address \"\""));
         sent_.append(data);
+        sentTo_.append({remotePort(), data});
         return open_ = true;
     }
     void close() override { open_ = false; }
@@ -56,13 +58,27 @@ public:
     }
 
     const QList<QByteArray>& sent() const { return sent_; }
-    void clearSent() { sent_.clear(); }
+    // What was sent while the socket pointed at `remotePort`.
+    QList<QByteArray> sentTo(quint16 remotePort) const
+    {
+        QList<QByteArray> sent;
+        for (const auto& [port, data] : sentTo_)
+            if (port == remotePort)
+                sent.append(data);
+        return sent;
+    }
+    void clearSent()
+    {
+        sent_.clear();
+        sentTo_.clear();
+    }
 
 private:
     bool open_ = false;
     quint16 localPort_ = 0;
     QString bindError_;
     QList<QByteArray> sent_;
+    QList<std::pair<quint16, QByteArray>> sentTo_;
 };
 
 // Makes every socket created through createUdpSocket() a FakeUdpSocket for
@@ -89,6 +105,20 @@ public:
             if (socket)
                 alive.append(socket);
         return alive;
+    }
+
+    // What every socket sent while it pointed at `remotePort`.
+    QList<QByteArray> sentTo(quint16 remotePort) const
+    {
+        QList<QByteArray> sent;
+        for (const FakeUdpSocket* socket : sockets())
+            sent += socket->sentTo(remotePort);
+        return sent;
+    }
+    void clearSent()
+    {
+        for (FakeUdpSocket* socket : sockets())
+            socket->clearSent();
     }
 
 private:
