@@ -6,9 +6,11 @@
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <tuple>
+#include <vector>
 
 namespace varnet {
 namespace {
@@ -171,6 +173,10 @@ TEST_F(ReplyTest, DMEsSelectOnlyThePairsTheirFunctionsHaveRadiosAndTranspondersW
     gauge(30, 112, 0, 3);  // ident ports on
     gauge(31, 122, 0, 1);
     running();
+    // Each is asked for its status in a turn of its own: a turn shared is a gauge never asked.
+    std::vector<int> turns(RunData.SlotPollNr.begin(), RunData.SlotPollNr.begin() + 7);
+    std::ranges::sort(turns);
+    EXPECT_EQ(turns, (std::vector<int>{0, 1, 2, 3, 4, 5, 6}));
     for (int selection : {2, 4})
         EXPECT_EQ(answer(dmeNavReply(40, selection)), writes({{30, 0, float(selection)}}));
     for (int hold = 5; hold <= 9; ++hold)

@@ -422,6 +422,8 @@ TEST_F(PortTest, TestDisplayShowsDatagramsInsteadOfRefreshingThePorts)
     link->ReceiveOnTicks(false);
     EXPECT_TRUE(shown.size() == 3 && shown.back()[1].startsWith("Index:  5\r\n  V 0:  3\r\n"));
     EXPECT_EQ(std::tuple(link->XplaneData[5][0], link->UDPPacketCount), std::tuple(3.0f, 5));
+    receive({Record{0, {4.5f}}});
+    EXPECT_EQ(link->XplaneData[0][0], 4.5f) << "group 0 is stored as every other";
 
     link->UDPTestDisplay = false;
     receive({Record{4, {}}});
