@@ -222,9 +222,13 @@ void SimCom::sendBuilt(const std::optional<QByteArray>& packet)
 
 void SimCom::CommandStopAll()
 {
-    if (Cfg.BlockUsel != 0)
+    // The X-Plane at the link's end is told as its own configuration says:
+    // as the settings say while the link is on their ends, and as they said
+    // when it opened once they name another (set since, and not opened yet).
+    const bool asOpened = sendOpen_ && openElsewhere(Cfg.RemoteIP, Cfg.RemotePort, Cfg.LocalPort);
+    if (asOpened ? sentTo_.blockUsel : Cfg.BlockUsel != 0)
         return;
-    send(StopAllPacket(reversed()));
+    send(StopAllPacket(asOpened ? sentTo_.reversed : reversed()));
     for (int group = 0; group < kStopAllGroups; ++group)
         selected_.reset(std::size_t(group));
 }

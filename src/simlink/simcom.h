@@ -92,7 +92,9 @@ public:
     void OpenSimCom();
     // CloseAllPorts (which stops all groups), then CloseUDP.
     void CloseSimCom();
-    // One USEL packet for the groups 0..149, unless BlockUsel is set.
+    // One USEL packet for the groups 0..149, unless BlockUsel is set. Once
+    // the settings name other ends than the open link's (set since), its
+    // X-Plane is told as when the link opened: No USEL and byte order of then.
     void CommandStopAll();
     void SendUSEL(Byte Index);
     void SendDSEL(Byte Index);

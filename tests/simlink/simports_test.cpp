@@ -365,6 +365,16 @@ TEST_F(PortTest, OpenedOnOtherSettingsTheLinkStopsItsXPlaneAsItWasOpenedAndSelec
     ASSERT_TRUE(xplane.waitForReceived(1));
     EXPECT_EQ((std::tuple{xplane.received(), b.waitForReceived(1, 200)}),
               (std::tuple{QList{hex("44 53 45 4C 30 03 00 00 00")}, false}));
+
+    // Set to b's ends and No USEL, and the program ends before the link opens again: the X-Plane
+    // it talks to is told to stop as it was opened, and b is told nothing.
+    std::tie(Cfg.RemotePort, Cfg.LocalPort, Cfg.ByteOrderReverse, Cfg.BlockUsel) =
+        std::tuple(std::to_string(b.port()), std::to_string(bPort), 1, 1);
+    xplane.clearReceived();
+    link->CloseSimCom();
+    ASSERT_TRUE(xplane.waitForReceived(1));
+    EXPECT_EQ((std::tuple{xplane.received(), b.waitForReceived(1, 200)}),
+              (std::tuple{QList{StopAllPacket(false)}, false}));
 }
 
 TEST_F(PortTest, AValueThatDoesNotFitOnePortLeavesOnlyThatPortAsItWas)
