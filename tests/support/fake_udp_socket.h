@@ -5,7 +5,6 @@
 #include <QList>
 #include <QPointer>
 
-#include <utility>
 #include <vector>
 
 namespace varnet::testing {
@@ -31,7 +30,6 @@ public:
         if (remoteHost().isEmpty())
             return fail(QStringLiteral("Invalid remote address \"\""));
         sent_.append(data);
-        sentTo_.append({remotePort(), data});
         return open_ = true;
     }
     void close() override { open_ = false; }
@@ -58,27 +56,13 @@ public:
     }
 
     const QList<QByteArray>& sent() const { return sent_; }
-    // What was sent while the socket pointed at `remotePort`.
-    QList<QByteArray> sentTo(quint16 remotePort) const
-    {
-        QList<QByteArray> sent;
-        for (const auto& [port, data] : sentTo_)
-            if (port == remotePort)
-                sent.append(data);
-        return sent;
-    }
-    void clearSent()
-    {
-        sent_.clear();
-        sentTo_.clear();
-    }
+    void clearSent() { sent_.clear(); }
 
 private:
     bool open_ = false;
     quint16 localPort_ = 0;
     QString bindError_;
     QList<QByteArray> sent_;
-    QList<std::pair<quint16, QByteArray>> sentTo_;
 };
 
 // Makes every socket created through createUdpSocket() a FakeUdpSocket for
@@ -107,13 +91,13 @@ public:
         return alive;
     }
 
-    // What every socket sent while it pointed at `remotePort`.
-    QList<QByteArray> sentTo(quint16 remotePort) const
+    // What they have sent, socket by socket.
+    QList<QByteArray> sent() const
     {
-        QList<QByteArray> sent;
+        QList<QByteArray> all;
         for (const FakeUdpSocket* socket : sockets())
-            sent += socket->sentTo(remotePort);
-        return sent;
+            all += socket->sent();
+        return all;
     }
     void clearSent()
     {
