@@ -97,8 +97,7 @@ void SimCom::OpenUDP(const std::string& remoteIP, const std::string& remotePort,
     if (reopening) {
         // As at the program's exit: the X-Plane left behind would otherwise
         // go on sending to a port nobody listens on, or to another program.
-        if (sendOpen_ && !sentTo_.blockUsel)
-            winsockUDPSend->sendDatagram(StopAllPacket(sentTo_.reversed));
+        stopAll(true);
         closeSockets();
     }
     const QPointer<SimCom> self(this);
@@ -153,7 +152,8 @@ void SimCom::openSockets(const std::string& remoteIP, const std::string& remoteP
             return lanError(QStringLiteral("Invalid remote address \"%1\"").arg(host));
         winsockUDPSend->setRemote(address->toString(), *remote);
         sendOpen_ = true;
-        sentTo_ = {remoteIP, remotePort, reversed(), Cfg.BlockUsel != 0};
+        const bool settings = remoteIP == Cfg.RemoteIP && remotePort == Cfg.RemotePort && localPort == Cfg.LocalPort;
+        sentTo_ = {remoteIP, remotePort, reversed(), Cfg.BlockUsel != 0, settings};
         xplaneHost_ = QHostAddress(winsockUDPSend->remoteHost());
         ownAddresses_ = xplaneHost_.isLoopback() ? QNetworkInterface::allAddresses() : QList<QHostAddress>();
     }
@@ -222,10 +222,15 @@ void SimCom::sendBuilt(const std::optional<QByteArray>& packet)
 
 void SimCom::CommandStopAll()
 {
-    // The X-Plane at the link's end is told as its own configuration says:
-    // as the settings say while the link is on their ends, and as they said
-    // when it opened once they name another (set since, and not opened yet).
-    const bool asOpened = sendOpen_ && openElsewhere(Cfg.RemoteIP, Cfg.RemotePort, Cfg.LocalPort);
+    // A link opened on the settings belongs to their configuration: once
+    // they name other ends (set since, and not opened yet), its X-Plane is
+    // told as they said when it opened. Otherwise the settings hold as they
+    // are now, a byte order switched in the test window too.
+    stopAll(sendOpen_ && sentTo_.settings && openElsewhere(Cfg.RemoteIP, Cfg.RemotePort, Cfg.LocalPort));
+}
+
+void SimCom::stopAll(bool asOpened)
+{
     if (asOpened ? sentTo_.blockUsel : Cfg.BlockUsel != 0)
         return;
     send(StopAllPacket(asOpened ? sentTo_.reversed : reversed()));

@@ -93,8 +93,9 @@ public:
     // CloseAllPorts (which stops all groups), then CloseUDP.
     void CloseSimCom();
     // One USEL packet for the groups 0..149, unless BlockUsel is set. Once
-    // the settings name other ends than the open link's (set since), its
-    // X-Plane is told as when the link opened: No USEL and byte order of then.
+    // the settings name other ends than those the link was opened on from
+    // them (set since), its X-Plane is told as when the link opened: No USEL
+    // and byte order of then.
     void CommandStopAll();
     void SendUSEL(Byte Index);
     void SendDSEL(Byte Index);
@@ -232,6 +233,9 @@ private:
     bool openElsewhere(const std::string& remoteIP, const std::string& remotePort, const std::string& localPort);
     void openSockets(const std::string& remoteIP, const std::string& remotePort, const std::string& localPort);
     void closeSockets();
+    // The USEL of groups 0..149: with No USEL and byte order as when the
+    // link opened, or as the settings are now.
+    void stopAll(bool asOpened);
 
     std::unique_ptr<UdpSocket> WinsockUDP;
     std::unique_ptr<UdpSocket> winsockUDPSend;
@@ -244,6 +248,8 @@ private:
         std::string remotePort;
         bool reversed = false;
         bool blockUsel = false;
+        // The ends were the settings' (not typed in the test window).
+        bool settings = false;
     } sentTo_;
     // The groups this link selected at its X-Plane and did not deselect.
     std::bitset<256> selected_;

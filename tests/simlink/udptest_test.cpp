@@ -183,7 +183,12 @@ TEST_F(UdpTestWindow, TypedPortsFollowThePortRuleAndTheBoxesShowThePortsTheLinkU
               (std::tuple{"Running", inUse.arg(other)}));
     xplane.send("HELLO", other);
     EXPECT_TRUE(waitUntil([] { return !area("UDPraw").isEmpty(); }, 2000));
+    // The byte order switched while the test runs holds at once, for its Stop too.
+    click(window(), "OptionByteOrderReverse");
+    xplane.clearReceived();
     click(window(), "CmdStopUDP");
+    EXPECT_EQ(packet(1), StopAllPacket(true));
+    click(window(), "OptionByteOrderNormal");
     EXPECT_EQ(Cfg.LocalPort, std::to_string(localPort)) << "the settings stay as they were";
 
     // An address that does not hold leaves no socket open behind "Stopped".
