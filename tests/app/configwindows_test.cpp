@@ -303,11 +303,7 @@ protected:
 
     bool uselSent() const
     {
-        for (FakeUdpSocket* socket : sockets_.sockets())
-            for (const QByteArray& datagram : socket->sent())
-                if (datagram.startsWith("USEL"))
-                    return true;
-        return false;
+        return std::ranges::any_of(sockets_.sent(), [](const QByteArray& datagram) { return datagram.startsWith("USEL"); });
     }
 
     // On a.cfg the function test opens the simulator link to a.cfg's X-Plane ("No USEL") and
